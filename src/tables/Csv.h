@@ -1,0 +1,18 @@
+#pragma once
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+
+#include <vector>
+
+namespace v3 {
+
+// CSV as RFC 4180 has it, in UTF-8: fields holding a comma, a quote or a line
+// break are quoted, quotes doubled; records end with CRLF.
+QByteArray CsvLine(const QStringList& fields);
+
+// Parses CSV text (CRLF or LF line ends; a final line end is optional).
+// Returns false with the 1-based line number and a reason for malformed input.
+bool ParseCsv(const QByteArray& utf8, std::vector<QStringList>* records, int* badLine, QString* reason);
+
+}  // namespace v3

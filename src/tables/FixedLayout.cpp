@@ -1,0 +1,137 @@
+#include "tables/FixedLayout.h"
+
+#include "tables/Slots.h"
+#include "text/Big5.h"
+
+namespace v3 {
+
+FixedCodec::FixedCodec(FixedLayout layout) : layout_(std::move(layout)) {}
+
+const FixedLayout& FixedCodec::layoutFor(const QByteArray&) const { return layout_; }
+
+bool FixedCodec::needsProducers() const {
+  for (const FieldSpec& f : layout_.fields)
+    if (f.kind == FieldKind::Producer) return true;
+  return false;
+}
+
+QString FixedCodec::decodeField(const FieldSpec& f, const ByteReader& in, qint64 base, const CodecContext& ctx) {
+  const qint64 at = base + f.offset;
+  switch (f.kind) {
+    case FieldKind::Integer: return QString::number(in.read(at, f.read));
+    case FieldKind::Text: return TrimRight(DecodeBig5Text(in.bytes(at, f.readBytes > 0 ? f.readBytes : f.width)));
+    case FieldKind::TextPadded: {
+      QString text = DecodeBig5Text(in.bytes(at, f.readBytes > 0 ? f.readBytes : f.width));
+      const int chars = f.width / 2;
+      if (text.size() < chars) text += QString(chars - text.size(), u' ');
+      return text;
+    }
+    case FieldKind::Code: {
+      const QByteArray raw = in.bytes(at, f.width);
+      return QString::fromLatin1(raw.constData(), raw.size());
+    }
+    case FieldKind::Year: {
+      const int64_t v = in.read(at, f.read);
+      return v >= 0 && v <= 255 ? YearCodeToText(int(v)) : QString::number(v);
+    }
+    case FieldKind::Producer: {
+      const int64_t v = in.read(at, f.read);
+      return ctx.producers ? ctx.producers->nameById(v) : (v == 0 ? QString() : QString::number(v));
+    }
+    case FieldKind::Flag: return in.read(at, f.read) != 0 ? QStringLiteral("√") : QString();
+    case FieldKind::SexWord: return in.read(at, f.read) == 0 ? QStringLiteral("女") : QStringLiteral("男");
+    case FieldKind::TypeTag: return QString();
+  }
+  return QString();
+}
+
+namespace {
+QString tooLong(int bytes, int width) { return QStringLiteral("文字过长：%1 字节，此栏最多 %2 字节").arg(bytes).arg(width); }
+}  // namespace
+
+std::optional<QString> FixedCodec::encodeField(const FieldSpec& f, const QString& cell, ByteWriter& out, qint64 base,
+                                               const CodecContext& ctx) {
+  const qint64 at = base + f.offset;
+  QString reason;
+  int64_t v = 0;
+  switch (f.kind) {
+    case FieldKind::Integer:
+      if (!CellToInteger(cell, f.write, &v, &reason)) return reason;
+      out.put(at, v, f.write);
+      return std::nullopt;
+    case FieldKind::Text:
+    case FieldKind::TextPadded: {
+      const QByteArray bytes = EncodeBig5Text(cell);
+      if (bytes.size() > f.width) return tooLong(int(bytes.size()), f.width);
+      out.putBytes(at, bytes);
+      return std::nullopt;
+    }
+    case FieldKind::Code: {
+      QByteArray bytes = cell.toLatin1();
+      if (QString::fromLatin1(bytes) != cell) return QStringLiteral("编号只能由单字节字符组成");
+      while (bytes.size() > f.width && bytes.endsWith('\0')) bytes.chop(1);
+      if (bytes.size() > f.width) return tooLong(int(bytes.size()), f.width);
+      out.putBytes(at, bytes);
+      return std::nullopt;
+    }
+    case FieldKind::Year: {
+      v = YearTextToCode(cell);
+      if (v == 0 && IsPlainInteger(cell, &v) && (v < MinOf(f.write) || v > MaxOf(f.write)))
+        return QStringLiteral("年份 %1 超出范围 %2").arg(v).arg(QLatin1String(WidthName(f.write)));
+      out.put(at, v, f.write);
+      return std::nullopt;
+    }
+    case FieldKind::Producer: {
+      const ProducerDirectory none;
+      if (!(ctx.producers ? *ctx.producers : none).idByName(cell, &v))
+        return QStringLiteral("Producer.tab 中没有制作人“%1”").arg(cell);
+      if (v < MinOf(f.write) || v > MaxOf(f.write))
+        return QStringLiteral("制作人编号 %1 超出范围 %2").arg(v).arg(QLatin1String(WidthName(f.write)));
+      out.put(at, v, f.write);
+      return std::nullopt;
+    }
+    case FieldKind::Flag: out.put(at, cell == QStringLiteral("√") ? 1 : 0, f.write); return std::nullopt;
+    case FieldKind::SexWord: out.put(at, cell == QStringLiteral("女") ? 0 : 1, f.write); return std::nullopt;
+    case FieldKind::TypeTag: out.putBytes(at, EncodeCodePage(QString::fromUtf8(f.tag), 950)); return std::nullopt;
+  }
+  return std::nullopt;
+}
+
+std::vector<QStringList> FixedCodec::decode(const QByteArray& file, const CodecContext& ctx) const {
+  const FixedLayout& layout = layoutFor(file);
+  const ByteReader in(file);
+  const int n = in.recordCount();
+  std::vector<QStringList> rows;
+  rows.reserve(size_t(n));
+  for (int k = 0; k < n; ++k) {
+    QStringList row;
+    row.resize(layout.fieldCount);
+    const qint64 base = 12 + qint64(k) * layout.recordSize;
+    for (const FieldSpec& f : layout.fields)
+      if (f.column > 0) row[f.column - 1] = decodeField(f, in, base, ctx);
+    rows.push_back(std::move(row));
+  }
+  return rows;
+}
+
+std::optional<CellProblem> FixedCodec::encode(const std::vector<const QStringList*>& rows, const QByteArray& existing,
+                                              const CodecContext& ctx, QByteArray* out) const {
+  const FixedLayout& layout = layoutFor(existing);
+  if (rows.size() > 32767) return CellProblem{32767, 0, QStringLiteral("记录过多：最多 32767 条")};
+  const qint64 total = 12 + qint64(rows.size()) * layout.recordSize;
+  ByteWriter w(total);
+  PutFrameHeader(w, int(rows.size()), layout.headerRecordSize);
+  for (size_t k = 0; k < rows.size(); ++k) {
+    const qint64 base = 12 + qint64(k) * layout.recordSize;
+    const QStringList& row = *rows[k];
+    for (const FieldSpec& f : layout.fields) {
+      const QString cell = f.column > 0 && f.column <= row.size() ? row[f.column - 1] : QString();
+      if (auto problem = encodeField(f, cell, w, base, ctx)) return CellProblem{int(k), f.column, *problem};
+    }
+  }
+  w.resize(total);
+  *out = w.take();
+  return std::nullopt;
+}
+
+}  // namespace v3

@@ -1,0 +1,80 @@
+#pragma once
+#include <QString>
+
+#include <vector>
+
+#include "tables/Table.h"
+#include "text/Convert.h"
+
+namespace v3 {
+
+// How a field's bytes become a cell's text and back.
+enum class FieldKind : uint8_t {
+  Integer,       // the value read, as decimal text
+  Text,          // Big5 text, trailing blanks removed
+  TextPadded,    // Big5 text, trailing blanks kept, padded with blanks to width/2 characters
+  Code,          // single bytes, one character each, no conversion, trailing zero bytes kept
+  Year,          // year code shown as its word
+  Producer,      // producer number shown as the producer's name
+  Flag,          // "√" when the value is not 0, empty when 0; written 1 for exactly "√", else 0
+  SexWord,       // "女" for 0, "男" otherwise; written 0 for exactly "女", else 1
+  TypeTag,       // written only: the Big5 bytes of `tag` in every record; no column
+};
+
+// One field of a fixed record, as the format tables give it.
+struct FieldSpec {
+  int offset = 0;
+  int width = 4;  // bytes the field occupies
+  FieldKind kind = FieldKind::Integer;
+  IntWidth read = IntWidth::S32;   // numbers: how many bytes the load reads
+  IntWidth write = IntWidth::S32;  // numbers: how many bytes the save writes
+  int column = 0;                  // grid column 1..K; 0 for none
+  int readBytes = 0;               // texts: bytes read of the field, 0 = the whole width
+  const char* tag = nullptr;       // TypeTag: the text written
+};
+
+// Shorthands that keep the layout tables close to the format tables.
+constexpr FieldSpec Int(int offset, int column, IntWidth read = IntWidth::S32, IntWidth write = IntWidth::S32) {
+  return FieldSpec{offset, 4, FieldKind::Integer, read, write, column, 0, nullptr};
+}
+constexpr FieldSpec Text(int offset, int width, int column, int readBytes = 0) {
+  return FieldSpec{offset, width, FieldKind::Text, IntWidth::S32, IntWidth::S32, column, readBytes, nullptr};
+}
+constexpr FieldSpec Kind(FieldKind kind, int offset, int width, int column, IntWidth read = IntWidth::S32,
+                         IntWidth write = IntWidth::S32) {
+  return FieldSpec{offset, width, kind, read, write, column, 0, nullptr};
+}
+
+// A fixed-size record layout.
+struct FixedLayout {
+  int recordSize = 0;        // distance between records
+  int headerRecordSize = 0;  // value written into the header's size slot
+  int fieldCount = 0;        // K
+  std::vector<FieldSpec> fields;  // in offset (= write) order
+};
+
+// Loads and saves a framed file of fixed records by walking a layout:
+// every field is read at its offset, every cell is written at its field's
+// offset into a new file of exactly 12 + N x recordSize bytes.
+class FixedCodec : public TableCodec {
+ public:
+  explicit FixedCodec(FixedLayout layout);
+  int fieldCount() const override { return layout_.fieldCount; }
+  std::vector<QStringList> decode(const QByteArray& file, const CodecContext& ctx) const override;
+  std::optional<CellProblem> encode(const std::vector<const QStringList*>& rows, const QByteArray& existing,
+                                    const CodecContext& ctx, QByteArray* out) const override;
+  bool needsProducers() const override;
+
+  // Tables whose file decides between layouts override this.
+  virtual const FixedLayout& layoutFor(const QByteArray& file) const;
+
+  // One field of one record: bytes -> cell, cell -> bytes at `base`.
+  static QString decodeField(const FieldSpec& f, const class ByteReader& in, qint64 base, const CodecContext& ctx);
+  static std::optional<QString> encodeField(const FieldSpec& f, const QString& cell, class ByteWriter& out, qint64 base,
+                                            const CodecContext& ctx);
+
+ protected:
+  FixedLayout layout_;
+};
+
+}  // namespace v3

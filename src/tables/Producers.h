@@ -1,0 +1,32 @@
+#pragma once
+#include <QString>
+#include <QVector>
+#include <cstdint>
+
+namespace v3 {
+
+// The producers of Producer.tab, read once per load or save of a table that
+// shows producers by name (number at record offset 0, 12-byte Big5 name at
+// offset 4, records 36 bytes apart from offset 12, as many as the header counts).
+class ProducerDirectory {
+ public:
+  static ProducerDirectory load(const QString& dataFolder);
+  static ProducerDirectory fromBytes(const QByteArray& producerTab);
+
+  // Empty text for 0; the producer's name; a number that no producer has as its decimal text.
+  QString nameById(int64_t id) const;
+  // Empty text gives 0. An exact name first, then a plain decimal number as
+  // that number, then the first producer (file order) whose name begins with the text.
+  bool idByName(const QString& name, int64_t* id) const;
+
+  int size() const { return int(entries_.size()); }
+
+ private:
+  struct Entry {
+    int64_t id;
+    QString name;
+  };
+  QVector<Entry> entries_;
+};
+
+}  // namespace v3

@@ -1,0 +1,104 @@
+#pragma once
+#include <QAbstractTableModel>
+#include <QItemSelectionModel>
+#include <QStringList>
+#include <QVector>
+
+#include <vector>
+
+namespace v3 {
+
+// The open table: the only copy of its records in memory.
+//
+// Grid numbering: row 0 is the header row, rows 1..N the records in file
+// order; column 0 is the empty selector column, columns 1..K the fields.
+// As a Qt model the header row is the horizontal header, so model row r is
+// grid row r + 1 and model column c is grid column c.
+//
+// Rows are selected whole through selectionModel(); any set at a time.
+class RecordGrid : public QAbstractTableModel {
+  Q_OBJECT
+ public:
+  using Row = QStringList;  // fields 1..K at indexes 0..K-1
+
+  explicit RecordGrid(QObject* parent = nullptr);
+
+  // Replaces the whole content: K field columns and the records.
+  void reset(int fieldCount, std::vector<Row> rows);
+  void clear() { reset(0, {}); }
+
+  int recordCount() const { return int(rows_.size()); }  // N
+  int fieldCount() const { return fieldCount_; }         // K
+
+  // Grid cells: row 0 gives the header text, column 0 empty text.
+  QString cell(int row, int column) const;
+  void setCell(int row, int column, const QString& text);
+  const Row& record(int row) const { return rows_[size_t(row - 1)]; }  // row 1..N
+  const std::vector<Row>& records() const { return rows_; }
+
+  void setHeaderTexts(const QStringList& texts);  // columns 1..K
+  QString headerText(int column) const;
+
+  // Appends a record (fields 1..K, missing ones empty); returns its grid row.
+  int appendRecord(Row row);
+  // Removes the given grid rows; the others keep their order.
+  void removeRecords(std::vector<int> rows);
+
+  // Stable sorts of the data rows by a column (the selection is cleared).
+  enum class SortOrder { Text, Numeric };
+  // The order (grid rows) that a sort would give, without moving anything.
+  std::vector<int> sortedOrder(int column, SortOrder order) const;
+  std::vector<int> sortedOrder(const std::vector<int>& start, int column, SortOrder order) const;
+  // Rearranges the rows: order[i] is the grid row that becomes row i + 1.
+  void applyOrder(const std::vector<int>& order);
+
+  // Selection of whole rows, in grid row numbers.
+  QItemSelectionModel* selectionModel() { return &selection_; }
+  std::vector<int> selectedRows() const;  // ascending
+  int selectedCount() const;
+  bool isRowSelected(int row) const;
+  void setRowSelected(int row, bool selected);
+  void selectRange(int firstRow, int lastRow);
+  void selectAll();
+  void clearSelection();
+  void invertSelection();
+  // Makes the row the current row, which selects it.
+  void setCurrentRow(int row);
+  int currentRow() const;  // 0 when none
+
+  // Columns that the view keeps out of sight, and the count of leading
+  // identifying columns; both are set by the table's load.
+  void setHiddenColumns(QList<int> columns) { hidden_ = std::move(columns); }
+  const QList<int>& hiddenColumns() const { return hidden_; }
+  void setLeadingColumns(int count) { leading_ = count; }
+  int leadingColumns() const { return leading_; }
+
+  // Whether the records changed since the last reset or markSaved().
+  bool isModified() const { return modified_; }
+  void markSaved() { modified_ = false; }
+
+  // QAbstractItemModel
+  int rowCount(const QModelIndex& parent = QModelIndex()) const override;
+  int columnCount(const QModelIndex& parent = QModelIndex()) const override;
+  QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
+  bool setData(const QModelIndex& index, const QVariant& value, int role = Qt::EditRole) override;
+  QVariant headerData(int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
+  Qt::ItemFlags flags(const QModelIndex& index) const override;
+
+ signals:
+  void modifiedChanged(bool modified);
+
+ private:
+  void setModified(bool m);
+  QItemSelection rowsSelection(int firstRow, int lastRow) const;
+
+  int fieldCount_ = 0;
+  std::vector<Row> rows_;
+  QStringList header_;
+  QList<int> hidden_;
+  int leading_ = 0;
+  bool modified_ = false;
+  QItemSelectionModel selection_;
+};
+
+}  // namespace v3

@@ -1,0 +1,42 @@
+#pragma once
+#include <QString>
+#include <QStringList>
+
+#include <random>
+#include <vector>
+
+namespace v3 {
+
+// What the sample generator knows while it writes a data folder: every table
+// gets `records` records, StarRole.dat and Team.dat as many, so members and
+// artists can point at real star positions; Producer.tab numbers its
+// producers 1..records.
+class SampleContext {
+ public:
+  SampleContext(unsigned seed, int records);
+
+  int records() const { return records_; }
+  std::mt19937& rng() { return rng_; }
+  int between(int lo, int hi);  // inclusive
+  bool chance(int percent);
+
+  // A Traditional Chinese text from the pool for `kind` whose Big5 form fits maxBytes.
+  QString text(const char* kind, int maxBytes);
+  // Job identifiers "A001"... of at most `width` single-byte characters.
+  QString code(const QString& prefix, int number, int width);
+  QString producerName(int number) const;  // the name Producer.tab gives number 1..records
+  QString starName(int position) const;     // name of StarRole.dat record position + 1
+
+  // Year words in the grid's form.
+  QString yearText();
+
+ private:
+  std::mt19937 rng_;
+  int records_;
+};
+
+// Writes a complete data folder: every table that the program can load and
+// save, each with texts and values that survive a load and a save byte for byte.
+bool WriteSampleFolder(const QString& folder, unsigned seed, int records, QString* error);
+
+}  // namespace v3

@@ -1,0 +1,67 @@
+#pragma once
+#include <QByteArray>
+#include <QString>
+#include <cstdint>
+
+#include "text/Convert.h"
+
+namespace v3 {
+
+// Reads little-endian values at byte offsets of a file's content. Bytes past
+// the end of the file read as zero, so a short file never fails a load.
+class ByteReader {
+ public:
+  explicit ByteReader(const QByteArray& bytes) : data_(bytes) {}
+
+  uint8_t u8(qint64 at) const { return at >= 0 && at < data_.size() ? uint8_t(data_[at]) : 0; }
+  int16_t s16(qint64 at) const { return int16_t(uint16_t(u8(at) | (u8(at + 1) << 8))); }
+  int32_t s32(qint64 at) const {
+    return int32_t(uint32_t(u8(at)) | (uint32_t(u8(at + 1)) << 8) | (uint32_t(u8(at + 2)) << 16) | (uint32_t(u8(at + 3)) << 24));
+  }
+  int64_t read(qint64 at, IntWidth w) const {
+    switch (w) {
+      case IntWidth::U8: return u8(at);
+      case IntWidth::S16: return s16(at);
+      case IntWidth::S32: return s32(at);
+    }
+    return 0;
+  }
+  // `count` bytes from `at`, zero-filled past the end.
+  QByteArray bytes(qint64 at, qint64 count) const;
+
+  // The header's record count: the first two bytes of the count slot, signed;
+  // a negative count means no records.
+  int recordCount() const { return std::max<int>(0, s16(4)); }
+  qint64 size() const { return data_.size(); }
+
+ private:
+  const QByteArray& data_;
+};
+
+// Builds a file's new content in memory.
+class ByteWriter {
+ public:
+  explicit ByteWriter(qint64 reserve = 0) { data_.reserve(reserve); }
+  explicit ByteWriter(QByteArray start) : data_(std::move(start)) {}
+
+  // Writes the value's low bytes (1, 2 or 4) at the offset, growing the content with zeros.
+  void put(qint64 at, int64_t value, IntWidth w);
+  void putBytes(qint64 at, QByteArrayView bytes);
+  void resize(qint64 size);  // extends with zeros or cuts
+  qint64 size() const { return data_.size(); }
+  QByteArray take() { return std::move(data_); }
+  const QByteArray& bytes() const { return data_; }
+
+ private:
+  void ensure(qint64 end);
+  QByteArray data_;
+};
+
+// Writes the 12-byte header of a framed file: tag 1010, count, record size,
+// each a signed 16-bit value in its 4-byte slot.
+void PutFrameHeader(ByteWriter& out, int count, int recordSize);
+
+// Removes trailing blanks (the game pads with spaces only).
+QString TrimRight(const QString& text);
+
+}  // namespace v3

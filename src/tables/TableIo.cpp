@@ -1,0 +1,127 @@
+#include "tables/TableIo.h"
+
+namespace v3 {
+namespace {
+
+struct Context {
+  CodecContext ctx;
+  ProducerDirectory producers;
+  Context(const TableDef& table, const QString& folder) {
+    ctx.dataFolder = folder;
+    if (table.codec && table.codec->needsProducers()) {
+      producers = ProducerDirectory::load(folder);
+      ctx.producers = &producers;
+    }
+  }
+  Context(const Context&) = delete;
+};
+
+}  // namespace
+
+std::vector<QStringList> ReadTableRows(const TableDef& table, const QString& folder, QString* error, FileStore& store) {
+  bool exists = false;
+  QString readError;
+  const QByteArray bytes = store.read(DataFilePath(folder, table.fileName), &exists, &readError);
+  if (error) *error = readError;
+  if (!table.codec) return {};
+  const Context c(table, folder);
+  return table.codec->decode(bytes, c.ctx);
+}
+
+bool LoadTable(const TableDef& table, const QString& folder, RecordGrid& grid, QString* error, FileStore& store) {
+  QString readError;
+  std::vector<QStringList> rows = ReadTableRows(table, folder, &readError, store);
+  grid.reset(table.fieldCount(), std::move(rows));
+  grid.setHiddenColumns(table.hiddenColumns);
+  grid.setLeadingColumns(table.leadingColumns);
+  if (error) *error = readError;
+  return readError.isEmpty();
+}
+
+std::vector<int> SaveRowOrder(const TableDef& table, const RecordGrid& grid) {
+  using O = RecordGrid::SortOrder;
+  switch (table.order) {
+    case SaveOrder::Text: return grid.sortedOrder(1, O::Text);
+    case SaveOrder::Numeric: return grid.sortedOrder(1, O::Numeric);
+    case SaveOrder::NumericThenSecond: return grid.sortedOrder(grid.sortedOrder(1, O::Numeric), 2, O::Numeric);
+    case SaveOrder::GridOrder: break;
+  }
+  std::vector<int> order(size_t(grid.recordCount()));
+  for (size_t i = 0; i < order.size(); ++i) order[i] = int(i + 1);
+  return order;
+}
+
+QString SaveOutcome::message(const QString& fileName, const QString& columnName) const {
+  switch (status) {
+    case Saved:
+    case Unchanged: return QString();
+    case Refused: {
+      QString where = QStringLiteral("第 %1 行").arg(row);
+      if (column > 0)
+        where += columnName.isEmpty() ? QStringLiteral("第 %1 列").arg(column)
+                                      : QStringLiteral("第 %1 列（%2）").arg(column).arg(columnName);
+      return QStringLiteral("%1 未保存：%2：%3").arg(fileName, where, reason);
+    }
+    case Failed: return QStringLiteral("%1 保存失败：%2").arg(fileName, reason);
+  }
+  return QString();
+}
+
+SaveOutcome EncodeTable(const TableDef& table, const QString& folder, const RecordGrid& grid,
+                        const std::vector<int>& order, const QByteArray& existing, QByteArray* out) {
+  SaveOutcome outcome;
+  if (!table.codec) {
+    outcome.status = SaveOutcome::Failed;
+    outcome.reason = QStringLiteral("此表不能保存");
+    return outcome;
+  }
+  std::vector<const QStringList*> rows;
+  rows.reserve(order.size());
+  for (int r : order) rows.push_back(&grid.record(r));
+  const Context c(table, folder);
+  if (auto problem = table.codec->encode(rows, existing, c.ctx, out)) {
+    outcome.status = SaveOutcome::Refused;
+    outcome.row = problem->record >= 0 && size_t(problem->record) < order.size() ? order[size_t(problem->record)]
+                                                                                  : problem->record + 1;
+    outcome.column = problem->column;
+    outcome.reason = problem->reason;
+  }
+  return outcome;
+}
+
+SaveOutcome SaveTable(const TableDef& table, const QString& folder, RecordGrid& grid, FileStore& store) {
+  SaveOutcome outcome;
+  if (table.readOnly) {
+    outcome.status = SaveOutcome::Unchanged;
+    return outcome;
+  }
+  const QString path = DataFilePath(folder, table.fileName);
+  bool exists = false;
+  QString error;
+  const QByteArray existing = store.read(path, &exists, &error);
+  if (!error.isEmpty()) {
+    outcome.status = SaveOutcome::Failed;
+    outcome.reason = QStringLiteral("无法读取原文件（%1）").arg(error);
+    return outcome;
+  }
+  const std::vector<int> order = SaveRowOrder(table, grid);
+  QByteArray bytes;
+  outcome = EncodeTable(table, folder, grid, order, existing, &bytes);
+  if (!outcome.ok()) return outcome;
+  if (exists && !store.copy(path, path + QStringLiteral(".bak"), &error)) {
+    outcome.status = SaveOutcome::Failed;
+    outcome.reason = QStringLiteral("无法建立备份 %1.bak（%2），文件未改动").arg(table.fileName, error);
+    return outcome;
+  }
+  if (!store.replace(path, bytes, &error)) {
+    outcome.status = SaveOutcome::Failed;
+    outcome.reason = exists ? QStringLiteral("无法写入（%1），原文件未改动，备份在 %2.bak").arg(error, table.fileName)
+                            : QStringLiteral("无法写入（%1）").arg(error);
+    return outcome;
+  }
+  grid.applyOrder(order);
+  grid.markSaved();
+  return outcome;
+}
+
+}  // namespace v3

@@ -1,0 +1,47 @@
+#pragma once
+#include <QByteArray>
+#include <QString>
+
+#include <vector>
+
+#include "tables/DataFiles.h"
+#include "tables/RecordGrid.h"
+#include "tables/Table.h"
+
+namespace v3 {
+
+// Reads the table's file into rows. Never creates or changes a file: a
+// missing file gives no rows. *error is set when the file exists but cannot be read.
+std::vector<QStringList> ReadTableRows(const TableDef& table, const QString& folder, QString* error = nullptr,
+                                       FileStore& store = FileStore::disk());
+
+// Loads the table into the grid: K columns, its rows, hidden and leading columns.
+bool LoadTable(const TableDef& table, const QString& folder, RecordGrid& grid, QString* error = nullptr,
+               FileStore& store = FileStore::disk());
+
+// The grid rows in the order the table's save writes them.
+std::vector<int> SaveRowOrder(const TableDef& table, const RecordGrid& grid);
+
+struct SaveOutcome {
+  enum Status { Saved, Unchanged, Refused, Failed };
+  Status status = Saved;
+  int row = 0;     // Refused: the grid row (as the grid showed it before the save)
+  int column = 0;  // Refused: the grid column, 0 when the row as a whole
+  QString reason;  // Refused / Failed: what went wrong
+  bool ok() const { return status == Saved || status == Unchanged; }
+  // One line for a message box: the file, the row and column, the reason.
+  QString message(const QString& fileName, const QString& columnName = QString()) const;
+};
+
+// Encodes the grid's rows (in `order`) into the file's new content, touching nothing.
+SaveOutcome EncodeTable(const TableDef& table, const QString& folder, const RecordGrid& grid,
+                        const std::vector<int>& order, const QByteArray& existing, QByteArray* out);
+
+// The save command: encode every row in memory (any cell that cannot be
+// stored refuses the whole save and nothing on disk changes); then copy the
+// file to <file>.bak and replace the file atomically; then show the rows in
+// the order written. A read-only table saves nothing.
+SaveOutcome SaveTable(const TableDef& table, const QString& folder, RecordGrid& grid,
+                      FileStore& store = FileStore::disk());
+
+}  // namespace v3

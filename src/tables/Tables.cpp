@@ -1,0 +1,22 @@
+#include "tables/Tables.h"
+
+namespace v3 {
+
+const std::vector<const TableDef*>& AllTables() {
+  static const std::vector<const TableDef*> all = [] {
+    std::vector<const TableDef*> v;
+    // Small tables (Producer.tab must come first).
+    // Fixed-record tables.
+    v.push_back(&TeamTable());
+    return v;
+  }();
+  return all;
+}
+
+const TableDef* FindTable(const QString& fileName) {
+  for (const TableDef* t : AllTables())
+    if (t->fileName.compare(fileName, Qt::CaseInsensitive) == 0) return t;
+  return nullptr;
+}
+
+}  // namespace v3

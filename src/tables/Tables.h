@@ -1,0 +1,21 @@
+#pragma once
+#include <QString>
+
+#include <vector>
+
+#include "tables/Table.h"
+
+namespace v3 {
+
+// Every table that loads into the grid and saves from it, each defined once
+// in the unit of its file family.
+const TableDef& TeamTable();
+
+// All of them, in the order the sample generator writes them (Producer.tab
+// first, so the tables that name producers can find them).
+const std::vector<const TableDef*>& AllTables();
+
+// The table for a file name, matched without regard to case; nullptr if none.
+const TableDef* FindTable(const QString& fileName);
+
+}  // namespace v3

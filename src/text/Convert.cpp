@@ -1,0 +1,127 @@
+#include "text/Convert.h"
+
+#include <cmath>
+#include <limits>
+
+namespace v3 {
+
+QString YearCodeToText(int code) {
+  switch (code) {
+    case 0:
+    case 4: return QStringLiteral("特殊");
+    case 1: return QStringLiteral("第一年");
+    case 2: return QStringLiteral("第二年");
+    case 3: return QStringLiteral("第三年");
+    default: return QString();
+  }
+}
+
+int YearTextToCode(const QString& text) {
+  if (text == QStringLiteral("第一年")) return 1;
+  if (text == QStringLiteral("第二年")) return 2;
+  if (text == QStringLiteral("第三年")) return 3;
+  if (text == QStringLiteral("特殊")) return 4;
+  return 0;
+}
+
+int64_t MinOf(IntWidth w) {
+  switch (w) {
+    case IntWidth::U8: return 0;
+    case IntWidth::S16: return -32768;
+    case IntWidth::S32: return std::numeric_limits<int32_t>::min();
+  }
+  return 0;
+}
+
+int64_t MaxOf(IntWidth w) {
+  switch (w) {
+    case IntWidth::U8: return 255;
+    case IntWidth::S16: return 32767;
+    case IntWidth::S32: return std::numeric_limits<int32_t>::max();
+  }
+  return 0;
+}
+
+const char* WidthName(IntWidth w) {
+  switch (w) {
+    case IntWidth::U8: return "0..255";
+    case IntWidth::S16: return "-32768..32767";
+    case IntWidth::S32: return "-2147483648..2147483647";
+  }
+  return "";
+}
+
+namespace {
+// Parses [blanks][+|-]digits[.digits][blanks] or [+|-].digits; no exponents,
+// no thousands separators. Returns false for anything else.
+bool parseDecimal(const QString& cell, bool* negative, QStringView* intPart, QStringView* fracPart) {
+  QStringView s = QStringView(cell).trimmed();
+  *negative = false;
+  if (!s.isEmpty() && (s.front() == u'+' || s.front() == u'-')) {
+    *negative = s.front() == u'-';
+    s = s.mid(1);
+  }
+  const qsizetype dot = s.indexOf(u'.');
+  *intPart = dot < 0 ? s : s.first(dot);
+  *fracPart = dot < 0 ? QStringView() : s.mid(dot + 1);
+  if (intPart->isEmpty() && fracPart->isEmpty()) return false;
+  for (QChar c : *intPart)
+    if (c < u'0' || c > u'9') return false;
+  for (QChar c : *fracPart)
+    if (c < u'0' || c > u'9') return false;
+  return true;
+}
+}  // namespace
+
+bool IsPlainInteger(const QString& cell, int64_t* value) {
+  bool negative;
+  QStringView ip, fp;
+  if (!parseDecimal(cell, &negative, &ip, &fp) || ip.isEmpty() || cell.contains(u'.')) return false;
+  if (ip.size() > 12) return false;
+  int64_t v = 0;
+  for (QChar c : ip) v = v * 10 + (c.unicode() - u'0');
+  *value = negative ? -v : v;
+  return true;
+}
+
+bool CellToInteger(const QString& cell, IntWidth width, int64_t* value, QString* reason) {
+  if (QStringView(cell).trimmed().isEmpty()) {
+    *value = 0;
+    return true;
+  }
+  bool negative;
+  QStringView ip, fp;
+  if (!parseDecimal(cell, &negative, &ip, &fp)) {
+    if (reason) *reason = QStringLiteral("“%1”不是数字").arg(cell);
+    return false;
+  }
+  // Strip leading zeros so that very long digit runs are judged by their value.
+  while (ip.size() > 1 && ip.front() == u'0') ip = ip.mid(1);
+  int64_t whole = 0;
+  bool huge = ip.size() > 15;
+  if (!huge)
+    for (QChar c : ip) whole = whole * 10 + (c.unicode() - u'0');
+  if (!huge && !fp.isEmpty()) {
+    // Round half to even on the decimal digits, without floating point.
+    const int first = fp.front().unicode() - u'0';
+    bool restNonZero = false;
+    for (QChar c : fp.mid(1))
+      if (c != u'0') restNonZero = true;
+    if (first > 5 || (first == 5 && restNonZero) || (first == 5 && !restNonZero && (whole % 2 == 1))) ++whole;
+  }
+  const int64_t v = negative ? -whole : whole;
+  if (huge || v < MinOf(width) || v > MaxOf(width)) {
+    if (reason) *reason = QStringLiteral("%1 超出范围 %2").arg(cell.trimmed(), QLatin1String(WidthName(width)));
+    return false;
+  }
+  *value = v;
+  return true;
+}
+
+double NumericSortKey(const QString& cell) {
+  bool ok = false;
+  const double d = QStringView(cell).trimmed().toDouble(&ok);
+  return ok && std::isfinite(d) ? d : 0.0;
+}
+
+}  // namespace v3

@@ -1,0 +1,31 @@
+#pragma once
+#include <QString>
+#include <cstdint>
+
+namespace v3 {
+
+// Year codes of the case tables: 1..4 are the four year words, 0 reads as
+// "特殊" too (and is written back as 4), 5..255 read as empty text.
+QString YearCodeToText(int code);
+// The four words give 1..4, any other text 0.
+int YearTextToCode(const QString& text);
+
+// Integer widths that the tables read and write.
+enum class IntWidth : uint8_t { U8, S16, S32 };
+int64_t MinOf(IntWidth w);
+int64_t MaxOf(IntWidth w);
+const char* WidthName(IntWidth w);  // "0..255", "-32768..32767", ...
+
+// A grid cell as an integer for writing. An empty (or blank) cell is 0; a
+// decimal fraction is rounded to the nearest integer, an exact half to the
+// even neighbour ("2.5" -> 2, "-1.5" -> -2). Returns false with a reason for
+// text that is no number or a number outside the width.
+bool CellToInteger(const QString& cell, IntWidth width, int64_t* value, QString* reason);
+
+// Whether the cell is a plain decimal integer ("-12", "300"), and its value.
+bool IsPlainInteger(const QString& cell, int64_t* value);
+
+// Numeric sort key of a cell: its number, or 0 for text that is none.
+double NumericSortKey(const QString& cell);
+
+}  // namespace v3

@@ -1,0 +1,44 @@
+#pragma once
+// Helpers shared by the tests: temporary data folders and raw file bytes.
+#include <QByteArray>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QString>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <initializer_list>
+
+namespace v3test {
+
+inline QByteArray ReadFile(const QString& path) {
+  QFile f(path);
+  if (!f.open(QIODevice::ReadOnly)) return QByteArray();
+  return f.readAll();
+}
+
+inline bool WriteFile(const QString& path, const QByteArray& bytes) {
+  QFile f(path);
+  if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate)) return false;
+  return f.write(bytes) == bytes.size();
+}
+
+// Little-endian bytes for building fixtures.
+inline QByteArray Le(qint64 value, int width) {
+  QByteArray b(width, '\0');
+  for (int i = 0; i < width; ++i) b[i] = char((quint64(value) >> (8 * i)) & 0xFF);
+  return b;
+}
+
+inline QByteArray Header(int count, int recordSize) { return Le(1010, 4) + Le(count, 4) + Le(recordSize, 4); }
+
+inline QByteArray Hex(const char* hex) { return QByteArray::fromHex(hex); }
+
+// Places `bytes` at `offset` of `record`, growing it with zeros.
+inline void Put(QByteArray& record, int offset, const QByteArray& bytes) {
+  if (record.size() < offset + bytes.size()) record.append(QByteArray(offset + bytes.size() - record.size(), '\0'));
+  record.replace(offset, bytes.size(), bytes);
+}
+
+}  // namespace v3test
