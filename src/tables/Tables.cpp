@@ -6,6 +6,7 @@ const std::vector<const TableDef*>& AllTables() {
   static const std::vector<const TableDef*> all = [] {
     std::vector<const TableDef*> v;
     // Small tables (Producer.tab must come first).
+    v.push_back(&ProducerTable());
     // Fixed-record tables.
     v.push_back(&TeamTable());
     return v;

@@ -10,6 +10,8 @@ namespace v3 {
 // Every table that loads into the grid and saves from it, each defined once
 // in the unit of its file family.
 const TableDef& TeamTable();
+// Small balance tables, slot streams and the like.
+const TableDef& ProducerTable();
 
 // All of them, in the order the sample generator writes them (Producer.tab
 // first, so the tables that name producers can find them).
