@@ -1,0 +1,150 @@
+// The record grid model: cells, sorts, deletes and whole-row selection.
+#include <QAbstractItemModelTester>
+#include <QtTest>
+
+#include "tables/RecordGrid.h"
+
+using namespace v3;
+
+namespace {
+std::vector<RecordGrid::Row> numbered(int n) {
+  std::vector<RecordGrid::Row> rows;
+  for (int i = 1; i <= n; ++i) rows.push_back({QString::number(i), QStringLiteral("r%1").arg(i)});
+  return rows;
+}
+QStringList column1(const RecordGrid& g) {
+  QStringList out;
+  for (int r = 1; r <= g.recordCount(); ++r) out << g.cell(r, 1);
+  return out;
+}
+}  // namespace
+
+class RecordGridTest : public QObject {
+  Q_OBJECT
+ private slots:
+  void modelIsConsistent() {
+    RecordGrid grid;
+    QAbstractItemModelTester tester(&grid, QAbstractItemModelTester::FailureReportingMode::QtTest);
+    grid.reset(3, numbered(9));
+    grid.setHeaderTexts({"编号", "名称", "x"});
+    QCOMPARE(grid.rowCount(), 9);
+    QCOMPARE(grid.columnCount(), 4);
+    QCOMPARE(grid.headerData(1, Qt::Horizontal).toString(), QStringLiteral("编号"));
+    QCOMPARE(grid.data(grid.index(0, 0)).toString(), QString());  // the selector column
+    grid.setCell(2, 3, "z");
+    QCOMPARE(grid.data(grid.index(1, 3)).toString(), QStringLiteral("z"));
+    grid.appendRecord({"10"});
+    grid.removeRecords({2, 5, 7});
+    grid.applyOrder(grid.sortedOrder(1, RecordGrid::SortOrder::Text));
+    std::vector<int> every2;
+    for (int r = 1; r <= grid.recordCount(); r += 2) every2.push_back(r);
+    grid.removeRecords(every2);
+    grid.clear();
+  }
+
+  void cellsOutsideTheGrid() {
+    RecordGrid grid;
+    grid.reset(2, numbered(2));
+    QCOMPARE(grid.cell(0, 1), QString());  // no header yet
+    QCOMPARE(grid.cell(3, 1), QString());
+    QCOMPARE(grid.cell(1, 0), QString());
+    QCOMPARE(grid.cell(1, 3), QString());
+    grid.setCell(5, 1, "x");  // ignored
+    QVERIFY(!grid.isModified());
+    grid.setCell(1, 1, "1");  // unchanged text is no change
+    QVERIFY(!grid.isModified());
+    grid.setCell(1, 1, "9");
+    QVERIFY(grid.isModified());
+  }
+
+  void deleteKeepsOrder_data() {
+    QTest::addColumn<std::vector<int>>("rows");
+    QTest::addColumn<QStringList>("left");
+    QTest::newRow("2, 5, 7 of 9") << std::vector<int>{2, 5, 7} << QStringList{"1", "3", "4", "6", "8", "9"};
+    QTest::newRow("nothing") << std::vector<int>{} << QStringList{"1", "2", "3", "4", "5", "6", "7", "8", "9"};
+    QTest::newRow("unsorted, repeated, out of range") << std::vector<int>{9, 1, 9, 0, 12} << QStringList{"2", "3", "4", "5", "6", "7", "8"};
+    QTest::newRow("all") << std::vector<int>{1, 2, 3, 4, 5, 6, 7, 8, 9} << QStringList{};
+  }
+  void deleteKeepsOrder() {
+    QFETCH(std::vector<int>, rows);
+    QFETCH(QStringList, left);
+    RecordGrid grid;
+    grid.reset(2, numbered(9));
+    grid.removeRecords(rows);
+    QCOMPARE(column1(grid), left);
+  }
+
+  void manyRunsDelete() {
+    RecordGrid grid;
+    grid.reset(2, numbered(1000));
+    std::vector<int> odd;
+    for (int r = 1; r <= 1000; r += 2) odd.push_back(r);
+    grid.removeRecords(odd);
+    QCOMPARE(grid.recordCount(), 500);
+    QCOMPARE(grid.cell(1, 1), QStringLiteral("2"));
+    QCOMPARE(grid.cell(500, 1), QStringLiteral("1000"));
+  }
+
+  void sorts_data() {
+    QTest::addColumn<QStringList>("cells");
+    QTest::addColumn<int>("order");
+    QTest::addColumn<QStringList>("sorted");
+    const int num = int(RecordGrid::SortOrder::Numeric), text = int(RecordGrid::SortOrder::Text);
+    QTest::newRow("numeric") << QStringList{"10", "9", "2"} << num << QStringList{"2", "9", "10"};
+    QTest::newRow("text") << QStringList{"10", "9", "2"} << text << QStringList{"10", "2", "9"};
+    QTest::newRow("text A1 A10 A2") << QStringList{"A10", "A2", "A1"} << text << QStringList{"A1", "A10", "A2"};
+    QTest::newRow("text case-sensitive") << QStringList{"b", "B", "a", "A"} << text << QStringList{"A", "B", "a", "b"};
+    QTest::newRow("numeric negative") << QStringList{"3", "-1", "0"} << num << QStringList{"-1", "0", "3"};
+    QTest::newRow("code zeros") << QStringList{QString::fromLatin1("A10\0\0", 5), QString::fromLatin1("A1\0\0\0", 5)} << text
+                                << QStringList{QString::fromLatin1("A1\0\0\0", 5), QString::fromLatin1("A10\0\0", 5)};
+  }
+  void sorts() {
+    QFETCH(QStringList, cells);
+    QFETCH(int, order);
+    QFETCH(QStringList, sorted);
+    RecordGrid grid;
+    std::vector<RecordGrid::Row> rows;
+    for (const QString& c : cells) rows.push_back({c});
+    grid.reset(1, rows);
+    grid.applyOrder(grid.sortedOrder(1, RecordGrid::SortOrder(order)));
+    QCOMPARE(column1(grid), sorted);
+  }
+
+  void numericSortIsStable() {
+    RecordGrid grid;
+    grid.reset(2, {{"2", "a"}, {"1", "b"}, {"2", "c"}, {"1", "d"}});
+    grid.applyOrder(grid.sortedOrder(1, RecordGrid::SortOrder::Numeric));
+    QStringList second;
+    for (int r = 1; r <= 4; ++r) second << grid.cell(r, 2);
+    QCOMPARE(second, (QStringList{"b", "d", "a", "c"}));
+  }
+
+  void selection() {
+    RecordGrid grid;
+    grid.reset(2, numbered(9));
+    QCOMPARE(grid.selectedCount(), 0);
+    grid.selectAll();
+    QCOMPARE(grid.selectedCount(), 9);
+    grid.invertSelection();
+    QCOMPARE(grid.selectedCount(), 0);
+    grid.invertSelection();
+    QCOMPARE(grid.selectedCount(), 9);
+    grid.clearSelection();
+    grid.setRowSelected(2, true);
+    grid.setRowSelected(5, true);
+    grid.setRowSelected(7, true);
+    QCOMPARE(grid.selectedRows(), (std::vector<int>{2, 5, 7}));
+    grid.invertSelection();
+    QCOMPARE(grid.selectedRows(), (std::vector<int>{1, 3, 4, 6, 8, 9}));
+    grid.setRowSelected(3, false);
+    QVERIFY(!grid.isRowSelected(3));
+    grid.setCurrentRow(8);
+    QCOMPARE(grid.currentRow(), 8);
+    QCOMPARE(grid.selectedRows(), (std::vector<int>{8}));
+    grid.selectRange(0, 100);
+    QCOMPARE(grid.selectedCount(), 9);
+  }
+};
+
+QTEST_GUILESS_MAIN(RecordGridTest)
+#include "test_record_grid.moc"

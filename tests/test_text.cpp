@@ -1,0 +1,191 @@
+// Big5 text fields, the Simplified-to-Traditional mapping, locales and value conversions.
+#include <QtTest>
+
+#include "TestSupport.h"
+#include "text/Big5.h"
+#include "text/Convert.h"
+#include "text/Locale.h"
+
+using namespace v3;
+
+class TextTest : public QObject {
+  Q_OBJECT
+ private slots:
+  void cleanup() { SetSystemLocaleOverride(0); }
+
+  void decodeStopsAtFirstZero() {
+    // 舞台劇 in Big5, then zero bytes and garbage after them.
+    const QByteArray field = QByteArray::fromHex("bb52a578bc40") + QByteArray(4, '\0') + "xyz";
+    for (int locale : {2052, 1028, 1033}) {
+      SetSystemLocaleOverride(locale);
+      QCOMPARE(DecodeBig5Text(field), QStringLiteral("舞台劇"));
+    }
+    QCOMPARE(DecodeBig5Text(QByteArray(8, '\0')), QString());
+  }
+
+  void encode_data() {
+    QTest::addColumn<int>("locale");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("stored");  // what the Big5 bytes decode to
+    // 2052 maps Simplified to Traditional, except the seven whole words.
+    QTest::newRow("2052 maps") << 2052 << QStringLiteral("简体发") << QStringLiteral("簡體發");
+    QTest::newRow("2052 traditional stays") << 2052 << QStringLiteral("電影") << QStringLiteral("電影");
+    QTest::newRow("2052 exception 電台") << 2052 << QStringLiteral("電台") << QStringLiteral("電台");
+    QTest::newRow("2052 exception 席若芸") << 2052 << QStringLiteral("席若芸") << QStringLiteral("席若芸");
+    QTest::newRow("2052 exception 舞台劇") << 2052 << QStringLiteral("舞台劇") << QStringLiteral("舞台劇");
+    QTest::newRow("2052 latin") << 2052 << QStringLiteral("AB 12") << QStringLiteral("AB 12");
+    // 1028 and every other locale write the text as it stands; what Big5 lacks becomes '?'.
+    QTest::newRow("1028 no mapping") << 1028 << QStringLiteral("电影") << QStringLiteral("?影");
+    QTest::newRow("1033 like 1028") << 1033 << QStringLiteral("電影") << QStringLiteral("電影");
+    QTest::newRow("1041 not blanked") << 1041 << QStringLiteral("明星") << QStringLiteral("明星");
+    QTest::newRow("emoji") << 1028 << QStringLiteral("A😀") << QStringLiteral("A?");
+  }
+  void encode() {
+    QFETCH(int, locale);
+    QFETCH(QString, text);
+    QFETCH(QString, stored);
+    SetSystemLocaleOverride(locale);
+    const QByteArray bytes = EncodeBig5Text(text);
+    QCOMPARE(DecodeBig5Text(bytes), stored);
+    QCOMPARE(EncodedByteLength(text), int(bytes.size()));
+  }
+
+  void big5Bytes() {
+    SetSystemLocaleOverride(1028);
+    QCOMPARE(EncodeBig5Text(QStringLiteral("廣告")), QByteArray::fromHex("bc73a769"));
+    QCOMPARE(EncodeBig5Text(QStringLiteral("電影")), QByteArray::fromHex("b971bc76"));
+  }
+
+  void toTraditional_data() {
+    QTest::addColumn<QString>("in");
+    QTest::addColumn<QString>("out");
+    QTest::newRow("empty") << QString() << QString();
+    QTest::newRow("word inside longer text is mapped") << QStringLiteral("电台主持") << QStringLiteral("電臺主持");
+    QTest::newRow("exception 芸") << QStringLiteral("芸") << QStringLiteral("芸");
+    QTest::newRow("exception 舞台表演") << QStringLiteral("舞台表演") << QStringLiteral("舞台表演");
+    QTest::newRow("mixed") << QStringLiteral("A级歌手") << QStringLiteral("A級歌手");
+  }
+  void toTraditional() {
+    QFETCH(QString, in);
+    QFETCH(QString, out);
+    const QString got = ToTraditional(in);
+    QCOMPARE(got.size(), in.size());
+    // 台 may stay or become 臺 depending on the mapping table; compare the rest.
+    QString a = got, b = out;
+    a.replace(QStringLiteral("臺"), QStringLiteral("台"));
+    b.replace(QStringLiteral("臺"), QStringLiteral("台"));
+    QCOMPARE(a, b);
+  }
+
+  void keepsLength() {
+    // Every character of a long mixed text maps to exactly one character.
+    const QString text = QStringLiteral("这是一个测试：头发、干净、后面、里面、发展、电视台、〇一二三 ABC 😀");
+    QCOMPARE(ToTraditional(text).size(), text.size());
+  }
+
+  void localeIds_data() {
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<int>("id");
+    QTest::addColumn<QString>("code");
+    QTest::newRow("zh_TW") << "zh_TW.UTF-8" << 1028 << "2";
+    QTest::newRow("zh_CN") << "zh_CN.UTF-8" << 2052 << "1";
+    QTest::newRow("zh_SG") << "zh_SG" << 2052 << "1";
+    QTest::newRow("en_US") << "en_US.UTF-8" << 1033 << "1";
+    QTest::newRow("ja_JP") << "ja_JP.eucJP" << 1041 << "1";
+    QTest::newRow("C") << "C" << 1033 << "1";
+    QTest::newRow("empty") << "" << 1033 << "1";
+  }
+  void localeIds() {
+    QFETCH(QString, name);
+    QFETCH(int, id);
+    QFETCH(QString, code);
+    QCOMPARE(LocaleIdFromName(name), id);
+    QCOMPARE(LanguageCodeForLocale(id), code);
+  }
+
+  void localeOption() {
+    char a0[] = "prog", a1[] = "--locale", a2[] = "1028", a3[] = "check";
+    char* argv[] = {a0, a1, a2, a3, nullptr};
+    int argc = 4;
+    QString error;
+    QVERIFY(TakeLocaleOption(argc, argv, &error));
+    QCOMPARE(argc, 2);
+    QCOMPARE(QByteArray(argv[1]), QByteArray("check"));
+    QCOMPARE(SystemLocaleNumber(), 1028);
+    QCOMPARE(SystemLocaleId(), QStringLiteral("1028"));
+    char b1[] = "--locale=abc";
+    char* bad[] = {a0, b1, nullptr};
+    argc = 2;
+    QVERIFY(!TakeLocaleOption(argc, bad, &error));
+    QVERIFY(!error.isEmpty());
+  }
+
+  void years_data() {
+    QTest::addColumn<int>("code");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<int>("written");
+    QTest::newRow("0 special, saved as 4") << 0 << "特殊" << 4;
+    QTest::newRow("1") << 1 << "第一年" << 1;
+    QTest::newRow("2") << 2 << "第二年" << 2;
+    QTest::newRow("3") << 3 << "第三年" << 3;
+    QTest::newRow("4") << 4 << "特殊" << 4;
+    QTest::newRow("7 empty, saved as 0") << 7 << "" << 0;
+  }
+  void years() {
+    QFETCH(int, code);
+    QFETCH(QString, text);
+    QFETCH(int, written);
+    QCOMPARE(YearCodeToText(code), text);
+    QCOMPARE(YearTextToCode(YearCodeToText(code)), written);
+  }
+
+  void cellToInteger_data() {
+    QTest::addColumn<QString>("cell");
+    QTest::addColumn<int>("width");
+    QTest::addColumn<bool>("ok");
+    QTest::addColumn<qint64>("value");
+    const int u8 = int(IntWidth::U8), s16 = int(IntWidth::S16), s32 = int(IntWidth::S32);
+    QTest::newRow("empty is 0") << "" << s32 << true << 0ll;
+    QTest::newRow("blank is 0") << "  " << s16 << true << 0ll;
+    QTest::newRow("-1") << "-1" << s32 << true << -1ll;
+    QTest::newRow("+7 with blanks") << " +7 " << u8 << true << 7ll;
+    QTest::newRow("2.5 to even") << "2.5" << s32 << true << 2ll;
+    QTest::newRow("3.5 to even") << "3.5" << s32 << true << 4ll;
+    QTest::newRow("-1.5 to even") << "-1.5" << s32 << true << -2ll;
+    QTest::newRow("2.51 up") << "2.51" << s32 << true << 3ll;
+    QTest::newRow("2.49 down") << "2.49" << s32 << true << 2ll;
+    QTest::newRow(".5") << ".5" << s32 << true << 0ll;
+    QTest::newRow("u8 255") << "255" << u8 << true << 255ll;
+    QTest::newRow("u8 256") << "256" << u8 << false << 0ll;
+    QTest::newRow("u8 -1") << "-1" << u8 << false << 0ll;
+    QTest::newRow("u8 255.5 rounds to 256") << "255.5" << u8 << false << 0ll;
+    QTest::newRow("s16 max") << "32767" << s16 << true << 32767ll;
+    QTest::newRow("s16 over") << "32768" << s16 << false << 0ll;
+    QTest::newRow("s16 min") << "-32768" << s16 << true << -32768ll;
+    QTest::newRow("s32 max") << "2147483647" << s32 << true << 2147483647ll;
+    QTest::newRow("s32 over") << "2147483648" << s32 << false << 0ll;
+    QTest::newRow("huge") << "99999999999999999999999" << s32 << false << 0ll;
+    QTest::newRow("leading zeros") << "000000000000000000000012" << s32 << true << 12ll;
+    QTest::newRow("text") << "abc" << s32 << false << 0ll;
+    QTest::newRow("sign only") << "-" << s32 << false << 0ll;
+    QTest::newRow("exponent") << "1e3" << s32 << false << 0ll;
+    QTest::newRow("two dots") << "1.2.3" << s32 << false << 0ll;
+    QTest::newRow("full-width digits") << "１２" << s32 << false << 0ll;
+  }
+  void cellToInteger() {
+    QFETCH(QString, cell);
+    QFETCH(int, width);
+    QFETCH(bool, ok);
+    QFETCH(qint64, value);
+    int64_t v = -999;
+    QString reason;
+    QCOMPARE(CellToInteger(cell, IntWidth(width), &v, &reason), ok);
+    if (ok)
+      QCOMPARE(qint64(v), value);
+    else
+      QVERIFY(!reason.isEmpty());
+  }
+};
+
+QTEST_GUILESS_MAIN(TextTest)
+#include "test_text.moc"
