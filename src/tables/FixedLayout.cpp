@@ -2,8 +2,39 @@
 
 #include "tables/Slots.h"
 #include "text/Big5.h"
+#include "text/Locale.h"
 
 namespace v3 {
+namespace {
+
+// Size codes of the activities.
+QString SizeCodeToText(int64_t code) {
+  switch (code) {
+    case 1: return QStringLiteral("大型");
+    case 2: return QStringLiteral("中型");
+    case 3: return QStringLiteral("小型");
+    default: return QString::number(code);  // a code without a word stays visible as its number
+  }
+}
+
+bool SizeTextToCode(const QString& cell, IntWidth width, int64_t* code, QString* reason) {
+  if (cell == QStringLiteral("大型")) *code = 1;
+  else if (cell == QStringLiteral("中型")) *code = 2;
+  else if (cell == QStringLiteral("小型")) *code = 3;
+  else return CellToInteger(cell, width, code, reason);
+  return true;
+}
+
+// The platform's own code page: 936 on a Simplified system, Big5 otherwise.
+int SystemCodePage() { return SystemLocaleNumber() == 2052 ? 936 : 950; }
+
+QByteArray UpToZero(QByteArray bytes) {
+  const qsizetype zero = bytes.indexOf('\0');
+  if (zero >= 0) bytes.truncate(zero);
+  return bytes;
+}
+
+}  // namespace
 
 FixedCodec::FixedCodec(FixedLayout layout) : layout_(std::move(layout)) {}
 
@@ -41,6 +72,9 @@ QString FixedCodec::decodeField(const FieldSpec& f, const ByteReader& in, qint64
     case FieldKind::Flag: return in.read(at, f.read) != 0 ? QStringLiteral("√") : QString();
     case FieldKind::SexWord: return in.read(at, f.read) == 0 ? QStringLiteral("女") : QStringLiteral("男");
     case FieldKind::TypeTag: return QString();
+    case FieldKind::SizeCode: return SizeCodeToText(in.read(at, f.read));
+    case FieldKind::LocalText:
+      return TrimRight(DecodeCodePage(UpToZero(in.bytes(at, f.readBytes > 0 ? f.readBytes : f.width)), SystemCodePage()));
   }
   return QString();
 }
@@ -93,6 +127,16 @@ std::optional<QString> FixedCodec::encodeField(const FieldSpec& f, const QString
     case FieldKind::Flag: out.put(at, cell == QStringLiteral("√") ? 1 : 0, f.write); return std::nullopt;
     case FieldKind::SexWord: out.put(at, cell == QStringLiteral("女") ? 0 : 1, f.write); return std::nullopt;
     case FieldKind::TypeTag: out.putBytes(at, EncodeCodePage(QString::fromUtf8(f.tag), 950)); return std::nullopt;
+    case FieldKind::SizeCode:
+      if (!SizeTextToCode(cell, f.write, &v, &reason)) return reason;
+      out.put(at, v, f.write);
+      return std::nullopt;
+    case FieldKind::LocalText: {
+      const QByteArray bytes = EncodeCodePage(cell, SystemCodePage());
+      if (bytes.size() > f.width) return tooLong(int(bytes.size()), f.width);
+      out.putBytes(at, bytes);
+      return std::nullopt;
+    }
   }
   return std::nullopt;
 }

@@ -19,6 +19,8 @@ enum class FieldKind : uint8_t {
   Flag,          // "√" when the value is not 0, empty when 0; written 1 for exactly "√", else 0
   SexWord,       // "女" for 0, "男" otherwise; written 0 for exactly "女", else 1
   TypeTag,       // written only: the Big5 bytes of `tag` in every record; no column
+  SizeCode,      // 1/2/3 shown as "大型"/"中型"/"小型", other values as decimal text
+  LocalText,     // text in the system's own code page, without the Big5 conversion, trailing blanks removed
 };
 
 // One field of a fixed record, as the format tables give it.
