@@ -6,6 +6,8 @@
 #include <unicode/ucnv.h>
 #include <unicode/unistr.h>
 
+#include <QHash>
+
 #include <memory>
 
 namespace v3 {
@@ -85,22 +87,28 @@ bool isException(const QString& text) {
 
 QString ToTraditional(const QString& text) {
   if (text.isEmpty() || isException(text)) return text;
-  bool hasCjk = false;
-  for (QChar c : text)
-    if (c.unicode() >= 0x2E80) { hasCjk = true; break; }
-  if (!hasCjk) return text;
-  QString whole = transliterate(text);
-  if (whole.size() == text.size()) return whole;
-  // The mapping changed the length somewhere: map each character on its own
-  // and keep any character whose mapping is not a single character.
-  QString out;
-  out.reserve(text.size());
-  for (qsizetype i = 0; i < text.size(); ++i) {
-    const qsizetype len = (text[i].isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate()) ? 2 : 1;
-    const QString one = text.mid(i, len);
-    const QString mapped = transliterate(one);
-    out += mapped.size() == len ? mapped : one;
-    i += len - 1;
+  // Character by character, so the text keeps its length; each character's
+  // mapping is asked of ICU once and remembered.
+  static QHash<char16_t, char16_t> cache;
+  QString out = text;
+  for (qsizetype i = 0; i < out.size(); ++i) {
+    const QChar c = out[i];
+    if (c.unicode() < 0x2E80) continue;
+    if (c.isSurrogate()) {
+      if (c.isHighSurrogate() && i + 1 < out.size() && out[i + 1].isLowSurrogate()) {
+        const QString pair = out.mid(i, 2);
+        const QString mapped = transliterate(pair);
+        if (mapped.size() == 2) out.replace(i, 2, mapped);
+        ++i;
+      }
+      continue;
+    }
+    auto it = cache.constFind(c.unicode());
+    if (it == cache.constEnd()) {
+      const QString mapped = transliterate(QString(c));
+      it = cache.insert(c.unicode(), mapped.size() == 1 ? mapped[0].unicode() : c.unicode());
+    }
+    out[i] = QChar(it.value());
   }
   return out;
 }
