@@ -7,6 +7,9 @@ const std::vector<const TableDef*>& AllTables() {
     std::vector<const TableDef*> v;
     // Small tables (Producer.tab must come first).
     v.push_back(&ProducerTable());
+    for (const TableDef* t : {&ItemTable(), &OfficeComTable(), &OfficeEmoTable(), &ActiveTable(), &PressionTable(),
+                              &RichTable(), &WorldTable(), &NeedEffectTable(), &NicknameTable()})
+      v.push_back(t);
     // Fixed-record tables.
     v.push_back(&TeamTable());
     return v;

@@ -12,6 +12,15 @@ namespace v3 {
 const TableDef& TeamTable();
 // Small balance tables, slot streams and the like.
 const TableDef& ProducerTable();
+const TableDef& ItemTable();
+const TableDef& OfficeComTable();
+const TableDef& OfficeEmoTable();
+const TableDef& ActiveTable();
+const TableDef& PressionTable();
+const TableDef& RichTable();
+const TableDef& WorldTable();
+const TableDef& NeedEffectTable();
+const TableDef& NicknameTable();
 
 // All of them, in the order the sample generator writes them (Producer.tab
 // first, so the tables that name producers can find them).
