@@ -1,0 +1,58 @@
+#pragma once
+#include <QString>
+#include <QStringList>
+
+#include <vector>
+
+namespace v3 {
+
+class RecordGrid;
+
+// The language file beside the program supplies every caption, every grid
+// header and the entries of the fixed lists. It is an INI file:
+//   [window name]   Caption=..., <control objectName>=...
+//   [table file]    1=... K=...   (grid header texts)
+//   [list name]     keys from 0 or 1 (fixed list entries)
+// CHS.txt is GBK (code page 936) and CHT.txt Big5 (950), whatever the
+// system's own code page. Without a file every caption keeps its design text.
+
+// "1" selects <programFolder>/CHS.txt, "2" <programFolder>/CHT.txt, any
+// other code no file. Called once at start-up.
+void SelectLanguageFile(const QString& languageCode, const QString& programFolder);
+
+// Full path of the selected file; empty when none is selected.
+QString LanguageFilePath();
+
+// The value under the key of the section, decoded in the file's encoding and
+// cut to its first 126 bytes at a character boundary. The default when no
+// file exists at LanguageFilePath(), when section or key is missing, or when
+// the value is empty. The file is read again whenever its modification time
+// or size changes, so an edit takes effect on the next window or table opened.
+QString LookupText(const QString& section, const QString& key, const QString& defaultText);
+
+// Entries of a fixed list: LookupText(section, k, "") for k = firstKey..lastKey
+// in ascending order; a missing key gives an empty entry, so the count and
+// positions never depend on the file.
+QStringList ListTexts(const QString& section, int firstKey, int lastKey);
+
+// Header texts of grid columns 1..columnCount of the table whose caption
+// (file name) is given: LookupText(caption, "1".., ""). Empty text where the
+// file has none.
+QStringList HeaderTexts(const QString& caption, int columnCount);
+
+// Fills the header row (columns 1..K) of the grid from the section `caption`.
+void FillGridHeader(RecordGrid& grid, const QString& caption);
+
+// The fixed lists that windows fill from the language file: the window's
+// object name, the drop-down list's object name (elements of a control array
+// named "Combo(2)"), the list's section and its key range.
+struct FixedList {
+  QString window;
+  QString control;
+  QString section;
+  int firstKey;
+  int lastKey;
+};
+const std::vector<FixedList>& FixedLists();
+
+}  // namespace v3
