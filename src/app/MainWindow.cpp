@@ -1,0 +1,431 @@
+#include "app/MainWindow.h"
+
+#include <QAction>
+#include <algorithm>
+#include <QCoreApplication>
+#include <QDir>
+#include <QEvent>
+#include <QFileInfo>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPainter>
+#include <QStatusBar>
+
+#include "app/Dialogs.h"
+#include "app/FindDialog.h"
+#include "app/GridView.h"
+#include "app/Messages.h"
+#include "app/StartUp.h"
+#include "app/Texts.h"
+#include "app/UiFront.h"
+#include "tables/Catalogue.h"
+#include "tables/DataFiles.h"
+#include "tables/TableIo.h"
+#include "text/Locale.h"
+
+namespace v3 {
+namespace {
+
+// The form as designed: the grid above, the three labels in a row below it.
+constexpr int kFormWidth = 960;
+constexpr int kFormHeight = 600;
+constexpr int kLabelTop = 578;
+constexpr int kLabelHeight = 18;
+
+QIcon MakeIcon() {
+  QPixmap pixmap(32, 32);
+  pixmap.fill(Qt::transparent);
+  QPainter p(&pixmap);
+  p.setRenderHint(QPainter::Antialiasing);
+  p.setBrush(QColor(0x2f, 0x5d, 0x9e));
+  p.setPen(Qt::NoPen);
+  p.drawRoundedRect(QRectF(1, 1, 30, 30), 6, 6);
+  QFont f = p.font();
+  f.setBold(true);
+  f.setPixelSize(15);
+  p.setFont(f);
+  p.setPen(Qt::white);
+  p.drawText(QRectF(0, 0, 32, 32), Qt::AlignCenter, QStringLiteral("V3"));
+  return QIcon(pixmap);
+}
+
+QAction* AddAction(QWidget* menu, const char* name, const QString& text, const QKeySequence& shortcut = {}) {
+  auto* a = new QAction(text, menu);
+  a->setObjectName(QString::fromLatin1(name));
+  if (!shortcut.isEmpty()) a->setShortcut(shortcut);
+  menu->addAction(a);
+  return a;
+}
+
+QAction* AddSeparator(QMenu* menu, const char* name) {
+  QAction* a = menu->addSeparator();
+  a->setObjectName(QString::fromLatin1(name));
+  return a;
+}
+
+QMenu* AddMenu(QMenuBar* bar, QWidget* owner, const char* name, const QString& text) {
+  auto* m = new QMenu(text, owner);
+  m->setObjectName(QString::fromLatin1(name));
+  if (bar) bar->addMenu(m);
+  return m;
+}
+
+}  // namespace
+
+Vantaro3::Vantaro3(ShellOptions options, QWidget* parent)
+    : QMainWindow(parent),
+      options_(std::move(options)),
+      front_(options_.front ? *options_.front : UiFront::desktop()),
+      dialogs_(options_.dialogs ? *options_.dialogs : DialogFactory::builtIn()),
+      store_(options_.store ? *options_.store : FileStore::disk()),
+      programFolder_(options_.programFolder.isEmpty() ? QCoreApplication::applicationDirPath()
+                                                      : options_.programFolder) {
+  setObjectName(QStringLiteral("Vantaro3"));
+  setWindowTitle(QStringLiteral("Vantaro3DataEditer"));
+  setWindowIcon(MakeIcon());
+  languageCode_ = options_.languageCode.isEmpty() ? LanguageCodeForLocale(SystemLocaleNumber()) : options_.languageCode;
+  buildForm();
+  buildMenus();
+}
+
+Vantaro3::~Vantaro3() {
+  // The view goes before the grid it shows.
+  delete view_;
+  view_ = nullptr;
+}
+
+void Vantaro3::buildForm() {
+  form_ = new QWidget(this);
+  form_->setObjectName(QStringLiteral("Form"));
+  form_->resize(kFormWidth, kFormHeight);
+  setCentralWidget(form_);
+
+  view_ = new GridView(form_);
+  view_->setObjectName(QStringLiteral("VG"));
+  view_->setGrid(&grid_);
+  view_->setGeometry(0, 0, kFormWidth, kLabelTop - 4);
+
+  auto makeLabel = [&](const char* name, int left, int width) {
+    auto* l = new QLabel(form_);
+    l->setObjectName(QString::fromLatin1(name));
+    l->setGeometry(left, kLabelTop, width, kLabelHeight);
+    l->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    return l;
+  };
+  label1_ = makeLabel("Label1", 8, 180);
+  label2_ = makeLabel("Label2", 196, 200);
+  label3_ = makeLabel("Label3", 404, kFormWidth - 412);
+  label1_->setText(msg::SelectedCount(languageCode_, 0));
+
+  modifiedMark_ = new QLabel(text(QStringLiteral("● 有未保存的修改")), this);
+  modifiedMark_->setObjectName(QStringLiteral("ModifiedMark"));
+  modifiedMark_->setVisible(false);
+  statusBar()->addPermanentWidget(modifiedMark_);
+  connect(&grid_, &RecordGrid::modifiedChanged, modifiedMark_, &QWidget::setVisible);
+
+  form_->installEventFilter(this);
+  connect(grid_.selectionModel(), &QItemSelectionModel::selectionChanged, this, &Vantaro3::updateSelectionLabel);
+  connect(grid_.selectionModel(), &QItemSelectionModel::modelChanged, this, &Vantaro3::updateSelectionLabel);
+  connect(&grid_, &QAbstractItemModel::modelReset, this, &Vantaro3::updateSelectionLabel);
+  connect(&grid_, &QAbstractItemModel::rowsRemoved, this, &Vantaro3::updateSelectionLabel);
+  connect(view_, &GridView::dataRowDoubleClicked, this, &Vantaro3::editRow);
+  connect(view_, &GridView::rightButtonPressed, this, &Vantaro3::rightButton);
+  connect(view_, &GridView::mouseButtonUsed, this, &Vantaro3::updateSelectionLabel);
+}
+
+void Vantaro3::buildMenus() {
+  QMenuBar* bar = menuBar();
+
+  QMenu* file = AddMenu(bar, this, "mnu_menu1", QStringLiteral("文件(&F)"));
+  connect(AddAction(file, "mnu_save", QStringLiteral("保存(&S)"), QKeySequence::Save), &QAction::triggered, this,
+          &Vantaro3::save);
+  connect(AddAction(file, "mnu_exit", QStringLiteral("退出(&X)"), QKeySequence(Qt::CTRL | Qt::Key_Q)),
+          &QAction::triggered, this, &QWidget::close);
+
+  QMenu* edit = AddMenu(bar, this, "mnu_menu2", QStringLiteral("编辑(&E)"));
+  connect(AddAction(edit, "mnu_ad", QStringLiteral("添加(&A)")), &QAction::triggered, this, &Vantaro3::add);
+  connect(AddAction(edit, "mnu_de", QStringLiteral("删除(&D)"), QKeySequence::Delete), &QAction::triggered, this,
+          [this] { deleteSelected(false); });
+  AddSeparator(edit, "mnu_f2");
+  connect(AddAction(edit, "mnu_all", QStringLiteral("全选"), QKeySequence::SelectAll), &QAction::triggered, this,
+          &Vantaro3::selectAll);
+  connect(AddAction(edit, "mnu_null", QStringLiteral("取消选择")), &QAction::triggered, this, &Vantaro3::selectNone);
+  connect(AddAction(edit, "mnu_fx", QStringLiteral("反向选择")), &QAction::triggered, this,
+          &Vantaro3::invertSelection);
+  AddSeparator(edit, "mnu_f3");
+  connect(AddAction(edit, "mnu_refresh", QStringLiteral("刷新(&R)"), QKeySequence::Refresh), &QAction::triggered, this,
+          &Vantaro3::refresh);
+  connect(AddAction(edit, "mnu_load", QStringLiteral("重新载入(&L)")), &QAction::triggered, this, &Vantaro3::reload);
+
+  // The catalogue: every table in menu order. A table whose routines or
+  // window the program does not have yet is shown, but cannot be chosen.
+  QMenu* select = AddMenu(bar, this, "mnu_select", QStringLiteral("选择(&S)"));
+  for (const CatalogueEntry& entry : Catalogue()) {
+    QAction* a = AddAction(select, entry.menuEntry.toLatin1().constData(), entry.menuText);
+    a->setEnabled(entry.isStandalone() ? dialogs_.hasWindow(entry.window) : entry.table() != nullptr);
+    const CatalogueEntry* e = &entry;
+    connect(a, &QAction::triggered, this, [this, e] { openTable(*e); });
+  }
+
+  QMenu* search = AddMenu(bar, this, "mnu_menu3", QStringLiteral("搜索(&F)"));
+  connect(AddAction(search, "mnu_find", QStringLiteral("查找(&F)"), QKeySequence::Find), &QAction::triggered, this,
+          &Vantaro3::find);
+
+  QMenu* option = AddMenu(bar, this, "mnu_option", QStringLiteral("选项(&O)"));
+  connect(AddAction(option, "mnu_path", QStringLiteral("设置Data文件路径")), &QAction::triggered, this,
+          &Vantaro3::setDataFolder);
+
+  QMenu* helpMenu = AddMenu(bar, this, "mnu_he", QStringLiteral("帮助(&H)"));
+  connect(AddAction(helpMenu, "mnu_help", QStringLiteral("使用说明(&R)"), QKeySequence::HelpContents),
+          &QAction::triggered, this, &Vantaro3::help);
+  AddSeparator(helpMenu, "mnu_f4");
+  connect(AddAction(helpMenu, "mnu_about", QStringLiteral("关于 Vantaro3 DataEditer(&A)...")), &QAction::triggered,
+          this, &Vantaro3::about);
+
+  // The grid's context menu, not on the menu bar.
+  contextMenu_ = AddMenu(nullptr, this, "mnu_menu4", QStringLiteral("修改"));
+  connect(AddAction(contextMenu_, "mnu_modify", QStringLiteral("多项修改")), &QAction::triggered, this,
+          &Vantaro3::modifySeveral);
+  AddSeparator(contextMenu_, "mnu_f1");
+  connect(AddAction(contextMenu_, "mnu_add", QStringLiteral("添加")), &QAction::triggered, this, &Vantaro3::add);
+  connect(AddAction(contextMenu_, "mnu_del", QStringLiteral("删除")), &QAction::triggered, this,
+          [this] { deleteSelected(true); });
+}
+
+bool Vantaro3::startUp() {
+  const StartUpResult settled = SettleDataFolder(programFolder_, languageCode_, front_, this);
+  if (!settled.proceed) return false;
+  dataFolder_ = settled.dataFolder;
+
+  SelectLanguage(languageCode_, programFolder_);
+  ApplyWindowTexts(this);
+
+  // The start layout, from the form as designed.
+  form_->resize(kFormWidth, kFormHeight);
+  layout_.record(form_, {view_, label1_, label2_, label3_}, view_, ExtraShiftPixels(logicalDpiY()));
+  resize(sizeHint().expandedTo(QSize(kFormWidth, kFormHeight + menuBar()->sizeHint().height() +
+                                                     statusBar()->sizeHint().height())));
+
+  view_->setTopRow(1);
+  return true;
+}
+
+bool Vantaro3::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == form_ && event->type() == QEvent::Resize) layout_.apply();
+  return QMainWindow::eventFilter(watched, event);
+}
+
+QLabel* Vantaro3::label(int n) const { return n == 1 ? label1_ : n == 2 ? label2_ : n == 3 ? label3_ : nullptr; }
+
+QString Vantaro3::text(const QString& simplified) const { return msg::Localised(languageCode_, simplified); }
+
+void Vantaro3::status(const QString& simplified) { statusBar()->showMessage(text(simplified)); }
+
+const CatalogueEntry* Vantaro3::openEntry() const { return CatalogueEntryByCaption(windowTitle()); }
+
+// ---------------------------------------------------------------- the grid
+
+void Vantaro3::openTable(const CatalogueEntry& entry) {
+  if (entry.isStandalone()) {
+    if (dialogs_.hasWindow(entry.window)) dialogs_.showWindow(entry.window, this);
+    return;
+  }
+  if (!entry.table()) return;
+  selectNone();
+  view_->setTopRow(1);
+  setWindowTitle(entry.caption);
+  loadOpenTable();
+  fillGridHeader();
+  view_->fitColumns();
+  view_->setTopRow(1);
+  updateFileLabels();
+}
+
+void Vantaro3::loadOpenTable() {
+  const CatalogueEntry* entry = openEntry();
+  if (!entry || !entry->table()) return;
+  const TableDef& table = *entry->table();
+  QString error;
+  const bool exists = DataFileExists(dataFolder_, table.fileName);
+  const bool ok = LoadTable(table, dataFolder_, grid_, &error, store_);
+  view_->applyColumns();
+  if (!ok) {
+    // The grid is empty now; a save refuses to overwrite a file it could not read.
+    const QString message = text(QStringLiteral("无法读取 %1：%2").arg(table.fileName, error));
+    status(QStringLiteral("无法读取 %1").arg(table.fileName));
+    front_.message(this, message, UiFront::Icon::Warning);
+  } else if (!exists) {
+    status(QStringLiteral("未找到 %1，表格为空").arg(table.fileName));
+  } else {
+    status(QStringLiteral("已载入 %1（%2 项）").arg(table.fileName).arg(grid_.recordCount()));
+  }
+}
+
+void Vantaro3::fillGridHeader() {
+  grid_.setHeaderTexts(GridHeaderTexts(windowTitle(), grid_.fieldCount()));
+}
+
+void Vantaro3::reload() {
+  selectNone();
+  loadOpenTable();
+  fillGridHeader();
+  updateSelectionLabel();
+}
+
+void Vantaro3::refresh() {
+  view_->setTopRow(1);
+  selectNone();
+  view_->viewport()->update();
+  updateSelectionLabel();
+}
+
+void Vantaro3::updateSelectionLabel() { label1_->setText(msg::SelectedCount(languageCode_, grid_.selectedCount())); }
+
+void Vantaro3::updateFileLabels() {
+  label2_->setText(windowTitle());
+  label3_->setText(QDir::toNativeSeparators(DataFilePath(dataFolder_, windowTitle())));
+}
+
+void Vantaro3::rightButton(int row, const QPoint& globalPos) {
+  if (row >= 1) {
+    if (grid_.selectedCount() < 2) grid_.setCurrentRow(row);
+    contextMenu_->popup(globalPos);
+  }
+  updateSelectionLabel();
+}
+
+// ---------------------------------------------------------------- records
+
+void Vantaro3::showEditor(const CatalogueEntry& entry, EditorMode mode) {
+  // Every editor is opened here, in one of its three ways.
+  if (entry.editor.isEmpty() || !dialogs_.hasEditor(entry.editor)) return;
+  EditorRequest request;
+  request.editor = entry.editor;
+  request.mode = mode;
+  if (mode == EditorMode::ModifySeveral) request.disabledControls = entry.disabledForModify;
+  dialogs_.showEditor(request, grid_, this);
+}
+
+void Vantaro3::editRow(int row) {
+  if (row < 1) return;
+  if (const CatalogueEntry* entry = openEntry()) showEditor(*entry, EditorMode::Edit);
+  updateSelectionLabel();
+}
+
+void Vantaro3::modifySeveral() {
+  if (const CatalogueEntry* entry = openEntry()) showEditor(*entry, EditorMode::ModifySeveral);
+}
+
+void Vantaro3::add() {
+  const CatalogueEntry* entry = openEntry();
+  if (entry && entry->addAllowed) showEditor(*entry, EditorMode::Add);
+  updateSelectionLabel();
+}
+
+void Vantaro3::deleteSelected(bool) {
+  const std::vector<int> rows = grid_.selectedRows();
+  if (!rows.empty()) {
+    const int top = view_->topRow();
+    grid_.removeRecords(rows);
+    view_->setTopRow(std::min(top, grid_.recordCount()));
+  }
+  updateSelectionLabel();
+}
+
+void Vantaro3::selectAll() {
+  grid_.selectAll();
+  updateSelectionLabel();
+}
+
+void Vantaro3::selectNone() {
+  grid_.clearSelection();
+  updateSelectionLabel();
+}
+
+void Vantaro3::invertSelection() {
+  grid_.invertSelection();
+  updateSelectionLabel();
+}
+
+void Vantaro3::save() {
+  const CatalogueEntry* entry = openEntry();
+  if (!entry || !entry->table()) return;
+  const TableDef& table = *entry->table();
+
+  // The save shows the rows in the order written; the selection and the
+  // current row follow their records there.
+  const std::vector<int> order = SaveRowOrder(table, grid_);
+  const std::vector<int> selected = grid_.selectedRows();
+  const int current = grid_.currentRow();
+  const int records = grid_.recordCount();
+
+  const SaveOutcome outcome = SaveTable(table, dataFolder_, grid_, store_);
+  switch (outcome.status) {
+    case SaveOutcome::Saved: {
+      if (int(order.size()) == records && grid_.recordCount() == records) {
+        std::vector<int> newRow(size_t(records) + 1, 0);
+        for (size_t i = 0; i < order.size(); ++i) newRow[size_t(order[i])] = int(i + 1);
+        std::vector<int> moved;
+        moved.reserve(selected.size());
+        for (int r : selected) moved.push_back(newRow[size_t(r)]);
+        std::sort(moved.begin(), moved.end());
+        QItemSelection sel;
+        for (size_t i = 0; i < moved.size();) {
+          size_t j = i;
+          while (j + 1 < moved.size() && moved[j + 1] == moved[j] + 1) ++j;
+          sel.append(QItemSelectionRange(grid_.index(moved[i] - 1, 0),
+                                         grid_.index(moved[j] - 1, grid_.columnCount() - 1)));
+          i = j + 1;
+        }
+        grid_.selectionModel()->select(sel, QItemSelectionModel::ClearAndSelect);
+        if (current > 0)
+          grid_.selectionModel()->setCurrentIndex(grid_.index(newRow[size_t(current)] - 1, 1),
+                                                  QItemSelectionModel::NoUpdate);
+      }
+      status(QStringLiteral("已保存 %1（%2 项）").arg(table.fileName).arg(grid_.recordCount()));
+      break;
+    }
+    case SaveOutcome::Unchanged:
+      status(QStringLiteral("%1 为只读，未写入").arg(table.fileName));
+      break;
+    case SaveOutcome::Refused:
+    case SaveOutcome::Failed: {
+      const QString columnName = outcome.column > 0 ? grid_.headerText(outcome.column) : QString();
+      status(QStringLiteral("%1 未保存").arg(table.fileName));
+      front_.message(this, text(outcome.message(table.fileName, columnName)), UiFront::Icon::Warning);
+      break;
+    }
+  }
+  updateSelectionLabel();
+}
+
+// ---------------------------------------------------------------- other commands
+
+void Vantaro3::find() {
+  FindDialog dialog(grid_, view_, front_, this);
+  dialog.exec();
+  updateSelectionLabel();
+}
+
+void Vantaro3::setDataFolder() {
+  dataFolder_ = ChangeDataFolder(programFolder_, languageCode_, dataFolder_, front_, this);
+}
+
+void Vantaro3::help() {
+  const QString readme = DataFilePath(programFolder_, QStringLiteral("Readme.doc"));
+  if (QFileInfo(readme).isFile()) {
+    front_.openDocument(this, readme);
+    return;
+  }
+  const QString shipped = QDir(programFolder_).filePath(QStringLiteral("README.md"));
+  if (QFileInfo(shipped).isFile()) {
+    front_.openDocument(this, shipped);
+    return;
+  }
+  front_.message(this, text(QStringLiteral("未找到使用说明 Readme.doc")), UiFront::Icon::Information);
+}
+
+void Vantaro3::about() { front_.message(this, QString::fromUtf16(kAboutText), UiFront::Icon::Information); }
+
+}  // namespace v3

@@ -1,0 +1,109 @@
+#pragma once
+#include <QHash>
+#include <QMainWindow>
+
+#include "app/Layout.h"
+#include "tables/RecordGrid.h"
+
+class QLabel;
+class QMenu;
+
+namespace v3 {
+
+class DialogFactory;
+class FileStore;
+class GridView;
+class UiFront;
+struct CatalogueEntry;
+enum class EditorMode;
+
+struct ShellOptions {
+  QString programFolder;   // Config.ini, the language files and the readme; empty: the program's own folder
+  QString languageCode;    // "1" or "2"; empty: from the system locale
+  UiFront* front = nullptr;         // message boxes, folder picker, documents; null: the desktop's
+  DialogFactory* dialogs = nullptr;  // editors and standalone windows; null: the program's own
+  FileStore* store = nullptr;       // where tables are read from and saved to; null: the disk
+};
+
+// The main window: one table at a time in the grid, the catalogue of tables
+// in the Select menu, the record commands, find, layout, help and about.
+// The open table is identified by the window caption, which is exactly the
+// table's file name while a table is open.
+class Vantaro3 : public QMainWindow {
+  Q_OBJECT
+ public:
+  explicit Vantaro3(ShellOptions options = {}, QWidget* parent = nullptr);
+  ~Vantaro3() override;
+
+  // Start-up: the interface language, the data folder (from Config.ini or
+  // asked for), the window's texts and its start layout. False when the
+  // program has to end without showing the window.
+  bool startUp();
+
+  const QString& languageCode() const { return languageCode_; }
+  const QString& dataFolder() const { return dataFolder_; }
+  const QString& programFolder() const { return programFolder_; }
+  RecordGrid& grid() { return grid_; }
+  GridView* gridView() const { return view_; }
+  QMenu* contextMenu() const { return contextMenu_; }
+  QLabel* label(int n) const;  // Label1..Label3
+  QLabel* modifiedMark() const { return modifiedMark_; }
+  // The open table's catalogue entry, found by the caption; nullptr when none.
+  const CatalogueEntry* openEntry() const;
+
+  // Commands of the menus.
+  void openTable(const CatalogueEntry& entry);  // a Select-menu entry
+  void reload();
+  void refresh();
+  void save();
+  void add();
+  void modifySeveral();
+  void editRow(int row);  // double-click on a data row
+  void deleteSelected(bool fromContextMenu);
+  void selectAll();
+  void selectNone();
+  void invertSelection();
+  void find();
+  void setDataFolder();
+  void help();
+  void about();
+
+  // The grid's right button over row `row` (0 the header row, -1 below the last row).
+  void rightButton(int row, const QPoint& globalPos);
+
+  // Lb1: the selection counter; Lb2: file name and path labels.
+  void updateSelectionLabel();
+  void updateFileLabels();
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+ private:
+  void buildMenus();
+  void buildForm();
+  void loadOpenTable();     // LoadAll: the load of the table the caption names
+  void fillGridHeader();
+  void showEditor(const CatalogueEntry& entry, EditorMode mode);
+  void status(const QString& simplified);
+  QString text(const QString& simplified) const;
+
+  ShellOptions options_;
+  UiFront& front_;
+  DialogFactory& dialogs_;
+  FileStore& store_;
+  QString programFolder_;
+  QString languageCode_;
+  QString dataFolder_;
+
+  RecordGrid grid_;
+  QWidget* form_ = nullptr;
+  GridView* view_ = nullptr;
+  QLabel* label1_ = nullptr;
+  QLabel* label2_ = nullptr;
+  QLabel* label3_ = nullptr;
+  QLabel* modifiedMark_ = nullptr;
+  QMenu* contextMenu_ = nullptr;
+  ProportionalLayout layout_;
+};
+
+}  // namespace v3

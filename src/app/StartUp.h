@@ -1,0 +1,35 @@
+#pragma once
+#include <QString>
+
+class QWidget;
+
+namespace v3 {
+
+class UiFront;
+
+// The file in the program folder that remembers the data folder.
+inline constexpr char16_t kConfigFileName[] = u"Config.ini";
+// The one file whose presence makes a folder the game's data folder.
+inline constexpr char16_t kProbeFileName[] = u"CDCase.dat";
+
+QString ConfigFilePath(const QString& programFolder);
+bool IsDataFolder(const QString& folder);
+
+struct StartUpResult {
+  bool proceed = false;  // false: the program ends, its window never shown
+  QString dataFolder;
+};
+
+// Settles the data folder before the main window is shown: Config.ini's
+// entry when it names a folder holding CDCase.dat, otherwise the folder the
+// user picks (and Config.ini then remembers it). A cancelled picker, or a
+// picked folder without CDCase.dat, ends the program.
+StartUpResult SettleDataFolder(const QString& programFolder, const QString& languageCode, UiFront& front,
+                               QWidget* owner);
+
+// The set-data-folder command: the picked folder when it holds CDCase.dat
+// (and Config.ini remembers it); otherwise the current folder stays.
+QString ChangeDataFolder(const QString& programFolder, const QString& languageCode, const QString& current,
+                         UiFront& front, QWidget* owner);
+
+}  // namespace v3

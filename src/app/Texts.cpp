@@ -1,0 +1,15 @@
+#include "app/Texts.h"
+
+#include "text/Language.h"
+
+namespace v3 {
+
+void SelectLanguage(const QString& languageCode, const QString& programFolder) {
+  SelectLanguageFile(languageCode, programFolder);
+}
+
+void ApplyWindowTexts(QWidget*) {}
+
+QStringList GridHeaderTexts(const QString& section, int fieldCount) { return HeaderTexts(section, fieldCount); }
+
+}  // namespace v3

@@ -1,0 +1,50 @@
+#include "app/UiFront.h"
+
+#include <QCoreApplication>
+#include <QDesktopServices>
+#include <QDir>
+#include <QFileDialog>
+#include <QMessageBox>
+#include <QUrl>
+
+namespace v3 {
+namespace {
+
+class DesktopFront : public UiFront {
+ public:
+  void message(QWidget* owner, const QString& text, Icon icon) override {
+    QMessageBox box(owner);
+    box.setWindowTitle(QCoreApplication::applicationName());
+    box.setText(text);
+    box.setIcon(icon == Icon::Information ? QMessageBox::Information
+                : icon == Icon::Warning   ? QMessageBox::Warning
+                                          : QMessageBox::NoIcon);
+    box.setStandardButtons(QMessageBox::Ok);
+    box.exec();
+  }
+
+  QString chooseFolder(QWidget* owner, const QString& prompt) override {
+    QString folder = QFileDialog::getExistingDirectory(owner, FolderPrompt(prompt), QString(),
+                                                       QFileDialog::ShowDirsOnly);
+    if (folder.isEmpty()) return QString();
+    folder = QDir::cleanPath(folder);
+    // A full path without a trailing separator (the root keeps its own).
+    while (folder.size() > 1 && folder.endsWith(QLatin1Char('/'))) folder.chop(1);
+    return folder;
+  }
+
+  void openDocument(QWidget*, const QString& path) override {
+    QDesktopServices::openUrl(QUrl::fromLocalFile(path));
+  }
+};
+
+}  // namespace
+
+UiFront& UiFront::desktop() {
+  static DesktopFront front;
+  return front;
+}
+
+QString FolderPrompt(const QString& prompt) { return prompt.isEmpty() ? QStringLiteral("选择目录") : prompt; }
+
+}  // namespace v3

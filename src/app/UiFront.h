@@ -1,0 +1,30 @@
+#pragma once
+#include <QString>
+
+class QWidget;
+
+namespace v3 {
+
+// Everything the shell shows or asks outside its own windows: message
+// boxes, the folder picker and documents opened with their own program.
+// The desktop front talks to the window system; tests answer instead.
+class UiFront {
+ public:
+  enum class Icon { None, Information, Warning };
+
+  virtual ~UiFront() = default;
+  // A message box with only an OK button; returns when the user has closed it.
+  virtual void message(QWidget* owner, const QString& text, Icon icon) = 0;
+  // The folder picker: the chosen folder as a full path, or empty text on cancel.
+  virtual QString chooseFolder(QWidget* owner, const QString& prompt) = 0;
+  // Opens the document with the program the desktop associates with it.
+  virtual void openDocument(QWidget* owner, const QString& path) = 0;
+
+  // The front of the running program.
+  static UiFront& desktop();
+};
+
+// The folder picker's title line: an empty prompt reads "选择目录".
+QString FolderPrompt(const QString& prompt);
+
+}  // namespace v3
