@@ -1,5 +1,6 @@
 #include "app/Texts.h"
 
+#include "app/FormTexts.h"
 #include "text/Language.h"
 
 namespace v3 {
@@ -8,7 +9,7 @@ void SelectLanguage(const QString& languageCode, const QString& programFolder) {
   SelectLanguageFile(languageCode, programFolder);
 }
 
-void ApplyWindowTexts(QWidget*) {}
+void ApplyWindowTexts(QWidget* window) { ApplyFormTexts(window); }
 
 QStringList GridHeaderTexts(const QString& section, int fieldCount) { return HeaderTexts(section, fieldCount); }
 

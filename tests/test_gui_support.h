@@ -1,0 +1,134 @@
+#pragma once
+// What the shell's tests share: a front that answers instead of the user, a
+// record of the dialogs the shell opens, and a program folder with a data
+// folder beside it.
+#include <QAction>
+#include <QApplication>
+#include <QMenu>
+#include <QMenuBar>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <functional>
+#include <memory>
+
+#include "TestSupport.h"
+#include "app/Dialogs.h"
+#include "app/MainWindow.h"
+#include "app/UiFront.h"
+#include "tables/Catalogue.h"
+#include "tables/RecordGrid.h"
+#include "tables/Sample.h"
+#include "tables/Tables.h"
+#include "text/Big5.h"
+
+namespace v3test {
+
+class FakeFront : public v3::UiFront {
+ public:
+  struct Message {
+    QString text;
+    Icon icon;
+  };
+  QList<Message> messages;
+  QStringList folderAnswers;  // answered in turn; none left means cancel
+  QStringList prompts;
+  QStringList opened;
+
+  void message(QWidget*, const QString& text, Icon icon) override { messages.append({text, icon}); }
+  QString chooseFolder(QWidget*, const QString& prompt) override {
+    prompts.append(v3::FolderPrompt(prompt));
+    return folderAnswers.isEmpty() ? QString() : folderAnswers.takeFirst();
+  }
+  void openDocument(QWidget*, const QString& path) override { opened.append(path); }
+  QStringList texts() const {
+    QStringList t;
+    for (const Message& m : messages) t.append(m.text);
+    return t;
+  }
+};
+
+class FakeDialogs : public v3::DialogFactory {
+ public:
+  bool editors = true;   // every editor exists
+  bool windows = false;  // no standalone window exists
+  QList<v3::EditorRequest> shownEditors;
+  QStringList shownWindows;
+  std::function<void(const v3::EditorRequest&, v3::RecordGrid&)> onEditor;  // what the "user" does in it
+
+  bool hasEditor(const QString& e) const override { return editors && !e.isEmpty(); }
+  void showEditor(const v3::EditorRequest& r, v3::RecordGrid& g, QWidget*) override {
+    shownEditors.append(r);
+    if (onEditor) onEditor(r, g);
+  }
+  bool hasWindow(const QString&) const override { return windows; }
+  void showWindow(const QString& w, QWidget*) override { shownWindows.append(w); }
+};
+
+// A program folder with Config.ini naming a generated data folder.
+struct Shell {
+  QTemporaryDir root;
+  QString programFolder;
+  QString dataFolder;
+  FakeFront front;
+  FakeDialogs dialogs;
+  v3::FileStore* store = nullptr;
+  std::unique_ptr<v3::Vantaro3> window;
+
+  explicit Shell(int records = 9, unsigned seed = 7) {
+    programFolder = root.filePath(QStringLiteral("program"));
+    dataFolder = root.filePath(QStringLiteral("data"));
+    QDir().mkpath(programFolder);
+    QDir().mkpath(dataFolder);
+    QString error;
+    if (!v3::WriteSampleFolder(dataFolder, seed, records, &error)) qWarning() << "sample folder:" << error;
+    WriteFile(programFolder + QStringLiteral("/Config.ini"),
+              QByteArray("[Config]\r\nPath=") + dataFolder.toUtf8() + "\r\n");
+  }
+
+  // Builds the window and runs its start-up.
+  bool start(const QString& languageCode = QStringLiteral("1")) {
+    v3::ShellOptions o;
+    o.programFolder = programFolder;
+    o.languageCode = languageCode;
+    o.front = &front;
+    o.dialogs = &dialogs;
+    o.store = store;
+    window = std::make_unique<v3::Vantaro3>(o);
+    return window->startUp();
+  }
+
+  QAction* action(const QString& name) const { return window->findChild<QAction*>(name); }
+  void trigger(const QString& name) const {
+    QAction* a = action(name);
+    QVERIFY2(a, qPrintable(name));
+    QVERIFY2(a->isEnabled(), qPrintable(name));
+    a->trigger();
+  }
+  // Opens a table through its Select-menu entry.
+  void open(const QString& fileName) const {
+    for (const v3::CatalogueEntry& e : v3::Catalogue())
+      if (e.fileName == fileName) return trigger(e.menuEntry);
+    QFAIL(qPrintable(fileName));
+  }
+  v3::RecordGrid& grid() const { return window->grid(); }
+  QString path(const QString& file) const { return dataFolder + QLatin1Char('/') + file; }
+};
+
+inline std::vector<int> Rows(std::initializer_list<int> rows) { return std::vector<int>(rows); }
+
+// Selects exactly the given grid rows.
+inline void SelectRows(v3::RecordGrid& grid, const std::vector<int>& rows) {
+  grid.clearSelection();
+  for (int r : rows) grid.setRowSelected(r, true);
+}
+
+// A GBK language file with the given INI text.
+inline void WriteLanguageFile(const QString& programFolder, const QString& name, const QString& ini) {
+  WriteFile(programFolder + QLatin1Char('/') + name, v3::EncodeCodePage(ini, name == QLatin1String("CHT.txt") ? 950 : 936));
+}
+
+#define V3_REQUIRE_TABLE(file) \
+  if (!v3::FindTable(QStringLiteral(file))) QSKIP(file " is not built yet")
+
+}  // namespace v3test
