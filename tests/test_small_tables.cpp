@@ -1,0 +1,238 @@
+// The small balance tables, NeedEffect.tab and Nickname.tab: tables patched in
+// place, the odd field placements, the unsorted and the read-only save.
+#include <QtTest>
+
+#include "TestSupport.h"
+#include "tables/TableIo.h"
+#include "tables/Tables.h"
+#include "text/Big5.h"
+#include "text/Locale.h"
+
+using namespace v3;
+using namespace v3test;
+
+namespace {
+
+QByteArray Big5(const char* utf8) { return EncodeBig5Text(QString::fromUtf8(utf8)); }
+
+// Active.tab as the game ships it, with bytes the editor never reads set
+// (high halves of the header slots, the name field beyond its text), and
+// the size codes 1, 2, 3, 0, 7.
+QByteArray ActiveFile() {
+  QByteArray f = Le(1010, 2) + Hex("aabb") + Le(9, 4) + Le(36, 4);
+  for (int i = 1; i <= 9; ++i) {
+    QByteArray r(36, '\x55');
+    Put(r, 0, Le(i, 4));
+    Put(r, 4, Big5("記者會") + QByteArray(2, '\0'));
+    Put(r, 24, Le(i == 9 ? 7 : i % 4, 4));
+    Put(r, 28, Le(10 * i, 4));
+    Put(r, 32, Le(1000 * i, 4));
+    f += r;
+  }
+  return f;
+}
+
+// Pression.tab with the second halves of the pressure and fatigue slots set.
+QByteArray PressionFile() {
+  QByteArray f = Header(99, 44);
+  for (int i = 1; i <= 99; ++i) {
+    QByteArray r(44, '\0');
+    Put(r, 0, Le(i, 2));
+    Put(r, 4, Big5("流行"));
+    Put(r, 24, Big5("新人"));
+    Put(r, 36, Le(i, 2) + Hex("abcd"));
+    Put(r, 40, Le(2 * i, 2) + Hex("1234"));
+    f += r;
+  }
+  return f;
+}
+
+// Offsets at which two files of the same length differ.
+QList<int> Differences(const QByteArray& a, const QByteArray& b) {
+  QList<int> at;
+  for (int i = 0; i < a.size(); ++i)
+    if (a[i] != b[i]) at << i;
+  return at;
+}
+
+}  // namespace
+
+class SmallTablesTest : public QObject {
+  Q_OBJECT
+  QTemporaryDir dir_;
+  QString path(const QString& file) const { return dir_.filePath(file); }
+
+  SaveOutcome saveGrid(const TableDef& t, RecordGrid& grid) { return SaveTable(t, dir_.path(), grid); }
+  void load(const TableDef& t, RecordGrid& grid) { QVERIFY(LoadTable(t, dir_.path(), grid)); }
+
+ private slots:
+  void init() {
+    SetSystemLocaleOverride(1028);
+    for (const QString& f : QDir(dir_.path()).entryList(QDir::Files)) QFile::remove(path(f));
+  }
+
+  void activeWritesOnlyHeadCountAndCost() {
+    const QByteArray original = ActiveFile();
+    QVERIFY(WriteFile(path("Active.tab"), original));
+    RecordGrid grid;
+    load(ActiveTable(), grid);
+    QCOMPARE(grid.recordCount(), 9);
+    QCOMPARE(grid.record(1), (QStringList{"1", "記者會", "大型", "10", "1000"}));
+    QCOMPARE(grid.cell(2, 3), QStringLiteral("中型"));
+    QCOMPARE(grid.cell(3, 3), QStringLiteral("小型"));
+    QCOMPARE(grid.cell(4, 3), QStringLiteral("0"));
+    QCOMPARE(grid.cell(9, 3), QStringLiteral("7"));
+    grid.setCell(2, 4, "99");
+    grid.setCell(2, 5, "-1");
+    grid.setCell(5, 2, "改名");  // name, size and number are not written
+    grid.setCell(5, 3, "大型");
+    std::vector<int> reversed{9, 8, 7, 6, 5, 4, 3, 2, 1};
+    grid.applyOrder(reversed);  // the save sorts them back
+    QVERIFY(saveGrid(ActiveTable(), grid).ok());
+
+    const QByteArray saved = ReadFile(path("Active.tab"));
+    QCOMPARE(saved.size(), original.size());
+    QCOMPARE(ReadFile(path("Active.tab.bak")), original);
+    QCOMPARE(Differences(original, saved), (QList<int>{12 + 36 + 28, 12 + 36 + 32, 12 + 36 + 33, 12 + 36 + 34,
+                                                       12 + 36 + 35}));
+    QCOMPARE(saved.mid(12 + 36 + 28, 8), Le(99, 4) + Hex("ffffffff"));
+    QCOMPARE(grid.cell(1, 1), QStringLiteral("1"));
+  }
+
+  void pressionKeepsSecondHalvesAndLength() {
+    const QByteArray original = PressionFile();
+    QVERIFY(WriteFile(path("Pression.tab"), original));
+    RecordGrid grid;
+    load(PressionTable(), grid);
+    QCOMPARE(grid.recordCount(), 99);
+    QCOMPARE(grid.record(5), (QStringList{"5", "流行", "新人", "5", "10"}));
+    grid.setCell(5, 4, "300");
+    QVERIFY(saveGrid(PressionTable(), grid).ok());
+    const QByteArray saved = ReadFile(path("Pression.tab"));
+    QCOMPARE(saved.size(), original.size());
+    const int at = 12 + 4 * 44 + 36;
+    QCOMPARE(saved.mid(at, 4), Hex("2c01abcd"));
+    QCOMPARE(Differences(original, saved), (QList<int>{at, at + 1}));
+  }
+
+  // A grid that no longer holds the file's records, or a value the field
+  // cannot hold: refused, and neither the file nor a .bak is touched.
+  void patchRefusals_data() {
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<QString>("change");
+    QTest::addColumn<int>("column");
+    QTest::newRow("Active, a row deleted") << "Active.tab" << "delete" << 0;
+    QTest::newRow("Pression, a row deleted") << "Pression.tab" << "delete" << 0;
+    QTest::newRow("Active, a row added") << "Active.tab" << "add" << 0;
+    QTest::newRow("Active, a row renumbered") << "Active.tab" << "renumber" << 1;
+    QTest::newRow("Pression, a row renumbered") << "Pression.tab" << "renumber" << 1;
+    QTest::newRow("Active, file shorter than its records") << "Active.tab" << "truncate" << 0;
+    QTest::newRow("Active, no file") << "Active.tab" << "missing" << 0;
+    QTest::newRow("Active, cost not a number") << "Active.tab" << "cost abc" << 5;
+    QTest::newRow("Pression, pressure 40000") << "Pression.tab" << "pressure 40000" << 4;
+  }
+  void patchRefusals() {
+    QFETCH(QString, file);
+    QFETCH(QString, change);
+    QFETCH(int, column);
+    const TableDef& t = *FindTable(file);
+    QByteArray original = file == "Active.tab" ? ActiveFile() : PressionFile();
+    if (change == "truncate") original.truncate(200);
+    if (change != "missing") QVERIFY(WriteFile(path(file), original));
+    RecordGrid grid;
+    load(t, grid);
+    if (change == "delete") grid.removeRecords({3});
+    if (change == "add") grid.appendRecord({"10", "", "", "1", "1"});
+    if (change == "renumber") grid.setCell(4, 1, "40");
+    if (change == "cost abc") grid.setCell(2, 5, "abc");
+    if (change == "pressure 40000") grid.setCell(2, 4, "40000");
+    const SaveOutcome o = saveGrid(t, grid);
+    QCOMPARE(o.status, SaveOutcome::Refused);
+    QCOMPARE(o.column, column);
+    QVERIFY(!o.reason.isEmpty());
+    QCOMPARE(QFileInfo::exists(path(file)), change != "missing");
+    if (change != "missing") QCOMPARE(ReadFile(path(file)), original);
+    QVERIFY(!QFileInfo::exists(path(file + ".bak")));
+  }
+
+  void producerAndWorldPlacement() {
+    RecordGrid grid;
+    grid.reset(4, {{"2", "王導演", "3", "-4"}, {"1", "李製作", "0", "5"}});
+    QVERIFY(saveGrid(ProducerTable(), grid).ok());
+    const QByteArray pd = ReadFile(path("Producer.tab"));
+    QCOMPARE(pd.size(), 12 + 2 * 36);
+    QCOMPARE(pd.mid(12 + 36 + 24, 12), Le(3, 4) + Le(-4, 2) + Le(0, 6));  // bytes 32..35 zero
+
+    QStringList world{"3", "1", "東京"};
+    for (int f = 1; f <= 9; ++f) world << QString::number(100 * f);
+    world << "繁華的都市";
+    grid.reset(13, {world});
+    QVERIFY(saveGrid(WorldTable(), grid).ok());
+    const QByteArray wd = ReadFile(path("World.tab"));
+    QCOMPARE(wd.size(), 12 + 160);
+    QCOMPARE(wd.mid(12, 5), Le(3, 4) + Hex("01"));
+    QCOMPARE(wd.mid(12 + 5, 19), Big5("東京") + QByteArray(15, '\0'));
+    QCOMPARE(wd.mid(12 + 24, 4), Le(100, 4));
+    QCOMPARE(wd.mid(12 + 56, 4), Le(900, 4));
+    QCOMPARE(wd.mid(12 + 60, 10), Big5("繁華的都市"));
+    load(WorldTable(), grid);
+    QCOMPARE(grid.record(1), world);
+
+    grid.setCell(1, 2, "256");
+    const SaveOutcome o = saveGrid(WorldTable(), grid);
+    QCOMPARE(o.status, SaveOutcome::Refused);
+    QCOMPARE(o.column, 2);
+  }
+
+  void needEffectKeepsGridOrder() {
+    auto row = [](const char* number, const char* first) {
+      QStringList r{number, "流行", "新人", first};
+      while (r.size() < 28) r << QString::number(r.size());
+      return r;
+    };
+    RecordGrid grid;
+    grid.reset(28, {row("9", "1"), row("7", "-1"), row("3", "32767")});
+    QVERIFY(saveGrid(NeedEffectTable(), grid).ok());
+    const QByteArray ne = ReadFile(path("NeedEffect.tab"));
+    QCOMPARE(ne.size(), 12 + 3 * 152);
+    QCOMPARE(ne.left(12), Header(3, 152));
+    QCOMPARE(ne.mid(12, 4), Hex("09000000"));
+    QCOMPARE(ne.mid(12 + 152, 4), Hex("07000000"));
+    QCOMPARE(ne.mid(12 + 152 + 44, 4), Hex("ffffffff"));
+    QCOMPARE(ne.mid(12 + 152 + 140, 12), Le(27, 4) + QByteArray(8, '\0'));
+    QCOMPARE(grid.cell(1, 1), QStringLiteral("9"));
+    RecordGrid back;
+    load(NeedEffectTable(), back);
+    QCOMPARE(back.records(), grid.records());
+
+    grid.setCell(2, 1, "256");
+    QCOMPARE(saveGrid(NeedEffectTable(), grid).column, 1);
+    grid.setCell(2, 1, "7");
+    grid.setCell(3, 20, "高");
+    QCOMPARE(saveGrid(NeedEffectTable(), grid).column, 20);
+  }
+
+  void nicknameIsNeverWritten() {
+    QByteArray r(168, '\0');
+    Put(r, 0, Le(1, 4));
+    Put(r, 4, Big5("小天王"));
+    Put(r, 24, Le(-2, 4));
+    Put(r, 28, "AB");
+    Put(r, 164, Le(77, 4));
+    const QByteArray original = Header(2, 168) + r + r;
+    QVERIFY(WriteFile(path("Nickname.tab"), original));
+    RecordGrid grid;
+    load(NicknameTable(), grid);
+    QCOMPARE(grid.recordCount(), 2);
+    QCOMPARE(grid.fieldCount(), 38);
+    QCOMPARE(grid.record(1).mid(0, 5), (QStringList{"1", "小天王", "-2", "AB", "0"}));
+    QCOMPARE(grid.cell(1, 38), QStringLiteral("77"));
+    grid.removeRecords({1});
+    QCOMPARE(saveGrid(NicknameTable(), grid).status, SaveOutcome::Unchanged);
+    QCOMPARE(ReadFile(path("Nickname.tab")), original);
+    QVERIFY(!QFileInfo::exists(path("Nickname.tab.bak")));
+  }
+};
+
+QTEST_GUILESS_MAIN(SmallTablesTest)
+#include "test_small_tables.moc"
