@@ -28,6 +28,9 @@ bool SizeTextToCode(const QString& cell, IntWidth width, int64_t* code, QString*
 // The platform's own code page: 936 on a Simplified system, Big5 otherwise.
 int SystemCodePage() { return SystemLocaleNumber() == 2052 ? 936 : 950; }
 
+// The width whose range both widths hold.
+IntWidth Narrower(IntWidth a, IntWidth b) { return uint8_t(a) < uint8_t(b) ? a : b; }
+
 QByteArray UpToZero(QByteArray bytes) {
   const qsizetype zero = bytes.indexOf('\0');
   if (zero >= 0) bytes.truncate(zero);
@@ -67,7 +70,12 @@ QString FixedCodec::decodeField(const FieldSpec& f, const ByteReader& in, qint64
     }
     case FieldKind::Producer: {
       const int64_t v = in.read(at, f.read);
-      return ctx.producers ? ctx.producers->nameById(v) : (v == 0 ? QString() : QString::number(v));
+      if (!ctx.producers) return v == 0 ? QString() : QString::number(v);
+      // A name that the save would turn into another number (a producer
+      // without a name, a name an earlier producer carries too) shows the number.
+      const QString name = ctx.producers->nameById(v);
+      int64_t back = 0;
+      return ctx.producers->idByName(name, &back) && back == v ? name : QString::number(v);
     }
     case FieldKind::Flag: return in.read(at, f.read) != 0 ? QStringLiteral("√") : QString();
     case FieldKind::SexWord: return in.read(at, f.read) == 0 ? QStringLiteral("女") : QStringLiteral("男");
@@ -90,7 +98,8 @@ std::optional<QString> FixedCodec::encodeField(const FieldSpec& f, const QString
   int64_t v = 0;
   switch (f.kind) {
     case FieldKind::Integer:
-      if (!CellToInteger(cell, f.write, &v, &reason)) return reason;
+      // A number is written only if the load reads it back as it was written.
+      if (!CellToInteger(cell, Narrower(f.read, f.write), &v, &reason)) return reason;
       out.put(at, v, f.write);
       return std::nullopt;
     case FieldKind::Text:
@@ -119,8 +128,8 @@ std::optional<QString> FixedCodec::encodeField(const FieldSpec& f, const QString
       const ProducerDirectory none;
       if (!(ctx.producers ? *ctx.producers : none).idByName(cell, &v))
         return QStringLiteral("Producer.tab 中没有制作人“%1”").arg(cell);
-      if (v < MinOf(f.write) || v > MaxOf(f.write))
-        return QStringLiteral("制作人编号 %1 超出范围 %2").arg(v).arg(QLatin1String(WidthName(f.write)));
+      if (const IntWidth fits = Narrower(f.read, f.write); v < MinOf(fits) || v > MaxOf(fits))
+        return QStringLiteral("制作人编号 %1 超出范围 %2").arg(v).arg(QLatin1String(WidthName(fits)));
       out.put(at, v, f.write);
       return std::nullopt;
     }
@@ -160,7 +169,11 @@ std::vector<QStringList> FixedCodec::decode(const QByteArray& file, const CodecC
 
 std::optional<CellProblem> FixedCodec::encode(const std::vector<const QStringList*>& rows, const QByteArray& existing,
                                               const CodecContext& ctx, QByteArray* out) const {
-  const FixedLayout& layout = layoutFor(existing);
+  return encodeIn(layoutFor(existing), rows, ctx, out);
+}
+
+std::optional<CellProblem> FixedCodec::encodeIn(const FixedLayout& layout, const std::vector<const QStringList*>& rows,
+                                                const CodecContext& ctx, QByteArray* out) {
   if (rows.size() > 32767) return CellProblem{32767, 0, QStringLiteral("记录过多：最多 32767 条")};
   const qint64 total = 12 + qint64(rows.size()) * layout.recordSize;
   ByteWriter w(total);

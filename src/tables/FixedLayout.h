@@ -69,6 +69,9 @@ class FixedCodec : public TableCodec {
 
   // Tables whose file decides between layouts override this.
   virtual const FixedLayout& layoutFor(const QByteArray& file) const;
+  // The file's new content for the rows, written in the given layout.
+  static std::optional<CellProblem> encodeIn(const FixedLayout& layout, const std::vector<const QStringList*>& rows,
+                                             const CodecContext& ctx, QByteArray* out);
 
   // One field of one record: bytes -> cell, cell -> bytes at `base`.
   static QString decodeField(const FieldSpec& f, const class ByteReader& in, qint64 base, const CodecContext& ctx);
