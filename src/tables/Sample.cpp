@@ -37,6 +37,8 @@ const QHash<QString, QStringList>& pools() {
       {"level", {"初級", "中級", "高級", "特級"}},
       {"course", {"表演課", "歌唱課", "舞蹈課", "口才訓練", "健身", "禮儀課", "演唱會", "簽名會", "拍寫真", "休假"}},
       {"agent", {"陳經紀", "林姐", "王哥", "張經理"}},
+      {"length", {"半小時", "一小時", "兩小時", "九十分", "三十分"}},
+      {"time", {"上午", "下午", "晚上", "全天"}},
       {"activity", {"記者會", "演唱會", "簽名會", "慈善晚會", "握手會", "首映會", "發表會", "歌迷會", "巡迴演出"}},
       {"effect", {"送給藝人可提高好感度。", "使用後體力恢復。", "可讓心情變好。", "提高魅力。", "出席活動時的必備品。"}},
   };
@@ -47,7 +49,7 @@ const QString kFallbackChars = QStringLiteral("星光夢想舞台青春歌聲明
 
 }  // namespace
 
-SampleContext::SampleContext(unsigned seed, int records) : rng_(seed), records_(std::max(1, records)) {}
+SampleContext::SampleContext(unsigned seed, int records) : rng_(seed), seed_(seed), records_(std::max(1, records)) {}
 
 int SampleContext::between(int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(rng_); }
 
@@ -62,6 +64,12 @@ QString SampleContext::text(const char* kind, int maxBytes) {
   QString out;
   for (int i = 0; i < maxBytes / 2 && i < 4; ++i) out += kFallbackChars[between(0, int(kFallbackChars.size()) - 1)];
   return out;
+}
+
+QString SampleContext::filledText(const char* kind, int bytes) {
+  QString t = text(kind, bytes);
+  while (EncodeCodePage(t, 950).size() + 2 <= bytes) t += kFallbackChars[between(0, int(kFallbackChars.size()) - 1)];
+  return t;
 }
 
 QString SampleContext::code(const QString& prefix, int number, int width) {

@@ -16,12 +16,16 @@ class SampleContext {
   SampleContext(unsigned seed, int records);
 
   int records() const { return records_; }
+  unsigned seed() const { return seed_; }
   std::mt19937& rng() { return rng_; }
   int between(int lo, int hi);  // inclusive
   bool chance(int percent);
 
   // A Traditional Chinese text from the pool for `kind` whose Big5 form fits maxBytes.
   QString text(const char* kind, int maxBytes);
+  // The same, filled with further characters to exactly `bytes` Big5 bytes
+  // (for fields whose load keeps trailing blanks); `bytes` is even.
+  QString filledText(const char* kind, int bytes);
   // Job identifiers "A001"... of at most `width` single-byte characters.
   QString code(const QString& prefix, int number, int width);
   QString producerName(int number) const;  // the name Producer.tab gives number 1..records
@@ -32,6 +36,7 @@ class SampleContext {
 
  private:
   std::mt19937 rng_;
+  unsigned seed_;
   int records_;
 };
 
