@@ -10,6 +10,23 @@ namespace v3 {
 // Every table that loads into the grid and saves from it, each defined once
 // in the unit of its file family.
 const TableDef& TeamTable();
+// Fixed-record tables: the job files, the request files, the activity files,
+// the stars, the firms and the schedule kinds.
+const TableDef& CDTable();
+const TableDef& CFTable();
+const TableDef& MVTable();
+const TableDef& TVTable();
+const TableDef& SHTable();
+const TableDef& CFRTable();
+const TableDef& MVRTable();
+const TableDef& TVRTable();
+const TableDef& RCTable();
+const TableDef& SCTable();
+const TableDef& WCTable();
+const TableDef& TCTable();
+const TableDef& StarTable();
+const TableDef& FirmTable();
+const TableDef& SchTable();
 // Small balance tables, slot streams and the like.
 const TableDef& ProducerTable();
 const TableDef& ItemTable();
@@ -21,6 +38,15 @@ const TableDef& RichTable();
 const TableDef& WorldTable();
 const TableDef& NeedEffectTable();
 const TableDef& NicknameTable();
+
+// StarRole.dat holds its records in one of two layouts, and the file's first
+// record tells which: layout A when the 16-bit value at record offset 4 is 1
+// (a male star's sex), or when the first star is a woman and record offsets
+// 4..23 cannot be a name while offsets 20..39 can; layout B otherwise (an
+// empty or missing file too). A save writes the file back in its layout.
+bool StarRoleUsesLayoutA(const QByteArray& file);
+// Offset of the star name within each record of that file: 20 in layout A, 4 in B.
+int StarRoleNameOffset(const QByteArray& file);
 
 // All of them, in the order the sample generator writes them (Producer.tab
 // first, so the tables that name producers can find them).
