@@ -397,6 +397,8 @@ void Vantaro3::save() {
       break;
     }
   }
+  // The grid's saved mark does not announce itself.
+  modifiedMark_->setVisible(grid_.isModified());
   updateSelectionLabel();
 }
 

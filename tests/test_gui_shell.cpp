@@ -1,0 +1,638 @@
+// The main window as a person uses it: menus and the catalogue, opening a
+// table, the grid's mouse rules, the record commands and save.
+#include "test_gui_support.h"
+
+#include <QAbstractItemModelTester>
+#include <QHeaderView>
+#include <QLabel>
+#include <QStatusBar>
+#include <QTableView>
+
+#include "app/GridView.h"
+#include "tables/TableIo.h"
+
+using namespace v3;
+using namespace v3test;
+
+namespace {
+
+QString Counter(int n) { return QStringLiteral("共%1项被选择").arg(n); }
+
+std::vector<QStringList> Records(const RecordGrid& g) { return g.records(); }
+
+QPoint RowCenter(const Shell& s, int row) {
+  const GridView* v = s.window->gridView();
+  return v->visualRect(s.grid().index(row - 1, 2)).center();
+}
+
+// Fails the save at a chosen step, the way a full or read-only disk does.
+class FailingStore : public FileStore {
+ public:
+  bool failCopy = false;
+  bool failReplace = false;
+  bool copy(const QString& from, const QString& to, QString* error) override {
+    if (failCopy) {
+      *error = QStringLiteral("permission denied");
+      return false;
+    }
+    return FileStore::copy(from, to, error);
+  }
+  bool replace(const QString& path, const QByteArray& bytes, QString* error) override {
+    if (failReplace && !path.endsWith(QLatin1String(".bak"))) {
+      *error = QStringLiteral("no space left on device");
+      return false;
+    }
+    return FileStore::replace(path, bytes, error);
+  }
+};
+
+}  // namespace
+
+class ShellTest : public QObject {
+  Q_OBJECT
+ private slots:
+  void menusCarryTheLanguageFileKeys_data();
+  void menusCarryTheLanguageFileKeys();
+  void catalogueEntries();
+  void standaloneWindowLeavesTheGridAlone();
+  void openingTeam();
+  void openingNicknameUsesTheBareCaption();
+  void menuTextsAndHeadersFromTheLanguageFile();
+  void codeCellsShowWithoutTrailingZeros();
+  void mouseSelectsWholeRows();
+  void rightButton_data();
+  void rightButton();
+  void doubleClick_data();
+  void doubleClick();
+  void editorCommands_data();
+  void editorCommands();
+  void deleteRows_data();
+  void deleteRows();
+  void selectAllAndInvert();
+  void reloadDiscardsEditsAndRefreshKeepsThem();
+  void saveShowsTheWrittenOrder_data();
+  void saveShowsTheWrittenOrder();
+  void saveKeepsTheSelectionOnItsRecords();
+  void nicknameSaveWritesNothing();
+  void refusedSaveNamesTheCell();
+  void failedSaveKeepsTheBackup_data();
+  void failedSaveKeepsTheBackup();
+  void readOnlyDataFolder();
+  void commandsWithoutATableDoNothing();
+  void modelStaysConsistent();
+};
+
+void ShellTest::menusCarryTheLanguageFileKeys_data() {
+  QTest::addColumn<QString>("menu");
+  QTest::addColumn<QString>("title");
+  QTest::addColumn<QStringList>("entries");  // object name = text; separators by name alone
+  QTest::newRow("File") << "mnu_menu1" << "文件(&F)" << QStringList{"mnu_save=保存(&S)", "mnu_exit=退出(&X)"};
+  QTest::newRow("Edit") << "mnu_menu2" << "编辑(&E)"
+                        << QStringList{"mnu_ad=添加(&A)", "mnu_de=删除(&D)", "mnu_f2", "mnu_all=全选",
+                                       "mnu_null=取消选择", "mnu_fx=反向选择", "mnu_f3", "mnu_refresh=刷新(&R)",
+                                       "mnu_load=重新载入(&L)"};
+  QTest::newRow("Search") << "mnu_menu3" << "搜索(&F)" << QStringList{"mnu_find=查找(&F)"};
+  QTest::newRow("Options") << "mnu_option" << "选项(&O)" << QStringList{"mnu_path=设置Data文件路径"};
+  QTest::newRow("Help") << "mnu_he" << "帮助(&H)"
+                        << QStringList{"mnu_help=使用说明(&R)", "mnu_f4", "mnu_about=关于 Vantaro3 DataEditer(&A)..."};
+  QTest::newRow("context") << "mnu_menu4" << "修改"
+                           << QStringList{"mnu_modify=多项修改", "mnu_f1", "mnu_add=添加", "mnu_del=删除"};
+}
+
+void ShellTest::menusCarryTheLanguageFileKeys() {
+  QFETCH(QString, menu);
+  QFETCH(QString, title);
+  QFETCH(QStringList, entries);
+  Shell s(1);
+  QVERIFY(s.start());
+  auto* m = s.window->findChild<QMenu*>(menu);
+  QVERIFY(m);
+  QCOMPARE(m->title(), title);
+  QStringList actual;
+  for (QAction* a : m->actions())
+    actual << (a->isSeparator() ? a->objectName() : a->objectName() + QLatin1Char('=') + a->text());
+  QCOMPARE(actual, entries);
+}
+
+void ShellTest::catalogueEntries() {
+  Shell s(1);
+  QVERIFY(s.start());
+  QStringList bar;
+  for (QAction* a : s.window->menuBar()->actions()) bar << a->menu()->objectName();
+  QCOMPARE(bar, (QStringList{"mnu_menu1", "mnu_menu2", "mnu_select", "mnu_menu3", "mnu_option", "mnu_he"}));
+
+  auto* select = s.window->findChild<QMenu*>(QStringLiteral("mnu_select"));
+  QCOMPARE(select->title(), QStringLiteral("选择(&S)"));
+  const QList<QAction*> actions = select->actions();
+  QCOMPARE(actions.size(), 30);
+  for (int i = 0; i < 30; ++i) {
+    const CatalogueEntry& e = Catalogue()[size_t(i)];
+    QCOMPARE(actions[i]->objectName(), e.menuEntry);
+    QCOMPARE(actions[i]->text(), e.menuText);
+    // What the program cannot open yet is disabled, never a stub.
+    QCOMPARE(actions[i]->isEnabled(), e.isStandalone() ? false : e.table() != nullptr);
+  }
+  QCOMPARE(actions[25]->text(), QStringLiteral("Nickname.tab (Readonly)"));
+}
+
+void ShellTest::standaloneWindowLeavesTheGridAlone() {
+  Shell s(3);
+  s.dialogs.windows = true;
+  QVERIFY(s.start());
+  QVERIFY(s.action(QStringLiteral("mnu_Cons"))->isEnabled());
+  s.open(QStringLiteral("Team.dat"));
+  s.grid().setRowSelected(2, true);
+  s.trigger(QStringLiteral("mnu_Cons"));
+  QCOMPARE(s.dialogs.shownWindows, QStringList{"Cons"});
+  QCOMPARE(s.window->windowTitle(), QStringLiteral("Team.dat"));
+  QCOMPARE(s.grid().recordCount(), 3);
+  QCOMPARE(s.grid().selectedRows(), Rows({2}));
+  QCOMPARE(s.window->label(2)->text(), QStringLiteral("Team.dat"));
+}
+
+void ShellTest::openingTeam() {
+  Shell s(9);
+  QVERIFY(s.start());
+  QCOMPARE(s.window->label(1)->text(), Counter(0));
+  s.open(QStringLiteral("Team.dat"));
+  QCOMPARE(s.window->windowTitle(), QStringLiteral("Team.dat"));
+  QCOMPARE(s.grid().columnCount(), 12);
+  QCOMPARE(s.grid().recordCount(), 9);
+  QCOMPARE(s.window->label(2)->text(), QStringLiteral("Team.dat"));
+  QCOMPARE(s.window->label(3)->text(), QDir::toNativeSeparators(s.path(QStringLiteral("Team.dat"))));
+  QCOMPARE(s.window->label(1)->text(), Counter(0));
+  QCOMPARE(s.grid().selectedCount(), 0);
+  QCOMPARE(s.window->gridView()->topRow(), 1);
+  QVERIFY(s.window->statusBar()->currentMessage().contains(QStringLiteral("Team.dat")));
+  QVERIFY(!s.window->modifiedMark()->isVisibleTo(s.window.get()));
+  // The selector column is narrow and empty.
+  QCOMPARE(s.window->gridView()->columnWidth(0), kSelectorColumnWidth);
+  QCOMPARE(s.grid().data(s.grid().index(0, 0)).toString(), QString());
+}
+
+void ShellTest::openingNicknameUsesTheBareCaption() {
+  V3_REQUIRE_TABLE("Nickname.tab");
+  Shell s(3);
+  QVERIFY(s.start());
+  s.open(QStringLiteral("Nickname.tab"));
+  QCOMPARE(s.window->windowTitle(), QStringLiteral("Nickname.tab"));
+  QCOMPARE(s.grid().columnCount(), 39);
+  QCOMPARE(s.window->label(2)->text(), QStringLiteral("Nickname.tab"));
+}
+
+void ShellTest::menuTextsAndHeadersFromTheLanguageFile() {
+  Shell s(2);
+  QString ini = QStringLiteral("[Vantaro3]\r\nCaption=演艺编辑器\r\nmnu_save=存盘(&S)\r\nmnu_Team=团体\r\n[Team.dat]\r\n");
+  for (int c = 1; c <= 12; ++c) ini += QStringLiteral("%1=列%1\r\n").arg(c);
+  WriteLanguageFile(s.programFolder, QStringLiteral("CHS.txt"), ini);
+  QVERIFY(s.start());
+  QCOMPARE(s.window->windowTitle(), QStringLiteral("演艺编辑器"));
+  QCOMPARE(s.action(QStringLiteral("mnu_save"))->text(), QStringLiteral("存盘(&S)"));
+  QCOMPARE(s.action(QStringLiteral("mnu_Team"))->text(), QStringLiteral("团体"));
+  // The language file's caption names no table: the record commands do nothing.
+  QVERIFY(!s.window->openEntry());
+  s.open(QStringLiteral("Team.dat"));
+  QCOMPARE(s.window->windowTitle(), QStringLiteral("Team.dat"));
+  for (int c = 1; c <= 11; ++c) QCOMPARE(s.grid().headerText(c), QStringLiteral("列%1").arg(c));
+  QCOMPARE(s.grid().headerText(12), QString());
+  // Reload fills the header again, from the file as it is now.
+  WriteLanguageFile(s.programFolder, QStringLiteral("CHS.txt"), QStringLiteral("[Team.dat]\r\n1=编号\r\n"));
+  s.trigger(QStringLiteral("mnu_load"));
+  QCOMPARE(s.grid().headerText(1), QStringLiteral("编号"));
+  QCOMPARE(s.grid().headerText(2), QString());
+}
+
+void ShellTest::codeCellsShowWithoutTrailingZeros() {
+  QCOMPARE(DisplayedCellText(QStringLiteral("A01")), QStringLiteral("A01"));
+  QCOMPARE(DisplayedCellText(QString::fromUtf16(u"A01\0\0", 5)), QStringLiteral("A01"));
+  QCOMPARE(DisplayedCellText(QString::fromUtf16(u"A\0" "1", 3)), QString::fromUtf16(u"A\0" "1", 3));
+  QCOMPARE(DisplayedCellText(QString::fromUtf16(u"\0\0", 2)), QString());
+
+  Shell s(2);
+  QVERIFY(s.start());
+  s.open(QStringLiteral("Team.dat"));
+  const QString stored = QString::fromUtf16(u"T9\0\0", 4);
+  s.grid().setCell(1, 2, stored);
+  QCOMPARE(s.grid().cell(1, 2), stored);
+  QCOMPARE(s.grid().data(s.grid().index(0, 2)).toString(), stored);
+  auto* delegate = qobject_cast<QStyledItemDelegate*>(s.window->gridView()->itemDelegate());
+  QVERIFY(delegate);
+  QCOMPARE(delegate->displayText(s.grid().data(s.grid().index(0, 2)), QLocale()), QStringLiteral("T9"));
+}
+
+void ShellTest::mouseSelectsWholeRows() {
+  Shell s(9);
+  QVERIFY(s.start());
+  s.window->show();
+  QVERIFY(QTest::qWaitForWindowExposed(s.window.get()));
+  s.open(QStringLiteral("Team.dat"));
+  QWidget* vp = s.window->gridView()->viewport();
+  QTest::mouseClick(vp, Qt::LeftButton, {}, RowCenter(s, 2));
+  QCOMPARE(s.grid().selectedRows(), Rows({2}));
+  QCOMPARE(s.grid().currentRow(), 2);
+  QTest::mouseClick(vp, Qt::LeftButton, Qt::ControlModifier, RowCenter(s, 5));
+  QCOMPARE(s.grid().selectedRows(), Rows({2, 5}));
+  QTest::mouseClick(vp, Qt::LeftButton, Qt::ControlModifier, RowCenter(s, 2));
+  QCOMPARE(s.grid().selectedRows(), Rows({5}));
+  // Shift+click: the rows from the one last clicked to this one.
+  QTest::mouseClick(vp, Qt::LeftButton, Qt::ShiftModifier, RowCenter(s, 4));
+  QCOMPARE(s.grid().selectedRows(), Rows({2, 3, 4, 5}));
+  QTest::mouseClick(vp, Qt::LeftButton, {}, RowCenter(s, 6));
+  QTest::mouseClick(vp, Qt::LeftButton, Qt::ShiftModifier, RowCenter(s, 8));
+  QCOMPARE(s.grid().selectedRows(), Rows({6, 7, 8}));
+  QCOMPARE(s.window->label(1)->text(), Counter(3));
+  // Whole rows: every column of a selected row is selected.
+  QVERIFY(s.grid().selectionModel()->isRowSelected(6, QModelIndex()));
+}
+
+void ShellTest::rightButton_data() {
+  QTest::addColumn<std::vector<int>>("selected");
+  QTest::addColumn<int>("row");  // 0: the header row
+  QTest::addColumn<std::vector<int>>("after");
+  QTest::addColumn<bool>("menu");
+  QTest::newRow("three selected stay selected") << Rows({1, 4, 6}) << 8 << Rows({1, 4, 6}) << true;
+  QTest::newRow("two selected stay selected") << Rows({3, 4}) << 8 << Rows({3, 4}) << true;
+  QTest::newRow("one selected: the clicked row instead") << Rows({3}) << 8 << Rows({8}) << true;
+  QTest::newRow("none selected: the clicked row") << Rows({}) << 5 << Rows({5}) << true;
+  QTest::newRow("the header row: no menu") << Rows({3}) << 0 << Rows({3}) << false;
+  QTest::newRow("below the last row: no menu") << Rows({3}) << -1 << Rows({3}) << false;
+}
+
+void ShellTest::rightButton() {
+  QFETCH(std::vector<int>, selected);
+  QFETCH(int, row);
+  QFETCH(std::vector<int>, after);
+  QFETCH(bool, menu);
+  Shell s(9);
+  QVERIFY(s.start());
+  s.window->resize(900, 700);
+  s.window->show();
+  QVERIFY(QTest::qWaitForWindowExposed(s.window.get()));
+  s.open(QStringLiteral("Team.dat"));
+  SelectRows(s.grid(), selected);
+  GridView* v = s.window->gridView();
+  if (row == 0) {
+    QTest::mousePress(v->horizontalHeader()->viewport(), Qt::RightButton, {}, QPoint(40, 5));
+  } else if (row < 0) {
+    const QRect last = v->visualRect(s.grid().index(8, 2));
+    QVERIFY(last.bottom() + 20 < v->viewport()->height());
+    QTest::mousePress(v->viewport(), Qt::RightButton, {}, QPoint(last.center().x(), last.bottom() + 10));
+  } else {
+    QTest::mousePress(v->viewport(), Qt::RightButton, {}, RowCenter(s, row));
+  }
+  QCOMPARE(s.grid().selectedRows(), after);
+  QCOMPARE(s.window->contextMenu()->isVisible(), menu);
+  QCOMPARE(s.window->label(1)->text(), Counter(int(after.size())));
+  s.window->contextMenu()->hide();
+}
+
+void ShellTest::doubleClick_data() {
+  QTest::addColumn<QString>("table");
+  QTest::addColumn<int>("row");
+  QTest::addColumn<QString>("editor");  // empty: none opens
+  QTest::newRow("data row of Team") << "Team.dat" << 3 << "Team";
+  QTest::newRow("header row") << "Team.dat" << 0 << "";
+  QTest::newRow("Nickname has no editor") << "Nickname.tab" << 2 << "";
+}
+
+void ShellTest::doubleClick() {
+  QFETCH(QString, table);
+  QFETCH(int, row);
+  QFETCH(QString, editor);
+  if (!FindTable(table)) QSKIP("table not built yet");
+  Shell s(5);
+  QVERIFY(s.start());
+  s.window->show();
+  QVERIFY(QTest::qWaitForWindowExposed(s.window.get()));
+  s.open(table);
+  GridView* v = s.window->gridView();
+  if (row == 0)
+    QTest::mouseDClick(v->horizontalHeader()->viewport(), Qt::LeftButton, {}, QPoint(40, 5));
+  else
+    QTest::mouseDClick(v->viewport(), Qt::LeftButton, {}, RowCenter(s, row));
+  if (editor.isEmpty()) {
+    QVERIFY(s.dialogs.shownEditors.isEmpty());
+    return;
+  }
+  QCOMPARE(s.dialogs.shownEditors.size(), 1);
+  QCOMPARE(s.dialogs.shownEditors[0].editor, editor);
+  QCOMPARE(s.dialogs.shownEditors[0].mode, EditorMode::Edit);
+  QVERIFY(s.dialogs.shownEditors[0].disabledControls.isEmpty());
+  QCOMPARE(s.grid().selectedRows(), Rows({row}));
+}
+
+void ShellTest::editorCommands_data() {
+  QTest::addColumn<QString>("table");
+  QTest::addColumn<QString>("command");
+  QTest::addColumn<QString>("editor");  // empty: nothing opens
+  QTest::addColumn<int>("mode");
+  QTest::addColumn<QStringList>("disabled");
+  QTest::newRow("modify several on Team") << "Team.dat" << "mnu_modify" << "Team" << int(EditorMode::ModifySeveral)
+                                          << QStringList{"Text0"};
+  QTest::newRow("modify several on CFRequest") << "CFRequest.dat" << "mnu_modify" << "CFR"
+                                               << int(EditorMode::ModifySeveral) << QStringList{"Text0", "Text1"};
+  QTest::newRow("add on Team (menu)") << "Team.dat" << "mnu_ad" << "Team" << int(EditorMode::Add) << QStringList();
+  QTest::newRow("add on Team (context)") << "Team.dat" << "mnu_add" << "Team" << int(EditorMode::Add)
+                                         << QStringList();
+  QTest::newRow("add on OfficeCom") << "OfficeCom.dat" << "mnu_ad" << "" << 0 << QStringList();
+  QTest::newRow("add on ScheduleClass") << "ScheduleClass.dat" << "mnu_add" << "" << 0 << QStringList();
+  QTest::newRow("modify several on Nickname") << "Nickname.tab" << "mnu_modify" << "" << 0 << QStringList();
+}
+
+void ShellTest::editorCommands() {
+  QFETCH(QString, table);
+  QFETCH(QString, command);
+  QFETCH(QString, editor);
+  QFETCH(int, mode);
+  QFETCH(QStringList, disabled);
+  if (!FindTable(table)) QSKIP("table not built yet");
+  Shell s(4);
+  QVERIFY(s.start());
+  s.open(table);
+  SelectRows(s.grid(), Rows({1, 3}));
+  // The "editor" adds a row the way an editor's add button does.
+  s.dialogs.onEditor = [](const EditorRequest& r, RecordGrid& g) {
+    if (r.mode == EditorMode::Add) g.setCurrentRow(g.appendRecord({QStringLiteral("99")}));
+  };
+  s.trigger(command);
+  if (editor.isEmpty()) {
+    QVERIFY(s.dialogs.shownEditors.isEmpty());
+    QCOMPARE(s.grid().recordCount(), 4);
+    return;
+  }
+  QCOMPARE(s.dialogs.shownEditors.size(), 1);
+  QCOMPARE(s.dialogs.shownEditors[0].editor, editor);
+  QCOMPARE(int(s.dialogs.shownEditors[0].mode), mode);
+  QCOMPARE(s.dialogs.shownEditors[0].disabledControls, disabled);
+  if (mode == int(EditorMode::Add)) {
+    QCOMPARE(s.grid().recordCount(), 5);
+    QCOMPARE(s.window->label(1)->text(), Counter(1));
+    QVERIFY(s.window->modifiedMark()->isVisibleTo(s.window.get()));
+  }
+}
+
+void ShellTest::deleteRows_data() {
+  QTest::addColumn<QString>("command");
+  QTest::addColumn<std::vector<int>>("selected");
+  QTest::addColumn<std::vector<int>>("remaining");  // original row numbers
+  QTest::newRow("rows 2, 5, 7 of 9 (menu)") << "mnu_de" << Rows({2, 5, 7}) << Rows({1, 3, 4, 6, 8, 9});
+  QTest::newRow("rows 2, 5, 7 of 9 (context)") << "mnu_del" << Rows({2, 5, 7}) << Rows({1, 3, 4, 6, 8, 9});
+  QTest::newRow("nothing selected") << "mnu_de" << Rows({}) << Rows({1, 2, 3, 4, 5, 6, 7, 8, 9});
+  QTest::newRow("every row") << "mnu_de" << Rows({1, 2, 3, 4, 5, 6, 7, 8, 9}) << Rows({});
+  QTest::newRow("a run at the end") << "mnu_del" << Rows({7, 8, 9}) << Rows({1, 2, 3, 4, 5, 6});
+}
+
+void ShellTest::deleteRows() {
+  QFETCH(QString, command);
+  QFETCH(std::vector<int>, selected);
+  QFETCH(std::vector<int>, remaining);
+  Shell s(9);
+  QVERIFY(s.start());
+  s.open(QStringLiteral("Team.dat"));
+  const std::vector<QStringList> before = Records(s.grid());
+  const QByteArray file = ReadFile(s.path(QStringLiteral("Team.dat")));
+  SelectRows(s.grid(), selected);
+  s.trigger(command);
+  std::vector<QStringList> expected;
+  for (int r : remaining) expected.push_back(before[size_t(r - 1)]);
+  QCOMPARE(Records(s.grid()), expected);
+  QCOMPARE(s.window->label(1)->text(), Counter(0));
+  QCOMPARE(s.window->modifiedMark()->isVisibleTo(s.window.get()), !selected.empty());
+  // Nothing reaches the file before save.
+  QCOMPARE(ReadFile(s.path(QStringLiteral("Team.dat"))), file);
+}
+
+void ShellTest::selectAllAndInvert() {
+  Shell s(9);
+  QVERIFY(s.start());
+  s.open(QStringLiteral("Team.dat"));
+  s.trigger(QStringLiteral("mnu_all"));
+  QCOMPARE(s.window->label(1)->text(), Counter(9));
+  s.trigger(QStringLiteral("mnu_fx"));
+  QCOMPARE(s.window->label(1)->text(), Counter(0));
+  s.trigger(QStringLiteral("mnu_fx"));
+  QCOMPARE(s.window->label(1)->text(), Counter(9));
+  SelectRows(s.grid(), Rows({1, 2, 5}));
+  s.trigger(QStringLiteral("mnu_fx"));
+  QCOMPARE(s.grid().selectedRows(), Rows({3, 4, 6, 7, 8, 9}));
+  s.trigger(QStringLiteral("mnu_null"));
+  QCOMPARE(s.grid().selectedCount(), 0);
+  QCOMPARE(s.window->label(1)->text(), Counter(0));
+}
+
+void ShellTest::reloadDiscardsEditsAndRefreshKeepsThem() {
+  Shell s(60);
+  QVERIFY(s.start());
+  s.window->show();
+  QVERIFY(QTest::qWaitForWindowExposed(s.window.get()));
+  s.open(QStringLiteral("Team.dat"));
+  const std::vector<QStringList> original = Records(s.grid());
+  GridView* v = s.window->gridView();
+  v->setColumnWidth(2, 177);
+
+  // Refresh: the edits stay, the selection goes, row 1 is shown first.
+  s.grid().setCell(4, 2, QStringLiteral("改过"));
+  SelectRows(s.grid(), Rows({10, 11}));
+  s.grid().removeRecords({30});
+  v->setTopRow(20);
+  s.trigger(QStringLiteral("mnu_refresh"));
+  QCOMPARE(s.grid().cell(4, 2), QStringLiteral("改过"));
+  QCOMPARE(s.grid().recordCount(), 59);
+  QCOMPARE(s.grid().selectedCount(), 0);
+  QCOMPARE(v->topRow(), 1);
+  QCOMPARE(s.window->label(1)->text(), Counter(0));
+  QVERIFY(s.window->modifiedMark()->isVisibleTo(s.window.get()));
+
+  // Reload: the file's contents again; widths and scroll position stay.
+  SelectRows(s.grid(), Rows({2}));
+  v->setTopRow(15);
+  s.trigger(QStringLiteral("mnu_load"));
+  QCOMPARE(Records(s.grid()), original);
+  QCOMPARE(s.grid().selectedCount(), 0);
+  QCOMPARE(s.window->label(1)->text(), Counter(0));
+  QCOMPARE(v->columnWidth(2), 177);
+  QCOMPARE(v->topRow(), 15);
+  QCOMPARE(s.window->windowTitle(), QStringLiteral("Team.dat"));
+  QVERIFY(!s.window->modifiedMark()->isVisibleTo(s.window.get()));
+}
+
+void ShellTest::saveShowsTheWrittenOrder_data() {
+  QTest::addColumn<QString>("table");
+  QTest::addColumn<QStringList>("column1");
+  QTest::addColumn<QStringList>("shown");
+  QTest::newRow("Team.dat: by number") << "Team.dat" << QStringList{"10", "9", "2"} << QStringList{"2", "9", "10"};
+  QTest::newRow("CDCase.dat: by text") << "CDCase.dat" << QStringList{"10", "9", "2"} << QStringList{"10", "2", "9"};
+}
+
+void ShellTest::saveShowsTheWrittenOrder() {
+  QFETCH(QString, table);
+  QFETCH(QStringList, column1);
+  QFETCH(QStringList, shown);
+  if (!FindTable(table)) QSKIP("table not built yet");
+  Shell s(3);
+  QVERIFY(s.start());
+  s.open(table);
+  for (int r = 1; r <= 3; ++r) s.grid().setCell(r, 1, column1[r - 1]);
+  const QString second = s.grid().cell(3, 2);
+  s.trigger(QStringLiteral("mnu_save"));
+  QVERIFY2(s.front.messages.isEmpty(), qPrintable(s.front.texts().join('\n')));
+  QStringList after;
+  for (int r = 1; r <= 3; ++r) after << DisplayedCellText(s.grid().cell(r, 1));
+  QCOMPARE(after, shown);
+  QCOMPARE(s.grid().cell(shown.indexOf(column1[2]) + 1, 2), second);  // the rows move whole
+  QVERIFY(QFileInfo::exists(s.path(table) + QStringLiteral(".bak")));
+  QVERIFY(s.window->statusBar()->currentMessage().startsWith(QStringLiteral("已保存 ") + table));
+  QVERIFY(!s.window->modifiedMark()->isVisibleTo(s.window.get()));
+  // Reading the file back gives what the grid shows.
+  s.trigger(QStringLiteral("mnu_load"));
+  QStringList reread;
+  for (int r = 1; r <= 3; ++r) reread << DisplayedCellText(s.grid().cell(r, 1));
+  QCOMPARE(reread, shown);
+}
+
+void ShellTest::saveKeepsTheSelectionOnItsRecords() {
+  Shell s(3);
+  QVERIFY(s.start());
+  s.open(QStringLiteral("Team.dat"));
+  for (int r = 1; r <= 3; ++r) s.grid().setCell(r, 1, QString::number(10 * (4 - r)));  // 30, 20, 10
+  SelectRows(s.grid(), Rows({1}));
+  s.trigger(QStringLiteral("mnu_save"));
+  QCOMPARE(s.grid().cell(3, 1), QStringLiteral("30"));
+  QCOMPARE(s.grid().selectedRows(), Rows({3}));
+  QCOMPARE(s.window->label(1)->text(), Counter(1));
+}
+
+void ShellTest::nicknameSaveWritesNothing() {
+  V3_REQUIRE_TABLE("Nickname.tab");
+  Shell s(5);
+  QVERIFY(s.start());
+  const QByteArray bytes = ReadFile(s.path(QStringLiteral("Nickname.tab")));
+  s.open(QStringLiteral("Nickname.tab"));
+  SelectRows(s.grid(), Rows({1, 2}));
+  s.trigger(QStringLiteral("mnu_de"));
+  QCOMPARE(s.grid().recordCount(), 3);
+  s.trigger(QStringLiteral("mnu_save"));
+  QVERIFY(s.front.messages.isEmpty());
+  QCOMPARE(ReadFile(s.path(QStringLiteral("Nickname.tab"))), bytes);
+  QVERIFY(!QFileInfo::exists(s.path(QStringLiteral("Nickname.tab.bak"))));
+  QCOMPARE(s.grid().recordCount(), 3);
+}
+
+void ShellTest::refusedSaveNamesTheCell() {
+  Shell s(4);
+  WriteLanguageFile(s.programFolder, QStringLiteral("CHS.txt"), QStringLiteral("[Team.dat]\r\n7=人气\r\n"));
+  QVERIFY(s.start());
+  s.open(QStringLiteral("Team.dat"));
+  const QByteArray file = ReadFile(s.path(QStringLiteral("Team.dat")));
+  s.grid().setCell(1, 1, QStringLiteral("40"));  // would move to the end
+  s.grid().setCell(2, 7, QStringLiteral("很多"));
+  SelectRows(s.grid(), Rows({1}));
+  const std::vector<QStringList> before = Records(s.grid());
+  s.trigger(QStringLiteral("mnu_save"));
+  QCOMPARE(s.front.messages.size(), 1);
+  const QString text = s.front.messages[0].text;
+  QVERIFY2(text.contains(QStringLiteral("Team.dat")) && text.contains(QStringLiteral("第 2 行")) &&
+               text.contains(QStringLiteral("第 7 列")) && text.contains(QStringLiteral("人气")),
+           qPrintable(text));
+  QCOMPARE(Records(s.grid()), before);
+  QCOMPARE(s.grid().selectedRows(), Rows({1}));
+  QCOMPARE(ReadFile(s.path(QStringLiteral("Team.dat"))), file);
+  QVERIFY(!QFileInfo::exists(s.path(QStringLiteral("Team.dat.bak"))));
+  QVERIFY(s.window->modifiedMark()->isVisibleTo(s.window.get()));
+}
+
+void ShellTest::failedSaveKeepsTheBackup_data() {
+  QTest::addColumn<bool>("failCopy");
+  QTest::addColumn<bool>("backupMade");
+  QTest::addColumn<QString>("languageCode");
+  QTest::addColumn<QString>("says");
+  QTest::newRow("write fails after the backup") << false << true << "1" << "保存失败";
+  QTest::newRow("backup fails") << true << false << "1" << "保存失败";
+  QTest::newRow("Traditional message") << false << true << "2" << "保存失敗";
+}
+
+void ShellTest::failedSaveKeepsTheBackup() {
+  QFETCH(bool, failCopy);
+  QFETCH(bool, backupMade);
+  QFETCH(QString, languageCode);
+  QFETCH(QString, says);
+  FailingStore store;
+  store.failCopy = failCopy;
+  store.failReplace = true;
+  Shell s(4);
+  s.store = &store;
+  QVERIFY(s.start(languageCode));
+  s.open(QStringLiteral("Team.dat"));
+  const QByteArray file = ReadFile(s.path(QStringLiteral("Team.dat")));
+  s.grid().setCell(1, 1, QStringLiteral("40"));
+  const std::vector<QStringList> before = Records(s.grid());
+  s.trigger(QStringLiteral("mnu_save"));
+  QCOMPARE(s.front.messages.size(), 1);
+  QVERIFY2(s.front.messages[0].text.contains(says), qPrintable(s.front.messages[0].text));
+  QCOMPARE(ReadFile(s.path(QStringLiteral("Team.dat"))), file);
+  QCOMPARE(QFileInfo::exists(s.path(QStringLiteral("Team.dat.bak"))), backupMade);
+  if (backupMade) QCOMPARE(ReadFile(s.path(QStringLiteral("Team.dat.bak"))), file);
+  QCOMPARE(Records(s.grid()), before);
+  QVERIFY(s.window->modifiedMark()->isVisibleTo(s.window.get()));
+}
+
+void ShellTest::readOnlyDataFolder() {
+  Shell s(4);
+  QVERIFY(s.start());
+  s.open(QStringLiteral("Team.dat"));
+  const QByteArray file = ReadFile(s.path(QStringLiteral("Team.dat")));
+  QFile::setPermissions(s.dataFolder, QFile::ReadOwner | QFile::ExeOwner | QFile::ReadGroup | QFile::ExeGroup);
+  QFile probe(s.dataFolder + QStringLiteral("/probe"));
+  if (probe.open(QIODevice::WriteOnly)) {
+    probe.close();
+    probe.remove();
+    QFile::setPermissions(s.dataFolder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    QSKIP("file permissions do not bind this user (root)");
+  }
+  s.grid().setCell(1, 1, QStringLiteral("40"));
+  s.trigger(QStringLiteral("mnu_save"));
+  QFile::setPermissions(s.dataFolder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+  QCOMPARE(s.front.messages.size(), 1);
+  QVERIFY(s.front.messages[0].text.contains(QStringLiteral("保存失败")));
+  QCOMPARE(ReadFile(s.path(QStringLiteral("Team.dat"))), file);
+}
+
+void ShellTest::commandsWithoutATableDoNothing() {
+  Shell s(3);
+  QVERIFY(s.start());
+  const QString caption = s.window->windowTitle();
+  for (const char* c : {"mnu_save", "mnu_ad", "mnu_add", "mnu_modify", "mnu_load", "mnu_refresh", "mnu_de",
+                        "mnu_all", "mnu_fx", "mnu_null"})
+    s.trigger(QString::fromLatin1(c));
+  s.window->editRow(1);
+  QVERIFY(s.dialogs.shownEditors.isEmpty());
+  QVERIFY(s.front.messages.isEmpty());
+  QCOMPARE(s.window->windowTitle(), caption);
+  QCOMPARE(s.grid().columnCount(), 0);
+  QCOMPARE(s.window->label(1)->text(), Counter(0));
+  QStringList files = QDir(s.dataFolder).entryList(QDir::Files);
+  QVERIFY(!files.join(',').contains(QStringLiteral(".bak")));
+}
+
+void ShellTest::modelStaysConsistent() {
+  Shell s(40);
+  QVERIFY(s.start());
+  QAbstractItemModelTester tester(&s.grid(), QAbstractItemModelTester::FailureReportingMode::QtTest);
+  s.open(QStringLiteral("Team.dat"));
+  SelectRows(s.grid(), Rows({2, 5, 7}));
+  s.trigger(QStringLiteral("mnu_de"));
+  std::vector<int> everySecond;
+  for (int r = 1; r <= s.grid().recordCount(); r += 2) everySecond.push_back(r);
+  SelectRows(s.grid(), everySecond);
+  s.trigger(QStringLiteral("mnu_de"));
+  for (int r = 1; r <= s.grid().recordCount(); ++r) s.grid().setCell(r, 1, QString::number(100 - r));
+  s.trigger(QStringLiteral("mnu_save"));
+  s.trigger(QStringLiteral("mnu_load"));
+  s.open(QStringLiteral("Producer.tab"));
+  s.grid().setCurrentRow(s.grid().appendRecord({}));
+  s.trigger(QStringLiteral("mnu_refresh"));
+  QCOMPARE(s.grid().columnCount(), 5);
+}
+
+QTEST_MAIN(ShellTest)
+#include "test_gui_shell.moc"
