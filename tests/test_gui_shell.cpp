@@ -78,6 +78,7 @@ class ShellTest : public QObject {
   void failedSaveKeepsTheBackup_data();
   void failedSaveKeepsTheBackup();
   void readOnlyDataFolder();
+  void backupBlockedOnDisk();
   void commandsWithoutATableDoNothing();
   void modelStaysConsistent();
 };
@@ -595,6 +596,22 @@ void ShellTest::readOnlyDataFolder() {
   QCOMPARE(s.front.messages.size(), 1);
   QVERIFY(s.front.messages[0].text.contains(QStringLiteral("保存失败")));
   QCOMPARE(ReadFile(s.path(QStringLiteral("Team.dat"))), file);
+}
+
+void ShellTest::backupBlockedOnDisk() {
+  // A real disk failure that binds every user: where the backup copy should
+  // go there is a folder.
+  Shell s(4);
+  QVERIFY(s.start());
+  s.open(QStringLiteral("Team.dat"));
+  const QByteArray file = ReadFile(s.path(QStringLiteral("Team.dat")));
+  QVERIFY(QDir().mkpath(s.path(QStringLiteral("Team.dat.bak"))));
+  s.grid().setCell(1, 1, QStringLiteral("40"));
+  s.trigger(QStringLiteral("mnu_save"));
+  QCOMPARE(s.front.messages.size(), 1);
+  QVERIFY2(s.front.messages[0].text.contains(QStringLiteral("保存失败")), qPrintable(s.front.messages[0].text));
+  QCOMPARE(ReadFile(s.path(QStringLiteral("Team.dat"))), file);
+  QCOMPARE(s.grid().cell(1, 1), QStringLiteral("40"));
 }
 
 void ShellTest::commandsWithoutATableDoNothing() {
