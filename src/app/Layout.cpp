@@ -36,6 +36,18 @@ void ProportionalLayout::record(QWidget* container, const QVector<QWidget*>& con
   }
 }
 
+QRectF ProportionalLayout::startGeometry(const QWidget* control) const {
+  for (const Item& item : items_)
+    if (item.widget == control) return item.start;
+  return QRectF();
+}
+
+bool ProportionalLayout::isGrid(const QWidget* control) const {
+  for (const Item& item : items_)
+    if (item.widget == control) return item.isGrid;
+  return false;
+}
+
 void ProportionalLayout::apply() const {
   if (!container_) return;
   const QSizeF size(container_->size());

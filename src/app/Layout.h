@@ -31,6 +31,11 @@ class ProportionalLayout {
   // ResizeForm: lays the controls out for the container's current size.
   void apply() const;
   bool recorded() const { return container_ != nullptr; }
+  QSizeF startSize() const { return startSize_; }
+  double extra() const { return extra_; }
+  // The control's recorded start geometry; an empty rectangle for one not recorded.
+  QRectF startGeometry(const QWidget* control) const;
+  bool isGrid(const QWidget* control) const;
 
  private:
   struct Item {

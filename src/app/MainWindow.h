@@ -48,6 +48,7 @@ class Vantaro3 : public QMainWindow {
   QMenu* contextMenu() const { return contextMenu_; }
   QLabel* label(int n) const;  // Label1..Label3
   QLabel* modifiedMark() const { return modifiedMark_; }
+  const ProportionalLayout& formLayout() const { return layout_; }
   // The open table's catalogue entry, found by the caption; nullptr when none.
   const CatalogueEntry* openEntry() const;
 
