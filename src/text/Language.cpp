@@ -26,7 +26,7 @@ struct LanguageState {
   QDateTime changed;
   qint64 size = -1;
   QByteArray content;
-  QHash<QString, QString> values;  // "section\x1Fkey" (lower case) -> value, empty when missing
+  QHash<QString, QString> values;  // "section\x1Fkey" as asked -> value, empty when missing
 };
 
 LanguageState& state() {
@@ -110,7 +110,7 @@ QString LanguageFilePath() { return state().path; }
 QString LookupText(const QString& section, const QString& key, const QString& defaultText) {
   LanguageState& s = state();
   if (!refresh(s)) return defaultText;
-  const QString memoKey = section.toLower() + QChar(0x1F) + key.toLower();
+  const QString memoKey = section + QChar(0x1F) + key;
   auto it = s.values.constFind(memoKey);
   if (it == s.values.constEnd()) it = s.values.insert(memoKey, readValue(s, section, key));
   return it->isEmpty() ? defaultText : *it;
