@@ -344,7 +344,29 @@ void Vantaro3::selectNone() {
 }
 
 void Vantaro3::invertSelection() {
-  grid_.invertSelection();
+  // Every data row's mark turns over. The new selection is given as runs of
+  // rows after the old one is cleared: replacing a selection of many runs by
+  // another in one step makes the selection model compare every run with
+  // every other.
+  const int n = grid_.recordCount();
+  if (n > 0) {
+    std::vector<char> marked(size_t(n) + 2, 0);
+    for (int r : grid_.selectedRows()) marked[size_t(r)] = 1;
+    QItemSelection inverted;
+    const int last = grid_.columnCount() - 1;
+    for (int r = 1; r <= n;) {
+      if (marked[size_t(r)]) {
+        ++r;
+        continue;
+      }
+      int end = r;
+      while (end + 1 <= n && !marked[size_t(end + 1)]) ++end;
+      inverted.append(QItemSelectionRange(grid_.index(r - 1, 0), grid_.index(end - 1, last)));
+      r = end + 1;
+    }
+    grid_.clearSelection();
+    if (!inverted.isEmpty()) grid_.selectionModel()->select(inverted, QItemSelectionModel::Select);
+  }
   updateSelectionLabel();
 }
 
@@ -378,7 +400,8 @@ void Vantaro3::save() {
                                          grid_.index(moved[j] - 1, grid_.columnCount() - 1)));
           i = j + 1;
         }
-        grid_.selectionModel()->select(sel, QItemSelectionModel::ClearAndSelect);
+        grid_.clearSelection();
+        if (!sel.isEmpty()) grid_.selectionModel()->select(sel, QItemSelectionModel::Select);
         if (current > 0)
           grid_.selectionModel()->setCurrentIndex(grid_.index(newRow[size_t(current)] - 1, 1),
                                                   QItemSelectionModel::NoUpdate);
