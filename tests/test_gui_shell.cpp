@@ -367,6 +367,7 @@ void ShellTest::editorCommands() {
   QCOMPARE(s.dialogs.shownEditors[0].disabledControls, disabled);
   if (mode == int(EditorMode::Add)) {
     QCOMPARE(s.grid().recordCount(), 5);
+    QCOMPARE(s.grid().currentRow(), 5);
     QCOMPARE(s.window->label(1)->text(), Counter(1));
     QVERIFY(s.window->modifiedMark()->isVisibleTo(s.window.get()));
   }

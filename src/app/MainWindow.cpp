@@ -304,7 +304,10 @@ void Vantaro3::showEditor(const CatalogueEntry& entry, EditorMode mode) {
   request.editor = entry.editor;
   request.mode = mode;
   if (mode == EditorMode::ModifySeveral) request.disabledControls = entry.disabledForModify;
+  const int records = grid_.recordCount();
   dialogs_.showEditor(request, grid_, this);
+  // A record added by the editor is the current row; it is shown first.
+  if (grid_.recordCount() > records && grid_.currentRow() > 0) view_->setTopRow(grid_.currentRow());
 }
 
 void Vantaro3::editRow(int row) {
