@@ -1,0 +1,63 @@
+#include "editors/Editors.h"
+
+namespace v3 {
+
+const std::vector<const EditorSpec*>& AllEditorSpecs() {
+  static const std::vector<const EditorSpec*> all = [] {
+    std::vector<const EditorSpec*> v;
+    for (auto family : {TeamEditors})
+      for (const EditorSpec* e : family()) v.push_back(e);
+    return v;
+  }();
+  return all;
+}
+
+const EditorSpec* FindEditorSpec(const QString& name) {
+  for (const EditorSpec* e : AllEditorSpecs())
+    if (e->name == name) return e;
+  return nullptr;
+}
+
+ControlSpec IndexList(const QString& name, int column, const QString& labelName, const QString& label, ListSource list) {
+  ControlSpec c = TextBox(name, column, labelName, label);
+  c.kind = ControlKind::IndexList;
+  c.list = list;
+  return c;
+}
+
+ControlSpec TextList(const QString& name, int column, const QString& labelName, const QString& label, ListSource list,
+                     QStringList entries) {
+  ControlSpec c = TextBox(name, column, labelName, label);
+  c.kind = ControlKind::TextList;
+  c.list = list;
+  c.entries = std::move(entries);
+  return c;
+}
+
+ControlSpec CheckBox(ControlKind kind, const QString& name, int column, const QString& labelName, const QString& label) {
+  ControlSpec c = TextBox(name, column, labelName, label);
+  c.kind = kind;
+  return c;
+}
+
+ControlSpec FillIn(const QString& name, const QString& labelName, const QStringList& targets) {
+  ControlSpec c = TextBox(name, 0, labelName, QStringLiteral("全部修改为"));
+  c.kind = ControlKind::FillIn;
+  c.targets = targets;
+  return c;
+}
+
+std::vector<ControlSpec> TextArray(int first, int last, int firstColumn, int firstLabel, const QStringList& labels) {
+  std::vector<ControlSpec> v;
+  for (int i = first; i <= last; ++i)
+    v.push_back(TextBox(QStringLiteral("Text(%1)").arg(i), firstColumn + (i - first),
+                        QStringLiteral("Lb%1").arg(firstLabel + (i - first)), labels.value(i - first)));
+  return v;
+}
+
+const QStringList& AbilityLabels() {
+  static const QStringList labels{"演技", "口才", "歌艺", "名气", "仪态", "动感", "体能", "才智", "自信"};
+  return labels;
+}
+
+}  // namespace v3

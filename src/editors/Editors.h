@@ -1,0 +1,28 @@
+#pragma once
+#include <QString>
+
+#include <vector>
+
+#include "editors/EditorSpec.h"
+
+namespace v3 {
+
+// Every editor description, each declared once in the unit of its table family.
+std::vector<const EditorSpec*> TeamEditors();
+
+const std::vector<const EditorSpec*>& AllEditorSpecs();
+const EditorSpec* FindEditorSpec(const QString& name);  // by dialog name ("Team", "CDW"); nullptr if none
+
+// Helpers for the descriptions.
+ControlSpec IndexList(const QString& name, int column, const QString& labelName, const QString& label, ListSource list);
+ControlSpec TextList(const QString& name, int column, const QString& labelName, const QString& label, ListSource list,
+                     QStringList entries = {});
+ControlSpec CheckBox(ControlKind kind, const QString& name, int column, const QString& labelName, const QString& label);
+ControlSpec FillIn(const QString& name, const QString& labelName, const QStringList& targets);
+// "Text(first)".."Text(last)" with the given label names and texts.
+std::vector<ControlSpec> TextArray(int first, int last, int firstColumn, int firstLabel, const QStringList& labels);
+
+// The nine abilities in their fixed order.
+const QStringList& AbilityLabels();
+
+}  // namespace v3

@@ -1,0 +1,340 @@
+#include "editors/RecordDialog.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QEvent>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include "app/FormTexts.h"
+#include "tables/RecordGrid.h"
+#include "text/Convert.h"
+
+namespace v3 {
+
+namespace {
+
+int positionFor(const ControlSpec& c, int64_t stored) {
+  for (const auto& [position, value] : c.storedAs)
+    if (value == stored) return position;
+  return int(stored);
+}
+
+int64_t storedFor(const ControlSpec& c, int position) {
+  for (const auto& [p, value] : c.storedAs)
+    if (p == position) return value;
+  return position;
+}
+
+QString widgetText(QWidget* w) {
+  if (auto* e = qobject_cast<QLineEdit*>(w)) return e->text();
+  if (auto* e = qobject_cast<QPlainTextEdit*>(w)) return e->toPlainText();
+  return QString();
+}
+
+void setWidgetText(QWidget* w, const QString& text) {
+  if (auto* e = qobject_cast<QLineEdit*>(w)) e->setText(text);
+  if (auto* e = qobject_cast<QPlainTextEdit*>(w)) {
+    if (e->toPlainText() != text) e->setPlainText(text);
+  }
+}
+
+}  // namespace
+
+RecordDialog::RecordDialog(const EditorSpec& spec, RecordGrid& grid, const EditorRequest& request,
+                           const EditorEnvironment& env, QWidget* owner)
+    : QDialog(owner), spec_(spec), grid_(grid), request_(request), env_(env) {
+  setObjectName(spec.name);
+  setWindowTitle(spec.designCaption);
+  if (owner) setWindowIcon(owner->windowIcon());
+  filling_ = true;  // nothing done while the dialog opens is a user's change
+  build();
+  // Lists from the game's tables first, then the language file's texts and lists.
+  bool producers = false, stars = false, teams = false;
+  for (const Live& c : live_) {
+    producers |= c.spec->list == ListSource::Producers;
+    stars |= c.spec->list == ListSource::Stars || c.spec->list == ListSource::TeamsThenStars;
+    teams |= c.spec->list == ListSource::TeamsThenStars;
+  }
+  if (producers) FillProducerList(this, env_.programFolder);
+  if (teams) FillTeamList(this, env_.programFolder);
+  if (stars) FillStarList(this, env_.programFolder);
+  ApplyFormTexts(this);
+  // An index list starts with nothing selected (adding to a list selects its first entry).
+  for (const Live& c : live_)
+    if (c.spec->kind == ControlKind::IndexList) static_cast<QComboBox*>(c.widget)->setCurrentIndex(-1);
+
+  const bool adding = request_.mode == EditorMode::Add;
+  findChild<QPushButton*>(QStringLiteral("Cmd_OK"))->setVisible(!adding);
+  findChild<QPushButton*>(QStringLiteral("Cmd_add"))->setVisible(adding);
+  if (request_.mode == EditorMode::ModifySeveral)
+    for (const QString& name : request_.disabledControls)
+      if (QWidget* w = controls_.value(name)) w->setEnabled(false);
+
+  const std::vector<int> selected = grid_.selectedRows();
+  if (!selected.empty()) fillFrom(selected.front());
+  filling_ = false;
+}
+
+void RecordDialog::build() {
+  auto* outer = new QVBoxLayout(this);
+  for (const SectionSpec& section : spec_.sections) {
+    QWidget* holder = this;
+    QGridLayout* grid = new QGridLayout;
+    if (!section.headingName.isEmpty()) {
+      auto* box = new QGroupBox(section.heading, this);
+      box->setObjectName(section.headingName);
+      box->setLayout(grid);
+      outer->addWidget(box);
+      holder = box;
+    } else {
+      outer->addLayout(grid);
+    }
+    int slot = 0;
+    auto place = [&](QWidget* label, QWidget* field, QWidget* unit, bool wide) {
+      const int perRow = std::max(1, section.perRow);
+      if (wide && slot % perRow != 0) slot += perRow - slot % perRow;
+      const int row = slot / perRow, col = (slot % perRow) * 3;
+      if (label) grid->addWidget(label, row, col, Qt::AlignRight | (wide ? Qt::AlignTop : Qt::AlignVCenter));
+      grid->addWidget(field, row, col + 1, 1, wide ? perRow * 3 - 2 : (unit ? 1 : 2));
+      if (unit) grid->addWidget(unit, row, col + 2);
+      slot += wide ? perRow : 1;
+    };
+    for (const ControlSpec& c : section.controls) {
+      QWidget* w = nullptr;
+      switch (c.kind) {
+        case ControlKind::Text:
+        case ControlKind::FillIn: {
+          auto* e = new QLineEdit(holder);
+          if (c.maxLength > 0) e->setMaxLength(c.maxLength);
+          w = e;
+          break;
+        }
+        case ControlKind::MultiText: {
+          auto* e = new QPlainTextEdit(holder);
+          e->setTabChangesFocus(true);
+          e->setMinimumHeight(70);
+          w = e;
+          break;
+        }
+        case ControlKind::IndexList: {
+          auto* box = new QComboBox(holder);
+          w = box;
+          break;
+        }
+        case ControlKind::TextList: {
+          auto* box = new QComboBox(holder);
+          box->setEditable(true);
+          box->setInsertPolicy(QComboBox::NoInsert);
+          w = box;
+          break;
+        }
+        case ControlKind::Check01:
+        case ControlKind::CheckMark: {
+          auto* box = new QCheckBox(holder);
+          box->installEventFilter(this);
+          w = box;
+          break;
+        }
+      }
+      w->setObjectName(c.name);
+      if (auto* box = qobject_cast<QComboBox*>(w)) {
+        if (c.list == ListSource::Fixed) box->addItems(c.entries);
+        box->setMinimumContentsLength(6);
+        box->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+      }
+      if (c.alwaysDisabled) w->setEnabled(false);
+      QLabel* label = nullptr;
+      if (!c.labelName.isEmpty()) {
+        label = new QLabel(c.label, holder);
+        label->setObjectName(c.labelName);
+        label->setBuddy(w);
+      }
+      QLabel* unit = nullptr;
+      if (!c.unitName.isEmpty()) {
+        unit = new QLabel(c.unit, holder);
+        unit->setObjectName(c.unitName);
+      }
+      const bool wide = c.kind == ControlKind::MultiText || (c.kind == ControlKind::Text && c.maxLength >= 100);
+      place(label, w, unit, wide);
+      if (c.hidden) {
+        w->hide();
+        if (label) label->hide();
+        if (unit) unit->hide();
+      }
+      controls_.insert(c.name, w);
+      live_.push_back(Live{&c, w});
+    }
+  }
+  for (size_t i = 0; i < live_.size(); ++i) {
+    QWidget* w = live_[i].widget;
+    const ControlSpec& c = *live_[i].spec;
+    auto touched = [this, i] {
+      if (!filling_) live_[i].changed = true;
+    };
+    if (auto* e = qobject_cast<QLineEdit*>(w)) {
+      connect(e, &QLineEdit::textChanged, this, touched);
+    } else if (auto* e = qobject_cast<QPlainTextEdit*>(w)) {
+      connect(e, &QPlainTextEdit::textChanged, this, [this, i, e, c] {
+        if (c.maxLength > 0 && e->toPlainText().size() > c.maxLength) {
+          const QSignalBlocker block(e);
+          e->setPlainText(e->toPlainText().left(c.maxLength));
+          e->moveCursor(QTextCursor::End);
+        }
+        if (!filling_) live_[i].changed = true;
+      });
+    } else if (auto* box = qobject_cast<QComboBox*>(w)) {
+      if (c.kind == ControlKind::IndexList)
+        connect(box, &QComboBox::currentIndexChanged, this, touched);
+      else
+        connect(box, &QComboBox::activated, this, touched);
+    }
+    if (c.kind == ControlKind::FillIn) {
+      auto* source = static_cast<QLineEdit*>(w);
+      connect(source, &QLineEdit::textChanged, this, [this, c](const QString& text) {
+        for (const QString& target : c.targets)
+          if (QWidget* t = controls_.value(target)) setWidgetText(t, text);
+      });
+    }
+  }
+
+  auto* buttons = new QHBoxLayout;
+  buttons->addStretch();
+  if (!spec_.extraButtonName.isEmpty()) {
+    auto* extra = new QPushButton(spec_.extraButton, this);
+    extra->setObjectName(spec_.extraButtonName);
+    extra->setEnabled(bool(env_.showDifficulty));
+    connect(extra, &QPushButton::clicked, this, [this] {
+      if (env_.showDifficulty) env_.showDifficulty(this);
+    });
+    buttons->addWidget(extra);
+  }
+  auto* ok = new QPushButton(QStringLiteral("确定"), this);
+  ok->setObjectName(QStringLiteral("Cmd_OK"));
+  ok->setDefault(true);
+  auto* add = new QPushButton(QStringLiteral("添加"), this);
+  add->setObjectName(QStringLiteral("Cmd_add"));
+  auto* cancel = new QPushButton(QStringLiteral("取消"), this);
+  cancel->setObjectName(QStringLiteral("Cmd_Cel"));
+  connect(ok, &QPushButton::clicked, this, &RecordDialog::acceptModify);
+  connect(add, &QPushButton::clicked, this, &RecordDialog::acceptAdd);
+  connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
+  buttons->addWidget(ok);
+  buttons->addWidget(add);
+  buttons->addWidget(cancel);
+  outer->addLayout(buttons);
+  if (spec_.minimumWidth > 0) setMinimumWidth(spec_.minimumWidth);
+}
+
+RecordDialog::Live* RecordDialog::live(const QString& name) {
+  for (Live& c : live_)
+    if (c.spec->name == name) return &c;
+  return nullptr;
+}
+
+bool RecordDialog::isChanged(const QString& name) const {
+  for (const Live& c : live_)
+    if (c.spec->name == name) return c.changed;
+  return false;
+}
+
+void RecordDialog::fillFrom(int row) {
+  QStringList caption;
+  for (int column : spec_.captionColumns) caption << grid_.cell(row, column);
+  if (!spec_.captionColumns.empty()) setWindowTitle(caption.join(u' '));
+  for (Live& c : live_) {
+    if (c.spec->column <= 0) continue;
+    const QString cell = grid_.cell(row, c.spec->column);
+    c.cellText = cell;
+    switch (c.spec->kind) {
+      case ControlKind::Text:
+      case ControlKind::MultiText:
+      case ControlKind::FillIn: setWidgetText(c.widget, cell); break;
+      case ControlKind::TextList: static_cast<QComboBox*>(c.widget)->setCurrentText(cell); break;
+      case ControlKind::IndexList: {
+        auto* box = static_cast<QComboBox*>(c.widget);
+        int64_t stored = 0;
+        const bool number = IsPlainInteger(cell, &stored);
+        const int position = number ? positionFor(*c.spec, stored) : -2;
+        const bool valid = position >= -1 && position < box->count();
+        c.fillInvalid = !valid;
+        box->setCurrentIndex(valid ? position : -1);
+        break;
+      }
+      case ControlKind::Check01: {
+        auto* box = static_cast<QCheckBox*>(c.widget);
+        int64_t v = 0;
+        const bool number = IsPlainInteger(cell, &v);
+        c.fillInvalid = !number || v < 0 || v > 2;
+        if (v == 2) box->setTristate(true);
+        box->setCheckState(v == 1 ? Qt::Checked : v == 2 ? Qt::PartiallyChecked : Qt::Unchecked);
+        break;
+      }
+      case ControlKind::CheckMark: static_cast<QCheckBox*>(c.widget)->setChecked(cell == QStringLiteral("√")); break;
+    }
+  }
+}
+
+QString RecordDialog::valueOf(const Live& c) const {
+  switch (c.spec->kind) {
+    case ControlKind::Text:
+    case ControlKind::MultiText:
+    case ControlKind::FillIn: return widgetText(c.widget);
+    case ControlKind::TextList: return static_cast<QComboBox*>(c.widget)->currentText();
+    case ControlKind::IndexList: {
+      const int position = static_cast<QComboBox*>(c.widget)->currentIndex();
+      return position < 0 ? QStringLiteral("-1") : QString::number(storedFor(*c.spec, position));
+    }
+    case ControlKind::Check01: {
+      const Qt::CheckState s = static_cast<QCheckBox*>(c.widget)->checkState();
+      return s == Qt::Checked ? QStringLiteral("1") : s == Qt::PartiallyChecked ? QStringLiteral("2") : QStringLiteral("0");
+    }
+    case ControlKind::CheckMark: return static_cast<QCheckBox*>(c.widget)->isChecked() ? QStringLiteral("√") : QString();
+  }
+  return QString();
+}
+
+void RecordDialog::writeInto(int row, bool onlyChanged) {
+  for (const Live& c : live_) {
+    if (c.spec->column <= 0) continue;
+    if (onlyChanged) {
+      if (!c.changed) continue;
+    } else if (c.fillInvalid && !c.changed) {
+      // A value this control cannot show is copied as it was.
+      grid_.setCell(row, c.spec->column, c.cellText);
+      continue;
+    }
+    if (c.spec->kind == ControlKind::IndexList && c.spec->unselectedWritesNothing &&
+        static_cast<QComboBox*>(c.widget)->currentIndex() < 0)
+      continue;
+    grid_.setCell(row, c.spec->column, valueOf(c));
+  }
+}
+
+void RecordDialog::acceptModify() {
+  for (int row : grid_.selectedRows()) writeInto(row, true);
+  accept();
+}
+
+void RecordDialog::acceptAdd() {
+  const int row = grid_.appendRecord({});
+  grid_.setCurrentRow(row);
+  writeInto(row, false);
+  accept();
+}
+
+bool RecordDialog::eventFilter(QObject* watched, QEvent* event) {
+  // A check box counts mouse presses only, not keyboard toggles.
+  if (event->type() == QEvent::MouseButtonPress)
+    for (Live& c : live_)
+      if (c.widget == watched && c.widget->isEnabled()) c.changed = true;
+  return QDialog::eventFilter(watched, event);
+}
+
+}  // namespace v3
