@@ -79,6 +79,7 @@ class ShellTest : public QObject {
   void failedSaveKeepsTheBackup();
   void readOnlyDataFolder();
   void backupBlockedOnDisk();
+  void unreadableFileIsReportedAndKept();
   void commandsWithoutATableDoNothing();
   void modelStaysConsistent();
 };
@@ -613,6 +614,24 @@ void ShellTest::backupBlockedOnDisk() {
   QVERIFY2(s.front.messages[0].text.contains(QStringLiteral("保存失败")), qPrintable(s.front.messages[0].text));
   QCOMPARE(ReadFile(s.path(QStringLiteral("Team.dat"))), file);
   QCOMPARE(s.grid().cell(1, 1), QStringLiteral("40"));
+}
+
+void ShellTest::unreadableFileIsReportedAndKept() {
+  // A Team.dat that cannot be read shows an empty grid and says so; saving
+  // that empty grid must not replace what is there.
+  Shell s(3);
+  QVERIFY(s.start());
+  QFile::remove(s.path(QStringLiteral("Team.dat")));
+  QVERIFY(QDir().mkpath(s.path(QStringLiteral("Team.dat"))));
+  s.open(QStringLiteral("Team.dat"));
+  QCOMPARE(s.window->windowTitle(), QStringLiteral("Team.dat"));
+  QCOMPARE(s.grid().recordCount(), 0);
+  QCOMPARE(s.front.messages.size(), 1);
+  QVERIFY(s.front.messages[0].text.contains(QStringLiteral("无法读取 Team.dat")));
+  s.trigger(QStringLiteral("mnu_save"));
+  QCOMPARE(s.front.messages.size(), 2);
+  QVERIFY(s.front.messages[1].text.contains(QStringLiteral("保存失败")));
+  QVERIFY(QFileInfo(s.path(QStringLiteral("Team.dat"))).isDir());
 }
 
 void ShellTest::commandsWithoutATableDoNothing() {
