@@ -165,7 +165,7 @@ void ShellTest::openingTeam() {
   QCOMPARE(s.window->label(1)->text(), Counter(0));
   QCOMPARE(s.grid().selectedCount(), 0);
   QCOMPARE(s.window->gridView()->topRow(), 1);
-  QVERIFY(s.window->statusBar()->currentMessage().contains(QStringLiteral("Team.dat")));
+  QVERIFY(s.window->statusLine().contains(QStringLiteral("Team.dat")));
   QVERIFY(!s.window->modifiedMark()->isVisibleTo(s.window.get()));
   // The selector column is narrow and empty.
   QCOMPARE(s.window->gridView()->columnWidth(0), kSelectorColumnWidth);
@@ -484,7 +484,7 @@ void ShellTest::saveShowsTheWrittenOrder() {
   QCOMPARE(after, shown);
   QCOMPARE(s.grid().cell(shown.indexOf(column1[2]) + 1, 2), second);  // the rows move whole
   QVERIFY(QFileInfo::exists(s.path(table) + QStringLiteral(".bak")));
-  QVERIFY(s.window->statusBar()->currentMessage().startsWith(QStringLiteral("已保存 ") + table));
+  QVERIFY(s.window->statusLine().startsWith(QStringLiteral("已保存 ") + table));
   QVERIFY(!s.window->modifiedMark()->isVisibleTo(s.window.get()));
   // Reading the file back gives what the grid shows.
   s.trigger(QStringLiteral("mnu_load"));

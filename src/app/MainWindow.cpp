@@ -118,6 +118,10 @@ void Vantaro3::buildForm() {
   label3_ = makeLabel("Label3", 404, kFormWidth - 412);
   label1_->setText(msg::SelectedCount(languageCode_, 0));
 
+  // A line of its own, so that menu hints passing over the status bar do not wipe it.
+  statusLine_ = new QLabel(this);
+  statusLine_->setObjectName(QStringLiteral("StatusLine"));
+  statusBar()->addWidget(statusLine_, 1);
   modifiedMark_ = new QLabel(text(QStringLiteral("● 有未保存的修改")), this);
   modifiedMark_->setObjectName(QStringLiteral("ModifiedMark"));
   modifiedMark_->setVisible(false);
@@ -220,7 +224,9 @@ QLabel* Vantaro3::label(int n) const { return n == 1 ? label1_ : n == 2 ? label2
 
 QString Vantaro3::text(const QString& simplified) const { return msg::Localised(languageCode_, simplified); }
 
-void Vantaro3::status(const QString& simplified) { statusBar()->showMessage(text(simplified)); }
+void Vantaro3::status(const QString& simplified) { statusLine_->setText(text(simplified)); }
+
+QString Vantaro3::statusLine() const { return statusLine_->text(); }
 
 const CatalogueEntry* Vantaro3::openEntry() const { return CatalogueEntryByCaption(windowTitle()); }
 

@@ -48,6 +48,7 @@ class Vantaro3 : public QMainWindow {
   QMenu* contextMenu() const { return contextMenu_; }
   QLabel* label(int n) const;  // Label1..Label3
   QLabel* modifiedMark() const { return modifiedMark_; }
+  QString statusLine() const;  // the status bar's line after the last load or save
   const ProportionalLayout& formLayout() const { return layout_; }
   // The open table's catalogue entry, found by the caption; nullptr when none.
   const CatalogueEntry* openEntry() const;
@@ -103,6 +104,7 @@ class Vantaro3 : public QMainWindow {
   QLabel* label2_ = nullptr;
   QLabel* label3_ = nullptr;
   QLabel* modifiedMark_ = nullptr;
+  QLabel* statusLine_ = nullptr;
   QMenu* contextMenu_ = nullptr;
   ProportionalLayout layout_;
 };
