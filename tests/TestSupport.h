@@ -4,6 +4,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QProcess>
 #include <QString>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -39,6 +40,18 @@ inline QByteArray Hex(const char* hex) { return QByteArray::fromHex(hex); }
 inline void Put(QByteArray& record, int offset, const QByteArray& bytes) {
   if (record.size() < offset + bytes.size()) record.append(QByteArray(offset + bytes.size() - record.size(), '\0'));
   record.replace(offset, bytes.size(), bytes);
+}
+
+// Runs the command-line tool (CTest puts its path in V3_CLI).
+struct CliRun {
+  int code;
+  QByteArray out, err;
+};
+inline CliRun RunCli(const QStringList& args) {
+  QProcess p;
+  p.start(QString::fromLocal8Bit(qgetenv("V3_CLI")), args);
+  if (!p.waitForFinished(120000)) return {-1, {}, {}};
+  return {p.exitCode(), p.readAllStandardOutput(), p.readAllStandardError()};
 }
 
 }  // namespace v3test

@@ -62,16 +62,8 @@ QStringList keyRow(const QString& file, const QString& key) {
   return r;
 }
 
-struct Run {
-  int code;
-  QByteArray out, err;
-};
-Run cli(const QStringList& args) {
-  QProcess p;
-  p.start(QString::fromLocal8Bit(qgetenv("V3_CLI")), args);
-  if (!p.waitForFinished(120000)) return {-1, {}, {}};
-  return {p.exitCode(), p.readAllStandardOutput(), p.readAllStandardError()};
-}
+using Run = CliRun;
+inline Run cli(const QStringList& args) { return RunCli(args); }
 
 }  // namespace
 
