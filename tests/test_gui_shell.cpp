@@ -7,6 +7,8 @@
 #include <QLabel>
 #include <QStatusBar>
 #include <QTableView>
+#include <QTimer>
+#include <QDialog>
 
 #include "app/GridView.h"
 #include "tables/TableIo.h"
@@ -66,6 +68,8 @@ class ShellTest : public QObject {
   void doubleClick();
   void editorCommands_data();
   void editorCommands();
+  void programEditorsOpenInTheirMode_data();
+  void programEditorsOpenInTheirMode();
   void deleteRows_data();
   void deleteRows();
   void selectAllAndInvert();
@@ -372,6 +376,47 @@ void ShellTest::editorCommands() {
     QCOMPARE(s.window->label(1)->text(), Counter(1));
     QVERIFY(s.window->modifiedMark()->isVisibleTo(s.window.get()));
   }
+}
+
+void ShellTest::programEditorsOpenInTheirMode_data() {
+  QTest::addColumn<QString>("how");
+  QTest::addColumn<bool>("numberEnabled");
+  QTest::addColumn<bool>("okShown");
+  QTest::newRow("modify several") << "mnu_modify" << false << true;
+  QTest::newRow("double-click") << "double-click" << true << true;
+  QTest::newRow("add") << "mnu_ad" << true << false;
+}
+
+void ShellTest::programEditorsOpenInTheirMode() {
+  QFETCH(QString, how);
+  QFETCH(bool, numberEnabled);
+  QFETCH(bool, okShown);
+  Shell s(5);
+  s.programDialogs = true;
+  QVERIFY(s.start());
+  s.window->show();
+  QVERIFY(QTest::qWaitForWindowExposed(s.window.get()));
+  s.open(QStringLiteral("Team.dat"));
+  SelectRows(s.grid(), Rows({2}));
+  const std::vector<QStringList> before = Records(s.grid());
+  QString seen;
+  QTimer::singleShot(0, [&] {
+    QWidget* d = QApplication::activeModalWidget();
+    QVERIFY(d);
+    seen = d->objectName();
+    auto* number = d->findChild<QWidget*>(QStringLiteral("Text0"));
+    QVERIFY(number);
+    QCOMPARE(number->isEnabled(), numberEnabled);
+    QCOMPARE(d->findChild<QWidget*>(QStringLiteral("Cmd_OK"))->isVisibleTo(d), okShown);
+    QCOMPARE(d->findChild<QWidget*>(QStringLiteral("Cmd_add"))->isVisibleTo(d), !okShown);
+    qobject_cast<QDialog*>(d)->reject();
+  });
+  if (how == QLatin1String("double-click"))
+    QTest::mouseDClick(s.window->gridView()->viewport(), Qt::LeftButton, {}, RowCenter(s, 2));
+  else
+    s.trigger(how);
+  QCOMPARE(seen, QStringLiteral("Team"));
+  QCOMPARE(Records(s.grid()), before);  // cancelled: nothing written
 }
 
 void ShellTest::deleteRows_data() {

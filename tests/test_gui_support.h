@@ -73,6 +73,7 @@ struct Shell {
   FakeFront front;
   FakeDialogs dialogs;
   v3::FileStore* store = nullptr;
+  bool programDialogs = false;  // the program's own editors instead of the record of them
   std::unique_ptr<v3::Vantaro3> window;
 
   explicit Shell(int records = 9, unsigned seed = 7) {
@@ -92,7 +93,7 @@ struct Shell {
     o.programFolder = programFolder;
     o.languageCode = languageCode;
     o.front = &front;
-    o.dialogs = &dialogs;
+    o.dialogs = programDialogs ? nullptr : &dialogs;
     o.store = store;
     window = std::make_unique<v3::Vantaro3>(o);
     return window->startUp();

@@ -1,23 +1,40 @@
 #include "app/Dialogs.h"
 
+#include "editors/Editors.h"
+#include "editors/RecordDialog.h"
+
 namespace v3 {
 namespace {
 
 // The one place where editor dialogs and standalone table windows are made.
-// Each new dialog gets its name here, in both functions of its kind.
 class BuiltInDialogs : public DialogFactory {
  public:
-  bool hasEditor(const QString&) const override { return false; }
-  void showEditor(const EditorRequest&, RecordGrid&, QWidget*) override {}
+  explicit BuiltInDialogs(QString programFolder) : programFolder_(std::move(programFolder)) {}
+
+  bool hasEditor(const QString& editor) const override { return FindEditorSpec(editor) != nullptr; }
+
+  void showEditor(const EditorRequest& request, RecordGrid& grid, QWidget* owner) override {
+    const EditorSpec* spec = FindEditorSpec(request.editor);
+    if (!spec) return;
+    EditorEnvironment env;
+    env.programFolder = programFolder_;
+    if (hasWindow(QStringLiteral("Dif")))
+      env.showDifficulty = [this](QWidget* o) { showWindow(QStringLiteral("Dif"), o); };
+    RecordDialog dialog(*spec, grid, request, env, owner);
+    dialog.exec();
+  }
+
   bool hasWindow(const QString&) const override { return false; }
   void showWindow(const QString&, QWidget*) override {}
+
+ private:
+  QString programFolder_;
 };
 
 }  // namespace
 
-DialogFactory& DialogFactory::builtIn() {
-  static BuiltInDialogs dialogs;
-  return dialogs;
+std::unique_ptr<DialogFactory> MakeBuiltInDialogs(const QString& programFolder) {
+  return std::make_unique<BuiltInDialogs>(programFolder);
 }
 
 }  // namespace v3

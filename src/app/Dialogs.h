@@ -2,6 +2,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <memory>
+
 class QWidget;
 
 namespace v3 {
@@ -33,8 +35,10 @@ class DialogFactory {
   virtual bool hasWindow(const QString& window) const = 0;
   virtual void showWindow(const QString& window, QWidget* owner) = 0;
 
-  // The dialogs the program has.
-  static DialogFactory& builtIn();
 };
+
+// The dialogs the program has; they find Config.ini and the language file in
+// the program folder.
+std::unique_ptr<DialogFactory> MakeBuiltInDialogs(const QString& programFolder);
 
 }  // namespace v3

@@ -76,11 +76,12 @@ QMenu* AddMenu(QMenuBar* bar, QWidget* owner, const char* name, const QString& t
 Vantaro3::Vantaro3(ShellOptions options, QWidget* parent)
     : QMainWindow(parent),
       options_(std::move(options)),
-      front_(options_.front ? *options_.front : UiFront::desktop()),
-      dialogs_(options_.dialogs ? *options_.dialogs : DialogFactory::builtIn()),
-      store_(options_.store ? *options_.store : FileStore::disk()),
       programFolder_(options_.programFolder.isEmpty() ? QCoreApplication::applicationDirPath()
-                                                      : options_.programFolder) {
+                                                      : options_.programFolder),
+      ownDialogs_(options_.dialogs ? nullptr : MakeBuiltInDialogs(programFolder_)),
+      front_(options_.front ? *options_.front : UiFront::desktop()),
+      dialogs_(options_.dialogs ? *options_.dialogs : *ownDialogs_),
+      store_(options_.store ? *options_.store : FileStore::disk()) {
   setObjectName(QStringLiteral("Vantaro3"));
   setWindowTitle(QStringLiteral("Vantaro3DataEditer"));
   setWindowIcon(MakeIcon());

@@ -2,6 +2,8 @@
 #include <QHash>
 #include <QMainWindow>
 
+#include <memory>
+
 #include "app/Layout.h"
 #include "tables/RecordGrid.h"
 
@@ -90,10 +92,11 @@ class Vantaro3 : public QMainWindow {
   QString text(const QString& simplified) const;
 
   ShellOptions options_;
+  QString programFolder_;
+  std::unique_ptr<DialogFactory> ownDialogs_;
   UiFront& front_;
   DialogFactory& dialogs_;
   FileStore& store_;
-  QString programFolder_;
   QString languageCode_;
   QString dataFolder_;
 
