@@ -59,6 +59,7 @@ class ShellTest : public QObject {
   void standaloneWindowLeavesTheGridAlone();
   void openingTeam();
   void openingNicknameUsesTheBareCaption();
+  void hiddenColumnsStayHidden();
   void menuTextsAndHeadersFromTheLanguageFile();
   void codeCellsShowWithoutTrailingZeros();
   void mouseSelectsWholeRows();
@@ -184,6 +185,36 @@ void ShellTest::openingNicknameUsesTheBareCaption() {
   QCOMPARE(s.window->windowTitle(), QStringLiteral("Nickname.tab"));
   QCOMPARE(s.grid().columnCount(), 39);
   QCOMPARE(s.window->label(2)->text(), QStringLiteral("Nickname.tab"));
+}
+
+void ShellTest::hiddenColumnsStayHidden() {
+  V3_REQUIRE_TABLE("TrainCase.dat");
+  Shell s(80);
+  QVERIFY(s.start());
+  s.open(QStringLiteral("TrainCase.dat"));
+  GridView* v = s.window->gridView();
+  auto hidden = [&] {
+    QList<int> h;
+    for (int c = 0; c < s.grid().columnCount(); ++c)
+      if (v->isColumnHidden(c)) h << c;
+    return h;
+  };
+  const QList<int> expected{7, 8, 9, 10, 11, 12, 13, 14, 15};
+  QCOMPARE(hidden(), expected);
+  v->setColumnWidth(3, 91);
+  // Deleting many scattered rows rebuilds the grid's rows in one pass.
+  std::vector<int> everySecond;
+  for (int r = 1; r <= 80; r += 2) everySecond.push_back(r);
+  SelectRows(s.grid(), everySecond);
+  s.trigger(QStringLiteral("mnu_de"));
+  QCOMPARE(s.grid().recordCount(), 40);
+  QCOMPARE(hidden(), expected);
+  QCOMPARE(v->columnWidth(3), 91);
+  s.trigger(QStringLiteral("mnu_load"));
+  QCOMPARE(hidden(), expected);
+  // Another table shows all of its columns.
+  s.open(QStringLiteral("Team.dat"));
+  QCOMPARE(hidden(), QList<int>());
 }
 
 void ShellTest::menuTextsAndHeadersFromTheLanguageFile() {
