@@ -208,6 +208,10 @@ void StartUpTest::setDataFolderCommand() {
   QCOMPARE(s.grid().cell(1, 2), cell);
   QCOMPARE(s.window->label(2)->text(), label2);
   QCOMPARE(s.window->label(3)->text(), label3);
+  // The next save writes into the folder chosen last, and says where.
+  s.trigger(QStringLiteral("mnu_save"));
+  QVERIFY(s.window->statusLine().endsWith(QDir::toNativeSeparators(expected + QStringLiteral("/Team.dat"))));
+  QCOMPARE(QFileInfo::exists(other + QStringLiteral("/Team.dat.bak")), changes);
 }
 
 void StartUpTest::unwritableConfigIsReported() {

@@ -416,7 +416,11 @@ void Vantaro3::save() {
           grid_.selectionModel()->setCurrentIndex(grid_.index(newRow[size_t(current)] - 1, 1),
                                                   QItemSelectionModel::NoUpdate);
       }
-      status(QStringLiteral("已保存 %1（%2 项）").arg(table.fileName).arg(grid_.recordCount()));
+      // Where it went: the folder chosen last, which may differ from the path label.
+      status(QStringLiteral("已保存 %1（%2 项）：%3")
+                 .arg(table.fileName)
+                 .arg(grid_.recordCount())
+                 .arg(QDir::toNativeSeparators(DataFilePath(dataFolder_, table.fileName))));
       break;
     }
     case SaveOutcome::Unchanged:
