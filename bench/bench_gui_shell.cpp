@@ -83,9 +83,11 @@ struct Fixture {
   }
 };
 
+std::unique_ptr<Fixture> g_fixture;
+
 Fixture& fixture() {
-  static Fixture f;
-  return f;
+  if (!g_fixture) g_fixture = std::make_unique<Fixture>();
+  return *g_fixture;
 }
 
 void BM_OpenTeam(benchmark::State& state) {
@@ -195,5 +197,6 @@ int main(int argc, char** argv) {
   benchmark::Initialize(&argc, argv);
   benchmark::RunSpecifiedBenchmarks();
   benchmark::Shutdown();
+  g_fixture.reset();  // the window goes before the application
   return 0;
 }
