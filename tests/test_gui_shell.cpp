@@ -74,6 +74,7 @@ class ShellTest : public QObject {
   void deleteRows_data();
   void deleteRows();
   void selectAllAndInvert();
+  void keyboardShortcuts();
   void reloadDiscardsEditsAndRefreshKeepsThem();
   void saveShowsTheWrittenOrder_data();
   void saveShowsTheWrittenOrder();
@@ -497,6 +498,29 @@ void ShellTest::selectAllAndInvert() {
   s.trigger(QStringLiteral("mnu_null"));
   QCOMPARE(s.grid().selectedCount(), 0);
   QCOMPARE(s.window->label(1)->text(), Counter(0));
+}
+
+void ShellTest::keyboardShortcuts() {
+  Shell s(9);
+  QVERIFY(s.start());
+  s.window->show();
+  QVERIFY(QTest::qWaitForWindowExposed(s.window.get()));
+  QApplication::setActiveWindow(s.window.get());
+  s.open(QStringLiteral("Team.dat"));
+  GridView* v = s.window->gridView();
+  v->setFocus();
+  QTest::keyClick(v, Qt::Key_A, Qt::ControlModifier);
+  QCOMPARE(s.grid().selectedCount(), 9);
+  QCOMPARE(s.window->label(1)->text(), Counter(9));
+  SelectRows(s.grid(), Rows({4}));
+  QTest::keyClick(v, Qt::Key_Delete);
+  QCOMPARE(s.grid().recordCount(), 8);
+  s.grid().setCell(1, 1, QStringLiteral("20"));
+  QTest::keyClick(v, Qt::Key_S, Qt::ControlModifier);
+  QVERIFY(s.window->statusLine().startsWith(QStringLiteral("已保存 Team.dat")));
+  SelectRows(s.grid(), Rows({2}));
+  QTest::keyClick(v, Qt::Key_F5);
+  QCOMPARE(s.grid().selectedCount(), 0);
 }
 
 void ShellTest::reloadDiscardsEditsAndRefreshKeepsThem() {
