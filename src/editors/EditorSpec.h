@@ -42,13 +42,16 @@ struct ControlSpec {
   QString unitName, unit;       // a label after the control ("Lb6" "天")
   // IndexList: list positions stored as other values (Item's shop: position 5 is 11).
   std::vector<std::pair<int, int>> storedAs;
-  bool unselectedWritesNothing = false;  // IndexList: nothing selected leaves the cell as it was
+  // IndexList: nothing selected leaves the cell as it was; a cell of -1 then
+  // has no position either and is kept as it was.
+  bool unselectedWritesNothing = false;
 };
 
 struct SectionSpec {
   QString headingName;  // group label object name ("Lb9"), empty for an untitled section
   QString heading;      // its design text ("特殊要求")
   int perRow = 2;       // label + control pairs per row
+  bool byColumn = false;  // fill each column top to bottom before the next (stars 1..10 left, 11..20 right)
   std::vector<ControlSpec> controls;
 };
 

@@ -9,6 +9,11 @@ namespace v3 {
 
 // Every editor description, each declared once in the unit of its table family.
 std::vector<const EditorSpec*> TeamEditors();
+std::vector<const EditorSpec*> StarEditors();          // Star
+std::vector<const EditorSpec*> FirmScheduleEditors();  // Firm, Sch
+std::vector<const EditorSpec*> ItemEditors();          // Item
+std::vector<const EditorSpec*> OfficeEditors();        // OC, OE
+std::vector<const EditorSpec*> SmallTableEditors();    // Active, PS, PD, Rich, World, NE
 
 const std::vector<const EditorSpec*>& AllEditorSpecs();
 const EditorSpec* FindEditorSpec(const QString& name);  // by dialog name ("Team", "CDW"); nullptr if none

@@ -20,9 +20,14 @@ namespace v3 {
 
 namespace {
 
+// The list position of a stored value; -2 when it has none. A position that
+// is stored as another value (Item's shop 5, stored as 11) is no stored value.
 int positionFor(const ControlSpec& c, int64_t stored) {
   for (const auto& [position, value] : c.storedAs)
     if (value == stored) return position;
+  for (const auto& [position, value] : c.storedAs)
+    if (position == stored) return -2;
+  if (stored < -1 || stored > 1 << 20) return -2;
   return int(stored);
 }
 
@@ -66,9 +71,10 @@ RecordDialog::RecordDialog(const EditorSpec& spec, RecordGrid& grid, const Edito
   if (teams) FillTeamList(this, env_.programFolder);
   if (stars) FillStarList(this, env_.programFolder);
   ApplyFormTexts(this);
-  // An index list starts with nothing selected (adding to a list selects its first entry).
+  // A list starts with nothing selected and no text (adding to a list selects its first entry).
   for (const Live& c : live_)
-    if (c.spec->kind == ControlKind::IndexList) static_cast<QComboBox*>(c.widget)->setCurrentIndex(-1);
+    if (c.spec->kind == ControlKind::IndexList || c.spec->kind == ControlKind::TextList)
+      static_cast<QComboBox*>(c.widget)->setCurrentIndex(-1);
 
   const bool adding = request_.mode == EditorMode::Add;
   findChild<QPushButton*>(QStringLiteral("Cmd_OK"))->setVisible(!adding);
@@ -97,10 +103,13 @@ void RecordDialog::build() {
       outer->addLayout(grid);
     }
     int slot = 0;
+    const int perRow = std::max(1, section.perRow);
+    const int rows = std::max<int>(1, (int(section.controls.size()) + perRow - 1) / perRow);
     auto place = [&](QWidget* label, QWidget* field, QWidget* unit, bool wide) {
-      const int perRow = std::max(1, section.perRow);
+      wide = wide && !section.byColumn;
       if (wide && slot % perRow != 0) slot += perRow - slot % perRow;
-      const int row = slot / perRow, col = (slot % perRow) * 3;
+      const int row = section.byColumn ? slot % rows : slot / perRow;
+      const int col = (section.byColumn ? slot / rows : slot % perRow) * 3;
       if (label) grid->addWidget(label, row, col, Qt::AlignRight | (wide ? Qt::AlignTop : Qt::AlignVCenter));
       grid->addWidget(field, row, col + 1, 1, wide ? perRow * 3 - 2 : (unit ? 1 : 2));
       if (unit) grid->addWidget(unit, row, col + 2);
@@ -138,6 +147,8 @@ void RecordDialog::build() {
         case ControlKind::Check01:
         case ControlKind::CheckMark: {
           auto* box = new QCheckBox(holder);
+          // No wider than its box: a press anywhere on it toggles it as well as counting.
+          box->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
           box->installEventFilter(this);
           w = box;
           break;
@@ -262,7 +273,7 @@ void RecordDialog::fillFrom(int row) {
         int64_t stored = 0;
         const bool number = IsPlainInteger(cell, &stored);
         const int position = number ? positionFor(*c.spec, stored) : -2;
-        const bool valid = position >= -1 && position < box->count();
+        const bool valid = position >= (c.spec->unselectedWritesNothing ? 0 : -1) && position < box->count();
         c.fillInvalid = !valid;
         box->setCurrentIndex(valid ? position : -1);
         break;

@@ -1,0 +1,104 @@
+#include "editors/Editors.h"
+
+namespace v3 {
+
+namespace {
+
+// The nine abilities as one group: Text(first).. with labels Lb<firstLabel>..,
+// six in the first row and three in the second, the fill-in box after them.
+SectionSpec abilityGroup(const QString& headingName, const QString& heading, int first, int firstLabel,
+                         const QString& fillIn, const QString& fillInLabel) {
+  SectionSpec s;
+  s.headingName = headingName;
+  s.heading = heading;
+  s.perRow = 6;
+  s.controls = TextArray(first, first + 8, first, firstLabel, AbilityLabels());
+  QStringList targets;
+  for (int i = first; i <= first + 8; ++i) targets << QStringLiteral("Text(%1)").arg(i);
+  s.controls.push_back(FillIn(fillIn, fillInLabel, targets));
+  return s;
+}
+
+ControlSpec withUnit(ControlSpec c, const QString& unitName, const QString& unit) {
+  c.unitName = unitName;
+  c.unit = unit;
+  return c;
+}
+
+EditorSpec starEditor() {
+  EditorSpec e;
+  e.name = QStringLiteral("Star");
+  e.captionColumns = {2};  // the star's name
+
+  SectionSpec person;
+  person.perRow = 4;
+  ControlSpec weight = TextBox("Text(46)", 46, "Lb8", "体重");
+  weight.maxLength = 250;
+  person.controls = {
+      TextBox("Text(1)", 1, "Lb0", "编号"),
+      TextBox("Text(2)", 2, "Lb1", "名称"),
+      TextList("Combo3", 3, "Lb2", "性别", ListSource::Language),  // the words of StarSex; only "女" is female
+      TextBox("Text(4)", 4, "Lb3", "年龄"),
+      withUnit(TextBox("Text(5)", 5, "Lb4", "生日"), "Lb5", "月"),
+      withUnit(TextBox("Text(6)", 6, QString(), QString()), "Lb6", "日"),
+      TextBox("Text(45)", 45, "Lb7", "身高"),
+      weight,
+  };
+
+  SectionSpec character;
+  character.perRow = 6;
+  character.controls = TextArray(16, 21, 16, 19, {"叛逆", "性感", "亲和", "人气", "曝光", "lp7C"});
+
+  SectionSpec flags;
+  flags.perRow = 7;
+  const QStringList flagLabels{"lp80", "lp84", "lp88", "lp8C", "lp90", "lp94", "lp98"};
+  for (int c = 22; c <= 28; ++c)
+    flags.controls.push_back(CheckBox(ControlKind::Check01, QStringLiteral("Check(%1)").arg(c), c,
+                                      QStringLiteral("Lb%1").arg(c + 3), flagLabels[c - 22]));
+
+  SectionSpec announcements;
+  announcements.headingName = QStringLiteral("Lb32");
+  announcements.heading = QStringLiteral("通告数量");
+  announcements.perRow = 7;
+  announcements.controls = TextArray(29, 34, 29, 33, {"广告", "电视", "电影", "唱片", "主持", "演唱会"});
+  announcements.controls.push_back(FillIn("Text1", "Lable(1)",
+                                          {"Text(29)", "Text(30)", "Text(31)", "Text(32)", "Text(33)", "Text(34)"}));
+
+  // Columns 35..42 have no control: kept on modify, empty in an added row.
+  SectionSpec unnamed1;
+  unnamed1.perRow = 6;
+  unnamed1.controls = {TextBox("Text(43)", 43, "Lb39", "lpD4"), TextBox("Text(44)", 44, "Lb40", "lpD8"),
+                       TextBox("Text(47)", 47, "Lb41", "lpE4"), TextBox("Text(48)", 48, "Lb42", "lpE8")};
+  SectionSpec unnamed2;
+  unnamed2.perRow = 6;
+  unnamed2.controls = TextArray(49, 54, 49, 43, {"lpEC", "lpF0", "lpF4", "lpF8", "lpFC", "lp100"});
+  SectionSpec unnamed3;
+  unnamed3.perRow = 6;
+  unnamed3.controls = TextArray(55, 60, 55, 49, {"lp104", "lp108", "lp10C", "lp110", "lp114", "lp118"});
+
+  SectionSpec success;
+  success.perRow = 6;
+  success.controls = {TextBox("Text(79)", 79, "Lb75", "成功率")};
+
+  e.sections = {person,
+                abilityGroup("Lb9", "初始能力", 7, 10, "Text0", "Lable(0)"),
+                character,
+                flags,
+                announcements,
+                unnamed1,
+                unnamed2,
+                unnamed3,
+                abilityGroup("Lb55", "能力成长率", 61, 56, "Text2", "Lable(2)"),
+                abilityGroup("Lb65", "能力上限", 70, 66, "Text3", "Lable(3)"),
+                success};
+  return e;
+}
+
+}  // namespace
+
+std::vector<const EditorSpec*> StarEditors() {
+  static const EditorSpec star = starEditor();
+  return {&star};
+}
+
+}  // namespace v3
