@@ -5,6 +5,7 @@
 
 #include "tables/DataFiles.h"
 #include "tables/Slots.h"
+#include "tables/StandaloneTables.h"
 #include "tables/TableIo.h"
 #include "tables/Tables.h"
 #include "text/Big5.h"
@@ -119,6 +120,7 @@ bool WriteSampleFolder(const QString& folder, unsigned seed, int records, QStrin
     }
     QFile::remove(path + QStringLiteral(".bak"));
   }
+  if (!WriteStandaloneSamples(folder, s, error)) return false;
   // Start-up accepts a folder only when it holds CDCase.dat.
   if (!QFileInfo::exists(QDir(folder).filePath(QStringLiteral("CDCase.dat")))) {
     ByteWriter header;
