@@ -2,6 +2,7 @@
 
 #include "editors/Editors.h"
 #include "editors/RecordDialog.h"
+#include "editors/TableWindows.h"
 
 namespace v3 {
 namespace {
@@ -24,8 +25,13 @@ class BuiltInDialogs : public DialogFactory {
     dialog.exec();
   }
 
-  bool hasWindow(const QString&) const override { return false; }
-  void showWindow(const QString&, QWidget*) override {}
+  bool hasWindow(const QString& window) const override { return FindStandalone(window) != nullptr; }
+
+  void showWindow(const QString& window, QWidget* owner) override {
+    TableWindowOptions options;
+    options.programFolder = programFolder_;
+    if (std::unique_ptr<TableWindow> w = MakeTableWindow(window, options, owner)) w->exec();
+  }
 
  private:
   QString programFolder_;

@@ -1,0 +1,72 @@
+#pragma once
+#include <QDialog>
+#include <QHash>
+#include <QString>
+
+#include <memory>
+
+#include "tables/StandaloneTables.h"
+
+class QBoxLayout;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+
+namespace v3 {
+
+class UiFront;
+
+struct TableWindowOptions {
+  QString programFolder;       // Config.ini (the data folder) and the language file; empty: the program's folder
+  UiFront* front = nullptr;    // where messages go; nullptr: the desktop
+  FileStore* store = nullptr;  // the file's bytes; nullptr: the disk
+};
+
+// The window of a standalone table (Cons, Dif, Level, Length). It takes its
+// texts from the language file, finds the data folder in Config.ini, reads
+// its file at once and shows every value in a box; Cmd_Load reads the file
+// again, Cmd_Save writes the boxes back at the positions they came from and
+// Cmd_Exit closes the window without saving. A save that is refused or fails
+// shows one message and leaves the file as it was; a save that goes through
+// shows none.
+class TableWindow : public QDialog {
+  Q_OBJECT
+ public:
+  TableWindow(StandaloneKind kind, const TableWindowOptions& options, QWidget* owner = nullptr);
+  ~TableWindow() override;
+
+  StandaloneKind kind() const { return table_.kind(); }
+  const QString& dataFolder() const { return dataFolder_; }
+  const StandaloneTable& table() const { return table_; }
+
+  // The box or label with the object name ("Text1(3)", "Lb4(2)"); nullptr if none.
+  QLineEdit* box(const QString& name) const;
+  QLabel* label(const QString& name) const;
+  QPushButton* button(const QString& name) const;
+
+  bool loadFile();              // Cmd_Load; false when the file could not be read (a message is shown)
+  StandaloneSave saveFile();    // Cmd_Save
+
+ private:
+  void buildCons();
+  void buildDif();
+  void buildLevel();
+  void buildLength();
+  QLineEdit* addBox(const QString& name, int width);
+  QLabel* addLabel(const QString& name, const QString& text);
+  void addButtons(QBoxLayout* layout);
+  void showMessage(const QString& simplified);
+
+  StandaloneTable table_;
+  QString programFolder_;
+  QString dataFolder_;
+  UiFront* front_;
+  FileStore* store_;
+  QHash<QString, QLineEdit*> boxes_;
+};
+
+// The window with the name, or nullptr for a name that is no standalone table.
+std::unique_ptr<TableWindow> MakeTableWindow(const QString& window, const TableWindowOptions& options,
+                                             QWidget* owner = nullptr);
+
+}  // namespace v3
