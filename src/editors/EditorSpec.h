@@ -39,6 +39,7 @@ struct ControlSpec {
   QStringList targets;  // FillIn: the text boxes it sets
   bool alwaysDisabled = false;  // shown but never editable (identifying fields of Active, PS, NE)
   bool hidden = false;          // filled from the grid but not shown; never changed by the user
+  bool startsRow = false;       // begins a new row of its section
   QString unitName, unit;       // a label after the control ("Lb6" "天")
   // IndexList: list positions stored as other values (Item's shop: position 5 is 11).
   std::vector<std::pair<int, int>> storedAs;

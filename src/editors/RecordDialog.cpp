@@ -12,6 +12,8 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 #include "app/FormTexts.h"
 #include "tables/RecordGrid.h"
 #include "text/Convert.h"
@@ -19,6 +21,17 @@
 namespace v3 {
 
 namespace {
+
+// The editors' check boxes carry no text of their own (a label names them),
+// so a press anywhere on the box toggles it: a mouse press counts as the
+// user's change, and it must never leave the box as it was.
+class WholeAreaCheckBox : public QCheckBox {
+ public:
+  using QCheckBox::QCheckBox;
+
+ protected:
+  bool hitButton(const QPoint& pos) const override { return rect().contains(pos); }
+};
 
 // The list position of a stored value; -2 when it has none. A position that
 // is stored as another value (Item's shop 5, stored as 11) is no stored value.
@@ -105,9 +118,9 @@ void RecordDialog::build() {
     int slot = 0;
     const int perRow = std::max(1, section.perRow);
     const int rows = std::max<int>(1, (int(section.controls.size()) + perRow - 1) / perRow);
-    auto place = [&](QWidget* label, QWidget* field, QWidget* unit, bool wide) {
+    auto place = [&](QWidget* label, QWidget* field, QWidget* unit, bool wide, bool startsRow) {
       wide = wide && !section.byColumn;
-      if (wide && slot % perRow != 0) slot += perRow - slot % perRow;
+      if ((wide || (startsRow && !section.byColumn)) && slot % perRow != 0) slot += perRow - slot % perRow;
       const int row = section.byColumn ? slot % rows : slot / perRow;
       const int col = (section.byColumn ? slot / rows : slot % perRow) * 3;
       if (label) grid->addWidget(label, row, col, Qt::AlignRight | (wide ? Qt::AlignTop : Qt::AlignVCenter));
@@ -146,7 +159,7 @@ void RecordDialog::build() {
         }
         case ControlKind::Check01:
         case ControlKind::CheckMark: {
-          auto* box = new QCheckBox(holder);
+          auto* box = new WholeAreaCheckBox(holder);
           // No wider than its box: a press anywhere on it toggles it as well as counting.
           box->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
           box->installEventFilter(this);
@@ -173,7 +186,7 @@ void RecordDialog::build() {
         unit->setObjectName(c.unitName);
       }
       const bool wide = c.kind == ControlKind::MultiText || (c.kind == ControlKind::Text && c.maxLength >= 100);
-      place(label, w, unit, wide);
+      place(label, w, unit, wide, c.startsRow);
       if (c.hidden) {
         w->hide();
         if (label) label->hide();
@@ -182,6 +195,10 @@ void RecordDialog::build() {
       controls_.insert(c.name, w);
       live_.push_back(Live{&c, w});
     }
+    // A group whose every control is hidden is hidden with its heading.
+    if (holder != this && !section.controls.empty() &&
+        std::all_of(section.controls.begin(), section.controls.end(), [](const ControlSpec& c) { return c.hidden; }))
+      holder->hide();
   }
   for (size_t i = 0; i < live_.size(); ++i) {
     QWidget* w = live_[i].widget;
@@ -193,9 +210,11 @@ void RecordDialog::build() {
       connect(e, &QLineEdit::textChanged, this, touched);
     } else if (auto* e = qobject_cast<QPlainTextEdit*>(w)) {
       connect(e, &QPlainTextEdit::textChanged, this, [this, i, e, c] {
-        if (c.maxLength > 0 && e->toPlainText().size() > c.maxLength) {
+        // The limit holds for what the user types; a longer cell is shown whole.
+        const qsizetype limit = std::max<qsizetype>(c.maxLength, live_[i].cellText.size());
+        if (c.maxLength > 0 && e->toPlainText().size() > limit) {
           const QSignalBlocker block(e);
-          e->setPlainText(e->toPlainText().left(c.maxLength));
+          e->setPlainText(e->toPlainText().left(limit));
           e->moveCursor(QTextCursor::End);
         }
         if (!filling_) live_[i].changed = true;
@@ -209,8 +228,12 @@ void RecordDialog::build() {
     if (c.kind == ControlKind::FillIn) {
       auto* source = static_cast<QLineEdit*>(w);
       connect(source, &QLineEdit::textChanged, this, [this, c](const QString& text) {
+        // Every copy is the user's change, also into a box that held the text already.
         for (const QString& target : c.targets)
-          if (QWidget* t = controls_.value(target)) setWidgetText(t, text);
+          if (Live* t = live(target)) {
+            setWidgetText(t->widget, text);
+            if (!filling_) t->changed = true;
+          }
       });
     }
   }
@@ -266,7 +289,12 @@ void RecordDialog::fillFrom(int row) {
     switch (c.spec->kind) {
       case ControlKind::Text:
       case ControlKind::MultiText:
-      case ControlKind::FillIn: setWidgetText(c.widget, cell); break;
+      case ControlKind::FillIn:
+        // A length limit holds for typing only: a longer cell is shown, and kept, whole.
+        if (auto* e = qobject_cast<QLineEdit*>(c.widget); e && c.spec->maxLength > 0 && cell.size() > e->maxLength())
+          e->setMaxLength(int(cell.size()));
+        setWidgetText(c.widget, cell);
+        break;
       case ControlKind::TextList: static_cast<QComboBox*>(c.widget)->setCurrentText(cell); break;
       case ControlKind::IndexList: {
         auto* box = static_cast<QComboBox*>(c.widget);
