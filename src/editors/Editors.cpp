@@ -5,7 +5,7 @@ namespace v3 {
 const std::vector<const EditorSpec*>& AllEditorSpecs() {
   static const std::vector<const EditorSpec*> all = [] {
     std::vector<const EditorSpec*> v;
-    for (auto family : {TeamEditors, StarEditors, FirmScheduleEditors, ItemEditors, OfficeEditors, SmallTableEditors})
+    for (auto family : {TeamEditors, CaseEditors, RequestEditors, ClassCaseEditors, StarEditors, FirmScheduleEditors, ItemEditors, OfficeEditors, SmallTableEditors})
       for (const EditorSpec* e : family()) v.push_back(e);
     return v;
   }();

@@ -9,6 +9,9 @@ namespace v3 {
 
 // Every editor description, each declared once in the unit of its table family.
 std::vector<const EditorSpec*> TeamEditors();
+std::vector<const EditorSpec*> CaseEditors();       // CDW, CF, MV, TV, SH
+std::vector<const EditorSpec*> RequestEditors();    // CFR, MVR, TVR
+std::vector<const EditorSpec*> ClassCaseEditors();  // TC, SC, RC, WC
 std::vector<const EditorSpec*> StarEditors();          // Star
 std::vector<const EditorSpec*> FirmScheduleEditors();  // Firm, Sch
 std::vector<const EditorSpec*> ItemEditors();          // Item
