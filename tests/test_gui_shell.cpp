@@ -57,6 +57,7 @@ class ShellTest : public QObject {
   void menusCarryTheLanguageFileKeys();
   void catalogueEntries();
   void standaloneWindowLeavesTheGridAlone();
+  void programWindowsOpenFromTheCatalogue();
   void openingTeam();
   void openingNicknameUsesTheBareCaption();
   void hiddenColumnsStayHidden();
@@ -156,6 +157,26 @@ void ShellTest::standaloneWindowLeavesTheGridAlone() {
   QCOMPARE(s.grid().recordCount(), 3);
   QCOMPARE(s.grid().selectedRows(), Rows({2}));
   QCOMPARE(s.window->label(2)->text(), QStringLiteral("Team.dat"));
+}
+
+void ShellTest::programWindowsOpenFromTheCatalogue() {
+  Shell s(3);
+  s.programDialogs = true;
+  QVERIFY(s.start());
+  for (const CatalogueEntry& e : Catalogue())
+    if (e.isStandalone()) QVERIFY2(s.action(e.menuEntry)->isEnabled(), qPrintable(e.menuEntry));
+  s.open(QStringLiteral("Team.dat"));
+  QString seen;
+  QTimer::singleShot(0, [&] {
+    QWidget* d = QApplication::activeModalWidget();
+    QVERIFY(d);
+    seen = d->objectName();
+    qobject_cast<QDialog*>(d)->reject();
+  });
+  s.trigger(QStringLiteral("mnu_Level"));
+  QCOMPARE(seen, QStringLiteral("Level"));
+  QCOMPARE(s.window->windowTitle(), QStringLiteral("Team.dat"));
+  QCOMPARE(s.grid().recordCount(), 3);
 }
 
 void ShellTest::openingTeam() {
