@@ -193,7 +193,10 @@ void RecordDialog::build() {
         if (unit) unit->hide();
       }
       controls_.insert(c.name, w);
-      live_.push_back(Live{&c, w});
+      Live l;
+      l.spec = &c;
+      l.widget = w;
+      live_.push_back(l);
     }
     // A group whose every control is hidden is hidden with its heading.
     if (holder != this && !section.controls.empty() &&

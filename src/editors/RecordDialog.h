@@ -42,8 +42,8 @@ class RecordDialog : public QDialog {
 
  private:
   struct Live {
-    const ControlSpec* spec;
-    QWidget* widget;
+    const ControlSpec* spec = nullptr;
+    QWidget* widget = nullptr;
     bool changed = false;      // the user changed it since the dialog was filled
     bool fillInvalid = false;  // the cell held no value this control can show
     QString cellText;          // the cell as the dialog was filled from it
