@@ -1,5 +1,6 @@
 // The record grid model: cells, sorts, deletes and whole-row selection.
 #include <QAbstractItemModelTester>
+#include <QSignalSpy>
 #include <QtTest>
 
 #include "tables/RecordGrid.h"
@@ -117,6 +118,22 @@ class RecordGridTest : public QObject {
     QStringList second;
     for (int r = 1; r <= 4; ++r) second << grid.cell(r, 2);
     QCOMPARE(second, (QStringList{"b", "d", "a", "c"}));
+  }
+
+  void selectionFollowsSortedRecords() {
+    RecordGrid grid;
+    grid.reset(1, {{"10"}, {"9"}, {"2"}, {"7"}});
+    grid.setRowSelected(1, true);
+    grid.setRowSelected(3, true);
+    grid.selectionModel()->setCurrentIndex(grid.index(1, 1), QItemSelectionModel::NoUpdate);  // row 2, "9"
+    QSignalSpy modified(&grid, &RecordGrid::modifiedChanged);
+    grid.applyOrder(grid.sortedOrder(1, RecordGrid::SortOrder::Numeric));  // 2, 7, 9, 10
+    QCOMPARE(grid.selectedRows(), (std::vector<int>{1, 4}));
+    QCOMPARE(grid.currentRow(), 3);
+    QCOMPARE(modified.count(), 1);
+    grid.markSaved();
+    QCOMPARE(modified.count(), 2);  // the saved mark is announced too
+    QVERIFY(!grid.isModified());
   }
 
   void selection() {

@@ -354,29 +354,7 @@ void Vantaro3::selectNone() {
 }
 
 void Vantaro3::invertSelection() {
-  // Every data row's mark turns over. The new selection is given as runs of
-  // rows after the old one is cleared: replacing a selection of many runs by
-  // another in one step makes the selection model compare every run with
-  // every other.
-  const int n = grid_.recordCount();
-  if (n > 0) {
-    std::vector<char> marked(size_t(n) + 2, 0);
-    for (int r : grid_.selectedRows()) marked[size_t(r)] = 1;
-    QItemSelection inverted;
-    const int last = grid_.columnCount() - 1;
-    for (int r = 1; r <= n;) {
-      if (marked[size_t(r)]) {
-        ++r;
-        continue;
-      }
-      int end = r;
-      while (end + 1 <= n && !marked[size_t(end + 1)]) ++end;
-      inverted.append(QItemSelectionRange(grid_.index(r - 1, 0), grid_.index(end - 1, last)));
-      r = end + 1;
-    }
-    grid_.clearSelection();
-    if (!inverted.isEmpty()) grid_.selectionModel()->select(inverted, QItemSelectionModel::Select);
-  }
+  grid_.invertSelection();
   updateSelectionLabel();
 }
 
@@ -387,35 +365,9 @@ void Vantaro3::save() {
 
   // The save shows the rows in the order written; the selection and the
   // current row follow their records there.
-  const std::vector<int> order = SaveRowOrder(table, grid_);
-  const std::vector<int> selected = grid_.selectedRows();
-  const int current = grid_.currentRow();
-  const int records = grid_.recordCount();
-
   const SaveOutcome outcome = SaveTable(table, dataFolder_, grid_, store_);
   switch (outcome.status) {
     case SaveOutcome::Saved: {
-      if (int(order.size()) == records && grid_.recordCount() == records) {
-        std::vector<int> newRow(size_t(records) + 1, 0);
-        for (size_t i = 0; i < order.size(); ++i) newRow[size_t(order[i])] = int(i + 1);
-        std::vector<int> moved;
-        moved.reserve(selected.size());
-        for (int r : selected) moved.push_back(newRow[size_t(r)]);
-        std::sort(moved.begin(), moved.end());
-        QItemSelection sel;
-        for (size_t i = 0; i < moved.size();) {
-          size_t j = i;
-          while (j + 1 < moved.size() && moved[j + 1] == moved[j] + 1) ++j;
-          sel.append(QItemSelectionRange(grid_.index(moved[i] - 1, 0),
-                                         grid_.index(moved[j] - 1, grid_.columnCount() - 1)));
-          i = j + 1;
-        }
-        grid_.clearSelection();
-        if (!sel.isEmpty()) grid_.selectionModel()->select(sel, QItemSelectionModel::Select);
-        if (current > 0)
-          grid_.selectionModel()->setCurrentIndex(grid_.index(newRow[size_t(current)] - 1, 1),
-                                                  QItemSelectionModel::NoUpdate);
-      }
       // Where it went: the folder chosen last, which may differ from the path label.
       status(QStringLiteral("已保存 %1（%2 项）：%3")
                  .arg(table.fileName)
@@ -434,8 +386,6 @@ void Vantaro3::save() {
       break;
     }
   }
-  // The grid's saved mark does not announce itself.
-  modifiedMark_->setVisible(grid_.isModified());
   updateSelectionLabel();
 }
 

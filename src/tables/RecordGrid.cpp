@@ -122,14 +122,31 @@ void RecordGrid::applyOrder(const std::vector<int>& order) {
   for (size_t i = 0; i < order.size(); ++i)
     if (order[i] != int(i + 1)) identity = false;
   if (identity) return;
+  // The selection and the current row follow their records to their new rows.
+  std::vector<int> newRow(rows_.size() + 1, 0);
+  for (size_t i = 0; i < order.size(); ++i) newRow[size_t(order[i])] = int(i + 1);
+  std::vector<int> moved;
+  for (int r : selectedRows()) moved.push_back(newRow[size_t(r)]);
+  std::sort(moved.begin(), moved.end());
+  const int current = currentRow();
+
   emit layoutAboutToBeChanged();
-  selection_.clear();
   std::vector<Row> sorted;
   sorted.reserve(rows_.size());
   for (int r : order) sorted.push_back(std::move(rows_[size_t(r - 1)]));
   rows_ = std::move(sorted);
-  // Persistent indexes (the view's current cell) simply stay on their row number.
   emit layoutChanged();
+
+  selection_.clearSelection();
+  QItemSelection sel;
+  for (size_t i = 0; i < moved.size();) {
+    size_t j = i;
+    while (j + 1 < moved.size() && moved[j + 1] == moved[j] + 1) ++j;
+    sel.append(QItemSelectionRange(index(moved[i] - 1, 0), index(moved[j] - 1, fieldCount_)));
+    i = j + 1;
+  }
+  if (!sel.isEmpty()) selection_.select(sel, QItemSelectionModel::Select);
+  if (current > 0) selection_.setCurrentIndex(index(newRow[size_t(current)] - 1, 1), QItemSelectionModel::NoUpdate);
   setModified(true);
 }
 
@@ -187,7 +204,10 @@ void RecordGrid::invertSelection() {
     inverted.append(QItemSelectionRange(index(r - 1, 0), index(last - 1, fieldCount_)));
     r = last + 1;
   }
-  selection_.select(inverted, QItemSelectionModel::ClearAndSelect);
+  // Clear first, then select the runs: replacing a selection of many runs by
+  // another in one step makes the selection model compare every run with every other.
+  selection_.clearSelection();
+  if (!inverted.isEmpty()) selection_.select(inverted, QItemSelectionModel::Select);
 }
 
 void RecordGrid::setCurrentRow(int row) {

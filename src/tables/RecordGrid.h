@@ -44,12 +44,13 @@ class RecordGrid : public QAbstractTableModel {
   // Removes the given grid rows; the others keep their order.
   void removeRecords(std::vector<int> rows);
 
-  // Stable sorts of the data rows by a column (the selection is cleared).
+  // Stable sorts of the data rows by a column.
   enum class SortOrder { Text, Numeric };
   // The order (grid rows) that a sort would give, without moving anything.
   std::vector<int> sortedOrder(int column, SortOrder order) const;
   std::vector<int> sortedOrder(const std::vector<int>& start, int column, SortOrder order) const;
   // Rearranges the rows: order[i] is the grid row that becomes row i + 1.
+  // The selection and the current row move with their records.
   void applyOrder(const std::vector<int>& order);
 
   // Selection of whole rows, in grid row numbers.
@@ -75,7 +76,7 @@ class RecordGrid : public QAbstractTableModel {
 
   // Whether the records changed since the last reset or markSaved().
   bool isModified() const { return modified_; }
-  void markSaved() { modified_ = false; }
+  void markSaved() { setModified(false); }
 
   // QAbstractItemModel
   int rowCount(const QModelIndex& parent = QModelIndex()) const override;
