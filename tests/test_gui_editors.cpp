@@ -156,13 +156,13 @@ class EditorTest : public QObject {
   }
 
   void otherControlKinds() {
-    const EditorSpec spec = markAndFillSpec();
+    const EditorSpec form = markAndFillSpec();
     grid_.reset(7, {{"1", "3", "√", "2", "a", "b", "11"}, {"2", "1", "", "1", "c", "d", "4"}});
     grid_.setRowSelected(1, true);
     grid_.setRowSelected(2, true);
     EditorRequest r;
-    r.editor = spec.name;
-    RecordDialog d(spec, grid_, r, env_, nullptr);
+    r.editor = form.name;
+    RecordDialog d(form, grid_, r, env_, nullptr);
     QCOMPARE(d.windowTitle(), QStringLiteral("1 3"));
     auto* list = qobject_cast<QComboBox*>(d.control("Combo1"));
     QCOMPARE(list->currentText(), QStringLiteral("3"));  // not one of its entries: shown as text
@@ -191,11 +191,11 @@ class EditorTest : public QObject {
   }
 
   void storedAsWritesTheStoredValue() {
-    const EditorSpec spec = markAndFillSpec();
+    const EditorSpec form = markAndFillSpec();
     grid_.reset(7, {{"1", "", "", "0", "", "", "0"}});
     grid_.setRowSelected(1, true);
     EditorRequest r;
-    RecordDialog d(spec, grid_, r, env_, nullptr);
+    RecordDialog d(form, grid_, r, env_, nullptr);
     qobject_cast<QComboBox*>(d.control("Combo(7)"))->setCurrentIndex(5);
     d.acceptModify();
     QCOMPARE(grid_.cell(1, 7), QStringLiteral("11"));
@@ -204,17 +204,17 @@ class EditorTest : public QObject {
   void everyDescriptionBuilds() {
     grid_.reset(79, {QStringList(79, QStringLiteral("1"))});
     grid_.setRowSelected(1, true);
-    for (const EditorSpec* spec : AllEditorSpecs()) {
+    for (const EditorSpec* form : AllEditorSpecs()) {
       EditorRequest r;
-      r.editor = spec->name;
-      RecordDialog d(*spec, grid_, r, env_, nullptr);
-      QCOMPARE(d.objectName(), spec->name);
+      r.editor = form->name;
+      RecordDialog d(*form, grid_, r, env_, nullptr);
+      QCOMPARE(d.objectName(), form->name);
       QSet<QString> names;
-      for (const SectionSpec& s : spec->sections)
+      for (const SectionSpec& s : form->sections)
         for (const ControlSpec& c : s.controls) {
-          QVERIFY2(!names.contains(c.name), qPrintable(spec->name + ": " + c.name));
+          QVERIFY2(!names.contains(c.name), qPrintable(form->name + ": " + c.name));
           names.insert(c.name);
-          for (const QString& t : c.targets) QVERIFY2(d.control(t), qPrintable(spec->name + ": " + t));
+          for (const QString& t : c.targets) QVERIFY2(d.control(t), qPrintable(form->name + ": " + t));
         }
       d.acceptModify();  // nothing changed: nothing written
       QCOMPARE(grid_.record(1), QStringList(79, QStringLiteral("1")));

@@ -42,22 +42,22 @@ QString textOf(QWidget* w) {
 }
 
 // Every label-like object name of a description: labels, units, headings, the extra button.
-QStringList captionNames(const EditorSpec& spec) {
+QStringList captionNames(const EditorSpec& form) {
   QStringList names;
-  for (const SectionSpec& s : spec.sections) {
+  for (const SectionSpec& s : form.sections) {
     if (!s.headingName.isEmpty()) names << s.headingName;
     for (const ControlSpec& c : s.controls) {
       if (!c.labelName.isEmpty()) names << c.labelName;
       if (!c.unitName.isEmpty()) names << c.unitName;
     }
   }
-  if (!spec.extraButtonName.isEmpty()) names << spec.extraButtonName;
+  if (!form.extraButtonName.isEmpty()) names << form.extraButtonName;
   return names;
 }
 
-QString designText(const EditorSpec& spec, const QString& name) {
-  if (name == spec.extraButtonName) return spec.extraButton;
-  for (const SectionSpec& s : spec.sections) {
+QString designText(const EditorSpec& form, const QString& name) {
+  if (name == form.extraButtonName) return form.extraButton;
+  for (const SectionSpec& s : form.sections) {
     if (s.headingName == name) return s.heading;
     for (const ControlSpec& c : s.controls) {
       if (c.labelName == name) return c.label;
@@ -89,9 +89,9 @@ class TableEditorTest : public QObject {
     r.editor = editor;
     r.mode = mode;
     r.disabledControls = disabled;
-    const EditorSpec* spec = FindEditorSpec(editor);
-    if (!spec) return nullptr;
-    auto d = std::make_unique<RecordDialog>(*spec, grid_, r, env_, nullptr);
+    const EditorSpec* form = FindEditorSpec(editor);
+    if (!form) return nullptr;
+    auto d = std::make_unique<RecordDialog>(*form, grid_, r, env_, nullptr);
     d->show();  // the lists' pop-ups need a shown dialog
     return d;
   }
@@ -220,15 +220,15 @@ class TableEditorTest : public QObject {
     QFETCH(QString, editor);
     SelectLanguageFile(code, QCoreApplication::applicationDirPath());
     QVERIFY(QFile::exists(LanguageFilePath()));
-    const EditorSpec* spec = FindEditorSpec(editor);
-    QVERIFY(spec);
+    const EditorSpec* form = FindEditorSpec(editor);
+    QVERIFY(form);
     QVERIFY(!LookupText(editor, "Caption", QString()).isEmpty());
     grid_.clear();
     auto d = open(editor);
-    for (const QString& name : captionNames(*spec)) {
+    for (const QString& name : captionNames(*form)) {
       const QString text = lookupCaption(editor, name);
       QVERIFY2(!text.isEmpty(), qPrintable(editor + ": " + name));
-      if (code == "1") QCOMPARE(text, designText(*spec, name));
+      if (code == "1") QCOMPARE(text, designText(*form, name));
       QObject* shown = d->findChild<QObject*>(name);
       QVERIFY2(shown, qPrintable(name));
       QString onScreen;

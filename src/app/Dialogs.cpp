@@ -15,13 +15,13 @@ class BuiltInDialogs : public DialogFactory {
   bool hasEditor(const QString& editor) const override { return FindEditorSpec(editor) != nullptr; }
 
   void showEditor(const EditorRequest& request, RecordGrid& grid, QWidget* owner) override {
-    const EditorSpec* spec = FindEditorSpec(request.editor);
-    if (!spec) return;
+    const EditorSpec* form = FindEditorSpec(request.editor);
+    if (!form) return;
     EditorEnvironment env;
     env.programFolder = programFolder_;
     if (hasWindow(QStringLiteral("Dif")))
       env.showDifficulty = [this](QWidget* o) { showWindow(QStringLiteral("Dif"), o); };
-    RecordDialog dialog(*spec, grid, request, env, owner);
+    RecordDialog dialog(*form, grid, request, env, owner);
     dialog.exec();
   }
 

@@ -65,20 +65,20 @@ void setWidgetText(QWidget* w, const QString& text) {
 
 }  // namespace
 
-RecordDialog::RecordDialog(const EditorSpec& spec, RecordGrid& grid, const EditorRequest& request,
+RecordDialog::RecordDialog(const EditorSpec& form, RecordGrid& grid, const EditorRequest& request,
                            const EditorEnvironment& env, QWidget* owner)
-    : QDialog(owner), spec_(spec), grid_(grid), request_(request), env_(env) {
-  setObjectName(spec.name);
-  setWindowTitle(spec.designCaption);
+    : QDialog(owner), form_(form), grid_(grid), request_(request), env_(env) {
+  setObjectName(form.name);
+  setWindowTitle(form.designCaption);
   if (owner) setWindowIcon(owner->windowIcon());
   filling_ = true;  // nothing done while the dialog opens is a user's change
   build();
   // Lists from the game's tables first, then the language file's texts and lists.
   bool producers = false, stars = false, teams = false;
   for (const Live& c : live_) {
-    producers |= c.spec->list == ListSource::Producers;
-    stars |= c.spec->list == ListSource::Stars || c.spec->list == ListSource::TeamsThenStars;
-    teams |= c.spec->list == ListSource::TeamsThenStars;
+    producers |= c.form->list == ListSource::Producers;
+    stars |= c.form->list == ListSource::Stars || c.form->list == ListSource::TeamsThenStars;
+    teams |= c.form->list == ListSource::TeamsThenStars;
   }
   if (producers) FillProducerList(this, env_.programFolder);
   if (teams) FillTeamList(this, env_.programFolder);
@@ -86,7 +86,7 @@ RecordDialog::RecordDialog(const EditorSpec& spec, RecordGrid& grid, const Edito
   ApplyFormTexts(this);
   // A list starts with nothing selected and no text (adding to a list selects its first entry).
   for (const Live& c : live_)
-    if (c.spec->kind == ControlKind::IndexList || c.spec->kind == ControlKind::TextList)
+    if (c.form->kind == ControlKind::IndexList || c.form->kind == ControlKind::TextList)
       static_cast<QComboBox*>(c.widget)->setCurrentIndex(-1);
 
   const bool adding = request_.mode == EditorMode::Add;
@@ -103,7 +103,7 @@ RecordDialog::RecordDialog(const EditorSpec& spec, RecordGrid& grid, const Edito
 
 void RecordDialog::build() {
   auto* outer = new QVBoxLayout(this);
-  for (const SectionSpec& section : spec_.sections) {
+  for (const SectionSpec& section : form_.sections) {
     QWidget* holder = this;
     QGridLayout* grid = new QGridLayout;
     if (!section.headingName.isEmpty()) {
@@ -194,7 +194,7 @@ void RecordDialog::build() {
       }
       controls_.insert(c.name, w);
       Live l;
-      l.spec = &c;
+      l.form = &c;
       l.widget = w;
       live_.push_back(l);
     }
@@ -205,7 +205,7 @@ void RecordDialog::build() {
   }
   for (size_t i = 0; i < live_.size(); ++i) {
     QWidget* w = live_[i].widget;
-    const ControlSpec& c = *live_[i].spec;
+    const ControlSpec& c = *live_[i].form;
     auto touched = [this, i] {
       if (!filling_) live_[i].changed = true;
     };
@@ -243,9 +243,9 @@ void RecordDialog::build() {
 
   auto* buttons = new QHBoxLayout;
   buttons->addStretch();
-  if (!spec_.extraButtonName.isEmpty()) {
-    auto* extra = new QPushButton(spec_.extraButton, this);
-    extra->setObjectName(spec_.extraButtonName);
+  if (!form_.extraButtonName.isEmpty()) {
+    auto* extra = new QPushButton(form_.extraButton, this);
+    extra->setObjectName(form_.extraButtonName);
     extra->setEnabled(bool(env_.showDifficulty));
     connect(extra, &QPushButton::clicked, this, [this] {
       if (env_.showDifficulty) env_.showDifficulty(this);
@@ -266,35 +266,35 @@ void RecordDialog::build() {
   buttons->addWidget(add);
   buttons->addWidget(cancel);
   outer->addLayout(buttons);
-  if (spec_.minimumWidth > 0) setMinimumWidth(spec_.minimumWidth);
+  if (form_.minimumWidth > 0) setMinimumWidth(form_.minimumWidth);
 }
 
 RecordDialog::Live* RecordDialog::live(const QString& name) {
   for (Live& c : live_)
-    if (c.spec->name == name) return &c;
+    if (c.form->name == name) return &c;
   return nullptr;
 }
 
 bool RecordDialog::isChanged(const QString& name) const {
   for (const Live& c : live_)
-    if (c.spec->name == name) return c.changed;
+    if (c.form->name == name) return c.changed;
   return false;
 }
 
 void RecordDialog::fillFrom(int row) {
   QStringList caption;
-  for (int column : spec_.captionColumns) caption << grid_.cell(row, column);
-  if (!spec_.captionColumns.empty()) setWindowTitle(caption.join(u' '));
+  for (int column : form_.captionColumns) caption << grid_.cell(row, column);
+  if (!form_.captionColumns.empty()) setWindowTitle(caption.join(u' '));
   for (Live& c : live_) {
-    if (c.spec->column <= 0) continue;
-    const QString cell = grid_.cell(row, c.spec->column);
+    if (c.form->column <= 0) continue;
+    const QString cell = grid_.cell(row, c.form->column);
     c.cellText = cell;
-    switch (c.spec->kind) {
+    switch (c.form->kind) {
       case ControlKind::Text:
       case ControlKind::MultiText:
       case ControlKind::FillIn:
         // A length limit holds for typing only: a longer cell is shown, and kept, whole.
-        if (auto* e = qobject_cast<QLineEdit*>(c.widget); e && c.spec->maxLength > 0 && cell.size() > e->maxLength())
+        if (auto* e = qobject_cast<QLineEdit*>(c.widget); e && c.form->maxLength > 0 && cell.size() > e->maxLength())
           e->setMaxLength(int(cell.size()));
         setWidgetText(c.widget, cell);
         break;
@@ -303,8 +303,8 @@ void RecordDialog::fillFrom(int row) {
         auto* box = static_cast<QComboBox*>(c.widget);
         int64_t stored = 0;
         const bool number = IsPlainInteger(cell, &stored);
-        const int position = number ? positionFor(*c.spec, stored) : -2;
-        const bool valid = position >= (c.spec->unselectedWritesNothing ? 0 : -1) && position < box->count();
+        const int position = number ? positionFor(*c.form, stored) : -2;
+        const bool valid = position >= (c.form->unselectedWritesNothing ? 0 : -1) && position < box->count();
         c.fillInvalid = !valid;
         box->setCurrentIndex(valid ? position : -1);
         break;
@@ -324,14 +324,14 @@ void RecordDialog::fillFrom(int row) {
 }
 
 QString RecordDialog::valueOf(const Live& c) const {
-  switch (c.spec->kind) {
+  switch (c.form->kind) {
     case ControlKind::Text:
     case ControlKind::MultiText:
     case ControlKind::FillIn: return widgetText(c.widget);
     case ControlKind::TextList: return static_cast<QComboBox*>(c.widget)->currentText();
     case ControlKind::IndexList: {
       const int position = static_cast<QComboBox*>(c.widget)->currentIndex();
-      return position < 0 ? QStringLiteral("-1") : QString::number(storedFor(*c.spec, position));
+      return position < 0 ? QStringLiteral("-1") : QString::number(storedFor(*c.form, position));
     }
     case ControlKind::Check01: {
       const Qt::CheckState s = static_cast<QCheckBox*>(c.widget)->checkState();
@@ -344,18 +344,18 @@ QString RecordDialog::valueOf(const Live& c) const {
 
 void RecordDialog::writeInto(int row, bool onlyChanged) {
   for (const Live& c : live_) {
-    if (c.spec->column <= 0) continue;
+    if (c.form->column <= 0) continue;
     if (onlyChanged) {
       if (!c.changed) continue;
     } else if (c.fillInvalid && !c.changed) {
       // A value this control cannot show is copied as it was.
-      grid_.setCell(row, c.spec->column, c.cellText);
+      grid_.setCell(row, c.form->column, c.cellText);
       continue;
     }
-    if (c.spec->kind == ControlKind::IndexList && c.spec->unselectedWritesNothing &&
+    if (c.form->kind == ControlKind::IndexList && c.form->unselectedWritesNothing &&
         static_cast<QComboBox*>(c.widget)->currentIndex() < 0)
       continue;
-    grid_.setCell(row, c.spec->column, valueOf(c));
+    grid_.setCell(row, c.form->column, valueOf(c));
   }
 }
 

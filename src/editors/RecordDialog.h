@@ -27,7 +27,7 @@ struct EditorEnvironment {
 class RecordDialog : public QDialog {
   Q_OBJECT
  public:
-  RecordDialog(const EditorSpec& spec, RecordGrid& grid, const EditorRequest& request, const EditorEnvironment& env,
+  RecordDialog(const EditorSpec& form, RecordGrid& grid, const EditorRequest& request, const EditorEnvironment& env,
                QWidget* owner);
 
   // The control with the object name, for tests and the language layer.
@@ -42,7 +42,7 @@ class RecordDialog : public QDialog {
 
  private:
   struct Live {
-    const ControlSpec* spec = nullptr;
+    const ControlSpec* form = nullptr;
     QWidget* widget = nullptr;
     bool changed = false;      // the user changed it since the dialog was filled
     bool fillInvalid = false;  // the cell held no value this control can show
@@ -55,7 +55,7 @@ class RecordDialog : public QDialog {
   void writeInto(int row, bool onlyChanged);
   Live* live(const QString& name);
 
-  const EditorSpec& spec_;
+  const EditorSpec& form_;
   RecordGrid& grid_;
   EditorRequest request_;
   EditorEnvironment env_;
