@@ -672,7 +672,7 @@ void ShellTest::failedSaveKeepsTheBackup_data() {
   QTest::addColumn<QString>("says");
   QTest::newRow("write fails after the backup") << false << true << "1" << "保存失败";
   QTest::newRow("backup fails") << true << false << "1" << "保存失败";
-  QTest::newRow("Traditional message") << false << true << "2" << "保存失敗";
+  QTest::newRow("Traditional message") << false << true << "2" << "儲存失敗";
 }
 
 void ShellTest::failedSaveKeepsTheBackup() {

@@ -74,6 +74,17 @@ class LanguageFilesTest : public QObject {
       for (const QString& line : text.split(QStringLiteral("\r\n"))) QCOMPARE(ToTraditional(line), line);
   }
 
+  // The Traditional file words its texts as a Traditional interface does,
+  // not in mainland usage written in Traditional characters.
+  void traditionalUsage() {
+    const QString text = DecodeCodePage(v3test::ReadFile(QDir(ProgramFolder()).filePath("CHT.txt")), 950);
+    for (const QString& line : text.split(QStringLiteral("\r\n"))) {
+      if (line.startsWith(QLatin1Char(';'))) continue;
+      for (const char* word : {"退出", "保存", "文件", "設置", "數據", "默認", "打開", "查找", "搜索", "添加", "刷新"})
+        QVERIFY2(!line.contains(QString::fromUtf8(word)), qPrintable(line));
+    }
+  }
+
   // No caption, header or list entry is ever left empty.
   void coversEveryLookup_data() { perFile(); }
   void coversEveryLookup() {

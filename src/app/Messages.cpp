@@ -5,6 +5,39 @@
 namespace v3::msg {
 namespace {
 bool Traditional(const QString& languageCode) { return languageCode == QLatin1String("2"); }
+
+// Words that the character mapping leaves in their mainland form, with the
+// usage of a Traditional interface (as in the shipped Traditional language
+// file). Longer words come first where one begins another.
+struct Usage {
+  const char16_t* mapped;
+  const char16_t* preferred;
+};
+constexpr Usage kUsage[] = {
+    {u"保存", u"儲存"}, {u"文件", u"檔案"}, {u"設置", u"設定"}, {u"數據", u"資料"},
+    {u"默認", u"預設"}, {u"打開", u"開啟"}, {u"只讀", u"唯讀"}, {u"字節", u"位元組"},
+    {u"字符", u"字元"}, {u"查找", u"尋找"}, {u"搜索", u"搜尋"}, {u"添加", u"新增"},
+    {u"信息", u"訊息"}, {u"制作", u"製作"},
+};
+
+QString TraditionalUsage(const QString& mapped) {
+  QString out;
+  out.reserve(mapped.size());
+  for (qsizetype i = 0; i < mapped.size();) {
+    bool replaced = false;
+    for (const Usage& u : kUsage) {
+      const QStringView word(u.mapped);
+      if (QStringView(mapped).mid(i).startsWith(word)) {
+        out += QStringView(u.preferred);
+        i += word.size();
+        replaced = true;
+        break;
+      }
+    }
+    if (!replaced) out += mapped[i++];
+  }
+  return out;
+}
 }  // namespace
 
 QString PathWrong(const QString& code) {
@@ -30,7 +63,7 @@ QString NotFoundForLocale(int localeId) {
 }
 
 QString Localised(const QString& code, const QString& simplified) {
-  return Traditional(code) ? ToTraditional(simplified) : simplified;
+  return Traditional(code) ? TraditionalUsage(ToTraditional(simplified)) : simplified;
 }
 
 }  // namespace v3::msg
