@@ -24,9 +24,9 @@ std::vector<RecordGrid::Row> teams() {
           {"4", "星光少女", "99", "x", "1", "1", "400", "37", "38", "39", "40"}};
 }
 
-EditorSpec markAndFillSpec() {
+EditorForm markAndFillSpec() {
   // A small editor using every other kind of control.
-  EditorSpec e;
+  EditorForm e;
   e.name = QStringLiteral("Probe");
   e.captionColumns = {1, 2};
   SectionSpec s;
@@ -58,7 +58,7 @@ class EditorTest : public QObject {
     r.editor = editor;
     r.mode = mode;
     r.disabledControls = disabled;
-    return new RecordDialog(*FindEditorSpec(editor), grid_, r, env_, nullptr);
+    return new RecordDialog(*FindEditorForm(editor), grid_, r, env_, nullptr);
   }
   static void type(QWidget* w, const QString& text) {
     auto* e = qobject_cast<QLineEdit*>(w);
@@ -156,7 +156,7 @@ class EditorTest : public QObject {
   }
 
   void otherControlKinds() {
-    const EditorSpec form = markAndFillSpec();
+    const EditorForm form = markAndFillSpec();
     grid_.reset(7, {{"1", "3", "√", "2", "a", "b", "11"}, {"2", "1", "", "1", "c", "d", "4"}});
     grid_.setRowSelected(1, true);
     grid_.setRowSelected(2, true);
@@ -191,7 +191,7 @@ class EditorTest : public QObject {
   }
 
   void storedAsWritesTheStoredValue() {
-    const EditorSpec form = markAndFillSpec();
+    const EditorForm form = markAndFillSpec();
     grid_.reset(7, {{"1", "", "", "0", "", "", "0"}});
     grid_.setRowSelected(1, true);
     EditorRequest r;
@@ -204,7 +204,7 @@ class EditorTest : public QObject {
   void everyDescriptionBuilds() {
     grid_.reset(79, {QStringList(79, QStringLiteral("1"))});
     grid_.setRowSelected(1, true);
-    for (const EditorSpec* form : AllEditorSpecs()) {
+    for (const EditorForm* form : AllEditorForms()) {
       EditorRequest r;
       r.editor = form->name;
       RecordDialog d(*form, grid_, r, env_, nullptr);

@@ -92,7 +92,7 @@ class JobEditorsTest : public QObject {
     if (mode == EditorMode::ModifySeveral)
       for (const CatalogueEntry& e : Catalogue())
         if (e.editor == editor) r.disabledControls = e.disabledForModify;
-    return std::make_unique<RecordDialog>(*FindEditorSpec(editor), grid_, r, env_, nullptr);
+    return std::make_unique<RecordDialog>(*FindEditorForm(editor), grid_, r, env_, nullptr);
   }
   // Picks an entry as the keyboard does (each step is a pick of the list).
   static void pick(QComboBox* box, const QString& entry) {
@@ -123,7 +123,7 @@ class JobEditorsTest : public QObject {
     env_.programFolder = program_.path();
     QVERIFY2(QFile::exists(QCoreApplication::applicationDirPath() + "/CHS.txt"), "build the lang target first");
     SelectLanguageFile("1", QCoreApplication::applicationDirPath());
-    for (const QString& e : kMine) QVERIFY2(FindEditorSpec(e) && FindTable(fileOf(e)), qPrintable(e));
+    for (const QString& e : kMine) QVERIFY2(FindEditorForm(e) && FindTable(fileOf(e)), qPrintable(e));
   }
 
   // Every control shows its column; the caption names the row; add with no
@@ -148,7 +148,7 @@ class JobEditorsTest : public QObject {
     grid_.setRowSelected(2, true);
     auto d = open(editor);
     QCOMPARE(d->windowTitle(), caption);
-    for (const SectionSpec& s : FindEditorSpec(editor)->sections)
+    for (const SectionSpec& s : FindEditorForm(editor)->sections)
       for (const ControlSpec& c : s.controls) QVERIFY2(c.column == 0 || columns.contains(c.name), qPrintable(c.name));
     for (auto [name, column] : columns.asKeyValueRange()) {
       QCOMPARE(shown(d->control(name)), name.startsWith("Check") ? QString("ticked") : QStringLiteral("v%1").arg(column));
@@ -210,7 +210,7 @@ class JobEditorsTest : public QObject {
       const QString section = d->objectName();
       QVERIFY(!LookupText(section, "Caption", "").isEmpty());
       QStringList names;
-      for (const SectionSpec& s : FindEditorSpec(editor)->sections) {
+      for (const SectionSpec& s : FindEditorForm(editor)->sections) {
         names << s.headingName;
         for (const ControlSpec& c : s.controls) names << c.labelName << c.unitName;
       }
@@ -307,7 +307,7 @@ class JobEditorsTest : public QObject {
       expected[columnsOf(editor).value(combo) - 1] = typed;
     }
     auto d = open(editor, EditorMode::Add);
-    if (row == 0) QCOMPARE(d->windowTitle(), FindEditorSpec(editor)->designCaption);
+    if (row == 0) QCOMPARE(d->windowTitle(), FindEditorForm(editor)->designCaption);
     if (!combo.isEmpty()) typeInto(d->control(combo), typed);
     d->findChild<QPushButton*>("Cmd_add")->click();
     QCOMPARE(grid_.record(grid_.recordCount()), expected);
@@ -358,7 +358,7 @@ class JobEditorsTest : public QObject {
     load(editor);
     auto d = open(editor);
     QList<int> hidden;
-    for (const SectionSpec& s : FindEditorSpec(editor)->sections)
+    for (const SectionSpec& s : FindEditorForm(editor)->sections)
       for (const ControlSpec& c : s.controls) {
         QCOMPARE(d->control(c.name)->isHidden(), c.hidden);
         if (c.hidden && c.column > 0) hidden << c.column;

@@ -42,7 +42,7 @@ QString textOf(QWidget* w) {
 }
 
 // Every label-like object name of a description: labels, units, headings, the extra button.
-QStringList captionNames(const EditorSpec& form) {
+QStringList captionNames(const EditorForm& form) {
   QStringList names;
   for (const SectionSpec& s : form.sections) {
     if (!s.headingName.isEmpty()) names << s.headingName;
@@ -55,7 +55,7 @@ QStringList captionNames(const EditorSpec& form) {
   return names;
 }
 
-QString designText(const EditorSpec& form, const QString& name) {
+QString designText(const EditorForm& form, const QString& name) {
   if (name == form.extraButtonName) return form.extraButton;
   for (const SectionSpec& s : form.sections) {
     if (s.headingName == name) return s.heading;
@@ -89,7 +89,7 @@ class TableEditorTest : public QObject {
     r.editor = editor;
     r.mode = mode;
     r.disabledControls = disabled;
-    const EditorSpec* form = FindEditorSpec(editor);
+    const EditorForm* form = FindEditorForm(editor);
     if (!form) return nullptr;
     auto d = std::make_unique<RecordDialog>(*form, grid_, r, env_, nullptr);
     d->show();  // the lists' pop-ups need a shown dialog
@@ -179,7 +179,7 @@ class TableEditorTest : public QObject {
     QStringList caption;
     for (int c : captionColumns) caption << grid_.cell(row, c);
     QCOMPARE(d->windowTitle(), caption.join(' '));
-    for (const SectionSpec& s : FindEditorSpec(editor)->sections)
+    for (const SectionSpec& s : FindEditorForm(editor)->sections)
       for (const ControlSpec& c : s.controls) {
         QWidget* w = d->control(c.name);
         QVERIFY2(w && !w->isHidden(), qPrintable(c.name));
@@ -220,7 +220,7 @@ class TableEditorTest : public QObject {
     QFETCH(QString, editor);
     SelectLanguageFile(code, QCoreApplication::applicationDirPath());
     QVERIFY(QFile::exists(LanguageFilePath()));
-    const EditorSpec* form = FindEditorSpec(editor);
+    const EditorForm* form = FindEditorForm(editor);
     QVERIFY(form);
     QVERIFY(!LookupText(editor, "Caption", QString()).isEmpty());
     grid_.clear();

@@ -12,10 +12,10 @@ class BuiltInDialogs : public DialogFactory {
  public:
   explicit BuiltInDialogs(QString programFolder) : programFolder_(std::move(programFolder)) {}
 
-  bool hasEditor(const QString& editor) const override { return FindEditorSpec(editor) != nullptr; }
+  bool hasEditor(const QString& editor) const override { return FindEditorForm(editor) != nullptr; }
 
   void showEditor(const EditorRequest& request, RecordGrid& grid, QWidget* owner) override {
-    const EditorSpec* form = FindEditorSpec(request.editor);
+    const EditorForm* form = FindEditorForm(request.editor);
     if (!form) return;
     EditorEnvironment env;
     env.programFolder = programFolder_;

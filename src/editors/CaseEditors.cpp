@@ -16,8 +16,8 @@ ControlSpec Synopsis(const QString& name, int column, const QString& labelName, 
   return c;
 }
 
-EditorSpec cdEditor() {
-  EditorSpec e;
+EditorForm cdEditor() {
+  EditorForm e;
   e.name = QStringLiteral("CDW");
   e.captionColumns = {2};  // the job name
   SectionSpec top;
@@ -49,8 +49,8 @@ EditorSpec cdEditor() {
   return e;
 }
 
-EditorSpec cfEditor() {
-  EditorSpec e;
+EditorForm cfEditor() {
+  EditorForm e;
   e.name = QStringLiteral("CF");
   e.captionColumns = {2};
   SectionSpec top;
@@ -73,8 +73,8 @@ EditorSpec cfEditor() {
   return e;
 }
 
-EditorSpec mvEditor() {
-  EditorSpec e;
+EditorForm mvEditor() {
+  EditorForm e;
   e.name = QStringLiteral("MV");
   e.captionColumns = {2};
   SectionSpec top;
@@ -93,8 +93,8 @@ EditorSpec mvEditor() {
   return e;
 }
 
-EditorSpec tvEditor() {
-  EditorSpec e;
+EditorForm tvEditor() {
+  EditorForm e;
   e.name = QStringLiteral("TV");
   e.captionColumns = {2};
   SectionSpec top;
@@ -114,8 +114,8 @@ EditorSpec tvEditor() {
   return e;
 }
 
-EditorSpec shEditor() {
-  EditorSpec e;
+EditorForm shEditor() {
+  EditorForm e;
   e.name = QStringLiteral("SH");
   e.captionColumns = {2};
   SectionSpec top;
@@ -163,8 +163,8 @@ EditorSpec shEditor() {
 
 }  // namespace
 
-std::vector<const EditorSpec*> CaseEditors() {
-  static const EditorSpec cd = cdEditor(), cf = cfEditor(), mv = mvEditor(), tv = tvEditor(), sh = shEditor();
+std::vector<const EditorForm*> CaseEditors() {
+  static const EditorForm cd = cdEditor(), cf = cfEditor(), mv = mvEditor(), tv = tvEditor(), sh = shEditor();
   return {&cd, &cf, &mv, &tv, &sh};
 }
 

@@ -43,8 +43,8 @@ void hide(SectionSpec& s) {
   for (ControlSpec& c : s.controls) c.hidden = true;
 }
 
-EditorSpec classCaseEditor(const ClassCaseKind& k) {
-  EditorSpec e;
+EditorForm classCaseEditor(const ClassCaseKind& k) {
+  EditorForm e;
   e.name = QString::fromLatin1(k.name);
   e.designCaption = QStringLiteral("修改");
   e.captionColumns = {3, 4};  // the name, a blank, the level or type
@@ -96,11 +96,11 @@ EditorSpec classCaseEditor(const ClassCaseKind& k) {
 
 }  // namespace
 
-std::vector<const EditorSpec*> ClassCaseEditors() {
-  static const EditorSpec tc = classCaseEditor({"TC", "等级", "花费", "能力要求", true, false, false, false});
-  static const EditorSpec sc = classCaseEditor({"SC", "类型", "收入", "能力要求", false, false, false, false});
-  static const EditorSpec rc = classCaseEditor({"RC", "等级", "花费", "能力要求", true, true, false, false});
-  static const EditorSpec wc = classCaseEditor({"WC", "等级", "收入", "升级要求", false, false, true, true});
+std::vector<const EditorForm*> ClassCaseEditors() {
+  static const EditorForm tc = classCaseEditor({"TC", "等级", "花费", "能力要求", true, false, false, false});
+  static const EditorForm sc = classCaseEditor({"SC", "类型", "收入", "能力要求", false, false, false, false});
+  static const EditorForm rc = classCaseEditor({"RC", "等级", "花费", "能力要求", true, true, false, false});
+  static const EditorForm wc = classCaseEditor({"WC", "等级", "收入", "升级要求", false, false, true, true});
   return {&tc, &sc, &rc, &wc};
 }
 

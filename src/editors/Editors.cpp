@@ -2,18 +2,18 @@
 
 namespace v3 {
 
-const std::vector<const EditorSpec*>& AllEditorSpecs() {
-  static const std::vector<const EditorSpec*> all = [] {
-    std::vector<const EditorSpec*> v;
+const std::vector<const EditorForm*>& AllEditorForms() {
+  static const std::vector<const EditorForm*> all = [] {
+    std::vector<const EditorForm*> v;
     for (auto family : {TeamEditors, CaseEditors, RequestEditors, ClassCaseEditors, StarEditors, FirmScheduleEditors, ItemEditors, OfficeEditors, SmallTableEditors})
-      for (const EditorSpec* e : family()) v.push_back(e);
+      for (const EditorForm* e : family()) v.push_back(e);
     return v;
   }();
   return all;
 }
 
-const EditorSpec* FindEditorSpec(const QString& name) {
-  for (const EditorSpec* e : AllEditorSpecs())
+const EditorForm* FindEditorForm(const QString& name) {
+  for (const EditorForm* e : AllEditorForms())
     if (e->name == name) return e;
   return nullptr;
 }

@@ -3,23 +3,23 @@
 
 #include <vector>
 
-#include "editors/EditorSpec.h"
+#include "editors/EditorForm.h"
 
 namespace v3 {
 
 // Every editor description, each declared once in the unit of its table family.
-std::vector<const EditorSpec*> TeamEditors();
-std::vector<const EditorSpec*> CaseEditors();       // CDW, CF, MV, TV, SH
-std::vector<const EditorSpec*> RequestEditors();    // CFR, MVR, TVR
-std::vector<const EditorSpec*> ClassCaseEditors();  // TC, SC, RC, WC
-std::vector<const EditorSpec*> StarEditors();          // Star
-std::vector<const EditorSpec*> FirmScheduleEditors();  // Firm, Sch
-std::vector<const EditorSpec*> ItemEditors();          // Item
-std::vector<const EditorSpec*> OfficeEditors();        // OC, OE
-std::vector<const EditorSpec*> SmallTableEditors();    // Active, PS, PD, Rich, World, NE
+std::vector<const EditorForm*> TeamEditors();
+std::vector<const EditorForm*> CaseEditors();       // CDW, CF, MV, TV, SH
+std::vector<const EditorForm*> RequestEditors();    // CFR, MVR, TVR
+std::vector<const EditorForm*> ClassCaseEditors();  // TC, SC, RC, WC
+std::vector<const EditorForm*> StarEditors();          // Star
+std::vector<const EditorForm*> FirmScheduleEditors();  // Firm, Sch
+std::vector<const EditorForm*> ItemEditors();          // Item
+std::vector<const EditorForm*> OfficeEditors();        // OC, OE
+std::vector<const EditorForm*> SmallTableEditors();    // Active, PS, PD, Rich, World, NE
 
-const std::vector<const EditorSpec*>& AllEditorSpecs();
-const EditorSpec* FindEditorSpec(const QString& name);  // by dialog name ("Team", "CDW"); nullptr if none
+const std::vector<const EditorForm*>& AllEditorForms();
+const EditorForm* FindEditorForm(const QString& name);  // by dialog name ("Team", "CDW"); nullptr if none
 
 // Helpers for the descriptions.
 ControlSpec IndexList(const QString& name, int column, const QString& labelName, const QString& label, ListSource list);

@@ -4,8 +4,8 @@ namespace v3 {
 
 namespace {
 
-EditorSpec firmEditor() {
-  EditorSpec e;
+EditorForm firmEditor() {
+  EditorForm e;
   e.name = QStringLiteral("Firm");
   e.captionColumns = {2};  // the company name
 
@@ -30,8 +30,8 @@ EditorSpec firmEditor() {
   return e;
 }
 
-EditorSpec scheduleEditor() {
-  EditorSpec e;
+EditorForm scheduleEditor() {
+  EditorForm e;
   e.name = QStringLiteral("Sch");
   e.designCaption = QStringLiteral("修改");
   e.captionColumns = {2};  // the schedule's name
@@ -72,9 +72,9 @@ EditorSpec scheduleEditor() {
 
 }  // namespace
 
-std::vector<const EditorSpec*> FirmScheduleEditors() {
-  static const EditorSpec firm = firmEditor();
-  static const EditorSpec schedule = scheduleEditor();
+std::vector<const EditorForm*> FirmScheduleEditors() {
+  static const EditorForm firm = firmEditor();
+  static const EditorForm schedule = scheduleEditor();
   return {&firm, &schedule};
 }
 

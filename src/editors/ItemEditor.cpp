@@ -14,8 +14,8 @@ ControlSpec itemList(const QString& name, int column, const QString& labelName, 
   return c;
 }
 
-EditorSpec itemEditor() {
-  EditorSpec e;
+EditorForm itemEditor() {
+  EditorForm e;
   e.name = QStringLiteral("Item");
   e.captionColumns = {3};  // the item's name
 
@@ -61,8 +61,8 @@ EditorSpec itemEditor() {
 
 }  // namespace
 
-std::vector<const EditorSpec*> ItemEditors() {
-  static const EditorSpec item = itemEditor();
+std::vector<const EditorForm*> ItemEditors() {
+  static const EditorForm item = itemEditor();
   return {&item};
 }
 

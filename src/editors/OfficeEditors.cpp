@@ -22,8 +22,8 @@ SectionSpec starLines(int first) {
   return s;
 }
 
-EditorSpec officeComEditor() {
-  EditorSpec e;
+EditorForm officeComEditor() {
+  EditorForm e;
   e.name = QStringLiteral("OC");
   e.designCaption = QStringLiteral("修改");
   e.captionColumns = {1};  // the event number
@@ -32,8 +32,8 @@ EditorSpec officeComEditor() {
   return e;
 }
 
-EditorSpec officeEmoEditor() {
-  EditorSpec e;
+EditorForm officeEmoEditor() {
+  EditorForm e;
   e.name = QStringLiteral("OE");
   e.designCaption = QStringLiteral("修改");
   e.captionColumns = {1};
@@ -49,9 +49,9 @@ EditorSpec officeEmoEditor() {
 
 }  // namespace
 
-std::vector<const EditorSpec*> OfficeEditors() {
-  static const EditorSpec com = officeComEditor();
-  static const EditorSpec emo = officeEmoEditor();
+std::vector<const EditorForm*> OfficeEditors() {
+  static const EditorForm com = officeComEditor();
+  static const EditorForm emo = officeEmoEditor();
   return {&com, &emo};
 }
 

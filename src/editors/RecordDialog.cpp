@@ -65,7 +65,7 @@ void setWidgetText(QWidget* w, const QString& text) {
 
 }  // namespace
 
-RecordDialog::RecordDialog(const EditorSpec& form, RecordGrid& grid, const EditorRequest& request,
+RecordDialog::RecordDialog(const EditorForm& form, RecordGrid& grid, const EditorRequest& request,
                            const EditorEnvironment& env, QWidget* owner)
     : QDialog(owner), form_(form), grid_(grid), request_(request), env_(env) {
   setObjectName(form.name);

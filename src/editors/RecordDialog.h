@@ -6,7 +6,7 @@
 #include <functional>
 
 #include "app/Dialogs.h"
-#include "editors/EditorSpec.h"
+#include "editors/EditorForm.h"
 
 class QPushButton;
 
@@ -27,7 +27,7 @@ struct EditorEnvironment {
 class RecordDialog : public QDialog {
   Q_OBJECT
  public:
-  RecordDialog(const EditorSpec& form, RecordGrid& grid, const EditorRequest& request, const EditorEnvironment& env,
+  RecordDialog(const EditorForm& form, RecordGrid& grid, const EditorRequest& request, const EditorEnvironment& env,
                QWidget* owner);
 
   // The control with the object name, for tests and the language layer.
@@ -55,7 +55,7 @@ class RecordDialog : public QDialog {
   void writeInto(int row, bool onlyChanged);
   Live* live(const QString& name);
 
-  const EditorSpec& form_;
+  const EditorForm& form_;
   RecordGrid& grid_;
   EditorRequest request_;
   EditorEnvironment env_;

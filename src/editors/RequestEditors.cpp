@@ -8,8 +8,8 @@ namespace v3 {
 
 namespace {
 
-EditorSpec requestEditor(const QString& name) {
-  EditorSpec e;
+EditorForm requestEditor(const QString& name) {
+  EditorForm e;
   e.name = name;
   e.captionColumns = {2, 3};  // the job number, a blank, the wanted target
   SectionSpec top;
@@ -50,8 +50,8 @@ EditorSpec requestEditor(const QString& name) {
 
 }  // namespace
 
-std::vector<const EditorSpec*> RequestEditors() {
-  static const EditorSpec cf = requestEditor("CFR"), mv = requestEditor("MVR"), tv = requestEditor("TVR");
+std::vector<const EditorForm*> RequestEditors() {
+  static const EditorForm cf = requestEditor("CFR"), mv = requestEditor("MVR"), tv = requestEditor("TVR");
   return {&cf, &mv, &tv};
 }
 

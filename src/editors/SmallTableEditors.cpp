@@ -11,8 +11,8 @@ ControlSpec fixedBox(const QString& name, int column, const QString& labelName, 
 }
 
 // Active.tab and Pression.tab: three identifying fields shown, two values edited.
-EditorSpec fixedTableEditor(const QString& name, const QStringList& labels) {
-  EditorSpec e;
+EditorForm fixedTableEditor(const QString& name, const QStringList& labels) {
+  EditorForm e;
   e.name = name;
   e.designCaption = QStringLiteral("修改");
   e.captionColumns = {2, 3};
@@ -29,8 +29,8 @@ EditorSpec fixedTableEditor(const QString& name, const QStringList& labels) {
   return e;
 }
 
-EditorSpec producerEditor() {
-  EditorSpec e;
+EditorForm producerEditor() {
+  EditorForm e;
   e.name = QStringLiteral("PD");
   e.captionColumns = {2};  // the producer's name
   SectionSpec s;
@@ -41,8 +41,8 @@ EditorSpec producerEditor() {
   return e;
 }
 
-EditorSpec quizEditor() {
-  EditorSpec e;
+EditorForm quizEditor() {
+  EditorForm e;
   e.name = QStringLiteral("Rich");
   e.captionColumns = {1};  // the record number, not the question number
   SectionSpec numbers;
@@ -66,8 +66,8 @@ EditorSpec quizEditor() {
   return e;
 }
 
-EditorSpec worldEditor() {
-  EditorSpec e;
+EditorForm worldEditor() {
+  EditorForm e;
   e.name = QStringLiteral("World");
   e.designCaption = QStringLiteral("修改");
   e.captionColumns = {3};  // the location's name
@@ -90,8 +90,8 @@ EditorSpec worldEditor() {
   return e;
 }
 
-EditorSpec needEffectEditor() {
-  EditorSpec e;
+EditorForm needEffectEditor() {
+  EditorForm e;
   e.name = QStringLiteral("NE");
   e.designCaption = QStringLiteral("修改");
   e.captionColumns = {2, 3};  // announcement type and person sought
@@ -133,13 +133,13 @@ EditorSpec needEffectEditor() {
 
 }  // namespace
 
-std::vector<const EditorSpec*> SmallTableEditors() {
-  static const EditorSpec active = fixedTableEditor("Active", {"编号", "名称", "规模", "人数", "费用"});
-  static const EditorSpec pression = fixedTableEditor("PS", {"编号", "通告类型", "征求对象", "压力", "疲劳"});
-  static const EditorSpec producer = producerEditor();
-  static const EditorSpec quiz = quizEditor();
-  static const EditorSpec world = worldEditor();
-  static const EditorSpec needEffect = needEffectEditor();
+std::vector<const EditorForm*> SmallTableEditors() {
+  static const EditorForm active = fixedTableEditor("Active", {"编号", "名称", "规模", "人数", "费用"});
+  static const EditorForm pression = fixedTableEditor("PS", {"编号", "通告类型", "征求对象", "压力", "疲劳"});
+  static const EditorForm producer = producerEditor();
+  static const EditorForm quiz = quizEditor();
+  static const EditorForm world = worldEditor();
+  static const EditorForm needEffect = needEffectEditor();
   return {&active, &pression, &producer, &quiz, &world, &needEffect};
 }
 

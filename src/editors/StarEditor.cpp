@@ -25,8 +25,8 @@ ControlSpec withUnit(ControlSpec c, const QString& unitName, const QString& unit
   return c;
 }
 
-EditorSpec starEditor() {
-  EditorSpec e;
+EditorForm starEditor() {
+  EditorForm e;
   e.name = QStringLiteral("Star");
   e.captionColumns = {2};  // the star's name
 
@@ -96,8 +96,8 @@ EditorSpec starEditor() {
 
 }  // namespace
 
-std::vector<const EditorSpec*> StarEditors() {
-  static const EditorSpec star = starEditor();
+std::vector<const EditorForm*> StarEditors() {
+  static const EditorForm star = starEditor();
   return {&star};
 }
 

@@ -3,8 +3,8 @@
 namespace v3 {
 
 namespace {
-EditorSpec teamEditor() {
-  EditorSpec e;
+EditorForm teamEditor() {
+  EditorForm e;
   e.name = QStringLiteral("Team");
   e.captionColumns = {2};  // the team name
   SectionSpec top;
@@ -29,8 +29,8 @@ EditorSpec teamEditor() {
 }
 }  // namespace
 
-std::vector<const EditorSpec*> TeamEditors() {
-  static const EditorSpec team = teamEditor();
+std::vector<const EditorForm*> TeamEditors() {
+  static const EditorForm team = teamEditor();
   return {&team};
 }
 

@@ -56,7 +56,7 @@ struct SectionSpec {
   std::vector<ControlSpec> controls;
 };
 
-struct EditorSpec {
+struct EditorForm {
   QString name;                   // the dialog's object name and language section: "Team", "CDW"
   QString designCaption = QStringLiteral("添加");
   std::vector<int> captionColumns;  // the caption of a dialog opened on a row: these cells joined by a blank
