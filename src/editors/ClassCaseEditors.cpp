@@ -20,19 +20,11 @@ struct ClassCaseKind {
   bool shortFields;           // WC: four characters per ability box, three for stress and fatigue
 };
 
-// One ability group: its heading, nine boxes (five on the first row, four
-// on the second) and, last on the second row, the box that sets all nine.
+// One ability group: five boxes on the first row, four and the box that
+// sets all nine on the second.
 SectionSpec abilityGroup(const QString& headingName, const QString& heading, int first, int firstLabel,
                          const QString& fillName, int fillIndex) {
-  SectionSpec s;
-  s.headingName = headingName;
-  s.heading = heading;
-  s.perRow = 5;
-  s.controls = TextArray(first, first + 8, first, firstLabel, AbilityLabels());
-  QStringList targets;
-  for (const ControlSpec& c : s.controls) targets << c.name;
-  s.controls.push_back(FillIn(fillName, QStringLiteral("Lable(%1)").arg(fillIndex), targets));
-  return s;
+  return AbilityGroup(headingName, heading, first, firstLabel, fillName, QStringLiteral("Lable(%1)").arg(fillIndex), 5);
 }
 
 void limit(SectionSpec& s, int maxLength) {

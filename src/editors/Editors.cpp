@@ -55,6 +55,19 @@ std::vector<ControlSpec> TextArray(int first, int last, int firstColumn, int fir
   return v;
 }
 
+SectionSpec AbilityGroup(const QString& headingName, const QString& heading, int first, int firstLabel,
+                         const QString& fillName, const QString& fillLabelName, int perRow) {
+  SectionSpec s;
+  s.headingName = headingName;
+  s.heading = heading;
+  s.perRow = perRow;
+  s.controls = TextArray(first, first + 8, first, firstLabel, AbilityLabels());
+  QStringList targets;
+  for (const ControlSpec& c : s.controls) targets << c.name;
+  s.controls.push_back(FillIn(fillName, fillLabelName, targets));
+  return s;
+}
+
 const QStringList& AbilityLabels() {
   static const QStringList labels{"演技", "口才", "歌艺", "名气", "仪态", "动感", "体能", "才智", "自信"};
   return labels;

@@ -33,4 +33,10 @@ std::vector<ControlSpec> TextArray(int first, int last, int firstColumn, int fir
 // The nine abilities in their fixed order.
 const QStringList& AbilityLabels();
 
+// One ability group: a heading, the nine boxes Text(first)..Text(first + 8)
+// labelled Lb<firstLabel>.., perRow to a row, and after them the
+// "全部修改为" box that sets all nine.
+SectionSpec AbilityGroup(const QString& headingName, const QString& heading, int first, int firstLabel,
+                         const QString& fillName, const QString& fillLabelName, int perRow);
+
 }  // namespace v3

@@ -43,17 +43,10 @@ EditorForm scheduleEditor() {
                   // Day or night from the language file; any other text stays as it is.
                   TextList("Combo4", 4, "Lb3", "时间", ListSource::Language)};
 
+  // Five abilities in the first row, four and the fill-in box in the second.
   auto group = [](const QString& headingName, const QString& heading, int first, int firstLabel,
                   const QString& fillIn, const QString& fillInLabel) {
-    SectionSpec s;
-    s.headingName = headingName;
-    s.heading = heading;
-    s.perRow = 5;  // five abilities in the first row, four and the fill-in box in the second
-    s.controls = TextArray(first, first + 8, first, firstLabel, AbilityLabels());
-    QStringList targets;
-    for (int i = first; i <= first + 8; ++i) targets << QStringLiteral("Text(%1)").arg(i);
-    s.controls.push_back(FillIn(fillIn, fillInLabel, targets));
-    return s;
+    return AbilityGroup(headingName, heading, first, firstLabel, fillIn, fillInLabel, 5);
   };
 
   SectionSpec strain;

@@ -4,21 +4,6 @@ namespace v3 {
 
 namespace {
 
-// The nine abilities as one group: Text(first).. with labels Lb<firstLabel>..,
-// six in the first row and three in the second, the fill-in box after them.
-SectionSpec abilityGroup(const QString& headingName, const QString& heading, int first, int firstLabel,
-                         const QString& fillIn, const QString& fillInLabel) {
-  SectionSpec s;
-  s.headingName = headingName;
-  s.heading = heading;
-  s.perRow = 6;
-  s.controls = TextArray(first, first + 8, first, firstLabel, AbilityLabels());
-  QStringList targets;
-  for (int i = first; i <= first + 8; ++i) targets << QStringLiteral("Text(%1)").arg(i);
-  s.controls.push_back(FillIn(fillIn, fillInLabel, targets));
-  return s;
-}
-
 ControlSpec withUnit(ControlSpec c, const QString& unitName, const QString& unit) {
   c.unitName = unitName;
   c.unit = unit;
@@ -81,15 +66,15 @@ EditorForm starEditor() {
   success.controls = {TextBox("Text(79)", 79, "Lb75", "成功率")};
 
   e.sections = {person,
-                abilityGroup("Lb9", "初始能力", 7, 10, "Text0", "Lable(0)"),
+                AbilityGroup("Lb9", "初始能力", 7, 10, "Text0", "Lable(0)", 6),
                 character,
                 flags,
                 announcements,
                 unnamed1,
                 unnamed2,
                 unnamed3,
-                abilityGroup("Lb55", "能力成长率", 61, 56, "Text2", "Lable(2)"),
-                abilityGroup("Lb65", "能力上限", 70, 66, "Text3", "Lable(3)"),
+                AbilityGroup("Lb55", "能力成长率", 61, 56, "Text2", "Lable(2)", 6),
+                AbilityGroup("Lb65", "能力上限", 70, 66, "Text3", "Lable(3)", 6),
                 success};
   return e;
 }
