@@ -17,8 +17,8 @@
 #include "app/Search.h"
 #include "app/UiFront.h"
 #include "tables/Catalogue.h"
-#include "tables/Sample.h"
-#include "tables/TableIo.h"
+#include "tables/SampleContext.h"
+#include "model/TableIo.h"
 #include "tables/Tables.h"
 #include "text/Locale.h"
 

@@ -4,9 +4,9 @@
 #include <QByteArray>
 #include <QTemporaryDir>
 
-#include "tables/Csv.h"
-#include "tables/Sample.h"
-#include "tables/TableIo.h"
+#include "tools/Csv.h"
+#include "tables/SampleContext.h"
+#include "model/TableIo.h"
 #include "tables/Tables.h"
 #include "text/Locale.h"
 

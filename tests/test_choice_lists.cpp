@@ -3,8 +3,8 @@
 
 #include "TestSupport.h"
 #include "tables/ChoiceLists.h"
-#include "tables/Sample.h"
-#include "tables/TableIo.h"
+#include "tools/Sample.h"
+#include "model/TableIo.h"
 #include "tables/Tables.h"
 #include "text/Big5.h"
 #include "text/Ini.h"

@@ -3,7 +3,7 @@
 #include <QtTest>
 
 #include "TestSupport.h"
-#include "tables/Csv.h"
+#include "tools/Csv.h"
 
 using namespace v3;
 using namespace v3test;

@@ -5,8 +5,8 @@
 #include <QtTest>
 
 #include "TestSupport.h"
-#include "tables/Sample.h"
-#include "tables/TableIo.h"
+#include "tools/Sample.h"
+#include "model/TableIo.h"
 #include "tables/Tables.h"
 #include "text/Big5.h"
 #include "text/Locale.h"

@@ -9,8 +9,8 @@
 #include "TestSupport.h"
 #include "editors/Editors.h"
 #include "editors/RecordDialog.h"
-#include "tables/RecordGrid.h"
-#include "tables/Sample.h"
+#include "model/RecordGrid.h"
+#include "tools/Sample.h"
 #include "text/Ini.h"
 
 using namespace v3;

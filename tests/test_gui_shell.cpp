@@ -11,7 +11,7 @@
 #include <QDialog>
 
 #include "app/GridView.h"
-#include "tables/TableIo.h"
+#include "model/TableIo.h"
 
 using namespace v3;
 using namespace v3test;

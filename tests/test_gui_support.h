@@ -13,12 +13,12 @@
 #include <memory>
 
 #include "TestSupport.h"
-#include "app/Dialogs.h"
+#include "editors/BuiltInDialogs.h"
 #include "app/MainWindow.h"
 #include "app/UiFront.h"
 #include "tables/Catalogue.h"
-#include "tables/RecordGrid.h"
-#include "tables/Sample.h"
+#include "model/RecordGrid.h"
+#include "tools/Sample.h"
 #include "tables/Tables.h"
 #include "text/Big5.h"
 
@@ -74,6 +74,7 @@ struct Shell {
   FakeDialogs dialogs;
   v3::FileStore* store = nullptr;
   bool programDialogs = false;  // the program's own editors instead of the record of them
+  std::unique_ptr<v3::DialogFactory> builtIn;
   std::unique_ptr<v3::Vantaro3> window;
 
   explicit Shell(int records = 9, unsigned seed = 7) {
@@ -93,7 +94,8 @@ struct Shell {
     o.programFolder = programFolder;
     o.languageCode = languageCode;
     o.front = &front;
-    o.dialogs = programDialogs ? nullptr : &dialogs;
+    if (programDialogs) builtIn = v3::MakeBuiltInDialogs(programFolder);
+    o.dialogs = programDialogs ? builtIn.get() : &dialogs;
     o.store = store;
     window = std::make_unique<v3::Vantaro3>(o);
     return window->startUp();

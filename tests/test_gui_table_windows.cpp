@@ -11,10 +11,10 @@
 #include <QtTest>
 
 #include "TestSupport.h"
-#include "app/Dialogs.h"
+#include "editors/BuiltInDialogs.h"
 #include "app/UiFront.h"
 #include "editors/TableWindows.h"
-#include "tables/Sample.h"
+#include "tools/Sample.h"
 #include "text/Big5.h"
 #include "text/Language.h"
 #include "text/Locale.h"

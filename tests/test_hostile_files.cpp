@@ -5,8 +5,8 @@
 #include <random>
 
 #include "TestSupport.h"
-#include "tables/Sample.h"
-#include "tables/TableIo.h"
+#include "tools/Sample.h"
+#include "model/TableIo.h"
 #include "tables/Tables.h"
 #include "text/Locale.h"
 

@@ -2,7 +2,7 @@
 #include <QtTest>
 
 #include "TestSupport.h"
-#include "tables/RecordGrid.h"
+#include "model/RecordGrid.h"
 #include "text/Big5.h"
 #include "text/Language.h"
 

@@ -3,7 +3,7 @@
 #include <QSignalSpy>
 #include <QtTest>
 
-#include "tables/RecordGrid.h"
+#include "model/RecordGrid.h"
 
 using namespace v3;
 

@@ -4,7 +4,7 @@
 #include <QtTest>
 
 #include "TestSupport.h"
-#include "tables/Sample.h"
+#include "tools/Sample.h"
 #include "tables/StandaloneTables.h"
 #include "text/Big5.h"
 #include "text/Locale.h"

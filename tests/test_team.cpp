@@ -2,7 +2,7 @@
 #include <QtTest>
 
 #include "TestSupport.h"
-#include "tables/TableIo.h"
+#include "model/TableIo.h"
 #include "tables/Tables.h"
 #include "text/Big5.h"
 #include "text/Locale.h"

@@ -37,8 +37,4 @@ class DialogFactory {
 
 };
 
-// The dialogs the program has; they find Config.ini and the language file in
-// the program folder.
-std::unique_ptr<DialogFactory> MakeBuiltInDialogs(const QString& programFolder);
-
 }  // namespace v3

@@ -13,7 +13,7 @@
 #include "app/Search.h"
 #include "app/Texts.h"
 #include "app/UiFront.h"
-#include "tables/RecordGrid.h"
+#include "model/RecordGrid.h"
 #include "text/Locale.h"
 
 namespace v3 {

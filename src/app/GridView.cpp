@@ -6,7 +6,7 @@
 #include <QMouseEvent>
 #include <QScrollBar>
 
-#include "tables/RecordGrid.h"
+#include "model/RecordGrid.h"
 
 namespace v3 {
 

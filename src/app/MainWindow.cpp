@@ -20,8 +20,8 @@
 #include "app/Texts.h"
 #include "app/UiFront.h"
 #include "tables/Catalogue.h"
-#include "tables/DataFiles.h"
-#include "tables/TableIo.h"
+#include "storage/FileStore.h"
+#include "model/TableIo.h"
 #include "text/Locale.h"
 
 namespace v3 {
@@ -71,6 +71,15 @@ QMenu* AddMenu(QMenuBar* bar, QWidget* owner, const char* name, const QString& t
   return m;
 }
 
+// A window built without dialogs opens no editor and no table window.
+class NoDialogs : public DialogFactory {
+ public:
+  bool hasEditor(const QString&) const override { return false; }
+  void showEditor(const EditorRequest&, RecordGrid&, QWidget*) override {}
+  bool hasWindow(const QString&) const override { return false; }
+  void showWindow(const QString&, QWidget*) override {}
+};
+
 }  // namespace
 
 Vantaro3::Vantaro3(ShellOptions options, QWidget* parent)
@@ -78,7 +87,7 @@ Vantaro3::Vantaro3(ShellOptions options, QWidget* parent)
       options_(std::move(options)),
       programFolder_(options_.programFolder.isEmpty() ? QCoreApplication::applicationDirPath()
                                                       : options_.programFolder),
-      ownDialogs_(options_.dialogs ? nullptr : MakeBuiltInDialogs(programFolder_)),
+      ownDialogs_(options_.dialogs ? nullptr : std::make_unique<NoDialogs>()),
       front_(options_.front ? *options_.front : UiFront::desktop()),
       dialogs_(options_.dialogs ? *options_.dialogs : *ownDialogs_),
       store_(options_.store ? *options_.store : FileStore::disk()) {

@@ -5,7 +5,7 @@
 #include <memory>
 
 #include "app/Layout.h"
-#include "tables/RecordGrid.h"
+#include "model/RecordGrid.h"
 
 class QLabel;
 class QMenu;
@@ -23,7 +23,7 @@ struct ShellOptions {
   QString programFolder;   // Config.ini, the language files and the readme; empty: the program's own folder
   QString languageCode;    // "1" or "2"; empty: from the system locale
   UiFront* front = nullptr;         // message boxes, folder picker, documents; null: the desktop's
-  DialogFactory* dialogs = nullptr;  // editors and standalone windows; null: the program's own
+  DialogFactory* dialogs = nullptr;  // editors and standalone windows; null: none
   FileStore* store = nullptr;       // where tables are read from and saved to; null: the disk
 };
 

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "tables/RecordGrid.h"
+#include "model/RecordGrid.h"
 #include "text/Big5.h"
 
 namespace v3 {

@@ -5,7 +5,7 @@
 
 #include "app/Messages.h"
 #include "app/UiFront.h"
-#include "tables/DataFiles.h"
+#include "storage/FileStore.h"
 #include "text/Ini.h"
 
 namespace v3 {

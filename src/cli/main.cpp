@@ -7,9 +7,9 @@
 
 #include <cstdio>
 
-#include "tables/Csv.h"
-#include "tables/Sample.h"
-#include "tables/TableIo.h"
+#include "tools/Csv.h"
+#include "tools/Sample.h"
+#include "model/TableIo.h"
 #include "tables/Tables.h"
 #include "text/Locale.h"
 

@@ -15,7 +15,7 @@
 #include <algorithm>
 
 #include "app/FormTexts.h"
-#include "tables/RecordGrid.h"
+#include "model/RecordGrid.h"
 #include "text/Convert.h"
 
 namespace v3 {

@@ -7,7 +7,7 @@
 #include <algorithm>
 #include <vector>
 
-#include "tables/DataFiles.h"
+#include "storage/FileStore.h"
 #include "tables/Slots.h"
 #include "tables/Tables.h"
 #include "text/Big5.h"

@@ -1,7 +1,7 @@
 // The activity files that share one record: TrainCase.dat, SpecialCase.dat,
 // ReleaseCase.dat and WorkCase.dat.
 #include "tables/FixedLayout.h"
-#include "tables/Sample.h"
+#include "tables/SampleContext.h"
 #include "tables/Tables.h"
 
 namespace v3 {

@@ -1,6 +1,6 @@
 #include "tables/Producers.h"
 
-#include "tables/DataFiles.h"
+#include "storage/FileStore.h"
 #include "tables/Slots.h"
 #include "text/Big5.h"
 #include "text/Convert.h"

@@ -2,7 +2,7 @@
 #include <algorithm>
 
 #include "tables/FixedLayout.h"
-#include "tables/Sample.h"
+#include "tables/SampleContext.h"
 #include "tables/Tables.h"
 
 namespace v3 {

@@ -2,7 +2,7 @@
 #include <algorithm>
 #include <initializer_list>
 
-#include "tables/Sample.h"
+#include "tables/SampleContext.h"
 #include "tables/SlotStream.h"
 #include "tables/Tables.h"
 

@@ -4,7 +4,7 @@
 
 #include <algorithm>
 
-#include "tables/Sample.h"
+#include "tables/SampleContext.h"
 #include "tables/Slots.h"
 #include "text/Big5.h"
 #include "text/Convert.h"

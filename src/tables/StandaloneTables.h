@@ -5,7 +5,7 @@
 
 #include <vector>
 
-#include "tables/DataFiles.h"
+#include "storage/FileStore.h"
 
 namespace v3 {
 

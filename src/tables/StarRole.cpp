@@ -1,7 +1,7 @@
 // StarRole.dat: the stars, 360-byte records in one of two layouts that the
 // file's first record decides.
 #include "tables/FixedLayout.h"
-#include "tables/Sample.h"
+#include "tables/SampleContext.h"
 #include "tables/Slots.h"
 #include "tables/Tables.h"
 #include "text/Big5.h"

@@ -1,7 +1,7 @@
 #include "tables/Tables.h"
 
 #include "tables/FixedLayout.h"
-#include "tables/Sample.h"
+#include "tables/SampleContext.h"
 
 namespace v3 {
 namespace {

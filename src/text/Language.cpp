@@ -6,7 +6,6 @@
 #include <QFileInfo>
 #include <QHash>
 
-#include "tables/RecordGrid.h"
 #include "text/Big5.h"
 #include "text/Ini.h"
 
@@ -123,10 +122,6 @@ QStringList ListTexts(const QString& section, int firstKey, int lastKey) {
 }
 
 QStringList HeaderTexts(const QString& caption, int columnCount) { return ListTexts(caption, 1, columnCount); }
-
-void FillGridHeader(RecordGrid& grid, const QString& caption) {
-  grid.setHeaderTexts(HeaderTexts(caption, grid.fieldCount()));
-}
 
 const std::vector<FixedList>& FixedLists() {
   static const std::vector<FixedList> lists = [] {

@@ -6,7 +6,6 @@
 
 namespace v3 {
 
-class RecordGrid;
 
 // The language file beside the program supplies every caption, every grid
 // header and the entries of the fixed lists. It is an INI file:
@@ -39,9 +38,6 @@ QStringList ListTexts(const QString& section, int firstKey, int lastKey);
 // (file name) is given: LookupText(caption, "1".., ""). Empty text where the
 // file has none.
 QStringList HeaderTexts(const QString& caption, int columnCount);
-
-// Fills the header row (columns 1..K) of the grid from the section `caption`.
-void FillGridHeader(RecordGrid& grid, const QString& caption);
 
 // The fixed lists that windows fill from the language file: the window's
 // object name, the drop-down list's object name (elements of a control array

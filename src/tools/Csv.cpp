@@ -1,4 +1,4 @@
-#include "tables/Csv.h"
+#include "tools/Csv.h"
 
 namespace v3 {
 

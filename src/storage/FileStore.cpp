@@ -1,4 +1,4 @@
-#include "tables/DataFiles.h"
+#include "storage/FileStore.h"
 
 #include <QDir>
 #include <QFile>

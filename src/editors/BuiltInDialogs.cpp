@@ -1,4 +1,4 @@
-#include "app/Dialogs.h"
+#include "editors/BuiltInDialogs.h"
 
 #include "editors/Editors.h"
 #include "editors/RecordDialog.h"

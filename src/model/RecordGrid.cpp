@@ -1,6 +1,7 @@
-#include "tables/RecordGrid.h"
+#include "model/RecordGrid.h"
 
 #include "text/Convert.h"
+#include "text/Language.h"
 
 #include <algorithm>
 #include <numeric>
@@ -254,6 +255,10 @@ Qt::ItemFlags RecordGrid::flags(const QModelIndex& index) const {
   Qt::ItemFlags f = Qt::ItemIsEnabled | Qt::ItemIsSelectable;
   if (index.column() > 0) f |= Qt::ItemIsEditable;
   return f;
+}
+
+void FillGridHeader(RecordGrid& grid, const QString& caption) {
+  grid.setHeaderTexts(HeaderTexts(caption, grid.fieldCount()));
 }
 
 }  // namespace v3

@@ -1,12 +1,9 @@
-#include "tables/Sample.h"
+#include "tables/SampleContext.h"
 
 #include <QDir>
 #include <QHash>
 
-#include "tables/DataFiles.h"
 #include "tables/Slots.h"
-#include "tables/StandaloneTables.h"
-#include "tables/TableIo.h"
 #include "tables/Tables.h"
 #include "text/Big5.h"
 
@@ -91,47 +88,6 @@ QString SampleContext::starName(int position) const {
 QString SampleContext::yearText() {
   static const QString years[] = {"第一年", "第二年", "第三年", "特殊"};
   return years[between(0, 3)];
-}
-
-bool WriteSampleFolder(const QString& folder, unsigned seed, int records, QString* error) {
-  if (!QDir().mkpath(folder)) {
-    if (error) *error = QStringLiteral("cannot create %1").arg(folder);
-    return false;
-  }
-  SampleContext s(seed, records);
-  for (const TableDef* t : AllTables()) {
-    const QString path = QDir(folder).filePath(t->fileName);
-    if (t->sampleFile) {
-      QString e;
-      if (!FileStore::disk().replace(path, t->sampleFile(s), &e)) {
-        if (error) *error = QStringLiteral("%1: %2").arg(t->fileName, e);
-        return false;
-      }
-      continue;
-    }
-    if (!t->sample) continue;
-    RecordGrid grid;
-    grid.reset(t->fieldCount(), t->sample(s));
-    QFile::remove(path);
-    const SaveOutcome out = SaveTable(*t, folder, grid);
-    if (!out.ok()) {
-      if (error) *error = out.message(t->fileName);
-      return false;
-    }
-    QFile::remove(path + QStringLiteral(".bak"));
-  }
-  if (!WriteStandaloneSamples(folder, s, error)) return false;
-  // Start-up accepts a folder only when it holds CDCase.dat.
-  if (!QFileInfo::exists(QDir(folder).filePath(QStringLiteral("CDCase.dat")))) {
-    ByteWriter header;
-    PutFrameHeader(header, 0, 448);
-    QString e;
-    if (!FileStore::disk().replace(QDir(folder).filePath(QStringLiteral("CDCase.dat")), header.take(), &e)) {
-      if (error) *error = e;
-      return false;
-    }
-  }
-  return true;
 }
 
 }  // namespace v3

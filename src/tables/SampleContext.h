@@ -40,8 +40,4 @@ class SampleContext {
   int records_;
 };
 
-// Writes a complete data folder: every table that the program can load and
-// save, each with texts and values that survive a load and a save byte for byte.
-bool WriteSampleFolder(const QString& folder, unsigned seed, int records, QString* error);
-
 }  // namespace v3

@@ -4,8 +4,8 @@
 
 #include <vector>
 
-#include "tables/DataFiles.h"
-#include "tables/RecordGrid.h"
+#include "storage/FileStore.h"
+#include "model/RecordGrid.h"
 #include "tables/Table.h"
 
 namespace v3 {

@@ -102,4 +102,8 @@ class RecordGrid : public QAbstractTableModel {
   QItemSelectionModel selection_;
 };
 
+// Fills the header row (columns 1..K) of the grid from the language file's
+// section `caption`.
+void FillGridHeader(RecordGrid& grid, const QString& caption);
+
 }  // namespace v3

@@ -1,4 +1,4 @@
-#include "tables/TableIo.h"
+#include "model/TableIo.h"
 
 namespace v3 {
 namespace {

@@ -1,0 +1,12 @@
+#pragma once
+#include <QString>
+
+#include "tables/SampleContext.h"
+
+namespace v3 {
+
+// Writes a complete data folder: every table that the program can load and
+// save, each with texts and values that survive a load and a save byte for byte.
+bool WriteSampleFolder(const QString& folder, unsigned seed, int records, QString* error);
+
+}  // namespace v3
