@@ -7,7 +7,7 @@
 
 #include <cstdio>
 
-#include "tools/Csv.h"
+#include "tools/CsvTable.h"
 #include "tools/Sample.h"
 #include "model/TableIo.h"
 #include "tables/Tables.h"
@@ -58,13 +58,6 @@ const TableDef* table(const QString& name, int* status) {
   return t;
 }
 
-QString csvCell(QString cell) {
-  // CSV never carries NUL characters: a code's trailing zero bytes are dropped
-  // (the save pads with zeros again).
-  cell.remove(QChar(u'\0'));
-  return cell;
-}
-
 int cmdExport(const QStringList& a) {
   if (a.size() != 2) return usageError(QStringLiteral("export needs FOLDER and TABLE"));
   int status = 0;
@@ -77,14 +70,7 @@ int cmdExport(const QStringList& a) {
     err(QStringLiteral("cannot read %1: %2").arg(t->fileName, error));
     return 1;
   }
-  QByteArray text;
-  for (const QStringList& r : rows) {
-    QStringList cells;
-    cells.reserve(r.size());
-    for (const QString& c : r) cells << csvCell(c);
-    text += CsvLine(cells);
-  }
-  out(text);
+  out(RecordsToCsv(rows));
   return 0;
 }
 
@@ -97,19 +83,12 @@ int cmdImport(const QStringList& a) {
   QFile f(a[2]);
   if (!f.open(QIODevice::ReadOnly)) return usageError(QStringLiteral("cannot read %1: %2").arg(a[2], f.errorString()));
   std::vector<QStringList> records;
-  int badLine = 0;
-  QString reason;
-  if (!ParseCsv(f.readAll(), &records, &badLine, &reason)) {
-    err(QStringLiteral("%1: line %2: %3").arg(a[2]).arg(badLine).arg(reason));
+  CsvRefusal refusal;
+  const int k = t->fieldCount();
+  if (!CsvToRecords(f.readAll(), k, t->fileName, &records, &refusal)) {
+    err(refusal.message(a[2]));
     return 1;
   }
-  const int k = t->fieldCount();
-  for (size_t i = 0; i < records.size(); ++i)
-    if (records[i].size() != k) {
-      err(QStringLiteral("%1: line %2: %3 fields, %4 has %5 columns")
-              .arg(a[2]).arg(i + 1).arg(records[i].size()).arg(t->fileName).arg(k));
-      return 1;
-    }
   if (t->readOnly) {
     err(QStringLiteral("%1 is read-only: nothing written").arg(t->fileName));
     return 1;
