@@ -1,0 +1,188 @@
+// The editor with the largest StarRole.dat the format allows (32767 stars):
+// opening it to the first painted rows, saving it after one edit, the record
+// editors whose lists hold every star, and find and filter through every row.
+#include <benchmark/benchmark.h>
+
+#include <QApplication>
+#include <QDir>
+#include <QTemporaryDir>
+
+#include <memory>
+
+#include "app/GridView.h"
+#include "app/MainWindow.h"
+#include "app/Search.h"
+#include "app/UiFront.h"
+#include "editors/Editors.h"
+#include "editors/RecordDialog.h"
+#include "tables/Catalogue.h"
+#include "text/Ini.h"
+#include "text/Locale.h"
+#include "tools/Sample.h"
+
+using namespace v3;
+
+namespace {
+
+constexpr int kRecords = 32767;
+
+class QuietFront : public UiFront {
+ public:
+  int messages = 0;
+  void message(QWidget*, const QString&, Icon) override { ++messages; }
+  QString chooseFolder(QWidget*, const QString&) override { return QString(); }
+  void openDocument(QWidget*, const QString&) override {}
+};
+
+struct Fixture {
+  QTemporaryDir dir;
+  QString program;
+  QString data;
+  QuietFront front;
+  std::unique_ptr<Vantaro3> window;
+
+  Fixture() {
+    SetSystemLocaleOverride(2052);
+    program = dir.filePath(QStringLiteral("program"));
+    data = dir.filePath(QStringLiteral("data"));
+    QDir().mkpath(program);
+    QString error;
+    if (!WriteSampleFolder(data, 1, kRecords, &error)) std::abort();
+    if (!WriteIniValue(program + QStringLiteral("/Config.ini"), QStringLiteral("Config"), QStringLiteral("Path"), data))
+      std::abort();
+
+    ShellOptions o;
+    o.programFolder = program;
+    o.languageCode = QStringLiteral("1");
+    o.front = &front;
+    window = std::make_unique<Vantaro3>(o);
+    if (!window->startUp()) std::abort();
+    window->resize(1280, 800);
+    window->show();
+    QApplication::processEvents();
+  }
+
+  // Opens the table and paints the rows in view.
+  void open(const QString& caption) {
+    window->openTable(*CatalogueEntryByCaption(caption));
+    QApplication::processEvents();
+    window->gridView()->viewport()->repaint();
+  }
+};
+
+std::unique_ptr<Fixture> g_fixture;
+
+Fixture& fixture() {
+  if (!g_fixture) g_fixture = std::make_unique<Fixture>();
+  return *g_fixture;
+}
+
+void BM_OpenStarRole(benchmark::State& state) {
+  Fixture& f = fixture();
+  for (auto _ : state) {
+    f.open(QStringLiteral("StarRole.dat"));
+    if (f.window->grid().recordCount() != kRecords) state.SkipWithError("wrong row count");
+  }
+  state.SetItemsProcessed(state.iterations() * kRecords);
+}
+
+void BM_SaveStarRole(benchmark::State& state) {
+  // One edited cell each time, so every save has something to write.
+  Fixture& f = fixture();
+  f.open(QStringLiteral("StarRole.dat"));
+  RecordGrid& g = f.window->grid();
+  int n = 0;
+  for (auto _ : state) {
+    state.PauseTiming();
+    g.setCell(kRecords / 2, 7, QString::number(++n % 100));
+    state.ResumeTiming();
+    f.window->save();
+    QApplication::processEvents();
+  }
+  if (f.front.messages != 0) state.SkipWithError("save reported a problem");
+  state.SetItemsProcessed(state.iterations() * kRecords);
+}
+
+// An editor opened on the first row of its table, shown, then closed.
+void editorOpen(benchmark::State& state, const char* editor, const char* table) {
+  Fixture& f = fixture();
+  f.open(QString::fromLatin1(table));
+  RecordGrid& g = f.window->grid();
+  g.setCurrentRow(1);
+  const EditorForm* form = FindEditorForm(QString::fromLatin1(editor));
+  if (!form) {
+    state.SkipWithError("no such editor");
+    return;
+  }
+  EditorEnvironment env;
+  env.programFolder = f.program;
+  EditorRequest request;
+  request.editor = QString::fromLatin1(editor);
+  for (auto _ : state) {
+    auto dialog = std::make_unique<RecordDialog>(*form, g, request, env, f.window.get());
+    dialog->show();
+    QApplication::processEvents();
+    state.PauseTiming();
+    dialog.reset();
+    QApplication::processEvents();
+    state.ResumeTiming();
+  }
+}
+
+void BM_EditorTeam(benchmark::State& state) { editorOpen(state, "Team", "Team.dat"); }
+void BM_EditorFirm(benchmark::State& state) { editorOpen(state, "Firm", "Firm.dat"); }
+void BM_EditorCDW(benchmark::State& state) { editorOpen(state, "CDW", "CDCase.dat"); }
+void BM_EditorCFR(benchmark::State& state) { editorOpen(state, "CFR", "CFRequest.dat"); }
+
+void BM_FindStarRole(benchmark::State& state) {
+  // The last record's number: the search passes every row before it.
+  Fixture& f = fixture();
+  f.open(QStringLiteral("StarRole.dat"));
+  RecordGrid& g = f.window->grid();
+  const QString last = g.cell(kRecords, 1);
+  for (auto _ : state) {
+    const int row = FindRow(g, 1, SearchTextFor(last), 1);
+    if (row != kRecords) state.SkipWithError("not found");
+    g.setCurrentRow(row);
+    f.window->gridView()->setTopRow(row);
+    QApplication::processEvents();
+  }
+  state.SetItemsProcessed(state.iterations() * kRecords);
+}
+
+void BM_FilterStarRole(benchmark::State& state) {
+  // Every row whose name holds one character: what a filter on the name column decides.
+  Fixture& f = fixture();
+  f.open(QStringLiteral("StarRole.dat"));
+  RecordGrid& g = f.window->grid();
+  const QString text = SearchTextFor(g.cell(1, 2).left(1));
+  for (auto _ : state) {
+    std::vector<int> rows;
+    for (int r = 1; r <= g.recordCount(); ++r)
+      if (CellMatches(g.cell(r, 2), text)) rows.push_back(r);
+    if (rows.empty()) state.SkipWithError("nothing matched");
+    benchmark::DoNotOptimize(rows.data());
+  }
+  state.SetItemsProcessed(state.iterations() * kRecords);
+}
+
+}  // namespace
+
+BENCHMARK(BM_OpenStarRole)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_SaveStarRole)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_EditorTeam)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_EditorFirm)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_EditorCDW)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_EditorCFR)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_FindStarRole)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_FilterStarRole)->Unit(benchmark::kMillisecond);
+
+int main(int argc, char** argv) {
+  qputenv("QT_QPA_PLATFORM", "offscreen");
+  QApplication app(argc, argv);
+  benchmark::Initialize(&argc, argv);
+  benchmark::RunSpecifiedBenchmarks();
+  benchmark::Shutdown();
+  g_fixture.reset();  // the window goes before the application
+  return 0;
+}
