@@ -7,7 +7,10 @@
 
 #include <cstdio>
 
+#include "tables/StandaloneTables.h"
+#include "text/Language.h"
 #include "tools/CsvTable.h"
+#include "tools/StandaloneCsv.h"
 #include "tools/Sample.h"
 #include "model/TableIo.h"
 #include "tables/Tables.h"
@@ -58,50 +61,209 @@ const TableDef* table(const QString& name, int* status) {
   return t;
 }
 
-int cmdExport(const QStringList& a) {
-  if (a.size() != 2) return usageError(QStringLiteral("export needs FOLDER and TABLE"));
+// check's line for a table: whether a save would give back the file's bytes.
+int reportSame(const QString& fileName, const QByteArray& bytes, const QByteArray& saved, int records) {
+  if (saved == bytes) {
+    out(QStringLiteral("%1: identical (%2 records)\n").arg(fileName).arg(records).toUtf8());
+    return 0;
+  }
+  qsizetype at = 0;
+  while (at < saved.size() && at < bytes.size() && saved[at] == bytes[at]) ++at;
+  out(QStringLiteral("%1: differs at offset %2 (0x%3; file %4 bytes, saved %5 bytes)\n")
+          .arg(fileName).arg(at).arg(at, 0, 16).arg(bytes.size()).arg(saved.size()).toUtf8());
+  return 1;
+}
+
+// The options export and import share, taken out of the arguments.
+struct CsvArguments {
+  QStringList positional;
+  CsvOptions options;
+  bool header = false;
+  bool encodingGiven = false;
+};
+
+bool takeCsvArguments(const QString& command, const QStringList& a, bool importing, CsvArguments* out, int* status) {
+  for (qsizetype i = 0; i < a.size(); ++i) {
+    const QString& arg = a[i];
+    if (arg == QLatin1String("--encoding") || arg.startsWith(QLatin1String("--encoding="))) {
+      QString value;
+      if (arg.contains(u'=')) {
+        value = arg.section(u'=', 1);
+      } else if (i + 1 < a.size()) {
+        value = a[++i];
+      } else {
+        *status = usageError(QStringLiteral("%1: --encoding needs utf-8, gbk or big5").arg(command));
+        return false;
+      }
+      if (!TextEncodingFromName(value, &out->options.encoding)) {
+        *status = usageError(QStringLiteral("%1: unknown encoding %2 (utf-8, gbk or big5)").arg(command, value));
+        return false;
+      }
+      out->encodingGiven = true;
+    } else if (arg == QLatin1String("--header")) {
+      out->header = true;
+    } else if (!importing && arg == QLatin1String("--bom")) {
+      out->options.bom = true;
+    } else if (importing && arg == QLatin1String("--allow-empty")) {
+      out->options.allowEmpty = true;
+    } else if (arg.startsWith(QLatin1String("--"))) {
+      *status = usageError(QStringLiteral("%1: unknown option %2").arg(command, arg));
+      return false;
+    } else {
+      out->positional << arg;
+    }
+  }
+  if (out->options.bom && out->options.encoding != TextEncoding::Utf8) {
+    *status = usageError(QStringLiteral("%1: --bom is for UTF-8 only").arg(command));
+    return false;
+  }
+  return true;
+}
+
+// A grid table or one of the four standalone tables, by file name.
+struct AnyTable {
+  const TableDef* grid = nullptr;
+  const StandaloneInfo* standalone = nullptr;
+  QString fileName() const { return grid ? grid->fileName : standalone->fileName; }
+  int fieldCount() const { return grid ? grid->fieldCount() : StandaloneColumnCount(standalone->kind); }
+  QStringList header() const {
+    return grid ? HeaderTexts(grid->fileName, grid->fieldCount()) : StandaloneHeader(standalone->kind);
+  }
+};
+
+bool anyTable(const QString& name, AnyTable* t, int* status) {
+  if ((t->standalone = FindStandaloneFile(name))) return true;
+  t->grid = table(name, status);
+  return t->grid != nullptr;
+}
+
+// Header lines that an import skips: the table's header in both scripts.
+std::vector<QStringList> knownHeaders(const AnyTable& t) {
+  return HeaderLinesOfBothScripts([&t] { return t.header(); });
+}
+
+int cmdExport(const QStringList& args) {
+  CsvArguments csv;
   int status = 0;
+  if (!takeCsvArguments(QStringLiteral("export"), args, false, &csv, &status)) return status;
+  const QStringList& a = csv.positional;
+  if (a.size() != 2) return usageError(QStringLiteral("export needs FOLDER and TABLE"));
   if (!checkFolder(a[0], &status)) return status;
-  const TableDef* t = table(a[1], &status);
-  if (!t) return status;
+  AnyTable t;
+  if (!anyTable(a[1], &t, &status)) return status;
+  std::vector<QStringList> rows;
   QString error;
-  const std::vector<QStringList> rows = ReadTableRows(*t, a[0], &error);
+  if (t.grid) {
+    rows = ReadTableRows(*t.grid, a[0], &error);
+  } else {
+    StandaloneTable table(t.standalone->kind);
+    if (table.load(a[0], &error)) rows = StandaloneRows(table);
+  }
   if (!error.isEmpty()) {
-    err(QStringLiteral("cannot read %1: %2").arg(t->fileName, error));
+    err(QStringLiteral("cannot read %1: %2").arg(t.fileName(), error));
     return 1;
   }
-  out(RecordsToCsv(rows));
+  if (csv.header) csv.options.header = t.header();
+  QByteArray text;
+  CsvRefusal refusal;
+  if (!RecordsToCsv(rows, csv.options, &text, &refusal)) {
+    err(refusal.message(QStringLiteral("export of %1").arg(t.fileName())));
+    return 1;
+  }
+  out(text);
   return 0;
 }
 
-int cmdImport(const QStringList& a) {
-  if (a.size() != 3) return usageError(QStringLiteral("import needs FOLDER, TABLE and CSVFILE"));
-  int status = 0;
-  if (!checkFolder(a[0], &status)) return status;
-  const TableDef* t = table(a[1], &status);
-  if (!t) return status;
-  QFile f(a[2]);
-  if (!f.open(QIODevice::ReadOnly)) return usageError(QStringLiteral("cannot read %1: %2").arg(a[2], f.errorString()));
-  std::vector<QStringList> records;
-  CsvRefusal refusal;
-  const int k = t->fieldCount();
-  if (!CsvToRecords(f.readAll(), k, t->fileName, &records, &refusal)) {
-    err(refusal.message(a[2]));
+int importStandalone(const StandaloneInfo& info, const QString& folder, const std::vector<QStringList>& records,
+                     const QString& csvName) {
+  StandaloneTable table(info.kind);
+  QString error;
+  if (!table.load(folder, &error)) {
+    err(QStringLiteral("cannot read %1: %2").arg(info.fileName, error));
     return 1;
   }
-  if (t->readOnly) {
-    err(QStringLiteral("%1 is read-only: nothing written").arg(t->fileName));
+  if (!SetStandaloneRows(table, records, &error)) {
+    err(QStringLiteral("%1: %2").arg(csvName, error));
+    return 1;
+  }
+  const StandaloneSave outcome = table.save(folder);
+  if (!outcome.ok()) {
+    err(outcome.message(info.fileName));
+    return 1;
+  }
+  err(QStringLiteral("%1: %2 records saved%3")
+          .arg(info.fileName)
+          .arg(records.size())
+          .arg(outcome.status == StandaloneSave::Unchanged ? QStringLiteral(" (unchanged)") : QString()));
+  return 0;
+}
+
+int cmdImport(const QStringList& args) {
+  CsvArguments csv;
+  int status = 0;
+  if (!takeCsvArguments(QStringLiteral("import"), args, true, &csv, &status)) return status;
+  const QStringList& a = csv.positional;
+  if (a.size() != 3) return usageError(QStringLiteral("import needs FOLDER, TABLE and CSVFILE"));
+  if (!checkFolder(a[0], &status)) return status;
+  AnyTable t;
+  if (!anyTable(a[1], &t, &status)) return status;
+  QFile f(a[2]);
+  if (!f.open(QIODevice::ReadOnly)) return usageError(QStringLiteral("cannot read %1: %2").arg(a[2], f.errorString()));
+  const QByteArray bytes = f.readAll();
+  if (f.error() != QFileDevice::NoError) {
+    err(QStringLiteral("cannot read %1: %2").arg(a[2], f.errorString()));
+    return 1;
+  }
+  // A header line is always recognised, whether or not --header is given.
+  csv.options.knownHeaders = knownHeaders(t);
+  std::vector<QStringList> records;
+  CsvRefusal refusal;
+  if (!CsvToRecords(bytes, t.fieldCount(), t.fileName(), csv.options, &records, &refusal)) {
+    err(refusal.message(a[2]));
+    if (records.empty() && refusal.line == 0 && !csv.options.allowEmpty)
+      err(QStringLiteral("(give --allow-empty to empty the table)"));
+    return 1;
+  }
+  if (t.standalone) return importStandalone(*t.standalone, a[0], records, a[2]);
+  if (t.grid->readOnly) {
+    err(QStringLiteral("%1 is read-only: nothing written").arg(t.grid->fileName));
     return 1;
   }
   RecordGrid grid;
-  grid.reset(k, std::move(records));
-  const SaveOutcome outcome = SaveTable(*t, a[0], grid);
+  grid.reset(t.fieldCount(), std::move(records));
+  const SaveOutcome outcome = SaveTable(*t.grid, a[0], grid);
   if (!outcome.ok()) {
-    err(outcome.message(t->fileName));
+    err(outcome.message(t.grid->fileName));
     return 1;
   }
-  err(QStringLiteral("%1: %2 records saved").arg(t->fileName).arg(grid.recordCount()));
+  err(QStringLiteral("%1: %2 records saved").arg(t.grid->fileName).arg(grid.recordCount()));
   return 0;
+}
+
+// check of a standalone table: load and patch with nothing changed.
+int checkStandalone(const StandaloneInfo& info, const QString& folder, bool named) {
+  const QString path = DataFilePath(folder, info.fileName);
+  bool exists = false;
+  QString error;
+  const QByteArray bytes = FileStore::disk().read(path, &exists, &error);
+  if (!exists) {
+    out(QStringLiteral("%1: missing\n").arg(info.fileName).toUtf8());
+    return named ? 1 : 0;
+  }
+  if (!error.isEmpty()) {
+    out(QStringLiteral("%1: cannot be read: %2\n").arg(info.fileName, error).toUtf8());
+    return 1;
+  }
+  StandaloneTable table(info.kind);
+  table.loadBytes(bytes);
+  QByteArray saved;
+  const StandaloneSave o = table.patch(bytes, &saved);
+  if (!o.ok()) {
+    out(QStringLiteral("%1: would be refused: %2\n").arg(info.fileName, o.message(info.fileName)).toUtf8());
+    return 1;
+  }
+  const int records = int(table.values().size()) / StandaloneColumnCount(info.kind);
+  return reportSame(info.fileName, bytes, saved, records);
 }
 
 int cmdCheck(const QStringList& a) {
@@ -109,16 +271,20 @@ int cmdCheck(const QStringList& a) {
   int status = 0;
   if (!checkFolder(a[0], &status)) return status;
   std::vector<const TableDef*> tables;
+  std::vector<const StandaloneInfo*> standalone;
   if (a.size() == 1) {
     tables = AllTables();
+    for (const StandaloneInfo& i : StandaloneTables()) standalone.push_back(&i);
   } else {
     for (const QString& name : a.mid(1)) {
-      const TableDef* t = table(name, &status);
-      if (!t) return status;
-      tables.push_back(t);
+      AnyTable t;
+      if (!anyTable(name, &t, &status)) return status;
+      if (t.grid) tables.push_back(t.grid);
+      else standalone.push_back(t.standalone);
     }
   }
   int result = 0;
+  for (const StandaloneInfo* i : standalone) result |= checkStandalone(*i, a[0], a.size() > 1);
   for (const TableDef* t : tables) {
     const QString path = DataFilePath(a[0], t->fileName);
     bool exists = false;
@@ -142,15 +308,7 @@ int cmdCheck(const QStringList& a) {
       result = 1;
       continue;
     }
-    if (saved == bytes) {
-      out(QStringLiteral("%1: identical (%2 records)\n").arg(t->fileName).arg(grid.recordCount()).toUtf8());
-      continue;
-    }
-    qsizetype at = 0;
-    while (at < saved.size() && at < bytes.size() && saved[at] == bytes[at]) ++at;
-    out(QStringLiteral("%1: differs at offset %2 (0x%3; file %4 bytes, saved %5 bytes)\n")
-            .arg(t->fileName).arg(at).arg(at, 0, 16).arg(bytes.size()).arg(saved.size()).toUtf8());
-    result = 1;
+    result |= reportSame(t->fileName, bytes, saved, grid.recordCount());
   }
   return result;
 }
@@ -189,6 +347,8 @@ int main(int argc, char** argv) {
   QString error;
   if (!TakeLocaleOption(argc, argv, &error)) return usageError(error);
   QCoreApplication app(argc, argv);
+  // Headers and column names come from the language file of the locale's script.
+  SelectLanguageFile(LanguageCodeForLocale(SystemLocaleNumber()), LanguageFolder(QCoreApplication::applicationDirPath()));
   QStringList args = app.arguments().mid(1);
   if (args.isEmpty()) return usageError(QStringLiteral("no command"));
   const QString command = args.takeFirst();
@@ -207,6 +367,8 @@ int main(int argc, char** argv) {
   if (command == QLatin1String("tables")) {
     for (const TableDef* t : AllTables())
       out(QStringLiteral("%1\t%2 columns%3\n").arg(t->fileName).arg(t->fieldCount()).arg(t->readOnly ? ", read-only" : "").toUtf8());
+    for (const StandaloneInfo& i : StandaloneTables())
+      out(QStringLiteral("%1\t%2 columns, patched in place\n").arg(i.fileName).arg(StandaloneColumnCount(i.kind)).toUtf8());
     return 0;
   }
   return usageError(QStringLiteral("unknown command: %1").arg(command));

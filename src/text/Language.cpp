@@ -104,6 +104,17 @@ void SelectLanguageFile(const QString& languageCode, const QString& programFolde
   }
 }
 
+QString LanguageFolder(const QString& programFolder) {
+  const QDir own(programFolder);
+  auto holds = [](const QDir& d) {
+    return QFileInfo::exists(d.filePath(QStringLiteral("CHS.txt"))) || QFileInfo::exists(d.filePath(QStringLiteral("CHT.txt")));
+  };
+  if (holds(own)) return programFolder;
+  const QDir shared(own.filePath(QStringLiteral("../share/vantaro3")));
+  if (holds(shared)) return shared.absolutePath();
+  return programFolder;
+}
+
 QString LanguageFilePath() { return state().path; }
 
 QString LookupText(const QString& section, const QString& key, const QString& defaultText) {

@@ -19,6 +19,12 @@ namespace v3 {
 // other code no file. Called once at start-up.
 void SelectLanguageFile(const QString& languageCode, const QString& programFolder);
 
+// The folder that holds the language files for a program in programFolder:
+// the program's own folder when CHS.txt or CHT.txt is there, otherwise
+// ../share/vantaro3 beside it when they are there (an installed program),
+// otherwise the program's folder.
+QString LanguageFolder(const QString& programFolder);
+
 // Full path of the selected file; empty when none is selected.
 QString LanguageFilePath();
 

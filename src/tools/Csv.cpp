@@ -2,25 +2,32 @@
 
 namespace v3 {
 
-QByteArray CsvLine(const QStringList& fields) {
-  QByteArray line;
+QString CsvLineText(const QStringList& fields) {
+  QString line;
   for (qsizetype i = 0; i < fields.size(); ++i) {
-    if (i) line += ',';
-    const QByteArray f = fields[i].toUtf8();
-    if (f.contains(',') || f.contains('"') || f.contains('\n') || f.contains('\r')) {
-      QByteArray q = f;
-      q.replace("\"", "\"\"");
-      line += '"' + q + '"';
+    if (i) line += u',';
+    const QString& f = fields[i];
+    if (f.contains(u',') || f.contains(u'"') || f.contains(u'\n') || f.contains(u'\r')) {
+      QString q = f;
+      q.replace(QStringLiteral("\""), QStringLiteral("\"\""));
+      line += u'"' + q + u'"';
     } else {
       line += f;
     }
   }
-  return line + "\r\n";
+  return line + QStringLiteral("\r\n");
 }
 
+QByteArray CsvLine(const QStringList& fields) { return CsvLineText(fields).toUtf8(); }
+
 bool ParseCsv(const QByteArray& utf8, std::vector<QStringList>* records, int* badLine, QString* reason) {
+  return ParseCsvText(QString::fromUtf8(utf8), records, badLine, reason);
+}
+
+bool ParseCsvText(const QString& text, std::vector<QStringList>* records, int* badLine, QString* reason,
+                  std::vector<int>* recordLines) {
   records->clear();
-  const QString text = QString::fromUtf8(utf8);
+  if (recordLines) recordLines->clear();
   QStringList record;
   QString field;
   bool quoted = false, fieldStarted = false, afterQuote = false;
@@ -33,6 +40,7 @@ bool ParseCsv(const QByteArray& utf8, std::vector<QStringList>* records, int* ba
   auto endRecord = [&] {
     endField();
     records->push_back(record);
+    if (recordLines) recordLines->push_back(recordLine);
     record.clear();
     recordLine = line;
   };

@@ -1,5 +1,11 @@
 #include "tools/CsvTable.h"
 
+#include <QFileInfo>
+
+#include <algorithm>
+
+#include "text/Big5.h"
+#include "text/Language.h"
 #include "tools/Csv.h"
 
 namespace v3 {
@@ -11,6 +17,8 @@ QString CsvRefusal::message(const QString& csvName) const {
 
 namespace {
 
+const char kUtf8Bom[] = "\xEF\xBB\xBF";
+
 QString csvCell(QString cell) {
   // CSV never carries NUL characters: a code's trailing zero bytes are dropped
   // (the save pads with zeros again).
@@ -18,35 +26,172 @@ QString csvCell(QString cell) {
   return cell;
 }
 
+QString shownCharacter(const QString& text, qsizetype at) {
+  const char32_t c = text[at].isHighSurrogate() && at + 1 < text.size()
+                         ? QChar::surrogateToUcs4(text[at], text[at + 1])
+                         : char32_t(text[at].unicode());
+  return QStringLiteral("\"%1\" (U+%2)")
+      .arg(QString::fromUcs4(&c, 1), QString::number(uint(c), 16).toUpper().rightJustified(4, u'0'));
+}
+
+// The line's cells with one that the encoding cannot hold, for a refusal.
+bool encodeLine(const QStringList& cells, TextEncoding encoding, int line, QByteArray* out, CsvRefusal* refusal) {
+  const QString text = CsvLineText(cells);
+  QByteArray bytes;
+  qsizetype bad = 0;
+  if (EncodeStrict(text, encoding, &bytes, &bad)) {
+    *out += bytes;
+    return true;
+  }
+  // Which cell holds the character: encode each on its own.
+  for (qsizetype c = 0; c < cells.size(); ++c) {
+    QByteArray ignored;
+    qsizetype at = 0;
+    if (!EncodeStrict(cells[c], encoding, &ignored, &at)) {
+      *refusal = {line, QStringLiteral("column %1: %2 cannot be written in %3")
+                            .arg(c + 1)
+                            .arg(shownCharacter(cells[c], at), TextEncodingName(encoding))};
+      return false;
+    }
+  }
+  *refusal = {line, QStringLiteral("%1 cannot be written in %2").arg(shownCharacter(text, bad), TextEncodingName(encoding))};
+  return false;
+}
+
+QStringList trimmed(const QStringList& cells) {
+  QStringList t;
+  t.reserve(cells.size());
+  for (const QString& c : cells) t << c.trimmed();
+  return t;
+}
+
 }  // namespace
 
-QByteArray RecordsToCsv(const std::vector<QStringList>& records) {
-  QByteArray text;
+bool RecordsToCsv(const std::vector<QStringList>& records, const CsvOptions& options, QByteArray* csv,
+                  CsvRefusal* refusal) {
+  csv->clear();
+  if (options.bom && options.encoding == TextEncoding::Utf8) *csv += kUtf8Bom;
+  int line = 1;
+  if (!options.header.isEmpty()) {
+    // Big5 has no Simplified characters: its header line is in the Traditional script.
+    QStringList header = options.header;
+    if (options.encoding == TextEncoding::Big5)
+      for (QString& h : header) h = ToTraditional(h);
+    if (!encodeLine(header, options.encoding, line++, csv, refusal)) return false;
+  }
   for (const QStringList& r : records) {
     QStringList cells;
     cells.reserve(r.size());
     for (const QString& c : r) cells << csvCell(c);
-    text += CsvLine(cells);
+    if (!encodeLine(cells, options.encoding, line++, csv, refusal)) return false;
   }
-  return text;
+  return true;
+}
+
+QByteArray RecordsToCsv(const std::vector<QStringList>& records) {
+  QByteArray csv;
+  CsvRefusal ignored;
+  RecordsToCsv(records, CsvOptions{}, &csv, &ignored);  // UTF-8 holds every character
+  return csv;
+}
+
+bool CsvToRecords(const QByteArray& csv, int fieldCount, const QString& tableName, const CsvOptions& options,
+                  std::vector<QStringList>* records, CsvRefusal* refusal) {
+  records->clear();
+  QByteArrayView bytes(csv);
+  if (bytes.startsWith(kUtf8Bom)) {
+    if (options.encoding != TextEncoding::Utf8) {
+      *refusal = {1, QStringLiteral("the file starts with a UTF-8 byte order mark, but %1 was asked for")
+                         .arg(TextEncodingName(options.encoding))};
+      return false;
+    }
+    bytes = bytes.sliced(3);
+  }
+  QString text;
+  qsizetype badOffset = 0;
+  int badLength = 0;
+  if (!DecodeStrict(bytes, options.encoding, &text, &badOffset, &badLength)) {
+    // Line ends are single 0x0A bytes in every encoding here (no trail byte is one).
+    const QByteArrayView before = bytes.first(badOffset);
+    const int line = int(before.count('\n')) + 1;
+    const qsizetype lineStart = before.lastIndexOf('\n') + 1;
+    QStringList hex;
+    for (int i = 0; i < badLength && badOffset + i < bytes.size(); ++i)
+      hex << QStringLiteral("0x") + QString::number(uint(uchar(bytes[badOffset + i])), 16).toUpper().rightJustified(2, u'0');
+    const qsizetype fileOffset = badOffset + (csv.size() - bytes.size());
+    *refusal = {line, QStringLiteral("byte %1 (offset %2 in the file): %3 is not valid %4")
+                          .arg(badOffset - lineStart + 1)
+                          .arg(fileOffset)
+                          .arg(hex.join(u' '), TextEncodingName(options.encoding))};
+    return false;
+  }
+  int badLine = 0;
+  QString reason;
+  std::vector<int> lines;
+  if (!ParseCsvText(text, records, &badLine, &reason, &lines)) {
+    *refusal = {badLine, reason};
+    records->clear();
+    return false;
+  }
+  if (!records->empty() && !options.knownHeaders.empty()) {
+    const QStringList first = trimmed(records->front());
+    for (const QStringList& h : options.knownHeaders)
+      if (trimmed(h) == first) {
+        records->erase(records->begin());
+        lines.erase(lines.begin());
+        break;
+      }
+  }
+  for (size_t i = 0; i < records->size(); ++i)
+    if ((*records)[i].size() != fieldCount) {
+      *refusal = {lines[i], QStringLiteral("%1 fields, %2 has %3 columns")
+                                .arg((*records)[i].size()).arg(tableName).arg(fieldCount)};
+      records->clear();
+      return false;
+    }
+  if (records->empty() && !options.allowEmpty) {
+    *refusal = {0, QStringLiteral("no records: importing it would empty %1")
+                       .arg(tableName)};
+    return false;
+  }
+  return true;
 }
 
 bool CsvToRecords(const QByteArray& csv, int fieldCount, const QString& tableName,
                   std::vector<QStringList>* records, CsvRefusal* refusal) {
-  int badLine = 0;
-  QString reason;
-  if (!ParseCsv(csv, records, &badLine, &reason)) {
-    *refusal = {badLine, reason};
-    return false;
+  return CsvToRecords(csv, fieldCount, tableName, CsvOptions{}, records, refusal);
+}
+
+std::vector<QStringList> HeaderLinesOfBothScripts(const std::function<QStringList()>& header) {
+  const QString selected = LanguageFilePath();
+  const QFileInfo info(selected);
+  const QString folder = info.absolutePath();
+  std::vector<QStringList> lines;
+  auto take = [&lines](const QStringList& h) {
+    bool any = false;
+    for (const QString& t : h) any = any || !t.trimmed().isEmpty();
+    if (any && std::find(lines.begin(), lines.end(), h) == lines.end()) lines.push_back(h);
+  };
+  auto both = [&](const QStringList& h) {
+    take(h);
+    QStringList traditional;
+    for (const QString& t : h) traditional << ToTraditional(t);
+    take(traditional);
+  };
+  if (selected.isEmpty()) {
+    both(header());
+    return lines;
   }
-  for (size_t i = 0; i < records->size(); ++i)
-    if ((*records)[i].size() != fieldCount) {
-      *refusal = {int(i + 1), QStringLiteral("%1 fields, %2 has %3 columns")
-                                  .arg((*records)[i].size()).arg(tableName).arg(fieldCount)};
-      records->clear();
-      return false;
-    }
-  return true;
+  for (const char* code : {"1", "2"}) {
+    SelectLanguageFile(QString::fromLatin1(code), folder);
+    both(header());
+  }
+  SelectLanguageFile(info.fileName() == QLatin1String("CHT.txt") ? QStringLiteral("2") : QStringLiteral("1"), folder);
+  return lines;
+}
+
+std::vector<QStringList> HeaderLinesOfBothScripts(const QString& caption, int columnCount) {
+  return HeaderLinesOfBothScripts([&] { return HeaderTexts(caption, columnCount); });
 }
 
 }  // namespace v3

@@ -3,14 +3,17 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
 #include <vector>
+
+#include "text/StrictCodec.h"
 
 namespace v3 {
 
 // A table's records as CSV text and back: the one conversion that the
 // command-line tool and the editor's File menu share.
 
-// Where and why a CSV was refused.
+// Where and why a CSV was refused (or could not be written).
 struct CsvRefusal {
   int line = 0;  // 1-based line of the CSV text, 0 when the text as a whole
   QString reason;
@@ -18,13 +21,41 @@ struct CsvRefusal {
   QString message(const QString& csvName) const;
 };
 
-// One CSV line per record, fields 1..K in order.
-QByteArray RecordsToCsv(const std::vector<QStringList>& records);
+struct CsvOptions {
+  TextEncoding encoding = TextEncoding::Utf8;
+  // Export: a UTF-8 byte order mark first (spreadsheet programs look for it).
+  bool bom = false;
+  // Export: the column headers, written as the first line (in Big5 in the
+  // Traditional script); empty: no header line.
+  QStringList header;
+  // Import: a first line equal to one of these (cells compared without
+  // surrounding blanks) is a header line and skipped.
+  std::vector<QStringList> knownHeaders;
+  // Import: a CSV without records empties the table instead of being refused.
+  bool allowEmpty = false;
+};
 
-// Parses CSV text into records of `fieldCount` fields each. `tableName`
-// only names the table in a refusal. Returns false, filling *refusal, when the
-// text is malformed or a line has another field count.
+// One CSV line per record, fields 1..K in order. Returns false, naming the
+// line and column, when a cell holds a character the encoding cannot hold.
+bool RecordsToCsv(const std::vector<QStringList>& records, const CsvOptions& options, QByteArray* csv,
+                  CsvRefusal* refusal);
+QByteArray RecordsToCsv(const std::vector<QStringList>& records);  // UTF-8, no header
+
+// Parses CSV bytes into records of `fieldCount` fields each. `tableName` only
+// names the table in a refusal. Returns false, filling *refusal, when the
+// bytes are not valid in the encoding, the text is malformed, a line has
+// another field count, or there is no record (unless allowEmpty).
+bool CsvToRecords(const QByteArray& csv, int fieldCount, const QString& tableName, const CsvOptions& options,
+                  std::vector<QStringList>* records, CsvRefusal* refusal);
 bool CsvToRecords(const QByteArray& csv, int fieldCount, const QString& tableName,
                   std::vector<QStringList>* records, CsvRefusal* refusal);
+
+// A header line as `header` gives it under each of the language files CHS.txt
+// and CHT.txt beside the selected one, and in the Traditional script, for
+// CsvOptions::knownHeaders. Lines without any text are left out. The selected
+// language file stays selected.
+std::vector<QStringList> HeaderLinesOfBothScripts(const std::function<QStringList()>& header);
+// The same for the header row of a grid table.
+std::vector<QStringList> HeaderLinesOfBothScripts(const QString& caption, int columnCount);
 
 }  // namespace v3

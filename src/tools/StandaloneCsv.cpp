@@ -1,0 +1,94 @@
+#include "tools/StandaloneCsv.h"
+
+#include <QFileInfo>
+
+#include "text/Big5.h"
+#include "text/Language.h"
+
+namespace v3 {
+namespace {
+
+bool traditionalInterface() { return QFileInfo(LanguageFilePath()).fileName() == QLatin1String("CHT.txt"); }
+
+// A caption of the window from the language file, or its design text.
+QString windowText(const QString& window, const QString& key, const QString& design) {
+  const QString fallback = traditionalInterface() ? ToTraditional(design) : design;
+  return LookupText(window, key, fallback);
+}
+
+QString word(const QString& simplified) { return traditionalInterface() ? ToTraditional(simplified) : simplified; }
+
+}  // namespace
+
+int StandaloneColumnCount(StandaloneKind kind) {
+  switch (kind) {
+    case StandaloneKind::Cons: return 3;
+    case StandaloneKind::Dif: return 8;
+    case StandaloneKind::Level: return 1;
+    case StandaloneKind::Length: return 3;
+  }
+  return 1;
+}
+
+std::vector<QStringList> StandaloneRows(const StandaloneTable& table) {
+  const int k = StandaloneColumnCount(table.kind());
+  std::vector<QStringList> rows;
+  QStringList row;
+  for (const TableValue& v : table.values()) {
+    row << v.text;
+    if (row.size() == k) {
+      rows.push_back(row);
+      row.clear();
+    }
+  }
+  return rows;
+}
+
+QStringList StandaloneHeader(StandaloneKind kind) {
+  switch (kind) {
+    case StandaloneKind::Cons: {
+      const QString start = windowText(QStringLiteral("Cons"), QStringLiteral("Lb1"), QStringLiteral("开始时间"));
+      return {windowText(QStringLiteral("Cons"), QStringLiteral("Lb0"), QStringLiteral("星座")),
+              start + windowText(QStringLiteral("Cons"), QStringLiteral("Lb2(0)"), QStringLiteral("月")),
+              start + windowText(QStringLiteral("Cons"), QStringLiteral("Lb3(0)"), QStringLiteral("日"))};
+    }
+    case StandaloneKind::Dif: {
+      const QString need = windowText(QStringLiteral("Dif"), QStringLiteral("Lb1"), QStringLiteral("能力需求"));
+      QStringList h;
+      for (int r = 1; r <= 4; ++r) {
+        h << QStringLiteral("%1 %2 %3").arg(need).arg(r).arg(word(QStringLiteral("起点")));
+        h << QStringLiteral("%1 %2 %3").arg(need).arg(r).arg(word(QStringLiteral("终点")));
+      }
+      return h;
+    }
+    case StandaloneKind::Level:
+      return {windowText(QStringLiteral("Level"), QStringLiteral("Lb0"), QStringLiteral("能力值"))};
+    case StandaloneKind::Length:
+      return {windowText(QStringLiteral("Length"), QStringLiteral("Lb3(0)"), QStringLiteral("通告期限")),
+              windowText(QStringLiteral("Length"), QStringLiteral("Lb4(0)"), QStringLiteral("一周工作")),
+              windowText(QStringLiteral("Length"), QStringLiteral("Lb5(0)"), QStringLiteral("完成需要"))};
+  }
+  return {};
+}
+
+bool SetStandaloneRows(StandaloneTable& table, const std::vector<QStringList>& rows, QString* reason) {
+  const int k = StandaloneColumnCount(table.kind());
+  const size_t want = table.values().size() / size_t(k);
+  if (rows.size() != want) {
+    *reason = QStringLiteral("%1 records, %2 has %3").arg(rows.size()).arg(table.info().fileName).arg(want);
+    return false;
+  }
+  std::vector<QString> boxes;
+  for (const TableValue& v : table.values()) boxes.push_back(v.box);
+  for (size_t r = 0; r < rows.size(); ++r)
+    for (int c = 0; c < k && c < rows[r].size(); ++c) table.setText(boxes[r * size_t(k) + size_t(c)], rows[r][c]);
+  return true;
+}
+
+const StandaloneInfo* FindStandaloneFile(const QString& fileName) {
+  for (const StandaloneInfo& i : StandaloneTables())
+    if (i.fileName.compare(fileName, Qt::CaseInsensitive) == 0) return &i;
+  return nullptr;
+}
+
+}  // namespace v3
