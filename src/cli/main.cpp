@@ -10,7 +10,10 @@
 #include "tables/StandaloneTables.h"
 #include "text/Language.h"
 #include "tools/CsvTable.h"
+#include "tools/Diff.h"
+#include "tools/Lint.h"
 #include "tools/StandaloneCsv.h"
+#include "tools/ToolTable.h"
 #include "tools/Sample.h"
 #include "model/TableIo.h"
 #include "tables/Tables.h"
@@ -23,17 +26,49 @@ namespace {
 const char kUsage[] =
     "Usage: vantaro3-cli [--locale N] COMMAND ...\n"
     "\n"
+    "Loads and saves the game's data tables with the same routines as the editor.\n"
+    "\n"
     "Commands:\n"
-    "  export FOLDER TABLE           write TABLE of the data folder as CSV (UTF-8) to standard output\n"
-    "  import FOLDER TABLE CSVFILE   replace TABLE's records with the CSV's and save it (keeps TABLE.bak)\n"
-    "  check FOLDER [TABLE ...]      load and save each table in memory; report whether its bytes stay identical\n"
+    "  export FOLDER TABLE [--encoding E] [--bom] [--header]\n"
+    "      Write TABLE of the data folder as CSV to standard output: one line per\n"
+    "      record, the grid's columns in order (the standalone tables: the values\n"
+    "      their window shows, one line per record). --header writes the column\n"
+    "      headers of the language file first; --bom puts a UTF-8 byte order mark\n"
+    "      first (for spreadsheet programs). A character the encoding cannot hold\n"
+    "      stops the export with its line and column.\n"
+    "  import FOLDER TABLE CSVFILE [--encoding E] [--allow-empty]\n"
+    "      Replace TABLE's records with the CSV's and save it as the editor does\n"
+    "      (TABLE.bak keeps the old file; the standalone tables are patched in\n"
+    "      place like their windows do). Refused, and nothing written, when the\n"
+    "      file is not valid in its encoding (the line and byte are named), a line\n"
+    "      has the wrong number of fields, a cell cannot be stored, or the CSV has\n"
+    "      no records (unless --allow-empty). A first line that is the table's\n"
+    "      header in either script is skipped; a UTF-8 byte order mark is skipped.\n"
+    "  check FOLDER [TABLE ...]\n"
+    "      Load and save each table in memory; report whether its bytes stay identical.\n"
+    "  diff FOLDER_A FOLDER_B [TABLE ...] [--csv]\n"
+    "      Record-level differences: records matched by number (and occurrence);\n"
+    "      added and removed records, changed cells as \"column: old → new\".\n"
+    "      --csv writes table,record,occurrence,change,column,column name,old,new.\n"
+    "  lint FOLDER\n"
+    "      Report what the game would trip over, with table, row and column: team\n"
+    "      members and firm artists past the end of StarRole.dat, producer numbers\n"
+    "      without a Producer.tab record, repeated record numbers, cells a save\n"
+    "      would refuse, Active.tab and Pression.tab without their 9 and 99 records.\n"
     "  sample OUTDIR [--seed N] [--records M]\n"
-    "                                write a sample data folder with every table\n"
-    "  tables                        list the tables\n"
+    "      Write a sample data folder with every table.\n"
+    "  tables\n"
+    "      List the tables.\n"
     "\n"
     "TABLE is a file name such as Team.dat, matched without regard to case.\n"
-    "--locale N sets the system locale id (2052 Simplified, 1028 Traditional).\n"
-    "Exit status: 0 success, 1 a table differs or a save was refused, 2 bad usage.\n";
+    "E is utf-8 (the default), gbk or big5.\n"
+    "--locale N sets the system locale id (2052 Simplified, 1028 Traditional); it\n"
+    "chooses the language file (CHS.txt or CHT.txt) for headers and column names\n"
+    "and how text is written (on 2052 Simplified characters become Traditional).\n"
+    "\n"
+    "Exit status: 0 success (diff: no difference; lint: nothing found); 1 a table\n"
+    "differs, a save or import was refused, diff found differences or lint found\n"
+    "problems; 2 bad usage or a file that cannot be read.\n";
 
 void out(const QByteArray& b) { std::fwrite(b.constData(), 1, size_t(b.size()), stdout); }
 void err(const QString& s) {
@@ -120,25 +155,13 @@ bool takeCsvArguments(const QString& command, const QStringList& a, bool importi
   return true;
 }
 
-// A grid table or one of the four standalone tables, by file name.
-struct AnyTable {
-  const TableDef* grid = nullptr;
-  const StandaloneInfo* standalone = nullptr;
-  QString fileName() const { return grid ? grid->fileName : standalone->fileName; }
-  int fieldCount() const { return grid ? grid->fieldCount() : StandaloneColumnCount(standalone->kind); }
-  QStringList header() const {
-    return grid ? HeaderTexts(grid->fileName, grid->fieldCount()) : StandaloneHeader(standalone->kind);
-  }
-};
-
-bool anyTable(const QString& name, AnyTable* t, int* status) {
-  if ((t->standalone = FindStandaloneFile(name))) return true;
-  t->grid = table(name, status);
-  return t->grid != nullptr;
+bool anyTable(const QString& name, ToolTable* t, int* status) {
+  if (FindToolTable(name, t)) return true;
+  return table(name, status) != nullptr;
 }
 
 // Header lines that an import skips: the table's header in both scripts.
-std::vector<QStringList> knownHeaders(const AnyTable& t) {
+std::vector<QStringList> knownHeaders(const ToolTable& t) {
   return HeaderLinesOfBothScripts([&t] { return t.header(); });
 }
 
@@ -149,17 +172,12 @@ int cmdExport(const QStringList& args) {
   const QStringList& a = csv.positional;
   if (a.size() != 2) return usageError(QStringLiteral("export needs FOLDER and TABLE"));
   if (!checkFolder(a[0], &status)) return status;
-  AnyTable t;
+  ToolTable t;
   if (!anyTable(a[1], &t, &status)) return status;
   std::vector<QStringList> rows;
   QString error;
-  if (t.grid) {
-    rows = ReadTableRows(*t.grid, a[0], &error);
-  } else {
-    StandaloneTable table(t.standalone->kind);
-    if (table.load(a[0], &error)) rows = StandaloneRows(table);
-  }
-  if (!error.isEmpty()) {
+  bool exists = false;
+  if (!t.read(a[0], &rows, &exists, &error)) {
     err(QStringLiteral("cannot read %1: %2").arg(t.fileName(), error));
     return 1;
   }
@@ -205,7 +223,7 @@ int cmdImport(const QStringList& args) {
   const QStringList& a = csv.positional;
   if (a.size() != 3) return usageError(QStringLiteral("import needs FOLDER, TABLE and CSVFILE"));
   if (!checkFolder(a[0], &status)) return status;
-  AnyTable t;
+  ToolTable t;
   if (!anyTable(a[1], &t, &status)) return status;
   QFile f(a[2]);
   if (!f.open(QIODevice::ReadOnly)) return usageError(QStringLiteral("cannot read %1: %2").arg(a[2], f.errorString()));
@@ -277,7 +295,7 @@ int cmdCheck(const QStringList& a) {
     for (const StandaloneInfo& i : StandaloneTables()) standalone.push_back(&i);
   } else {
     for (const QString& name : a.mid(1)) {
-      AnyTable t;
+      ToolTable t;
       if (!anyTable(name, &t, &status)) return status;
       if (t.grid) tables.push_back(t.grid);
       else standalone.push_back(t.standalone);
@@ -311,6 +329,47 @@ int cmdCheck(const QStringList& a) {
     result |= reportSame(t->fileName, bytes, saved, grid.recordCount());
   }
   return result;
+}
+
+int cmdDiff(const QStringList& args) {
+  bool csv = false;
+  QStringList a;
+  for (const QString& arg : args) {
+    if (arg == QLatin1String("--csv")) csv = true;
+    else if (arg.startsWith(QLatin1String("--"))) return usageError(QStringLiteral("diff: unknown option %1").arg(arg));
+    else a << arg;
+  }
+  if (a.size() < 2) return usageError(QStringLiteral("diff needs FOLDER_A and FOLDER_B"));
+  int status = 0;
+  if (!checkFolder(a[0], &status) || !checkFolder(a[1], &status)) return status;
+  std::vector<ToolTable> tables;
+  for (const QString& name : a.mid(2)) {
+    ToolTable t;
+    if (!anyTable(name, &t, &status)) return status;
+    tables.push_back(t);
+  }
+  const std::vector<TableDifference> diffs = DiffFolders(a[0], a[1], tables);
+  bool same = true, unreadable = false;
+  for (const TableDifference& d : diffs) {
+    same = same && d.same();
+    unreadable = unreadable || !d.errorA.isEmpty() || !d.errorB.isEmpty();
+  }
+  out(csv ? DiffCsv(diffs) : DiffReport(diffs).toUtf8());
+  if (unreadable) return 2;
+  return same ? 0 : 1;
+}
+
+int cmdLint(const QStringList& a) {
+  if (a.size() != 1) return usageError(QStringLiteral("lint needs FOLDER"));
+  int status = 0;
+  if (!checkFolder(a[0], &status)) return status;
+  const std::vector<LintFinding> findings = LintFolder(a[0]);
+  QString text;
+  for (const LintFinding& f : findings) text += f.text() + u'\n';
+  out(text.toUtf8());
+  if (findings.empty()) err(QStringLiteral("no findings"));
+  else err(QStringLiteral("%1 findings").arg(findings.size()));
+  return findings.empty() ? 0 : 1;
 }
 
 int cmdSample(const QStringList& a) {
@@ -364,6 +423,8 @@ int main(int argc, char** argv) {
   if (command == QLatin1String("import")) return cmdImport(args);
   if (command == QLatin1String("check")) return cmdCheck(args);
   if (command == QLatin1String("sample")) return cmdSample(args);
+  if (command == QLatin1String("diff")) return cmdDiff(args);
+  if (command == QLatin1String("lint")) return cmdLint(args);
   if (command == QLatin1String("tables")) {
     for (const TableDef* t : AllTables())
       out(QStringLiteral("%1\t%2 columns%3\n").arg(t->fileName).arg(t->fieldCount()).arg(t->readOnly ? ", read-only" : "").toUtf8());

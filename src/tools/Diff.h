@@ -1,0 +1,54 @@
+#pragma once
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+
+#include <vector>
+
+#include "tools/ToolTable.h"
+
+namespace v3 {
+
+// Record-level differences between two versions of a table. Records are
+// matched by their number (grid column 1; the request tables by role and job
+// number, columns 1 and 2) and, where a number occurs more than once, by its
+// occurrence: the second record numbered 5 in A goes with the second in B.
+// The standalone tables have a fixed set of records, matched by position.
+struct CellChange {
+  int column = 0;  // 1..K
+  QString oldText, newText;
+};
+
+struct RecordDifference {
+  enum Kind { Added, Removed, Changed };
+  Kind kind = Changed;
+  QString key;         // the record's number ("5", "12/3"), or its position for the standalone tables
+  int occurrence = 1;  // 1 for the first record with this key
+  int rowA = 0, rowB = 0;  // grid rows (1..N), 0 where the record is not there
+  QStringList cells;       // Added: the record in B; Removed: the record in A
+  std::vector<CellChange> changes;  // Changed
+};
+
+struct TableDifference {
+  ToolTable table;
+  bool inA = true, inB = true;  // whether each folder has the file
+  QString errorA, errorB;       // a file that is there but cannot be read
+  std::vector<RecordDifference> records;
+  bool same() const { return inA == inB && errorA.isEmpty() && errorB.isEmpty() && records.empty(); }
+};
+
+std::vector<RecordDifference> DiffRecords(const ToolTable& table, const std::vector<QStringList>& a,
+                                          const std::vector<QStringList>& b);
+
+// The tables given (every table when none), skipping those missing in both folders.
+std::vector<TableDifference> DiffFolders(const QString& folderA, const QString& folderB,
+                                         const std::vector<ToolTable>& tables);
+
+// For a reader: one line per added or removed record and per changed cell,
+// "Team.dat: record 5: 人气: 10 → 12"; column names from the language file.
+QString DiffReport(const std::vector<TableDifference>& diffs);
+// Machine-readable, UTF-8 CSV with a header line:
+// table,record,occurrence,change,column,column name,old,new
+QByteArray DiffCsv(const std::vector<TableDifference>& diffs);
+
+}  // namespace v3

@@ -1,0 +1,62 @@
+#include "tools/ToolTable.h"
+
+#include "model/TableIo.h"
+#include "storage/FileStore.h"
+#include "tables/Tables.h"
+#include "text/Language.h"
+#include "tools/StandaloneCsv.h"
+
+namespace v3 {
+
+QString ToolTable::fileName() const { return grid ? grid->fileName : standalone->fileName; }
+
+int ToolTable::fieldCount() const { return grid ? grid->fieldCount() : StandaloneColumnCount(standalone->kind); }
+
+QStringList ToolTable::header() const {
+  return grid ? HeaderTexts(grid->fileName, grid->fieldCount()) : StandaloneHeader(standalone->kind);
+}
+
+QString ToolTable::columnName(int column) const {
+  const QStringList h = header();
+  const QString name = column >= 1 && column <= h.size() ? h[column - 1].trimmed() : QString();
+  return name.isEmpty() ? QStringLiteral("column %1").arg(column) : name;
+}
+
+bool ToolTable::read(const QString& folder, std::vector<QStringList>* rows, bool* exists, QString* error) const {
+  rows->clear();
+  QString readError;
+  *exists = DataFileExists(folder, fileName());
+  if (grid) {
+    *rows = ReadTableRows(*grid, folder, &readError);
+  } else {
+    StandaloneTable table(standalone->kind);
+    if (table.load(folder, &readError) && *exists) *rows = StandaloneRows(table);
+  }
+  if (!readError.isEmpty()) {
+    if (error) *error = readError;
+    return false;
+  }
+  return true;
+}
+
+QString RecordKey(const ToolTable& table, const QStringList& row, int position) {
+  if (table.standalone) return QString::number(position);
+  const QString first = row.value(0).trimmed();
+  return table.grid->order == SaveOrder::NumericThenSecond ? first + u'/' + row.value(1).trimmed() : first;
+}
+
+bool FindToolTable(const QString& fileName, ToolTable* table) {
+  *table = ToolTable{};
+  if ((table->standalone = FindStandaloneFile(fileName))) return true;
+  table->grid = FindTable(fileName);
+  return table->grid != nullptr;
+}
+
+std::vector<ToolTable> AllToolTables() {
+  std::vector<ToolTable> all;
+  for (const TableDef* t : AllTables()) all.push_back({t, nullptr});
+  for (const StandaloneInfo& i : StandaloneTables()) all.push_back({nullptr, &i});
+  return all;
+}
+
+}  // namespace v3

@@ -1,0 +1,204 @@
+// diff and lint through the command-line tool, on real folders.
+#include <QProcess>
+#include <QtTest>
+
+#include <functional>
+
+#include "TestSupport.h"
+
+using namespace v3test;
+
+namespace {
+
+// Replaces line `line` (0-based) of a table's CSV export, or drops it when
+// `text` is empty, or appends `text` when line is -1; then imports it.
+bool editTable(const QString& folder, const QString& table, int line, const QByteArray& text) {
+  QList<QByteArray> lines = RunCli({"export", folder, table}).out.split('\n');
+  if (!lines.isEmpty() && lines.last().isEmpty()) lines.removeLast();
+  if (line < 0) lines << text + "\r";
+  else if (text.isEmpty()) lines.removeAt(line);
+  else lines[line] = text + "\r";
+  QTemporaryFile csv;
+  if (!csv.open()) return false;
+  csv.write(lines.join('\n') + '\n');
+  csv.close();
+  const CliRun r = RunCli({"import", folder, table, csv.fileName()});
+  if (r.code != 0) qWarning("%s", r.err.constData());
+  return r.code == 0;
+}
+
+QByteArray field(const QString& folder, const QString& table, int line, int column) {
+  return RunCli({"export", folder, table}).out.split('\n').value(line).split(',').value(column - 1);
+}
+
+}  // namespace
+
+class CliToolsTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void initTestCase() {
+    if (qgetenv("V3_CLI").isEmpty()) QSKIP("V3_CLI is set by CTest");
+  }
+
+  void diffOfEqualFolders() {
+    QTemporaryDir a, b;
+    QCOMPARE(RunCli({"sample", a.path(), "--seed", "4"}).code, 0);
+    QCOMPARE(RunCli({"sample", b.path(), "--seed", "4"}).code, 0);
+    const CliRun r = RunCli({"diff", a.path(), b.path()});
+    QCOMPARE(r.code, 0);
+    QCOMPARE(r.out, QByteArray());
+    QCOMPARE(RunCli({"diff", a.path(), b.path(), "--csv"}).out.count('\n'), 1);  // the header line alone
+  }
+
+  void diffNamesChangedAddedAndRemovedRecords() {
+    QTemporaryDir a, b;
+    QCOMPARE(RunCli({"sample", a.path(), "--seed", "4", "--records", "10"}).code, 0);
+    QCOMPARE(RunCli({"sample", b.path(), "--seed", "4", "--records", "10"}).code, 0);
+    const QByteArray oldPopularity = field(b.path(), "Team.dat", 1, 7);
+    QList<QByteArray> record2 = RunCli({"export", b.path(), "Team.dat"}).out.split('\n')[1].trimmed().split(',');
+    record2[6] = "4321";
+    QVERIFY(editTable(b.path(), "Team.dat", 1, record2.join(',')));   // record 2: 人气 changed
+    QVERIFY(editTable(b.path(), "Team.dat", 4, QByteArray()));         // record 5 removed
+    QVERIFY(editTable(b.path(), "Team.dat", -1, "77,Z,-1,-1,-1,-1,1,0,0,0,0"));  // record 77 added
+    QByteArray level = RunCli({"export", b.path(), "Level.tab"}).out;
+    QVERIFY(editTable(b.path(), "Level.tab", 2, "650"));
+
+    const CliRun r = RunCli({"--locale", "2052", "diff", a.path(), b.path()});
+    QCOMPARE(r.code, 1);
+    const QString text = QString::fromUtf8(r.out);
+    QVERIFY2(text.contains(QStringLiteral("Team.dat: record 2: 人气: %1 → 4321\n").arg(QString::fromUtf8(oldPopularity))),
+             qPrintable(text));
+    QVERIFY2(text.contains(QStringLiteral("Team.dat: record 5 removed: 5, ")), qPrintable(text));
+    QVERIFY2(text.contains(QStringLiteral("Team.dat: record 77 added: 77, Z, -1")), qPrintable(text));
+    QVERIFY2(text.contains(QStringLiteral("Level.tab: record 3: 能力值: 480 → 650")), qPrintable(text));
+    QCOMPARE(text.count(u'\n'), 4);
+
+    // Traditional column names; the tables named restrict the comparison.
+    const CliRun t = RunCli({"--locale", "1028", "diff", a.path(), b.path(), "team.dat"});
+    QCOMPARE(t.code, 1);
+    QVERIFY(QString::fromUtf8(t.out).contains(QStringLiteral("人氣: ")));
+    QVERIFY(!t.out.contains("Level.tab"));
+    QCOMPARE(RunCli({"diff", a.path(), b.path(), "Item.dat"}).code, 0);
+
+    const CliRun csv = RunCli({"--locale", "2052", "diff", a.path(), b.path(), "Team.dat", "--csv"});
+    QCOMPARE(csv.code, 1);
+    const QList<QByteArray> lines = csv.out.split('\n');
+    QCOMPARE(lines[0], QByteArray("table,record,occurrence,change,column,column name,old,new\r"));
+    QVERIFY(csv.out.contains(QStringLiteral("Team.dat,2,1,changed,7,人气,%1,4321\r\n").arg(QString::fromUtf8(oldPopularity)).toUtf8()));
+    QVERIFY(csv.out.contains("Team.dat,5,1,removed,,,\"5,"));
+    QVERIFY(csv.out.contains("Team.dat,77,1,added,,,,\"77,Z,-1,-1,-1,-1,1,0,0,0,0\"\r\n"));
+  }
+
+  void diffMatchesRepeatedNumbersByOccurrence() {
+    QTemporaryDir a, b;
+    const QByteArray rows = "3,A,0,0,0,0,1,0,0,0,0\n3,B,0,0,0,0,2,0,0,0,0\n";
+    for (QTemporaryDir* d : {&a, &b}) QVERIFY(WriteFile(d->filePath("Team.dat"), Header(0, 60)));
+    QTemporaryFile csv;
+    QVERIFY(csv.open());
+    csv.write(rows);
+    csv.close();
+    QCOMPARE(RunCli({"import", a.path(), "Team.dat", csv.fileName()}).code, 0);
+    QVERIFY(editTable(b.path(), "Team.dat", -1, "3,A,0,0,0,0,1,0,0,0,0"));
+    QVERIFY(editTable(b.path(), "Team.dat", -1, "3,C,0,0,0,0,2,0,0,0,0"));
+    const CliRun r = RunCli({"diff", a.path(), b.path(), "Team.dat"});
+    QCOMPARE(r.code, 1);
+    QVERIFY2(r.out.endsWith(": record 3 (occurrence 2): 团体名称: B → C\n") ||
+                 r.out.endsWith(": record 3 (occurrence 2): 團體名稱: B → C\n"),
+             r.out.constData());
+    QCOMPARE(r.out.count('\n'), 1);
+  }
+
+  void diffOfMissingFiles() {
+    QTemporaryDir a, b;
+    QCOMPARE(RunCli({"sample", a.path()}).code, 0);
+    QCOMPARE(RunCli({"sample", b.path()}).code, 0);
+    QVERIFY(QFile::remove(b.filePath("World.tab")));
+    QVERIFY(QFile::remove(a.filePath("Length.tab")));
+    const CliRun r = RunCli({"diff", a.path(), b.path()});
+    QCOMPARE(r.code, 1);
+    QVERIFY(r.out.contains("World.tab: only in the first folder\n"));
+    QVERIFY(r.out.contains("Length.tab: only in the second folder\n"));
+    QCOMPARE(RunCli({"diff", a.path(), "/nonexistent-v3"}).code, 2);
+  }
+
+  void lintOfACleanSample() {
+    QTemporaryDir d;
+    QCOMPARE(RunCli({"sample", d.path(), "--seed", "11", "--records", "40"}).code, 0);
+    const CliRun r = RunCli({"lint", d.path()});
+    QCOMPARE(r.code, 0);
+    QCOMPARE(r.out, QByteArray());
+  }
+
+  void lintFindings_data() {
+    QTest::addColumn<std::function<bool(const QString&)>>("spoil");
+    QTest::addColumn<QStringList>("wanted");  // parts of one finding line
+    QTest::newRow("team member past the end of StarRole.dat")
+        << std::function<bool(const QString&)>([](const QString& d) {
+             return editTable(d, "Team.dat", 2, "3,T,0,1,12,-1,5,0,0,0,0");
+           })
+        << QStringList{"Team.dat: row 3 (record 3), column 5 (成员3): star 12 is past the end of StarRole.dat (12 records"};
+    QTest::newRow("team member below -1") << std::function<bool(const QString&)>([](const QString& d) {
+      return editTable(d, "Team.dat", 0, "1,T,-2,-1,-1,-1,5,0,0,0,0");
+    }) << QStringList{"Team.dat: row 1 (record 1), column 3 (成员1): -2 is no star"};
+    QTest::newRow("firm artist past the end") << std::function<bool(const QString&)>([](const QString& d) {
+      QList<QByteArray> f = RunCli({"export", d, "Firm.dat"}).out.split('\n')[1].trimmed().split(',');
+      f[8] = "300";
+      return editTable(d, "Firm.dat", 1, f.join(','));
+    }) << QStringList{"Firm.dat: row ", "column 9 (旗下艺人6): star 300 is past the end"};
+    QTest::newRow("StarRole.dat missing") << std::function<bool(const QString&)>([](const QString& d) {
+      return QFile::remove(d + "/StarRole.dat");
+    }) << QStringList{"Team.dat: row ", "is past the end of StarRole.dat (0 records"};
+    QTest::newRow("producer without a record") << std::function<bool(const QString&)>([](const QString& d) {
+      QList<QByteArray> r = RunCli({"export", d, "CDCase.dat"}).out.split('\n')[3].trimmed().split(',');
+      r[6] = "200";
+      return editTable(d, "CDCase.dat", 3, r.join(','));
+    }) << QStringList{"CDCase.dat: row ", "(record CD00", "column 7 (制作人): producer 200 has no Producer.tab record"};
+    QTest::newRow("duplicate record number") << std::function<bool(const QString&)>([](const QString& d) {
+      return editTable(d, "Producer.tab", -1, "5,Dup,1,1");
+    }) << QStringList{"Producer.tab: row 6 (record 5), column 1 (编号): record number 5 occurs again (first in row 5)"};
+    QTest::newRow("duplicate request number pair") << std::function<bool(const QString&)>([](const QString& d) {
+      const QByteArray first = RunCli({"export", d, "TVRequest.dat"}).out.split('\n')[0].trimmed();
+      return editTable(d, "TVRequest.dat", -1, first);
+    }) << QStringList{"TVRequest.dat: row ", "occurs again (first in row 1)"};
+    QTest::newRow("a cell the save would refuse") << std::function<bool(const QString&)>([](const QString& d) {
+      // MVCase.dat reads its producer as 32 bits and writes one byte.
+      QByteArray mv = ReadFile(d + "/MVCase.dat");
+      mv.replace(12 + 100, 4, Le(300, 4));
+      return WriteFile(d + "/MVCase.dat", mv);
+    }) << QStringList{"MVCase.dat: row 1 (record ", "column 5 (制作人): a save would refuse it: "};
+    QTest::newRow("Active.tab without its 9 rows") << std::function<bool(const QString&)>([](const QString& d) {
+      QByteArray a = ReadFile(d + "/Active.tab");
+      a.replace(4, 2, Le(8, 2));
+      return WriteFile(d + "/Active.tab", a);
+    }) << QStringList{"Active.tab: holds 8 records; the game reads exactly 9"};
+    QTest::newRow("Pression.tab cut short") << std::function<bool(const QString&)>([](const QString& d) {
+      return WriteFile(d + "/Pression.tab", ReadFile(d + "/Pression.tab").left(12 + 44 * 50 + 3));
+    }) << QStringList{"Pression.tab: is 2215 bytes long; its 99 records need 4368 (it ends inside record 51)"};
+    QTest::newRow("Length.tab whose values overlap") << std::function<bool(const QString&)>([](const QString& d) {
+      QByteArray l = ReadFile(d + "/Length.tab");
+      l.replace(8, 2, Le(4, 2));
+      return WriteFile(d + "/Length.tab", l);
+    }) << QStringList{"Length.tab: a save would refuse it"};
+  }
+  void lintFindings() {
+    QFETCH(std::function<bool(const QString&)>, spoil);
+    QFETCH(QStringList, wanted);
+    QTemporaryDir d;
+    QCOMPARE(RunCli({"--locale", "2052", "sample", d.path(), "--seed", "5", "--records", "12"}).code, 0);
+    QVERIFY(spoil(d.path()));
+    const CliRun r = RunCli({"--locale", "2052", "lint", d.path()});
+    QCOMPARE(r.code, 1);
+    const QStringList lines = QString::fromUtf8(r.out).split(u'\n', Qt::SkipEmptyParts);
+    bool found = false;
+    for (const QString& line : lines) {
+      bool all = true;
+      for (const QString& w : wanted) all = all && line.contains(w);
+      found = found || all;
+    }
+    QVERIFY2(found, r.out.constData());
+  }
+};
+
+QTEST_GUILESS_MAIN(CliToolsTest)
+#include "test_cli_tools.moc"
