@@ -13,6 +13,44 @@ std::vector<RecordGrid::Row> numbered(int n) {
   for (int i = 1; i <= n; ++i) rows.push_back({QString::number(i), QStringLiteral("r%1").arg(i)});
   return rows;
 }
+// Keeps every change the grid reports.
+struct Recorder : RecordGridObserver {
+  std::vector<GridChange> changes;
+  void gridChanged(RecordGrid&, const GridChange& change) override { changes.push_back(change); }
+};
+
+// Undoes one reported change using nothing but the report.
+void invert(RecordGrid& grid, const GridChange& c) {
+  switch (c.kind) {
+    case GridChange::Kind::Cells: {
+      std::vector<RecordGrid::CellEdit> edits;
+      for (const GridChange::Cell& cell : c.cells) edits.push_back({grid.rowOfId(cell.id), cell.column, cell.before});
+      grid.setCells(edits);
+      break;
+    }
+    case GridChange::Kind::Inserted: {
+      std::vector<int> rows;
+      for (const auto& p : c.records) rows.push_back(grid.rowOfId(p.id));
+      grid.removeRecords(rows);
+      break;
+    }
+    case GridChange::Kind::Removed: grid.insertRecords(c.records); break;
+    case GridChange::Kind::Reordered: {
+      std::vector<int> order;
+      for (quint64 id : c.orderBefore) order.push_back(grid.rowOfId(id));
+      grid.applyOrder(order);
+      break;
+    }
+    case GridChange::Kind::Reset: break;
+  }
+}
+
+std::vector<std::pair<quint64, QStringList>> content(const RecordGrid& g) {
+  std::vector<std::pair<quint64, QStringList>> out;
+  for (int r = 1; r <= g.recordCount(); ++r) out.push_back({g.recordId(r), g.record(r)});
+  return out;
+}
+
 QStringList column1(const RecordGrid& g) {
   QStringList out;
   for (int r = 1; r <= g.recordCount(); ++r) out << g.cell(r, 1);
@@ -133,6 +171,107 @@ class RecordGridTest : public QObject {
     QCOMPARE(modified.count(), 1);
     grid.markSaved();
     QCOMPARE(modified.count(), 2);  // the saved mark is announced too
+    QVERIFY(!grid.isModified());
+  }
+
+  void idsAreStable() {
+    RecordGrid grid;
+    grid.reset(2, numbered(4));
+    const quint64 third = grid.recordId(3);
+    QCOMPARE(grid.rowOfId(third), 3);
+    grid.applyOrder({3, 1, 2, 4});
+    QCOMPARE(grid.rowOfId(third), 1);
+    grid.removeRecords({1});
+    QCOMPARE(grid.rowOfId(third), 0);
+    const int added = grid.appendRecord({"5"});
+    QVERIFY(grid.recordId(added) > third);  // never given again
+    // An id the grid never gave, or one in use, is replaced by a new one.
+    grid.insertRecords({{1, {"x"}, 999}, {2, {"y"}, grid.recordId(1)}});
+    QVERIFY(grid.recordId(1) != 999);
+    QVERIFY(grid.recordId(2) != grid.recordId(3));
+    grid.insertRecords({{1, {"z"}, third}});  // a removed record comes back with its id
+    QCOMPARE(grid.rowOfId(third), 1);
+    grid.reset(2, numbered(2));
+    QVERIFY(grid.recordId(1) > third);
+  }
+
+  void insertPlacesRecordsAtTheirRows_data() {
+    QTest::addColumn<std::vector<int>>("rows");
+    QTest::addColumn<QStringList>("after");
+    QTest::newRow("one at the top") << std::vector<int>{1} << QStringList{"a", "1", "2", "3"};
+    QTest::newRow("spread") << std::vector<int>{2, 4} << QStringList{"1", "a", "2", "b", "3"};
+    QTest::newRow("a run") << std::vector<int>{2, 3} << QStringList{"1", "a", "b", "2", "3"};
+    QTest::newRow("past the end") << std::vector<int>{4, 9} << QStringList{"1", "2", "3", "a", "b"};
+    QTest::newRow("unsorted") << std::vector<int>{5, 1} << QStringList{"b", "1", "2", "3", "a"};
+  }
+  void insertPlacesRecordsAtTheirRows() {
+    QFETCH(std::vector<int>, rows);
+    QFETCH(QStringList, after);
+    RecordGrid grid;
+    QAbstractItemModelTester tester(&grid, QAbstractItemModelTester::FailureReportingMode::QtTest);
+    grid.reset(1, {{"1"}, {"2"}, {"3"}});
+    std::vector<RecordGrid::PlacedRecord> records;
+    for (size_t i = 0; i < rows.size(); ++i) records.push_back({rows[i], {QString(QChar('a' + int(i)))}, 0});
+    grid.insertRecords(records);
+    QCOMPARE(column1(grid), after);
+    QVERIFY(grid.isModified());
+  }
+
+  void setCellsIsOneChange() {
+    RecordGrid grid;
+    grid.reset(2, numbered(3));
+    Recorder rec;
+    grid.setObserver(&rec);
+    QSignalSpy changed(&grid, &QAbstractItemModel::dataChanged);
+    grid.setCells({{1, 2, "x"}, {3, 1, "y"}, {2, 2, "r2"}, {9, 1, "out"}, {1, 5, "out"}});
+    QCOMPARE(changed.count(), 1);
+    QCOMPARE(rec.changes.size(), size_t(1));
+    const GridChange& c = rec.changes[0];
+    QCOMPARE(c.cells.size(), size_t(2));  // unchanged and outside cells are no change
+    QCOMPARE(c.cells[0].before, QStringLiteral("r1"));
+    QCOMPARE(c.cells[0].after, QStringLiteral("x"));
+    QCOMPARE(c.cells[1].id, grid.recordId(3));
+    grid.setCells({{1, 2, "x"}});
+    QCOMPARE(rec.changes.size(), size_t(1));
+  }
+
+  // Every primitive reports enough to undo it by ids, even after rows moved.
+  void changesCanBeUndoneFromTheirReports() {
+    RecordGrid grid;
+    grid.reset(2, numbered(8));
+    Recorder rec;
+    grid.setObserver(&rec);
+    std::vector<std::vector<std::pair<quint64, QStringList>>> states{content(grid)};
+    auto step = [&](auto&& f) {
+      const size_t before = rec.changes.size();
+      f();
+      QCOMPARE(rec.changes.size(), before + 1);
+      states.push_back(content(grid));
+    };
+    step([&] { grid.setCell(2, 2, "two"); });
+    step([&] { grid.removeRecords({1, 4, 5, 8}); });
+    step([&] { grid.appendRecord({"9", "new"}); });
+    step([&] { grid.applyOrder(grid.sortedOrder(2, RecordGrid::SortOrder::Text)); });
+    step([&] { grid.setCells({{1, 1, "a"}, {5, 2, "b"}}); });
+    step([&] { grid.insertRecords({{1, {"0", "front"}, 0}, {4, {"x", "mid"}, 0}}); });
+    step([&] { grid.removeRecords({2, 3, 4}); });
+    QCOMPARE(rec.changes.size(), size_t(7));
+    for (size_t i = rec.changes.size(); i-- > 0;) {
+      grid.setObserver(nullptr);
+      invert(grid, rec.changes[i]);
+      QCOMPARE(content(grid), states[i]);
+    }
+    grid.setObserver(&rec);
+    grid.reset(2, {});
+    QCOMPARE(rec.changes.back().kind, GridChange::Kind::Reset);
+  }
+
+  void notAnOrderIsIgnored() {
+    RecordGrid grid;
+    grid.reset(2, numbered(3));
+    grid.applyOrder({1, 1, 2});
+    grid.applyOrder({0, 2, 3});
+    QCOMPARE(column1(grid), (QStringList{"1", "2", "3"}));
     QVERIFY(!grid.isModified());
   }
 

@@ -3,6 +3,8 @@
 #include "text/Convert.h"
 #include "text/Language.h"
 
+#include <QSet>
+
 #include <algorithm>
 #include <numeric>
 
@@ -10,20 +12,42 @@ namespace v3 {
 
 RecordGrid::RecordGrid(QObject* parent) : QAbstractTableModel(parent), selection_(this) {}
 
+void RecordGrid::fitRow(Row& row) const {
+  while (row.size() < fieldCount_) row.append(QString());
+  if (row.size() > fieldCount_) row = row.mid(0, fieldCount_);
+}
+
 void RecordGrid::reset(int fieldCount, std::vector<Row> rows) {
   beginResetModel();
   fieldCount_ = fieldCount;
   rows_ = std::move(rows);
-  for (Row& r : rows_) {
-    while (r.size() < fieldCount_) r.append(QString());
-    if (r.size() > fieldCount_) r = r.mid(0, fieldCount_);
+  ids_.resize(rows_.size());
+  for (size_t i = 0; i < rows_.size(); ++i) {
+    fitRow(rows_[i]);
+    ids_[i] = takeId();
   }
+  indexChanged();
   header_ = QStringList();
   hidden_.clear();
   leading_ = 0;
   endResetModel();
   selection_.clear();
   setModified(false);
+  if (observer_) {
+    GridChange change;
+    change.kind = GridChange::Kind::Reset;
+    observer_->gridChanged(*this, change);
+  }
+}
+
+int RecordGrid::rowOfId(quint64 id) const {
+  if (!rowIndexValid_) {
+    rowOfId_.clear();
+    rowOfId_.reserve(qsizetype(ids_.size()));
+    for (size_t i = 0; i < ids_.size(); ++i) rowOfId_.insert(ids_[i], int(i + 1));
+    rowIndexValid_ = true;
+  }
+  return rowOfId_.value(id, 0);
 }
 
 QString RecordGrid::cell(int row, int column) const {
@@ -35,12 +59,33 @@ QString RecordGrid::cell(int row, int column) const {
 
 void RecordGrid::setCell(int row, int column, const QString& text) {
   if (row <= 0 || row > recordCount() || column <= 0 || column > fieldCount_) return;
-  QString& c = rows_[size_t(row - 1)][column - 1];
-  if (c == text) return;
-  c = text;
-  const QModelIndex i = index(row - 1, column);
-  emit dataChanged(i, i, {Qt::DisplayRole, Qt::EditRole});
+  setCells({{row, column, text}});
+}
+
+void RecordGrid::setCells(const std::vector<CellEdit>& edits) {
+  GridChange change;
+  change.kind = GridChange::Kind::Cells;
+  int top = 0, bottom = 0, left = 0, right = 0;
+  for (const CellEdit& e : edits) {
+    if (e.row <= 0 || e.row > recordCount() || e.column <= 0 || e.column > fieldCount_) continue;
+    QString& c = rows_[size_t(e.row - 1)][e.column - 1];
+    if (c == e.text) continue;
+    change.cells.push_back({ids_[size_t(e.row - 1)], e.column, c, e.text});
+    c = e.text;
+    if (change.cells.size() == 1) {
+      top = bottom = e.row;
+      left = right = e.column;
+    } else {
+      top = std::min(top, e.row);
+      bottom = std::max(bottom, e.row);
+      left = std::min(left, e.column);
+      right = std::max(right, e.column);
+    }
+  }
+  if (change.cells.empty()) return;
+  emit dataChanged(index(top - 1, left), index(bottom - 1, right), {Qt::DisplayRole, Qt::EditRole});
   setModified(true);
+  if (observer_) observer_->gridChanged(*this, change);
 }
 
 void RecordGrid::setHeaderTexts(const QStringList& texts) {
@@ -53,14 +98,47 @@ QString RecordGrid::headerText(int column) const {
 }
 
 int RecordGrid::appendRecord(Row row) {
-  while (row.size() < fieldCount_) row.append(QString());
-  if (row.size() > fieldCount_) row = row.mid(0, fieldCount_);
-  const int n = recordCount();
-  beginInsertRows(QModelIndex(), n, n);
-  rows_.push_back(std::move(row));
-  endInsertRows();
+  insertRecords({{recordCount() + 1, std::move(row), 0}});
+  return recordCount();
+}
+
+void RecordGrid::insertRecords(std::vector<PlacedRecord> records) {
+  if (records.empty()) return;
+  std::stable_sort(records.begin(), records.end(),
+                   [](const PlacedRecord& a, const PlacedRecord& b) { return a.row < b.row; });
+  QSet<quint64> taken;
+  for (PlacedRecord& p : records) {
+    fitRow(p.record);
+    if (p.id == 0 || p.id >= nextId_ || rowOfId(p.id) != 0 || taken.contains(p.id)) p.id = takeId();
+    taken.insert(p.id);
+  }
+  // In ascending order each record goes to its final row: the rows above it
+  // are already in their places.
+  for (size_t i = 0; i < records.size();) {
+    PlacedRecord& first = records[i];
+    first.row = std::clamp(first.row, 1, recordCount() + 1);
+    size_t j = i + 1;
+    while (j < records.size() && records[j].row <= first.row + int(j - i)) {
+      records[j].row = first.row + int(j - i);
+      ++j;
+    }
+    const int at = first.row - 1;
+    beginInsertRows(QModelIndex(), at, at + int(j - i) - 1);
+    for (size_t k = i; k < j; ++k) {
+      rows_.insert(rows_.begin() + at + int(k - i), records[k].record);
+      ids_.insert(ids_.begin() + at + int(k - i), records[k].id);
+    }
+    indexChanged();
+    endInsertRows();
+    i = j;
+  }
   setModified(true);
-  return n + 1;
+  if (observer_) {
+    GridChange change;
+    change.kind = GridChange::Kind::Inserted;
+    change.records = std::move(records);
+    observer_->gridChanged(*this, change);
+  }
 }
 
 void RecordGrid::removeRecords(std::vector<int> rows) {
@@ -68,6 +146,12 @@ void RecordGrid::removeRecords(std::vector<int> rows) {
   rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
   rows.erase(std::remove_if(rows.begin(), rows.end(), [&](int r) { return r < 1 || r > recordCount(); }), rows.end());
   if (rows.empty()) return;
+  GridChange change;
+  change.kind = GridChange::Kind::Removed;
+  if (observer_) {
+    change.records.reserve(rows.size());
+    for (int r : rows) change.records.push_back({r, rows_[size_t(r - 1)], ids_[size_t(r - 1)]});
+  }
   // Contiguous runs, removed from the bottom up so the row numbers above stay valid.
   std::vector<std::pair<int, int>> runs;
   for (int r : rows) {
@@ -80,6 +164,8 @@ void RecordGrid::removeRecords(std::vector<int> rows) {
     for (auto it = runs.rbegin(); it != runs.rend(); ++it) {
       beginRemoveRows(QModelIndex(), it->first - 1, it->second - 1);
       rows_.erase(rows_.begin() + (it->first - 1), rows_.begin() + it->second);
+      ids_.erase(ids_.begin() + (it->first - 1), ids_.begin() + it->second);
+      indexChanged();
       endRemoveRows();
     }
   } else {
@@ -89,11 +175,17 @@ void RecordGrid::removeRecords(std::vector<int> rows) {
     for (int r : rows) drop[size_t(r - 1)] = true;
     size_t out = 0;
     for (size_t i = 0; i < rows_.size(); ++i)
-      if (!drop[i]) rows_[out++] = std::move(rows_[i]);
+      if (!drop[i]) {
+        ids_[out] = ids_[i];
+        rows_[out++] = std::move(rows_[i]);
+      }
     rows_.resize(out);
+    ids_.resize(out);
+    indexChanged();
     endResetModel();
   }
   setModified(true);
+  if (observer_) observer_->gridChanged(*this, change);
 }
 
 std::vector<int> RecordGrid::sortedOrder(int column, SortOrder order) const {
@@ -125,17 +217,32 @@ void RecordGrid::applyOrder(const std::vector<int>& order) {
   if (identity) return;
   // The selection and the current row follow their records to their new rows.
   std::vector<int> newRow(rows_.size() + 1, 0);
-  for (size_t i = 0; i < order.size(); ++i) newRow[size_t(order[i])] = int(i + 1);
+  for (size_t i = 0; i < order.size(); ++i) {
+    const int r = order[i];
+    if (r < 1 || r > recordCount() || newRow[size_t(r)] != 0) return;  // not an order of these rows
+    newRow[size_t(r)] = int(i + 1);
+  }
   std::vector<int> moved;
   for (int r : selectedRows()) moved.push_back(newRow[size_t(r)]);
   std::sort(moved.begin(), moved.end());
   const int current = currentRow();
 
+  GridChange change;
+  change.kind = GridChange::Kind::Reordered;
+  if (observer_) change.orderBefore = ids_;
+
   emit layoutAboutToBeChanged();
   std::vector<Row> sorted;
+  std::vector<quint64> sortedIds;
   sorted.reserve(rows_.size());
-  for (int r : order) sorted.push_back(std::move(rows_[size_t(r - 1)]));
+  sortedIds.reserve(rows_.size());
+  for (int r : order) {
+    sorted.push_back(std::move(rows_[size_t(r - 1)]));
+    sortedIds.push_back(ids_[size_t(r - 1)]);
+  }
   rows_ = std::move(sorted);
+  ids_ = std::move(sortedIds);
+  indexChanged();
   emit layoutChanged();
 
   selection_.clearSelection();
@@ -149,6 +256,10 @@ void RecordGrid::applyOrder(const std::vector<int>& order) {
   if (!sel.isEmpty()) selection_.select(sel, QItemSelectionModel::Select);
   if (current > 0) selection_.setCurrentIndex(index(newRow[size_t(current)] - 1, 1), QItemSelectionModel::NoUpdate);
   setModified(true);
+  if (observer_) {
+    change.orderAfter = ids_;
+    observer_->gridChanged(*this, change);
+  }
 }
 
 std::vector<int> RecordGrid::selectedRows() const {

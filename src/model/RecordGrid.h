@@ -1,5 +1,6 @@
 #pragma once
 #include <QAbstractTableModel>
+#include <QHash>
 #include <QItemSelectionModel>
 #include <QStringList>
 #include <QVector>
@@ -16,10 +17,26 @@ namespace v3 {
 // grid row r + 1 and model column c is grid column c.
 //
 // Rows are selected whole through selectionModel(); any set at a time.
+class RecordGridObserver;
+
 class RecordGrid : public QAbstractTableModel {
   Q_OBJECT
  public:
   using Row = QStringList;  // fields 1..K at indexes 0..K-1
+
+  // A record with its stable id at a grid row. The id is given by the grid
+  // when the record enters it (reset, append, insert without an id) and is
+  // never given to another record of the same grid.
+  struct PlacedRecord {
+    int row = 0;  // grid row 1..N
+    Row record;
+    quint64 id = 0;
+  };
+  struct CellEdit {
+    int row = 0;
+    int column = 0;
+    QString text;
+  };
 
   explicit RecordGrid(QObject* parent = nullptr);
 
@@ -43,6 +60,18 @@ class RecordGrid : public QAbstractTableModel {
   int appendRecord(Row row);
   // Removes the given grid rows; the others keep their order.
   void removeRecords(std::vector<int> rows);
+  // Inserts records so that each ends up at its `row` (ascending rows of the
+  // grid after the insert; a row past the end appends). A record whose id is
+  // 0 or already in the grid gets a new id; otherwise it keeps its id, which
+  // is how an undone delete brings its records back.
+  void insertRecords(std::vector<PlacedRecord> records);
+  // Sets several cells as one change.
+  void setCells(const std::vector<CellEdit>& edits);
+
+  // Stable record ids, and the grid row of an id (0 when not in the grid).
+  quint64 recordId(int row) const { return ids_[size_t(row - 1)]; }  // row 1..N
+  int rowOfId(quint64 id) const;
+  std::vector<quint64> recordIds() const { return ids_; }
 
   // Stable sorts of the data rows by a column.
   enum class SortOrder { Text, Numeric };
@@ -74,6 +103,10 @@ class RecordGrid : public QAbstractTableModel {
   void setLeadingColumns(int count) { leading_ = count; }
   int leadingColumns() const { return leading_; }
 
+  // The one observer told of every change to the records, after it is made.
+  void setObserver(RecordGridObserver* observer) { observer_ = observer; }
+  RecordGridObserver* observer() const { return observer_; }
+
   // Whether the records changed since the last reset or markSaved().
   bool isModified() const { return modified_; }
   void markSaved() { setModified(false); }
@@ -92,14 +125,51 @@ class RecordGrid : public QAbstractTableModel {
  private:
   void setModified(bool m);
   QItemSelection rowsSelection(int firstRow, int lastRow) const;
+  void fitRow(Row& row) const;
+  quint64 takeId() { return nextId_++; }
+  void indexChanged() { rowIndexValid_ = false; }
 
   int fieldCount_ = 0;
   std::vector<Row> rows_;
+  std::vector<quint64> ids_;  // parallel to rows_
+  quint64 nextId_ = 1;
+  mutable QHash<quint64, int> rowOfId_;
+  mutable bool rowIndexValid_ = false;
+  RecordGridObserver* observer_ = nullptr;
   QStringList header_;
   QList<int> hidden_;
   int leading_ = 0;
   bool modified_ = false;
   QItemSelectionModel selection_;
+};
+
+// What one primitive change did, with all that is needed to undo it. Records
+// are named by id, since a save may move rows without telling anybody.
+struct GridChange {
+  enum class Kind {
+    Cells,      // cells: each cell's text before and after
+    Inserted,   // records: where they went, as they went in
+    Removed,    // records: where they were (grid rows before the removal), whole
+    Reordered,  // orderBefore / orderAfter: the ids from row 1 down
+    Reset,      // the whole content replaced; nothing to undo
+  };
+  struct Cell {
+    quint64 id = 0;
+    int column = 0;
+    QString before;
+    QString after;
+  };
+  Kind kind = Kind::Cells;
+  std::vector<Cell> cells;
+  std::vector<RecordGrid::PlacedRecord> records;  // ascending rows
+  std::vector<quint64> orderBefore;
+  std::vector<quint64> orderAfter;
+};
+
+class RecordGridObserver {
+ public:
+  virtual ~RecordGridObserver() = default;
+  virtual void gridChanged(RecordGrid& grid, const GridChange& change) = 0;
 };
 
 // Fills the header row (columns 1..K) of the grid from the language file's
