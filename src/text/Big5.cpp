@@ -1,5 +1,6 @@
 #include "text/Big5.h"
 
+#include "text/Big5Decode.h"
 #include "text/Locale.h"
 
 #include <unicode/translit.h>
@@ -34,6 +35,10 @@ UConverter* converter(int codePage) {
 
 QString decode(QByteArrayView bytes, int codePage) {
   if (bytes.isEmpty()) return QString();
+  if (codePage == 950) {
+    QString common;
+    if (DecodeCommonBig5(bytes, &common)) return common;
+  }
   UConverter* conv = converter(codePage);
   ucnv_resetToUnicode(conv);
   QString out(bytes.size() + 1, Qt::Uninitialized);
