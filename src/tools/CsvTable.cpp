@@ -58,6 +58,61 @@ bool encodeLine(const QStringList& cells, TextEncoding encoding, int line, QByte
   return false;
 }
 
+// A record's CSV line in UTF-8, written straight into *out: the cells
+// without their NUL characters, quoted where they hold a comma, a quote or a
+// line break. Returns false, leaving *out as it was, when a cell holds a
+// surrogate without its partner, which UTF-8 cannot carry.
+bool appendUtf8Line(const QStringList& cells, QByteArray* out) {
+  const qsizetype start = out->size();
+  qsizetype most = 2;  // CRLF
+  // Every UTF-16 unit takes at most 3 bytes (a doubled quote 2, a surrogate pair 4 for two).
+  for (const QString& c : cells) most += 3 * c.size() + 3;
+  out->resize(start + most);
+  char* d = out->data() + start;
+  bool first = true;
+  for (const QString& cell : cells) {
+    if (!first) *d++ = ',';
+    first = false;
+    const char16_t* s = reinterpret_cast<const char16_t*>(cell.constData());
+    const char16_t* const end = s + cell.size();
+    bool quote = false;
+    for (const char16_t* p = s; p < end && !quote; ++p)
+      quote = *p == u',' || *p == u'"' || *p == u'\n' || *p == u'\r';
+    if (quote) *d++ = '"';
+    for (; s < end; ++s) {
+      const char16_t c = *s;
+      if (c < 0x80) {
+        if (c == 0) continue;
+        if (c == u'"') *d++ = '"';
+        *d++ = char(c);
+      } else if (c < 0x800) {
+        *d++ = char(0xC0 | (c >> 6));
+        *d++ = char(0x80 | (c & 0x3F));
+      } else if (c >= 0xD800 && c <= 0xDFFF) {
+        if (c >= 0xDC00 || s + 1 == end || s[1] < 0xDC00 || s[1] > 0xDFFF) {
+          out->truncate(start);
+          return false;
+        }
+        const char32_t u = 0x10000 + ((char32_t(c) - 0xD800) << 10) + (char32_t(s[1]) - 0xDC00);
+        ++s;
+        *d++ = char(0xF0 | (u >> 18));
+        *d++ = char(0x80 | ((u >> 12) & 0x3F));
+        *d++ = char(0x80 | ((u >> 6) & 0x3F));
+        *d++ = char(0x80 | (u & 0x3F));
+      } else {
+        *d++ = char(0xE0 | (c >> 12));
+        *d++ = char(0x80 | ((c >> 6) & 0x3F));
+        *d++ = char(0x80 | (c & 0x3F));
+      }
+    }
+    if (quote) *d++ = '"';
+  }
+  *d++ = '\r';
+  *d++ = '\n';
+  out->truncate(d - out->constData());
+  return true;
+}
+
 QStringList trimmed(const QStringList& cells) {
   QStringList t;
   t.reserve(cells.size());
@@ -79,7 +134,12 @@ bool RecordsToCsv(const std::vector<QStringList>& records, const CsvOptions& opt
       for (QString& h : header) h = ToTraditional(h);
     if (!encodeLine(header, options.encoding, line++, csv, refusal)) return false;
   }
+  const bool utf8 = options.encoding == TextEncoding::Utf8;
   for (const QStringList& r : records) {
+    if (utf8 && appendUtf8Line(r, csv)) {
+      ++line;
+      continue;
+    }
     QStringList cells;
     cells.reserve(r.size());
     for (const QString& c : r) cells << csvCell(c);
