@@ -185,6 +185,15 @@ class TextTest : public QObject {
     else
       QVERIFY(!reason.isEmpty());
   }
+
+  void integerTextAsNumber() {
+    // The shared texts and the ones made on each call read as QString::number has them, twice over.
+    for (int round = 0; round < 2; ++round) {
+      for (int64_t v = -40000; v <= 40000; ++v) QCOMPARE(IntegerText(v), QString::number(v));
+      for (int64_t v : {int64_t(INT32_MIN), int64_t(INT32_MAX), INT64_MIN, INT64_MAX, int64_t(4294967295)})
+        QCOMPARE(IntegerText(v), QString::number(v));
+    }
+  }
 };
 
 QTEST_GUILESS_MAIN(TextTest)

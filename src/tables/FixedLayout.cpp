@@ -13,7 +13,7 @@ QString SizeCodeToText(int64_t code) {
     case 1: return QStringLiteral("大型");
     case 2: return QStringLiteral("中型");
     case 3: return QStringLiteral("小型");
-    default: return QString::number(code);  // a code without a word stays visible as its number
+    default: return IntegerText(code);  // a code without a word stays visible as its number
   }
 }
 
@@ -52,7 +52,7 @@ bool FixedCodec::needsProducers() const {
 QString FixedCodec::decodeField(const FieldSpec& f, const ByteReader& in, qint64 base, const CodecContext& ctx) {
   const qint64 at = base + f.offset;
   switch (f.kind) {
-    case FieldKind::Integer: return QString::number(in.read(at, f.read));
+    case FieldKind::Integer: return IntegerText(in.read(at, f.read));
     case FieldKind::Text: return TrimRight(DecodeBig5Text(in.bytes(at, f.readBytes > 0 ? f.readBytes : f.width)));
     case FieldKind::TextPadded: {
       QString text = DecodeBig5Text(in.bytes(at, f.readBytes > 0 ? f.readBytes : f.width));
@@ -66,7 +66,7 @@ QString FixedCodec::decodeField(const FieldSpec& f, const ByteReader& in, qint64
     }
     case FieldKind::Year: {
       const int64_t v = in.read(at, f.read);
-      return v >= 0 && v <= 255 ? YearCodeToText(int(v)) : QString::number(v);
+      return v >= 0 && v <= 255 ? YearCodeToText(int(v)) : IntegerText(v);
     }
     case FieldKind::Producer: {
       const int64_t v = in.read(at, f.read);

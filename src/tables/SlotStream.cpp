@@ -25,14 +25,14 @@ std::vector<QStringList> SlotCodec::decode(const QByteArray& file, const CodecCo
     if (pos >= size) {
       // Everything from here on lies past the end: numbers 0, empty texts.
       for (const SlotElement& e : layout_.elements)
-        if (e.kind == SlotKind::Integer) row[e.column - 1] = QStringLiteral("0");
+        if (e.kind == SlotKind::Integer) row[e.column - 1] = IntegerText(0);
       rows.resize(size_t(n), row);
       break;
     }
     for (const SlotElement& e : layout_.elements) {
       switch (e.kind) {
         case SlotKind::Integer:
-          row[e.column - 1] = QString::number(in.read(pos, e.read));
+          row[e.column - 1] = IntegerText(in.read(pos, e.read));
           pos += 4;
           break;
         case SlotKind::Skip: pos += 4; break;

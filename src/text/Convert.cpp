@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <limits>
+#include <memory>
 
 namespace v3 {
 
@@ -122,6 +123,14 @@ double NumericSortKey(const QString& cell) {
   bool ok = false;
   const double d = QStringView(cell).trimmed().toDouble(&ok);
   return ok && std::isfinite(d) ? d : 0.0;
+}
+
+QString IntegerText(int64_t value) {
+  if (value < -32768 || value > 32767) return QString::number(value);
+  static const std::unique_ptr<QString[]> texts(new QString[65536]);
+  QString& text = texts[size_t(value + 32768)];
+  if (text.isNull()) text = QString::number(value);
+  return text;
 }
 
 }  // namespace v3

@@ -28,4 +28,9 @@ bool IsPlainInteger(const QString& cell, int64_t* value);
 // Numeric sort key of a cell: its number, or 0 for text that is none.
 double NumericSortKey(const QString& cell);
 
+// A number as decimal text, as QString::number gives it. The texts of
+// -32768..32767 are made once and shared by every cell that shows them
+// (the program is single-threaded).
+QString IntegerText(int64_t value);
+
 }  // namespace v3
