@@ -86,9 +86,11 @@ class EditorTest : public QObject {
     QCOMPARE(d->windowTitle(), QStringLiteral("五月天團"));
     QCOMPARE(qobject_cast<QLineEdit*>(d->control("Text1"))->text(), QStringLiteral("五月天團"));
     auto* member1 = qobject_cast<QComboBox*>(d->control("Combo(0)"));
-    QCOMPARE(member1->count(), 12);  // every star of StarRole.dat
-    QCOMPARE(member1->currentIndex(), 4);
-    QCOMPARE(qobject_cast<QComboBox*>(d->control("Combo(2)"))->currentIndex(), -1);
+    QCOMPARE(member1->count(), 13);  // "no member", then every star of StarRole.dat
+    QCOMPARE(member1->itemText(0), QStringLiteral("（无）"));
+    QVERIFY(member1->itemText(5).startsWith(QStringLiteral("4 ")));
+    QCOMPARE(member1->currentIndex(), 5);  // star 4
+    QCOMPARE(qobject_cast<QComboBox*>(d->control("Combo(2)"))->currentIndex(), 0);  // -1: no member
     QVERIFY(d->control("Text0")->isEnabled());
     QVERIFY(!d->findChild<QPushButton*>("Cmd_OK")->isHidden());
     QVERIFY(d->findChild<QPushButton*>("Cmd_add")->isHidden());
@@ -101,7 +103,7 @@ class EditorTest : public QObject {
     std::unique_ptr<RecordDialog> d(open("Team", EditorMode::ModifySeveral, {"Text0"}));
     QVERIFY(!d->control("Text0")->isEnabled());
     type(d->control("Text2"), "555");
-    qobject_cast<QComboBox*>(d->control("Combo(1)"))->setCurrentIndex(9);
+    qobject_cast<QComboBox*>(d->control("Combo(1)"))->setCurrentIndex(10);  // star 9
     d->findChild<QPushButton*>("Cmd_OK")->click();
     QCOMPARE(d->result(), int(QDialog::Accepted));
     for (int r = 1; r <= 3; ++r) {
@@ -168,7 +170,7 @@ class EditorTest : public QObject {
     QCOMPARE(list->currentText(), QStringLiteral("3"));  // not one of its entries: shown as text
     QVERIFY(qobject_cast<QCheckBox*>(d.control("Check0"))->isChecked());
     QCOMPARE(qobject_cast<QCheckBox*>(d.control("Check(4)"))->checkState(), Qt::PartiallyChecked);
-    QCOMPARE(qobject_cast<QComboBox*>(d.control("Combo(7)"))->currentIndex(), 5);  // 11 is position 5
+    QCOMPARE(qobject_cast<QComboBox*>(d.control("Combo(7)"))->currentIndex(), 6);  // 11 is position 5, after "none"
     // Typing into a text list does not count; the keyboard does not count for check boxes.
     list->setFocus();
     list->lineEdit()->selectAll();
@@ -196,7 +198,7 @@ class EditorTest : public QObject {
     grid_.setRowSelected(1, true);
     EditorRequest r;
     RecordDialog d(form, grid_, r, env_, nullptr);
-    qobject_cast<QComboBox*>(d.control("Combo(7)"))->setCurrentIndex(5);
+    qobject_cast<QComboBox*>(d.control("Combo(7)"))->setCurrentIndex(6);  // position 5
     d.acceptModify();
     QCOMPARE(grid_.cell(1, 7), QStringLiteral("11"));
   }

@@ -9,6 +9,7 @@
 #include <QPushButton>
 #include <QtTest>
 
+#include "EditorTestSupport.h"
 #include "TestSupport.h"
 #include "editors/Editors.h"
 #include "editors/RecordDialog.h"
@@ -92,14 +93,15 @@ class JobEditorsTest : public QObject {
     if (mode == EditorMode::ModifySeveral)
       for (const CatalogueEntry& e : Catalogue())
         if (e.editor == editor) r.disabledControls = e.disabledForModify;
-    return std::make_unique<RecordDialog>(*FindEditorForm(editor), grid_, r, env_, nullptr);
+    auto d = std::make_unique<RecordDialog>(*FindEditorForm(editor), grid_, r, env_, nullptr);
+    d->show();  // the lists' pop-ups need a shown dialog
+    return d;
   }
-  // Picks an entry as the keyboard does (each step is a pick of the list).
+  // Opens the list and picks the entry with the keyboard.
   static void pick(QComboBox* box, const QString& entry) {
     const int target = box->findText(entry);
     QVERIFY2(target >= 0, qPrintable(entry));
-    while (box->currentIndex() != target)
-      QTest::keyClick(box, box->currentIndex() < target ? Qt::Key_Down : Qt::Key_Up);
+    QVERIFY(v3test::PickWithKeyboard(box, target));
   }
   // Replaces the text as typing or pasting does.
   static void typeInto(QWidget* w, const QString& text) {
@@ -275,9 +277,11 @@ class JobEditorsTest : public QObject {
     if (action.startsWith("mouse")) QTest::mouseClick(w, Qt::LeftButton);
     if (action == "mouse2") QTest::mouseClick(w, Qt::LeftButton);
     if (action == "key") {
+      // The keyboard does not toggle the box: it shows what OK writes.
       const bool before = qobject_cast<QCheckBox*>(w)->isChecked();
+      w->setFocus();
       QTest::keyClick(w, Qt::Key_Space);
-      QCOMPARE(qobject_cast<QCheckBox*>(w)->isChecked(), !before);
+      QCOMPARE(qobject_cast<QCheckBox*>(w)->isChecked(), before);
     }
     d->findChild<QPushButton*>(action == "cancel" ? "Cmd_Cel" : "Cmd_OK")->click();
     QCOMPARE(grid_.records(), expected);

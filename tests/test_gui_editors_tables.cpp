@@ -189,8 +189,9 @@ class TableEditorTest : public QObject {
         if (auto* box = qobject_cast<QComboBox*>(w)) {
           QVERIFY2(box->count() > 0, qPrintable(c.name));  // filled from the language file or StarRole.dat
           if (c.kind == ControlKind::IndexList) {
-            const int expected = !c.storedAs.empty() && cell == "11" ? 5 : cell.toInt();
-            QVERIFY2(expected >= -1 && expected < box->count(), qPrintable(c.name + " " + cell));
+            const int none = c.unselectedWritesNothing ? 0 : 1;  // a first entry for -1
+            const int expected = (!c.storedAs.empty() && cell == "11" ? 5 : cell.toInt()) + none;
+            QVERIFY2(expected >= -1 + none && expected < box->count(), qPrintable(c.name + " " + cell));
             QCOMPARE(box->currentIndex(), expected);
             continue;
           }
@@ -310,8 +311,8 @@ class TableEditorTest : public QObject {
     const std::vector<RecordGrid::Row> before = grid_.records();
     auto d = open("Firm", EditorMode::ModifySeveral, {"Text0", "Text1"});
     QVERIFY(!d->control("Text0")->isEnabled() && !d->control("Text1")->isEnabled());
-    QCOMPARE(combo(d.get(), "Combo(5)")->count(), 12);
-    pick(d->control("Combo(2)"), 7);
+    QCOMPARE(combo(d.get(), "Combo(5)")->count(), 13);  // "none" and the twelve stars
+    pick(d->control("Combo(2)"), 8);  // star 7
     press(d.get(), "Cmd_OK");
     for (int r : {1, 2}) {
       RecordGrid::Row expected = before[size_t(r - 1)];
@@ -325,7 +326,7 @@ class TableEditorTest : public QObject {
     grid_.clearSelection();
     auto d = open("Firm", EditorMode::Add);
     type(d->control("Text0"), "50");
-    pick(d->control("Combo(0)"), 3);
+    pick(d->control("Combo(0)"), 4);  // star 3
     press(d.get(), "Cmd_add");
     QCOMPARE(grid_.record(grid_.recordCount()),
              (QStringList{"50", "", "", "3", "-1", "-1", "-1", "-1", "-1", "", "", ""}));
@@ -382,7 +383,8 @@ class TableEditorTest : public QObject {
     QTest::newRow("11 untouched") << "11" << 5 << -1 << "11" << "11";
     QTest::newRow("11 picked as 2") << "11" << 5 << 2 << "2" << "11";
     QTest::newRow("3 picked as the sixth") << "3" << 3 << 5 << "11" << "3";
-    QTest::newRow("5 has no position") << "5" << -1 << -1 << "5" << "5";
+    QTest::newRow("5 is the sixth too") << "5" << 5 << -1 << "5" << "5";
+    QTest::newRow("5 picked as the sixth") << "5" << 5 << 5 << "11" << "5";
     QTest::newRow("7 has no position") << "7" << -1 << -1 << "7" << "7";
     QTest::newRow("-1 has no position") << "-1" << -1 << -1 << "-1" << "-1";
     QTest::newRow("text has no position") << "x" << -1 << -1 << "x" << "x";

@@ -1,45 +1,90 @@
 #include "editors/RecordDialog.h"
 
+#include <QAbstractItemView>
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QCompleter>
 #include <QEvent>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScreen>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QTextBlock>
+#include <QTimer>
 #include <QVBoxLayout>
+#include <QWheelEvent>
 
 #include <algorithm>
+#include <limits>
 
 #include "app/FormTexts.h"
 #include "model/RecordGrid.h"
 #include "text/Convert.h"
+#include "text/Language.h"
 
 namespace v3 {
 
 namespace {
 
 // The editors' check boxes carry no text of their own (a label names them),
-// so a press anywhere on the box toggles it: a mouse press counts as the
-// user's change, and it must never leave the box as it was.
-class WholeAreaCheckBox : public QCheckBox {
+// so a press anywhere on the box toggles it. A greyed box (a cell of 2) turns
+// ticked on the first click, and from then on only ticked or clear.
+class EditorCheckBox : public QCheckBox {
  public:
   using QCheckBox::QCheckBox;
 
  protected:
   bool hitButton(const QPoint& pos) const override { return rect().contains(pos); }
+  void nextCheckState() override {
+    const bool wasPartial = checkState() == Qt::PartiallyChecked;
+    setTristate(false);
+    if (wasPartial)
+      setCheckState(Qt::Checked);
+    else
+      QCheckBox::nextCheckState();
+  }
 };
 
-// The list position of a stored value; -2 when it has none. A position that
-// is stored as another value (Item's shop 5, stored as 11) is no stored value.
+// The dialog's body scrolls when the screen is too small for it; otherwise it
+// opens as large as its content.
+class FormArea : public QScrollArea {
+ public:
+  using QScrollArea::QScrollArea;
+  QSize sizeHint() const override {
+    QSize s = widget() ? widget()->sizeHint() : QSize(200, 100);
+    s += QSize(2 * frameWidth() + verticalScrollBar()->sizeHint().width(), 2 * frameWidth());
+    const QRect screen = this->screen() ? this->screen()->availableGeometry() : QRect(0, 0, 1280, 800);
+    return s.boundedTo(QSize(screen.width() * 9 / 10, screen.height() * 8 / 10));
+  }
+};
+
+bool isList(const ControlSpec& c) { return c.kind == ControlKind::IndexList || c.kind == ControlKind::TextList; }
+bool isCheck(const ControlSpec& c) { return c.kind == ControlKind::Check01 || c.kind == ControlKind::CheckMark; }
+
+// Index lists whose nothing is -1 begin with an entry for it; the positions of
+// the other entries (the stored values) stay as they are.
+bool hasNoneEntry(const ControlSpec& c) { return c.kind == ControlKind::IndexList && !c.unselectedWritesNothing; }
+// Entries read from another table show their position beside the name.
+bool numbersEntries(const ControlSpec& c) {
+  return c.kind == ControlKind::IndexList &&
+         (c.list == ListSource::Stars || c.list == ListSource::Producers || c.list == ListSource::TeamsThenStars);
+}
+
+// The list position of a stored value; -2 when it cannot be one. A value
+// stored for another position (Item's shop: 11 for position 5) selects that
+// position; any other value is the position itself.
 int positionFor(const ControlSpec& c, int64_t stored) {
   for (const auto& [position, value] : c.storedAs)
     if (value == stored) return position;
-  for (const auto& [position, value] : c.storedAs)
-    if (position == stored) return -2;
   if (stored < -1 || stored > 1 << 20) return -2;
   return int(stored);
 }
@@ -50,20 +95,68 @@ int64_t storedFor(const ControlSpec& c, int position) {
   return position;
 }
 
-QString widgetText(QWidget* w) {
-  if (auto* e = qobject_cast<QLineEdit*>(w)) return e->text();
-  if (auto* e = qobject_cast<QPlainTextEdit*>(w)) return e->toPlainText();
+int comboIndexOf(const ControlSpec& c, int position) {
+  if (position < 0) return hasNoneEntry(c) ? 0 : -1;
+  return position + (hasNoneEntry(c) ? 1 : 0);
+}
+
+int positionOf(const ControlSpec& c, int comboIndex) {
+  if (comboIndex < 0) return -1;
+  return hasNoneEntry(c) ? comboIndex - 1 : comboIndex;
+}
+
+// The line end a cell of several lines uses: its first one ("\n" for none).
+QString lineBreakOf(const QString& text) {
+  for (qsizetype i = 0; i < text.size(); ++i) {
+    if (text[i] == u'\n') return QStringLiteral("\n");
+    if (text[i] == u'\r')
+      return i + 1 < text.size() && text[i + 1] == u'\n' ? QStringLiteral("\r\n") : QStringLiteral("\r");
+  }
+  return QStringLiteral("\n");
+}
+
+// The text of a box of several lines as the user sees it, every character
+// kept (no blank for a no-break space), its lines joined by `lineBreak`.
+QString plainText(const QPlainTextEdit* e, const QString& lineBreak) {
+  QString raw = e->document()->toRawText();
+  raw.replace(QChar::ParagraphSeparator, lineBreak);
+  return raw;
+}
+
+QString widgetText(const QWidget* w, const QString& lineBreak) {
+  if (auto* e = qobject_cast<const QLineEdit*>(w)) return e->text();
+  if (auto* e = qobject_cast<const QPlainTextEdit*>(w)) return plainText(e, lineBreak);
   return QString();
 }
 
 void setWidgetText(QWidget* w, const QString& text) {
   if (auto* e = qobject_cast<QLineEdit*>(w)) e->setText(text);
   if (auto* e = qobject_cast<QPlainTextEdit*>(w)) {
-    if (e->toPlainText() != text) e->setPlainText(text);
+    // A CR, an LF and a CR LF each end one line.
+    if (plainText(e, QStringLiteral("\n")) != QString(text).replace(QStringLiteral("\r\n"), QStringLiteral("\n")).replace(u'\r', u'\n'))
+      e->setPlainText(text);
   }
 }
 
+bool isPickKey(const QKeyEvent* k) {
+  switch (k->key()) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+    case Qt::Key_Select:
+    case Qt::Key_F4: return true;
+    case Qt::Key_Down:
+    case Qt::Key_Up: return k->modifiers() & Qt::AltModifier;
+    default: return false;
+  }
+}
+
+bool isEnter(const QKeyEvent* k) { return k->key() == Qt::Key_Return || k->key() == Qt::Key_Enter; }
+
 }  // namespace
+
+QString RecordDialog::countText(int records, bool traditional) {
+  return traditional ? QStringLiteral("修改 %1 項記錄").arg(records) : QStringLiteral("修改 %1 项记录").arg(records);
+}
 
 RecordDialog::RecordDialog(const EditorForm& form, RecordGrid& grid, const EditorRequest& request,
                            const EditorEnvironment& env, QWidget* owner)
@@ -71,6 +164,7 @@ RecordDialog::RecordDialog(const EditorForm& form, RecordGrid& grid, const Edito
   setObjectName(form.name);
   setWindowTitle(form.designCaption);
   if (owner) setWindowIcon(owner->windowIcon());
+  traditional_ = LanguageFilePath().endsWith(QLatin1String("CHT.txt"), Qt::CaseInsensitive);
   filling_ = true;  // nothing done while the dialog opens is a user's change
   build();
   // Lists from the game's tables first, then the language file's texts and lists.
@@ -84,48 +178,69 @@ RecordDialog::RecordDialog(const EditorForm& form, RecordGrid& grid, const Edito
   if (teams) FillTeamList(this, env_.programFolder);
   if (stars) FillStarList(this, env_.programFolder);
   ApplyFormTexts(this);
-  // A list starts with nothing selected and no text (adding to a list selects its first entry).
-  for (const Live& c : live_)
-    if (c.form->kind == ControlKind::IndexList || c.form->kind == ControlKind::TextList)
-      static_cast<QComboBox*>(c.widget)->setCurrentIndex(-1);
+  prepareLists();
 
   const bool adding = request_.mode == EditorMode::Add;
-  findChild<QPushButton*>(QStringLiteral("Cmd_OK"))->setVisible(!adding);
-  findChild<QPushButton*>(QStringLiteral("Cmd_add"))->setVisible(adding);
+  auto* ok = findChild<QPushButton*>(QStringLiteral("Cmd_OK"));
+  auto* add = findChild<QPushButton*>(QStringLiteral("Cmd_add"));
+  ok->setVisible(!adding);
+  add->setVisible(adding);
+  // Enter anywhere but in a box of several lines presses the button shown.
+  (adding ? add : ok)->setDefault(true);
   if (request_.mode == EditorMode::ModifySeveral)
     for (const QString& name : request_.disabledControls)
       if (QWidget* w = controls_.value(name)) w->setEnabled(false);
 
   const std::vector<int> selected = grid_.selectedRows();
   if (!selected.empty()) fillFrom(selected.front());
+  count_->setVisible(!adding);
+  count_->setText(countText(int(selected.size()), traditional_));
   filling_ = false;
 }
 
 void RecordDialog::build() {
   auto* outer = new QVBoxLayout(this);
+  auto* body = new QWidget;
+  body->setObjectName(QStringLiteral("Body"));
+  auto* column = new QVBoxLayout(body);
+  column->setContentsMargins(0, 0, 0, 0);
+  bool tall = false;  // a section with a box of several lines takes the height the dialog gains
   for (const SectionSpec& section : form_.sections) {
-    QWidget* holder = this;
-    QGridLayout* grid = new QGridLayout;
+    QWidget* holder = body;
+    auto* grid = new QGridLayout;
+    const bool hasTall = std::any_of(section.controls.begin(), section.controls.end(),
+                                     [](const ControlSpec& c) { return c.kind == ControlKind::MultiText; });
     if (!section.headingName.isEmpty()) {
-      auto* box = new QGroupBox(section.heading, this);
+      auto* box = new QGroupBox(section.heading, body);
       box->setObjectName(section.headingName);
       box->setLayout(grid);
-      outer->addWidget(box);
+      column->addWidget(box, hasTall ? 1 : 0);
       holder = box;
     } else {
-      outer->addLayout(grid);
+      column->addLayout(grid, hasTall ? 1 : 0);
     }
+    tall |= hasTall;
     int slot = 0;
     const int perRow = std::max(1, section.perRow);
     const int rows = std::max<int>(1, (int(section.controls.size()) + perRow - 1) / perRow);
+    // Each pair is a label column, a field column (which takes the width the
+    // dialog gains) and a column for a unit after the field.
+    for (int p = 0; p < perRow; ++p) grid->setColumnStretch(p * 3 + 1, 1);
     auto place = [&](QWidget* label, QWidget* field, QWidget* unit, bool wide, bool startsRow) {
       wide = wide && !section.byColumn;
       if ((wide || (startsRow && !section.byColumn)) && slot % perRow != 0) slot += perRow - slot % perRow;
       const int row = section.byColumn ? slot % rows : slot / perRow;
       const int col = (section.byColumn ? slot / rows : slot % perRow) * 3;
-      if (label) grid->addWidget(label, row, col, Qt::AlignRight | (wide ? Qt::AlignTop : Qt::AlignVCenter));
-      grid->addWidget(field, row, col + 1, 1, wide ? perRow * 3 - 2 : (unit ? 1 : 2));
-      if (unit) grid->addWidget(unit, row, col + 2);
+      if (label) grid->addWidget(label, row, col, (wide ? Qt::AlignTop : Qt::AlignVCenter) | Qt::AlignLeft);
+      if (wide) {
+        grid->addWidget(field, row, col + 1, 1, perRow * 3 - 1);
+        if (field->sizePolicy().verticalPolicy() == QSizePolicy::Expanding) grid->setRowStretch(row, 1);
+      } else if (unit) {
+        grid->addWidget(field, row, col + 1);
+        grid->addWidget(unit, row, col + 2);
+      } else {
+        grid->addWidget(field, row, col + 1, 1, 2);
+      }
       slot += wide ? perRow : 1;
     };
     for (const ControlSpec& c : section.controls) {
@@ -134,35 +249,46 @@ void RecordDialog::build() {
         case ControlKind::Text:
         case ControlKind::FillIn: {
           auto* e = new QLineEdit(holder);
-          if (c.maxLength > 0) e->setMaxLength(c.maxLength);
+          // No limit but the field's own: Qt's default would cut a cell at 32767 characters.
+          e->setMaxLength(c.maxLength > 0 ? c.maxLength : std::numeric_limits<int>::max());
+          const QFontMetrics fm(e->font());
+          const int chars = c.chars > 0 ? std::min(c.chars, 30) : 0;
+          const int width = chars > 0 ? fm.horizontalAdvance(QString(chars, QChar(0x6587))) * 3 / 4
+                                      : fm.horizontalAdvance(QStringLiteral("0000000"));
+          e->setMinimumWidth(width + 12);
           w = e;
           break;
         }
         case ControlKind::MultiText: {
           auto* e = new QPlainTextEdit(holder);
           e->setTabChangesFocus(true);
-          e->setMinimumHeight(70);
+          e->setMinimumHeight(e->fontMetrics().lineSpacing() * 4 + 12);
+          e->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
           w = e;
           break;
         }
         case ControlKind::IndexList: {
-          auto* box = new QComboBox(holder);
-          w = box;
+          w = new QComboBox(holder);
           break;
         }
         case ControlKind::TextList: {
           auto* box = new QComboBox(holder);
           box->setEditable(true);
           box->setInsertPolicy(QComboBox::NoInsert);
+          // No completion: what the user types stays as typed. The completer is
+          // case-sensitive, so leaving the box never swaps typed text for an
+          // entry that differs only in case.
+          auto* exact = new QCompleter(QStringList(), box);
+          exact->setCaseSensitivity(Qt::CaseSensitive);
+          box->lineEdit()->setCompleter(exact);
           w = box;
           break;
         }
         case ControlKind::Check01:
         case ControlKind::CheckMark: {
-          auto* box = new WholeAreaCheckBox(holder);
+          auto* box = new EditorCheckBox(holder);
           // No wider than its box: a press anywhere on it toggles it as well as counting.
           box->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
-          box->installEventFilter(this);
           w = box;
           break;
         }
@@ -170,8 +296,12 @@ void RecordDialog::build() {
       w->setObjectName(c.name);
       if (auto* box = qobject_cast<QComboBox*>(w)) {
         if (c.list == ListSource::Fixed) box->addItems(c.entries);
-        box->setMinimumContentsLength(6);
+        box->setMinimumContentsLength(c.chars > 0 ? std::min(c.chars, 16) : 6);
         box->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+        box->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
+        box->setMaxVisibleItems(20);
+        // The wheel never gives a list the focus, and without it changes nothing.
+        box->setFocusPolicy(Qt::StrongFocus);
       }
       if (c.alwaysDisabled) w->setEnabled(false);
       QLabel* label = nullptr;
@@ -185,8 +315,7 @@ void RecordDialog::build() {
         unit = new QLabel(c.unit, holder);
         unit->setObjectName(c.unitName);
       }
-      const bool wide = c.kind == ControlKind::MultiText || (c.kind == ControlKind::Text && c.maxLength >= 100);
-      place(label, w, unit, wide, c.startsRow);
+      place(label, w, unit, c.wide || c.kind == ControlKind::MultiText, c.startsRow);
       if (c.hidden) {
         w->hide();
         if (label) label->hide();
@@ -199,13 +328,24 @@ void RecordDialog::build() {
       live_.push_back(l);
     }
     // A group whose every control is hidden is hidden with its heading.
-    if (holder != this && !section.controls.empty() &&
+    if (holder != body && !section.controls.empty() &&
         std::all_of(section.controls.begin(), section.controls.end(), [](const ControlSpec& c) { return c.hidden; }))
       holder->hide();
   }
+  if (!tall) column->addStretch(1);
+
+  scroll_ = new FormArea(this);
+  scroll_->setObjectName(QStringLiteral("FormArea"));
+  scroll_->setFrameShape(QFrame::NoFrame);
+  scroll_->setWidgetResizable(true);
+  scroll_->setWidget(body);
+  outer->addWidget(scroll_, 1);
+
   for (size_t i = 0; i < live_.size(); ++i) {
     QWidget* w = live_[i].widget;
     const ControlSpec& c = *live_[i].form;
+    liveOf_.insert(w, int(i));
+    w->installEventFilter(this);
     auto touched = [this, i] {
       if (!filling_) live_[i].changed = true;
     };
@@ -214,19 +354,31 @@ void RecordDialog::build() {
     } else if (auto* e = qobject_cast<QPlainTextEdit*>(w)) {
       connect(e, &QPlainTextEdit::textChanged, this, [this, i, e, c] {
         // The limit holds for what the user types; a longer cell is shown whole.
-        const qsizetype limit = std::max<qsizetype>(c.maxLength, live_[i].cellText.size());
-        if (c.maxLength > 0 && e->toPlainText().size() > limit) {
+        const int limit = int(std::max<qsizetype>(c.maxLength, live_[i].cellText.size()));
+        if (c.maxLength > 0 && e->document()->characterCount() - 1 > limit) {
           const QSignalBlocker block(e);
-          e->setPlainText(e->toPlainText().left(limit));
-          e->moveCursor(QTextCursor::End);
+          QTextCursor cut(e->document());
+          cut.setPosition(limit);
+          cut.movePosition(QTextCursor::End, QTextCursor::KeepAnchor);
+          cut.removeSelectedText();
         }
         if (!filling_) live_[i].changed = true;
       });
     } else if (auto* box = qobject_cast<QComboBox*>(w)) {
-      if (c.kind == ControlKind::IndexList)
-        connect(box, &QComboBox::currentIndexChanged, this, touched);
-      else
-        connect(box, &QComboBox::activated, this, touched);
+      // An index list counts every new selection; both kinds count an entry
+      // picked from the open list, also the one shown already. Qt also
+      // reports an entry as activated when a text list's edit field holds its
+      // text and loses the focus or gets Enter: that is no pick.
+      if (c.kind == ControlKind::IndexList) connect(box, &QComboBox::currentIndexChanged, this, touched);
+      connect(box, &QComboBox::activated, this, [this, i] {
+        if (picking_ == int(i) && !filling_) live_[i].changed = true;
+        picking_ = -1;
+      });
+      QAbstractItemView* view = box->view();
+      for (QObject* o : {static_cast<QObject*>(view), static_cast<QObject*>(view->viewport())}) {
+        popupOf_.insert(o, int(i));
+        o->installEventFilter(this);
+      }
     }
     if (c.kind == ControlKind::FillIn) {
       auto* source = static_cast<QLineEdit*>(w);
@@ -242,6 +394,9 @@ void RecordDialog::build() {
   }
 
   auto* buttons = new QHBoxLayout;
+  count_ = new QLabel(this);
+  count_->setObjectName(QStringLiteral("LbCount"));
+  buttons->addWidget(count_);
   buttons->addStretch();
   if (!form_.extraButtonName.isEmpty()) {
     auto* extra = new QPushButton(form_.extraButton, this);
@@ -254,7 +409,6 @@ void RecordDialog::build() {
   }
   auto* ok = new QPushButton(QStringLiteral("确定"), this);
   ok->setObjectName(QStringLiteral("Cmd_OK"));
-  ok->setDefault(true);
   auto* add = new QPushButton(QStringLiteral("添加"), this);
   add->setObjectName(QStringLiteral("Cmd_add"));
   auto* cancel = new QPushButton(QStringLiteral("取消"), this);
@@ -267,6 +421,19 @@ void RecordDialog::build() {
   buttons->addWidget(cancel);
   outer->addLayout(buttons);
   if (form_.minimumWidth > 0) setMinimumWidth(form_.minimumWidth);
+}
+
+void RecordDialog::prepareLists() {
+  const QString none = traditional_ ? QStringLiteral("（無）") : QStringLiteral("（无）");
+  for (const Live& c : live_) {
+    if (!isList(*c.form)) continue;
+    auto* box = static_cast<QComboBox*>(c.widget);
+    if (numbersEntries(*c.form))
+      for (int i = 0; i < box->count(); ++i) box->setItemText(i, QStringLiteral("%1 %2").arg(i).arg(box->itemText(i)));
+    if (hasNoneEntry(*c.form)) box->insertItem(0, none);
+    // A list starts with nothing selected and no text (adding to a list selects its first entry).
+    box->setCurrentIndex(-1);
+  }
 }
 
 RecordDialog::Live* RecordDialog::live(const QString& name) {
@@ -289,24 +456,29 @@ void RecordDialog::fillFrom(int row) {
     if (c.form->column <= 0) continue;
     const QString cell = grid_.cell(row, c.form->column);
     c.cellText = cell;
+    c.filled = true;
     switch (c.form->kind) {
       case ControlKind::Text:
-      case ControlKind::MultiText:
       case ControlKind::FillIn:
         // A length limit holds for typing only: a longer cell is shown, and kept, whole.
-        if (auto* e = qobject_cast<QLineEdit*>(c.widget); e && c.form->maxLength > 0 && cell.size() > e->maxLength())
+        if (auto* e = qobject_cast<QLineEdit*>(c.widget); e && cell.size() > e->maxLength())
           e->setMaxLength(int(cell.size()));
         setWidgetText(c.widget, cell);
         break;
-      case ControlKind::TextList: static_cast<QComboBox*>(c.widget)->setCurrentText(cell); break;
+      case ControlKind::MultiText:
+        c.lineBreak = lineBreakOf(cell);
+        static_cast<QPlainTextEdit*>(c.widget)->setPlainText(cell);
+        break;
+      case ControlKind::TextList: static_cast<QComboBox*>(c.widget)->setEditText(cell); break;
       case ControlKind::IndexList: {
         auto* box = static_cast<QComboBox*>(c.widget);
         int64_t stored = 0;
         const bool number = IsPlainInteger(cell, &stored);
         const int position = number ? positionFor(*c.form, stored) : -2;
-        const bool valid = position >= (c.form->unselectedWritesNothing ? 0 : -1) && position < box->count();
+        const int entries = box->count() - (hasNoneEntry(*c.form) ? 1 : 0);
+        const bool valid = position == -1 ? !c.form->unselectedWritesNothing : position >= 0 && position < entries;
         c.fillInvalid = !valid;
-        box->setCurrentIndex(valid ? position : -1);
+        box->setCurrentIndex(valid ? comboIndexOf(*c.form, position) : -1);
         break;
       }
       case ControlKind::Check01: {
@@ -314,8 +486,8 @@ void RecordDialog::fillFrom(int row) {
         int64_t v = 0;
         const bool number = IsPlainInteger(cell, &v);
         c.fillInvalid = !number || v < 0 || v > 2;
-        if (v == 2) box->setTristate(true);
-        box->setCheckState(v == 1 ? Qt::Checked : v == 2 ? Qt::PartiallyChecked : Qt::Unchecked);
+        if (number && v == 2) box->setTristate(true);
+        box->setCheckState(!number ? Qt::Unchecked : v == 1 ? Qt::Checked : v == 2 ? Qt::PartiallyChecked : Qt::Unchecked);
         break;
       }
       case ControlKind::CheckMark: static_cast<QCheckBox*>(c.widget)->setChecked(cell == QStringLiteral("√")); break;
@@ -327,10 +499,10 @@ QString RecordDialog::valueOf(const Live& c) const {
   switch (c.form->kind) {
     case ControlKind::Text:
     case ControlKind::MultiText:
-    case ControlKind::FillIn: return widgetText(c.widget);
+    case ControlKind::FillIn: return widgetText(c.widget, c.lineBreak);
     case ControlKind::TextList: return static_cast<QComboBox*>(c.widget)->currentText();
     case ControlKind::IndexList: {
-      const int position = static_cast<QComboBox*>(c.widget)->currentIndex();
+      const int position = positionOf(*c.form, static_cast<QComboBox*>(c.widget)->currentIndex());
       return position < 0 ? QStringLiteral("-1") : QString::number(storedFor(*c.form, position));
     }
     case ControlKind::Check01: {
@@ -342,13 +514,20 @@ QString RecordDialog::valueOf(const Live& c) const {
   return QString();
 }
 
+// Whether the control still shows the cell it was filled from, untouched:
+// then add copies the cell itself, whatever the control would make of it.
+bool RecordDialog::asFilled(const Live& c) const {
+  if (!c.filled || c.changed) return false;
+  if (c.form->kind == ControlKind::TextList) return static_cast<QComboBox*>(c.widget)->currentText() == c.cellText;
+  return true;
+}
+
 void RecordDialog::writeInto(int row, bool onlyChanged) {
   for (const Live& c : live_) {
     if (c.form->column <= 0) continue;
     if (onlyChanged) {
       if (!c.changed) continue;
-    } else if (c.fillInvalid && !c.changed) {
-      // A value this control cannot show is copied as it was.
+    } else if (asFilled(c)) {
       grid_.setCell(row, c.form->column, c.cellText);
       continue;
     }
@@ -371,11 +550,70 @@ void RecordDialog::acceptAdd() {
   accept();
 }
 
+bool RecordDialog::wheelChanges(const Live& c) const {
+  if (c.form->kind == ControlKind::TextList) return false;  // a wheel is no pick
+  if (!isList(*c.form)) return true;
+  const QWidget* focus = QApplication::focusWidget();
+  return c.widget->hasFocus() || (focus && c.widget->isAncestorOf(focus));
+}
+
 bool RecordDialog::eventFilter(QObject* watched, QEvent* event) {
-  // A check box counts mouse presses only, not keyboard toggles.
-  if (event->type() == QEvent::MouseButtonPress)
-    for (Live& c : live_)
-      if (c.widget == watched && c.widget->isEnabled()) c.changed = true;
+  const QEvent::Type type = event->type();
+  if (auto popup = popupOf_.find(watched); popup != popupOf_.end()) {
+    // The open list of a text list hands over a pick on a click or a key.
+    const bool pick =
+        (type == QEvent::MouseButtonRelease && static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) ||
+        ((type == QEvent::ShortcutOverride || type == QEvent::KeyPress) && isPickKey(static_cast<QKeyEvent*>(event)));
+    if (pick) {
+      picking_ = popup.value();
+      QTimer::singleShot(0, this, [this] { picking_ = -1; });
+    }
+    return QDialog::eventFilter(watched, event);
+  }
+  const auto it = liveOf_.find(watched);
+  if (it == liveOf_.end()) return QDialog::eventFilter(watched, event);
+  Live& c = live_[size_t(it.value())];
+  switch (type) {
+    case QEvent::Wheel:
+      if (!wheelChanges(c)) {
+        // The dialog scrolls instead.
+        QApplication::sendEvent(scroll_->viewport(), event);
+        return true;
+      }
+      break;
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonDblClick:
+      // A check box counts mouse presses.
+      if (isCheck(*c.form) && c.widget->isEnabled() && static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton)
+        c.changed = true;
+      break;
+    case QEvent::KeyPress:
+    case QEvent::KeyRelease: {
+      auto* key = static_cast<QKeyEvent*>(event);
+      // The keyboard does not toggle a check box: it would not count, and the
+      // box would show what OK does not write.
+      if (isCheck(*c.form) && (key->key() == Qt::Key_Space || key->key() == Qt::Key_Select)) return true;
+      if (c.form->kind != ControlKind::TextList || type != QEvent::KeyPress) break;
+      auto* box = static_cast<QComboBox*>(c.widget);
+      if (box->view()->isVisible()) break;
+      if (isEnter(key)) {
+        // Enter presses the dialog's button; the list makes nothing of the text.
+        QApplication::sendEvent(this, event);
+        return true;
+      }
+      const bool step = !(key->modifiers() & Qt::AltModifier) &&
+                        (key->key() == Qt::Key_Up || key->key() == Qt::Key_Down || key->key() == Qt::Key_PageUp ||
+                         key->key() == Qt::Key_PageDown);
+      if (step) {
+        // Stepping through a text list's entries happens in its open list,
+        // where Enter picks one.
+        box->showPopup();
+        return true;
+      }
+      break;
+    }
+    default: break;
+  }
   return QDialog::eventFilter(watched, event);
 }
 

@@ -8,7 +8,9 @@
 #include "app/Dialogs.h"
 #include "editors/EditorForm.h"
 
+class QLabel;
 class QPushButton;
+class QScrollArea;
 
 namespace v3 {
 
@@ -24,6 +26,14 @@ struct EditorEnvironment {
 // row of the grid; OK writes every control the user changed into every
 // selected row, the add button appends one row holding every control, cancel
 // writes nothing. It never touches the file.
+//
+// What counts as the user's change: typing, pasting or a fill-in box in a
+// text box; a new selection in an index list (keyboard, or mouse while it has
+// the focus); an entry picked from the open list of a text list (a mouse click
+// or Enter in the list, not text typed into its edit field, not a focus change);
+// a mouse click on a check box. Filling the controls from the row never counts.
+// The mouse wheel changes no control that lacks the keyboard focus (and never a
+// text list): it scrolls the dialog instead.
 class RecordDialog : public QDialog {
   Q_OBJECT
  public:
@@ -37,6 +47,9 @@ class RecordDialog : public QDialog {
   void acceptModify();  // Cmd_OK
   void acceptAdd();     // Cmd_add
 
+  // The text of the line that says how many records OK changes.
+  static QString countText(int records, bool traditional);
+
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
 
@@ -45,15 +58,20 @@ class RecordDialog : public QDialog {
     const ControlSpec* form = nullptr;
     QWidget* widget = nullptr;
     bool changed = false;      // the user changed it since the dialog was filled
+    bool filled = false;       // it was filled from a row
     bool fillInvalid = false;  // the cell held no value this control can show
     QString cellText;          // the cell as the dialog was filled from it
+    QString lineBreak = QStringLiteral("\n");  // several lines: the cell's own line end
   };
 
   void build();
+  void prepareLists();
   void fillFrom(int row);
   QString valueOf(const Live& c) const;
+  bool asFilled(const Live& c) const;
   void writeInto(int row, bool onlyChanged);
   Live* live(const QString& name);
+  bool wheelChanges(const Live& c) const;
 
   const EditorForm& form_;
   RecordGrid& grid_;
@@ -61,7 +79,13 @@ class RecordDialog : public QDialog {
   EditorEnvironment env_;
   std::vector<Live> live_;
   QHash<QString, QWidget*> controls_;
+  QHash<QObject*, int> liveOf_;   // a control's widget -> its index in live_
+  QHash<QObject*, int> popupOf_;  // a text list's popup view and its viewport -> the list's index
+  int picking_ = -1;              // the text list whose popup is handing over a pick
+  QScrollArea* scroll_ = nullptr;
+  QLabel* count_ = nullptr;
   bool filling_ = false;
+  bool traditional_ = false;
 };
 
 }  // namespace v3

@@ -1,0 +1,579 @@
+// Every record editor driven as a user drives it: shown and active, changed
+// by real clicks, keys and wheel notches, the focus moved by clicks and Tab.
+// Only what the user changed reaches the selected rows.
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QtTest>
+
+#include "EditorTestSupport.h"
+#include "TestSupport.h"
+#include "editors/Editors.h"
+#include "editors/RecordDialog.h"
+#include "model/RecordGrid.h"
+#include "tables/Catalogue.h"
+#include "tables/ChoiceLists.h"
+#include "tables/Tables.h"
+#include "text/Ini.h"
+#include "text/Language.h"
+#include "tools/Sample.h"
+
+using namespace v3;
+using namespace v3test;
+
+namespace {
+
+const CatalogueEntry* entryOf(const QString& editor) {
+  for (const CatalogueEntry& e : Catalogue())
+    if (e.editor == editor && e.table()) return &e;
+  return nullptr;
+}
+
+std::vector<const ControlSpec*> controlsOf(const EditorForm& form) {
+  std::vector<const ControlSpec*> v;
+  for (const SectionSpec& s : form.sections)
+    for (const ControlSpec& c : s.controls) v.push_back(&c);
+  return v;
+}
+
+bool hasNone(const ControlSpec& c) { return c.kind == ControlKind::IndexList && !c.unselectedWritesNothing; }
+
+int64_t storedOf(const ControlSpec& c, int position) {
+  for (const auto& [p, v] : c.storedAs)
+    if (p == position) return v;
+  return position;
+}
+
+const char* kindName(ControlKind k) {
+  switch (k) {
+    case ControlKind::Text: return "text box";
+    case ControlKind::MultiText: return "several lines";
+    case ControlKind::FillIn: return "fill-in box";
+    case ControlKind::IndexList: return "index list";
+    case ControlKind::TextList: return "text list";
+    case ControlKind::Check01: return "check box 0/1";
+    case ControlKind::CheckMark: return "check box mark";
+  }
+  return "?";
+}
+
+}  // namespace
+
+class EditorInputTest : public QObject {
+  Q_OBJECT
+  QTemporaryDir program_;
+  RecordGrid grid_;
+  EditorEnvironment env_;
+  QHash<QString, QStringList> entries_;  // editor/control -> the list's entries as the dialog shows them
+
+  std::unique_ptr<RecordDialog> open(const QString& editor, EditorMode mode) {
+    EditorRequest r;
+    r.editor = editor;
+    r.mode = mode;
+    if (mode == EditorMode::ModifySeveral) r.disabledControls = entryOf(editor)->disabledForModify;
+    auto d = std::make_unique<RecordDialog>(*FindEditorForm(editor), grid_, r, env_, nullptr);
+    if (!ShowActive(d.get())) qWarning() << editor << "did not become active";
+    return d;
+  }
+
+  static bool usable(RecordDialog* d, const ControlSpec& c) {
+    QWidget* w = d->control(c.name);
+    return w && w->isVisibleTo(d) && w->isEnabled();
+  }
+
+  // Four records whose cells every control can show, and that differ from
+  // row to row; the first one holds in each text list one of its entries, as
+  // Qt's edit-field matching would pick up.
+  void fillGrid(const QString& editor) {
+    const EditorForm& form = *FindEditorForm(editor);
+    const int k = entryOf(editor)->table()->fieldCount();
+    std::vector<RecordGrid::Row> rows(4, RecordGrid::Row(k));
+    for (int r = 0; r < 4; ++r)
+      for (int c = 1; c <= k; ++c) rows[size_t(r)][c - 1] = QStringLiteral("r%1c%2").arg(r + 1).arg(c);
+    // The entries of every list, as a dialog opened on nothing shows them.
+    grid_.reset(k, {});
+    auto probe = open(editor, EditorMode::Add);
+    for (const ControlSpec* c : controlsOf(form)) {
+      if (c->column <= 0) continue;
+      auto* box = qobject_cast<QComboBox*>(probe->control(c->name));
+      QStringList items;
+      if (box)
+        for (int i = 0; i < box->count(); ++i) items << box->itemText(i);
+      entries_[editor + '/' + c->name] = items;
+      for (int r = 0; r < 4; ++r) {
+        QString& cell = rows[size_t(r)][c->column - 1];
+        switch (c->kind) {
+          case ControlKind::MultiText: cell = QStringLiteral("第%1行\r\n第二行\r\n").arg(r + 1); break;
+          case ControlKind::IndexList: {
+            const int n = int(items.size()) - (hasNone(*c) ? 1 : 0);
+            const int position = r == 1 && hasNone(*c) ? -1 : n > 0 ? (r + 1) % n : 0;
+            cell = QString::number(position < 0 ? -1 : storedOf(*c, position));
+            break;
+          }
+          case ControlKind::TextList:
+            cell = r < 2 && !items.isEmpty() ? items.value(r % items.size()) : QStringLiteral("自拟%1").arg(r);
+            break;
+          case ControlKind::Check01: cell = QStringList{"2", "1", "0", "0"}[r]; break;
+          case ControlKind::CheckMark: cell = QStringList{"√", "", "√", ""}[r]; break;
+          default: break;
+        }
+      }
+    }
+    probe.reset();
+    grid_.reset(k, rows);
+  }
+
+  // The user goes over every other control: a wheel notch over it while it
+  // has no focus, a click into every text field, the text of an entry typed
+  // into every text list (when `typeInLists`), then Tab through the whole dialog.
+  void walk(RecordDialog* d, const QString& skip, bool typeInLists) {
+    const EditorForm& form = *FindEditorForm(d->objectName());
+    int focusable = 0;
+    for (const ControlSpec* c : controlsOf(form)) {
+      if (!usable(d, *c)) continue;
+      ++focusable;
+      if (c->name == skip) continue;
+      QWidget* w = d->control(c->name);
+      if (!w->hasFocus() && !w->isAncestorOf(Focused())) WheelOver(w, -1);
+      if (c->kind == ControlKind::Text || c->kind == ControlKind::MultiText || c->kind == ControlKind::FillIn) {
+        if (c->kind != ControlKind::FillIn) ClickInto(w);
+      } else if (c->kind == ControlKind::TextList) {
+        ClickInto(w);
+        if (typeInLists) {
+          const QStringList items = entries_.value(d->objectName() + '/' + c->name);
+          ReplaceFocusedText(items.isEmpty() ? QStringLiteral("x") : items.last());
+        }
+      }
+    }
+    for (int i = 0; i < focusable + 5; ++i) Tab();
+  }
+
+  static void clickButton(RecordDialog* d, const char* name) {
+    auto* b = d->findChild<QPushButton*>(name);
+    QVERIFY(b && b->isVisible());
+    QTest::mouseClick(b, Qt::LeftButton);
+  }
+
+ private slots:
+  void initTestCase() {
+    const QString data = program_.filePath("data");
+    QString error;
+    QVERIFY2(WriteSampleFolder(data, 3, 12, &error), qPrintable(error));
+    QVERIFY(WriteIniValue(program_.filePath("Config.ini"), "Config", "Path", data));
+    env_.programFolder = program_.path();
+    SelectLanguageFile("1", QCoreApplication::applicationDirPath());
+    QVERIFY2(QFile::exists(LanguageFilePath()), "the language files are built by the lang target");
+    QCOMPARE(int(AllEditorForms().size()), 25);
+  }
+
+  // For every editor and every kind of control it has: the user changes one
+  // control of that kind, goes over all the others, and presses OK with three
+  // records selected. Exactly the changed column (a fill-in box: its group)
+  // changes, in every selected record.
+  void onlyTheTouchedColumnChanges_data() {
+    QTest::addColumn<QString>("editor");
+    QTest::addColumn<QString>("control");
+    for (const EditorForm* form : AllEditorForms()) {
+      const CatalogueEntry* entry = entryOf(form->name);
+      if (!entry) continue;
+      // The first and the last control of each kind that the user can change.
+      QMap<int, std::vector<const ControlSpec*>> byKind;
+      for (const ControlSpec* c : controlsOf(*form)) {
+        if (c->hidden || c->alwaysDisabled || entry->disabledForModify.contains(c->name)) continue;
+        if (c->kind == ControlKind::TextList && c->list == ListSource::None && c->entries.isEmpty()) continue;
+        byKind[int(c->kind)].push_back(c);
+      }
+      for (const auto& controls : byKind)
+        for (const ControlSpec* c : {controls.front(), controls.back()}) {
+          QTest::newRow(qPrintable(QStringLiteral("%1 %2 %3").arg(form->name, kindName(c->kind), c->name)))
+              << form->name << c->name;
+          if (controls.size() == 1) break;
+        }
+    }
+  }
+  void onlyTheTouchedColumnChanges() {
+    QFETCH(QString, editor);
+    QFETCH(QString, control);
+    fillGrid(editor);
+    for (int r : {1, 2, 3}) grid_.setRowSelected(r, true);
+    const std::vector<RecordGrid::Row> before = grid_.records();
+    auto d = open(editor, EditorMode::ModifySeveral);
+    QCOMPARE(d->findChild<QLabel*>("LbCount")->text(), QStringLiteral("修改 3 项记录"));
+    const EditorForm& form = *FindEditorForm(editor);
+    const ControlSpec* spec = nullptr;
+    for (const ControlSpec* c : controlsOf(form))
+      if (c->name == control) spec = c;
+    QVERIFY(spec);
+    QWidget* w = d->control(control);
+    QVERIFY(usable(d.get(), *spec));
+
+    QMap<int, QString> written;  // column -> the text every selected row receives
+    switch (spec->kind) {
+      case ControlKind::Text:
+      case ControlKind::MultiText:
+        ClickInto(w);
+        ReplaceFocusedText(QStringLiteral("新值"));
+        written[spec->column] = QStringLiteral("新值");
+        break;
+      case ControlKind::FillIn:
+        ClickInto(w);
+        TypeKeys(QStringLiteral("5"));
+        for (const QString& t : spec->targets)
+          for (const ControlSpec* c : controlsOf(form))
+            if (c->name == t) written[c->column] = QStringLiteral("5");
+        break;
+      case ControlKind::IndexList: {
+        auto* box = qobject_cast<QComboBox*>(w);
+        const int index = (box->currentIndex() + 1) % box->count();
+        QVERIFY(PickWithMouse(box, index));
+        const int position = hasNone(*spec) ? index - 1 : index;
+        written[spec->column] = QString::number(position < 0 ? -1 : storedOf(*spec, position));
+        break;
+      }
+      case ControlKind::TextList: {
+        auto* box = qobject_cast<QComboBox*>(w);
+        const int index = (std::max(0, box->findText(box->currentText())) + 1) % box->count();
+        QVERIFY(PickWithKeyboard(box, index));
+        written[spec->column] = box->itemText(index);
+        break;
+      }
+      case ControlKind::Check01:
+        QTest::mouseClick(w, Qt::LeftButton);  // greyed (2) becomes ticked
+        written[spec->column] = QStringLiteral("1");
+        break;
+      case ControlKind::CheckMark:
+        QTest::mouseClick(w, Qt::LeftButton);  // ticked becomes clear
+        written[spec->column] = QString();
+        break;
+    }
+    walk(d.get(), control, true);
+    clickButton(d.get(), "Cmd_OK");
+    QCOMPARE(d->result(), int(QDialog::Accepted));
+    for (int r = 1; r <= 4; ++r) {
+      RecordGrid::Row expected = before[size_t(r - 1)];
+      if (r <= 3)
+        for (auto it = written.begin(); it != written.end(); ++it) expected[it.key() - 1] = it.value();
+      for (int c = 1; c <= grid_.fieldCount(); ++c)
+        QVERIFY2(grid_.cell(r, c) == expected[c - 1],
+                 qPrintable(QStringLiteral("row %1 column %2: %3, expected %4")
+                                .arg(r)
+                                .arg(c)
+                                .arg(grid_.cell(r, c), expected[c - 1])));
+    }
+  }
+
+  // A text box carries its cell exactly: line ends, NUL, every character, any
+  // length. Untouched, a modify leaves it and add copies it; typed at, the
+  // box keeps the rest as it was, and a box of several lines writes its lines
+  // with the cell's own line end.
+  void textIsCarriedExactly_data() {
+    QTest::addColumn<QString>("editor");
+    QTest::addColumn<QString>("control");
+    QTest::addColumn<QString>("cell");
+    QTest::addColumn<QString>("typedAtEnd");  // what the box then holds, as written
+    const QString nul = QString(QChar(0));
+    const QString longCell(40000, u'長');
+    for (const char* box : {"Text1", "Text2"}) {
+      const bool lines = QString(box) == "Text2";  // CDW's synopsis
+      auto row = [&](const char* name, const QString& cell, const QString& multi) {
+        QTest::newRow(qPrintable(QStringLiteral("%1 %2").arg(lines ? "several lines" : "one line", name)))
+            << "CDW" << box << cell << (lines ? multi : cell + "Z");
+      };
+      row("CR LF", "甲\r\n乙", "甲\r\n乙Z");
+      row("CR", "甲\r乙\r", "甲\r乙\rZ");
+      row("LF", "甲\n乙", "甲\n乙Z");
+      row("mixed, first CR LF", "a\r\nb\nc\r", "a\r\nb\r\nc\r\nZ");
+      row("NUL", "a" + nul + "b", "a" + nul + "bZ");
+      row("no-break space and tab", QStringLiteral("a\u00A0b\tc"), QStringLiteral("a\u00A0b\tcZ"));
+      row("40000 characters", longCell, longCell + "Z");
+      row("empty", QString(), "Z");
+    }
+  }
+  void textIsCarriedExactly() {
+    QFETCH(QString, editor);
+    QFETCH(QString, control);
+    QFETCH(QString, cell);
+    QFETCH(QString, typedAtEnd);
+    fillGrid(editor);
+    const int column = control == "Text1" ? 2 : 13;
+    grid_.setCell(1, column, cell);
+    grid_.setCell(2, column, "other");
+    grid_.setRowSelected(1, true);
+    const std::vector<RecordGrid::Row> before = grid_.records();
+    {
+      auto d = open(editor, EditorMode::Edit);
+      walk(d.get(), QString(), false);
+      clickButton(d.get(), "Cmd_OK");
+      QCOMPARE(grid_.records(), before);
+    }
+    {
+      auto d = open(editor, EditorMode::Add);
+      clickButton(d.get(), "Cmd_add");
+      QVERIFY(grid_.cell(5, column) == cell);
+    }
+    grid_.reset(grid_.fieldCount(), before);
+    grid_.setRowSelected(1, true);
+    grid_.setRowSelected(2, true);
+    auto d = open(editor, EditorMode::ModifySeveral);
+    QWidget* w = d->control(control);
+    ClickInto(w);
+    QTest::keyClick(Focused(), Qt::Key_End, qobject_cast<QPlainTextEdit*>(w) ? Qt::ControlModifier : Qt::NoModifier);
+    TypeKeys("Z");
+    clickButton(d.get(), "Cmd_OK");
+    QVERIFY2(grid_.cell(1, column) == typedAtEnd, qPrintable(grid_.cell(1, column).left(40).toUtf8().toHex()));
+    QVERIFY(grid_.cell(2, column) == typedAtEnd);  // the whole text into every selected record
+  }
+
+  // Enter in a box of several lines starts a line with the cell's line end.
+  void enterInSeveralLines() {
+    fillGrid("CDW");
+    grid_.setCell(1, 13, "甲\r\n乙");
+    grid_.setRowSelected(1, true);
+    auto d = open("CDW", EditorMode::Edit);
+    ClickInto(d->control("Text2"));
+    QTest::keyClick(Focused(), Qt::Key_End, Qt::ControlModifier);
+    QTest::keyClick(Focused(), Qt::Key_Return);
+    TypeKeys("c");
+    QVERIFY(d->isVisible());  // Enter there is no OK
+    clickButton(d.get(), "Cmd_OK");
+    QCOMPARE(grid_.cell(1, 13), QStringLiteral("甲\r\n乙\r\nc"));
+  }
+
+  // A click on a check box writes ticked or clear; a greyed box (2) becomes
+  // ticked and never greyed again; the keyboard toggles nothing.
+  void checkBoxes_data() {
+    QTest::addColumn<QString>("editor");
+    QTest::addColumn<QString>("control");
+    QTest::addColumn<int>("column");
+    QTest::addColumn<QString>("cell");
+    QTest::addColumn<int>("clicks");
+    QTest::addColumn<QString>("written");  // "-": nothing written
+    QTest::newRow("greyed, one click") << "NE" << "Check6" << 19 << "2" << 1 << "1";
+    QTest::newRow("greyed, two clicks") << "NE" << "Check6" << 19 << "2" << 2 << "0";
+    QTest::newRow("greyed, three clicks") << "NE" << "Check6" << 19 << "2" << 3 << "1";
+    QTest::newRow("greyed, four clicks") << "World" << "Check0" << 2 << "2" << 4 << "0";
+    QTest::newRow("clear, one click") << "TC" << "Check(36)" << 36 << "0" << 1 << "1";
+    QTest::newRow("ticked, two clicks") << "Sch" << "Check(25)" << 25 << "1" << 2 << "1";
+    QTest::newRow("not a state, one click") << "Star" << "Check(22)" << 22 << "7" << 1 << "1";
+    QTest::newRow("greyed, untouched") << "NE" << "Check6" << 19 << "2" << 0 << "-";
+    QTest::newRow("mark, one click") << "SH" << "Check6" << 16 << "√" << 1 << "";
+    QTest::newRow("mark clear, one click") << "CFR" << "Check2" << 8 << "" << 1 << "√";
+    QTest::newRow("mark other text, one click") << "CF" << "Check0" << 8 << "1" << 1 << "√";
+    QTest::newRow("mark, untouched") << "CFR" << "Check2" << 8 << "" << 0 << "-";
+  }
+  void checkBoxes() {
+    QFETCH(QString, editor);
+    QFETCH(QString, control);
+    QFETCH(int, column);
+    QFETCH(QString, cell);
+    QFETCH(int, clicks);
+    QFETCH(QString, written);
+    fillGrid(editor);
+    grid_.setCell(1, column, cell);
+    grid_.setCell(2, column, cell);
+    for (int r : {1, 2}) grid_.setRowSelected(r, true);
+    std::vector<RecordGrid::Row> expected = grid_.records();
+    if (written != "-")
+      for (int r : {0, 1}) expected[size_t(r)][column - 1] = written;
+    auto d = open(editor, EditorMode::ModifySeveral);
+    auto* box = qobject_cast<QCheckBox*>(d->control(control));
+    QVERIFY(box);
+    // Space and the Select key leave it as it is.
+    box->setFocus(Qt::TabFocusReason);
+    const Qt::CheckState shown = box->checkState();
+    QTest::keyClick(box, Qt::Key_Space);
+    QCOMPARE(box->checkState(), shown);
+    QVERIFY(!d->isChanged(control));
+    for (int i = 0; i < clicks; ++i) {
+      QTest::mouseClick(box, Qt::LeftButton);
+      QVERIFY(box->checkState() != Qt::PartiallyChecked);
+    }
+    clickButton(d.get(), "Cmd_OK");
+    QCOMPARE(grid_.records(), expected);
+  }
+
+  // The member and artist lists begin with "no one" (-1); the others keep
+  // their positions and show them beside the names.
+  void noneAndNumberedEntries_data() {
+    QTest::addColumn<QString>("editor");
+    QTest::addColumn<QString>("control");
+    QTest::addColumn<int>("column");
+    QTest::addColumn<QString>("language");
+    QTest::newRow("Team") << "Team" << "Combo(3)" << 6 << "1";
+    QTest::newRow("Firm") << "Firm" << "Combo(0)" << 4 << "1";
+    QTest::newRow("Firm, Traditional") << "Firm" << "Combo(5)" << 9 << "2";
+  }
+  void noneAndNumberedEntries() {
+    QFETCH(QString, editor);
+    QFETCH(QString, control);
+    QFETCH(int, column);
+    QFETCH(QString, language);
+    SelectLanguageFile(language, QCoreApplication::applicationDirPath());
+    fillGrid(editor);
+    grid_.setCell(1, column, "11");
+    grid_.setCell(2, column, "-1");
+    const QStringList stars = StarList(program_.path());
+    QCOMPARE(stars.size(), 12);
+    for (int r : {1, 2}) grid_.setRowSelected(r, true);
+    {
+      auto d = open(editor, EditorMode::ModifySeveral);
+      auto* box = qobject_cast<QComboBox*>(d->control(control));
+      QCOMPARE(box->count(), 13);
+      QCOMPARE(box->itemText(0), language == "2" ? QStringLiteral("（無）") : QStringLiteral("（无）"));
+      for (int k = 0; k < 12; ++k) QCOMPARE(box->itemText(k + 1), QStringLiteral("%1 %2").arg(k).arg(stars[k]));
+      QCOMPARE(box->currentIndex(), 12);  // star 11
+      QCOMPARE(d->findChild<QLabel*>("LbCount")->text(),
+               language == "2" ? QStringLiteral("修改 2 項記錄") : QStringLiteral("修改 2 项记录"));
+      QVERIFY(PickWithMouse(box, 0));
+      clickButton(d.get(), "Cmd_OK");
+      QCOMPARE(grid_.cell(1, column), QStringLiteral("-1"));
+      QCOMPARE(grid_.cell(2, column), QStringLiteral("-1"));
+    }
+    grid_.clearSelection();
+    grid_.setRowSelected(2, true);  // no one
+    auto d = open(editor, EditorMode::Edit);
+    auto* box = qobject_cast<QComboBox*>(d->control(control));
+    QCOMPARE(box->currentIndex(), 0);
+    QVERIFY(PickWithKeyboard(box, 1));
+    clickButton(d.get(), "Cmd_OK");
+    QCOMPARE(grid_.cell(2, column), QStringLiteral("0"));
+    SelectLanguageFile("1", QCoreApplication::applicationDirPath());
+  }
+
+  // Enter presses OK or add, also from a text list's edit field (whose typed
+  // text is no pick); the dialog with nothing to write closes all the same.
+  void enterSubmits_data() {
+    QTest::addColumn<QString>("editor");
+    QTest::addColumn<int>("mode");
+    QTest::addColumn<QString>("control");
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<int>("column");
+    QTest::addColumn<QString>("written");  // into the selected row, or the added row
+    QTest::newRow("modify, text box") << "CDW" << int(EditorMode::Edit) << "Text1" << "新名" << 2 << "新名";
+    QTest::newRow("modify, text list") << "CDW" << int(EditorMode::Edit) << "Combo2" << "4" << 5 << "-";
+    QTest::newRow("modify, several") << "Team" << int(EditorMode::ModifySeveral) << "Text2" << "77" << 7 << "77";
+    QTest::newRow("add, text box") << "PD" << int(EditorMode::Add) << "Text0" << "90" << 1 << "90";
+    QTest::newRow("add, text list") << "Star" << int(EditorMode::Add) << "Combo3" << "女" << 3 << "女";
+  }
+  void enterSubmits() {
+    QFETCH(QString, editor);
+    QFETCH(int, mode);
+    QFETCH(QString, control);
+    QFETCH(QString, typed);
+    QFETCH(int, column);
+    QFETCH(QString, written);
+    fillGrid(editor);
+    grid_.setRowSelected(1, true);
+    std::vector<RecordGrid::Row> before = grid_.records();
+    auto d = open(editor, EditorMode(mode));
+    ClickInto(d->control(control));
+    ReplaceFocusedText(typed);
+    QTest::keyClick(Focused(), Qt::Key_Return);
+    QTRY_VERIFY(!d->isVisible());
+    QCOMPARE(d->result(), int(QDialog::Accepted));
+    if (EditorMode(mode) == EditorMode::Add) {
+      QCOMPARE(grid_.recordCount(), 5);
+      QCOMPARE(grid_.cell(5, column), written);
+      return;
+    }
+    if (written != "-") before[0][column - 1] = written;
+    QCOMPARE(grid_.records(), before);
+  }
+
+  // A wheel over a list without the focus scrolls the dialog; with the focus
+  // an index list steps (and that counts), a text list never does.
+  void wheel() {
+    fillGrid("Star");
+    grid_.setRowSelected(1, true);
+    grid_.setRowSelected(2, true);
+    const std::vector<RecordGrid::Row> before = grid_.records();
+    auto d = open("Star", EditorMode::ModifySeveral);
+    d->resize(d->width(), 260);  // too low for its content: the body scrolls
+    QTest::qWait(20);
+    auto* area = d->findChild<QScrollArea*>();
+    QVERIFY(area && area->verticalScrollBar()->maximum() > 0);
+    auto* sex = qobject_cast<QComboBox*>(d->control("Combo3"));
+    ClickInto(d->control("Text(4)"));
+    const int shown = sex->currentIndex();
+    const QString text = sex->currentText();
+    const int scrolled = area->verticalScrollBar()->value();
+    WheelOver(sex, -1);
+    QCOMPARE(sex->currentText(), text);
+    QVERIFY(area->verticalScrollBar()->value() > scrolled);
+    // Focused, a text list still ignores the wheel.
+    ClickInto(sex);
+    WheelOver(sex, -1);
+    WheelOver(sex, 1);
+    QCOMPARE(sex->currentIndex(), shown);
+    QCOMPARE(sex->currentText(), text);
+    clickButton(d.get(), "Cmd_OK");
+    QCOMPARE(grid_.records(), before);
+
+    fillGrid("Team");
+    for (int r : {1, 2, 3}) grid_.setRowSelected(r, true);
+    const std::vector<RecordGrid::Row> teams = grid_.records();
+    auto t = open("Team", EditorMode::ModifySeveral);
+    auto* member = qobject_cast<QComboBox*>(t->control("Combo(0)"));
+    ClickInto(t->control("Text1"));
+    const int index = member->currentIndex();
+    WheelOver(member, -1);
+    QCOMPARE(member->currentIndex(), index);
+    QVERIFY(!t->isChanged("Combo(0)"));
+    member->setFocus(Qt::TabFocusReason);
+    WheelOver(member, -1);
+    QCOMPARE(member->currentIndex(), index + 1);
+    QVERIFY(t->isChanged("Combo(0)"));
+    clickButton(t.get(), "Cmd_OK");
+    for (int r = 1; r <= 4; ++r) {
+      RecordGrid::Row expected = teams[size_t(r - 1)];
+      if (r <= 3) expected[2] = QString::number(index);  // the entry after star index - 1
+      QCOMPARE(grid_.record(r), expected);
+    }
+  }
+
+  // Going over every control without changing one, then OK, changes nothing;
+  // add after the same walk (typing nothing) appends a true copy of the row
+  // the dialog opened on.
+  void walkingChangesNothing_data() {
+    QTest::addColumn<QString>("editor");
+    for (const EditorForm* form : AllEditorForms())
+      if (entryOf(form->name)) QTest::newRow(qPrintable(form->name)) << form->name;
+  }
+  void walkingChangesNothing() {
+    QFETCH(QString, editor);
+    fillGrid(editor);
+    for (int r : {1, 2, 3}) grid_.setRowSelected(r, true);
+    const std::vector<RecordGrid::Row> before = grid_.records();
+    {
+      auto d = open(editor, EditorMode::ModifySeveral);
+      walk(d.get(), QString(), true);
+      clickButton(d.get(), "Cmd_OK");
+      QCOMPARE(grid_.records(), before);
+    }
+    {
+      auto d = open(editor, EditorMode::Edit);
+      walk(d.get(), QString(), true);
+      clickButton(d.get(), "Cmd_OK");
+      QCOMPARE(grid_.records(), before);
+    }
+    grid_.clearSelection();
+    grid_.setRowSelected(1, true);
+    auto d = open(editor, EditorMode::Add);
+    QVERIFY(d->findChild<QLabel*>("LbCount")->isHidden());
+    walk(d.get(), QString(), false);
+    clickButton(d.get(), "Cmd_add");
+    QCOMPARE(grid_.recordCount(), 5);
+    RecordGrid::Row expected(grid_.fieldCount());
+    for (const ControlSpec* c : controlsOf(*FindEditorForm(editor)))
+      if (c->column > 0) expected[c->column - 1] = before[0][c->column - 1];
+    QCOMPARE(grid_.record(5), expected);
+  }
+};
+
+QTEST_MAIN(EditorInputTest)
+#include "test_gui_editors_input.moc"
