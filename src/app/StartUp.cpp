@@ -19,10 +19,10 @@ const QString kKey = QStringLiteral("Path");
 void Remember(const QString& programFolder, const QString& languageCode, const QString& folder, UiFront& front,
               QWidget* owner) {
   const QString config = ConfigFilePath(programFolder);
-  if (!WriteIniValue(config, kSection, kKey, folder))
+  QString error;
+  if (!WriteIniValue(config, kSection, kKey, folder, &error))
     front.message(owner,
-                  msg::Localised(languageCode, QStringLiteral("无法写入 %1，下次启动时需要重新选择目录")
-                                                   .arg(QDir::toNativeSeparators(config))),
+                  msg::Localised(languageCode, QStringLiteral("无法保存设置：%1。下次启动时需要重新选择目录").arg(error)),
                   UiFront::Icon::Warning);
 }
 

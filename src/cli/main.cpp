@@ -2,9 +2,9 @@
 // game's tables with the same routines as the editor's grid.
 #include <QCoreApplication>
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 
+#include <cerrno>
 #include <cstdio>
 
 #include "tables/StandaloneTables.h"
@@ -17,6 +17,7 @@
 #include "tools/Sample.h"
 #include "model/TableIo.h"
 #include "tables/Tables.h"
+#include "text/DiskFile.h"
 #include "text/Locale.h"
 
 using namespace v3;
@@ -67,8 +68,8 @@ const char kUsage[] =
     "and how text is written (on 2052 Simplified characters become Traditional).\n"
     "\n"
     "Exit status: 0 success (diff: no difference; lint: nothing found); 1 a table\n"
-    "differs, a save or import was refused, diff found differences or lint found\n"
-    "problems; 2 bad usage or a file that cannot be read.\n";
+    "differs, a save or import was refused or failed, a file cannot be read, diff\n"
+    "found differences or lint found problems; 2 bad usage or a CSV file that is not there.\n";
 
 void out(const QByteArray& b) { std::fwrite(b.constData(), 1, size_t(b.size()), stdout); }
 void err(const QString& s) {
@@ -189,6 +190,10 @@ int cmdExport(const QStringList& args) {
     return 1;
   }
   out(text);
+  if (std::fflush(stdout) != 0 || std::ferror(stdout)) {
+    err(QStringLiteral("cannot write the CSV of %1: %2").arg(t.fileName(), disk::SystemReason(errno)));
+    return 1;
+  }
   return 0;
 }
 
@@ -225,13 +230,16 @@ int cmdImport(const QStringList& args) {
   if (!checkFolder(a[0], &status)) return status;
   ToolTable t;
   if (!anyTable(a[1], &t, &status)) return status;
-  QFile f(a[2]);
-  if (!f.open(QIODevice::ReadOnly)) return usageError(QStringLiteral("cannot read %1: %2").arg(a[2], f.errorString()));
-  const QByteArray bytes = f.readAll();
-  if (f.error() != QFileDevice::NoError) {
-    err(QStringLiteral("cannot read %1: %2").arg(a[2], f.errorString()));
+  // The CSV is taken whole or not at all: part of it would replace the table
+  // with part of its records.
+  QByteArray bytes;
+  bool csvExists = false;
+  QString readError;
+  if (!disk::Read(a[2], &bytes, &csvExists, &readError)) {
+    err(QStringLiteral("cannot read %1: %2").arg(a[2], readError));
     return 1;
   }
+  if (!csvExists) return usageError(QStringLiteral("cannot read %1: %2").arg(a[2], disk::SystemReason(ENOENT)));
   // A header line is always recognised, whether or not --header is given.
   csv.options.knownHeaders = knownHeaders(t);
   std::vector<QStringList> records;
@@ -308,13 +316,18 @@ int cmdCheck(const QStringList& a) {
     bool exists = false;
     QString error;
     const QByteArray bytes = FileStore::disk().read(path, &exists, &error);
+    RecordGrid grid;
+    if (error.isEmpty() && exists) LoadTable(*t, a[0], grid, &error);
+    if (!error.isEmpty()) {
+      out(QStringLiteral("%1: cannot be read: %2\n").arg(t->fileName, error).toUtf8());
+      result = 1;
+      continue;
+    }
     if (!exists) {
       out(QStringLiteral("%1: missing\n").arg(t->fileName).toUtf8());
       if (a.size() > 1) result = 1;
       continue;
     }
-    RecordGrid grid;
-    LoadTable(*t, a[0], grid);
     if (t->readOnly) {
       out(QStringLiteral("%1: read-only, %2 records loaded\n").arg(t->fileName).arg(grid.recordCount()).toUtf8());
       continue;

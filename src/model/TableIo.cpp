@@ -23,8 +23,14 @@ std::vector<QStringList> ReadTableRows(const TableDef& table, const QString& fol
   QString readError;
   const QByteArray bytes = store.read(DataFilePath(folder, table.fileName), &exists, &readError);
   if (error) *error = readError;
-  if (!table.codec) return {};
+  // Nothing of a file that could not be read whole is shown, so nothing of
+  // it can be saved over the file.
+  if (!readError.isEmpty() || !table.codec) return {};
   const Context c(table, folder);
+  if (!c.producers.readError().isEmpty()) {
+    if (error) *error = c.producers.readError();
+    return {};
+  }
   return table.codec->decode(bytes, c.ctx);
 }
 
@@ -79,6 +85,12 @@ SaveOutcome EncodeTable(const TableDef& table, const QString& folder, const Reco
   rows.reserve(order.size());
   for (int r : order) rows.push_back(&grid.record(r));
   const Context c(table, folder);
+  if (!c.producers.readError().isEmpty()) {
+    // Producer names cannot be turned into numbers without the directory.
+    outcome.status = SaveOutcome::Failed;
+    outcome.reason = c.producers.readError();
+    return outcome;
+  }
   if (auto problem = table.codec->encode(rows, existing, c.ctx, out)) {
     outcome.status = SaveOutcome::Refused;
     outcome.row = problem->record >= 0 && size_t(problem->record) < order.size() ? order[size_t(problem->record)]
@@ -101,7 +113,7 @@ SaveOutcome SaveTable(const TableDef& table, const QString& folder, RecordGrid& 
   const QByteArray existing = store.read(path, &exists, &error);
   if (!error.isEmpty()) {
     outcome.status = SaveOutcome::Failed;
-    outcome.reason = QStringLiteral("无法读取原文件（%1）").arg(error);
+    outcome.reason = error + QStringLiteral("，文件未改动");
     return outcome;
   }
   const std::vector<int> order = SaveRowOrder(table, grid);
@@ -110,13 +122,12 @@ SaveOutcome SaveTable(const TableDef& table, const QString& folder, RecordGrid& 
   if (!outcome.ok()) return outcome;
   if (exists && !store.copy(path, path + QStringLiteral(".bak"), &error)) {
     outcome.status = SaveOutcome::Failed;
-    outcome.reason = QStringLiteral("无法建立备份 %1.bak（%2），文件未改动").arg(table.fileName, error);
+    outcome.reason = QStringLiteral("无法建立备份 %1.bak（%2），%1 未改动").arg(table.fileName, error);
     return outcome;
   }
   if (!store.replace(path, bytes, &error)) {
     outcome.status = SaveOutcome::Failed;
-    outcome.reason = exists ? QStringLiteral("无法写入（%1），原文件未改动，备份在 %2.bak").arg(error, table.fileName)
-                            : QStringLiteral("无法写入（%1）").arg(error);
+    outcome.reason = exists ? QStringLiteral("%1；备份在 %2.bak").arg(error, table.fileName) : error;
     return outcome;
   }
   grid.applyOrder(order);

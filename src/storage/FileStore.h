@@ -2,20 +2,18 @@
 #include <QByteArray>
 #include <QString>
 
+#include "text/DiskFile.h"
+
 namespace v3 {
 
-// The path of a data file in the folder. The game's own platform matches
-// file names without regard to case, so an existing file whose name differs
-// only in case is found too; otherwise the path with the name as given.
-QString DataFilePath(const QString& folder, const QString& fileName);
-bool DataFileExists(const QString& folder, const QString& fileName);
-
-// Where a table's bytes come from and go to. Tests replace it to make the
-// backup copy or the write fail at a chosen point.
+// Where a table's bytes come from and go to: the disk (every system call
+// checked, see text/DiskFile.h). Tests replace it to make the backup copy or
+// the write fail at a chosen point without a disk.
 class FileStore {
  public:
   virtual ~FileStore() = default;
   // The file's bytes; *exists false (and empty bytes) when there is no file.
+  // A file that cannot be read whole sets *error and gives no bytes.
   virtual QByteArray read(const QString& path, bool* exists, QString* error);
   // Replaces the file atomically with the bytes: either the whole new content
   // is in place afterwards or the old file is untouched.

@@ -1,16 +1,15 @@
 #include "tables/ChoiceLists.h"
 
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 
 #include <algorithm>
 #include <vector>
 
-#include "storage/FileStore.h"
 #include "tables/Slots.h"
 #include "tables/Tables.h"
 #include "text/Big5.h"
+#include "text/DiskFile.h"
 #include "text/Ini.h"
 
 namespace v3 {
@@ -53,12 +52,14 @@ QStringList namesAt(const QByteArray& file, qint64 recordSize, qint64 nameOffset
   return names;
 }
 
-// The data file's bytes; empty when it does not exist. Opened for reading
+// The data file's bytes; empty when it does not exist or cannot be read
+// whole (a list is never filled from part of a file). Opened for reading
 // only, so a missing file stays missing.
 QByteArray readDataFile(const QString& programFolder, const QString& fileName) {
-  QFile f(DataFilePath(ChoiceListDataFolder(programFolder), fileName));
-  if (!f.exists() || !f.open(QIODevice::ReadOnly)) return QByteArray();
-  return f.readAll();
+  QByteArray bytes;
+  bool exists = false;
+  if (!disk::Read(DataFilePath(ChoiceListDataFolder(programFolder), fileName), &bytes, &exists, nullptr)) return {};
+  return bytes;
 }
 
 }  // namespace

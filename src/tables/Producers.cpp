@@ -1,16 +1,21 @@
 #include "tables/Producers.h"
 
-#include "storage/FileStore.h"
 #include "tables/Slots.h"
 #include "text/Big5.h"
 #include "text/Convert.h"
+#include "text/DiskFile.h"
 
 namespace v3 {
 
 ProducerDirectory ProducerDirectory::load(const QString& dataFolder) {
   bool exists = false;
+  QByteArray bytes;
   QString error;
-  const QByteArray bytes = FileStore::disk().read(DataFilePath(dataFolder, QStringLiteral("Producer.tab")), &exists, &error);
+  if (!disk::Read(DataFilePath(dataFolder, QStringLiteral("Producer.tab")), &bytes, &exists, &error)) {
+    ProducerDirectory d;
+    d.readError_ = error;
+    return d;
+  }
   return fromBytes(bytes);
 }
 

@@ -10,6 +10,8 @@ namespace v3 {
 // offset 4, records 36 bytes apart from offset 12, as many as the header counts).
 class ProducerDirectory {
  public:
+  // A Producer.tab that exists but cannot be read gives no producers and
+  // readError() tells why; a missing one gives no producers and no error.
   static ProducerDirectory load(const QString& dataFolder);
   static ProducerDirectory fromBytes(const QByteArray& producerTab);
 
@@ -20,6 +22,7 @@ class ProducerDirectory {
   bool idByName(const QString& name, int64_t* id) const;
 
   int size() const { return int(entries_.size()); }
+  const QString& readError() const { return readError_; }
 
  private:
   struct Entry {
@@ -27,6 +30,7 @@ class ProducerDirectory {
     QString name;
   };
   QVector<Entry> entries_;
+  QString readError_;
 };
 
 }  // namespace v3

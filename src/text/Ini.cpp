@@ -1,7 +1,6 @@
 #include "text/Ini.h"
 
-#include <QFile>
-#include <QSaveFile>
+#include "text/DiskFile.h"
 
 namespace v3 {
 namespace ini {
@@ -136,18 +135,12 @@ QString CutUtf8(const QString& text, int maxBytes) {
 
 }  // namespace ini
 
-namespace {
-QByteArray readAll(const QString& file, bool* exists) {
-  QFile f(file);
-  *exists = f.exists();
-  if (!f.open(QIODevice::ReadOnly)) return QByteArray();
-  return f.readAll();
-}
-}  // namespace
-
 QString ReadIniValue(const QString& section, const QString& key, const QString& defaultValue, const QString& file) {
   bool exists = false;
-  const QByteArray content = readAll(file, &exists);
+  QByteArray content;
+  // A file that is there but cannot be read is never written over: its
+  // other entries would be lost.
+  if (!disk::Read(file, &content, &exists, nullptr)) return defaultValue;
   if (auto v = ini::FindValue(content, section.toUtf8(), key.toUtf8())) {
     QByteArray raw = *v;
     const qsizetype nul = raw.indexOf('\0');
@@ -159,17 +152,14 @@ QString ReadIniValue(const QString& section, const QString& key, const QString& 
   return defaultValue;
 }
 
-bool WriteIniValue(const QString& file, const QString& section, const QString& key, const QString& value) {
+bool WriteIniValue(const QString& file, const QString& section, const QString& key, const QString& value,
+                   QString* error) {
   bool exists = false;
-  const QByteArray content = readAll(file, &exists);
+  QByteArray content;
+  if (!disk::Read(file, &content, &exists, error)) return false;
   const QByteArray updated = ini::SetValue(content, section.toUtf8(), key.toUtf8(), value.toUtf8());
-  QSaveFile out(file);
-  if (!out.open(QIODevice::WriteOnly)) return false;
-  if (out.write(updated) != updated.size()) {
-    out.cancelWriting();
-    return false;
-  }
-  return out.commit();
+  if (exists && updated == content) return true;
+  return disk::Replace(file, updated, error);
 }
 
 }  // namespace v3

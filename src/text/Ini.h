@@ -26,11 +26,14 @@ QString CutUtf8(const QString& text, int maxBytes);
 // Config.ini and other UTF-8 INI files.
 // Returns the value (at most 254 bytes, cut at a character boundary). When
 // the file, section or key is missing, or the value is empty, writes the
-// default as the key's value (creating what is needed) and returns it.
+// default as the key's value (creating what is needed) and returns it. A file
+// that exists but cannot be read gives the default and is left as it is.
 QString ReadIniValue(const QString& section, const QString& key, const QString& defaultValue, const QString& file);
 
 // Writes the value under the key, creating file, section and key as needed;
-// the file is replaced atomically. Returns false when it cannot be written.
-bool WriteIniValue(const QString& file, const QString& section, const QString& key, const QString& value);
+// the file is replaced atomically. Returns false, with the reason, when the
+// file cannot be read or written; it then keeps its bytes.
+bool WriteIniValue(const QString& file, const QString& section, const QString& key, const QString& value,
+                   QString* error = nullptr);
 
 }  // namespace v3

@@ -2,11 +2,11 @@
 
 #include <QDateTime>
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QHash>
 
 #include "text/Big5.h"
+#include "text/DiskFile.h"
 #include "text/Ini.h"
 
 namespace v3 {
@@ -51,12 +51,14 @@ bool refresh(LanguageState& s) {
   const QDateTime modified = info.lastModified();
   const QDateTime changed = info.metadataChangeTime();
   if (s.loaded && s.size == info.size() && s.modified == modified && s.changed == changed) return true;
-  QFile f(s.path);
-  if (!f.open(QIODevice::ReadOnly)) {
+  // Captions come from the whole file or not at all.
+  QByteArray content;
+  bool exists = false;
+  if (!disk::Read(s.path, &content, &exists, nullptr) || !exists) {
     forget(s);
     return false;
   }
-  s.content = f.readAll();
+  s.content = std::move(content);
   s.values.clear();
   s.size = info.size();
   s.modified = modified;

@@ -1,0 +1,316 @@
+#include "text/DiskFile.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QRandomGenerator>
+
+#include <cerrno>
+#include <climits>
+#include <cstdlib>
+#include <cstring>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace v3::disk {
+namespace {
+
+// Nothing the program reads comes near this; it keeps a hostile "file" (a
+// huge sparse one) from exhausting memory.
+constexpr qint64 kLargestFile = qint64(1) << 30;
+
+QString shown(const QString& path) { return QDir::toNativeSeparators(path); }
+
+QString failure(const QString& what, const QString& path, int e) {
+  return QStringLiteral("%1 %2：%3").arg(what, shown(path), SystemReason(e));
+}
+
+// close() with its result: on Linux the descriptor is gone even when close
+// reports an error, so it is never retried.
+int closeChecked(int fd) { return ::close(fd) == 0 ? 0 : errno; }
+
+QByteArray randomSuffix() {
+  static const char kChars[] = "abcdefghijklmnopqrstuvwxyz0123456789";
+  QByteArray s(8, 'x');
+  for (char& c : s) c = kChars[QRandomGenerator::global()->bounded(int(sizeof kChars - 1))];
+  return s;
+}
+
+// Writes all of the bytes, going on after short writes and interruptions.
+// Returns 0 or the errno of the failure.
+int writeAll(int fd, QByteArrayView bytes) {
+  const char* p = bytes.data();
+  qint64 left = bytes.size();
+  while (left > 0) {
+    const ssize_t n = ::write(fd, p, size_t(std::min<qint64>(left, qint64(1) << 24)));
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      return errno;
+    }
+    if (n == 0) return ENOSPC;  // no progress on a regular file: the disk takes no more
+    p += n;
+    left -= n;
+  }
+  return 0;
+}
+
+int fsyncChecked(int fd) {
+  while (::fsync(fd) != 0) {
+    if (errno != EINTR) return errno;
+  }
+  return 0;
+}
+
+// Flushes the folder's entries (a rename or a new name) to the disk. Some
+// file systems cannot flush a folder at all; that is not a failure.
+int syncFolder(const QByteArray& folder) {
+  const int fd = ::open(folder.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (fd < 0) return errno;
+  int e = fsyncChecked(fd);
+  if (e == EINVAL || e == ENOTSUP || e == EOPNOTSUPP || e == EROFS) e = 0;
+  const int c = closeChecked(fd);
+  return e ? e : c;
+}
+
+// The path a replace works on: a symbolic link is followed to its target, so
+// the link stays a link.
+bool resolveTarget(const QByteArray& path, QByteArray* target, int* e) {
+  struct stat st;
+  if (::lstat(path.constData(), &st) != 0 || !S_ISLNK(st.st_mode)) {
+    *target = path;
+    return true;
+  }
+  char buffer[PATH_MAX];
+  if (!::realpath(path.constData(), buffer)) {
+    *e = errno;
+    return false;
+  }
+  *target = QByteArray(buffer);
+  return true;
+}
+
+QByteArray folderOf(const QByteArray& path) {
+  const qsizetype slash = path.lastIndexOf('/');
+  if (slash < 0) return QByteArray(".");
+  if (slash == 0) return QByteArray("/");
+  return path.left(slash);
+}
+
+}  // namespace
+
+QString SystemReason(int e) {
+  struct Known {
+    int code;
+    const char16_t* text;
+  };
+  static const Known kKnown[] = {
+      {ENOSPC, u"磁盘已满"},
+      {EDQUOT, u"超出磁盘配额"},
+      {EIO, u"磁盘读写错误"},
+      {EACCES, u"没有访问权限"},
+      {EPERM, u"不允许此操作"},
+      {EROFS, u"文件系统为只读"},
+      {ENOENT, u"文件或文件夹不存在"},
+      {ENOTDIR, u"路径中有一项不是文件夹"},
+      {EISDIR, u"这是一个文件夹"},
+      {EFBIG, u"文件过大"},
+      {EMFILE, u"打开的文件过多"},
+      {ENFILE, u"系统中打开的文件过多"},
+      {ENAMETOOLONG, u"文件名过长"},
+      {EBUSY, u"设备或资源正忙"},
+      {ETXTBSY, u"文件正被使用"},
+      {EXDEV, u"不在同一文件系统"},
+      {EINTR, u"操作被中断"},
+      {ENOMEM, u"内存不足"},
+      {ELOOP, u"符号链接层数过多"},
+      {EAGAIN, u"资源暂时不可用"},
+      {ESTALE, u"网络文件已失效"},
+      {ENXIO, u"设备不存在"},
+      {ENODEV, u"设备不存在"},
+      {EINVAL, u"参数无效"},
+      {EEXIST, u"文件已存在"},
+      {EBADF, u"文件句柄无效"},
+      {ENOTSUP, u"不支持此操作"},
+      {ETIMEDOUT, u"操作超时"},
+      {ECONNRESET, u"连接被重置"},
+  };
+  // The system's own words, in English whatever the process's locale is.
+  const char* english = ::strerrordesc_np(e);
+  const QString system = english ? QString::fromUtf8(english) : QStringLiteral("errno %1").arg(e);
+  for (const Known& k : kKnown)
+    if (k.code == e) return QStringLiteral("%1（%2）").arg(QString::fromUtf16(k.text), system);
+  return english ? system : QStringLiteral("系统错误 %1").arg(e);
+}
+
+bool Read(const QString& path, QByteArray* bytes, bool* exists, QString* error) {
+  bytes->clear();
+  *exists = true;
+  auto fail = [&](const QString& message) {
+    bytes->clear();
+    if (error) *error = message;
+    return false;
+  };
+  const QByteArray name = QFile::encodeName(path);
+  int fd;
+  do {
+    fd = ::open(name.constData(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
+  } while (fd < 0 && errno == EINTR);
+  if (fd < 0) {
+    if (errno == ENOENT) {
+      *exists = false;
+      return true;
+    }
+    return fail(failure(QStringLiteral("无法打开"), path, errno));
+  }
+  struct stat st;
+  if (::fstat(fd, &st) != 0) {
+    const int e = errno;
+    ::close(fd);
+    return fail(failure(QStringLiteral("无法读取"), path, e));
+  }
+  if (!S_ISREG(st.st_mode)) {
+    ::close(fd);
+    return fail(S_ISDIR(st.st_mode) ? QStringLiteral("无法读取 %1：这是一个文件夹，不是文件").arg(shown(path))
+                                    : QStringLiteral("无法读取 %1：这不是普通文件").arg(shown(path)));
+  }
+  if (st.st_size > kLargestFile) {
+    ::close(fd);
+    return fail(QStringLiteral("无法读取 %1：文件过大（%2 字节）").arg(shown(path)).arg(qint64(st.st_size)));
+  }
+  // Read to the end, then compare with the size the file had when opened: a
+  // file that ends early (or grows) while being read is not taken.
+  const qint64 size = st.st_size;
+  QByteArray data(size + 1, Qt::Uninitialized);
+  qint64 got = 0;
+  while (true) {
+    const ssize_t n = ::read(fd, data.data() + got, size_t(data.size() - got));
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      const int e = errno;
+      ::close(fd);
+      return fail(failure(QStringLiteral("无法读取"), path, e));
+    }
+    if (n == 0) break;
+    got += n;
+    if (got > size) break;
+  }
+  if (const int e = closeChecked(fd)) return fail(failure(QStringLiteral("无法读取（关闭文件时出错）"), path, e));
+  if (got != size)
+    return fail(QStringLiteral("无法完整读取 %1：读到 %2 字节，文件有 %3 字节").arg(shown(path)).arg(got).arg(size));
+  data.truncate(size);
+  *bytes = std::move(data);
+  return true;
+}
+
+bool Replace(const QString& path, QByteArrayView bytes, QString* error) {
+  auto fail = [&](const QString& message) {
+    if (error) *error = message;
+    return false;
+  };
+  int e = 0;
+  QByteArray target;
+  if (!resolveTarget(QFile::encodeName(path), &target, &e)) return fail(failure(QStringLiteral("无法写入"), path, e));
+
+  struct stat old;
+  const bool existed = ::stat(target.constData(), &old) == 0;
+  if (!existed && errno != ENOENT) return fail(failure(QStringLiteral("无法写入"), path, errno));
+  if (existed && S_ISDIR(old.st_mode)) return fail(QStringLiteral("无法写入 %1：这是一个文件夹").arg(shown(path)));
+  if (existed && !S_ISREG(old.st_mode)) return fail(QStringLiteral("无法写入 %1：这不是普通文件").arg(shown(path)));
+  // A file marked read-only stays as it is, although its folder would let
+  // the rename replace it.
+  if (existed && ::access(target.constData(), W_OK) != 0) return fail(failure(QStringLiteral("无法写入"), path, errno));
+
+  const QString unchanged = existed ? QStringLiteral("，原文件未改动") : QString();
+  const QByteArray folder = folderOf(target);
+  const QByteArray base = target.mid(target.lastIndexOf('/') + 1);
+  QByteArray temp;
+  int fd = -1;
+  for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
+    temp = folder + '/' + base + ".saving-" + randomSuffix();
+    fd = ::open(temp.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    if (fd < 0 && errno != EEXIST && errno != EINTR)
+      return fail(failure(QStringLiteral("无法在文件夹中建立新文件以写入"), path, errno));
+  }
+  if (fd < 0) return fail(failure(QStringLiteral("无法在文件夹中建立新文件以写入"), path, EEXIST));
+  auto dropTemp = [&](const QString& message) {
+    ::unlink(temp.constData());
+    return fail(message);
+  };
+  // The new file takes the old one's permissions. A file system without
+  // permissions may refuse this; the content is what matters.
+  if (existed) (void)::fchmod(fd, old.st_mode & 07777);
+
+  if ((e = writeAll(fd, bytes))) {
+    ::close(fd);
+    return dropTemp(failure(QStringLiteral("无法写入"), path, e) + unchanged);
+  }
+  if ((e = fsyncChecked(fd))) {
+    ::close(fd);
+    return dropTemp(failure(QStringLiteral("无法将新内容写到磁盘"), path, e) + unchanged);
+  }
+  struct stat written;
+  if (::fstat(fd, &written) != 0) {
+    e = errno;
+    ::close(fd);
+    return dropTemp(failure(QStringLiteral("无法写入"), path, e) + unchanged);
+  }
+  if (written.st_size != bytes.size()) {
+    ::close(fd);
+    return dropTemp(QStringLiteral("写入 %1 不完整：写入 %2 字节，磁盘上只有 %3 字节")
+                        .arg(shown(path)).arg(bytes.size()).arg(qint64(written.st_size)) + unchanged);
+  }
+  if ((e = closeChecked(fd)))
+    return dropTemp(failure(QStringLiteral("无法写入"), path, e) + QStringLiteral("（关闭文件时出错）") + unchanged);
+
+  // A second name for the old file, so that it can be put back when the
+  // folder cannot be flushed after the rename. Without hard links (some file
+  // systems have none) the save goes on without that way back.
+  QByteArray keep;
+  if (existed) {
+    keep = folder + '/' + base + ".keep-" + randomSuffix();
+    if (::link(target.constData(), keep.constData()) != 0) keep.clear();
+  }
+  if (::rename(temp.constData(), target.constData()) != 0) {
+    e = errno;
+    if (!keep.isEmpty()) ::unlink(keep.constData());
+    return dropTemp(failure(QStringLiteral("无法用新内容替换"), path, e) + unchanged);
+  }
+  if ((e = syncFolder(folder))) {
+    // The new name may not be on the disk: go back to the old file.
+    bool restored = false;
+    if (!keep.isEmpty())
+      restored = ::rename(keep.constData(), target.constData()) == 0;
+    else if (!existed)
+      restored = ::unlink(target.constData()) == 0;
+    (void)syncFolder(folder);
+    const QString message = QStringLiteral("无法将 %1 所在文件夹的更新写到磁盘：%2").arg(shown(path), SystemReason(e));
+    if (restored) return fail(message + (existed ? unchanged : QStringLiteral("，未建立文件")));
+    if (!keep.isEmpty()) ::unlink(keep.constData());
+    return fail(message + QStringLiteral("；新内容已换入，但可能没有写到磁盘"));
+  }
+  // The old file's second name goes; if it cannot, it is only a stray copy.
+  if (!keep.isEmpty()) ::unlink(keep.constData());
+  return true;
+}
+
+}  // namespace v3::disk
+
+namespace v3 {
+
+QString DataFilePath(const QString& folder, const QString& fileName) {
+  const QString exact = QDir(folder).filePath(fileName);
+  if (QFileInfo::exists(exact)) return exact;
+  const QDir dir(folder);
+  const QStringList entries = dir.entryList(QDir::Files | QDir::Hidden | QDir::System);
+  for (const QString& e : entries)
+    if (e.compare(fileName, Qt::CaseInsensitive) == 0) return dir.filePath(e);
+  return exact;
+}
+
+bool DataFileExists(const QString& folder, const QString& fileName) {
+  return !folder.isEmpty() && QFileInfo(DataFilePath(folder, fileName)).isFile();
+}
+
+}  // namespace v3

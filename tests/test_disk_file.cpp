@@ -1,0 +1,157 @@
+// The disk layer on real files: what is not a readable regular file is an
+// error, a replace keeps links and permissions and leaves nothing behind,
+// Config.ini is never written over when it cannot be read.
+#include <QtTest>
+
+#include <cerrno>
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include "TestSupport.h"
+#include "text/DiskFile.h"
+#include "text/Ini.h"
+
+using namespace v3;
+using namespace v3test;
+
+class DiskFileTest : public QObject {
+  Q_OBJECT
+  QTemporaryDir dir_;
+  QString path(const char* name) const { return dir_.filePath(name); }
+
+ private slots:
+  void init() {
+    for (const QString& f : QDir(dir_.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot)) {
+      QFileInfo info(dir_.filePath(f));
+      if (info.isDir() && !info.isSymLink())
+        QDir(info.filePath()).removeRecursively();
+      else
+        QFile::remove(info.filePath());
+    }
+  }
+
+  void readsWholeFilesAndMissingOnes() {
+    QVERIFY(WriteFile(path("a.dat"), QByteArray(70000, 'a')));
+    QByteArray bytes;
+    bool exists = false;
+    QString error;
+    QVERIFY(disk::Read(path("a.dat"), &bytes, &exists, &error));
+    QVERIFY(exists);
+    QCOMPARE(bytes.size(), 70000);
+    QVERIFY(disk::Read(path("none.dat"), &bytes, &exists, &error));
+    QVERIFY(!exists);
+    QVERIFY(bytes.isEmpty());
+  }
+
+  void whatCannotBeReadIsAnError_data() {
+    QTest::addColumn<QString>("kind");
+    QTest::newRow("folder") << "folder";
+    QTest::newRow("pipe") << "pipe";
+    QTest::newRow("dangling link") << "dangling";
+    QTest::newRow("no permission") << "mode000";
+  }
+
+  void whatCannotBeReadIsAnError() {
+    QFETCH(QString, kind);
+    const QString p = path("x.dat");
+    if (kind == "folder") QVERIFY(QDir().mkdir(p));
+    if (kind == "pipe") QCOMPARE(::mkfifo(QFile::encodeName(p).constData(), 0644), 0);
+    if (kind == "dangling") QCOMPARE(::symlink(QFile::encodeName(path("gone.dat")).constData(), QFile::encodeName(p).constData()), 0);
+    if (kind == "mode000") {
+      if (::geteuid() == 0) QSKIP("root reads every file");
+      QVERIFY(WriteFile(p, "abc"));
+      QFile::setPermissions(p, {});
+    }
+    QByteArray bytes = "stale";
+    bool exists = false;
+    QString error;
+    const bool ok = disk::Read(p, &bytes, &exists, &error);
+    if (kind == "dangling") {
+      // A link to nothing is a missing file, as for any other reader.
+      QVERIFY(ok);
+      QVERIFY(!exists);
+      return;
+    }
+    QVERIFY(!ok);
+    QVERIFY(exists);
+    QVERIFY(bytes.isEmpty());
+    QVERIFY2(error.contains("x.dat"), qPrintable(error));
+    QVERIFY(!error.contains("Unknown error"));
+  }
+
+  void replaceKeepsLinksAndPermissions() {
+    QVERIFY(WriteFile(path("real.dat"), "old"));
+    QFile::setPermissions(path("real.dat"), QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup);
+    QVERIFY(QFile::link(path("real.dat"), path("link.dat")));
+    QString error;
+    QVERIFY2(disk::Replace(path("link.dat"), "new content", &error), qPrintable(error));
+    QVERIFY(QFileInfo(path("link.dat")).isSymLink());
+    QCOMPARE(ReadFile(path("real.dat")), QByteArray("new content"));
+    struct stat st;
+    QCOMPARE(::stat(QFile::encodeName(path("real.dat")).constData(), &st), 0);
+    QCOMPARE(st.st_mode & 0777, 0640u);
+    QCOMPARE(QDir(dir_.path()).entryList(QDir::Files | QDir::Hidden | QDir::System), QStringList({"link.dat", "real.dat"}));
+  }
+
+  void replaceRefusesWhatIsNotAFile() {
+    QVERIFY(QDir().mkdir(path("Team.dat")));
+    QString error;
+    QVERIFY(!disk::Replace(path("Team.dat"), "x", &error));
+    QVERIFY(error.contains("Team.dat"));
+    QVERIFY(QFileInfo(path("Team.dat")).isDir());
+    QString missingFolder;
+    QVERIFY(!disk::Replace(path("no/such/folder/Team.dat"), "x", &missingFolder));
+    QVERIFY2(missingFolder.contains("No such file or directory"), qPrintable(missingFolder));
+  }
+
+  void readOnlyFileIsLeftAlone() {
+    if (::geteuid() == 0) QSKIP("root writes every file");
+    QVERIFY(WriteFile(path("ro.dat"), "old"));
+    QFile::setPermissions(path("ro.dat"), QFile::ReadOwner);
+    QString error;
+    QVERIFY(!disk::Replace(path("ro.dat"), "new", &error));
+    QCOMPARE(ReadFile(path("ro.dat")), QByteArray("old"));
+    QVERIFY(error.contains("Permission denied"));
+  }
+
+  void reasonsNameTheSystemsWords_data() {
+    QTest::addColumn<int>("code");
+    QTest::addColumn<QString>("words");
+    QTest::newRow("ENOSPC") << ENOSPC << QStringLiteral("磁盘已满（No space left on device）");
+    QTest::newRow("EIO") << EIO << QStringLiteral("Input/output error");
+    QTest::newRow("EROFS") << EROFS << QStringLiteral("Read-only file system");
+    QTest::newRow("EHWPOISON (no Chinese text)") << EHWPOISON << QStringLiteral("Memory page has hardware error");
+    QTest::newRow("not an errno") << 9999 << QStringLiteral("9999");
+  }
+
+  void reasonsNameTheSystemsWords() {
+    QFETCH(int, code);
+    QFETCH(QString, words);
+    const QString reason = disk::SystemReason(code);
+    QVERIFY2(reason.contains(words), qPrintable(reason));
+    QVERIFY(!reason.contains("Unknown error"));
+  }
+
+  // Config.ini that cannot be read keeps its other entries: neither the
+  // reader's default nor a write replaces it.
+  void unreadableSettingsAreNotWrittenOver() {
+    QVERIFY(QDir().mkdir(path("Config.ini")));
+    QString error;
+    QVERIFY(!WriteIniValue(path("Config.ini"), "Config", "Path", "/data", &error));
+    QVERIFY(error.contains("Config.ini"));
+    QCOMPARE(ReadIniValue("Config", "Path", "/default", path("Config.ini")), QString("/default"));
+    QVERIFY(QFileInfo(path("Config.ini")).isDir());
+  }
+
+  void settingsWriteChangesOnlyItsKey() {
+    const QByteArray before = "; mine\r\n[Config]\r\nPath=/old\r\n[Other]\r\nKeep=1\r\n";
+    QVERIFY(WriteFile(path("Config.ini"), before));
+    QVERIFY(WriteIniValue(path("Config.ini"), "Config", "Path", "/new"));
+    QCOMPARE(ReadFile(path("Config.ini")), QByteArray("; mine\r\n[Config]\r\nPath=/new\r\n[Other]\r\nKeep=1\r\n"));
+    QCOMPARE(QDir(dir_.path()).entryList(QDir::Files | QDir::Hidden).size(), 1);
+  }
+};
+
+QTEST_GUILESS_MAIN(DiskFileTest)
+#include "test_disk_file.moc"

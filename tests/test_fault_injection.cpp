@@ -1,0 +1,372 @@
+// Saves on a failing disk. Every writer runs as its own process with a shim
+// (faultshim.c, loaded with LD_PRELOAD) that fails one chosen system call on
+// the data folder's files: the Nth open, read, write, fsync, close and rename
+// for every N the save makes, with EIO and with ENOSPC, a write that puts
+// only part of its bytes before the disk is full, and a read that ends
+// early. After each, the old file must have its bytes, the .bak must be the
+// complete old file or not there (or the older copy it replaced), no stray
+// file may be left, the exit status is 1 and the message names the file and
+// the system's reason.
+#include <QProcess>
+#include <QtTest>
+
+#include <cerrno>
+#include <cstring>
+#include <map>
+
+#include <unistd.h>
+
+#include "TestSupport.h"
+#include "tools/Csv.h"
+
+using namespace v3;
+using namespace v3test;
+
+namespace {
+
+const char* const kOps[] = {"open", "read", "write", "fsync", "close", "rename"};
+
+enum class Writer { Import, Standalone, Ini };
+
+struct Case {
+  const char* name;
+  const char* file;  // the file the save replaces
+  Writer writer;
+  QStringList args;  // Standalone: window, box, text; Ini: section, key, value
+};
+
+// Small, large (over 16 KiB), patched and slot-stream tables, two standalone
+// windows (one fixed, one laid out by its header) and the settings file.
+const Case kCases[] = {
+    {"Team.dat (small)", "Team.dat", Writer::Import, {}},
+    {"StarRole.dat (large)", "StarRole.dat", Writer::Import, {}},
+    {"Active.tab (patched)", "Active.tab", Writer::Import, {}},
+    {"Item.dat (slot stream)", "Item.dat", Writer::Import, {}},
+    {"Level.tab", "Level.tab", Writer::Standalone, {"Level", "Text1(2)", "450"}},
+    {"Length.tab", "Length.tab", Writer::Standalone, {"Length", "Texta(1)", "7"}},
+    {"Config.ini", "Config.ini", Writer::Ini, {"Config", "Path", "/games/vantaro3/Data"}},
+};
+
+struct Fault {
+  QString op;  // empty: none, only count
+  int n = 0;
+  int errnoValue = 0;
+  QString mode;  // "", "short", "eof"
+};
+
+struct Outcome {
+  int code = -1;
+  QString err;
+  std::map<QString, int> counts;
+  bool fired = false;
+};
+
+QStringList listing(const QString& folder) {
+  return QDir(folder).entryList(QDir::Files | QDir::Hidden | QDir::System | QDir::Dirs | QDir::NoDotAndDotDot,
+                                QDir::Name);
+}
+
+// Toggles the lowest bit of the last whole-number cell of the first record
+// (column 1 is left: it orders the records), so the new content differs
+// from the old and stays within every field's range.
+QByteArray changedCsv(const QByteArray& csv) {
+  std::vector<QStringList> records;
+  int line = 0;
+  QString reason;
+  if (!ParseCsv(csv, &records, &line, &reason) || records.empty()) return QByteArray();
+  QStringList& first = records.front();
+  for (qsizetype c = first.size() - 1; c >= 1; --c) {
+    bool ok = false;
+    const qlonglong v = first[c].toLongLong(&ok);
+    if (!ok) continue;
+    first[c] = QString::number(v ^ 1);
+    break;
+  }
+  QByteArray out;
+  for (const QStringList& r : records) out += CsvLine(r);
+  return out;
+}
+
+}  // namespace
+
+class FaultInjectionTest : public QObject {
+  Q_OBJECT
+  QTemporaryDir dir_;
+  QString shim_, writer_, cli_, sample_;
+  int tried_ = 0, survived_ = 0;
+
+  struct Prepared {
+    QString folder;  // the folder the shim watches
+    QString target;  // the file the save replaces
+    QStringList command;
+    QString program;
+    QByteArray original, changed, stale;
+    QStringList files;  // the folder's files before the save, .bak aside
+  };
+
+  Outcome run(const Prepared& p, const Fault& f) {
+    QProcess proc;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("LD_PRELOAD", shim_);
+    // A sanitizer runtime would insist on coming first in the library list.
+    env.insert("ASAN_OPTIONS", "detect_leaks=0:verify_asan_link_order=0");
+    env.insert("V3FAULT_DIR", p.folder);
+    const QString report = dir_.filePath("report.txt");
+    QFile::remove(report);
+    env.insert("V3FAULT_REPORT", report);
+    if (!f.op.isEmpty()) {
+      env.insert("V3FAULT_OP", f.op);
+      env.insert("V3FAULT_N", QString::number(f.n));
+      env.insert("V3FAULT_ERRNO", QString::number(f.errnoValue));
+      if (!f.mode.isEmpty()) env.insert("V3FAULT_MODE", f.mode);
+    }
+    proc.setProcessEnvironment(env);
+    proc.start(p.program, p.command);
+    Outcome o;
+    if (!proc.waitForFinished(60000)) return o;
+    o.code = proc.exitStatus() == QProcess::NormalExit ? proc.exitCode() : -1;
+    o.err = QString::fromUtf8(proc.readAllStandardError());
+    for (const QByteArray& line : ReadFile(report).split('\n')) {
+      const QList<QByteArray> parts = line.split(' ');
+      if (parts.size() != 2) continue;
+      if (parts[0] == "fired")
+        o.fired = parts[1] == "1";
+      else
+        o.counts[QString::fromLatin1(parts[0])] = parts[1].toInt();
+    }
+    return o;
+  }
+
+  // Puts the folder back as it was before a save: the old file, no .bak or a
+  // stale one, nothing else.
+  void reset(const Prepared& p, bool staleBackup) {
+    for (const QString& f : listing(p.folder))
+      if (!p.files.contains(f)) QFile::remove(QDir(p.folder).filePath(f));
+    QVERIFY(WriteFile(p.target, p.original));
+    if (staleBackup) QVERIFY(WriteFile(p.target + ".bak", p.stale));
+  }
+
+  Prepared prepare(const Case& c) {
+    Prepared p;
+    const QString root = dir_.filePath(QString::fromLatin1(c.name).section(' ', 0, 0));
+    p.folder = root + "/data";
+    QDir().mkpath(p.folder);
+    p.target = QDir(p.folder).filePath(c.file);
+    if (c.writer == Writer::Ini) {
+      p.original = "; settings\r\n[Config]\r\nPath=/old/Data\r\n[Window]\r\nWidth=1024\r\n";
+      WriteFile(p.target, p.original);
+      p.program = writer_;
+      p.command = QStringList{"ini", p.target} + c.args;
+    } else {
+      for (const QString& f : QDir(sample_).entryList(QDir::Files)) QFile::copy(sample_ + "/" + f, p.folder + "/" + f);
+      if (c.writer == Writer::Import) {
+        QProcess exp;
+        exp.start(cli_, {"export", p.folder, c.file});
+        exp.waitForFinished(60000);
+        QByteArray csv = exp.readAllStandardOutput();
+        if (QString::fromLatin1(c.file) == "Team.dat") {
+          // A small file: the first five teams.
+          const QList<QByteArray> lines = csv.split('\n');
+          csv = lines.mid(0, 5).join('\n') + '\n';
+          const QString small = root + "/small.csv";
+          WriteFile(small, csv);
+          QProcess imp;
+          imp.start(cli_, {"import", p.folder, c.file, small});
+          imp.waitForFinished(60000);
+          QFile::remove(p.target + ".bak");
+        }
+        const QString csvPath = root + "/new.csv";
+        WriteFile(csvPath, changedCsv(csv));
+        p.program = cli_;
+        p.command = {"import", p.folder, c.file, csvPath};
+      } else {
+        p.program = writer_;
+        p.command = QStringList{"standalone", p.folder} + c.args;
+      }
+      p.original = ReadFile(p.target);
+    }
+    p.stale = "an older backup";
+    p.files = listing(p.folder);
+    return p;
+  }
+
+ private slots:
+  void initTestCase() {
+    shim_ = QString::fromLocal8Bit(qgetenv("V3_FAULTSHIM"));
+    writer_ = QString::fromLocal8Bit(qgetenv("V3_FAULT_WRITER"));
+    cli_ = QString::fromLocal8Bit(qgetenv("V3_CLI"));
+    if (shim_.isEmpty() || writer_.isEmpty() || cli_.isEmpty()) QSKIP("the shim and the writers are set by CTest");
+    sample_ = dir_.filePath("sample");
+    QCOMPARE(RunCli({"sample", sample_, "--seed", "3", "--records", "50"}).code, 0);
+    QVERIFY(QFileInfo(sample_ + "/StarRole.dat").size() > 16 * 1024);
+  }
+
+  void everyFaultOfEverySave_data() {
+    QTest::addColumn<int>("index");
+    for (int i = 0; i < int(std::size(kCases)); ++i) QTest::newRow(kCases[i].name) << i;
+  }
+
+  void everyFaultOfEverySave() {
+    QFETCH(int, index);
+    const Case& c = kCases[index];
+    const Prepared p = prepare(c);
+    QVERIFY2(p.original.size() > 0, c.file);
+    if (QString::fromLatin1(c.file) == "StarRole.dat") QVERIFY(p.original.size() > 16 * 1024);
+
+    // The save without a fault: what it writes, and how many calls it makes.
+    reset(p, false);
+    const Outcome clean = run(p, Fault{});
+    QVERIFY2(clean.code == 0, qPrintable(clean.err));
+    const QByteArray expected = ReadFile(p.target);
+    QVERIFY2(expected != p.original, "the save must change the file for the test to mean anything");
+    if (c.writer == Writer::Ini)
+      QVERIFY(!QFile::exists(p.target + ".bak"));  // settings keep no backup
+    else
+      QCOMPARE(ReadFile(p.target + ".bak"), p.original);
+    for (const char* op : {"open", "write", "fsync", "rename"}) QVERIFY2(clean.counts.at(op) > 0, op);
+
+    std::vector<Fault> faults;
+    for (const char* op : kOps)
+      for (int n = 1; n <= clean.counts.at(op); ++n)
+        for (int e : {EIO, ENOSPC}) faults.push_back({op, n, e, {}});
+    for (int n = 1; n <= clean.counts.at("write"); ++n) faults.push_back({"write", n, ENOSPC, "short"});
+    for (int n = 1; n <= clean.counts.at("read"); ++n) faults.push_back({"read", n, 0, "eof"});
+
+    QStringList problems;
+    int tried = 0, survived = 0;
+    for (size_t i = 0; i < faults.size(); ++i) {
+      const Fault& f = faults[i];
+      const bool stale = i % 2 == 1;
+      reset(p, stale);
+      const Outcome o = run(p, f);
+      const QString what = QStringLiteral("%1 #%2 %3%4").arg(f.op).arg(f.n)
+                               .arg(f.mode.isEmpty() ? QString::fromLatin1(strerrorname_np(f.errnoValue)) : f.mode)
+                               .arg(stale ? " (older .bak)" : "");
+      ++tried;
+      QStringList wrong;
+      if (!o.fired) wrong << "the fault did not happen";
+      const QByteArray now = ReadFile(p.target);
+      const bool backupThere = QFile::exists(p.target + ".bak");
+      const QByteArray backup = ReadFile(p.target + ".bak");
+      // A read that only meets the end early, at the end, changes nothing:
+      // the save may then go through, with the same result as without fault.
+      const bool harmless = f.mode == "eof" && o.code == 0 && now == expected &&
+                            (c.writer == Writer::Ini ? !backupThere : backup == p.original);
+      if (!harmless) {
+        if (o.code != 1) wrong << QStringLiteral("exit status %1").arg(o.code);
+        if (now != p.original) wrong << QStringLiteral("the file changed (%1 bytes now)").arg(now.size());
+        if (backupThere && backup != p.original && !(stale && backup == p.stale))
+          wrong << QStringLiteral(".bak is neither the old file nor the older copy (%1 bytes)").arg(backup.size());
+        if (!o.err.contains(QString::fromLatin1(c.file))) wrong << "the message does not name the file";
+        const QString reason = f.mode == "eof" ? QStringLiteral("读到") : QString::fromUtf8(strerrordesc_np(f.errnoValue));
+        if (!o.err.contains(reason)) wrong << QStringLiteral("the message does not give the reason \"%1\"").arg(reason);
+        if (o.err.contains("Unknown error")) wrong << "the message says \"Unknown error\"";
+      }
+      QStringList left = listing(p.folder);
+      left.removeAll(QString::fromLatin1(c.file) + ".bak");
+      if (left != p.files) wrong << QStringLiteral("stray files: %1").arg(left.join(' '));
+      if (wrong.isEmpty())
+        ++survived;
+      else
+        problems << QStringLiteral("%1: %2 [%3]").arg(what, wrong.join("; "), o.err.trimmed());
+    }
+    tried_ += tried;
+    survived_ += survived;
+    qInfo("%s: %d faults tried, %d survived", c.name, tried, survived);
+    QVERIFY2(problems.isEmpty(), qPrintable(problems.mid(0, 12).join('\n')));
+  }
+
+  // Reading commands: a read that fails is reported, never taken as an empty
+  // or a different file.
+  void readErrorsOfTheReadingCommands() {
+    Prepared p;
+    p.folder = dir_.filePath("reading");
+    QDir().mkpath(p.folder);
+    for (const char* f : {"Team.dat", "Firm.dat"}) QVERIFY(QFile::copy(sample_ + "/" + f, p.folder + "/" + f));
+    p.program = cli_;
+    for (const char* command : {"export", "check"}) {
+      p.command = {command, p.folder, "Team.dat"};
+      for (const Fault& f : {Fault{"open", 1, EIO, {}}, Fault{"read", 1, EIO, {}}, Fault{"read", 1, 0, "eof"}}) {
+        const Outcome o = run(p, f);
+        QVERIFY2(o.fired, command);
+        QCOMPARE(o.code, 1);
+        QVERIFY2(o.err.contains("Team.dat") || QString(command) == "check", qPrintable(o.err));
+      }
+    }
+    // check reports a file it cannot read as such, not as a difference.
+    QVERIFY(QFile::remove(p.folder + "/Firm.dat"));
+    QVERIFY(QDir().mkdir(p.folder + "/Firm.dat"));
+    const CliRun r = RunCli({"check", p.folder, "Firm.dat"});
+    QCOMPARE(r.code, 1);
+    QVERIFY2(r.out.contains("Firm.dat: cannot be read") && !r.out.contains("differs"), r.out.constData());
+    const CliRun e = RunCli({"export", p.folder, "Firm.dat"});
+    QCOMPARE(e.code, 1);
+    QVERIFY(e.out.isEmpty());
+  }
+
+  // A real full disk: a 64 KiB tmpfs, filled up but for 0..3 pages. Each
+  // save either goes through whole or leaves the old file and says why.
+  void fullFileSystem() {
+    if (::geteuid() != 0) QSKIP("mounting a small file system needs root");
+    const QString mount = dir_.filePath("small-disk");
+    QDir().mkpath(mount);
+    if (QProcess::execute("mount", {"-t", "tmpfs", "-o", "size=64k", "tmpfs", mount}) != 0)
+      QSKIP("cannot mount a tmpfs here");
+    auto unmount = qScopeGuard([&] { QProcess::execute("umount", {mount}); });
+    const QString folder = mount + "/data";
+    QVERIFY(QDir().mkpath(folder));
+    for (const char* f : {"Team.dat", "StarRole.dat", "Producer.tab"})
+      QVERIFY(QFile::copy(sample_ + "/" + f, folder + "/" + f));
+    const QString target = folder + "/Team.dat";
+    const QByteArray original = ReadFile(target);
+    QProcess exp;
+    exp.start(cli_, {"export", folder, "Team.dat"});
+    exp.waitForFinished(60000);
+    const QString csv = dir_.filePath("full.csv");
+    QVERIFY(WriteFile(csv, changedCsv(exp.readAllStandardOutput())));
+
+    int failedSaves = 0, goodSaves = 0;
+    for (int freePages = 0; freePages <= 3; ++freePages) {
+      for (const QString& f : QDir(mount).entryList({"fill-*"}, QDir::Files)) QFile::remove(mount + "/" + f);
+      QFile::remove(target + ".bak");
+      QVERIFY(WriteFile(target, original));
+      QStringList fillers;
+      for (int i = 0;; ++i) {
+        const QString name = QStringLiteral("%1/fill-%2").arg(mount).arg(i);
+        QFile f(name);
+        if (!f.open(QIODevice::WriteOnly) || f.write(QByteArray(4096, 'x')) != 4096 || !f.flush()) {
+          f.close();
+          QFile::remove(name);
+          break;
+        }
+        fillers << name;
+      }
+      for (int i = 0; i < freePages && !fillers.isEmpty(); ++i) QFile::remove(fillers.takeLast());
+      const CliRun r = RunCli({"import", folder, "Team.dat", csv});
+      const QByteArray now = ReadFile(target);
+      const bool backupThere = QFile::exists(target + ".bak");
+      if (r.code == 0) {
+        ++goodSaves;
+        QVERIFY(now != original);
+        QCOMPARE(ReadFile(target + ".bak"), original);
+      } else {
+        ++failedSaves;
+        QCOMPARE(r.code, 1);
+        QCOMPARE(now, original);
+        if (backupThere) QCOMPARE(ReadFile(target + ".bak"), original);
+        QVERIFY2(r.err.contains("No space left on device") && r.err.contains("Team.dat"), r.err.constData());
+      }
+      for (const QString& f : QDir(folder).entryList(QDir::Files))
+        QVERIFY2(f == "Team.dat" || f == "Team.dat.bak" || f == "StarRole.dat" || f == "Producer.tab", qPrintable(f));
+    }
+    QVERIFY(failedSaves > 0);  // no room at all cannot go through
+    qInfo("full disk: %d saves refused, %d went through", failedSaves, goodSaves);
+  }
+
+  void cleanupTestCase() {
+    if (tried_) qInfo("fault injection: %d faults tried, %d survived", tried_, survived_);
+  }
+};
+
+QTEST_GUILESS_MAIN(FaultInjectionTest)
+#include "test_fault_injection.moc"
