@@ -10,6 +10,13 @@ namespace {
 
 const QStringList kDifficulties{"1", "2", "3", "4", "5"};
 
+// The job's name: up to 20 characters.
+ControlSpec jobName() {
+  ControlSpec c = TextBox("Text1", 2, "Lb1", "通告名称");
+  c.chars = 20;
+  return c;
+}
+
 ControlSpec Synopsis(const QString& name, int column, const QString& labelName, int maxLength = 0) {
   ControlSpec c = With(TextBox(name, column, labelName, QStringLiteral("简介")), ControlKind::MultiText);
   c.maxLength = maxLength;
@@ -24,7 +31,7 @@ EditorForm cdEditor() {
   top.perRow = 2;
   top.controls = {
       TextBox("Text0", 1, "Lb0", "通告编号"),
-      TextBox("Text1", 2, "Lb1", "通告名称"),
+      jobName(),
       TextList("Combo0", 3, "Lb2", "通告类型", ListSource::Language),
       TextList("Combo1", 4, "Lb3", "征求对象", ListSource::Language),
       TextList("Combo2", 5, "Lb4", "通告难度", ListSource::Fixed, kDifficulties),
@@ -58,7 +65,7 @@ EditorForm cfEditor() {
   ControlSpec grade = TextList("Combo1", 4, QString(), QString(), ListSource::Fixed, {"S", "A", "B"});
   top.controls = {
       TextBox("Text0", 1, "Lb0", "通告编号"),
-      TextBox("Text1", 2, "Lb1", "通告名称"),
+      jobName(),
       TextList("Combo0", 3, "Lb2", "通告等级", ListSource::Language),
       grade,  // the one-letter grade beside the level, without a label of its own
       TextList("Combo2", 5, "Lb3", "时间", ListSource::Language),
@@ -81,7 +88,7 @@ EditorForm mvEditor() {
   top.perRow = 2;
   top.controls = {
       TextBox("Text0", 1, "Lb0", "通告编号"),
-      TextBox("Text1", 2, "Lb1", "通告名称"),
+      jobName(),
       TextList("Combo0", 3, "Lb2", "通告类型", ListSource::Language),
       TextList("Combo1", 4, "Lb3", "时间", ListSource::Language),
       TextList("Combo4", 5, "Lb4", "制作人", ListSource::Producers),
@@ -101,7 +108,7 @@ EditorForm tvEditor() {
   top.perRow = 2;
   top.controls = {
       TextBox("Text0", 1, "Lb0", "通告编号"),
-      TextBox("Text1", 2, "Lb1", "通告名称"),
+      jobName(),
       TextList("Combo0", 3, "Lb2", "通告类型", ListSource::Language),
       TextList("Combo2", 4, "Lb3", "长度", ListSource::Language),
       TextList("Combo1", 5, "Lb4", "时间", ListSource::Language),
@@ -124,7 +131,7 @@ EditorForm shEditor() {
   // producer, difficulty and company, then the default artist.
   top.controls = {
       TextBox("Text0", 1, "Lb0", "通告编号"),
-      TextBox("Text1", 2, "Lb1", "通告名称"),
+      jobName(),
       TextList("Combo0", 3, "Lb2", "通告类型", ListSource::Language),
       TextList("Combo3", 6, "Lb3", "时间", ListSource::Language),
       TextList("Combo1", 4, "Lb4", "征求对象", ListSource::Language),

@@ -27,6 +27,11 @@ SectionSpec abilityGroup(const QString& headingName, const QString& heading, int
   return AbilityGroup(headingName, heading, first, firstLabel, fillName, QStringLiteral("Lable(%1)").arg(fillIndex), 5);
 }
 
+ControlSpec named(ControlSpec c) {
+  c.chars = 10;
+  return c;
+}
+
 void limit(SectionSpec& s, int maxLength) {
   for (ControlSpec& c : s.controls) c.maxLength = maxLength;
 }
@@ -52,7 +57,7 @@ EditorForm classCaseEditor(const ClassCaseKind& k) {
   top.controls = {
       TextBox("Text(1)", 1, "Lb0", "编号"),
       TextBox("Text(2)", 2, "Lb1", "lp4"),
-      TextBox("Text(3)", 3, "Lb2", "名称"),
+      named(TextBox("Text(3)", 3, "Lb2", "名称")),
       level,
       TextBox("Text(5)", 5, "Lb4", QString::fromUtf8(k.money)),
       duration,
@@ -61,7 +66,7 @@ EditorForm classCaseEditor(const ClassCaseKind& k) {
   SectionSpec required = abilityGroup("Lb7", QString::fromUtf8(k.requirement), 7, 8, "Text0", 0);
   SectionSpec effect = abilityGroup("Lb17", "能力影响", 16, 18, "Text1", 1);
   SectionSpec strain;
-  strain.perRow = 2;
+  strain.perRow = 5;  // in line with the ability groups
   strain.controls = {TextBox("Text(25)", 25, "Lb27", "压力"), TextBox("Text(26)", 26, "Lb28", "疲劳")};
   SectionSpec ceiling = abilityGroup("Lb29", "能力上限", 27, 30, "Text2", 2);
   if (k.hideRequirements) hide(required);
@@ -73,7 +78,7 @@ EditorForm classCaseEditor(const ClassCaseKind& k) {
   }
 
   SectionSpec flags;
-  flags.perRow = 3;
+  flags.perRow = 5;
   flags.controls = {
       CheckBox(ControlKind::Check01, "Check(36)", 36, "Lb39", "lpAC"),
       CheckBox(ControlKind::Check01, "Check(37)", 37, "Lb40", "lpB0"),

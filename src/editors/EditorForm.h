@@ -41,6 +41,7 @@ struct ControlSpec {
   bool hidden = false;          // filled from the grid but not shown; never changed by the user
   bool startsRow = false;       // begins a new row of its section
   bool wide = false;            // takes a row of its section to itself
+  bool joinsPrevious = false;   // shares the previous control's place: "生日 [2] 月 [7] 日"
   int chars = 0;                // text boxes: the field's width in characters (0: a number)
   QString unitName, unit;       // a label after the control ("Lb6" "天")
   // IndexList: list positions stored as other values (Item's shop: position 5 is 11).

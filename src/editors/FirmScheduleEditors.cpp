@@ -13,6 +13,7 @@ EditorForm firmEditor() {
   names.perRow = 3;
   names.controls = {TextBox("Text0", 1, "Lb0", "编号"), TextBox("Text1", 2, "Lb1", "公司名称"),
                     TextBox("Text2", 3, "Lb2", "经纪人")};
+  names.controls[1].chars = names.controls[2].chars = 10;
 
   // Artist k is a star's position in StarRole.dat, -1 for none.
   SectionSpec artists;
@@ -21,10 +22,13 @@ EditorForm firmEditor() {
     artists.controls.push_back(IndexList(QStringLiteral("Combo(%1)").arg(i), i + 4, QStringLiteral("Lb%1").arg(i + 3),
                                          QStringLiteral("旗下艺人%1").arg(i + 1), ListSource::Stars));
 
+  // The company image is a sentence of up to 16 characters: a line of its own.
   SectionSpec standing;
-  standing.perRow = 3;
-  standing.controls = {TextBox("Text3", 10, "Lb9", "公司形象"), TextBox("Text4", 11, "Lb10", "知名度"),
-                       TextBox("Text5", 12, "Lb11", "公关")};
+  standing.perRow = 2;
+  ControlSpec image = TextBox("Text3", 10, "Lb9", "公司形象");
+  image.chars = 16;
+  image.wide = true;
+  standing.controls = {image, TextBox("Text4", 11, "Lb10", "知名度"), TextBox("Text5", 12, "Lb11", "公关")};
 
   e.sections = {names, artists, standing};
   return e;
@@ -50,7 +54,7 @@ EditorForm scheduleEditor() {
   };
 
   SectionSpec strain;
-  strain.perRow = 3;
+  strain.perRow = 5;  // in line with the ability groups
   strain.controls = {TextBox("Text(14)", 14, "Lb14", "压力"), TextBox("Text(15)", 15, "Lb15", "疲劳"),
                      CheckBox(ControlKind::Check01, "Check(25)", 25, "Lb26", "lpB8")};
 

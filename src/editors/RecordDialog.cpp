@@ -54,6 +54,16 @@ class EditorCheckBox : public QCheckBox {
   }
 };
 
+// A text box as wide as the text its field holds; it grows with the dialog.
+class FieldEdit : public QLineEdit {
+ public:
+  FieldEdit(int width, QWidget* parent) : QLineEdit(parent), width_(width) { setMinimumWidth(width); }
+  QSize sizeHint() const override { return QSize(width_, QLineEdit::sizeHint().height()); }
+
+ private:
+  int width_;
+};
+
 // The dialog's body scrolls when the screen is too small for it; otherwise it
 // opens as large as its content.
 class FormArea : public QScrollArea {
@@ -196,6 +206,8 @@ RecordDialog::RecordDialog(const EditorForm& form, RecordGrid& grid, const Edito
   count_->setVisible(!adding);
   count_->setText(countText(int(selected.size()), traditional_));
   filling_ = false;
+  // As large as the content (the form scrolls only on a small screen).
+  resize(sizeHint());
 }
 
 void RecordDialog::build() {
@@ -222,11 +234,20 @@ void RecordDialog::build() {
     tall |= hasTall;
     int slot = 0;
     const int perRow = std::max(1, section.perRow);
-    const int rows = std::max<int>(1, (int(section.controls.size()) + perRow - 1) / perRow);
+    const int places = int(std::count_if(section.controls.begin(), section.controls.end(),
+                                         [](const ControlSpec& c) { return !c.joinsPrevious; }));
+    const int rows = std::max<int>(1, (places + perRow - 1) / perRow);
     // Each pair is a label column, a field column (which takes the width the
     // dialog gains) and a column for a unit after the field.
     for (int p = 0; p < perRow; ++p) grid->setColumnStretch(p * 3 + 1, 1);
-    auto place = [&](QWidget* label, QWidget* field, QWidget* unit, bool wide, bool startsRow) {
+    QHBoxLayout* shared = nullptr;  // the place of the last control, when a next one may join it
+    auto place = [&](QWidget* label, QWidget* field, QWidget* unit, bool wide, bool startsRow, bool joins) {
+      if (joins && shared) {
+        shared->insertWidget(shared->count(), field, 1);
+        if (unit) shared->insertWidget(shared->count(), unit);
+        return;
+      }
+      shared = nullptr;
       wide = wide && !section.byColumn;
       if ((wide || (startsRow && !section.byColumn)) && slot % perRow != 0) slot += perRow - slot % perRow;
       const int row = section.byColumn ? slot % rows : slot / perRow;
@@ -236,8 +257,12 @@ void RecordDialog::build() {
         grid->addWidget(field, row, col + 1, 1, perRow * 3 - 1);
         if (field->sizePolicy().verticalPolicy() == QSizePolicy::Expanding) grid->setRowStretch(row, 1);
       } else if (unit) {
-        grid->addWidget(field, row, col + 1);
-        grid->addWidget(unit, row, col + 2);
+        // The field and the unit after it, and any control that joins them.
+        shared = new QHBoxLayout;
+        shared->setContentsMargins(0, 0, 0, 0);
+        shared->addWidget(field, 1);
+        shared->addWidget(unit);
+        grid->addLayout(shared, row, col + 1, 1, 2);
       } else {
         grid->addWidget(field, row, col + 1, 1, 2);
       }
@@ -248,21 +273,23 @@ void RecordDialog::build() {
       switch (c.kind) {
         case ControlKind::Text:
         case ControlKind::FillIn: {
-          auto* e = new QLineEdit(holder);
-          // No limit but the field's own: Qt's default would cut a cell at 32767 characters.
-          e->setMaxLength(c.maxLength > 0 ? c.maxLength : std::numeric_limits<int>::max());
-          const QFontMetrics fm(e->font());
-          const int chars = c.chars > 0 ? std::min(c.chars, 30) : 0;
+          // Wide enough for the field's characters (a number: seven digits).
+          const QFontMetrics fm(holder->font());
+          const int chars = std::min(c.chars, 30);
           const int width = chars > 0 ? fm.horizontalAdvance(QString(chars, QChar(0x6587))) * 3 / 4
                                       : fm.horizontalAdvance(QStringLiteral("0000000"));
-          e->setMinimumWidth(width + 12);
+          auto* e = new FieldEdit(width + 12, holder);
+          // No limit but the field's own: Qt's default would cut a cell at 32767 characters.
+          e->setMaxLength(c.maxLength > 0 ? c.maxLength : std::numeric_limits<int>::max());
           w = e;
           break;
         }
         case ControlKind::MultiText: {
           auto* e = new QPlainTextEdit(holder);
           e->setTabChangesFocus(true);
-          e->setMinimumHeight(e->fontMetrics().lineSpacing() * 4 + 12);
+          // Wide and tall: a synopsis or a description of up to a hundred characters.
+          e->setMinimumSize(e->fontMetrics().horizontalAdvance(QString(26, QChar(0x6587))),
+                            e->fontMetrics().lineSpacing() * 4 + 12);
           e->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
           w = e;
           break;
@@ -315,7 +342,7 @@ void RecordDialog::build() {
         unit = new QLabel(c.unit, holder);
         unit->setObjectName(c.unitName);
       }
-      place(label, w, unit, c.wide || c.kind == ControlKind::MultiText, c.startsRow);
+      place(label, w, unit, c.wide || c.kind == ControlKind::MultiText, c.startsRow, c.joinsPrevious);
       if (c.hidden) {
         w->hide();
         if (label) label->hide();

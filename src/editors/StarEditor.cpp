@@ -19,13 +19,17 @@ EditorForm starEditor() {
   person.perRow = 4;
   ControlSpec weight = TextBox("Text(46)", 46, "Lb8", "体重");
   weight.maxLength = 250;
+  ControlSpec name = TextBox("Text(2)", 2, "Lb1", "名称");
+  name.chars = 10;
+  ControlSpec day = withUnit(TextBox("Text(6)", 6, QString(), QString()), "Lb6", "日");
+  day.joinsPrevious = true;  // beside the month: "生日 [2] 月 [7] 日"
   person.controls = {
       TextBox("Text(1)", 1, "Lb0", "编号"),
-      TextBox("Text(2)", 2, "Lb1", "名称"),
+      name,
       TextList("Combo3", 3, "Lb2", "性别", ListSource::Language),  // the words of StarSex; only "女" is female
       TextBox("Text(4)", 4, "Lb3", "年龄"),
       withUnit(TextBox("Text(5)", 5, "Lb4", "生日"), "Lb5", "月"),
-      withUnit(TextBox("Text(6)", 6, QString(), QString()), "Lb6", "日"),
+      day,
       TextBox("Text(45)", 45, "Lb7", "身高"),
       weight,
   };
@@ -50,16 +54,17 @@ EditorForm starEditor() {
                                           {"Text(29)", "Text(30)", "Text(31)", "Text(32)", "Text(33)", "Text(34)"}));
 
   // Columns 35..42 have no control: kept on modify, empty in an added row.
-  SectionSpec unnamed1;
-  unnamed1.perRow = 6;
-  unnamed1.controls = {TextBox("Text(43)", 43, "Lb39", "lpD4"), TextBox("Text(44)", 44, "Lb40", "lpD8"),
-                       TextBox("Text(47)", 47, "Lb41", "lpE4"), TextBox("Text(48)", 48, "Lb42", "lpE8")};
-  SectionSpec unnamed2;
-  unnamed2.perRow = 6;
-  unnamed2.controls = TextArray(49, 54, 49, 43, {"lpEC", "lpF0", "lpF4", "lpF8", "lpFC", "lp100"});
-  SectionSpec unnamed3;
-  unnamed3.perRow = 6;
-  unnamed3.controls = TextArray(55, 60, 55, 49, {"lp104", "lp108", "lp10C", "lp110", "lp114", "lp118"});
+  // The unnamed values in one grid: four on the first line, six on each of two more.
+  SectionSpec unnamed;
+  unnamed.perRow = 6;
+  unnamed.controls = {TextBox("Text(43)", 43, "Lb39", "lpD4"), TextBox("Text(44)", 44, "Lb40", "lpD8"),
+                      TextBox("Text(47)", 47, "Lb41", "lpE4"), TextBox("Text(48)", 48, "Lb42", "lpE8")};
+  for (const std::vector<ControlSpec>& line :
+       {TextArray(49, 54, 49, 43, {"lpEC", "lpF0", "lpF4", "lpF8", "lpFC", "lp100"}),
+        TextArray(55, 60, 55, 49, {"lp104", "lp108", "lp10C", "lp110", "lp114", "lp118"})}) {
+    unnamed.controls.insert(unnamed.controls.end(), line.begin(), line.end());
+    unnamed.controls[unnamed.controls.size() - line.size()].startsRow = true;
+  }
 
   SectionSpec success;
   success.perRow = 6;
@@ -70,9 +75,7 @@ EditorForm starEditor() {
                 character,
                 flags,
                 announcements,
-                unnamed1,
-                unnamed2,
-                unnamed3,
+                unnamed,
                 AbilityGroup("Lb55", "能力成长率", 61, 56, "Text2", "Lable(2)", 6),
                 AbilityGroup("Lb65", "能力上限", 70, 66, "Text3", "Lable(3)", 6),
                 success};

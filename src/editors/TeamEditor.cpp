@@ -11,7 +11,11 @@ EditorForm teamEditor() {
   top.perRow = 2;
   top.controls = {
       TextBox("Text0", 1, "Lb0", "编号"),
-      TextBox("Text1", 2, "Lb1", "团体名称"),
+      [] {
+        ControlSpec name = TextBox("Text1", 2, "Lb1", "团体名称");
+        name.chars = 10;
+        return name;
+      }(),
       IndexList("Combo(0)", 3, "Lb2", "成员1", ListSource::Stars),
       IndexList("Combo(1)", 4, "Lb3", "成员2", ListSource::Stars),
       IndexList("Combo(2)", 5, "Lb4", "成员3", ListSource::Stars),
