@@ -2,10 +2,13 @@
 
 #include <QHeaderView>
 #include <algorithm>
+#include <QHelpEvent>
 #include <QItemSelectionModel>
 #include <QMouseEvent>
 #include <QScrollBar>
+#include <QToolTip>
 
+#include "app/FrozenView.h"
 #include "model/RecordGrid.h"
 
 namespace v3 {
@@ -21,24 +24,50 @@ QString CellDelegate::displayText(const QVariant& value, const QLocale& locale) 
   return QStyledItemDelegate::displayText(value, locale);
 }
 
+QString CellDelegate::noteFor(const QModelIndex& index) const {
+  if (!note_ || !index.isValid() || index.column() < 1) return QString();
+  return note_(index.row() + 1, index.column());
+}
+
+void CellDelegate::initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const {
+  QStyledItemDelegate::initStyleOption(option, index);
+  const QString note = noteFor(index);
+  if (!note.isEmpty()) option->text += QStringLiteral("  ") + note;
+}
+
+bool CellDelegate::helpEvent(QHelpEvent* event, QAbstractItemView* view, const QStyleOptionViewItem& option,
+                             const QModelIndex& index) {
+  if (event && event->type() == QEvent::ToolTip) {
+    const QString note = noteFor(index);
+    if (!note.isEmpty()) {
+      QToolTip::showText(event->globalPos(), DisplayedCellText(index.data().toString()) + QStringLiteral(" = ") + note,
+                         view);
+      return true;
+    }
+  }
+  return QStyledItemDelegate::helpEvent(event, view, option, index);
+}
+
 GridView::GridView(QWidget* parent) : QTableView(parent) {
-  setSelectionBehavior(QAbstractItemView::SelectRows);
-  setSelectionMode(QAbstractItemView::ExtendedSelection);
-  setEditTriggers(QAbstractItemView::NoEditTriggers);
-  setVerticalScrollMode(QAbstractItemView::ScrollPerItem);
-  setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
-  setContextMenuPolicy(Qt::PreventContextMenu);
-  setWordWrap(false);
-  setCornerButtonEnabled(false);
+  SetUpRecordTable(this);
   setItemDelegate(new CellDelegate(this));
-  verticalHeader()->hide();
-  verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
   verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
   horizontalHeader()->setSectionsClickable(false);
-  horizontalHeader()->setHighlightSections(false);
   horizontalHeader()->setMinimumSectionSize(kSelectorColumnWidth);
   horizontalHeader()->installEventFilter(this);
   horizontalHeader()->viewport()->installEventFilter(this);
+
+  frozen_ = new FrozenView(this);
+  frozenDelegate_ = new CellDelegate(frozen_);
+  frozen_->setItemDelegate(frozenDelegate_);
+  frozen_->viewport()->installEventFilter(this);
+  frozen_->horizontalHeader()->viewport()->installEventFilter(this);
+  connect(horizontalHeader(), &QHeaderView::sectionResized, this, [this](int column, int, int size) {
+    if (column <= frozenCount_) {
+      frozen_->setColumnWidth(column, size);
+      frozen_->updateFrozenGeometry();
+    }
+  });
 }
 
 void GridView::setGrid(RecordGrid* grid) {
@@ -47,9 +76,15 @@ void GridView::setGrid(RecordGrid* grid) {
   setModel(grid);
   QItemSelectionModel* made = selectionModel();
   setSelectionModel(grid->selectionModel());
-  // The selection models the view made for itself are not used.
+  // The selection models the views made for themselves are not used.
   if (own && own != grid->selectionModel()) own->deleteLater();
   if (made && made != grid->selectionModel()) made->deleteLater();
+  QItemSelectionModel* frozenOwn = frozen_->selectionModel();
+  frozen_->setModel(grid);
+  QItemSelectionModel* frozenMade = frozen_->selectionModel();
+  frozen_->setSelectionModel(grid->selectionModel());
+  if (frozenOwn && frozenOwn != grid->selectionModel()) frozenOwn->deleteLater();
+  if (frozenMade && frozenMade != grid->selectionModel()) frozenMade->deleteLater();
 
   // A reset of the same table (reload, a delete of many rows) keeps the
   // column widths, the hidden columns and the scroll position.
@@ -59,11 +94,27 @@ void GridView::setGrid(RecordGrid* grid) {
     savedTop_ = topRow();
   });
   connect(grid, &QAbstractItemModel::modelReset, this, [this] {
+    shown_.clear();
+    clearSortIndicator();
     if (savedWidths_.size() == grid_->columnCount())
       for (int c = 0; c < int(savedWidths_.size()); ++c) horizontalHeader()->resizeSection(c, savedWidths_[c]);
     applyColumns();
     if (savedTop_ > 0) setTopRow(std::min(savedTop_, grid_->recordCount()));
   });
+  // The header's sort mark says what the rows' order is; anything else that
+  // reorders them (a save, an undo) or changes the sorted column clears it.
+  connect(grid, &QAbstractItemModel::layoutChanged, this, [this] { clearSortIndicator(); });
+  connect(grid, &QAbstractItemModel::rowsInserted, this, [this](const QModelIndex&, int first, int last) {
+    clearSortIndicator();
+    if (!shown_.empty()) shown_.insert(shown_.begin() + first, size_t(last - first + 1), char(1));
+  });
+  connect(grid, &QAbstractItemModel::rowsRemoved, this, [this](const QModelIndex&, int first, int last) {
+    if (!shown_.empty() && last < int(shown_.size())) shown_.erase(shown_.begin() + first, shown_.begin() + last + 1);
+  });
+  connect(grid, &QAbstractItemModel::dataChanged, this, [this](const QModelIndex& from, const QModelIndex& to) {
+    if (sortColumn_ > 0 && from.column() <= sortColumn_ && to.column() >= sortColumn_) clearSortIndicator();
+  });
+  connect(grid->selectionModel(), &QItemSelectionModel::selectionChanged, this, [this] { rowsLeftOut(); });
 }
 
 int GridView::rowAtPosition(const QPoint& viewportPos) const {
@@ -73,7 +124,11 @@ int GridView::rowAtPosition(const QPoint& viewportPos) const {
 
 int GridView::topRow() const {
   if (!grid_ || grid_->recordCount() == 0) return 0;
-  return verticalScrollBar()->value() + 1;
+  // Scrolling per row counts the rows shown; the filter may leave some out.
+  const int value = verticalScrollBar()->value();
+  if (shown_.empty()) return value + 1;
+  const int r = rowAt(0);
+  return r < 0 ? value + 1 : r + 1;
 }
 
 void GridView::setTopRow(int row) {
@@ -81,7 +136,15 @@ void GridView::setTopRow(int row) {
   // Scrolling per row: the scroll bar's value is the first shown row. The
   // range is brought up to date first, so a row just added can be shown.
   updateGeometries();
-  verticalScrollBar()->setValue(row - 1);
+  if (shown_.empty()) {
+    verticalScrollBar()->setValue(row - 1);
+    return;
+  }
+  // With rows left out, the value counts the shown rows above.
+  int value = 0;
+  for (int r = 1; r < row && r <= int(shown_.size()); ++r)
+    if (shown_[size_t(r - 1)]) ++value;
+  verticalScrollBar()->setValue(value);
 }
 
 void GridView::applyColumns() {
@@ -92,6 +155,7 @@ void GridView::applyColumns() {
     setColumnHidden(0, false);
     horizontalHeader()->resizeSection(0, kSelectorColumnWidth);
   }
+  syncFrozen();
 }
 
 void GridView::fitColumns() {
@@ -99,6 +163,152 @@ void GridView::fitColumns() {
   const int columns = grid_->columnCount();
   for (int c = 1; c < columns; ++c) resizeColumnToContents(c);
   if (columns > 0) horizontalHeader()->resizeSection(0, kSelectorColumnWidth);
+  syncFrozen();
+}
+
+void GridView::setFrozenColumns(int count) {
+  frozenCount_ = std::max(0, count);
+  syncFrozen();
+}
+
+void GridView::syncFrozen() {
+  if (!grid_) return;
+  frozen_->setFrozenCount(grid_->columnCount() > 1 ? std::min(frozenCount_, grid_->columnCount() - 1) : 0);
+  if (sortColumn_ > 0) showSortIndicator(sortColumn_, sortOrder_);
+}
+
+int GridView::frozenWidth() const { return frozen_->frozenWidth(); }
+
+void GridView::resizeEvent(QResizeEvent* event) {
+  QTableView::resizeEvent(event);
+  frozen_->updateFrozenGeometry();
+}
+
+void GridView::updateGeometries() {
+  QTableView::updateGeometries();
+  if (frozen_) frozen_->updateFrozenGeometry();
+}
+
+QModelIndex GridView::moveCursor(CursorAction cursorAction, Qt::KeyboardModifiers modifiers) {
+  const QModelIndex current = QTableView::moveCursor(cursorAction, modifiers);
+  // Moving left into the part under the frozen columns scrolls it into view.
+  const int frozen = frozenWidth();
+  if (frozen > 0 && cursorAction == MoveLeft && current.column() > frozen_->frozenCount()) {
+    const int left = visualRect(current).left();
+    if (left < frozen) horizontalScrollBar()->setValue(horizontalScrollBar()->value() + left - frozen);
+  }
+  return current;
+}
+
+void GridView::scrollTo(const QModelIndex& index, ScrollHint hint) {
+  if (!index.isValid() || frozenWidth() <= 0 || index.column() > frozen_->frozenCount()) {
+    QTableView::scrollTo(index, hint);
+    if (index.isValid() && frozenWidth() > 0) {
+      const int left = visualRect(index).left();
+      if (left < frozenWidth()) horizontalScrollBar()->setValue(horizontalScrollBar()->value() + left - frozenWidth());
+    }
+    return;
+  }
+  // A frozen column is always in view: scroll up or down only.
+  const int column = std::max(columnAt(frozenWidth() + 1), frozen_->frozenCount() + 1);
+  const int keep = horizontalScrollBar()->value();
+  QTableView::scrollTo(model()->index(index.row(), std::min(column, model()->columnCount() - 1)), hint);
+  horizontalScrollBar()->setValue(keep);
+}
+
+void GridView::showSortIndicator(int column, Qt::SortOrder order) {
+  sortColumn_ = column;
+  sortOrder_ = order;
+  for (QHeaderView* h : {horizontalHeader(), frozen_->horizontalHeader()}) {
+    h->setSortIndicatorShown(true);
+    h->setSortIndicator(column, order);
+  }
+}
+
+void GridView::clearSortIndicator() {
+  sortColumn_ = 0;
+  for (QHeaderView* h : {horizontalHeader(), frozen_->horizontalHeader()}) {
+    h->setSortIndicatorShown(false);
+    h->setSortIndicator(-1, Qt::AscendingOrder);
+  }
+}
+
+void GridView::setRowsShown(const std::vector<char>& shown) {
+  if (!grid_) return;
+  const int n = grid_->recordCount();
+  const bool all = shown.empty() || std::all_of(shown.begin(), shown.end(), [](char c) { return c != 0; });
+  if (all && shown_.empty()) return;
+  setUpdatesEnabled(false);
+  for (int r = 0; r < n; ++r) {
+    const bool hide = !all && r < int(shown.size()) && !shown[size_t(r)];
+    if (isRowHidden(r) != hide) setRowHidden(r, hide);
+  }
+  shown_ = all ? std::vector<char>() : shown;
+  shown_.resize(all ? 0 : size_t(n), char(1));
+  setUpdatesEnabled(true);
+  rowsLeftOut();
+  syncFrozen();
+}
+
+bool GridView::isRowShown(int row) const {
+  if (!grid_ || row < 1 || row > grid_->recordCount()) return false;
+  return shown_.empty() || shown_[size_t(row - 1)];
+}
+
+std::vector<int> GridView::shownRows() const {
+  std::vector<int> rows;
+  if (!grid_) return rows;
+  const int n = grid_->recordCount();
+  rows.reserve(size_t(n));
+  for (int r = 1; r <= n; ++r)
+    if (shown_.empty() || shown_[size_t(r - 1)]) rows.push_back(r);
+  return rows;
+}
+
+int GridView::shownCount() const {
+  if (!grid_) return 0;
+  if (shown_.empty()) return grid_->recordCount();
+  return int(std::count(shown_.begin(), shown_.end(), char(1)));
+}
+
+std::vector<int> GridView::shownColumns() const {
+  std::vector<int> columns;
+  if (!grid_) return columns;
+  for (int c = 1; c <= grid_->fieldCount(); ++c)
+    if (!grid_->hiddenColumns().contains(c)) columns.push_back(c);
+  return columns;
+}
+
+void GridView::rowsLeftOut() {
+  // The record commands act on the selected rows: a row the filter leaves
+  // out is never one of them, however it was selected (Shift+click, select all).
+  if (shown_.empty() || !grid_) return;
+  QItemSelection drop;
+  for (const QItemSelectionRange& range : grid_->selectionModel()->selection()) {
+    for (int r = range.top(); r <= range.bottom(); ++r) {
+      if (r < int(shown_.size()) && !shown_[size_t(r)]) {
+        int last = r;
+        while (last + 1 <= range.bottom() && !shown_[size_t(last + 1)]) ++last;
+        drop.append(QItemSelectionRange(grid_->index(r, range.left()), grid_->index(last, range.right())));
+        r = last;
+      }
+    }
+  }
+  if (!drop.isEmpty()) grid_->selectionModel()->select(drop, QItemSelectionModel::Deselect);
+}
+
+void GridView::setCellSelection(bool on) {
+  cellSelection_ = on;
+  const auto behavior = on ? QAbstractItemView::SelectItems : QAbstractItemView::SelectRows;
+  setSelectionBehavior(behavior);
+  frozen_->setSelectionBehavior(behavior);
+}
+
+void GridView::setCellNote(CellNote note) {
+  static_cast<CellDelegate*>(itemDelegate())->setNote(note);
+  frozenDelegate_->setNote(std::move(note));
+  viewport()->update();
+  frozen_->viewport()->update();
 }
 
 void GridView::mousePressEvent(QMouseEvent* event) {
@@ -109,6 +319,9 @@ void GridView::mousePressEvent(QMouseEvent* event) {
     event->accept();
     return;
   }
+  // In cell mode the selector column still selects whole rows.
+  rowPress_ = cellSelection_ && event->button() == Qt::LeftButton && columnAt(int(event->position().x())) == 0;
+  if (rowPress_) setSelectionBehavior(QAbstractItemView::SelectRows);
   QTableView::mousePressEvent(event);
   emit mouseButtonUsed();
 }
@@ -119,6 +332,10 @@ void GridView::mouseReleaseEvent(QMouseEvent* event) {
     return;
   }
   QTableView::mouseReleaseEvent(event);
+  if (rowPress_) {
+    rowPress_ = false;
+    setSelectionBehavior(QAbstractItemView::SelectItems);
+  }
 }
 
 void GridView::mouseDoubleClickEvent(QMouseEvent* event) {
@@ -128,15 +345,84 @@ void GridView::mouseDoubleClickEvent(QMouseEvent* event) {
   if (row >= 1) emit dataRowDoubleClicked(row);
 }
 
-bool GridView::eventFilter(QObject* watched, QEvent* event) {
-  // The header row: no editor and no context menu, whichever button.
+bool GridView::headerEvent(QHeaderView* header, QEvent* event) {
+  const auto* e = static_cast<QMouseEvent*>(event);
+  const QPoint pos = e->position().toPoint();
   if (event->type() == QEvent::MouseButtonPress || event->type() == QEvent::MouseButtonDblClick) {
+    // The header row: no editor and no context menu, whichever button.
+    if (e->button() == Qt::RightButton) {
+      emit rightButtonPressed(0, e->globalPosition().toPoint());
+      emit mouseButtonUsed();
+      return true;
+    }
+    headerPressed_ = -1;
+    if (e->button() != Qt::LeftButton || event->type() != QEvent::MouseButtonPress) return false;
+    // A press on the edge between two headers resizes a column; elsewhere it is a click.
+    const int column = header->logicalIndexAt(pos);
+    if (column < 1) return false;
+    const int grip = header->style()->pixelMetric(QStyle::PM_HeaderGripMargin, nullptr, header) + 1;
+    const int left = header->sectionViewportPosition(column);
+    const int right = left + header->sectionSize(column);
+    if (pos.x() < left + grip || pos.x() > right - grip) return false;
+    headerPressed_ = column;
+    headerPressPos_ = pos;
+    return false;
+  }
+  if (event->type() == QEvent::MouseButtonRelease && e->button() == Qt::LeftButton && headerPressed_ > 0) {
+    const int column = headerPressed_;
+    headerPressed_ = -1;
+    if (header->logicalIndexAt(pos) == column && (pos - headerPressPos_).manhattanLength() < 6) {
+      emit sortRequested(column);
+      emit mouseButtonUsed();
+    }
+  }
+  return false;
+}
+
+bool GridView::eventFilter(QObject* watched, QEvent* event) {
+  const QEvent::Type type = event->type();
+  const bool mouse = type == QEvent::MouseButtonPress || type == QEvent::MouseButtonDblClick ||
+                     type == QEvent::MouseButtonRelease;
+  if (mouse && watched == horizontalHeader()->viewport()) return headerEvent(horizontalHeader(), event);
+  if (mouse && watched == frozen_->horizontalHeader()->viewport())
+    return headerEvent(frozen_->horizontalHeader(), event);
+  if (watched == horizontalHeader() && (type == QEvent::MouseButtonPress || type == QEvent::MouseButtonDblClick)) {
     const auto* e = static_cast<QMouseEvent*>(event);
     if (e->button() == Qt::RightButton) {
       emit rightButtonPressed(0, e->globalPosition().toPoint());
       emit mouseButtonUsed();
       return true;
     }
+  }
+  if (watched == frozen_->viewport() && mouse) {
+    // The frozen columns answer the mouse as the grid does.
+    const auto* e = static_cast<QMouseEvent*>(event);
+    const int row = frozen_->rowAt(int(e->position().y()));
+    const int gridRow = row < 0 ? -1 : row + 1;
+    if (e->button() == Qt::RightButton) {
+      if (type == QEvent::MouseButtonPress)
+        emit rightButtonPressed(gridRow, e->globalPosition().toPoint());
+      emit mouseButtonUsed();
+      return true;
+    }
+    if (type == QEvent::MouseButtonPress) {
+      setFocus(Qt::MouseFocusReason);
+      if (cellSelection_ && frozen_->columnAt(int(e->position().x())) == 0) {
+        rowPress_ = true;
+        frozen_->setSelectionBehavior(QAbstractItemView::SelectRows);
+      }
+    }
+    if (type == QEvent::MouseButtonRelease && rowPress_) {
+      rowPress_ = false;
+      QMetaObject::invokeMethod(this, [this] { if (cellSelection_) frozen_->setSelectionBehavior(SelectItems); },
+                                Qt::QueuedConnection);
+    }
+    if (type == QEvent::MouseButtonDblClick && e->button() == Qt::LeftButton && gridRow >= 1) {
+      emit dataRowDoubleClicked(gridRow);
+      emit mouseButtonUsed();
+      return true;
+    }
+    if (type != QEvent::MouseButtonDblClick) QMetaObject::invokeMethod(this, &GridView::mouseButtonUsed, Qt::QueuedConnection);
   }
   return QTableView::eventFilter(watched, event);
 }

@@ -2,17 +2,37 @@
 #include <QStyledItemDelegate>
 #include <QTableView>
 
+#include <functional>
+#include <vector>
+
 namespace v3 {
 
+class FrozenView;
 class RecordGrid;
 
+// What a cell refers to, shown beside its stored text ("33" -> "林心怡");
+// empty when the cell refers to nothing. Grid row and column.
+using CellNote = std::function<QString(int row, int column)>;
+
 // Shows cells as the user reads them: a code field's trailing zero
-// characters stay in the cell but are not drawn.
+// characters stay in the cell but are not drawn; a cell that refers to
+// another table shows whom it means beside its number (and as its tooltip).
+// The stored text never changes.
 class CellDelegate : public QStyledItemDelegate {
   Q_OBJECT
  public:
   using QStyledItemDelegate::QStyledItemDelegate;
   QString displayText(const QVariant& value, const QLocale& locale) const override;
+  void setNote(CellNote note) { note_ = std::move(note); }
+  QString noteFor(const QModelIndex& index) const;
+  bool helpEvent(QHelpEvent* event, QAbstractItemView* view, const QStyleOptionViewItem& option,
+                 const QModelIndex& index) override;
+
+ protected:
+  void initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const override;
+
+ private:
+  CellNote note_;
 };
 
 QString DisplayedCellText(const QString& cell);
@@ -20,6 +40,9 @@ QString DisplayedCellText(const QString& cell);
 // The main window's grid: the open table, whole rows selected the usual way
 // (click, Ctrl+click, Shift+click), one header row and a narrow selector
 // column. Editing happens in the table's editor, never in the cells.
+// The identifying columns stay in view while the rest scrolls sideways; a
+// click on a column's header asks for a sort by that column; rows can be
+// kept out of view by a filter; a block of cells can be selected in cell mode.
 class GridView : public QTableView {
   Q_OBJECT
  public:
@@ -40,6 +63,35 @@ class GridView : public QTableView {
   // Widths of columns 1..K fitted to their contents.
   void fitColumns();
 
+  // Columns 1..count stay in view on the left (0: none).
+  void setFrozenColumns(int count);
+  FrozenView* frozenView() const { return frozen_; }
+  int frozenWidth() const;
+
+  // The header's sort mark; cleared whenever the rows' order changes otherwise.
+  void showSortIndicator(int column, Qt::SortOrder order);
+  void clearSortIndicator();
+  int sortColumn() const { return sortColumn_; }  // 0 when none
+  Qt::SortOrder sortOrder() const { return sortOrder_; }
+
+  // Rows shown: shown[r - 1] for grid row r; an empty list shows every row.
+  void setRowsShown(const std::vector<char>& shown);
+  bool isRowShown(int row) const;  // grid row
+  std::vector<int> shownRows() const;
+  int shownCount() const;
+  // Data columns 1..K that are not hidden, in order.
+  std::vector<int> shownColumns() const;
+
+  // Cell mode: a click selects a cell and a drag a block of cells; a click
+  // in the selector column still selects the whole row. Off: rows only.
+  void setCellSelection(bool on);
+  bool cellSelection() const { return cellSelection_; }
+
+  void setCellNote(CellNote note);
+
+  // Scrolls the cell into view; the frozen columns never scroll sideways.
+  void scrollTo(const QModelIndex& index, ScrollHint hint = EnsureVisible) override;
+
  signals:
   void dataRowDoubleClicked(int row);
   // Right button over the grid: the row under the pointer (-1 below the last
@@ -47,17 +99,36 @@ class GridView : public QTableView {
   void rightButtonPressed(int row, const QPoint& globalPos);
   // Any mouse button pressed or released over the grid, the header included.
   void mouseButtonUsed();
+  // A left click on the header of a data column.
+  void sortRequested(int column);
 
  protected:
   void mousePressEvent(QMouseEvent* event) override;
   void mouseReleaseEvent(QMouseEvent* event) override;
   void mouseDoubleClickEvent(QMouseEvent* event) override;
   bool eventFilter(QObject* watched, QEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
+  void updateGeometries() override;
+  QModelIndex moveCursor(CursorAction cursorAction, Qt::KeyboardModifiers modifiers) override;
 
  private:
+  bool headerEvent(QHeaderView* header, QEvent* event);
+  void rowsLeftOut();  // keeps rows kept out of view out of the selection
+  void syncFrozen();
+
   RecordGrid* grid_ = nullptr;
+  FrozenView* frozen_ = nullptr;
+  CellDelegate* frozenDelegate_ = nullptr;
   QList<int> savedWidths_;
   int savedTop_ = 0;
+  int frozenCount_ = 0;
+  int sortColumn_ = 0;
+  Qt::SortOrder sortOrder_ = Qt::AscendingOrder;
+  std::vector<char> shown_;  // empty: all rows
+  bool cellSelection_ = false;
+  bool rowPress_ = false;  // a press in the selector column while in cell mode
+  int headerPressed_ = -1;
+  QPoint headerPressPos_;
 };
 
 inline constexpr int kSelectorColumnWidth = 14;

@@ -22,3 +22,56 @@ int FindRow(const RecordGrid& grid, int column, const QString& searchText, int s
 }
 
 }  // namespace v3
+
+#include <QStringMatcher>
+
+#include <limits>
+
+namespace v3 {
+
+QStringList FilterTextsFor(const QString& typed) {
+  QStringList texts;
+  if (typed.isEmpty()) return texts;
+  texts << typed;
+  const QString traditional = SearchTextFor(typed);
+  if (traditional != typed) texts << traditional;
+  return texts;
+}
+
+std::vector<char> MatchingRows(const RecordGrid& grid, const std::vector<int>& columns, const QStringList& searchTexts) {
+  const int n = grid.recordCount();
+  std::vector<char> match(size_t(n), searchTexts.isEmpty() ? char(1) : char(0));
+  if (searchTexts.isEmpty()) return match;
+  // One matcher per text for all cells; the same contiguous, case-sensitive test as CellMatches.
+  std::vector<QStringMatcher> matchers;
+  qsizetype shortest = std::numeric_limits<qsizetype>::max();
+  for (const QString& t : searchTexts) {
+    if (t.isEmpty()) continue;
+    matchers.emplace_back(t, Qt::CaseSensitive);
+    shortest = std::min(shortest, t.size());
+  }
+  if (matchers.empty()) return std::vector<char>(size_t(n), char(1));
+  std::vector<int> fields;
+  for (int c : columns)
+    if (c >= 1 && c <= grid.fieldCount()) fields.push_back(c - 1);
+  for (int r = 0; r < n; ++r) {
+    const RecordGrid::Row& row = grid.record(r + 1);
+    for (int f : fields) {
+      const QString& cell = row[f];
+      if (cell.size() < shortest) continue;
+      bool hit = false;
+      for (const QStringMatcher& m : matchers)
+        if (m.indexIn(cell) >= 0) {
+          hit = true;
+          break;
+        }
+      if (hit) {
+        match[size_t(r)] = 1;
+        break;
+      }
+    }
+  }
+  return match;
+}
+
+}  // namespace v3

@@ -1,5 +1,6 @@
 #pragma once
 #include <QString>
+#include <QStringList>
 
 namespace v3 {
 
@@ -16,5 +17,21 @@ bool CellMatches(const QString& cell, const QString& searchText);
 // The first grid row from `startRow` on whose cell in `column` matches;
 // 0 when none does. No wrap-around.
 int FindRow(const RecordGrid& grid, int column, const QString& searchText, int startRow = 1);
+
+}  // namespace v3
+
+#include <vector>
+
+namespace v3 {
+
+// The filter: for every record (grid row r at index r - 1) whether one of
+// the given columns holds one of the search texts, matched as find matches
+// (contiguous, case-sensitive). No search text matches every record.
+std::vector<char> MatchingRows(const RecordGrid& grid, const std::vector<int>& columns, const QStringList& searchTexts);
+
+// What the filter looks for: the typed text as typed and in its Traditional
+// form, so that Simplified and Traditional input find the game's texts and
+// texts typed into the grid alike.
+QStringList FilterTextsFor(const QString& typed);
 
 }  // namespace v3

@@ -1,0 +1,19 @@
+#pragma once
+#include <Qt>
+
+#include <vector>
+
+namespace v3 {
+
+class RecordGrid;
+
+// A column is sorted as numbers when every non-empty cell in it is a
+// number; otherwise by the characters' codes (case-sensitive).
+bool IsNumericColumn(const RecordGrid& grid, int column);
+
+// The order (grid rows, as RecordGrid::applyOrder takes it) that sorts the
+// records by a column, ascending or descending. Stable in both directions:
+// records with equal keys keep their order.
+std::vector<int> ColumnSortOrder(const RecordGrid& grid, int column, Qt::SortOrder order);
+
+}  // namespace v3
