@@ -1,0 +1,43 @@
+#include "app/HelpWindow.h"
+
+#include <QDialogButtonBox>
+#include <QDir>
+#include <QFileInfo>
+#include <QPushButton>
+#include <QTextBrowser>
+#include <QUrl>
+#include <QVBoxLayout>
+
+#include "app/Messages.h"
+
+namespace v3 {
+
+QString GuidePath(const QString& programFolder, const QString& languageCode) {
+  const QDir dir(programFolder);
+  const QString own = languageCode == QLatin1String("2") ? QStringLiteral("guide-zh_TW.html")
+                                                          : QStringLiteral("guide-zh_CN.html");
+  for (const QString& name : {own, QStringLiteral("guide-zh_CN.html")}) {
+    const QString path = dir.filePath(name);
+    if (QFileInfo(path).isFile()) return path;
+  }
+  return QString();
+}
+
+HelpWindow::HelpWindow(const QString& guidePath, const QString& languageCode, QWidget* owner) : QDialog(owner) {
+  setObjectName(QStringLiteral("HelpWindow"));
+  setWindowTitle(msg::Localised(languageCode, QStringLiteral("使用说明")));
+  setAttribute(Qt::WA_DeleteOnClose);
+  auto* layout = new QVBoxLayout(this);
+  browser_ = new QTextBrowser(this);
+  browser_->setObjectName(QStringLiteral("HelpBrowser"));
+  browser_->setOpenExternalLinks(true);
+  browser_->setSource(QUrl::fromLocalFile(guidePath));
+  layout->addWidget(browser_);
+  auto* buttons = new QDialogButtonBox(QDialogButtonBox::Close, this);
+  buttons->button(QDialogButtonBox::Close)->setText(msg::Localised(languageCode, QStringLiteral("关闭")));
+  connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::close);
+  layout->addWidget(buttons);
+  resize(760, 640);
+}
+
+}  // namespace v3

@@ -1,0 +1,24 @@
+#pragma once
+#include <QDialog>
+
+class QTextBrowser;
+
+namespace v3 {
+
+// The user guide shipped beside the program (guide-zh_CN.html or
+// guide-zh_TW.html for the interface language), shown in a window of its own.
+class HelpWindow : public QDialog {
+  Q_OBJECT
+ public:
+  HelpWindow(const QString& guidePath, const QString& languageCode, QWidget* owner);
+  QTextBrowser* browser() const { return browser_; }
+
+ private:
+  QTextBrowser* browser_;
+};
+
+// The guide for the interface language in the program folder; empty when
+// none is there.
+QString GuidePath(const QString& programFolder, const QString& languageCode);
+
+}  // namespace v3
