@@ -99,8 +99,12 @@ void ShellTest::menusCarryTheLanguageFileKeys_data() {
   QTest::newRow("Edit") << "mnu_menu2" << "编辑(&E)"
                         << QStringList{"mnu_ad=添加(&A)", "mnu_de=删除(&D)", "mnu_f2", "mnu_all=全选",
                                        "mnu_null=取消选择", "mnu_fx=反向选择", "mnu_f3", "mnu_refresh=刷新(&R)",
-                                       "mnu_load=重新载入(&L)"};
-  QTest::newRow("Search") << "mnu_menu3" << "搜索(&F)" << QStringList{"mnu_find=查找(&F)"};
+                                       "mnu_load=重新载入(&L)",
+                                       // The grid's own commands follow, each with its keys.
+                                       "mnu_f5", "mnu_edit=修改记录(&M)", "mnu_modify=多项修改", "mnu_f6",
+                                       "mnu_copy=复制(&C)", "mnu_copyh=复制（含标题行）", "mnu_paste=粘贴(&P)", "mnu_f7",
+                                       "mnu_cells=按单元格选择"};
+  QTest::newRow("Search") << "mnu_menu3" << "搜索(&F)" << QStringList{"mnu_find=查找(&F)", "mnu_filter=筛选(&T)"};
   QTest::newRow("Options") << "mnu_option" << "选项(&O)" << QStringList{"mnu_path=设置Data文件路径"};
   QTest::newRow("Help") << "mnu_he" << "帮助(&H)"
                         << QStringList{"mnu_help=使用说明(&R)", "mnu_f4", "mnu_about=关于 Vantaro3 DataEditer(&A)..."};
@@ -132,16 +136,35 @@ void ShellTest::catalogueEntries() {
 
   auto* select = s.window->findChild<QMenu*>(QStringLiteral("mnu_select"));
   QCOMPARE(select->title(), QStringLiteral("选择(&S)"));
-  const QList<QAction*> actions = select->actions();
-  QCOMPARE(actions.size(), 30);
-  for (int i = 0; i < 30; ++i) {
-    const CatalogueEntry& e = Catalogue()[size_t(i)];
-    QCOMPARE(actions[i]->objectName(), e.menuEntry);
-    QCOMPARE(actions[i]->text(), e.menuText);
-    // What the program cannot open yet is disabled, never a stub.
-    QCOMPARE(actions[i]->isEnabled(), e.isStandalone() ? false : e.table() != nullptr);
+  // Grouped by kind; every table in exactly one group, under its own name.
+  QStringList groups;
+  QHash<QString, QAction*> entries;
+  for (QAction* g : select->actions()) {
+    QVERIFY(g->menu());
+    groups << g->menu()->objectName() + QLatin1Char('=') + g->text();
+    for (QAction* a : g->menu()->actions()) {
+      QVERIFY2(!entries.contains(a->objectName()), qPrintable(a->objectName()));
+      entries.insert(a->objectName(), a);
+    }
   }
-  QCOMPARE(actions[25]->text(), QStringLiteral("Nickname.tab (Readonly)"));
+  QCOMPARE(groups, (QStringList{"mnu_grpJobs=通告(&J)", "mnu_grpRequests=角色征求(&Q)", "mnu_grpClasses=行程与活动(&C)",
+                                "mnu_grpStars=艺人与团体(&T)", "mnu_grpItems=道具(&I)", "mnu_grpOffice=事务所对话(&O)",
+                                "mnu_grpBalance=平衡数值(&B)", "mnu_grpWindows=独立窗口(&W)"}));
+  QCOMPARE(entries.size(), 30);
+  for (const CatalogueEntry& e : Catalogue()) {
+    QAction* a = entries.value(e.menuEntry);
+    QVERIFY2(a, qPrintable(e.menuEntry));
+    // The file name, then its description where shortcuts stand.
+    const QStringList parts = a->text().split(QLatin1Char('\t'));
+    QCOMPARE(parts.size(), 2);
+    QCOMPARE(parts[0], e.menuText);
+    QVERIFY(!parts[1].isEmpty());
+    // What the program cannot open yet is disabled, never a stub.
+    QCOMPARE(a->isEnabled(), e.isStandalone() ? false : e.table() != nullptr);
+  }
+  QCOMPARE(entries.value("mnu_NN")->text(), QStringLiteral("Nickname.tab (Readonly)\t昵称（只读）"));
+  QCOMPARE(entries.value("mnu_Star")->text(), QStringLiteral("StarRole.dat\t艺人资料"));
+  QCOMPARE(entries.value("mnu_Team")->parent(), s.window.get());
 }
 
 void ShellTest::standaloneWindowLeavesTheGridAlone() {
@@ -247,7 +270,7 @@ void ShellTest::menuTextsAndHeadersFromTheLanguageFile() {
   QVERIFY(s.start());
   QCOMPARE(s.window->windowTitle(), QStringLiteral("演艺编辑器"));
   QCOMPARE(s.action(QStringLiteral("mnu_save"))->text(), QStringLiteral("存盘(&S)"));
-  QCOMPARE(s.action(QStringLiteral("mnu_Team"))->text(), QStringLiteral("团体"));
+  QCOMPARE(s.action(QStringLiteral("mnu_Team"))->text().section(QLatin1Char('\t'), 0, 0), QStringLiteral("团体"));
   // The language file's caption names no table: the record commands do nothing.
   QVERIFY(!s.window->openEntry());
   s.open(QStringLiteral("Team.dat"));
@@ -413,8 +436,13 @@ void ShellTest::editorCommands() {
   s.dialogs.onEditor = [](const EditorRequest& r, RecordGrid& g) {
     if (r.mode == EditorMode::Add) g.setCurrentRow(g.appendRecord({QStringLiteral("99")}));
   };
-  s.trigger(command);
+  QAction* action = s.action(command);
+  QVERIFY(action);
+  // A table that cannot add offers no add command.
+  if (command.startsWith(QLatin1String("mnu_ad"))) QCOMPARE(action->isEnabled(), !editor.isEmpty());
+  action->trigger();
   if (editor.isEmpty()) {
+    if (command.startsWith(QLatin1String("mnu_ad"))) s.window->add();
     QVERIFY(s.dialogs.shownEditors.isEmpty());
     QCOMPARE(s.grid().recordCount(), 4);
     return;
@@ -759,9 +787,13 @@ void ShellTest::commandsWithoutATableDoNothing() {
   Shell s(3);
   QVERIFY(s.start());
   const QString caption = s.window->windowTitle();
-  for (const char* c : {"mnu_save", "mnu_ad", "mnu_add", "mnu_modify", "mnu_load", "mnu_refresh", "mnu_de",
-                        "mnu_all", "mnu_fx", "mnu_null"})
+  for (const char* c : {"mnu_save", "mnu_modify", "mnu_load", "mnu_refresh", "mnu_de", "mnu_all", "mnu_fx", "mnu_null",
+                        "mnu_edit", "mnu_copy", "mnu_paste", "mnu_popup"})
     s.trigger(QString::fromLatin1(c));
+  // Without a table there is nothing to add to.
+  QVERIFY(!s.action(QStringLiteral("mnu_ad"))->isEnabled());
+  QVERIFY(!s.action(QStringLiteral("mnu_add"))->isEnabled());
+  s.window->add();
   s.window->editRow(1);
   QVERIFY(s.dialogs.shownEditors.isEmpty());
   QVERIFY(s.front.messages.isEmpty());

@@ -11,11 +11,14 @@
 #include <QMenuBar>
 #include <QPainter>
 #include <QStatusBar>
+#include <QToolBar>
 
 #include "app/Dialogs.h"
 #include "app/FindDialog.h"
 #include "app/GridView.h"
 #include "app/Messages.h"
+#include "app/References.h"
+#include "app/SelectMenu.h"
 #include "app/StartUp.h"
 #include "app/Texts.h"
 #include "app/UiFront.h"
@@ -95,8 +98,10 @@ Vantaro3::Vantaro3(ShellOptions options, QWidget* parent)
   setWindowTitle(QStringLiteral("Vantaro3DataEditer"));
   setWindowIcon(MakeIcon());
   languageCode_ = options_.languageCode.isEmpty() ? LanguageCodeForLocale(SystemLocaleNumber()) : options_.languageCode;
+  references_ = std::make_unique<ReferenceNames>();
   buildForm();
   buildMenus();
+  buildGridTools();
 }
 
 Vantaro3::~Vantaro3() {
@@ -172,15 +177,12 @@ void Vantaro3::buildMenus() {
           &Vantaro3::refresh);
   connect(AddAction(edit, "mnu_load", QStringLiteral("重新载入(&L)")), &QAction::triggered, this, &Vantaro3::reload);
 
-  // The catalogue: every table in menu order. A table whose routines or
-  // window the program does not have yet is shown, but cannot be chosen.
+  // The catalogue, grouped by kind. A table whose routines or window the
+  // program does not have yet is shown, but cannot be chosen.
   QMenu* select = AddMenu(bar, this, "mnu_select", QStringLiteral("选择(&S)"));
-  for (const CatalogueEntry& entry : Catalogue()) {
-    QAction* a = AddAction(select, entry.menuEntry.toLatin1().constData(), entry.menuText);
-    a->setEnabled(entry.isStandalone() ? dialogs_.hasWindow(entry.window) : entry.table() != nullptr);
-    const CatalogueEntry* e = &entry;
-    connect(a, &QAction::triggered, this, [this, e] { openTable(*e); });
-  }
+  BuildSelectMenu(
+      select, [this](const CatalogueEntry& e) { openTable(e); },
+      [this](const CatalogueEntry& e) { return e.isStandalone() ? dialogs_.hasWindow(e.window) : e.table() != nullptr; });
 
   QMenu* search = AddMenu(bar, this, "mnu_menu3", QStringLiteral("搜索(&F)"));
   connect(AddAction(search, "mnu_find", QStringLiteral("查找(&F)"), QKeySequence::Find), &QAction::triggered, this,
@@ -214,12 +216,15 @@ bool Vantaro3::startUp() {
 
   SelectLanguage(languageCode_, programFolder_);
   ApplyWindowTexts(this);
+  ShowCatalogueDescriptions(findChild<QMenu*>(QStringLiteral("mnu_select")), languageCode_);
 
   // The start layout, from the form as designed.
   form_->resize(kFormWidth, kFormHeight);
   layout_.record(form_, {view_, label1_, label2_, label3_}, view_, ExtraShiftPixels(logicalDpiY()));
-  resize(sizeHint().expandedTo(QSize(kFormWidth, kFormHeight + menuBar()->sizeHint().height() +
-                                                     statusBar()->sizeHint().height())));
+  int bars = menuBar()->sizeHint().height() + statusBar()->sizeHint().height();
+  for (QToolBar* t : findChildren<QToolBar*>()) bars += t->sizeHint().height();
+  resize(minimumSizeHint().expandedTo(QSize(kFormWidth, kFormHeight + bars)));
+  updateCommandStates();
 
   view_->setTopRow(1);
   return true;
@@ -256,6 +261,7 @@ void Vantaro3::openTable(const CatalogueEntry& entry) {
   view_->fitColumns();
   view_->setTopRow(1);
   updateFileLabels();
+  tableShown();
 }
 
 void Vantaro3::loadOpenTable() {
@@ -274,7 +280,8 @@ void Vantaro3::loadOpenTable() {
   } else if (!exists) {
     status(QStringLiteral("未找到 %1，表格为空").arg(table.fileName));
   } else {
-    status(QStringLiteral("已载入 %1（%2 项）").arg(table.fileName).arg(grid_.recordCount()));
+    // The count stands beside, kept up to date with every change.
+    status(QStringLiteral("已载入 %1").arg(table.fileName));
   }
 }
 
@@ -286,6 +293,7 @@ void Vantaro3::reload() {
   selectNone();
   loadOpenTable();
   fillGridHeader();
+  tableShown();
   updateSelectionLabel();
 }
 
@@ -416,6 +424,8 @@ void Vantaro3::help() {
     front_.openDocument(this, readme);
     return;
   }
+  // The user guide shipped beside the program, shown in the program.
+  if (showGuide()) return;
   const QString shipped = QDir(programFolder_).filePath(QStringLiteral("README.md"));
   if (QFileInfo(shipped).isFile()) {
     front_.openDocument(this, shipped);

@@ -1,6 +1,7 @@
 #pragma once
 #include <QHash>
 #include <QMainWindow>
+#include <QPointer>
 
 #include <memory>
 
@@ -9,12 +10,15 @@
 
 class QLabel;
 class QMenu;
+class QToolBar;
 
 namespace v3 {
 
 class DialogFactory;
 class FileStore;
+class FilterBar;
 class GridView;
+class ReferenceNames;
 class UiFront;
 struct CatalogueEntry;
 enum class EditorMode;
@@ -75,6 +79,20 @@ class Vantaro3 : public QMainWindow {
   // The grid's right button over row `row` (0 the header row, -1 below the last row).
   void rightButton(int row, const QPoint& globalPos);
 
+  // Commands of the grid itself (MainWindowGrid.cpp).
+  void editCurrent();                    // Enter, F2: the editor on the current row
+  void popupAtCurrent();                 // Menu key, Shift+F10: the context menu at the current row
+  void sortByColumn(int column);         // a click on the column's header
+  void copySelection(bool headerRow);    // Ctrl+C, Ctrl+Shift+C
+  void paste();                          // Ctrl+V
+  void applyFilter();                    // the filter bar's text and column
+  void setCellSelection(bool on);        // select blocks of cells instead of rows
+  FilterBar* filterBar() const { return filterBar_; }
+  QToolBar* toolBar() const { return toolBar_; }
+  QLabel* recordCountLabel() const { return recordCount_; }
+  const ReferenceNames& references() const { return *references_; }
+  QWidget* helpWindow() const { return helpWindow_.data(); }
+
   // Lb1: the selection counter; Lb2: file name and path labels.
   void updateSelectionLabel();
   void updateFileLabels();
@@ -90,6 +108,15 @@ class Vantaro3 : public QMainWindow {
   void showEditor(const CatalogueEntry& entry, EditorMode mode);
   void status(const QString& simplified);
   QString text(const QString& simplified) const;
+
+  // The grid's tools (MainWindowGrid.cpp).
+  void buildGridTools();     // keys, Edit-menu entries, toolbar, filter bar, record count
+  void tableShown();         // after a table is opened or reloaded
+  void updateCommandStates();
+  void updateRecordCount();
+  void fitEditedColumns();
+  bool showGuide();
+  int keyboardRow() const;  // the row Enter and the Menu key act on; 0 for none
 
   ShellOptions options_;
   QString programFolder_;
@@ -110,6 +137,14 @@ class Vantaro3 : public QMainWindow {
   QLabel* statusLine_ = nullptr;
   QMenu* contextMenu_ = nullptr;
   ProportionalLayout layout_;
+
+  QToolBar* toolBar_ = nullptr;
+  FilterBar* filterBar_ = nullptr;
+  QLabel* recordCount_ = nullptr;
+  QPointer<QWidget> helpWindow_;
+  std::unique_ptr<ReferenceNames> references_;
+  QList<int> editedColumns_;
+  QString shownTable_;  // the table the filter bar's columns belong to
 };
 
 }  // namespace v3

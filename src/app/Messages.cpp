@@ -17,8 +17,30 @@ constexpr Usage kUsage[] = {
     {u"保存", u"儲存"}, {u"文件", u"檔案"}, {u"設置", u"設定"}, {u"數據", u"資料"},
     {u"默認", u"預設"}, {u"打開", u"開啟"}, {u"只讀", u"唯讀"}, {u"字節", u"位元組"},
     {u"字符", u"字元"}, {u"查找", u"尋找"}, {u"搜索", u"搜尋"}, {u"添加", u"新增"},
-    {u"信息", u"訊息"}, {u"制作", u"製作"}, {u"一周", u"一週"},
+    {u"信息", u"訊息"}, {u"制作", u"製作"}, {u"一周", u"一週"}, {u"此行", u"此列"},
+    {u"粘貼", u"貼上"}, {u"單元格", u"儲存格"}, {u"工具欄", u"工具列"}, {u"窗口", u"視窗"},
+    {u"剪貼板", u"剪貼簿"}, {u"菜單", u"選單"},
 };
+
+// Rows and columns: the mainland 行 (row) and 列 (column) after a number
+// ("第 3 行第 7 列", "2 行 5 列") read 列 and 欄 in Taiwan usage.
+QString RowsAndColumns(const QString& text) {
+  QString out;
+  out.reserve(text.size());
+  for (qsizetype i = 0; i < text.size(); ++i) {
+    const QChar c = text[i];
+    if ((c == QChar(u'行') || c == QChar(u'列')) && i > 0) {
+      qsizetype j = i - 1;
+      if (text[j] == QLatin1Char(' ') && j > 0) --j;
+      if (text[j].isDigit()) {
+        out += c == QChar(u'行') ? QChar(u'列') : QChar(u'欄');
+        continue;
+      }
+    }
+    out += c;
+  }
+  return out;
+}
 
 QString TraditionalUsage(const QString& mapped) {
   QString out;
@@ -63,7 +85,7 @@ QString NotFoundForLocale(int localeId) {
 }
 
 QString Localised(const QString& code, const QString& simplified) {
-  return Traditional(code) ? TraditionalUsage(ToTraditional(simplified)) : simplified;
+  return Traditional(code) ? RowsAndColumns(TraditionalUsage(ToTraditional(simplified))) : simplified;
 }
 
 }  // namespace v3::msg
