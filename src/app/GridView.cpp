@@ -52,6 +52,10 @@ GridView::GridView(QWidget* parent) : QTableView(parent) {
   SetUpRecordTable(this);
   setItemDelegate(new CellDelegate(this));
   verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
+  // Fitting a column to its contents measures the rows in view and those
+  // around them up to this many, not every row of a 32767-record table.
+  verticalHeader()->setResizeContentsPrecision(kFitRows);
+  horizontalHeader()->setResizeContentsPrecision(kFitRows);
   horizontalHeader()->setSectionsClickable(false);
   horizontalHeader()->setMinimumSectionSize(kSelectorColumnWidth);
   horizontalHeader()->installEventFilter(this);

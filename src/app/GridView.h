@@ -132,5 +132,7 @@ class GridView : public QTableView {
 };
 
 inline constexpr int kSelectorColumnWidth = 14;
+// Rows that fitting a column to its contents measures at most.
+inline constexpr int kFitRows = 200;
 
 }  // namespace v3
