@@ -10,6 +10,7 @@
 #include <QMenu>
 #include <QRadioButton>
 #include <QSet>
+#include <QStringListModel>
 #include <QWidget>
 
 #include "tables/ChoiceLists.h"
@@ -60,7 +61,16 @@ QString programFolderOr(const QString& programFolder) {
 }
 
 void appendTo(QWidget* window, const QString& comboName, const QStringList& entries) {
-  if (QComboBox* combo = FindCombo(window, comboName)) combo->addItems(entries);
+  QComboBox* combo = FindCombo(window, comboName);
+  if (!combo) return;
+  // A list of thousands of stars: one list model sharing the entries, no item per entry.
+  if (combo->count() == 0) {
+    SetComboEntries(combo, entries);
+  } else if (auto* list = qobject_cast<QStringListModel*>(combo->model())) {
+    SetComboEntries(combo, list->stringList() + entries);
+  } else {
+    combo->addItems(entries);
+  }
 }
 
 }  // namespace
@@ -90,6 +100,12 @@ void ApplyFormTexts(QWidget* window) {
 
   for (const FixedList& list : FixedLists())
     if (list.window == section) appendTo(window, list.control, ListTexts(list.section, list.firstKey, list.lastKey));
+}
+
+void SetComboEntries(QComboBox* combo, const QStringList& entries) {
+  const int current = combo->currentIndex();
+  combo->setModel(new QStringListModel(entries, combo));  // the combo deletes the model it had made
+  combo->setCurrentIndex(current < combo->count() ? current : -1);
 }
 
 QComboBox* FindCombo(QWidget* window, const QString& objectName) {

@@ -26,6 +26,10 @@ void ApplyFormTexts(QWidget* window);
 // searched through all its children; nullptr when there is none.
 QComboBox* FindCombo(QWidget* window, const QString& objectName);
 
+// Replaces the drop-down list's entries at once (a list model sharing
+// `entries`); the selected position stays when the list still has it.
+void SetComboEntries(QComboBox* combo, const QStringList& entries);
+
 // The lists read from the game's own tables, appended to the window's
 // drop-down lists. Each reads the data folder anew from Config.ini in the
 // program folder (the folder of the program file when empty) and never

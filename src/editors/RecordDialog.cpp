@@ -18,6 +18,7 @@
 #include <QScreen>
 #include <QScrollArea>
 #include <QScrollBar>
+#include <QStringListModel>
 #include <QTextBlock>
 #include <QTimer>
 #include <QVBoxLayout>
@@ -452,12 +453,30 @@ void RecordDialog::build() {
 
 void RecordDialog::prepareLists() {
   const QString none = traditional_ ? QStringLiteral("（無）") : QStringLiteral("（无）");
+  struct Prepared {
+    QStringList source, entries;
+    bool numbers = false, withNone = false;
+  } done;
   for (const Live& c : live_) {
     if (!isList(*c.form)) continue;
     auto* box = static_cast<QComboBox*>(c.widget);
-    if (numbersEntries(*c.form))
-      for (int i = 0; i < box->count(); ++i) box->setItemText(i, QStringLiteral("%1 %2").arg(i).arg(box->itemText(i)));
-    if (hasNoneEntry(*c.form)) box->insertItem(0, none);
+    if (numbersEntries(*c.form) || hasNoneEntry(*c.form)) {
+      // The entries in one list, set at once: a list may hold every star of
+      // the table, and the lists filled from the same entries share the result.
+      const bool numbers = numbersEntries(*c.form), withNone = hasNoneEntry(*c.form);
+      const auto* model = qobject_cast<QStringListModel*>(box->model());
+      const QStringList source = model ? model->stringList() : QStringList();
+      if (!model || source.constData() != done.source.constData() || source.size() != done.source.size() ||
+          numbers != done.numbers || withNone != done.withNone) {
+        QStringList entries;
+        entries.reserve(box->count() + 1);
+        if (withNone) entries << none;
+        for (int i = 0; i < box->count(); ++i)
+          entries << (numbers ? QString::number(i) + u' ' + box->itemText(i) : box->itemText(i));
+        done = {model ? source : QStringList(), entries, numbers, withNone};
+      }
+      SetComboEntries(box, done.entries);
+    }
     // A list starts with nothing selected and no text (adding to a list selects its first entry).
     box->setCurrentIndex(-1);
   }
