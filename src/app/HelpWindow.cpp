@@ -9,11 +9,13 @@
 #include <QVBoxLayout>
 
 #include "app/Messages.h"
+#include "text/Language.h"
 
 namespace v3 {
 
 QString GuidePath(const QString& programFolder, const QString& languageCode) {
-  const QDir dir(programFolder);
+  // Beside the program, or in share/vantaro3 of an installed one.
+  const QDir dir(LanguageFolder(programFolder));
   const QString own = languageCode == QLatin1String("2") ? QStringLiteral("guide-zh_TW.html")
                                                           : QStringLiteral("guide-zh_CN.html");
   for (const QString& name : {own, QStringLiteral("guide-zh_CN.html")}) {

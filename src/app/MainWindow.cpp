@@ -25,6 +25,7 @@
 #include "tables/Catalogue.h"
 #include "storage/FileStore.h"
 #include "model/TableIo.h"
+#include "text/Language.h"
 #include "text/Locale.h"
 
 namespace v3 {
@@ -424,9 +425,10 @@ void Vantaro3::help() {
     front_.openDocument(this, readme);
     return;
   }
-  // The user guide shipped beside the program, shown in the program.
+  // The user guide shipped with the program, shown in the program.
   if (showGuide()) return;
-  const QString shipped = QDir(programFolder_).filePath(QStringLiteral("README.md"));
+  // Beside the program, or in share/vantaro3 of an installed one.
+  const QString shipped = QDir(LanguageFolder(programFolder_)).filePath(QStringLiteral("README.md"));
   if (QFileInfo(shipped).isFile()) {
     front_.openDocument(this, shipped);
     return;

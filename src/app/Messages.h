@@ -22,6 +22,6 @@ QString Localised(const QString& languageCode, const QString& simplified);
 }  // namespace msg
 
 // The title and version the about box shows.
-inline constexpr char16_t kAboutText[] = u"Vantaro3 DataEditer 1.3";
+inline constexpr char16_t kAboutText[] = u"Vantaro3 DataEditer " V3_VERSION;
 
 }  // namespace v3

@@ -7,6 +7,7 @@
 #include "app/UiFront.h"
 #include "storage/FileStore.h"
 #include "text/Ini.h"
+#include "text/Places.h"
 
 namespace v3 {
 namespace {
@@ -41,7 +42,7 @@ QString PromptAtStart(const QString& languageCode, UiFront& front, QWidget* owne
 }  // namespace
 
 QString ConfigFilePath(const QString& programFolder) {
-  return QDir(programFolder).filePath(QString::fromUtf16(kConfigFileName));
+  return QDir(ConfigFolder(programFolder)).filePath(QString::fromUtf16(kConfigFileName));
 }
 
 bool IsDataFolder(const QString& folder) { return DataFileExists(folder, QString::fromUtf16(kProbeFileName)); }

@@ -6,7 +6,7 @@
 namespace v3 {
 
 void SelectLanguage(const QString& languageCode, const QString& programFolder) {
-  SelectLanguageFile(languageCode, programFolder);
+  SelectLanguageFile(languageCode, LanguageFolder(programFolder));
 }
 
 void ApplyWindowTexts(QWidget* window) { ApplyFormTexts(window); }

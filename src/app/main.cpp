@@ -2,12 +2,27 @@
 #include <QApplication>
 
 #include <cstdio>
+#include <cstring>
 
 #include "app/MainWindow.h"
 #include "editors/BuiltInDialogs.h"
 #include "text/Locale.h"
 
 int main(int argc, char** argv) {
+  for (int i = 1; i < argc; ++i) {
+    if (std::strcmp(argv[i], "--version") == 0) {
+      std::printf("Vantaro3DataEditer %s\n", V3_VERSION);
+      return 0;
+    }
+    if (std::strcmp(argv[i], "--help") == 0 || std::strcmp(argv[i], "-h") == 0) {
+      std::printf(
+          "Usage: Vantaro3DataEditer [--locale N] [Qt options]\n"
+          "Opens the editor for the game's data folder (remembered in Config.ini).\n"
+          "--locale N sets the system locale id (2052 Simplified, 1028 Traditional).\n"
+          "--version prints the version. The command-line tool is vantaro3-cli.\n");
+      return 0;
+    }
+  }
   QString error;
   if (!v3::TakeLocaleOption(argc, argv, &error)) {
     std::fprintf(stderr, "Vantaro3DataEditer: %s\n", error.toLocal8Bit().constData());
@@ -15,7 +30,9 @@ int main(int argc, char** argv) {
   }
   QApplication app(argc, argv);
   QApplication::setApplicationName(QStringLiteral("Vantaro3DataEditer"));
-  QApplication::setApplicationVersion(QStringLiteral("1.3"));
+  QApplication::setApplicationVersion(QStringLiteral(V3_VERSION));
+  // The desktop entry that an installed program comes with.
+  QGuiApplication::setDesktopFileName(QStringLiteral("vantaro3"));
 
   // The shell opens the editors and table windows through the dialogs made here.
   const std::unique_ptr<v3::DialogFactory> dialogs = v3::MakeBuiltInDialogs(QCoreApplication::applicationDirPath());

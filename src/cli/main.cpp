@@ -429,7 +429,7 @@ int main(int argc, char** argv) {
     return 0;
   }
   if (command == QLatin1String("--version")) {
-    out("vantaro3-cli " PROJECT_VERSION "\n");
+    out("vantaro3-cli " V3_VERSION "\n");
     return 0;
   }
   if (command == QLatin1String("export")) return cmdExport(args);

@@ -11,6 +11,7 @@
 #include "text/Big5.h"
 #include "text/DiskFile.h"
 #include "text/Ini.h"
+#include "text/Places.h"
 
 namespace v3 {
 namespace {
@@ -96,7 +97,7 @@ QStringList StarListFromFile(const QByteArray& starRole) {
 QStringList TeamListFromFile(const QByteArray& team) { return namesAt(team, kTeamRecordSize, 4); }
 
 QString ChoiceListDataFolder(const QString& programFolder) {
-  const QString config = QDir(programFolder).filePath(QStringLiteral("Config.ini"));
+  const QString config = QDir(ConfigFolder(programFolder)).filePath(QStringLiteral("Config.ini"));
   if (!QFileInfo(config).isFile()) return programFolder;
   return ReadIniValue(QStringLiteral("Config"), QStringLiteral("Path"), programFolder, config);
 }
