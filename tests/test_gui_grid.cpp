@@ -78,6 +78,7 @@ class GridTest : public QObject {
   void commandsActOnTheShownRows();
   void filterFollowsTheSave();
   void filterCountInTraditional();
+  void filterIndexMatchesAsCells();
   void parseBlock_data();
   void parseBlock();
   void copyAndPasteABlock();
@@ -306,6 +307,11 @@ void GridTest::filterShowsMatchingRows() {
   bar->textBox()->setText(QStringLiteral("abc"));
   QCOMPARE(v->shownCount(), 0);
   QCOMPARE(s.window->recordCountLabel()->text(), QStringLiteral("显示 0 / 9 项"));
+  // An edit is seen by the next filter.
+  s.grid().setCell(9, 4, QStringLiteral("飛鑫"));
+  bar->columnList()->setCurrentIndex(0);
+  bar->textBox()->setText(QStringLiteral("飞鑫"));
+  QCOMPARE(v->shownRows(), Rows({2, 5, 7, 9}));
   bar->textBox()->clear();
   QCOMPARE(v->shownCount(), 9);
   QCOMPARE(s.window->recordCountLabel()->text(), QStringLiteral("共 9 项"));
@@ -383,6 +389,22 @@ void GridTest::filterCountInTraditional() {
   t.grid().setCell(2, 2, QStringLiteral("找到"));
   t.window->filterBar()->textBox()->setText(QStringLiteral("找到"));
   QCOMPARE(t.window->recordCountLabel()->text(), QStringLiteral("顯示 1 / 5 項"));
+}
+
+void GridTest::filterIndexMatchesAsCells() {
+  RecordGrid g;
+  g.reset(3, {{"ab", "cd", "x"}, {"abc", "", ""}, {"", "b", "c"}, {"B", "C", ""}});
+  FilterIndex index;
+  for (const QString& text : {QStringLiteral("bc"), QStringLiteral("b"), QStringLiteral("c"), QStringLiteral("B")}) {
+    for (const std::vector<int>& columns : {std::vector<int>{1, 2, 3}, std::vector<int>{2}}) {
+      // Never across two cells; the same answer as cell by cell.
+      QCOMPARE(index.match(g, columns, {text}), MatchingRows(g, columns, {text}));
+    }
+  }
+  QCOMPARE(index.match(g, {1, 2, 3}, {QStringLiteral("bc")}), (std::vector<char>{0, 1, 0, 0}));
+  g.setCell(4, 1, QStringLiteral("abcd"));
+  index.invalidate();
+  QCOMPARE(index.match(g, {1, 2, 3}, {QStringLiteral("bc")}), (std::vector<char>{0, 1, 0, 1}));
 }
 
 void GridTest::parseBlock_data() {

@@ -18,6 +18,7 @@
 #include "app/GridView.h"
 #include "app/Messages.h"
 #include "app/References.h"
+#include "app/Search.h"
 #include "app/SelectMenu.h"
 #include "app/StartUp.h"
 #include "app/Texts.h"
@@ -100,6 +101,7 @@ Vantaro3::Vantaro3(ShellOptions options, QWidget* parent)
   setWindowIcon(MakeIcon());
   languageCode_ = options_.languageCode.isEmpty() ? LanguageCodeForLocale(SystemLocaleNumber()) : options_.languageCode;
   references_ = std::make_unique<ReferenceNames>();
+  filterIndex_ = std::make_unique<FilterIndex>();
   buildForm();
   buildMenus();
   buildGridTools();

@@ -17,6 +17,7 @@ namespace v3 {
 class DialogFactory;
 class FileStore;
 class FilterBar;
+class FilterIndex;
 class GridView;
 class ReferenceNames;
 class UiFront;
@@ -143,6 +144,7 @@ class Vantaro3 : public QMainWindow {
   QLabel* recordCount_ = nullptr;
   QPointer<QWidget> helpWindow_;
   std::unique_ptr<ReferenceNames> references_;
+  std::unique_ptr<FilterIndex> filterIndex_;
   QList<int> editedColumns_;
   QString shownTable_;  // the table the filter bar's columns belong to
 };

@@ -123,10 +123,10 @@ void Vantaro3::buildGridTools() {
       {"mnu_de", "edit-delete", QStyle::SP_TrashIcon},
       {nullptr, nullptr, QStyle::SP_CustomBase},
       {"mnu_copy", "edit-copy", QStyle::SP_FileLinkIcon},
-      {"mnu_paste", "edit-paste", QStyle::SP_DialogApplyButton},
+      {"mnu_paste", "edit-paste", QStyle::SP_ArrowDown},
       {nullptr, nullptr, QStyle::SP_CustomBase},
       {"mnu_find", "edit-find", QStyle::SP_FileDialogContentsView},
-      {"mnu_help", "help-contents", QStyle::SP_DialogHelpButton},
+      {"mnu_help", "help-contents", QStyle::SP_MessageBoxQuestion},
   };
   for (const Tool& t : tools) {
     if (!t.action) {
@@ -154,6 +154,12 @@ void Vantaro3::buildGridTools() {
   statusBar()->addPermanentWidget(recordCount_);
 
   connect(view_, &GridView::sortRequested, this, &Vantaro3::sortByColumn);
+  // The filter's texts are read again after any change of the records.
+  connect(&grid_, &QAbstractItemModel::modelReset, this, [this] { filterIndex_->invalidate(); });
+  connect(&grid_, &QAbstractItemModel::rowsInserted, this, [this] { filterIndex_->invalidate(); });
+  connect(&grid_, &QAbstractItemModel::rowsRemoved, this, [this] { filterIndex_->invalidate(); });
+  connect(&grid_, &QAbstractItemModel::dataChanged, this, [this] { filterIndex_->invalidate(); });
+  connect(&grid_, &QAbstractItemModel::layoutChanged, this, [this] { filterIndex_->invalidate(); });
   // The count follows every change; rows a save or an undo moved stay filtered.
   connect(&grid_, &QAbstractItemModel::rowsInserted, this, &Vantaro3::updateRecordCount);
   connect(&grid_, &QAbstractItemModel::rowsRemoved, this, &Vantaro3::updateRecordCount);
@@ -178,6 +184,9 @@ void Vantaro3::tableShown() {
   if (entry) {
     view_->setFrozenColumns(std::min(grid_.fieldCount(), std::max(grid_.leadingColumns(), NameColumn(table))));
     references_->load(table, dataFolder_, store_);
+    // Wide enough for the names beside the numbers.
+    for (int c = 1; c <= grid_.fieldCount(); ++c)
+      if (references_->refers(c)) view_->resizeColumnToContents(c);
   } else {
     view_->setFrozenColumns(0);
     references_->clear();
@@ -230,7 +239,7 @@ void Vantaro3::applyFilter() {
   } else {
     const int column = filterBar_->column();
     const std::vector<int> columns = column > 0 ? std::vector<int>{column} : view_->shownColumns();
-    view_->setRowsShown(MatchingRows(grid_, columns, FilterTextsFor(typed)));
+    view_->setRowsShown(filterIndex_->match(grid_, columns, FilterTextsFor(typed)));
   }
   updateRecordCount();
   updateSelectionLabel();

@@ -23,7 +23,6 @@ int FindRow(const RecordGrid& grid, int column, const QString& searchText, int s
 
 }  // namespace v3
 
-#include <QStringMatcher>
 
 #include <limits>
 
@@ -42,15 +41,16 @@ std::vector<char> MatchingRows(const RecordGrid& grid, const std::vector<int>& c
   const int n = grid.recordCount();
   std::vector<char> match(size_t(n), searchTexts.isEmpty() ? char(1) : char(0));
   if (searchTexts.isEmpty()) return match;
-  // One matcher per text for all cells; the same contiguous, case-sensitive test as CellMatches.
-  std::vector<QStringMatcher> matchers;
+  // The same contiguous, case-sensitive test as CellMatches. Cells are
+  // short: a scan for the first character beats building a matcher's table.
+  std::vector<QStringView> texts;
   qsizetype shortest = std::numeric_limits<qsizetype>::max();
   for (const QString& t : searchTexts) {
     if (t.isEmpty()) continue;
-    matchers.emplace_back(t, Qt::CaseSensitive);
+    texts.emplace_back(t);
     shortest = std::min(shortest, t.size());
   }
-  if (matchers.empty()) return std::vector<char>(size_t(n), char(1));
+  if (texts.empty()) return std::vector<char>(size_t(n), char(1));
   std::vector<int> fields;
   for (int c : columns)
     if (c >= 1 && c <= grid.fieldCount()) fields.push_back(c - 1);
@@ -60,8 +60,8 @@ std::vector<char> MatchingRows(const RecordGrid& grid, const std::vector<int>& c
       const QString& cell = row[f];
       if (cell.size() < shortest) continue;
       bool hit = false;
-      for (const QStringMatcher& m : matchers)
-        if (m.indexIn(cell) >= 0) {
+      for (QStringView t : texts)
+        if (QStringView(cell).contains(t, Qt::CaseSensitive)) {
           hit = true;
           break;
         }
@@ -71,6 +71,39 @@ std::vector<char> MatchingRows(const RecordGrid& grid, const std::vector<int>& c
       }
     }
   }
+  return match;
+}
+
+std::vector<char> FilterIndex::match(const RecordGrid& grid, const std::vector<int>& columns,
+                                     const QStringList& searchTexts) {
+  const int n = grid.recordCount();
+  if (searchTexts.isEmpty()) return std::vector<char>(size_t(n), char(1));
+  if (!built_ || columns != columns_ || int(rows_.size()) != n) {
+    // A separator no typed text holds keeps a match inside one cell.
+    constexpr QChar kSeparator(u'\x1f');
+    columns_ = columns;
+    rows_.assign(size_t(n), QString());
+    for (int r = 0; r < n; ++r) {
+      QString& joined = rows_[size_t(r)];
+      const RecordGrid::Row& row = grid.record(r + 1);
+      for (int c : columns)
+        if (c >= 1 && c <= grid.fieldCount()) {
+          joined += row[c - 1];
+          joined += kSeparator;
+        }
+    }
+    built_ = true;
+  }
+  std::vector<QStringView> texts;
+  for (const QString& t : searchTexts)
+    if (!t.isEmpty() && !t.contains(QChar(u'\x1f'))) texts.emplace_back(t);
+  std::vector<char> match(size_t(n), char(0));
+  for (int r = 0; r < n; ++r)
+    for (QStringView t : texts)
+      if (QStringView(rows_[size_t(r)]).contains(t, Qt::CaseSensitive)) {
+        match[size_t(r)] = 1;
+        break;
+      }
   return match;
 }
 

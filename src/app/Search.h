@@ -29,6 +29,22 @@ namespace v3 {
 // (contiguous, case-sensitive). No search text matches every record.
 std::vector<char> MatchingRows(const RecordGrid& grid, const std::vector<int>& columns, const QStringList& searchTexts);
 
+// The filter's texts of every record: the cells of the chosen columns
+// joined into one text per record, so that each keystroke scans one block
+// per record instead of every cell on its own. Built on first use; stale
+// once the grid changes (invalidate()).
+class FilterIndex {
+ public:
+  void invalidate() { built_ = false; }
+  // As MatchingRows(grid, columns, searchTexts).
+  std::vector<char> match(const RecordGrid& grid, const std::vector<int>& columns, const QStringList& searchTexts);
+
+ private:
+  bool built_ = false;
+  std::vector<int> columns_;
+  std::vector<QString> rows_;
+};
+
 // What the filter looks for: the typed text as typed and in its Traditional
 // form, so that Simplified and Traditional input find the game's texts and
 // texts typed into the grid alike.
