@@ -41,6 +41,16 @@ class FakeFront : public v3::UiFront {
     return folderAnswers.isEmpty() ? QString() : folderAnswers.takeFirst();
   }
   void openDocument(QWidget*, const QString& path) override { opened.append(path); }
+  QStringList fileAnswers;  // the file picker's answers in turn; none left means cancel
+  QList<bool> askAnswers;   // Yes/No questions' answers in turn; none left means No
+  QStringList questions;
+  QString chooseFile(QWidget*, const QString&, const QString&, bool) override {
+    return fileAnswers.isEmpty() ? QString() : fileAnswers.takeFirst();
+  }
+  bool ask(QWidget*, const QString& question) override {
+    questions.append(question);
+    return !askAnswers.isEmpty() && askAnswers.takeFirst();
+  }
   QStringList texts() const {
     QStringList t;
     for (const Message& m : messages) t.append(m.text);

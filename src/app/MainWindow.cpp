@@ -13,6 +13,7 @@
 #include <QStatusBar>
 #include <QToolBar>
 
+#include "app/CsvCommands.h"
 #include "app/Dialogs.h"
 #include "app/FindDialog.h"
 #include "app/GridView.h"
@@ -162,6 +163,8 @@ void Vantaro3::buildMenus() {
   QMenu* file = AddMenu(bar, this, "mnu_menu1", QStringLiteral("文件(&F)"));
   connect(AddAction(file, "mnu_save", QStringLiteral("保存(&S)"), QKeySequence::Save), &QAction::triggered, this,
           &Vantaro3::save);
+  AddCsvCommands(*this, file, front_);
+  AddSeparator(file, "mnu_fcsv");
   connect(AddAction(file, "mnu_exit", QStringLiteral("退出(&X)"), QKeySequence(Qt::CTRL | Qt::Key_Q)),
           &QAction::triggered, this, &QWidget::close);
 

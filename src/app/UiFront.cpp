@@ -40,6 +40,16 @@ class DesktopFront : public UiFront {
 
 }  // namespace
 
+QString UiFront::chooseFile(QWidget* owner, const QString& title, const QString& filter, bool forWriting) {
+  return forWriting ? QFileDialog::getSaveFileName(owner, title, QString(), filter)
+                    : QFileDialog::getOpenFileName(owner, title, QString(), filter);
+}
+
+bool UiFront::ask(QWidget* owner, const QString& question) {
+  return QMessageBox::question(owner, QCoreApplication::applicationName(), question,
+                               QMessageBox::Yes | QMessageBox::No, QMessageBox::No) == QMessageBox::Yes;
+}
+
 UiFront& UiFront::desktop() {
   static DesktopFront front;
   return front;

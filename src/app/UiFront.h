@@ -19,6 +19,11 @@ class UiFront {
   virtual QString chooseFolder(QWidget* owner, const QString& prompt) = 0;
   // Opens the document with the program the desktop associates with it.
   virtual void openDocument(QWidget* owner, const QString& path) = 0;
+  // The file picker, to open an existing file or to name one to write: the
+  // chosen file as a full path, or empty text on cancel.
+  virtual QString chooseFile(QWidget* owner, const QString& title, const QString& filter, bool forWriting);
+  // A question with Yes and No; true for Yes.
+  virtual bool ask(QWidget* owner, const QString& question);
 
   // The front of the running program.
   static UiFront& desktop();

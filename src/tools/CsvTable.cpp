@@ -222,6 +222,34 @@ bool CsvToRecords(const QByteArray& csv, int fieldCount, const QString& tableNam
   return CsvToRecords(csv, fieldCount, tableName, CsvOptions{}, records, refusal);
 }
 
+void ReplaceRecords(RecordGrid& grid, const std::vector<QStringList>& records,
+                    const std::function<void(int done)>& progress) {
+  constexpr int kChunk = 2000;
+  const int k = grid.fieldCount();
+  const int common = std::min(grid.recordCount(), int(records.size()));
+  for (int first = 0; first < common; first += kChunk) {
+    std::vector<RecordGrid::CellEdit> edits;
+    for (int r = first; r < std::min(common, first + kChunk); ++r)
+      for (int c = 1; c <= k; ++c) {
+        const QString text = records[size_t(r)].value(c - 1);
+        if (grid.cell(r + 1, c) != text) edits.push_back({r + 1, c, text});
+      }
+    if (!edits.empty()) grid.setCells(edits);
+    if (progress) progress(std::min(common, first + kChunk));
+  }
+  if (grid.recordCount() > int(records.size())) {
+    std::vector<int> surplus;
+    for (int r = int(records.size()) + 1; r <= grid.recordCount(); ++r) surplus.push_back(r);
+    grid.removeRecords(std::move(surplus));
+  }
+  if (int(records.size()) > common) {
+    std::vector<RecordGrid::PlacedRecord> extra;
+    for (size_t r = size_t(common); r < records.size(); ++r) extra.push_back({int(r) + 1, records[r], 0});
+    grid.insertRecords(std::move(extra));
+  }
+  if (progress) progress(int(records.size()));
+}
+
 std::vector<QStringList> HeaderLinesOfBothScripts(const std::function<QStringList()>& header) {
   const QString selected = LanguageFilePath();
   const QFileInfo info(selected);

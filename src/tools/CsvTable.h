@@ -6,6 +6,7 @@
 #include <functional>
 #include <vector>
 
+#include "model/RecordGrid.h"
 #include "text/StrictCodec.h"
 
 namespace v3 {
@@ -49,6 +50,14 @@ bool CsvToRecords(const QByteArray& csv, int fieldCount, const QString& tableNam
                   std::vector<QStringList>* records, CsvRefusal* refusal);
 bool CsvToRecords(const QByteArray& csv, int fieldCount, const QString& tableName,
                   std::vector<QStringList>* records, CsvRefusal* refusal);
+
+// Puts the records into the grid in place of its own, through the grid's
+// mutators: row i takes record i, and only the cells whose text differs are
+// set (so unchanged cells stay as they were read); records past the grid's
+// end are appended, rows past the records' end removed. `progress`, when
+// given, is told how many records are done.
+void ReplaceRecords(RecordGrid& grid, const std::vector<QStringList>& records,
+                    const std::function<void(int done)>& progress = nullptr);
 
 // A header line as `header` gives it under each of the language files CHS.txt
 // and CHT.txt beside the selected one, and in the Traditional script, for

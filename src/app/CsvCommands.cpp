@@ -1,0 +1,224 @@
+#include "app/CsvCommands.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDialogButtonBox>
+#include <QDir>
+#include <QFileInfo>
+#include <QFormLayout>
+#include <QMenu>
+#include <QProgressDialog>
+#include <QPushButton>
+#include <QStatusBar>
+
+#include "app/MainWindow.h"
+#include "app/Messages.h"
+#include "app/UiFront.h"
+#include "model/TableIo.h"
+#include "storage/FileStore.h"
+#include "tables/Catalogue.h"
+
+namespace v3 {
+namespace {
+
+// Tables of more records than this show a progress dialog.
+constexpr int kProgressFrom = 5000;
+constexpr int kChunk = 2000;
+
+QString tr(const Vantaro3& w, const QString& simplified) { return msg::Localised(w.languageCode(), simplified); }
+
+const TableDef* openTable(Vantaro3& w, UiFront& front) {
+  const CatalogueEntry* entry = w.openEntry();
+  const TableDef* table = entry ? entry->table() : nullptr;
+  if (!table) front.message(&w, tr(w, QStringLiteral("请先打开一个数据表。")), UiFront::Icon::Information);
+  return table;
+}
+
+// A progress dialog for a large table, none for a small one.
+std::unique_ptr<QProgressDialog> progressFor(Vantaro3& w, const QString& label, int records) {
+  if (records <= kProgressFrom) return nullptr;
+  auto p = std::make_unique<QProgressDialog>(label, QString(), 0, records, &w);
+  p->setObjectName(QStringLiteral("csvProgress"));
+  p->setWindowModality(Qt::WindowModal);
+  p->setMinimumDuration(0);
+  p->setCancelButton(nullptr);
+  p->setValue(0);
+  return p;
+}
+
+QString csvFilter(const Vantaro3& w) { return tr(w, QStringLiteral("CSV 文件 (*.csv);;所有文件 (*)")); }
+
+}  // namespace
+
+CsvOptionsDialog::CsvOptionsDialog(bool exporting, const QString& languageCode, QWidget* owner) : QDialog(owner) {
+  auto t = [&languageCode](const char16_t* s) { return msg::Localised(languageCode, QString::fromUtf16(s)); };
+  setObjectName(QStringLiteral("CsvOptions"));
+  setWindowTitle(exporting ? t(u"导出 CSV") : t(u"导入 CSV"));
+  auto* form = new QFormLayout(this);
+  encoding_ = new QComboBox(this);
+  encoding_->setObjectName(QStringLiteral("csvEncoding"));
+  encoding_->addItem(QStringLiteral("UTF-8"), int(TextEncoding::Utf8));
+  encoding_->addItem(QStringLiteral("GBK"), int(TextEncoding::Gbk));
+  encoding_->addItem(QStringLiteral("Big5"), int(TextEncoding::Big5));
+  form->addRow(t(u"编码："), encoding_);
+  if (exporting) {
+    header_ = new QCheckBox(t(u"第一行写入列标题"), this);
+    header_->setObjectName(QStringLiteral("csvHeader"));
+    form->addRow(header_);
+    bom_ = new QCheckBox(t(u"写入 UTF-8 字节顺序标记（供电子表格程序识别）"), this);
+    bom_->setObjectName(QStringLiteral("csvBom"));
+    form->addRow(bom_);
+    // The mark belongs to UTF-8 only.
+    connect(encoding_, &QComboBox::currentIndexChanged, this, [this] {
+      const bool utf8 = encoding_->currentData().toInt() == int(TextEncoding::Utf8);
+      bom_->setEnabled(utf8);
+      if (!utf8) bom_->setChecked(false);
+    });
+  }
+  auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
+  buttons->button(QDialogButtonBox::Ok)->setText(t(u"确定"));
+  buttons->button(QDialogButtonBox::Cancel)->setText(t(u"取消"));
+  connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
+  connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+  form->addRow(buttons);
+}
+
+CsvOptions CsvOptionsDialog::options() const {
+  CsvOptions o;
+  o.encoding = TextEncoding(encoding_->currentData().toInt());
+  o.bom = bom_ && bom_->isChecked();
+  return o;
+}
+
+void AddCsvCommands(Vantaro3& window, QMenu* fileMenu, UiFront& front) {
+  const bool traditional = window.languageCode() == QLatin1String("2");
+  QAction* exportAction = fileMenu->addAction(traditional ? QStringLiteral("匯出 CSV(&E)…") : QStringLiteral("导出 CSV(&E)…"));
+  exportAction->setObjectName(QStringLiteral("mnu_csvExport"));
+  QAction* importAction = fileMenu->addAction(traditional ? QStringLiteral("匯入 CSV(&I)…") : QStringLiteral("导入 CSV(&I)…"));
+  importAction->setObjectName(QStringLiteral("mnu_csvImport"));
+  Vantaro3* w = &window;
+  QObject::connect(fileMenu, &QMenu::aboutToShow, exportAction, [w, exportAction, importAction] {
+    const CatalogueEntry* entry = w->openEntry();
+    const TableDef* table = entry ? entry->table() : nullptr;
+    exportAction->setEnabled(table != nullptr);
+    importAction->setEnabled(table && !table->readOnly);
+  });
+  QObject::connect(exportAction, &QAction::triggered, w, [w, &front] {
+    if (!openTable(*w, front)) return;
+    CsvOptionsDialog dialog(true, w->languageCode(), w);
+    if (dialog.exec() != QDialog::Accepted) return;
+    CsvOptions options = dialog.options();
+    const QString path = front.chooseFile(w, tr(*w, QStringLiteral("导出 CSV")), csvFilter(*w), true);
+    if (path.isEmpty()) return;
+    if (dialog.headerBox()->isChecked())
+      for (int c = 1; c <= w->grid().fieldCount(); ++c) options.header << w->grid().headerText(c);
+    ExportOpenTableCsv(*w, path, options, front);
+  });
+  QObject::connect(importAction, &QAction::triggered, w, [w, &front] {
+    if (!openTable(*w, front)) return;
+    CsvOptionsDialog dialog(false, w->languageCode(), w);
+    if (dialog.exec() != QDialog::Accepted) return;
+    const QString path = front.chooseFile(w, tr(*w, QStringLiteral("导入 CSV")), csvFilter(*w), false);
+    if (path.isEmpty()) return;
+    ImportOpenTableCsv(*w, path, dialog.options(), front);
+  });
+}
+
+bool ExportOpenTableCsv(Vantaro3& w, const QString& path, const CsvOptions& options, UiFront& front) {
+  const TableDef* table = openTable(w, front);
+  if (!table) return false;
+  const std::vector<QStringList>& records = w.grid().records();
+  const std::unique_ptr<QProgressDialog> progress =
+      progressFor(w, tr(w, QStringLiteral("正在导出 %1…").arg(table->fileName)), int(records.size()));
+  // In pieces, so that the progress dialog can move; the header and the mark go first only.
+  QByteArray csv;
+  CsvOptions piece = options;
+  for (size_t first = 0; first < records.size() || first == 0; first += kChunk) {
+    const std::vector<QStringList> part(records.begin() + qsizetype(first),
+                                        records.begin() + qsizetype(std::min(records.size(), first + kChunk)));
+    QByteArray bytes;
+    CsvRefusal refusal;
+    if (!RecordsToCsv(part, piece, &bytes, &refusal)) {
+      if (refusal.line > 0) refusal.line += int(first) + (first > 0 && !options.header.isEmpty() ? 1 : 0);
+      front.message(&w, tr(w, QStringLiteral("%1 未导出：%2")
+                                  .arg(table->fileName, refusal.message(QDir::toNativeSeparators(path)))),
+                    UiFront::Icon::Warning);
+      return false;
+    }
+    csv += bytes;
+    piece.header.clear();
+    piece.bom = false;
+    if (progress) progress->setValue(int(std::min(records.size(), first + kChunk)));
+    if (records.empty()) break;
+  }
+  QString error;
+  if (!FileStore::disk().replace(path, csv, &error)) {
+    front.message(&w, tr(w, QStringLiteral("无法写入 %1：%2").arg(QDir::toNativeSeparators(path), error)),
+                  UiFront::Icon::Warning);
+    return false;
+  }
+  w.statusBar()->showMessage(
+      tr(w, QStringLiteral("已导出 %1（%2 项）：%3").arg(table->fileName).arg(records.size()).arg(QDir::toNativeSeparators(path))),
+      10000);
+  return true;
+}
+
+bool ImportOpenTableCsv(Vantaro3& w, const QString& path, CsvOptions options, UiFront& front) {
+  const TableDef* table = openTable(w, front);
+  if (!table) return false;
+  auto refuse = [&](const QString& simplified) {
+    front.message(&w, tr(w, QStringLiteral("%1 未导入：%2").arg(table->fileName, simplified)), UiFront::Icon::Warning);
+    return false;
+  };
+  if (table->readOnly) return refuse(QStringLiteral("此表为只读"));
+  bool exists = false;
+  QString error;
+  const QByteArray bytes = FileStore::disk().read(path, &exists, &error);
+  if (!exists) return refuse(QStringLiteral("找不到 %1").arg(QDir::toNativeSeparators(path)));
+  if (!error.isEmpty()) return refuse(QStringLiteral("无法读取 %1：%2").arg(QDir::toNativeSeparators(path), error));
+
+  RecordGrid& grid = w.grid();
+  const int k = grid.fieldCount();
+  options.knownHeaders = HeaderLinesOfBothScripts(table->fileName, k);
+  std::vector<QStringList> records;
+  CsvRefusal refusal;
+  const QString csvName = QFileInfo(path).fileName();
+  if (!CsvToRecords(bytes, k, table->fileName, options, &records, &refusal)) {
+    const bool empty = refusal.line == 0 && !options.allowEmpty;
+    if (!empty) return refuse(refusal.message(csvName));
+    // Emptying a table is what the user must ask for.
+    if (!front.ask(&w, tr(w, QStringLiteral("%1 中没有记录。要清空 %2 的全部 %3 项记录吗？")
+                               .arg(csvName, table->fileName).arg(grid.recordCount()))))
+      return false;
+    options.allowEmpty = true;
+    if (!CsvToRecords(bytes, k, table->fileName, options, &records, &refusal)) return refuse(refusal.message(csvName));
+  }
+
+  // The save's own checks, on the records as they would be written.
+  {
+    RecordGrid check;
+    check.reset(k, records);
+    QByteArray existing = FileStore::disk().read(DataFilePath(w.dataFolder(), table->fileName), &exists, &error);
+    QByteArray out;
+    const SaveOutcome o = EncodeTable(*table, w.dataFolder(), check, SaveRowOrder(*table, check), existing, &out);
+    if (!o.ok()) {
+      const QString where = o.column > 0 ? QStringLiteral("%1 第 %2 项记录，第 %3 列（%4）")
+                                               .arg(csvName).arg(o.row).arg(o.column).arg(grid.headerText(o.column))
+                                         : QStringLiteral("%1 第 %2 项记录").arg(csvName).arg(o.row);
+      return refuse(QStringLiteral("%1：%2").arg(where, o.reason));
+    }
+  }
+
+  const std::unique_ptr<QProgressDialog> progress =
+      progressFor(w, tr(w, QStringLiteral("正在导入 %1…").arg(table->fileName)), int(records.size()));
+  ReplaceRecords(grid, records, [&progress](int done) {
+    if (progress) progress->setValue(done);
+  });
+  w.updateSelectionLabel();
+  w.statusBar()->showMessage(
+      tr(w, QStringLiteral("已导入 %1 项记录到 %2（尚未保存）").arg(records.size()).arg(table->fileName)), 10000);
+  return true;
+}
+
+}  // namespace v3

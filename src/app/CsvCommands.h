@@ -1,0 +1,53 @@
+#pragma once
+#include <QDialog>
+#include <QString>
+
+#include "tools/CsvTable.h"
+
+class QCheckBox;
+class QComboBox;
+class QMenu;
+
+namespace v3 {
+
+class UiFront;
+class Vantaro3;
+
+// The options of a CSV export or import, asked before the file: the encoding
+// (UTF-8, GBK, Big5) and, for an export, the header line and the byte order mark.
+class CsvOptionsDialog : public QDialog {
+  Q_OBJECT
+ public:
+  CsvOptionsDialog(bool exporting, const QString& languageCode, QWidget* owner = nullptr);
+  CsvOptions options() const;
+
+  QComboBox* encodingBox() const { return encoding_; }
+  QCheckBox* headerBox() const { return header_; }
+  QCheckBox* bomBox() const { return bom_; }
+
+ private:
+  QComboBox* encoding_ = nullptr;
+  QCheckBox* header_ = nullptr;
+  QCheckBox* bom_ = nullptr;
+};
+
+// The File menu's 导出 CSV… and 导入 CSV… (mnu_csvExport, mnu_csvImport) for
+// the table open in the window: the options dialog, then the file picker, then
+// the export or import below.
+void AddCsvCommands(Vantaro3& window, QMenu* fileMenu, UiFront& front);
+
+// Writes the open table's records, in the grid's order, to the file (replaced
+// whole, never left half written). False, after telling the user why, when no
+// table is open, a cell holds a character the encoding cannot hold, or the
+// file cannot be written.
+bool ExportOpenTableCsv(Vantaro3& window, const QString& path, const CsvOptions& options, UiFront& front);
+
+// Puts the CSV's records in place of the open table's, as one undoable step
+// (the user saves as after any edit). Refused, with the reason shown like a
+// save's and the table unchanged, when the file is not valid in its
+// encoding, a line has the wrong field count, a cell could not be saved, or the
+// table is read-only. A CSV without records empties the table only when the
+// user says so. A first line that is the table's header is skipped.
+bool ImportOpenTableCsv(Vantaro3& window, const QString& path, CsvOptions options, UiFront& front);
+
+}  // namespace v3

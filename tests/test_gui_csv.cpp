@@ -1,0 +1,255 @@
+// CSV export and import from the editor's File menu: the options dialog,
+// the file, the refusals shown like a save's, the header line, the progress
+// dialog, and the table left alone by every refusal.
+#include "test_gui_support.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDialogButtonBox>
+#include <QMenu>
+#include <QProgressDialog>
+#include <QPushButton>
+#include <QTimer>
+
+#include "app/CsvCommands.h"
+
+using namespace v3;
+using namespace v3test;
+
+namespace {
+
+// Answers the options dialog that the next command opens, as a user would:
+// picks the encoding, ticks the boxes, presses OK (or Cancel).
+void answerOptions(const QString& encoding, bool header, bool bom, bool ok = true) {
+  QTimer::singleShot(0, [=] {
+    auto* d = qobject_cast<CsvOptionsDialog*>(QApplication::activeModalWidget());
+    if (!d) {
+      qWarning("no options dialog");
+      return;
+    }
+    d->encodingBox()->setCurrentIndex(d->encodingBox()->findText(encoding));
+    if (d->headerBox()) d->headerBox()->setChecked(header);
+    if (d->bomBox() && d->bomBox()->isEnabled()) d->bomBox()->setChecked(bom);
+    auto* buttons = d->findChild<QDialogButtonBox*>();
+    QTest::mouseClick(buttons->button(ok ? QDialogButtonBox::Ok : QDialogButtonBox::Cancel), Qt::LeftButton);
+  });
+}
+
+std::vector<QStringList> recordsOf(const RecordGrid& g) { return g.records(); }
+
+void copyLanguageFiles(const QString& programFolder) {
+  for (const char* f : {"CHS.txt", "CHT.txt"})
+    QFile::copy(QCoreApplication::applicationDirPath() + "/" + f, programFolder + "/" + f);
+}
+
+}  // namespace
+
+class CsvGuiTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void menuCaptions_data() {
+    QTest::addColumn<QString>("language");
+    QTest::addColumn<QString>("exportText");
+    QTest::addColumn<QString>("importText");
+    QTest::newRow("Simplified") << "1" << QStringLiteral("导出 CSV(&E)…") << QStringLiteral("导入 CSV(&I)…");
+    QTest::newRow("Traditional") << "2" << QStringLiteral("匯出 CSV(&E)…") << QStringLiteral("匯入 CSV(&I)…");
+  }
+  void menuCaptions() {
+    QFETCH(QString, language);
+    QFETCH(QString, exportText);
+    QFETCH(QString, importText);
+    Shell s;
+    QVERIFY(s.start(language));
+    QCOMPARE(s.action("mnu_csvExport")->text(), exportText);
+    QCOMPARE(s.action("mnu_csvImport")->text(), importText);
+  }
+
+  void roundTripThroughTheMenu_data() {
+    QTest::addColumn<QString>("encoding");
+    QTest::addColumn<bool>("header");
+    QTest::addColumn<bool>("bom");
+    QTest::newRow("UTF-8") << "UTF-8" << false << false;
+    QTest::newRow("UTF-8, header, BOM") << "UTF-8" << true << true;
+    QTest::newRow("GBK, header") << "GBK" << true << false;
+    QTest::newRow("Big5, header") << "Big5" << true << false;
+  }
+  void roundTripThroughTheMenu() {
+    QFETCH(QString, encoding);
+    QFETCH(bool, header);
+    QFETCH(bool, bom);
+    Shell s(12);
+    copyLanguageFiles(s.programFolder);
+    QVERIFY(s.start());
+    s.window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(s.window.get()));
+    s.open("Team.dat");
+    const QByteArray before = ReadFile(s.path("Team.dat"));
+    const std::vector<QStringList> records = recordsOf(s.grid());
+
+    const QString csv = s.root.filePath("team.csv");
+    s.front.fileAnswers = {csv};
+    answerOptions(encoding, header, bom);
+    s.trigger("mnu_csvExport");
+    QVERIFY2(s.front.messages.isEmpty(), qPrintable(s.front.texts().join('\n')));
+    const QByteArray written = ReadFile(csv);
+    QCOMPARE(written.startsWith("\xEF\xBB\xBF"), bom);
+    QCOMPARE(written.count('\n'), 12 + (header ? 1 : 0));
+    if (header && encoding == "GBK") QVERIFY(written.startsWith(EncodeCodePage(QStringLiteral("编号,团体名称"), 936)));
+    if (header && encoding == "Big5") QVERIFY(written.startsWith(EncodeCodePage(QStringLiteral("編號,團體名稱"), 950)));
+
+    s.front.fileAnswers = {csv};
+    answerOptions(encoding, false, false);
+    s.trigger("mnu_csvImport");
+    QVERIFY2(s.front.messages.isEmpty(), qPrintable(s.front.texts().join('\n')));
+    QCOMPARE(recordsOf(s.grid()), records);
+    QVERIFY(!s.grid().isModified());
+    s.trigger("mnu_save");
+    QCOMPARE(ReadFile(s.path("Team.dat")), before);
+  }
+
+  void cancelledOptionsOrFileDoNothing() {
+    Shell s;
+    QVERIFY(s.start());
+    s.open("Team.dat");
+    const QString csv = s.root.filePath("never.csv");
+    answerOptions("UTF-8", false, false, false);
+    s.front.fileAnswers = {csv};
+    s.trigger("mnu_csvExport");
+    QVERIFY(!QFile::exists(csv));
+    answerOptions("UTF-8", false, false);
+    s.front.fileAnswers.clear();  // the file picker cancelled
+    s.trigger("mnu_csvImport");
+    QVERIFY(s.front.messages.isEmpty());
+    QVERIFY(!s.grid().isModified());
+  }
+
+  void importChangesAddsAndRemoves() {
+    Shell s(5);
+    QVERIFY(s.start());
+    s.open("Team.dat");
+    const QByteArray before = ReadFile(s.path("Team.dat"));
+    std::vector<QStringList> want = recordsOf(s.grid());
+    want[1][1] = QStringLiteral("新名字");
+    want.erase(want.begin() + 3);
+    want.push_back({"40", "Z", "-1", "-1", "-1", "-1", "7", "0", "0", "0", "0"});
+    CsvOptions utf8;
+    QByteArray csv;
+    CsvRefusal refusal;
+    QVERIFY(RecordsToCsv(want, utf8, &csv, &refusal));
+    const QString path = s.root.filePath("edit.csv");
+    QVERIFY(WriteFile(path, csv));
+    QVERIFY(ImportOpenTableCsv(*s.window, path, utf8, s.front));
+    QCOMPARE(recordsOf(s.grid()), want);
+    QVERIFY(s.grid().isModified());
+    // Nothing is written before the user saves.
+    QCOMPARE(ReadFile(s.path("Team.dat")), before);
+    s.trigger("mnu_save");
+    QCOMPARE(ReadFile(s.path("Team.dat.bak")), before);
+    QCOMPARE(RunCli({"export", s.dataFolder, "Team.dat"}).out, RecordsToCsv(want));
+  }
+
+  void refusalsLeaveTheTable_data() {
+    QTest::addColumn<QByteArray>("csv");
+    QTest::addColumn<int>("encoding");
+    QTest::addColumn<QString>("message");
+    QTest::newRow("stray byte") << QByteArray("1,A\xFF,0,0,0,0,0,0,0,0,0\n") << int(TextEncoding::Utf8)
+                                << QStringLiteral("line 1: byte 4");
+    QTest::newRow("GBK bytes read as Big5") << QByteArray("1,\xD6\xD0\x81\x20,0,0,0,0,0,0,0,0,0\n")
+                                            << int(TextEncoding::Big5) << QStringLiteral("not valid Big5");
+    QTest::newRow("field count") << QByteArray("1,A,0,0,0,0,0,0,0,0,0\n2,B,0\n") << int(TextEncoding::Utf8)
+                                 << QStringLiteral("line 2: 3 fields");
+    QTest::newRow("not a number") << QByteArray("1,A,0,0,0,0,0,0,0,0,0\n2,B,0,0,x,0,0,0,0,0,0\n")
+                                  << int(TextEncoding::Utf8) << QStringLiteral("第 2 项记录，第 5 列（成员3）");
+    QTest::newRow("out of range") << QByteArray("1,A,0,0,0,0,99999999999,0,0,0,0\n") << int(TextEncoding::Utf8)
+                                  << QStringLiteral("第 7 列");
+  }
+  void refusalsLeaveTheTable() {
+    QFETCH(QByteArray, csv);
+    QFETCH(int, encoding);
+    QFETCH(QString, message);
+    Shell s(4);
+    copyLanguageFiles(s.programFolder);
+    QVERIFY(s.start());
+    s.open("Team.dat");
+    const std::vector<QStringList> before = recordsOf(s.grid());
+    const QString path = s.root.filePath("bad.csv");
+    QVERIFY(WriteFile(path, csv));
+    CsvOptions o;
+    o.encoding = TextEncoding(encoding);
+    QVERIFY(!ImportOpenTableCsv(*s.window, path, o, s.front));
+    QCOMPARE(s.front.messages.size(), 1);
+    QCOMPARE(s.front.messages[0].icon, UiFront::Icon::Warning);
+    QVERIFY2(s.front.messages[0].text.contains(message), qPrintable(s.front.messages[0].text));
+    QVERIFY(s.front.messages[0].text.startsWith(QStringLiteral("Team.dat 未导入")));
+    QCOMPARE(recordsOf(s.grid()), before);
+    QVERIFY(!s.grid().isModified());
+  }
+
+  void emptyCsvEmptiesOnlyWhenTheUserSaysSo() {
+    Shell s(4);
+    QVERIFY(s.start());
+    s.open("Producer.tab");
+    const std::vector<QStringList> before = recordsOf(s.grid());
+    const QString path = s.root.filePath("empty.csv");
+    QVERIFY(WriteFile(path, QByteArray()));
+    s.front.askAnswers = {false};
+    QVERIFY(!ImportOpenTableCsv(*s.window, path, {}, s.front));
+    QCOMPARE(s.front.questions.size(), 1);
+    QVERIFY(s.front.questions[0].contains(QStringLiteral("清空 Producer.tab 的全部 4 项记录")));
+    QCOMPARE(recordsOf(s.grid()), before);
+    s.front.askAnswers = {true};
+    QVERIFY(ImportOpenTableCsv(*s.window, path, {}, s.front));
+    QCOMPARE(s.grid().recordCount(), 0);
+  }
+
+  void readOnlyTableCannotBeImported() {
+    Shell s(4);
+    QVERIFY(s.start());
+    s.open("Nickname.tab");
+    QMenu* file = s.window->findChild<QMenu*>("mnu_menu1");
+    emit file->aboutToShow();
+    QVERIFY(s.action("mnu_csvExport")->isEnabled());
+    QVERIFY(!s.action("mnu_csvImport")->isEnabled());
+    const QString path = s.root.filePath("nn.csv");
+    QVERIFY(WriteFile(path, "1,x\n"));
+    QVERIFY(!ImportOpenTableCsv(*s.window, path, {}, s.front));
+    QVERIFY(s.front.texts().join("").contains(QStringLiteral("只读")));
+  }
+
+  void exportRefusesWhatTheEncodingCannotHold() {
+    Shell s(3);
+    QVERIFY(s.start());
+    s.open("Team.dat");
+    s.grid().setCell(2, 2, QStringLiteral("x\U0001F600"));
+    const QString path = s.root.filePath("gbk.csv");
+    CsvOptions gbk;
+    gbk.encoding = TextEncoding::Gbk;
+    QVERIFY(!ExportOpenTableCsv(*s.window, path, gbk, s.front));
+    QVERIFY(!QFile::exists(path));
+    QVERIFY2(s.front.texts().join("").contains("line 2: column 2"), qPrintable(s.front.texts().join("")));
+  }
+
+  void largeTablesShowProgress() {
+    Shell s(6000);
+    QVERIFY(s.start());
+    s.window->show();
+    s.open("Team.dat");
+    bool seen = false;
+    QTimer poll;
+    connect(&poll, &QTimer::timeout, [&] { seen = seen || s.window->findChild<QProgressDialog*>("csvProgress"); });
+    poll.start(0);
+    const QString path = s.root.filePath("big.csv");
+    QVERIFY(ExportOpenTableCsv(*s.window, path, {}, s.front));
+    QVERIFY(seen);
+    QCOMPARE(ReadFile(path).count('\n'), 6000);
+    seen = false;
+    QVERIFY(ImportOpenTableCsv(*s.window, path, {}, s.front));
+    QVERIFY(seen);
+    QVERIFY(!s.grid().isModified());
+    QVERIFY(!s.window->findChild<QProgressDialog*>("csvProgress"));
+  }
+};
+
+QTEST_MAIN(CsvGuiTest)
+#include "test_gui_csv.moc"
