@@ -95,7 +95,9 @@ void ShellTest::menusCarryTheLanguageFileKeys_data() {
   QTest::addColumn<QString>("menu");
   QTest::addColumn<QString>("title");
   QTest::addColumn<QStringList>("entries");  // object name = text; separators by name alone
-  QTest::newRow("File") << "mnu_menu1" << "文件(&F)" << QStringList{"mnu_save=保存(&S)", "mnu_exit=退出(&X)"};
+  QTest::newRow("File") << "mnu_menu1" << "文件(&F)" << QStringList{"mnu_save=保存(&S)", "mnu_csvExport=导出 CSV(&E)…",
+                                                                  "mnu_csvImport=导入 CSV(&I)…", "mnu_fcsv",
+                                                                  "mnu_exit=退出(&X)"};
   QTest::newRow("Edit") << "mnu_menu2" << "编辑(&E)"
                         << QStringList{"mnu_ad=添加(&A)", "mnu_de=删除(&D)", "mnu_f2", "mnu_all=全选",
                                        "mnu_null=取消选择", "mnu_fx=反向选择", "mnu_f3", "mnu_refresh=刷新(&R)",
