@@ -13,6 +13,7 @@
 
 #include "EditorTestSupport.h"
 #include "TestSupport.h"
+#include "test_gui_support.h"
 #include "editors/Editors.h"
 #include "editors/RecordDialog.h"
 #include "model/RecordGrid.h"
@@ -534,6 +535,43 @@ class EditorInputTest : public QObject {
       if (r <= 3) expected[2] = QString::number(index);  // the entry after star index - 1
       QCOMPARE(grid_.record(r), expected);
     }
+  }
+
+  // The same from the main window: modify several on three jobs, opened by
+  // its command; a wheel over a list, a click into another, Tab, a new name
+  // and Enter. Only the names change.
+  void fromTheMainWindow() {
+    Shell s(9);
+    s.programDialogs = true;
+    QVERIFY(s.start());
+    s.window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(s.window.get()));
+    s.open(QStringLiteral("CDCase.dat"));
+    SelectRows(s.grid(), Rows({2, 4, 6}));
+    std::vector<RecordGrid::Row> expected;
+    for (int r = 1; r <= s.grid().recordCount(); ++r) expected.push_back(s.grid().record(r));
+    bool acted = false;
+    QTimer::singleShot(0, [&] {
+      auto* d = qobject_cast<RecordDialog*>(QApplication::activeModalWidget());
+      QVERIFY(d);
+      const auto closeAnyway = qScopeGuard([d] { if (d->isVisible()) d->reject(); });
+      // The window manager makes a new modal dialog the active window.
+      d->activateWindow();
+      if (!QTest::qWaitFor([d] { return QApplication::activeWindow() == d; }, 500)) QApplication::setActiveWindow(d);
+      QCOMPARE(QApplication::activeWindow(), static_cast<QWidget*>(d));
+      WheelOver(d->control("Combo2"), -1);
+      ClickInto(d->control("Combo1"));
+      Tab();
+      ClickInto(d->control("Text1"));
+      ReplaceFocusedText(QStringLiteral("新名"));
+      QVERIFY(Focused());
+      QTest::keyClick(Focused(), Qt::Key_Return);
+      acted = !d->isVisible();
+    });
+    s.trigger(QStringLiteral("mnu_modify"));
+    QVERIFY(acted);
+    for (int r : {2, 4, 6}) expected[size_t(r - 1)][1] = QStringLiteral("新名");
+    for (int r = 1; r <= s.grid().recordCount(); ++r) QCOMPARE(s.grid().record(r), expected[size_t(r - 1)]);
   }
 
   // Going over every control without changing one, then OK, changes nothing;
