@@ -574,6 +574,39 @@ class EditorInputTest : public QObject {
     for (int r = 1; r <= s.grid().recordCount(); ++r) QCOMPARE(s.grid().record(r), expected[size_t(r - 1)]);
   }
 
+  // One OK is one change of the grid, whatever it writes into how many
+  // records; nothing changed is no change at all; add appends, then fills.
+  void oneChangePerOk() {
+    struct Recorder : RecordGridObserver {
+      std::vector<GridChange> changes;
+      void gridChanged(RecordGrid&, const GridChange& change) override { changes.push_back(change); }
+    } recorder;
+    fillGrid("Sch");
+    for (int r : {1, 2, 3}) grid_.setRowSelected(r, true);
+    grid_.setObserver(&recorder);
+    const auto detach = qScopeGuard([this] { grid_.setObserver(nullptr); });
+    {
+      auto d = open("Sch", EditorMode::ModifySeveral);
+      walk(d.get(), QString(), true);
+      clickButton(d.get(), "Cmd_OK");
+      QVERIFY(recorder.changes.empty());
+    }
+    {
+      auto d = open("Sch", EditorMode::ModifySeveral);
+      ClickInto(d->control("Text0"));  // the nine ability effects
+      TypeKeys("4");
+      clickButton(d.get(), "Cmd_OK");
+      QCOMPARE(int(recorder.changes.size()), 1);
+      QCOMPARE(int(recorder.changes[0].cells.size()), 27);
+    }
+    recorder.changes.clear();
+    auto d = open("Sch", EditorMode::Add);
+    clickButton(d.get(), "Cmd_add");
+    QCOMPARE(int(recorder.changes.size()), 2);
+    QCOMPARE(recorder.changes[0].kind, GridChange::Kind::Inserted);
+    QCOMPARE(recorder.changes[1].kind, GridChange::Kind::Cells);
+  }
+
   // Going over every control without changing one, then OK, changes nothing;
   // add after the same walk (typing nothing) appends a true copy of the row
   // the dialog opened on.

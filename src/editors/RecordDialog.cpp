@@ -568,31 +568,36 @@ bool RecordDialog::asFilled(const Live& c) const {
   return true;
 }
 
-void RecordDialog::writeInto(int row, bool onlyChanged) {
+void RecordDialog::writeInto(int row, bool onlyChanged, std::vector<RecordGrid::CellEdit>& edits) const {
   for (const Live& c : live_) {
     if (c.form->column <= 0) continue;
     if (onlyChanged) {
       if (!c.changed) continue;
     } else if (asFilled(c)) {
-      grid_.setCell(row, c.form->column, c.cellText);
+      edits.push_back({row, c.form->column, c.cellText});
       continue;
     }
     if (c.form->kind == ControlKind::IndexList && c.form->unselectedWritesNothing &&
         static_cast<QComboBox*>(c.widget)->currentIndex() < 0)
       continue;
-    grid_.setCell(row, c.form->column, valueOf(c));
+    edits.push_back({row, c.form->column, valueOf(c)});
   }
 }
 
+// One change of the grid for the whole OK, however many records it touches.
 void RecordDialog::acceptModify() {
-  for (int row : grid_.selectedRows()) writeInto(row, true);
+  std::vector<RecordGrid::CellEdit> edits;
+  for (int row : grid_.selectedRows()) writeInto(row, true, edits);
+  grid_.setCells(edits);
   accept();
 }
 
 void RecordDialog::acceptAdd() {
   const int row = grid_.appendRecord({});
   grid_.setCurrentRow(row);
-  writeInto(row, false);
+  std::vector<RecordGrid::CellEdit> edits;
+  writeInto(row, false, edits);
+  grid_.setCells(edits);
   accept();
 }
 

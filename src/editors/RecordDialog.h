@@ -7,14 +7,13 @@
 
 #include "app/Dialogs.h"
 #include "editors/EditorForm.h"
+#include "model/RecordGrid.h"
 
 class QLabel;
 class QPushButton;
 class QScrollArea;
 
 namespace v3 {
-
-class RecordGrid;
 
 // What an editor needs from the program around it.
 struct EditorEnvironment {
@@ -69,7 +68,7 @@ class RecordDialog : public QDialog {
   void fillFrom(int row);
   QString valueOf(const Live& c) const;
   bool asFilled(const Live& c) const;
-  void writeInto(int row, bool onlyChanged);
+  void writeInto(int row, bool onlyChanged, std::vector<RecordGrid::CellEdit>& edits) const;
   Live* live(const QString& name);
   bool wheelChanges(const Live& c) const;
 
