@@ -7,7 +7,9 @@ QString CsvLineText(const QStringList& fields) {
   for (qsizetype i = 0; i < fields.size(); ++i) {
     if (i) line += u',';
     const QString& f = fields[i];
-    if (f.contains(u',') || f.contains(u'"') || f.contains(u'\n') || f.contains(u'\r')) {
+    // A field that starts with U+FEFF is quoted too: at the start of the
+    // text it would read as a byte order mark and be dropped.
+    if (f.contains(u',') || f.contains(u'"') || f.contains(u'\n') || f.contains(u'\r') || f.startsWith(QChar(0xFEFF))) {
       QString q = f;
       q.replace(QStringLiteral("\""), QStringLiteral("\"\""));
       line += u'"' + q + u'"';

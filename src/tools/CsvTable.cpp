@@ -78,6 +78,11 @@ bool appendUtf8Line(const QStringList& cells, QByteArray* out) {
     bool quote = false;
     for (const char16_t* p = s; p < end && !quote; ++p)
       quote = *p == u',' || *p == u'"' || *p == u'\n' || *p == u'\r';
+    // A cell that starts with U+FEFF (after the dropped NULs) is quoted, as
+    // CsvLineText does: at the start of the file it would read as a byte order mark.
+    const char16_t* firstShown = s;
+    while (firstShown < end && *firstShown == 0) ++firstShown;
+    quote = quote || (firstShown < end && *firstShown == 0xFEFF);
     if (quote) *d++ = '"';
     for (; s < end; ++s) {
       const char16_t c = *s;
