@@ -14,6 +14,7 @@
 
 #include "app/Clipboard.h"
 #include "app/FilterBar.h"
+#include "app/FindDialog.h"
 #include "app/FrozenView.h"
 #include "app/GridView.h"
 #include "app/Messages.h"
@@ -76,6 +77,7 @@ class GridTest : public QObject {
   void saveClearsTheSortMark();
   void filterShowsMatchingRows();
   void commandsActOnTheShownRows();
+  void findPassesOverFilteredRows();
   void filterFollowsTheSave();
   void filterCountInTraditional();
   void filterIndexMatchesAsCells();
@@ -362,6 +364,22 @@ void GridTest::commandsActOnTheShownRows() {
   QCOMPARE(v->shownRows(), Rows({3}));
   QCOMPARE(s.grid().cell(3, 2), kept);
   QCOMPARE(s.window->recordCountLabel()->text(), QStringLiteral("显示 1 / 7 项"));
+}
+
+void GridTest::findPassesOverFilteredRows() {
+  Shell s(9);
+  Show(s, QStringLiteral("Team.dat"));
+  for (int r : {2, 4, 7}) s.grid().setCell(r, 2, QStringLiteral("尋%1").arg(r));
+  s.grid().setCell(4, 3, QStringLiteral("留"));
+  s.grid().setCell(7, 3, QStringLiteral("留"));
+  s.window->filterBar()->textBox()->setText(QStringLiteral("留"));
+  FindDialog d(s.grid(), s.window->gridView(), s.front, s.window.get());
+  d.columnList()->setCurrentIndex(1);
+  d.textBox()->setText(QStringLiteral("寻"));
+  d.findFirst();
+  QCOMPARE(s.grid().selectedRows(), Rows({4}));
+  d.findNext();
+  QCOMPARE(s.grid().selectedRows(), Rows({7}));
 }
 
 void GridTest::filterFollowsTheSave() {

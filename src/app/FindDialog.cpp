@@ -90,7 +90,9 @@ void FindDialog::searchFrom(int startRow) {
     reject();
     return;
   }
-  const int row = FindRow(grid_, column(), needle, startRow);
+  // Records the filter keeps out of view are passed over: find moves among the rows shown.
+  int row = FindRow(grid_, column(), needle, startRow);
+  while (row > 0 && view_ && !view_->isRowShown(row)) row = FindRow(grid_, column(), needle, row + 1);
   if (row > 0) {
     grid_.setCurrentRow(row);
     if (view_) view_->setTopRow(row);
