@@ -12,6 +12,10 @@
 #include <QTimer>
 
 #include "app/CsvCommands.h"
+#if __has_include("app/GridCommands.h")
+#include "app/GridCommands.h"
+#define V3_HAS_UNDO_SCOPE 1
+#endif
 
 using namespace v3;
 using namespace v3test;
@@ -129,7 +133,8 @@ class CsvGuiTest : public QObject {
     QVERIFY(s.start());
     s.open("Team.dat");
     const QByteArray before = ReadFile(s.path("Team.dat"));
-    std::vector<QStringList> want = recordsOf(s.grid());
+    const std::vector<QStringList> records = recordsOf(s.grid());
+    std::vector<QStringList> want = records;
     want[1][1] = QStringLiteral("新名字");
     want.erase(want.begin() + 3);
     want.push_back({"40", "Z", "-1", "-1", "-1", "-1", "7", "0", "0", "0", "0"});
@@ -142,6 +147,16 @@ class CsvGuiTest : public QObject {
     QVERIFY(ImportOpenTableCsv(*s.window, path, utf8, s.front));
     QCOMPARE(recordsOf(s.grid()), want);
     QVERIFY(s.grid().isModified());
+#ifdef V3_HAS_UNDO_SCOPE
+    // One undo step takes the whole import back, and redo brings it again.
+    if (GridUndo* undo = GridUndo::of(s.grid())) {
+      const std::vector<QStringList> imported = recordsOf(s.grid());
+      undo->stack().undo();
+      QCOMPARE(recordsOf(s.grid()), records);
+      undo->stack().redo();
+      QCOMPARE(recordsOf(s.grid()), imported);
+    }
+#endif
     // Nothing is written before the user saves.
     QCOMPARE(ReadFile(s.path("Team.dat")), before);
     s.trigger("mnu_save");

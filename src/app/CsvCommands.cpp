@@ -12,6 +12,10 @@
 #include <QPushButton>
 #include <QStatusBar>
 
+#if __has_include("app/GridCommands.h")
+#include "app/GridCommands.h"
+#define V3_HAS_UNDO_SCOPE 1
+#endif
 #include "app/MainWindow.h"
 #include "app/Messages.h"
 #include "app/UiFront.h"
@@ -212,9 +216,15 @@ bool ImportOpenTableCsv(Vantaro3& w, const QString& path, CsvOptions options, Ui
 
   const std::unique_ptr<QProgressDialog> progress =
       progressFor(w, tr(w, QStringLiteral("正在导入 %1…").arg(table->fileName)), int(records.size()));
-  ReplaceRecords(grid, records, [&progress](int done) {
-    if (progress) progress->setValue(done);
-  });
+  {
+#ifdef V3_HAS_UNDO_SCOPE
+    // The import is one step of the undo stack, however many changes it makes.
+    UndoScope step(grid, tr(w, QStringLiteral("导入 CSV")));
+#endif
+    ReplaceRecords(grid, records, [&progress](int done) {
+      if (progress) progress->setValue(done);
+    });
+  }
   w.updateSelectionLabel();
   w.statusBar()->showMessage(
       tr(w, QStringLiteral("已导入 %1 项记录到 %2（尚未保存）").arg(records.size()).arg(table->fileName)), 10000);
