@@ -142,8 +142,10 @@ void LayoutTest::aboutAndExit() {
   QCOMPARE(s.front.messages[0].icon, UiFront::Icon::Information);
   s.open(QStringLiteral("Team.dat"));
   s.grid().setCell(1, 2, QStringLiteral("未保存"));
+  s.front.answers = QStringList{QStringLiteral("不保存")};
   s.trigger(QStringLiteral("mnu_exit"));
-  QVERIFY(!s.window->isVisible());  // no question, even with unsaved changes
+  QVERIFY(!s.window->isVisible());  // the unsaved changes were asked about, and given up
+  QCOMPARE(s.front.questions.size(), 1);
   QCOMPARE(s.front.messages.size(), 1);
 }
 

@@ -96,10 +96,10 @@ void ShellTest::menusCarryTheLanguageFileKeys_data() {
   QTest::addColumn<QString>("title");
   QTest::addColumn<QStringList>("entries");  // object name = text; separators by name alone
   QTest::newRow("File") << "mnu_menu1" << "文件(&F)" << QStringList{"mnu_save=保存(&S)", "mnu_csvExport=导出 CSV(&E)…",
-                                                                  "mnu_csvImport=导入 CSV(&I)…", "mnu_fcsv",
+                                                                  "mnu_csvImport=导入 CSV(&I)…", "mnu_fcsv", "mnu_recent=最近的数据目录(&R)",
                                                                   "mnu_exit=退出(&X)"};
   QTest::newRow("Edit") << "mnu_menu2" << "编辑(&E)"
-                        << QStringList{"mnu_ad=添加(&A)", "mnu_de=删除(&D)", "mnu_f2", "mnu_all=全选",
+                        << QStringList{"mnu_undo=撤销", "mnu_redo=重做", "mnu_f5", "mnu_ad=添加(&A)", "mnu_de=删除(&D)", "mnu_f2", "mnu_all=全选",
                                        "mnu_null=取消选择", "mnu_fx=反向选择", "mnu_f3", "mnu_refresh=刷新(&R)",
                                        "mnu_load=重新载入(&L)",
                                        // The grid's own commands follow, each with its keys.
@@ -178,7 +178,7 @@ void ShellTest::standaloneWindowLeavesTheGridAlone() {
   s.grid().setRowSelected(2, true);
   s.trigger(QStringLiteral("mnu_Cons"));
   QCOMPARE(s.dialogs.shownWindows, QStringList{"Cons"});
-  QCOMPARE(s.window->windowTitle(), QStringLiteral("Team.dat"));
+  QCOMPARE(s.window->caption(), QStringLiteral("Team.dat"));
   QCOMPARE(s.grid().recordCount(), 3);
   QCOMPARE(s.grid().selectedRows(), Rows({2}));
   QCOMPARE(s.window->label(2)->text(), QStringLiteral("Team.dat"));
@@ -200,7 +200,7 @@ void ShellTest::programWindowsOpenFromTheCatalogue() {
   });
   s.trigger(QStringLiteral("mnu_Level"));
   QCOMPARE(seen, QStringLiteral("Level"));
-  QCOMPARE(s.window->windowTitle(), QStringLiteral("Team.dat"));
+  QCOMPARE(s.window->caption(), QStringLiteral("Team.dat"));
   QCOMPARE(s.grid().recordCount(), 3);
 }
 
@@ -209,7 +209,7 @@ void ShellTest::openingTeam() {
   QVERIFY(s.start());
   QCOMPARE(s.window->label(1)->text(), Counter(0));
   s.open(QStringLiteral("Team.dat"));
-  QCOMPARE(s.window->windowTitle(), QStringLiteral("Team.dat"));
+  QCOMPARE(s.window->caption(), QStringLiteral("Team.dat"));
   QCOMPARE(s.grid().columnCount(), 12);
   QCOMPARE(s.grid().recordCount(), 9);
   QCOMPARE(s.window->label(2)->text(), QStringLiteral("Team.dat"));
@@ -229,7 +229,7 @@ void ShellTest::openingNicknameUsesTheBareCaption() {
   Shell s(3);
   QVERIFY(s.start());
   s.open(QStringLiteral("Nickname.tab"));
-  QCOMPARE(s.window->windowTitle(), QStringLiteral("Nickname.tab"));
+  QCOMPARE(s.window->caption(), QStringLiteral("Nickname.tab"));
   QCOMPARE(s.grid().columnCount(), 39);
   QCOMPARE(s.window->label(2)->text(), QStringLiteral("Nickname.tab"));
 }
@@ -257,6 +257,7 @@ void ShellTest::hiddenColumnsStayHidden() {
   QCOMPARE(s.grid().recordCount(), 40);
   QCOMPARE(hidden(), expected);
   QCOMPARE(v->columnWidth(3), 91);
+  s.front.answers = QStringList{QStringLiteral("不保存")};
   s.trigger(QStringLiteral("mnu_load"));
   QCOMPARE(hidden(), expected);
   // Another table shows all of its columns.
@@ -270,13 +271,13 @@ void ShellTest::menuTextsAndHeadersFromTheLanguageFile() {
   for (int c = 1; c <= 12; ++c) ini += QStringLiteral("%1=列%1\r\n").arg(c);
   WriteLanguageFile(s.programFolder, QStringLiteral("CHS.txt"), ini);
   QVERIFY(s.start());
-  QCOMPARE(s.window->windowTitle(), QStringLiteral("演艺编辑器"));
+  QCOMPARE(s.window->caption(), QStringLiteral("演艺编辑器"));
   QCOMPARE(s.action(QStringLiteral("mnu_save"))->text(), QStringLiteral("存盘(&S)"));
   QCOMPARE(s.action(QStringLiteral("mnu_Team"))->text().section(QLatin1Char('\t'), 0, 0), QStringLiteral("团体"));
   // The language file's caption names no table: the record commands do nothing.
   QVERIFY(!s.window->openEntry());
   s.open(QStringLiteral("Team.dat"));
-  QCOMPARE(s.window->windowTitle(), QStringLiteral("Team.dat"));
+  QCOMPARE(s.window->caption(), QStringLiteral("Team.dat"));
   for (int c = 1; c <= 11; ++c) QCOMPARE(s.grid().headerText(c), QStringLiteral("列%1").arg(c));
   QCOMPARE(s.grid().headerText(12), QString());
   // Reload fills the header again, from the file as it is now.
@@ -600,13 +601,14 @@ void ShellTest::reloadDiscardsEditsAndRefreshKeepsThem() {
   // Reload: the file's contents again; widths and scroll position stay.
   SelectRows(s.grid(), Rows({2}));
   v->setTopRow(15);
+  s.front.answers = QStringList{QStringLiteral("不保存")};
   s.trigger(QStringLiteral("mnu_load"));
   QCOMPARE(Records(s.grid()), original);
   QCOMPARE(s.grid().selectedCount(), 0);
   QCOMPARE(s.window->label(1)->text(), Counter(0));
   QCOMPARE(v->columnWidth(2), 177);
   QCOMPARE(v->topRow(), 15);
-  QCOMPARE(s.window->windowTitle(), QStringLiteral("Team.dat"));
+  QCOMPARE(s.window->caption(), QStringLiteral("Team.dat"));
   QVERIFY(!s.window->modifiedMark()->isVisibleTo(s.window.get()));
 }
 
@@ -775,7 +777,7 @@ void ShellTest::unreadableFileIsReportedAndKept() {
   QFile::remove(s.path(QStringLiteral("Team.dat")));
   QVERIFY(QDir().mkpath(s.path(QStringLiteral("Team.dat"))));
   s.open(QStringLiteral("Team.dat"));
-  QCOMPARE(s.window->windowTitle(), QStringLiteral("Team.dat"));
+  QCOMPARE(s.window->caption(), QStringLiteral("Team.dat"));
   QCOMPARE(s.grid().recordCount(), 0);
   QCOMPARE(s.front.messages.size(), 1);
   QVERIFY(s.front.messages[0].text.contains(QStringLiteral("无法读取 Team.dat")));
@@ -788,7 +790,7 @@ void ShellTest::unreadableFileIsReportedAndKept() {
 void ShellTest::commandsWithoutATableDoNothing() {
   Shell s(3);
   QVERIFY(s.start());
-  const QString caption = s.window->windowTitle();
+  const QString caption = s.window->caption();
   for (const char* c : {"mnu_save", "mnu_modify", "mnu_load", "mnu_refresh", "mnu_de", "mnu_all", "mnu_fx", "mnu_null",
                         "mnu_edit", "mnu_copy", "mnu_paste", "mnu_popup"})
     s.trigger(QString::fromLatin1(c));
@@ -799,7 +801,7 @@ void ShellTest::commandsWithoutATableDoNothing() {
   s.window->editRow(1);
   QVERIFY(s.dialogs.shownEditors.isEmpty());
   QVERIFY(s.front.messages.isEmpty());
-  QCOMPARE(s.window->windowTitle(), caption);
+  QCOMPARE(s.window->caption(), caption);
   QCOMPARE(s.grid().columnCount(), 0);
   QCOMPARE(s.window->label(1)->text(), Counter(0));
   QStringList files = QDir(s.dataFolder).entryList(QDir::Files);

@@ -33,11 +33,28 @@ class FakeFront : public v3::UiFront {
   QList<Message> messages;
   QStringList folderAnswers;  // answered in turn; none left means cancel
   QStringList prompts;
+  QStringList folderStarts;   // where each folder picker opened
   QStringList opened;
+  QStringList answers;        // button texts, answered in turn; none left means the last button (cancel)
+  QStringList questions;
+  QList<QStringList> questionButtons;
+  std::function<void()> onQuestion;  // runs while the question is shown
 
   void message(QWidget*, const QString& text, Icon icon) override { messages.append({text, icon}); }
-  QString chooseFolder(QWidget*, const QString& prompt) override {
+  int ask(QWidget*, const QString& text, const QStringList& buttons) override {
+    questions.append(text);
+    questionButtons.append(buttons);
+    if (onQuestion) onQuestion();
+    const int cancel = int(buttons.size()) - 1;
+    if (answers.isEmpty()) return cancel;
+    const QString answer = answers.takeFirst();
+    const int i = int(buttons.indexOf(answer));
+    if (i < 0) qWarning() << "no button" << answer << "in" << buttons;
+    return i < 0 ? cancel : i;
+  }
+  QString chooseFolder(QWidget*, const QString& prompt, const QString& start) override {
     prompts.append(v3::FolderPrompt(prompt));
+    folderStarts.append(start);
     return folderAnswers.isEmpty() ? QString() : folderAnswers.takeFirst();
   }
   void openDocument(QWidget*, const QString& path) override { opened.append(path); }

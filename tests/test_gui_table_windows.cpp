@@ -27,8 +27,15 @@ namespace {
 class RecordingFront : public UiFront {
  public:
   QStringList messages;
+  QStringList questions;
+  QStringList answers;  // button texts in turn; none left: the last button
   void message(QWidget*, const QString& text, Icon) override { messages.append(text); }
-  QString chooseFolder(QWidget*, const QString&) override { return QString(); }
+  int ask(QWidget*, const QString& text, const QStringList& buttons) override {
+    questions.append(text);
+    const int i = answers.isEmpty() ? -1 : int(buttons.indexOf(answers.takeFirst()));
+    return i < 0 ? int(buttons.size()) - 1 : i;
+  }
+  QString chooseFolder(QWidget*, const QString&, const QString&) override { return QString(); }
   void openDocument(QWidget*, const QString&) override {}
 };
 

@@ -2,6 +2,7 @@
 
 #include <QAction>
 #include <algorithm>
+#include <QCloseEvent>
 #include <QCoreApplication>
 #include <QDir>
 #include <QEvent>
@@ -12,10 +13,12 @@
 #include <QPainter>
 #include <QStatusBar>
 #include <QToolBar>
+#include <QUndoStack>
 
 #include "app/CsvCommands.h"
 #include "app/Dialogs.h"
 #include "app/FindDialog.h"
+#include "app/GridCommands.h"
 #include "app/GridView.h"
 #include "app/Messages.h"
 #include "app/References.h"
@@ -98,21 +101,26 @@ Vantaro3::Vantaro3(ShellOptions options, QWidget* parent)
       dialogs_(options_.dialogs ? *options_.dialogs : *ownDialogs_),
       store_(options_.store ? *options_.store : FileStore::disk()) {
   setObjectName(QStringLiteral("Vantaro3"));
-  setWindowTitle(QStringLiteral("Vantaro3DataEditer"));
   setWindowIcon(MakeIcon());
   languageCode_ = options_.languageCode.isEmpty() ? LanguageCodeForLocale(SystemLocaleNumber()) : options_.languageCode;
   references_ = std::make_unique<ReferenceNames>();
   filterIndex_ = std::make_unique<FilterIndex>();
+  undo_ = std::make_unique<GridUndo>(grid_, languageCode_);
+  baseTitle_ = QStringLiteral("Vantaro3DataEditer");
+  setCaption(baseTitle_);
   buildForm();
   buildMenus();
   buildGridTools();
 }
 
 Vantaro3::~Vantaro3() {
-  // The view goes before the grid it shows.
+  // The view goes before the grid it shows, and the undo layer lets go of the grid.
   delete view_;
   view_ = nullptr;
+  undo_.reset();
 }
+
+QUndoStack& Vantaro3::undoStack() { return undo_->stack(); }
 
 void Vantaro3::buildForm() {
   form_ = new QWidget(this);
@@ -146,6 +154,7 @@ void Vantaro3::buildForm() {
   modifiedMark_->setVisible(false);
   statusBar()->addPermanentWidget(modifiedMark_);
   connect(&grid_, &RecordGrid::modifiedChanged, modifiedMark_, &QWidget::setVisible);
+  connect(&grid_, &RecordGrid::modifiedChanged, this, &Vantaro3::updateTitle);
 
   form_->installEventFilter(this);
   connect(grid_.selectionModel(), &QItemSelectionModel::selectionChanged, this, &Vantaro3::updateSelectionLabel);
@@ -165,10 +174,12 @@ void Vantaro3::buildMenus() {
           &Vantaro3::save);
   AddCsvCommands(*this, file, front_);
   AddSeparator(file, "mnu_fcsv");
+  buildRecentMenu(file);
   connect(AddAction(file, "mnu_exit", QStringLiteral("退出(&X)"), QKeySequence(Qt::CTRL | Qt::Key_Q)),
           &QAction::triggered, this, &QWidget::close);
 
   QMenu* edit = AddMenu(bar, this, "mnu_menu2", QStringLiteral("编辑(&E)"));
+  buildUndoActions(edit);
   connect(AddAction(edit, "mnu_ad", QStringLiteral("添加(&A)")), &QAction::triggered, this, &Vantaro3::add);
   connect(AddAction(edit, "mnu_de", QStringLiteral("删除(&D)"), QKeySequence::Delete), &QAction::triggered, this,
           [this] { deleteSelected(false); });
@@ -220,9 +231,14 @@ bool Vantaro3::startUp() {
   if (!settled.proceed) return false;
   dataFolder_ = settled.dataFolder;
 
+  RememberRecentDataFolder(programFolder_, dataFolder_);
+
   SelectLanguage(languageCode_, programFolder_);
+  setWindowTitle(baseTitle_);
   ApplyWindowTexts(this);
   ShowCatalogueDescriptions(findChild<QMenu*>(QStringLiteral("mnu_select")), languageCode_);
+  baseTitle_ = windowTitle();
+  setCaption(baseTitle_);
 
   // The start layout, from the form as designed.
   form_->resize(kFormWidth, kFormHeight);
@@ -249,7 +265,106 @@ void Vantaro3::status(const QString& simplified) { statusLine_->setText(text(sim
 
 QString Vantaro3::statusLine() const { return statusLine_->text(); }
 
-const CatalogueEntry* Vantaro3::openEntry() const { return CatalogueEntryByCaption(windowTitle()); }
+const CatalogueEntry* Vantaro3::openEntry() const { return CatalogueEntryByCaption(caption_); }
+
+// ---------------------------------------------------------------- title and undo
+
+void Vantaro3::setCaption(const QString& caption) {
+  caption_ = caption;
+  updateTitle();
+}
+
+void Vantaro3::updateTitle() {
+  // "Team.dat[*] - 演艺编辑器": the table, its modified mark, the program.
+  const bool table = openEntry() != nullptr;
+  setWindowTitle(table ? caption_ + QStringLiteral("[*] - ") + baseTitle_ : caption_);
+  setWindowModified(table && grid_.isModified());
+}
+
+void Vantaro3::buildUndoActions(QMenu* edit) {
+  // The captions name the step: "撤销 修改 3 项记录".
+  QAction* undo = undoStack().createUndoAction(edit, text(QStringLiteral("撤销")));
+  undo->setObjectName(QStringLiteral("mnu_undo"));
+  undo->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_Z)});
+  QAction* redo = undoStack().createRedoAction(edit, text(QStringLiteral("重做")));
+  redo->setObjectName(QStringLiteral("mnu_redo"));
+  redo->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)});
+  edit->addAction(undo);
+  edit->addAction(redo);
+  AddSeparator(edit, "mnu_f5");
+  connect(&undoStack(), &QUndoStack::indexChanged, this, &Vantaro3::updateSelectionLabel);
+}
+
+bool Vantaro3::hasUnsavedChanges() const {
+  const CatalogueEntry* entry = openEntry();
+  // A read-only table's save writes nothing, so there is nothing to keep.
+  return entry && entry->table() && !entry->table()->readOnly && grid_.isModified();
+}
+
+bool Vantaro3::settleUnsavedChanges() {
+  if (!hasUnsavedChanges()) return true;
+  const QString question = text(QStringLiteral("%1 有未保存的修改，是否保存？").arg(caption_));
+  const int answer = front_.ask(this, question,
+                                {text(QStringLiteral("保存")), text(QStringLiteral("不保存")), text(QStringLiteral("取消"))});
+  if (answer == 0) {
+    save();
+    // A refused or failed save keeps everything, and the command stops.
+    return !hasUnsavedChanges();
+  }
+  return answer == 1;
+}
+
+void Vantaro3::closeEvent(QCloseEvent* event) {
+  if (settleUnsavedChanges())
+    event->accept();
+  else
+    event->ignore();
+}
+
+// ---------------------------------------------------------------- the file on disk
+
+QString Vantaro3::openFilePath() const {
+  const CatalogueEntry* entry = openEntry();
+  return entry && entry->table() ? DataFilePath(dataFolder_, entry->table()->fileName) : QString();
+}
+
+void Vantaro3::changeEvent(QEvent* event) {
+  QMainWindow::changeEvent(event);
+  if (event->type() == QEvent::ActivationChange && isActiveWindow()) checkFileOnDisk();
+}
+
+void Vantaro3::checkFileOnDisk() {
+  const QString path = openFilePath();
+  if (path.isEmpty() || checkingDisk_) return;
+  FileStamp now;
+  if (!stamp_.changedOnDisk(path, store_, &now)) return;
+  if (declinedStamp_.taken && declinedStamp_.sameFileAs(now)) return;  // asked about this one already
+  checkingDisk_ = true;
+  const QString question =
+      hasUnsavedChanges()
+          ? text(QStringLiteral("%1 已被其他程序修改。重新载入将放弃你未保存的修改。").arg(caption_))
+          : text(QStringLiteral("%1 已被其他程序修改。是否重新载入？").arg(caption_));
+  const int answer =
+      front_.ask(this, question, {text(QStringLiteral("重新载入")), text(QStringLiteral("保留当前内容"))});
+  if (answer == 0) {
+    readOpenTableAgain();
+    declinedStamp_ = FileStamp();
+  } else {
+    // The grid stays as it is; a save still asks before it overwrites the file.
+    declinedStamp_ = now;
+  }
+  checkingDisk_ = false;
+}
+
+bool Vantaro3::confirmOverwrite() {
+  const QString path = openFilePath();
+  if (path.isEmpty() || !stamp_.changedOnDisk(path, store_)) return true;
+  const QString question = text(QStringLiteral("%1 在载入后已被其他程序修改。覆盖它，还是重新载入？").arg(caption_));
+  const int answer = front_.ask(
+      this, question, {text(QStringLiteral("覆盖")), text(QStringLiteral("重新载入")), text(QStringLiteral("取消"))});
+  if (answer == 1) readOpenTableAgain();
+  return answer == 0;
+}
 
 // ---------------------------------------------------------------- the grid
 
@@ -259,9 +374,10 @@ void Vantaro3::openTable(const CatalogueEntry& entry) {
     return;
   }
   if (!entry.table()) return;
+  if (!settleUnsavedChanges()) return;
   selectNone();
   view_->setTopRow(1);
-  setWindowTitle(entry.caption);
+  setCaption(entry.caption);
   loadOpenTable();
   fillGridHeader();
   view_->fitColumns();
@@ -277,6 +393,8 @@ void Vantaro3::loadOpenTable() {
   QString error;
   const bool exists = DataFileExists(dataFolder_, table.fileName);
   const bool ok = LoadTable(table, dataFolder_, grid_, &error, store_);
+  stamp_ = FileStamp::of(DataFilePath(dataFolder_, table.fileName), store_);
+  declinedStamp_ = FileStamp();
   view_->applyColumns();
   if (!ok) {
     // The grid is empty now; a save refuses to overwrite a file it could not read.
@@ -292,10 +410,15 @@ void Vantaro3::loadOpenTable() {
 }
 
 void Vantaro3::fillGridHeader() {
-  grid_.setHeaderTexts(GridHeaderTexts(windowTitle(), grid_.fieldCount()));
+  grid_.setHeaderTexts(GridHeaderTexts(caption_, grid_.fieldCount()));
 }
 
 void Vantaro3::reload() {
+  if (!settleUnsavedChanges()) return;
+  readOpenTableAgain();
+}
+
+void Vantaro3::readOpenTableAgain() {
   selectNone();
   loadOpenTable();
   fillGridHeader();
@@ -313,8 +436,8 @@ void Vantaro3::refresh() {
 void Vantaro3::updateSelectionLabel() { label1_->setText(msg::SelectedCount(languageCode_, grid_.selectedCount())); }
 
 void Vantaro3::updateFileLabels() {
-  label2_->setText(windowTitle());
-  label3_->setText(QDir::toNativeSeparators(DataFilePath(dataFolder_, windowTitle())));
+  label2_->setText(caption_);
+  label3_->setText(QDir::toNativeSeparators(DataFilePath(dataFolder_, caption_)));
 }
 
 void Vantaro3::rightButton(int row, const QPoint& globalPos) {
@@ -335,7 +458,11 @@ void Vantaro3::showEditor(const CatalogueEntry& entry, EditorMode mode) {
   request.mode = mode;
   if (mode == EditorMode::ModifySeveral) request.disabledControls = entry.disabledForModify;
   const int records = grid_.recordCount();
-  dialogs_.showEditor(request, grid_, this);
+  {
+    // All that the editor wrote is one step, named by what it did.
+    UndoScope step(grid_);
+    dialogs_.showEditor(request, grid_, this);
+  }
   // A record added by the editor is the current row; it is shown first.
   if (grid_.recordCount() > records && grid_.currentRow() > 0) view_->setTopRow(grid_.currentRow());
 }
@@ -385,12 +512,21 @@ void Vantaro3::save() {
   const CatalogueEntry* entry = openEntry();
   if (!entry || !entry->table()) return;
   const TableDef& table = *entry->table();
+  if (!table.readOnly && !confirmOverwrite()) return;
 
   // The save shows the rows in the order written; the selection and the
-  // current row follow their records there.
-  const SaveOutcome outcome = SaveTable(table, dataFolder_, grid_, store_);
+  // current row follow their records there. That move is no undo step, and
+  // undoing back to this point makes the table unmodified again.
+  SaveOutcome outcome;
+  {
+    UnrecordedScope quiet(grid_);
+    outcome = SaveTable(table, dataFolder_, grid_, store_);
+  }
   switch (outcome.status) {
     case SaveOutcome::Saved: {
+      undo_->markSaved();
+      stamp_ = FileStamp::of(DataFilePath(dataFolder_, table.fileName), store_);
+      declinedStamp_ = FileStamp();
       // Where it went: the folder chosen last, which may differ from the path label.
       status(QStringLiteral("已保存 %1（%2 项）：%3")
                  .arg(table.fileName)
@@ -421,7 +557,54 @@ void Vantaro3::find() {
 }
 
 void Vantaro3::setDataFolder() {
-  dataFolder_ = ChangeDataFolder(programFolder_, languageCode_, dataFolder_, front_, this);
+  if (!settleUnsavedChanges()) return;
+  switchDataFolder(ChangeDataFolder(programFolder_, languageCode_, dataFolder_, front_, this));
+}
+
+void Vantaro3::openRecentFolder(const QString& folder) {
+  if (!settleUnsavedChanges()) return;
+  switchDataFolder(UseDataFolder(programFolder_, languageCode_, folder, dataFolder_, front_, this));
+}
+
+void Vantaro3::switchDataFolder(const QString& folder) {
+  if (folder.isEmpty()) return;
+  RememberRecentDataFolder(programFolder_, folder);
+  if (folder == dataFolder_) return;
+  dataFolder_ = folder;
+  // The open table is read from the new folder (empty when it has none there):
+  // the grid never holds one folder's records while it names another's file.
+  if (!openEntry()) return;
+  readOpenTableAgain();
+  view_->fitColumns();
+  view_->setTopRow(1);
+  updateFileLabels();
+}
+
+QStringList Vantaro3::recentFolders() const { return RecentDataFolders(programFolder_); }
+
+void Vantaro3::buildRecentMenu(QMenu* file) {
+  recentMenu_ = new QMenu(text(QStringLiteral("最近的数据目录(&R)")), this);
+  recentMenu_->setObjectName(QStringLiteral("mnu_recent"));
+  recentMenu_->menuAction()->setObjectName(QStringLiteral("mnu_recent"));
+  file->addMenu(recentMenu_);
+  connect(recentMenu_, &QMenu::aboutToShow, this, &Vantaro3::fillRecentMenu);
+  fillRecentMenu();
+}
+
+void Vantaro3::fillRecentMenu() {
+  recentMenu_->clear();
+  const QStringList folders = recentFolders();
+  int n = 0;
+  for (const QString& folder : folders) {
+    ++n;
+    QAction* a = recentMenu_->addAction(QStringLiteral("&%1 %2").arg(n).arg(QDir::toNativeSeparators(folder)));
+    a->setObjectName(QStringLiteral("mnu_recent%1").arg(n));
+    a->setData(folder);
+    a->setCheckable(true);
+    a->setChecked(folder == dataFolder_);
+    connect(a, &QAction::triggered, this, [this, folder] { openRecentFolder(folder); });
+  }
+  recentMenu_->setEnabled(n > 0);
 }
 
 void Vantaro3::help() {

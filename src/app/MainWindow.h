@@ -7,10 +7,12 @@
 
 #include "app/Layout.h"
 #include "model/RecordGrid.h"
+#include "storage/FileStamp.h"
 
 class QLabel;
 class QMenu;
 class QToolBar;
+class QUndoStack;
 
 namespace v3 {
 
@@ -18,6 +20,7 @@ class DialogFactory;
 class FileStore;
 class FilterBar;
 class FilterIndex;
+class GridUndo;
 class GridView;
 class ReferenceNames;
 class UiFront;
@@ -34,8 +37,13 @@ struct ShellOptions {
 
 // The main window: one table at a time in the grid, the catalogue of tables
 // in the Select menu, the record commands, find, layout, help and about.
-// The open table is identified by the window caption, which is exactly the
-// table's file name while a table is open.
+// The open table is identified by the caption, which is exactly the table's
+// file name while a table is open; the window title shows the caption and
+// whether the table has unsaved changes.
+//
+// Nothing is lost without a question: every change can be undone, and the
+// commands that would throw unsaved changes away (exit, closing the window,
+// opening a table, reload, another data folder) ask first.
 class Vantaro3 : public QMainWindow {
   Q_OBJECT
  public:
@@ -59,6 +67,12 @@ class Vantaro3 : public QMainWindow {
   const ProportionalLayout& formLayout() const { return layout_; }
   // The open table's catalogue entry, found by the caption; nullptr when none.
   const CatalogueEntry* openEntry() const;
+  // The table key: the open table's file name, or the window's own caption.
+  const QString& caption() const { return caption_; }
+  GridUndo& undo() { return *undo_; }
+  QUndoStack& undoStack();
+  // Whether the open table has changes that a save would write.
+  bool hasUnsavedChanges() const;
 
   // Commands of the menus.
   void openTable(const CatalogueEntry& entry);  // a Select-menu entry
@@ -74,6 +88,8 @@ class Vantaro3 : public QMainWindow {
   void invertSelection();
   void find();
   void setDataFolder();
+  void openRecentFolder(const QString& folder);
+  QStringList recentFolders() const;
   void help();
   void about();
 
@@ -98,14 +114,32 @@ class Vantaro3 : public QMainWindow {
   void updateSelectionLabel();
   void updateFileLabels();
 
+  // Asks 保存 / 不保存 / 取消 when the open table has unsaved changes. True
+  // when the command may go on: saved, or the user chose not to save.
+  bool settleUnsavedChanges();
+  // When the open table's file changed on disk since it was read or saved,
+  // offers to read it again (the user's changes stay unless they choose so).
+  void checkFileOnDisk();
+
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
+  void closeEvent(QCloseEvent* event) override;
+  void changeEvent(QEvent* event) override;
 
  private:
   void buildMenus();
   void buildForm();
   void loadOpenTable();     // LoadAll: the load of the table the caption names
+  void readOpenTableAgain();  // reload without a question
   void fillGridHeader();
+  void setCaption(const QString& caption);
+  void updateTitle();
+  void buildUndoActions(QMenu* edit);
+  void buildRecentMenu(QMenu* file);
+  void fillRecentMenu();
+  void switchDataFolder(const QString& folder);
+  QString openFilePath() const;
+  bool confirmOverwrite();
   void showEditor(const CatalogueEntry& entry, EditorMode mode);
   void status(const QString& simplified);
   QString text(const QString& simplified) const;
@@ -147,6 +181,13 @@ class Vantaro3 : public QMainWindow {
   std::unique_ptr<FilterIndex> filterIndex_;
   QList<int> editedColumns_;
   QString shownTable_;  // the table the filter bar's columns belong to
+  QString caption_;    // the table key (see caption())
+  QString baseTitle_;  // the window's own caption, from the language file
+  std::unique_ptr<GridUndo> undo_;
+  QMenu* recentMenu_ = nullptr;
+  FileStamp stamp_;          // the open table's file as last read or written
+  FileStamp declinedStamp_;  // a change on disk the user chose to keep their work over
+  bool checkingDisk_ = false;
 };
 
 }  // namespace v3

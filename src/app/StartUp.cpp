@@ -1,6 +1,7 @@
 #include "app/StartUp.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 
 #include "app/Messages.h"
@@ -14,6 +15,8 @@ namespace {
 
 const QString kSection = QStringLiteral("Config");
 const QString kKey = QStringLiteral("Path");
+const QString kRecentSection = QStringLiteral("Recent");
+QString RecentKey(int i) { return QStringLiteral("Folder%1").arg(i); }
 
 // Remembers the folder. A program folder that cannot be written does not
 // stop the program, but the user learns that the choice is not kept.
@@ -74,14 +77,44 @@ StartUpResult SettleDataFolder(const QString& programFolder, const QString& lang
 
 QString ChangeDataFolder(const QString& programFolder, const QString& languageCode, const QString& current,
                          UiFront& front, QWidget* owner) {
-  const QString folder = front.chooseFolder(owner, msg::ChooseFolder(languageCode));
+  const QString folder = front.chooseFolder(owner, msg::ChooseFolder(languageCode), current);
   if (folder.isEmpty()) return current;
+  return UseDataFolder(programFolder, languageCode, folder, current, front, owner);
+}
+
+QString UseDataFolder(const QString& programFolder, const QString& languageCode, const QString& folder,
+                      const QString& current, UiFront& front, QWidget* owner) {
   if (!IsDataFolder(folder)) {
     front.message(owner, msg::FileNotFound(languageCode), UiFront::Icon::None);
     return current;
   }
   Remember(programFolder, languageCode, folder, front, owner);
   return folder;
+}
+
+QStringList RecentDataFolders(const QString& programFolder) {
+  QFile file(ConfigFilePath(programFolder));
+  if (!file.open(QIODevice::ReadOnly)) return {};
+  const QByteArray content = file.readAll();
+  QStringList folders;
+  for (int i = 1; i <= kRecentFolderCount; ++i) {
+    const auto value = ini::FindValue(content, kRecentSection.toUtf8(), RecentKey(i).toUtf8());
+    if (!value || value->isEmpty()) continue;
+    const QString folder = QString::fromUtf8(*value);
+    if (!folders.contains(folder)) folders << folder;
+  }
+  return folders;
+}
+
+void RememberRecentDataFolder(const QString& programFolder, const QString& folder) {
+  if (folder.isEmpty()) return;
+  QStringList folders = RecentDataFolders(programFolder);
+  if (!folders.isEmpty() && folders.first() == folder) return;  // nothing to write
+  folders.removeAll(folder);
+  folders.prepend(folder);
+  const QString config = ConfigFilePath(programFolder);
+  for (int i = 1; i <= kRecentFolderCount; ++i)
+    if (!WriteIniValue(config, kRecentSection, RecentKey(i), i <= folders.size() ? folders[i - 1] : QString())) return;
 }
 
 }  // namespace v3

@@ -1,5 +1,6 @@
 #pragma once
 #include <QString>
+#include <QStringList>
 
 class QWidget;
 
@@ -28,8 +29,22 @@ StartUpResult SettleDataFolder(const QString& programFolder, const QString& lang
                                QWidget* owner);
 
 // The set-data-folder command: the picked folder when it holds CDCase.dat
-// (and Config.ini remembers it); otherwise the current folder stays.
+// (and Config.ini remembers it); otherwise the current folder stays. The
+// picker opens at the current folder.
 QString ChangeDataFolder(const QString& programFolder, const QString& languageCode, const QString& current,
                          UiFront& front, QWidget* owner);
+
+// A folder chosen without the picker (from the recent folders): used as
+// ChangeDataFolder uses a picked one.
+QString UseDataFolder(const QString& programFolder, const QString& languageCode, const QString& folder,
+                      const QString& current, UiFront& front, QWidget* owner);
+
+// The data folders opened last, newest first, at most kRecentFolderCount;
+// kept in Config.ini's section Recent, beside the Path entry of Config.
+inline constexpr int kRecentFolderCount = 5;
+QStringList RecentDataFolders(const QString& programFolder);
+// Puts the folder first in the list. A Config.ini that cannot be written
+// only loses the list.
+void RememberRecentDataFolder(const QString& programFolder, const QString& folder);
 
 }  // namespace v3

@@ -4,7 +4,9 @@
 #include <QDesktopServices>
 #include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QUrl>
 
 namespace v3 {
@@ -23,8 +25,30 @@ class DesktopFront : public UiFront {
     box.exec();
   }
 
-  QString chooseFolder(QWidget* owner, const QString& prompt) override {
-    QString folder = QFileDialog::getExistingDirectory(owner, FolderPrompt(prompt), QString(),
+  int ask(QWidget* owner, const QString& text, const QStringList& buttons) override {
+    QMessageBox box(owner);
+    box.setWindowTitle(QCoreApplication::applicationName());
+    box.setText(text);
+    box.setIcon(QMessageBox::Question);
+    QList<QPushButton*> added;
+    for (int i = 0; i < buttons.size(); ++i) {
+      const bool last = i == buttons.size() - 1;
+      added.append(box.addButton(buttons[i], last ? QMessageBox::RejectRole
+                                             : i == 0 ? QMessageBox::AcceptRole
+                                                      : QMessageBox::DestructiveRole));
+    }
+    if (!added.isEmpty()) {
+      box.setDefaultButton(added.first());
+      box.setEscapeButton(added.last());
+    }
+    box.exec();
+    const int chosen = int(added.indexOf(qobject_cast<QPushButton*>(box.clickedButton())));
+    return chosen < 0 ? int(buttons.size()) - 1 : chosen;
+  }
+
+  QString chooseFolder(QWidget* owner, const QString& prompt, const QString& start) override {
+    QString folder = QFileDialog::getExistingDirectory(owner, FolderPrompt(prompt),
+                                                       QFileInfo(start).isDir() ? start : QString(),
                                                        QFileDialog::ShowDirsOnly);
     if (folder.isEmpty()) return QString();
     folder = QDir::cleanPath(folder);

@@ -1,5 +1,6 @@
 #pragma once
 #include <QString>
+#include <QStringList>
 
 class QWidget;
 
@@ -15,8 +16,13 @@ class UiFront {
   virtual ~UiFront() = default;
   // A message box with only an OK button; returns when the user has closed it.
   virtual void message(QWidget* owner, const QString& text, Icon icon) = 0;
-  // The folder picker: the chosen folder as a full path, or empty text on cancel.
-  virtual QString chooseFolder(QWidget* owner, const QString& prompt) = 0;
+  // A question answered by one of the buttons, whose texts are given; the
+  // last one is the answer of Escape and of closing the box. Returns the
+  // index of the button chosen.
+  virtual int ask(QWidget* owner, const QString& text, const QStringList& buttons) = 0;
+  // The folder picker, opened at `start` when it is a folder: the chosen
+  // folder as a full path, or empty text on cancel.
+  virtual QString chooseFolder(QWidget* owner, const QString& prompt, const QString& start = QString()) = 0;
   // Opens the document with the program the desktop associates with it.
   virtual void openDocument(QWidget* owner, const QString& path) = 0;
   // The file picker, to open an existing file or to name one to write: the

@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "app/MainWindow.h"
+#include "app/QtTexts.h"
 #include "editors/BuiltInDialogs.h"
 #include "text/Locale.h"
 
@@ -33,6 +34,9 @@ int main(int argc, char** argv) {
   QApplication::setApplicationVersion(QStringLiteral(V3_VERSION));
   // The desktop entry that an installed program comes with.
   QGuiApplication::setDesktopFileName(QStringLiteral("vantaro3"));
+
+  // Qt's own buttons and dialogs speak the interface's language.
+  v3::InstallQtTranslations(v3::LanguageCodeForLocale(v3::SystemLocaleNumber()));
 
   // The shell opens the editors and table windows through the dialogs made here.
   const std::unique_ptr<v3::DialogFactory> dialogs = v3::MakeBuiltInDialogs(QCoreApplication::applicationDirPath());
