@@ -326,6 +326,7 @@ void GridTest::filterShowsMatchingRows() {
   QCOMPARE(s.grid().recordCount(), 9);
   // Another table starts without a filter, with its own columns.
   bar->textBox()->setText(QStringLiteral("飛"));
+  s.front.answers = QStringList{QStringLiteral("不保存")};  // the edit above
   s.open(QStringLiteral("Firm.dat"));
   QCOMPARE(bar->text(), QString());
   QCOMPARE(v->shownCount(), s.grid().recordCount());
@@ -567,11 +568,13 @@ void GridTest::namesBesideNumbers() {
   // Sort and filter go by the number, not the name.
   QVERIFY(!s.window->references().note(3, QStringLiteral("0")).isEmpty());
 
-  // A firm's artists and a request's job.
+  // A firm's artists and a request's job (the edits here are not kept).
+  s.front.answers = QStringList{QStringLiteral("不保存")};
   s.open(QStringLiteral("Firm.dat"));
   s.grid().setCell(1, 4, QStringLiteral("0"));
   QCOMPARE(s.window->references().note(4, s.grid().cell(1, 4)), stars[0][1].trimmed());
   if (FindTable(QStringLiteral("CFRequest.dat"))) {
+    s.front.answers = QStringList{QStringLiteral("不保存")};
     s.open(QStringLiteral("CFRequest.dat"));
     const std::vector<QStringList> jobs = ReadTableRows(*FindTable(QStringLiteral("CFCase.dat")), s.dataFolder);
     QVERIFY(!jobs.empty());
@@ -607,6 +610,7 @@ void GridTest::countFollowsDeletesAndAdds() {
   s.dialogs.onEditor = [](const EditorRequest&, RecordGrid& g) { g.setCurrentRow(g.appendRecord({"99"})); };
   s.trigger(QStringLiteral("mnu_ad"));
   QCOMPARE(s.window->recordCountLabel()->text(), QStringLiteral("共 8 项"));
+  s.front.answers = QStringList{QStringLiteral("不保存")};
   s.trigger(QStringLiteral("mnu_load"));
   QCOMPARE(s.window->recordCountLabel()->text(), QStringLiteral("共 9 项"));
 }
