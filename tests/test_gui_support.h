@@ -60,7 +60,6 @@ class FakeFront : public v3::UiFront {
   void openDocument(QWidget*, const QString& path) override { opened.append(path); }
   QStringList fileAnswers;  // the file picker's answers in turn; none left means cancel
   QList<bool> askAnswers;   // Yes/No questions' answers in turn; none left means No
-  QStringList questions;
   QString chooseFile(QWidget*, const QString&, const QString&, bool) override {
     return fileAnswers.isEmpty() ? QString() : fileAnswers.takeFirst();
   }

@@ -12,10 +12,7 @@
 #include <QPushButton>
 #include <QStatusBar>
 
-#if __has_include("app/GridCommands.h")
 #include "app/GridCommands.h"
-#define V3_HAS_UNDO_SCOPE 1
-#endif
 #include "app/MainWindow.h"
 #include "app/Messages.h"
 #include "app/UiFront.h"
@@ -217,10 +214,8 @@ bool ImportOpenTableCsv(Vantaro3& w, const QString& path, CsvOptions options, Ui
   const std::unique_ptr<QProgressDialog> progress =
       progressFor(w, tr(w, QStringLiteral("正在导入 %1…").arg(table->fileName)), int(records.size()));
   {
-#ifdef V3_HAS_UNDO_SCOPE
     // The import is one step of the undo stack, however many changes it makes.
-    UndoScope step(grid, tr(w, QStringLiteral("导入 CSV")));
-#endif
+    UndoScope step(grid, QStringLiteral("导入 CSV"));
     ReplaceRecords(grid, records, [&progress](int done) {
       if (progress) progress->setValue(done);
     });
