@@ -233,11 +233,67 @@ class TableWindowsTest : public QObject {
     const StandaloneSave out = w->saveFile();
     QCOMPARE(out.status, StandaloneSave::Refused);
     QCOMPARE(front_.messages.size(), 1);
-    QVERIFY2(front_.messages[0].contains(box), qPrintable(front_.messages[0]));
+    // Named by its label, never by the box's inner name.
+    QVERIFY2(front_.messages[0].contains(out.label), qPrintable(front_.messages[0]));
+    QVERIFY2(!front_.messages[0].contains(box), qPrintable(front_.messages[0]));
     QVERIFY(front_.messages[0].contains(file));
     QCOMPARE(ReadFile(path(file)), before);
     QVERIFY(!QFileInfo::exists(path(file + ".bak")));
     QCOMPARE(w->box(box)->text(), text);
+  }
+
+  void closingWithChangesAsks_data() {
+    QTest::addColumn<QString>("answer");
+    QTest::newRow("保存") << "保存";
+    QTest::newRow("不保存") << "不保存";
+    QTest::newRow("取消") << "取消";
+  }
+  void closingWithChangesAsks() {
+    QFETCH(QString, answer);
+    front_.questions.clear();
+    front_.messages.clear();
+    const QByteArray before = ReadFile(path("Level.tab"));
+    auto w = open("Level");
+    w->show();
+    QVERIFY(QTest::qWaitForWindowExposed(w.get()));
+    // Closing unchanged asks nothing.
+    QTest::keyClick(w.get(), Qt::Key_Escape);
+    QVERIFY(!w->isVisible());
+    QVERIFY(front_.questions.isEmpty());
+    w->show();
+    QLineEdit* box = w->box("Text1(2)");
+    box->setFocus();
+    box->selectAll();
+    QTest::keyClicks(box, "450");
+    QVERIFY(w->hasUnsavedChanges());
+    front_.answers = QStringList{answer};
+    QTest::mouseClick(w->button("Cmd_Exit"), Qt::LeftButton);
+    QCOMPARE(front_.questions.size(), 1);
+    QCOMPARE(w->isVisible(), answer == QStringLiteral("取消"));
+    QCOMPARE(ReadFile(path("Level.tab")) != before, answer == QStringLiteral("保存"));
+    if (answer == QStringLiteral("保存")) {
+      QCOMPARE(ReadFile(path("Level.tab")).mid(8, 4), Le(450, 4));
+      // Where it went.
+      QVERIFY2(w->statusLine().endsWith(QDir::toNativeSeparators(path("Level.tab"))), qPrintable(w->statusLine()));
+    }
+  }
+
+  void refusedSaveKeepsTheWindowOpen() {
+    front_.questions.clear();
+    front_.messages.clear();
+    auto w = open("Level");
+    w->show();
+    QVERIFY(QTest::qWaitForWindowExposed(w.get()));
+    QLineEdit* box = w->box("Text1(0)");
+    box->setFocus();
+    box->selectAll();
+    QTest::keyClick(box, Qt::Key_Backspace);
+    front_.answers = QStringList{QStringLiteral("保存")};
+    QTest::mouseClick(w->button("Cmd_Exit"), Qt::LeftButton);
+    QVERIFY(w->isVisible());
+    QCOMPARE(front_.messages.size(), 1);
+    QVERIFY(w->hasUnsavedChanges());
+    QVERIFY(w->statusLine().contains(QStringLiteral("未保存")));
   }
 
   void failedSaveShowsOneMessage() {

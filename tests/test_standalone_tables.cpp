@@ -271,7 +271,8 @@ class StandaloneTablesTest : public QObject {
     QCOMPARE(out.status, StandaloneSave::Refused);
     QCOMPARE(out.box, box);
     QVERIFY2(out.reason.contains(reason), qPrintable(out.reason));
-    QVERIFY(out.message(fileOf(kind)).contains(box));
+    QVERIFY(out.message(fileOf(kind)).contains(out.label));
+    QVERIFY(!out.message(fileOf(kind)).contains(box));
     QCOMPARE(store.copies + store.replaces, 0);
     QCOMPARE(ReadFile(path(fileOf(kind))), file);
     QCOMPARE(ReadFile(path(fileOf(kind) + ".bak")), oldBackup);

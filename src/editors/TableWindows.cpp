@@ -1,6 +1,7 @@
 #include "editors/TableWindows.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -70,6 +71,7 @@ QLineEdit* TableWindow::addBox(const QString& name, int width) {
   box->setObjectName(name);
   box->setFixedWidth(width);
   boxes_.insert(name, box);
+  connect(box, &QLineEdit::textEdited, this, [this] { setModified(true); });
   return box;
 }
 
@@ -94,6 +96,10 @@ void TableWindow::addButtons(QBoxLayout* layout) {
     row->addWidget(button);
   }
   layout->addLayout(row);
+  statusLine_ = new QLabel(this);
+  statusLine_->setObjectName(QStringLiteral("StatusLine"));
+  statusLine_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+  layout->addWidget(statusLine_);
   connect(button(QStringLiteral("Cmd_Load")), &QPushButton::clicked, this, [this] { loadFile(); });
   connect(button(QStringLiteral("Cmd_Save")), &QPushButton::clicked, this, [this] { saveFile(); });
   connect(button(QStringLiteral("Cmd_Exit")), &QPushButton::clicked, this, &QDialog::reject);
@@ -250,8 +256,28 @@ QLabel* TableWindow::label(const QString& name) const { return findChild<QLabel*
 
 QPushButton* TableWindow::button(const QString& name) const { return findChild<QPushButton*>(name); }
 
+QString TableWindow::text(const QString& simplified) const { return msg::Localised(interfaceLanguage(), simplified); }
+
 void TableWindow::showMessage(const QString& simplified) {
-  front_->message(this, msg::Localised(interfaceLanguage(), simplified), UiFront::Icon::Warning);
+  front_->message(this, text(simplified), UiFront::Icon::Warning);
+}
+
+QString TableWindow::statusLine() const { return statusLine_->text(); }
+
+void TableWindow::setModified(bool modified) {
+  modified_ = modified;
+}
+
+void TableWindow::reject() {
+  if (modified_) {
+    const int answer = front_->ask(
+        this, text(QStringLiteral("%1 有未保存的修改，是否保存？").arg(table_.info().fileName)),
+        {text(QStringLiteral("保存")), text(QStringLiteral("不保存")), text(QStringLiteral("取消"))});
+    if (answer == 2) return;
+    // A refused or failed save keeps the window open with the user's values.
+    if (answer == 0 && !saveFile().ok()) return;
+  }
+  QDialog::reject();
 }
 
 bool TableWindow::loadFile() {
@@ -263,6 +289,7 @@ bool TableWindow::loadFile() {
     for (QLineEdit* b : std::as_const(boxes_))
       if (b->objectName().contains(QLatin1Char('('))) b->clear();
     showMessage(QStringLiteral("%1 读取失败：%2").arg(table_.info().fileName, error));
+    setModified(false);
     return false;
   }
   for (const TableValue& v : table_.values()) {
@@ -272,6 +299,8 @@ bool TableWindow::loadFile() {
     if (table_.kind() == StandaloneKind::Level) b->setMaxLength(std::max<int>(kLevelBoxChars, int(v.text.size())));
     b->setText(v.text);
   }
+  setModified(false);
+  statusLine_->setText(text(QStringLiteral("已读取 %1").arg(table_.info().fileName)));
   return true;
 }
 
@@ -279,7 +308,16 @@ StandaloneSave TableWindow::saveFile() {
   for (const TableValue& v : table_.values())
     if (QLineEdit* b = box(v.box)) table_.setText(v.box, b->text());
   const StandaloneSave outcome = table_.save(dataFolder_, *store_);
-  if (!outcome.ok()) showMessage(outcome.message(table_.info().fileName));
+  if (!outcome.ok()) {
+    statusLine_->setText(text(QStringLiteral("%1 未保存").arg(table_.info().fileName)));
+    showMessage(outcome.message(table_.info().fileName));
+    return outcome;
+  }
+  setModified(false);
+  // Where it went: the data folder of Config.ini.
+  statusLine_->setText(text(QStringLiteral("已保存 %1：%2")
+                                .arg(table_.info().fileName,
+                                     QDir::toNativeSeparators(DataFilePath(dataFolder_, table_.info().fileName)))));
   return outcome;
 }
 

@@ -46,6 +46,13 @@ class TableWindow : public QDialog {
 
   bool loadFile();              // Cmd_Load; false when the file could not be read (a message is shown)
   StandaloneSave saveFile();    // Cmd_Save
+  // Whether the user changed a box since the file was read or saved.
+  bool hasUnsavedChanges() const { return modified_; }
+  QString statusLine() const;   // where the last save went, or why it did not
+
+  // Closing (Cmd_Exit, Escape, the window's close button) with unsaved
+  // changes asks 保存 / 不保存 / 取消 first.
+  void reject() override;
 
  private:
   void buildCons();
@@ -56,6 +63,8 @@ class TableWindow : public QDialog {
   QLabel* addLabel(const QString& name, const QString& text);
   void addButtons(QBoxLayout* layout);
   void showMessage(const QString& simplified);
+  void setModified(bool modified);
+  QString text(const QString& simplified) const;
 
   StandaloneTable table_;
   QString programFolder_;
@@ -63,6 +72,8 @@ class TableWindow : public QDialog {
   UiFront* front_;
   FileStore* store_;
   QHash<QString, QLineEdit*> boxes_;
+  QLabel* statusLine_ = nullptr;
+  bool modified_ = false;
 };
 
 // The window with the name, or nullptr for a name that is no standalone table.

@@ -124,7 +124,8 @@ QString StandaloneSave::message(const QString& fileName) const {
     case Unchanged: return QString();
     case Refused:
       if (box.isEmpty()) return QStringLiteral("%1 未保存：%2").arg(fileName, reason);
-      return QStringLiteral("%1 未保存：%2（%3）：%4").arg(fileName, label, box, reason);
+      // The user knows the box by its label, not by the window's inner name for it.
+      return QStringLiteral("%1 未保存：%2：%3").arg(fileName, label.isEmpty() ? box : label, reason);
     case Failed: return QStringLiteral("%1 保存失败：%2").arg(fileName, reason);
   }
   return QString();
