@@ -35,9 +35,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (!RecordsToCsv(records, options, &written, &refusal)) return 0;  // a character the encoding cannot hold
   std::vector<QStringList> again;
   if (!CsvToRecords(written, fields, "fuzz", options, &again, &refusal)) v3fuzz::Broken("written CSV does not read");
-  // CSV never carries NUL characters: the writer drops them.
-  for (QStringList& r : records)
-    for (QString& c : r) c.remove(QChar(u'\0'));
+  // CSV never carries NUL characters: what the writer does with one is its
+  // own rule (a code's trailing zeros are dropped), not a round trip.
+  for (const QStringList& r : records)
+    for (const QString& c : r)
+      if (c.contains(QChar(u'\0'))) return 0;
   v3fuzz::SameRecords(records, again, "written CSV reads as other records");
   return 0;
 }
