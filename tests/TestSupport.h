@@ -11,6 +11,9 @@
 
 #include <initializer_list>
 
+#include "tables/FixedLayout.h"
+#include "text/Big5.h"
+
 namespace v3test {
 
 inline QByteArray ReadFile(const QString& path) {
@@ -52,6 +55,23 @@ inline CliRun RunCli(const QStringList& args) {
   p.start(QString::fromLocal8Bit(qgetenv("V3_CLI")), args);
   if (!p.waitForFinished(120000)) return {-1, {}, {}};
   return {p.exitCode(), p.readAllStandardOutput(), p.readAllStandardError()};
+}
+
+// What a save without an edit makes of record k of a fixed-record file (the
+// file as it is on disk): every field's bytes as they are, the type tags
+// written, zeros where no field lies.
+inline QByteArray KeptRecord(const v3::TableCodec* codec, const QByteArray& file, int k) {
+  const auto* fixed = dynamic_cast<const v3::FixedCodec*>(codec);
+  const v3::FixedLayout& layout = fixed->layoutFor(file);
+  const QByteArray rec = file.mid(12 + qsizetype(k) * layout.recordSize, layout.recordSize)
+                             .leftJustified(layout.recordSize, '\0', true);
+  QByteArray out(layout.recordSize, '\0');
+  for (const v3::FieldSpec& f : layout.fields) {
+    const QByteArray bytes = f.kind == v3::FieldKind::TypeTag ? v3::EncodeCodePage(QString::fromUtf8(f.tag), 950)
+                                                               : rec.mid(f.offset, f.width);
+    out.replace(f.offset, bytes.size(), bytes);
+  }
+  return out;
 }
 
 }  // namespace v3test

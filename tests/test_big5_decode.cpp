@@ -5,6 +5,8 @@
 #include <QtTest>
 
 #include <unicode/ucnv.h>
+#include <unicode/ucnv_cb.h>
+#include <unicode/utf16.h>
 
 #include "text/Big5.h"
 #include "text/Locale.h"
@@ -13,16 +15,34 @@ using namespace v3;
 
 namespace {
 
-// ICU alone, as the text layer decoded before it had a table.
-QString icuDecode(QByteArrayView bytes) {
-  static UConverter* conv = [] {
+// ICU alone, as text fields decode: every byte that is no character becomes
+// its byte character.
+void byteCharacters(const void*, UConverterToUnicodeArgs* args, const char* units, int32_t length,
+                    UConverterCallbackReason reason, UErrorCode* err) {
+  if (reason > UCNV_IRREGULAR) return;
+  for (int32_t i = 0; i < length; ++i) {
+    const char32_t c = ByteCharacter(uchar(units[i]));
+    const UChar pair[2] = {U16_LEAD(c), U16_TRAIL(c)};
+    *err = U_ZERO_ERROR;
+    ucnv_cbToUWriteUChars(args, pair, 2, 0, err);
+  }
+}
+
+// ICU alone, as the text layer decoded before it had a table: language
+// files with ICU's substitutions, text fields with byte characters.
+QString icu(QByteArrayView bytes, bool fields) {
+  auto open = [](bool withBytes) {
     UErrorCode status = U_ZERO_ERROR;
     UConverter* c = ucnv_open("windows-950", &status);
+    if (U_SUCCESS(status) && withBytes) ucnv_setToUCallBack(c, byteCharacters, nullptr, nullptr, nullptr, &status);
     return U_SUCCESS(status) ? c : nullptr;
-  }();
+  };
+  static UConverter* const plain = open(false);
+  static UConverter* const exact = open(true);
+  UConverter* conv = fields ? exact : plain;
   if (!conv || bytes.isEmpty()) return QString();
   ucnv_resetToUnicode(conv);
-  QString out(bytes.size() + 1, Qt::Uninitialized);
+  QString out(2 * bytes.size() + 2, Qt::Uninitialized);
   UErrorCode status = U_ZERO_ERROR;
   const int32_t n = ucnv_toUChars(conv, reinterpret_cast<UChar*>(out.data()), int32_t(out.size()), bytes.data(),
                                   int32_t(bytes.size()), &status);
@@ -30,6 +50,8 @@ QString icuDecode(QByteArrayView bytes) {
   out.truncate(n);
   return out;
 }
+QString icuDecode(QByteArrayView bytes) { return icu(bytes, false); }
+QString icuFieldDecode(QByteArrayView bytes) { return icu(bytes, true); }
 
 QByteArray upToZero(QByteArray b) {
   const qsizetype zero = b.indexOf('\0');
@@ -79,16 +101,18 @@ class Big5DecodeTest : public QObject {
       for (int i = 0; i < length; ++i)
         in += rng.bounded(3) == 0 ? QByteArray(pool[rng.bounded(int(std::size(pool)))], 1) : QByteArray(1, char(rng.bounded(256)));
       QCOMPARE(DecodeCodePage(in, 950), icuDecode(in));
-      QCOMPARE(DecodeBig5Text(in), icuDecode(upToZero(in)));
+      QCOMPARE(DecodeBig5Text(in), icuFieldDecode(upToZero(in)));
+      QCOMPARE(DecodeBig5Bytes(in), icuFieldDecode(in));
     }
   }
 
   void textFieldsOnEveryLocale() {
-    // 舞台劇, then a broken code at the end: the field decodes as ICU has it on every locale.
+    // 舞台劇, then a broken code at the end: the field decodes as ICU has it
+    // on every locale, the broken byte as its byte character.
     const QByteArray field = QByteArray::fromHex("bb52a578bc4041a4");
     for (int locale : {2052, 1028, 1033}) {
       SetSystemLocaleOverride(locale);
-      QCOMPARE(DecodeBig5Text(field), icuDecode(field));
+      QCOMPARE(DecodeBig5Text(field), icuFieldDecode(field));
       QVERIFY(DecodeBig5Text(field).startsWith(QStringLiteral("舞台劇A")));
     }
   }

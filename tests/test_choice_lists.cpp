@@ -15,7 +15,7 @@ using namespace v3test;
 
 namespace {
 
-QByteArray big5(const QString& text) { return EncodeBig5Text(text); }
+QByteArray big5(const QString& text) { return EncodeBig5Text(text).bytes; }
 
 QByteArray producer(int number, const QString& name) {
   QByteArray r;

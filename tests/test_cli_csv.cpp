@@ -157,7 +157,7 @@ class CliCsvTest : public QObject {
     QCOMPARE(refusal.line, 3);
   }
 
-  // A first cell that starts with U+FEFF (behind NULs the CSV drops, too) is
+  // A first cell that starts with U+FEFF (behind an escaped NUL, too) is
   // not taken for a byte order mark when the CSV is read back.
   void leadingFeffCellSurvives() {
     for (const QString& first : {QStringLiteral("\uFEFFa"), QString(QChar(0)) + QChar(0xFEFF)}) {
@@ -167,7 +167,7 @@ class CliCsvTest : public QObject {
       std::vector<QStringList> back;
       QVERIFY2(CsvToRecords(csv, 2, "t", &back, &refusal), qPrintable(refusal.reason));
       QCOMPARE(back.size(), size_t(1));
-      QCOMPARE(back[0][0], QString(first).remove(QChar(0)));
+      QCOMPARE(back[0][0], first);
     }
   }
 
@@ -253,7 +253,7 @@ class CliCsvTest : public QObject {
     QTest::newRow("Constellation: month out of range") << "Constellation.tab" << 0 << QByteArray("AB,300,1\r")
                                                        << "星座 1 的开始月";
     QTest::newRow("Constellation: name too long") << "Constellation.tab" << 1
-                                                  << QByteArray("名称太长太长太长太长,1,1\r") << "字节";
+                                                  << QByteArray("名稱太長太長太長太長,1,1\r") << "字节";
     QTest::newRow("Difficulty: too few fields") << "Difficulty.tab" << 4 << QByteArray("1,2,3\r") << "line 5";
     QTest::newRow("Length: empty value") << "Length.tab" << 35 << QByteArray("1,,3\r") << "数值为空";
   }

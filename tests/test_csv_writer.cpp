@@ -1,5 +1,5 @@
 // Export's CSV writing: the UTF-8 lines written straight into the buffer
-// are the lines of the general way (cells without NUL, quoted where needed,
+// are the lines of the general way (cells escaped, quoted where needed,
 // then encoded), and a cell UTF-8 cannot carry is refused with its line and column.
 #include <QRandomGenerator>
 #include <QtTest>
@@ -18,7 +18,7 @@ QByteArray expected(const std::vector<QStringList>& records, int* badLine) {
   QByteArray csv("");
   for (size_t i = 0; i < records.size(); ++i) {
     QStringList cells = records[i];
-    for (QString& c : cells) c.remove(QChar(u'\0'));
+    for (QString& c : cells) c = CsvEscapeCell(c);
     QByteArray bytes;
     if (!EncodeStrict(CsvLineText(cells), TextEncoding::Utf8, &bytes)) {
       *badLine = int(i + 1);

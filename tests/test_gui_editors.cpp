@@ -17,7 +17,7 @@ using namespace v3;
 
 namespace {
 
-std::vector<RecordGrid::Row> teams() {
+std::vector<QStringList> teams() {
   return {{"1", "飛輪海", "0", "1", "2", "3", "100", "7", "8", "9", "10"},
           {"2", "五月天團", "4", "5", "-1", "-1", "200", "17", "18", "19", "20"},
           {"3", "東方神話", "6", "7", "8", "9", "300", "27", "28", "29", "30"},
@@ -99,7 +99,7 @@ class EditorTest : public QObject {
 
   void modifySeveralWritesOnlyChangedFields() {
     for (int r : {1, 2, 3}) grid_.setRowSelected(r, true);
-    const std::vector<RecordGrid::Row> before = grid_.records();
+    const std::vector<QStringList> before = grid_.records();
     std::unique_ptr<RecordDialog> d(open("Team", EditorMode::ModifySeveral, {"Text0"}));
     QVERIFY(!d->control("Text0")->isEnabled());
     type(d->control("Text2"), "555");
@@ -107,7 +107,7 @@ class EditorTest : public QObject {
     d->findChild<QPushButton*>("Cmd_OK")->click();
     QCOMPARE(d->result(), int(QDialog::Accepted));
     for (int r = 1; r <= 3; ++r) {
-      RecordGrid::Row expected = before[size_t(r - 1)];
+      QStringList expected = before[size_t(r - 1)];
       expected[6] = "555";
       expected[3] = "9";
       QCOMPARE(grid_.record(r), expected);
@@ -117,7 +117,7 @@ class EditorTest : public QObject {
 
   void okWithoutChangesAndCancelChangeNothing() {
     grid_.setRowSelected(4, true);  // cells the lists cannot show: 99 and "x"
-    const std::vector<RecordGrid::Row> before = grid_.records();
+    const std::vector<QStringList> before = grid_.records();
     std::unique_ptr<RecordDialog> d(open("Team", EditorMode::Edit));
     QCOMPARE(qobject_cast<QComboBox*>(d->control("Combo(0)"))->currentIndex(), -1);
     d->findChild<QPushButton*>("Cmd_OK")->click();
@@ -136,7 +136,7 @@ class EditorTest : public QObject {
     type(d->control("Text0"), "9");
     d->findChild<QPushButton*>("Cmd_add")->click();
     QCOMPARE(grid_.recordCount(), 5);
-    RecordGrid::Row expected = teams()[0];
+    QStringList expected = teams()[0];
     expected[0] = "9";
     QCOMPARE(grid_.record(5), expected);
     QCOMPARE(grid_.currentRow(), 5);

@@ -93,7 +93,7 @@ class EditorInputTest : public QObject {
   void fillGrid(const QString& editor) {
     const EditorForm& form = *FindEditorForm(editor);
     const int k = entryOf(editor)->table()->fieldCount();
-    std::vector<RecordGrid::Row> rows(4, RecordGrid::Row(k));
+    std::vector<QStringList> rows(4, QStringList(k));
     for (int r = 0; r < 4; ++r)
       for (int c = 1; c <= k; ++c) rows[size_t(r)][c - 1] = QStringLiteral("r%1c%2").arg(r + 1).arg(c);
     // The entries of every list, as a dialog opened on nothing shows them.
@@ -202,7 +202,7 @@ class EditorInputTest : public QObject {
     QFETCH(QString, control);
     fillGrid(editor);
     for (int r : {1, 2, 3}) grid_.setRowSelected(r, true);
-    const std::vector<RecordGrid::Row> before = grid_.records();
+    const std::vector<QStringList> before = grid_.records();
     auto d = open(editor, EditorMode::ModifySeveral);
     QCOMPARE(d->findChild<QLabel*>("LbCount")->text(), QStringLiteral("修改 3 项记录"));
     const EditorForm& form = *FindEditorForm(editor);
@@ -256,7 +256,7 @@ class EditorInputTest : public QObject {
     clickButton(d.get(), "Cmd_OK");
     QCOMPARE(d->result(), int(QDialog::Accepted));
     for (int r = 1; r <= 4; ++r) {
-      RecordGrid::Row expected = before[size_t(r - 1)];
+      QStringList expected = before[size_t(r - 1)];
       if (r <= 3)
         for (auto it = written.begin(); it != written.end(); ++it) expected[it.key() - 1] = it.value();
       for (int c = 1; c <= grid_.fieldCount(); ++c)
@@ -305,7 +305,7 @@ class EditorInputTest : public QObject {
     grid_.setCell(1, column, cell);
     grid_.setCell(2, column, "other");
     grid_.setRowSelected(1, true);
-    const std::vector<RecordGrid::Row> before = grid_.records();
+    const std::vector<QStringList> before = grid_.records();
     {
       auto d = open(editor, EditorMode::Edit);
       walk(d.get(), QString(), false);
@@ -378,7 +378,7 @@ class EditorInputTest : public QObject {
     grid_.setCell(1, column, cell);
     grid_.setCell(2, column, cell);
     for (int r : {1, 2}) grid_.setRowSelected(r, true);
-    std::vector<RecordGrid::Row> expected = grid_.records();
+    std::vector<QStringList> expected = grid_.records();
     if (written != "-")
       for (int r : {0, 1}) expected[size_t(r)][column - 1] = written;
     auto d = open(editor, EditorMode::ModifySeveral);
@@ -470,7 +470,7 @@ class EditorInputTest : public QObject {
     QFETCH(QString, written);
     fillGrid(editor);
     grid_.setRowSelected(1, true);
-    std::vector<RecordGrid::Row> before = grid_.records();
+    std::vector<QStringList> before = grid_.records();
     auto d = open(editor, EditorMode(mode));
     ClickInto(d->control(control));
     ReplaceFocusedText(typed);
@@ -492,7 +492,7 @@ class EditorInputTest : public QObject {
     fillGrid("Star");
     grid_.setRowSelected(1, true);
     grid_.setRowSelected(2, true);
-    const std::vector<RecordGrid::Row> before = grid_.records();
+    const std::vector<QStringList> before = grid_.records();
     auto d = open("Star", EditorMode::ModifySeveral);
     d->resize(d->width(), 260);  // too low for its content: the body scrolls
     QTest::qWait(20);
@@ -517,7 +517,7 @@ class EditorInputTest : public QObject {
 
     fillGrid("Team");
     for (int r : {1, 2, 3}) grid_.setRowSelected(r, true);
-    const std::vector<RecordGrid::Row> teams = grid_.records();
+    const std::vector<QStringList> teams = grid_.records();
     auto t = open("Team", EditorMode::ModifySeveral);
     auto* member = qobject_cast<QComboBox*>(t->control("Combo(0)"));
     ClickInto(t->control("Text1"));
@@ -531,7 +531,7 @@ class EditorInputTest : public QObject {
     QVERIFY(t->isChanged("Combo(0)"));
     clickButton(t.get(), "Cmd_OK");
     for (int r = 1; r <= 4; ++r) {
-      RecordGrid::Row expected = teams[size_t(r - 1)];
+      QStringList expected = teams[size_t(r - 1)];
       if (r <= 3) expected[2] = QString::number(index);  // the entry after star index - 1
       QCOMPARE(grid_.record(r), expected);
     }
@@ -548,7 +548,7 @@ class EditorInputTest : public QObject {
     QVERIFY(QTest::qWaitForWindowExposed(s.window.get()));
     s.open(QStringLiteral("CDCase.dat"));
     SelectRows(s.grid(), Rows({2, 4, 6}));
-    std::vector<RecordGrid::Row> expected;
+    std::vector<QStringList> expected;
     for (int r = 1; r <= s.grid().recordCount(); ++r) expected.push_back(s.grid().record(r));
     bool acted = false;
     QTimer::singleShot(0, [&] {
@@ -619,7 +619,7 @@ class EditorInputTest : public QObject {
     QFETCH(QString, editor);
     fillGrid(editor);
     for (int r : {1, 2, 3}) grid_.setRowSelected(r, true);
-    const std::vector<RecordGrid::Row> before = grid_.records();
+    const std::vector<QStringList> before = grid_.records();
     {
       auto d = open(editor, EditorMode::ModifySeveral);
       walk(d.get(), QString(), true);
@@ -639,7 +639,7 @@ class EditorInputTest : public QObject {
     walk(d.get(), QString(), false);
     clickButton(d.get(), "Cmd_add");
     QCOMPARE(grid_.recordCount(), 5);
-    RecordGrid::Row expected(grid_.fieldCount());
+    QStringList expected(grid_.fieldCount());
     for (const ControlSpec* c : controlsOf(*FindEditorForm(editor)))
       if (c->column > 0) expected[c->column - 1] = before[0][c->column - 1];
     QCOMPARE(grid_.record(5), expected);

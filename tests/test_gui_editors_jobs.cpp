@@ -267,7 +267,7 @@ class JobEditorsTest : public QObject {
     const int column = written.value(0, columnsOf(editor).value(control));
     for (qsizetype i = 0; i < preset.size(); ++i) grid_.setCell(rows[i], column, preset[i]);
     for (int r : rows) grid_.setRowSelected(r, true);
-    std::vector<RecordGrid::Row> expected = grid_.records();
+    std::vector<QStringList> expected = grid_.records();
     for (int r : rows)
       for (int c : written) expected[size_t(r - 1)][c - 1] = value;
     auto d = open(editor, EditorMode::ModifySeveral);
@@ -338,7 +338,7 @@ class JobEditorsTest : public QObject {
     QCOMPARE(boxes.size(), cells.size());
     for (qsizetype i = 0; i < cells.size(); ++i) grid_.setCell(4, columnsOf(editor).value(boxes[i]), cells[i]);
     grid_.setRowSelected(4, true);
-    const std::vector<RecordGrid::Row> before = grid_.records();
+    const std::vector<QStringList> before = grid_.records();
     auto d = open(editor);
     QString state;
     for (const QString& b : boxes) state += qobject_cast<QCheckBox*>(d->control(b))->checkState() == Qt::Checked ? '1' : '0';

@@ -173,7 +173,7 @@ class TableEditorTest : public QObject {
     QVERIFY2(load(editor, &error), qPrintable(editor + ": " + error));
     const int row = std::min(3, grid_.recordCount());
     select({row});
-    const std::vector<RecordGrid::Row> before = grid_.records();
+    const std::vector<QStringList> before = grid_.records();
     auto d = open(editor);
     QVERIFY2(d, qPrintable(editor));
     QStringList caption;
@@ -280,7 +280,7 @@ class TableEditorTest : public QObject {
     QCOMPARE(combo(d.get(), "Combo3")->currentText(), QString());
     press(d.get(), "Cmd_add");
     QCOMPARE(grid_.recordCount(), rows + 1);
-    const RecordGrid::Row& added = grid_.record(rows + 1);
+    const QStringList& added = grid_.record(rows + 1);
     QCOMPARE(added[2], QString());  // sex: saved as male
     for (int c = 22; c <= 28; ++c) QCOMPARE(added[c - 1], QStringLiteral("0"));
     for (int c = 35; c <= 42; ++c) QCOMPARE(added[c - 1], QString());  // no control
@@ -290,13 +290,13 @@ class TableEditorTest : public QObject {
     QVERIFY(load("Star"));
     for (int c = 35; c <= 42; ++c) grid_.setCell(1, c, QString::number(c));
     select({1});
-    RecordGrid::Row source = grid_.record(1);
+    QStringList source = grid_.record(1);
     auto d = open("Star", EditorMode::Add);
     type(d->control("Text(1)"), "900");
     // The fill-in box of the ability ceilings sets all nine.
     QTest::keyClicks(d->control("Text3"), "88");
     press(d.get(), "Cmd_add");
-    RecordGrid::Row expected = source;
+    QStringList expected = source;
     expected[0] = "900";
     for (int c = 35; c <= 42; ++c) expected[c - 1] = QString();
     for (int c = 70; c <= 78; ++c) expected[c - 1] = "88";
@@ -308,14 +308,14 @@ class TableEditorTest : public QObject {
     grid_.setCell(1, 6, "0");
     grid_.setCell(2, 6, "-1");
     select({1, 2});
-    const std::vector<RecordGrid::Row> before = grid_.records();
+    const std::vector<QStringList> before = grid_.records();
     auto d = open("Firm", EditorMode::ModifySeveral, {"Text0", "Text1"});
     QVERIFY(!d->control("Text0")->isEnabled() && !d->control("Text1")->isEnabled());
     QCOMPARE(combo(d.get(), "Combo(5)")->count(), 13);  // "none" and the twelve stars
     pick(d->control("Combo(2)"), 8);  // star 7
     press(d.get(), "Cmd_OK");
     for (int r : {1, 2}) {
-      RecordGrid::Row expected = before[size_t(r - 1)];
+      QStringList expected = before[size_t(r - 1)];
       expected[5] = "7";
       QCOMPARE(grid_.record(r), expected);
     }
@@ -359,14 +359,14 @@ class TableEditorTest : public QObject {
   void scheduleFillInAndFlag() {
     QVERIFY(load("Sch"));
     select({1, 2});
-    const std::vector<RecordGrid::Row> before = grid_.records();
+    const std::vector<QStringList> before = grid_.records();
     auto d = open("Sch");
     QTest::keyClicks(d->control("Text0"), "-3");  // the ability effects
     QTest::mouseClick(d->control("Check(25)"), Qt::LeftButton);
     const QString flag = check(d.get(), "Check(25)")->isChecked() ? "1" : "0";
     press(d.get(), "Cmd_OK");
     for (int r : {1, 2}) {
-      RecordGrid::Row expected = before[size_t(r - 1)];
+      QStringList expected = before[size_t(r - 1)];
       for (int c = 5; c <= 13; ++c) expected[c - 1] = "-3";
       expected[24] = flag;
       QCOMPARE(grid_.record(r), expected);
@@ -419,13 +419,13 @@ class TableEditorTest : public QObject {
     grid_.setCell(2, 2, "2");
     grid_.setCell(3, 2, "9");  // no such type
     select({1, 2, 3});
-    const std::vector<RecordGrid::Row> before = grid_.records();
+    const std::vector<QStringList> before = grid_.records();
     auto d = open("Item", EditorMode::ModifySeveral, {"Text(1)"});
     QCOMPARE(combo(d.get(), "Combo(2)")->currentIndex(), 0);
     type(d->control("Text(7)"), "4800");
     press(d.get(), "Cmd_OK");
     for (int r : {1, 2, 3}) {
-      RecordGrid::Row expected = before[size_t(r - 1)];
+      QStringList expected = before[size_t(r - 1)];
       expected[6] = "4800";
       QCOMPARE(grid_.record(r), expected);
     }
@@ -434,13 +434,13 @@ class TableEditorTest : public QObject {
   void itemFriendlinessFillIn() {
     QVERIFY(load("Item"));
     select({2});
-    const RecordGrid::Row before = grid_.record(2);
+    const QStringList before = grid_.record(2);
     auto d = open("Item");
     QTest::keyClicks(d->control("Text0"), "10");
     for (int i = 11; i <= 30; ++i)
       QCOMPARE(textOf(d->control(QStringLiteral("Text(%1)").arg(i))), QStringLiteral("10"));
     press(d.get(), "Cmd_OK");
-    RecordGrid::Row expected = before;
+    QStringList expected = before;
     for (int c = 11; c <= 30; ++c) expected[c - 1] = "10";
     QCOMPARE(grid_.record(2), expected);
   }
@@ -454,7 +454,7 @@ class TableEditorTest : public QObject {
     type(d->control("Text(31)"), QString(300, QChar(u'好')));
     QCOMPARE(textOf(d->control("Text(31)")).size(), 250);
     press(d.get(), "Cmd_add");
-    const RecordGrid::Row& added = grid_.record(grid_.recordCount());
+    const QStringList& added = grid_.record(grid_.recordCount());
     QCOMPARE(added[1], QString());  // type: nothing selected writes nothing
     QCOMPARE(added[3], QString());  // shop
     QCOMPARE(added[9], QStringLiteral("3"));
@@ -481,7 +481,7 @@ class TableEditorTest : public QObject {
     grid_.setCell(2, 1, "12");
     for (int c = 2; c <= grid_.fieldCount(); ++c) grid_.setCell(2, c, QStringLiteral("line %1").arg(c));
     select({2, 4});
-    const std::vector<RecordGrid::Row> before = grid_.records();
+    const std::vector<QStringList> before = grid_.records();
     auto d = open(editor);
     QCOMPARE(d->windowTitle(), QStringLiteral("12"));
     QVERIFY(d->findChild<QPushButton*>("Cmd_add")->isHidden());
@@ -490,7 +490,7 @@ class TableEditorTest : public QObject {
     type(d->control(box), typed);
     press(d.get(), "Cmd_OK");
     for (int r = 1; r <= grid_.recordCount(); ++r) {
-      RecordGrid::Row expected = before[size_t(r - 1)];
+      QStringList expected = before[size_t(r - 1)];
       if (r == 2 || r == 4) expected[column - 1] = typed;
       QCOMPARE(grid_.record(r), expected);
     }
@@ -523,7 +523,7 @@ class TableEditorTest : public QObject {
     QFETCH(int, mode);
     QVERIFY(load(editor));
     select({2});
-    const std::vector<RecordGrid::Row> before = grid_.records();
+    const std::vector<QStringList> before = grid_.records();
     auto d = open(editor, EditorMode(mode));
     QCOMPARE(d->windowTitle(), grid_.cell(2, 2) + ' ' + grid_.cell(2, 3));
     for (int i = 0; i < 5; ++i) {
@@ -540,12 +540,12 @@ class TableEditorTest : public QObject {
   void pressionFatigueOfSeveralRows() {
     QVERIFY(load("PS"));
     select({1, 5, 9});
-    const std::vector<RecordGrid::Row> before = grid_.records();
+    const std::vector<QStringList> before = grid_.records();
     auto d = open("PS", EditorMode::ModifySeveral);
     type(d->control("Text4"), "17");
     press(d.get(), "Cmd_OK");
     for (int r = 1; r <= grid_.recordCount(); ++r) {
-      RecordGrid::Row expected = before[size_t(r - 1)];
+      QStringList expected = before[size_t(r - 1)];
       if (r == 1 || r == 5 || r == 9) expected[4] = "17";
       QCOMPARE(grid_.record(r), expected);
     }
@@ -569,7 +569,7 @@ class TableEditorTest : public QObject {
     grid_.setCell(1, 2, before);
     grid_.setCell(2, 2, "5");
     select({1, 2});
-    const std::vector<RecordGrid::Row> rows = grid_.records();
+    const std::vector<QStringList> rows = grid_.records();
     auto d = open("World", EditorMode::ModifySeveral);
     QCOMPARE(d->windowTitle(), grid_.cell(1, 3));
     QVERIFY(!d->control("Text(1)")->isEnabled());
@@ -579,7 +579,7 @@ class TableEditorTest : public QObject {
     QCOMPARE(grid_.cell(1, 2), after);
     QCOMPARE(grid_.cell(2, 2), clicks > 0 ? after : QStringLiteral("5"));
     for (int r : {1, 2}) {
-      RecordGrid::Row expected = rows[size_t(r - 1)];
+      QStringList expected = rows[size_t(r - 1)];
       expected[1] = grid_.cell(r, 2);
       QCOMPARE(grid_.record(r), expected);
     }
@@ -613,7 +613,7 @@ class TableEditorTest : public QObject {
     QCOMPARE(grid_.record(rows + 1), QStringList(fields, QString()));
     // From a selected row: a copy with the number typed in.
     select({1});
-    RecordGrid::Row expected = grid_.record(1);
+    QStringList expected = grid_.record(1);
     auto copy = open(editor, EditorMode::Add);
     QVERIFY(copy->control("Text0")->isEnabled());
     type(copy->control("Text0"), "77");
@@ -639,7 +639,7 @@ class TableEditorTest : public QObject {
     grid_.setCell(2, column, "0");
     grid_.setCell(3, column, "0");
     select({1, 2, 3});
-    const std::vector<RecordGrid::Row> before = grid_.records();
+    const std::vector<QStringList> before = grid_.records();
     auto d = open("NE", EditorMode::ModifySeveral);
     QCOMPARE(d->windowTitle(), grid_.cell(1, 2) + ' ' + grid_.cell(1, 3));
     for (const char* fixed : {"Text0", "Text1", "Text2"}) QVERIFY(!d->control(fixed)->isEnabled());
@@ -648,7 +648,7 @@ class TableEditorTest : public QObject {
     const QString state = clicks % 2 ? "0" : "1";
     press(d.get(), "Cmd_OK");
     for (int r = 1; r <= grid_.recordCount(); ++r) {
-      RecordGrid::Row expected = before[size_t(r - 1)];
+      QStringList expected = before[size_t(r - 1)];
       if (r <= 3) expected[column - 1] = state;
       QCOMPARE(grid_.record(r), expected);
     }

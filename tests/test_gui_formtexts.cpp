@@ -43,7 +43,7 @@ QByteArray TeamFile(int count) {
   QByteArray f = Header(count, 60);
   for (int k = 0; k < count; ++k) {
     QByteArray r(60, '\0');
-    Put(r, 4, EncodeBig5Text(QStringLiteral("T%1").arg(k)));
+    Put(r, 4, EncodeBig5Text(QStringLiteral("T%1").arg(k)).bytes);
     f += r;
   }
   return f;
@@ -53,7 +53,7 @@ QByteArray StarFile(int count) {  // layout B: the name at record offset 4
   QByteArray f = Header(count, 360);
   for (int k = 0; k < count; ++k) {
     QByteArray r(360, '\0');
-    Put(r, 4, EncodeBig5Text(QStringLiteral("S%1").arg(k)));
+    Put(r, 4, EncodeBig5Text(QStringLiteral("S%1").arg(k)).bytes);
     f += r;
   }
   return f;

@@ -119,7 +119,7 @@ void UnsavedTest::questionBeforeEachCommand() {
   }
   // The file: written only by a save that went through.
   QCOMPARE(ReadFile(s.path(QStringLiteral("Team.dat"))) == onDisk, !saved);
-  if (saved) QVERIFY(ReadFile(s.path(QStringLiteral("Team.dat"))).contains(EncodeBig5Text(QStringLiteral("改好"))));
+  if (saved) QVERIFY(ReadFile(s.path(QStringLiteral("Team.dat"))).contains(EncodeBig5Text(QStringLiteral("改好")).bytes));
   if (!goesOn) {
     // Nothing was discarded and the command stopped.
     QVERIFY(!closed);
@@ -185,7 +185,7 @@ void UnsavedTest::changedOnDiskBeforeSave() {
   const QByteArray now = ReadFile(s.path(QStringLiteral("Team.dat")));
   if (answer == QStringLiteral("覆盖")) {
     QVERIFY(now != theirs);
-    QVERIFY(now.contains(EncodeBig5Text(QStringLiteral("我的"))));
+    QVERIFY(now.contains(EncodeBig5Text(QStringLiteral("我的")).bytes));
     QCOMPARE(ReadFile(s.path(QStringLiteral("Team.dat.bak"))), theirs);
     QVERIFY(!s.window->isWindowModified());
     // Written by the program: the next save does not ask.

@@ -60,13 +60,13 @@ class HostileFilesTest : public QObject {
     QFETCH(QString, file);
     QFETCH(QByteArray, bytes);
     const TableDef& t = *FindTable(file);
-    const std::vector<QStringList> rows = t.codec->decode(bytes, {});
+    std::vector<TableRecord> rows = t.codec->decode(bytes, {});
     QVERIFY(rows.size() <= 32767);
-    for (const QStringList& r : rows) QCOMPARE(int(r.size()), t.fieldCount());
+    for (const TableRecord& r : rows) QCOMPARE(int(r.cells.size()), t.fieldCount());
     // Whatever the load made of it, encoding it either works or names a cell.
     if (rows.size() > 1000) return;  // the empty rows of a bare header say nothing new
     RecordGrid grid;
-    grid.reset(t.fieldCount(), rows);
+    grid.resetRecords(t.fieldCount(), std::move(rows));
     QByteArray out;
     const SaveOutcome o = EncodeTable(t, QString(), grid, SaveRowOrder(t, grid), bytes, &out);
     if (!o.ok()) QVERIFY(!o.reason.isEmpty());

@@ -8,8 +8,8 @@
 using namespace v3;
 
 namespace {
-std::vector<RecordGrid::Row> numbered(int n) {
-  std::vector<RecordGrid::Row> rows;
+std::vector<QStringList> numbered(int n) {
+  std::vector<QStringList> rows;
   for (int i = 1; i <= n; ++i) rows.push_back({QString::number(i), QStringLiteral("r%1").arg(i)});
   return rows;
 }
@@ -142,7 +142,7 @@ class RecordGridTest : public QObject {
     QFETCH(int, order);
     QFETCH(QStringList, sorted);
     RecordGrid grid;
-    std::vector<RecordGrid::Row> rows;
+    std::vector<QStringList> rows;
     for (const QString& c : cells) rows.push_back({c});
     grid.reset(1, rows);
     grid.applyOrder(grid.sortedOrder(1, RecordGrid::SortOrder(order)));

@@ -13,7 +13,7 @@ using namespace v3test;
 
 namespace {
 
-QByteArray Big5(const char* utf8) { return EncodeBig5Text(QString::fromUtf8(utf8)); }
+QByteArray Big5(const char* utf8) { return EncodeBig5Text(QString::fromUtf8(utf8)).bytes; }
 
 // Active.tab as the game ships it, with bytes the editor never reads set
 // (high halves of the header slots, the name field beyond its text), and

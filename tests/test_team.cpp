@@ -156,7 +156,7 @@ class TeamTest : public QObject {
     RecordGrid grid;
     grid.reset(11, {{"30", "C"}, {"20", "B"}, {"10", "A"}});
     grid.setCell(row, column, cell);
-    const std::vector<RecordGrid::Row> before = grid.records();
+    const std::vector<QStringList> before = grid.records();
     const SaveOutcome out = SaveTable(TeamTable(), dir_.path(), grid);
     QCOMPARE(out.status, SaveOutcome::Refused);
     QCOMPARE(out.row, row);  // named as the grid showed it, before any sort
@@ -251,7 +251,7 @@ class TeamTest : public QObject {
   }
 
  private:
-  static QByteArray EncodeBig5(const char* utf8) { return EncodeBig5Text(QString::fromUtf8(utf8)); }
+  static QByteArray EncodeBig5(const char* utf8) { return EncodeBig5Text(QString::fromUtf8(utf8)).bytes; }
 };
 
 QTEST_GUILESS_MAIN(TeamTest)

@@ -26,34 +26,82 @@ class TextTest : public QObject {
   void encode_data() {
     QTest::addColumn<int>("locale");
     QTest::addColumn<QString>("text");
-    QTest::addColumn<QString>("stored");  // what the Big5 bytes decode to
+    QTest::addColumn<QString>("stored");       // what the Big5 bytes decode to
+    QTest::addColumn<QString>("unencodable");  // the character reported instead
     // 2052 maps Simplified to Traditional, except the seven whole words.
-    QTest::newRow("2052 maps") << 2052 << QStringLiteral("简体发") << QStringLiteral("簡體發");
-    QTest::newRow("2052 traditional stays") << 2052 << QStringLiteral("電影") << QStringLiteral("電影");
-    QTest::newRow("2052 exception 電台") << 2052 << QStringLiteral("電台") << QStringLiteral("電台");
-    QTest::newRow("2052 exception 席若芸") << 2052 << QStringLiteral("席若芸") << QStringLiteral("席若芸");
-    QTest::newRow("2052 exception 舞台劇") << 2052 << QStringLiteral("舞台劇") << QStringLiteral("舞台劇");
-    QTest::newRow("2052 latin") << 2052 << QStringLiteral("AB 12") << QStringLiteral("AB 12");
-    // 1028 and every other locale write the text as it stands; what Big5 lacks becomes '?'.
-    QTest::newRow("1028 no mapping") << 1028 << QStringLiteral("电影") << QStringLiteral("?影");
-    QTest::newRow("1033 like 1028") << 1033 << QStringLiteral("電影") << QStringLiteral("電影");
-    QTest::newRow("1041 not blanked") << 1041 << QStringLiteral("明星") << QStringLiteral("明星");
-    QTest::newRow("emoji") << 1028 << QStringLiteral("A😀") << QStringLiteral("A?");
+    QTest::newRow("2052 maps") << 2052 << QStringLiteral("简体发") << QStringLiteral("簡體發") << QString();
+    QTest::newRow("2052 traditional stays") << 2052 << QStringLiteral("電影") << QStringLiteral("電影") << QString();
+    QTest::newRow("2052 exception 電台") << 2052 << QStringLiteral("電台") << QStringLiteral("電台") << QString();
+    QTest::newRow("2052 exception 席若芸") << 2052 << QStringLiteral("席若芸") << QStringLiteral("席若芸") << QString();
+    QTest::newRow("2052 exception 舞台劇") << 2052 << QStringLiteral("舞台劇") << QStringLiteral("舞台劇") << QString();
+    QTest::newRow("2052 latin") << 2052 << QStringLiteral("AB 12") << QStringLiteral("AB 12") << QString();
+    // 1028 and every other locale write the text as it stands; what Big5
+    // lacks is reported as typed, never written as '?'.
+    QTest::newRow("1028 no mapping") << 1028 << QStringLiteral("新团体") << QString() << QStringLiteral("团");
+    QTest::newRow("1033 like 1028") << 1033 << QStringLiteral("電影") << QStringLiteral("電影") << QString();
+    QTest::newRow("1041 not blanked") << 1041 << QStringLiteral("明星") << QStringLiteral("明星") << QString();
+    QTest::newRow("emoji 1028") << 1028 << QStringLiteral("A😀") << QString() << QStringLiteral("😀");
+    QTest::newRow("emoji 2052") << 2052 << QStringLiteral("新团😀") << QString() << QStringLiteral("😀");
+    QTest::newRow("lone surrogate") << 1028 << QString(QChar(0xD800)) << QString() << QString(QChar(0xD800));
+    QTest::newRow("replacement character") << 1028 << QStringLiteral("A\uFFFD") << QString() << QStringLiteral("\uFFFD");
+    QTest::newRow("question mark is a character") << 1028 << QStringLiteral("?") << QStringLiteral("?") << QString();
   }
   void encode() {
     QFETCH(int, locale);
     QFETCH(QString, text);
     QFETCH(QString, stored);
+    QFETCH(QString, unencodable);
     SetSystemLocaleOverride(locale);
-    const QByteArray bytes = EncodeBig5Text(text);
-    QCOMPARE(DecodeBig5Text(bytes), stored);
-    QCOMPARE(EncodedByteLength(text), int(bytes.size()));
+    const Big5Encoded e = EncodeBig5Text(text);
+    QCOMPARE(e.unencodable, unencodable);
+    if (!unencodable.isEmpty()) {
+      QVERIFY(!e.ok());
+      QVERIFY(e.problem().contains(unencodable));
+      QCOMPARE(EncodedByteLength(text), -1);
+      return;
+    }
+    QCOMPARE(DecodeBig5Text(e.bytes), stored);
+    QCOMPARE(EncodedByteLength(text), int(e.bytes.size()));
+  }
+
+  // Bytes that are no Big5 character decode to byte characters, which the
+  // grid shows as U+FFFD and which encode back to the very bytes, at every locale.
+  void undecodableBytesComeBack_data() {
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::newRow("lead byte at the end") << QByteArray::fromHex("a4a4a4");
+    QTest::newRow("bad trail byte 7F") << QByteArray::fromHex("a47f41");
+    QTest::newRow("C6 A0") << QByteArray::fromHex("c6a0");
+    QTest::newRow("lone 80") << QByteArray::fromHex("4180ff42");
+    QTest::newRow("user-defined area") << QByteArray::fromHex("fa40fefe8e40");
+    QTest::newRow("lead then zero-free ascii") << QByteArray::fromHex("a4");
+  }
+  void undecodableBytesComeBack() {
+    QFETCH(QByteArray, bytes);
+    for (int locale : {2052, 1028, 1033}) {
+      SetSystemLocaleOverride(locale);
+      const QString text = DecodeBig5Text(bytes);
+      const Big5Encoded back = EncodeBig5Text(text);
+      QVERIFY2(back.ok(), qPrintable(back.problem()));
+      QCOMPARE(back.bytes.toHex(), bytes.toHex());
+    }
+    SetSystemLocaleOverride(1028);
+    if (ContainsByteCharacters(DecodeBig5Text(bytes)))
+      QVERIFY(ShowByteCharacters(DecodeBig5Text(bytes)).contains(QChar(QChar::ReplacementCharacter)));
+  }
+
+  // A text of explicit length keeps its zero bytes.
+  void explicitLengthKeepsZeros() {
+    const QByteArray bytes("A\0B", 3);
+    const QString text = DecodeBig5Bytes(bytes);
+    QCOMPARE(text.size(), 3);
+    QCOMPARE(EncodeBig5Text(text).bytes, bytes);
+    QCOMPARE(DecodeBig5Text(bytes), QStringLiteral("A"));
   }
 
   void big5Bytes() {
     SetSystemLocaleOverride(1028);
-    QCOMPARE(EncodeBig5Text(QStringLiteral("廣告")), QByteArray::fromHex("bc73a769"));
-    QCOMPARE(EncodeBig5Text(QStringLiteral("電影")), QByteArray::fromHex("b971bc76"));
+    QCOMPARE(EncodeBig5Text(QStringLiteral("廣告")).bytes, QByteArray::fromHex("bc73a769"));
+    QCOMPARE(EncodeBig5Text(QStringLiteral("電影")).bytes, QByteArray::fromHex("b971bc76"));
   }
 
   void toTraditional_data() {
@@ -124,12 +172,13 @@ class TextTest : public QObject {
     QTest::addColumn<int>("code");
     QTest::addColumn<QString>("text");
     QTest::addColumn<int>("written");
-    QTest::newRow("0 special, saved as 4") << 0 << "特殊" << 4;
+    QTest::newRow("0 special (the save keeps its byte)") << 0 << "特殊" << 4;
     QTest::newRow("1") << 1 << "第一年" << 1;
     QTest::newRow("2") << 2 << "第二年" << 2;
     QTest::newRow("3") << 3 << "第三年" << 3;
     QTest::newRow("4") << 4 << "特殊" << 4;
-    QTest::newRow("7 empty, saved as 0") << 7 << "" << 0;
+    QTest::newRow("7 shows its number") << 7 << "7" << 7;
+    QTest::newRow("255 shows its number") << 255 << "255" << 255;
   }
   void years() {
     QFETCH(int, code);
@@ -137,6 +186,11 @@ class TextTest : public QObject {
     QFETCH(int, written);
     QCOMPARE(YearCodeToText(code), text);
     QCOMPARE(YearTextToCode(YearCodeToText(code)), written);
+  }
+  void yearTexts() {
+    QCOMPARE(YearTextToCode(QString()), 0);
+    QCOMPARE(YearTextToCode(QStringLiteral("12")), 12);
+    QCOMPARE(YearTextToCode(QStringLiteral("第四年")), -1);
   }
 
   void cellToInteger_data() {

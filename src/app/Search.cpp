@@ -55,7 +55,7 @@ std::vector<char> MatchingRows(const RecordGrid& grid, const std::vector<int>& c
   for (int c : columns)
     if (c >= 1 && c <= grid.fieldCount()) fields.push_back(c - 1);
   for (int r = 0; r < n; ++r) {
-    const RecordGrid::Row& row = grid.record(r + 1);
+    const QStringList& row = grid.record(r + 1);
     for (int f : fields) {
       const QString& cell = row[f];
       if (cell.size() < shortest) continue;
@@ -85,7 +85,7 @@ std::vector<char> FilterIndex::match(const RecordGrid& grid, const std::vector<i
     rows_.assign(size_t(n), QString());
     for (int r = 0; r < n; ++r) {
       QString& joined = rows_[size_t(r)];
-      const RecordGrid::Row& row = grid.record(r + 1);
+      const QStringList& row = grid.record(r + 1);
       for (int c : columns)
         if (c >= 1 && c <= grid.fieldCount()) {
           joined += row[c - 1];

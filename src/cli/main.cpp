@@ -255,8 +255,16 @@ int cmdImport(const QStringList& args) {
     err(QStringLiteral("%1 is read-only: nothing written").arg(t.grid->fileName));
     return 1;
   }
+  // Each CSV row finds the record it was exported from, so the cells it
+  // leaves as they were keep their bytes.
+  QString tableError;
+  std::vector<TableRecord> existing = ReadTableRecords(*t.grid, a[0], &tableError);
+  if (!tableError.isEmpty()) {
+    err(QStringLiteral("cannot read %1: %2").arg(t.grid->fileName, tableError));
+    return 1;
+  }
   RecordGrid grid;
-  grid.reset(t.fieldCount(), std::move(records));
+  grid.resetRecords(t.fieldCount(), MatchCsvRecords(std::move(records), existing));
   const SaveOutcome outcome = SaveTable(*t.grid, a[0], grid);
   if (!outcome.ok()) {
     err(outcome.message(t.grid->fileName));

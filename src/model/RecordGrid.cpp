@@ -1,5 +1,6 @@
 #include "model/RecordGrid.h"
 
+#include "text/Big5.h"
 #include "text/Convert.h"
 #include "text/Language.h"
 
@@ -12,15 +13,32 @@ namespace v3 {
 
 RecordGrid::RecordGrid(QObject* parent) : QAbstractTableModel(parent), selection_(this) {}
 
+namespace {
+void fitList(QStringList& list, int size) {
+  if (list.size() == size) return;
+  while (list.size() < size) list.append(QString());
+  if (list.size() > size) list = list.mid(0, size);
+}
+}  // namespace
+
 void RecordGrid::fitRow(Row& row) const {
-  while (row.size() < fieldCount_) row.append(QString());
-  if (row.size() > fieldCount_) row = row.mid(0, fieldCount_);
+  fitList(row.cells, fieldCount_);
+  if (row.isKept()) fitList(row.original, fieldCount_);
 }
 
-void RecordGrid::reset(int fieldCount, std::vector<Row> rows) {
+void RecordGrid::reset(int fieldCount, std::vector<QStringList> rows) {
+  std::vector<TableRecord> records;
+  records.reserve(rows.size());
+  for (QStringList& r : rows) records.emplace_back(std::move(r));
+  resetRecords(fieldCount, std::move(records));
+}
+
+void RecordGrid::resetRecords(int fieldCount, std::vector<TableRecord> records) {
   beginResetModel();
   fieldCount_ = fieldCount;
-  rows_ = std::move(rows);
+  rows_.clear();
+  rows_.reserve(records.size());
+  for (TableRecord& r : records) rows_.emplace_back(std::move(r));
   ids_.resize(rows_.size());
   for (size_t i = 0; i < rows_.size(); ++i) {
     fitRow(rows_[i]);
@@ -54,7 +72,18 @@ QString RecordGrid::cell(int row, int column) const {
   if (column <= 0 || column > fieldCount_) return QString();
   if (row == 0) return headerText(column);
   if (row < 0 || row > recordCount()) return QString();
-  return rows_[size_t(row - 1)][column - 1];
+  return rows_[size_t(row - 1)].cells[column - 1];
+}
+
+bool RecordGrid::isCellUnchanged(int row, int column) const {
+  return row >= 1 && row <= recordCount() && rows_[size_t(row - 1)].unchanged(column);
+}
+
+std::vector<QStringList> RecordGrid::records() const {
+  std::vector<QStringList> out;
+  out.reserve(rows_.size());
+  for (const Row& r : rows_) out.push_back(r.cells);
+  return out;
 }
 
 void RecordGrid::setCell(int row, int column, const QString& text) {
@@ -68,7 +97,7 @@ void RecordGrid::setCells(const std::vector<CellEdit>& edits) {
   int top = 0, bottom = 0, left = 0, right = 0;
   for (const CellEdit& e : edits) {
     if (e.row <= 0 || e.row > recordCount() || e.column <= 0 || e.column > fieldCount_) continue;
-    QString& c = rows_[size_t(e.row - 1)][e.column - 1];
+    QString& c = rows_[size_t(e.row - 1)].cells[e.column - 1];
     if (c == e.text) continue;
     change.cells.push_back({ids_[size_t(e.row - 1)], e.column, c, e.text});
     c = e.text;
@@ -97,8 +126,8 @@ QString RecordGrid::headerText(int column) const {
   return column >= 1 && column <= header_.size() ? header_[column - 1] : QString();
 }
 
-int RecordGrid::appendRecord(Row row) {
-  insertRecords({{recordCount() + 1, std::move(row), 0}});
+int RecordGrid::appendRecord(QStringList fields) {
+  insertRecords({{recordCount() + 1, Row(std::move(fields)), 0}});
   return recordCount();
 }
 
@@ -199,11 +228,12 @@ std::vector<int> RecordGrid::sortedOrder(const std::vector<int>& start, int colu
   if (column < 1 || column > fieldCount_) return result;
   if (order == SortOrder::Numeric) {
     std::vector<double> keys(rows_.size() + 1);
-    for (size_t i = 0; i < rows_.size(); ++i) keys[i + 1] = NumericSortKey(rows_[i][column - 1]);
+    for (size_t i = 0; i < rows_.size(); ++i) keys[i + 1] = NumericSortKey(rows_[i].cells[column - 1]);
     std::stable_sort(result.begin(), result.end(), [&](int a, int b) { return keys[size_t(a)] < keys[size_t(b)]; });
   } else {
     std::stable_sort(result.begin(), result.end(), [&](int a, int b) {
-      return QString::compare(rows_[size_t(a - 1)][column - 1], rows_[size_t(b - 1)][column - 1], Qt::CaseSensitive) < 0;
+      return QString::compare(rows_[size_t(a - 1)].cells[column - 1], rows_[size_t(b - 1)].cells[column - 1],
+                              Qt::CaseSensitive) < 0;
     });
   }
   return result;
@@ -346,6 +376,8 @@ int RecordGrid::columnCount(const QModelIndex& parent) const {
 
 QVariant RecordGrid::data(const QModelIndex& index, int role) const {
   if (!index.isValid() || (role != Qt::DisplayRole && role != Qt::EditRole)) return QVariant();
+  // Bytes that are no Big5 character show as U+FFFD; editing keeps them.
+  if (role == Qt::DisplayRole) return ShowByteCharacters(cell(index.row() + 1, index.column()));
   return cell(index.row() + 1, index.column());
 }
 

@@ -7,6 +7,8 @@
 
 #include <vector>
 
+#include "tables/Table.h"
+
 namespace v3 {
 
 // The open table: the only copy of its records in memory.
@@ -17,12 +19,24 @@ namespace v3 {
 // grid row r + 1 and model column c is grid column c.
 //
 // Rows are selected whole through selectionModel(); any set at a time.
+//
+// Every record carries the bytes it was read from (see TableRecord): a cell
+// counts as unchanged, and is saved from those bytes, while its text equals
+// the text it was read as, so putting the old text back makes it unchanged
+// again.
 class RecordGridObserver;
 
 class RecordGrid : public QAbstractTableModel {
   Q_OBJECT
  public:
-  using Row = QStringList;  // fields 1..K at indexes 0..K-1
+  // A record: its cells (fields 1..K at indexes 0..K-1) and what it was
+  // read from. Copying one is cheap (all of it is shared until changed).
+  struct Row : TableRecord {
+    Row() = default;
+    explicit Row(QStringList fields) : TableRecord(std::move(fields)) {}
+    explicit Row(TableRecord record) : TableRecord(std::move(record)) {}
+    Row(std::initializer_list<QString> fields) : TableRecord(QStringList(fields)) {}
+  };
 
   // A record with its stable id at a grid row. The id is given by the grid
   // when the record enters it (reset, append, insert without an id) and is
@@ -40,8 +54,11 @@ class RecordGrid : public QAbstractTableModel {
 
   explicit RecordGrid(QObject* parent = nullptr);
 
-  // Replaces the whole content: K field columns and the records.
-  void reset(int fieldCount, std::vector<Row> rows);
+  // Replaces the whole content: K field columns and the records, all of
+  // them new (nothing kept from a file).
+  void reset(int fieldCount, std::vector<QStringList> rows);
+  // The same with records read from a file, which keep their bytes.
+  void resetRecords(int fieldCount, std::vector<TableRecord> records);
   void clear() { reset(0, {}); }
 
   int recordCount() const { return int(rows_.size()); }  // N
@@ -50,14 +67,18 @@ class RecordGrid : public QAbstractTableModel {
   // Grid cells: row 0 gives the header text, column 0 empty text.
   QString cell(int row, int column) const;
   void setCell(int row, int column, const QString& text);
-  const Row& record(int row) const { return rows_[size_t(row - 1)]; }  // row 1..N
-  const std::vector<Row>& records() const { return rows_; }
+  // Whether the cell still holds the text it was read as (false for new records).
+  bool isCellUnchanged(int row, int column) const;
+  const QStringList& record(int row) const { return rows_[size_t(row - 1)].cells; }  // row 1..N: its fields
+  const Row& rowAt(int row) const { return rows_[size_t(row - 1)]; }                 // row 1..N, whole
+  const std::vector<Row>& rows() const { return rows_; }
+  std::vector<QStringList> records() const;  // the fields of every record
 
   void setHeaderTexts(const QStringList& texts);  // columns 1..K
   QString headerText(int column) const;
 
-  // Appends a record (fields 1..K, missing ones empty); returns its grid row.
-  int appendRecord(Row row);
+  // Appends a new record (fields 1..K, missing ones empty); returns its grid row.
+  int appendRecord(QStringList fields);
   // Removes the given grid rows; the others keep their order.
   void removeRecords(std::vector<int> rows);
   // Inserts records so that each ends up at its `row` (ascending rows of the

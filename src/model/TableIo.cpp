@@ -18,7 +18,8 @@ struct Context {
 
 }  // namespace
 
-std::vector<QStringList> ReadTableRows(const TableDef& table, const QString& folder, QString* error, FileStore& store) {
+std::vector<TableRecord> ReadTableRecords(const TableDef& table, const QString& folder, QString* error,
+                                          FileStore& store) {
   bool exists = false;
   QString readError;
   const QByteArray bytes = store.read(DataFilePath(folder, table.fileName), &exists, &readError);
@@ -34,10 +35,16 @@ std::vector<QStringList> ReadTableRows(const TableDef& table, const QString& fol
   return table.codec->decode(bytes, c.ctx);
 }
 
+std::vector<QStringList> ReadTableRows(const TableDef& table, const QString& folder, QString* error, FileStore& store) {
+  std::vector<QStringList> rows;
+  for (TableRecord& r : ReadTableRecords(table, folder, error, store)) rows.push_back(std::move(r.cells));
+  return rows;
+}
+
 bool LoadTable(const TableDef& table, const QString& folder, RecordGrid& grid, QString* error, FileStore& store) {
   QString readError;
-  std::vector<QStringList> rows = ReadTableRows(table, folder, &readError, store);
-  grid.reset(table.fieldCount(), std::move(rows));
+  std::vector<TableRecord> rows = ReadTableRecords(table, folder, &readError, store);
+  grid.resetRecords(table.fieldCount(), std::move(rows));
   grid.setHiddenColumns(table.hiddenColumns);
   grid.setLeadingColumns(table.leadingColumns);
   if (error) *error = readError;
@@ -81,9 +88,9 @@ SaveOutcome EncodeTable(const TableDef& table, const QString& folder, const Reco
     outcome.reason = QStringLiteral("此表不能保存");
     return outcome;
   }
-  std::vector<const QStringList*> rows;
+  std::vector<const TableRecord*> rows;
   rows.reserve(order.size());
-  for (int r : order) rows.push_back(&grid.record(r));
+  for (int r : order) rows.push_back(&grid.rowAt(r));
   const Context c(table, folder);
   if (!c.producers.readError().isEmpty()) {
     // Producer names cannot be turned into numbers without the directory.

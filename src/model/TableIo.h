@@ -10,8 +10,12 @@
 
 namespace v3 {
 
-// Reads the table's file into rows. Never creates or changes a file: a
-// missing file gives no rows. *error is set when the file exists but cannot be read.
+// Reads the table's file into records that keep the bytes they were read
+// from. Never creates or changes a file: a missing file gives no records.
+// *error is set when the file exists but cannot be read.
+std::vector<TableRecord> ReadTableRecords(const TableDef& table, const QString& folder, QString* error = nullptr,
+                                          FileStore& store = FileStore::disk());
+// The same, the records' fields only.
 std::vector<QStringList> ReadTableRows(const TableDef& table, const QString& folder, QString* error = nullptr,
                                        FileStore& store = FileStore::disk());
 

@@ -41,7 +41,8 @@ QByteArray UpToZero(QByteArray bytes) {
 
 FixedCodec::FixedCodec(FixedLayout layout) : layout_(std::move(layout)) {}
 
-const FixedLayout& FixedCodec::layoutFor(const QByteArray&) const { return layout_; }
+int FixedCodec::variantFor(const QByteArray&) const { return 0; }
+const FixedLayout& FixedCodec::variant(int) const { return layout_; }
 
 bool FixedCodec::needsProducers() const {
   for (const FieldSpec& f : layout_.fields)
@@ -64,10 +65,7 @@ QString FixedCodec::decodeField(const FieldSpec& f, const ByteReader& in, qint64
       const QByteArray raw = in.bytes(at, f.width);
       return QString::fromLatin1(raw.constData(), raw.size());
     }
-    case FieldKind::Year: {
-      const int64_t v = in.read(at, f.read);
-      return v >= 0 && v <= 255 ? YearCodeToText(int(v)) : IntegerText(v);
-    }
+    case FieldKind::Year: return YearCodeToText(in.read(at, f.read));
     case FieldKind::Producer: {
       const int64_t v = in.read(at, f.read);
       if (!ctx.producers) return v == 0 ? QString() : QString::number(v);
@@ -89,6 +87,17 @@ QString FixedCodec::decodeField(const FieldSpec& f, const ByteReader& in, qint64
 
 namespace {
 QString tooLong(int bytes, int width) { return QStringLiteral("文字过长：%1 字节，此栏最多 %2 字节").arg(bytes).arg(width); }
+
+// The Big5 bytes of a changed text, refused when Big5 cannot hold a
+// character or when the load would not read all of them back.
+std::optional<QString> textBytes(const FieldSpec& f, const QString& cell, QByteArray* bytes) {
+  const Big5Encoded e = EncodeBig5Text(cell);
+  if (!e.ok()) return e.problem();
+  const int room = f.readBytes > 0 ? f.readBytes : f.width;
+  if (e.bytes.size() > room) return tooLong(int(e.bytes.size()), room);
+  *bytes = e.bytes;
+  return std::nullopt;
+}
 }  // namespace
 
 std::optional<QString> FixedCodec::encodeField(const FieldSpec& f, const QString& cell, ByteWriter& out, qint64 base,
@@ -104,23 +113,37 @@ std::optional<QString> FixedCodec::encodeField(const FieldSpec& f, const QString
       return std::nullopt;
     case FieldKind::Text:
     case FieldKind::TextPadded: {
-      const QByteArray bytes = EncodeBig5Text(cell);
-      if (bytes.size() > f.width) return tooLong(int(bytes.size()), f.width);
+      QByteArray bytes;
+      if (auto problem = textBytes(f, cell, &bytes)) return problem;
       out.putBytes(at, bytes);
       return std::nullopt;
     }
     case FieldKind::Code: {
-      QByteArray bytes = cell.toLatin1();
-      if (QString::fromLatin1(bytes) != cell) return QStringLiteral("编号只能由单字节字符组成");
+      // One byte per character; a byte character stands for its byte.
+      QByteArray bytes;
+      bytes.reserve(cell.size());
+      for (qsizetype i = 0; i < cell.size(); ++i) {
+        const QChar c = cell[i];
+        if (c.isHighSurrogate() && i + 1 < cell.size() && IsByteCharacter(QChar::surrogateToUcs4(c, cell[i + 1]))) {
+          bytes += char(uchar(QChar::surrogateToUcs4(c, cell[i + 1]) & 0xFF));
+          ++i;
+        } else if (c.unicode() <= 0xFF) {
+          bytes += char(uchar(c.unicode()));
+        } else {
+          return QStringLiteral("编号只能由单字节字符组成：“%1”不是").arg(c);
+        }
+      }
       while (bytes.size() > f.width && bytes.endsWith('\0')) bytes.chop(1);
       if (bytes.size() > f.width) return tooLong(int(bytes.size()), f.width);
       out.putBytes(at, bytes);
       return std::nullopt;
     }
     case FieldKind::Year: {
+      // A code without a word is shown, and typed, as its number.
       v = YearTextToCode(cell);
-      if (v == 0 && IsPlainInteger(cell, &v) && (v < MinOf(f.write) || v > MaxOf(f.write)))
-        return QStringLiteral("年份 %1 超出范围 %2").arg(v).arg(QLatin1String(WidthName(f.write)));
+      if (v < 0) return QStringLiteral("“%1”不是年份：应为 第一年、第二年、第三年、特殊 或年份代码").arg(cell);
+      if (const IntWidth fits = Narrower(f.read, f.write); v < MinOf(fits) || v > MaxOf(fits))
+        return QStringLiteral("年份 %1 超出范围 %2").arg(v).arg(QLatin1String(WidthName(fits)));
       out.put(at, v, f.write);
       return std::nullopt;
     }
@@ -150,41 +173,59 @@ std::optional<QString> FixedCodec::encodeField(const FieldSpec& f, const QString
   return std::nullopt;
 }
 
-std::vector<QStringList> FixedCodec::decode(const QByteArray& file, const CodecContext& ctx) const {
-  const FixedLayout& layout = layoutFor(file);
+std::optional<QString> FixedCodec::writeField(const FieldSpec& f, int variantIndex, const TableRecord& record,
+                                              ByteWriter& out, qint64 base, const CodecContext& ctx) const {
+  if (f.column > 0 && record.unchanged(f.column)) {
+    // The field's bytes as they were read, from the layout the record was read in.
+    const FieldSpec* from = &f;
+    if (record.kept.variant() != variantIndex) {
+      from = nullptr;
+      for (const FieldSpec& g : variant(record.kept.variant()).fields)
+        if (g.column == f.column && g.width == f.width && g.kind == f.kind) from = &g;
+    }
+    if (from) {
+      out.putBytes(base + f.offset, record.kept.bytes(from->offset, f.width));
+      return std::nullopt;
+    }
+  }
+  return encodeField(f, record.cell(f.column), out, base, ctx);
+}
+
+std::vector<TableRecord> FixedCodec::decode(const QByteArray& file, const CodecContext& ctx) const {
+  const int v = variantFor(file);
+  const FixedLayout& layout = variant(v);
   const ByteReader in(file);
   const int n = in.recordCount();
-  std::vector<QStringList> rows;
+  std::vector<TableRecord> rows;
   rows.reserve(size_t(n));
   for (int k = 0; k < n; ++k) {
-    QStringList row;
-    row.resize(layout.fieldCount);
+    TableRecord row;
+    row.cells.resize(layout.fieldCount);
     const qint64 base = 12 + qint64(k) * layout.recordSize;
     for (const FieldSpec& f : layout.fields)
-      if (f.column > 0) row[f.column - 1] = decodeField(f, in, base, ctx);
+      if (f.column > 0) row.cells[f.column - 1] = decodeField(f, in, base, ctx);
+    row.keep(KeptBytes(file, base, layout.recordSize, v));
     rows.push_back(std::move(row));
   }
   return rows;
 }
 
-std::optional<CellProblem> FixedCodec::encode(const std::vector<const QStringList*>& rows, const QByteArray& existing,
+std::optional<CellProblem> FixedCodec::encode(const std::vector<const TableRecord*>& rows, const QByteArray& existing,
                                               const CodecContext& ctx, QByteArray* out) const {
-  return encodeIn(layoutFor(existing), rows, ctx, out);
+  return encodeIn(variantFor(existing), rows, ctx, out);
 }
 
-std::optional<CellProblem> FixedCodec::encodeIn(const FixedLayout& layout, const std::vector<const QStringList*>& rows,
-                                                const CodecContext& ctx, QByteArray* out) {
+std::optional<CellProblem> FixedCodec::encodeIn(int variantIndex, const std::vector<const TableRecord*>& rows,
+                                                const CodecContext& ctx, QByteArray* out) const {
+  const FixedLayout& layout = variant(variantIndex);
   if (rows.size() > 32767) return CellProblem{32767, 0, QStringLiteral("记录过多：最多 32767 条")};
   const qint64 total = 12 + qint64(rows.size()) * layout.recordSize;
   ByteWriter w(total);
   PutFrameHeader(w, int(rows.size()), layout.headerRecordSize);
   for (size_t k = 0; k < rows.size(); ++k) {
     const qint64 base = 12 + qint64(k) * layout.recordSize;
-    const QStringList& row = *rows[k];
-    for (const FieldSpec& f : layout.fields) {
-      const QString cell = f.column > 0 && f.column <= row.size() ? row[f.column - 1] : QString();
-      if (auto problem = encodeField(f, cell, w, base, ctx)) return CellProblem{int(k), f.column, *problem};
-    }
+    for (const FieldSpec& f : layout.fields)
+      if (auto problem = writeField(f, variantIndex, *rows[k], w, base, ctx)) return CellProblem{int(k), f.column, *problem};
   }
   w.resize(total);
   *out = w.take();

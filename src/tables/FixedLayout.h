@@ -57,26 +57,38 @@ struct FixedLayout {
 
 // Loads and saves a framed file of fixed records by walking a layout:
 // every field is read at its offset, every cell is written at its field's
-// offset into a new file of exactly 12 + N x recordSize bytes.
+// offset into a new file of exactly 12 + N x recordSize bytes. A cell that
+// is unchanged since the load is written from the bytes its field held
+// (the whole field, also what follows a text's terminator and what the load
+// does not read); the header is written anew and bytes that no field covers
+// are zero.
 class FixedCodec : public TableCodec {
  public:
   explicit FixedCodec(FixedLayout layout);
   int fieldCount() const override { return layout_.fieldCount; }
-  std::vector<QStringList> decode(const QByteArray& file, const CodecContext& ctx) const override;
-  std::optional<CellProblem> encode(const std::vector<const QStringList*>& rows, const QByteArray& existing,
+  std::vector<TableRecord> decode(const QByteArray& file, const CodecContext& ctx) const override;
+  std::optional<CellProblem> encode(const std::vector<const TableRecord*>& rows, const QByteArray& existing,
                                     const CodecContext& ctx, QByteArray* out) const override;
   bool needsProducers() const override;
 
-  // Tables whose file decides between layouts override this.
-  virtual const FixedLayout& layoutFor(const QByteArray& file) const;
-  // The file's new content for the rows, written in the given layout.
-  static std::optional<CellProblem> encodeIn(const FixedLayout& layout, const std::vector<const QStringList*>& rows,
-                                             const CodecContext& ctx, QByteArray* out);
+  // Tables whose file decides between layouts override these: the layout
+  // (variant) a file is in, and each variant's layout.
+  virtual int variantFor(const QByteArray& file) const;
+  virtual const FixedLayout& variant(int v) const;
+  const FixedLayout& layoutFor(const QByteArray& file) const { return variant(variantFor(file)); }
+  // The file's new content for the rows, written in the given variant's layout.
+  std::optional<CellProblem> encodeIn(int variant, const std::vector<const TableRecord*>& rows, const CodecContext& ctx,
+                                      QByteArray* out) const;
 
   // One field of one record: bytes -> cell, cell -> bytes at `base`.
   static QString decodeField(const FieldSpec& f, const class ByteReader& in, qint64 base, const CodecContext& ctx);
   static std::optional<QString> encodeField(const FieldSpec& f, const QString& cell, class ByteWriter& out, qint64 base,
                                             const CodecContext& ctx);
+  // Writes field `f` of the record: from its kept bytes when the cell is
+  // unchanged and the bytes are there, otherwise from the cell's text.
+  // `variant` is the layout being written.
+  std::optional<QString> writeField(const FieldSpec& f, int variant, const TableRecord& record, class ByteWriter& out,
+                                    qint64 base, const CodecContext& ctx) const;
 
  protected:
   FixedLayout layout_;

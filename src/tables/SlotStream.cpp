@@ -12,27 +12,29 @@ IntWidth RoundTripWidth(IntWidth read, IntWidth write) {
   return uint8_t(read) < uint8_t(write) ? read : write;
 }
 
-std::vector<QStringList> SlotCodec::decode(const QByteArray& file, const CodecContext&) const {
+std::vector<TableRecord> SlotCodec::decode(const QByteArray& file, const CodecContext&) const {
   const ByteReader in(file);
   const qint64 size = in.size();
   const int n = in.recordCount();
-  std::vector<QStringList> rows;
+  std::vector<TableRecord> rows;
   rows.reserve(size_t(n));
   qint64 pos = 12;
   for (int k = 0; k < n; ++k) {
-    QStringList row;
-    row.resize(layout_.fieldCount);
+    TableRecord row;
+    row.cells.resize(layout_.fieldCount);
     if (pos >= size) {
-      // Everything from here on lies past the end: numbers 0, empty texts.
+      // Everything from here on lies past the end: numbers 0, empty texts,
+      // and no bytes to keep.
       for (const SlotElement& e : layout_.elements)
-        if (e.kind == SlotKind::Integer) row[e.column - 1] = IntegerText(0);
+        if (e.kind == SlotKind::Integer) row.cells[e.column - 1] = IntegerText(0);
       rows.resize(size_t(n), row);
       break;
     }
+    const qint64 start = pos;
     for (const SlotElement& e : layout_.elements) {
       switch (e.kind) {
         case SlotKind::Integer:
-          row[e.column - 1] = IntegerText(in.read(pos, e.read));
+          row.cells[e.column - 1] = IntegerText(in.read(pos, e.read));
           pos += 4;
           break;
         case SlotKind::Skip: pos += 4; break;
@@ -44,12 +46,13 @@ std::vector<QStringList> SlotCodec::decode(const QByteArray& file, const CodecCo
           const qint64 present = pos < size ? std::min<qint64>(length, (size - pos + 3) / 4) : 0;
           QByteArray bytes(present, '\0');
           for (qint64 i = 0; i < present; ++i) bytes[i] = char(in.u8(pos + 4 * i));
-          row[e.column - 1] = DecodeBig5Text(bytes);
+          row.cells[e.column - 1] = DecodeBig5Bytes(bytes);
           pos += 4 * length;
           break;
         }
       }
     }
+    row.keep(KeptBytes(file, start, pos - start));
     rows.push_back(std::move(row));
   }
   return rows;
@@ -61,29 +64,52 @@ QString tooLong(qsizetype bytes, int64_t max) {
 }
 }  // namespace
 
-std::optional<CellProblem> SlotCodec::encode(const std::vector<const QStringList*>& rows, const QByteArray&,
+std::optional<CellProblem> SlotCodec::encode(const std::vector<const TableRecord*>& rows, const QByteArray&,
                                              const CodecContext&, QByteArray* out) const {
   if (rows.size() > 32767) return CellProblem{32767, 0, QStringLiteral("记录过多：最多 32767 条")};
   ByteWriter w;
   PutFrameHeader(w, int(rows.size()), layout_.headerRecordSize);
   qint64 pos = 12;
   for (size_t k = 0; k < rows.size(); ++k) {
-    const QStringList& row = *rows[k];
+    const TableRecord& row = *rows[k];
+    // Where each element lies in the bytes the record was read from.
+    qint64 from = 0;
     for (const SlotElement& e : layout_.elements) {
-      const QString cell = e.column > 0 && e.column <= row.size() ? row[e.column - 1] : QString();
+      qint64 count = 1;
+      if (e.kind == SlotKind::Text && row.isKept()) {
+        const QByteArray lengthSlot = row.kept.bytes(from, 4);
+        const int64_t length = ByteReader(lengthSlot).read(0, e.read);
+        if (length > 0) count += length;
+      }
+      const qint64 keptAt = from;
+      from += 4 * count;
+      if (e.kind == SlotKind::Skip) {
+        w.put(pos, 0, IntWidth::S32);  // not read; zero after a save
+        pos += 4;
+        continue;
+      }
+      if (row.unchanged(e.column) && row.kept.holds(keptAt, 4 * count)) {
+        w.putBytes(pos, row.kept.bytes(keptAt, 4 * count));
+        pos += 4 * count;
+        continue;
+      }
+      const QString cell = row.cell(e.column);
       switch (e.kind) {
         case SlotKind::Integer: {
           int64_t v = 0;
           QString reason;
           if (!CellToInteger(cell, RoundTripWidth(e.read, e.write), &v, &reason))
             return CellProblem{int(k), e.column, reason};
+          w.put(pos, 0, IntWidth::S32);
           w.put(pos, v, e.write);
           pos += 4;
           break;
         }
-        case SlotKind::Skip: pos += 4; break;
+        case SlotKind::Skip: break;
         case SlotKind::Text: {
-          const QByteArray bytes = EncodeBig5Text(cell);
+          const Big5Encoded text = EncodeBig5Text(cell);
+          if (!text.ok()) return CellProblem{int(k), e.column, text.problem()};
+          const QByteArray& bytes = text.bytes;
           const int64_t max = MaxOf(RoundTripWidth(e.read, e.write));
           if (bytes.size() > max) return CellProblem{int(k), e.column, tooLong(bytes.size(), max)};
           w.resize(pos + 4 * (1 + bytes.size()));

@@ -46,14 +46,16 @@ IntWidth RoundTripWidth(IntWidth read, IntWidth write);
 // Walks a slot stream by its lengths. The load never reads past the end of
 // the file: elements beyond it load as 0 or as empty text, and a length slot
 // that promises more bytes than the file holds gives the bytes that are
-// there. The save refuses any cell that would not come back as written and
-// ends the file right after the last slot.
+// there. A text is all of its bytes, zero bytes included. The save writes an
+// unchanged element from the slots it was read from, refuses any changed
+// cell that would not come back as written, and ends the file right after
+// the last slot.
 class SlotCodec : public TableCodec {
  public:
   explicit SlotCodec(SlotLayout layout) : layout_(std::move(layout)) {}
   int fieldCount() const override { return layout_.fieldCount; }
-  std::vector<QStringList> decode(const QByteArray& file, const CodecContext& ctx) const override;
-  std::optional<CellProblem> encode(const std::vector<const QStringList*>& rows, const QByteArray& existing,
+  std::vector<TableRecord> decode(const QByteArray& file, const CodecContext& ctx) const override;
+  std::optional<CellProblem> encode(const std::vector<const TableRecord*>& rows, const QByteArray& existing,
                                     const CodecContext& ctx, QByteArray* out) const override;
   const SlotLayout& layout() const { return layout_; }
 

@@ -1,5 +1,7 @@
 #include "tables/Slots.h"
 
+#include "tables/Table.h"
+
 #include <cstring>
 
 namespace v3 {
@@ -10,6 +12,19 @@ QByteArray ByteReader::bytes(qint64 at, qint64 count) const {
   const qint64 available = std::min<qint64>(count, data_.size() - at);
   if (available > 0) std::memcpy(out.data(), data_.constData() + at, size_t(available));
   return out;
+}
+
+QByteArray KeptBytes::bytes(qint64 at, qint64 count) const {
+  QByteArray out(std::max<qint64>(count, 0), '\0');
+  if (at < 0 || count <= 0) return out;
+  const qint64 from = offset_ + at;
+  const qint64 available = std::min<qint64>(count, std::min(size_ - at, file_.size() - from));
+  if (available > 0) std::memcpy(out.data(), file_.constData() + from, size_t(available));
+  return out;
+}
+
+bool KeptBytes::holds(qint64 at, qint64 count) const {
+  return at >= 0 && count >= 0 && at + count <= size_ && offset_ + at + count <= file_.size();
 }
 
 void ByteWriter::ensure(qint64 end) {

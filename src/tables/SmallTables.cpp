@@ -13,15 +13,15 @@ using W = IntWidth;
 
 // A table of a fixed set of records whose identity never changes. Its save
 // overwrites, in place, only the fields of `written` columns in records
-// 1..records; the header, the other fields, any other byte and the file's
-// length keep what the file holds. The grid must still hold exactly those
+// 1..records whose cells changed since the load; the header, the other
+// fields, any other byte and the file's length keep what the file holds. The grid must still hold exactly those
 // records, in the file's order of numbers, or the save is refused.
 class PatchCodec : public FixedCodec {
  public:
   PatchCodec(FixedLayout layout, int records, QList<int> written)
       : FixedCodec(std::move(layout)), records_(records), written_(std::move(written)) {}
 
-  std::optional<CellProblem> encode(const std::vector<const QStringList*>& rows, const QByteArray& existing,
+  std::optional<CellProblem> encode(const std::vector<const TableRecord*>& rows, const QByteArray& existing,
                                     const CodecContext& ctx, QByteArray* out) const override {
     const int n = int(rows.size());
     if (n != records_)
@@ -37,7 +37,7 @@ class PatchCodec : public FixedCodec {
     for (int k = 0; k < n; ++k) {
       const qint64 base = 12 + qint64(k) * layout_.recordSize;
       const int64_t stored = in.read(base + number->offset, number->read);
-      const QString& cell = rows[size_t(k)]->value(0);
+      const QString cell = rows[size_t(k)]->cell(1);
       int64_t v = 0;
       if (!CellToInteger(cell, number->read, &v, nullptr) || v != stored)
         return CellProblem{k, 1, QStringLiteral("文件第 %1 条记录的编号是 %2，此行是“%3”：此表的记录不能增删或改号")
@@ -47,8 +47,9 @@ class PatchCodec : public FixedCodec {
     for (int k = 0; k < n; ++k) {
       const qint64 base = 12 + qint64(k) * layout_.recordSize;
       for (int column : written_) {
+        if (rows[size_t(k)]->unchanged(column)) continue;  // the file keeps its bytes
         const FieldSpec* f = field(column);
-        if (auto problem = encodeField(*f, rows[size_t(k)]->value(column - 1), w, base, ctx))
+        if (auto problem = encodeField(*f, rows[size_t(k)]->cell(column), w, base, ctx))
           return CellProblem{k, column, *problem};
       }
     }
@@ -57,9 +58,10 @@ class PatchCodec : public FixedCodec {
   }
 
   // The whole file for the rows, every field written: the sample data folder.
-  QByteArray wholeFile(const std::vector<QStringList>& rows) const {
-    std::vector<const QStringList*> refs;
-    for (const QStringList& r : rows) refs.push_back(&r);
+  QByteArray wholeFile(const std::vector<QStringList>& cells) const {
+    std::vector<TableRecord> rows(cells.begin(), cells.end());
+    std::vector<const TableRecord*> refs;
+    for (const TableRecord& r : rows) refs.push_back(&r);
     QByteArray bytes;
     FixedCodec::encode(refs, QByteArray(), CodecContext{}, &bytes);
     return bytes;
@@ -201,8 +203,9 @@ QByteArray nicknameSample(SampleContext& s) {
     for (int c = 5; c <= 38; ++c) r << num(s.between(0, 100));
     rows.push_back(r);
   }
-  std::vector<const QStringList*> refs;
-  for (const QStringList& r : rows) refs.push_back(&r);
+  std::vector<TableRecord> records(rows.begin(), rows.end());
+  std::vector<const TableRecord*> refs;
+  for (const TableRecord& r : records) refs.push_back(&r);
   QByteArray bytes;
   kNicknameCodec.encode(refs, QByteArray(), CodecContext{}, &bytes);
   return bytes;

@@ -263,20 +263,18 @@ StandaloneSave StandaloneTable::patch(const QByteArray& existing, QByteArray* ou
   ByteWriter w(existing);
   bool any = false;
   for (const TableValue& v : values_) {
-    if (v.text == v.loadedText) {
-      // Put back what was read, but never grow the file for it.
-      const qint64 room = std::min<qint64>(v.loadedBytes.size(), existing.size() - v.position);
-      if (room > 0) w.putBytes(v.position, QByteArrayView(v.loadedBytes).first(room));
-      continue;
-    }
+    // An unchanged box writes nothing: its bytes stay as the file holds them.
+    if (v.text == v.loadedText) continue;
     any = true;
     if (v.type == ValueType::Name) {
       if (v.text.trimmed().isEmpty()) return refused(&v, QStringLiteral("名称为空"));
-      const QByteArray bytes = EncodeBig5Text(v.text);
-      if (bytes.size() > kNameField)
-        return refused(&v, QStringLiteral("名称有 %1 字节，超出 %2 字节的字段").arg(bytes.size()).arg(kNameField));
+      const Big5Encoded name = EncodeBig5Text(v.text);
+      if (!name.ok()) return refused(&v, name.problem());
+      // The load reads six bytes of the field back.
+      if (name.bytes.size() > kNameRead)
+        return refused(&v, QStringLiteral("名称有 %1 字节，最多 %2 字节").arg(name.bytes.size()).arg(kNameRead));
       // Without padding: a shorter name leaves the old bytes after it.
-      w.putBytes(v.position, bytes);
+      w.putBytes(v.position, name.bytes);
       continue;
     }
     if (v.text.trimmed().isEmpty()) return refused(&v, QStringLiteral("数值为空"));

@@ -88,9 +88,9 @@ class StandaloneTable {
   bool setText(const QString& box, const QString& text);
 
   // Checks every box and builds the file's new content from `existing` in
-  // memory. A box whose text is what the load showed puts back the bytes it
-  // was read from (only inside the file), so a save that changes nothing
-  // gives the same bytes; a changed box is converted to its field's type and
+  // memory. A box whose text is what the load showed writes nothing, so its
+  // bytes stay whatever they are; a changed box is converted to its field's
+  // type (a name strictly to Big5, at most the six bytes the load reads) and
   // may extend a short file with zeros as far as it needs. *changed tells
   // whether any box was changed.
   StandaloneSave patch(const QByteArray& existing, QByteArray* out, bool* changed = nullptr) const;

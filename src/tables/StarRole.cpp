@@ -44,44 +44,72 @@ FixedLayout layoutB() {
 
 // Whether `count` bytes of the file from `at` can be a name field: Big5
 // text without control characters, and nothing but zero bytes after it.
-bool canBeName(const QByteArray& file, qint64 at, int count) {
-  const ByteReader in(file);
+bool canBeName(const ByteReader& in, qint64 at, int count) {
   const QByteArray field = in.bytes(at, count);
   qsizetype end = field.indexOf('\0');
   if (end < 0) end = field.size();
   for (qsizetype i = end; i < field.size(); ++i)
     if (field[i] != '\0') return false;
   const QString text = DecodeBig5Text(field.left(end));
+  if (ContainsByteCharacters(text)) return false;
   for (QChar c : text)
-    if (c.unicode() < 0x20 || c == QChar::ReplacementCharacter) return false;
+    if (c.unicode() < 0x20) return false;
   return true;
+}
+
+// How badly a record fits a layout. In the layout the game wrote, the upper
+// two bytes of every numeric slot are zero, the sex slot holds 0 or 1 and the
+// name field holds text followed by zeros; read in the other layout, the
+// name's bytes land in numeric slots and numbers land in the name.
+int misfit(const ByteReader& in, qint64 base, const FixedLayout& layout) {
+  int score = 0;
+  for (const FieldSpec& f : layout.fields) {
+    const qint64 at = base + f.offset;
+    if (f.kind == FieldKind::Text) {
+      const QByteArray field = in.bytes(at, f.width);
+      qsizetype end = field.indexOf('\0');
+      if (end < 0) end = field.size();
+      const QString text = DecodeBig5Text(field.left(end));
+      bool control = ContainsByteCharacters(text);
+      for (QChar c : text) control = control || c.unicode() < 0x20;
+      if (control) score += 2;
+      for (qsizetype i = end; i < field.size(); ++i)
+        if (field[i] != '\0') {
+          score += 1;  // a stray byte after the name's end
+          break;
+        }
+      continue;
+    }
+    // The sex is 0 or 1; the upper half of every numeric slot is zero.
+    if (const int16_t v = in.s16(at); f.kind == FieldKind::SexWord && v != 0 && v != 1) score += 4;
+    if (in.s16(at + 2) != 0) score += 1;
+  }
+  return score;
 }
 
 class StarRoleCodec : public FixedCodec {
  public:
   StarRoleCodec() : FixedCodec(layoutB()), a_(layoutA()) {}
 
-  const FixedLayout& layoutFor(const QByteArray& file) const override {
-    return StarRoleUsesLayoutA(file) ? a_ : layout_;
-  }
+  // Variant 1 is layout A, variant 0 layout B.
+  int variantFor(const QByteArray& file) const override { return StarRoleUsesLayoutA(file) ? 1 : 0; }
+  const FixedLayout& variant(int v) const override { return v == 1 ? a_ : layout_; }
   const FixedLayout& layout(bool a) const { return a ? a_ : layout_; }
 
   // Writes the rows in the layout of the existing file. The new file must
-  // be recognised in that layout again: the record that comes first decides.
-  std::optional<CellProblem> encode(const std::vector<const QStringList*>& rows, const QByteArray& existing,
+  // be recognised in that layout again.
+  std::optional<CellProblem> encode(const std::vector<const TableRecord*>& rows, const QByteArray& existing,
                                     const CodecContext& ctx, QByteArray* out) const override {
     return encodeLayout(StarRoleUsesLayoutA(existing), rows, ctx, out);
   }
 
-  std::optional<CellProblem> encodeLayout(bool a, const std::vector<const QStringList*>& rows, const CodecContext& ctx,
+  std::optional<CellProblem> encodeLayout(bool a, const std::vector<const TableRecord*>& rows, const CodecContext& ctx,
                                           QByteArray* out) const {
     QByteArray bytes;
-    if (auto problem = encodeIn(layout(a), rows, ctx, &bytes)) return problem;
+    if (auto problem = encodeIn(a ? 1 : 0, rows, ctx, &bytes)) return problem;
     if (!rows.empty() && StarRoleUsesLayoutA(bytes) != a)
       return CellProblem{0, a ? 3 : 2,
-                         QStringLiteral("此行排在最前时，文件会被误认作另一种记录格式（%1）")
-                             .arg(a ? QStringLiteral("女性且年龄、生日和名称皆为空")
-                                    : QStringLiteral("名称以控制字符开头"))};
+                         QStringLiteral("保存后的文件会被误认作另一种记录格式：请检查此行的名称、性别、年龄和生日")};
     *out = std::move(bytes);
     return std::nullopt;
   }
@@ -117,9 +145,10 @@ std::vector<QStringList> starSample(SampleContext& s) {
 // The save writes a missing file in layout B; the sample folder holds odd
 // seeds' stars in layout A.
 QByteArray starSampleFile(SampleContext& s) {
-  const std::vector<QStringList> rows = starSample(s);
-  std::vector<const QStringList*> refs;
-  for (const QStringList& r : rows) refs.push_back(&r);
+  std::vector<TableRecord> rows;
+  for (QStringList& r : starSample(s)) rows.emplace_back(std::move(r));
+  std::vector<const TableRecord*> refs;
+  for (const TableRecord& r : rows) refs.push_back(&r);
   QByteArray bytes;
   kStarCodec.encodeLayout(s.seed() % 2 == 1, refs, CodecContext{}, &bytes);
   return bytes;
@@ -129,14 +158,26 @@ QByteArray starSampleFile(SampleContext& s) {
 
 bool StarRoleUsesLayoutA(const QByteArray& file) {
   const ByteReader in(file);
-  // Record 1 at offset 4: a male star's sex (1) in layout A, the first bytes
-  // of the name in layout B.
+  // The evidence of every record the file holds: the layout that fits better wins.
+  const int n = in.recordCount();
+  const qint64 inFile = file.size() <= 12 ? 0 : (file.size() - 12 + 359) / 360;
+  const qint64 records = std::min<qint64>(n, inFile);
+  static const FixedLayout a = layoutA(), b = layoutB();
+  qint64 misfitA = 0, misfitB = 0;
+  for (qint64 k = 0; k < records; ++k) {
+    const qint64 base = 12 + k * 360;
+    misfitA += misfit(in, base, a);
+    misfitB += misfit(in, base, b);
+  }
+  if (misfitA != misfitB) return misfitA < misfitB;
+  // No evidence either way: record 1 at offset 4 holds a male star's sex (1)
+  // in layout A, the first bytes of the name in layout B.
   if (in.s16(12 + 4) == 1) return true;
   // A male star in layout B (sex 1 at record offset 24) keeps the file in B.
   if (in.s16(12 + 24) == 1) return false;
   // A female first star in layout A: record offsets 4..23 (sex, age,
   // birthday, the name's first bytes) cannot be a name, offsets 20..39 can.
-  return !canBeName(file, 12 + 4, 20) && canBeName(file, 12 + 20, 20);
+  return !canBeName(in, 12 + 4, 20) && canBeName(in, 12 + 20, 20);
 }
 
 int StarRoleNameOffset(const QByteArray& file) { return StarRoleUsesLayoutA(file) ? 20 : 4; }

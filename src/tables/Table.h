@@ -17,6 +17,59 @@ struct CodecContext {
   const ProducerDirectory* producers = nullptr;  // set when the table's codec needsProducers()
 };
 
+// The bytes a record was read from: a stretch of the file's content as it
+// was loaded, shared by all the records of that load (copying one costs
+// nothing). Bytes past the end of the file read as zero. `variant` tells a
+// codec with several record layouts which one the bytes are in.
+class KeptBytes {
+ public:
+  KeptBytes() = default;
+  KeptBytes(QByteArray file, qint64 offset, qint64 size, int variant = 0)
+      : file_(std::move(file)), offset_(offset), size_(size), variant_(variant) {}
+
+  bool isEmpty() const { return size_ <= 0; }
+  qint64 size() const { return size_; }
+  int variant() const { return variant_; }
+  // `count` bytes from `at` (relative to the record), zero-filled past the end of the file.
+  QByteArray bytes(qint64 at, qint64 count) const;
+  // Whether the file really holds the bytes [at, at + count) of the record.
+  bool holds(qint64 at, qint64 count) const;
+
+ private:
+  QByteArray file_;
+  qint64 offset_ = 0;
+  qint64 size_ = 0;
+  int variant_ = 0;
+};
+
+// One record as the codecs see it: its cells and, for a record read from
+// the file, the bytes it was read from and the texts the load gave them. A
+// cell whose text still equals the text it was read as is unchanged and is
+// written back from its bytes; any other cell is encoded from its text. A
+// record made anew (add, import) has no kept bytes.
+struct TableRecord {
+  TableRecord() = default;
+  explicit TableRecord(QStringList fields) : cells(std::move(fields)) {}
+
+  QStringList cells;     // fields 1..K at indexes 0..K-1
+  QStringList original;  // the texts as read; shares its data with `cells` until one is edited
+  KeptBytes kept;
+
+  bool isKept() const { return !kept.isEmpty(); }
+  // Whether grid column `column` (1..K) still holds the text it was read as.
+  bool unchanged(int column) const {
+    return isKept() && column >= 1 && column <= cells.size() && column <= original.size() &&
+           cells[column - 1] == original[column - 1];
+  }
+  // Marks the cells as what the record was read as.
+  void keep(KeptBytes bytes) {
+    kept = std::move(bytes);
+    original = cells;
+  }
+  // Cell text, empty past the last cell.
+  QString cell(int column) const { return column >= 1 && column <= cells.size() ? cells[column - 1] : QString(); }
+};
+
 // A cell that cannot be stored. `record` is the index (from 0) into the rows
 // handed to encode(); `column` the grid column (1..K), 0 for the row as a whole.
 struct CellProblem {
@@ -30,12 +83,14 @@ class TableCodec {
  public:
   virtual ~TableCodec() = default;
   virtual int fieldCount() const = 0;  // K
-  // Never fails: bytes past the end of the file read as zero.
-  virtual std::vector<QStringList> decode(const QByteArray& file, const CodecContext& ctx) const = 0;
+  // Never fails: bytes past the end of the file read as zero. Every record
+  // keeps the bytes it was read from.
+  virtual std::vector<TableRecord> decode(const QByteArray& file, const CodecContext& ctx) const = 0;
   // The complete new content of the file for the rows (in the order to write),
   // or the first cell that cannot be stored. `existing` is the file as it is
   // now (tables patched in place, or whose layout the file decides).
-  virtual std::optional<CellProblem> encode(const std::vector<const QStringList*>& rows, const QByteArray& existing,
+  // Unchanged cells are written from their kept bytes, the others from their text.
+  virtual std::optional<CellProblem> encode(const std::vector<const TableRecord*>& rows, const QByteArray& existing,
                                             const CodecContext& ctx, QByteArray* out) const = 0;
   virtual bool needsProducers() const { return false; }
 };

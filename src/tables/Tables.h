@@ -39,11 +39,15 @@ const TableDef& WorldTable();
 const TableDef& NeedEffectTable();
 const TableDef& NicknameTable();
 
-// StarRole.dat holds its records in one of two layouts, and the file's first
-// record tells which: layout A when the 16-bit value at record offset 4 is 1
-// (a male star's sex), or when the first star is a woman and record offsets
-// 4..23 cannot be a name while offsets 20..39 can; layout B otherwise (an
-// empty or missing file too). A save writes the file back in its layout.
+// StarRole.dat holds its records in one of two layouts, and the file's
+// records tell which: read in the layout the game wrote, the upper two bytes
+// of every numeric slot are zero, the sex slot holds 0 or 1 and the name
+// field holds text followed by zeros. The layout that fits the records
+// better wins; when they fit both equally, record 1 decides: layout A when
+// the 16-bit value at its offset 4 is 1 (a male star's sex), or when the
+// first star is a woman and its offsets 4..23 cannot be a name while 20..39
+// can; layout B otherwise (an empty or missing file too). A save writes the
+// file back in its layout.
 bool StarRoleUsesLayoutA(const QByteArray& file);
 // Offset of the star name within each record of that file: 20 in layout A, 4 in B.
 int StarRoleNameOffset(const QByteArray& file);

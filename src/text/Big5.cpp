@@ -5,7 +5,9 @@
 
 #include <unicode/translit.h>
 #include <unicode/ucnv.h>
+#include <unicode/ucnv_cb.h>
 #include <unicode/unistr.h>
+#include <unicode/utf16.h>
 
 #include <QHash>
 
@@ -14,34 +16,66 @@
 namespace v3 {
 namespace {
 
+constexpr char32_t kByteCharBase = 0x10FE00;
+
 struct ConverterCloser {
   void operator()(UConverter* c) const { ucnv_close(c); }
 };
 using ConverterPtr = std::unique_ptr<UConverter, ConverterCloser>;
 
-UConverter* converter(int codePage) {
-  // One converter per code page for the whole run (the program is single-threaded).
-  static ConverterPtr big5, gbk;
-  ConverterPtr& slot = codePage == 936 ? gbk : big5;
+// Every byte the converter cannot turn into a character becomes that byte's
+// byte character.
+void toByteCharacters(const void*, UConverterToUnicodeArgs* args, const char* codeUnits, int32_t length,
+                      UConverterCallbackReason reason, UErrorCode* err) {
+  if (reason > UCNV_IRREGULAR) return;  // reset, close, clone
+  UChar buffer[2 * 32];
+  int32_t n = 0;
+  for (int32_t i = 0; i < length && n + 2 <= int32_t(std::size(buffer)); ++i) {
+    const char32_t c = ByteCharacter(uchar(codeUnits[i]));
+    buffer[n++] = U16_LEAD(c);
+    buffer[n++] = U16_TRAIL(c);
+  }
+  *err = U_ZERO_ERROR;
+  ucnv_cbToUWriteUChars(args, buffer, n, 0, err);
+}
+
+enum class Page { Gbk, Big5, Big5Fields };
+
+UConverter* converter(Page page) {
+  // One converter per use for the whole run (the program is single-threaded).
+  static ConverterPtr converters[3];
+  ConverterPtr& slot = converters[int(page)];
   if (!slot) {
     UErrorCode status = U_ZERO_ERROR;
-    slot.reset(ucnv_open(codePage == 936 ? "windows-936" : "windows-950", &status));
-    if (U_FAILURE(status) || !slot) qFatal("ICU has no converter for code page %d", codePage);
+    slot.reset(ucnv_open(page == Page::Gbk ? "windows-936" : "windows-950", &status));
+    if (U_FAILURE(status) || !slot) qFatal("ICU has no converter for code page %d", page == Page::Gbk ? 936 : 950);
     status = U_ZERO_ERROR;
-    ucnv_setSubstChars(slot.get(), "?", 1, &status);
+    if (page == Page::Big5Fields) {
+      // Exact both ways: undecodable bytes become byte characters, and a
+      // character without its own Big5 code stops the encoding.
+      ucnv_setToUCallBack(slot.get(), toByteCharacters, nullptr, nullptr, nullptr, &status);
+      status = U_ZERO_ERROR;
+      ucnv_setFromUCallBack(slot.get(), UCNV_FROM_U_CALLBACK_STOP, nullptr, nullptr, nullptr, &status);
+      ucnv_setFallback(slot.get(), false);
+    } else {
+      ucnv_setSubstChars(slot.get(), "?", 1, &status);
+    }
   }
   return slot.get();
 }
 
-QString decode(QByteArrayView bytes, int codePage) {
+Page pageFor(int codePage) { return codePage == 936 ? Page::Gbk : Page::Big5; }
+
+QString decode(QByteArrayView bytes, Page page) {
   if (bytes.isEmpty()) return QString();
-  if (codePage == 950) {
+  if (page != Page::Gbk) {
     QString common;
     if (DecodeCommonBig5(bytes, &common)) return common;
   }
-  UConverter* conv = converter(codePage);
+  UConverter* conv = converter(page);
   ucnv_resetToUnicode(conv);
-  QString out(bytes.size() + 1, Qt::Uninitialized);
+  // A byte character takes two UTF-16 units.
+  QString out(2 * bytes.size() + 2, Qt::Uninitialized);
   UErrorCode status = U_ZERO_ERROR;
   const int32_t n = ucnv_toUChars(conv, reinterpret_cast<UChar*>(out.data()), int32_t(out.size()), bytes.data(),
                                   int32_t(bytes.size()), &status);
@@ -50,16 +84,24 @@ QString decode(QByteArrayView bytes, int codePage) {
   return out;
 }
 
-QByteArray encode(const QString& text, int codePage) {
-  if (text.isEmpty()) return QByteArray();
-  UConverter* conv = converter(codePage);
+// Encodes the whole text; false when a character stops the converter.
+bool encodeRun(QStringView text, Page page, QByteArray* out) {
+  if (text.isEmpty()) return true;
+  UConverter* conv = converter(page);
   ucnv_resetFromUnicode(conv);
-  QByteArray out(text.size() * 2 + 2, Qt::Uninitialized);
+  QByteArray bytes(text.size() * 2 + 2, Qt::Uninitialized);
   UErrorCode status = U_ZERO_ERROR;
-  const int32_t n = ucnv_fromUChars(conv, out.data(), int32_t(out.size()), reinterpret_cast<const UChar*>(text.constData()),
-                                    int32_t(text.size()), &status);
-  if (U_FAILURE(status) && status != U_STRING_NOT_TERMINATED_WARNING) return QByteArray();
-  out.truncate(n);
+  const int32_t n = ucnv_fromUChars(conv, bytes.data(), int32_t(bytes.size()),
+                                    reinterpret_cast<const UChar*>(text.data()), int32_t(text.size()), &status);
+  if (U_FAILURE(status) && status != U_STRING_NOT_TERMINATED_WARNING) return false;
+  bytes.truncate(n);
+  *out += bytes;
+  return true;
+}
+
+QByteArray encode(const QString& text, int codePage) {
+  QByteArray out;
+  encodeRun(text, pageFor(codePage), &out);
   return out;
 }
 
@@ -100,7 +142,8 @@ QString ToTraditional(const QString& text) {
     const QChar c = out[i];
     if (c.unicode() < 0x2E80) continue;
     if (c.isSurrogate()) {
-      if (c.isHighSurrogate() && i + 1 < out.size() && out[i + 1].isLowSurrogate()) {
+      if (c.isHighSurrogate() && i + 1 < out.size() && out[i + 1].isLowSurrogate() &&
+          !IsByteCharacter(QChar::surrogateToUcs4(c, out[i + 1]))) {
         const QString pair = out.mid(i, 2);
         const QString mapped = transliterate(pair);
         if (mapped.size() == 2) out.replace(i, 2, mapped);
@@ -118,20 +161,86 @@ QString ToTraditional(const QString& text) {
   return out;
 }
 
+char32_t ByteCharacter(uchar byte) { return kByteCharBase + byte; }
+bool IsByteCharacter(char32_t c) { return c >= kByteCharBase && c <= kByteCharBase + 0xFF; }
+
+bool ContainsByteCharacters(const QString& text) {
+  for (qsizetype i = 0; i + 1 < text.size(); ++i)
+    if (text[i].isHighSurrogate() && IsByteCharacter(QChar::surrogateToUcs4(text[i], text[i + 1]))) return true;
+  return false;
+}
+
+QString ShowByteCharacters(const QString& text) {
+  if (!ContainsByteCharacters(text)) return text;
+  QString out;
+  out.reserve(text.size());
+  for (qsizetype i = 0; i < text.size(); ++i) {
+    if (i + 1 < text.size() && text[i].isHighSurrogate() &&
+        IsByteCharacter(QChar::surrogateToUcs4(text[i], text[i + 1]))) {
+      out += QChar(QChar::ReplacementCharacter);
+      ++i;
+    } else {
+      out += text[i];
+    }
+  }
+  return out;
+}
+
 QString DecodeBig5Text(QByteArrayView fieldBytes) {
   const qsizetype zero = fieldBytes.indexOf('\0');
   if (zero >= 0) fieldBytes = fieldBytes.first(zero);
-  return decode(fieldBytes, 950);
+  return decode(fieldBytes, Page::Big5Fields);
 }
 
-QByteArray EncodeBig5Text(const QString& text) {
-  if (SystemLocaleNumber() == 2052) return encode(ToTraditional(text), 950);
-  return encode(text, 950);
+QString DecodeBig5Bytes(QByteArrayView bytes) { return decode(bytes, Page::Big5Fields); }
+
+QString Big5Encoded::problem() const {
+  if (ok()) return QString();
+  return QStringLiteral("“%1” 无法以 Big5 保存").arg(unencodable);
 }
 
-int EncodedByteLength(const QString& text) { return int(EncodeBig5Text(text).size()); }
+Big5Encoded EncodeBig5Text(const QString& typed) {
+  Big5Encoded result;
+  // The mapping keeps the length, so a position in it is one in the typed text.
+  const QString text = SystemLocaleNumber() == 2052 ? ToTraditional(typed) : typed;
+  qsizetype runStart = 0;
+  auto flush = [&](qsizetype end) {
+    const QStringView run = QStringView(text).mid(runStart, end - runStart);
+    if (encodeRun(run, Page::Big5Fields, &result.bytes)) return true;
+    // Find the character that stopped it, one at a time.
+    for (qsizetype i = runStart; i < end;) {
+      const qsizetype len = text[i].isHighSurrogate() && i + 1 < end && text[i + 1].isLowSurrogate() ? 2 : 1;
+      QByteArray ignored;
+      if (!encodeRun(QStringView(text).mid(i, len), Page::Big5Fields, &ignored)) {
+        result.unencodable = typed.mid(i, len);
+        return false;
+      }
+      i += len;
+    }
+    result.unencodable = typed.mid(runStart, end - runStart);
+    return false;
+  };
+  for (qsizetype i = 0; i < text.size(); ++i) {
+    if (i + 1 < text.size() && text[i].isHighSurrogate() && text[i + 1].isLowSurrogate()) {
+      const char32_t c = QChar::surrogateToUcs4(text[i], text[i + 1]);
+      if (IsByteCharacter(c)) {
+        if (!flush(i)) return result;
+        result.bytes += char(uchar(c - kByteCharBase));
+        runStart = i + 2;
+      }
+      ++i;
+    }
+  }
+  if (!flush(text.size())) return result;
+  return result;
+}
 
-QString DecodeCodePage(QByteArrayView bytes, int codePage) { return decode(bytes, codePage); }
+int EncodedByteLength(const QString& text) {
+  const Big5Encoded e = EncodeBig5Text(text);
+  return e.ok() ? int(e.bytes.size()) : -1;
+}
+
+QString DecodeCodePage(QByteArrayView bytes, int codePage) { return decode(bytes, pageFor(codePage)); }
 QByteArray EncodeCodePage(const QString& text, int codePage) { return encode(text, codePage); }
 
 }  // namespace v3

@@ -5,22 +5,46 @@
 namespace v3 {
 
 // Text fields of the game files hold Big5 (code page 950) bytes.
+//
+// A byte that is no part of a Big5 character (a lead byte without its trail
+// byte, a pair that Big5 does not assign) is held in display text as a byte
+// character of its own: one code point of the private area U+10FE00..U+10FEFF
+// per byte. Encoding turns it back into that very byte, so text decoded from
+// a field always encodes to the field's bytes again; the grid shows it as U+FFFD.
+char32_t ByteCharacter(uchar byte);
+bool IsByteCharacter(char32_t c);
+bool ContainsByteCharacters(const QString& text);
+// The text with every byte character shown as U+FFFD (for display).
+QString ShowByteCharacters(const QString& text);
 
-// Field bytes as read -> display text. The first zero byte ends the text;
-// bytes that are no Big5 sequence show as U+FFFD. Traditional text stays
-// Traditional on every locale.
+// Field bytes as read -> display text. The first zero byte ends the text.
+// Traditional text stays Traditional on every locale.
 QString DecodeBig5Text(QByteArrayView fieldBytes);
+// The same for a text of explicit length: every byte is part of it, and a
+// zero byte is U+0000.
+QString DecodeBig5Bytes(QByteArrayView bytes);
+
+// What encoding display text gave: its Big5 bytes, or the first character
+// that Big5 cannot hold (as typed; empty when every character was stored).
+struct Big5Encoded {
+  QByteArray bytes;
+  QString unencodable;
+  bool ok() const { return unencodable.isEmpty(); }
+  // "“团” 无法以 Big5 保存"
+  QString problem() const;
+};
 
 // Display text -> the Big5 bytes written into a field. On a 2052 system the
 // text first goes through ToTraditional; on 1028 and every other locale it is
-// encoded as it stands. A character that Big5 cannot hold becomes '?'.
-QByteArray EncodeBig5Text(const QString& text);
+// encoded as it stands. Nothing is replaced: a character that Big5 cannot
+// hold is reported, never written as something else.
+Big5Encoded EncodeBig5Text(const QString& text);
 
 // Simplified -> Traditional, character for character (the length is kept),
 // except for the seven exception words, which are kept when they are the whole text.
 QString ToTraditional(const QString& text);
 
-// Number of bytes EncodeBig5Text(text) occupies.
+// Number of bytes EncodeBig5Text(text) occupies; -1 when Big5 cannot hold the text.
 int EncodedByteLength(const QString& text);
 
 // Plain code-page conversions (no Simplified mapping), for language files.

@@ -6,23 +6,25 @@
 
 namespace v3 {
 
-QString YearCodeToText(int code) {
+QString YearCodeToText(int64_t code) {
   switch (code) {
     case 0:
     case 4: return QStringLiteral("特殊");
     case 1: return QStringLiteral("第一年");
     case 2: return QStringLiteral("第二年");
     case 3: return QStringLiteral("第三年");
-    default: return QString();
+    default: return QString::number(code);
   }
 }
 
-int YearTextToCode(const QString& text) {
+int64_t YearTextToCode(const QString& text) {
   if (text == QStringLiteral("第一年")) return 1;
   if (text == QStringLiteral("第二年")) return 2;
   if (text == QStringLiteral("第三年")) return 3;
   if (text == QStringLiteral("特殊")) return 4;
-  return 0;
+  if (QStringView(text).trimmed().isEmpty()) return 0;
+  int64_t v = 0;
+  return IsPlainInteger(text, &v) ? v : -1;
 }
 
 int64_t MinOf(IntWidth w) {

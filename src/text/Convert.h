@@ -5,10 +5,11 @@
 namespace v3 {
 
 // Year codes of the case tables: 1..4 are the four year words, 0 reads as
-// "特殊" too (and is written back as 4), 5..255 read as empty text.
-QString YearCodeToText(int code);
-// The four words give 1..4, any other text 0.
-int YearTextToCode(const QString& text);
+// "特殊" too; any other code has no word and shows as its number.
+QString YearCodeToText(int64_t code);
+// The four words give 1..4, an empty text 0, a plain decimal number that
+// number (whatever its range); any other text -1.
+int64_t YearTextToCode(const QString& text);
 
 // Integer widths that the tables read and write.
 enum class IntWidth : uint8_t { U8, S16, S32 };

@@ -1,6 +1,7 @@
 #include "tools/CsvTable.h"
 
 #include <QFileInfo>
+#include <QHash>
 
 #include <algorithm>
 
@@ -19,11 +20,13 @@ namespace {
 
 const char kUtf8Bom[] = "\xEF\xBB\xBF";
 
-QString csvCell(QString cell) {
-  // CSV never carries NUL characters: a code's trailing zero bytes are dropped
-  // (the save pads with zeros again).
-  cell.remove(QChar(u'\0'));
-  return cell;
+QString hexByte(uint b) { return QStringLiteral("\\x") + QString::number(b, 16).toUpper().rightJustified(2, u'0'); }
+
+int hexDigit(QChar c) {
+  if (c >= u'0' && c <= u'9') return c.unicode() - u'0';
+  if (c >= u'A' && c <= u'F') return c.unicode() - u'A' + 10;
+  if (c >= u'a' && c <= u'f') return c.unicode() - u'a' + 10;
+  return -1;
 }
 
 QString shownCharacter(const QString& text, qsizetype at) {
@@ -141,13 +144,13 @@ bool RecordsToCsv(const std::vector<QStringList>& records, const CsvOptions& opt
   }
   const bool utf8 = options.encoding == TextEncoding::Utf8;
   for (const QStringList& r : records) {
-    if (utf8 && appendUtf8Line(r, csv)) {
+    // A cell that needs no escape is shared, not copied.
+    QStringList cells = r;
+    for (QString& c : cells) c = CsvEscapeCell(c);
+    if (utf8 && appendUtf8Line(cells, csv)) {
       ++line;
       continue;
     }
-    QStringList cells;
-    cells.reserve(r.size());
-    for (const QString& c : r) cells << csvCell(c);
     if (!encodeLine(cells, options.encoding, line++, csv, refusal)) return false;
   }
   return true;
@@ -214,6 +217,8 @@ bool CsvToRecords(const QByteArray& csv, int fieldCount, const QString& tableNam
       records->clear();
       return false;
     }
+  for (QStringList& r : *records)
+    for (QString& c : r) c = CsvUnescapeCell(c);
   if (records->empty() && !options.allowEmpty) {
     *refusal = {0, QStringLiteral("no records: importing it would empty %1")
                        .arg(tableName)};
@@ -237,7 +242,10 @@ void ReplaceRecords(RecordGrid& grid, const std::vector<QStringList>& records,
     for (int r = first; r < std::min(common, first + kChunk); ++r)
       for (int c = 1; c <= k; ++c) {
         const QString text = records[size_t(r)].value(c - 1);
-        if (grid.cell(r + 1, c) != text) edits.push_back({r + 1, c, text});
+        // A cell the CSV gives back as it was exported (a code without its
+        // trailing zero bytes) is left as it is.
+        const QString now = grid.cell(r + 1, c);
+        if (now != text && CsvUnescapeCell(CsvEscapeCell(now)) != text) edits.push_back({r + 1, c, text});
       }
     if (!edits.empty()) grid.setCells(edits);
     if (progress) progress(std::min(common, first + kChunk));
@@ -249,10 +257,90 @@ void ReplaceRecords(RecordGrid& grid, const std::vector<QStringList>& records,
   }
   if (int(records.size()) > common) {
     std::vector<RecordGrid::PlacedRecord> extra;
-    for (size_t r = size_t(common); r < records.size(); ++r) extra.push_back({int(r) + 1, records[r], 0});
+    for (size_t r = size_t(common); r < records.size(); ++r)
+      extra.push_back({int(r) + 1, RecordGrid::Row(records[r]), 0});
     grid.insertRecords(std::move(extra));
   }
   if (progress) progress(int(records.size()));
+}
+
+QString CsvEscapeCell(const QString& cell) {
+  // A code's trailing zero bytes are dropped (the save pads with zeros again).
+  qsizetype end = cell.size();
+  while (end > 0 && cell[end - 1] == QChar(u'\0')) --end;
+  bool plain = true;
+  for (qsizetype i = 0; i < end && plain; ++i)
+    plain = cell[i] != u'\\' && cell[i] != QChar(u'\0') && !cell[i].isHighSurrogate();
+  if (plain) return end == cell.size() ? cell : cell.left(end);
+  QString out;
+  out.reserve(end + 8);
+  for (qsizetype i = 0; i < end; ++i) {
+    const QChar c = cell[i];
+    if (c == u'\\') {
+      out += QStringLiteral("\\\\");
+    } else if (c == QChar(u'\0')) {
+      out += hexByte(0);
+    } else if (c.isHighSurrogate() && i + 1 < end && IsByteCharacter(QChar::surrogateToUcs4(c, cell[i + 1]))) {
+      out += hexByte(QChar::surrogateToUcs4(c, cell[i + 1]) & 0xFF);
+      ++i;
+    } else {
+      out += c;
+    }
+  }
+  return out;
+}
+
+QString CsvUnescapeCell(const QString& text) {
+  if (!text.contains(u'\\')) return text;
+  QString out;
+  out.reserve(text.size());
+  for (qsizetype i = 0; i < text.size(); ++i) {
+    const QChar c = text[i];
+    if (c == u'\\' && i + 1 < text.size() && text[i + 1] == u'\\') {
+      out += c;
+      ++i;
+    } else if (c == u'\\' && i + 3 < text.size() && (text[i + 1] == u'x' || text[i + 1] == u'X') &&
+               hexDigit(text[i + 2]) >= 0 && hexDigit(text[i + 3]) >= 0) {
+      const uint b = uint(hexDigit(text[i + 2]) * 16 + hexDigit(text[i + 3]));
+      if (b < 0x80) {
+        out += QChar(char16_t(b));  // a zero byte, or a byte that is a character of its own
+      } else {
+        const char32_t bc = ByteCharacter(uchar(b));
+        out += QString::fromUcs4(&bc, 1);
+      }
+      i += 3;
+    } else {
+      out += c;  // any other backslash stands for itself
+    }
+  }
+  return out;
+}
+
+std::vector<TableRecord> MatchCsvRecords(std::vector<QStringList> rows, const std::vector<TableRecord>& existing) {
+  // The existing records by their column 1 as a CSV gives it back, in file order.
+  QHash<QString, std::vector<size_t>> byKey;
+  for (size_t i = 0; i < existing.size(); ++i) byKey[CsvUnescapeCell(CsvEscapeCell(existing[i].cell(1)))].push_back(i);
+  QHash<QString, size_t> seen;
+  std::vector<TableRecord> out;
+  out.reserve(rows.size());
+  for (QStringList& cells : rows) {
+    const QString key = cells.value(0);
+    const size_t occurrence = seen[key]++;
+    const auto it = byKey.constFind(key);
+    if (it == byKey.constEnd() || occurrence >= it->size() || !existing[(*it)[occurrence]].isKept()) {
+      out.emplace_back(std::move(cells));
+      continue;
+    }
+    TableRecord record = existing[(*it)[occurrence]];
+    for (qsizetype c = 0; c < cells.size() && c < record.cells.size(); ++c) {
+      // A cell the CSV gives back as it was exported is the cell as read.
+      const QString& original = record.original.value(c);
+      if (cells[c] == original || cells[c] == CsvUnescapeCell(CsvEscapeCell(original))) continue;
+      record.cells[c] = cells[c];
+    }
+    out.push_back(std::move(record));
+  }
+  return out;
 }
 
 std::vector<QStringList> HeaderLinesOfBothScripts(const std::function<QStringList()>& header) {

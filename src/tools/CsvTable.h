@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "model/RecordGrid.h"
+#include "tables/Table.h"
 #include "text/StrictCodec.h"
 
 namespace v3 {
@@ -58,6 +59,22 @@ bool CsvToRecords(const QByteArray& csv, int fieldCount, const QString& tableNam
 // given, is told how many records are done.
 void ReplaceRecords(RecordGrid& grid, const std::vector<QStringList>& records,
                     const std::function<void(int done)>& progress = nullptr);
+
+// A cell as CSV carries it, and back. Bytes that a CSV cell cannot carry get
+// a visible escape: a byte that is no Big5 character (shown as U+FFFD in the
+// grid) and a zero byte inside a code are written \xHH, a backslash as \\.
+// A code's trailing zero bytes are left out (the save pads with zeros).
+// Unescaping turns \xHH back into that byte and \\ into one backslash; any
+// other backslash stands for itself. CsvToRecords unescapes every cell.
+QString CsvEscapeCell(const QString& cell);
+QString CsvUnescapeCell(const QString& text);
+
+// The records an import gives the table: each CSV row is matched to the
+// existing record it came from, the one with the same column 1, counted by
+// occurrence among equal ones (so a re-sorted CSV still finds its records).
+// A matched row keeps that record's bytes, and every cell it gives back as
+// exported stays unchanged; a row without a match is a new record.
+std::vector<TableRecord> MatchCsvRecords(std::vector<QStringList> rows, const std::vector<TableRecord>& existing);
 
 // A header line as `header` gives it under each of the language files CHS.txt
 // and CHT.txt beside the selected one, and in the Traditional script, for
