@@ -15,6 +15,7 @@
 #include "app/GridView.h"
 #include "app/MainWindow.h"
 #include "app/Search.h"
+#include "BenchSupport.h"
 #include "app/UiFront.h"
 #include "tables/Catalogue.h"
 #include "tables/SampleContext.h"
@@ -27,14 +28,6 @@ using namespace v3;
 namespace {
 
 constexpr int kRecords = 32767;
-
-class QuietFront : public UiFront {
- public:
-  int messages = 0;
-  void message(QWidget*, const QString&, Icon) override { ++messages; }
-  QString chooseFolder(QWidget*, const QString&) override { return QString(); }
-  void openDocument(QWidget*, const QString&) override {}
-};
 
 struct Fixture {
   QTemporaryDir dir;
