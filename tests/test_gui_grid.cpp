@@ -632,6 +632,8 @@ void GridTest::traditionalRowsAndColumns_data() {
   QTest::newRow("a block") << "有 2 行 5 列" << "有 2 列 5 欄";
   QTest::newRow("words keep their 行") << "行程与银行" << "行程與銀行";
   QTest::newRow("this row") << "此行是空的" << "此列是空的";
+  QTest::newRow("copy") << "复制(&C)" << "複製(&C)";
+  QTest::newRow("all columns") << "所有列" << "所有欄";
 }
 
 void GridTest::traditionalRowsAndColumns() {

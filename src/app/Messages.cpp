@@ -20,7 +20,7 @@ constexpr Usage kUsage[] = {
     {u"信息", u"訊息"}, {u"制作", u"製作"}, {u"一周", u"一週"}, {u"此行", u"此列"},
     {u"粘貼", u"貼上"}, {u"單元格", u"儲存格"}, {u"工具欄", u"工具列"}, {u"窗口", u"視窗"},
     {u"剪貼板", u"剪貼簿"}, {u"菜單", u"選單"},
-    {u"撤銷", u"復原"},
+    {u"撤銷", u"復原"}, {u"復制", u"複製"}, {u"所有列", u"所有欄"},
 };
 
 // Rows and columns: the mainland 行 (row) and 列 (column) after a number
