@@ -206,25 +206,25 @@ class EditorInputTest : public QObject {
     auto d = open(editor, EditorMode::ModifySeveral);
     QCOMPARE(d->findChild<QLabel*>("LbCount")->text(), QStringLiteral("修改 3 项记录"));
     const EditorForm& form = *FindEditorForm(editor);
-    const ControlSpec* spec = nullptr;
+    const ControlSpec* touched = nullptr;
     for (const ControlSpec* c : controlsOf(form))
-      if (c->name == control) spec = c;
-    QVERIFY(spec);
+      if (c->name == control) touched = c;
+    QVERIFY(touched);
     QWidget* w = d->control(control);
-    QVERIFY(usable(d.get(), *spec));
+    QVERIFY(usable(d.get(), *touched));
 
     QMap<int, QString> written;  // column -> the text every selected row receives
-    switch (spec->kind) {
+    switch (touched->kind) {
       case ControlKind::Text:
       case ControlKind::MultiText:
         ClickInto(w);
         ReplaceFocusedText(QStringLiteral("新值"));
-        written[spec->column] = QStringLiteral("新值");
+        written[touched->column] = QStringLiteral("新值");
         break;
       case ControlKind::FillIn:
         ClickInto(w);
         TypeKeys(QStringLiteral("5"));
-        for (const QString& t : spec->targets)
+        for (const QString& t : touched->targets)
           for (const ControlSpec* c : controlsOf(form))
             if (c->name == t) written[c->column] = QStringLiteral("5");
         break;
@@ -232,24 +232,24 @@ class EditorInputTest : public QObject {
         auto* box = qobject_cast<QComboBox*>(w);
         const int index = (box->currentIndex() + 1) % box->count();
         QVERIFY(PickWithMouse(box, index));
-        const int position = hasNone(*spec) ? index - 1 : index;
-        written[spec->column] = QString::number(position < 0 ? -1 : storedOf(*spec, position));
+        const int position = hasNone(*touched) ? index - 1 : index;
+        written[touched->column] = QString::number(position < 0 ? -1 : storedOf(*touched, position));
         break;
       }
       case ControlKind::TextList: {
         auto* box = qobject_cast<QComboBox*>(w);
         const int index = (std::max(0, box->findText(box->currentText())) + 1) % box->count();
         QVERIFY(PickWithKeyboard(box, index));
-        written[spec->column] = box->itemText(index);
+        written[touched->column] = box->itemText(index);
         break;
       }
       case ControlKind::Check01:
         QTest::mouseClick(w, Qt::LeftButton);  // greyed (2) becomes ticked
-        written[spec->column] = QStringLiteral("1");
+        written[touched->column] = QStringLiteral("1");
         break;
       case ControlKind::CheckMark:
         QTest::mouseClick(w, Qt::LeftButton);  // ticked becomes clear
-        written[spec->column] = QString();
+        written[touched->column] = QString();
         break;
     }
     walk(d.get(), control, true);
