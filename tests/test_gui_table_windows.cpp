@@ -5,6 +5,7 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QUndoStack>
 #include <QPushButton>
 #include <QStyle>
 #include <QTimer>
@@ -210,6 +211,56 @@ class TableWindowsTest : public QObject {
     for (int j = 0; j < 36; ++j) Put(expected, 12 + j * size + offset, Le(4, 2));
     QCOMPARE(after, expected);
     QCOMPARE(ReadFile(path("Length.tab.bak")), before);
+  }
+
+  // The window's own undo, driven by keys in the shown window: each box left
+  // is one step, a set-all box and the records it fills are one step, and
+  // undoing back to the read clears the unsaved mark.
+  void undoAndRedoInTheWindow() {
+    front_.questions.clear();
+    auto w = open("Length");
+    w->show();
+    w->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(w.get()));
+    QStringList records;
+    for (int j = 0; j < 36; ++j) records << w->box(QString("Texta(%1)").arg(j))->text();
+    const QString first = w->box("Texta(0)")->text();
+    QLineEdit* one = w->box("Texta(0)");
+    one->setFocus();
+    one->selectAll();
+    QTest::keyClicks(one, "77");
+    QTest::keyClick(one, Qt::Key_Tab);
+    QLineEdit* all = w->box("Text1");
+    all->setFocus();
+    all->selectAll();
+    QTest::keyClicks(all, "5");
+    QTest::keyClick(all, Qt::Key_Tab);
+    QCOMPARE(w->undoStack().count(), 2);
+    for (int j = 0; j < 36; ++j) QCOMPARE(w->box(QString("Texta(%1)").arg(j))->text(), QString("5"));
+    QVERIFY(w->hasUnsavedChanges());
+    // Ctrl+Z in a box undoes the window's last step, not the box's typing.
+    QTest::keyClick(one, Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(w->box("Texta(0)")->text(), QString("77"));
+    for (int j = 1; j < 36; ++j) QCOMPARE(w->box(QString("Texta(%1)").arg(j))->text(), records[j]);
+    QCOMPARE(all->text(), QString());
+    QTest::keyClick(one, Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(w->box("Texta(0)")->text(), first);
+    QVERIFY(!w->hasUnsavedChanges());
+    QTest::keyClick(w->button("Cmd_Save"), Qt::Key_Y, Qt::ControlModifier);
+    QCOMPARE(w->box("Texta(0)")->text(), QString("77"));
+    QVERIFY(w->hasUnsavedChanges());
+    QTest::keyClick(one, Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+    for (int j = 0; j < 36; ++j) QCOMPARE(w->box(QString("Texta(%1)").arg(j))->text(), QString("5"));
+    // Typing not yet left is a step of its own before an undo.
+    one->setFocus();
+    one->selectAll();
+    QTest::keyClicks(one, "9");
+    QTest::keyClick(one, Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(one->text(), QString("5"));
+    // Reading the file forgets the steps.
+    Click(*w, "Cmd_Load");
+    QCOMPARE(w->undoStack().count(), 0);
+    QVERIFY(!w->hasUnsavedChanges());
   }
 
   void refusedSaveShowsOneMessage_data() {

@@ -1,6 +1,9 @@
 #include "editors/TableWindows.h"
 
+#include <QAction>
 #include <QCoreApplication>
+#include <QKeyEvent>
+#include <QUndoStack>
 #include <QDir>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -41,6 +44,32 @@ QString interfaceLanguage() {
 
 }  // namespace
 
+// One edit of one box: the text before and after.
+class BoxEditCommand : public QUndoCommand {
+ public:
+  BoxEditCommand(TableWindow& window, QLineEdit* box, QString before, QString after, const QString& caption)
+      : QUndoCommand(caption), window_(window), box_(box), before_(std::move(before)), after_(std::move(after)) {}
+  void undo() override { put(before_); }
+  void redo() override {
+    // The first redo is the user's own typing, already in the box.
+    if (first_) {
+      first_ = false;
+      return;
+    }
+    put(after_);
+  }
+
+ private:
+  void put(const QString& text) {
+    box_->setText(text);
+    window_.committed_[box_] = text;
+  }
+  TableWindow& window_;
+  QLineEdit* box_;
+  QString before_, after_;
+  bool first_ = true;
+};
+
 TableWindow::TableWindow(StandaloneKind kind, const TableWindowOptions& options, QWidget* owner)
     : QDialog(owner),
       table_(kind),
@@ -51,6 +80,16 @@ TableWindow::TableWindow(StandaloneKind kind, const TableWindowOptions& options,
   setObjectName(info.window);
   setWindowTitle(info.fileName);
   if (owner) setWindowIcon(owner->windowIcon());
+  undo_ = new QUndoStack(this);
+  connect(undo_, &QUndoStack::cleanChanged, this, [this](bool clean) { setModified(!clean); });
+  auto* undoAction = new QAction(this);
+  undoAction->setShortcut(QKeySequence::Undo);
+  connect(undoAction, &QAction::triggered, this, &TableWindow::undo);
+  auto* redoAction = new QAction(this);
+  redoAction->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)});
+  connect(redoAction, &QAction::triggered, this, &TableWindow::redo);
+  addAction(undoAction);
+  addAction(redoAction);
 
   switch (kind) {
     case StandaloneKind::Cons: buildCons(); break;
@@ -71,7 +110,13 @@ QLineEdit* TableWindow::addBox(const QString& name, int width) {
   box->setObjectName(name);
   box->setFixedWidth(width);
   boxes_.insert(name, box);
-  connect(box, &QLineEdit::textEdited, this, [this] { setModified(true); });
+  connect(box, &QLineEdit::textEdited, this, [this, box] {
+    typedIn_.insert(box);
+    setModified(true);
+  });
+  connect(box, &QLineEdit::editingFinished, this, [this, box] { commitBoxes(box); });
+  // The box's own undo would bypass the window's steps.
+  box->installEventFilter(this);
   return box;
 }
 
@@ -268,7 +313,74 @@ void TableWindow::setModified(bool modified) {
   modified_ = modified;
 }
 
+void TableWindow::commitBoxes(QLineEdit* typed) {
+  if (!typed) typed = qobject_cast<QLineEdit*>(focusWidget());
+  // Boxes that follow another (Length's set-all boxes fill the records) come
+  // first and the box the user typed in last, so that undoing restores the
+  // typed box first and each follower's own value after it.
+  std::vector<QLineEdit*> changed;
+  for (QLineEdit* b : std::as_const(boxes_))
+    if (b != typed && b->text() != committed_.value(b)) changed.push_back(b);
+  if (typed && boxes_.value(typed->objectName()) == typed && typed->text() != committed_.value(typed))
+    changed.push_back(typed);
+  // Only the user's typing makes a step; a box set by the program alone
+  // (not typed in, not following a typed box) is no change of the user's.
+  const bool typedAny = !typedIn_.isEmpty();
+  typedIn_.clear();
+  if (changed.empty()) return;
+  if (!typedAny) {
+    for (QLineEdit* b : changed) committed_[b] = b->text();
+    return;
+  }
+  const QString caption = text(QStringLiteral("修改数值"));
+  undo_->beginMacro(caption);
+  for (QLineEdit* b : changed) {
+    undo_->push(new BoxEditCommand(*this, b, committed_.value(b), b->text(), caption));
+    committed_[b] = b->text();
+  }
+  undo_->endMacro();
+}
+
+void TableWindow::forgetSteps() {
+  // Reading the file starts the history afresh.
+  committed_.clear();
+  typedIn_.clear();
+  for (QLineEdit* b : std::as_const(boxes_)) committed_.insert(b, b->text());
+  undo_->clear();
+}
+
+void TableWindow::undo() {
+  commitBoxes();
+  undo_->undo();
+}
+
+void TableWindow::redo() {
+  commitBoxes();
+  undo_->redo();
+}
+
+bool TableWindow::eventFilter(QObject* watched, QEvent* event) {
+  if (event->type() == QEvent::ShortcutOverride || event->type() == QEvent::KeyPress) {
+    auto* key = static_cast<QKeyEvent*>(event);
+    const bool isUndo = key->matches(QKeySequence::Undo);
+    const bool isRedo = key->matches(QKeySequence::Redo) ||
+                        key->keyCombination() == QKeyCombination(Qt::CTRL | Qt::SHIFT, Qt::Key_Z) ||
+                        key->keyCombination() == QKeyCombination(Qt::CTRL, Qt::Key_Y);
+    if (isUndo || isRedo) {
+      if (event->type() == QEvent::ShortcutOverride) {
+        // Ours, not the box's: the key press comes to this filter.
+        event->accept();
+        return true;
+      }
+      isUndo ? undo() : redo();
+      return true;
+    }
+  }
+  return QDialog::eventFilter(watched, event);
+}
+
 void TableWindow::reject() {
+  commitBoxes();
   if (modified_) {
     const int answer = front_->ask(
         this, text(QStringLiteral("%1 有未保存的修改，是否保存？").arg(table_.info().fileName)),
@@ -289,6 +401,7 @@ bool TableWindow::loadFile() {
     for (QLineEdit* b : std::as_const(boxes_))
       if (b->objectName().contains(QLatin1Char('('))) b->clear();
     showMessage(QStringLiteral("%1 读取失败：%2").arg(table_.info().fileName, error));
+    forgetSteps();
     setModified(false);
     return false;
   }
@@ -299,12 +412,14 @@ bool TableWindow::loadFile() {
     if (table_.kind() == StandaloneKind::Level) b->setMaxLength(std::max<int>(kLevelBoxChars, int(v.text.size())));
     b->setText(v.text);
   }
+  forgetSteps();
   setModified(false);
   statusLine_->setText(text(QStringLiteral("已读取 %1").arg(table_.info().fileName)));
   return true;
 }
 
 StandaloneSave TableWindow::saveFile() {
+  commitBoxes();
   for (const TableValue& v : table_.values())
     if (QLineEdit* b = box(v.box)) table_.setText(v.box, b->text());
   const StandaloneSave outcome = table_.save(dataFolder_, *store_);
@@ -313,6 +428,7 @@ StandaloneSave TableWindow::saveFile() {
     showMessage(outcome.message(table_.info().fileName));
     return outcome;
   }
+  undo_->setClean();
   setModified(false);
   // Where it went: the data folder of Config.ini.
   statusLine_->setText(text(QStringLiteral("已保存 %1：%2")

@@ -1,6 +1,7 @@
 #pragma once
 #include <QDialog>
 #include <QHash>
+#include <QSet>
 #include <QString>
 
 #include <memory>
@@ -11,6 +12,7 @@ class QBoxLayout;
 class QLabel;
 class QLineEdit;
 class QPushButton;
+class QUndoStack;
 
 namespace v3 {
 
@@ -50,6 +52,15 @@ class TableWindow : public QDialog {
   bool hasUnsavedChanges() const { return modified_; }
   QString statusLine() const;   // where the last save went, or why it did not
 
+  // The window's own undo history: each edit of a box is one step (typing in
+  // a box is taken as one step when the box is left, or when undo, save or
+  // close come first). Ctrl+Z undoes, Ctrl+Y and Ctrl+Shift+Z redo; reading
+  // the file forgets the steps; undoing back to the last read or save clears
+  // the unsaved mark.
+  QUndoStack& undoStack() const { return *undo_; }
+  void undo();
+  void redo();
+
   // Closing (Cmd_Exit, Escape, the window's close button) with unsaved
   // changes asks 保存 / 不保存 / 取消 first.
   void reject() override;
@@ -65,6 +76,12 @@ class TableWindow : public QDialog {
   void showMessage(const QString& simplified);
   void setModified(bool modified);
   QString text(const QString& simplified) const;
+  // Makes the typing since the last step one step (`typed`: the box typed in;
+  // null: the box with the focus).
+  void commitBoxes(QLineEdit* typed = nullptr);
+  void forgetSteps();
+  bool eventFilter(QObject* watched, QEvent* event) override;
+  friend class BoxEditCommand;
 
   StandaloneTable table_;
   QString programFolder_;
@@ -72,6 +89,9 @@ class TableWindow : public QDialog {
   UiFront* front_;
   FileStore* store_;
   QHash<QString, QLineEdit*> boxes_;
+  QHash<QLineEdit*, QString> committed_;  // each box's text as its last step left it
+  QSet<QLineEdit*> typedIn_;              // boxes the user typed in since the last step
+  QUndoStack* undo_ = nullptr;
   QLabel* statusLine_ = nullptr;
   bool modified_ = false;
 };
