@@ -103,7 +103,14 @@ TableWindow::TableWindow(StandaloneKind kind, const TableWindowOptions& options,
   loadFile();
 }
 
-TableWindow::~TableWindow() = default;
+TableWindow::~TableWindow() {
+  // Nothing that the children say while they go may reach this window any more.
+  undo_->disconnect(this);
+  for (QLineEdit* b : std::as_const(boxes_)) {
+    b->disconnect(this);
+    b->removeEventFilter(this);
+  }
+}
 
 QLineEdit* TableWindow::addBox(const QString& name, int width) {
   auto* box = new QLineEdit(this);
