@@ -392,8 +392,11 @@ void Vantaro3::loadOpenTable() {
   const TableDef& table = *entry->table();
   QString error;
   const bool exists = DataFileExists(dataFolder_, table.fileName);
-  const bool ok = LoadTable(table, dataFolder_, grid_, &error, store_);
-  stamp_ = FileStamp::of(DataFilePath(dataFolder_, table.fileName), store_);
+  // The stamp is of the bytes the grid was read from, not of a second read.
+  const FileStamp before = FileStamp::before(DataFilePath(dataFolder_, table.fileName));
+  QByteArray content;
+  const bool ok = LoadTable(table, dataFolder_, grid_, &error, store_, &content);
+  stamp_ = ok ? before.withContent(content) : before;
   declinedStamp_ = FileStamp();
   view_->applyColumns();
   if (!ok) {
@@ -518,14 +521,15 @@ void Vantaro3::save() {
   // current row follow their records there. That move is no undo step, and
   // undoing back to this point makes the table unmodified again.
   SaveOutcome outcome;
+  QByteArray written;
   {
     UnrecordedScope quiet(grid_);
-    outcome = SaveTable(table, dataFolder_, grid_, store_);
+    outcome = SaveTable(table, dataFolder_, grid_, store_, &written);
   }
   switch (outcome.status) {
     case SaveOutcome::Saved: {
       undo_->markSaved();
-      stamp_ = FileStamp::of(DataFilePath(dataFolder_, table.fileName), store_);
+      stamp_ = FileStamp::before(DataFilePath(dataFolder_, table.fileName)).withContent(written);
       declinedStamp_ = FileStamp();
       // Where it went: the folder chosen last, which may differ from the path label.
       status(QStringLiteral("已保存 %1（%2 项）：%3")

@@ -19,11 +19,12 @@ struct Context {
 }  // namespace
 
 std::vector<TableRecord> ReadTableRecords(const TableDef& table, const QString& folder, QString* error,
-                                          FileStore& store) {
+                                          FileStore& store, QByteArray* content) {
   bool exists = false;
   QString readError;
   const QByteArray bytes = store.read(DataFilePath(folder, table.fileName), &exists, &readError);
   if (error) *error = readError;
+  if (content) *content = bytes;
   // Nothing of a file that could not be read whole is shown, so nothing of
   // it can be saved over the file.
   if (!readError.isEmpty() || !table.codec) return {};
@@ -41,9 +42,10 @@ std::vector<QStringList> ReadTableRows(const TableDef& table, const QString& fol
   return rows;
 }
 
-bool LoadTable(const TableDef& table, const QString& folder, RecordGrid& grid, QString* error, FileStore& store) {
+bool LoadTable(const TableDef& table, const QString& folder, RecordGrid& grid, QString* error, FileStore& store,
+               QByteArray* content) {
   QString readError;
-  std::vector<TableRecord> rows = ReadTableRecords(table, folder, &readError, store);
+  std::vector<TableRecord> rows = ReadTableRecords(table, folder, &readError, store, content);
   grid.resetRecords(table.fieldCount(), std::move(rows));
   grid.setHiddenColumns(table.hiddenColumns);
   grid.setLeadingColumns(table.leadingColumns);
@@ -108,7 +110,8 @@ SaveOutcome EncodeTable(const TableDef& table, const QString& folder, const Reco
   return outcome;
 }
 
-SaveOutcome SaveTable(const TableDef& table, const QString& folder, RecordGrid& grid, FileStore& store) {
+SaveOutcome SaveTable(const TableDef& table, const QString& folder, RecordGrid& grid, FileStore& store,
+                      QByteArray* written) {
   SaveOutcome outcome;
   if (table.readOnly) {
     outcome.status = SaveOutcome::Unchanged;
@@ -139,6 +142,7 @@ SaveOutcome SaveTable(const TableDef& table, const QString& folder, RecordGrid& 
   }
   grid.applyOrder(order);
   grid.markSaved();
+  if (written) *written = std::move(bytes);
   return outcome;
 }
 

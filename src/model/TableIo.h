@@ -13,15 +13,16 @@ namespace v3 {
 // Reads the table's file into records that keep the bytes they were read
 // from. Never creates or changes a file: a missing file gives no records.
 // *error is set when the file exists but cannot be read.
+// *content (when given) gets the file's bytes as read.
 std::vector<TableRecord> ReadTableRecords(const TableDef& table, const QString& folder, QString* error = nullptr,
-                                          FileStore& store = FileStore::disk());
+                                          FileStore& store = FileStore::disk(), QByteArray* content = nullptr);
 // The same, the records' fields only.
 std::vector<QStringList> ReadTableRows(const TableDef& table, const QString& folder, QString* error = nullptr,
                                        FileStore& store = FileStore::disk());
 
 // Loads the table into the grid: K columns, its rows, hidden and leading columns.
 bool LoadTable(const TableDef& table, const QString& folder, RecordGrid& grid, QString* error = nullptr,
-               FileStore& store = FileStore::disk());
+               FileStore& store = FileStore::disk(), QByteArray* content = nullptr);
 
 // The grid rows in the order the table's save writes them.
 std::vector<int> SaveRowOrder(const TableDef& table, const RecordGrid& grid);
@@ -44,8 +45,9 @@ SaveOutcome EncodeTable(const TableDef& table, const QString& folder, const Reco
 // The save command: encode every row in memory (any cell that cannot be
 // stored refuses the whole save and nothing on disk changes); then copy the
 // file to <file>.bak and replace the file atomically; then show the rows in
-// the order written. A read-only table saves nothing.
+// the order written. A read-only table saves nothing. *written (when given)
+// gets the file's new content.
 SaveOutcome SaveTable(const TableDef& table, const QString& folder, RecordGrid& grid,
-                      FileStore& store = FileStore::disk());
+                      FileStore& store = FileStore::disk(), QByteArray* written = nullptr);
 
 }  // namespace v3

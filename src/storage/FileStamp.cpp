@@ -1,22 +1,10 @@
 #include "storage/FileStamp.h"
 
-#include <QCryptographicHash>
 #include <QFileInfo>
 
 namespace v3 {
-namespace {
 
-QByteArray ContentHash(const QString& path, FileStore& store, bool* exists) {
-  QString error;
-  const QByteArray bytes = store.read(path, exists, &error);
-  // An unreadable file has no hash: it compares unequal to any file read before.
-  if (!error.isEmpty()) return QByteArray();
-  return QCryptographicHash::hash(bytes, QCryptographicHash::Sha256);
-}
-
-}  // namespace
-
-FileStamp FileStamp::of(const QString& path, FileStore& store) {
+FileStamp FileStamp::before(const QString& path) {
   FileStamp s;
   s.taken = true;
   const QFileInfo info(path);
@@ -24,16 +12,33 @@ FileStamp FileStamp::of(const QString& path, FileStore& store) {
   if (!s.exists) return s;
   s.size = info.size();
   s.modified = info.lastModified();
-  bool exists = false;
-  s.hash = ContentHash(path, store, &exists);
   return s;
+}
+
+FileStamp FileStamp::withContent(const QByteArray& bytes) const {
+  FileStamp s = *this;
+  if (!s.exists) return s;
+  s.content = bytes;
+  s.readable = true;
+  return s;
+}
+
+FileStamp FileStamp::of(const QString& path, FileStore& store) {
+  FileStamp s = before(path);
+  if (!s.exists) return s;
+  bool exists = false;
+  QString error;
+  const QByteArray bytes = store.read(path, &exists, &error);
+  // An unreadable file keeps no content: it compares unequal to any file read before.
+  if (!error.isEmpty()) return s;
+  return s.withContent(bytes);
 }
 
 bool FileStamp::sameFileAs(const FileStamp& other) const {
   if (exists != other.exists) return false;
   if (!exists) return true;
-  if (size != other.size) return false;
-  return !hash.isEmpty() && hash == other.hash;
+  if (size != other.size || !readable || !other.readable) return false;
+  return content == other.content;
 }
 
 bool FileStamp::changedOnDisk(const QString& path, FileStore& store, FileStamp* now) const {

@@ -184,7 +184,7 @@ std::optional<QString> FixedCodec::writeField(const FieldSpec& f, int variantInd
         if (g.column == f.column && g.width == f.width && g.kind == f.kind) from = &g;
     }
     if (from) {
-      out.putBytes(base + f.offset, record.kept.bytes(from->offset, f.width));
+      out.putKept(base + f.offset, record.kept, from->offset, f.width);
       return std::nullopt;
     }
   }

@@ -77,7 +77,9 @@ std::optional<CellProblem> SlotCodec::encode(const std::vector<const TableRecord
     for (const SlotElement& e : layout_.elements) {
       qint64 count = 1;
       if (e.kind == SlotKind::Text && row.isKept()) {
-        const QByteArray lengthSlot = row.kept.bytes(from, 4);
+        char slot[4];
+        row.kept.copyTo(slot, from, 4);
+        const QByteArray lengthSlot = QByteArray::fromRawData(slot, 4);  // no copy
         const int64_t length = ByteReader(lengthSlot).read(0, e.read);
         if (length > 0) count += length;
       }
@@ -89,7 +91,7 @@ std::optional<CellProblem> SlotCodec::encode(const std::vector<const TableRecord
         continue;
       }
       if (row.unchanged(e.column) && row.kept.holds(keptAt, 4 * count)) {
-        w.putBytes(pos, row.kept.bytes(keptAt, 4 * count));
+        w.putKept(pos, row.kept, keptAt, 4 * count);
         pos += 4 * count;
         continue;
       }

@@ -16,11 +16,19 @@ QByteArray ByteReader::bytes(qint64 at, qint64 count) const {
 
 QByteArray KeptBytes::bytes(qint64 at, qint64 count) const {
   QByteArray out(std::max<qint64>(count, 0), '\0');
-  if (at < 0 || count <= 0) return out;
-  const qint64 from = offset_ + at;
-  const qint64 available = std::min<qint64>(count, std::min(size_ - at, file_.size() - from));
-  if (available > 0) std::memcpy(out.data(), file_.constData() + from, size_t(available));
+  copyTo(out.data(), at, count);
   return out;
+}
+
+void KeptBytes::copyTo(char* dest, qint64 at, qint64 count) const {
+  if (count <= 0) return;
+  qint64 available = 0;
+  if (at >= 0) {
+    const qint64 from = offset_ + at;
+    available = std::max<qint64>(0, std::min<qint64>(count, std::min(size_ - at, file_.size() - from)));
+    if (available > 0) std::memcpy(dest, file_.constData() + from, size_t(available));
+  }
+  if (available < count) std::memset(dest + available, 0, size_t(count - available));
 }
 
 bool KeptBytes::holds(qint64 at, qint64 count) const {
@@ -28,19 +36,29 @@ bool KeptBytes::holds(qint64 at, qint64 count) const {
 }
 
 void ByteWriter::ensure(qint64 end) {
-  if (end > data_.size()) data_.append(QByteArray(end - data_.size(), '\0'));
+  const qint64 old = data_.size();
+  if (end <= old) return;
+  data_.resize(end);  // grows the capacity geometrically
+  std::memset(data_.data() + old, 0, size_t(end - old));
 }
 
 void ByteWriter::put(qint64 at, int64_t value, IntWidth w) {
   const int n = w == IntWidth::U8 ? 1 : w == IntWidth::S16 ? 2 : 4;
   ensure(at + n);
   const uint64_t u = uint64_t(value);
-  for (int i = 0; i < n; ++i) data_[at + i] = char((u >> (8 * i)) & 0xFF);
+  char* d = data_.data() + at;
+  for (int i = 0; i < n; ++i) d[i] = char((u >> (8 * i)) & 0xFF);
 }
 
 void ByteWriter::putBytes(qint64 at, QByteArrayView bytes) {
   ensure(at + bytes.size());
   if (!bytes.isEmpty()) std::memcpy(data_.data() + at, bytes.data(), size_t(bytes.size()));
+}
+
+void ByteWriter::putKept(qint64 at, const KeptBytes& kept, qint64 from, qint64 count) {
+  if (count <= 0) return;
+  ensure(at + count);
+  kept.copyTo(data_.data() + at, from, count);
 }
 
 void ByteWriter::resize(qint64 size) {

@@ -7,6 +7,8 @@
 
 namespace v3 {
 
+class KeptBytes;
+
 // Reads little-endian values at byte offsets of a file's content. Bytes past
 // the end of the file read as zero, so a short file never fails a load.
 class ByteReader {
@@ -47,6 +49,8 @@ class ByteWriter {
   // Writes the value's low bytes (1, 2 or 4) at the offset, growing the content with zeros.
   void put(qint64 at, int64_t value, IntWidth w);
   void putBytes(qint64 at, QByteArrayView bytes);
+  // `count` of a record's kept bytes from `from`, zero past the end of its file.
+  void putKept(qint64 at, const KeptBytes& kept, qint64 from, qint64 count);
   void resize(qint64 size);  // extends with zeros or cuts
   qint64 size() const { return data_.size(); }
   QByteArray take() { return std::move(data_); }

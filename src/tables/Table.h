@@ -32,6 +32,8 @@ class KeptBytes {
   int variant() const { return variant_; }
   // `count` bytes from `at` (relative to the record), zero-filled past the end of the file.
   QByteArray bytes(qint64 at, qint64 count) const;
+  // The same bytes copied to `dest`, which has room for `count`.
+  void copyTo(char* dest, qint64 at, qint64 count) const;
   // Whether the file really holds the bytes [at, at + count) of the record.
   bool holds(qint64 at, qint64 count) const;
 
