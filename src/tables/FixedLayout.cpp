@@ -31,15 +31,9 @@ int SystemCodePage() { return SystemLocaleNumber() == 2052 ? 936 : 950; }
 // The width whose range both widths hold.
 IntWidth Narrower(IntWidth a, IntWidth b) { return uint8_t(a) < uint8_t(b) ? a : b; }
 
-QByteArray UpToZero(QByteArray bytes) {
-  const qsizetype zero = bytes.indexOf('\0');
-  if (zero >= 0) bytes.truncate(zero);
-  return bytes;
-}
-
 }  // namespace
 
-FixedCodec::FixedCodec(FixedLayout layout) : layout_(std::move(layout)) {}
+FixedCodec::FixedCodec(FixedLayout layout) : layout_(std::move(layout)) { prepareVariants(1); }
 
 int FixedCodec::variantFor(const QByteArray&) const { return 0; }
 const FixedLayout& FixedCodec::variant(int) const { return layout_; }
@@ -50,40 +44,123 @@ bool FixedCodec::needsProducers() const {
   return false;
 }
 
-QString FixedCodec::decodeField(const FieldSpec& f, const ByteReader& in, qint64 base, const CodecContext& ctx) {
-  const qint64 at = base + f.offset;
+namespace {
+
+// One record's bytes as the fields read them: little-endian values at
+// offsets from the record's start, zero past the end of the file.
+class RecordBytes {
+ public:
+  explicit RecordBytes(const KeptBytes& record)
+      : data_(reinterpret_cast<const uchar*>(record.file().constData())),
+        size_(record.file().size()),
+        base_(record.offset()) {}
+
+  int64_t read(qint64 at, IntWidth w) const {
+    const qint64 from = base_ + at;
+    const int n = w == IntWidth::U8 ? 1 : w == IntWidth::S16 ? 2 : 4;
+    uint32_t u = 0;
+    if (from >= 0 && from + n <= size_) {
+      for (int i = 0; i < n; ++i) u |= uint32_t(data_[from + i]) << (8 * i);
+    } else {
+      for (int i = 0; i < n; ++i) u |= uint32_t(byte(from + i)) << (8 * i);
+    }
+    switch (w) {
+      case IntWidth::U8: return u;
+      case IntWidth::S16: return int16_t(uint16_t(u));
+      case IntWidth::S32: return int32_t(u);
+    }
+    return 0;
+  }
+  // `count` bytes from `at`: a view of the file where it holds them all,
+  // otherwise a zero-filled copy in *room.
+  QByteArrayView bytes(qint64 at, qint64 count, QByteArray* room) const {
+    const qint64 from = base_ + at;
+    if (from >= 0 && from + count <= size_) return QByteArrayView(data_ + from, count);
+    room->resize(count);
+    for (qint64 i = 0; i < count; ++i) (*room)[i] = char(byte(from + i));
+    return *room;
+  }
+
+ private:
+  uchar byte(qint64 at) const { return at >= 0 && at < size_ ? data_[at] : 0; }
+  const uchar* data_;
+  qint64 size_;
+  qint64 base_;
+};
+
+// The text without its trailing blanks.
+QStringView trimmedRight(QStringView text) {
+  qsizetype n = text.size();
+  while (n > 0 && text[n - 1] == u' ') --n;
+  return text.first(n);
+}
+
+// One field of one record into the sink.
+void decodeField(const FieldSpec& f, const RecordBytes& in, const CodecContext& ctx, CellSink& sink) {
+  const int c = f.column;
   switch (f.kind) {
-    case FieldKind::Integer: return IntegerText(in.read(at, f.read));
-    case FieldKind::Text: return TrimRight(DecodeBig5Text(in.bytes(at, f.readBytes > 0 ? f.readBytes : f.width)));
+    case FieldKind::Integer: sink.number(c, in.read(f.offset, f.read)); return;
+    case FieldKind::Text:
+      DecodeBig5TextInto(in.bytes(f.offset, f.readBytes > 0 ? f.readBytes : f.width, &sink.scratchBytes),
+                         &sink.scratchText);
+      sink.text(c, trimmedRight(sink.scratchText));
+      return;
     case FieldKind::TextPadded: {
-      QString text = DecodeBig5Text(in.bytes(at, f.readBytes > 0 ? f.readBytes : f.width));
+      QString& text = sink.scratchText;
+      DecodeBig5TextInto(in.bytes(f.offset, f.readBytes > 0 ? f.readBytes : f.width, &sink.scratchBytes), &text);
       const int chars = f.width / 2;
-      if (text.size() < chars) text += QString(chars - text.size(), u' ');
-      return text;
+      if (text.size() < chars) text.append(QString(chars - text.size(), u' '));
+      sink.text(c, text);
+      return;
     }
     case FieldKind::Code: {
-      const QByteArray raw = in.bytes(at, f.width);
-      return QString::fromLatin1(raw.constData(), raw.size());
+      // One character per byte, no conversion.
+      const QByteArrayView raw = in.bytes(f.offset, f.width, &sink.scratchBytes);
+      QString& text = sink.scratchText;
+      text.resize(raw.size());
+      char16_t* d = reinterpret_cast<char16_t*>(text.data());
+      for (qsizetype i = 0; i < raw.size(); ++i) d[i] = uchar(raw[i]);
+      sink.text(c, text);
+      return;
     }
-    case FieldKind::Year: return YearCodeToText(in.read(at, f.read));
+    case FieldKind::Year: sink.word(c, YearCodeToText(in.read(f.offset, f.read))); return;
     case FieldKind::Producer: {
-      const int64_t v = in.read(at, f.read);
-      if (!ctx.producers) return v == 0 ? QString() : QString::number(v);
+      const int64_t v = in.read(f.offset, f.read);
+      if (!ctx.producers) {
+        if (v == 0) sink.word(c, QString());
+        else sink.number(c, v);
+        return;
+      }
       // A name that the save would turn into another number (a producer
       // without a name, a name an earlier producer carries too) shows the number.
       const QString name = ctx.producers->nameById(v);
       int64_t back = 0;
-      return ctx.producers->idByName(name, &back) && back == v ? name : QString::number(v);
+      if (ctx.producers->idByName(name, &back) && back == v) sink.word(c, name);
+      else sink.number(c, v);
+      return;
     }
-    case FieldKind::Flag: return in.read(at, f.read) != 0 ? QStringLiteral("√") : QString();
-    case FieldKind::SexWord: return in.read(at, f.read) == 0 ? QStringLiteral("女") : QStringLiteral("男");
-    case FieldKind::TypeTag: return QString();
-    case FieldKind::SizeCode: return SizeCodeToText(in.read(at, f.read));
-    case FieldKind::LocalText:
-      return TrimRight(DecodeCodePage(UpToZero(in.bytes(at, f.readBytes > 0 ? f.readBytes : f.width)), SystemCodePage()));
+    case FieldKind::Flag: {
+      static const QString yes = QStringLiteral("√");
+      sink.word(c, in.read(f.offset, f.read) != 0 ? yes : QString());
+      return;
+    }
+    case FieldKind::SexWord: {
+      static const QString woman = QStringLiteral("女"), man = QStringLiteral("男");
+      sink.word(c, in.read(f.offset, f.read) == 0 ? woman : man);
+      return;
+    }
+    case FieldKind::TypeTag: sink.word(c, QString()); return;
+    case FieldKind::SizeCode: sink.word(c, SizeCodeToText(in.read(f.offset, f.read))); return;
+    case FieldKind::LocalText: {
+      const QByteArrayView raw = in.bytes(f.offset, f.readBytes > 0 ? f.readBytes : f.width, &sink.scratchBytes);
+      const qsizetype zero = raw.indexOf('\0');
+      sink.text(c, trimmedRight(DecodeCodePage(zero >= 0 ? raw.first(zero) : raw, SystemCodePage())));
+      return;
+    }
   }
-  return QString();
 }
+
+}  // namespace
 
 namespace {
 QString tooLong(int bytes, int width) { return QStringLiteral("文字过长：%1 字节，此栏最多 %2 字节").arg(bytes).arg(width); }
@@ -191,23 +268,42 @@ std::optional<QString> FixedCodec::writeField(const FieldSpec& f, int variantInd
   return encodeField(f, record.cell(f.column), out, base, ctx);
 }
 
-std::vector<TableRecord> FixedCodec::decode(const QByteArray& file, const CodecContext& ctx) const {
+std::vector<KeptBytes> FixedCodec::locate(const QByteArray& file) const {
   const int v = variantFor(file);
   const FixedLayout& layout = variant(v);
-  const ByteReader in(file);
-  const int n = in.recordCount();
-  std::vector<TableRecord> rows;
-  rows.reserve(size_t(n));
-  for (int k = 0; k < n; ++k) {
-    TableRecord row;
-    row.cells.resize(layout.fieldCount);
-    const qint64 base = 12 + qint64(k) * layout.recordSize;
-    for (const FieldSpec& f : layout.fields)
-      if (f.column > 0) row.cells[f.column - 1] = decodeField(f, in, base, ctx);
-    row.keep(KeptBytes(file, base, layout.recordSize, v));
-    rows.push_back(std::move(row));
+  const int n = ByteReader(file).recordCount();
+  std::vector<KeptBytes> records;
+  records.reserve(size_t(n));
+  for (int k = 0; k < n; ++k) records.emplace_back(file, 12 + qint64(k) * layout.recordSize, layout.recordSize, v);
+  return records;
+}
+
+void FixedCodec::decodeInto(const KeptBytes& record, const CodecContext& ctx, CellSink& sink) const {
+  const FixedLayout& layout = variant(record.variant());
+  const RecordBytes in(record);
+  const size_t v = size_t(std::max(record.variant(), 0));
+  std::vector<int> unprepared;
+  if (v >= byColumn_.size()) unprepared = ColumnFields(layout);
+  const std::vector<int>& order = v < byColumn_.size() ? byColumn_[v] : unprepared;
+  for (size_t c = 0; c < order.size(); ++c) {
+    if (order[c] >= 0) decodeField(layout.fields[size_t(order[c])], in, ctx, sink);
+    else sink.word(int(c) + 1, QString());
   }
-  return rows;
+}
+
+std::vector<int> FixedCodec::ColumnFields(const FixedLayout& layout) {
+  std::vector<int> order(size_t(std::max(layout.fieldCount, 0)), -1);
+  // A later field of the same column wins, as it would overwrite the cell.
+  for (size_t i = 0; i < layout.fields.size(); ++i) {
+    const int c = layout.fields[i].column;
+    if (c >= 1 && c <= layout.fieldCount) order[size_t(c - 1)] = int(i);
+  }
+  return order;
+}
+
+void FixedCodec::prepareVariants(int count) {
+  byColumn_.clear();
+  for (int v = 0; v < count; ++v) byColumn_.push_back(ColumnFields(variant(v)));
 }
 
 std::optional<CellProblem> FixedCodec::encode(const std::vector<const TableRecord*>& rows, const QByteArray& existing,

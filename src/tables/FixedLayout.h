@@ -66,7 +66,8 @@ class FixedCodec : public TableCodec {
  public:
   explicit FixedCodec(FixedLayout layout);
   int fieldCount() const override { return layout_.fieldCount; }
-  std::vector<TableRecord> decode(const QByteArray& file, const CodecContext& ctx) const override;
+  std::vector<KeptBytes> locate(const QByteArray& file) const override;
+  void decodeInto(const KeptBytes& record, const CodecContext& ctx, CellSink& sink) const override;
   std::optional<CellProblem> encode(const std::vector<const TableRecord*>& rows, const QByteArray& existing,
                                     const CodecContext& ctx, QByteArray* out) const override;
   bool needsProducers() const override;
@@ -80,8 +81,7 @@ class FixedCodec : public TableCodec {
   std::optional<CellProblem> encodeIn(int variant, const std::vector<const TableRecord*>& rows, const CodecContext& ctx,
                                       QByteArray* out) const;
 
-  // One field of one record: bytes -> cell, cell -> bytes at `base`.
-  static QString decodeField(const FieldSpec& f, const class ByteReader& in, qint64 base, const CodecContext& ctx);
+  // One field of one record: cell -> bytes at `base`.
   static std::optional<QString> encodeField(const FieldSpec& f, const QString& cell, class ByteWriter& out, qint64 base,
                                             const CodecContext& ctx);
   // Writes field `f` of the record: from its kept bytes when the cell is
@@ -91,7 +91,16 @@ class FixedCodec : public TableCodec {
                                     qint64 base, const CodecContext& ctx) const;
 
  protected:
+  // Which field fills each column of the variants 0..count-1; a subclass
+  // with more variants calls it once its layouts are there.
+  void prepareVariants(int count);
+
   FixedLayout layout_;
+
+ private:
+  // For each column 1..K the index of the field that fills it, -1 for none.
+  static std::vector<int> ColumnFields(const FixedLayout& layout);
+  std::vector<std::vector<int>> byColumn_;
 };
 
 }  // namespace v3

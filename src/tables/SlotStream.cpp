@@ -12,50 +12,63 @@ IntWidth RoundTripWidth(IntWidth read, IntWidth write) {
   return uint8_t(read) < uint8_t(write) ? read : write;
 }
 
-std::vector<TableRecord> SlotCodec::decode(const QByteArray& file, const CodecContext&) const {
+std::vector<KeptBytes> SlotCodec::locate(const QByteArray& file) const {
   const ByteReader in(file);
   const qint64 size = in.size();
   const int n = in.recordCount();
-  std::vector<TableRecord> rows;
-  rows.reserve(size_t(n));
+  std::vector<KeptBytes> records;
+  records.reserve(size_t(n));
   qint64 pos = 12;
   for (int k = 0; k < n; ++k) {
-    TableRecord row;
-    row.cells.resize(layout_.fieldCount);
+    // Everything from the end of the file on has no bytes to keep.
     if (pos >= size) {
-      // Everything from here on lies past the end: numbers 0, empty texts,
-      // and no bytes to keep.
-      for (const SlotElement& e : layout_.elements)
-        if (e.kind == SlotKind::Integer) row.cells[e.column - 1] = IntegerText(0);
-      rows.resize(size_t(n), row);
+      records.resize(size_t(n));
       break;
     }
     const qint64 start = pos;
     for (const SlotElement& e : layout_.elements) {
-      switch (e.kind) {
-        case SlotKind::Integer:
-          row.cells[e.column - 1] = IntegerText(in.read(pos, e.read));
-          pos += 4;
-          break;
-        case SlotKind::Skip: pos += 4; break;
-        case SlotKind::Text: {
-          const int64_t length = in.read(pos, e.read);
-          pos += 4;
-          if (length <= 0) break;  // empty (a negative length too: no byte slots follow)
-          // Only the slots the file really holds are read, whatever the length promises.
-          const qint64 present = pos < size ? std::min<qint64>(length, (size - pos + 3) / 4) : 0;
-          QByteArray bytes(present, '\0');
-          for (qint64 i = 0; i < present; ++i) bytes[i] = char(in.u8(pos + 4 * i));
-          row.cells[e.column - 1] = DecodeBig5Bytes(bytes);
-          pos += 4 * length;
+      if (e.kind == SlotKind::Text) {
+        const int64_t length = in.read(pos, e.read);
+        if (length > 0) pos += 4 * length;  // a negative length: no byte slots follow
+      }
+      pos += 4;
+    }
+    records.emplace_back(file, start, pos - start);
+  }
+  return records;
+}
+
+void SlotCodec::decodeInto(const KeptBytes& record, const CodecContext&, CellSink& sink) const {
+  // A record without bytes lies past the end: numbers 0, empty texts.
+  const ByteReader in(record.file());
+  const qint64 size = in.size();
+  qint64 pos = record.offset();
+  for (const SlotElement& e : layout_.elements) {
+    switch (e.kind) {
+      case SlotKind::Integer:
+        sink.number(e.column, in.read(pos, e.read));
+        pos += 4;
+        break;
+      case SlotKind::Skip: pos += 4; break;
+      case SlotKind::Text: {
+        const int64_t length = in.read(pos, e.read);
+        pos += 4;
+        if (length <= 0) {
+          sink.word(e.column, QString());  // empty (a negative length too: no byte slots follow)
           break;
         }
+        // Only the slots the file really holds are read, whatever the length promises.
+        const qint64 present = pos < size ? std::min<qint64>(length, (size - pos + 3) / 4) : 0;
+        QByteArray& bytes = sink.scratchBytes;
+        bytes.resize(present);
+        for (qint64 i = 0; i < present; ++i) bytes[i] = char(in.u8(pos + 4 * i));
+        DecodeBig5BytesInto(bytes, &sink.scratchText);
+        sink.text(e.column, sink.scratchText);
+        pos += 4 * length;
+        break;
       }
     }
-    row.keep(KeptBytes(file, start, pos - start));
-    rows.push_back(std::move(row));
   }
-  return rows;
 }
 
 namespace {

@@ -54,7 +54,8 @@ class SlotCodec : public TableCodec {
  public:
   explicit SlotCodec(SlotLayout layout) : layout_(std::move(layout)) {}
   int fieldCount() const override { return layout_.fieldCount; }
-  std::vector<TableRecord> decode(const QByteArray& file, const CodecContext& ctx) const override;
+  std::vector<KeptBytes> locate(const QByteArray& file) const override;
+  void decodeInto(const KeptBytes& record, const CodecContext& ctx, CellSink& sink) const override;
   std::optional<CellProblem> encode(const std::vector<const TableRecord*>& rows, const QByteArray& existing,
                                     const CodecContext& ctx, QByteArray* out) const override;
   const SlotLayout& layout() const { return layout_; }

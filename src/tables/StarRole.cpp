@@ -57,21 +57,39 @@ bool canBeName(const ByteReader& in, qint64 at, int count) {
   return true;
 }
 
+// `count` bytes of the file from `at`: a view of the file where it holds
+// them, otherwise a zero-filled copy in *room.
+QByteArrayView fieldBytes(const QByteArray& file, qint64 at, int count, QByteArray* room) {
+  if (at >= 0 && at + count <= file.size()) return QByteArrayView(file.constData() + at, count);
+  room->resize(count);
+  const ByteReader in(file);
+  for (int i = 0; i < count; ++i) (*room)[i] = char(in.u8(at + i));
+  return *room;
+}
+
 // How badly a record fits a layout. In the layout the game wrote, the upper
 // two bytes of every numeric slot are zero, the sex slot holds 0 or 1 and the
 // name field holds text followed by zeros; read in the other layout, the
-// name's bytes land in numeric slots and numbers land in the name.
-int misfit(const ByteReader& in, qint64 base, const FixedLayout& layout) {
+// name's bytes land in numeric slots and numbers land in the name. The bytes
+// are looked at where they lie; `text` and `room` are reused from record to record.
+int misfit(const QByteArray& file, qint64 base, const FixedLayout& layout, QString* text, QByteArray* room) {
+  const ByteReader in(file);
   int score = 0;
   for (const FieldSpec& f : layout.fields) {
     const qint64 at = base + f.offset;
     if (f.kind == FieldKind::Text) {
-      const QByteArray field = in.bytes(at, f.width);
+      const QByteArrayView field = fieldBytes(file, at, f.width, room);
       qsizetype end = field.indexOf('\0');
       if (end < 0) end = field.size();
-      const QString text = DecodeBig5Text(field.left(end));
-      bool control = ContainsByteCharacters(text);
-      for (QChar c : text) control = control || c.unicode() < 0x20;
+      // A control character (a byte below 0x20 stands for itself), or a
+      // byte that is no Big5 character.
+      bool control = false;
+      for (qsizetype i = 0; i < end && !control; ++i) control = uchar(field[i]) < 0x20;
+      if (!control) {
+        DecodeBig5TextInto(field.first(end), text);
+        control = ContainsByteCharacters(*text);
+        for (QChar c : *text) control = control || c.unicode() < 0x20;
+      }
       if (control) score += 2;
       for (qsizetype i = end; i < field.size(); ++i)
         if (field[i] != '\0') {
@@ -89,7 +107,7 @@ int misfit(const ByteReader& in, qint64 base, const FixedLayout& layout) {
 
 class StarRoleCodec : public FixedCodec {
  public:
-  StarRoleCodec() : FixedCodec(layoutB()), a_(layoutA()) {}
+  StarRoleCodec() : FixedCodec(layoutB()), a_(layoutA()) { prepareVariants(2); }
 
   // Variant 1 is layout A, variant 0 layout B.
   int variantFor(const QByteArray& file) const override { return StarRoleUsesLayoutA(file) ? 1 : 0; }
@@ -164,10 +182,12 @@ bool StarRoleUsesLayoutA(const QByteArray& file) {
   const qint64 records = std::min<qint64>(n, inFile);
   static const FixedLayout a = layoutA(), b = layoutB();
   qint64 misfitA = 0, misfitB = 0;
+  QString text;
+  QByteArray room;
   for (qint64 k = 0; k < records; ++k) {
     const qint64 base = 12 + k * 360;
-    misfitA += misfit(in, base, a);
-    misfitB += misfit(in, base, b);
+    misfitA += misfit(file, base, a, &text, &room);
+    misfitB += misfit(file, base, b, &text, &room);
   }
   if (misfitA != misfitB) return misfitA < misfitB;
   // No evidence either way: record 1 at offset 4 holds a male star's sex (1)

@@ -3,6 +3,9 @@
 #include <QList>
 #include <QString>
 #include <QStringList>
+#include <QStringView>
+
+#include <cstdint>
 
 #include <optional>
 #include <vector>
@@ -30,6 +33,9 @@ class KeptBytes {
   bool isEmpty() const { return size_ <= 0; }
   qint64 size() const { return size_; }
   int variant() const { return variant_; }
+  // The whole content of the file as loaded, and where the record starts in it.
+  const QByteArray& file() const { return file_; }
+  qint64 offset() const { return offset_; }
   // `count` bytes from `at` (relative to the record), zero-filled past the end of the file.
   QByteArray bytes(qint64 at, qint64 count) const;
   // The same bytes copied to `dest`, which has room for `count`.
@@ -80,14 +86,42 @@ struct CellProblem {
   QString reason;
 };
 
+// Receives one record's cells as a codec decodes them, in column order
+// (1..K; a column the codec gives nothing for is empty). Whatever the sink
+// makes of a cell, every sink is handed the same cells: the grid's and the
+// CSV's cells come from one decoding.
+class CellSink {
+ public:
+  virtual ~CellSink() = default;
+  // The number's decimal text.
+  virtual void number(int column, int64_t value) = 0;
+  // A text that lives only as long as the call.
+  virtual void text(int column, QStringView text) = 0;
+  // A text that lasts (a fixed word, a name): a sink may keep it without copying.
+  virtual void word(int column, const QString& text) = 0;
+
+  // Room that a codec may reuse from record to record while it decodes.
+  QString scratchText;
+  QByteArray scratchBytes;
+};
+
 // Turns a table file's bytes into grid rows and grid rows into the file's new bytes.
 class TableCodec {
  public:
   virtual ~TableCodec() = default;
   virtual int fieldCount() const = 0;  // K
-  // Never fails: bytes past the end of the file read as zero. Every record
-  // keeps the bytes it was read from.
-  virtual std::vector<TableRecord> decode(const QByteArray& file, const CodecContext& ctx) const = 0;
+  // Where the file's records lie, without decoding a cell: one KeptBytes per
+  // record the header counts. Never fails: bytes past the end of the file
+  // read as zero; a record of which the file holds no byte at all may have
+  // an empty KeptBytes.
+  virtual std::vector<KeptBytes> locate(const QByteArray& file) const = 0;
+  // One record's cells (fields 1..K) from the bytes locate() gave it, handed
+  // to the sink in column order.
+  virtual void decodeInto(const KeptBytes& record, const CodecContext& ctx, CellSink& sink) const = 0;
+  // The same as grid cells.
+  QStringList decodeRecord(const KeptBytes& record, const CodecContext& ctx) const;
+  // Every record: its cells, and the bytes it was read from for those that have bytes.
+  std::vector<TableRecord> decode(const QByteArray& file, const CodecContext& ctx) const;
   // The complete new content of the file for the rows (in the order to write),
   // or the first cell that cannot be stored. `existing` is the file as it is
   // now (tables patched in place, or whose layout the file decides).

@@ -66,21 +66,30 @@ UConverter* converter(Page page) {
 
 Page pageFor(int codePage) { return codePage == 936 ? Page::Gbk : Page::Big5; }
 
-QString decode(QByteArrayView bytes, Page page) {
-  if (bytes.isEmpty()) return QString();
-  if (page != Page::Gbk) {
-    QString common;
-    if (DecodeCommonBig5(bytes, &common)) return common;
+void decodeInto(QByteArrayView bytes, Page page, QString* out) {
+  if (bytes.isEmpty()) {
+    out->clear();
+    return;
   }
+  if (page != Page::Gbk && DecodeCommonBig5(bytes, out)) return;
   UConverter* conv = converter(page);
   ucnv_resetToUnicode(conv);
   // A byte character takes two UTF-16 units.
-  QString out(2 * bytes.size() + 2, Qt::Uninitialized);
+  out->resize(2 * bytes.size() + 2);
   UErrorCode status = U_ZERO_ERROR;
-  const int32_t n = ucnv_toUChars(conv, reinterpret_cast<UChar*>(out.data()), int32_t(out.size()), bytes.data(),
+  const int32_t n = ucnv_toUChars(conv, reinterpret_cast<UChar*>(out->data()), int32_t(out->size()), bytes.data(),
                                   int32_t(bytes.size()), &status);
-  if (U_FAILURE(status)) return QString();
-  out.truncate(n);
+  if (U_FAILURE(status)) {
+    out->clear();
+    return;
+  }
+  out->truncate(n);
+}
+
+QString decode(QByteArrayView bytes, Page page) {
+  if (bytes.isEmpty()) return QString();
+  QString out;
+  decodeInto(bytes, page, &out);
   return out;
 }
 
@@ -193,6 +202,14 @@ QString DecodeBig5Text(QByteArrayView fieldBytes) {
 }
 
 QString DecodeBig5Bytes(QByteArrayView bytes) { return decode(bytes, Page::Big5Fields); }
+
+void DecodeBig5TextInto(QByteArrayView fieldBytes, QString* out) {
+  const qsizetype zero = fieldBytes.indexOf('\0');
+  if (zero >= 0) fieldBytes = fieldBytes.first(zero);
+  decodeInto(fieldBytes, Page::Big5Fields, out);
+}
+
+void DecodeBig5BytesInto(QByteArrayView bytes, QString* out) { decodeInto(bytes, Page::Big5Fields, out); }
 
 QString Big5Encoded::problem() const {
   if (ok()) return QString();

@@ -23,6 +23,9 @@ QString DecodeBig5Text(QByteArrayView fieldBytes);
 // The same for a text of explicit length: every byte is part of it, and a
 // zero byte is U+0000.
 QString DecodeBig5Bytes(QByteArrayView bytes);
+// The same two into *out, reusing its room (no allocation once it is large enough).
+void DecodeBig5TextInto(QByteArrayView fieldBytes, QString* out);
+void DecodeBig5BytesInto(QByteArrayView bytes, QString* out);
 
 // What encoding display text gave: its Big5 bytes, or the first character
 // that Big5 cannot hold (as typed; empty when every character was stored).

@@ -1,0 +1,47 @@
+#include "tables/Table.h"
+
+#include "text/Convert.h"
+
+namespace v3 {
+namespace {
+
+// The grid's cells: numbers share their text, lasting texts are shared.
+class GridCells final : public CellSink {
+ public:
+  explicit GridCells(QStringList* cells) : cells_(cells) {}
+  void number(int column, int64_t value) override { at(column) = IntegerText(value); }
+  void text(int column, QStringView text) override { at(column) = text.toString(); }
+  void word(int column, const QString& text) override { at(column) = text; }
+
+ private:
+  QString& at(int column) { return (*cells_)[column - 1]; }
+  QStringList* cells_;
+};
+
+}  // namespace
+
+QStringList TableCodec::decodeRecord(const KeptBytes& record, const CodecContext& ctx) const {
+  QStringList cells;
+  cells.resize(fieldCount());
+  GridCells sink(&cells);
+  decodeInto(record, ctx, sink);
+  return cells;
+}
+
+std::vector<TableRecord> TableCodec::decode(const QByteArray& file, const CodecContext& ctx) const {
+  const std::vector<KeptBytes> located = locate(file);
+  std::vector<TableRecord> rows;
+  rows.reserve(located.size());
+  QStringList cells;
+  GridCells sink(&cells);
+  for (const KeptBytes& bytes : located) {
+    cells.clear();
+    cells.resize(fieldCount());
+    decodeInto(bytes, ctx, sink);
+    TableRecord& row = rows.emplace_back(std::move(cells));
+    if (!bytes.isEmpty()) row.keep(bytes);
+  }
+  return rows;
+}
+
+}  // namespace v3
