@@ -175,17 +175,24 @@ int cmdExport(const QStringList& args) {
   if (!checkFolder(a[0], &status)) return status;
   ToolTable t;
   if (!anyTable(a[1], &t, &status)) return status;
-  std::vector<QStringList> rows;
+  if (csv.header) csv.options.header = t.header();
   QString error;
-  bool exists = false;
-  if (!t.read(a[0], &rows, &exists, &error)) {
+  QByteArray text;
+  CsvRefusal refusal;
+  bool written = false;
+  if (t.grid) {
+    // Each record straight from the file's bytes into the CSV.
+    written = TableToCsv(*t.grid, a[0], csv.options, &text, &error, &refusal);
+  } else {
+    std::vector<QStringList> rows;
+    bool exists = false;
+    if (t.read(a[0], &rows, &exists, &error)) written = RecordsToCsv(rows, csv.options, &text, &refusal);
+  }
+  if (!error.isEmpty()) {
     err(QStringLiteral("cannot read %1: %2").arg(t.fileName(), error));
     return 1;
   }
-  if (csv.header) csv.options.header = t.header();
-  QByteArray text;
-  CsvRefusal refusal;
-  if (!RecordsToCsv(rows, csv.options, &text, &refusal)) {
+  if (!written) {
     err(refusal.message(QStringLiteral("export of %1").arg(t.fileName())));
     return 1;
   }

@@ -4,7 +4,9 @@
 #include <QHash>
 
 #include <algorithm>
+#include <cstring>
 
+#include "storage/FileStore.h"
 #include "text/Big5.h"
 #include "text/Language.h"
 #include "tools/Csv.h"
@@ -121,6 +123,178 @@ bool appendUtf8Line(const QStringList& cells, QByteArray* out) {
   return true;
 }
 
+// A record's line (its cells escaped) in the encoding, appended to *csv.
+bool appendRecord(const QStringList& record, TextEncoding encoding, int line, QByteArray* csv, CsvRefusal* refusal) {
+  // A cell that needs no escape is shared, not copied.
+  QStringList cells = record;
+  for (QString& c : cells) c = CsvEscapeCell(c);
+  if (encoding == TextEncoding::Utf8 && appendUtf8Line(cells, csv)) return true;
+  return encodeLine(cells, encoding, line, csv, refusal);
+}
+
+// Appends a record's CSV line in UTF-8 as the codec hands over its cells:
+// each cell escaped and quoted as CsvEscapeCell and appendRecord have it,
+// written straight into the output without a QString per cell. A record
+// that it cannot write so (a surrogate without its partner, cells out of
+// column order) is left out, and finish() says so.
+class Utf8CsvLine final : public CellSink {
+ public:
+  Utf8CsvLine(QByteArray* out, int fieldCount) : out_(out), fieldCount_(fieldCount) {
+    used_ = out_->size();
+    capacity_ = used_;
+    base_ = out_->data();
+  }
+  ~Utf8CsvLine() override { out_->truncate(used_); }
+
+  void begin() {
+    lineStart_ = used_;
+    next_ = 1;
+    ok_ = true;
+  }
+  // Ends the line; false, with nothing of the record written, when it must
+  // be written another way.
+  bool finish() {
+    if (ok_) {
+      separate(fieldCount_ + 1);
+      char* d = room(2);
+      d[0] = '\r';
+      d[1] = '\n';
+      used_ += 2;
+      return true;
+    }
+    used_ = lineStart_;
+    return false;
+  }
+  // The output as a QByteArray for a line written another way, and back.
+  QByteArray* release() {
+    out_->truncate(used_);
+    return out_;
+  }
+  void resume() {
+    used_ = capacity_ = out_->size();
+    base_ = out_->data();
+  }
+
+  void number(int column, int64_t value) override {
+    if (!advance(column)) return;
+    char* d = room(21);
+    char* const start = d;
+    uint64_t u = value < 0 ? 0 - uint64_t(value) : uint64_t(value);
+    char digits[20];
+    int n = 0;
+    do {
+      digits[n++] = char('0' + u % 10);
+      u /= 10;
+    } while (u);
+    if (value < 0) *d++ = '-';
+    while (n) *d++ = digits[--n];
+    used_ += d - start;
+  }
+
+  void word(int column, const QString& text) override { this->text(column, text); }
+
+  void text(int column, QStringView cell) override {
+    if (!advance(column)) return;
+    const char16_t* s = cell.utf16();
+    // A code's trailing zero bytes are dropped (the save pads with zeros again).
+    qsizetype end = cell.size();
+    while (end > 0 && s[end - 1] == 0) --end;
+    if (end == 0) return;
+    // Quoted where it holds a comma, a quote or a line break, or starts with
+    // U+FEFF (at the start of the file it would read as a byte order mark).
+    bool quote = s[0] == 0xFEFF;
+    for (qsizetype i = 0; i < end && !quote; ++i)
+      quote = s[i] == u',' || s[i] == u'"' || s[i] == u'\n' || s[i] == u'\r';
+    static const char hex[] = "0123456789ABCDEF";
+    char* d = room(4 * end + 2);  // \x00 is the longest a unit becomes
+    char* const start = d;
+    if (quote) *d++ = '"';
+    for (qsizetype i = 0; i < end; ++i) {
+      const char16_t c = s[i];
+      if (c < 0x80) {
+        if (c == 0) {
+          *d++ = '\\';
+          *d++ = 'x';
+          *d++ = '0';
+          *d++ = '0';
+        } else if (c == u'\\') {
+          *d++ = '\\';
+          *d++ = '\\';
+        } else {
+          if (c == u'"') *d++ = '"';
+          *d++ = char(c);
+        }
+      } else if (c < 0x800) {
+        *d++ = char(0xC0 | (c >> 6));
+        *d++ = char(0x80 | (c & 0x3F));
+      } else if (c >= 0xD800 && c <= 0xDFFF) {
+        if (c >= 0xDC00 || i + 1 >= end || s[i + 1] < 0xDC00 || s[i + 1] > 0xDFFF) {
+          ok_ = false;  // UTF-8 cannot carry it: the record goes the other way, which names it
+          return;
+        }
+        const char32_t u = 0x10000 + ((char32_t(c) - 0xD800) << 10) + (char32_t(s[i + 1]) - 0xDC00);
+        ++i;
+        if (IsByteCharacter(u)) {
+          // A byte that is no Big5 character: \xHH.
+          *d++ = '\\';
+          *d++ = 'x';
+          *d++ = hex[(u >> 4) & 0xF];
+          *d++ = hex[u & 0xF];
+        } else {
+          *d++ = char(0xF0 | (u >> 18));
+          *d++ = char(0x80 | ((u >> 12) & 0x3F));
+          *d++ = char(0x80 | ((u >> 6) & 0x3F));
+          *d++ = char(0x80 | (u & 0x3F));
+        }
+      } else {
+        *d++ = char(0xE0 | (c >> 12));
+        *d++ = char(0x80 | ((c >> 6) & 0x3F));
+        *d++ = char(0x80 | (c & 0x3F));
+      }
+    }
+    if (quote) *d++ = '"';
+    used_ += d - start;
+  }
+
+ private:
+  // Room for `n` more bytes after the used ones.
+  char* room(qsizetype n) {
+    if (used_ + n > capacity_) {
+      capacity_ = std::max<qsizetype>(2 * capacity_, used_ + n + 4096);
+      out_->resize(capacity_);
+      base_ = out_->data();
+    }
+    return base_ + used_;
+  }
+  // The separators before `column`, empty cells for the columns skipped.
+  void separate(int column) {
+    const int written = std::max(next_ - 2, 0);  // separators so far
+    const int needed = std::min(column, fieldCount_) - 1 - written;
+    if (needed > 0) {
+      char* d = room(needed);
+      std::memset(d, ',', size_t(needed));
+      used_ += needed;
+    }
+    next_ = std::max(next_, column + 1);
+  }
+  bool advance(int column) {
+    if (!ok_) return false;
+    if (column < next_ || column > fieldCount_) {
+      ok_ = false;
+      return false;
+    }
+    separate(column);
+    return true;
+  }
+
+  QByteArray* out_;
+  int fieldCount_;
+  char* base_ = nullptr;
+  qsizetype used_ = 0, capacity_ = 0, lineStart_ = 0;
+  int next_ = 1;
+  bool ok_ = true;
+};
+
 QStringList trimmed(const QStringList& cells) {
   QStringList t;
   t.reserve(cells.size());
@@ -142,18 +316,56 @@ bool RecordsToCsv(const std::vector<QStringList>& records, const CsvOptions& opt
       for (QString& h : header) h = ToTraditional(h);
     if (!encodeLine(header, options.encoding, line++, csv, refusal)) return false;
   }
-  const bool utf8 = options.encoding == TextEncoding::Utf8;
-  for (const QStringList& r : records) {
-    // A cell that needs no escape is shared, not copied.
-    QStringList cells = r;
-    for (QString& c : cells) c = CsvEscapeCell(c);
-    if (utf8 && appendUtf8Line(cells, csv)) {
-      ++line;
-      continue;
+  for (const QStringList& r : records)
+    if (!appendRecord(r, options.encoding, line++, csv, refusal)) return false;
+  return true;
+}
+
+bool TableBytesToCsv(const TableCodec& codec, const QByteArray& file, const CodecContext& ctx,
+                     const CsvOptions& options, QByteArray* csv, CsvRefusal* refusal) {
+  if (options.encoding != TextEncoding::Utf8) {
+    std::vector<QStringList> rows;
+    for (TableRecord& r : codec.decode(file, ctx)) rows.push_back(std::move(r.cells));
+    return RecordsToCsv(rows, options, csv, refusal);
+  }
+  // The byte order mark and the header line, then one record at a time.
+  if (!RecordsToCsv({}, options, csv, refusal)) return false;
+  int line = options.header.isEmpty() ? 1 : 2;
+  Utf8CsvLine sink(csv, codec.fieldCount());
+  for (const KeptBytes& record : codec.locate(file)) {
+    sink.begin();
+    codec.decodeInto(record, ctx, sink);
+    if (!sink.finish()) {
+      const bool written = appendRecord(codec.decodeRecord(record, ctx), options.encoding, line, sink.release(), refusal);
+      sink.resume();
+      if (!written) return false;
     }
-    if (!encodeLine(cells, options.encoding, line++, csv, refusal)) return false;
+    ++line;
   }
   return true;
+}
+
+bool TableToCsv(const TableDef& table, const QString& folder, const CsvOptions& options, QByteArray* csv,
+                QString* readError, CsvRefusal* refusal) {
+  csv->clear();
+  readError->clear();
+  bool exists = false;
+  const QByteArray file = FileStore::disk().read(DataFilePath(folder, table.fileName), &exists, readError);
+  // Nothing of a file that cannot be read whole is written.
+  if (!readError->isEmpty()) return false;
+  if (!table.codec) return RecordsToCsv({}, options, csv, refusal);
+  CodecContext ctx;
+  ctx.dataFolder = folder;
+  ProducerDirectory producers;
+  if (table.codec->needsProducers()) {
+    producers = ProducerDirectory::load(folder);
+    if (!producers.readError().isEmpty()) {
+      *readError = producers.readError();
+      return false;
+    }
+    ctx.producers = &producers;
+  }
+  return TableBytesToCsv(*table.codec, file, ctx, options, csv, refusal);
 }
 
 QByteArray RecordsToCsv(const std::vector<QStringList>& records) {

@@ -43,6 +43,17 @@ bool RecordsToCsv(const std::vector<QStringList>& records, const CsvOptions& opt
                   CsvRefusal* refusal);
 QByteArray RecordsToCsv(const std::vector<QStringList>& records);  // UTF-8, no header
 
+// A grid table's file as CSV: exactly RecordsToCsv of the rows a load shows,
+// each record decoded straight into the CSV text (one record at a time, no
+// row kept). Returns false with *refusal as RecordsToCsv does.
+bool TableBytesToCsv(const TableCodec& codec, const QByteArray& file, const CodecContext& ctx,
+                     const CsvOptions& options, QByteArray* csv, CsvRefusal* refusal);
+// The same for the table's file in the data folder (a missing file has no
+// records). Returns false with *readError when the file, or the producer
+// names it shows, cannot be read.
+bool TableToCsv(const TableDef& table, const QString& folder, const CsvOptions& options, QByteArray* csv,
+                QString* readError, CsvRefusal* refusal);
+
 // Parses CSV bytes into records of `fieldCount` fields each. `tableName` only
 // names the table in a refusal. Returns false, filling *refusal, when the
 // bytes are not valid in the encoding, the text is malformed, a line has
