@@ -3,6 +3,9 @@
 #include <QSignalSpy>
 #include <QtTest>
 
+#include <functional>
+#include <memory>
+
 #include "model/RecordGrid.h"
 
 using namespace v3;
@@ -18,6 +21,51 @@ struct Recorder : RecordGridObserver {
   std::vector<GridChange> changes;
   void gridChanged(RecordGrid&, const GridChange& change) override { changes.push_back(change); }
 };
+
+// Decodes records written as "number,text" and counts its calls.
+struct CommaSource : RecordSource {
+  mutable int calls = 0;
+  QStringList cells(const KeptBytes& record) const override {
+    ++calls;
+    return QString::fromLatin1(record.bytes(0, record.size())).split(u',');
+  }
+};
+
+// n records "i,r<i>" in one file; the last `beyondEnd` records have no bytes.
+std::vector<KeptBytes> commaRecords(int n, int beyondEnd = 0) {
+  QByteArray file;
+  std::vector<std::pair<qint64, qint64>> at;
+  for (int i = 1; i <= n - beyondEnd; ++i) {
+    const QByteArray r = QByteArray::number(i) + ",r" + QByteArray::number(i);
+    at.push_back({file.size(), r.size()});
+    file += r;
+  }
+  std::vector<KeptBytes> records;
+  for (auto [offset, size] : at) records.emplace_back(file, offset, size);
+  records.resize(size_t(n));
+  return records;
+}
+
+// The same records as a load that decodes every cell at once gives them.
+std::vector<TableRecord> commaRecordsDecoded(int n, int beyondEnd = 0) {
+  CommaSource source;
+  std::vector<TableRecord> out;
+  for (const KeptBytes& k : commaRecords(n, beyondEnd)) {
+    TableRecord r(source.cells(k));
+    if (!k.isEmpty()) r.keep(k);
+    out.push_back(r);
+  }
+  return out;
+}
+
+// Every cell, and whether it counts as unchanged, row by row.
+QStringList everything(const RecordGrid& grid) {
+  QStringList out;
+  for (int r = 1; r <= grid.recordCount(); ++r)
+    for (int c = 1; c <= grid.fieldCount(); ++c)
+      out << grid.cell(r, c) + (grid.isCellUnchanged(r, c) ? QStringLiteral("=") : QStringLiteral("*"));
+  return out;
+}
 
 // Undoes one reported change using nothing but the report.
 void invert(RecordGrid& grid, const GridChange& c) {
@@ -264,6 +312,79 @@ class RecordGridTest : public QObject {
     grid.setObserver(&rec);
     grid.reset(2, {});
     QCOMPARE(rec.changes.back().kind, GridChange::Kind::Reset);
+  }
+
+  // Records decoded on first use behave, whatever is done to them first, as
+  // records decoded at once.
+  void decodedOnFirstUse() {
+    using Op = std::function<void(RecordGrid&)>;
+    const std::vector<std::pair<const char*, Op>> ops{
+        {"nothing", [](RecordGrid&) {}},
+        {"read one cell", [](RecordGrid& g) { (void)g.cell(4, 2); }},
+        {"edit a cell", [](RecordGrid& g) { g.setCell(3, 2, QStringLiteral("x")); }},
+        {"edit and put back", [](RecordGrid& g) {
+           g.setCell(3, 2, QStringLiteral("x"));
+           g.setCell(3, 2, QStringLiteral("r3"));
+         }},
+        {"delete", [](RecordGrid& g) { g.removeRecords({2, 5, 9}); }},
+        {"delete many runs", [](RecordGrid& g) {
+           std::vector<int> odd;
+           for (int r = 1; r <= g.recordCount(); r += 2) odd.push_back(r);
+           g.removeRecords(odd);
+         }},
+        {"reverse", [](RecordGrid& g) {
+           std::vector<int> order;
+           for (int r = g.recordCount(); r >= 1; --r) order.push_back(r);
+           g.applyOrder(order);
+         }},
+        {"sort by text", [](RecordGrid& g) { g.applyOrder(g.sortedOrder(2, RecordGrid::SortOrder::Text)); }},
+        {"insert", [](RecordGrid& g) { g.insertRecords({{1, {"0", "front"}, 0}, {6, {"x", "mid"}, 0}}); }},
+        {"delete and undo", [](RecordGrid& g) {
+           Recorder rec;
+           g.setObserver(&rec);
+           g.removeRecords({1, 2, 7});
+           g.setObserver(nullptr);
+           invert(g, rec.changes.back());
+         }},
+        {"decode a slice, then delete", [](RecordGrid& g) {
+           g.decodeSome(4);
+           g.removeRecords({1, 8});
+         }},
+    };
+    const int n = 10, beyond = 2;
+    for (const auto& [name, op] : ops) {
+      RecordGrid eager, lazy;
+      eager.resetRecords(2, commaRecordsDecoded(n, beyond));
+      auto source = std::make_shared<CommaSource>();
+      lazy.resetKept(2, commaRecords(n, beyond), source);
+      QCOMPARE(source->calls, 0);
+      QVERIFY(!lazy.allDecoded());
+      op(eager);
+      op(lazy);
+      QVERIFY2(everything(lazy) == everything(eager), name);
+      // What is left is decoded a slice at a time, and then nothing is left.
+      int slices = 0;
+      while (lazy.decodeSome(3)) QVERIFY2(++slices < n, name);
+      QVERIFY2(lazy.allDecoded(), name);
+      QVERIFY2(everything(lazy) == everything(eager), name);
+      QVERIFY2(source->calls <= n, name);
+    }
+  }
+
+  void decodesOnlyWhatIsAskedFor() {
+    RecordGrid grid;
+    auto source = std::make_shared<CommaSource>();
+    grid.resetKept(2, commaRecords(6), source);
+    QCOMPARE(grid.cell(3, 1), QStringLiteral("3"));
+    QCOMPARE(grid.record(3), QStringList({"3", "r3"}));
+    QCOMPARE(source->calls, 1);
+    QCOMPARE(grid.rowAt(5).cells, QStringList({"5", "r5"}));
+    QCOMPARE(source->calls, 2);
+    QCOMPARE(grid.rows().size(), size_t(6));
+    QCOMPARE(source->calls, 6);
+    QVERIFY(grid.allDecoded());
+    QVERIFY(!grid.decodeSome(10));
+    QCOMPARE(source->calls, 6);
   }
 
   void notAnOrderIsIgnored() {

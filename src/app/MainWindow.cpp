@@ -11,6 +11,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPainter>
+#include <QTimer>
 #include <QStatusBar>
 #include <QToolBar>
 #include <QUndoStack>
@@ -111,6 +112,14 @@ Vantaro3::Vantaro3(ShellOptions options, QWidget* parent)
   buildForm();
   buildMenus();
   buildGridTools();
+  // A table opens as soon as its records are found; their cells are decoded
+  // when first shown, and the rest a slice at a time while nothing else is
+  // waiting, so find, filter, sort and save seldom wait for it.
+  decodeTimer_ = new QTimer(this);
+  decodeTimer_->setInterval(0);
+  connect(decodeTimer_, &QTimer::timeout, this, [this] {
+    if (!grid_.decodeSome(2048)) decodeTimer_->stop();
+  });
 }
 
 Vantaro3::~Vantaro3() {
@@ -397,6 +406,7 @@ void Vantaro3::loadOpenTable() {
   QByteArray content;
   const bool ok = LoadTable(table, dataFolder_, grid_, &error, store_, &content);
   stamp_ = ok ? before.withContent(content) : before;
+  if (!grid_.allDecoded()) decodeTimer_->start();
   declinedStamp_ = FileStamp();
   view_->applyColumns();
   if (!ok) {

@@ -188,6 +188,7 @@ class Vantaro3 : public QMainWindow {
   FileStamp stamp_;          // the open table's file as last read or written
   FileStamp declinedStamp_;  // a change on disk the user chose to keep their work over
   bool checkingDisk_ = false;
+  class QTimer* decodeTimer_ = nullptr;  // decodes the open table's records while the program is idle
 };
 
 }  // namespace v3

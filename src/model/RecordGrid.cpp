@@ -33,17 +33,63 @@ void RecordGrid::reset(int fieldCount, std::vector<QStringList> rows) {
   resetRecords(fieldCount, std::move(records));
 }
 
-void RecordGrid::resetRecords(int fieldCount, std::vector<TableRecord> records) {
+void RecordGrid::startContent(int fieldCount) {
   beginResetModel();
   fieldCount_ = fieldCount;
   rows_.clear();
+  source_.reset();
+  pending_ = 0;
+  scan_ = 0;
+}
+
+void RecordGrid::resetRecords(int fieldCount, std::vector<TableRecord> records) {
+  startContent(fieldCount);
   rows_.reserve(records.size());
   for (TableRecord& r : records) rows_.emplace_back(std::move(r));
-  ids_.resize(rows_.size());
-  for (size_t i = 0; i < rows_.size(); ++i) {
-    fitRow(rows_[i]);
-    ids_[i] = takeId();
+  for (Row& r : rows_) fitRow(r);
+  finishContent();
+}
+
+void RecordGrid::resetKept(int fieldCount, std::vector<KeptBytes> records, std::shared_ptr<const RecordSource> source) {
+  startContent(fieldCount);
+  source_ = std::move(source);
+  rows_.resize(records.size());
+  for (size_t i = 0; i < records.size(); ++i) {
+    rows_[i].kept = std::move(records[i]);
+    rows_[i].pending = true;
   }
+  pending_ = rows_.size();
+  finishContent();
+}
+
+void RecordGrid::decodeRow(Row& row) const {
+  row.cells = source_ ? source_->cells(row.kept) : QStringList();
+  fitList(row.cells, fieldCount_);
+  // A record beyond the end of the file has no bytes: it counts as new.
+  if (row.isKept()) row.original = row.cells;
+  row.pending = false;
+  --pending_;
+}
+
+void RecordGrid::decodeAll() const {
+  if (pending_ == 0) return;
+  for (size_t i = scan_; i < rows_.size() && pending_ > 0; ++i)
+    if (rows_[i].pending) decodeRow(rows_[i]);
+  scan_ = rows_.size();
+}
+
+bool RecordGrid::decodeSome(int count) {
+  for (; scan_ < rows_.size() && pending_ > 0 && count > 0; ++scan_)
+    if (rows_[scan_].pending) {
+      decodeRow(rows_[scan_]);
+      --count;
+    }
+  return pending_ > 0;
+}
+
+void RecordGrid::finishContent() {
+  ids_.resize(rows_.size());
+  for (size_t i = 0; i < rows_.size(); ++i) ids_[i] = takeId();
   indexChanged();
   header_ = QStringList();
   hidden_.clear();
@@ -72,14 +118,15 @@ QString RecordGrid::cell(int row, int column) const {
   if (column <= 0 || column > fieldCount_) return QString();
   if (row == 0) return headerText(column);
   if (row < 0 || row > recordCount()) return QString();
-  return rows_[size_t(row - 1)].cells[column - 1];
+  return decoded(size_t(row - 1)).cells[column - 1];
 }
 
 bool RecordGrid::isCellUnchanged(int row, int column) const {
-  return row >= 1 && row <= recordCount() && rows_[size_t(row - 1)].unchanged(column);
+  return row >= 1 && row <= recordCount() && decoded(size_t(row - 1)).unchanged(column);
 }
 
 std::vector<QStringList> RecordGrid::records() const {
+  decodeAll();
   std::vector<QStringList> out;
   out.reserve(rows_.size());
   for (const Row& r : rows_) out.push_back(r.cells);
@@ -97,7 +144,7 @@ void RecordGrid::setCells(const std::vector<CellEdit>& edits) {
   int top = 0, bottom = 0, left = 0, right = 0;
   for (const CellEdit& e : edits) {
     if (e.row <= 0 || e.row > recordCount() || e.column <= 0 || e.column > fieldCount_) continue;
-    QString& c = rows_[size_t(e.row - 1)].cells[e.column - 1];
+    QString& c = decoded(size_t(e.row - 1)).cells[e.column - 1];
     if (c == e.text) continue;
     change.cells.push_back({ids_[size_t(e.row - 1)], e.column, c, e.text});
     c = e.text;
@@ -137,6 +184,10 @@ void RecordGrid::insertRecords(std::vector<PlacedRecord> records) {
                    [](const PlacedRecord& a, const PlacedRecord& b) { return a.row < b.row; });
   QSet<quint64> taken;
   for (PlacedRecord& p : records) {
+    if (p.record.pending) {
+      ++pending_;  // decodeRow counts it off again
+      decodeRow(p.record);
+    }
     fitRow(p.record);
     if (p.id == 0 || p.id >= nextId_ || rowOfId(p.id) != 0 || taken.contains(p.id)) p.id = takeId();
     taken.insert(p.id);
@@ -179,8 +230,11 @@ void RecordGrid::removeRecords(std::vector<int> rows) {
   change.kind = GridChange::Kind::Removed;
   if (observer_) {
     change.records.reserve(rows.size());
-    for (int r : rows) change.records.push_back({r, rows_[size_t(r - 1)], ids_[size_t(r - 1)]});
+    for (int r : rows) change.records.push_back({r, decoded(size_t(r - 1)), ids_[size_t(r - 1)]});
   }
+  for (int r : rows)
+    if (rows_[size_t(r - 1)].pending) --pending_;
+  scan_ = 0;
   // Contiguous runs, removed from the bottom up so the row numbers above stay valid.
   std::vector<std::pair<int, int>> runs;
   for (int r : rows) {
@@ -226,6 +280,7 @@ std::vector<int> RecordGrid::sortedOrder(int column, SortOrder order) const {
 std::vector<int> RecordGrid::sortedOrder(const std::vector<int>& start, int column, SortOrder order) const {
   std::vector<int> result = start;
   if (column < 1 || column > fieldCount_) return result;
+  decodeAll();
   if (order == SortOrder::Numeric) {
     std::vector<double> keys(rows_.size() + 1);
     for (size_t i = 0; i < rows_.size(); ++i) keys[i + 1] = NumericSortKey(rows_[i].cells[column - 1]);
@@ -272,6 +327,7 @@ void RecordGrid::applyOrder(const std::vector<int>& order) {
   }
   rows_ = std::move(sorted);
   ids_ = std::move(sortedIds);
+  scan_ = 0;
   indexChanged();
   emit layoutChanged();
 

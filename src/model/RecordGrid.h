@@ -5,11 +5,20 @@
 #include <QStringList>
 #include <QVector>
 
+#include <memory>
 #include <vector>
 
 #include "tables/Table.h"
 
 namespace v3 {
+
+// Gives a record's cells from the bytes it was read from, for a grid whose
+// cells are decoded on first use.
+class RecordSource {
+ public:
+  virtual ~RecordSource() = default;
+  virtual QStringList cells(const KeptBytes& record) const = 0;
+};
 
 // The open table: the only copy of its records in memory.
 //
@@ -19,6 +28,10 @@ namespace v3 {
 // grid row r + 1 and model column c is grid column c.
 //
 // Rows are selected whole through selectionModel(); any set at a time.
+//
+// Records loaded through resetKept() are decoded from their bytes when one
+// of their cells is first asked for (decodeSome() does it ahead of need), so
+// a table opens in the time it takes to find its records.
 //
 // Every record carries the bytes it was read from (see TableRecord): a cell
 // counts as unchanged, and is saved from those bytes, while its text equals
@@ -36,6 +49,7 @@ class RecordGrid : public QAbstractTableModel {
     explicit Row(QStringList fields) : TableRecord(std::move(fields)) {}
     explicit Row(TableRecord record) : TableRecord(std::move(record)) {}
     Row(std::initializer_list<QString> fields) : TableRecord(QStringList(fields)) {}
+    bool pending = false;  // cells not decoded from the kept bytes yet
   };
 
   // A record with its stable id at a grid row. The id is given by the grid
@@ -59,6 +73,13 @@ class RecordGrid : public QAbstractTableModel {
   void reset(int fieldCount, std::vector<QStringList> rows);
   // The same with records read from a file, which keep their bytes.
   void resetRecords(int fieldCount, std::vector<TableRecord> records);
+  // The same with records whose cells `source` decodes from their bytes on
+  // first use. A record without bytes (beyond the end of the file) is a new
+  // record with the cells the source gives for no bytes.
+  void resetKept(int fieldCount, std::vector<KeptBytes> records, std::shared_ptr<const RecordSource> source);
+  // Decodes up to `count` records not decoded yet; false when none is left.
+  bool decodeSome(int count);
+  bool allDecoded() const { return pending_ == 0; }
   void clear() { reset(0, {}); }
 
   int recordCount() const { return int(rows_.size()); }  // N
@@ -69,9 +90,12 @@ class RecordGrid : public QAbstractTableModel {
   void setCell(int row, int column, const QString& text);
   // Whether the cell still holds the text it was read as (false for new records).
   bool isCellUnchanged(int row, int column) const;
-  const QStringList& record(int row) const { return rows_[size_t(row - 1)].cells; }  // row 1..N: its fields
-  const Row& rowAt(int row) const { return rows_[size_t(row - 1)]; }                 // row 1..N, whole
-  const std::vector<Row>& rows() const { return rows_; }
+  const QStringList& record(int row) const { return decoded(size_t(row - 1)).cells; }  // row 1..N: its fields
+  const Row& rowAt(int row) const { return decoded(size_t(row - 1)); }                 // row 1..N, whole
+  const std::vector<Row>& rows() const {
+    decodeAll();
+    return rows_;
+  }
   std::vector<QStringList> records() const;  // the fields of every record
 
   void setHeaderTexts(const QStringList& texts);  // columns 1..K
@@ -147,11 +171,27 @@ class RecordGrid : public QAbstractTableModel {
   void setModified(bool m);
   QItemSelection rowsSelection(int firstRow, int lastRow) const;
   void fitRow(Row& row) const;
+  // The record at index i, its cells decoded.
+  const Row& decoded(size_t i) const {
+    if (rows_[i].pending) decodeRow(rows_[i]);
+    return rows_[i];
+  }
+  Row& decoded(size_t i) {
+    if (rows_[i].pending) decodeRow(rows_[i]);
+    return rows_[i];
+  }
+  void decodeRow(Row& row) const;
+  void decodeAll() const;
+  void startContent(int fieldCount);
+  void finishContent();
   quint64 takeId() { return nextId_++; }
   void indexChanged() { rowIndexValid_ = false; }
 
   int fieldCount_ = 0;
-  std::vector<Row> rows_;
+  mutable std::vector<Row> rows_;  // mutable: cells are decoded on first use
+  std::shared_ptr<const RecordSource> source_;
+  mutable size_t pending_ = 0;  // records not decoded yet
+  mutable size_t scan_ = 0;     // no record before this index is pending
   std::vector<quint64> ids_;  // parallel to rows_
   quint64 nextId_ = 1;
   mutable QHash<quint64, int> rowOfId_;
