@@ -1,5 +1,7 @@
 #include "model/TableIo.h"
 
+#include <memory>
+
 namespace v3 {
 namespace {
 
@@ -16,24 +18,42 @@ struct Context {
   Context(const Context&) = delete;
 };
 
+// Decodes the grid's records on first use, with the producers of the load.
+class CodecSource : public RecordSource {
+ public:
+  CodecSource(const TableDef& table, const QString& folder) : context(table, folder), codec_(table.codec) {}
+  QStringList cells(const KeptBytes& record) const override { return codec_->decodeRecord(record, context.ctx); }
+  const Context context;
+
+ private:
+  const TableCodec* codec_;
+};
+
+// The table's file and what its records are decoded with; false, with
+// *error, when either cannot be read. Nothing of a file that could not be
+// read whole is shown, so nothing of it can be saved over the file.
+bool ReadTableFile(const TableDef& table, const QString& folder, FileStore& store, QByteArray* bytes,
+                   std::shared_ptr<CodecSource>* source, QString* error) {
+  bool exists = false;
+  *bytes = store.read(DataFilePath(folder, table.fileName), &exists, error);
+  if (!error->isEmpty() || !table.codec) return false;
+  *source = std::make_shared<CodecSource>(table, folder);
+  *error = (*source)->context.producers.readError();
+  return error->isEmpty();
+}
+
 }  // namespace
 
 std::vector<TableRecord> ReadTableRecords(const TableDef& table, const QString& folder, QString* error,
                                           FileStore& store, QByteArray* content) {
-  bool exists = false;
+  QByteArray bytes;
+  std::shared_ptr<CodecSource> source;
   QString readError;
-  const QByteArray bytes = store.read(DataFilePath(folder, table.fileName), &exists, &readError);
+  const bool ok = ReadTableFile(table, folder, store, &bytes, &source, &readError);
   if (error) *error = readError;
   if (content) *content = bytes;
-  // Nothing of a file that could not be read whole is shown, so nothing of
-  // it can be saved over the file.
-  if (!readError.isEmpty() || !table.codec) return {};
-  const Context c(table, folder);
-  if (!c.producers.readError().isEmpty()) {
-    if (error) *error = c.producers.readError();
-    return {};
-  }
-  return table.codec->decode(bytes, c.ctx);
+  if (!ok) return {};
+  return table.codec->decode(bytes, source->context.ctx);
 }
 
 std::vector<QStringList> ReadTableRows(const TableDef& table, const QString& folder, QString* error, FileStore& store) {
@@ -44,9 +64,14 @@ std::vector<QStringList> ReadTableRows(const TableDef& table, const QString& fol
 
 bool LoadTable(const TableDef& table, const QString& folder, RecordGrid& grid, QString* error, FileStore& store,
                QByteArray* content) {
+  QByteArray bytes;
+  std::shared_ptr<CodecSource> source;
   QString readError;
-  std::vector<TableRecord> rows = ReadTableRecords(table, folder, &readError, store, content);
-  grid.resetRecords(table.fieldCount(), std::move(rows));
+  if (ReadTableFile(table, folder, store, &bytes, &source, &readError))
+    grid.resetKept(table.fieldCount(), table.codec->locate(bytes), std::move(source));
+  else
+    grid.resetRecords(table.fieldCount(), {});
+  if (content) *content = bytes;
   grid.setHiddenColumns(table.hiddenColumns);
   grid.setLeadingColumns(table.leadingColumns);
   if (error) *error = readError;
