@@ -74,6 +74,11 @@ QByteArrayView fieldBytes(const QByteArray& file, qint64 at, int count, QByteArr
 // are looked at where they lie; `text` and `room` are reused from record to record.
 int misfit(const QByteArray& file, qint64 base, const FixedLayout& layout, QString* text, QByteArray* room) {
   const ByteReader in(file);
+  const uchar* data = reinterpret_cast<const uchar*>(file.constData());
+  const qint64 size = file.size();
+  auto s16 = [&](qint64 at) {
+    return at >= 0 && at + 2 <= size ? int16_t(uint16_t(data[at] | (data[at + 1] << 8))) : in.s16(at);
+  };
   int score = 0;
   for (const FieldSpec& f : layout.fields) {
     const qint64 at = base + f.offset;
@@ -99,8 +104,10 @@ int misfit(const QByteArray& file, qint64 base, const FixedLayout& layout, QStri
       continue;
     }
     // The sex is 0 or 1; the upper half of every numeric slot is zero.
-    if (const int16_t v = in.s16(at); f.kind == FieldKind::SexWord && v != 0 && v != 1) score += 4;
-    if (in.s16(at + 2) != 0) score += 1;
+    if (f.kind == FieldKind::SexWord) {
+      if (const int16_t v = s16(at); v != 0 && v != 1) score += 4;
+    }
+    if (s16(at + 2) != 0) score += 1;
   }
   return score;
 }
