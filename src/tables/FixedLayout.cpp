@@ -282,28 +282,49 @@ void FixedCodec::decodeInto(const KeptBytes& record, const CodecContext& ctx, Ce
   const FixedLayout& layout = variant(record.variant());
   const RecordBytes in(record);
   const size_t v = size_t(std::max(record.variant(), 0));
-  std::vector<int> unprepared;
-  if (v >= byColumn_.size()) unprepared = ColumnFields(layout);
-  const std::vector<int>& order = v < byColumn_.size() ? byColumn_[v] : unprepared;
-  for (size_t c = 0; c < order.size(); ++c) {
-    if (order[c] >= 0) decodeField(layout.fields[size_t(order[c])], in, ctx, sink);
+  std::vector<ColumnStep> unprepared;
+  if (v >= steps_.size()) unprepared = ColumnSteps(layout);
+  const std::vector<ColumnStep>& steps = v < steps_.size() ? steps_[v] : unprepared;
+  constexpr int kBatch = 64;
+  int64_t values[kBatch];
+  for (size_t c = 0; c < steps.size();) {
+    const ColumnStep& step = steps[c];
+    if (step.numbers > 1) {
+      // A run of number columns in one call.
+      const int n = std::min(step.numbers, kBatch);
+      for (int i = 0; i < n; ++i) {
+        const FieldSpec& f = layout.fields[size_t(steps[c + size_t(i)].field)];
+        values[i] = in.read(f.offset, f.read);
+      }
+      sink.numbers(int(c) + 1, values, n);
+      c += size_t(n);
+      continue;
+    }
+    if (step.field >= 0) decodeField(layout.fields[size_t(step.field)], in, ctx, sink);
     else sink.word(int(c) + 1, QString());
+    ++c;
   }
 }
 
-std::vector<int> FixedCodec::ColumnFields(const FixedLayout& layout) {
-  std::vector<int> order(size_t(std::max(layout.fieldCount, 0)), -1);
+std::vector<FixedCodec::ColumnStep> FixedCodec::ColumnSteps(const FixedLayout& layout) {
+  std::vector<ColumnStep> steps(size_t(std::max(layout.fieldCount, 0)));
   // A later field of the same column wins, as it would overwrite the cell.
   for (size_t i = 0; i < layout.fields.size(); ++i) {
     const int c = layout.fields[i].column;
-    if (c >= 1 && c <= layout.fieldCount) order[size_t(c - 1)] = int(i);
+    if (c >= 1 && c <= layout.fieldCount) steps[size_t(c - 1)].field = int(i);
   }
-  return order;
+  // How many number columns follow from each number column on.
+  for (size_t c = steps.size(); c-- > 0;) {
+    const int f = steps[c].field;
+    if (f < 0 || layout.fields[size_t(f)].kind != FieldKind::Integer) continue;
+    steps[c].numbers = 1 + (c + 1 < steps.size() ? steps[c + 1].numbers : 0);
+  }
+  return steps;
 }
 
 void FixedCodec::prepareVariants(int count) {
-  byColumn_.clear();
-  for (int v = 0; v < count; ++v) byColumn_.push_back(ColumnFields(variant(v)));
+  steps_.clear();
+  for (int v = 0; v < count; ++v) steps_.push_back(ColumnSteps(variant(v)));
 }
 
 std::optional<CellProblem> FixedCodec::encode(const std::vector<const TableRecord*>& rows, const QByteArray& existing,

@@ -98,9 +98,14 @@ class FixedCodec : public TableCodec {
   FixedLayout layout_;
 
  private:
-  // For each column 1..K the index of the field that fills it, -1 for none.
-  static std::vector<int> ColumnFields(const FixedLayout& layout);
-  std::vector<std::vector<int>> byColumn_;
+  // For each column 1..K: the index of the field that fills it (-1 for
+  // none) and, for a number, how many number columns follow from it on.
+  struct ColumnStep {
+    int field = -1;
+    int numbers = 0;
+  };
+  static std::vector<ColumnStep> ColumnSteps(const FixedLayout& layout);
+  std::vector<std::vector<ColumnStep>> steps_;
 };
 
 }  // namespace v3

@@ -61,7 +61,12 @@ void SlotCodec::decodeInto(const KeptBytes& record, const CodecContext&, CellSin
         const qint64 present = pos < size ? std::min<qint64>(length, (size - pos + 3) / 4) : 0;
         QByteArray& bytes = sink.scratchBytes;
         bytes.resize(present);
-        for (qint64 i = 0; i < present; ++i) bytes[i] = char(in.u8(pos + 4 * i));
+        if (present > 0) {
+          // Every slot counted as present starts inside the file.
+          char* to = bytes.data();
+          const char* from = record.file().constData() + pos;
+          for (qint64 i = 0; i < present; ++i) to[i] = from[4 * i];
+        }
         DecodeBig5BytesInto(bytes, &sink.scratchText);
         sink.text(e.column, sink.scratchText);
         pos += 4 * length;

@@ -1,5 +1,7 @@
 // StarRole.dat: the stars, 360-byte records in one of two layouts that the
 // file's first record decides.
+#include <bit>
+
 #include "tables/FixedLayout.h"
 #include "tables/SampleContext.h"
 #include "tables/Slots.h"
@@ -71,17 +73,48 @@ QByteArrayView fieldBytes(const QByteArray& file, qint64 at, int count, QByteArr
 // two bytes of every numeric slot are zero, the sex slot holds 0 or 1 and the
 // name field holds text followed by zeros; read in the other layout, the
 // name's bytes land in numeric slots and numbers land in the name. The bytes
-// are looked at where they lie; `text` and `room` are reused from record to record.
-int misfit(const QByteArray& file, qint64 base, const FixedLayout& layout, QString* text, QByteArray* room) {
-  const ByteReader in(file);
-  const uchar* data = reinterpret_cast<const uchar*>(file.constData());
-  const qint64 size = file.size();
-  auto s16 = [&](qint64 at) {
-    return at >= 0 && at + 2 <= size ? int16_t(uint16_t(data[at] | (data[at + 1] << 8))) : in.s16(at);
-  };
-  int score = 0;
-  for (const FieldSpec& f : layout.fields) {
+// are looked at where they lie.
+class Misfit {
+ public:
+  explicit Misfit(const FixedLayout& layout) : layout_(layout) {
+    // Numbers that fill whole 4-byte slots: their upper halves are counted
+    // with one mask for every record.
+    for (const FieldSpec& f : layout.fields) {
+      if (f.kind == FieldKind::Text || f.kind == FieldKind::SexWord) special_.push_back(&f);
+      if (f.kind == FieldKind::Text) continue;
+      const int slot = f.offset / 4;
+      if (f.offset % 4 != 0 || f.offset + 4 > layout.recordSize || slot >= 128 || (slots_[slot / 64] >> (slot % 64)) & 1)
+        masked_ = false;
+      else
+        slots_[slot / 64] |= uint64_t(1) << (slot % 64);
+    }
+  }
+
+  // The upper halves of a whole record's slots that are not zero, one bit per slot.
+  static void upperHalves(const uchar* record, int recordSize, uint64_t bits[2]) {
+    bits[0] = bits[1] = 0;
+    for (int slot = 0; slot < 128 && 4 * slot + 4 <= recordSize; ++slot)
+      if (record[4 * slot + 2] | record[4 * slot + 3]) bits[slot / 64] |= uint64_t(1) << (slot % 64);
+  }
+
+  // The record at `base`; `upper` from upperHalves() when the file holds the whole record, else null.
+  int score(const QByteArray& file, qint64 base, const uint64_t* upper, QString* text, QByteArray* room) const {
+    const ByteReader in(file);
+    int score = 0;
+    if (upper && masked_) {
+      score += std::popcount(upper[0] & slots_[0]) + std::popcount(upper[1] & slots_[1]);
+      for (const FieldSpec* f : special_) score += fieldScore(*f, file, base, in, false, text, room);
+      return score;
+    }
+    for (const FieldSpec& f : layout_.fields) score += fieldScore(f, file, base, in, true, text, room);
+    return score;
+  }
+
+ private:
+  static int fieldScore(const FieldSpec& f, const QByteArray& file, qint64 base, const ByteReader& in, bool upperHalf,
+                        QString* text, QByteArray* room) {
     const qint64 at = base + f.offset;
+    int score = 0;
     if (f.kind == FieldKind::Text) {
       const QByteArrayView field = fieldBytes(file, at, f.width, room);
       qsizetype end = field.indexOf('\0');
@@ -101,16 +134,19 @@ int misfit(const QByteArray& file, qint64 base, const FixedLayout& layout, QStri
           score += 1;  // a stray byte after the name's end
           break;
         }
-      continue;
+      return score;
     }
     // The sex is 0 or 1; the upper half of every numeric slot is zero.
-    if (f.kind == FieldKind::SexWord) {
-      if (const int16_t v = s16(at); v != 0 && v != 1) score += 4;
-    }
-    if (s16(at + 2) != 0) score += 1;
+    if (const int16_t v = in.s16(at); f.kind == FieldKind::SexWord && v != 0 && v != 1) score += 4;
+    if (upperHalf && in.s16(at + 2) != 0) score += 1;
+    return score;
   }
-  return score;
-}
+
+  const FixedLayout& layout_;
+  uint64_t slots_[2] = {0, 0};
+  bool masked_ = true;
+  std::vector<const FieldSpec*> special_;  // the name and the sex
+};
 
 class StarRoleCodec : public FixedCodec {
  public:
@@ -188,13 +224,18 @@ bool StarRoleUsesLayoutA(const QByteArray& file) {
   const qint64 inFile = file.size() <= 12 ? 0 : (file.size() - 12 + 359) / 360;
   const qint64 records = std::min<qint64>(n, inFile);
   static const FixedLayout a = layoutA(), b = layoutB();
+  static const Misfit scoreA(a), scoreB(b);
   qint64 misfitA = 0, misfitB = 0;
   QString text;
   QByteArray room;
+  const uchar* data = reinterpret_cast<const uchar*>(file.constData());
+  uint64_t upper[2];
   for (qint64 k = 0; k < records; ++k) {
     const qint64 base = 12 + k * 360;
-    misfitA += misfit(file, base, a, &text, &room);
-    misfitB += misfit(file, base, b, &text, &room);
+    const bool whole = base + 360 <= file.size();
+    if (whole) Misfit::upperHalves(data + base, 360, upper);
+    misfitA += scoreA.score(file, base, whole ? upper : nullptr, &text, &room);
+    misfitB += scoreB.score(file, base, whole ? upper : nullptr, &text, &room);
   }
   if (misfitA != misfitB) return misfitA < misfitB;
   // No evidence either way: record 1 at offset 4 holds a male star's sex (1)

@@ -95,6 +95,10 @@ class CellSink {
   virtual ~CellSink() = default;
   // The number's decimal text.
   virtual void number(int column, int64_t value) = 0;
+  // The numbers of `count` columns from `first` on.
+  virtual void numbers(int first, const int64_t* values, int count) {
+    for (int i = 0; i < count; ++i) number(first + i, values[i]);
+  }
   // A text that lives only as long as the call.
   virtual void text(int column, QStringView text) = 0;
   // A text that lasts (a fixed word, a name): a sink may keep it without copying.

@@ -177,29 +177,21 @@ class Utf8CsvLine final : public CellSink {
 
   void number(int column, int64_t value) override {
     if (!advance(column)) return;
-    static const char pairs[] =
-        "00010203040506070809101112131415161718192021222324252627282930313233343536373839"
-        "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
-        "8081828384858687888990919293949596979899";
-    char digits[20];
-    char* p = digits + sizeof digits;
-    uint64_t u = value < 0 ? 0 - uint64_t(value) : uint64_t(value);
-    while (u >= 100) {
-      p -= 2;
-      std::memcpy(p, pairs + 2 * (u % 100), 2);
-      u /= 100;
+    used_ = decimal(room(21), value) - base_;
+  }
+
+  void numbers(int first, const int64_t* values, int count) override {
+    if (!ok_ || first != next_ || first + count - 1 > fieldCount_ || count <= 0) {
+      CellSink::numbers(first, values, count);
+      return;
     }
-    if (u >= 10) {
-      p -= 2;
-      std::memcpy(p, pairs + 2 * u, 2);
-    } else {
-      *--p = char('0' + u);
+    char* d = room(22 * qsizetype(count));
+    for (int i = 0; i < count; ++i) {
+      if (first + i > 1) *d++ = ',';
+      d = decimal(d, values[i]);
     }
-    const qsizetype n = digits + sizeof digits - p;
-    char* d = room(n + 1);
-    if (value < 0) *d++ = '-';
-    std::memcpy(d, p, size_t(n));
-    used_ += n + (value < 0);
+    used_ = d - base_;
+    next_ += count;
   }
 
   void word(int column, const QString& text) override { this->text(column, text); }
@@ -268,6 +260,39 @@ class Utf8CsvLine final : public CellSink {
   }
 
  private:
+  // Writes the number's decimal text at d; returns the end.
+  static char* decimal(char* d, int64_t value) {
+    static const char pairs[] =
+        "00010203040506070809101112131415161718192021222324252627282930313233343536373839"
+        "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
+        "8081828384858687888990919293949596979899";
+    uint64_t u = value < 0 ? 0 - uint64_t(value) : uint64_t(value);
+    if (value < 0) *d++ = '-';
+    if (u < 10) {
+      *d++ = char('0' + u);
+      return d;
+    }
+    if (u < 100) {
+      std::memcpy(d, pairs + 2 * u, 2);
+      return d + 2;
+    }
+    char digits[20];
+    char* p = digits + sizeof digits;
+    while (u >= 100) {
+      p -= 2;
+      std::memcpy(p, pairs + 2 * (u % 100), 2);
+      u /= 100;
+    }
+    if (u >= 10) {
+      p -= 2;
+      std::memcpy(p, pairs + 2 * u, 2);
+    } else {
+      *--p = char('0' + u);
+    }
+    while (p < digits + sizeof digits) *d++ = *p++;
+    return d;
+  }
+
   // Room for `n` more bytes after the used ones.
   char* room(qsizetype n) {
     if (used_ + n > capacity_) {
