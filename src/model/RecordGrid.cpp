@@ -283,11 +283,14 @@ std::vector<int> RecordGrid::sortedOrder(const std::vector<int>& start, int colu
   decodeAll();
   if (order == SortOrder::Numeric) {
     std::vector<double> keys(rows_.size() + 1);
-    for (size_t i = 0; i < rows_.size(); ++i) keys[i + 1] = NumericSortKey(rows_[i].cells[column - 1]);
+    // Read through a const view: rows_ is mutable, and a mutable cell list detaches.
+    const std::vector<Row>& rows = rows_;
+    for (size_t i = 0; i < rows.size(); ++i) keys[i + 1] = NumericSortKey(rows[i].cells[column - 1]);
     std::stable_sort(result.begin(), result.end(), [&](int a, int b) { return keys[size_t(a)] < keys[size_t(b)]; });
   } else {
+    const std::vector<Row>& rows = rows_;
     std::stable_sort(result.begin(), result.end(), [&](int a, int b) {
-      return QString::compare(rows_[size_t(a - 1)].cells[column - 1], rows_[size_t(b - 1)].cells[column - 1],
+      return QString::compare(rows[size_t(a - 1)].cells[column - 1], rows[size_t(b - 1)].cells[column - 1],
                               Qt::CaseSensitive) < 0;
     });
   }

@@ -337,12 +337,33 @@ std::optional<CellProblem> FixedCodec::encodeIn(int variantIndex, const std::vec
   const FixedLayout& layout = variant(variantIndex);
   if (rows.size() > 32767) return CellProblem{32767, 0, QStringLiteral("记录过多：最多 32767 条")};
   const qint64 total = 12 + qint64(rows.size()) * layout.recordSize;
+  // The stretches of a record that its cells' fields cover, adjacent fields
+  // merged: a record none of whose cells changed is copied a stretch at a
+  // time instead of a field at a time, with the same bytes as a result.
+  std::vector<std::pair<int, int>> stretches;  // offset, end
+  for (const FieldSpec& f : layout.fields) {
+    if (f.column <= 0 || f.kind == FieldKind::TypeTag) continue;
+    if (!stretches.empty() && f.offset >= stretches.back().first && f.offset <= stretches.back().second)
+      stretches.back().second = std::max(stretches.back().second, f.offset + f.width);
+    else
+      stretches.push_back({f.offset, f.offset + f.width});
+  }
   ByteWriter w(total);
   PutFrameHeader(w, int(rows.size()), layout.headerRecordSize);
   for (size_t k = 0; k < rows.size(); ++k) {
     const qint64 base = 12 + qint64(k) * layout.recordSize;
+    const TableRecord& r = *rows[k];
+    const bool untouched = r.isKept() && r.kept.variant() == variantIndex && r.cells.isSharedWith(r.original) &&
+                           r.cells.size() >= layout.fieldCount;
+    if (untouched) {
+      for (auto [from, end] : stretches) w.putKept(base + from, r.kept, from, end - from);
+      for (const FieldSpec& f : layout.fields)
+        if (f.column <= 0 || f.kind == FieldKind::TypeTag)
+          if (auto problem = writeField(f, variantIndex, r, w, base, ctx)) return CellProblem{int(k), f.column, *problem};
+      continue;
+    }
     for (const FieldSpec& f : layout.fields)
-      if (auto problem = writeField(f, variantIndex, *rows[k], w, base, ctx)) return CellProblem{int(k), f.column, *problem};
+      if (auto problem = writeField(f, variantIndex, r, w, base, ctx)) return CellProblem{int(k), f.column, *problem};
   }
   w.resize(total);
   *out = w.take();
