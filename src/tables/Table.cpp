@@ -22,6 +22,8 @@ class GridCells final : public CellSink {
 
 QStringList TableCodec::decodeRecord(const KeptBytes& record, const CodecContext& ctx) const {
   QStringList cells;
+  // Exactly K cells: growing by resize() alone would leave room for more.
+  cells.reserve(fieldCount());
   cells.resize(fieldCount());
   GridCells sink(&cells);
   decodeInto(record, ctx, sink);
@@ -35,7 +37,8 @@ std::vector<TableRecord> TableCodec::decode(const QByteArray& file, const CodecC
   QStringList cells;
   GridCells sink(&cells);
   for (const KeptBytes& bytes : located) {
-    cells.clear();
+    cells = QStringList();
+    cells.reserve(fieldCount());
     cells.resize(fieldCount());
     decodeInto(bytes, ctx, sink);
     TableRecord& row = rows.emplace_back(std::move(cells));

@@ -66,8 +66,9 @@ struct TableRecord {
   bool isKept() const { return !kept.isEmpty(); }
   // Whether grid column `column` (1..K) still holds the text it was read as.
   bool unchanged(int column) const {
-    return isKept() && column >= 1 && column <= cells.size() && column <= original.size() &&
-           cells[column - 1] == original[column - 1];
+    if (!isKept() || column < 1 || column > cells.size() || column > original.size()) return false;
+    // Cells that still share their data with the texts as read are all unchanged.
+    return cells.isSharedWith(original) || cells[column - 1] == original[column - 1];
   }
   // Marks the cells as what the record was read as.
   void keep(KeptBytes bytes) {

@@ -1,5 +1,6 @@
 #include "text/Convert.h"
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 #include <memory>
@@ -129,10 +130,19 @@ double NumericSortKey(const QString& cell) {
 
 QString IntegerText(int64_t value) {
   if (value < -32768 || value > 32767) return QString::number(value);
-  static const std::unique_ptr<QString[]> texts(new QString[65536]);
-  QString& text = texts[size_t(value + 32768)];
-  if (text.isNull()) text = QString::number(value);
-  return text;
+  // Each text lies in six characters of one buffer that lives as long as the
+  // program; a string over raw data is copied without touching a reference
+  // count (and a change to it copies it first).
+  constexpr int kWidth = 6;  // "-32768"
+  static char16_t texts[65536 * kWidth];
+  static uint8_t lengths[65536];
+  const size_t at = size_t(value + 32768);
+  if (lengths[at] == 0) {
+    const QString text = QString::number(value);
+    std::copy(text.utf16(), text.utf16() + text.size(), texts + at * kWidth);
+    lengths[at] = uint8_t(text.size());
+  }
+  return QString::fromRawData(reinterpret_cast<const QChar*>(texts + at * kWidth), lengths[at]);
 }
 
 }  // namespace v3
