@@ -4,6 +4,7 @@
 #include <QStringList>
 
 #include <functional>
+#include <optional>
 #include <vector>
 
 #include "model/RecordGrid.h"
@@ -64,10 +65,13 @@ bool CsvToRecords(const QByteArray& csv, int fieldCount, const QString& tableNam
                   std::vector<QStringList>* records, CsvRefusal* refusal);
 
 // Puts the records into the grid in place of its own, through the grid's
-// mutators: row i takes record i, and only the cells whose text differs are
-// set (so unchanged cells stay as they were read); records past the grid's
-// end are appended, rows past the records' end removed. `progress`, when
-// given, is told how many records are done.
+// mutators, the grid's rows ending in the records' order. Each record finds
+// the grid row it was exported from as an import does (column 1 and its
+// occurrence, so a re-sorted CSV still finds its rows), else the row at its
+// own position when no other record took it (a renumbered record); only
+// the cells whose text differs are set, so the rest stay as they were read.
+// Grid rows no record came from are removed, records without a row added.
+// `progress`, when given, is told how many records are done.
 void ReplaceRecords(RecordGrid& grid, const std::vector<QStringList>& records,
                     const std::function<void(int done)>& progress = nullptr);
 
@@ -80,11 +84,18 @@ void ReplaceRecords(RecordGrid& grid, const std::vector<QStringList>& records,
 QString CsvEscapeCell(const QString& cell);
 QString CsvUnescapeCell(const QString& text);
 
+// Which existing record each CSV row came from (an index into `keys`, -1
+// for none): the one whose column 1 (`keys`, as a CSV gives it back) is the
+// row's, counted by occurrence among equal ones, so a re-sorted CSV still
+// finds its records; a row whose number matches none takes the record at
+// its own position when no other row took it (a renumbered record). A
+// record without a key is never matched.
+std::vector<int> MatchCsvRows(const std::vector<QStringList>& rows, const std::vector<std::optional<QString>>& keys);
+
 // The records an import gives the table: each CSV row is matched to the
-// existing record it came from, the one with the same column 1, counted by
-// occurrence among equal ones (so a re-sorted CSV still finds its records).
-// A matched row keeps that record's bytes, and every cell it gives back as
-// exported stays unchanged; a row without a match is a new record.
+// existing record it came from (MatchCsvRows; only records read from the
+// file count). A matched row keeps that record's bytes, and every cell it
+// gives back as exported stays unchanged; a row without a match is a new record.
 std::vector<TableRecord> MatchCsvRecords(std::vector<QStringList> rows, const std::vector<TableRecord>& existing);
 
 // A header line as `header` gives it under each of the language files CHS.txt
