@@ -111,6 +111,30 @@ class CliTest : public QObject {
     if (code == 2) QVERIFY(!r.err.isEmpty());
   }
 
+  // A sample never replaces a game's files unless asked to, and never
+  // touches a backup that is there.
+  void sampleKeepsAGamesFiles_data() {
+    QTest::addColumn<QString>("present");
+    QTest::newRow("a table") << "Team.dat";
+    QTest::newRow("a standalone table") << "Level.tab";
+    QTest::newRow("the folder's mark") << "CDCase.dat";
+  }
+  void sampleKeepsAGamesFiles() {
+    QFETCH(QString, present);
+    QTemporaryDir d;
+    QVERIFY(WriteFile(d.filePath(present), "the player's own"));
+    QVERIFY(WriteFile(d.filePath("StarRole.dat.bak"), "an old backup"));
+    const Run refused = cli({"sample", d.path()});
+    QCOMPARE(refused.code, 1);
+    QVERIFY2(refused.err.contains(present.toUtf8()), refused.err.constData());
+    QCOMPARE(ReadFile(d.filePath(present)), QByteArray("the player's own"));
+    QCOMPARE(QDir(d.path()).entryList(QDir::Files).size(), 2);
+    QCOMPARE(cli({"sample", d.path(), "--force", "--records", "3"}).code, 0);
+    QVERIFY(ReadFile(d.filePath(present)) != QByteArray("the player's own"));
+    QCOMPARE(ReadFile(d.filePath("StarRole.dat.bak")), QByteArray("an old backup"));
+    QCOMPARE(cli({"check", d.path()}).code, 0);
+  }
+
   void localeOptionChangesWrittenText() {
     // On a Simplified system the save maps Simplified characters to Traditional ones.
     QTemporaryDir d;

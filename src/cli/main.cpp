@@ -56,8 +56,9 @@ const char kUsage[] =
     "      members and firm artists past the end of StarRole.dat, producer numbers\n"
     "      without a Producer.tab record, repeated record numbers, cells a save\n"
     "      would refuse, Active.tab and Pression.tab without their 9 and 99 records.\n"
-    "  sample OUTDIR [--seed N] [--records M]\n"
-    "      Write a sample data folder with every table.\n"
+    "  sample OUTDIR [--seed N] [--records M] [--force]\n"
+    "      Write a sample data folder with every table. A folder that holds any\n"
+    "      of the game's files is refused unless --force is given.\n"
     "  tables\n"
     "      List the tables.\n"
     "\n"
@@ -426,6 +427,7 @@ int cmdSample(const QStringList& a) {
   QString dir;
   unsigned seed = 1;
   int records = 20;
+  bool force = false;
   for (qsizetype i = 0; i < a.size(); ++i) {
     bool ok = true;
     if (a[i] == QLatin1String("--seed") && i + 1 < a.size()) {
@@ -433,6 +435,8 @@ int cmdSample(const QStringList& a) {
     } else if (a[i] == QLatin1String("--records") && i + 1 < a.size()) {
       records = a[++i].toInt(&ok);
       ok = ok && records >= 1 && records <= 32767;
+    } else if (a[i] == QLatin1String("--force")) {
+      force = true;
     } else if (a[i].startsWith(QLatin1String("--")) || !dir.isEmpty()) {
       return usageError(QStringLiteral("sample: unexpected argument %1").arg(a[i]));
     } else {
@@ -441,6 +445,17 @@ int cmdSample(const QStringList& a) {
     if (!ok) return usageError(QStringLiteral("sample: bad value for %1").arg(a[i - 1]));
   }
   if (dir.isEmpty()) return usageError(QStringLiteral("sample needs OUTDIR"));
+  // A sample is made up: it never replaces a game's files.
+  if (!force) {
+    QStringList there;
+    for (const QString& name : SampleFileNames())
+      if (QFileInfo::exists(QDir(dir).filePath(name))) there << name;
+    if (!there.isEmpty()) {
+      err(QStringLiteral("sample: %1 already holds %2; choose an empty folder, or give --force to replace them")
+              .arg(QDir::toNativeSeparators(dir), there.join(QStringLiteral(", "))));
+      return 1;
+    }
+  }
   QString error;
   if (!WriteSampleFolder(dir, seed, records, &error)) {
     err(QStringLiteral("sample: %1").arg(error));

@@ -1,7 +1,6 @@
 #include "tools/Sample.h"
 
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 
 #include "model/TableIo.h"
@@ -29,15 +28,19 @@ bool WriteSampleFolder(const QString& folder, unsigned seed, int records, QStrin
       continue;
     }
     if (!t->sample) continue;
+    // Written as a save writes a new file, without a backup (and without
+    // touching one that is there).
     RecordGrid grid;
     grid.reset(t->fieldCount(), t->sample(s));
-    QFile::remove(path);
-    const SaveOutcome out = SaveTable(*t, folder, grid);
-    if (!out.ok()) {
-      if (error) *error = out.message(t->fileName);
+    QByteArray bytes;
+    const SaveOutcome out = EncodeTable(*t, folder, grid, SaveRowOrder(*t, grid), QByteArray(), &bytes);
+    QString e;
+    if (!out.ok()) e = out.message(t->fileName);
+    else if (!FileStore::disk().replace(path, bytes, &e)) e = QStringLiteral("%1: %2").arg(t->fileName, e);
+    if (!e.isEmpty()) {
+      if (error) *error = e;
       return false;
     }
-    QFile::remove(path + QStringLiteral(".bak"));
   }
   if (!WriteStandaloneSamples(folder, s, error)) return false;
   // Start-up accepts a folder only when it holds CDCase.dat.
@@ -51,6 +54,15 @@ bool WriteSampleFolder(const QString& folder, unsigned seed, int records, QStrin
     }
   }
   return true;
+}
+
+QStringList SampleFileNames() {
+  QStringList names;
+  for (const TableDef* t : AllTables())
+    if (t->sample || t->sampleFile) names << t->fileName;
+  for (const StandaloneInfo& i : StandaloneTables()) names << i.fileName;
+  if (!names.contains(QStringLiteral("CDCase.dat"))) names << QStringLiteral("CDCase.dat");
+  return names;
 }
 
 }  // namespace v3

@@ -1,5 +1,6 @@
 #pragma once
 #include <QString>
+#include <QStringList>
 
 #include "tables/SampleContext.h"
 
@@ -8,5 +9,7 @@ namespace v3 {
 // Writes a complete data folder: every table that the program can load and
 // save, each with texts and values that survive a load and a save byte for byte.
 bool WriteSampleFolder(const QString& folder, unsigned seed, int records, QString* error);
+// The files WriteSampleFolder writes.
+QStringList SampleFileNames();
 
 }  // namespace v3
