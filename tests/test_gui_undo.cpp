@@ -66,6 +66,7 @@ class UndoTest : public QObject {
   void undoBackToTheSaveClearsTheMark();
   void editorCancelLeavesNoStep();
   void loadingAnotherTableForgetsTheSteps();
+  void recordsComeBackBesideTheirNeighbours();
 };
 
 void UndoTest::undoingAllGivesTheFileBack_data() {
@@ -282,6 +283,43 @@ void UndoTest::loadingAnotherTableForgetsTheSteps() {
   QCOMPARE(s.window->caption(), QStringLiteral("Item.dat"));
   QCOMPARE(s.window->undoStack().count(), 0);
   QVERIFY(!s.window->isWindowModified());
+}
+
+// A save sorts the rows without a step of its own; records that an undo or
+// a redo puts back still go beside the records they were beside.
+void UndoTest::recordsComeBackBesideTheirNeighbours() {
+  Shell s(9);
+  QVERIFY(s.start());
+  s.open(QStringLiteral("Team.dat"));
+  QUndoStack& stack = s.window->undoStack();
+  auto numbers = [&] {
+    QStringList n;
+    for (int r = 1; r <= s.grid().recordCount(); ++r) n << s.grid().cell(r, 1);
+    return n.join(' ');
+  };
+  s.grid().removeRecords({4, 5, 7});
+  s.grid().setCell(1, 1, QStringLiteral("99"));  // the save moves it to the end, and all rows up one
+  s.trigger(QStringLiteral("mnu_save"));
+  QCOMPARE(numbers(), QStringLiteral("2 3 6 8 9 99"));
+  stack.undo();
+  QCOMPARE(numbers(), QStringLiteral("2 3 6 8 9 1"));
+  stack.undo();
+  QCOMPARE(numbers(), QStringLiteral("2 3 4 5 6 7 8 9 1"));
+  stack.redo();
+  QCOMPARE(numbers(), QStringLiteral("2 3 6 8 9 1"));
+  stack.undo();
+  QCOMPARE(numbers(), QStringLiteral("2 3 4 5 6 7 8 9 1"));
+
+  // A record added at the end that the save moved to the top comes back there.
+  stack.redo();
+  stack.redo();
+  s.grid().appendRecord({QStringLiteral("0"), QStringLiteral("新")});
+  s.trigger(QStringLiteral("mnu_save"));
+  QCOMPARE(numbers(), QStringLiteral("0 2 3 6 8 9 99"));
+  stack.undo();
+  QCOMPARE(numbers(), QStringLiteral("2 3 6 8 9 99"));
+  stack.redo();
+  QCOMPARE(numbers(), QStringLiteral("0 2 3 6 8 9 99"));
 }
 
 QTEST_MAIN(UndoTest)

@@ -153,16 +153,79 @@ void SetCellsCommand::put(bool after) {
 
 RecordsCommand::RecordsCommand(RecordGrid& grid, std::vector<RecordGrid::PlacedRecord> records, bool inserted,
                                QUndoCommand* parent)
-    : QUndoCommand(parent), grid_(grid), records_(std::move(records)), inserted_(inserted) {}
+    : QUndoCommand(parent), grid_(grid), records_(std::move(records)), inserted_(inserted) {
+  if (inserted_) return;
+  // Just removed from their rows (ascending): the record a removed one
+  // followed is now at its old row less the removed rows up to it.
+  after_.resize(records_.size());
+  for (size_t i = 0; i < records_.size(); ++i) {
+    const int at = records_[i].row - int(i + 1);
+    after_[i] = at >= 1 && at <= grid_.recordCount() ? grid_.recordId(at) : 0;
+  }
+}
 
-void RecordsCommand::put() { grid_.insertRecords(records_); }
+void RecordsCommand::put() {
+  if (after_.size() == records_.size()) {
+    // Each after the record it followed, those after the same one in their
+    // order; a row counts the records put back above it.
+    std::vector<std::pair<int, size_t>> at;  // the followed record's row now, index
+    for (size_t i = 0; i < records_.size(); ++i) {
+      const int row = after_[i] == 0 ? 0 : grid_.rowOfId(after_[i]);
+      if (after_[i] != 0 && row == 0) {
+        at.clear();  // that record is gone: the rows as they were
+        break;
+      }
+      at.push_back({row, i});
+    }
+    if (!at.empty()) {
+      std::stable_sort(at.begin(), at.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
+      std::vector<RecordGrid::PlacedRecord> placed;
+      placed.reserve(records_.size());
+      for (size_t k = 0; k < at.size(); ++k) {
+        RecordGrid::PlacedRecord p = records_[at[k].second];
+        p.row = at[k].first + int(k) + 1;
+        placed.push_back(std::move(p));
+      }
+      grid_.insertRecords(std::move(placed));
+      return;
+    }
+  }
+  grid_.insertRecords(records_);
+}
 
 void RecordsCommand::take() {
+  noteNeighbours();
   std::vector<int> rows;
   rows.reserve(records_.size());
   for (const RecordGrid::PlacedRecord& r : records_)
     if (const int row = grid_.rowOfId(r.id)) rows.push_back(row);
   grid_.removeRecords(rows);
+}
+
+void RecordsCommand::noteNeighbours() {
+  // The records in their rows now, each with the nearest row above it that stays.
+  std::vector<std::pair<int, size_t>> rows;
+  for (size_t i = 0; i < records_.size(); ++i)
+    if (const int row = grid_.rowOfId(records_[i].id)) rows.push_back({row, i});
+  if (rows.size() != records_.size()) {
+    after_.clear();
+    return;
+  }
+  std::sort(rows.begin(), rows.end());
+  std::vector<RecordGrid::PlacedRecord> sorted;
+  after_.assign(records_.size(), 0);
+  quint64 above = 0;
+  int previous = 0;
+  for (size_t k = 0; k < rows.size(); ++k) {
+    if (rows[k].first != previous + 1 || k == 0)
+      above = rows[k].first > 1 ? grid_.recordId(rows[k].first - 1) : 0;
+    previous = rows[k].first;
+    RecordGrid::PlacedRecord p = records_[rows[k].second];
+    p.row = rows[k].first;
+    sorted.push_back(std::move(p));
+    after_[k] = above;
+  }
+  records_ = std::move(sorted);
 }
 
 ReorderCommand::ReorderCommand(RecordGrid& grid, std::vector<quint64> before, std::vector<quint64> after,

@@ -137,8 +137,13 @@ class RecordsCommand : public QUndoCommand {
  private:
   void put();
   void take();
+  void noteNeighbours();
   RecordGrid& grid_;
   std::vector<RecordGrid::PlacedRecord> records_;
+  // For each record out of the grid, the id of the record it followed when
+  // it was taken out (0: it was on top), so that it comes back after that
+  // one even when a save has moved the rows since.
+  std::vector<quint64> after_;
   bool inserted_;
 };
 
