@@ -10,6 +10,10 @@ class GridCells final : public CellSink {
  public:
   explicit GridCells(QStringList* cells) : cells_(cells) {}
   void number(int column, int64_t value) override { at(column) = IntegerText(value); }
+  void numbers(int first, const int64_t* values, int count) override {
+    QString* cell = &at(first);
+    for (int i = 0; i < count; ++i) cell[i] = IntegerText(values[i]);
+  }
   void text(int column, QStringView text) override { at(column) = text.toString(); }
   void word(int column, const QString& text) override { at(column) = text; }
 
