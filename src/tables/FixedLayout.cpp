@@ -57,6 +57,15 @@ class RecordBytes {
 
   int64_t read(qint64 at, IntWidth w) const {
     const qint64 from = base_ + at;
+    if (from >= 0 && from + 4 <= size_) {
+      // The common case: four bytes there, whatever the width.
+      const uchar* p = data_ + from;
+      switch (w) {
+        case IntWidth::U8: return p[0];
+        case IntWidth::S16: return int16_t(uint16_t(p[0] | (p[1] << 8)));
+        case IntWidth::S32: return int32_t(uint32_t(p[0]) | (uint32_t(p[1]) << 8) | (uint32_t(p[2]) << 16) | (uint32_t(p[3]) << 24));
+      }
+    }
     const int n = w == IntWidth::U8 ? 1 : w == IntWidth::S16 ? 2 : 4;
     uint32_t u = 0;
     if (from >= 0 && from + n <= size_) {
