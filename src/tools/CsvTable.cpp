@@ -277,6 +277,11 @@ class Utf8CsvLine final : public CellSink {
       std::memcpy(d, pairs + 2 * u, 2);
       return d + 2;
     }
+    if (u < 1000) {
+      *d++ = char('0' + u / 100);
+      std::memcpy(d, pairs + 2 * (u % 100), 2);
+      return d + 2;
+    }
     char digits[20];
     char* p = digits + sizeof digits;
     while (u >= 100) {
