@@ -68,10 +68,20 @@ void FrozenView::syncWithMain() {
   }
   verticalHeader()->setDefaultSectionSize(main_->verticalHeader()->defaultSectionSize());
   horizontalHeader()->setFixedHeight(main_->horizontalHeader()->height());
+  // Rows as the grid shows them. Each hidden row is a resize of a header
+  // section, which with updates on looks up where the section starts: done
+  // for thousands of rows at once (a filter) that is far too slow.
   const int rows = model()->rowCount();
-  for (int r = 0; r < rows; ++r) {
-    const bool hidden = main_->isRowHidden(r);
-    if (isRowHidden(r) != hidden) setRowHidden(r, hidden);
+  int r = 0;
+  while (r < rows && isRowHidden(r) == main_->isRowHidden(r)) ++r;
+  if (r < rows) {
+    const bool updates = updatesEnabled();
+    if (updates) setUpdatesEnabled(false);
+    for (; r < rows; ++r) {
+      const bool hidden = main_->isRowHidden(r);
+      if (isRowHidden(r) != hidden) setRowHidden(r, hidden);
+    }
+    if (updates) setUpdatesEnabled(true);
   }
   verticalScrollBar()->setValue(main_->verticalScrollBar()->value());
   updateFrozenGeometry();

@@ -158,13 +158,23 @@ void Vantaro3::buildGridTools() {
   connect(&grid_, &QAbstractItemModel::modelReset, this, [this] { filterIndex_->invalidate(); });
   connect(&grid_, &QAbstractItemModel::rowsInserted, this, [this] { filterIndex_->invalidate(); });
   connect(&grid_, &QAbstractItemModel::rowsRemoved, this, [this] { filterIndex_->invalidate(); });
-  connect(&grid_, &QAbstractItemModel::dataChanged, this, [this] { filterIndex_->invalidate(); });
+  connect(&grid_, &QAbstractItemModel::dataChanged, this, [this](const QModelIndex& from, const QModelIndex& to) {
+    if (from.isValid() && to.isValid())
+      filterIndex_->invalidateRows(from.row() + 1, to.row() + 1);
+    else
+      filterIndex_->invalidate();
+  });
   connect(&grid_, &QAbstractItemModel::layoutChanged, this, [this] { filterIndex_->invalidate(); });
   // The count follows every change; rows a save or an undo moved stay filtered.
   connect(&grid_, &QAbstractItemModel::rowsInserted, this, &Vantaro3::updateRecordCount);
   connect(&grid_, &QAbstractItemModel::rowsRemoved, this, &Vantaro3::updateRecordCount);
   connect(&grid_, &QAbstractItemModel::modelReset, this, &Vantaro3::updateRecordCount);
   connect(&grid_, &QAbstractItemModel::layoutChanged, this, [this] {
+    if (!filterBar_->text().isEmpty()) applyFilter();
+  });
+  // A reset of the same table (a delete of rows all over it) shows every row
+  // again: the filter in the bar is applied to what the reset left.
+  connect(&grid_, &QAbstractItemModel::modelReset, this, [this] {
     if (!filterBar_->text().isEmpty()) applyFilter();
   });
   // Columns are fitted again to what an edit wrote into them.

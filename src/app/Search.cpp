@@ -74,36 +74,116 @@ std::vector<char> MatchingRows(const RecordGrid& grid, const std::vector<int>& c
   return match;
 }
 
+namespace {
+
+// A separator no typed text holds keeps a match inside one cell.
+constexpr QChar kSeparator(u'\x1f');
+// More edited records than this and the whole block is built again.
+constexpr size_t kMostStaleRows = 1024;
+
+}  // namespace
+
+void FilterIndex::invalidateRows(int first, int last) {
+  if (!built_) return;
+  if (first < 1 || last < first || last >= int(starts_.size())) {
+    built_ = false;
+    return;
+  }
+  for (int r = first; r <= last && built_; ++r) {
+    stale_.push_back(r);
+    if (stale_.size() > kMostStaleRows) built_ = false;
+  }
+}
+
+void FilterIndex::appendRecord(const RecordGrid& grid, int row, QString& into) const {
+  const QStringList& cells = grid.record(row);
+  for (int c : columns_)
+    if (c >= 1 && c <= int(cells.size())) {
+      into += cells[c - 1];
+      into += kSeparator;
+    }
+}
+
+void FilterIndex::build(const RecordGrid& grid, const std::vector<int>& columns) {
+  const int n = grid.recordCount();
+  columns_.clear();
+  for (int c : columns)
+    if (c >= 1 && c <= grid.fieldCount()) columns_.push_back(c);
+  text_.clear();
+  starts_.assign(size_t(n) + 1, 0);
+  stale_.clear();
+  for (int r = 1; r <= n; ++r) {
+    starts_[size_t(r - 1)] = text_.size();
+    appendRecord(grid, r, text_);
+  }
+  starts_[size_t(n)] = text_.size();
+  text_.squeeze();
+  built_ = true;
+}
+
+void FilterIndex::refreshStale(const RecordGrid& grid) {
+  if (stale_.empty()) return;
+  std::sort(stale_.begin(), stale_.end());
+  stale_.erase(std::unique(stale_.begin(), stale_.end()), stale_.end());
+  // One pass: the parts between the edited records are copied as they are,
+  // each edited record is read again, the starts after it move along.
+  QString fresh;
+  fresh.reserve(text_.size() + 256);
+  qsizetype copied = 0;  // of the old block
+  qsizetype shift = 0;
+  size_t next = 0;
+  for (size_t k = 0; k < starts_.size(); ++k) {
+    const qsizetype oldStart = starts_[k];
+    starts_[k] += shift;
+    if (next < stale_.size() && size_t(stale_[next]) == k + 1) {
+      fresh += QStringView(text_).mid(copied, oldStart - copied);
+      appendRecord(grid, int(k + 1), fresh);
+      copied = starts_[k + 1];  // the old end of the record, not moved yet
+      shift = fresh.size() - copied;
+      ++next;
+    }
+  }
+  fresh += QStringView(text_).mid(copied);
+  text_ = std::move(fresh);
+  stale_.clear();
+}
+
 std::vector<char> FilterIndex::match(const RecordGrid& grid, const std::vector<int>& columns,
                                      const QStringList& searchTexts) {
   const int n = grid.recordCount();
   if (searchTexts.isEmpty()) return std::vector<char>(size_t(n), char(1));
-  if (!built_ || columns != columns_ || int(rows_.size()) != n) {
-    // A separator no typed text holds keeps a match inside one cell.
-    constexpr QChar kSeparator(u'\x1f');
-    columns_ = columns;
-    rows_.assign(size_t(n), QString());
-    for (int r = 0; r < n; ++r) {
-      QString& joined = rows_[size_t(r)];
-      const QStringList& row = grid.record(r + 1);
-      for (int c : columns)
-        if (c >= 1 && c <= grid.fieldCount()) {
-          joined += row[c - 1];
-          joined += kSeparator;
-        }
-    }
-    built_ = true;
-  }
-  std::vector<QStringView> texts;
-  for (const QString& t : searchTexts)
-    if (!t.isEmpty() && !t.contains(QChar(u'\x1f'))) texts.emplace_back(t);
+  std::vector<int> wanted;
+  for (int c : columns)
+    if (c >= 1 && c <= grid.fieldCount()) wanted.push_back(c);
+  if (!built_ || wanted != columns_ || int(starts_.size()) != n + 1)
+    build(grid, columns);
+  else
+    refreshStale(grid);
+
   std::vector<char> match(size_t(n), char(0));
-  for (int r = 0; r < n; ++r)
-    for (QStringView t : texts)
-      if (QStringView(rows_[size_t(r)]).contains(t, Qt::CaseSensitive)) {
-        match[size_t(r)] = 1;
-        break;
+  const QStringView block(text_);
+  for (const QString& t : searchTexts) {
+    if (t.isEmpty() || t.contains(kSeparator)) continue;
+    const QStringView rest = QStringView(t).mid(1);
+    const QChar first = t.front();
+    // The first character is found with a fast scan of the whole block;
+    // at a full match the record is marked and the scan goes on with the
+    // next record.
+    qsizetype at = 0;
+    size_t row = 0;
+    while ((at = block.indexOf(first, at)) >= 0) {
+      if (block.size() - at - 1 < rest.size()) break;
+      if (block.mid(at + 1, rest.size()) != rest) {
+        ++at;
+        continue;
       }
+      row = size_t(std::upper_bound(starts_.begin() + qsizetype(row), starts_.end(), at) - starts_.begin()) - 1;
+      match[row] = 1;
+      at = starts_[row + 1];
+      // Records another text already matched need no second look.
+      while (row + 1 < size_t(n) && match[row + 1]) at = starts_[++row + 1];
+    }
+  }
   return match;
 }
 

@@ -30,19 +30,28 @@ namespace v3 {
 std::vector<char> MatchingRows(const RecordGrid& grid, const std::vector<int>& columns, const QStringList& searchTexts);
 
 // The filter's texts of every record: the cells of the chosen columns
-// joined into one text per record, so that each keystroke scans one block
-// per record instead of every cell on its own. Built on first use; stale
-// once the grid changes (invalidate()).
+// joined into one block of text, record after record, so that each
+// keystroke scans one block for each search text instead of every cell on
+// its own. Built on first use; stale once the grid changes: invalidate()
+// for a change of the rows, invalidateRows() for an edit of some records.
 class FilterIndex {
  public:
   void invalidate() { built_ = false; }
+  // Records first..last (1-based) are read again on the next match.
+  void invalidateRows(int first, int last);
   // As MatchingRows(grid, columns, searchTexts).
   std::vector<char> match(const RecordGrid& grid, const std::vector<int>& columns, const QStringList& searchTexts);
 
  private:
+  void build(const RecordGrid& grid, const std::vector<int>& columns);
+  void refreshStale(const RecordGrid& grid);
+  void appendRecord(const RecordGrid& grid, int row, QString& into) const;
+
   bool built_ = false;
   std::vector<int> columns_;
-  std::vector<QString> rows_;
+  QString text_;                // every record's cells, each followed by a separator
+  std::vector<qsizetype> starts_;  // record r starts at starts_[r - 1]; one more entry: the end
+  std::vector<int> stale_;      // records edited since the build
 };
 
 // What the filter looks for: the typed text as typed and in its Traditional
