@@ -11,11 +11,15 @@
 #include <QScrollBar>
 #include <QTextBrowser>
 #include <QToolBar>
+#include <QUndoStack>
+
+#include <random>
 
 #include "app/Clipboard.h"
 #include "app/FilterBar.h"
 #include "app/FindDialog.h"
 #include "app/FrozenView.h"
+#include "app/GridCommands.h"
 #include "app/GridView.h"
 #include "app/Messages.h"
 #include "app/References.h"
@@ -81,6 +85,11 @@ class GridTest : public QObject {
   void filterFollowsTheSave();
   void filterCountInTraditional();
   void filterIndexMatchesAsCells();
+  void filterIndexFollowsEdits_data();
+  void filterIndexFollowsEdits();
+  void filterThroughManyRows();
+  void filterKeptThroughDeleteAndUndo_data();
+  void filterKeptThroughDeleteAndUndo();
   void parseBlock_data();
   void parseBlock();
   void copyAndPasteABlock();
@@ -424,6 +433,181 @@ void GridTest::filterIndexMatchesAsCells() {
   g.setCell(4, 1, QStringLiteral("abcd"));
   index.invalidate();
   QCOMPARE(index.match(g, {1, 2, 3}, {QStringLiteral("bc")}), (std::vector<char>{0, 1, 0, 1}));
+}
+
+void GridTest::filterIndexFollowsEdits_data() {
+  QTest::addColumn<int>("records");
+  QTest::addColumn<int>("edits");  // between two filters
+  QTest::addColumn<unsigned>("seed");
+  QTest::newRow("one record") << 1 << 1 << 1u;
+  QTest::newRow("few edits") << 300 << 3 << 2u;
+  QTest::newRow("first and last rows") << 50 << 2 << 3u;
+  QTest::newRow("many edits") << 400 << 60 << 4u;
+  QTest::newRow("more edits than kept") << 600 << 2000 << 5u;
+}
+
+void GridTest::filterIndexFollowsEdits() {
+  // Random short cells over a small alphabet (Traditional, Simplified,
+  // ASCII, empty): many partial matches, matches at the ends of cells, and
+  // records whose texts grow and shrink with each edit.
+  QFETCH(int, records);
+  QFETCH(int, edits);
+  QFETCH(unsigned, seed);
+  std::mt19937 random(seed);
+  const QString alphabet = QStringLiteral("ab飛飞鑫1 ");
+  auto text = [&] {
+    QString t;
+    for (int k = int(random() % 5); k > 0; --k) t += alphabet[int(random() % alphabet.size())];
+    return t;
+  };
+  constexpr int kColumns = 4;
+  std::vector<QStringList> rows(static_cast<size_t>(records));
+  for (QStringList& row : rows)
+    for (int c = 0; c < kColumns; ++c) row << text();
+  RecordGrid g;
+  g.reset(kColumns, rows);
+  FilterIndex index;
+  const std::vector<std::vector<int>> columnSets{{1, 2, 3, 4}, {2}, {4, 1}};
+  auto compare = [&](const std::vector<int>& columns) {
+    for (int k = 0; k < 8; ++k) {
+      const QStringList texts = FilterTextsFor(text());
+      QCOMPARE(index.match(g, columns, texts), MatchingRows(g, columns, texts));
+    }
+  };
+  for (int round = 0; round < 6; ++round) {
+    const std::vector<int>& columns = columnSets[size_t(round) % columnSets.size()];
+    compare(columns);
+    if (QTest::currentTestFailed()) return;
+    // Edits as the grid reports them: a record at a time, or a block of records.
+    for (int e = 0; e < edits; ++e) {
+      const int row = e % 7 == 0 ? (e % 2 ? 1 : records) : 1 + int(random() % unsigned(records));
+      g.setCell(row, 1 + int(random() % kColumns), text());
+      index.invalidateRows(row, row);
+    }
+    const int from = 1 + int(random() % unsigned(records));
+    const int to = std::min(records, from + 3);
+    for (int r = from; r <= to; ++r) g.setCell(r, 2, text() + QStringLiteral("飛"));
+    index.invalidateRows(from, to);
+    compare(columns);
+    if (QTest::currentTestFailed()) return;
+  }
+  // Rows out of range: the index is built again rather than trusted.
+  g.setCell(1, 1, QStringLiteral("zz"));
+  index.invalidateRows(1, records + 5);
+  QCOMPARE(index.match(g, {1}, {QStringLiteral("zz")}), MatchingRows(g, {1}, {QStringLiteral("zz")}));
+}
+
+namespace {
+
+// Whether the frozen columns show exactly the rows the grid shows.
+bool FrozenAgrees(GridView* v) {
+  for (int r = 0; r < v->model()->rowCount(); ++r)
+    if (v->frozenView()->isRowHidden(r) != v->isRowHidden(r) || v->isRowHidden(r) == v->isRowShown(r + 1)) {
+      qWarning("row %d: grid %d, frozen %d, shown %d", r + 1, v->isRowHidden(r), v->frozenView()->isRowHidden(r),
+               v->isRowShown(r + 1));
+      return false;
+    }
+  return true;
+}
+
+}  // namespace
+
+void GridTest::filterThroughManyRows() {
+  Shell s(2000);
+  Show(s, QStringLiteral("Team.dat"));
+  GridView* v = s.window->gridView();
+  FrozenView* f = v->frozenView();
+  QVERIFY(f->isActive());
+  FilterBar* bar = s.window->filterBar();
+  std::vector<int> marked;
+  for (int r = 5; marked.size() < 120; r += 16) {
+    s.grid().setCell(r, 2, QStringLiteral("標記%1").arg(r));
+    marked.push_back(r);
+  }
+  Type(bar->textBox(), QStringLiteral("标记"));
+  QCOMPARE(v->shownRows(), marked);
+  QCOMPARE(s.window->recordCountLabel()->text(), QStringLiteral("显示 120 / 2000 项"));
+  QVERIFY(FrozenAgrees(v));
+  // Down to the last shown row: the frozen part follows.
+  v->verticalScrollBar()->setValue(v->verticalScrollBar()->maximum());
+  QApplication::processEvents();
+  QCOMPARE(f->verticalScrollBar()->value(), v->verticalScrollBar()->value());
+  QCOMPARE(f->rowAt(2), v->rowAt(2));
+  const QRect last = v->visualRect(s.grid().index(marked.back() - 1, 3));
+  QVERIFY(v->viewport()->rect().contains(last.center()));
+  QCOMPARE(v->rowAtPosition(last.center()), marked.back());
+  // Narrower, then wider again as the text is typed and taken back.
+  Type(bar->textBox(), QStringLiteral("1"));
+  std::vector<int> narrower;
+  for (int r : marked)
+    if (QString::number(r).startsWith(u'1')) narrower.push_back(r);
+  QCOMPARE(v->shownRows(), narrower);
+  QVERIFY(FrozenAgrees(v));
+  QTest::keyClick(bar->textBox(), Qt::Key_Backspace);
+  QCOMPARE(v->shownRows(), marked);
+  QVERIFY(FrozenAgrees(v));
+  // An edit while filtered, and its undo, are seen by the next keystroke.
+  {
+    UndoScope step(s.grid());
+    s.grid().setCell(1000, 3, QStringLiteral("标记"));  // as typed, in Simplified
+    s.grid().setCell(marked[7], 2, QStringLiteral("別的"));
+  }
+  bar->textBox()->setText(QStringLiteral("标"));
+  Type(bar->textBox(), QStringLiteral("记"));
+  std::vector<int> edited = marked;
+  edited.erase(edited.begin() + 7);
+  edited.insert(std::upper_bound(edited.begin(), edited.end(), 1000), 1000);
+  QCOMPARE(v->shownRows(), edited);
+  QCOMPARE(s.window->recordCountLabel()->text(), QStringLiteral("显示 120 / 2000 项"));
+  s.window->undoStack().undo();
+  QTest::keyClick(bar->textBox(), Qt::Key_Backspace);
+  Type(bar->textBox(), QStringLiteral("记"));
+  QCOMPARE(v->shownRows(), marked);
+  QVERIFY(FrozenAgrees(v));
+  // Taking the filter away shows every row in both parts.
+  bar->textBox()->clear();
+  QCOMPARE(v->shownCount(), 2000);
+  QVERIFY(FrozenAgrees(v));
+  QCOMPARE(s.window->recordCountLabel()->text(), QStringLiteral("共 2000 项"));
+}
+
+void GridTest::filterKeptThroughDeleteAndUndo() {
+  QFETCH(int, runs);
+  // Rows deleted while filtered, a few (removed one run at a time) or
+  // scattered over the table (the grid is reset): the filter stays, the
+  // rows it left out stay out, and undo brings the deleted rows back shown.
+  Shell s(1000);
+  Show(s, QStringLiteral("Team.dat"));
+  GridView* v = s.window->gridView();
+  std::vector<int> marked;
+  for (int r = 3; r <= 1000; r += 7) {
+    s.grid().setCell(r, 2, QStringLiteral("刪%1").arg(r));
+    marked.push_back(r);
+  }
+  s.window->filterBar()->textBox()->setText(QStringLiteral("删"));
+  QCOMPARE(v->shownRows(), marked);
+  const std::vector<int> doomed(marked.begin(), marked.begin() + runs);
+  const std::vector<int> left(marked.begin() + runs, marked.end());
+  SelectRows(s.grid(), doomed);
+  s.trigger(QStringLiteral("mnu_de"));
+  QCOMPARE(s.grid().recordCount(), 1000 - runs);
+  std::vector<int> shifted;
+  for (int k = 0; k < int(left.size()); ++k) shifted.push_back(left[size_t(k)] - runs);
+  QCOMPARE(v->shownRows(), shifted);
+  QCOMPARE(s.window->recordCountLabel()->text(),
+           QStringLiteral("显示 %1 / %2 项").arg(left.size()).arg(1000 - runs));
+  QVERIFY(FrozenAgrees(v));
+  s.window->undoStack().undo();
+  QCOMPARE(s.grid().recordCount(), 1000);
+  QCOMPARE(v->shownRows(), marked);
+  QCOMPARE(s.window->recordCountLabel()->text(), QStringLiteral("显示 %1 / 1000 项").arg(marked.size()));
+  QVERIFY(FrozenAgrees(v));
+}
+
+void GridTest::filterKeptThroughDeleteAndUndo_data() {
+  QTest::addColumn<int>("runs");
+  QTest::newRow("a few rows") << 3;
+  QTest::newRow("rows all over the table") << 100;
 }
 
 void GridTest::parseBlock_data() {
