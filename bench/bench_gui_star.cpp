@@ -6,6 +6,8 @@
 #include <QApplication>
 #include <QDir>
 #include <QLineEdit>
+#include <QScrollBar>
+#include <QWheelEvent>
 #include <QTemporaryDir>
 
 #include <memory>
@@ -165,6 +167,74 @@ void BM_FilterStarRole(benchmark::State& state) {
   state.SetItemsProcessed(state.iterations() * kRecords);
 }
 
+void BM_FilterAfterEditStarRole(benchmark::State& state) {
+  // An edit of one record between keystrokes: the filter reads that record
+  // again, not every record.
+  Fixture& f = fixture();
+  f.open(QStringLiteral("StarRole.dat"));
+  RecordGrid& g = f.window->grid();
+  FilterBar* bar = f.window->filterBar();
+  const QString texts[] = {g.cell(1, 2).left(1), g.cell(2, 2).left(1) + u'x'};
+  bar->textBox()->setText(texts[1]);
+  QApplication::processEvents();
+  int n = 0;
+  for (auto _ : state) {
+    g.setCell(1 + (n * 7919) % kRecords, 2, texts[0] + QString::number(n));
+    bar->textBox()->setText(texts[n++ % 2]);
+    QApplication::processEvents();
+  }
+  bar->textBox()->clear();
+  QApplication::processEvents();
+  state.SetItemsProcessed(state.iterations() * kRecords);
+}
+
+// The grid scrolled one way or the other, then its rows in view painted.
+enum class Scroll { Page, Wheel, Sideways, Far };
+
+void scrollAndPaint(benchmark::State& state, Scroll how) {
+  Fixture& f = fixture();
+  f.open(QStringLiteral("StarRole.dat"));
+  GridView* v = f.window->gridView();
+  QScrollBar* vertical = v->verticalScrollBar();
+  QScrollBar* horizontal = v->horizontalScrollBar();
+  vertical->setValue(kRecords / 3);
+  horizontal->setValue(0);
+  QApplication::processEvents();
+  if (vertical->maximum() < kRecords / 2 || horizontal->maximum() <= 0) {
+    state.SkipWithError("the grid does not scroll");
+    return;
+  }
+  int n = 0;
+  for (auto _ : state) {
+    const bool back = (n++ / 8) % 2 == 1;
+    switch (how) {
+      case Scroll::Page:
+        vertical->triggerAction(back ? QAbstractSlider::SliderPageStepSub : QAbstractSlider::SliderPageStepAdd);
+        break;
+      case Scroll::Wheel: {
+        const QPoint at = v->viewport()->rect().center();
+        QWheelEvent wheel(at, v->viewport()->mapToGlobal(at), QPoint(), QPoint(0, back ? 120 : -120), Qt::NoButton,
+                          Qt::NoModifier, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(v->viewport(), &wheel);
+        break;
+      }
+      case Scroll::Sideways:
+        horizontal->triggerAction(back ? QAbstractSlider::SliderPageStepSub : QAbstractSlider::SliderPageStepAdd);
+        break;
+      case Scroll::Far:  // the scroll bar's handle dragged across the table
+        vertical->setValue(n % 2 ? kRecords - 50 : 10 + n % 1000);
+        break;
+    }
+    QApplication::processEvents();  // paints what the scroll brought into view
+  }
+  state.counters["rows_in_view"] = double(v->rowAt(v->viewport()->height() - 1) - v->rowAt(0) + 1);
+}
+
+void BM_ScrollPageStarRole(benchmark::State& state) { scrollAndPaint(state, Scroll::Page); }
+void BM_ScrollWheelStarRole(benchmark::State& state) { scrollAndPaint(state, Scroll::Wheel); }
+void BM_ScrollSidewaysStarRole(benchmark::State& state) { scrollAndPaint(state, Scroll::Sideways); }
+void BM_ScrollFarStarRole(benchmark::State& state) { scrollAndPaint(state, Scroll::Far); }
+
 }  // namespace
 
 BENCHMARK(BM_OpenStarRole)->Unit(benchmark::kMillisecond);
@@ -175,6 +245,11 @@ BENCHMARK(BM_EditorCDW)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_EditorCFR)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_FindStarRole)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_FilterStarRole)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_FilterAfterEditStarRole)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ScrollPageStarRole)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ScrollWheelStarRole)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ScrollSidewaysStarRole)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ScrollFarStarRole)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char** argv) {
   qputenv("QT_QPA_PLATFORM", "offscreen");
