@@ -8,6 +8,8 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPainter>
+#include <QStandardItemModel>
 #include <QScrollBar>
 #include <QTextBrowser>
 #include <QToolBar>
@@ -95,6 +97,8 @@ class GridTest : public QObject {
   void copyAndPasteABlock();
   void pasteThatDoesNotFitIsRefused();
   void pasteWholeRows();
+  void cellsPaintAsTheStyleDoes_data();
+  void cellsPaintAsTheStyleDoes();
   void namesBesideNumbers();
   void namesNeverChangeTheFile();
   void countFollowsDeletesAndAdds();
@@ -722,6 +726,85 @@ void GridTest::pasteWholeRows() {
   QCOMPARE(s.grid().record(4), first);
   QCOMPARE(s.grid().record(6), second);
   QVERIFY(s.front.messages.isEmpty());
+}
+
+namespace {
+
+// A table view whose item options a test can ask for.
+class OptionView : public QTableView {
+ public:
+  using QTableView::QTableView;
+  QStyleOptionViewItem option() const {
+    QStyleOptionViewItem o;
+    initViewItemOption(&o);
+    return o;
+  }
+};
+
+}  // namespace
+
+void GridTest::cellsPaintAsTheStyleDoes_data() {
+  QTest::addColumn<QString>("text");
+  QTest::addColumn<int>("width");
+  QTest::addColumn<int>("state");  // added to the view's own
+  QTest::addColumn<bool>("active");
+  QTest::addColumn<QString>("note");
+  QTest::newRow("number") << QStringLiteral("449") << 60 << 0 << true << QString();
+  QTest::newRow("name") << QStringLiteral("王美玲") << 90 << 0 << true << QString();
+  QTest::newRow("selected") << QStringLiteral("王美玲") << 90 << int(QStyle::State_Selected) << true << QString();
+  QTest::newRow("selected, window inactive") << QStringLiteral("37") << 40 << int(QStyle::State_Selected) << false
+                                             << QString();
+  QTest::newRow("focused") << QStringLiteral("37") << 40 << int(QStyle::State_HasFocus | QStyle::State_Selected)
+                           << true << QString();
+  QTest::newRow("too long: cut short") << QStringLiteral("陳志明陳志明陳志明") << 40 << 0 << true << QString();
+  QTest::newRow("just fits") << QStringLiteral("WWWW") << 0 << 0 << true << QString();
+  QTest::newRow("empty") << QString() << 40 << int(QStyle::State_Selected) << true << QString();
+  QTest::newRow("trailing zero characters") << QStringLiteral("ab\0\0") << 40 << 0 << true << QString();
+  QTest::newRow("tab inside") << QStringLiteral("a\tb") << 80 << 0 << true << QString();
+  QTest::newRow("line break inside") << QStringLiteral("a\nb") << 80 << 0 << true << QString();
+  QTest::newRow("name beside the number") << QStringLiteral("33") << 120 << 0 << true << QStringLiteral("林心怡");
+  QTest::newRow("disabled") << QStringLiteral("12") << 40 << -int(QStyle::State_Enabled) << true << QString();
+}
+
+void GridTest::cellsPaintAsTheStyleDoes() {
+  // Pixel for pixel what the style draws for the same cell, the kept
+  // layouts of texts drawn before included.
+  QFETCH(QString, text);
+  QFETCH(int, width);
+  QFETCH(int, state);
+  QFETCH(bool, active);
+  QFETCH(QString, note);
+  QStandardItemModel model(1, 2);
+  model.setData(model.index(0, 1), text);
+  OptionView view;
+  SetUpRecordTable(&view);  // as the grid: one line per cell
+  view.setModel(&model);
+  CellDelegate delegate;
+  if (!note.isEmpty()) delegate.setNote([note](int, int) { return note; });
+  QStyleOptionViewItem option = view.option();
+  option.widget = &view;
+  if (width == 0) width = option.fontMetrics.horizontalAdvance(text) + 2 * (view.style()->pixelMetric(QStyle::PM_FocusFrameHMargin) + 1);
+  option.rect = QRect(3, 2, width, option.fontMetrics.height() + 6);
+  if (state > 0) option.state |= QStyle::StateFlag(state);
+  if (state < 0) option.state &= ~QStyle::StateFlag(-state);
+  if (active)
+    option.state |= QStyle::State_Active;
+  else
+    option.state &= ~QStyle::State_Active;
+  const QModelIndex index = model.index(0, 1);
+  auto render = [&](bool styleOnly) {
+    QImage image(width + 6, option.rect.height() + 4, QImage::Format_ARGB32);
+    image.fill(Qt::white);
+    QPainter p(&image);
+    if (styleOnly)
+      delegate.QStyledItemDelegate::paint(&p, option, index);
+    else
+      delegate.paint(&p, option, index);
+    return image;
+  };
+  const QImage expected = render(true);
+  QCOMPARE(render(false), expected);
+  QCOMPARE(render(false), expected);  // the second time from the kept layout
 }
 
 void GridTest::namesBesideNumbers() {

@@ -1,10 +1,12 @@
 #include "app/GridView.h"
 
+#include <QApplication>
 #include <QHeaderView>
 #include <algorithm>
 #include <QHelpEvent>
 #include <QItemSelectionModel>
 #include <QMouseEvent>
+#include <QPainter>
 #include <QScrollBar>
 #include <QToolTip>
 
@@ -46,6 +48,74 @@ bool CellDelegate::helpEvent(QHelpEvent* event, QAbstractItemView* view, const Q
     }
   }
   return QStyledItemDelegate::helpEvent(event, view, option, index);
+}
+
+namespace {
+
+// Texts laid out and kept at most; then the store starts again.
+constexpr qsizetype kMostLaidOutTexts = 8192;
+
+// Text drawn on one line as it stands: no line breaks, tabs or other
+// control characters the style's own layout would treat otherwise.
+bool IsSingleLine(const QString& text) {
+  for (QChar c : text)
+    if (c.unicode() < 0x20 || c.unicode() == 0x7f || c == QChar::LineSeparator || c == QChar::ParagraphSeparator)
+      return false;
+  return true;
+}
+
+}  // namespace
+
+const QStaticText& CellDelegate::laidOut(const QString& text, const QFont& font) const {
+  if (font != laidOutFont_) {
+    laidOut_.clear();
+    laidOutFont_ = font;
+  }
+  auto it = laidOut_.find(text);
+  if (it == laidOut_.end()) {
+    if (laidOut_.size() >= kMostLaidOutTexts) laidOut_.clear();
+    QStaticText laid(text);
+    laid.setTextFormat(Qt::PlainText);
+    laid.prepare(QTransform(), font);
+    it = laidOut_.insert(text, laid);
+  }
+  return *it;
+}
+
+void CellDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const {
+  QStyleOptionViewItem opt = option;
+  initStyleOption(&opt, index);
+  const bool plain = !(opt.state & (QStyle::State_HasFocus | QStyle::State_Editing)) &&
+                     !(opt.features & (QStyleOptionViewItem::HasDecoration | QStyleOptionViewItem::HasCheckIndicator |
+                                       QStyleOptionViewItem::WrapText)) &&
+                     IsSingleLine(opt.text);
+  if (!plain) {
+    QStyledItemDelegate::paint(painter, option, index);
+    return;
+  }
+  const QWidget* widget = opt.widget;
+  QStyle* style = widget ? widget->style() : QApplication::style();
+  // As the style places the text: inside a margin on either side.
+  const int margin = style->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, widget) + 1;
+  const QRect textRect = opt.rect.adjusted(margin, 0, -margin, 0);
+  const QStaticText* text = opt.text.isEmpty() ? nullptr : &laidOut(opt.text, opt.font);
+  if (text && text->size().width() > textRect.width()) {
+    QStyledItemDelegate::paint(painter, option, index);  // cut short with an ellipsis
+    return;
+  }
+  style->drawPrimitive(QStyle::PE_PanelItemViewItem, &opt, painter, widget);
+  if (!text) return;
+  QPalette::ColorGroup group = opt.state & QStyle::State_Enabled ? QPalette::Normal : QPalette::Disabled;
+  if (group == QPalette::Normal && !(opt.state & QStyle::State_Active)) group = QPalette::Inactive;
+  const QSize size(int(text->size().width()), int(text->size().height()));
+  const QRect at = QStyle::alignedRect(opt.direction, opt.displayAlignment, size, textRect);
+  painter->save();
+  painter->setClipRect(opt.rect);
+  painter->setFont(opt.font);
+  painter->setPen(opt.palette.color(group, opt.state & QStyle::State_Selected ? QPalette::HighlightedText
+                                                                               : QPalette::Text));
+  painter->drawStaticText(at.topLeft(), *text);
+  painter->restore();
 }
 
 GridView::GridView(QWidget* parent) : QTableView(parent) {

@@ -1,4 +1,7 @@
 #pragma once
+#include <QFont>
+#include <QHash>
+#include <QStaticText>
 #include <QStyledItemDelegate>
 #include <QTableView>
 
@@ -27,12 +30,21 @@ class CellDelegate : public QStyledItemDelegate {
   QString noteFor(const QModelIndex& index) const;
   bool helpEvent(QHelpEvent* event, QAbstractItemView* view, const QStyleOptionViewItem& option,
                  const QModelIndex& index) override;
+  // A cell of plain text that fits draws its text laid out once and kept:
+  // a grid scrolled through thousands of rows shows the same numbers and
+  // names again and again. The rest (the focused cell, a text cut short)
+  // the style draws as always.
+  void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override;
 
  protected:
   void initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const override;
 
  private:
+  const QStaticText& laidOut(const QString& text, const QFont& font) const;
+
   CellNote note_;
+  mutable QHash<QString, QStaticText> laidOut_;
+  mutable QFont laidOutFont_;
 };
 
 QString DisplayedCellText(const QString& cell);
