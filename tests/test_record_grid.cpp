@@ -29,6 +29,9 @@ struct CommaSource : RecordSource {
     ++calls;
     return QString::fromLatin1(record.bytes(0, record.size())).split(u',');
   }
+  QString cell(const KeptBytes& record, int column) const override {
+    return QString::fromLatin1(record.bytes(0, record.size())).split(u',').value(column - 1);
+  }
 };
 
 // n records "i,r<i>" in one file; the last `beyondEnd` records have no bytes.

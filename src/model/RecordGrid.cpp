@@ -57,6 +57,7 @@ void RecordGrid::resetKept(int fieldCount, std::vector<KeptBytes> records, std::
   for (size_t i = 0; i < records.size(); ++i) {
     rows_[i].kept = std::move(records[i]);
     rows_[i].pending = true;
+    rows_[i].source = source_.get();
   }
   pending_ = rows_.size();
   finishContent();
@@ -64,6 +65,7 @@ void RecordGrid::resetKept(int fieldCount, std::vector<KeptBytes> records, std::
 
 void RecordGrid::decodeRow(Row& row) const {
   row.cells = source_ ? source_->cells(row.kept) : QStringList();
+  row.source = nullptr;
   fitList(row.cells, fieldCount_);
   // A record beyond the end of the file has no bytes: it counts as new.
   if (row.isKept()) row.original = row.cells;
@@ -280,18 +282,18 @@ std::vector<int> RecordGrid::sortedOrder(int column, SortOrder order) const {
 std::vector<int> RecordGrid::sortedOrder(const std::vector<int>& start, int column, SortOrder order) const {
   std::vector<int> result = start;
   if (column < 1 || column > fieldCount_) return result;
-  decodeAll();
+  // The column's texts, of records not decoded yet without decoding the rest
+  // of them; read through a const view, as a mutable cell list would detach.
+  const std::vector<Row>& rows = rows_;
+  std::vector<QString> texts(rows.size() + 1);
+  for (size_t i = 0; i < rows.size(); ++i) texts[i + 1] = rows[i].cell(column);
   if (order == SortOrder::Numeric) {
-    std::vector<double> keys(rows_.size() + 1);
-    // Read through a const view: rows_ is mutable, and a mutable cell list detaches.
-    const std::vector<Row>& rows = rows_;
-    for (size_t i = 0; i < rows.size(); ++i) keys[i + 1] = NumericSortKey(rows[i].cells[column - 1]);
+    std::vector<double> keys(rows.size() + 1);
+    for (size_t i = 1; i < texts.size(); ++i) keys[i] = NumericSortKey(texts[i]);
     std::stable_sort(result.begin(), result.end(), [&](int a, int b) { return keys[size_t(a)] < keys[size_t(b)]; });
   } else {
-    const std::vector<Row>& rows = rows_;
     std::stable_sort(result.begin(), result.end(), [&](int a, int b) {
-      return QString::compare(rows[size_t(a - 1)].cells[column - 1], rows[size_t(b - 1)].cells[column - 1],
-                              Qt::CaseSensitive) < 0;
+      return QString::compare(texts[size_t(a)], texts[size_t(b)], Qt::CaseSensitive) < 0;
     });
   }
   return result;

@@ -12,13 +12,6 @@
 
 namespace v3 {
 
-// Gives a record's cells from the bytes it was read from, for a grid whose
-// cells are decoded on first use.
-class RecordSource {
- public:
-  virtual ~RecordSource() = default;
-  virtual QStringList cells(const KeptBytes& record) const = 0;
-};
 
 // The open table: the only copy of its records in memory.
 //
@@ -92,6 +85,9 @@ class RecordGrid : public QAbstractTableModel {
   bool isCellUnchanged(int row, int column) const;
   const QStringList& record(int row) const { return decoded(size_t(row - 1)).cells; }  // row 1..N: its fields
   const Row& rowAt(int row) const { return decoded(size_t(row - 1)); }                 // row 1..N, whole
+  // The same without decoding it: a record not decoded yet has its `source`
+  // set, which a save needs no more of than its kept bytes.
+  const Row& rowAsRead(int row) const { return rows_[size_t(row - 1)]; }
   const std::vector<Row>& rows() const {
     decodeAll();
     return rows_;

@@ -23,6 +23,9 @@ class CodecSource : public RecordSource {
  public:
   CodecSource(const TableDef& table, const QString& folder) : context(table, folder), codec_(table.codec) {}
   QStringList cells(const KeptBytes& record) const override { return codec_->decodeRecord(record, context.ctx); }
+  QString cell(const KeptBytes& record, int column) const override {
+    return codec_->decodeCell(record, context.ctx, column);
+  }
   const Context context;
 
  private:
@@ -117,7 +120,8 @@ SaveOutcome EncodeTable(const TableDef& table, const QString& folder, const Reco
   }
   std::vector<const TableRecord*> rows;
   rows.reserve(order.size());
-  for (int r : order) rows.push_back(&grid.rowAt(r));
+  // Records not decoded yet are written from their kept bytes as they are.
+  for (int r : order) rows.push_back(&grid.rowAsRead(r));
   const Context c(table, folder);
   if (!c.producers.readError().isEmpty()) {
     // Producer names cannot be turned into numbers without the directory.

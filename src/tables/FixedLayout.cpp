@@ -362,8 +362,8 @@ std::optional<CellProblem> FixedCodec::encodeIn(int variantIndex, const std::vec
   for (size_t k = 0; k < rows.size(); ++k) {
     const qint64 base = 12 + qint64(k) * layout.recordSize;
     const TableRecord& r = *rows[k];
-    const bool untouched = r.isKept() && r.kept.variant() == variantIndex && r.cells.isSharedWith(r.original) &&
-                           r.cells.size() >= layout.fieldCount;
+    const bool untouched = r.isKept() && r.kept.variant() == variantIndex &&
+                           (r.source || (r.cells.isSharedWith(r.original) && r.cells.size() >= layout.fieldCount));
     if (untouched) {
       for (auto [from, end] : stretches) w.putKept(base + from, r.kept, from, end - from);
       for (const FieldSpec& f : layout.fields)

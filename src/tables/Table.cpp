@@ -22,7 +22,35 @@ class GridCells final : public CellSink {
   QStringList* cells_;
 };
 
+// One cell of the record; the others are passed over.
+class OneCell final : public CellSink {
+ public:
+  explicit OneCell(int column) : column_(column) {}
+  void number(int column, int64_t value) override {
+    if (column == column_) cell = IntegerText(value);
+  }
+  void numbers(int first, const int64_t* values, int count) override {
+    if (column_ >= first && column_ < first + count) cell = IntegerText(values[column_ - first]);
+  }
+  void text(int column, QStringView text) override {
+    if (column == column_) cell = text.toString();
+  }
+  void word(int column, const QString& text) override {
+    if (column == column_) cell = text;
+  }
+  QString cell;
+
+ private:
+  int column_;
+};
+
 }  // namespace
+
+QString TableCodec::decodeCell(const KeptBytes& record, const CodecContext& ctx, int column) const {
+  OneCell sink(column);
+  if (column >= 1 && column <= fieldCount()) decodeInto(record, ctx, sink);
+  return sink.cell;
+}
 
 QStringList TableCodec::decodeRecord(const KeptBytes& record, const CodecContext& ctx) const {
   QStringList cells;

@@ -50,6 +50,15 @@ class KeptBytes {
   int variant_ = 0;
 };
 
+// Gives a record's cells from the bytes it was read from, for records whose
+// cells are decoded only when asked for.
+class RecordSource {
+ public:
+  virtual ~RecordSource() = default;
+  virtual QStringList cells(const KeptBytes& record) const = 0;
+  virtual QString cell(const KeptBytes& record, int column) const = 0;  // column 1..K
+};
+
 // One record as the codecs see it: its cells and, for a record read from
 // the file, the bytes it was read from and the texts the load gave them. A
 // cell whose text still equals the text it was read as is unchanged and is
@@ -62,10 +71,14 @@ struct TableRecord {
   QStringList cells;     // fields 1..K at indexes 0..K-1
   QStringList original;  // the texts as read; shares its data with `cells` until one is edited
   KeptBytes kept;
+  // Set while the cells are not decoded (`cells` and `original` empty): every
+  // cell is as read, and cell() asks the source for it.
+  const RecordSource* source = nullptr;
 
   bool isKept() const { return !kept.isEmpty(); }
   // Whether grid column `column` (1..K) still holds the text it was read as.
   bool unchanged(int column) const {
+    if (source) return isKept() && column >= 1;
     if (!isKept() || column < 1 || column > cells.size() || column > original.size()) return false;
     // Cells that still share their data with the texts as read are all unchanged.
     return cells.isSharedWith(original) || cells[column - 1] == original[column - 1];
@@ -76,7 +89,10 @@ struct TableRecord {
     original = cells;
   }
   // Cell text, empty past the last cell.
-  QString cell(int column) const { return column >= 1 && column <= cells.size() ? cells[column - 1] : QString(); }
+  QString cell(int column) const {
+    if (source) return column >= 1 ? source->cell(kept, column) : QString();
+    return column >= 1 && column <= cells.size() ? cells[column - 1] : QString();
+  }
 };
 
 // A cell that cannot be stored. `record` is the index (from 0) into the rows
@@ -125,6 +141,8 @@ class TableCodec {
   virtual void decodeInto(const KeptBytes& record, const CodecContext& ctx, CellSink& sink) const = 0;
   // The same as grid cells.
   QStringList decodeRecord(const KeptBytes& record, const CodecContext& ctx) const;
+  // One of them (column 1..K).
+  QString decodeCell(const KeptBytes& record, const CodecContext& ctx, int column) const;
   // Every record: its cells, and the bytes it was read from for those that have bytes.
   std::vector<TableRecord> decode(const QByteArray& file, const CodecContext& ctx) const;
   // The complete new content of the file for the rows (in the order to write),
