@@ -9,6 +9,7 @@
 #include <unicode/utf16.h>
 
 #include "text/Big5.h"
+#include "text/Big5Decode.h"
 #include "text/Locale.h"
 
 using namespace v3;
@@ -104,6 +105,31 @@ class Big5DecodeTest : public QObject {
       QCOMPARE(DecodeBig5Text(in), icuFieldDecode(upToZero(in)));
       QCOMPARE(DecodeBig5Bytes(in), icuFieldDecode(in));
     }
+  }
+
+  // Bytes taken as plain text are text ICU decodes without a control or a byte character.
+  void plainTextIsText() {
+    auto plainAsIcuHasIt = [](const QByteArray& in) {
+      for (char b : in)
+        if (uchar(b) < 0x20) return false;
+      const QString text = icuFieldDecode(in);
+      if (ContainsByteCharacters(text)) return false;
+      for (QChar c : text)
+        if (c.unicode() < 0x20) return false;
+      return true;
+    };
+    int plain = 0;
+    for (int a = 0; a < 256; ++a)
+      for (int b = -1; b < 256; ++b) {
+        const QByteArray in = b < 0 ? QByteArray(1, char(a)) : QByteArray(1, char(a)) + char(b);
+        if (!IsPlainCommonBig5(in)) continue;
+        ++plain;
+        if (!plainAsIcuHasIt(in)) QFAIL(qPrintable(QString::fromLatin1(in.toHex(' '))));
+      }
+    QVERIFY(plain > 13000);  // ASCII and the common characters
+    QVERIFY(IsPlainCommonBig5(QByteArray("\xbb\x52\xa5\x78\xbc\x40 ok")));  // 舞台劇
+    for (const char* notPlain : {"\x1f", "a\x0d", "\xa4", "\xa4\x20", "\x80\x40"})
+      QVERIFY2(!IsPlainCommonBig5(QByteArray(notPlain)), notPlain);
   }
 
   void textFieldsOnEveryLocale() {

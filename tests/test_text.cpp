@@ -248,6 +248,34 @@ class TextTest : public QObject {
         QCOMPARE(IntegerText(v), QString::number(v));
     }
   }
+
+  void numericSortKey_data() {
+    QTest::addColumn<QString>("cell");
+    QTest::addColumn<double>("key");
+    QTest::newRow("zero") << "0" << 0.0;
+    QTest::newRow("minus zero") << "-0" << 0.0;
+    QTest::newRow("leading zeros") << "007" << 7.0;
+    QTest::newRow("negative") << "-32768" << -32768.0;
+    QTest::newRow("15 digits") << "123456789012345" << 123456789012345.0;
+    QTest::newRow("16 digits") << "1234567890123456" << 1234567890123456.0;
+    QTest::newRow("20 digits") << "99999999999999999999" << 1e20;
+    QTest::newRow("blanks around") << " 12 " << 12.0;
+    QTest::newRow("plus") << "+7" << 7.0;
+    QTest::newRow("fraction") << "1.5" << 1.5;
+    QTest::newRow("exponent") << "1e3" << 1000.0;
+    QTest::newRow("empty") << "" << 0.0;
+    QTest::newRow("minus alone") << "-" << 0.0;
+    QTest::newRow("double minus") << "--5" << 0.0;
+    QTest::newRow("inner minus") << "5-3" << 0.0;
+    QTest::newRow("word") << "abc" << 0.0;
+    QTest::newRow("infinity") << "inf" << 0.0;
+    QTest::newRow("full-width digits") << QString::fromUtf8("１２") << 0.0;
+  }
+  void numericSortKey() {
+    QFETCH(QString, cell);
+    QFETCH(double, key);
+    QCOMPARE(NumericSortKey(cell), key);
+  }
 };
 
 QTEST_GUILESS_MAIN(TextTest)

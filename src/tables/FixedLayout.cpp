@@ -287,6 +287,17 @@ std::vector<KeptBytes> FixedCodec::locate(const QByteArray& file) const {
   return records;
 }
 
+void FixedCodec::forEachRecord(const QByteArray& file, const std::function<void(const KeptBytes&)>& visit) const {
+  const int v = variantFor(file);
+  const qint64 size = variant(v).recordSize;
+  const int n = ByteReader(file).recordCount();
+  KeptBytes record(file, 12, size, v);
+  for (int k = 0; k < n; ++k) {
+    record.moveTo(12 + qint64(k) * size);
+    visit(record);
+  }
+}
+
 void FixedCodec::decodeInto(const KeptBytes& record, const CodecContext& ctx, CellSink& sink) const {
   const FixedLayout& layout = variant(record.variant());
   const RecordBytes in(record);
@@ -313,6 +324,18 @@ void FixedCodec::decodeInto(const KeptBytes& record, const CodecContext& ctx, Ce
     else sink.word(int(c) + 1, QString());
     ++c;
   }
+}
+
+// The one field that fills the column, as decodeInto() would give it.
+QString FixedCodec::decodeCell(const KeptBytes& record, const CodecContext& ctx, int column) const {
+  const size_t v = size_t(std::max(record.variant(), 0));
+  if (v >= steps_.size()) return TableCodec::decodeCell(record, ctx, column);
+  const std::vector<ColumnStep>& steps = steps_[v];
+  if (column < 1 || size_t(column) > steps.size() || steps[size_t(column - 1)].field < 0) return QString();
+  OneCellSink sink(column);
+  decodeField(variant(record.variant()).fields[size_t(steps[size_t(column - 1)].field)], RecordBytes(record), ctx,
+              sink);
+  return sink.cell;
 }
 
 std::vector<FixedCodec::ColumnStep> FixedCodec::ColumnSteps(const FixedLayout& layout) {

@@ -67,7 +67,9 @@ class FixedCodec : public TableCodec {
   explicit FixedCodec(FixedLayout layout);
   int fieldCount() const override { return layout_.fieldCount; }
   std::vector<KeptBytes> locate(const QByteArray& file) const override;
+  void forEachRecord(const QByteArray& file, const std::function<void(const KeptBytes&)>& visit) const override;
   void decodeInto(const KeptBytes& record, const CodecContext& ctx, CellSink& sink) const override;
+  QString decodeCell(const KeptBytes& record, const CodecContext& ctx, int column) const override;
   std::optional<CellProblem> encode(const std::vector<const TableRecord*>& rows, const QByteArray& existing,
                                     const CodecContext& ctx, QByteArray* out) const override;
   bool needsProducers() const override;

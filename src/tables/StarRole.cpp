@@ -1,12 +1,15 @@
 // StarRole.dat: the stars, 360-byte records in one of two layouts that the
 // file's first record decides.
+#include <algorithm>
 #include <bit>
+#include <cstring>
 
 #include "tables/FixedLayout.h"
 #include "tables/SampleContext.h"
 #include "tables/Slots.h"
 #include "tables/Tables.h"
 #include "text/Big5.h"
+#include "text/Big5Decode.h"
 
 namespace v3 {
 namespace {
@@ -93,7 +96,19 @@ class Misfit {
   // The upper halves of a whole record's slots that are not zero, one bit per slot.
   static void upperHalves(const uchar* record, int recordSize, uint64_t bits[2]) {
     bits[0] = bits[1] = 0;
-    for (int slot = 0; slot < 128 && 4 * slot + 4 <= recordSize; ++slot)
+    const int count = std::min(128, recordSize / 4);
+    int slot = 0;
+    for (; slot + 2 <= count; slot += 2) {
+      // Two slots in one word: their bytes 2, 3 and 6, 7.
+      constexpr bool little = std::endian::native == std::endian::little;
+      constexpr uint64_t first = little ? 0x00000000FFFF0000u : 0x0000FFFF00000000u;
+      constexpr uint64_t second = little ? 0xFFFF000000000000u : 0x000000000000FFFFu;
+      uint64_t w;
+      std::memcpy(&w, record + 4 * slot, 8);
+      const uint64_t pair = uint64_t((w & first) != 0) | uint64_t((w & second) != 0) << 1;
+      bits[slot / 64] |= pair << (slot % 64);
+    }
+    for (; slot < count; ++slot)
       if (record[4 * slot + 2] | record[4 * slot + 3]) bits[slot / 64] |= uint64_t(1) << (slot % 64);
   }
 
@@ -120,13 +135,17 @@ class Misfit {
       qsizetype end = field.indexOf('\0');
       if (end < 0) end = field.size();
       // A control character (a byte below 0x20 stands for itself), or a
-      // byte that is no Big5 character.
+      // byte that is no Big5 character; plain text of common characters
+      // needs no closer look.
+      const QByteArrayView name = field.first(end);
       bool control = false;
-      for (qsizetype i = 0; i < end && !control; ++i) control = uchar(field[i]) < 0x20;
-      if (!control) {
-        DecodeBig5TextInto(field.first(end), text);
-        control = ContainsByteCharacters(*text);
-        for (QChar c : *text) control = control || c.unicode() < 0x20;
+      if (!IsPlainCommonBig5(name)) {
+        for (qsizetype i = 0; i < end && !control; ++i) control = uchar(name[i]) < 0x20;
+        if (!control) {
+          DecodeBig5TextInto(name, text);
+          control = ContainsByteCharacters(*text);
+          for (QChar c : *text) control = control || c.unicode() < 0x20;
+        }
       }
       if (control) score += 2;
       for (qsizetype i = end; i < field.size(); ++i)
@@ -148,6 +167,11 @@ class Misfit {
   std::vector<const FieldSpec*> special_;  // the name and the sex
 };
 
+// Whether the two hold the one buffer (implicitly shared, so alike until one is changed).
+bool SameBytes(const QByteArray& x, const QByteArray& y) {
+  return x.constData() == y.constData() && x.size() == y.size();
+}
+
 class StarRoleCodec : public FixedCodec {
  public:
   StarRoleCodec() : FixedCodec(layoutB()), a_(layoutA()) { prepareVariants(2); }
@@ -161,14 +185,21 @@ class StarRoleCodec : public FixedCodec {
   // be recognised in that layout again.
   std::optional<CellProblem> encode(const std::vector<const TableRecord*>& rows, const QByteArray& existing,
                                     const CodecContext& ctx, QByteArray* out) const override {
+    // Records read from these very bytes (shared, so unchanged) were read in
+    // the layout the file was found in.
+    for (const TableRecord* r : rows)
+      if (!r->kept.isEmpty() && SameBytes(r->kept.file(), existing))
+        return encodeLayout(r->kept.variant() == 1, rows, ctx, out, &existing);
     return encodeLayout(StarRoleUsesLayoutA(existing), rows, ctx, out);
   }
 
+  // `found`: a file already found in layout `a`; new content equal to it
+  // needs no second look.
   std::optional<CellProblem> encodeLayout(bool a, const std::vector<const TableRecord*>& rows, const CodecContext& ctx,
-                                          QByteArray* out) const {
+                                          QByteArray* out, const QByteArray* found = nullptr) const {
     QByteArray bytes;
     if (auto problem = encodeIn(a ? 1 : 0, rows, ctx, &bytes)) return problem;
-    if (!rows.empty() && StarRoleUsesLayoutA(bytes) != a)
+    if (!rows.empty() && !(found && bytes == *found) && StarRoleUsesLayoutA(bytes) != a)
       return CellProblem{0, a ? 3 : 2,
                          QStringLiteral("保存后的文件会被误认作另一种记录格式：请检查此行的名称、性别、年龄和生日")};
     *out = std::move(bytes);

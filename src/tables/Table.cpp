@@ -22,32 +22,23 @@ class GridCells final : public CellSink {
   QStringList* cells_;
 };
 
-// One cell of the record; the others are passed over.
-class OneCell final : public CellSink {
- public:
-  explicit OneCell(int column) : column_(column) {}
-  void number(int column, int64_t value) override {
-    if (column == column_) cell = IntegerText(value);
-  }
-  void numbers(int first, const int64_t* values, int count) override {
-    if (column_ >= first && column_ < first + count) cell = IntegerText(values[column_ - first]);
-  }
-  void text(int column, QStringView text) override {
-    if (column == column_) cell = text.toString();
-  }
-  void word(int column, const QString& text) override {
-    if (column == column_) cell = text;
-  }
-  QString cell;
-
- private:
-  int column_;
-};
-
 }  // namespace
 
+void OneCellSink::number(int column, int64_t value) {
+  if (column == column_) cell = IntegerText(value);
+}
+void OneCellSink::numbers(int first, const int64_t* values, int count) {
+  if (column_ >= first && column_ < first + count) cell = IntegerText(values[column_ - first]);
+}
+void OneCellSink::text(int column, QStringView text) {
+  if (column == column_) cell = text.toString();
+}
+void OneCellSink::word(int column, const QString& text) {
+  if (column == column_) cell = text;
+}
+
 QString TableCodec::decodeCell(const KeptBytes& record, const CodecContext& ctx, int column) const {
-  OneCell sink(column);
+  OneCellSink sink(column);
   if (column >= 1 && column <= fieldCount()) decodeInto(record, ctx, sink);
   return sink.cell;
 }
@@ -60,6 +51,10 @@ QStringList TableCodec::decodeRecord(const KeptBytes& record, const CodecContext
   GridCells sink(&cells);
   decodeInto(record, ctx, sink);
   return cells;
+}
+
+void TableCodec::forEachRecord(const QByteArray& file, const std::function<void(const KeptBytes&)>& visit) const {
+  for (const KeptBytes& record : locate(file)) visit(record);
 }
 
 std::vector<TableRecord> TableCodec::decode(const QByteArray& file, const CodecContext& ctx) const {

@@ -7,6 +7,7 @@
 
 #include <cstdint>
 
+#include <functional>
 #include <optional>
 #include <vector>
 
@@ -42,6 +43,8 @@ class KeptBytes {
   void copyTo(char* dest, qint64 at, qint64 count) const;
   // Whether the file really holds the bytes [at, at + count) of the record.
   bool holds(qint64 at, qint64 count) const;
+  // The record of the same size and file at another offset.
+  void moveTo(qint64 offset) { offset_ = offset; }
 
  private:
   QByteArray file_;
@@ -126,6 +129,20 @@ class CellSink {
   QByteArray scratchBytes;
 };
 
+// Keeps one cell of the record a codec decodes and passes over the others.
+class OneCellSink final : public CellSink {
+ public:
+  explicit OneCellSink(int column) : column_(column) {}
+  void number(int column, int64_t value) override;
+  void numbers(int first, const int64_t* values, int count) override;
+  void text(int column, QStringView text) override;
+  void word(int column, const QString& text) override;
+  QString cell;
+
+ private:
+  int column_;
+};
+
 // Turns a table file's bytes into grid rows and grid rows into the file's new bytes.
 class TableCodec {
  public:
@@ -136,13 +153,15 @@ class TableCodec {
   // read as zero; a record of which the file holds no byte at all may have
   // an empty KeptBytes.
   virtual std::vector<KeptBytes> locate(const QByteArray& file) const = 0;
+  // The same records handed over one at a time, for a pass that keeps none of them.
+  virtual void forEachRecord(const QByteArray& file, const std::function<void(const KeptBytes&)>& visit) const;
   // One record's cells (fields 1..K) from the bytes locate() gave it, handed
   // to the sink in column order.
   virtual void decodeInto(const KeptBytes& record, const CodecContext& ctx, CellSink& sink) const = 0;
   // The same as grid cells.
   QStringList decodeRecord(const KeptBytes& record, const CodecContext& ctx) const;
-  // One of them (column 1..K).
-  QString decodeCell(const KeptBytes& record, const CodecContext& ctx, int column) const;
+  // One of them (column 1..K); a codec that can find the field alone decodes only it.
+  virtual QString decodeCell(const KeptBytes& record, const CodecContext& ctx, int column) const;
   // Every record: its cells, and the bytes it was read from for those that have bytes.
   std::vector<TableRecord> decode(const QByteArray& file, const CodecContext& ctx) const;
   // The complete new content of the file for the rows (in the order to write),

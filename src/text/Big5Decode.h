@@ -12,4 +12,8 @@ namespace v3 {
 // without a mapping); the caller then asks ICU for the whole text.
 bool DecodeCommonBig5(QByteArrayView bytes, QString* out);
 
+// Whether DecodeCommonBig5() takes the bytes and gives no character below
+// U+0020, without making the text.
+bool IsPlainCommonBig5(QByteArrayView bytes);
+
 }  // namespace v3

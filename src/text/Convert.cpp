@@ -123,6 +123,16 @@ bool CellToInteger(const QString& cell, IntWidth width, int64_t* value, QString*
 }
 
 double NumericSortKey(const QString& cell) {
+  // A whole number of up to 15 digits, the common key, without the parser.
+  const qsizetype n = cell.size();
+  const QChar* c = cell.constData();
+  const qsizetype first = n > 0 && c[0] == u'-' ? 1 : 0;
+  if (n > first && n - first <= 15) {
+    int64_t whole = 0;
+    qsizetype i = first;
+    for (; i < n && c[i] >= u'0' && c[i] <= u'9'; ++i) whole = whole * 10 + (c[i].unicode() - u'0');
+    if (i == n) return first ? -double(whole) : double(whole);
+  }
   bool ok = false;
   const double d = QStringView(cell).trimmed().toDouble(&ok);
   return ok && std::isfinite(d) ? d : 0.0;

@@ -141,9 +141,7 @@ bool appendRecord(const QStringList& record, TextEncoding encoding, int line, QB
 class Utf8CsvLine final : public CellSink {
  public:
   Utf8CsvLine(QByteArray* out, int fieldCount) : out_(out), fieldCount_(fieldCount) {
-    used_ = out_->size();
-    capacity_ = used_;
-    base_ = out_->data();
+    claim();
   }
   ~Utf8CsvLine() override { out_->truncate(used_); }
 
@@ -171,10 +169,7 @@ class Utf8CsvLine final : public CellSink {
     out_->truncate(used_);
     return out_;
   }
-  void resume() {
-    used_ = capacity_ = out_->size();
-    base_ = out_->data();
-  }
+  void resume() { claim(); }
 
   void number(int column, int64_t value) override {
     if (!advance(column)) return;
@@ -282,6 +277,15 @@ class Utf8CsvLine final : public CellSink {
       std::memcpy(d, pairs + 2 * (u % 100), 2);
       return d + 2;
     }
+    if (u < 100000) {  // every 16-bit number
+      if (u >= 10000) {
+        *d++ = char('0' + u / 10000);
+        u %= 10000;
+      }
+      std::memcpy(d, pairs + 2 * (u / 100), 2);
+      std::memcpy(d + 2, pairs + 2 * (u % 100), 2);
+      return d + 4;
+    }
     char digits[20];
     char* p = digits + sizeof digits;
     while (u >= 100) {
@@ -297,6 +301,14 @@ class Utf8CsvLine final : public CellSink {
     }
     while (p < digits + sizeof digits) *d++ = *p++;
     return d;
+  }
+
+  // Writes on after the output's bytes, into the room reserved beforehand.
+  void claim() {
+    used_ = out_->size();
+    capacity_ = std::max(used_, out_->capacity());
+    out_->resize(capacity_);
+    base_ = out_->data();
   }
 
   // Room for `n` more bytes after the used ones.
@@ -383,17 +395,18 @@ bool TableBytesToCsv(const TableCodec& codec, const QByteArray& file, const Code
   // About as many bytes as the file has: grown once or twice at most.
   csv->reserve(csv->size() + file.size() + 4096);
   Utf8CsvLine sink(csv, codec.fieldCount());
-  for (const KeptBytes& record : codec.locate(file)) {
+  bool written = true;
+  codec.forEachRecord(file, [&](const KeptBytes& record) {
+    if (!written) return;
     sink.begin();
     codec.decodeInto(record, ctx, sink);
     if (!sink.finish()) {
-      const bool written = appendRecord(codec.decodeRecord(record, ctx), options.encoding, line, sink.release(), refusal);
+      written = appendRecord(codec.decodeRecord(record, ctx), options.encoding, line, sink.release(), refusal);
       sink.resume();
-      if (!written) return false;
     }
     ++line;
-  }
-  return true;
+  });
+  return written;
 }
 
 bool TableToCsv(const TableDef& table, const QString& folder, const CsvOptions& options, QByteArray* csv,

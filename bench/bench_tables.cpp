@@ -1,0 +1,87 @@
+// The table layer in one process on a sample folder of 32767 records per
+// table: CSV export and check (load, encode with nothing changed) of one
+// table per file family, and StarRole.dat's choice of layout alone.
+#include <benchmark/benchmark.h>
+
+#include <QByteArray>
+#include <QTemporaryDir>
+
+#include "model/TableIo.h"
+#include "storage/FileStore.h"
+#include "tables/Tables.h"
+#include "text/DiskFile.h"
+#include "tools/CsvTable.h"
+#include "tools/Sample.h"
+
+using namespace v3;
+
+namespace {
+
+struct Folder {
+  QTemporaryDir dir;
+  Folder() {
+    QString error;
+    if (!WriteSampleFolder(dir.path(), 1, 32767, &error)) qFatal("%s", qPrintable(error));
+  }
+};
+
+const QString& folder() {
+  static Folder f;
+  static const QString path = f.dir.path();
+  return path;
+}
+
+QByteArray fileOf(const TableDef& t) {
+  bool exists = false;
+  return FileStore::disk().read(DataFilePath(folder(), t.fileName), &exists, nullptr);
+}
+
+void BM_Export(benchmark::State& state, const char* file) {
+  const TableDef& t = *FindTable(QString::fromLatin1(file));
+  const QByteArray bytes = fileOf(t);
+  CodecContext ctx;
+  ctx.dataFolder = folder();
+  ProducerDirectory producers = ProducerDirectory::load(folder());
+  if (t.codec->needsProducers()) ctx.producers = &producers;
+  QByteArray csv;
+  CsvRefusal refusal;
+  for (auto _ : state) {
+    csv.clear();
+    if (!TableBytesToCsv(*t.codec, bytes, ctx, CsvOptions{}, &csv, &refusal)) state.SkipWithError("refused");
+    benchmark::DoNotOptimize(csv.size());
+  }
+  state.SetBytesProcessed(state.iterations() * bytes.size());
+}
+
+void BM_Check(benchmark::State& state, const char* file) {
+  const TableDef& t = *FindTable(QString::fromLatin1(file));
+  const QByteArray bytes = fileOf(t);
+  for (auto _ : state) {
+    RecordGrid grid;
+    LoadTable(t, folder(), grid);
+    QByteArray saved;
+    const SaveOutcome o = EncodeTable(t, folder(), grid, SaveRowOrder(t, grid), bytes, &saved);
+    if (!o.ok() || saved.size() != bytes.size()) state.SkipWithError("not identical");
+    benchmark::DoNotOptimize(saved.size());
+  }
+  state.SetBytesProcessed(state.iterations() * bytes.size());
+}
+
+void BM_StarLayoutChoice(benchmark::State& state) {
+  const QByteArray bytes = fileOf(StarTable());
+  for (auto _ : state) benchmark::DoNotOptimize(StarRoleUsesLayoutA(bytes));
+  state.SetBytesProcessed(state.iterations() * bytes.size());
+}
+
+}  // namespace
+
+BENCHMARK_CAPTURE(BM_Export, StarRole, "StarRole.dat")->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_Export, Team, "Team.dat")->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_Export, CDCase, "CDCase.dat")->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_Export, OfficeEmo, "OfficeEmo.dat")->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_Check, StarRole, "StarRole.dat")->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_Check, Team, "Team.dat")->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_Check, OfficeEmo, "OfficeEmo.dat")->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_StarLayoutChoice)->Unit(benchmark::kMillisecond);
+
+BENCHMARK_MAIN();
