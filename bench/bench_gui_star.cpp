@@ -162,7 +162,7 @@ void BM_FilterStarRole(benchmark::State& state) {
     bar->textBox()->setText(texts[n++ % 2]);  // applies the filter
     QApplication::processEvents();
   }
-  bar->clearFilter();
+  bar->textBox()->clear();  // every row shown again for the benchmarks after this one
   QApplication::processEvents();
   state.SetItemsProcessed(state.iterations() * kRecords);
 }
