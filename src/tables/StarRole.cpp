@@ -1,5 +1,5 @@
 // StarRole.dat: the stars, 360-byte records in one of two layouts that the
-// file's first record decides.
+// evidence of its records decides.
 #include <algorithm>
 #include <bit>
 #include <cstring>
