@@ -8,13 +8,15 @@
  *   V3FAULT_ERRNO   the error it fails with (number; default EIO)
  *   V3FAULT_MODE    "error" (default); "short": the write puts half of its
  *                   bytes and every later write fails with ENOSPC (the disk
- *                   filled up); "eof": the read finds the end of the file
+ *                   filled up); "eof": the read finds the end of the file;
+ *                   "kill": the process is killed (SIGKILL) at that call
  *   V3FAULT_REPORT  a file to which the counts and whether the fault fired
  *                   are written at exit ("open 3\nread 2\n...\nfired 1\n")
  */
 #define _GNU_SOURCE
 #include <dlfcn.h>
 #include <errno.h>
+#include <signal.h>
 #include <fcntl.h>
 #include <stdarg.h>
 #include <stdio.h>
@@ -27,7 +29,7 @@
 enum { OP_OPEN, OP_READ, OP_WRITE, OP_FSYNC, OP_CLOSE, OP_RENAME, OP_KINDS };
 static const char* const kNames[OP_KINDS] = {"open", "read", "write", "fsync", "close", "rename"};
 
-enum { MODE_ERROR, MODE_SHORT, MODE_EOF };
+enum { MODE_ERROR, MODE_SHORT, MODE_EOF, MODE_KILL };
 
 #define MAX_FD 65536
 static unsigned char tracked[MAX_FD];
@@ -77,6 +79,7 @@ __attribute__((constructor)) static void setUp(void) {
   const char* m = getenv("V3FAULT_MODE");
   if (m && strcmp(m, "short") == 0) mode = MODE_SHORT;
   if (m && strcmp(m, "eof") == 0) mode = MODE_EOF;
+  if (m && strcmp(m, "kill") == 0) mode = MODE_KILL;
 }
 
 __attribute__((destructor)) static void report(void) {
@@ -113,6 +116,7 @@ static int hit(int op) {
   ++counts[op];
   if (op == failOp && counts[op] == failN && !fired) {
     fired = 1;
+    if (mode == MODE_KILL) kill(getpid(), SIGKILL);
     return 1;
   }
   return 0;
@@ -128,7 +132,9 @@ static int openIn(int dirfd, const char* path, int flags, mode_t m) {
     return -1;
   }
   const int fd = real_openat(dirfd, path, flags, m);
-  if (fd >= 0 && fd < MAX_FD) tracked[fd] = (unsigned char)counted;
+  /* A folder opened for reading (to flush or lock it) holds nothing that a
+   * failed close could lose: its closes are not counted. */
+  if (fd >= 0 && fd < MAX_FD) tracked[fd] = (unsigned char)(counted ? ((flags & O_DIRECTORY) ? 2 : 1) : 0);
   return fd;
 }
 
@@ -219,8 +225,8 @@ int fdatasync(int fd) {
 
 int close(int fd) {
   resolve();
-  const int counted = isTracked(fd);
-  if (counted) tracked[fd] = 0;
+  const int counted = isTracked(fd) && tracked[fd] == 1;
+  if (isTracked(fd)) tracked[fd] = 0;
   const int result = real_close(fd);
   if (counted && hit(OP_CLOSE)) {
     /* As Linux does: the descriptor is gone, but the close reports the error. */

@@ -24,6 +24,7 @@ using namespace v3test;
 
 namespace {
 
+const QString kHistory = QStringLiteral("Vantaro3Backups");
 const char* const kOps[] = {"open", "read", "write", "fsync", "close", "rename"};
 
 enum class Writer { Import, Standalone, Ini };
@@ -142,6 +143,7 @@ class FaultInjectionTest : public QObject {
   void reset(const Prepared& p, bool staleBackup) {
     for (const QString& f : listing(p.folder))
       if (!p.files.contains(f)) QFile::remove(QDir(p.folder).filePath(f));
+    QDir(QDir(p.folder).filePath(kHistory)).removeRecursively();
     QVERIFY(WriteFile(p.target, p.original));
     if (staleBackup) QVERIFY(WriteFile(p.target + ".bak", p.stale));
   }
@@ -174,6 +176,7 @@ class FaultInjectionTest : public QObject {
           imp.start(cli_, {"import", p.folder, c.file, small});
           imp.waitForFinished(60000);
           QFile::remove(p.target + ".bak");
+          QDir(QDir(p.folder).filePath(kHistory)).removeRecursively();
         }
         const QString csvPath = root + "/new.csv";
         WriteFile(csvPath, changedCsv(csv));
@@ -264,7 +267,12 @@ class FaultInjectionTest : public QObject {
       }
       QStringList left = listing(p.folder);
       left.removeAll(QString::fromLatin1(c.file) + ".bak");
+      left.removeAll(kHistory);
       if (left != p.files) wrong << QStringLiteral("stray files: %1").arg(left.join(' '));
+      // The history holds whole copies of the old file and nothing else.
+      const QString history = QDir(p.folder).filePath(kHistory + "/" + c.file);
+      for (const QString& f : listing(history))
+        if (ReadFile(history + "/" + f) != p.original) wrong << QStringLiteral("history: %1 is not the old file").arg(f);
       if (wrong.isEmpty())
         ++survived;
       else

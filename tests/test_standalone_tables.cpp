@@ -89,8 +89,8 @@ class StandaloneTablesTest : public QObject {
                           FileStore& store = FileStore::disk()) {
     WriteFile(path(fileOf(kind)), file);
     StandaloneTable t(kind);
-    if (!t.load(dir_.path())) return StandaloneSave{StandaloneSave::Failed, {}, {}, "load"};
-    if (!t.setText(box, text)) return StandaloneSave{StandaloneSave::Failed, {}, {}, "no box " + box};
+    if (!t.load(dir_.path())) return StandaloneSave{StandaloneSave::Failed, {}, {}, "load", {}};
+    if (!t.setText(box, text)) return StandaloneSave{StandaloneSave::Failed, {}, {}, "no box " + box, {}};
     return t.save(dir_.path(), store);
   }
 

@@ -31,11 +31,14 @@ class FailingStore : public FileStore {
  public:
   bool failBackup = false;
   qint64 failAfterBytes = -1;  // replace writes this many bytes of the new content, then fails
-  bool replace(const QString& path, const QByteArray& bytes, QString* error) override {
-    if (failBackup && path.endsWith(".bak")) {
+  bool copy(const QString& from, const QString& to, QString* error) override {
+    if (failBackup) {
       *error = "backup refused";
       return false;
     }
+    return FileStore::copy(from, to, error);
+  }
+  bool replace(const QString& path, const QByteArray& bytes, QString* error) override {
     if (failAfterBytes >= 0 && !path.endsWith(".bak")) {
       QSaveFile out(path);
       if (!out.open(QIODevice::WriteOnly)) return false;

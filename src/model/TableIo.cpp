@@ -140,7 +140,7 @@ SaveOutcome EncodeTable(const TableDef& table, const QString& folder, const Reco
 }
 
 SaveOutcome SaveTable(const TableDef& table, const QString& folder, RecordGrid& grid, FileStore& store,
-                      QByteArray* written) {
+                      QByteArray* written, const SaveFileOptions& options) {
   SaveOutcome outcome;
   if (table.readOnly) {
     outcome.status = SaveOutcome::Unchanged;
@@ -159,16 +159,13 @@ SaveOutcome SaveTable(const TableDef& table, const QString& folder, RecordGrid& 
   QByteArray bytes;
   outcome = EncodeTable(table, folder, grid, order, existing, &bytes);
   if (!outcome.ok()) return outcome;
-  if (exists && !store.copy(path, path + QStringLiteral(".bak"), &error)) {
+  const SaveFileResult saved = SaveDataFile(path, bytes, options, store);
+  if (!saved.ok()) {
     outcome.status = SaveOutcome::Failed;
-    outcome.reason = QStringLiteral("无法建立备份 %1.bak（%2），%1 未改动").arg(table.fileName, error);
+    outcome.reason = saved.error;
     return outcome;
   }
-  if (!store.replace(path, bytes, &error)) {
-    outcome.status = SaveOutcome::Failed;
-    outcome.reason = exists ? QStringLiteral("%1；备份在 %2.bak").arg(error, table.fileName) : error;
-    return outcome;
-  }
+  outcome.notices = saved.notices;
   grid.applyOrder(order);
   grid.markSaved();
   if (written) *written = std::move(bytes);

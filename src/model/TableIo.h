@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "storage/FileStore.h"
+#include "storage/SafeSave.h"
 #include "model/RecordGrid.h"
 #include "tables/Table.h"
 
@@ -33,6 +34,7 @@ struct SaveOutcome {
   int row = 0;     // Refused: the grid row (as the grid showed it before the save)
   int column = 0;  // Refused: the grid column, 0 when the row as a whole
   QString reason;  // Refused / Failed: what went wrong
+  QStringList notices;  // Saved, but worth telling (see SaveFileResult)
   bool ok() const { return status == Saved || status == Unchanged; }
   // One line for a message box: the file, the row and column, the reason.
   QString message(const QString& fileName, const QString& columnName = QString()) const;
@@ -43,11 +45,13 @@ SaveOutcome EncodeTable(const TableDef& table, const QString& folder, const Reco
                         const std::vector<int>& order, const QByteArray& existing, QByteArray* out);
 
 // The save command: encode every row in memory (any cell that cannot be
-// stored refuses the whole save and nothing on disk changes); then copy the
-// file to <file>.bak and replace the file atomically; then show the rows in
-// the order written. A read-only table saves nothing. *written (when given)
+// stored refuses the whole save and nothing on disk changes); then write the
+// file as SaveDataFile does (history, <file>.bak, atomic replace; refused
+// when the file is no longer options.expected); then show the rows in the
+// order written. A read-only table saves nothing. *written (when given)
 // gets the file's new content.
 SaveOutcome SaveTable(const TableDef& table, const QString& folder, RecordGrid& grid,
-                      FileStore& store = FileStore::disk(), QByteArray* written = nullptr);
+                      FileStore& store = FileStore::disk(), QByteArray* written = nullptr,
+                      const SaveFileOptions& options = {});
 
 }  // namespace v3

@@ -1,6 +1,10 @@
 #include "storage/FileStore.h"
 
+#include <QFile>
+
 #include <cerrno>
+
+#include <sys/stat.h>
 
 #include "text/DiskFile.h"
 
@@ -17,8 +21,8 @@ bool FileStore::replace(const QString& path, const QByteArray& bytes, QString* e
   return disk::Replace(path, bytes, error);
 }
 
-// Through read and replace, so that a store made for a test fails the copy
-// where it fails those.
+// Through read, so that a store made for a test fails the copy where it
+// fails reading.
 bool FileStore::copy(const QString& from, const QString& to, QString* error) {
   bool exists = false;
   QString readError;
@@ -27,7 +31,16 @@ bool FileStore::copy(const QString& from, const QString& to, QString* error) {
     if (error) *error = exists ? readError : QStringLiteral("无法复制 %1：%2").arg(from, disk::SystemReason(ENOENT));
     return false;
   }
-  return replace(to, bytes, error);
+  struct stat st;
+  disk::ReplaceOptions options;
+  options.followLink = false;
+  options.refuseReadOnly = false;
+  if (::stat(QFile::encodeName(from).constData(), &st) == 0) {
+    options.mode = int(st.st_mode & 0777);
+    options.owner = st.st_uid;
+    options.group = st.st_gid;
+  }
+  return disk::Replace(to, bytes, error, options);
 }
 
 FileStore& FileStore::disk() {

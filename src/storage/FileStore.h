@@ -18,7 +18,10 @@ class FileStore {
   // Replaces the file atomically with the bytes: either the whole new content
   // is in place afterwards or the old file is untouched.
   virtual bool replace(const QString& path, const QByteArray& bytes, QString* error);
-  // Copies `from` to `to`, replacing an older `to` (atomically too).
+  // Copies `from` to `to` as its backup, replacing an older `to` atomically.
+  // `to` is never followed as a link (a link there is replaced by a regular
+  // file) and gets the owner, group and mode of `from` where the process may
+  // set them.
   virtual bool copy(const QString& from, const QString& to, QString* error);
 
   static FileStore& disk();

@@ -288,7 +288,7 @@ StandaloneSave StandaloneTable::patch(const QByteArray& existing, QByteArray* ou
   return StandaloneSave();
 }
 
-StandaloneSave StandaloneTable::save(const QString& folder, FileStore& store) const {
+StandaloneSave StandaloneTable::save(const QString& folder, FileStore& store, const SaveFileOptions& options) const {
   if (!loaded_) return notLoaded();
   const QString path = DataFilePath(folder, info().fileName);
   bool exists = false;
@@ -300,19 +300,23 @@ StandaloneSave StandaloneTable::save(const QString& folder, FileStore& store) co
   bool changed = false;
   StandaloneSave outcome = patch(current, &bytes, &changed);
   if (!outcome.ok()) return outcome;
-
-  if (!exists) {
-    if (!changed) {
-      outcome.status = StandaloneSave::Unchanged;
-      return outcome;
-    }
-    if (!store.replace(path, bytes, &error)) return failed(error);
+  if (!exists && !changed) {
+    outcome.status = StandaloneSave::Unchanged;
     return outcome;
   }
-  const QString backup = path + QStringLiteral(".bak");
-  if (!store.copy(path, backup, &error))
-    return failed(QStringLiteral("无法写入备份 %1：%2").arg(QDir::toNativeSeparators(backup), error));
-  if (!store.replace(path, bytes, &error)) return failed(error);
+  // The patch is of the bytes just read: the save goes on only while the
+  // file is still those.
+  FileStamp read;
+  read.taken = true;
+  read.exists = exists;
+  SaveFileOptions o = options;
+  if (!o.expected) {
+    read = read.withContent(current);
+    o.expected = &read;
+  }
+  const SaveFileResult saved = SaveDataFile(path, bytes, o, store);
+  if (!saved.ok()) return failed(saved.error);
+  outcome.notices = saved.notices;
   if (!changed && bytes == current) outcome.status = StandaloneSave::Unchanged;
   return outcome;
 }

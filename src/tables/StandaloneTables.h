@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "storage/FileStore.h"
+#include "storage/SafeSave.h"
 
 namespace v3 {
 
@@ -59,6 +60,7 @@ struct StandaloneSave {
   QString box;     // Refused: the box that cannot be stored; empty for the file as a whole
   QString label;   // its label
   QString reason;  // Refused / Failed: what went wrong
+  QStringList notices;  // Saved, but worth telling (see SaveFileResult)
   bool ok() const { return status == Saved || status == Unchanged; }
   // One line for a message box (empty when the save went through).
   QString message(const QString& fileName) const;
@@ -99,7 +101,8 @@ class StandaloneTable {
   // is copied to <file>.bak and replaced at once with the patched bytes, so
   // it is never left half written. A missing file is written anew (there is
   // nothing to keep a copy of) when a box was changed, otherwise left missing.
-  StandaloneSave save(const QString& folder, FileStore& store = FileStore::disk()) const;
+  StandaloneSave save(const QString& folder, FileStore& store = FileStore::disk(),
+                      const SaveFileOptions& options = {}) const;
 
  private:
   void add(const QString& box, const QString& label, ValueType type, qint64 position, const QByteArray& file);

@@ -11,6 +11,7 @@
 #include <cstring>
 
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -204,23 +205,105 @@ bool Read(const QString& path, QByteArray* bytes, bool* exists, QString* error) 
   return true;
 }
 
-bool Replace(const QString& path, QByteArrayView bytes, QString* error) {
+QString ReadOnlyMessage(const QString& path, unsigned mode) {
+  return QStringLiteral("%1 是只读文件（权限 %2），未改动；要保存它，先使它可写（例如 chmod u+w %3）")
+      .arg(shown(path), QStringLiteral("%1").arg(mode & 07777, 4, 8, QLatin1Char('0')), path);
+}
+
+bool IsStrayName(const QString& fileName, const QString& ofFile) {
+  for (const QLatin1String kind : {QLatin1String(".saving-"), QLatin1String(".keep-")}) {
+    const qsizetype at = fileName.lastIndexOf(kind);
+    if (at <= 0 || fileName.size() != at + kind.size() + 8) continue;
+    if (!ofFile.isEmpty() && QStringView(fileName).left(at) != ofFile) continue;
+    bool ok = true;
+    for (const QChar c : QStringView(fileName).mid(at + kind.size()))
+      ok = ok && ((c >= u'a' && c <= u'z') || (c >= u'0' && c <= u'9'));
+    if (ok) return true;
+  }
+  return false;
+}
+
+QStringList StrayFiles(const QString& folder, const QString& ofFile) {
+  QStringList strays;
+  const QStringList names =
+      QDir(folder).entryList(QDir::Files | QDir::Hidden | QDir::System | QDir::NoSymLinks, QDir::Name);
+  for (const QString& n : names)
+    if (IsStrayName(n, ofFile)) strays << n;
+  return strays;
+}
+
+void RemoveStrays(const QString& folder, const QString& ofFile, QStringList* removed, QStringList* failures) {
+  const uid_t me = ::geteuid();
+  for (const QString& n : StrayFiles(folder, ofFile)) {
+    const QString path = QDir(folder).filePath(n);
+    const QByteArray name = QFile::encodeName(path);
+    struct stat st;
+    if (::lstat(name.constData(), &st) != 0 || !S_ISREG(st.st_mode) || (me != 0 && st.st_uid != me)) continue;
+    if (::unlink(name.constData()) == 0) {
+      if (removed) *removed << n;
+    } else if (errno != ENOENT && failures) {
+      *failures << failure(QStringLiteral("无法删除中断的保存留下的临时文件"), path, errno);
+    }
+  }
+}
+
+FolderLock::FolderLock(const QString& folder, int waitMs) {
+  const QByteArray name = QFile::encodeName(folder.isEmpty() ? QStringLiteral(".") : folder);
+  do {
+    fd_ = ::open(name.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  } while (fd_ < 0 && errno == EINTR);
+  if (fd_ < 0) {
+    error_ = failure(QStringLiteral("无法打开文件夹"), folder, errno);
+    return;
+  }
+  for (int waited = 0;; waited += 20) {
+    if (::flock(fd_, LOCK_EX | LOCK_NB) == 0) return;
+    const int e = errno;
+    if (e == EINTR) continue;
+    // A file system that has no locks: saved as before, without one.
+    if (e == ENOLCK || e == EOPNOTSUPP || e == ENOTSUP || e == EINVAL) return;
+    if (e != EWOULDBLOCK || waited >= waitMs) {
+      error_ = e == EWOULDBLOCK
+                   ? QStringLiteral("另一个程序正在保存 %1 中的文件（等候 %2 秒后仍未结束），未写入；请稍后再试")
+                         .arg(shown(folder)).arg((waitMs + 999) / 1000)
+                   : failure(QStringLiteral("无法锁定文件夹"), folder, e);
+      ::close(fd_);
+      fd_ = -1;
+      return;
+    }
+    ::usleep(20 * 1000);
+  }
+}
+
+FolderLock::~FolderLock() {
+  if (fd_ >= 0) ::close(fd_);  // closing releases the lock
+}
+
+bool Replace(const QString& path, QByteArrayView bytes, QString* error, const ReplaceOptions& options) {
   auto fail = [&](const QString& message) {
     if (error) *error = message;
     return false;
   };
   int e = 0;
-  QByteArray target;
-  if (!resolveTarget(QFile::encodeName(path), &target, &e)) return fail(failure(QStringLiteral("无法写入"), path, e));
+  QByteArray target = QFile::encodeName(path);
+  if (options.followLink && !resolveTarget(QFile::encodeName(path), &target, &e))
+    return fail(failure(QStringLiteral("无法写入"), path, e));
 
+  // Without following a link: a link at a backup's name is replaced itself.
   struct stat old;
-  const bool existed = ::stat(target.constData(), &old) == 0;
+  const bool existed =
+      (options.followLink ? ::stat(target.constData(), &old) : ::lstat(target.constData(), &old)) == 0;
   if (!existed && errno != ENOENT) return fail(failure(QStringLiteral("无法写入"), path, errno));
   if (existed && S_ISDIR(old.st_mode)) return fail(QStringLiteral("无法写入 %1：这是一个文件夹").arg(shown(path)));
-  if (existed && !S_ISREG(old.st_mode)) return fail(QStringLiteral("无法写入 %1：这不是普通文件").arg(shown(path)));
-  // A file marked read-only stays as it is, although its folder would let
-  // the rename replace it.
-  if (existed && ::access(target.constData(), W_OK) != 0) return fail(failure(QStringLiteral("无法写入"), path, errno));
+  const bool regular = existed && S_ISREG(old.st_mode);
+  if (existed && !regular && !(S_ISLNK(old.st_mode) && !options.followLink))
+    return fail(QStringLiteral("无法写入 %1：这不是普通文件").arg(shown(path)));
+  if (regular && options.refuseReadOnly) {
+    // A file marked read-only stays as it is, although its folder would let
+    // the rename replace it: by its mode, since root may write any file.
+    if ((old.st_mode & 0222) == 0) return fail(ReadOnlyMessage(path, old.st_mode));
+    if (::access(target.constData(), W_OK) != 0) return fail(failure(QStringLiteral("无法写入"), path, errno));
+  }
 
   const QString unchanged = existed ? QStringLiteral("，原文件未改动") : QString();
   const QByteArray folder = folderOf(target);
@@ -238,9 +321,19 @@ bool Replace(const QString& path, QByteArrayView bytes, QString* error) {
     ::unlink(temp.constData());
     return fail(message);
   };
-  // The new file takes the old one's permissions. A file system without
-  // permissions may refuse this; the content is what matters.
-  if (existed) (void)::fchmod(fd, old.st_mode & 07777);
+  // The new file takes the old one's owner, group and permissions (the
+  // owner first: a change of owner clears the set-id bits). Who may not give
+  // a file away keeps what the system allows; the caller compares and tells.
+  // A file system without permissions may refuse this; the content is what
+  // matters.
+  {
+    const qint64 uid = options.owner >= 0 ? options.owner : regular ? qint64(old.st_uid) : -1;
+    const qint64 gid = options.group >= 0 ? options.group : regular ? qint64(old.st_gid) : -1;
+    if ((uid >= 0 || gid >= 0) && ::fchown(fd, uid_t(uid), gid_t(gid)) != 0 && gid >= 0)
+      (void)::fchown(fd, uid_t(-1), gid_t(gid));
+    const int mode = options.mode >= 0 ? options.mode : regular ? int(old.st_mode & 07777) : -1;
+    if (mode >= 0) (void)::fchmod(fd, mode_t(mode));
+  }
 
   if ((e = writeAll(fd, bytes))) {
     ::close(fd);
@@ -268,7 +361,7 @@ bool Replace(const QString& path, QByteArrayView bytes, QString* error) {
   // folder cannot be flushed after the rename. Without hard links (some file
   // systems have none) the save goes on without that way back.
   QByteArray keep;
-  if (existed) {
+  if (regular) {
     keep = folder + '/' + base + ".keep-" + randomSuffix();
     if (::link(target.constData(), keep.constData()) != 0) keep.clear();
   }

@@ -2,6 +2,7 @@
 #include <QByteArray>
 #include <QByteArrayView>
 #include <QString>
+#include <QStringList>
 
 // The one path to the disk that every reader and writer of the program takes.
 // Every system call's result is checked; a failure comes back as a message
@@ -20,8 +21,56 @@ bool Read(const QString& path, QByteArray* bytes, bool* exists, QString* error);
 // closed before it is renamed over the old name; the folder is flushed after
 // the rename. On any failure the temporary file is removed and the old file
 // keeps its bytes (also when the folder's flush fails after the rename: the
-// old file is put back). A symbolic link is followed: its target is replaced.
-bool Replace(const QString& path, QByteArrayView bytes, QString* error);
+// old file is put back). A symbolic link is followed: its target is replaced
+// (unless options say otherwise). The new file keeps the old one's owner,
+// group and mode where the process may set them. A file whose mode lets
+// nobody write it is refused, also for root.
+struct ReplaceOptions {
+  // false: a symbolic link at the path is itself replaced by a regular file,
+  // never written through (backup copies).
+  bool followLink = true;
+  // The new file's mode, owner and group; -1: those of the file replaced
+  // (a new file: the process's own, mode 0666 less the umask).
+  int mode = -1;
+  qint64 owner = -1, group = -1;
+  // Whether a file whose mode allows no writing is refused (a backup copy is
+  // the program's own and is replaced whatever its mode).
+  bool refuseReadOnly = true;
+};
+bool Replace(const QString& path, QByteArrayView bytes, QString* error, const ReplaceOptions& options = {});
+
+// Why a file whose mode allows no writing is not saved, and how to change that.
+QString ReadOnlyMessage(const QString& path, unsigned mode);
+
+// The temporary files a replace makes beside the file: "<name>.saving-XXXXXXXX"
+// (the new content being written) and "<name>.keep-XXXXXXXX" (a second name
+// of the old content until the new one is in place), X a lowercase letter or
+// digit. A run that is killed can leave them behind.
+bool IsStrayName(const QString& fileName, const QString& ofFile = QString());
+// The stray temporary files in a folder (names only), of one file or of all.
+QStringList StrayFiles(const QString& folder, const QString& ofFile = QString());
+// Removes the strays of one file that the process can tell are its own:
+// regular files with the name pattern, owned by the process's user (any, for
+// root). Call only while holding the folder's save lock: then no save is
+// still writing them. Each removed name goes to *removed, each failure to *failures.
+void RemoveStrays(const QString& folder, const QString& ofFile, QStringList* removed, QStringList* failures);
+
+// An advisory lock (flock) on a folder, taken by every save of a file in it,
+// so that two saves never interleave. Waits up to `waitMs` for another
+// holder; a file system without locks is saved without one.
+class FolderLock {
+ public:
+  explicit FolderLock(const QString& folder, int waitMs = 5000);
+  ~FolderLock();
+  FolderLock(const FolderLock&) = delete;
+  FolderLock& operator=(const FolderLock&) = delete;
+  bool held() const { return error_.isEmpty(); }
+  QString error() const { return error_; }
+
+ private:
+  int fd_ = -1;
+  QString error_;
+};
 
 // The system's reason for an errno value, for messages: Chinese text with the
 // system's own words beside it, "磁盘已满（No space left on device）".

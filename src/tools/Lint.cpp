@@ -1,10 +1,12 @@
 #include "tools/Lint.h"
 
+#include <QDir>
 #include <QHash>
 
 #include "model/RecordGrid.h"
 #include "model/TableIo.h"
 #include "storage/FileStore.h"
+#include "storage/SafeSave.h"
 #include "tables/Producers.h"
 #include "tables/Tables.h"
 #include "text/Convert.h"
@@ -46,6 +48,10 @@ class Linter {
 
   std::vector<LintFinding> run() {
     for (const ToolTable& t : AllToolTables()) {
+      for (const QString& stray : SaveLeftovers(DataFilePath(folder_, t.fileName())))
+        add(t, 0, {}, 0,
+            QStringLiteral("temporary file left by an interrupted save: %1 (the next save of %2 removes it)")
+                .arg(QDir::toNativeSeparators(stray), t.fileName()));
       std::vector<QStringList> rows;
       bool exists = false;
       QString error;

@@ -1,0 +1,142 @@
+#include "storage/SafeSave.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <climits>
+#include <cstdlib>
+
+#include "storage/BackupHistory.h"
+#include "text/DiskFile.h"
+#include "text/Ini.h"
+
+namespace v3 {
+namespace {
+
+QString shown(const QString& path) { return QDir::toNativeSeparators(path); }
+
+// The file a link points to, or the path itself.
+QString linkTarget(const QString& path) {
+  const QByteArray name = QFile::encodeName(path);
+  struct stat st;
+  if (::lstat(name.constData(), &st) != 0 || !S_ISLNK(st.st_mode)) return path;
+  char buffer[PATH_MAX];
+  if (!::realpath(name.constData(), buffer)) return path;
+  return QFile::decodeName(buffer);
+}
+
+bool sameAsExpected(const FileStamp& expected, bool exists, const QByteArray& now) {
+  if (expected.exists != exists) return false;
+  if (!exists) return true;
+  return expected.readable && expected.content == now;
+}
+
+}  // namespace
+
+SaveFileResult SaveDataFile(const QString& path, const QByteArray& bytes, const SaveFileOptions& options,
+                            FileStore& store) {
+  SaveFileResult result;
+  auto stop = [&](SaveFileResult::Status status, const QString& error) {
+    result.status = status;
+    result.error = error;
+    return result;
+  };
+  const QFileInfo info(path);
+  const QString name = info.fileName();
+  const QString target = linkTarget(path);
+  const QString targetFolder = QFileInfo(target).absolutePath();
+
+  // Every save of a file of this folder (and of the folder its link points
+  // into) waits for the others; taken in one order, so that two never wait
+  // for each other.
+  QStringList folders{info.absolutePath()};
+  if (targetFolder != folders.front()) folders << targetFolder;
+  folders.sort();
+  std::vector<std::unique_ptr<disk::FolderLock>> locks;
+  for (const QString& f : folders) {
+    locks.push_back(std::make_unique<disk::FolderLock>(f));
+    if (!locks.back()->held()) return stop(SaveFileResult::Refused, locks.back()->error());
+  }
+
+  bool exists = false;
+  QString error;
+  const QByteArray current = store.read(path, &exists, &error);
+  if (!error.isEmpty()) return stop(SaveFileResult::Failed, error + QStringLiteral("，文件未改动"));
+  if (options.expected && options.expected->taken && !sameAsExpected(*options.expected, exists, current))
+    return stop(SaveFileResult::Refused,
+                QStringLiteral("%1 在读入之后已被改动（另一个程序或另一次保存），未写入；请重新读入后再改")
+                    .arg(shown(path)));
+
+  struct stat old {};
+  const QByteArray targetName = QFile::encodeName(target);
+  if (exists && ::stat(targetName.constData(), &old) != 0) exists = false;
+  if (exists && (old.st_mode & 0222) == 0) return stop(SaveFileResult::Refused, disk::ReadOnlyMessage(path, old.st_mode));
+
+  // With the lock held no save is writing temporary files here: those there
+  // were left by one that was stopped.
+  QStringList failures;
+  disk::RemoveStrays(targetFolder, QFileInfo(target).fileName(), nullptr, &failures);
+  disk::RemoveStrays(info.absolutePath(), name + QStringLiteral(".bak"), nullptr, &failures);
+  result.notices << failures;
+
+  if (exists) {
+    if (options.historyDepth > 0 &&
+        !AddBackupVersion(path, current, QFileInfo(target).lastModified().toUTC(), old.st_mode & 0777,
+                          options.historyDepth, &error, &result.notices))
+      return stop(SaveFileResult::Failed, QStringLiteral("无法把旧版本存入备份历史（%1），%2 未改动").arg(error, name));
+    if (!store.copy(path, path + QStringLiteral(".bak"), &error))
+      return stop(SaveFileResult::Failed, QStringLiteral("无法建立备份 %1.bak（%2），%1 未改动").arg(name, error));
+  }
+  if (!store.replace(path, bytes, &error))
+    return stop(SaveFileResult::Failed, exists ? QStringLiteral("%1；备份在 %2.bak").arg(error, name) : error);
+  result.status = SaveFileResult::Saved;
+
+  if (exists) {
+    if (old.st_nlink > 1)
+      result.notices << QStringLiteral("%1 另有 %2 个硬链接：那些名称仍是旧内容（新内容只在 %1）")
+                            .arg(shown(target)).arg(qulonglong(old.st_nlink - 1));
+    struct stat now {};
+    if (::stat(targetName.constData(), &now) == 0 && (now.st_uid != old.st_uid || now.st_gid != old.st_gid))
+      result.notices << QStringLiteral("%1 的所有者未能保留：原为用户 %2、组 %3，现为用户 %4、组 %5")
+                            .arg(shown(target))
+                            .arg(old.st_uid).arg(old.st_gid).arg(now.st_uid).arg(now.st_gid);
+  }
+  return result;
+}
+
+QStringList SaveLeftovers(const QString& dataFile) {
+  const QFileInfo info(dataFile);
+  const QFileInfo target(linkTarget(dataFile));
+  QStringList paths;
+  auto add = [&](const QString& folder, const QString& of) {
+    for (const QString& n : disk::StrayFiles(folder, of)) {
+      const QString p = QDir(folder).filePath(n);
+      if (!paths.contains(p)) paths << p;
+    }
+  };
+  add(info.absolutePath(), info.fileName());
+  add(info.absolutePath(), info.fileName() + QStringLiteral(".bak"));
+  add(target.absolutePath(), target.fileName());
+  add(BackupHistoryFolder(dataFile), QString());
+  return paths;
+}
+
+int HistoryDepthSetting(const QString& configFolder) {
+  QByteArray content;
+  bool exists = false;
+  QString error;
+  if (!disk::Read(QDir(configFolder).filePath(QStringLiteral("Config.ini")), &content, &exists, &error) || !exists)
+    return kDefaultHistoryDepth;
+  const auto value = ini::FindValue(content, "Config", "BackupVersions");
+  if (!value) return kDefaultHistoryDepth;
+  bool ok = false;
+  const int n = QString::fromUtf8(*value).trimmed().toInt(&ok);
+  if (!ok || n < 0) return kDefaultHistoryDepth;
+  return std::min(n, 1000);
+}
+
+}  // namespace v3
