@@ -19,6 +19,9 @@
 #include "tables/Tables.h"
 #include "text/DiskFile.h"
 #include "text/Locale.h"
+#include "text/Places.h"
+#include "storage/BackupHistory.h"
+#include "storage/SafeSave.h"
 
 using namespace v3;
 
@@ -56,6 +59,13 @@ const char kUsage[] =
     "      members and firm artists past the end of StarRole.dat, producer numbers\n"
     "      without a Producer.tab record, repeated record numbers, cells a save\n"
     "      would refuse, Active.tab and Pression.tab without their 9 and 99 records.\n"
+    "  backups FOLDER [TABLE]\n"
+    "      List the earlier versions each save kept (in FOLDER/Vantaro3Backups), newest\n"
+    "      first, one line each: id, date and time, size in bytes (and the table,\n"
+    "      when no TABLE is given). Config.ini's BackupVersions= sets how many are kept.\n"
+    "  restore FOLDER TABLE ID\n"
+    "      Put version ID of TABLE back. This is a save: the file it replaces goes\n"
+    "      into the history and TABLE.bak first.\n"
     "  sample OUTDIR [--seed N] [--records M] [--force]\n"
     "      Write a sample data folder with every table. A folder that holds any\n"
     "      of the game's files is refused unless --force is given.\n"
@@ -76,6 +86,19 @@ void out(const QByteArray& b) { std::fwrite(b.constData(), 1, size_t(b.size()), 
 void err(const QString& s) {
   const QByteArray b = s.toUtf8() + '\n';
   std::fwrite(b.constData(), 1, size_t(b.size()), stderr);
+}
+
+// What a save went through with but the user should know.
+void warn(const QStringList& notices) {
+  for (const QString& n : notices) err(QStringLiteral("vantaro3-cli: warning: %1").arg(n));
+}
+
+// Saves keep as many earlier versions as Config.ini beside the program says.
+SaveFileOptions saveOptions(const FileStamp* expected = nullptr) {
+  SaveFileOptions o;
+  o.expected = expected;
+  o.historyDepth = HistoryDepthSetting(ConfigFolder(QCoreApplication::applicationDirPath()));
+  return o;
 }
 
 int usageError(const QString& message) {
@@ -217,11 +240,12 @@ int importStandalone(const StandaloneInfo& info, const QString& folder, const st
     err(QStringLiteral("%1: %2").arg(csvName, error));
     return 1;
   }
-  const StandaloneSave outcome = table.save(folder);
+  const StandaloneSave outcome = table.save(folder, FileStore::disk(), saveOptions());
   if (!outcome.ok()) {
     err(outcome.message(info.fileName));
     return 1;
   }
+  warn(outcome.notices);
   err(QStringLiteral("%1: %2 records saved%3")
           .arg(info.fileName)
           .arg(records.size())
@@ -266,19 +290,25 @@ int cmdImport(const QStringList& args) {
   // Each CSV row finds the record it was exported from, so the cells it
   // leaves as they were keep their bytes.
   QString tableError;
-  std::vector<TableRecord> existing = ReadTableRecords(*t.grid, a[0], &tableError);
+  const QString tablePath = DataFilePath(a[0], t.grid->fileName);
+  const FileStamp before = FileStamp::before(tablePath);
+  QByteArray content;
+  std::vector<TableRecord> existing = ReadTableRecords(*t.grid, a[0], &tableError, FileStore::disk(), &content);
   if (!tableError.isEmpty()) {
     err(QStringLiteral("cannot read %1: %2").arg(t.grid->fileName, tableError));
     return 1;
   }
   RecordGrid grid;
   grid.resetRecords(t.fieldCount(), MatchCsvRecords(std::move(records), existing));
-  const SaveOutcome outcome = SaveTable(*t.grid, a[0], grid);
+  // The save replaces only the file these records were matched against.
+  const FileStamp loaded = before.withContent(content);
+  const SaveOutcome outcome = SaveTable(*t.grid, a[0], grid, FileStore::disk(), nullptr, saveOptions(&loaded));
   if (!outcome.ok()) {
     err(outcome.message(t.grid->fileName));
     return 1;
   }
   err(QStringLiteral("%1: %2 records saved").arg(t.grid->fileName).arg(grid.recordCount()));
+  warn(outcome.notices);
   return 0;
 }
 
@@ -379,6 +409,16 @@ int cmdCheck(const QStringList& a) {
     }
     result |= reportSame(t->fileName, bytes, saved, grid.recordCount());
   }
+  // What stopped saves left behind is worth a look too.
+  QStringList files;
+  for (const StandaloneInfo* i : standalone) files << i->fileName;
+  for (const TableDef* t : tables) files << t->fileName;
+  for (const QString& f : files)
+    for (const QString& stray : SaveLeftovers(DataFilePath(a[0], f))) {
+      out(QStringLiteral("%1: temporary file left by an interrupted save: %2 (the next save of %1 removes it)\n")
+              .arg(f, QDir::toNativeSeparators(stray)).toUtf8());
+      result = 1;
+    }
   return result;
 }
 
@@ -421,6 +461,84 @@ int cmdLint(const QStringList& a) {
   if (findings.empty()) err(QStringLiteral("no findings"));
   else err(QStringLiteral("%1 findings").arg(findings.size()));
   return findings.empty() ? 0 : 1;
+}
+
+// The file name of a table given by name, any case, or false with a usage error.
+bool tableFile(const QString& name, QString* fileName, bool* readOnly, int* status) {
+  ToolTable t;
+  if (!anyTable(name, &t, status)) return false;
+  *fileName = t.fileName();
+  *readOnly = t.grid && t.grid->readOnly;
+  return true;
+}
+
+QString shownTime(const QDateTime& utc) { return utc.toLocalTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")); }
+
+int cmdBackups(const QStringList& a) {
+  if (a.isEmpty() || a.size() > 2) return usageError(QStringLiteral("backups needs FOLDER and at most one TABLE"));
+  int status = 0;
+  if (!checkFolder(a[0], &status)) return status;
+  QStringList files;
+  if (a.size() == 2) {
+    QString name;
+    bool readOnly = false;
+    if (!tableFile(a[1], &name, &readOnly, &status)) return status;
+    files << name;
+  } else {
+    for (const TableDef* t : AllTables()) files << t->fileName;
+    for (const StandaloneInfo& i : StandaloneTables()) files << i.fileName;
+  }
+  QByteArray text;
+  int result = 0;
+  for (const QString& f : files) {
+    QString error;
+    const std::vector<BackupVersion> versions = BackupVersions(DataFilePath(a[0], f), &error);
+    if (!error.isEmpty()) {
+      err(QStringLiteral("%1: %2").arg(f, error));
+      result = 1;
+    }
+    for (const BackupVersion& v : versions) {
+      const QString line = QStringLiteral("%1\t%2\t%3\n").arg(v.id).arg(shownTime(v.time)).arg(v.size);
+      text += (a.size() == 2 ? line : f + u'\t' + line).toUtf8();
+    }
+  }
+  out(text);
+  if (std::fflush(stdout) != 0 || std::ferror(stdout)) {
+    err(QStringLiteral("cannot write the list: %1").arg(disk::SystemReason(errno)));
+    return 1;
+  }
+  if (text.isEmpty() && result == 0) err(QStringLiteral("no earlier versions"));
+  return result;
+}
+
+int cmdRestore(const QStringList& a) {
+  if (a.size() != 3) return usageError(QStringLiteral("restore needs FOLDER, TABLE and ID"));
+  int status = 0;
+  if (!checkFolder(a[0], &status)) return status;
+  QString name;
+  bool readOnly = false;
+  if (!tableFile(a[1], &name, &readOnly, &status)) return status;
+  if (readOnly) {
+    err(QStringLiteral("%1 is read-only: nothing written").arg(name));
+    return 1;
+  }
+  const QString path = DataFilePath(a[0], name);
+  BackupVersion version;
+  QString error;
+  if (!FindBackupVersion(path, a[2], &version, &error)) {
+    err(QStringLiteral("restore: %1").arg(error));
+    return 1;
+  }
+  // The file as it is now is what the restore replaces (and keeps).
+  const FileStamp now = FileStamp::of(path);
+  const SaveFileResult r = RestoreBackupVersion(path, version, saveOptions(&now));
+  if (!r.ok()) {
+    err(QStringLiteral("%1 not restored: %2").arg(name, r.error));
+    return 1;
+  }
+  err(QStringLiteral("%1: version %2 (%3) restored").arg(name).arg(version.id).arg(shownTime(version.time)));
+  warn(r.notices);
+  return 0;
 }
 
 int cmdSample(const QStringList& a) {
@@ -490,6 +608,8 @@ int main(int argc, char** argv) {
   if (command == QLatin1String("sample")) return cmdSample(args);
   if (command == QLatin1String("diff")) return cmdDiff(args);
   if (command == QLatin1String("lint")) return cmdLint(args);
+  if (command == QLatin1String("backups")) return cmdBackups(args);
+  if (command == QLatin1String("restore")) return cmdRestore(args);
   if (command == QLatin1String("tables")) {
     for (const TableDef* t : AllTables())
       out(QStringLiteral("%1\t%2 columns%3\n").arg(t->fileName).arg(t->fieldCount()).arg(t->readOnly ? ", read-only" : "").toUtf8());
