@@ -62,6 +62,8 @@ struct Outcome {
   bool fired = false;
 };
 
+bool IsStray(const QString& name) { return name.contains(".saving-") || name.contains(".keep-"); }
+
 QStringList listing(const QString& folder) {
   return QDir(folder).entryList(QDir::Files | QDir::Hidden | QDir::System | QDir::Dirs | QDir::NoDotAndDotDot,
                                 QDir::Name);
@@ -282,6 +284,47 @@ class FaultInjectionTest : public QObject {
     survived_ += survived;
     qInfo("%s: %d faults tried, %d survived", c.name, tried, survived);
     QVERIFY2(problems.isEmpty(), qPrintable(problems.mid(0, 12).join('\n')));
+  }
+
+  // A save killed at any write, flush or rename leaves the old or the new
+  // file whole; what it leaves behind is reported by check and lint, and the
+  // next save removes it.
+  void killedSavesLeaveNothingForLong() {
+    const Prepared p = prepare(kCases[0]);
+    reset(p, false);
+    const Outcome clean = run(p, {});
+    QCOMPARE(clean.code, 0);
+    const QByteArray saved = ReadFile(p.target);
+    int leftSomething = 0;
+    for (const char* op : {"write", "fsync", "rename"})
+      for (int n = 1; n <= clean.counts.at(op); ++n) {
+        const QString what = QStringLiteral("killed at %1 #%2").arg(op).arg(n);
+        reset(p, false);
+        const Outcome killed = run(p, {op, n, 0, "kill"});
+        QVERIFY2(killed.code == -1, qPrintable(what));
+        const QByteArray now = ReadFile(p.target);
+        QVERIFY2(now == p.original || now == saved, qPrintable(what));
+        QStringList left = listing(p.folder);
+        for (const QString& f : p.files) left.removeAll(f);
+        left.removeAll(QString::fromLatin1(kCases[0].file) + ".bak");
+        left.removeAll(kHistory);
+        const CliRun check = RunCli({"check", p.folder, "Team.dat"});
+        const CliRun lint = RunCli({"lint", p.folder});
+        for (const QString& f : left) {
+          QVERIFY2(IsStray(f), qPrintable(what + ": " + f));
+          QVERIFY2(check.code == 1 && check.out.contains(f.toUtf8()), qPrintable(what + ": check " + check.out));
+          QVERIFY2(lint.out.contains(f.toUtf8()), qPrintable(what + ": lint " + lint.out));
+        }
+        leftSomething += !left.isEmpty();
+        QVERIFY2(run(p, {}).code == 0, qPrintable(what));
+        QCOMPARE(ReadFile(p.target), saved);
+        left = listing(p.folder);
+        for (const QString& f : p.files) left.removeAll(f);
+        QCOMPARE(left, QStringList({QString::fromLatin1(kCases[0].file) + ".bak", kHistory}));
+        const CliRun after = RunCli({"check", p.folder, "Team.dat"});
+        QVERIFY2(after.code == 0, after.out.constData());
+      }
+    QVERIFY(leftSomething > 0);
   }
 
   // Reading commands: a read that fails is reported, never taken as an empty
