@@ -21,6 +21,8 @@
 #include "tables/ChoiceLists.h"
 #include "text/Language.h"
 #include "text/Locale.h"
+#include "text/Places.h"
+#include "storage/SafeSave.h"
 
 namespace v3 {
 namespace {
@@ -429,12 +431,15 @@ StandaloneSave TableWindow::saveFile() {
   commitBoxes();
   for (const TableValue& v : table_.values())
     if (QLineEdit* b = box(v.box)) table_.setText(v.box, b->text());
-  const StandaloneSave outcome = table_.save(dataFolder_, *store_);
+  SaveFileOptions options;
+  options.historyDepth = HistoryDepthSetting(ConfigFolder(programFolder_));
+  const StandaloneSave outcome = table_.save(dataFolder_, *store_, options);
   if (!outcome.ok()) {
     statusLine_->setText(text(QStringLiteral("%1 未保存").arg(table_.info().fileName)));
     showMessage(outcome.message(table_.info().fileName));
     return outcome;
   }
+  if (!outcome.notices.isEmpty()) showMessage(outcome.notices.join(u'\n'));
   undo_->setClean();
   setModified(false);
   // Where it went: the data folder of Config.ini.
