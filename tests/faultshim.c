@@ -3,7 +3,7 @@
  * calls of each kind so that a test can try every one of them in turn.
  *
  *   V3FAULT_DIR     only files at or under this absolute path are counted
- *   V3FAULT_OP      open | read | write | fsync | close | rename
+ *   V3FAULT_OP      open | read | write | fsync | close | rename | unlink
  *   V3FAULT_N       the call (1-based, counted per kind) that fails
  *   V3FAULT_ERRNO   the error it fails with (number; default EIO)
  *   V3FAULT_MODE    "error" (default); "short": the write puts half of its
@@ -26,8 +26,8 @@
 #include <sys/types.h>
 #include <unistd.h>
 
-enum { OP_OPEN, OP_READ, OP_WRITE, OP_FSYNC, OP_CLOSE, OP_RENAME, OP_KINDS };
-static const char* const kNames[OP_KINDS] = {"open", "read", "write", "fsync", "close", "rename"};
+enum { OP_OPEN, OP_READ, OP_WRITE, OP_FSYNC, OP_CLOSE, OP_RENAME, OP_UNLINK, OP_KINDS };
+static const char* const kNames[OP_KINDS] = {"open", "read", "write", "fsync", "close", "rename", "unlink"};
 
 enum { MODE_ERROR, MODE_SHORT, MODE_EOF, MODE_KILL };
 
@@ -47,6 +47,8 @@ static int (*real_close)(int);
 static int (*real_rename)(const char*, const char*);
 static int (*real_renameat)(int, const char*, int, const char*);
 static int (*real_renameat2)(int, const char*, int, const char*, unsigned);
+static int (*real_unlink)(const char*);
+static int (*real_unlinkat)(int, const char*, int);
 
 static void resolve(void) {
   if (real_openat) return;
@@ -59,6 +61,8 @@ static void resolve(void) {
   real_rename = (int (*)(const char*, const char*))dlsym(RTLD_NEXT, "rename");
   real_renameat = (int (*)(int, const char*, int, const char*))dlsym(RTLD_NEXT, "renameat");
   real_renameat2 = (int (*)(int, const char*, int, const char*, unsigned))dlsym(RTLD_NEXT, "renameat2");
+  real_unlink = (int (*)(const char*))dlsym(RTLD_NEXT, "unlink");
+  real_unlinkat = (int (*)(int, const char*, int))dlsym(RTLD_NEXT, "unlinkat");
 }
 
 __attribute__((constructor)) static void setUp(void) {
@@ -259,4 +263,21 @@ int renameat2(int fromDir, const char* from, int toDir, const char* to, unsigned
     return -1;
   }
   return real_renameat2(fromDir, from, toDir, to, flags);
+}
+
+int unlink(const char* path) {
+  resolve();
+  if (under(path) && hit(OP_UNLINK)) {
+    errno = failErrno;
+    return -1;
+  }
+  return real_unlink(path);
+}
+int unlinkat(int dirfd, const char* path, int flags) {
+  resolve();
+  if ((dirfd == AT_FDCWD || path[0] == '/') && under(path) && hit(OP_UNLINK)) {
+    errno = failErrno;
+    return -1;
+  }
+  return real_unlinkat(dirfd, path, flags);
 }

@@ -325,6 +325,18 @@ class FaultInjectionTest : public QObject {
         QVERIFY2(after.code == 0, after.out.constData());
       }
     QVERIFY(leftSomething > 0);
+
+    // A temporary file that cannot be removed after the save went through is told.
+    QVERIFY(clean.counts.at("unlink") > 0);
+    for (int n = 1; n <= clean.counts.at("unlink"); ++n) {
+      reset(p, false);
+      const Outcome o = run(p, {"unlink", n, EIO, {}});
+      QCOMPARE(o.code, 0);
+      QVERIFY2(o.err.contains("warning") && o.err.contains(".keep-"), qPrintable(o.err));
+      QCOMPARE(RunCli({"check", p.folder, "Team.dat"}).code, 1);
+      QCOMPARE(run(p, {}).code, 0);
+      QCOMPARE(RunCli({"check", p.folder, "Team.dat"}).code, 0);
+    }
   }
 
   // Reading commands: a read that fails is reported, never taken as an empty

@@ -78,6 +78,7 @@ SaveFileResult SaveDataFile(const QString& path, const QByteArray& bytes, const 
 
   // With the lock held no save is writing temporary files here: those there
   // were left by one that was stopped.
+  const QStringList strays = SaveLeftovers(path);
   QStringList failures;
   disk::RemoveStrays(targetFolder, QFileInfo(target).fileName(), nullptr, &failures);
   disk::RemoveStrays(info.absolutePath(), name + QStringLiteral(".bak"), nullptr, &failures);
@@ -94,6 +95,9 @@ SaveFileResult SaveDataFile(const QString& path, const QByteArray& bytes, const 
   if (!store.replace(path, bytes, &error))
     return stop(SaveFileResult::Failed, exists ? QStringLiteral("%1；备份在 %2.bak").arg(error, name) : error);
   result.status = SaveFileResult::Saved;
+  // A temporary file of this save that is still there is one whose removal failed.
+  for (const QString& stray : SaveLeftovers(path))
+    if (!strays.contains(stray)) result.notices << QStringLiteral("临时文件 %1 未能删除（下次保存 %2 时会再试）").arg(shown(stray), name);
 
   if (exists) {
     if (old.st_nlink > 1)
