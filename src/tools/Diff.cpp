@@ -80,6 +80,31 @@ std::vector<RecordDifference> DiffRecords(const ToolTable& table, const std::vec
   return out;
 }
 
+TableDifference DiffTableBytes(const TableDef& table, const QString& folder, const QByteArray& a,
+                               const QByteArray& b) {
+  TableDifference d;
+  d.table.grid = &table;
+  if (!table.codec) return d;
+  CodecContext ctx;
+  ctx.dataFolder = folder;
+  ProducerDirectory producers;
+  if (table.codec->needsProducers()) {
+    producers = ProducerDirectory::load(folder);
+    ctx.producers = &producers;
+    if (!producers.readError().isEmpty()) {
+      d.errorA = d.errorB = producers.readError();
+      return d;
+    }
+  }
+  auto rows = [&](const QByteArray& bytes) {
+    std::vector<QStringList> out;
+    for (TableRecord& r : table.codec->decode(bytes, ctx)) out.push_back(std::move(r.cells));
+    return out;
+  };
+  d.records = DiffRecords(d.table, rows(a), rows(b));
+  return d;
+}
+
 std::vector<TableDifference> DiffFolders(const QString& folderA, const QString& folderB,
                                          const std::vector<ToolTable>& tables) {
   std::vector<TableDifference> out;

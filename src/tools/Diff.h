@@ -40,6 +40,13 @@ struct TableDifference {
 std::vector<RecordDifference> DiffRecords(const ToolTable& table, const std::vector<QStringList>& a,
                                           const std::vector<QStringList>& b);
 
+// Two contents of one grid table's file (the file now and an earlier version
+// of it, say), decoded as a load of the table in `folder` would decode them.
+// errorA and errorB are set when what the records need besides the bytes
+// (the folder's producers) cannot be read.
+TableDifference DiffTableBytes(const TableDef& table, const QString& folder, const QByteArray& a,
+                               const QByteArray& b);
+
 // The tables given (every table when none), skipping those missing in both folders.
 std::vector<TableDifference> DiffFolders(const QString& folderA, const QString& folderB,
                                          const std::vector<ToolTable>& tables);
