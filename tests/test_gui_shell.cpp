@@ -95,7 +95,7 @@ void ShellTest::menusCarryTheLanguageFileKeys_data() {
   QTest::addColumn<QString>("menu");
   QTest::addColumn<QString>("title");
   QTest::addColumn<QStringList>("entries");  // object name = text; separators by name alone
-  QTest::newRow("File") << "mnu_menu1" << "文件(&F)" << QStringList{"mnu_save=保存(&S)", "mnu_csvExport=导出 CSV(&E)…",
+  QTest::newRow("File") << "mnu_menu1" << "文件(&F)" << QStringList{"mnu_save=保存(&S)", "mnu_restore=恢复较早的版本…", "mnu_csvExport=导出 CSV(&E)…",
                                                                   "mnu_csvImport=导入 CSV(&I)…", "mnu_fcsv", "mnu_recent=最近的数据目录(&R)",
                                                                   "mnu_exit=退出(&X)"};
   QTest::newRow("Edit") << "mnu_menu2" << "编辑(&E)"

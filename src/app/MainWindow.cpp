@@ -23,16 +23,20 @@
 #include "app/GridView.h"
 #include "app/Messages.h"
 #include "app/References.h"
+#include "app/RestoreDialog.h"
 #include "app/Search.h"
 #include "app/SelectMenu.h"
 #include "app/StartUp.h"
 #include "app/Texts.h"
 #include "app/UiFront.h"
 #include "tables/Catalogue.h"
+#include "storage/BackupHistory.h"
 #include "storage/FileStore.h"
+#include "storage/SafeSave.h"
 #include "model/TableIo.h"
 #include "text/Language.h"
 #include "text/Locale.h"
+#include "text/Places.h"
 
 namespace v3 {
 namespace {
@@ -181,6 +185,9 @@ void Vantaro3::buildMenus() {
   QMenu* file = AddMenu(bar, this, "mnu_menu1", QStringLiteral("文件(&F)"));
   connect(AddAction(file, "mnu_save", QStringLiteral("保存(&S)"), QKeySequence::Save), &QAction::triggered, this,
           &Vantaro3::save);
+  QAction* restore = AddAction(file, "mnu_restore", text(QStringLiteral("恢复较早的版本…")));
+  restore->setEnabled(false);  // until a table is open
+  connect(restore, &QAction::triggered, this, &Vantaro3::restoreEarlierVersion);
   AddCsvCommands(*this, file, front_);
   AddSeparator(file, "mnu_fcsv");
   buildRecentMenu(file);
@@ -365,9 +372,10 @@ void Vantaro3::checkFileOnDisk() {
   checkingDisk_ = false;
 }
 
-bool Vantaro3::confirmOverwrite() {
+bool Vantaro3::confirmOverwrite(FileStamp* overwritten) {
   const QString path = openFilePath();
-  if (path.isEmpty() || !stamp_.changedOnDisk(path, store_)) return true;
+  *overwritten = stamp_;
+  if (path.isEmpty() || !stamp_.changedOnDisk(path, store_, overwritten)) return true;
   const QString question = text(QStringLiteral("%1 在载入后已被其他程序修改。覆盖它，还是重新载入？").arg(caption_));
   const int answer = front_.ask(
       this, question, {text(QStringLiteral("覆盖")), text(QStringLiteral("重新载入")), text(QStringLiteral("取消"))});
@@ -525,7 +533,13 @@ void Vantaro3::save() {
   const CatalogueEntry* entry = openEntry();
   if (!entry || !entry->table()) return;
   const TableDef& table = *entry->table();
-  if (!table.readOnly && !confirmOverwrite()) return;
+  // The file the save may replace: as read, or as it was when the user chose
+  // to overwrite another program's change. Any other is refused.
+  FileStamp expected;
+  if (!table.readOnly && !confirmOverwrite(&expected)) return;
+  SaveFileOptions options;
+  options.expected = &expected;
+  options.historyDepth = HistoryDepthSetting(ConfigFolder(programFolder_));
 
   // The save shows the rows in the order written; the selection and the
   // current row follow their records there. That move is no undo step, and
@@ -534,7 +548,7 @@ void Vantaro3::save() {
   QByteArray written;
   {
     UnrecordedScope quiet(grid_);
-    outcome = SaveTable(table, dataFolder_, grid_, store_, &written);
+    outcome = SaveTable(table, dataFolder_, grid_, store_, &written, options);
   }
   switch (outcome.status) {
     case SaveOutcome::Saved: {
@@ -546,6 +560,8 @@ void Vantaro3::save() {
                  .arg(table.fileName)
                  .arg(grid_.recordCount())
                  .arg(QDir::toNativeSeparators(DataFilePath(dataFolder_, table.fileName))));
+      if (!outcome.notices.isEmpty())
+        front_.message(this, text(outcome.notices.join(QLatin1Char('\n'))), UiFront::Icon::Information);
       break;
     }
     case SaveOutcome::Unchanged:
@@ -560,6 +576,54 @@ void Vantaro3::save() {
     }
   }
   updateSelectionLabel();
+}
+
+void Vantaro3::restoreEarlierVersion() {
+  const CatalogueEntry* entry = openEntry();
+  if (!entry || !entry->table() || entry->table()->readOnly) return;
+  const TableDef& table = *entry->table();
+  const QString path = openFilePath();
+  int id = 0;
+  {
+    RestoreDialog dialog(table, dataFolder_, languageCode_, store_, this);
+    if (dialog.exec() != QDialog::Accepted) return;
+    id = dialog.chosenId();
+  }
+  if (id <= 0) return;
+  // The grid's changes are saved (the file then is another version) or given
+  // up; either way the restore replaces what the grid shows.
+  if (!settleUnsavedChanges()) return;
+
+  // Looked up again: a save just now may have let the oldest version go.
+  BackupVersion version;
+  QString error;
+  if (!FindBackupVersion(path, QString::number(id), &version, &error)) {
+    status(QStringLiteral("%1 未恢复").arg(table.fileName));
+    front_.message(this, text(QStringLiteral("无法恢复 %1 的版本 %2：%3").arg(table.fileName).arg(id).arg(error)),
+                   UiFront::Icon::Warning);
+    return;
+  }
+  // Only over the file as the window read or wrote it: one that another
+  // program changed since is refused, not overwritten.
+  SaveFileOptions options;
+  options.expected = &stamp_;
+  options.historyDepth = HistoryDepthSetting(ConfigFolder(programFolder_));
+  const SaveFileResult result = RestoreBackupVersion(path, version, options, store_);
+  if (!result.ok()) {
+    status(QStringLiteral("%1 未恢复").arg(table.fileName));
+    front_.message(this, text(QStringLiteral("无法恢复 %1 的版本 %2：%3").arg(table.fileName).arg(id).arg(result.error)),
+                   UiFront::Icon::Warning);
+    return;
+  }
+  readOpenTableAgain();
+  // A load that went wrong has said so, in the status line too.
+  if (stamp_.readable)
+    status(QStringLiteral("已恢复 %1 的版本 %2（%3）")
+               .arg(table.fileName)
+               .arg(id)
+               .arg(version.time.toLocalTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"))));
+  if (!result.notices.isEmpty())
+    front_.message(this, text(result.notices.join(QLatin1Char('\n'))), UiFront::Icon::Information);
 }
 
 // ---------------------------------------------------------------- other commands

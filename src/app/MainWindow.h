@@ -79,6 +79,7 @@ class Vantaro3 : public QMainWindow {
   void reload();
   void refresh();
   void save();
+  void restoreEarlierVersion();  // the open table's file from its backup history
   void add();
   void modifySeveral();
   void editRow(int row);  // double-click on a data row
@@ -139,7 +140,9 @@ class Vantaro3 : public QMainWindow {
   void fillRecentMenu();
   void switchDataFolder(const QString& folder);
   QString openFilePath() const;
-  bool confirmOverwrite();
+  // Asks before a save over a file another program changed; *overwritten
+  // gets the file the save may replace.
+  bool confirmOverwrite(FileStamp* overwritten);
   void showEditor(const CatalogueEntry& entry, EditorMode mode);
   void status(const QString& simplified);
   QString text(const QString& simplified) const;

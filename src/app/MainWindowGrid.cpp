@@ -220,6 +220,9 @@ void Vantaro3::updateCommandStates() {
   const bool canAdd = entry && entry->addAllowed && dialogs_.hasEditor(entry->editor);
   for (const char* name : {"mnu_ad", "mnu_add"})
     if (QAction* a = findChild<QAction*>(QString::fromLatin1(name))) a->setEnabled(canAdd);
+  // Earlier versions of a table the window may write.
+  if (QAction* a = findChild<QAction*>(QStringLiteral("mnu_restore")))
+    a->setEnabled(entry && entry->table() && !entry->table()->readOnly);
 }
 
 void Vantaro3::updateRecordCount() {
