@@ -69,6 +69,32 @@ class CliCsvTest : public QObject {
     QCOMPARE(ReadFile(folder_ + "/Team.dat.bak"), bak);
   }
 
+  // A CSV of more records than a table holds is refused at the first record
+  // too many, and nothing after it is read: the faults further on go unseen.
+  void tooManyRecordsStopTheReading_data() {
+    QTest::addColumn<bool>("header");
+    QTest::newRow("records only") << false;
+    QTest::newRow("after a header line") << true;
+  }
+  void tooManyRecordsStopTheReading() {
+    QFETCH(bool, header);
+    QByteArray csv;
+    if (header) csv += QStringLiteral("编号,团体名称,成员1,成员2,成员3,成员4,人气,未知属性1,未知属性2,未知属性3,通告数量\r\n").toUtf8();
+    for (int r = 1; r <= 40000; ++r) {
+      if (r == 35000) csv += "1,\"not closed\r\n";
+      else if (r == 36000) csv += "2,\xFF,0\r\n";
+      else csv += QByteArray::number(r) + ",T,0,0,0,0,0,0,0,0,0\r\n";
+    }
+    const QByteArray before = ReadFile(folder_ + "/Team.dat");
+    const CliRun i = RunCli({"import", folder_, "Team.dat", csvFile("many.csv", csv)});
+    QCOMPARE(i.code, 1);
+    QVERIFY2(i.err.startsWith(dir_.filePath("many.csv").toUtf8() + ": line " + QByteArray::number(header ? 32769 : 32768) +
+                              ": " + QStringLiteral("记录过多：最多 32767 条").toUtf8()),
+             i.err.constData());
+    QVERIFY2(!i.err.contains("not closed") && !i.err.contains("0xFF"), i.err.constData());
+    QCOMPARE(ReadFile(folder_ + "/Team.dat"), before);
+  }
+
   void allowEmptyEmptiesTheTable() {
     QTemporaryDir d;
     QCOMPARE(RunCli({"sample", d.path(), "--records", "3"}).code, 0);

@@ -22,6 +22,100 @@ QString CsvLineText(const QStringList& fields) {
 
 QByteArray CsvLine(const QStringList& fields) { return CsvLineText(fields).toUtf8(); }
 
+bool CsvReader::refuse(int line, const QString& reason) {
+  badLine_ = line;
+  reason_ = reason;
+  done_ = true;
+  return false;
+}
+
+bool CsvReader::endRecord() {
+  record_ << field_;
+  field_.clear();
+  fieldStarted_ = afterQuote_ = false;
+  const int start = recordLine_;
+  recordLine_ = line_;
+  if (!sink_(record_, start)) {
+    stopped_ = done_ = true;
+    return false;
+  }
+  record_.clear();
+  return true;
+}
+
+bool CsvReader::feed(QStringView text) {
+  if (done_) return false;
+  const qsizetype n = text.size();
+  for (qsizetype i = 0; i < n; ++i) {
+    const QChar c = text[i];
+    if (afterCr_) {
+      afterCr_ = false;
+      if (c == u'\n') continue;
+    }
+    if (quoteInQuoted_) {
+      quoteInQuoted_ = false;
+      if (c == u'"') {
+        field_ += u'"';
+        continue;
+      }
+      quoted_ = false;
+      afterQuote_ = true;
+    }
+    if (quoted_) {
+      // The run up to the next quote in one go.
+      qsizetype end = i;
+      while (end < n && text[end] != u'"') {
+        if (text[end] == u'\n') ++line_;
+        ++end;
+      }
+      field_ += text.sliced(i, end - i);
+      if (end < n) quoteInQuoted_ = true;
+      i = end;
+      continue;
+    }
+    if (c == u',') {
+      record_ << field_;
+      field_.clear();
+      fieldStarted_ = afterQuote_ = false;
+    } else if (c == u'\r' || c == u'\n') {
+      afterCr_ = c == u'\r';
+      ++line_;
+      if (!endRecord()) return false;
+    } else if (c == u'"' && !fieldStarted_) {
+      quoted_ = fieldStarted_ = true;
+    } else if (afterQuote_) {
+      return refuse(line_, QStringLiteral("text after a closing quote"));
+    } else if (c == u'"') {
+      return refuse(line_, QStringLiteral("a quote inside an unquoted field"));
+    } else {
+      // The run of plain characters in one go.
+      qsizetype end = i + 1;
+      while (end < n) {
+        const QChar d = text[end];
+        if (d == u',' || d == u'\r' || d == u'\n' || d == u'"') break;
+        ++end;
+      }
+      field_ += text.sliced(i, end - i);
+      fieldStarted_ = true;
+      i = end - 1;
+    }
+  }
+  return true;
+}
+
+bool CsvReader::finish() {
+  if (done_) return false;
+  if (quoteInQuoted_) {
+    quoteInQuoted_ = false;
+    quoted_ = false;
+    afterQuote_ = true;
+  }
+  if (quoted_) return refuse(recordLine_, QStringLiteral("a quoted field is not closed"));
+  if ((fieldStarted_ || !record_.isEmpty()) && !endRecord()) return false;
+  done_ = true;
+  return true;
+}
+
 bool ParseCsv(const QByteArray& utf8, std::vector<QStringList>* records, int* badLine, QString* reason) {
   return ParseCsvText(QString::fromUtf8(utf8), records, badLine, reason);
 }
@@ -30,67 +124,15 @@ bool ParseCsvText(const QString& text, std::vector<QStringList>* records, int* b
                   std::vector<int>* recordLines) {
   records->clear();
   if (recordLines) recordLines->clear();
-  QStringList record;
-  QString field;
-  bool quoted = false, fieldStarted = false, afterQuote = false;
-  int line = 1, recordLine = 1;
-  auto endField = [&] {
-    record << field;
-    field.clear();
-    fieldStarted = afterQuote = false;
-  };
-  auto endRecord = [&] {
-    endField();
-    records->push_back(record);
-    if (recordLines) recordLines->push_back(recordLine);
-    record.clear();
-    recordLine = line;
-  };
-  for (qsizetype i = 0; i < text.size(); ++i) {
-    const QChar c = text[i];
-    if (quoted) {
-      if (c == u'"') {
-        if (i + 1 < text.size() && text[i + 1] == u'"') {
-          field += u'"';
-          ++i;
-        } else {
-          quoted = false;
-          afterQuote = true;
-        }
-      } else {
-        if (c == u'\n') ++line;
-        field += c;
-      }
-      continue;
-    }
-    if (c == u',') {
-      endField();
-    } else if (c == u'\r' || c == u'\n') {
-      if (c == u'\r' && i + 1 < text.size() && text[i + 1] == u'\n') ++i;
-      ++line;
-      endRecord();
-    } else if (c == u'"' && !fieldStarted) {
-      quoted = fieldStarted = true;
-    } else if (afterQuote) {
-      *badLine = line;
-      *reason = QStringLiteral("text after a closing quote");
-      return false;
-    } else if (c == u'"') {
-      *badLine = line;
-      *reason = QStringLiteral("a quote inside an unquoted field");
-      return false;
-    } else {
-      field += c;
-      fieldStarted = true;
-    }
-  }
-  if (quoted) {
-    *badLine = recordLine;
-    *reason = QStringLiteral("a quoted field is not closed");
-    return false;
-  }
-  if (fieldStarted || !record.isEmpty()) endRecord();
-  return true;
+  CsvReader reader([&](QStringList& record, int line) {
+    records->push_back(std::move(record));
+    if (recordLines) recordLines->push_back(line);
+    return true;
+  });
+  if (reader.feed(text) && reader.finish()) return true;
+  *badLine = reader.badLine();
+  *reason = reader.reason();
+  return false;
 }
 
 }  // namespace v3

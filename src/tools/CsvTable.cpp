@@ -439,6 +439,29 @@ QByteArray RecordsToCsv(const std::vector<QStringList>& records) {
   return csv;
 }
 
+namespace {
+
+// The CSV is decoded and read a piece of about this many bytes at a time.
+constexpr qsizetype kCsvPiece = 256 * 1024;
+
+// Where the piece from `from` on ends: just after a line end, or where no
+// line end comes soon, before a byte below 0x40 (no such byte is part of a
+// character of several bytes in UTF-8, GBK or Big5); at the end of the
+// bytes at the latest.
+qsizetype pieceEnd(QByteArrayView bytes, qsizetype from) {
+  if (bytes.size() - from <= kCsvPiece) return bytes.size();
+  const QByteArrayView window = bytes.sliced(from, kCsvPiece);
+  if (const qsizetype lf = window.lastIndexOf('\n'); lf >= 0) return from + lf + 1;
+  for (qsizetype i = kCsvPiece - 1; i > 0; --i)
+    if (uchar(window[i]) < 0x40) return from + i;
+  // A piece of letters only: on to the next such byte.
+  for (qsizetype i = from + kCsvPiece; i < bytes.size(); ++i)
+    if (uchar(bytes[i]) < 0x40) return i;
+  return bytes.size();
+}
+
+}  // namespace
+
 bool CsvToRecords(const QByteArray& csv, int fieldCount, const QString& tableName, const CsvOptions& options,
                   std::vector<QStringList>* records, CsvRefusal* refusal) {
   records->clear();
@@ -451,50 +474,71 @@ bool CsvToRecords(const QByteArray& csv, int fieldCount, const QString& tableNam
     }
     bytes = bytes.sliced(3);
   }
-  QString text;
-  qsizetype badOffset = 0;
-  int badLength = 0;
-  if (!DecodeStrict(bytes, options.encoding, &text, &badOffset, &badLength)) {
-    // Line ends are single 0x0A bytes in every encoding here (no trail byte is one).
-    const QByteArrayView before = bytes.first(badOffset);
-    const int line = int(before.count('\n')) + 1;
-    const qsizetype lineStart = before.lastIndexOf('\n') + 1;
-    QStringList hex;
-    for (int i = 0; i < badLength && badOffset + i < bytes.size(); ++i)
-      hex << QStringLiteral("0x") + QString::number(uint(uchar(bytes[badOffset + i])), 16).toUpper().rightJustified(2, u'0');
-    const qsizetype fileOffset = badOffset + (csv.size() - bytes.size());
-    *refusal = {line, QStringLiteral("byte %1 (offset %2 in the file): %3 is not valid %4")
-                          .arg(badOffset - lineStart + 1)
-                          .arg(fileOffset)
-                          .arg(hex.join(u' '), TextEncodingName(options.encoding))};
-    return false;
-  }
-  int badLine = 0;
-  QString reason;
-  std::vector<int> lines;
-  if (!ParseCsvText(text, records, &badLine, &reason, &lines)) {
-    *refusal = {badLine, reason};
+
+  // Each record is checked as its line ends, and the reading stops at the
+  // first refusal: nothing after it is decoded or read.
+  bool first = true;
+  CsvReader reader([&](QStringList& record, int line) {
+    if (first) {
+      first = false;
+      if (!options.knownHeaders.empty()) {
+        const QStringList cells = trimmed(record);
+        for (const QStringList& h : options.knownHeaders)
+          if (trimmed(h) == cells) return true;  // a header line: skipped
+      }
+    }
+    if (record.size() != fieldCount) {
+      *refusal = {line, QStringLiteral("%1 fields, %2 has %3 columns").arg(record.size()).arg(tableName).arg(fieldCount)};
+      return false;
+    }
+    if (records->size() >= size_t(kMaxCsvRecords)) {
+      *refusal = {line, QStringLiteral("记录过多：最多 %1 条").arg(kMaxCsvRecords)};
+      return false;
+    }
+    for (QString& c : record) c = CsvUnescapeCell(c);
+    records->push_back(std::move(record));
+    return true;
+  });
+  auto refused = [&] {
+    if (!reader.stopped()) *refusal = {reader.badLine(), reader.reason()};
     records->clear();
     return false;
-  }
-  if (!records->empty() && !options.knownHeaders.empty()) {
-    const QStringList first = trimmed(records->front());
-    for (const QStringList& h : options.knownHeaders)
-      if (trimmed(h) == first) {
-        records->erase(records->begin());
-        lines.erase(lines.begin());
-        break;
-      }
-  }
-  for (size_t i = 0; i < records->size(); ++i)
-    if ((*records)[i].size() != fieldCount) {
-      *refusal = {lines[i], QStringLiteral("%1 fields, %2 has %3 columns")
-                                .arg((*records)[i].size()).arg(tableName).arg(fieldCount)};
+  };
+
+  QString text;
+  int lineEnds = 0;         // '\n' bytes before the piece
+  qsizetype lineStart = 0;  // where the line the piece starts in starts
+  for (qsizetype from = 0; from < bytes.size();) {
+    const qsizetype end = pieceEnd(bytes, from);
+    const QByteArrayView piece = bytes.sliced(from, end - from);
+    qsizetype badOffset = 0;
+    int badLength = 0;
+    if (!DecodeStrict(piece, options.encoding, &text, &badOffset, &badLength)) {
+      // The records before the bad bytes first: a refusal among them comes first.
+      const QByteArrayView before = piece.first(badOffset);
+      if (DecodeStrict(before, options.encoding, &text) && !reader.feed(text)) return refused();
+      // Line ends are single 0x0A bytes in every encoding here (no trail byte is one).
+      const int line = lineEnds + int(before.count('\n')) + 1;
+      const qsizetype lf = before.lastIndexOf('\n');
+      const qsizetype start = lf >= 0 ? from + lf + 1 : lineStart;
+      const qsizetype at = from + badOffset;
+      QStringList hex;
+      for (int i = 0; i < badLength && at + i < bytes.size(); ++i)
+        hex << QStringLiteral("0x") + QString::number(uint(uchar(bytes[at + i])), 16).toUpper().rightJustified(2, u'0');
+      const qsizetype fileOffset = at + (csv.size() - bytes.size());
+      *refusal = {line, QStringLiteral("byte %1 (offset %2 in the file): %3 is not valid %4")
+                            .arg(at - start + 1)
+                            .arg(fileOffset)
+                            .arg(hex.join(u' '), TextEncodingName(options.encoding))};
       records->clear();
       return false;
     }
-  for (QStringList& r : *records)
-    for (QString& c : r) c = CsvUnescapeCell(c);
+    if (!reader.feed(text)) return refused();
+    lineEnds += int(piece.count('\n'));
+    if (const qsizetype lf = piece.lastIndexOf('\n'); lf >= 0) lineStart = from + lf + 1;
+    from = end;
+  }
+  if (!reader.finish()) return refused();
   if (records->empty() && !options.allowEmpty) {
     *refusal = {0, QStringLiteral("no records: importing it would empty %1")
                        .arg(tableName)};

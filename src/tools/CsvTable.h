@@ -55,10 +55,16 @@ bool TableBytesToCsv(const TableCodec& codec, const QByteArray& file, const Code
 bool TableToCsv(const TableDef& table, const QString& folder, const CsvOptions& options, QByteArray* csv,
                 QString* readError, CsvRefusal* refusal);
 
+// The most records a table file holds (its record count is 16-bit).
+constexpr int kMaxCsvRecords = 32767;
+
 // Parses CSV bytes into records of `fieldCount` fields each. `tableName` only
 // names the table in a refusal. Returns false, filling *refusal, when the
 // bytes are not valid in the encoding, the text is malformed, a line has
-// another field count, or there is no record (unless allowEmpty).
+// another field count, a record would be one more than kMaxCsvRecords, or
+// there is no record (unless allowEmpty). The bytes are decoded and read a
+// piece at a time, each record checked as its line ends: the first refusal
+// ends the reading, and nothing after it is decoded or kept.
 bool CsvToRecords(const QByteArray& csv, int fieldCount, const QString& tableName, const CsvOptions& options,
                   std::vector<QStringList>* records, CsvRefusal* refusal);
 bool CsvToRecords(const QByteArray& csv, int fieldCount, const QString& tableName,
