@@ -4,6 +4,7 @@
 #include <QtTest>
 
 #include "TestSupport.h"
+#include "tools/Csv.h"
 #include "tools/CsvTable.h"
 
 using namespace v3;
@@ -67,6 +68,79 @@ class CliCsvTest : public QObject {
     QVERIFY2(QString::fromUtf8(r.err).contains(message), r.err.constData());
     QCOMPARE(ReadFile(folder_ + "/Team.dat"), before);
     QCOMPARE(ReadFile(folder_ + "/Team.dat.bak"), bak);
+  }
+
+  // A cell of the first record replaced: the control characters that no
+  // text field holds are refused where the cell is written, naming the row,
+  // the column and the character; a line break only in a description.
+  void controlCharactersInCells_data() {
+    QTest::addColumn<QString>("table");
+    QTest::addColumn<int>("column");
+    QTest::addColumn<QString>("cell");     // as the CSV carries it
+    QTest::addColumn<QString>("refusal");  // the character named, empty: saved (and exported as given)
+    const QString nul(QChar(0));
+    QTest::newRow("NUL in a name") << "CDCase.dat" << 2 << "ab" + nul + "cd" << "U+0000";
+    QTest::newRow("escaped zero byte in a name") << "CDCase.dat" << 2 << "ab\\x00cd" << "U+0000";
+    QTest::newRow("SOH in a name") << "CDCase.dat" << 2 << "a\x01" "b" << "U+0001";
+    QTest::newRow("ESC in a description") << "CDCase.dat" << 13 << "a\x1b" "b" << "U+001B";
+    QTest::newRow("DEL in a name") << "CDCase.dat" << 2 << "a\x7f" "b" << "U+007F";
+    QTest::newRow("LF in a name") << "CDCase.dat" << 2 << "a\nb" << "U+000A";
+    QTest::newRow("CR in a name") << "CDCase.dat" << 2 << "a\rb" << "U+000D";
+    QTest::newRow("NUL in an item's description") << "Item.dat" << 31 << "a" + nul << "U+0000";
+    QTest::newRow("SOH in a constellation's name") << "Constellation.tab" << 1 << "\x01" << "U+0001";
+    QTest::newRow("tab in a name") << "CDCase.dat" << 2 << "a\tb" << "";
+    QTest::newRow("line breaks in a description") << "CDCase.dat" << 13 << "first\r\nsecond\nthird" << "";
+    QTest::newRow("line break in an item's description") << "Item.dat" << 32 << "a\r\nb" << "";
+    QTest::newRow("escaped zero byte in a code") << "CDCase.dat" << 1 << "A\\x00B" << "";
+  }
+  void controlCharactersInCells() {
+    QFETCH(QString, table);
+    QFETCH(int, column);
+    QFETCH(QString, cell);
+    QFETCH(QString, refusal);
+    QTemporaryDir d;
+    QCOMPARE(RunCli({"sample", d.path(), "--seed", "5", "--records", "6"}).code, 0);
+    std::vector<QStringList> rows;
+    int line = 0;
+    QString reason;
+    QVERIFY(ParseCsv(RunCli({"export", d.path(), table}).out, &rows, &line, &reason));
+    rows[0][column - 1] = cell;
+    QByteArray csv;
+    for (const QStringList& r : rows) csv += CsvLine(r);
+    const QString file = d.filePath(table);
+    const QByteArray before = ReadFile(file);
+    const CliRun i = RunCli({"import", d.path(), table, csvFile("cc.csv", csv)});
+    const QString err = QString::fromUtf8(i.err);
+    if (refusal.isEmpty()) {
+      QVERIFY2(i.code == 0, i.err.constData());
+      QVERIFY(ParseCsv(RunCli({"export", d.path(), table}).out, &rows, &line, &reason));
+      QCOMPARE(rows[0][column - 1], cell);
+      return;
+    }
+    QCOMPARE(i.code, 1);
+    QVERIFY2(err.contains(refusal), i.err.constData());
+    if (!table.endsWith(".tab")) QVERIFY2(err.contains(QStringLiteral("第 1 行第 %1 列").arg(column)), i.err.constData());
+    QCOMPARE(ReadFile(file), before);
+  }
+
+  // A control character that the text as read holds came from the file:
+  // an edit of the text keeps it; another one is refused.
+  void controlCharacterFromTheFileStays_data() {
+    QTest::addColumn<QByteArray>("name");
+    QTest::addColumn<int>("code");
+    QTest::newRow("the file's own") << QByteArray("a\x01" "bc") << 0;
+    QTest::newRow("another") << QByteArray("a\x02" "b") << 1;
+  }
+  void controlCharacterFromTheFileStays() {
+    QFETCH(QByteArray, name);
+    QFETCH(int, code);
+    QTemporaryDir d;
+    QByteArray record = Le(1, 4) + "a\x01" "b";
+    record.resize(60, '\0');
+    QVERIFY(WriteFile(d.filePath("Team.dat"), Header(1, 60) + record));
+    const CliRun i = RunCli({"import", d.path(), "Team.dat", csvFile("f.csv", "1," + name + ",0,0,0,0,0,0,0,0,0\r\n")});
+    QVERIFY2(i.code == code, i.err.constData());
+    if (code == 0) QCOMPARE(ReadFile(d.filePath("Team.dat")).mid(16, 5), QByteArray("a\x01" "bc\0", 5));
   }
 
   // A CSV of more records than a table holds is refused at the first record

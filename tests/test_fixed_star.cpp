@@ -177,12 +177,9 @@ class FixedStarTest : public QObject {
     QTest::addColumn<int>("column");
     QStringList blankWoman(79);
     blankWoman[0] = "1", blankWoman[2] = "女";
-    QStringList controlName(79);
-    controlName[0] = "1", controlName[1] = QString(QChar(1)), controlName[2] = "女";
+    // (A name typed to start with byte 1 is refused as a control character before any layout is looked at.)
     QTest::newRow("A, woman without name, age or birthday")
         << Header(1, 360) + record({{4, Le(1, 4)}, {20, big5("林心怡")}}) << blankWoman << 3;
-    QTest::newRow("B, name starting with byte 1")
-        << Header(1, 360) + record({{4, big5("林心怡")}, {24, Le(1, 4)}}) << controlName << 2;
   }
   void ambiguousFirstRecord() {
     QFETCH(QByteArray, existing);

@@ -144,13 +144,15 @@ class LosslessTest : public QObject {
     QVERIFY2(out.ok(), qPrintable(out.message(file)));
     QCOMPARE(saved.toHex(), Unchanged(t, dirty).toHex());
 
-    // One cell takes the text of the same column in another record.
+    // One cell takes the text of the same column in another record (not a
+    // text with a control character: a changed text cannot take one in).
     std::mt19937 rng(seed);
     const int r = 2;
     std::vector<int> columns;
     for (int c = 2; c <= t.fieldCount(); ++c) {
       if (isPatched(t) && c != 4 && c != 5) continue;
       if (t.order == SaveOrder::NumericThenSecond && c == 2) continue;
+      if (FirstControlCharacter(grid.cell(1, c), LineBreaks::Refused) >= 0) continue;
       if (grid.cell(1, c) != grid.cell(r, c)) columns.push_back(c);
     }
     QVERIFY(!columns.empty());

@@ -196,10 +196,12 @@ bool ImportOpenTableCsv(Vantaro3& w, const QString& path, CsvOptions options, Ui
     if (!CsvToRecords(bytes, k, table->fileName, options, &records, &refusal)) return refuse(refusal.message(csvName));
   }
 
-  // The save's own checks, on the records as they would be written.
+  // The save's own checks, on the records as the import leaves them: the
+  // cells the CSV gives back as they are keep their bytes, as in the grid.
   {
+    std::vector<TableRecord> now(grid.rows().begin(), grid.rows().end());
     RecordGrid check;
-    check.reset(k, records);
+    check.resetRecords(k, MatchCsvRecords(records, now));
     QByteArray existing = FileStore::disk().read(DataFilePath(w.dataFolder(), table->fileName), &exists, &error);
     QByteArray out;
     const SaveOutcome o = EncodeTable(*table, w.dataFolder(), check, SaveRowOrder(*table, check), existing, &out);

@@ -174,6 +174,15 @@ void decodeField(const FieldSpec& f, const RecordBytes& in, const CodecContext& 
 namespace {
 QString tooLong(int bytes, int width) { return QStringLiteral("文字过长：%1 字节，此栏最多 %2 字节").arg(bytes).arg(width); }
 
+// Text fields of this width and more are the descriptions (简介) of the jobs,
+// requests, places and effects, the texts the record dialogs edit as
+// several lines; every name, type and company field is at most 40 bytes.
+constexpr int kDescriptionWidth = 100;
+
+LineBreaks lineBreaksOf(const FieldSpec& f) {
+  return f.width >= kDescriptionWidth ? LineBreaks::Allowed : LineBreaks::Refused;
+}
+
 // The Big5 bytes of a changed text, refused when Big5 cannot hold a
 // character or when the load would not read all of them back.
 std::optional<QString> textBytes(const FieldSpec& f, const QString& cell, QByteArray* bytes) {
@@ -184,10 +193,32 @@ std::optional<QString> textBytes(const FieldSpec& f, const QString& cell, QByteA
   *bytes = e.bytes;
   return std::nullopt;
 }
+
+// A control character that a changed text takes in from elsewhere (one
+// the text as read holds as well came from the file, and stays).
+std::optional<QString> controlProblem(const FieldSpec& f, const QString& cell, QStringView asRead) {
+  if (f.kind != FieldKind::Text && f.kind != FieldKind::TextPadded && f.kind != FieldKind::LocalText)
+    return std::nullopt;
+  if (const qsizetype bad = FirstControlCharacter(cell, lineBreaksOf(f), asRead); bad >= 0)
+    return ControlCharacterProblem(cell, bad);
+  return std::nullopt;
+}
+
+// A cell's text into its field's bytes, with no regard to control characters.
+std::optional<QString> encodeValue(const FieldSpec& f, const QString& cell, ByteWriter& out, qint64 base,
+                                   const CodecContext& ctx);
+
 }  // namespace
 
 std::optional<QString> FixedCodec::encodeField(const FieldSpec& f, const QString& cell, ByteWriter& out, qint64 base,
                                                const CodecContext& ctx) {
+  if (auto problem = controlProblem(f, cell, {})) return problem;
+  return encodeValue(f, cell, out, base, ctx);
+}
+
+namespace {
+std::optional<QString> encodeValue(const FieldSpec& f, const QString& cell, ByteWriter& out, qint64 base,
+                                   const CodecContext& ctx) {
   const qint64 at = base + f.offset;
   QString reason;
   int64_t v = 0;
@@ -259,6 +290,8 @@ std::optional<QString> FixedCodec::encodeField(const FieldSpec& f, const QString
   return std::nullopt;
 }
 
+}  // namespace
+
 std::optional<QString> FixedCodec::writeField(const FieldSpec& f, int variantIndex, const TableRecord& record,
                                               ByteWriter& out, qint64 base, const CodecContext& ctx) const {
   if (f.column > 0 && record.unchanged(f.column)) {
@@ -273,8 +306,12 @@ std::optional<QString> FixedCodec::writeField(const FieldSpec& f, int variantInd
       out.putKept(base + f.offset, record.kept, from->offset, f.width);
       return std::nullopt;
     }
+    // The text as read, written anew in this layout: every character it has comes back.
+    return encodeValue(f, record.cell(f.column), out, base, ctx);
   }
-  return encodeField(f, record.cell(f.column), out, base, ctx);
+  const QString cell = record.cell(f.column);
+  if (auto problem = controlProblem(f, cell, record.original.value(f.column - 1))) return problem;
+  return encodeValue(f, cell, out, base, ctx);
 }
 
 std::vector<KeptBytes> FixedCodec::locate(const QByteArray& file) const {

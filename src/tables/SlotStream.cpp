@@ -127,6 +127,12 @@ std::optional<CellProblem> SlotCodec::encode(const std::vector<const TableRecord
         }
         case SlotKind::Skip: break;
         case SlotKind::Text: {
+          // Every slot text is counted out byte by byte: line breaks stay as
+          // they are; a control character the text as read did not hold is refused.
+          if (!row.unchanged(e.column))
+            if (const qsizetype bad = FirstControlCharacter(cell, LineBreaks::Allowed, row.original.value(e.column - 1));
+                bad >= 0)
+              return CellProblem{int(k), e.column, ControlCharacterProblem(cell, bad)};
           const Big5Encoded text = EncodeBig5Text(cell);
           if (!text.ok()) return CellProblem{int(k), e.column, text.problem()};
           const QByteArray& bytes = text.bytes;

@@ -268,6 +268,8 @@ StandaloneSave StandaloneTable::patch(const QByteArray& existing, QByteArray* ou
     any = true;
     if (v.type == ValueType::Name) {
       if (v.text.trimmed().isEmpty()) return refused(&v, QStringLiteral("名称为空"));
+      if (const qsizetype bad = FirstControlCharacter(v.text, LineBreaks::Refused, v.loadedText); bad >= 0)
+        return refused(&v, ControlCharacterProblem(v.text, bad));
       const Big5Encoded name = EncodeBig5Text(v.text);
       if (!name.ok()) return refused(&v, name.problem());
       // The load reads six bytes of the field back.

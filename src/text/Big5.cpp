@@ -211,6 +211,25 @@ void DecodeBig5TextInto(QByteArrayView fieldBytes, QString* out) {
 
 void DecodeBig5BytesInto(QByteArrayView bytes, QString* out) { decodeInto(bytes, Page::Big5Fields, out); }
 
+qsizetype FirstControlCharacter(QStringView text, LineBreaks lineBreaks, QStringView asRead) {
+  const bool lines = lineBreaks == LineBreaks::Allowed;
+  for (qsizetype i = 0; i < text.size(); ++i) {
+    const QChar c = text[i];
+    if ((c.unicode() >= 0x20 && c.unicode() != 0x7F) || c == u'\t') continue;
+    if (lines && (c == u'\r' || c == u'\n')) continue;
+    if (asRead.contains(c)) continue;
+    return i;
+  }
+  return -1;
+}
+
+QString ControlCharacterProblem(QStringView text, qsizetype at) {
+  const char16_t c = text[at].unicode();
+  const QString code = QStringLiteral("U+%1").arg(QString::number(uint(c), 16).toUpper().rightJustified(4, u'0'));
+  if (c == u'\r' || c == u'\n') return QStringLiteral("换行符 %1：此栏只能有一行文字").arg(code);
+  return QStringLiteral("控制字符 %1 无法以 Big5 保存").arg(code);
+}
+
 QString Big5Encoded::problem() const {
   if (ok()) return QString();
   return QStringLiteral("“%1” 无法以 Big5 保存").arg(unencodable);

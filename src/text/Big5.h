@@ -1,6 +1,9 @@
 #pragma once
 #include <QByteArray>
 #include <QString>
+#include <QStringView>
+
+#include <cstdint>
 
 namespace v3 {
 
@@ -40,8 +43,24 @@ struct Big5Encoded {
 // Display text -> the Big5 bytes written into a field. On a 2052 system the
 // text first goes through ToTraditional; on 1028 and every other locale it is
 // encoded as it stands. Nothing is replaced: a character that Big5 cannot
-// hold is reported, never written as something else.
+// hold is reported, never written as something else. Every character a
+// decoding gave comes back as its bytes, control characters included: what
+// a changed cell may hold is FirstControlCharacter's to say.
 Big5Encoded EncodeBig5Text(const QString& text);
+
+// Whether a text field may hold line breaks (CR, LF): a description that the
+// record dialogs edit as several lines, or a text the file counts out byte
+// by byte, may; a name or a type of one line may not.
+enum class LineBreaks : uint8_t { Refused, Allowed };
+
+// The first character of a changed text that no text field may take: U+0000
+// (the game reads a text up to its first zero byte), the other C0 controls
+// but tab, and DEL; CR and LF too unless `lineBreaks` allows them. A
+// character that the text as read (`asRead`) holds as well came from the
+// file and stays. -1 for none.
+qsizetype FirstControlCharacter(QStringView text, LineBreaks lineBreaks, QStringView asRead = {});
+// Its refusal: "控制字符 U+0000 无法以 Big5 保存", a line break's "换行符 U+000A：此栏只能有一行文字".
+QString ControlCharacterProblem(QStringView text, qsizetype at);
 
 // Simplified -> Traditional, character for character (the length is kept),
 // except for the seven exception words, which are kept when they are the whole text.

@@ -693,9 +693,10 @@ std::vector<TableRecord> MatchCsvRecords(std::vector<QStringList> rows, const st
     }
     TableRecord record = existing[size_t(from[j])];
     for (qsizetype c = 0; c < cells.size() && c < record.cells.size(); ++c) {
-      // A cell the CSV gives back as it was exported is the cell as read.
-      const QString& original = record.original.value(c);
-      if (cells[c] == original || cells[c] == CsvUnescapeCell(CsvEscapeCell(original))) continue;
+      // A cell the CSV gives back as it was exported stays as it is (as
+      // read, for a record not edited since), as ReplaceRecords leaves it.
+      const QString& now = record.cells[c];
+      if (cells[c] == now || cells[c] == CsvUnescapeCell(CsvEscapeCell(now))) continue;
       record.cells[c] = cells[c];
     }
     out.push_back(std::move(record));

@@ -101,7 +101,8 @@ std::vector<int> MatchCsvRows(const std::vector<QStringList>& rows, const std::v
 // The records an import gives the table: each CSV row is matched to the
 // existing record it came from (MatchCsvRows; only records read from the
 // file count). A matched row keeps that record's bytes, and every cell it
-// gives back as exported stays unchanged; a row without a match is a new record.
+// gives back as exported (as the record holds it now) stays as it is; a row
+// without a match is a new record.
 std::vector<TableRecord> MatchCsvRecords(std::vector<QStringList> rows, const std::vector<TableRecord>& existing);
 
 // A header line as `header` gives it under each of the language files CHS.txt
