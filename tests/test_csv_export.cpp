@@ -63,7 +63,7 @@ QByteArray Crafted(const TableDef& t, const QByteArray& sample, unsigned seed) {
     const FixedLayout& layout = fixed->layoutFor(file);
     for (int k = 0; k < n; ++k) {
       const qint64 base = 12 + qint64(k) * layout.recordSize;
-      for (const FieldSpec& f : layout.fields) {
+      for (const FieldDef& f : layout.fields) {
         if (rng() % 3 == 0) continue;  // as the generator wrote it
         QByteArray bytes;
         switch (f.kind) {

@@ -327,7 +327,7 @@ class FixedTablesTest : public QObject {
       for (int i = 0; i + 1 < ranges.size(); i += 2)
         for (int b = ranges[i]; b <= ranges[i + 1]; ++b) {
           bool inField = false;
-          for (const FieldSpec& f : dynamic_cast<const FixedCodec*>(table(file).codec)->layoutFor(dirty).fields)
+          for (const FieldDef& f : dynamic_cast<const FixedCodec*>(table(file).codec)->layoutFor(dirty).fields)
             inField = inField || (b >= f.offset && b < f.offset + f.width);
           if (!inField) QCOMPARE(int(uchar(saved[12 + k * size + b])), 0);
         }

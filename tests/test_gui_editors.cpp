@@ -24,12 +24,12 @@ std::vector<QStringList> teams() {
           {"4", "星光少女", "99", "x", "1", "1", "400", "37", "38", "39", "40"}};
 }
 
-EditorForm markAndFillSpec() {
+EditorForm markAndFillForm() {
   // A small editor using every other kind of control.
   EditorForm e;
   e.name = QStringLiteral("Probe");
   e.captionColumns = {1, 2};
-  SectionSpec s;
+  SectionDef s;
   s.controls = {TextBox("Text0", 1, "Lb0", "编号"),
                 TextList("Combo1", 2, "Lb1", "类型", ListSource::Fixed, {"1", "7"}),
                 CheckBox(ControlKind::CheckMark, "Check0", 3, "Lb2", "暴力"),
@@ -37,7 +37,7 @@ EditorForm markAndFillSpec() {
                 FillIn("Text1", "Lable(0)", {"Text(5)", "Text(6)"}),
                 TextBox("Text(5)", 5, "Lb4", "演技"),
                 TextBox("Text(6)", 6, "Lb5", "口才")};
-  ControlSpec shop = IndexList("Combo(7)", 7, "Lb6", "商店", ListSource::Fixed);
+  ControlDef shop = IndexList("Combo(7)", 7, "Lb6", "商店", ListSource::Fixed);
   shop.entries = {"a", "b", "c", "d", "e", "f"};
   shop.storedAs = {{5, 11}};
   s.controls.push_back(shop);
@@ -158,7 +158,7 @@ class EditorTest : public QObject {
   }
 
   void otherControlKinds() {
-    const EditorForm form = markAndFillSpec();
+    const EditorForm form = markAndFillForm();
     grid_.reset(7, {{"1", "3", "√", "2", "a", "b", "11"}, {"2", "1", "", "1", "c", "d", "4"}});
     grid_.setRowSelected(1, true);
     grid_.setRowSelected(2, true);
@@ -193,7 +193,7 @@ class EditorTest : public QObject {
   }
 
   void storedAsWritesTheStoredValue() {
-    const EditorForm form = markAndFillSpec();
+    const EditorForm form = markAndFillForm();
     grid_.reset(7, {{"1", "", "", "0", "", "", "0"}});
     grid_.setRowSelected(1, true);
     EditorRequest r;
@@ -212,8 +212,8 @@ class EditorTest : public QObject {
       RecordDialog d(*form, grid_, r, env_, nullptr);
       QCOMPARE(d.objectName(), form->name);
       QSet<QString> names;
-      for (const SectionSpec& s : form->sections)
-        for (const ControlSpec& c : s.controls) {
+      for (const SectionDef& s : form->sections)
+        for (const ControlDef& c : s.controls) {
           QVERIFY2(!names.contains(c.name), qPrintable(form->name + ": " + c.name));
           names.insert(c.name);
           for (const QString& t : c.targets) QVERIFY2(d.control(t), qPrintable(form->name + ": " + t));

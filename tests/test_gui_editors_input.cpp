@@ -35,16 +35,16 @@ const CatalogueEntry* entryOf(const QString& editor) {
   return nullptr;
 }
 
-std::vector<const ControlSpec*> controlsOf(const EditorForm& form) {
-  std::vector<const ControlSpec*> v;
-  for (const SectionSpec& s : form.sections)
-    for (const ControlSpec& c : s.controls) v.push_back(&c);
+std::vector<const ControlDef*> controlsOf(const EditorForm& form) {
+  std::vector<const ControlDef*> v;
+  for (const SectionDef& s : form.sections)
+    for (const ControlDef& c : s.controls) v.push_back(&c);
   return v;
 }
 
-bool hasNone(const ControlSpec& c) { return c.kind == ControlKind::IndexList && !c.unselectedWritesNothing; }
+bool hasNone(const ControlDef& c) { return c.kind == ControlKind::IndexList && !c.unselectedWritesNothing; }
 
-int64_t storedOf(const ControlSpec& c, int position) {
+int64_t storedOf(const ControlDef& c, int position) {
   for (const auto& [p, v] : c.storedAs)
     if (p == position) return v;
   return position;
@@ -82,7 +82,7 @@ class EditorInputTest : public QObject {
     return d;
   }
 
-  static bool usable(RecordDialog* d, const ControlSpec& c) {
+  static bool usable(RecordDialog* d, const ControlDef& c) {
     QWidget* w = d->control(c.name);
     return w && w->isVisibleTo(d) && w->isEnabled();
   }
@@ -99,7 +99,7 @@ class EditorInputTest : public QObject {
     // The entries of every list, as a dialog opened on nothing shows them.
     grid_.reset(k, {});
     auto probe = open(editor, EditorMode::Add);
-    for (const ControlSpec* c : controlsOf(form)) {
+    for (const ControlDef* c : controlsOf(form)) {
       if (c->column <= 0) continue;
       auto* box = qobject_cast<QComboBox*>(probe->control(c->name));
       QStringList items;
@@ -135,7 +135,7 @@ class EditorInputTest : public QObject {
   void walk(RecordDialog* d, const QString& skip, bool typeInLists) {
     const EditorForm& form = *FindEditorForm(d->objectName());
     int focusable = 0;
-    for (const ControlSpec* c : controlsOf(form)) {
+    for (const ControlDef* c : controlsOf(form)) {
       if (!usable(d, *c)) continue;
       ++focusable;
       if (c->name == skip) continue;
@@ -183,14 +183,14 @@ class EditorInputTest : public QObject {
       const CatalogueEntry* entry = entryOf(form->name);
       if (!entry) continue;
       // The first and the last control of each kind that the user can change.
-      QMap<int, std::vector<const ControlSpec*>> byKind;
-      for (const ControlSpec* c : controlsOf(*form)) {
+      QMap<int, std::vector<const ControlDef*>> byKind;
+      for (const ControlDef* c : controlsOf(*form)) {
         if (c->hidden || c->alwaysDisabled || entry->disabledForModify.contains(c->name)) continue;
         if (c->kind == ControlKind::TextList && c->list == ListSource::None && c->entries.isEmpty()) continue;
         byKind[int(c->kind)].push_back(c);
       }
       for (const auto& controls : byKind)
-        for (const ControlSpec* c : {controls.front(), controls.back()}) {
+        for (const ControlDef* c : {controls.front(), controls.back()}) {
           QTest::newRow(qPrintable(QStringLiteral("%1 %2 %3").arg(form->name, kindName(c->kind), c->name)))
               << form->name << c->name;
           if (controls.size() == 1) break;
@@ -206,8 +206,8 @@ class EditorInputTest : public QObject {
     auto d = open(editor, EditorMode::ModifySeveral);
     QCOMPARE(d->findChild<QLabel*>("LbCount")->text(), QStringLiteral("修改 3 项记录"));
     const EditorForm& form = *FindEditorForm(editor);
-    const ControlSpec* touched = nullptr;
-    for (const ControlSpec* c : controlsOf(form))
+    const ControlDef* touched = nullptr;
+    for (const ControlDef* c : controlsOf(form))
       if (c->name == control) touched = c;
     QVERIFY(touched);
     QWidget* w = d->control(control);
@@ -225,7 +225,7 @@ class EditorInputTest : public QObject {
         ClickInto(w);
         TypeKeys(QStringLiteral("5"));
         for (const QString& t : touched->targets)
-          for (const ControlSpec* c : controlsOf(form))
+          for (const ControlDef* c : controlsOf(form))
             if (c->name == t) written[c->column] = QStringLiteral("5");
         break;
       case ControlKind::IndexList: {
@@ -640,7 +640,7 @@ class EditorInputTest : public QObject {
     clickButton(d.get(), "Cmd_add");
     QCOMPARE(grid_.recordCount(), 5);
     QStringList expected(grid_.fieldCount());
-    for (const ControlSpec* c : controlsOf(*FindEditorForm(editor)))
+    for (const ControlDef* c : controlsOf(*FindEditorForm(editor)))
       if (c->column > 0) expected[c->column - 1] = before[0][c->column - 1];
     QCOMPARE(grid_.record(5), expected);
   }

@@ -150,8 +150,8 @@ class JobEditorsTest : public QObject {
     grid_.setRowSelected(2, true);
     auto d = open(editor);
     QCOMPARE(d->windowTitle(), caption);
-    for (const SectionSpec& s : FindEditorForm(editor)->sections)
-      for (const ControlSpec& c : s.controls) QVERIFY2(c.column == 0 || columns.contains(c.name), qPrintable(c.name));
+    for (const SectionDef& s : FindEditorForm(editor)->sections)
+      for (const ControlDef& c : s.controls) QVERIFY2(c.column == 0 || columns.contains(c.name), qPrintable(c.name));
     for (auto [name, column] : columns.asKeyValueRange()) {
       QCOMPARE(shown(d->control(name)), name.startsWith("Check") ? QString("ticked") : QStringLiteral("v%1").arg(column));
     }
@@ -212,9 +212,9 @@ class JobEditorsTest : public QObject {
       const QString section = d->objectName();
       QVERIFY(!LookupText(section, "Caption", "").isEmpty());
       QStringList names;
-      for (const SectionSpec& s : FindEditorForm(editor)->sections) {
+      for (const SectionDef& s : FindEditorForm(editor)->sections) {
         names << s.headingName;
-        for (const ControlSpec& c : s.controls) names << c.labelName << c.unitName;
+        for (const ControlDef& c : s.controls) names << c.labelName << c.unitName;
       }
       names.removeAll(QString());
       for (const QString& name : names) {
@@ -362,8 +362,8 @@ class JobEditorsTest : public QObject {
     load(editor);
     auto d = open(editor);
     QList<int> hidden;
-    for (const SectionSpec& s : FindEditorForm(editor)->sections)
-      for (const ControlSpec& c : s.controls) {
+    for (const SectionDef& s : FindEditorForm(editor)->sections)
+      for (const ControlDef& c : s.controls) {
         QCOMPARE(d->control(c.name)->isHidden(), c.hidden);
         if (c.hidden && c.column > 0) hidden << c.column;
         for (const QString& label : {c.labelName, c.unitName})

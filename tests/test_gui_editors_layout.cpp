@@ -86,8 +86,8 @@ class EditorLayoutTest : public QObject {
     const EditorForm& form = *FindEditorForm(editor);
     std::vector<std::pair<QString, QRect>> placed;
     QHash<QString, int> widths;
-    for (const SectionSpec& s : form.sections)
-      for (const ControlSpec& c : s.controls) {
+    for (const SectionDef& s : form.sections)
+      for (const ControlDef& c : s.controls) {
         QWidget* w = d.control(c.name);
         if (!w->isVisibleTo(&d)) continue;
         const QRect box = inDialog(w, &d);

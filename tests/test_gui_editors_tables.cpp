@@ -44,9 +44,9 @@ QString textOf(QWidget* w) {
 // Every label-like object name of a description: labels, units, headings, the extra button.
 QStringList captionNames(const EditorForm& form) {
   QStringList names;
-  for (const SectionSpec& s : form.sections) {
+  for (const SectionDef& s : form.sections) {
     if (!s.headingName.isEmpty()) names << s.headingName;
-    for (const ControlSpec& c : s.controls) {
+    for (const ControlDef& c : s.controls) {
       if (!c.labelName.isEmpty()) names << c.labelName;
       if (!c.unitName.isEmpty()) names << c.unitName;
     }
@@ -57,9 +57,9 @@ QStringList captionNames(const EditorForm& form) {
 
 QString designText(const EditorForm& form, const QString& name) {
   if (name == form.extraButtonName) return form.extraButton;
-  for (const SectionSpec& s : form.sections) {
+  for (const SectionDef& s : form.sections) {
     if (s.headingName == name) return s.heading;
-    for (const ControlSpec& c : s.controls) {
+    for (const ControlDef& c : s.controls) {
       if (c.labelName == name) return c.label;
       if (c.unitName == name) return c.unit;
     }
@@ -179,8 +179,8 @@ class TableEditorTest : public QObject {
     QStringList caption;
     for (int c : captionColumns) caption << grid_.cell(row, c);
     QCOMPARE(d->windowTitle(), caption.join(' '));
-    for (const SectionSpec& s : FindEditorForm(editor)->sections)
-      for (const ControlSpec& c : s.controls) {
+    for (const SectionDef& s : FindEditorForm(editor)->sections)
+      for (const ControlDef& c : s.controls) {
         QWidget* w = d->control(c.name);
         QVERIFY2(w && !w->isHidden(), qPrintable(c.name));
         QVERIFY2(!d->isChanged(c.name), qPrintable(c.name));

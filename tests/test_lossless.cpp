@@ -40,7 +40,7 @@ QByteArray Dirty(const TableDef& t, QByteArray file, unsigned seed) {
     const bool star = &t == &StarTable();
     for (int k = 0; k < n; ++k) {
       const qint64 base = 12 + qint64(k) * layout.recordSize;
-      for (const FieldSpec& f : layout.fields) {
+      for (const FieldDef& f : layout.fields) {
         char* at = file.data() + base + f.offset;
         switch (f.kind) {
           case FieldKind::TypeTag:
@@ -172,7 +172,7 @@ class LosslessTest : public QObject {
       if (k < r) start += size;
     }
     if (const auto* fixed = dynamic_cast<const FixedCodec*>(t.codec)) {
-      for (const FieldSpec& f : fixed->layoutFor(dirty).fields)
+      for (const FieldDef& f : fixed->layoutFor(dirty).fields)
         if (f.column == c) {
           for (qint64 i = start + f.offset; i < start + f.offset + f.width; ++i) saved[i] = edited[i];
         }
@@ -390,7 +390,7 @@ class LosslessTest : public QObject {
     // The first text column.
     int column = 0;
     if (const auto* fixed = dynamic_cast<const FixedCodec*>(t.codec)) {
-      for (const FieldSpec& f : fixed->layoutFor(dirty).fields)
+      for (const FieldDef& f : fixed->layoutFor(dirty).fields)
         if (!column && f.column > 1 && f.kind == FieldKind::Text) column = f.column;
     } else {
       for (const SlotElement& e : dynamic_cast<const SlotCodec*>(t.codec)->layout().elements)

@@ -2,9 +2,7 @@
 
 #include <QStringView>
 
-#include <algorithm>
 #include <cmath>
-#include <numeric>
 
 #include "model/RecordGrid.h"
 
@@ -35,28 +33,9 @@ bool IsNumericColumn(const RecordGrid& grid, int column) {
 }
 
 std::vector<int> ColumnSortOrder(const RecordGrid& grid, int column, Qt::SortOrder order) {
-  const int n = grid.recordCount();
-  std::vector<int> rows(static_cast<size_t>(n));
-  std::iota(rows.begin(), rows.end(), 1);
-  if (column < 1 || column > grid.fieldCount()) return rows;
-  const bool descending = order == Qt::DescendingOrder;
-  if (IsNumericColumn(grid, column)) {
-    // Empty cells count as the smallest value.
-    std::vector<double> keys(size_t(n) + 1, -HUGE_VAL);
-    for (int r = 1; r <= n; ++r) {
-      double d = 0;
-      if (NumberCell(grid.record(r)[column - 1], &d)) keys[size_t(r)] = d;
-    }
-    std::stable_sort(rows.begin(), rows.end(), [&](int a, int b) {
-      return descending ? keys[size_t(b)] < keys[size_t(a)] : keys[size_t(a)] < keys[size_t(b)];
-    });
-  } else {
-    std::stable_sort(rows.begin(), rows.end(), [&](int a, int b) {
-      const int c = QString::compare(grid.record(a)[column - 1], grid.record(b)[column - 1], Qt::CaseSensitive);
-      return descending ? c > 0 : c < 0;
-    });
-  }
-  return rows;
+  using O = RecordGrid::SortOrder;
+  return grid.sortedOrder(column, IsNumericColumn(grid, column) ? O::Numeric : O::Text,
+                          order == Qt::DescendingOrder);
 }
 
 }  // namespace v3

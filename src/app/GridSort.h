@@ -12,8 +12,8 @@ class RecordGrid;
 bool IsNumericColumn(const RecordGrid& grid, int column);
 
 // The order (grid rows, as RecordGrid::applyOrder takes it) that sorts the
-// records by a column, ascending or descending. Stable in both directions:
-// records with equal keys keep their order.
+// records by a column, ascending or descending, with the rule a save sorts
+// by (RecordGrid::sortedOrder): stable in both directions.
 std::vector<int> ColumnSortOrder(const RecordGrid& grid, int column, Qt::SortOrder order);
 
 }  // namespace v3

@@ -11,14 +11,14 @@ namespace {
 const QStringList kDifficulties{"1", "2", "3", "4", "5"};
 
 // The job's name: up to 20 characters.
-ControlSpec jobName() {
-  ControlSpec c = TextBox("Text1", 2, "Lb1", "通告名称");
+ControlDef jobName() {
+  ControlDef c = TextBox("Text1", 2, "Lb1", "通告名称");
   c.chars = 20;
   return c;
 }
 
-ControlSpec Synopsis(const QString& name, int column, const QString& labelName, int maxLength = 0) {
-  ControlSpec c = With(TextBox(name, column, labelName, QStringLiteral("简介")), ControlKind::MultiText);
+ControlDef Synopsis(const QString& name, int column, const QString& labelName, int maxLength = 0) {
+  ControlDef c = With(TextBox(name, column, labelName, QStringLiteral("简介")), ControlKind::MultiText);
   c.maxLength = maxLength;
   return c;
 }
@@ -27,7 +27,7 @@ EditorForm cdEditor() {
   EditorForm e;
   e.name = QStringLiteral("CDW");
   e.captionColumns = {2};  // the job name
-  SectionSpec top;
+  SectionDef top;
   top.perRow = 2;
   top.controls = {
       TextBox("Text0", 1, "Lb0", "通告编号"),
@@ -41,7 +41,7 @@ EditorForm cdEditor() {
       // A job can be meant for a group or for a single star.
       TextList("Combo6", 9, "Lb8", "默认艺人", ListSource::TeamsThenStars),
   };
-  SectionSpec images;
+  SectionDef images;
   images.headingName = QStringLiteral("Lb13");
   images.heading = QStringLiteral("特殊要求");
   images.perRow = 3;
@@ -50,7 +50,7 @@ EditorForm cdEditor() {
       TextBox("Text4", 11, "Lb10", "性感"),
       TextBox("Text5", 12, "Lb11", "亲和"),
   };
-  SectionSpec text;
+  SectionDef text;
   text.controls = {Synopsis("Text2", 13, "Lb12")};
   e.sections = {top, images, text};
   return e;
@@ -60,9 +60,9 @@ EditorForm cfEditor() {
   EditorForm e;
   e.name = QStringLiteral("CF");
   e.captionColumns = {2};
-  SectionSpec top;
+  SectionDef top;
   top.perRow = 2;
-  ControlSpec grade = TextList("Combo1", 4, QString(), QString(), ListSource::Fixed, {"S", "A", "B"});
+  ControlDef grade = TextList("Combo1", 4, QString(), QString(), ListSource::Fixed, {"S", "A", "B"});
   top.controls = {
       TextBox("Text0", 1, "Lb0", "通告编号"),
       jobName(),
@@ -74,7 +74,7 @@ EditorForm cfEditor() {
       CheckBox(ControlKind::CheckMark, "Check0", 8, "Lb6", "独家"),
       TextBox("Text3", 9, "Lb7", "分组"),
   };
-  SectionSpec text;
+  SectionDef text;
   text.controls = {Synopsis("Text2", 10, "Lb8")};
   e.sections = {top, text};
   return e;
@@ -84,7 +84,7 @@ EditorForm mvEditor() {
   EditorForm e;
   e.name = QStringLiteral("MV");
   e.captionColumns = {2};
-  SectionSpec top;
+  SectionDef top;
   top.perRow = 2;
   top.controls = {
       TextBox("Text0", 1, "Lb0", "通告编号"),
@@ -94,7 +94,7 @@ EditorForm mvEditor() {
       TextList("Combo4", 5, "Lb4", "制作人", ListSource::Producers),
       TextList("Combo3", 6, "Lb5", "制作公司", ListSource::Language),
   };
-  SectionSpec text;
+  SectionDef text;
   text.controls = {Synopsis("Text2", 7, "Lb6")};
   e.sections = {top, text};
   return e;
@@ -104,7 +104,7 @@ EditorForm tvEditor() {
   EditorForm e;
   e.name = QStringLiteral("TV");
   e.captionColumns = {2};
-  SectionSpec top;
+  SectionDef top;
   top.perRow = 2;
   top.controls = {
       TextBox("Text0", 1, "Lb0", "通告编号"),
@@ -115,7 +115,7 @@ EditorForm tvEditor() {
       TextList("Combo4", 6, "Lb5", "制作人", ListSource::Producers),
       TextList("Combo3", 7, "Lb6", "制作公司", ListSource::Language),
   };
-  SectionSpec text;
+  SectionDef text;
   text.controls = {Synopsis("Text2", 8, "Lb7")};
   e.sections = {top, text};
   return e;
@@ -125,7 +125,7 @@ EditorForm shEditor() {
   EditorForm e;
   e.name = QStringLiteral("SH");
   e.captionColumns = {2};
-  SectionSpec top;
+  SectionDef top;
   top.perRow = 2;
   // Two columns, as the labels are numbered: type and time, target and
   // producer, difficulty and company, then the default artist.
@@ -142,7 +142,7 @@ EditorForm shEditor() {
       // copies it from the row the dialog opened on.
       TextList("Combo6", 9, "Lb8", "默认艺人", ListSource::None),
   };
-  SectionSpec flags;
+  SectionDef flags;
   flags.headingName = QStringLiteral("Lb9");
   flags.heading = QStringLiteral("特殊要求");
   flags.perRow = 5;
@@ -155,14 +155,14 @@ EditorForm shEditor() {
       CheckBox(ControlKind::CheckMark, "Check5", 15, "Lb15", "丑化"),
       CheckBox(ControlKind::CheckMark, "Check6", 16, "Lb16", "吻戏"),
   };
-  SectionSpec images;
+  SectionDef images;
   images.perRow = 3;
   images.controls = {
       TextBox("Text3", 17, "Lb17", "叛逆"),
       TextBox("Text4", 18, "Lb18", "性感"),
       TextBox("Text5", 19, "Lb19", "亲和"),
   };
-  SectionSpec text;
+  SectionDef text;
   text.controls = {Synopsis("Text2", 20, "Lb20", 250)};
   e.sections = {top, flags, images, text};
   return e;

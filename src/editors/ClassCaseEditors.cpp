@@ -22,22 +22,22 @@ struct ClassCaseKind {
 
 // One ability group: five boxes on the first row, four and the box that
 // sets all nine on the second.
-SectionSpec abilityGroup(const QString& headingName, const QString& heading, int first, int firstLabel,
+SectionDef abilityGroup(const QString& headingName, const QString& heading, int first, int firstLabel,
                          const QString& fillName, int fillIndex) {
   return AbilityGroup(headingName, heading, first, firstLabel, fillName, QStringLiteral("Lable(%1)").arg(fillIndex), 5);
 }
 
-ControlSpec named(ControlSpec c) {
+ControlDef named(ControlDef c) {
   c.chars = 10;
   return c;
 }
 
-void limit(SectionSpec& s, int maxLength) {
-  for (ControlSpec& c : s.controls) c.maxLength = maxLength;
+void limit(SectionDef& s, int maxLength) {
+  for (ControlDef& c : s.controls) c.maxLength = maxLength;
 }
 
-void hide(SectionSpec& s) {
-  for (ControlSpec& c : s.controls) c.hidden = true;
+void hide(SectionDef& s) {
+  for (ControlDef& c : s.controls) c.hidden = true;
 }
 
 EditorForm classCaseEditor(const ClassCaseKind& k) {
@@ -46,11 +46,11 @@ EditorForm classCaseEditor(const ClassCaseKind& k) {
   e.designCaption = QStringLiteral("修改");
   e.captionColumns = {3, 4};  // the name, a blank, the level or type
 
-  SectionSpec top;
+  SectionDef top;
   top.perRow = 3;
-  ControlSpec level = TextBox("Text(4)", 4, "Lb3", QString::fromUtf8(k.level));
+  ControlDef level = TextBox("Text(4)", 4, "Lb3", QString::fromUtf8(k.level));
   level.hidden = k.hideLevel;
-  ControlSpec duration = TextList("Combo6", 6, "Lb5", "时间", ListSource::Fixed, {"1", "7"});
+  ControlDef duration = TextList("Combo6", 6, "Lb5", "时间", ListSource::Fixed, {"1", "7"});
   duration.unitName = QStringLiteral("Lb6");
   duration.unit = QStringLiteral("天");
   duration.hidden = k.hideDuration;
@@ -63,12 +63,12 @@ EditorForm classCaseEditor(const ClassCaseKind& k) {
       duration,
   };
 
-  SectionSpec required = abilityGroup("Lb7", QString::fromUtf8(k.requirement), 7, 8, "Text0", 0);
-  SectionSpec effect = abilityGroup("Lb17", "能力影响", 16, 18, "Text1", 1);
-  SectionSpec strain;
+  SectionDef required = abilityGroup("Lb7", QString::fromUtf8(k.requirement), 7, 8, "Text0", 0);
+  SectionDef effect = abilityGroup("Lb17", "能力影响", 16, 18, "Text1", 1);
+  SectionDef strain;
   strain.perRow = 5;  // in line with the ability groups
   strain.controls = {TextBox("Text(25)", 25, "Lb27", "压力"), TextBox("Text(26)", 26, "Lb28", "疲劳")};
-  SectionSpec ceiling = abilityGroup("Lb29", "能力上限", 27, 30, "Text2", 2);
+  SectionDef ceiling = abilityGroup("Lb29", "能力上限", 27, 30, "Text2", 2);
   if (k.hideRequirements) hide(required);
   if (k.shortFields) {
     limit(required, 4);
@@ -77,14 +77,14 @@ EditorForm classCaseEditor(const ClassCaseKind& k) {
     limit(strain, 3);
   }
 
-  SectionSpec flags;
+  SectionDef flags;
   flags.perRow = 5;
   flags.controls = {
       CheckBox(ControlKind::Check01, "Check(36)", 36, "Lb39", "lpAC"),
       CheckBox(ControlKind::Check01, "Check(37)", 37, "Lb40", "lpB0"),
       CheckBox(ControlKind::Check01, "Check(39)", 39, "Lb41", "lp11C"),
   };
-  SectionSpec text;
+  SectionDef text;
   text.controls = {With(TextBox("Text(38)", 38, "Lb42", "简介"), ControlKind::MultiText)};
 
   e.sections = {top, required, effect, strain, ceiling, flags, text};

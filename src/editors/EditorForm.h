@@ -27,7 +27,7 @@ enum class ControlKind {
 // window's and the list's names; `Fixed` entries live in the description.
 enum class ListSource { None, Language, Fixed, Producers, Stars, TeamsThenStars };
 
-struct ControlSpec {
+struct ControlDef {
   ControlKind kind = ControlKind::Text;
   QString name;       // object name: "Text0", "Text(7)", "Combo(2)", "Check0"
   int column = 0;     // grid column 1..K; 0 for a fill-in box
@@ -51,27 +51,27 @@ struct ControlSpec {
   bool unselectedWritesNothing = false;
 };
 
-struct SectionSpec {
+struct SectionDef {
   QString headingName;  // group label object name ("Lb9"), empty for an untitled section
   QString heading;      // its design text ("特殊要求")
   int perRow = 2;       // label + control pairs per row
   bool byColumn = false;  // fill each column top to bottom before the next (stars 1..10 left, 11..20 right)
-  std::vector<ControlSpec> controls;
+  std::vector<ControlDef> controls;
 };
 
 struct EditorForm {
   QString name;                   // the dialog's object name and language section: "Team", "CDW"
   QString designCaption = QStringLiteral("添加");
   std::vector<int> captionColumns;  // the caption of a dialog opened on a row: these cells joined by a blank
-  std::vector<SectionSpec> sections;
+  std::vector<SectionDef> sections;
   // Extra command button (object name and design text), e.g. NE's "Cmd".
   QString extraButtonName, extraButton;
   int minimumWidth = 0;
 };
 
 // Shorthands for the descriptions.
-inline ControlSpec TextBox(const QString& name, int column, const QString& labelName, const QString& label) {
-  ControlSpec c;
+inline ControlDef TextBox(const QString& name, int column, const QString& labelName, const QString& label) {
+  ControlDef c;
   c.kind = ControlKind::Text;
   c.name = name;
   c.column = column;
@@ -79,7 +79,7 @@ inline ControlSpec TextBox(const QString& name, int column, const QString& label
   c.label = label;
   return c;
 }
-inline ControlSpec With(ControlSpec c, ControlKind kind) {
+inline ControlDef With(ControlDef c, ControlKind kind) {
   c.kind = kind;
   return c;
 }

@@ -18,52 +18,52 @@ const EditorForm* FindEditorForm(const QString& name) {
   return nullptr;
 }
 
-ControlSpec IndexList(const QString& name, int column, const QString& labelName, const QString& label, ListSource list) {
-  ControlSpec c = TextBox(name, column, labelName, label);
+ControlDef IndexList(const QString& name, int column, const QString& labelName, const QString& label, ListSource list) {
+  ControlDef c = TextBox(name, column, labelName, label);
   c.kind = ControlKind::IndexList;
   c.list = list;
   return c;
 }
 
-ControlSpec TextList(const QString& name, int column, const QString& labelName, const QString& label, ListSource list,
+ControlDef TextList(const QString& name, int column, const QString& labelName, const QString& label, ListSource list,
                      QStringList entries) {
-  ControlSpec c = TextBox(name, column, labelName, label);
+  ControlDef c = TextBox(name, column, labelName, label);
   c.kind = ControlKind::TextList;
   c.list = list;
   c.entries = std::move(entries);
   return c;
 }
 
-ControlSpec CheckBox(ControlKind kind, const QString& name, int column, const QString& labelName, const QString& label) {
-  ControlSpec c = TextBox(name, column, labelName, label);
+ControlDef CheckBox(ControlKind kind, const QString& name, int column, const QString& labelName, const QString& label) {
+  ControlDef c = TextBox(name, column, labelName, label);
   c.kind = kind;
   return c;
 }
 
-ControlSpec FillIn(const QString& name, const QString& labelName, const QStringList& targets) {
-  ControlSpec c = TextBox(name, 0, labelName, QStringLiteral("全部修改为"));
+ControlDef FillIn(const QString& name, const QString& labelName, const QStringList& targets) {
+  ControlDef c = TextBox(name, 0, labelName, QStringLiteral("全部修改为"));
   c.kind = ControlKind::FillIn;
   c.targets = targets;
   return c;
 }
 
-std::vector<ControlSpec> TextArray(int first, int last, int firstColumn, int firstLabel, const QStringList& labels) {
-  std::vector<ControlSpec> v;
+std::vector<ControlDef> TextArray(int first, int last, int firstColumn, int firstLabel, const QStringList& labels) {
+  std::vector<ControlDef> v;
   for (int i = first; i <= last; ++i)
     v.push_back(TextBox(QStringLiteral("Text(%1)").arg(i), firstColumn + (i - first),
                         QStringLiteral("Lb%1").arg(firstLabel + (i - first)), labels.value(i - first)));
   return v;
 }
 
-SectionSpec AbilityGroup(const QString& headingName, const QString& heading, int first, int firstLabel,
+SectionDef AbilityGroup(const QString& headingName, const QString& heading, int first, int firstLabel,
                          const QString& fillName, const QString& fillLabelName, int perRow) {
-  SectionSpec s;
+  SectionDef s;
   s.headingName = headingName;
   s.heading = heading;
   s.perRow = perRow;
   s.controls = TextArray(first, first + 8, first, firstLabel, AbilityLabels());
   QStringList targets;
-  for (const ControlSpec& c : s.controls) targets << c.name;
+  for (const ControlDef& c : s.controls) targets << c.name;
   s.controls.push_back(FillIn(fillName, fillLabelName, targets));
   return s;
 }

@@ -22,13 +22,13 @@ const std::vector<const EditorForm*>& AllEditorForms();
 const EditorForm* FindEditorForm(const QString& name);  // by dialog name ("Team", "CDW"); nullptr if none
 
 // Helpers for the descriptions.
-ControlSpec IndexList(const QString& name, int column, const QString& labelName, const QString& label, ListSource list);
-ControlSpec TextList(const QString& name, int column, const QString& labelName, const QString& label, ListSource list,
+ControlDef IndexList(const QString& name, int column, const QString& labelName, const QString& label, ListSource list);
+ControlDef TextList(const QString& name, int column, const QString& labelName, const QString& label, ListSource list,
                      QStringList entries = {});
-ControlSpec CheckBox(ControlKind kind, const QString& name, int column, const QString& labelName, const QString& label);
-ControlSpec FillIn(const QString& name, const QString& labelName, const QStringList& targets);
+ControlDef CheckBox(ControlKind kind, const QString& name, int column, const QString& labelName, const QString& label);
+ControlDef FillIn(const QString& name, const QString& labelName, const QStringList& targets);
 // "Text(first)".."Text(last)" with the given label names and texts.
-std::vector<ControlSpec> TextArray(int first, int last, int firstColumn, int firstLabel, const QStringList& labels);
+std::vector<ControlDef> TextArray(int first, int last, int firstColumn, int firstLabel, const QStringList& labels);
 
 // The nine abilities in their fixed order.
 const QStringList& AbilityLabels();
@@ -36,7 +36,7 @@ const QStringList& AbilityLabels();
 // One ability group: a heading, the nine boxes Text(first)..Text(first + 8)
 // labelled Lb<firstLabel>.., perRow to a row, and after them the
 // "全部修改为" box that sets all nine.
-SectionSpec AbilityGroup(const QString& headingName, const QString& heading, int first, int firstLabel,
+SectionDef AbilityGroup(const QString& headingName, const QString& heading, int first, int firstLabel,
                          const QString& fillName, const QString& fillLabelName, int perRow);
 
 }  // namespace v3

@@ -7,8 +7,8 @@ namespace {
 // The item lists hold positions; the sixth one (the special shop) is stored
 // as 11. A value that no entry stands for, and a list left with nothing
 // selected, leave the cell as it was: the file keeps these values in one byte.
-ControlSpec itemList(const QString& name, int column, const QString& labelName, const QString& label) {
-  ControlSpec c = IndexList(name, column, labelName, label, ListSource::Language);
+ControlDef itemList(const QString& name, int column, const QString& labelName, const QString& label) {
+  ControlDef c = IndexList(name, column, labelName, label, ListSource::Language);
   c.storedAs = {{5, 11}};
   c.unselectedWritesNothing = true;
   return c;
@@ -19,7 +19,7 @@ EditorForm itemEditor() {
   e.name = QStringLiteral("Item");
   e.captionColumns = {3};  // the item's name
 
-  SectionSpec top;
+  SectionDef top;
   top.perRow = 3;
   top.controls = {
       TextBox("Text(1)", 1, "Lb1", "编号"),
@@ -35,7 +35,7 @@ EditorForm itemEditor() {
   };
 
   // Friendliness towards the twenty characters, in the file's order.
-  SectionSpec friendliness;
+  SectionDef friendliness;
   friendliness.headingName = QStringLiteral("Lb33");
   friendliness.heading = QStringLiteral("友好度");
   friendliness.perRow = 4;
@@ -47,11 +47,11 @@ EditorForm itemEditor() {
   for (int i = 11; i <= 30; ++i) targets << QStringLiteral("Text(%1)").arg(i);
   friendliness.controls.push_back(FillIn("Text0", "Lb0", targets));
 
-  SectionSpec texts;
+  SectionDef texts;
   texts.perRow = 1;
-  ControlSpec about = With(TextBox("Text(31)", 31, "Lb31", "物品简介"), ControlKind::MultiText);
+  ControlDef about = With(TextBox("Text(31)", 31, "Lb31", "物品简介"), ControlKind::MultiText);
   about.maxLength = 250;
-  ControlSpec effect = With(TextBox("Text(32)", 32, "Lb32", "物品作用"), ControlKind::MultiText);
+  ControlDef effect = With(TextBox("Text(32)", 32, "Lb32", "物品作用"), ControlKind::MultiText);
   effect.maxLength = 250;
   texts.controls = {about, effect};
 

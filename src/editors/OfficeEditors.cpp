@@ -14,8 +14,8 @@ const QStringList& castNames() {
 
 // One line per star: Text(first).. shows column first + 2.., labelled Lb<first>..;
 // stars 1..10 in the left column, 11..20 in the right.
-SectionSpec starLines(int first) {
-  SectionSpec s;
+SectionDef starLines(int first) {
+  SectionDef s;
   s.perRow = 2;
   s.byColumn = true;
   s.controls = TextArray(first, first + 19, first + 2, first, castNames());
@@ -37,10 +37,10 @@ EditorForm officeEmoEditor() {
   e.name = QStringLiteral("OE");
   e.designCaption = QStringLiteral("修改");
   e.captionColumns = {1};
-  SectionSpec top;
+  SectionDef top;
   top.perRow = 2;
-  ControlSpec unknown = TextBox("Text(0)", 2, "Lb0", "未知");  // a number
-  ControlSpec agent = TextBox("Text(1)", 3, "Lb1", "经纪人");
+  ControlDef unknown = TextBox("Text(0)", 2, "Lb0", "未知");  // a number
+  ControlDef agent = TextBox("Text(1)", 3, "Lb1", "经纪人");
   top.controls = {unknown, agent};
   e.sections = {top, starLines(2)};
   e.minimumWidth = 760;  // its lines are longer than those of OfficeCom.dat

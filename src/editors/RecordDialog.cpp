@@ -78,14 +78,14 @@ class FormArea : public QScrollArea {
   }
 };
 
-bool isList(const ControlSpec& c) { return c.kind == ControlKind::IndexList || c.kind == ControlKind::TextList; }
-bool isCheck(const ControlSpec& c) { return c.kind == ControlKind::Check01 || c.kind == ControlKind::CheckMark; }
+bool isList(const ControlDef& c) { return c.kind == ControlKind::IndexList || c.kind == ControlKind::TextList; }
+bool isCheck(const ControlDef& c) { return c.kind == ControlKind::Check01 || c.kind == ControlKind::CheckMark; }
 
 // Index lists whose nothing is -1 begin with an entry for it; the positions of
 // the other entries (the stored values) stay as they are.
-bool hasNoneEntry(const ControlSpec& c) { return c.kind == ControlKind::IndexList && !c.unselectedWritesNothing; }
+bool hasNoneEntry(const ControlDef& c) { return c.kind == ControlKind::IndexList && !c.unselectedWritesNothing; }
 // Entries read from another table show their position beside the name.
-bool numbersEntries(const ControlSpec& c) {
+bool numbersEntries(const ControlDef& c) {
   return c.kind == ControlKind::IndexList &&
          (c.list == ListSource::Stars || c.list == ListSource::Producers || c.list == ListSource::TeamsThenStars);
 }
@@ -93,25 +93,25 @@ bool numbersEntries(const ControlSpec& c) {
 // The list position of a stored value; -2 when it cannot be one. A value
 // stored for another position (Item's shop: 11 for position 5) selects that
 // position; any other value is the position itself.
-int positionFor(const ControlSpec& c, int64_t stored) {
+int positionFor(const ControlDef& c, int64_t stored) {
   for (const auto& [position, value] : c.storedAs)
     if (value == stored) return position;
   if (stored < -1 || stored > 1 << 20) return -2;
   return int(stored);
 }
 
-int64_t storedFor(const ControlSpec& c, int position) {
+int64_t storedFor(const ControlDef& c, int position) {
   for (const auto& [p, value] : c.storedAs)
     if (p == position) return value;
   return position;
 }
 
-int comboIndexOf(const ControlSpec& c, int position) {
+int comboIndexOf(const ControlDef& c, int position) {
   if (position < 0) return hasNoneEntry(c) ? 0 : -1;
   return position + (hasNoneEntry(c) ? 1 : 0);
 }
 
-int positionOf(const ControlSpec& c, int comboIndex) {
+int positionOf(const ControlDef& c, int comboIndex) {
   if (comboIndex < 0) return -1;
   return hasNoneEntry(c) ? comboIndex - 1 : comboIndex;
 }
@@ -218,11 +218,11 @@ void RecordDialog::build() {
   auto* column = new QVBoxLayout(body);
   column->setContentsMargins(0, 0, 0, 0);
   bool tall = false;  // a section with a box of several lines takes the height the dialog gains
-  for (const SectionSpec& section : form_.sections) {
+  for (const SectionDef& section : form_.sections) {
     QWidget* holder = body;
     auto* grid = new QGridLayout;
     const bool hasTall = std::any_of(section.controls.begin(), section.controls.end(),
-                                     [](const ControlSpec& c) { return c.kind == ControlKind::MultiText; });
+                                     [](const ControlDef& c) { return c.kind == ControlKind::MultiText; });
     if (!section.headingName.isEmpty()) {
       auto* box = new QGroupBox(section.heading, body);
       box->setObjectName(section.headingName);
@@ -236,7 +236,7 @@ void RecordDialog::build() {
     int slot = 0;
     const int perRow = std::max(1, section.perRow);
     const int places = int(std::count_if(section.controls.begin(), section.controls.end(),
-                                         [](const ControlSpec& c) { return !c.joinsPrevious; }));
+                                         [](const ControlDef& c) { return !c.joinsPrevious; }));
     const int rows = std::max<int>(1, (places + perRow - 1) / perRow);
     // Each pair is a label column, a field column (which takes the width the
     // dialog gains) and a column for a unit after the field.
@@ -269,7 +269,7 @@ void RecordDialog::build() {
       }
       slot += wide ? perRow : 1;
     };
-    for (const ControlSpec& c : section.controls) {
+    for (const ControlDef& c : section.controls) {
       QWidget* w = nullptr;
       switch (c.kind) {
         case ControlKind::Text:
@@ -357,7 +357,7 @@ void RecordDialog::build() {
     }
     // A group whose every control is hidden is hidden with its heading.
     if (holder != body && !section.controls.empty() &&
-        std::all_of(section.controls.begin(), section.controls.end(), [](const ControlSpec& c) { return c.hidden; }))
+        std::all_of(section.controls.begin(), section.controls.end(), [](const ControlDef& c) { return c.hidden; }))
       holder->hide();
   }
   if (!tall) column->addStretch(1);
@@ -371,7 +371,7 @@ void RecordDialog::build() {
 
   for (size_t i = 0; i < live_.size(); ++i) {
     QWidget* w = live_[i].widget;
-    const ControlSpec& c = *live_[i].form;
+    const ControlDef& c = *live_[i].form;
     liveOf_.insert(w, int(i));
     w->installEventFilter(this);
     auto touched = [this, i] {

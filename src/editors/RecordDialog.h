@@ -54,7 +54,7 @@ class RecordDialog : public QDialog {
 
  private:
   struct Live {
-    const ControlSpec* form = nullptr;
+    const ControlDef* form = nullptr;
     QWidget* widget = nullptr;
     bool changed = false;      // the user changed it since the dialog was filled
     bool filled = false;       // it was filled from a row

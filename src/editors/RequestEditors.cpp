@@ -12,7 +12,7 @@ EditorForm requestEditor(const QString& name) {
   EditorForm e;
   e.name = name;
   e.captionColumns = {2, 3};  // the job number, a blank, the wanted target
-  SectionSpec top;
+  SectionDef top;
   top.perRow = 2;
   top.controls = {
       TextBox("Text0", 1, "Lb0", "角色编号"),
@@ -22,7 +22,7 @@ EditorForm requestEditor(const QString& name) {
       TextList("Combo6", 5, "Lb4", "默认艺人", ListSource::Stars),
   };
   // Five flags, then two, then the three image values on a row of their own.
-  SectionSpec demands;
+  SectionDef demands;
   demands.headingName = QStringLiteral("Lb25");
   demands.heading = QStringLiteral("特殊要求");
   demands.perRow = 5;
@@ -35,14 +35,14 @@ EditorForm requestEditor(const QString& name) {
     demands.controls.push_back(
         TextBox(QStringLiteral("Text%1").arg(3 + i), 13 + i, QStringLiteral("Lb%1").arg(12 + i), images[i]));
   demands.controls[7].startsRow = true;
-  SectionSpec effects;
+  SectionDef effects;
   effects.headingName = QStringLiteral("Lb26");
   effects.heading = QStringLiteral("能力影响");
   effects.perRow = 3;
   for (int i = 0; i < 9; ++i)
     effects.controls.push_back(TextBox(QStringLiteral("Text%1").arg(6 + i), 16 + i, QStringLiteral("Lb%1").arg(15 + i),
                                        AbilityLabels()[i]));
-  SectionSpec text;
+  SectionDef text;
   text.controls = {With(TextBox("Text2", 25, "Lb24", "简介"), ControlKind::MultiText)};
   e.sections = {top, demands, effects, text};
   return e;

@@ -4,8 +4,8 @@ namespace v3 {
 
 namespace {
 
-ControlSpec fixedBox(const QString& name, int column, const QString& labelName, const QString& label) {
-  ControlSpec c = TextBox(name, column, labelName, label);
+ControlDef fixedBox(const QString& name, int column, const QString& labelName, const QString& label) {
+  ControlDef c = TextBox(name, column, labelName, label);
   c.alwaysDisabled = true;  // identifies the record; the save keeps it where it is
   return c;
 }
@@ -16,12 +16,12 @@ EditorForm fixedTableEditor(const QString& name, const QStringList& labels) {
   e.name = name;
   e.designCaption = QStringLiteral("修改");
   e.captionColumns = {2, 3};
-  SectionSpec identity;
+  SectionDef identity;
   identity.perRow = 3;
   for (int i = 0; i < 3; ++i)
     identity.controls.push_back(
         fixedBox(QStringLiteral("Text%1").arg(i), i + 1, QStringLiteral("Lb%1").arg(i), labels[i]));
-  SectionSpec values;
+  SectionDef values;
   values.perRow = 3;
   for (int i = 3; i < 5; ++i)
     values.controls.push_back(TextBox(QStringLiteral("Text%1").arg(i), i + 1, QStringLiteral("Lb%1").arg(i), labels[i]));
@@ -33,7 +33,7 @@ EditorForm producerEditor() {
   EditorForm e;
   e.name = QStringLiteral("PD");
   e.captionColumns = {2};  // the producer's name
-  SectionSpec s;
+  SectionDef s;
   s.perRow = 2;
   s.controls = {TextBox("Text0", 1, "Lb0", "编号"), TextBox("Text1", 2, "Lb1", "导演名称"),
                 TextBox("Text2", 3, "Lb2", "唱片分组"), TextBox("Text3", 4, "Lb3", "戏剧分组")};
@@ -45,16 +45,16 @@ EditorForm quizEditor() {
   EditorForm e;
   e.name = QStringLiteral("Rich");
   e.captionColumns = {1};  // the record number, not the question number
-  SectionSpec numbers;
+  SectionDef numbers;
   numbers.perRow = 2;
   numbers.controls = {TextBox("Text0", 1, "Lb0", "编号"), TextBox("Text1", 2, "Lb1", "题号")};
-  SectionSpec question;
+  SectionDef question;
   question.perRow = 1;
-  ControlSpec q = TextBox("Text2", 3, "Lb2", "问题");
+  ControlDef q = TextBox("Text2", 3, "Lb2", "问题");
   q.maxLength = 250;
   question.controls = {q};
   // Correct answers on the left, wrong ones on the right.
-  SectionSpec answers;
+  SectionDef answers;
   answers.perRow = 2;
   answers.byColumn = true;
   const QStringList labels{"正确答案1", "正确答案2", "正确答案3", "错误答案1", "错误答案2", "错误答案3"};
@@ -72,18 +72,18 @@ EditorForm worldEditor() {
   e.designCaption = QStringLiteral("修改");
   e.captionColumns = {3};  // the location's name
   // The text boxes are named by their column; Lb<c> labels column c.
-  SectionSpec top;
+  SectionDef top;
   top.perRow = 3;
   top.controls = {fixedBox("Text(1)", 1, "Lb1", "编号"), CheckBox(ControlKind::Check01, "Check0", 2, "Lb2", "开启"),
                   TextBox("Text(3)", 3, "Lb3", "名称")};
-  SectionSpec fares;
+  SectionDef fares;
   fares.headingName = QStringLiteral("Lb14");
   fares.heading = QStringLiteral("票价");
   fares.perRow = 3;
   fares.controls = TextArray(4, 12, 4, 4, {"据点", "长城", "东京", "好莱坞", "巴黎", "维也纳", "夏威夷", "纽约", "开罗"});
-  SectionSpec description;
+  SectionDef description;
   description.perRow = 1;
-  ControlSpec d = With(TextBox("Text(13)", 13, "Lb13", "简介"), ControlKind::MultiText);
+  ControlDef d = With(TextBox("Text(13)", 13, "Lb13", "简介"), ControlKind::MultiText);
   d.maxLength = 250;
   description.controls = {d};
   e.sections = {top, fares, description};
@@ -98,13 +98,13 @@ EditorForm needEffectEditor() {
   e.extraButtonName = QStringLiteral("Cmd");
   e.extraButton = QStringLiteral("查看能力需求具体数值");
 
-  SectionSpec identity;
+  SectionDef identity;
   identity.perRow = 3;
   identity.controls = {fixedBox("Text0", 1, "Lb0", "编号"), fixedBox("Text1", 2, "Lb1", "通告类型"),
                        fixedBox("Text2", 3, "Lb2", "征求对象")};
 
   auto abilities = [](const QString& headingName, const QString& heading, int firstText, int firstColumn) {
-    SectionSpec s;
+    SectionDef s;
     s.headingName = headingName;
     s.heading = heading;
     s.perRow = 3;
@@ -114,7 +114,7 @@ EditorForm needEffectEditor() {
     return s;
   };
 
-  SectionSpec demands;
+  SectionDef demands;
   demands.headingName = QStringLiteral("Lb29");
   demands.heading = QStringLiteral("特殊要求");
   demands.perRow = 5;
@@ -124,7 +124,7 @@ EditorForm needEffectEditor() {
                                         QStringLiteral("Lb%1").arg(12 + i), demandLabels[i]));
 
   // The effect boxes Text12..Text20 are labelled Lb19..Lb27.
-  SectionSpec effects = abilities("Lb30", "能力影响", 12, 20);
+  SectionDef effects = abilities("Lb30", "能力影响", 12, 20);
   for (int i = 0; i < 9; ++i) effects.controls[size_t(i)].labelName = QStringLiteral("Lb%1").arg(19 + i);
 
   e.sections = {identity, abilities("Lb28", "能力需求", 3, 4), demands, effects};

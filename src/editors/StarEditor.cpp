@@ -4,7 +4,7 @@ namespace v3 {
 
 namespace {
 
-ControlSpec withUnit(ControlSpec c, const QString& unitName, const QString& unit) {
+ControlDef withUnit(ControlDef c, const QString& unitName, const QString& unit) {
   c.unitName = unitName;
   c.unit = unit;
   return c;
@@ -15,13 +15,13 @@ EditorForm starEditor() {
   e.name = QStringLiteral("Star");
   e.captionColumns = {2};  // the star's name
 
-  SectionSpec person;
+  SectionDef person;
   person.perRow = 4;
-  ControlSpec weight = TextBox("Text(46)", 46, "Lb8", "体重");
+  ControlDef weight = TextBox("Text(46)", 46, "Lb8", "体重");
   weight.maxLength = 250;
-  ControlSpec name = TextBox("Text(2)", 2, "Lb1", "名称");
+  ControlDef name = TextBox("Text(2)", 2, "Lb1", "名称");
   name.chars = 10;
-  ControlSpec day = withUnit(TextBox("Text(6)", 6, QString(), QString()), "Lb6", "日");
+  ControlDef day = withUnit(TextBox("Text(6)", 6, QString(), QString()), "Lb6", "日");
   day.joinsPrevious = true;  // beside the month: "生日 [2] 月 [7] 日"
   person.controls = {
       TextBox("Text(1)", 1, "Lb0", "编号"),
@@ -34,18 +34,18 @@ EditorForm starEditor() {
       weight,
   };
 
-  SectionSpec character;
+  SectionDef character;
   character.perRow = 6;
   character.controls = TextArray(16, 21, 16, 19, {"叛逆", "性感", "亲和", "人气", "曝光", "lp7C"});
 
-  SectionSpec flags;
+  SectionDef flags;
   flags.perRow = 7;
   const QStringList flagLabels{"lp80", "lp84", "lp88", "lp8C", "lp90", "lp94", "lp98"};
   for (int c = 22; c <= 28; ++c)
     flags.controls.push_back(CheckBox(ControlKind::Check01, QStringLiteral("Check(%1)").arg(c), c,
                                       QStringLiteral("Lb%1").arg(c + 3), flagLabels[c - 22]));
 
-  SectionSpec announcements;
+  SectionDef announcements;
   announcements.headingName = QStringLiteral("Lb32");
   announcements.heading = QStringLiteral("通告数量");
   announcements.perRow = 7;
@@ -55,18 +55,18 @@ EditorForm starEditor() {
 
   // Columns 35..42 have no control: kept on modify, empty in an added row.
   // The unnamed values in one grid: four on the first line, six on each of two more.
-  SectionSpec unnamed;
+  SectionDef unnamed;
   unnamed.perRow = 6;
   unnamed.controls = {TextBox("Text(43)", 43, "Lb39", "lpD4"), TextBox("Text(44)", 44, "Lb40", "lpD8"),
                       TextBox("Text(47)", 47, "Lb41", "lpE4"), TextBox("Text(48)", 48, "Lb42", "lpE8")};
-  for (const std::vector<ControlSpec>& line :
+  for (const std::vector<ControlDef>& line :
        {TextArray(49, 54, 49, 43, {"lpEC", "lpF0", "lpF4", "lpF8", "lpFC", "lp100"}),
         TextArray(55, 60, 55, 49, {"lp104", "lp108", "lp10C", "lp110", "lp114", "lp118"})}) {
     unnamed.controls.insert(unnamed.controls.end(), line.begin(), line.end());
     unnamed.controls[unnamed.controls.size() - line.size()].startsRow = true;
   }
 
-  SectionSpec success;
+  SectionDef success;
   success.perRow = 6;
   success.controls = {TextBox("Text(79)", 79, "Lb75", "成功率")};
 

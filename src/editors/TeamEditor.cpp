@@ -7,12 +7,12 @@ EditorForm teamEditor() {
   EditorForm e;
   e.name = QStringLiteral("Team");
   e.captionColumns = {2};  // the team name
-  SectionSpec top;
+  SectionDef top;
   top.perRow = 2;
   top.controls = {
       TextBox("Text0", 1, "Lb0", "编号"),
       [] {
-        ControlSpec name = TextBox("Text1", 2, "Lb1", "团体名称");
+        ControlDef name = TextBox("Text1", 2, "Lb1", "团体名称");
         name.chars = 10;
         return name;
       }(),
@@ -21,7 +21,7 @@ EditorForm teamEditor() {
       IndexList("Combo(2)", 5, "Lb4", "成员3", ListSource::Stars),
       IndexList("Combo(3)", 6, "Lb5", "成员4", ListSource::Stars),
   };
-  SectionSpec values;
+  SectionDef values;
   values.perRow = 3;
   values.controls = {
       TextBox("Text2", 7, "Lb6", "人气"),       TextBox("Text3", 8, "Lb7", "未知属性"),

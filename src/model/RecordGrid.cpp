@@ -273,13 +273,14 @@ void RecordGrid::removeRecords(std::vector<int> rows) {
   if (observer_) observer_->gridChanged(*this, change);
 }
 
-std::vector<int> RecordGrid::sortedOrder(int column, SortOrder order) const {
+std::vector<int> RecordGrid::sortedOrder(int column, SortOrder order, bool descending) const {
   std::vector<int> start(rows_.size());
   std::iota(start.begin(), start.end(), 1);
-  return sortedOrder(start, column, order);
+  return sortedOrder(start, column, order, descending);
 }
 
-std::vector<int> RecordGrid::sortedOrder(const std::vector<int>& start, int column, SortOrder order) const {
+std::vector<int> RecordGrid::sortedOrder(const std::vector<int>& start, int column, SortOrder order,
+                                         bool descending) const {
   std::vector<int> result = start;
   if (column < 1 || column > fieldCount_) return result;
   // The column's texts, of records not decoded yet without decoding the rest
@@ -290,10 +291,13 @@ std::vector<int> RecordGrid::sortedOrder(const std::vector<int>& start, int colu
   if (order == SortOrder::Numeric) {
     std::vector<double> keys(rows.size() + 1);
     for (size_t i = 1; i < texts.size(); ++i) keys[i] = NumericSortKey(texts[i]);
-    std::stable_sort(result.begin(), result.end(), [&](int a, int b) { return keys[size_t(a)] < keys[size_t(b)]; });
+    std::stable_sort(result.begin(), result.end(), [&](int a, int b) {
+      return descending ? keys[size_t(b)] < keys[size_t(a)] : keys[size_t(a)] < keys[size_t(b)];
+    });
   } else {
     std::stable_sort(result.begin(), result.end(), [&](int a, int b) {
-      return QString::compare(texts[size_t(a)], texts[size_t(b)], Qt::CaseSensitive) < 0;
+      const int c = QString::compare(texts[size_t(a)], texts[size_t(b)], Qt::CaseSensitive);
+      return descending ? c > 0 : c < 0;
     });
   }
   return result;

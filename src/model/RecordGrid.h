@@ -117,8 +117,13 @@ class RecordGrid : public QAbstractTableModel {
   // Stable sorts of the data rows by a column.
   enum class SortOrder { Text, Numeric };
   // The order (grid rows) that a sort would give, without moving anything.
-  std::vector<int> sortedOrder(int column, SortOrder order) const;
-  std::vector<int> sortedOrder(const std::vector<int>& start, int column, SortOrder order) const;
+  // The one sort rule of the program, for the header and the save alike:
+  // Numeric by each cell's number (text that is none, an empty cell too,
+  // counts as 0), Text by the characters' codes; stable both ways, so
+  // records with equal keys keep their order also when descending.
+  std::vector<int> sortedOrder(int column, SortOrder order, bool descending = false) const;
+  std::vector<int> sortedOrder(const std::vector<int>& start, int column, SortOrder order,
+                               bool descending = false) const;
   // Rearranges the rows: order[i] is the grid row that becomes row i + 1.
   // The selection and the current row move with their records.
   void applyOrder(const std::vector<int>& order);

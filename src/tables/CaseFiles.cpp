@@ -11,8 +11,8 @@ namespace {
 using W = IntWidth;
 using K = FieldKind;
 
-FieldSpec Tag(int offset, const char* big5Word) {
-  FieldSpec f = Kind(K::TypeTag, offset, 4, 0);
+FieldDef Tag(int offset, const char* big5Word) {
+  FieldDef f = Kind(K::TypeTag, offset, 4, 0);
   f.tag = big5Word;
   return f;
 }

@@ -39,7 +39,7 @@ int FixedCodec::variantFor(const QByteArray&) const { return 0; }
 const FixedLayout& FixedCodec::variant(int) const { return layout_; }
 
 bool FixedCodec::needsProducers() const {
-  for (const FieldSpec& f : layout_.fields)
+  for (const FieldDef& f : layout_.fields)
     if (f.kind == FieldKind::Producer) return true;
   return false;
 }
@@ -105,7 +105,7 @@ QStringView trimmedRight(QStringView text) {
 }
 
 // One field of one record into the sink.
-void decodeField(const FieldSpec& f, const RecordBytes& in, const CodecContext& ctx, CellSink& sink) {
+void decodeField(const FieldDef& f, const RecordBytes& in, const CodecContext& ctx, CellSink& sink) {
   const int c = f.column;
   switch (f.kind) {
     case FieldKind::Integer: sink.number(c, in.read(f.offset, f.read)); return;
@@ -179,13 +179,13 @@ QString tooLong(int bytes, int width) { return QStringLiteral("文字过长：%1
 // several lines; every name, type and company field is at most 40 bytes.
 constexpr int kDescriptionWidth = 100;
 
-LineBreaks lineBreaksOf(const FieldSpec& f) {
+LineBreaks lineBreaksOf(const FieldDef& f) {
   return f.width >= kDescriptionWidth ? LineBreaks::Allowed : LineBreaks::Refused;
 }
 
 // The Big5 bytes of a changed text, refused when Big5 cannot hold a
 // character or when the load would not read all of them back.
-std::optional<QString> textBytes(const FieldSpec& f, const QString& cell, QByteArray* bytes) {
+std::optional<QString> textBytes(const FieldDef& f, const QString& cell, QByteArray* bytes) {
   const Big5Encoded e = EncodeBig5Text(cell);
   if (!e.ok()) return e.problem();
   const int room = f.readBytes > 0 ? f.readBytes : f.width;
@@ -196,7 +196,7 @@ std::optional<QString> textBytes(const FieldSpec& f, const QString& cell, QByteA
 
 // A control character that a changed text takes in from elsewhere (one
 // the text as read holds as well came from the file, and stays).
-std::optional<QString> controlProblem(const FieldSpec& f, const QString& cell, QStringView asRead) {
+std::optional<QString> controlProblem(const FieldDef& f, const QString& cell, QStringView asRead) {
   if (f.kind != FieldKind::Text && f.kind != FieldKind::TextPadded && f.kind != FieldKind::LocalText)
     return std::nullopt;
   if (const qsizetype bad = FirstControlCharacter(cell, lineBreaksOf(f), asRead); bad >= 0)
@@ -205,19 +205,19 @@ std::optional<QString> controlProblem(const FieldSpec& f, const QString& cell, Q
 }
 
 // A cell's text into its field's bytes, with no regard to control characters.
-std::optional<QString> encodeValue(const FieldSpec& f, const QString& cell, ByteWriter& out, qint64 base,
+std::optional<QString> encodeValue(const FieldDef& f, const QString& cell, ByteWriter& out, qint64 base,
                                    const CodecContext& ctx);
 
 }  // namespace
 
-std::optional<QString> FixedCodec::encodeField(const FieldSpec& f, const QString& cell, ByteWriter& out, qint64 base,
+std::optional<QString> FixedCodec::encodeField(const FieldDef& f, const QString& cell, ByteWriter& out, qint64 base,
                                                const CodecContext& ctx) {
   if (auto problem = controlProblem(f, cell, {})) return problem;
   return encodeValue(f, cell, out, base, ctx);
 }
 
 namespace {
-std::optional<QString> encodeValue(const FieldSpec& f, const QString& cell, ByteWriter& out, qint64 base,
+std::optional<QString> encodeValue(const FieldDef& f, const QString& cell, ByteWriter& out, qint64 base,
                                    const CodecContext& ctx) {
   const qint64 at = base + f.offset;
   QString reason;
@@ -292,14 +292,14 @@ std::optional<QString> encodeValue(const FieldSpec& f, const QString& cell, Byte
 
 }  // namespace
 
-std::optional<QString> FixedCodec::writeField(const FieldSpec& f, int variantIndex, const TableRecord& record,
+std::optional<QString> FixedCodec::writeField(const FieldDef& f, int variantIndex, const TableRecord& record,
                                               ByteWriter& out, qint64 base, const CodecContext& ctx) const {
   if (f.column > 0 && record.unchanged(f.column)) {
     // The field's bytes as they were read, from the layout the record was read in.
-    const FieldSpec* from = &f;
+    const FieldDef* from = &f;
     if (record.kept.variant() != variantIndex) {
       from = nullptr;
-      for (const FieldSpec& g : variant(record.kept.variant()).fields)
+      for (const FieldDef& g : variant(record.kept.variant()).fields)
         if (g.column == f.column && g.width == f.width && g.kind == f.kind) from = &g;
     }
     if (from) {
@@ -350,7 +350,7 @@ void FixedCodec::decodeInto(const KeptBytes& record, const CodecContext& ctx, Ce
       // A run of number columns in one call.
       const int n = std::min(step.numbers, kBatch);
       for (int i = 0; i < n; ++i) {
-        const FieldSpec& f = layout.fields[size_t(steps[c + size_t(i)].field)];
+        const FieldDef& f = layout.fields[size_t(steps[c + size_t(i)].field)];
         values[i] = in.read(f.offset, f.read);
       }
       sink.numbers(int(c) + 1, values, n);
@@ -410,7 +410,7 @@ std::optional<CellProblem> FixedCodec::encodeIn(int variantIndex, const std::vec
   // merged: a record none of whose cells changed is copied a stretch at a
   // time instead of a field at a time, with the same bytes as a result.
   std::vector<std::pair<int, int>> stretches;  // offset, end
-  for (const FieldSpec& f : layout.fields) {
+  for (const FieldDef& f : layout.fields) {
     if (f.column <= 0 || f.kind == FieldKind::TypeTag) continue;
     if (!stretches.empty() && f.offset >= stretches.back().first && f.offset <= stretches.back().second)
       stretches.back().second = std::max(stretches.back().second, f.offset + f.width);
@@ -426,12 +426,12 @@ std::optional<CellProblem> FixedCodec::encodeIn(int variantIndex, const std::vec
                            (r.source || (r.cells.isSharedWith(r.original) && r.cells.size() >= layout.fieldCount));
     if (untouched) {
       for (auto [from, end] : stretches) w.putKept(base + from, r.kept, from, end - from);
-      for (const FieldSpec& f : layout.fields)
+      for (const FieldDef& f : layout.fields)
         if (f.column <= 0 || f.kind == FieldKind::TypeTag)
           if (auto problem = writeField(f, variantIndex, r, w, base, ctx)) return CellProblem{int(k), f.column, *problem};
       continue;
     }
-    for (const FieldSpec& f : layout.fields)
+    for (const FieldDef& f : layout.fields)
       if (auto problem = writeField(f, variantIndex, r, w, base, ctx)) return CellProblem{int(k), f.column, *problem};
   }
   w.resize(total);

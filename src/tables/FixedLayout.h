@@ -24,7 +24,7 @@ enum class FieldKind : uint8_t {
 };
 
 // One field of a fixed record, as the format tables give it.
-struct FieldSpec {
+struct FieldDef {
   int offset = 0;
   int width = 4;  // bytes the field occupies
   FieldKind kind = FieldKind::Integer;
@@ -36,15 +36,15 @@ struct FieldSpec {
 };
 
 // Shorthands that keep the layout tables close to the format tables.
-constexpr FieldSpec Int(int offset, int column, IntWidth read = IntWidth::S32, IntWidth write = IntWidth::S32) {
-  return FieldSpec{offset, 4, FieldKind::Integer, read, write, column, 0, nullptr};
+constexpr FieldDef Int(int offset, int column, IntWidth read = IntWidth::S32, IntWidth write = IntWidth::S32) {
+  return FieldDef{offset, 4, FieldKind::Integer, read, write, column, 0, nullptr};
 }
-constexpr FieldSpec Text(int offset, int width, int column, int readBytes = 0) {
-  return FieldSpec{offset, width, FieldKind::Text, IntWidth::S32, IntWidth::S32, column, readBytes, nullptr};
+constexpr FieldDef Text(int offset, int width, int column, int readBytes = 0) {
+  return FieldDef{offset, width, FieldKind::Text, IntWidth::S32, IntWidth::S32, column, readBytes, nullptr};
 }
-constexpr FieldSpec Kind(FieldKind kind, int offset, int width, int column, IntWidth read = IntWidth::S32,
+constexpr FieldDef Kind(FieldKind kind, int offset, int width, int column, IntWidth read = IntWidth::S32,
                          IntWidth write = IntWidth::S32) {
-  return FieldSpec{offset, width, kind, read, write, column, 0, nullptr};
+  return FieldDef{offset, width, kind, read, write, column, 0, nullptr};
 }
 
 // A fixed-size record layout.
@@ -52,7 +52,7 @@ struct FixedLayout {
   int recordSize = 0;        // distance between records
   int headerRecordSize = 0;  // value written into the header's size slot
   int fieldCount = 0;        // K
-  std::vector<FieldSpec> fields;  // in offset (= write) order
+  std::vector<FieldDef> fields;  // in offset (= write) order
 };
 
 // Loads and saves a framed file of fixed records by walking a layout:
@@ -84,12 +84,12 @@ class FixedCodec : public TableCodec {
                                       QByteArray* out) const;
 
   // One field of one record: cell -> bytes at `base`.
-  static std::optional<QString> encodeField(const FieldSpec& f, const QString& cell, class ByteWriter& out, qint64 base,
+  static std::optional<QString> encodeField(const FieldDef& f, const QString& cell, class ByteWriter& out, qint64 base,
                                             const CodecContext& ctx);
   // Writes field `f` of the record: from its kept bytes when the cell is
   // unchanged and the bytes are there, otherwise from the cell's text.
   // `variant` is the layout being written.
-  std::optional<QString> writeField(const FieldSpec& f, int variant, const TableRecord& record, class ByteWriter& out,
+  std::optional<QString> writeField(const FieldDef& f, int variant, const TableRecord& record, class ByteWriter& out,
                                     qint64 base, const CodecContext& ctx) const;
 
  protected:

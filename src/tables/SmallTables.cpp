@@ -33,7 +33,7 @@ class PatchCodec : public FixedCodec {
                          QStringLiteral("文件只有 %1 字节，容不下 %2 条记录（需 %3 字节）")
                              .arg(existing.size()).arg(records_).arg(needed)};
     const ByteReader in(existing);
-    const FieldSpec* number = field(1);
+    const FieldDef* number = field(1);
     for (int k = 0; k < n; ++k) {
       const qint64 base = 12 + qint64(k) * layout_.recordSize;
       const int64_t stored = in.read(base + number->offset, number->read);
@@ -48,7 +48,7 @@ class PatchCodec : public FixedCodec {
       const qint64 base = 12 + qint64(k) * layout_.recordSize;
       for (int column : written_) {
         if (rows[size_t(k)]->unchanged(column)) continue;  // the file keeps its bytes
-        const FieldSpec* f = field(column);
+        const FieldDef* f = field(column);
         if (auto problem = encodeField(*f, rows[size_t(k)]->cell(column), w, base, ctx))
           return CellProblem{k, column, *problem};
       }
@@ -68,8 +68,8 @@ class PatchCodec : public FixedCodec {
   }
 
  private:
-  const FieldSpec* field(int column) const {
-    for (const FieldSpec& f : layout_.fields)
+  const FieldDef* field(int column) const {
+    for (const FieldDef& f : layout_.fields)
       if (f.column == column) return &f;
     return nullptr;
   }

@@ -17,9 +17,9 @@ namespace {
 using W = IntWidth;
 
 // Every number is a 4-byte slot of which only the first two bytes are used.
-FieldSpec Num(int offset, int column) { return Int(offset, column, W::S16, W::S16); }
-FieldSpec Name(int offset) { return Text(offset, 20, 2); }
-FieldSpec Sex(int offset) { return Kind(FieldKind::SexWord, offset, 4, 3, W::S16, W::S16); }
+FieldDef Num(int offset, int column) { return Int(offset, column, W::S16, W::S16); }
+FieldDef Name(int offset) { return Text(offset, 20, 2); }
+FieldDef Sex(int offset) { return Kind(FieldKind::SexWord, offset, 4, 3, W::S16, W::S16); }
 
 // Layout A: the sex at offset 4, age and birthday after it, the name at 20,
 // 28 bytes that no field covers, then columns 7..79 in column order from 68.
@@ -82,7 +82,7 @@ class Misfit {
   explicit Misfit(const FixedLayout& layout) : layout_(layout) {
     // Numbers that fill whole 4-byte slots: their upper halves are counted
     // with one mask for every record.
-    for (const FieldSpec& f : layout.fields) {
+    for (const FieldDef& f : layout.fields) {
       if (f.kind == FieldKind::Text || f.kind == FieldKind::SexWord) special_.push_back(&f);
       if (f.kind == FieldKind::Text) continue;
       const int slot = f.offset / 4;
@@ -118,15 +118,15 @@ class Misfit {
     int score = 0;
     if (upper && masked_) {
       score += std::popcount(upper[0] & slots_[0]) + std::popcount(upper[1] & slots_[1]);
-      for (const FieldSpec* f : special_) score += fieldScore(*f, file, base, in, false, text, room);
+      for (const FieldDef* f : special_) score += fieldScore(*f, file, base, in, false, text, room);
       return score;
     }
-    for (const FieldSpec& f : layout_.fields) score += fieldScore(f, file, base, in, true, text, room);
+    for (const FieldDef& f : layout_.fields) score += fieldScore(f, file, base, in, true, text, room);
     return score;
   }
 
  private:
-  static int fieldScore(const FieldSpec& f, const QByteArray& file, qint64 base, const ByteReader& in, bool upperHalf,
+  static int fieldScore(const FieldDef& f, const QByteArray& file, qint64 base, const ByteReader& in, bool upperHalf,
                         QString* text, QByteArray* room) {
     const qint64 at = base + f.offset;
     int score = 0;
@@ -164,7 +164,7 @@ class Misfit {
   const FixedLayout& layout_;
   uint64_t slots_[2] = {0, 0};
   bool masked_ = true;
-  std::vector<const FieldSpec*> special_;  // the name and the sex
+  std::vector<const FieldDef*> special_;  // the name and the sex
 };
 
 // Whether the two hold the one buffer (implicitly shared, so alike until one is changed).
