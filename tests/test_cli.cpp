@@ -72,7 +72,7 @@ class CliTest : public QObject {
     const QString path = dir_.filePath("bad.csv");
     QVERIFY(WriteFile(path, csv));
     const Run r = cli({"import", folder_, "Team.dat", path});
-    QCOMPARE(r.code, 1);
+    QCOMPARE(r.code, 3);
     QVERIFY2(r.err.contains(message), r.err.constData());
     QCOMPARE(ReadFile(folder_ + "/Team.dat"), before);
     QCOMPARE(ReadFile(folder_ + "/Team.dat.bak"), bak);
@@ -96,7 +96,7 @@ class CliTest : public QObject {
     QTest::newRow("no command") << QStringList{} << 2;
     QTest::newRow("unknown command") << QStringList{"frobnicate"} << 2;
     QTest::newRow("unknown table") << QStringList{"export", "/tmp", "Nope.dat"} << 2;
-    QTest::newRow("missing folder") << QStringList{"export", "/nonexistent-v3", "Team.dat"} << 2;
+    QTest::newRow("missing folder") << QStringList{"export", "/nonexistent-v3", "Team.dat"} << 3;
     QTest::newRow("export arity") << QStringList{"export", "/tmp"} << 2;
     QTest::newRow("bad locale") << QStringList{"--locale", "x", "check", "/tmp"} << 2;
     QTest::newRow("bad records") << QStringList{"sample", "/tmp/v3-x", "--records", "0"} << 2;
@@ -125,7 +125,7 @@ class CliTest : public QObject {
     QVERIFY(WriteFile(d.filePath(present), "the player's own"));
     QVERIFY(WriteFile(d.filePath("StarRole.dat.bak"), "an old backup"));
     const Run refused = cli({"sample", d.path()});
-    QCOMPARE(refused.code, 1);
+    QCOMPARE(refused.code, 3);
     QVERIFY2(refused.err.contains(present.toUtf8()), refused.err.constData());
     QCOMPARE(ReadFile(d.filePath(present)), QByteArray("the player's own"));
     QCOMPARE(QDir(d.path()).entryList(QDir::Files).size(), 2);
@@ -146,7 +146,7 @@ class CliTest : public QObject {
     // On a Traditional system the Simplified 飞 has no Big5 code: refused, nothing written.
     const QByteArray before = ReadFile(d.filePath("Team.dat"));
     const Run refused = cli({"--locale", "1028", "import", d.path(), "Team.dat", csv});
-    QCOMPARE(refused.code, 1);
+    QCOMPARE(refused.code, 3);
     QVERIFY2(QString::fromUtf8(refused.err).contains(QStringLiteral("“飞” 无法以 Big5 保存")), refused.err.constData());
     QCOMPARE(ReadFile(d.filePath("Team.dat")), before);
   }

@@ -119,7 +119,7 @@ class CliToolsTest : public QObject {
     QCOMPARE(r.code, 1);
     QVERIFY(r.out.contains("World.tab: only in the first folder\n"));
     QVERIFY(r.out.contains("Length.tab: only in the second folder\n"));
-    QCOMPARE(RunCli({"diff", a.path(), "/nonexistent-v3"}).code, 2);
+    QCOMPARE(RunCli({"diff", a.path(), "/nonexistent-v3"}).code, 3);
   }
 
   void lintOfACleanSample() {

@@ -20,77 +20,20 @@
 #include "text/DiskFile.h"
 #include "text/Locale.h"
 #include "text/Places.h"
+#include "text/StrictCodec.h"
+#include "CommandLine.h"
 #include "storage/BackupHistory.h"
 #include "storage/SafeSave.h"
 
 using namespace v3;
 
+using namespace v3cli;
+
 namespace {
-
-const char kUsage[] =
-    "Usage: vantaro3-cli [--locale N] COMMAND ...\n"
-    "\n"
-    "Loads and saves the game's data tables with the same routines as the editor.\n"
-    "\n"
-    "Commands:\n"
-    "  export FOLDER TABLE [--encoding E] [--bom] [--header]\n"
-    "      Write TABLE of the data folder as CSV to standard output: one line per\n"
-    "      record, the grid's columns in order (the standalone tables: the values\n"
-    "      their window shows, one line per record). --header writes the column\n"
-    "      headers of the language file first; --bom puts a UTF-8 byte order mark\n"
-    "      first (for spreadsheet programs). A character the encoding cannot hold\n"
-    "      stops the export with its line and column.\n"
-    "  import FOLDER TABLE CSVFILE [--encoding E] [--allow-empty]\n"
-    "      Replace TABLE's records with the CSV's and save it as the editor does\n"
-    "      (TABLE.bak keeps the old file; the standalone tables are patched in\n"
-    "      place like their windows do). Refused, and nothing written, when the\n"
-    "      file is not valid in its encoding (the line and byte are named), a line\n"
-    "      has the wrong number of fields, a cell cannot be stored, or the CSV has\n"
-    "      no records (unless --allow-empty). A first line that is the table's\n"
-    "      header in either script is skipped; a UTF-8 byte order mark is skipped.\n"
-    "  check FOLDER [TABLE ...]\n"
-    "      Load and save each table in memory; report whether its bytes stay identical.\n"
-    "  diff FOLDER_A FOLDER_B [TABLE ...] [--csv]\n"
-    "      Record-level differences: records matched by number (and occurrence);\n"
-    "      added and removed records, changed cells as \"column: old → new\".\n"
-    "      --csv writes table,record,occurrence,change,column,column name,old,new.\n"
-    "  lint FOLDER\n"
-    "      Report what the game would trip over, with table, row and column: team\n"
-    "      members and firm artists past the end of StarRole.dat, producer numbers\n"
-    "      without a Producer.tab record, repeated record numbers, cells a save\n"
-    "      would refuse, Active.tab and Pression.tab without their 9 and 99 records.\n"
-    "  backups FOLDER [TABLE]\n"
-    "      List the earlier versions each save kept (in FOLDER/Vantaro3Backups), newest\n"
-    "      first, one line each: id, date and time, size in bytes (and the table,\n"
-    "      when no TABLE is given). Config.ini's BackupVersions= sets how many are kept.\n"
-    "  restore FOLDER TABLE ID\n"
-    "      Put version ID of TABLE back. This is a save: the file it replaces goes\n"
-    "      into the history and TABLE.bak first.\n"
-    "  sample OUTDIR [--seed N] [--records M] [--force]\n"
-    "      Write a sample data folder with every table. A folder that holds any\n"
-    "      of the game's files is refused unless --force is given.\n"
-    "  tables\n"
-    "      List the tables.\n"
-    "\n"
-    "TABLE is a file name such as Team.dat, matched without regard to case.\n"
-    "E is utf-8 (the default), gbk or big5.\n"
-    "--locale N sets the system locale id (2052 Simplified, 1028 Traditional); it\n"
-    "chooses the language file (CHS.txt or CHT.txt) for headers and column names\n"
-    "and how text is written (on 2052 Simplified characters become Traditional).\n"
-    "\n"
-    "Exit status: 0 success (diff: no difference; lint: nothing found); 1 a table\n"
-    "differs, a save or import was refused or failed, a file cannot be read, diff\n"
-    "found differences or lint found problems; 2 bad usage or a CSV file that is not there.\n";
-
-void out(const QByteArray& b) { std::fwrite(b.constData(), 1, size_t(b.size()), stdout); }
-void err(const QString& s) {
-  const QByteArray b = s.toUtf8() + '\n';
-  std::fwrite(b.constData(), 1, size_t(b.size()), stderr);
-}
 
 // What a save went through with but the user should know.
 void warn(const QStringList& notices) {
-  for (const QString& n : notices) err(QStringLiteral("vantaro3-cli: warning: %1").arg(n));
+  for (const QString& n : notices) Err(QStringLiteral("vantaro3-cli: warning: %1").arg(n));
 }
 
 // Saves keep as many earlier versions as Config.ini beside the program says.
@@ -101,88 +44,62 @@ SaveFileOptions saveOptions(const FileStamp* expected = nullptr) {
   return o;
 }
 
-int usageError(const QString& message) {
-  err(QStringLiteral("vantaro3-cli: %1").arg(message));
-  err(QStringLiteral("Try 'vantaro3-cli --help'."));
-  return 2;
+QString shown(const QString& path) { return QDir::toNativeSeparators(path); }
+
+// A data folder: one that is there, can be read, and holds at least one of
+// the game's files. kSuccess, or kTrouble with the reason told.
+int dataFolder(const QString& folder) {
+  const QFileInfo info(folder);
+  if (!info.exists()) return Trouble(QStringLiteral("no such folder: %1").arg(shown(folder)));
+  if (!info.isDir()) return Trouble(QStringLiteral("%1 is not a folder").arg(shown(folder)));
+  if (!info.isReadable() || !info.isExecutable()) return Trouble(QStringLiteral("cannot read the folder %1").arg(shown(folder)));
+  const QStringList entries = QDir(folder).entryList(QDir::Files | QDir::Hidden | QDir::System);
+  for (const ToolTable& t : AllToolTables())
+    for (const QString& e : entries)
+      if (e.compare(t.fileName(), Qt::CaseInsensitive) == 0) return kSuccess;
+  return Trouble(QStringLiteral("%1 holds none of the game's data files").arg(shown(folder)));
 }
 
-bool checkFolder(const QString& folder, int* status) {
-  if (!QFileInfo(folder).isDir()) {
-    *status = usageError(QStringLiteral("no such folder: %1").arg(folder));
-    return false;
-  }
-  return true;
+int noSuchTable(const QString& fileName, const QString& folder) {
+  return Trouble(QStringLiteral("%1: no such file in %2").arg(fileName, shown(folder)));
 }
 
-const TableDef* table(const QString& name, int* status) {
-  const TableDef* t = FindTable(name);
-  if (!t) *status = usageError(QStringLiteral("unknown table: %1 (see 'vantaro3-cli tables')").arg(name));
-  return t;
+// A table given by name, any case; false with a usage error for a name no table has.
+bool findTable(const Invocation& in, const QString& name, ToolTable* t, int* status) {
+  if (FindToolTable(name, t)) return true;
+  *status = in.usageError(QStringLiteral("unknown table: %1 (see 'vantaro3-cli tables')").arg(name));
+  return false;
 }
 
 // check's line for a table: whether a save would give back the file's bytes.
 int reportSame(const QString& fileName, const QByteArray& bytes, const QByteArray& saved, int records) {
   if (saved == bytes) {
-    out(QStringLiteral("%1: identical (%2 records)\n").arg(fileName).arg(records).toUtf8());
-    return 0;
+    Out(QStringLiteral("%1: identical (%2 records)\n").arg(fileName).arg(records).toUtf8());
+    return kSuccess;
   }
   qsizetype at = 0;
   while (at < saved.size() && at < bytes.size() && saved[at] == bytes[at]) ++at;
-  out(QStringLiteral("%1: differs at offset %2 (0x%3; file %4 bytes, saved %5 bytes)\n")
+  Out(QStringLiteral("%1: differs at offset %2 (0x%3; file %4 bytes, saved %5 bytes)\n")
           .arg(fileName).arg(at).arg(at, 0, 16).arg(bytes.size()).arg(saved.size()).toUtf8());
-  return 1;
+  return kFound;
 }
 
-// The options export and import share, taken out of the arguments.
-struct CsvArguments {
-  QStringList positional;
-  CsvOptions options;
-  bool header = false;
-  bool encodingGiven = false;
-};
-
-bool takeCsvArguments(const QString& command, const QStringList& a, bool importing, CsvArguments* out, int* status) {
-  for (qsizetype i = 0; i < a.size(); ++i) {
-    const QString& arg = a[i];
-    if (arg == QLatin1String("--encoding") || arg.startsWith(QLatin1String("--encoding="))) {
-      QString value;
-      if (arg.contains(u'=')) {
-        value = arg.section(u'=', 1);
-      } else if (i + 1 < a.size()) {
-        value = a[++i];
-      } else {
-        *status = usageError(QStringLiteral("%1: --encoding needs utf-8, gbk or big5").arg(command));
-        return false;
-      }
-      if (!TextEncodingFromName(value, &out->options.encoding)) {
-        *status = usageError(QStringLiteral("%1: unknown encoding %2 (utf-8, gbk or big5)").arg(command, value));
-        return false;
-      }
-      out->encodingGiven = true;
-    } else if (arg == QLatin1String("--header")) {
-      out->header = true;
-    } else if (!importing && arg == QLatin1String("--bom")) {
-      out->options.bom = true;
-    } else if (importing && arg == QLatin1String("--allow-empty")) {
-      out->options.allowEmpty = true;
-    } else if (arg.startsWith(QLatin1String("--"))) {
-      *status = usageError(QStringLiteral("%1: unknown option %2").arg(command, arg));
+// --encoding, --bom and --allow-empty as export and import take them.
+bool csvOptions(const Invocation& in, CsvOptions* options, int* status) {
+  if (in.isSet(QStringLiteral("encoding"))) {
+    const QString value = in.value(QStringLiteral("encoding"));
+    if (!TextEncodingFromName(value, &options->encoding)) {
+      *status = in.usageError(QStringLiteral("unknown encoding %1 (utf-8, gbk or big5)").arg(value));
       return false;
-    } else {
-      out->positional << arg;
     }
   }
-  if (out->options.bom && out->options.encoding != TextEncoding::Utf8) {
-    *status = usageError(QStringLiteral("%1: --bom is for UTF-8 only").arg(command));
+  options->bom = in.isSet(QStringLiteral("bom"));
+  options->allowEmpty = in.isSet(QStringLiteral("allow-empty"));
+  if (options->bom && options->encoding != TextEncoding::Utf8) {
+    *status = in.usageError(QStringLiteral("--bom is for UTF-8 only"));
     return false;
   }
   return true;
-}
-
-bool anyTable(const QString& name, ToolTable* t, int* status) {
-  if (FindToolTable(name, t)) return true;
-  return table(name, status) != nullptr;
 }
 
 // Header lines that an import skips: the table's header in both scripts.
@@ -190,42 +107,37 @@ std::vector<QStringList> knownHeaders(const ToolTable& t) {
   return HeaderLinesOfBothScripts([&t] { return t.header(); });
 }
 
-int cmdExport(const QStringList& args) {
-  CsvArguments csv;
-  int status = 0;
-  if (!takeCsvArguments(QStringLiteral("export"), args, false, &csv, &status)) return status;
-  const QStringList& a = csv.positional;
-  if (a.size() != 2) return usageError(QStringLiteral("export needs FOLDER and TABLE"));
-  if (!checkFolder(a[0], &status)) return status;
+int cmdExport(const Invocation& in) {
+  const QString folder = in.arg(0);
+  int status = kSuccess;
   ToolTable t;
-  if (!anyTable(a[1], &t, &status)) return status;
-  if (csv.header) csv.options.header = t.header();
+  CsvOptions options;
+  if (!findTable(in, in.arg(1), &t, &status) || !csvOptions(in, &options, &status)) return status;
+  if (int s = dataFolder(folder)) return s;
+  if (!DataFileExists(folder, t.fileName())) return noSuchTable(t.fileName(), folder);
+  if (in.isSet(QStringLiteral("header"))) options.header = t.header();
   QString error;
   QByteArray text;
   CsvRefusal refusal;
   bool written = false;
   if (t.grid) {
     // Each record straight from the file's bytes into the CSV.
-    written = TableToCsv(*t.grid, a[0], csv.options, &text, &error, &refusal);
+    written = TableToCsv(*t.grid, folder, options, &text, &error, &refusal);
   } else {
     std::vector<QStringList> rows;
     bool exists = false;
-    if (t.read(a[0], &rows, &exists, &error)) written = RecordsToCsv(rows, csv.options, &text, &refusal);
+    if (t.read(folder, &rows, &exists, &error)) written = RecordsToCsv(rows, options, &text, &refusal);
   }
   if (!error.isEmpty()) {
-    err(QStringLiteral("cannot read %1: %2").arg(t.fileName(), error));
-    return 1;
+    Err(QStringLiteral("cannot read %1: %2").arg(t.fileName(), error));
+    return kTrouble;
   }
   if (!written) {
-    err(refusal.message(QStringLiteral("export of %1").arg(t.fileName())));
-    return 1;
+    Err(refusal.message(QStringLiteral("export of %1").arg(t.fileName())));
+    return kTrouble;
   }
-  out(text);
-  if (std::fflush(stdout) != 0 || std::ferror(stdout)) {
-    err(QStringLiteral("cannot write the CSV of %1: %2").arg(t.fileName(), disk::SystemReason(errno)));
-    return 1;
-  }
-  return 0;
+  Out(text);
+  return FinishOutput(QStringLiteral("the CSV of %1").arg(t.fileName()));
 }
 
 int importStandalone(const StandaloneInfo& info, const QString& folder, const std::vector<QStringList>& records,
@@ -233,83 +145,79 @@ int importStandalone(const StandaloneInfo& info, const QString& folder, const st
   StandaloneTable table(info.kind);
   QString error;
   if (!table.load(folder, &error)) {
-    err(QStringLiteral("cannot read %1: %2").arg(info.fileName, error));
-    return 1;
+    Err(QStringLiteral("cannot read %1: %2").arg(info.fileName, error));
+    return kTrouble;
   }
   if (!SetStandaloneRows(table, records, &error)) {
-    err(QStringLiteral("%1: %2").arg(csvName, error));
-    return 1;
+    Err(QStringLiteral("%1: %2").arg(csvName, error));
+    return kTrouble;
   }
   const StandaloneSave outcome = table.save(folder, FileStore::disk(), saveOptions());
   if (!outcome.ok()) {
-    err(outcome.message(info.fileName));
-    return 1;
+    Err(outcome.message(info.fileName));
+    return kTrouble;
   }
   warn(outcome.notices);
-  err(QStringLiteral("%1: %2 records saved%3")
+  Err(QStringLiteral("%1: %2 records saved%3")
           .arg(info.fileName)
           .arg(records.size())
           .arg(outcome.status == StandaloneSave::Unchanged ? QStringLiteral(" (unchanged)") : QString()));
-  return 0;
+  return kSuccess;
 }
 
-int cmdImport(const QStringList& args) {
-  CsvArguments csv;
-  int status = 0;
-  if (!takeCsvArguments(QStringLiteral("import"), args, true, &csv, &status)) return status;
-  const QStringList& a = csv.positional;
-  if (a.size() != 3) return usageError(QStringLiteral("import needs FOLDER, TABLE and CSVFILE"));
-  if (!checkFolder(a[0], &status)) return status;
+int cmdImport(const Invocation& in) {
+  const QString folder = in.arg(0), csvPath = in.arg(2), csvName = InputName(csvPath);
+  int status = kSuccess;
   ToolTable t;
-  if (!anyTable(a[1], &t, &status)) return status;
+  CsvOptions options;
+  if (!findTable(in, in.arg(1), &t, &status) || !csvOptions(in, &options, &status)) return status;
+  if (int s = dataFolder(folder)) return s;
   // The CSV is taken whole or not at all: part of it would replace the table
   // with part of its records.
   QByteArray bytes;
-  bool csvExists = false;
   QString readError;
-  if (!disk::Read(a[2], &bytes, &csvExists, &readError)) {
-    err(QStringLiteral("cannot read %1: %2").arg(a[2], readError));
-    return 1;
+  if (!ReadInputFile(csvPath, &bytes, &readError)) {
+    Err(readError);
+    return kTrouble;
   }
-  if (!csvExists) return usageError(QStringLiteral("cannot read %1: %2").arg(a[2], disk::SystemReason(ENOENT)));
   // A header line is always recognised, whether or not --header is given.
-  csv.options.knownHeaders = knownHeaders(t);
+  options.knownHeaders = knownHeaders(t);
   std::vector<QStringList> records;
   CsvRefusal refusal;
-  if (!CsvToRecords(bytes, t.fieldCount(), t.fileName(), csv.options, &records, &refusal)) {
-    err(refusal.message(a[2]));
-    if (records.empty() && refusal.line == 0 && !csv.options.allowEmpty)
-      err(QStringLiteral("(give --allow-empty to empty the table)"));
-    return 1;
+  if (!CsvToRecords(bytes, t.fieldCount(), t.fileName(), options, &records, &refusal)) {
+    Err(refusal.message(csvName));
+    if (records.empty() && refusal.line == 0 && !options.allowEmpty)
+      Err(QStringLiteral("(give --allow-empty to empty the table)"));
+    return kTrouble;
   }
-  if (t.standalone) return importStandalone(*t.standalone, a[0], records, a[2]);
+  if (t.standalone) return importStandalone(*t.standalone, folder, records, csvName);
   if (t.grid->readOnly) {
-    err(QStringLiteral("%1 is read-only: nothing written").arg(t.grid->fileName));
-    return 1;
+    Err(QStringLiteral("%1 is read-only: nothing written").arg(t.grid->fileName));
+    return kTrouble;
   }
   // Each CSV row finds the record it was exported from, so the cells it
   // leaves as they were keep their bytes.
   QString tableError;
-  const QString tablePath = DataFilePath(a[0], t.grid->fileName);
+  const QString tablePath = DataFilePath(folder, t.grid->fileName);
   const FileStamp before = FileStamp::before(tablePath);
   QByteArray content;
-  std::vector<TableRecord> existing = ReadTableRecords(*t.grid, a[0], &tableError, FileStore::disk(), &content);
+  std::vector<TableRecord> existing = ReadTableRecords(*t.grid, folder, &tableError, FileStore::disk(), &content);
   if (!tableError.isEmpty()) {
-    err(QStringLiteral("cannot read %1: %2").arg(t.grid->fileName, tableError));
-    return 1;
+    Err(QStringLiteral("cannot read %1: %2").arg(t.grid->fileName, tableError));
+    return kTrouble;
   }
   RecordGrid grid;
   grid.resetRecords(t.fieldCount(), MatchCsvRecords(std::move(records), existing));
   // The save replaces only the file these records were matched against.
   const FileStamp loaded = before.withContent(content);
-  const SaveOutcome outcome = SaveTable(*t.grid, a[0], grid, FileStore::disk(), nullptr, saveOptions(&loaded));
+  const SaveOutcome outcome = SaveTable(*t.grid, folder, grid, FileStore::disk(), nullptr, saveOptions(&loaded));
   if (!outcome.ok()) {
-    err(outcome.message(t.grid->fileName));
-    return 1;
+    Err(outcome.message(t.grid->fileName));
+    return kTrouble;
   }
-  err(QStringLiteral("%1: %2 records saved").arg(t.grid->fileName).arg(grid.recordCount()));
+  Err(QStringLiteral("%1: %2 records saved").arg(t.grid->fileName).arg(grid.recordCount()));
   warn(outcome.notices);
-  return 0;
+  return kSuccess;
 }
 
 // check of a standalone table: load and patch with nothing changed.
@@ -319,20 +227,20 @@ int checkStandalone(const StandaloneInfo& info, const QString& folder, bool name
   QString error;
   const QByteArray bytes = FileStore::disk().read(path, &exists, &error);
   if (!exists) {
-    out(QStringLiteral("%1: missing\n").arg(info.fileName).toUtf8());
-    return named ? 1 : 0;
+    Out(QStringLiteral("%1: missing\n").arg(info.fileName).toUtf8());
+    return named ? noSuchTable(info.fileName, folder) : kSuccess;
   }
   if (!error.isEmpty()) {
-    out(QStringLiteral("%1: cannot be read: %2\n").arg(info.fileName, error).toUtf8());
-    return 1;
+    Out(QStringLiteral("%1: cannot be read: %2\n").arg(info.fileName, error).toUtf8());
+    return kTrouble;
   }
   StandaloneTable table(info.kind);
   table.loadBytes(bytes);
   QByteArray saved;
   const StandaloneSave o = table.patch(bytes, &saved);
   if (!o.ok()) {
-    out(QStringLiteral("%1: would be refused: %2\n").arg(info.fileName, o.message(info.fileName)).toUtf8());
-    return 1;
+    Out(QStringLiteral("%1: would be refused: %2\n").arg(info.fileName, o.message(info.fileName)).toUtf8());
+    return kFound;
   }
   const int records = int(table.values().size()) / StandaloneColumnCount(info.kind);
   return reportSame(info.fileName, bytes, saved, records);
@@ -359,263 +267,297 @@ class ReadOnceStore : public FileStore {
   QString error_;
 };
 
-int cmdCheck(const QStringList& a) {
-  if (a.isEmpty()) return usageError(QStringLiteral("check needs FOLDER"));
-  int status = 0;
-  if (!checkFolder(a[0], &status)) return status;
+int cmdCheck(const Invocation& in) {
+  const QString folder = in.arg(0);
+  const QStringList names = in.positional().mid(1);
+  const bool named = !names.isEmpty();
+  int status = kSuccess;
   std::vector<const TableDef*> tables;
   std::vector<const StandaloneInfo*> standalone;
-  if (a.size() == 1) {
+  if (!named) {
     tables = AllTables();
     for (const StandaloneInfo& i : StandaloneTables()) standalone.push_back(&i);
   } else {
-    for (const QString& name : a.mid(1)) {
+    for (const QString& name : names) {
       ToolTable t;
-      if (!anyTable(name, &t, &status)) return status;
+      if (!findTable(in, name, &t, &status)) return status;
       if (t.grid) tables.push_back(t.grid);
       else standalone.push_back(t.standalone);
     }
   }
-  int result = 0;
-  for (const StandaloneInfo* i : standalone) result |= checkStandalone(*i, a[0], a.size() > 1);
+  if (int s = dataFolder(folder)) return s;
+  // A table of the whole folder that is not there is listed; one that was named is trouble.
+  int result = kSuccess;
+  for (const StandaloneInfo* i : standalone) result = Worse(result, checkStandalone(*i, folder, named));
   for (const TableDef* t : tables) {
-    const QString path = DataFilePath(a[0], t->fileName);
+    const QString path = DataFilePath(folder, t->fileName);
     bool exists = false;
     QString error;
     ReadOnceStore store;
     const QByteArray bytes = store.read(path, &exists, &error);
     RecordGrid grid;
-    if (error.isEmpty() && exists) LoadTable(*t, a[0], grid, &error, store);
+    if (error.isEmpty() && exists) LoadTable(*t, folder, grid, &error, store);
     if (!error.isEmpty()) {
-      out(QStringLiteral("%1: cannot be read: %2\n").arg(t->fileName, error).toUtf8());
-      result = 1;
+      Out(QStringLiteral("%1: cannot be read: %2\n").arg(t->fileName, error).toUtf8());
+      result = kTrouble;
       continue;
     }
     if (!exists) {
-      out(QStringLiteral("%1: missing\n").arg(t->fileName).toUtf8());
-      if (a.size() > 1) result = 1;
+      Out(QStringLiteral("%1: missing\n").arg(t->fileName).toUtf8());
+      if (named) result = Worse(result, noSuchTable(t->fileName, folder));
       continue;
     }
     if (t->readOnly) {
-      out(QStringLiteral("%1: read-only, %2 records loaded\n").arg(t->fileName).arg(grid.recordCount()).toUtf8());
+      Out(QStringLiteral("%1: read-only, %2 records loaded\n").arg(t->fileName).arg(grid.recordCount()).toUtf8());
       continue;
     }
     QByteArray saved;
-    const SaveOutcome o = EncodeTable(*t, a[0], grid, SaveRowOrder(*t, grid), bytes, &saved);
+    const SaveOutcome o = EncodeTable(*t, folder, grid, SaveRowOrder(*t, grid), bytes, &saved);
     if (!o.ok()) {
-      out(QStringLiteral("%1: would be refused: %2\n").arg(t->fileName, o.message(t->fileName)).toUtf8());
-      result = 1;
+      Out(QStringLiteral("%1: would be refused: %2\n").arg(t->fileName, o.message(t->fileName)).toUtf8());
+      result = Worse(result, kFound);
       continue;
     }
-    result |= reportSame(t->fileName, bytes, saved, grid.recordCount());
+    result = Worse(result, reportSame(t->fileName, bytes, saved, grid.recordCount()));
   }
   // What stopped saves left behind is worth a look too.
   QStringList files;
   for (const StandaloneInfo* i : standalone) files << i->fileName;
   for (const TableDef* t : tables) files << t->fileName;
   for (const QString& f : files)
-    for (const QString& stray : SaveLeftovers(DataFilePath(a[0], f))) {
-      out(QStringLiteral("%1: temporary file left by an interrupted save: %2 (the next save of %1 removes it)\n")
-              .arg(f, QDir::toNativeSeparators(stray)).toUtf8());
-      result = 1;
+    for (const QString& stray : SaveLeftovers(DataFilePath(folder, f))) {
+      Out(QStringLiteral("%1: temporary file left by an interrupted save: %2 (the next save of %1 removes it)\n")
+              .arg(f, shown(stray)).toUtf8());
+      result = Worse(result, kFound);
     }
   return result;
 }
 
-int cmdDiff(const QStringList& args) {
-  bool csv = false;
-  QStringList a;
-  for (const QString& arg : args) {
-    if (arg == QLatin1String("--csv")) csv = true;
-    else if (arg.startsWith(QLatin1String("--"))) return usageError(QStringLiteral("diff: unknown option %1").arg(arg));
-    else a << arg;
-  }
-  if (a.size() < 2) return usageError(QStringLiteral("diff needs FOLDER_A and FOLDER_B"));
-  int status = 0;
-  if (!checkFolder(a[0], &status) || !checkFolder(a[1], &status)) return status;
+int cmdDiff(const Invocation& in) {
+  int status = kSuccess;
   std::vector<ToolTable> tables;
-  for (const QString& name : a.mid(2)) {
+  for (const QString& name : in.positional().mid(2)) {
     ToolTable t;
-    if (!anyTable(name, &t, &status)) return status;
+    if (!findTable(in, name, &t, &status)) return status;
     tables.push_back(t);
   }
-  const std::vector<TableDifference> diffs = DiffFolders(a[0], a[1], tables);
+  if (int s = dataFolder(in.arg(0))) return s;
+  if (int s = dataFolder(in.arg(1))) return s;
+  const std::vector<TableDifference> diffs = DiffFolders(in.arg(0), in.arg(1), tables);
   bool same = true, unreadable = false;
   for (const TableDifference& d : diffs) {
     same = same && d.same();
     unreadable = unreadable || !d.errorA.isEmpty() || !d.errorB.isEmpty();
   }
-  out(csv ? DiffCsv(diffs) : DiffReport(diffs).toUtf8());
-  if (unreadable) return 2;
-  return same ? 0 : 1;
+  Out(in.isSet(QStringLiteral("csv")) ? DiffCsv(diffs) : DiffReport(diffs).toUtf8());
+  if (unreadable) return kTrouble;
+  return same ? kSuccess : kFound;
 }
 
-int cmdLint(const QStringList& a) {
-  if (a.size() != 1) return usageError(QStringLiteral("lint needs FOLDER"));
-  int status = 0;
-  if (!checkFolder(a[0], &status)) return status;
-  const std::vector<LintFinding> findings = LintFolder(a[0]);
+int cmdLint(const Invocation& in) {
+  if (int s = dataFolder(in.arg(0))) return s;
+  const std::vector<LintFinding> findings = LintFolder(in.arg(0));
   QString text;
   for (const LintFinding& f : findings) text += f.text() + u'\n';
-  out(text.toUtf8());
-  if (findings.empty()) err(QStringLiteral("no findings"));
-  else err(QStringLiteral("%1 findings").arg(findings.size()));
-  return findings.empty() ? 0 : 1;
-}
-
-// The file name of a table given by name, any case, or false with a usage error.
-bool tableFile(const QString& name, QString* fileName, bool* readOnly, int* status) {
-  ToolTable t;
-  if (!anyTable(name, &t, status)) return false;
-  *fileName = t.fileName();
-  *readOnly = t.grid && t.grid->readOnly;
-  return true;
+  Out(text.toUtf8());
+  if (int s = FinishOutput()) return s;
+  if (findings.empty()) Err(QStringLiteral("no findings"));
+  else Err(QStringLiteral("%1 findings").arg(findings.size()));
+  return findings.empty() ? kSuccess : kFound;
 }
 
 QString shownTime(const QDateTime& utc) { return utc.toLocalTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")); }
 
-int cmdBackups(const QStringList& a) {
-  if (a.isEmpty() || a.size() > 2) return usageError(QStringLiteral("backups needs FOLDER and at most one TABLE"));
-  int status = 0;
-  if (!checkFolder(a[0], &status)) return status;
+int cmdBackups(const Invocation& in) {
+  const QString folder = in.arg(0);
+  const bool named = in.positional().size() == 2;
+  int status = kSuccess;
   QStringList files;
-  if (a.size() == 2) {
-    QString name;
-    bool readOnly = false;
-    if (!tableFile(a[1], &name, &readOnly, &status)) return status;
-    files << name;
+  if (named) {
+    ToolTable t;
+    if (!findTable(in, in.arg(1), &t, &status)) return status;
+    files << t.fileName();
   } else {
-    for (const TableDef* t : AllTables()) files << t->fileName;
-    for (const StandaloneInfo& i : StandaloneTables()) files << i.fileName;
+    for (const ToolTable& t : AllToolTables()) files << t.fileName();
   }
+  if (int s = dataFolder(folder)) return s;
   QByteArray text;
-  int result = 0;
+  int result = kSuccess;
   for (const QString& f : files) {
     QString error;
-    const std::vector<BackupVersion> versions = BackupVersions(DataFilePath(a[0], f), &error);
+    const std::vector<BackupVersion> versions = BackupVersions(DataFilePath(folder, f), &error);
     if (!error.isEmpty()) {
-      err(QStringLiteral("%1: %2").arg(f, error));
-      result = 1;
+      Err(QStringLiteral("%1: %2").arg(f, error));
+      result = kTrouble;
     }
     for (const BackupVersion& v : versions) {
       const QString line = QStringLiteral("%1\t%2\t%3\n").arg(v.id).arg(shownTime(v.time)).arg(v.size);
-      text += (a.size() == 2 ? line : f + u'\t' + line).toUtf8();
+      text += (named ? line : f + u'\t' + line).toUtf8();
     }
   }
-  out(text);
-  if (std::fflush(stdout) != 0 || std::ferror(stdout)) {
-    err(QStringLiteral("cannot write the list: %1").arg(disk::SystemReason(errno)));
-    return 1;
-  }
-  if (text.isEmpty() && result == 0) err(QStringLiteral("no earlier versions"));
+  Out(text);
+  if (int s = FinishOutput(QStringLiteral("the list"))) return s;
+  if (text.isEmpty() && result == kSuccess) Err(QStringLiteral("no earlier versions"));
   return result;
 }
 
-int cmdRestore(const QStringList& a) {
-  if (a.size() != 3) return usageError(QStringLiteral("restore needs FOLDER, TABLE and ID"));
-  int status = 0;
-  if (!checkFolder(a[0], &status)) return status;
-  QString name;
-  bool readOnly = false;
-  if (!tableFile(a[1], &name, &readOnly, &status)) return status;
-  if (readOnly) {
-    err(QStringLiteral("%1 is read-only: nothing written").arg(name));
-    return 1;
+int cmdRestore(const Invocation& in) {
+  const QString folder = in.arg(0);
+  int status = kSuccess;
+  ToolTable t;
+  if (!findTable(in, in.arg(1), &t, &status)) return status;
+  if (int s = dataFolder(folder)) return s;
+  const QString name = t.fileName();
+  if (t.grid && t.grid->readOnly) {
+    Err(QStringLiteral("%1 is read-only: nothing written").arg(name));
+    return kTrouble;
   }
-  const QString path = DataFilePath(a[0], name);
+  const QString path = DataFilePath(folder, name);
   BackupVersion version;
   QString error;
-  if (!FindBackupVersion(path, a[2], &version, &error)) {
-    err(QStringLiteral("restore: %1").arg(error));
-    return 1;
+  if (!FindBackupVersion(path, in.arg(2), &version, &error)) {
+    Err(QStringLiteral("restore: %1").arg(error));
+    return kTrouble;
   }
   // The file as it is now is what the restore replaces (and keeps).
   const FileStamp now = FileStamp::of(path);
   const SaveFileResult r = RestoreBackupVersion(path, version, saveOptions(&now));
   if (!r.ok()) {
-    err(QStringLiteral("%1 not restored: %2").arg(name, r.error));
-    return 1;
+    Err(QStringLiteral("%1 not restored: %2").arg(name, r.error));
+    return kTrouble;
   }
-  err(QStringLiteral("%1: version %2 (%3) restored").arg(name).arg(version.id).arg(shownTime(version.time)));
+  Err(QStringLiteral("%1: version %2 (%3) restored").arg(name).arg(version.id).arg(shownTime(version.time)));
   warn(r.notices);
-  return 0;
+  return kSuccess;
 }
 
-int cmdSample(const QStringList& a) {
-  QString dir;
+int cmdSample(const Invocation& in) {
+  const QString dir = in.arg(0);
   unsigned seed = 1;
   int records = 20;
-  bool force = false;
-  for (qsizetype i = 0; i < a.size(); ++i) {
-    bool ok = true;
-    if (a[i] == QLatin1String("--seed") && i + 1 < a.size()) {
-      seed = a[++i].toUInt(&ok);
-    } else if (a[i] == QLatin1String("--records") && i + 1 < a.size()) {
-      records = a[++i].toInt(&ok);
-      ok = ok && records >= 1 && records <= 32767;
-    } else if (a[i] == QLatin1String("--force")) {
-      force = true;
-    } else if (a[i].startsWith(QLatin1String("--")) || !dir.isEmpty()) {
-      return usageError(QStringLiteral("sample: unexpected argument %1").arg(a[i]));
-    } else {
-      dir = a[i];
-    }
-    if (!ok) return usageError(QStringLiteral("sample: bad value for %1").arg(a[i - 1]));
+  bool ok = true;
+  if (in.isSet(QStringLiteral("seed"))) seed = in.value(QStringLiteral("seed")).toUInt(&ok);
+  if (!ok) return in.usageError(QStringLiteral("bad value for --seed: %1").arg(in.value(QStringLiteral("seed"))));
+  if (in.isSet(QStringLiteral("records"))) {
+    records = in.value(QStringLiteral("records")).toInt(&ok);
+    if (!ok || records < 1 || records > kMaxCsvRecords)
+      return in.usageError(QStringLiteral("bad value for --records: %1 (1 to %2)")
+                               .arg(in.value(QStringLiteral("records"))).arg(kMaxCsvRecords));
   }
-  if (dir.isEmpty()) return usageError(QStringLiteral("sample needs OUTDIR"));
   // A sample is made up: it never replaces a game's files.
-  if (!force) {
+  if (!in.isSet(QStringLiteral("force"))) {
     QStringList there;
     for (const QString& name : SampleFileNames())
       if (QFileInfo::exists(QDir(dir).filePath(name))) there << name;
     if (!there.isEmpty()) {
-      err(QStringLiteral("sample: %1 already holds %2; choose an empty folder, or give --force to replace them")
-              .arg(QDir::toNativeSeparators(dir), there.join(QStringLiteral(", "))));
-      return 1;
+      Err(QStringLiteral("sample: %1 already holds %2; choose an empty folder, or give --force to replace them")
+              .arg(shown(dir), there.join(QStringLiteral(", "))));
+      return kTrouble;
     }
   }
   QString error;
   if (!WriteSampleFolder(dir, seed, records, &error)) {
-    err(QStringLiteral("sample: %1").arg(error));
-    return 1;
+    Err(QStringLiteral("sample: %1").arg(error));
+    return kTrouble;
   }
-  err(QStringLiteral("sample data folder written: %1").arg(QDir(dir).absolutePath()));
-  return 0;
+  Err(QStringLiteral("sample data folder written: %1").arg(QDir(dir).absolutePath()));
+  return kSuccess;
+}
+
+int cmdTables(const Invocation&) {
+  for (const TableDef* t : AllTables())
+    Out(QStringLiteral("%1\t%2 columns%3\n").arg(t->fileName).arg(t->fieldCount()).arg(t->readOnly ? ", read-only" : "").toUtf8());
+  for (const StandaloneInfo& i : StandaloneTables())
+    Out(QStringLiteral("%1\t%2 columns, patched in place\n").arg(i.fileName).arg(StandaloneColumnCount(i.kind)).toUtf8());
+  return kSuccess;
+}
+
+using A = ArgumentSpec;
+
+// Every command: its arguments, its options and its help, parsed and shown from here.
+std::vector<CommandSpec> commands() {
+  const OptionSpec encoding{QStringLiteral("encoding"), QStringLiteral("E"),
+                            QStringLiteral("the CSV's encoding: utf-8 (the default), gbk or big5")};
+  return {
+      {QStringLiteral("export"),
+       {{QStringLiteral("FOLDER")}, {QStringLiteral("TABLE")}},
+       {encoding,
+        {QStringLiteral("bom"), {}, QStringLiteral("a UTF-8 byte order mark first (for spreadsheet programs)")},
+        {QStringLiteral("header"), {}, QStringLiteral("the column headers of the language file first")}},
+       QStringLiteral("Write TABLE of the data folder as CSV to standard output."),
+       QStringLiteral("One line per record, the grid's columns in order (the standalone tables: the\n"
+                      "values their window shows). A character the encoding cannot hold stops the\n"
+                      "export with its line and column."),
+       cmdExport},
+      {QStringLiteral("import"),
+       {{QStringLiteral("FOLDER")}, {QStringLiteral("TABLE")}, {QStringLiteral("CSVFILE")}},
+       {encoding,
+        {QStringLiteral("allow-empty"), {}, QStringLiteral("a CSV without records empties the table")}},
+       QStringLiteral("Replace TABLE's records with CSVFILE's (- for standard input) and save it."),
+       QStringLiteral("The save is the editor's: TABLE.bak and the backup history keep the old file;\n"
+                      "the standalone tables are patched in place like their windows do. Refused,\n"
+                      "and nothing written, when the CSV is not valid in its encoding (the line and\n"
+                      "byte are named), a line has the wrong number of fields, a cell cannot be\n"
+                      "stored, or the CSV has no records (unless --allow-empty). A first line that\n"
+                      "is the table's header in either script is skipped, and so is a UTF-8 byte\n"
+                      "order mark."),
+       cmdImport},
+      {QStringLiteral("check"),
+       {{QStringLiteral("FOLDER")}, {QStringLiteral("TABLE"), A::Many}},
+       {},
+       QStringLiteral("Load and save each table in memory; report whether its bytes stay identical."),
+       QStringLiteral("Without TABLE every table of the folder; one that is not there is listed as\n"
+                      "missing. Temporary files left by an interrupted save are reported too."),
+       cmdCheck},
+      {QStringLiteral("diff"),
+       {{QStringLiteral("FOLDER_A")}, {QStringLiteral("FOLDER_B")}, {QStringLiteral("TABLE"), A::Many}},
+       {{QStringLiteral("csv"), {}, QStringLiteral("write table,record,occurrence,change,column,column name,old,new")}},
+       QStringLiteral("Record-level differences between two data folders."),
+       QStringLiteral("Records are matched by number (and occurrence); added and removed records are\n"
+                      "listed, changed cells as \"column: old → new\"."),
+       cmdDiff},
+      {QStringLiteral("lint"),
+       {{QStringLiteral("FOLDER")}},
+       {},
+       QStringLiteral("Report what the game would trip over, with table, row and column."),
+       QStringLiteral("Team members and firm artists past the end of StarRole.dat, producer numbers\n"
+                      "without a Producer.tab record, repeated record numbers, cells a save would\n"
+                      "refuse, Active.tab and Pression.tab without their 9 and 99 records."),
+       cmdLint},
+      {QStringLiteral("backups"),
+       {{QStringLiteral("FOLDER")}, {QStringLiteral("TABLE"), A::Optional}},
+       {},
+       QStringLiteral("List the earlier versions each save kept, newest first."),
+       QStringLiteral("One line each (in FOLDER/Vantaro3Backups): id, date and time, size in bytes\n"
+                      "(and the table, when no TABLE is given). Config.ini's BackupVersions= sets\n"
+                      "how many are kept."),
+       cmdBackups},
+      {QStringLiteral("restore"),
+       {{QStringLiteral("FOLDER")}, {QStringLiteral("TABLE")}, {QStringLiteral("ID")}},
+       {},
+       QStringLiteral("Put version ID of TABLE back."),
+       QStringLiteral("This is a save: the file it replaces goes into the history and TABLE.bak first."),
+       cmdRestore},
+      {QStringLiteral("sample"),
+       {{QStringLiteral("OUTDIR")}},
+       {{QStringLiteral("seed"), QStringLiteral("N"), QStringLiteral("the seed of the made-up values (default 1)")},
+        {QStringLiteral("records"), QStringLiteral("M"), QStringLiteral("records per table, 1 to 32767 (default 20)")},
+        {QStringLiteral("force"), {}, QStringLiteral("replace the game's files in OUTDIR")}},
+       QStringLiteral("Write a sample data folder with every table."),
+       QStringLiteral("A folder that holds any of the game's files is refused unless --force is given."),
+       cmdSample},
+      {QStringLiteral("tables"), {}, {}, QStringLiteral("List the tables."), QString(), cmdTables},
+  };
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-  QString error;
-  if (!TakeLocaleOption(argc, argv, &error)) return usageError(error);
   QCoreApplication app(argc, argv);
-  // Headers and column names come from the language file of the locale's script.
-  SelectLanguageFile(LanguageCodeForLocale(SystemLocaleNumber()), LanguageFolder(QCoreApplication::applicationDirPath()));
-  QStringList args = app.arguments().mid(1);
-  if (args.isEmpty()) return usageError(QStringLiteral("no command"));
-  const QString command = args.takeFirst();
-  if (command == QLatin1String("--help") || command == QLatin1String("-h") || command == QLatin1String("help")) {
-    out(kUsage);
-    return 0;
-  }
-  if (command == QLatin1String("--version")) {
-    out("vantaro3-cli " V3_VERSION "\n");
-    return 0;
-  }
-  if (command == QLatin1String("export")) return cmdExport(args);
-  if (command == QLatin1String("import")) return cmdImport(args);
-  if (command == QLatin1String("check")) return cmdCheck(args);
-  if (command == QLatin1String("sample")) return cmdSample(args);
-  if (command == QLatin1String("diff")) return cmdDiff(args);
-  if (command == QLatin1String("lint")) return cmdLint(args);
-  if (command == QLatin1String("backups")) return cmdBackups(args);
-  if (command == QLatin1String("restore")) return cmdRestore(args);
-  if (command == QLatin1String("tables")) {
-    for (const TableDef* t : AllTables())
-      out(QStringLiteral("%1\t%2 columns%3\n").arg(t->fileName).arg(t->fieldCount()).arg(t->readOnly ? ", read-only" : "").toUtf8());
-    for (const StandaloneInfo& i : StandaloneTables())
-      out(QStringLiteral("%1\t%2 columns, patched in place\n").arg(i.fileName).arg(StandaloneColumnCount(i.kind)).toUtf8());
-    return 0;
-  }
-  return usageError(QStringLiteral("unknown command: %1").arg(command));
+  const std::vector<CommandSpec> all = commands();
+  return RunCommandLine(all, app.arguments().mid(1), [] {
+    // Headers and column names come from the language file of the locale's script.
+    SelectLanguageFile(LanguageCodeForLocale(SystemLocaleNumber()),
+                       LanguageFolder(QCoreApplication::applicationDirPath()));
+  });
 }
