@@ -1,6 +1,7 @@
 // The installed layout: cmake --install into a temporary prefix, the files it
-// holds, and the installed programs finding their language files in
-// share/vantaro3 and keeping Config.ini in the user's configuration folder.
+// holds, the split into the packages' components, and the installed programs
+// finding their language files in share/vantaro3 and keeping Config.ini in the
+// user's configuration folder.
 #include <QProcess>
 #include <QtTest>
 
@@ -13,8 +14,33 @@ using namespace v3test;
 class InstallTest : public QObject {
   Q_OBJECT
   QTemporaryDir prefix_;
+  QString build_;
 
   QString installed(const QString& path) const { return prefix_.filePath(path); }
+
+  // Every file below root, as paths relative to it.
+  static QSet<QString> filesBelow(const QString& root) {
+    QSet<QString> files;
+    QDirIterator it(root, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
+    while (it.hasNext()) files.insert(QDir(root).relativeFilePath(it.next()));
+    return files;
+  }
+
+  // cmake --install of some components only, into prefix.
+  CliRun installComponents(const QStringList& components, const QString& prefix) const {
+    CliRun last{0, {}, {}};
+    for (const QString& c : components) {
+      last = run(QString::fromLocal8Bit(qgetenv("V3_CMAKE")), {"--install", build_, "--prefix", prefix, "--component", c},
+                 QProcessEnvironment::systemEnvironment());
+      if (last.code != 0) break;
+    }
+    return last;
+  }
+
+  static QByteArray gunzip(const QString& path) {
+    const CliRun r = run("gzip", {"-dc", path}, QProcessEnvironment::systemEnvironment());
+    return r.code == 0 ? r.out : QByteArray();
+  }
 
   static CliRun run(const QString& program, const QStringList& args, const QProcessEnvironment& env) {
     QProcess p;
@@ -26,9 +52,9 @@ class InstallTest : public QObject {
 
  private slots:
   void initTestCase() {
-    const QString build = QString::fromLocal8Bit(qgetenv("V3_BUILD_DIR"));
-    if (build.isEmpty()) QSKIP("V3_BUILD_DIR is set by CTest");
-    const CliRun r = run(QString::fromLocal8Bit(qgetenv("V3_CMAKE")), {"--install", build, "--prefix", prefix_.path()},
+    build_ = QString::fromLocal8Bit(qgetenv("V3_BUILD_DIR"));
+    if (build_.isEmpty()) QSKIP("V3_BUILD_DIR is set by CTest");
+    const CliRun r = run(QString::fromLocal8Bit(qgetenv("V3_CMAKE")), {"--install", build_, "--prefix", prefix_.path()},
                          QProcessEnvironment::systemEnvironment());
     QVERIFY2(r.code == 0, r.err.constData());
   }
@@ -36,12 +62,15 @@ class InstallTest : public QObject {
   void layout_data() {
     QTest::addColumn<QString>("path");
     for (const char* p : {"bin/vantaro3-cli", "share/vantaro3/CHS.txt", "share/vantaro3/CHT.txt",
-                          "share/vantaro3/README.md", "share/vantaro3/guide-zh_CN.html",
-                          "share/vantaro3/guide-zh_TW.html", "share/man/man1/vantaro3-cli.1"})
+                          "share/man/man1/vantaro3-cli.1.gz", "share/doc/vantaro3-cli/copyright",
+                          "share/doc/vantaro3-cli/changelog.Debian.gz", "share/lintian/overrides/vantaro3-cli"})
       QTest::newRow(p) << QString::fromLatin1(p);
 #ifdef V3_WITH_GUI
     for (const char* p : {"bin/Vantaro3DataEditer", "share/applications/vantaro3.desktop",
-                          "share/icons/hicolor/scalable/apps/vantaro3.svg"})
+                          "share/icons/hicolor/scalable/apps/vantaro3.svg", "share/vantaro3/README.md",
+                          "share/vantaro3/guide-zh_CN.html", "share/vantaro3/guide-zh_TW.html",
+                          "share/man/man1/Vantaro3DataEditer.1.gz", "share/doc/vantaro3/copyright",
+                          "share/doc/vantaro3/changelog.Debian.gz", "share/lintian/overrides/vantaro3"})
       QTest::newRow(p) << QString::fromLatin1(p);
 #endif
   }
@@ -49,6 +78,61 @@ class InstallTest : public QObject {
     QFETCH(QString, path);
     QVERIFY2(QFileInfo(installed(path)).isFile(), qPrintable(path));
     if (path.startsWith("bin/")) QVERIFY(QFileInfo(installed(path)).isExecutable());
+  }
+
+  // Man pages and changelogs are installed gzip'ed; each man page has its
+  // examples, and the changelog's newest entry is this version's.
+  void compressedDocs_data() {
+    QTest::addColumn<QString>("path");
+    QTest::addColumn<QByteArray>("start");
+    QTest::addColumn<QByteArray>("holds");
+    QTest::newRow("cli man page") << "share/man/man1/vantaro3-cli.1.gz" << QByteArray(".TH VANTARO3-CLI 1 ")
+                                  << QByteArray("\n.SH EXAMPLES\n");
+    QTest::newRow("cli changelog") << "share/doc/vantaro3-cli/changelog.Debian.gz"
+                                   << QByteArray("vantaro3 (" V3_VERSION "-") << QByteArray("\n -- ");
+#ifdef V3_WITH_GUI
+    QTest::newRow("editor man page") << "share/man/man1/Vantaro3DataEditer.1.gz"
+                                     << QByteArray(".TH VANTARO3DATAEDITER 1 ") << QByteArray("\n.SH EXAMPLES\n");
+    QTest::newRow("editor changelog") << "share/doc/vantaro3/changelog.Debian.gz"
+                                      << QByteArray("vantaro3 (" V3_VERSION "-") << QByteArray("\n -- ");
+#endif
+  }
+  void compressedDocs() {
+    QFETCH(QString, path);
+    QFETCH(QByteArray, start);
+    QFETCH(QByteArray, holds);
+    QVERIFY2(ReadFile(installed(path)).startsWith("\x1f\x8b"), qPrintable(path));
+    const QByteArray text = gunzip(installed(path));
+    QVERIFY2(text.startsWith(start), text.left(80).constData());
+    QVERIFY(text.contains(holds));
+  }
+
+  // The packages are the install components: vantaro3-cli (the component cli
+  // and what is installed without one) and vantaro3 (editor). No file is in
+  // both, together they are the whole install, and the command-line package
+  // links no Qt Gui or Widgets.
+  void componentsSplitTheInstall() {
+    QTemporaryDir cli, editor;
+    const CliRun c = installComponents({"cli", "Unspecified"}, cli.path());
+    QVERIFY2(c.code == 0, c.err.constData());
+    const QSet<QString> cliFiles = filesBelow(cli.path());
+    QVERIFY(cliFiles.contains("bin/vantaro3-cli"));
+    QVERIFY(cliFiles.contains("share/vantaro3/CHS.txt"));
+    QVERIFY(cliFiles.contains("share/vantaro3/CHT.txt"));
+    for (const QString& f : cliFiles) {
+      const QByteArray bytes = ReadFile(cli.filePath(f));
+      QVERIFY2(!bytes.contains("libQt6Widgets") && !bytes.contains("libQt6Gui"), qPrintable(f));
+    }
+#ifdef V3_WITH_GUI
+    const CliRun e = installComponents({"editor"}, editor.path());
+    QVERIFY2(e.code == 0, e.err.constData());
+    const QSet<QString> editorFiles = filesBelow(editor.path());
+    QVERIFY(editorFiles.contains("bin/Vantaro3DataEditer"));
+    QVERIFY2(!editorFiles.intersects(cliFiles), qPrintable(QStringList((editorFiles & cliFiles).values()).join(' ')));
+    QCOMPARE(cliFiles + editorFiles, filesBelow(prefix_.path()));
+#else
+    QCOMPARE(cliFiles, filesBelow(prefix_.path()));
+#endif
   }
 
   void nothingElseInBin() {
