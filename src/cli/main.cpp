@@ -114,7 +114,8 @@ int cmdExport(const Invocation& in) {
   CsvOptions options;
   if (!findTable(in, in.arg(1), &t, &status) || !csvOptions(in, &options, &status)) return status;
   if (int s = dataFolder(folder)) return s;
-  if (!DataFileExists(folder, t.fileName())) return noSuchTable(t.fileName(), folder);
+  // Anything by the name (a folder, too) is read, and told of when it cannot be.
+  if (!QFileInfo::exists(DataFilePath(folder, t.fileName()))) return noSuchTable(t.fileName(), folder);
   if (in.isSet(QStringLiteral("header"))) options.header = t.header();
   QString error;
   QByteArray text;
