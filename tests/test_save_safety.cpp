@@ -166,7 +166,7 @@ class SaveSafetyTest : public QObject {
       holder.waitForFinished();
     }
     const QString err = QString::fromUtf8(r.err);
-    QCOMPARE(r.code, saved ? 0 : 1);
+    QCOMPARE(r.code, saved ? 0 : 3);
     if (!message.isEmpty()) QVERIFY2(err.contains(message), qPrintable(err));
     QCOMPARE(ReadFile(victim()), QByteArray("someone else's file"));
     QVERIFY(!QFileInfo::exists(dir_.filePath("nowhere")));
@@ -257,7 +257,7 @@ class SaveSafetyTest : public QObject {
           QVERIFY2(there.contains(results[i]), qPrintable(QStringLiteral("round %1: import %2's save is gone").arg(round).arg(i)));
         } else {
           ++refused;
-          QCOMPARE(p[i].exitCode(), 1);
+          QCOMPARE(p[i].exitCode(), 3);
           QVERIFY2(err.contains("已被改动"), qPrintable(err));
         }
       }
@@ -306,7 +306,7 @@ class SaveSafetyTest : public QObject {
     QCOMPARE(list.out.count('\n'), 3);
     QVERIFY(list.out.startsWith(QByteArray::number(v[0].id) + '\t'));
     const CliRun wrong = RunCli({"restore", folder(), "Team.dat", "999"});
-    QCOMPARE(wrong.code, 1);
+    QCOMPARE(wrong.code, 3);
     QVERIFY2(QString::fromUtf8(wrong.err).contains(QString::number(v[2].id)), wrong.err.constData());
     const CliRun back = RunCli({"restore", folder(), "Team.dat", QString::number(v[2].id)});
     QCOMPARE(back.code, 0);
