@@ -59,8 +59,8 @@ bool makeFolder(const QString& path, QString* error) {
   struct stat parent;
   if (::stat(QFile::encodeName(QFileInfo(path).absolutePath()).constData(), &parent) == 0) {
     if (parent.st_uid != ::geteuid() || parent.st_gid != ::getegid())
-      (void)::lchown(name.constData(), parent.st_uid, parent.st_gid);
-    (void)::chmod(name.constData(), parent.st_mode & 0777);
+      if (::lchown(name.constData(), parent.st_uid, parent.st_gid) != 0) {}
+    if (::chmod(name.constData(), parent.st_mode & 0777) != 0) {}
   }
   return folderState(path, error) == 1;
 }

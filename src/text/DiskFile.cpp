@@ -330,9 +330,9 @@ bool Replace(const QString& path, QByteArrayView bytes, QString* error, const Re
     const qint64 uid = options.owner >= 0 ? options.owner : regular ? qint64(old.st_uid) : -1;
     const qint64 gid = options.group >= 0 ? options.group : regular ? qint64(old.st_gid) : -1;
     if ((uid >= 0 || gid >= 0) && ::fchown(fd, uid_t(uid), gid_t(gid)) != 0 && gid >= 0)
-      (void)::fchown(fd, uid_t(-1), gid_t(gid));
+      if (::fchown(fd, uid_t(-1), gid_t(gid)) != 0) {}  // what is kept is compared after
     const int mode = options.mode >= 0 ? options.mode : regular ? int(old.st_mode & 07777) : -1;
-    if (mode >= 0) (void)::fchmod(fd, mode_t(mode));
+    if (mode >= 0 && ::fchmod(fd, mode_t(mode)) != 0) {}
   }
 
   if ((e = writeAll(fd, bytes))) {
