@@ -5,6 +5,8 @@
 // Exit status 0 when saved, 1 with the message on standard error when not.
 #include <QCoreApplication>
 
+#include "text/Translation.h"
+
 #include <cstdio>
 
 #include "tables/StandaloneTables.h"
@@ -23,6 +25,8 @@ int fail(const QString& message) {
 
 int main(int argc, char** argv) {
   QCoreApplication app(argc, argv);
+  // Messages in the language the environment chooses, as the programs do.
+  v3::InstallUiLanguage(v3::ChooseUiLanguage(QString(), v3::EnvironmentLocaleName(), 0));
   const QStringList a = app.arguments().mid(1);
   if (a.size() == 5 && a[0] == QLatin1String("standalone")) {
     const StandaloneInfo* info = FindStandalone(a[2]);

@@ -143,11 +143,12 @@ class CliTest : public QObject {
     QVERIFY(WriteFile(csv, QStringLiteral("1,飞轮海,0,0,0,0,0,0,0,0,0\n").toUtf8()));
     QCOMPARE(cli({"--locale", "2052", "import", d.path(), "Team.dat", csv}).code, 0);
     QVERIFY(cli({"export", d.path(), "Team.dat"}).out.startsWith(QStringLiteral("1,飛輪海,").toUtf8()));
-    // On a Traditional system the Simplified 飞 has no Big5 code: refused, nothing written.
+    // On a Traditional system the Simplified 飞 has no Big5 code: refused (in
+    // Traditional, the system's language), nothing written.
     const QByteArray before = ReadFile(d.filePath("Team.dat"));
     const Run refused = cli({"--locale", "1028", "import", d.path(), "Team.dat", csv});
     QCOMPARE(refused.code, 3);
-    QVERIFY2(QString::fromUtf8(refused.err).contains(QStringLiteral("“飞” 无法以 Big5 保存")), refused.err.constData());
+    QVERIFY2(QString::fromUtf8(refused.err).contains(QStringLiteral("「飞」無法以 Big5 儲存")), refused.err.constData());
     QCOMPARE(ReadFile(d.filePath("Team.dat")), before);
   }
 

@@ -87,7 +87,7 @@ class CliArgsTest : public QObject {
     QTest::addColumn<int>("code");
     QTest::addColumn<QString>("fragment");  // in standard output or standard error
     for (const QString& c : kCommands) {
-      const QString usage = "Usage: vantaro3-cli [--locale N] " + c;
+      const QString usage = "Usage: vantaro3-cli [--locale N] [--lang L] " + c;
       QTest::addRow("help %s", qPrintable(c)) << QStringList{"help", c} << 0 << usage;
       QTest::addRow("%s --help", qPrintable(c)) << QStringList{c, "--help"} << 0 << usage;
       QTest::addRow("%s -h", qPrintable(c)) << QStringList{c, "-h"} << 0 << usage;
@@ -96,7 +96,7 @@ class CliArgsTest : public QObject {
     }
     QTest::newRow("--help") << QStringList{"--help"} << 0 << "Commands:\n  export FOLDER TABLE";
     QTest::newRow("help") << QStringList{"help"} << 0 << "Exit status:";
-    QTest::newRow("--help COMMAND") << QStringList{"--help", "lint"} << 0 << "Usage: vantaro3-cli [--locale N] lint";
+    QTest::newRow("--help COMMAND") << QStringList{"--help", "lint"} << 0 << "Usage: vantaro3-cli [--locale N] [--lang L] lint";
     QTest::newRow("help of no command") << QStringList{"help", "frobnicate"} << 2 << "unknown command: frobnicate";
     QTest::newRow("unknown command") << QStringList{"frobnicate"} << 2 << "Try 'vantaro3-cli --help'.";
     QTest::newRow("unknown option before the command") << QStringList{"--bogus", "tables"} << 2 << "Unknown option";
@@ -174,7 +174,7 @@ class CliArgsTest : public QObject {
     QTest::addColumn<int>("code");
     QTest::addColumn<QByteArray>("message");
     QTest::newRow("the exported CSV") << ReadFile(csv_) << 0 << QByteArray("Team.dat: 5 records saved");
-    QTest::newRow("a record") << QByteArray("1,X,0,0,0,0,0,0,0,0,0\n") << 0 << QByteArray("Team.dat: 1 records saved");
+    QTest::newRow("a record") << QByteArray("1,X,0,0,0,0,0,0,0,0,0\n") << 0 << QByteArray("Team.dat: 1 record saved");
     QTest::newRow("a bad line") << QByteArray("1,X\n") << 3 << QByteArray("standard input: line 1");
     QTest::newRow("nothing") << QByteArray() << 3 << QByteArray("standard input");
   }

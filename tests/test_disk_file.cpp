@@ -11,6 +11,7 @@
 #include "TestSupport.h"
 #include "text/DiskFile.h"
 #include "text/Ini.h"
+#include "text/Translation.h"
 
 using namespace v3;
 using namespace v3test;
@@ -21,6 +22,9 @@ class DiskFileTest : public QObject {
   QString path(const char* name) const { return dir_.filePath(name); }
 
  private slots:
+  // The system's words are English ones.
+  void initTestCase() { InstallUiLanguage(UiLanguage::English); }
+
   void init() {
     for (const QString& f : QDir(dir_.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot)) {
       QFileInfo info(dir_.filePath(f));
@@ -118,7 +122,7 @@ class DiskFileTest : public QObject {
   void reasonsNameTheSystemsWords_data() {
     QTest::addColumn<int>("code");
     QTest::addColumn<QString>("words");
-    QTest::newRow("ENOSPC") << ENOSPC << QStringLiteral("磁盘已满（No space left on device）");
+    QTest::newRow("ENOSPC") << ENOSPC << QStringLiteral("No space left on device");
     QTest::newRow("EIO") << EIO << QStringLiteral("Input/output error");
     QTest::newRow("EROFS") << EROFS << QStringLiteral("Read-only file system");
     QTest::newRow("EHWPOISON (no Chinese text)") << EHWPOISON << QStringLiteral("Memory page has hardware error");

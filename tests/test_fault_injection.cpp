@@ -266,7 +266,7 @@ class FaultInjectionTest : public QObject {
         if (backupThere && backup != p.original && !(stale && backup == p.stale))
           wrong << QStringLiteral(".bak is neither the old file nor the older copy (%1 bytes)").arg(backup.size());
         if (!o.err.contains(QString::fromLatin1(c.file))) wrong << "the message does not name the file";
-        const QString reason = f.mode == "eof" ? QStringLiteral("读到") : QString::fromUtf8(strerrordesc_np(f.errnoValue));
+        const QString reason = f.mode == "eof" ? QStringLiteral("cannot read all of") : QString::fromUtf8(strerrordesc_np(f.errnoValue));
         if (!o.err.contains(reason)) wrong << QStringLiteral("the message does not give the reason \"%1\"").arg(reason);
         if (o.err.contains("Unknown error")) wrong << "the message says \"Unknown error\"";
       }

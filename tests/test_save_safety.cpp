@@ -100,14 +100,14 @@ class SaveSafetyTest : public QObject {
     QTest::newRow(".bak is a link loop") << Setup::BakLoop << true << "" << 0;
     QTest::newRow(".bak links to a folder") << Setup::BakLinkToFolder << true << "" << 0;
     QTest::newRow("table is a link") << Setup::TableIsLink << true << "" << 0;
-    QTest::newRow("table has a second name") << Setup::HardLink << true << "硬链接" << 0;
+    QTest::newRow("table has a second name") << Setup::HardLink << true << "hard link" << 0;
     QTest::newRow("mode 0600") << Setup::Mode0600 << true << "" << 0600;
     QTest::newRow("mode 0640") << Setup::Mode0640 << true << "" << 0640;
     QTest::newRow("mode 0444") << Setup::ReadOnly << false << "chmod u+w" << 0444;
     if (root) QTest::newRow("another owner") << Setup::OtherOwner << true << "" << 0664;
     QTest::newRow("stray files of stopped saves") << Setup::Strays << true << "" << 0;
-    QTest::newRow("another save holds the folder") << Setup::LockHeld << false << "另一个程序正在保存" << 0;
-    QTest::newRow("history folder is a link") << Setup::HistoryIsLink << false << "符号链接" << 0;
+    QTest::newRow("another save holds the folder") << Setup::LockHeld << false << "another program is saving" << 0;
+    QTest::newRow("history folder is a link") << Setup::HistoryIsLink << false << "symbolic link" << 0;
   }
 
   void folderSituations() {
@@ -258,7 +258,7 @@ class SaveSafetyTest : public QObject {
         } else {
           ++refused;
           QCOMPARE(p[i].exitCode(), 3);
-          QVERIFY2(err.contains("已被改动"), qPrintable(err));
+          QVERIFY2(err.contains("changed after it was read"), qPrintable(err));
         }
       }
       QVERIFY(p[0].exitCode() == 0 || p[1].exitCode() == 0);

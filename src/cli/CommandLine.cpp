@@ -8,9 +8,14 @@
 
 #include "text/DiskFile.h"
 #include "text/Locale.h"
+#include "text/Translation.h"
 
 namespace v3cli {
 namespace {
+
+struct Texts {
+  Q_DECLARE_TR_FUNCTIONS(Cli)
+};
 
 const QString kProgram = QStringLiteral("vantaro3-cli");
 
@@ -28,16 +33,21 @@ const KnownLocale kLocales[] = {
     {1049, "Russian"},            {1043, "Dutch"},               {1053, "Swedish"},
 };
 
-const char kTexts[] =
+const char kTexts[] = QT_TRANSLATE_NOOP(
+    "Cli",
     "TABLE is a file name such as Team.dat, matched without regard to case\n"
     "('vantaro3-cli tables' lists them). E is utf-8 (the default), gbk or big5.\n"
     "A CSVFILE given as - is standard input.\n"
     "--locale N sets the system locale id (2052 Simplified, 1028 Traditional); it\n"
     "chooses the language file (CHS.txt or CHT.txt) for headers and column names\n"
     "and how text is written (on 2052 Simplified characters become Traditional).\n"
-    "It may be given before the command or among its options.\n";
+    "It may be given before the command or among its options.\n"
+    "--lang L chooses the language of messages: zh_CN (Simplified), zh_TW\n"
+    "(Traditional) or en; without it LC_ALL, LC_MESSAGES or LANG does, else the\n"
+    "locale id of --locale, else English.\n");
 
-const char kExitStatus[] =
+const char kExitStatus[] = QT_TRANSLATE_NOOP(
+    "Cli",
     "Exit status:\n"
     "  0  success; diff found no difference, check and lint found nothing\n"
     "  1  differences or findings: diff found a difference; check found a table\n"
@@ -48,7 +58,7 @@ const char kExitStatus[] =
     "  3  a file or folder that cannot be read or written (standard output too:\n"
     "     a full device, a closed pipe), a folder that holds none of the game's\n"
     "     data files, a table that is not there, a CSV or export that is\n"
-    "     refused, or a save that is refused or fails\n";
+    "     refused, or a save that is refused or fails\n");
 
 int g_writeErrno = 0;
 bool g_writeReported = false;
@@ -76,8 +86,7 @@ QString indented(const QString& text, int by) {
 }
 
 QString mainHelp(const std::vector<CommandSpec>& commands) {
-  QString text = QStringLiteral(
-      "Usage: vantaro3-cli [--locale N] COMMAND [ARGUMENT ...] [OPTION ...]\n"
+  QString text = Texts::tr("Usage: vantaro3-cli [--locale N] [--lang L] COMMAND [ARGUMENT ...] [OPTION ...]\n"
       "       vantaro3-cli help COMMAND     (or: COMMAND --help, COMMAND -h)\n"
       "       vantaro3-cli --help | --version\n"
       "\n"
@@ -86,25 +95,26 @@ QString mainHelp(const std::vector<CommandSpec>& commands) {
       "\n"
       "Commands:\n");
   for (const CommandSpec& c : commands) text += QStringLiteral("  %1\n").arg(usageLine(c)) + indented(c.summary, 6);
-  return text + u'\n' + QString::fromUtf8(kTexts) + u'\n' + QString::fromUtf8(kExitStatus);
+  return text + u'\n' + Texts::tr(kTexts) + u'\n' + Texts::tr(kExitStatus);
 }
 
 QString commandHelp(const CommandSpec& c) {
-  QString text = QStringLiteral("Usage: vantaro3-cli [--locale N] %1\n\n").arg(usageLine(c)) + c.summary + u'\n';
+  QString text = Texts::tr("Usage: vantaro3-cli [--locale N] [--lang L] %1\n\n").arg(usageLine(c)) + c.summary + u'\n';
   if (!c.description.isEmpty()) text += c.description + u'\n';
   std::vector<std::pair<QString, QString>> rows;
   for (const OptionSpec& o : c.options) rows.emplace_back(optionUsage(o), o.help);
-  rows.emplace_back(QStringLiteral("--locale N"), QStringLiteral("the system locale id (see 'vantaro3-cli --help')"));
-  rows.emplace_back(QStringLiteral("-h, --help"), QStringLiteral("show this help"));
-  text += QStringLiteral("\nOptions:\n");
+  rows.emplace_back(QStringLiteral("--locale N"), Texts::tr("the system locale id (see 'vantaro3-cli --help')"));
+  rows.emplace_back(QStringLiteral("--lang L"), Texts::tr("the language of messages: zh_CN, zh_TW or en"));
+  rows.emplace_back(QStringLiteral("-h, --help"), Texts::tr("show this help"));
+  text += u'\n' + Texts::tr("Options:\n");
   for (const auto& [name, help] : rows) text += QStringLiteral("  %1  %2\n").arg(name.leftJustified(16), help);
-  return text + u'\n' + QString::fromUtf8(kExitStatus);
+  return text + u'\n' + Texts::tr(kExitStatus);
 }
 
 int usageErrorFor(const QString& command, const QString& message) {
   Err(QStringLiteral("%1: %2").arg(command.isEmpty() ? kProgram : kProgram + u' ' + command, message));
-  Err(command.isEmpty() ? QStringLiteral("Try '%1 --help'.").arg(kProgram)
-                        : QStringLiteral("Try '%1 help %2'.").arg(kProgram, command));
+  Err(command.isEmpty() ? Texts::tr("Try '%1 --help'.").arg(kProgram)
+                        : Texts::tr("Try '%1 help %2'.").arg(kProgram, command));
   return kUsage;
 }
 
@@ -119,15 +129,27 @@ bool applyLocale(const QString& value, QString* error) {
     }
   QStringList known;
   for (const KnownLocale& l : kLocales) known << QStringLiteral("%1 (%2)").arg(l.id).arg(QLatin1String(l.name));
-  *error = QStringLiteral("unknown locale id \"%1\" (known: %2)").arg(value, known.join(QStringLiteral(", ")));
+  *error = Texts::tr("unknown locale id \"%1\" (known: %2)").arg(value, known.join(QStringLiteral(", ")));
   return false;
 }
 
+// --lang L: a usage error for a language the program has no messages in.
+bool checkLanguage(const QCommandLineParser& parser, QString* error) {
+  v3::UiLanguage language;
+  const QString value = parser.value(QStringLiteral("lang"));
+  if (!parser.isSet(QStringLiteral("lang")) || v3::UiLanguageFromOption(value, &language)) return true;
+  *error = Texts::tr("unknown language \"%1\" (zh_CN, zh_TW or en)").arg(value);
+  return false;
+}
+
+QCommandLineOption languageOption() {
+  return QCommandLineOption(QStringLiteral("lang"), Texts::tr("the language of messages"), QStringLiteral("L"));
+}
 QCommandLineOption localeOption() {
-  return QCommandLineOption(QStringLiteral("locale"), QStringLiteral("system locale id"), QStringLiteral("N"));
+  return QCommandLineOption(QStringLiteral("locale"), Texts::tr("system locale id"), QStringLiteral("N"));
 }
 QCommandLineOption helpOption() {
-  return QCommandLineOption({QStringLiteral("h"), QStringLiteral("help")}, QStringLiteral("show the help"));
+  return QCommandLineOption({QStringLiteral("h"), QStringLiteral("help")}, Texts::tr("show the help"));
 }
 
 const CommandSpec* findCommand(const std::vector<CommandSpec>& commands, const QString& name) {
@@ -142,6 +164,7 @@ int runCommand(const CommandSpec& c, const QStringList& rest, const std::functio
     parser.addOption(o.valueName.isEmpty() ? QCommandLineOption(o.name, o.help)
                                            : QCommandLineOption(o.name, o.help, o.valueName));
   parser.addOption(localeOption());
+  parser.addOption(languageOption());
   parser.addOption(helpOption());
   if (!parser.parse(QStringList{kProgram + u' ' + c.name} + rest)) return usageErrorFor(c.name, parser.errorText());
   if (parser.isSet(QStringLiteral("help"))) {
@@ -153,13 +176,14 @@ int runCommand(const CommandSpec& c, const QStringList& rest, const std::functio
   bool many = false;
   for (const ArgumentSpec& a : c.arguments) {
     if (a.count == ArgumentSpec::One && at >= given.size())
-      return usageErrorFor(c.name, QStringLiteral("missing %1").arg(a.name));
+      return usageErrorFor(c.name, Texts::tr("missing %1").arg(a.name));
     if (a.count == ArgumentSpec::Many) many = true;
     else if (at < given.size()) ++at;
   }
-  if (!many && at < given.size()) return usageErrorFor(c.name, QStringLiteral("unexpected argument \"%1\"").arg(given[at]));
+  if (!many && at < given.size()) return usageErrorFor(c.name, Texts::tr("unexpected argument \"%1\"").arg(given[at]));
   QString error;
-  if (parser.isSet(QStringLiteral("locale")) && !applyLocale(parser.value(QStringLiteral("locale")), &error))
+  if ((parser.isSet(QStringLiteral("locale")) && !applyLocale(parser.value(QStringLiteral("locale")), &error)) ||
+      !checkLanguage(parser, &error))
     return usageErrorFor(c.name, error);
   if (prepare) prepare();
   return c.run(Invocation(c, parser));
@@ -183,8 +207,8 @@ int FinishOutput(const QString& what) {
   if (g_writeErrno == 0) return kSuccess;
   if (!g_writeReported) {
     g_writeReported = true;
-    Err(QStringLiteral("%1: cannot write %2: %3")
-            .arg(kProgram, what.isEmpty() ? QStringLiteral("to standard output") : what,
+    Err(Texts::tr("%1: cannot write %2: %3")
+            .arg(kProgram, what.isEmpty() ? Texts::tr("to standard output") : what,
                  v3::disk::SystemReason(g_writeErrno)));
   }
   return kTrouble;
@@ -200,7 +224,7 @@ int Trouble(const QString& message) {
   return kTrouble;
 }
 
-QString InputName(const QString& path) { return path == u'-' ? QStringLiteral("standard input") : path; }
+QString InputName(const QString& path) { return path == u'-' ? Texts::tr("standard input") : path; }
 
 bool ReadInputFile(const QString& path, QByteArray* bytes, QString* error) {
   bytes->clear();
@@ -211,7 +235,7 @@ bool ReadInputFile(const QString& path, QByteArray* bytes, QString* error) {
       if (n == 0) return true;
       if (n < 0) {
         if (errno == EINTR) continue;
-        *error = QStringLiteral("cannot read standard input: %1").arg(v3::disk::SystemReason(errno));
+        *error = Texts::tr("cannot read standard input: %1").arg(v3::disk::SystemReason(errno));
         bytes->clear();
         return false;
       }
@@ -221,14 +245,33 @@ bool ReadInputFile(const QString& path, QByteArray* bytes, QString* error) {
   bool exists = false;
   QString reason;
   if (!v3::disk::Read(path, bytes, &exists, &reason)) {
-    *error = QStringLiteral("cannot read %1: %2").arg(path, reason);
+    *error = Texts::tr("cannot read %1: %2").arg(path, reason);
     return false;
   }
   if (!exists) {
-    *error = QStringLiteral("cannot read %1: %2").arg(path, v3::disk::SystemReason(ENOENT));
+    *error = Texts::tr("cannot read %1: %2").arg(path, v3::disk::SystemReason(ENOENT));
     return false;
   }
   return true;
+}
+
+void ChooseMessageLanguage(const QStringList& arguments) {
+  QString language;
+  int localeId = 0;
+  for (qsizetype i = 0; i < arguments.size(); ++i) {
+    const QString& a = arguments[i];
+    if (a == QLatin1String("--")) break;
+    for (const char* option : {"--lang", "--locale"}) {
+      QString value;
+      const QLatin1String name(option);
+      if (a == name && i + 1 < arguments.size()) value = arguments[i + 1];
+      else if (a.startsWith(name + u'=')) value = a.mid(name.size() + 1);
+      else continue;
+      if (name == QLatin1String("--lang")) language = value;
+      else localeId = value.toInt();
+    }
+  }
+  v3::InstallUiLanguage(v3::ChooseUiLanguage(language, v3::EnvironmentLocaleName(), localeId));
 }
 
 int RunCommandLine(const std::vector<CommandSpec>& commands, const QStringList& arguments,
@@ -236,8 +279,9 @@ int RunCommandLine(const std::vector<CommandSpec>& commands, const QStringList& 
   // Options before the command; everything from the command on is its own.
   QCommandLineParser top;
   top.setOptionsAfterPositionalArgumentsMode(QCommandLineParser::ParseAsPositionalArguments);
-  const QCommandLineOption version(QStringLiteral("version"), QStringLiteral("show the version"));
+  const QCommandLineOption version(QStringLiteral("version"), Texts::tr("show the version"));
   top.addOption(localeOption());
+  top.addOption(languageOption());
   top.addOption(helpOption());
   top.addOption(version);
   int status = kSuccess;
@@ -245,27 +289,28 @@ int RunCommandLine(const std::vector<CommandSpec>& commands, const QStringList& 
   QStringList rest;
   if (!top.parse(QStringList{kProgram} + arguments)) {
     status = usageErrorFor(QString(), top.errorText());
-  } else if (top.isSet(QStringLiteral("locale")) && !applyLocale(top.value(QStringLiteral("locale")), &error)) {
+  } else if ((top.isSet(QStringLiteral("locale")) && !applyLocale(top.value(QStringLiteral("locale")), &error)) ||
+             !checkLanguage(top, &error)) {
     status = usageErrorFor(QString(), error);
   } else if (rest = top.positionalArguments(); top.isSet(QStringLiteral("help")) && rest.isEmpty()) {
     Out(mainHelp(commands).toUtf8());
   } else if (top.isSet(version)) {
     Out("vantaro3-cli " V3_VERSION "\n");
   } else if (rest.isEmpty()) {
-    status = usageErrorFor(QString(), QStringLiteral("no command"));
+    status = usageErrorFor(QString(), Texts::tr("no command"));
   } else {
     const QString name = rest.takeFirst();
     if (top.isSet(QStringLiteral("help"))) rest.prepend(QStringLiteral("--help"));  // --help export
     if (name == QLatin1String("help")) {
       const CommandSpec* c = rest.isEmpty() ? nullptr : findCommand(commands, rest[0]);
       if (rest.isEmpty()) Out(mainHelp(commands).toUtf8());
-      else if (rest.size() > 1) status = usageErrorFor(QString(), QStringLiteral("help takes one COMMAND"));
-      else if (!c) status = usageErrorFor(QString(), QStringLiteral("unknown command: %1").arg(rest[0]));
+      else if (rest.size() > 1) status = usageErrorFor(QString(), Texts::tr("help takes one COMMAND"));
+      else if (!c) status = usageErrorFor(QString(), Texts::tr("unknown command: %1").arg(rest[0]));
       else Out(commandHelp(*c).toUtf8());
     } else if (const CommandSpec* c = findCommand(commands, name)) {
       status = runCommand(*c, rest, prepare);
     } else {
-      status = usageErrorFor(QString(), QStringLiteral("unknown command: %1").arg(name));
+      status = usageErrorFor(QString(), Texts::tr("unknown command: %1").arg(name));
     }
   }
   // Whatever the command did, output that did not reach its place is trouble.

@@ -64,6 +64,10 @@ class Invocation {
   QStringList positional_;
 };
 
+// Installs the language of messages (text/Translation.h) that the arguments'
+// --lang and --locale and the environment choose, before any text is made.
+void ChooseMessageLanguage(const QStringList& arguments);
+
 // Parses the arguments (without the program's name), prints help, the
 // version or a usage error, or calls prepare() and runs the command. Returns
 // the exit status; a write error on standard output makes it kTrouble.

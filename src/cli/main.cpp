@@ -31,9 +31,13 @@ using namespace v3cli;
 
 namespace {
 
+struct Texts {
+  Q_DECLARE_TR_FUNCTIONS(Cli)
+};
+
 // What a save went through with but the user should know.
 void warn(const QStringList& notices) {
-  for (const QString& n : notices) Err(QStringLiteral("vantaro3-cli: warning: %1").arg(n));
+  for (const QString& n : notices) Err(Texts::tr("vantaro3-cli: warning: %1").arg(n));
 }
 
 // Saves keep as many earlier versions as Config.ini beside the program says.
@@ -50,36 +54,36 @@ QString shown(const QString& path) { return QDir::toNativeSeparators(path); }
 // the game's files. kSuccess, or kTrouble with the reason told.
 int dataFolder(const QString& folder) {
   const QFileInfo info(folder);
-  if (!info.exists()) return Trouble(QStringLiteral("no such folder: %1").arg(shown(folder)));
-  if (!info.isDir()) return Trouble(QStringLiteral("%1 is not a folder").arg(shown(folder)));
-  if (!info.isReadable() || !info.isExecutable()) return Trouble(QStringLiteral("cannot read the folder %1").arg(shown(folder)));
+  if (!info.exists()) return Trouble(Texts::tr("no such folder: %1").arg(shown(folder)));
+  if (!info.isDir()) return Trouble(Texts::tr("%1 is not a folder").arg(shown(folder)));
+  if (!info.isReadable() || !info.isExecutable()) return Trouble(Texts::tr("cannot read the folder %1").arg(shown(folder)));
   const QStringList entries = QDir(folder).entryList(QDir::Files | QDir::Hidden | QDir::System);
   for (const ToolTable& t : AllToolTables())
     for (const QString& e : entries)
       if (e.compare(t.fileName(), Qt::CaseInsensitive) == 0) return kSuccess;
-  return Trouble(QStringLiteral("%1 holds none of the game's data files").arg(shown(folder)));
+  return Trouble(Texts::tr("%1 holds none of the game's data files").arg(shown(folder)));
 }
 
 int noSuchTable(const QString& fileName, const QString& folder) {
-  return Trouble(QStringLiteral("%1: no such file in %2").arg(fileName, shown(folder)));
+  return Trouble(Texts::tr("%1: no such file in %2").arg(fileName, shown(folder)));
 }
 
 // A table given by name, any case; false with a usage error for a name no table has.
 bool findTable(const Invocation& in, const QString& name, ToolTable* t, int* status) {
   if (FindToolTable(name, t)) return true;
-  *status = in.usageError(QStringLiteral("unknown table: %1 (see 'vantaro3-cli tables')").arg(name));
+  *status = in.usageError(Texts::tr("unknown table: %1 (see 'vantaro3-cli tables')").arg(name));
   return false;
 }
 
 // check's line for a table: whether a save would give back the file's bytes.
 int reportSame(const QString& fileName, const QByteArray& bytes, const QByteArray& saved, int records) {
   if (saved == bytes) {
-    Out(QStringLiteral("%1: identical (%2 records)\n").arg(fileName).arg(records).toUtf8());
+    Out(Texts::tr("%1: identical (%n record(s))\n", nullptr, records).arg(fileName).toUtf8());
     return kSuccess;
   }
   qsizetype at = 0;
   while (at < saved.size() && at < bytes.size() && saved[at] == bytes[at]) ++at;
-  Out(QStringLiteral("%1: differs at offset %2 (0x%3; file %4 bytes, saved %5 bytes)\n")
+  Out(Texts::tr("%1: differs at offset %2 (0x%3; file %4 bytes, saved %5 bytes)\n")
           .arg(fileName).arg(at).arg(at, 0, 16).arg(bytes.size()).arg(saved.size()).toUtf8());
   return kFound;
 }
@@ -89,14 +93,14 @@ bool csvOptions(const Invocation& in, CsvOptions* options, int* status) {
   if (in.isSet(QStringLiteral("encoding"))) {
     const QString value = in.value(QStringLiteral("encoding"));
     if (!TextEncodingFromName(value, &options->encoding)) {
-      *status = in.usageError(QStringLiteral("unknown encoding %1 (utf-8, gbk or big5)").arg(value));
+      *status = in.usageError(Texts::tr("unknown encoding %1 (utf-8, gbk or big5)").arg(value));
       return false;
     }
   }
   options->bom = in.isSet(QStringLiteral("bom"));
   options->allowEmpty = in.isSet(QStringLiteral("allow-empty"));
   if (options->bom && options->encoding != TextEncoding::Utf8) {
-    *status = in.usageError(QStringLiteral("--bom is for UTF-8 only"));
+    *status = in.usageError(Texts::tr("--bom is for UTF-8 only"));
     return false;
   }
   return true;
@@ -130,15 +134,15 @@ int cmdExport(const Invocation& in) {
     if (t.read(folder, &rows, &exists, &error)) written = RecordsToCsv(rows, options, &text, &refusal);
   }
   if (!error.isEmpty()) {
-    Err(QStringLiteral("cannot read %1: %2").arg(t.fileName(), error));
+    Err(Texts::tr("cannot read %1: %2").arg(t.fileName(), error));
     return kTrouble;
   }
   if (!written) {
-    Err(refusal.message(QStringLiteral("export of %1").arg(t.fileName())));
+    Err(refusal.message(Texts::tr("export of %1").arg(t.fileName())));
     return kTrouble;
   }
   Out(text);
-  return FinishOutput(QStringLiteral("the CSV of %1").arg(t.fileName()));
+  return FinishOutput(Texts::tr("the CSV of %1").arg(t.fileName()));
 }
 
 int importStandalone(const StandaloneInfo& info, const QString& folder, const std::vector<QStringList>& records,
@@ -146,7 +150,7 @@ int importStandalone(const StandaloneInfo& info, const QString& folder, const st
   StandaloneTable table(info.kind);
   QString error;
   if (!table.load(folder, &error)) {
-    Err(QStringLiteral("cannot read %1: %2").arg(info.fileName, error));
+    Err(Texts::tr("cannot read %1: %2").arg(info.fileName, error));
     return kTrouble;
   }
   if (!SetStandaloneRows(table, records, &error)) {
@@ -159,10 +163,9 @@ int importStandalone(const StandaloneInfo& info, const QString& folder, const st
     return kTrouble;
   }
   warn(outcome.notices);
-  Err(QStringLiteral("%1: %2 records saved%3")
+  Err(Texts::tr("%1: %n record(s) saved%2", nullptr, int(records.size()))
           .arg(info.fileName)
-          .arg(records.size())
-          .arg(outcome.status == StandaloneSave::Unchanged ? QStringLiteral(" (unchanged)") : QString()));
+          .arg(outcome.status == StandaloneSave::Unchanged ? Texts::tr(" (unchanged)") : QString()));
   return kSuccess;
 }
 
@@ -188,12 +191,12 @@ int cmdImport(const Invocation& in) {
   if (!CsvToRecords(bytes, t.fieldCount(), t.fileName(), options, &records, &refusal)) {
     Err(refusal.message(csvName));
     if (records.empty() && refusal.line == 0 && !options.allowEmpty)
-      Err(QStringLiteral("(give --allow-empty to empty the table)"));
+      Err(Texts::tr("(give --allow-empty to empty the table)"));
     return kTrouble;
   }
   if (t.standalone) return importStandalone(*t.standalone, folder, records, csvName);
   if (t.grid->readOnly) {
-    Err(QStringLiteral("%1 is read-only: nothing written").arg(t.grid->fileName));
+    Err(Texts::tr("%1 is read-only: nothing written").arg(t.grid->fileName));
     return kTrouble;
   }
   // Each CSV row finds the record it was exported from, so the cells it
@@ -204,7 +207,7 @@ int cmdImport(const Invocation& in) {
   QByteArray content;
   std::vector<TableRecord> existing = ReadTableRecords(*t.grid, folder, &tableError, FileStore::disk(), &content);
   if (!tableError.isEmpty()) {
-    Err(QStringLiteral("cannot read %1: %2").arg(t.grid->fileName, tableError));
+    Err(Texts::tr("cannot read %1: %2").arg(t.grid->fileName, tableError));
     return kTrouble;
   }
   RecordGrid grid;
@@ -216,7 +219,7 @@ int cmdImport(const Invocation& in) {
     Err(outcome.message(t.grid->fileName));
     return kTrouble;
   }
-  Err(QStringLiteral("%1: %2 records saved").arg(t.grid->fileName).arg(grid.recordCount()));
+  Err(Texts::tr("%1: %n record(s) saved", nullptr, grid.recordCount()).arg(t.grid->fileName));
   warn(outcome.notices);
   return kSuccess;
 }
@@ -228,11 +231,11 @@ int checkStandalone(const StandaloneInfo& info, const QString& folder, bool name
   QString error;
   const QByteArray bytes = FileStore::disk().read(path, &exists, &error);
   if (!exists) {
-    Out(QStringLiteral("%1: missing\n").arg(info.fileName).toUtf8());
+    Out(Texts::tr("%1: missing\n").arg(info.fileName).toUtf8());
     return named ? noSuchTable(info.fileName, folder) : kSuccess;
   }
   if (!error.isEmpty()) {
-    Out(QStringLiteral("%1: cannot be read: %2\n").arg(info.fileName, error).toUtf8());
+    Out(Texts::tr("%1: cannot be read: %2\n").arg(info.fileName, error).toUtf8());
     return kTrouble;
   }
   StandaloneTable table(info.kind);
@@ -240,7 +243,7 @@ int checkStandalone(const StandaloneInfo& info, const QString& folder, bool name
   QByteArray saved;
   const StandaloneSave o = table.patch(bytes, &saved);
   if (!o.ok()) {
-    Out(QStringLiteral("%1: would be refused: %2\n").arg(info.fileName, o.message(info.fileName)).toUtf8());
+    Out(Texts::tr("%1: would be refused: %2\n").arg(info.fileName, o.message(info.fileName)).toUtf8());
     return kFound;
   }
   const int records = int(table.values().size()) / StandaloneColumnCount(info.kind);
@@ -299,23 +302,23 @@ int cmdCheck(const Invocation& in) {
     RecordGrid grid;
     if (error.isEmpty() && exists) LoadTable(*t, folder, grid, &error, store);
     if (!error.isEmpty()) {
-      Out(QStringLiteral("%1: cannot be read: %2\n").arg(t->fileName, error).toUtf8());
+      Out(Texts::tr("%1: cannot be read: %2\n").arg(t->fileName, error).toUtf8());
       result = kTrouble;
       continue;
     }
     if (!exists) {
-      Out(QStringLiteral("%1: missing\n").arg(t->fileName).toUtf8());
+      Out(Texts::tr("%1: missing\n").arg(t->fileName).toUtf8());
       if (named) result = Worse(result, noSuchTable(t->fileName, folder));
       continue;
     }
     if (t->readOnly) {
-      Out(QStringLiteral("%1: read-only, %2 records loaded\n").arg(t->fileName).arg(grid.recordCount()).toUtf8());
+      Out(Texts::tr("%1: read-only, %n record(s) loaded\n", nullptr, grid.recordCount()).arg(t->fileName).toUtf8());
       continue;
     }
     QByteArray saved;
     const SaveOutcome o = EncodeTable(*t, folder, grid, SaveRowOrder(*t, grid), bytes, &saved);
     if (!o.ok()) {
-      Out(QStringLiteral("%1: would be refused: %2\n").arg(t->fileName, o.message(t->fileName)).toUtf8());
+      Out(Texts::tr("%1: would be refused: %2\n").arg(t->fileName, o.message(t->fileName)).toUtf8());
       result = Worse(result, kFound);
       continue;
     }
@@ -327,7 +330,7 @@ int cmdCheck(const Invocation& in) {
   for (const TableDef* t : tables) files << t->fileName;
   for (const QString& f : files)
     for (const QString& stray : SaveLeftovers(DataFilePath(folder, f))) {
-      Out(QStringLiteral("%1: temporary file left by an interrupted save: %2 (the next save of %1 removes it)\n")
+      Out(Texts::tr("%1: temporary file left by an interrupted save: %2 (the next save of %1 removes it)\n")
               .arg(f, shown(stray)).toUtf8());
       result = Worse(result, kFound);
     }
@@ -362,8 +365,8 @@ int cmdLint(const Invocation& in) {
   for (const LintFinding& f : findings) text += f.text() + u'\n';
   Out(text.toUtf8());
   if (int s = FinishOutput()) return s;
-  if (findings.empty()) Err(QStringLiteral("no findings"));
-  else Err(QStringLiteral("%1 findings").arg(findings.size()));
+  if (findings.empty()) Err(Texts::tr("no findings"));
+  else Err(Texts::tr("%n finding(s)", nullptr, int(findings.size())));
   return findings.empty() ? kSuccess : kFound;
 }
 
@@ -397,8 +400,8 @@ int cmdBackups(const Invocation& in) {
     }
   }
   Out(text);
-  if (int s = FinishOutput(QStringLiteral("the list"))) return s;
-  if (text.isEmpty() && result == kSuccess) Err(QStringLiteral("no earlier versions"));
+  if (int s = FinishOutput(Texts::tr("the list"))) return s;
+  if (text.isEmpty() && result == kSuccess) Err(Texts::tr("no earlier versions"));
   return result;
 }
 
@@ -410,24 +413,24 @@ int cmdRestore(const Invocation& in) {
   if (int s = dataFolder(folder)) return s;
   const QString name = t.fileName();
   if (t.grid && t.grid->readOnly) {
-    Err(QStringLiteral("%1 is read-only: nothing written").arg(name));
+    Err(Texts::tr("%1 is read-only: nothing written").arg(name));
     return kTrouble;
   }
   const QString path = DataFilePath(folder, name);
   BackupVersion version;
   QString error;
   if (!FindBackupVersion(path, in.arg(2), &version, &error)) {
-    Err(QStringLiteral("restore: %1").arg(error));
+    Err(Texts::tr("restore: %1").arg(error));
     return kTrouble;
   }
   // The file as it is now is what the restore replaces (and keeps).
   const FileStamp now = FileStamp::of(path);
   const SaveFileResult r = RestoreBackupVersion(path, version, saveOptions(&now));
   if (!r.ok()) {
-    Err(QStringLiteral("%1 not restored: %2").arg(name, r.error));
+    Err(Texts::tr("%1 not restored: %2").arg(name, r.error));
     return kTrouble;
   }
-  Err(QStringLiteral("%1: version %2 (%3) restored").arg(name).arg(version.id).arg(shownTime(version.time)));
+  Err(Texts::tr("%1: version %2 (%3) restored").arg(name).arg(version.id).arg(shownTime(version.time)));
   warn(r.notices);
   return kSuccess;
 }
@@ -438,11 +441,11 @@ int cmdSample(const Invocation& in) {
   int records = 20;
   bool ok = true;
   if (in.isSet(QStringLiteral("seed"))) seed = in.value(QStringLiteral("seed")).toUInt(&ok);
-  if (!ok) return in.usageError(QStringLiteral("bad value for --seed: %1").arg(in.value(QStringLiteral("seed"))));
+  if (!ok) return in.usageError(Texts::tr("bad value for --seed: %1").arg(in.value(QStringLiteral("seed"))));
   if (in.isSet(QStringLiteral("records"))) {
     records = in.value(QStringLiteral("records")).toInt(&ok);
     if (!ok || records < 1 || records > kMaxCsvRecords)
-      return in.usageError(QStringLiteral("bad value for --records: %1 (1 to %2)")
+      return in.usageError(Texts::tr("bad value for --records: %1 (1 to %2)")
                                .arg(in.value(QStringLiteral("records"))).arg(kMaxCsvRecords));
   }
   // A sample is made up: it never replaces a game's files.
@@ -451,25 +454,28 @@ int cmdSample(const Invocation& in) {
     for (const QString& name : SampleFileNames())
       if (QFileInfo::exists(QDir(dir).filePath(name))) there << name;
     if (!there.isEmpty()) {
-      Err(QStringLiteral("sample: %1 already holds %2; choose an empty folder, or give --force to replace them")
+      Err(Texts::tr("sample: %1 already holds %2; choose an empty folder, or give --force to replace them")
               .arg(shown(dir), there.join(QStringLiteral(", "))));
       return kTrouble;
     }
   }
   QString error;
   if (!WriteSampleFolder(dir, seed, records, &error)) {
-    Err(QStringLiteral("sample: %1").arg(error));
+    Err(Texts::tr("sample: %1").arg(error));
     return kTrouble;
   }
-  Err(QStringLiteral("sample data folder written: %1").arg(QDir(dir).absolutePath()));
+  Err(Texts::tr("sample data folder written: %1").arg(QDir(dir).absolutePath()));
   return kSuccess;
 }
 
 int cmdTables(const Invocation&) {
   for (const TableDef* t : AllTables())
-    Out(QStringLiteral("%1\t%2 columns%3\n").arg(t->fileName).arg(t->fieldCount()).arg(t->readOnly ? ", read-only" : "").toUtf8());
+    Out((t->readOnly ? Texts::tr("%1\t%n column(s), read-only\n", nullptr, t->fieldCount())
+                     : Texts::tr("%1\t%n column(s)\n", nullptr, t->fieldCount()))
+            .arg(t->fileName)
+            .toUtf8());
   for (const StandaloneInfo& i : StandaloneTables())
-    Out(QStringLiteral("%1\t%2 columns, patched in place\n").arg(i.fileName).arg(StandaloneColumnCount(i.kind)).toUtf8());
+    Out(Texts::tr("%1\t%n column(s), patched in place\n", nullptr, StandaloneColumnCount(i.kind)).arg(i.fileName).toUtf8());
   return kSuccess;
 }
 
@@ -478,24 +484,24 @@ using A = ArgumentSpec;
 // Every command: its arguments, its options and its help, parsed and shown from here.
 std::vector<CommandSpec> commands() {
   const OptionSpec encoding{QStringLiteral("encoding"), QStringLiteral("E"),
-                            QStringLiteral("the CSV's encoding: utf-8 (the default), gbk or big5")};
+                            Texts::tr("the CSV's encoding: utf-8 (the default), gbk or big5")};
   return {
       {QStringLiteral("export"),
        {{QStringLiteral("FOLDER")}, {QStringLiteral("TABLE")}},
        {encoding,
-        {QStringLiteral("bom"), {}, QStringLiteral("a UTF-8 byte order mark first (for spreadsheet programs)")},
-        {QStringLiteral("header"), {}, QStringLiteral("the column headers of the language file first")}},
-       QStringLiteral("Write TABLE of the data folder as CSV to standard output."),
-       QStringLiteral("One line per record, the grid's columns in order (the standalone tables: the\n"
+        {QStringLiteral("bom"), {}, Texts::tr("a UTF-8 byte order mark first (for spreadsheet programs)")},
+        {QStringLiteral("header"), {}, Texts::tr("the column headers of the language file first")}},
+       Texts::tr("Write TABLE of the data folder as CSV to standard output."),
+       Texts::tr("One line per record, the grid's columns in order (the standalone tables: the\n"
                       "values their window shows). A character the encoding cannot hold stops the\n"
                       "export with its line and column."),
        cmdExport},
       {QStringLiteral("import"),
        {{QStringLiteral("FOLDER")}, {QStringLiteral("TABLE")}, {QStringLiteral("CSVFILE")}},
        {encoding,
-        {QStringLiteral("allow-empty"), {}, QStringLiteral("a CSV without records empties the table")}},
-       QStringLiteral("Replace TABLE's records with CSVFILE's (- for standard input) and save it."),
-       QStringLiteral("The save is the editor's: TABLE.bak and the backup history keep the old file;\n"
+        {QStringLiteral("allow-empty"), {}, Texts::tr("a CSV without records empties the table")}},
+       Texts::tr("Replace TABLE's records with CSVFILE's (- for standard input) and save it."),
+       Texts::tr("The save is the editor's: TABLE.bak and the backup history keep the old file;\n"
                       "the standalone tables are patched in place like their windows do. Refused,\n"
                       "and nothing written, when the CSV is not valid in its encoding (the line and\n"
                       "byte are named), a line has the wrong number of fields, a cell cannot be\n"
@@ -506,48 +512,48 @@ std::vector<CommandSpec> commands() {
       {QStringLiteral("check"),
        {{QStringLiteral("FOLDER")}, {QStringLiteral("TABLE"), A::Many}},
        {},
-       QStringLiteral("Load and save each table in memory; report whether its bytes stay identical."),
-       QStringLiteral("Without TABLE every table of the folder; one that is not there is listed as\n"
+       Texts::tr("Load and save each table in memory; report whether its bytes stay identical."),
+       Texts::tr("Without TABLE every table of the folder; one that is not there is listed as\n"
                       "missing. Temporary files left by an interrupted save are reported too."),
        cmdCheck},
       {QStringLiteral("diff"),
        {{QStringLiteral("FOLDER_A")}, {QStringLiteral("FOLDER_B")}, {QStringLiteral("TABLE"), A::Many}},
-       {{QStringLiteral("csv"), {}, QStringLiteral("write table,record,occurrence,change,column,column name,old,new")}},
-       QStringLiteral("Record-level differences between two data folders."),
-       QStringLiteral("Records are matched by number (and occurrence); added and removed records are\n"
+       {{QStringLiteral("csv"), {}, Texts::tr("write table,record,occurrence,change,column,column name,old,new")}},
+       Texts::tr("Record-level differences between two data folders."),
+       Texts::tr("Records are matched by number (and occurrence); added and removed records are\n"
                       "listed, changed cells as \"column: old → new\"."),
        cmdDiff},
       {QStringLiteral("lint"),
        {{QStringLiteral("FOLDER")}},
        {},
-       QStringLiteral("Report what the game would trip over, with table, row and column."),
-       QStringLiteral("Team members and firm artists past the end of StarRole.dat, producer numbers\n"
+       Texts::tr("Report what the game would trip over, with table, row and column."),
+       Texts::tr("Team members and firm artists past the end of StarRole.dat, producer numbers\n"
                       "without a Producer.tab record, repeated record numbers, cells a save would\n"
                       "refuse, Active.tab and Pression.tab without their 9 and 99 records."),
        cmdLint},
       {QStringLiteral("backups"),
        {{QStringLiteral("FOLDER")}, {QStringLiteral("TABLE"), A::Optional}},
        {},
-       QStringLiteral("List the earlier versions each save kept, newest first."),
-       QStringLiteral("One line each (in FOLDER/Vantaro3Backups): id, date and time, size in bytes\n"
+       Texts::tr("List the earlier versions each save kept, newest first."),
+       Texts::tr("One line each (in FOLDER/Vantaro3Backups): id, date and time, size in bytes\n"
                       "(and the table, when no TABLE is given). Config.ini's BackupVersions= sets\n"
                       "how many are kept."),
        cmdBackups},
       {QStringLiteral("restore"),
        {{QStringLiteral("FOLDER")}, {QStringLiteral("TABLE")}, {QStringLiteral("ID")}},
        {},
-       QStringLiteral("Put version ID of TABLE back."),
-       QStringLiteral("This is a save: the file it replaces goes into the history and TABLE.bak first."),
+       Texts::tr("Put version ID of TABLE back."),
+       Texts::tr("This is a save: the file it replaces goes into the history and TABLE.bak first."),
        cmdRestore},
       {QStringLiteral("sample"),
        {{QStringLiteral("OUTDIR")}},
-       {{QStringLiteral("seed"), QStringLiteral("N"), QStringLiteral("the seed of the made-up values (default 1)")},
-        {QStringLiteral("records"), QStringLiteral("M"), QStringLiteral("records per table, 1 to 32767 (default 20)")},
-        {QStringLiteral("force"), {}, QStringLiteral("replace the game's files in OUTDIR")}},
-       QStringLiteral("Write a sample data folder with every table."),
-       QStringLiteral("A folder that holds any of the game's files is refused unless --force is given."),
+       {{QStringLiteral("seed"), QStringLiteral("N"), Texts::tr("the seed of the made-up values (default 1)")},
+        {QStringLiteral("records"), QStringLiteral("M"), Texts::tr("records per table, 1 to 32767 (default 20)")},
+        {QStringLiteral("force"), {}, Texts::tr("replace the game's files in OUTDIR")}},
+       Texts::tr("Write a sample data folder with every table."),
+       Texts::tr("A folder that holds any of the game's files is refused unless --force is given."),
        cmdSample},
-      {QStringLiteral("tables"), {}, {}, QStringLiteral("List the tables."), QString(), cmdTables},
+      {QStringLiteral("tables"), {}, {}, Texts::tr("List the tables."), QString(), cmdTables},
   };
 }
 
@@ -555,6 +561,8 @@ std::vector<CommandSpec> commands() {
 
 int main(int argc, char** argv) {
   QCoreApplication app(argc, argv);
+  // Messages and help in the user's language: chosen before any text is made.
+  ChooseMessageLanguage(app.arguments().mid(1));
   const std::vector<CommandSpec> all = commands();
   return RunCommandLine(all, app.arguments().mid(1), [] {
     // Headers and column names come from the language file of the locale's script.

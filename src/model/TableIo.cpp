@@ -1,9 +1,14 @@
 #include "model/TableIo.h"
 
+#include <QCoreApplication>
 #include <memory>
 
 namespace v3 {
 namespace {
+
+struct Texts {
+  Q_DECLARE_TR_FUNCTIONS(TableSave)
+};
 
 struct Context {
   CodecContext ctx;
@@ -99,13 +104,13 @@ QString SaveOutcome::message(const QString& fileName, const QString& columnName)
     case Saved:
     case Unchanged: return QString();
     case Refused: {
-      QString where = QStringLiteral("第 %1 行").arg(row);
+      QString where = Texts::tr("第 %1 行").arg(row);
       if (column > 0)
-        where += columnName.isEmpty() ? QStringLiteral("第 %1 列").arg(column)
-                                      : QStringLiteral("第 %1 列（%2）").arg(column).arg(columnName);
-      return QStringLiteral("%1 未保存：%2：%3").arg(fileName, where, reason);
+        where += columnName.isEmpty() ? Texts::tr("第 %1 列").arg(column)
+                                      : Texts::tr("第 %1 列（%2）").arg(column).arg(columnName);
+      return Texts::tr("%1 未保存：%2：%3").arg(fileName, where, reason);
     }
-    case Failed: return QStringLiteral("%1 保存失败：%2").arg(fileName, reason);
+    case Failed: return Texts::tr("%1 保存失败：%2").arg(fileName, reason);
   }
   return QString();
 }
@@ -115,7 +120,7 @@ SaveOutcome EncodeTable(const TableDef& table, const QString& folder, const Reco
   SaveOutcome outcome;
   if (!table.codec) {
     outcome.status = SaveOutcome::Failed;
-    outcome.reason = QStringLiteral("此表不能保存");
+    outcome.reason = Texts::tr("此表不能保存");
     return outcome;
   }
   std::vector<const TableRecord*> rows;
@@ -152,7 +157,7 @@ SaveOutcome SaveTable(const TableDef& table, const QString& folder, RecordGrid& 
   const QByteArray existing = store.read(path, &exists, &error);
   if (!error.isEmpty()) {
     outcome.status = SaveOutcome::Failed;
-    outcome.reason = error + QStringLiteral("，文件未改动");
+    outcome.reason = error + Texts::tr("，文件未改动");
     return outcome;
   }
   const std::vector<int> order = SaveRowOrder(table, grid);

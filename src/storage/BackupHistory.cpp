@@ -1,5 +1,6 @@
 #include "storage/BackupHistory.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -16,6 +17,10 @@
 
 namespace v3 {
 namespace {
+
+struct Texts {
+  Q_DECLARE_TR_FUNCTIONS(Backups)
+};
 
 QString shown(const QString& path) { return QDir::toNativeSeparators(path); }
 
@@ -35,12 +40,12 @@ int folderState(const QString& path, QString* error) {
   struct stat st;
   if (::lstat(QFile::encodeName(path).constData(), &st) != 0) {
     if (errno == ENOENT) return 0;
-    *error = QStringLiteral("无法读取 %1：%2").arg(shown(path), disk::SystemReason(errno));
+    *error = Texts::tr("无法读取 %1：%2").arg(shown(path), disk::SystemReason(errno));
     return -1;
   }
   if (S_ISDIR(st.st_mode)) return 1;
-  *error = S_ISLNK(st.st_mode) ? QStringLiteral("%1 是一个符号链接，备份历史不会写到链接所指之处").arg(shown(path))
-                               : QStringLiteral("%1 不是文件夹").arg(shown(path));
+  *error = S_ISLNK(st.st_mode) ? Texts::tr("%1 是一个符号链接，备份历史不会写到链接所指之处").arg(shown(path))
+                               : Texts::tr("%1 不是文件夹").arg(shown(path));
   return -1;
 }
 
@@ -53,7 +58,7 @@ bool makeFolder(const QString& path, QString* error) {
   if (state < 0) return false;
   const QByteArray name = QFile::encodeName(path);
   if (::mkdir(name.constData(), 0700) != 0 && errno != EEXIST) {
-    *error = QStringLiteral("无法建立文件夹 %1：%2").arg(shown(path), disk::SystemReason(errno));
+    *error = Texts::tr("无法建立文件夹 %1：%2").arg(shown(path), disk::SystemReason(errno));
     return false;
   }
   struct stat parent;
@@ -114,11 +119,11 @@ bool FindBackupVersion(const QString& dataFile, const QString& id, BackupVersion
   if (!listError.isEmpty()) {
     *error = listError;
   } else if (versions.empty()) {
-    *error = QStringLiteral("%1 没有较早的版本").arg(QFileInfo(dataFile).fileName());
+    *error = Texts::tr("%1 没有较早的版本").arg(QFileInfo(dataFile).fileName());
   } else {
     QStringList ids;
     for (const BackupVersion& v : versions) ids << QString::number(v.id);
-    *error = QStringLiteral("%1 没有编号为 %2 的版本（有：%3）").arg(QFileInfo(dataFile).fileName(), id, ids.join(u' '));
+    *error = Texts::tr("%1 没有编号为 %2 的版本（有：%3）").arg(QFileInfo(dataFile).fileName(), id, ids.join(u' '));
   }
   return false;
 }
@@ -126,12 +131,12 @@ bool FindBackupVersion(const QString& dataFile, const QString& id, BackupVersion
 bool ReadBackupVersion(const BackupVersion& version, QByteArray* bytes, QString* error) {
   struct stat st;
   if (::lstat(QFile::encodeName(version.path).constData(), &st) != 0 || !S_ISREG(st.st_mode)) {
-    *error = QStringLiteral("%1 不是普通文件").arg(shown(version.path));
+    *error = Texts::tr("%1 不是普通文件").arg(shown(version.path));
     return false;
   }
   bool exists = false;
   if (!disk::Read(version.path, bytes, &exists, error)) return false;
-  if (!exists) *error = QStringLiteral("%1：%2").arg(shown(version.path), disk::SystemReason(ENOENT));
+  if (!exists) *error = Texts::tr("%1：%2").arg(shown(version.path), disk::SystemReason(ENOENT));
   return exists;
 }
 
@@ -176,7 +181,7 @@ bool AddBackupVersion(const QString& dataFile, const QByteArray& bytes, const QD
   for (size_t i = size_t(depth) - 1; i < versions.size(); ++i) {
     const QByteArray path = QFile::encodeName(versions[i].path);
     if (::unlink(path.constData()) != 0 && errno != ENOENT && notices)
-      *notices << QStringLiteral("无法删除备份历史中较早的版本 %1：%2").arg(shown(versions[i].path), disk::SystemReason(errno));
+      *notices << Texts::tr("无法删除备份历史中较早的版本 %1：%2").arg(shown(versions[i].path), disk::SystemReason(errno));
   }
   return true;
 }

@@ -1,5 +1,6 @@
 #include "storage/FileStore.h"
 
+#include <QCoreApplication>
 #include <QFile>
 
 #include <cerrno>
@@ -9,6 +10,11 @@
 #include "text/DiskFile.h"
 
 namespace v3 {
+namespace {
+struct Texts {
+  Q_DECLARE_TR_FUNCTIONS(Files)
+};
+}  // namespace
 
 QByteArray FileStore::read(const QString& path, bool* exists, QString* error) {
   QByteArray bytes;
@@ -28,7 +34,7 @@ bool FileStore::copy(const QString& from, const QString& to, QString* error) {
   QString readError;
   const QByteArray bytes = read(from, &exists, &readError);
   if (!readError.isEmpty() || !exists) {
-    if (error) *error = exists ? readError : QStringLiteral("无法复制 %1：%2").arg(from, disk::SystemReason(ENOENT));
+    if (error) *error = exists ? readError : Texts::tr("无法复制 %1：%2").arg(from, disk::SystemReason(ENOENT));
     return false;
   }
   struct stat st;

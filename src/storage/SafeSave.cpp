@@ -1,5 +1,6 @@
 #include "storage/SafeSave.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -16,6 +17,10 @@
 
 namespace v3 {
 namespace {
+
+struct Texts {
+  Q_DECLARE_TR_FUNCTIONS(Save)
+};
 
 QString shown(const QString& path) { return QDir::toNativeSeparators(path); }
 
@@ -65,10 +70,10 @@ SaveFileResult SaveDataFile(const QString& path, const QByteArray& bytes, const 
   bool exists = false;
   QString error;
   const QByteArray current = store.read(path, &exists, &error);
-  if (!error.isEmpty()) return stop(SaveFileResult::Failed, error + QStringLiteral("，文件未改动"));
+  if (!error.isEmpty()) return stop(SaveFileResult::Failed, error + Texts::tr("，文件未改动"));
   if (options.expected && options.expected->taken && !sameAsExpected(*options.expected, exists, current))
     return stop(SaveFileResult::Refused,
-                QStringLiteral("%1 在读入之后已被改动（另一个程序或另一次保存），未写入；请重新读入后再改")
+                Texts::tr("%1 在读入之后已被改动（另一个程序或另一次保存），未写入；请重新读入后再改")
                     .arg(shown(path)));
 
   struct stat old {};
@@ -88,24 +93,24 @@ SaveFileResult SaveDataFile(const QString& path, const QByteArray& bytes, const 
     if (options.historyDepth > 0 &&
         !AddBackupVersion(path, current, QFileInfo(target).lastModified().toUTC(), old.st_mode & 0777,
                           options.historyDepth, &error, &result.notices))
-      return stop(SaveFileResult::Failed, QStringLiteral("无法把旧版本存入备份历史（%1），%2 未改动").arg(error, name));
+      return stop(SaveFileResult::Failed, Texts::tr("无法把旧版本存入备份历史（%1），%2 未改动").arg(error, name));
     if (!store.copy(path, path + QStringLiteral(".bak"), &error))
-      return stop(SaveFileResult::Failed, QStringLiteral("无法建立备份 %1.bak（%2），%1 未改动").arg(name, error));
+      return stop(SaveFileResult::Failed, Texts::tr("无法建立备份 %1.bak（%2），%1 未改动").arg(name, error));
   }
   if (!store.replace(path, bytes, &error))
-    return stop(SaveFileResult::Failed, exists ? QStringLiteral("%1；备份在 %2.bak").arg(error, name) : error);
+    return stop(SaveFileResult::Failed, exists ? Texts::tr("%1；备份在 %2.bak").arg(error, name) : error);
   result.status = SaveFileResult::Saved;
   // A temporary file of this save that is still there is one whose removal failed.
   for (const QString& stray : SaveLeftovers(path))
-    if (!strays.contains(stray)) result.notices << QStringLiteral("临时文件 %1 未能删除（下次保存 %2 时会再试）").arg(shown(stray), name);
+    if (!strays.contains(stray)) result.notices << Texts::tr("临时文件 %1 未能删除（下次保存 %2 时会再试）").arg(shown(stray), name);
 
   if (exists) {
     if (old.st_nlink > 1)
-      result.notices << QStringLiteral("%1 另有 %2 个硬链接：那些名称仍是旧内容（新内容只在 %1）")
+      result.notices << Texts::tr("%1 另有 %2 个硬链接：那些名称仍是旧内容（新内容只在 %1）")
                             .arg(shown(target)).arg(qulonglong(old.st_nlink - 1));
     struct stat now {};
     if (::stat(targetName.constData(), &now) == 0 && (now.st_uid != old.st_uid || now.st_gid != old.st_gid))
-      result.notices << QStringLiteral("%1 的所有者未能保留：原为用户 %2、组 %3，现为用户 %4、组 %5")
+      result.notices << Texts::tr("%1 的所有者未能保留：原为用户 %2、组 %3，现为用户 %4、组 %5")
                             .arg(shown(target))
                             .arg(old.st_uid).arg(old.st_gid).arg(now.st_uid).arg(now.st_gid);
   }

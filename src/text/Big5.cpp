@@ -3,6 +3,7 @@
 #include "text/Big5Decode.h"
 #include "text/Locale.h"
 
+#include <QCoreApplication>
 #include <unicode/translit.h>
 #include <unicode/ucnv.h>
 #include <unicode/ucnv_cb.h>
@@ -15,6 +16,10 @@
 
 namespace v3 {
 namespace {
+
+struct Texts {
+  Q_DECLARE_TR_FUNCTIONS(Big5)
+};
 
 constexpr char32_t kByteCharBase = 0x10FE00;
 
@@ -226,13 +231,13 @@ qsizetype FirstControlCharacter(QStringView text, LineBreaks lineBreaks, QString
 QString ControlCharacterProblem(QStringView text, qsizetype at) {
   const char16_t c = text[at].unicode();
   const QString code = QStringLiteral("U+%1").arg(QString::number(uint(c), 16).toUpper().rightJustified(4, u'0'));
-  if (c == u'\r' || c == u'\n') return QStringLiteral("换行符 %1：此栏只能有一行文字").arg(code);
-  return QStringLiteral("控制字符 %1 无法以 Big5 保存").arg(code);
+  if (c == u'\r' || c == u'\n') return Texts::tr("换行符 %1：此栏只能有一行文字").arg(code);
+  return Texts::tr("控制字符 %1 无法以 Big5 保存").arg(code);
 }
 
 QString Big5Encoded::problem() const {
   if (ok()) return QString();
-  return QStringLiteral("“%1” 无法以 Big5 保存").arg(unencodable);
+  return Texts::tr("“%1” 无法以 Big5 保存").arg(unencodable);
 }
 
 Big5Encoded EncodeBig5Text(const QString& typed) {

@@ -1,11 +1,17 @@
 #include "text/Convert.h"
 
+#include <QCoreApplication>
 #include <algorithm>
 #include <cmath>
 #include <limits>
 #include <memory>
 
 namespace v3 {
+namespace {
+struct Texts {
+  Q_DECLARE_TR_FUNCTIONS(Numbers)
+};
+}  // namespace
 
 QString YearCodeToText(int64_t code) {
   switch (code) {
@@ -96,7 +102,7 @@ bool CellToInteger(const QString& cell, IntWidth width, int64_t* value, QString*
   bool negative;
   QStringView ip, fp;
   if (!parseDecimal(cell, &negative, &ip, &fp)) {
-    if (reason) *reason = QStringLiteral("“%1”不是数字").arg(cell);
+    if (reason) *reason = Texts::tr("“%1”不是数字").arg(cell);
     return false;
   }
   // Strip leading zeros so that very long digit runs are judged by their value.
@@ -115,7 +121,7 @@ bool CellToInteger(const QString& cell, IntWidth width, int64_t* value, QString*
   }
   const int64_t v = negative ? -whole : whole;
   if (huge || v < MinOf(width) || v > MaxOf(width)) {
-    if (reason) *reason = QStringLiteral("%1 超出范围 %2").arg(cell.trimmed(), QLatin1String(WidthName(width)));
+    if (reason) *reason = Texts::tr("%1 超出范围 %2").arg(cell.trimmed(), QLatin1String(WidthName(width)));
     return false;
   }
   *value = v;

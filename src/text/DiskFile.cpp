@@ -5,6 +5,8 @@
 #include <QFileInfo>
 #include <QRandomGenerator>
 
+#include "text/Translation.h"
+
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
@@ -18,6 +20,10 @@
 namespace v3::disk {
 namespace {
 
+struct Texts {
+  Q_DECLARE_TR_FUNCTIONS(Disk)
+};
+
 // Nothing the program reads comes near this; it keeps a hostile "file" (a
 // huge sparse one) from exhausting memory.
 constexpr qint64 kLargestFile = qint64(1) << 30;
@@ -25,7 +31,7 @@ constexpr qint64 kLargestFile = qint64(1) << 30;
 QString shown(const QString& path) { return QDir::toNativeSeparators(path); }
 
 QString failure(const QString& what, const QString& path, int e) {
-  return QStringLiteral("%1 %2：%3").arg(what, shown(path), SystemReason(e));
+  return Texts::tr("%1 %2：%3").arg(what, shown(path), SystemReason(e));
 }
 
 // close() with its result: on Linux the descriptor is gone even when close
@@ -104,45 +110,48 @@ QByteArray folderOf(const QByteArray& path) {
 QString SystemReason(int e) {
   struct Known {
     int code;
-    const char16_t* text;
+    const char* text;
   };
   static const Known kKnown[] = {
-      {ENOSPC, u"磁盘已满"},
-      {EDQUOT, u"超出磁盘配额"},
-      {EIO, u"磁盘读写错误"},
-      {EACCES, u"没有访问权限"},
-      {EPERM, u"不允许此操作"},
-      {EROFS, u"文件系统为只读"},
-      {ENOENT, u"文件或文件夹不存在"},
-      {ENOTDIR, u"路径中有一项不是文件夹"},
-      {EISDIR, u"这是一个文件夹"},
-      {EFBIG, u"文件过大"},
-      {EMFILE, u"打开的文件过多"},
-      {ENFILE, u"系统中打开的文件过多"},
-      {ENAMETOOLONG, u"文件名过长"},
-      {EBUSY, u"设备或资源正忙"},
-      {ETXTBSY, u"文件正被使用"},
-      {EXDEV, u"不在同一文件系统"},
-      {EINTR, u"操作被中断"},
-      {ENOMEM, u"内存不足"},
-      {ELOOP, u"符号链接层数过多"},
-      {EAGAIN, u"资源暂时不可用"},
-      {ESTALE, u"网络文件已失效"},
-      {ENXIO, u"设备不存在"},
-      {ENODEV, u"设备不存在"},
-      {EINVAL, u"参数无效"},
-      {EEXIST, u"文件已存在"},
-      {EBADF, u"文件句柄无效"},
-      {ENOTSUP, u"不支持此操作"},
-      {ETIMEDOUT, u"操作超时"},
-      {ECONNRESET, u"连接被重置"},
+      {ENOSPC, QT_TRANSLATE_NOOP("Disk", "磁盘已满")},
+      {EDQUOT, QT_TRANSLATE_NOOP("Disk", "超出磁盘配额")},
+      {EIO, QT_TRANSLATE_NOOP("Disk", "磁盘读写错误")},
+      {EACCES, QT_TRANSLATE_NOOP("Disk", "没有访问权限")},
+      {EPERM, QT_TRANSLATE_NOOP("Disk", "不允许此操作")},
+      {EROFS, QT_TRANSLATE_NOOP("Disk", "文件系统为只读")},
+      {ENOENT, QT_TRANSLATE_NOOP("Disk", "文件或文件夹不存在")},
+      {ENOTDIR, QT_TRANSLATE_NOOP("Disk", "路径中有一项不是文件夹")},
+      {EISDIR, QT_TRANSLATE_NOOP("Disk", "这是一个文件夹")},
+      {EFBIG, QT_TRANSLATE_NOOP("Disk", "文件过大")},
+      {EMFILE, QT_TRANSLATE_NOOP("Disk", "打开的文件过多")},
+      {ENFILE, QT_TRANSLATE_NOOP("Disk", "系统中打开的文件过多")},
+      {ENAMETOOLONG, QT_TRANSLATE_NOOP("Disk", "文件名过长")},
+      {EBUSY, QT_TRANSLATE_NOOP("Disk", "设备或资源正忙")},
+      {ETXTBSY, QT_TRANSLATE_NOOP("Disk", "文件正被使用")},
+      {EXDEV, QT_TRANSLATE_NOOP("Disk", "不在同一文件系统")},
+      {EINTR, QT_TRANSLATE_NOOP("Disk", "操作被中断")},
+      {ENOMEM, QT_TRANSLATE_NOOP("Disk", "内存不足")},
+      {ELOOP, QT_TRANSLATE_NOOP("Disk", "符号链接层数过多")},
+      {EAGAIN, QT_TRANSLATE_NOOP("Disk", "资源暂时不可用")},
+      {ESTALE, QT_TRANSLATE_NOOP("Disk", "网络文件已失效")},
+      {ENXIO, QT_TRANSLATE_NOOP("Disk", "设备不存在")},
+      {ENODEV, QT_TRANSLATE_NOOP("Disk", "设备不存在")},
+      {EINVAL, QT_TRANSLATE_NOOP("Disk", "参数无效")},
+      {EEXIST, QT_TRANSLATE_NOOP("Disk", "文件已存在")},
+      {EBADF, QT_TRANSLATE_NOOP("Disk", "文件句柄无效")},
+      {ENOTSUP, QT_TRANSLATE_NOOP("Disk", "不支持此操作")},
+      {ETIMEDOUT, QT_TRANSLATE_NOOP("Disk", "操作超时")},
+      {ECONNRESET, QT_TRANSLATE_NOOP("Disk", "连接被重置")},
   };
-  // The system's own words, in English whatever the process's locale is.
+  // In English the system's own words; in Chinese the table's, or the
+  // error's name where the table has none.
   const char* english = ::strerrordesc_np(e);
-  const QString system = english ? QString::fromUtf8(english) : QStringLiteral("errno %1").arg(e);
+  if (CurrentUiLanguage() == UiLanguage::English)
+    return english ? QString::fromUtf8(english) : QStringLiteral("system error %1").arg(e);
   for (const Known& k : kKnown)
-    if (k.code == e) return QStringLiteral("%1（%2）").arg(QString::fromUtf16(k.text), system);
-  return english ? system : QStringLiteral("系统错误 %1").arg(e);
+    if (k.code == e) return Texts::tr(k.text);
+  const char* name = ::strerrorname_np(e);
+  return name ? Texts::tr("系统错误 %1（%2）").arg(e).arg(QString::fromLatin1(name)) : Texts::tr("系统错误 %1").arg(e);
 }
 
 bool Read(const QString& path, QByteArray* bytes, bool* exists, QString* error) {
@@ -163,22 +172,22 @@ bool Read(const QString& path, QByteArray* bytes, bool* exists, QString* error) 
       *exists = false;
       return true;
     }
-    return fail(failure(QStringLiteral("无法打开"), path, errno));
+    return fail(failure(Texts::tr("无法打开"), path, errno));
   }
   struct stat st;
   if (::fstat(fd, &st) != 0) {
     const int e = errno;
     ::close(fd);
-    return fail(failure(QStringLiteral("无法读取"), path, e));
+    return fail(failure(Texts::tr("无法读取"), path, e));
   }
   if (!S_ISREG(st.st_mode)) {
     ::close(fd);
-    return fail(S_ISDIR(st.st_mode) ? QStringLiteral("无法读取 %1：这是一个文件夹，不是文件").arg(shown(path))
-                                    : QStringLiteral("无法读取 %1：这不是普通文件").arg(shown(path)));
+    return fail(S_ISDIR(st.st_mode) ? Texts::tr("无法读取 %1：这是一个文件夹，不是文件").arg(shown(path))
+                                    : Texts::tr("无法读取 %1：这不是普通文件").arg(shown(path)));
   }
   if (st.st_size > kLargestFile) {
     ::close(fd);
-    return fail(QStringLiteral("无法读取 %1：文件过大（%2 字节）").arg(shown(path)).arg(qint64(st.st_size)));
+    return fail(Texts::tr("无法读取 %1：文件过大（%2 字节）").arg(shown(path)).arg(qint64(st.st_size)));
   }
   // Read to the end, then compare with the size the file had when opened: a
   // file that ends early (or grows) while being read is not taken.
@@ -191,22 +200,22 @@ bool Read(const QString& path, QByteArray* bytes, bool* exists, QString* error) 
       if (errno == EINTR) continue;
       const int e = errno;
       ::close(fd);
-      return fail(failure(QStringLiteral("无法读取"), path, e));
+      return fail(failure(Texts::tr("无法读取"), path, e));
     }
     if (n == 0) break;
     got += n;
     if (got > size) break;
   }
-  if (const int e = closeChecked(fd)) return fail(failure(QStringLiteral("无法读取（关闭文件时出错）"), path, e));
+  if (const int e = closeChecked(fd)) return fail(failure(Texts::tr("无法读取（关闭文件时出错）"), path, e));
   if (got != size)
-    return fail(QStringLiteral("无法完整读取 %1：读到 %2 字节，文件有 %3 字节").arg(shown(path)).arg(got).arg(size));
+    return fail(Texts::tr("无法完整读取 %1：读到 %2 字节，文件有 %3 字节").arg(shown(path)).arg(got).arg(size));
   data.truncate(size);
   *bytes = std::move(data);
   return true;
 }
 
 QString ReadOnlyMessage(const QString& path, unsigned mode) {
-  return QStringLiteral("%1 是只读文件（权限 %2），未改动；要保存它，先使它可写（例如 chmod u+w %3）")
+  return Texts::tr("%1 是只读文件（权限 %2），未改动；要保存它，先使它可写（例如 chmod u+w %3）")
       .arg(shown(path), QStringLiteral("%1").arg(mode & 07777, 4, 8, QLatin1Char('0')), path);
 }
 
@@ -242,7 +251,7 @@ void RemoveStrays(const QString& folder, const QString& ofFile, QStringList* rem
     if (::unlink(name.constData()) == 0) {
       if (removed) *removed << n;
     } else if (errno != ENOENT && failures) {
-      *failures << failure(QStringLiteral("无法删除中断的保存留下的临时文件"), path, errno);
+      *failures << failure(Texts::tr("无法删除中断的保存留下的临时文件"), path, errno);
     }
   }
 }
@@ -253,7 +262,7 @@ FolderLock::FolderLock(const QString& folder, int waitMs) {
     fd_ = ::open(name.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
   } while (fd_ < 0 && errno == EINTR);
   if (fd_ < 0) {
-    error_ = failure(QStringLiteral("无法打开文件夹"), folder, errno);
+    error_ = failure(Texts::tr("无法打开文件夹"), folder, errno);
     return;
   }
   for (int waited = 0;; waited += 20) {
@@ -264,9 +273,9 @@ FolderLock::FolderLock(const QString& folder, int waitMs) {
     if (e == ENOLCK || e == EOPNOTSUPP || e == ENOTSUP || e == EINVAL) return;
     if (e != EWOULDBLOCK || waited >= waitMs) {
       error_ = e == EWOULDBLOCK
-                   ? QStringLiteral("另一个程序正在保存 %1 中的文件（等候 %2 秒后仍未结束），未写入；请稍后再试")
+                   ? Texts::tr("另一个程序正在保存 %1 中的文件（等候 %2 秒后仍未结束），未写入；请稍后再试")
                          .arg(shown(folder)).arg((waitMs + 999) / 1000)
-                   : failure(QStringLiteral("无法锁定文件夹"), folder, e);
+                   : failure(Texts::tr("无法锁定文件夹"), folder, e);
       ::close(fd_);
       fd_ = -1;
       return;
@@ -287,25 +296,25 @@ bool Replace(const QString& path, QByteArrayView bytes, QString* error, const Re
   int e = 0;
   QByteArray target = QFile::encodeName(path);
   if (options.followLink && !resolveTarget(QFile::encodeName(path), &target, &e))
-    return fail(failure(QStringLiteral("无法写入"), path, e));
+    return fail(failure(Texts::tr("无法写入"), path, e));
 
   // Without following a link: a link at a backup's name is replaced itself.
   struct stat old;
   const bool existed =
       (options.followLink ? ::stat(target.constData(), &old) : ::lstat(target.constData(), &old)) == 0;
-  if (!existed && errno != ENOENT) return fail(failure(QStringLiteral("无法写入"), path, errno));
-  if (existed && S_ISDIR(old.st_mode)) return fail(QStringLiteral("无法写入 %1：这是一个文件夹").arg(shown(path)));
+  if (!existed && errno != ENOENT) return fail(failure(Texts::tr("无法写入"), path, errno));
+  if (existed && S_ISDIR(old.st_mode)) return fail(Texts::tr("无法写入 %1：这是一个文件夹").arg(shown(path)));
   const bool regular = existed && S_ISREG(old.st_mode);
   if (existed && !regular && !(S_ISLNK(old.st_mode) && !options.followLink))
-    return fail(QStringLiteral("无法写入 %1：这不是普通文件").arg(shown(path)));
+    return fail(Texts::tr("无法写入 %1：这不是普通文件").arg(shown(path)));
   if (regular && options.refuseReadOnly) {
     // A file marked read-only stays as it is, although its folder would let
     // the rename replace it: by its mode, since root may write any file.
     if ((old.st_mode & 0222) == 0) return fail(ReadOnlyMessage(path, old.st_mode));
-    if (::access(target.constData(), W_OK) != 0) return fail(failure(QStringLiteral("无法写入"), path, errno));
+    if (::access(target.constData(), W_OK) != 0) return fail(failure(Texts::tr("无法写入"), path, errno));
   }
 
-  const QString unchanged = existed ? QStringLiteral("，原文件未改动") : QString();
+  const QString unchanged = existed ? Texts::tr("，原文件未改动") : QString();
   const QByteArray folder = folderOf(target);
   const QByteArray base = target.mid(target.lastIndexOf('/') + 1);
   QByteArray temp;
@@ -314,9 +323,9 @@ bool Replace(const QString& path, QByteArrayView bytes, QString* error, const Re
     temp = folder + '/' + base + ".saving-" + randomSuffix();
     fd = ::open(temp.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
     if (fd < 0 && errno != EEXIST && errno != EINTR)
-      return fail(failure(QStringLiteral("无法在文件夹中建立新文件以写入"), path, errno));
+      return fail(failure(Texts::tr("无法在文件夹中建立新文件以写入"), path, errno));
   }
-  if (fd < 0) return fail(failure(QStringLiteral("无法在文件夹中建立新文件以写入"), path, EEXIST));
+  if (fd < 0) return fail(failure(Texts::tr("无法在文件夹中建立新文件以写入"), path, EEXIST));
   auto dropTemp = [&](const QString& message) {
     ::unlink(temp.constData());
     return fail(message);
@@ -337,25 +346,25 @@ bool Replace(const QString& path, QByteArrayView bytes, QString* error, const Re
 
   if ((e = writeAll(fd, bytes))) {
     ::close(fd);
-    return dropTemp(failure(QStringLiteral("无法写入"), path, e) + unchanged);
+    return dropTemp(failure(Texts::tr("无法写入"), path, e) + unchanged);
   }
   if ((e = fsyncChecked(fd))) {
     ::close(fd);
-    return dropTemp(failure(QStringLiteral("无法将新内容写到磁盘"), path, e) + unchanged);
+    return dropTemp(failure(Texts::tr("无法将新内容写到磁盘"), path, e) + unchanged);
   }
   struct stat written;
   if (::fstat(fd, &written) != 0) {
     e = errno;
     ::close(fd);
-    return dropTemp(failure(QStringLiteral("无法写入"), path, e) + unchanged);
+    return dropTemp(failure(Texts::tr("无法写入"), path, e) + unchanged);
   }
   if (written.st_size != bytes.size()) {
     ::close(fd);
-    return dropTemp(QStringLiteral("写入 %1 不完整：写入 %2 字节，磁盘上只有 %3 字节")
+    return dropTemp(Texts::tr("写入 %1 不完整：写入 %2 字节，磁盘上只有 %3 字节")
                         .arg(shown(path)).arg(bytes.size()).arg(qint64(written.st_size)) + unchanged);
   }
   if ((e = closeChecked(fd)))
-    return dropTemp(failure(QStringLiteral("无法写入"), path, e) + QStringLiteral("（关闭文件时出错）") + unchanged);
+    return dropTemp(failure(Texts::tr("无法写入"), path, e) + Texts::tr("（关闭文件时出错）") + unchanged);
 
   // A second name for the old file, so that it can be put back when the
   // folder cannot be flushed after the rename. Without hard links (some file
@@ -368,7 +377,7 @@ bool Replace(const QString& path, QByteArrayView bytes, QString* error, const Re
   if (::rename(temp.constData(), target.constData()) != 0) {
     e = errno;
     if (!keep.isEmpty()) ::unlink(keep.constData());
-    return dropTemp(failure(QStringLiteral("无法用新内容替换"), path, e) + unchanged);
+    return dropTemp(failure(Texts::tr("无法用新内容替换"), path, e) + unchanged);
   }
   if ((e = syncFolder(folder))) {
     // The new name may not be on the disk: go back to the old file.
@@ -378,10 +387,10 @@ bool Replace(const QString& path, QByteArrayView bytes, QString* error, const Re
     else if (!existed)
       restored = ::unlink(target.constData()) == 0;
     (void)syncFolder(folder);
-    const QString message = QStringLiteral("无法将 %1 所在文件夹的更新写到磁盘：%2").arg(shown(path), SystemReason(e));
-    if (restored) return fail(message + (existed ? unchanged : QStringLiteral("，未建立文件")));
+    const QString message = Texts::tr("无法将 %1 所在文件夹的更新写到磁盘：%2").arg(shown(path), SystemReason(e));
+    if (restored) return fail(message + (existed ? unchanged : Texts::tr("，未建立文件")));
     if (!keep.isEmpty()) ::unlink(keep.constData());
-    return fail(message + QStringLiteral("；新内容已换入，但可能没有写到磁盘"));
+    return fail(message + Texts::tr("；新内容已换入，但可能没有写到磁盘"));
   }
   // The old file's second name goes; if it cannot, it is only a stray copy.
   if (!keep.isEmpty()) ::unlink(keep.constData());

@@ -1,0 +1,841 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="zh_CN">
+    <context>
+        <name>Backups</name>
+        <message>
+            <source>无法读取 %1：%2</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>%1 是一个符号链接，备份历史不会写到链接所指之处</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>%1 不是文件夹</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>无法建立文件夹 %1：%2</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>%1 没有较早的版本</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>%1 没有编号为 %2 的版本（有：%3）</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>%1 不是普通文件</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>%1：%2</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>无法删除备份历史中较早的版本 %1：%2</source>
+            <translation type="unfinished" />
+        </message>
+    </context>
+    <context>
+        <name>Big5</name>
+        <message>
+            <source>换行符 %1：此栏只能有一行文字</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>控制字符 %1 无法以 Big5 保存</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>“%1” 无法以 Big5 保存</source>
+            <translation type="unfinished" />
+        </message>
+    </context>
+    <context>
+        <name>Cli</name>
+        <message>
+            <source>TABLE is a file name such as Team.dat, matched without regard to case
+('vantaro3-cli tables' lists them). E is utf-8 (the default), gbk or big5.
+A CSVFILE given as - is standard input.
+--locale N sets the system locale id (2052 Simplified, 1028 Traditional); it
+chooses the language file (CHS.txt or CHT.txt) for headers and column names
+and how text is written (on 2052 Simplified characters become Traditional).
+It may be given before the command or among its options.
+--lang L chooses the language of messages: zh_CN (Simplified), zh_TW
+(Traditional) or en; without it LC_ALL, LC_MESSAGES or LANG does, else the
+locale id of --locale, else English.
+</source>
+            <translation>TABLE 是 Team.dat 这样的文件名，不分大小写（'vantaro3-cli tables' 列出全部）。
+E 为 utf-8（默认）、gbk 或 big5。CSVFILE 为 - 时读标准输入。
+--locale N 设定系统区域 ID（2052 简体，1028 繁体）：它决定表头和栏名所用的
+语言文件（CHS.txt 或 CHT.txt）以及文字的写法（在 2052 上简体字写成繁体字）。
+它可以写在命令之前，也可以写在命令的选项之间。
+--lang L 选择消息的语言：zh_CN（简体）、zh_TW（繁体）或 en；未给出时依
+LC_ALL、LC_MESSAGES 或 LANG，再依 --locale 的区域 ID，否则为英文。
+</translation>
+        </message>
+        <message>
+            <source>Exit status:
+  0  success; diff found no difference, check and lint found nothing
+  1  differences or findings: diff found a difference; check found a table
+     whose bytes would change, one a save would refuse, or a file left by an
+     interrupted save; lint found a problem
+  2  usage error: an unknown command, option or table, a missing or extra
+     argument, a bad option value
+  3  a file or folder that cannot be read or written (standard output too:
+     a full device, a closed pipe), a folder that holds none of the game's
+     data files, a table that is not there, a CSV or export that is
+     refused, or a save that is refused or fails
+</source>
+            <translation>退出状态：
+  0  成功；diff 没有发现差异，check 和 lint 没有发现问题
+  1  有差异或问题：diff 发现差异；check 发现保存后字节会改变的表、保存会拒绝
+     的表或中断的保存留下的文件；lint 发现问题
+  2  用法错误：未知的命令、选项或表，缺少或多出参数，选项的值不对
+  3  无法读取或写入的文件或文件夹（包括标准输出：设备已满、管道已关闭），
+     不含游戏数据文件的文件夹，不存在的表，被拒绝的 CSV 或导出，
+     被拒绝或失败的保存
+</translation>
+        </message>
+        <message>
+            <source>Usage: vantaro3-cli [--locale N] [--lang L] COMMAND [ARGUMENT ...] [OPTION ...]
+       vantaro3-cli help COMMAND     (or: COMMAND --help, COMMAND -h)
+       vantaro3-cli --help | --version
+
+Loads and saves the game's data tables with the same routines as the editor.
+Options take their value as --option VALUE or --option=VALUE.
+
+Commands:
+</source>
+            <translation>用法：vantaro3-cli [--locale N] [--lang L] COMMAND [ARGUMENT ...] [OPTION ...]
+      vantaro3-cli help COMMAND     （或：COMMAND --help、COMMAND -h）
+      vantaro3-cli --help | --version
+
+以与编辑器相同的程序读取和保存游戏的数据表。
+选项的值写作 --option VALUE 或 --option=VALUE。
+
+命令：
+</translation>
+        </message>
+        <message>
+            <source>Usage: vantaro3-cli [--locale N] [--lang L] %1
+
+</source>
+            <translation>用法：vantaro3-cli [--locale N] [--lang L] %1
+
+</translation>
+        </message>
+        <message>
+            <source>the system locale id (see 'vantaro3-cli --help')</source>
+            <translation>系统区域 ID（见 'vantaro3-cli --help'）</translation>
+        </message>
+        <message>
+            <source>the language of messages: zh_CN, zh_TW or en</source>
+            <translation>消息的语言：zh_CN、zh_TW 或 en</translation>
+        </message>
+        <message>
+            <source>show this help</source>
+            <translation>显示此帮助</translation>
+        </message>
+        <message>
+            <source>Try '%1 --help'.</source>
+            <translation>请试试 '%1 --help'。</translation>
+        </message>
+        <message>
+            <source>Try '%1 help %2'.</source>
+            <translation>请试试 '%1 help %2'。</translation>
+        </message>
+        <message>
+            <source>unknown locale id "%1" (known: %2)</source>
+            <translation>未知的区域 ID “%1”（已知：%2）</translation>
+        </message>
+        <message>
+            <source>unknown language "%1" (zh_CN, zh_TW or en)</source>
+            <translation>未知的语言 “%1”（zh_CN、zh_TW 或 en）</translation>
+        </message>
+        <message>
+            <source>the language of messages</source>
+            <translation>消息的语言</translation>
+        </message>
+        <message>
+            <source>system locale id</source>
+            <translation>系统区域 ID</translation>
+        </message>
+        <message>
+            <source>show the help</source>
+            <translation>显示帮助</translation>
+        </message>
+        <message>
+            <source>missing %1</source>
+            <translation>缺少 %1</translation>
+        </message>
+        <message>
+            <source>unexpected argument "%1"</source>
+            <translation>多余的参数 “%1”</translation>
+        </message>
+        <message>
+            <source>%1: cannot write %2: %3</source>
+            <translation>%1：无法写入%2：%3</translation>
+        </message>
+        <message>
+            <source>to standard output</source>
+            <translation>标准输出</translation>
+        </message>
+        <message>
+            <source>standard input</source>
+            <translation>标准输入</translation>
+        </message>
+        <message>
+            <source>cannot read standard input: %1</source>
+            <translation>无法读取标准输入：%1</translation>
+        </message>
+        <message>
+            <source>cannot read %1: %2</source>
+            <translation>无法读取 %1：%2</translation>
+        </message>
+        <message>
+            <source>show the version</source>
+            <translation>显示版本</translation>
+        </message>
+        <message>
+            <source>no command</source>
+            <translation>没有给出命令</translation>
+        </message>
+        <message>
+            <source>help takes one COMMAND</source>
+            <translation>help 只接受一个命令</translation>
+        </message>
+        <message>
+            <source>unknown command: %1</source>
+            <translation>未知的命令：%1</translation>
+        </message>
+        <message>
+            <source>vantaro3-cli: warning: %1</source>
+            <translation>vantaro3-cli：警告：%1</translation>
+        </message>
+        <message>
+            <source>no such folder: %1</source>
+            <translation>文件夹不存在：%1</translation>
+        </message>
+        <message>
+            <source>%1 is not a folder</source>
+            <translation>%1 不是文件夹</translation>
+        </message>
+        <message>
+            <source>cannot read the folder %1</source>
+            <translation>无法读取文件夹 %1</translation>
+        </message>
+        <message>
+            <source>%1 holds none of the game's data files</source>
+            <translation>%1 中没有游戏的任何数据文件</translation>
+        </message>
+        <message>
+            <source>%1: no such file in %2</source>
+            <translation>%1：%2 中没有这个文件</translation>
+        </message>
+        <message>
+            <source>unknown table: %1 (see 'vantaro3-cli tables')</source>
+            <translation>未知的表：%1（见 'vantaro3-cli tables'）</translation>
+        </message>
+        <message numerus="yes">
+            <source>%1: identical (%n record(s))
+</source>
+            <translation>
+                <numerusform>%1：完全相同（%n 条记录）
+</numerusform>
+            </translation>
+        </message>
+        <message>
+            <source>%1: differs at offset %2 (0x%3; file %4 bytes, saved %5 bytes)
+</source>
+            <translation>%1：在偏移 %2 处不同（0x%3；文件 %4 字节，保存后 %5 字节）
+</translation>
+        </message>
+        <message>
+            <source>unknown encoding %1 (utf-8, gbk or big5)</source>
+            <translation>未知的编码 %1（utf-8、gbk 或 big5）</translation>
+        </message>
+        <message>
+            <source>--bom is for UTF-8 only</source>
+            <translation>--bom 只用于 UTF-8</translation>
+        </message>
+        <message>
+            <source>export of %1</source>
+            <translation>%1 的导出</translation>
+        </message>
+        <message>
+            <source>the CSV of %1</source>
+            <translation>%1 的 CSV</translation>
+        </message>
+        <message numerus="yes">
+            <source>%1: %n record(s) saved%2</source>
+            <translation>
+                <numerusform>%1：已保存 %n 条记录%2</numerusform>
+            </translation>
+        </message>
+        <message>
+            <source> (unchanged)</source>
+            <translation>（未改变）</translation>
+        </message>
+        <message>
+            <source>(give --allow-empty to empty the table)</source>
+            <translation>（要清空此表，请加上 --allow-empty）</translation>
+        </message>
+        <message>
+            <source>%1 is read-only: nothing written</source>
+            <translation>%1 是只读的：未写入任何内容</translation>
+        </message>
+        <message numerus="yes">
+            <source>%1: %n record(s) saved</source>
+            <translation>
+                <numerusform>%1：已保存 %n 条记录</numerusform>
+            </translation>
+        </message>
+        <message>
+            <source>%1: missing
+</source>
+            <translation>%1：不存在
+</translation>
+        </message>
+        <message>
+            <source>%1: cannot be read: %2
+</source>
+            <translation>%1：无法读取：%2
+</translation>
+        </message>
+        <message>
+            <source>%1: would be refused: %2
+</source>
+            <translation>%1：保存会被拒绝：%2
+</translation>
+        </message>
+        <message numerus="yes">
+            <source>%1: read-only, %n record(s) loaded
+</source>
+            <translation>
+                <numerusform>%1：只读，已读入 %n 条记录
+</numerusform>
+            </translation>
+        </message>
+        <message>
+            <source>%1: temporary file left by an interrupted save: %2 (the next save of %1 removes it)
+</source>
+            <translation>%1：中断的保存留下的临时文件：%2（下次保存 %1 时会删除它）
+</translation>
+        </message>
+        <message>
+            <source>no findings</source>
+            <translation>没有发现问题</translation>
+        </message>
+        <message numerus="yes">
+            <source>%n finding(s)</source>
+            <translation>
+                <numerusform>发现 %n 个问题</numerusform>
+            </translation>
+        </message>
+        <message>
+            <source>the list</source>
+            <translation>列表</translation>
+        </message>
+        <message>
+            <source>no earlier versions</source>
+            <translation>没有较早的版本</translation>
+        </message>
+        <message>
+            <source>restore: %1</source>
+            <translation>restore：%1</translation>
+        </message>
+        <message>
+            <source>%1 not restored: %2</source>
+            <translation>%1 未恢复：%2</translation>
+        </message>
+        <message>
+            <source>%1: version %2 (%3) restored</source>
+            <translation>%1：已恢复版本 %2（%3）</translation>
+        </message>
+        <message>
+            <source>bad value for --seed: %1</source>
+            <translation>--seed 的值不对：%1</translation>
+        </message>
+        <message>
+            <source>bad value for --records: %1 (1 to %2)</source>
+            <translation>--records 的值不对：%1（应为 1 到 %2）</translation>
+        </message>
+        <message>
+            <source>sample: %1 already holds %2; choose an empty folder, or give --force to replace them</source>
+            <translation>sample：%1 中已有 %2；请选一个空文件夹，或加上 --force 替换它们</translation>
+        </message>
+        <message>
+            <source>sample: %1</source>
+            <translation>sample：%1</translation>
+        </message>
+        <message>
+            <source>sample data folder written: %1</source>
+            <translation>已写好示例数据文件夹：%1</translation>
+        </message>
+        <message numerus="yes">
+            <source>%1	%n column(s), read-only
+</source>
+            <translation>
+                <numerusform>%1	%n 栏，只读
+</numerusform>
+            </translation>
+        </message>
+        <message numerus="yes">
+            <source>%1	%n column(s)
+</source>
+            <translation>
+                <numerusform>%1	%n 栏
+</numerusform>
+            </translation>
+        </message>
+        <message numerus="yes">
+            <source>%1	%n column(s), patched in place
+</source>
+            <translation>
+                <numerusform>%1	%n 栏，就地修改
+</numerusform>
+            </translation>
+        </message>
+        <message>
+            <source>the CSV's encoding: utf-8 (the default), gbk or big5</source>
+            <translation>CSV 的编码：utf-8（默认）、gbk 或 big5</translation>
+        </message>
+        <message>
+            <source>a UTF-8 byte order mark first (for spreadsheet programs)</source>
+            <translation>开头写 UTF-8 字节顺序标记（供电子表格程序使用）</translation>
+        </message>
+        <message>
+            <source>the column headers of the language file first</source>
+            <translation>开头写语言文件中的栏名</translation>
+        </message>
+        <message>
+            <source>Write TABLE of the data folder as CSV to standard output.</source>
+            <translation>把数据文件夹中的 TABLE 以 CSV 写到标准输出。</translation>
+        </message>
+        <message>
+            <source>One line per record, the grid's columns in order (the standalone tables: the
+values their window shows). A character the encoding cannot hold stops the
+export with its line and column.</source>
+            <translation>每条记录一行，各栏按表格的顺序（独立的表：其窗口显示的数值）。编码容不下的
+字符会中止导出，并指出其行和栏。</translation>
+        </message>
+        <message>
+            <source>a CSV without records empties the table</source>
+            <translation>没有记录的 CSV 会清空此表</translation>
+        </message>
+        <message>
+            <source>Replace TABLE's records with CSVFILE's (- for standard input) and save it.</source>
+            <translation>用 CSVFILE（- 为标准输入）中的记录替换 TABLE 的记录并保存。</translation>
+        </message>
+        <message>
+            <source>The save is the editor's: TABLE.bak and the backup history keep the old file;
+the standalone tables are patched in place like their windows do. Refused,
+and nothing written, when the CSV is not valid in its encoding (the line and
+byte are named), a line has the wrong number of fields, a cell cannot be
+stored, or the CSV has no records (unless --allow-empty). A first line that
+is the table's header in either script is skipped, and so is a UTF-8 byte
+order mark.</source>
+            <translation>保存与编辑器的相同：TABLE.bak 和备份历史保留旧文件；独立的表像其窗口一样
+就地修改。以下情况会拒绝，不写入任何内容：CSV 不符合其编码（指出行和字节）、
+某行的栏数不对、某格无法保存，或 CSV 没有记录（除非加上 --allow-empty）。
+第一行若是此表任一字体的表头则跳过，UTF-8 字节顺序标记也一样。</translation>
+        </message>
+        <message>
+            <source>Load and save each table in memory; report whether its bytes stay identical.</source>
+            <translation>在内存中读入并保存每个表，报告其字节是否保持不变。</translation>
+        </message>
+        <message>
+            <source>Without TABLE every table of the folder; one that is not there is listed as
+missing. Temporary files left by an interrupted save are reported too.</source>
+            <translation>不给出 TABLE 时检查文件夹中的每个表；不存在的表列为不存在。中断的保存留下的
+临时文件也会报告。</translation>
+        </message>
+        <message>
+            <source>write table,record,occurrence,change,column,column name,old,new</source>
+            <translation>写出 table,record,occurrence,change,column,column name,old,new</translation>
+        </message>
+        <message>
+            <source>Record-level differences between two data folders.</source>
+            <translation>两个数据文件夹之间逐条记录的差异。</translation>
+        </message>
+        <message>
+            <source>Records are matched by number (and occurrence); added and removed records are
+listed, changed cells as "column: old → new".</source>
+            <translation>记录按编号（及出现次序）配对；列出增加和删除的记录，改变的格写作
+“栏：旧 → 新”。</translation>
+        </message>
+        <message>
+            <source>Report what the game would trip over, with table, row and column.</source>
+            <translation>报告游戏会出错的地方，指出表、行和栏。</translation>
+        </message>
+        <message>
+            <source>Team members and firm artists past the end of StarRole.dat, producer numbers
+without a Producer.tab record, repeated record numbers, cells a save would
+refuse, Active.tab and Pression.tab without their 9 and 99 records.</source>
+            <translation>超出 StarRole.dat 末尾的团体成员和公司艺人、Producer.tab 中没有记录的制作人
+编号、重复的记录编号、保存会拒绝的格、缺少 9 条和 99 条记录的 Active.tab
+和 Pression.tab。</translation>
+        </message>
+        <message>
+            <source>List the earlier versions each save kept, newest first.</source>
+            <translation>列出每次保存留下的较早版本，最新的在前。</translation>
+        </message>
+        <message>
+            <source>One line each (in FOLDER/Vantaro3Backups): id, date and time, size in bytes
+(and the table, when no TABLE is given). Config.ini's BackupVersions= sets
+how many are kept.</source>
+            <translation>每个一行（在 FOLDER/Vantaro3Backups 中）：编号、日期时间、字节数（不给出
+TABLE 时还有表名）。保留几个由 Config.ini 的 BackupVersions= 决定。</translation>
+        </message>
+        <message>
+            <source>Put version ID of TABLE back.</source>
+            <translation>恢复 TABLE 的版本 ID。</translation>
+        </message>
+        <message>
+            <source>This is a save: the file it replaces goes into the history and TABLE.bak first.</source>
+            <translation>这是一次保存：被替换的文件先存入备份历史和 TABLE.bak。</translation>
+        </message>
+        <message>
+            <source>the seed of the made-up values (default 1)</source>
+            <translation>生成数值的种子（默认 1）</translation>
+        </message>
+        <message>
+            <source>records per table, 1 to 32767 (default 20)</source>
+            <translation>每个表的记录数，1 到 32767（默认 20）</translation>
+        </message>
+        <message>
+            <source>replace the game's files in OUTDIR</source>
+            <translation>替换 OUTDIR 中游戏的文件</translation>
+        </message>
+        <message>
+            <source>Write a sample data folder with every table.</source>
+            <translation>写出一个含有每个表的示例数据文件夹。</translation>
+        </message>
+        <message>
+            <source>A folder that holds any of the game's files is refused unless --force is given.</source>
+            <translation>含有游戏文件的文件夹会被拒绝，除非加上 --force。</translation>
+        </message>
+        <message>
+            <source>List the tables.</source>
+            <translation>列出各个表。</translation>
+        </message>
+        <message>
+            <source>Options:
+</source>
+            <translation>选项：
+</translation>
+        </message>
+    </context>
+    <context>
+        <name>Disk</name>
+        <message>
+            <source>%1 %2：%3</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>磁盘已满</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>超出磁盘配额</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>磁盘读写错误</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>没有访问权限</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>不允许此操作</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>文件系统为只读</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>文件或文件夹不存在</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>路径中有一项不是文件夹</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>这是一个文件夹</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>文件过大</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>打开的文件过多</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>系统中打开的文件过多</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>文件名过长</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>设备或资源正忙</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>文件正被使用</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>不在同一文件系统</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>操作被中断</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>内存不足</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>符号链接层数过多</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>资源暂时不可用</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>网络文件已失效</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>设备不存在</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>参数无效</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>文件已存在</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>文件句柄无效</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>不支持此操作</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>操作超时</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>连接被重置</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>系统错误 %1（%2）</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>系统错误 %1</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>无法打开</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>无法读取</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>无法读取 %1：这是一个文件夹，不是文件</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>无法读取 %1：这不是普通文件</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>无法读取 %1：文件过大（%2 字节）</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>无法读取（关闭文件时出错）</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>无法完整读取 %1：读到 %2 字节，文件有 %3 字节</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>%1 是只读文件（权限 %2），未改动；要保存它，先使它可写（例如 chmod u+w %3）</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>无法删除中断的保存留下的临时文件</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>无法打开文件夹</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>另一个程序正在保存 %1 中的文件（等候 %2 秒后仍未结束），未写入；请稍后再试</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>无法锁定文件夹</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>无法写入</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>无法写入 %1：这是一个文件夹</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>无法写入 %1：这不是普通文件</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>，原文件未改动</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>无法在文件夹中建立新文件以写入</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>无法将新内容写到磁盘</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>写入 %1 不完整：写入 %2 字节，磁盘上只有 %3 字节</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>（关闭文件时出错）</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>无法用新内容替换</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>无法将 %1 所在文件夹的更新写到磁盘：%2</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>，未建立文件</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>；新内容已换入，但可能没有写到磁盘</source>
+            <translation type="unfinished" />
+        </message>
+    </context>
+    <context>
+        <name>Files</name>
+        <message>
+            <source>无法复制 %1：%2</source>
+            <translation type="unfinished" />
+        </message>
+    </context>
+    <context>
+        <name>Numbers</name>
+        <message>
+            <source>“%1”不是数字</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>%1 超出范围 %2</source>
+            <translation type="unfinished" />
+        </message>
+    </context>
+    <context>
+        <name>Save</name>
+        <message>
+            <source>，文件未改动</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>%1 在读入之后已被改动（另一个程序或另一次保存），未写入；请重新读入后再改</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>无法把旧版本存入备份历史（%1），%2 未改动</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>无法建立备份 %1.bak（%2），%1 未改动</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>%1；备份在 %2.bak</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>临时文件 %1 未能删除（下次保存 %2 时会再试）</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>%1 另有 %2 个硬链接：那些名称仍是旧内容（新内容只在 %1）</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>%1 的所有者未能保留：原为用户 %2、组 %3，现为用户 %4、组 %5</source>
+            <translation type="unfinished" />
+        </message>
+    </context>
+    <context>
+        <name>TableSave</name>
+        <message>
+            <source>第 %1 行</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>第 %1 列</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>第 %1 列（%2）</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>%1 未保存：%2：%3</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>%1 保存失败：%2</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>此表不能保存</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>，文件未改动</source>
+            <translation type="unfinished" />
+        </message>
+    </context>
+</TS>

@@ -1,0 +1,841 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="zh_TW">
+    <context>
+        <name>Backups</name>
+        <message>
+            <source>无法读取 %1：%2</source>
+            <translation>無法讀取 %1：%2</translation>
+        </message>
+        <message>
+            <source>%1 是一个符号链接，备份历史不会写到链接所指之处</source>
+            <translation>%1 是一個符號連結，備份歷史不會寫到連結所指之處</translation>
+        </message>
+        <message>
+            <source>%1 不是文件夹</source>
+            <translation>%1 不是資料夾</translation>
+        </message>
+        <message>
+            <source>无法建立文件夹 %1：%2</source>
+            <translation>無法建立資料夾 %1：%2</translation>
+        </message>
+        <message>
+            <source>%1 没有较早的版本</source>
+            <translation>%1 沒有較早的版本</translation>
+        </message>
+        <message>
+            <source>%1 没有编号为 %2 的版本（有：%3）</source>
+            <translation>%1 沒有編號為 %2 的版本（有：%3）</translation>
+        </message>
+        <message>
+            <source>%1 不是普通文件</source>
+            <translation>%1 不是一般檔案</translation>
+        </message>
+        <message>
+            <source>%1：%2</source>
+            <translation>%1：%2</translation>
+        </message>
+        <message>
+            <source>无法删除备份历史中较早的版本 %1：%2</source>
+            <translation>無法刪除備份歷史中較早的版本 %1：%2</translation>
+        </message>
+    </context>
+    <context>
+        <name>Big5</name>
+        <message>
+            <source>换行符 %1：此栏只能有一行文字</source>
+            <translation>換行字元 %1：此欄只能有一行文字</translation>
+        </message>
+        <message>
+            <source>控制字符 %1 无法以 Big5 保存</source>
+            <translation>控制字元 %1 無法以 Big5 儲存</translation>
+        </message>
+        <message>
+            <source>“%1” 无法以 Big5 保存</source>
+            <translation>「%1」無法以 Big5 儲存</translation>
+        </message>
+    </context>
+    <context>
+        <name>Cli</name>
+        <message>
+            <source>TABLE is a file name such as Team.dat, matched without regard to case
+('vantaro3-cli tables' lists them). E is utf-8 (the default), gbk or big5.
+A CSVFILE given as - is standard input.
+--locale N sets the system locale id (2052 Simplified, 1028 Traditional); it
+chooses the language file (CHS.txt or CHT.txt) for headers and column names
+and how text is written (on 2052 Simplified characters become Traditional).
+It may be given before the command or among its options.
+--lang L chooses the language of messages: zh_CN (Simplified), zh_TW
+(Traditional) or en; without it LC_ALL, LC_MESSAGES or LANG does, else the
+locale id of --locale, else English.
+</source>
+            <translation>TABLE 是 Team.dat 這樣的檔名，不分大小寫（'vantaro3-cli tables' 列出全部）。
+E 為 utf-8（預設）、gbk 或 big5。CSVFILE 為 - 時讀標準輸入。
+--locale N 設定系統地區 ID（2052 簡體，1028 繁體）：它決定表頭和欄名所用的
+語言檔（CHS.txt 或 CHT.txt）以及文字的寫法（在 2052 上簡體字寫成繁體字）。
+它可以寫在命令之前，也可以寫在命令的選項之間。
+--lang L 選擇訊息的語言：zh_CN（簡體）、zh_TW（繁體）或 en；未給出時依
+LC_ALL、LC_MESSAGES 或 LANG，再依 --locale 的地區 ID，否則為英文。
+</translation>
+        </message>
+        <message>
+            <source>Exit status:
+  0  success; diff found no difference, check and lint found nothing
+  1  differences or findings: diff found a difference; check found a table
+     whose bytes would change, one a save would refuse, or a file left by an
+     interrupted save; lint found a problem
+  2  usage error: an unknown command, option or table, a missing or extra
+     argument, a bad option value
+  3  a file or folder that cannot be read or written (standard output too:
+     a full device, a closed pipe), a folder that holds none of the game's
+     data files, a table that is not there, a CSV or export that is
+     refused, or a save that is refused or fails
+</source>
+            <translation>結束狀態：
+  0  成功；diff 沒有發現差異，check 和 lint 沒有發現問題
+  1  有差異或問題：diff 發現差異；check 發現儲存後位元組會改變的表、儲存會拒絕
+     的表或中斷的儲存留下的檔案；lint 發現問題
+  2  用法錯誤：未知的命令、選項或表，缺少或多出參數，選項的值不對
+  3  無法讀取或寫入的檔案或資料夾（包括標準輸出：裝置已滿、管道已關閉），
+     不含遊戲資料檔的資料夾，不存在的表，被拒絕的 CSV 或匯出，
+     被拒絕或失敗的儲存
+</translation>
+        </message>
+        <message>
+            <source>Usage: vantaro3-cli [--locale N] [--lang L] COMMAND [ARGUMENT ...] [OPTION ...]
+       vantaro3-cli help COMMAND     (or: COMMAND --help, COMMAND -h)
+       vantaro3-cli --help | --version
+
+Loads and saves the game's data tables with the same routines as the editor.
+Options take their value as --option VALUE or --option=VALUE.
+
+Commands:
+</source>
+            <translation>用法：vantaro3-cli [--locale N] [--lang L] COMMAND [ARGUMENT ...] [OPTION ...]
+      vantaro3-cli help COMMAND     （或：COMMAND --help、COMMAND -h）
+      vantaro3-cli --help | --version
+
+以與編輯器相同的程式讀取和儲存遊戲的資料表。
+選項的值寫作 --option VALUE 或 --option=VALUE。
+
+命令：
+</translation>
+        </message>
+        <message>
+            <source>Usage: vantaro3-cli [--locale N] [--lang L] %1
+
+</source>
+            <translation>用法：vantaro3-cli [--locale N] [--lang L] %1
+
+</translation>
+        </message>
+        <message>
+            <source>the system locale id (see 'vantaro3-cli --help')</source>
+            <translation>系統地區 ID（見 'vantaro3-cli --help'）</translation>
+        </message>
+        <message>
+            <source>the language of messages: zh_CN, zh_TW or en</source>
+            <translation>訊息的語言：zh_CN、zh_TW 或 en</translation>
+        </message>
+        <message>
+            <source>show this help</source>
+            <translation>顯示此說明</translation>
+        </message>
+        <message>
+            <source>Try '%1 --help'.</source>
+            <translation>請試試 '%1 --help'。</translation>
+        </message>
+        <message>
+            <source>Try '%1 help %2'.</source>
+            <translation>請試試 '%1 help %2'。</translation>
+        </message>
+        <message>
+            <source>unknown locale id "%1" (known: %2)</source>
+            <translation>未知的地區 ID「%1」（已知：%2）</translation>
+        </message>
+        <message>
+            <source>unknown language "%1" (zh_CN, zh_TW or en)</source>
+            <translation>未知的語言「%1」（zh_CN、zh_TW 或 en）</translation>
+        </message>
+        <message>
+            <source>the language of messages</source>
+            <translation>訊息的語言</translation>
+        </message>
+        <message>
+            <source>system locale id</source>
+            <translation>系統地區 ID</translation>
+        </message>
+        <message>
+            <source>show the help</source>
+            <translation>顯示說明</translation>
+        </message>
+        <message>
+            <source>missing %1</source>
+            <translation>缺少 %1</translation>
+        </message>
+        <message>
+            <source>unexpected argument "%1"</source>
+            <translation>多餘的參數「%1」</translation>
+        </message>
+        <message>
+            <source>%1: cannot write %2: %3</source>
+            <translation>%1：無法寫入%2：%3</translation>
+        </message>
+        <message>
+            <source>to standard output</source>
+            <translation>標準輸出</translation>
+        </message>
+        <message>
+            <source>standard input</source>
+            <translation>標準輸入</translation>
+        </message>
+        <message>
+            <source>cannot read standard input: %1</source>
+            <translation>無法讀取標準輸入：%1</translation>
+        </message>
+        <message>
+            <source>cannot read %1: %2</source>
+            <translation>無法讀取 %1：%2</translation>
+        </message>
+        <message>
+            <source>show the version</source>
+            <translation>顯示版本</translation>
+        </message>
+        <message>
+            <source>no command</source>
+            <translation>沒有給出命令</translation>
+        </message>
+        <message>
+            <source>help takes one COMMAND</source>
+            <translation>help 只接受一個命令</translation>
+        </message>
+        <message>
+            <source>unknown command: %1</source>
+            <translation>未知的命令：%1</translation>
+        </message>
+        <message>
+            <source>vantaro3-cli: warning: %1</source>
+            <translation>vantaro3-cli：警告：%1</translation>
+        </message>
+        <message>
+            <source>no such folder: %1</source>
+            <translation>資料夾不存在：%1</translation>
+        </message>
+        <message>
+            <source>%1 is not a folder</source>
+            <translation>%1 不是資料夾</translation>
+        </message>
+        <message>
+            <source>cannot read the folder %1</source>
+            <translation>無法讀取資料夾 %1</translation>
+        </message>
+        <message>
+            <source>%1 holds none of the game's data files</source>
+            <translation>%1 中沒有遊戲的任何資料檔</translation>
+        </message>
+        <message>
+            <source>%1: no such file in %2</source>
+            <translation>%1：%2 中沒有這個檔案</translation>
+        </message>
+        <message>
+            <source>unknown table: %1 (see 'vantaro3-cli tables')</source>
+            <translation>未知的表：%1（見 'vantaro3-cli tables'）</translation>
+        </message>
+        <message numerus="yes">
+            <source>%1: identical (%n record(s))
+</source>
+            <translation>
+                <numerusform>%1：完全相同（%n 筆記錄）
+</numerusform>
+            </translation>
+        </message>
+        <message>
+            <source>%1: differs at offset %2 (0x%3; file %4 bytes, saved %5 bytes)
+</source>
+            <translation>%1：在位移 %2 處不同（0x%3；檔案 %4 位元組，儲存後 %5 位元組）
+</translation>
+        </message>
+        <message>
+            <source>unknown encoding %1 (utf-8, gbk or big5)</source>
+            <translation>未知的編碼 %1（utf-8、gbk 或 big5）</translation>
+        </message>
+        <message>
+            <source>--bom is for UTF-8 only</source>
+            <translation>--bom 只用於 UTF-8</translation>
+        </message>
+        <message>
+            <source>export of %1</source>
+            <translation>%1 的匯出</translation>
+        </message>
+        <message>
+            <source>the CSV of %1</source>
+            <translation>%1 的 CSV</translation>
+        </message>
+        <message numerus="yes">
+            <source>%1: %n record(s) saved%2</source>
+            <translation>
+                <numerusform>%1：已儲存 %n 筆記錄%2</numerusform>
+            </translation>
+        </message>
+        <message>
+            <source> (unchanged)</source>
+            <translation>（未改變）</translation>
+        </message>
+        <message>
+            <source>(give --allow-empty to empty the table)</source>
+            <translation>（要清空此表，請加上 --allow-empty）</translation>
+        </message>
+        <message>
+            <source>%1 is read-only: nothing written</source>
+            <translation>%1 是唯讀的：未寫入任何內容</translation>
+        </message>
+        <message numerus="yes">
+            <source>%1: %n record(s) saved</source>
+            <translation>
+                <numerusform>%1：已儲存 %n 筆記錄</numerusform>
+            </translation>
+        </message>
+        <message>
+            <source>%1: missing
+</source>
+            <translation>%1：不存在
+</translation>
+        </message>
+        <message>
+            <source>%1: cannot be read: %2
+</source>
+            <translation>%1：無法讀取：%2
+</translation>
+        </message>
+        <message>
+            <source>%1: would be refused: %2
+</source>
+            <translation>%1：儲存會被拒絕：%2
+</translation>
+        </message>
+        <message numerus="yes">
+            <source>%1: read-only, %n record(s) loaded
+</source>
+            <translation>
+                <numerusform>%1：唯讀，已讀入 %n 筆記錄
+</numerusform>
+            </translation>
+        </message>
+        <message>
+            <source>%1: temporary file left by an interrupted save: %2 (the next save of %1 removes it)
+</source>
+            <translation>%1：中斷的儲存留下的暫存檔：%2（下次儲存 %1 時會刪除它）
+</translation>
+        </message>
+        <message>
+            <source>no findings</source>
+            <translation>沒有發現問題</translation>
+        </message>
+        <message numerus="yes">
+            <source>%n finding(s)</source>
+            <translation>
+                <numerusform>發現 %n 個問題</numerusform>
+            </translation>
+        </message>
+        <message>
+            <source>the list</source>
+            <translation>清單</translation>
+        </message>
+        <message>
+            <source>no earlier versions</source>
+            <translation>沒有較早的版本</translation>
+        </message>
+        <message>
+            <source>restore: %1</source>
+            <translation>restore：%1</translation>
+        </message>
+        <message>
+            <source>%1 not restored: %2</source>
+            <translation>%1 未還原：%2</translation>
+        </message>
+        <message>
+            <source>%1: version %2 (%3) restored</source>
+            <translation>%1：已還原版本 %2（%3）</translation>
+        </message>
+        <message>
+            <source>bad value for --seed: %1</source>
+            <translation>--seed 的值不對：%1</translation>
+        </message>
+        <message>
+            <source>bad value for --records: %1 (1 to %2)</source>
+            <translation>--records 的值不對：%1（應為 1 到 %2）</translation>
+        </message>
+        <message>
+            <source>sample: %1 already holds %2; choose an empty folder, or give --force to replace them</source>
+            <translation>sample：%1 中已有 %2；請選一個空資料夾，或加上 --force 取代它們</translation>
+        </message>
+        <message>
+            <source>sample: %1</source>
+            <translation>sample：%1</translation>
+        </message>
+        <message>
+            <source>sample data folder written: %1</source>
+            <translation>已寫好範例資料夾：%1</translation>
+        </message>
+        <message numerus="yes">
+            <source>%1	%n column(s), read-only
+</source>
+            <translation>
+                <numerusform>%1	%n 欄，唯讀
+</numerusform>
+            </translation>
+        </message>
+        <message numerus="yes">
+            <source>%1	%n column(s)
+</source>
+            <translation>
+                <numerusform>%1	%n 欄
+</numerusform>
+            </translation>
+        </message>
+        <message numerus="yes">
+            <source>%1	%n column(s), patched in place
+</source>
+            <translation>
+                <numerusform>%1	%n 欄，就地修改
+</numerusform>
+            </translation>
+        </message>
+        <message>
+            <source>the CSV's encoding: utf-8 (the default), gbk or big5</source>
+            <translation>CSV 的編碼：utf-8（預設）、gbk 或 big5</translation>
+        </message>
+        <message>
+            <source>a UTF-8 byte order mark first (for spreadsheet programs)</source>
+            <translation>開頭寫 UTF-8 位元組順序標記（供試算表程式使用）</translation>
+        </message>
+        <message>
+            <source>the column headers of the language file first</source>
+            <translation>開頭寫語言檔中的欄名</translation>
+        </message>
+        <message>
+            <source>Write TABLE of the data folder as CSV to standard output.</source>
+            <translation>把資料夾中的 TABLE 以 CSV 寫到標準輸出。</translation>
+        </message>
+        <message>
+            <source>One line per record, the grid's columns in order (the standalone tables: the
+values their window shows). A character the encoding cannot hold stops the
+export with its line and column.</source>
+            <translation>每筆記錄一行，各欄按表格的順序（獨立的表：其視窗顯示的數值）。編碼容不下的
+字元會中止匯出，並指出其行和欄。</translation>
+        </message>
+        <message>
+            <source>a CSV without records empties the table</source>
+            <translation>沒有記錄的 CSV 會清空此表</translation>
+        </message>
+        <message>
+            <source>Replace TABLE's records with CSVFILE's (- for standard input) and save it.</source>
+            <translation>用 CSVFILE（- 為標準輸入）中的記錄取代 TABLE 的記錄並儲存。</translation>
+        </message>
+        <message>
+            <source>The save is the editor's: TABLE.bak and the backup history keep the old file;
+the standalone tables are patched in place like their windows do. Refused,
+and nothing written, when the CSV is not valid in its encoding (the line and
+byte are named), a line has the wrong number of fields, a cell cannot be
+stored, or the CSV has no records (unless --allow-empty). A first line that
+is the table's header in either script is skipped, and so is a UTF-8 byte
+order mark.</source>
+            <translation>儲存與編輯器的相同：TABLE.bak 和備份歷史保留舊檔案；獨立的表像其視窗一樣
+就地修改。以下情況會拒絕，不寫入任何內容：CSV 不符合其編碼（指出行和位元組）、
+某行的欄數不對、某格無法儲存，或 CSV 沒有記錄（除非加上 --allow-empty）。
+第一行若是此表任一字體的表頭則略過，UTF-8 位元組順序標記也一樣。</translation>
+        </message>
+        <message>
+            <source>Load and save each table in memory; report whether its bytes stay identical.</source>
+            <translation>在記憶體中讀入並儲存每個表，報告其位元組是否保持不變。</translation>
+        </message>
+        <message>
+            <source>Without TABLE every table of the folder; one that is not there is listed as
+missing. Temporary files left by an interrupted save are reported too.</source>
+            <translation>不給出 TABLE 時檢查資料夾中的每個表；不存在的表列為不存在。中斷的儲存留下的
+暫存檔也會報告。</translation>
+        </message>
+        <message>
+            <source>write table,record,occurrence,change,column,column name,old,new</source>
+            <translation>寫出 table,record,occurrence,change,column,column name,old,new</translation>
+        </message>
+        <message>
+            <source>Record-level differences between two data folders.</source>
+            <translation>兩個資料夾之間逐筆記錄的差異。</translation>
+        </message>
+        <message>
+            <source>Records are matched by number (and occurrence); added and removed records are
+listed, changed cells as "column: old → new".</source>
+            <translation>記錄按編號（及出現次序）配對；列出增加和刪除的記錄，改變的格寫作
+「欄：舊 → 新」。</translation>
+        </message>
+        <message>
+            <source>Report what the game would trip over, with table, row and column.</source>
+            <translation>報告遊戲會出錯的地方，指出表、行和欄。</translation>
+        </message>
+        <message>
+            <source>Team members and firm artists past the end of StarRole.dat, producer numbers
+without a Producer.tab record, repeated record numbers, cells a save would
+refuse, Active.tab and Pression.tab without their 9 and 99 records.</source>
+            <translation>超出 StarRole.dat 末尾的團體成員和公司藝人、Producer.tab 中沒有記錄的製作人
+編號、重複的記錄編號、儲存會拒絕的格、缺少 9 筆和 99 筆記錄的 Active.tab
+和 Pression.tab。</translation>
+        </message>
+        <message>
+            <source>List the earlier versions each save kept, newest first.</source>
+            <translation>列出每次儲存留下的較早版本，最新的在前。</translation>
+        </message>
+        <message>
+            <source>One line each (in FOLDER/Vantaro3Backups): id, date and time, size in bytes
+(and the table, when no TABLE is given). Config.ini's BackupVersions= sets
+how many are kept.</source>
+            <translation>每個一行（在 FOLDER/Vantaro3Backups 中）：編號、日期時間、位元組數（不給出
+TABLE 時還有表名）。保留幾個由 Config.ini 的 BackupVersions= 決定。</translation>
+        </message>
+        <message>
+            <source>Put version ID of TABLE back.</source>
+            <translation>還原 TABLE 的版本 ID。</translation>
+        </message>
+        <message>
+            <source>This is a save: the file it replaces goes into the history and TABLE.bak first.</source>
+            <translation>這是一次儲存：被取代的檔案先存入備份歷史和 TABLE.bak。</translation>
+        </message>
+        <message>
+            <source>the seed of the made-up values (default 1)</source>
+            <translation>產生數值的種子（預設 1）</translation>
+        </message>
+        <message>
+            <source>records per table, 1 to 32767 (default 20)</source>
+            <translation>每個表的記錄數，1 到 32767（預設 20）</translation>
+        </message>
+        <message>
+            <source>replace the game's files in OUTDIR</source>
+            <translation>取代 OUTDIR 中遊戲的檔案</translation>
+        </message>
+        <message>
+            <source>Write a sample data folder with every table.</source>
+            <translation>寫出一個含有每個表的範例資料夾。</translation>
+        </message>
+        <message>
+            <source>A folder that holds any of the game's files is refused unless --force is given.</source>
+            <translation>含有遊戲檔案的資料夾會被拒絕，除非加上 --force。</translation>
+        </message>
+        <message>
+            <source>List the tables.</source>
+            <translation>列出各個表。</translation>
+        </message>
+        <message>
+            <source>Options:
+</source>
+            <translation>選項：
+</translation>
+        </message>
+    </context>
+    <context>
+        <name>Disk</name>
+        <message>
+            <source>%1 %2：%3</source>
+            <translation>%1 %2：%3</translation>
+        </message>
+        <message>
+            <source>磁盘已满</source>
+            <translation>磁碟已滿</translation>
+        </message>
+        <message>
+            <source>超出磁盘配额</source>
+            <translation>超出磁碟配額</translation>
+        </message>
+        <message>
+            <source>磁盘读写错误</source>
+            <translation>磁碟讀寫錯誤</translation>
+        </message>
+        <message>
+            <source>没有访问权限</source>
+            <translation>沒有存取權限</translation>
+        </message>
+        <message>
+            <source>不允许此操作</source>
+            <translation>不允許此操作</translation>
+        </message>
+        <message>
+            <source>文件系统为只读</source>
+            <translation>檔案系統為唯讀</translation>
+        </message>
+        <message>
+            <source>文件或文件夹不存在</source>
+            <translation>檔案或資料夾不存在</translation>
+        </message>
+        <message>
+            <source>路径中有一项不是文件夹</source>
+            <translation>路徑中有一項不是資料夾</translation>
+        </message>
+        <message>
+            <source>这是一个文件夹</source>
+            <translation>這是一個資料夾</translation>
+        </message>
+        <message>
+            <source>文件过大</source>
+            <translation>檔案過大</translation>
+        </message>
+        <message>
+            <source>打开的文件过多</source>
+            <translation>開啟的檔案過多</translation>
+        </message>
+        <message>
+            <source>系统中打开的文件过多</source>
+            <translation>系統中開啟的檔案過多</translation>
+        </message>
+        <message>
+            <source>文件名过长</source>
+            <translation>檔名過長</translation>
+        </message>
+        <message>
+            <source>设备或资源正忙</source>
+            <translation>裝置或資源正忙</translation>
+        </message>
+        <message>
+            <source>文件正被使用</source>
+            <translation>檔案正被使用</translation>
+        </message>
+        <message>
+            <source>不在同一文件系统</source>
+            <translation>不在同一檔案系統</translation>
+        </message>
+        <message>
+            <source>操作被中断</source>
+            <translation>操作被中斷</translation>
+        </message>
+        <message>
+            <source>内存不足</source>
+            <translation>記憶體不足</translation>
+        </message>
+        <message>
+            <source>符号链接层数过多</source>
+            <translation>符號連結層數過多</translation>
+        </message>
+        <message>
+            <source>资源暂时不可用</source>
+            <translation>資源暫時無法使用</translation>
+        </message>
+        <message>
+            <source>网络文件已失效</source>
+            <translation>網路檔案已失效</translation>
+        </message>
+        <message>
+            <source>设备不存在</source>
+            <translation>裝置不存在</translation>
+        </message>
+        <message>
+            <source>参数无效</source>
+            <translation>參數無效</translation>
+        </message>
+        <message>
+            <source>文件已存在</source>
+            <translation>檔案已存在</translation>
+        </message>
+        <message>
+            <source>文件句柄无效</source>
+            <translation>檔案代碼無效</translation>
+        </message>
+        <message>
+            <source>不支持此操作</source>
+            <translation>不支援此操作</translation>
+        </message>
+        <message>
+            <source>操作超时</source>
+            <translation>操作逾時</translation>
+        </message>
+        <message>
+            <source>连接被重置</source>
+            <translation>連線被重設</translation>
+        </message>
+        <message>
+            <source>系统错误 %1（%2）</source>
+            <translation>系統錯誤 %1（%2）</translation>
+        </message>
+        <message>
+            <source>系统错误 %1</source>
+            <translation>系統錯誤 %1</translation>
+        </message>
+        <message>
+            <source>无法打开</source>
+            <translation>無法開啟</translation>
+        </message>
+        <message>
+            <source>无法读取</source>
+            <translation>無法讀取</translation>
+        </message>
+        <message>
+            <source>无法读取 %1：这是一个文件夹，不是文件</source>
+            <translation>無法讀取 %1：這是一個資料夾，不是檔案</translation>
+        </message>
+        <message>
+            <source>无法读取 %1：这不是普通文件</source>
+            <translation>無法讀取 %1：這不是一般檔案</translation>
+        </message>
+        <message>
+            <source>无法读取 %1：文件过大（%2 字节）</source>
+            <translation>無法讀取 %1：檔案過大（%2 位元組）</translation>
+        </message>
+        <message>
+            <source>无法读取（关闭文件时出错）</source>
+            <translation>無法讀取（關閉檔案時出錯）</translation>
+        </message>
+        <message>
+            <source>无法完整读取 %1：读到 %2 字节，文件有 %3 字节</source>
+            <translation>無法完整讀取 %1：讀到 %2 位元組，檔案有 %3 位元組</translation>
+        </message>
+        <message>
+            <source>%1 是只读文件（权限 %2），未改动；要保存它，先使它可写（例如 chmod u+w %3）</source>
+            <translation>%1 是唯讀檔案（權限 %2），未改動；要儲存它，先使它可寫（例如 chmod u+w %3）</translation>
+        </message>
+        <message>
+            <source>无法删除中断的保存留下的临时文件</source>
+            <translation>無法刪除中斷的儲存留下的暫存檔</translation>
+        </message>
+        <message>
+            <source>无法打开文件夹</source>
+            <translation>無法開啟資料夾</translation>
+        </message>
+        <message>
+            <source>另一个程序正在保存 %1 中的文件（等候 %2 秒后仍未结束），未写入；请稍后再试</source>
+            <translation>另一個程式正在儲存 %1 中的檔案（等候 %2 秒後仍未結束），未寫入；請稍後再試</translation>
+        </message>
+        <message>
+            <source>无法锁定文件夹</source>
+            <translation>無法鎖定資料夾</translation>
+        </message>
+        <message>
+            <source>无法写入</source>
+            <translation>無法寫入</translation>
+        </message>
+        <message>
+            <source>无法写入 %1：这是一个文件夹</source>
+            <translation>無法寫入 %1：這是一個資料夾</translation>
+        </message>
+        <message>
+            <source>无法写入 %1：这不是普通文件</source>
+            <translation>無法寫入 %1：這不是一般檔案</translation>
+        </message>
+        <message>
+            <source>，原文件未改动</source>
+            <translation>，原檔案未改動</translation>
+        </message>
+        <message>
+            <source>无法在文件夹中建立新文件以写入</source>
+            <translation>無法在資料夾中建立新檔案以寫入</translation>
+        </message>
+        <message>
+            <source>无法将新内容写到磁盘</source>
+            <translation>無法將新內容寫到磁碟</translation>
+        </message>
+        <message>
+            <source>写入 %1 不完整：写入 %2 字节，磁盘上只有 %3 字节</source>
+            <translation>寫入 %1 不完整：寫入 %2 位元組，磁碟上只有 %3 位元組</translation>
+        </message>
+        <message>
+            <source>（关闭文件时出错）</source>
+            <translation>（關閉檔案時出錯）</translation>
+        </message>
+        <message>
+            <source>无法用新内容替换</source>
+            <translation>無法用新內容取代</translation>
+        </message>
+        <message>
+            <source>无法将 %1 所在文件夹的更新写到磁盘：%2</source>
+            <translation>無法將 %1 所在資料夾的更新寫到磁碟：%2</translation>
+        </message>
+        <message>
+            <source>，未建立文件</source>
+            <translation>，未建立檔案</translation>
+        </message>
+        <message>
+            <source>；新内容已换入，但可能没有写到磁盘</source>
+            <translation>；新內容已換入，但可能沒有寫到磁碟</translation>
+        </message>
+    </context>
+    <context>
+        <name>Files</name>
+        <message>
+            <source>无法复制 %1：%2</source>
+            <translation>無法複製 %1：%2</translation>
+        </message>
+    </context>
+    <context>
+        <name>Numbers</name>
+        <message>
+            <source>“%1”不是数字</source>
+            <translation>「%1」不是數字</translation>
+        </message>
+        <message>
+            <source>%1 超出范围 %2</source>
+            <translation>%1 超出範圍 %2</translation>
+        </message>
+    </context>
+    <context>
+        <name>Save</name>
+        <message>
+            <source>，文件未改动</source>
+            <translation>，檔案未改動</translation>
+        </message>
+        <message>
+            <source>%1 在读入之后已被改动（另一个程序或另一次保存），未写入；请重新读入后再改</source>
+            <translation>%1 在讀入之後已被改動（另一個程式或另一次儲存），未寫入；請重新讀入後再改</translation>
+        </message>
+        <message>
+            <source>无法把旧版本存入备份历史（%1），%2 未改动</source>
+            <translation>無法把舊版本存入備份歷史（%1），%2 未改動</translation>
+        </message>
+        <message>
+            <source>无法建立备份 %1.bak（%2），%1 未改动</source>
+            <translation>無法建立備份 %1.bak（%2），%1 未改動</translation>
+        </message>
+        <message>
+            <source>%1；备份在 %2.bak</source>
+            <translation>%1；備份在 %2.bak</translation>
+        </message>
+        <message>
+            <source>临时文件 %1 未能删除（下次保存 %2 时会再试）</source>
+            <translation>暫存檔 %1 未能刪除（下次儲存 %2 時會再試）</translation>
+        </message>
+        <message>
+            <source>%1 另有 %2 个硬链接：那些名称仍是旧内容（新内容只在 %1）</source>
+            <translation>%1 另有 %2 個硬連結：那些名稱仍是舊內容（新內容只在 %1）</translation>
+        </message>
+        <message>
+            <source>%1 的所有者未能保留：原为用户 %2、组 %3，现为用户 %4、组 %5</source>
+            <translation>%1 的擁有者未能保留：原為使用者 %2、群組 %3，現為使用者 %4、群組 %5</translation>
+        </message>
+    </context>
+    <context>
+        <name>TableSave</name>
+        <message>
+            <source>第 %1 行</source>
+            <translation>第 %1 行</translation>
+        </message>
+        <message>
+            <source>第 %1 列</source>
+            <translation>第 %1 欄</translation>
+        </message>
+        <message>
+            <source>第 %1 列（%2）</source>
+            <translation>第 %1 欄（%2）</translation>
+        </message>
+        <message>
+            <source>%1 未保存：%2：%3</source>
+            <translation>%1 未儲存：%2：%3</translation>
+        </message>
+        <message>
+            <source>%1 保存失败：%2</source>
+            <translation>%1 儲存失敗：%2</translation>
+        </message>
+        <message>
+            <source>此表不能保存</source>
+            <translation>此表不能儲存</translation>
+        </message>
+        <message>
+            <source>，文件未改动</source>
+            <translation>，檔案未改動</translation>
+        </message>
+    </context>
+</TS>
