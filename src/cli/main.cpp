@@ -15,6 +15,8 @@
 #include "tools/StandaloneCsv.h"
 #include "tools/ToolTable.h"
 #include "tools/Sample.h"
+#include "model/LinkedSave.h"
+#include "text/Translation.h"
 #include "model/TableIo.h"
 #include "tables/Tables.h"
 #include "text/DiskFile.h"
@@ -214,7 +216,25 @@ int cmdImport(const Invocation& in) {
   grid.resetRecords(t.fieldCount(), MatchCsvRecords(std::move(records), existing));
   // The save replaces only the file these records were matched against.
   const FileStamp loaded = before.withContent(content);
-  const SaveOutcome outcome = SaveTable(*t.grid, folder, grid, FileStore::disk(), nullptr, saveOptions(&loaded));
+  // Tables that refer to this one by position are updated in the same save;
+  // what changes is told first, and --dry-run stops there.
+  const bool dryRun = in.isSet(QStringLiteral("dry-run"));
+  bool checked = false;  // the records can be stored: the plan was made
+  auto tell = [&](const ReferencePlan& plan) {
+    checked = true;
+    if (!plan.tables.empty()) {
+      Err(plan.summary(CurrentUiLanguage() == UiLanguage::Traditional));
+      for (const QString& line : plan.details()) Err(QStringLiteral("  ") + line);
+    }
+    return !dryRun;
+  };
+  const SaveOutcome outcome = SaveTableWithReferences(*t.grid, folder, grid, FileStore::disk(), nullptr,
+                                                      saveOptions(&loaded), tell);
+  if (dryRun && checked) {
+    Err(Texts::tr("%1: %n record(s) checked, nothing written (--dry-run)", nullptr, grid.recordCount())
+            .arg(t.grid->fileName));
+    return kSuccess;
+  }
   if (!outcome.ok()) {
     Err(outcome.message(t.grid->fileName));
     return kTrouble;
@@ -499,7 +519,8 @@ std::vector<CommandSpec> commands() {
       {QStringLiteral("import"),
        {{QStringLiteral("FOLDER")}, {QStringLiteral("TABLE")}, {QStringLiteral("CSVFILE")}},
        {encoding,
-        {QStringLiteral("allow-empty"), {}, Texts::tr("a CSV without records empties the table")}},
+        {QStringLiteral("allow-empty"), {}, Texts::tr("a CSV without records empties the table")},
+        {QStringLiteral("dry-run"), {}, Texts::tr("check and tell what the save would change, write nothing")}},
        Texts::tr("Replace TABLE's records with CSVFILE's (- for standard input) and save it."),
        Texts::tr("The save is the editor's: TABLE.bak and the backup history keep the old file;\n"
                       "the standalone tables are patched in place like their windows do. Refused,\n"
@@ -507,7 +528,10 @@ std::vector<CommandSpec> commands() {
                       "byte are named), a line has the wrong number of fields, a cell cannot be\n"
                       "stored, or the CSV has no records (unless --allow-empty). A first line that\n"
                       "is the table's header in either script is skipped, and so is a UTF-8 byte\n"
-                      "order mark."),
+                      "order mark. When records of TABLE are removed, added or moved, the tables\n"
+                      "that refer to them by position (Team.dat and Firm.dat to StarRole.dat) are\n"
+                      "updated in the same save, all files or none: a reference follows its record,\n"
+                      "one to a removed record becomes -1; what changes is told first."),
        cmdImport},
       {QStringLiteral("check"),
        {{QStringLiteral("FOLDER")}, {QStringLiteral("TABLE"), A::Many}},

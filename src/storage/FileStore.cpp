@@ -49,6 +49,10 @@ bool FileStore::copy(const QString& from, const QString& to, QString* error) {
   return disk::Replace(to, bytes, error, options);
 }
 
+bool FileStore::stage(const QString& path, const QByteArray& bytes, disk::StagedReplace* staged, QString* error) {
+  return staged->prepare(path, bytes, error);
+}
+
 FileStore& FileStore::disk() {
   static FileStore store;
   return store;

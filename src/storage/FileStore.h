@@ -23,6 +23,9 @@ class FileStore {
   // file) and gets the owner, group and mode of `from` where the process may
   // set them.
   virtual bool copy(const QString& from, const QString& to, QString* error);
+  // The first step of a replace that a save of several files puts in place
+  // later (see disk::StagedReplace): the new content written beside the file.
+  virtual bool stage(const QString& path, const QByteArray& bytes, disk::StagedReplace* staged, QString* error);
 
   static FileStore& disk();
 };

@@ -10,6 +10,7 @@
 
 #include <climits>
 #include <cstdlib>
+#include <memory>
 
 #include "storage/BackupHistory.h"
 #include "text/DiskFile.h"
@@ -113,6 +114,121 @@ SaveFileResult SaveDataFile(const QString& path, const QByteArray& bytes, const 
       result.notices << Texts::tr("%1 的所有者未能保留：原为用户 %2、组 %3，现为用户 %4、组 %5")
                             .arg(shown(target))
                             .arg(old.st_uid).arg(old.st_gid).arg(now.st_uid).arg(now.st_gid);
+  }
+  return result;
+}
+
+SaveFileResult SaveDataFiles(const std::vector<SaveFileEntry>& files, int historyDepth, FileStore& store) {
+  SaveFileResult result;
+  auto stop = [&](SaveFileResult::Status status, const QString& file, const QString& error) {
+    result.status = status;
+    result.failedFile = file;
+    result.error = error;
+    return result;
+  };
+  const QString noneChanged = Texts::tr("；所有文件均未改动");
+
+  struct Item {
+    const SaveFileEntry* entry;
+    QString name, target;
+    bool exists = false;
+    QByteArray current;
+    struct stat old {};
+    disk::StagedReplace staged;
+  };
+  std::vector<std::unique_ptr<Item>> items;
+  QStringList folders;
+  for (const SaveFileEntry& f : files) {
+    auto item = std::make_unique<Item>();
+    item->entry = &f;
+    item->name = QFileInfo(f.path).fileName();
+    item->target = linkTarget(f.path);
+    for (const QString& folder : {QFileInfo(f.path).absolutePath(), QFileInfo(item->target).absolutePath()})
+      if (!folders.contains(folder)) folders << folder;
+    items.push_back(std::move(item));
+  }
+  // In one order, so that two saves never wait for each other.
+  folders.sort();
+  std::vector<std::unique_ptr<disk::FolderLock>> locks;
+  for (const QString& f : folders) {
+    locks.push_back(std::make_unique<disk::FolderLock>(f));
+    if (!locks.back()->held()) return stop(SaveFileResult::Refused, QString(), locks.back()->error() + noneChanged);
+  }
+
+  for (auto& it : items) {
+    QString error;
+    it->current = store.read(it->entry->path, &it->exists, &error);
+    if (!error.isEmpty()) return stop(SaveFileResult::Failed, it->name, error + noneChanged);
+    const FileStamp* expected = it->entry->expected;
+    if (expected && expected->taken && !sameAsExpected(*expected, it->exists, it->current))
+      return stop(SaveFileResult::Refused, it->name,
+                  Texts::tr("%1 在读入之后已被改动（另一个程序或另一次保存），未写入；请重新读入后再改")
+                          .arg(shown(it->entry->path)) + noneChanged);
+    if (it->exists && ::stat(QFile::encodeName(it->target).constData(), &it->old) != 0) it->exists = false;
+    if (it->exists && (it->old.st_mode & 0222) == 0)
+      return stop(SaveFileResult::Refused, it->name, disk::ReadOnlyMessage(it->entry->path, it->old.st_mode) + noneChanged);
+  }
+
+  // With the locks held no save is writing temporary files here: those
+  // there were left by one that was stopped.
+  QStringList strays;
+  for (auto& it : items) {
+    strays << SaveLeftovers(it->entry->path);
+    QStringList failures;
+    disk::RemoveStrays(QFileInfo(it->target).absolutePath(), QFileInfo(it->target).fileName(), nullptr, &failures);
+    disk::RemoveStrays(QFileInfo(it->entry->path).absolutePath(), it->name + QStringLiteral(".bak"), nullptr, &failures);
+    result.notices << failures;
+  }
+
+  for (auto& it : items) {
+    if (!it->exists) continue;
+    QString error;
+    if (historyDepth > 0 &&
+        !AddBackupVersion(it->entry->path, it->current, QFileInfo(it->target).lastModified().toUTC(),
+                          it->old.st_mode & 0777, historyDepth, &error, &result.notices))
+      return stop(SaveFileResult::Failed, it->name,
+                  Texts::tr("无法把 %1 的旧版本存入备份历史（%2）").arg(it->name, error) + noneChanged);
+    if (!store.copy(it->entry->path, it->entry->path + QStringLiteral(".bak"), &error))
+      return stop(SaveFileResult::Failed, it->name,
+                  Texts::tr("无法建立备份 %1.bak（%2）").arg(it->name, error) + noneChanged);
+  }
+
+  for (auto& it : items) {
+    QString error;
+    if (!store.stage(it->entry->path, it->entry->bytes, &it->staged, &error))
+      return stop(SaveFileResult::Failed, it->name, error + noneChanged);
+  }
+
+  for (size_t i = 0; i < items.size(); ++i) {
+    QString error;
+    if (items[i]->staged.commit(&error)) continue;
+    // Put back, in reverse, the files already replaced.
+    QStringList lost;
+    for (size_t j = i; j-- > 0;) {
+      Item& done = *items[j];
+      QString ignored;
+      if (done.staged.rollBack(&ignored)) continue;
+      // No second name to go back to: the old content is written anew.
+      if (done.exists && store.replace(done.entry->path, done.current, &ignored)) {
+        done.staged.finish();
+        continue;
+      }
+      lost << done.name;
+    }
+    if (lost.isEmpty()) return stop(SaveFileResult::Failed, items[i]->name, error + noneChanged);
+    return stop(SaveFileResult::Failed, items[i]->name,
+                Texts::tr("%1；%2 已写入新内容且未能恢复（旧内容在各自的 .bak）").arg(error, lost.join(QStringLiteral("、"))));
+  }
+  for (auto& it : items) it->staged.finish();
+  result.status = SaveFileResult::Saved;
+
+  for (auto& it : items) {
+    for (const QString& stray : SaveLeftovers(it->entry->path))
+      if (!strays.contains(stray))
+        result.notices << Texts::tr("临时文件 %1 未能删除（下次保存 %2 时会再试）").arg(shown(stray), it->name);
+    if (it->exists && it->old.st_nlink > 1)
+      result.notices << Texts::tr("%1 另有 %2 个硬链接：那些名称仍是旧内容（新内容只在 %1）")
+                            .arg(shown(it->target)).arg(qulonglong(it->old.st_nlink - 1));
   }
   return result;
 }

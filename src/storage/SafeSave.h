@@ -3,6 +3,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <vector>
+
 #include "storage/FileStamp.h"
 #include "storage/FileStore.h"
 
@@ -30,6 +32,8 @@ struct SaveFileResult {
   // Saved, but worth telling: the other hard links keep the old content, the
   // owner could not be kept, a stray temporary file could not be removed.
   QStringList notices;
+  // Refused or Failed: the file that the step which went wrong was about.
+  QString failedFile;
   bool ok() const { return status == Saved; }
 };
 
@@ -47,6 +51,28 @@ struct SaveFileResult {
 //     target gets the new content.
 SaveFileResult SaveDataFile(const QString& path, const QByteArray& bytes, const SaveFileOptions& options = {},
                             FileStore& store = FileStore::disk());
+
+// One file of a save of several files.
+struct SaveFileEntry {
+  QString path;
+  QByteArray bytes;
+  const FileStamp* expected = nullptr;  // as SaveFileOptions::expected
+};
+
+// Writes several data files as one: all of them get their new content, or
+// none does. With the save lock of every folder involved held throughout:
+//  1. every file is read again and compared with its expected stamp, and
+//     checked to be writable: any refusal leaves everything untouched;
+//  2. stray temporary files of stopped saves of these files are removed;
+//  3. every file's old content goes into the backup history and its .bak;
+//  4. every file's new content is written to a temporary file beside it and
+//     flushed to the disk;
+//  5. only then are the files replaced, one after the other; when one
+//     replace fails, those already done are put back.
+// A failure at any step leaves every file with its old bytes; the message
+// names the file that failed (also in failedFile).
+SaveFileResult SaveDataFiles(const std::vector<SaveFileEntry>& files, int historyDepth = kDefaultHistoryDepth,
+                             FileStore& store = FileStore::disk());
 
 // The temporary files that stopped saves of this data file left behind
 // (beside it, beside its .bak, beside its link's target, in its history), as

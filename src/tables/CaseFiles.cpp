@@ -175,31 +175,35 @@ std::vector<QStringList> shSample(SampleContext& s) {
   return inTextOrder(std::move(rows));
 }
 
+// producerColumn: the column that shows a producer of Producer.tab by name (0: none).
 TableDef caseTable(const char* file, const char* code, const FixedCodec& codec,
-                   std::vector<QStringList> (*sample)(SampleContext&)) {
-  return TableDef{QString::fromLatin1(file), QString::fromLatin1(code), &codec, SaveOrder::Text, {}, 2, false, sample};
+                   std::vector<QStringList> (*sample)(SampleContext&), int producerColumn) {
+  TableDef d{QString::fromLatin1(file), QString::fromLatin1(code), &codec, SaveOrder::Text, {}, 2, false, sample};
+  if (producerColumn > 0)
+    d.references.push_back({producerColumn, QStringLiteral("Producer.tab"), RefersBy::Number, QString(), 1, 2, true});
+  return d;
 }
 
 }  // namespace
 
 const TableDef& CDTable() {
-  static const TableDef def = caseTable("CDCase.dat", "CD", kCDCodec, cdSample);
+  static const TableDef def = caseTable("CDCase.dat", "CD", kCDCodec, cdSample, 7);
   return def;
 }
 const TableDef& CFTable() {
-  static const TableDef def = caseTable("CFCase.dat", "CF", kCFCodec, cfSample);
+  static const TableDef def = caseTable("CFCase.dat", "CF", kCFCodec, cfSample, 0);
   return def;
 }
 const TableDef& MVTable() {
-  static const TableDef def = caseTable("MVCase.dat", "MV", kMVCodec, mvSample);
+  static const TableDef def = caseTable("MVCase.dat", "MV", kMVCodec, mvSample, 5);
   return def;
 }
 const TableDef& TVTable() {
-  static const TableDef def = caseTable("TVCase.dat", "TV", kTVCodec, tvSample);
+  static const TableDef def = caseTable("TVCase.dat", "TV", kTVCodec, tvSample, 6);
   return def;
 }
 const TableDef& SHTable() {
-  static const TableDef def = caseTable("SHCase.dat", "SH", kSHCodec, shSample);
+  static const TableDef def = caseTable("SHCase.dat", "SH", kSHCodec, shSample, 7);
   return def;
 }
 

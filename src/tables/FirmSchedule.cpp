@@ -72,8 +72,13 @@ std::vector<QStringList> schSample(SampleContext& s) {
 }  // namespace
 
 const TableDef& FirmTable() {
-  static const TableDef def{QStringLiteral("Firm.dat"), QStringLiteral("Firm"), &kFirmCodec, SaveOrder::Text, {}, 0,
-                            false, firmSample};
+  static const TableDef def = [] {
+    TableDef d{QStringLiteral("Firm.dat"), QStringLiteral("Firm"), &kFirmCodec, SaveOrder::Text, {}, 0,
+               false, firmSample};
+    // 旗下艺人1..6: stars by their position in StarRole.dat.
+    d.references = ReferenceRun(4, 9, {0, QStringLiteral("StarRole.dat"), RefersBy::Position, QStringLiteral("-1")});
+    return d;
+  }();
   return def;
 }
 

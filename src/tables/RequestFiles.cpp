@@ -46,7 +46,10 @@ std::vector<QStringList> requestRows(SampleContext& s, const char* jobPrefix, in
   for (int i = 1; i <= s.records(); ++i) {
     // Role numbers fill their six bytes, except every fourth.
     const QString role = i % 4 == 0 ? QStringLiteral("R%1").arg(i).left(6) : s.code(QStringLiteral("R"), i, 6);
-    QStringList r{role, s.code(prefix, s.between(1, s.records()), 5), s.filledText("target", targetWidth),
+    // A job of the case file, written as the case file's sample writes its codes.
+    const int job = s.between(1, s.records());
+    const QString jobCode = job % 3 == 0 ? (prefix + QString::number(job)).left(5) : s.code(prefix, job, 5);
+    QStringList r{role, jobCode, s.filledText("target", targetWidth),
                   QString::number(s.between(1, 5)), s.starName(s.between(0, s.records() - 1))};
     for (int f = 0; f < 7; ++f) r << (s.chance(25) ? QStringLiteral("√") : QString());
     for (int n = 0; n < 3; ++n) r << QString::number(s.between(-20, 100));
@@ -64,23 +67,26 @@ std::vector<QStringList> cfrSample(SampleContext& s) { return requestRows(s, "CF
 std::vector<QStringList> mvrSample(SampleContext& s) { return requestRows(s, "MV", 6); }
 std::vector<QStringList> tvrSample(SampleContext& s) { return requestRows(s, "TV", 6); }
 
+// jobs: the case file whose job codes column 2 (通告编号) holds.
 TableDef requestTable(const char* file, const char* code, const FixedCodec& codec,
-                      std::vector<QStringList> (*sample)(SampleContext&)) {
-  return TableDef{QString::fromLatin1(file), QString::fromLatin1(code), &codec, SaveOrder::Text, {}, 3, false, sample};
+                      std::vector<QStringList> (*sample)(SampleContext&), const char* jobs) {
+  TableDef d{QString::fromLatin1(file), QString::fromLatin1(code), &codec, SaveOrder::Text, {}, 3, false, sample};
+  d.references.push_back({2, QString::fromLatin1(jobs), RefersBy::Code, QString()});
+  return d;
 }
 
 }  // namespace
 
 const TableDef& CFRTable() {
-  static const TableDef def = requestTable("CFRequest.dat", "CFR", kCFRCodec, cfrSample);
+  static const TableDef def = requestTable("CFRequest.dat", "CFR", kCFRCodec, cfrSample, "CFCase.dat");
   return def;
 }
 const TableDef& MVRTable() {
-  static const TableDef def = requestTable("MVRequest.dat", "MVR", kMVRCodec, mvrSample);
+  static const TableDef def = requestTable("MVRequest.dat", "MVR", kMVRCodec, mvrSample, "MVCase.dat");
   return def;
 }
 const TableDef& TVRTable() {
-  static const TableDef def = requestTable("TVRequest.dat", "TVR", kTVRCodec, tvrSample);
+  static const TableDef def = requestTable("TVRequest.dat", "TVR", kTVRCodec, tvrSample, "TVCase.dat");
   return def;
 }
 

@@ -74,4 +74,19 @@ std::vector<TableRecord> TableCodec::decode(const QByteArray& file, const CodecC
   return rows;
 }
 
+std::vector<ReferenceDef> ReferenceRun(int first, int last, const ReferenceDef& like) {
+  std::vector<ReferenceDef> run;
+  for (int c = first; c <= last; ++c) {
+    run.push_back(like);
+    run.back().column = c;
+  }
+  return run;
+}
+
+const ReferenceDef* TableDef::referenceAt(int column) const {
+  for (const ReferenceDef& r : references)
+    if (r.column == column) return &r;
+  return nullptr;
+}
+
 }  // namespace v3

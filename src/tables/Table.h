@@ -181,6 +181,34 @@ enum class SaveOrder {
   GridOrder,          // as the grid holds them
 };
 
+// How a cell names a record of another table.
+enum class RefersBy {
+  Position,  // the record's 0-based position in the target file, as the file holds them
+  Number,    // the target record whose column `targetKey` holds this number
+  Code,      // the target record whose column `targetKey` holds this text
+};
+
+// One column of a table that points at a record of another table. Every
+// reference the game's files hold is declared beside its table's layout,
+// and everything that follows references (the names shown beside the
+// cells, keeping them pointed at the same record when the target's records
+// move, finding where a record is used, checks) reads these declarations.
+struct ReferenceDef {
+  int column = 0;          // grid column (1..K) of the referring table
+  QString target;          // file name of the table referred to
+  RefersBy by = RefersBy::Position;
+  QString empty;           // the cell text that refers to nothing ("-1", "" ...)
+  int targetKey = 1;       // Number, Code: the target column that holds the key
+  int targetName = 2;      // the target column that names the record
+  // Whether the grid shows the target's name instead of the stored key
+  // (producers): the cell then holds a name, or the bare number when no
+  // target record has it.
+  bool cellShowsName = false;
+};
+
+// The same reference in each of the columns first..last.
+std::vector<ReferenceDef> ReferenceRun(int first, int last, const ReferenceDef& like);
+
 // One data table of the game, as load, save, export and check see it.
 struct TableDef {
   QString fileName;  // "Team.dat": the catalogue caption and the file in the data folder
@@ -195,6 +223,9 @@ struct TableDef {
   // For tables whose save does not write the whole file (patched in place,
   // read-only): the sample file's bytes themselves.
   QByteArray (*sampleFile)(class SampleContext&) = nullptr;
+  // The columns that point at records of other tables.
+  std::vector<ReferenceDef> references = {};
+  const ReferenceDef* referenceAt(int column) const;
   int fieldCount() const { return codec ? codec->fieldCount() : 0; }
 };
 

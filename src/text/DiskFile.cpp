@@ -289,10 +289,23 @@ FolderLock::~FolderLock() {
 }
 
 bool Replace(const QString& path, QByteArrayView bytes, QString* error, const ReplaceOptions& options) {
+  StagedReplace staged;
+  if (!staged.prepare(path, bytes, error, options) || !staged.commit(error)) return false;
+  staged.finish();
+  return true;
+}
+
+StagedReplace::~StagedReplace() {
+  if (!temp_.isEmpty()) ::unlink(temp_.constData());
+  if (!keep_.isEmpty()) ::unlink(keep_.constData());
+}
+
+bool StagedReplace::prepare(const QString& path, QByteArrayView bytes, QString* error, const ReplaceOptions& options) {
   auto fail = [&](const QString& message) {
     if (error) *error = message;
     return false;
   };
+  path_ = path;
   int e = 0;
   QByteArray target = QFile::encodeName(path);
   if (options.followLink && !resolveTarget(QFile::encodeName(path), &target, &e))
@@ -365,36 +378,80 @@ bool Replace(const QString& path, QByteArrayView bytes, QString* error, const Re
   }
   if ((e = closeChecked(fd)))
     return dropTemp(failure(Texts::tr("无法写入"), path, e) + Texts::tr("（关闭文件时出错）") + unchanged);
+  target_ = target;
+  folder_ = folder;
+  temp_ = temp;
+  existed_ = existed;
+  regular_ = regular;
+  return true;
+}
 
+bool StagedReplace::commit(QString* error) {
+  auto fail = [&](const QString& message) {
+    if (error) *error = message;
+    return false;
+  };
+  if (temp_.isEmpty()) return fail(Texts::tr("无法写入 %1：新内容未准备好").arg(shown(path_)));
+  const QString unchanged = existed_ ? Texts::tr("，原文件未改动") : QString();
+  const QByteArray base = target_.mid(target_.lastIndexOf('/') + 1);
   // A second name for the old file, so that it can be put back when the
-  // folder cannot be flushed after the rename. Without hard links (some file
-  // systems have none) the save goes on without that way back.
-  QByteArray keep;
-  if (regular) {
-    keep = folder + '/' + base + ".keep-" + randomSuffix();
-    if (::link(target.constData(), keep.constData()) != 0) keep.clear();
+  // folder cannot be flushed after the rename (or a later file of the same
+  // save fails). Without hard links (some file systems have none) the save
+  // goes on without that way back.
+  if (regular_) {
+    keep_ = folder_ + '/' + base + ".keep-" + randomSuffix();
+    if (::link(target_.constData(), keep_.constData()) != 0) keep_.clear();
   }
-  if (::rename(temp.constData(), target.constData()) != 0) {
-    e = errno;
-    if (!keep.isEmpty()) ::unlink(keep.constData());
-    return dropTemp(failure(Texts::tr("无法用新内容替换"), path, e) + unchanged);
+  if (::rename(temp_.constData(), target_.constData()) != 0) {
+    const int e = errno;
+    if (!keep_.isEmpty()) ::unlink(keep_.constData());
+    keep_.clear();
+    ::unlink(temp_.constData());
+    temp_.clear();
+    return fail(failure(Texts::tr("无法用新内容替换"), path_, e) + unchanged);
   }
-  if ((e = syncFolder(folder))) {
+  temp_.clear();
+  committed_ = true;
+  if (const int e = syncFolder(folder_)) {
     // The new name may not be on the disk: go back to the old file.
-    bool restored = false;
-    if (!keep.isEmpty())
-      restored = ::rename(keep.constData(), target.constData()) == 0;
-    else if (!existed)
-      restored = ::unlink(target.constData()) == 0;
-    (void)syncFolder(folder);
-    const QString message = Texts::tr("无法将 %1 所在文件夹的更新写到磁盘：%2").arg(shown(path), SystemReason(e));
-    if (restored) return fail(message + (existed ? unchanged : Texts::tr("，未建立文件")));
-    if (!keep.isEmpty()) ::unlink(keep.constData());
+    QString ignored;
+    const bool restored = rollBack(&ignored);
+    const QString message = Texts::tr("无法将 %1 所在文件夹的更新写到磁盘：%2").arg(shown(path_), SystemReason(e));
+    if (restored) return fail(message + (existed_ ? unchanged : Texts::tr("，未建立文件")));
+    finish();
     return fail(message + Texts::tr("；新内容已换入，但可能没有写到磁盘"));
   }
-  // The old file's second name goes; if it cannot, it is only a stray copy.
-  if (!keep.isEmpty()) ::unlink(keep.constData());
   return true;
+}
+
+bool StagedReplace::rollBack(QString* error) {
+  if (!committed_) return true;
+  bool restored = false;
+  int e = 0;
+  if (!keep_.isEmpty()) {
+    restored = ::rename(keep_.constData(), target_.constData()) == 0;
+    if (restored) keep_.clear();
+    else e = errno;
+  } else if (!existed_) {
+    restored = ::unlink(target_.constData()) == 0;
+    if (!restored) e = errno;
+  }
+  if (restored) {
+    committed_ = false;
+    (void)syncFolder(folder_);
+    return true;
+  }
+  if (error)
+    *error = e ? failure(Texts::tr("无法恢复旧内容"), path_, e)
+               : Texts::tr("无法恢复 %1 的旧内容：文件系统不支持第二个名称").arg(shown(path_));
+  return false;
+}
+
+void StagedReplace::finish() {
+  // The old file's second name goes; if it cannot, it is only a stray copy.
+  if (!keep_.isEmpty()) ::unlink(keep_.constData());
+  keep_.clear();
+  committed_ = false;
 }
 
 }  // namespace v3::disk

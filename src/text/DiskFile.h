@@ -39,6 +39,40 @@ struct ReplaceOptions {
 };
 bool Replace(const QString& path, QByteArrayView bytes, QString* error, const ReplaceOptions& options = {});
 
+// The same replace in steps, for a save that changes several files as one:
+// every file's new content is written beside it first, and only then are
+// they put in place, so that a failure at any step can leave every file as
+// it was.
+//  prepare()  checks the file and writes the new content to a temporary file
+//             beside it (written, flushed, closed); the old file is untouched.
+//  commit()   renames it over the file and flushes the folder, keeping the
+//             old content under a second name; on failure the old file is
+//             back in place (as Replace).
+//  rollBack() after a commit: puts the old content back (false when it
+//             cannot: no second name, or the rename fails).
+//  finish()   after every commit of the save: drops the second name.
+// The destructor removes the temporary file of a replace never committed,
+// and the second name of one committed but never finished or rolled back.
+class StagedReplace {
+ public:
+  StagedReplace() = default;
+  ~StagedReplace();
+  StagedReplace(const StagedReplace&) = delete;
+  StagedReplace& operator=(const StagedReplace&) = delete;
+
+  bool prepare(const QString& path, QByteArrayView bytes, QString* error, const ReplaceOptions& options = {});
+  bool commit(QString* error);
+  bool rollBack(QString* error);
+  void finish();
+  bool existed() const { return existed_; }
+  bool committed() const { return committed_; }
+
+ private:
+  QString path_;
+  QByteArray target_, folder_, temp_, keep_;
+  bool existed_ = false, regular_ = false, committed_ = false;
+};
+
 // Why a file whose mode allows no writing is not saved, and how to change that.
 QString ReadOnlyMessage(const QString& path, unsigned mode);
 

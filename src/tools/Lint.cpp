@@ -10,26 +10,12 @@
 #include "tables/Producers.h"
 #include "tables/Tables.h"
 #include "text/Convert.h"
+#include "tools/ReferenceLint.h"
 #include "tools/StandaloneCsv.h"
 #include "tools/ToolTable.h"
 
 namespace v3 {
 namespace {
-
-// Columns that hold a star as its 0-based position in StarRole.dat.
-struct StarColumns {
-  const char* table;
-  int first, last;
-};
-constexpr StarColumns kStarColumns[] = {{"Team.dat", 3, 6}, {"Firm.dat", 4, 9}};
-
-// Columns that show a producer of Producer.tab.
-struct ProducerColumn {
-  const char* table;
-  int column;
-};
-constexpr ProducerColumn kProducerColumns[] = {
-    {"CDCase.dat", 7}, {"MVCase.dat", 5}, {"TVCase.dat", 6}, {"SHCase.dat", 7}};
 
 // Tables whose records are fixed: the game reads exactly this many.
 struct FixedCount {
@@ -85,41 +71,24 @@ class Linter {
     findings_.push_back(std::move(f));
   }
 
-  int starCount() {
-    if (starCount_ < 0) starCount_ = int(ReadTableRows(StarTable(), folder_).size());
-    return starCount_;
+  // The rows of a table that others refer to, read once.
+  const std::vector<QStringList>* rowsOf(const QString& fileName) {
+    const TableDef* def = FindTable(fileName);
+    if (!def) return nullptr;
+    auto it = targets_.find(def->fileName);
+    if (it == targets_.end()) it = targets_.insert(def->fileName, ReadTableRows(*def, folder_));
+    return &*it;
   }
 
   void references(const ToolTable& t, const std::vector<QStringList>& rows) {
-    for (const StarColumns& s : kStarColumns) {
-      if (t.fileName() != QLatin1String(s.table)) continue;
-      const int stars = starCount();
-      for (size_t r = 0; r < rows.size(); ++r)
-        for (int c = s.first; c <= s.last; ++c) {
-          int64_t v = 0;
-          if (!IsPlainInteger(rows[r].value(c - 1).trimmed(), &v) || v == -1) continue;
-          if (v < -1)
-            add(t, int(r) + 1, rows[r], c, QStringLiteral("%1 is no star (positions in StarRole.dat start at 0, -1 is none)").arg(v));
-          else if (v >= stars)
-            add(t, int(r) + 1, rows[r], c,
-                QStringLiteral("star %1 is past the end of StarRole.dat (%2 records, positions 0..%3)")
-                    .arg(v).arg(stars).arg(stars - 1));
-        }
-    }
-    for (const ProducerColumn& p : kProducerColumns) {
-      if (t.fileName() != QLatin1String(p.table)) continue;
-      if (!producersLoaded_) {
-        producers_ = ProducerDirectory::load(folder_);
-        producersLoaded_ = true;
-      }
-      for (size_t r = 0; r < rows.size(); ++r) {
-        // A producer shows by name; a number that no record has shows as the number.
-        const QString cell = rows[r].value(p.column - 1).trimmed();
-        int64_t v = 0;
-        if (!IsPlainInteger(cell, &v) || v == 0) continue;
-        if (producers_.nameById(v) == QString::number(v))
-          add(t, int(r) + 1, rows[r], p.column, QStringLiteral("producer %1 has no Producer.tab record").arg(v));
-      }
+    if (!t.grid) return;
+    // The referring record's name: column 2, where that is not itself a reference.
+    const bool named = t.fieldCount() >= 2 && !t.grid->referenceAt(2);
+    for (const ReferenceProblem& p :
+         CheckReferences(*t.grid, rows, [this](const QString& file) { return rowsOf(file); })) {
+      const QStringList& cells = rows[size_t(p.row - 1)];
+      add(t, p.row, cells, p.column, p.reason);
+      if (named) findings_.back().recordName = cells.value(1).trimmed();
     }
   }
 
@@ -192,9 +161,7 @@ class Linter {
 
   QString folder_;
   std::vector<LintFinding> findings_;
-  int starCount_ = -1;
-  bool producersLoaded_ = false;
-  ProducerDirectory producers_;
+  QHash<QString, std::vector<QStringList>> targets_;
 };
 
 }  // namespace
@@ -203,7 +170,10 @@ QString LintFinding::text() const {
   QString where = table;
   if (row > 0) {
     where += QStringLiteral(": row %1").arg(row);
-    if (!record.isEmpty()) where += QStringLiteral(" (record %1)").arg(record);
+    if (!record.isEmpty() && !recordName.isEmpty())
+      where += QStringLiteral(" (record %1, %2)").arg(record, recordName);
+    else if (!record.isEmpty())
+      where += QStringLiteral(" (record %1)").arg(record);
   }
   if (column > 0) where += QStringLiteral(", column %1 (%2)").arg(column).arg(columnName);
   return where + QStringLiteral(": ") + reason;

@@ -1,0 +1,220 @@
+#include "model/LinkedSave.h"
+
+#include <QCoreApplication>
+#include <QHash>
+
+#include <map>
+#include <memory>
+
+#include "tables/ReferenceIndex.h"
+#include "tables/Tables.h"
+#include "text/DiskFile.h"
+
+namespace v3 {
+namespace {
+
+struct Texts {
+  Q_DECLARE_TR_FUNCTIONS(References)
+};
+
+}  // namespace
+namespace {
+
+QString keyOf(const TableDef& table, const QStringList& cells) {
+  QString key = ReferenceKeyText(cells.value(0));
+  if (table.order == SaveOrder::NumericThenSecond) key += u'/' + ReferenceKeyText(cells.value(1));
+  return key;
+}
+
+// The target's file as it is, its records, and the referring tables' files.
+struct Folder {
+  struct Table {
+    const TableDef* def = nullptr;
+    QByteArray content;
+    std::vector<TableRecord> records;
+    std::vector<QStringList> rows;
+  };
+  std::map<QString, Table> tables;  // by file name
+
+  const Table* read(const TableDef& def, const QString& folder, FileStore& store, QString* error) {
+    auto it = tables.find(def.fileName);
+    if (it != tables.end()) return &it->second;
+    Table t;
+    t.def = &def;
+    QString e;
+    t.records = ReadTableRecords(def, folder, &e, store, &t.content);
+    if (!e.isEmpty()) {
+      if (error && error->isEmpty()) *error = e;
+      return nullptr;
+    }
+    for (const TableRecord& r : t.records) t.rows.push_back(r.cells);
+    return &tables.emplace(def.fileName, std::move(t)).first->second;
+  }
+};
+
+struct Planned {
+  ReferencePlan plan;
+  Folder folder;
+  std::vector<int> order;
+  bool ok = false;
+};
+
+Planned plan(const TableDef& table, const QString& folder, const RecordGrid& grid, FileStore& store, QString* error) {
+  Planned p;
+  const Folder::Table* target = p.folder.read(table, folder, store, error);
+  p.order = SaveRowOrder(table, grid);
+  if (!target) return p;
+  TargetChange change;
+  change.table = &table;
+  change.before = target->rows;
+  for (int r : p.order) change.after.push_back(grid.record(r));
+  change.origin = RecordOrigins(table, target->content, target->rows, grid, p.order);
+  bool readable = true;
+  p.plan = PlanReferenceUpdates(change, [&](const TableDef& referring) -> const std::vector<QStringList>* {
+    const Folder::Table* t = p.folder.read(referring, folder, store, error);
+    if (!t) readable = false;
+    return t ? &t->rows : nullptr;
+  });
+  p.ok = readable;
+  return p;
+}
+
+}  // namespace
+
+std::vector<int> RecordOrigins(const TableDef& table, const QByteArray& file,
+                               const std::vector<QStringList>& fileRecords, const RecordGrid& grid,
+                               const std::vector<int>& order) {
+  std::vector<int> origin(order.size(), -1);
+  std::vector<bool> claimed(fileRecords.size(), false);
+  QHash<qint64, int> byOffset;
+  if (table.codec) {
+    const std::vector<KeptBytes> located = table.codec->locate(file);
+    for (size_t i = 0; i < located.size() && i < fileRecords.size(); ++i)
+      if (!located[i].isEmpty()) byOffset.insert(located[i].offset(), int(i));
+  }
+  // Whether a load's bytes are the file's (compared once per load).
+  QHash<const char*, bool> sameFile;
+  auto fromFile = [&](const KeptBytes& kept) {
+    const char* data = kept.file().constData();
+    auto it = sameFile.find(data);
+    if (it == sameFile.end()) it = sameFile.insert(data, kept.file() == file);
+    return *it;
+  };
+  std::vector<size_t> unknown;
+  for (size_t i = 0; i < order.size(); ++i) {
+    const RecordGrid::Row& row = grid.rowAsRead(order[i]);
+    if (row.isKept() && fromFile(row.kept)) {
+      const auto it = byOffset.constFind(row.kept.offset());
+      if (it != byOffset.constEnd() && !claimed[size_t(*it)]) {
+        origin[i] = *it;
+        claimed[size_t(*it)] = true;
+        continue;
+      }
+    }
+    unknown.push_back(i);
+  }
+  if (unknown.empty()) return origin;
+  QMultiHash<QString, int> byKey;
+  for (size_t k = fileRecords.size(); k-- > 0;)
+    if (!claimed[k]) byKey.insert(keyOf(table, fileRecords[k]), int(k));
+  for (size_t i : unknown) {
+    const QString key = keyOf(table, grid.record(order[i]));
+    // values() lists the last inserted first: the earliest record of the file.
+    for (int k : byKey.values(key))
+      if (!claimed[size_t(k)]) {
+        origin[i] = k;
+        claimed[size_t(k)] = true;
+        break;
+      }
+  }
+  return origin;
+}
+
+ReferencePlan PlanTableSave(const TableDef& table, const QString& folder, const RecordGrid& grid, FileStore& store,
+                            QString* error) {
+  return plan(table, folder, grid, store, error).plan;
+}
+
+SaveOutcome SaveTableWithReferences(const TableDef& table, const QString& folder, RecordGrid& grid, FileStore& store,
+                                    QByteArray* written, const SaveFileOptions& options,
+                                    const std::function<bool(const ReferencePlan&)>& proceed, ReferencePlan* planOut) {
+  SaveOutcome outcome;
+  if (table.readOnly) {
+    outcome.status = SaveOutcome::Unchanged;
+    return outcome;
+  }
+  QString error;
+  Planned p = plan(table, folder, grid, store, &error);
+  if (planOut) *planOut = p.plan;
+  if (!p.ok) {
+    outcome.status = SaveOutcome::Failed;
+    outcome.reason = error + Texts::tr("，文件未改动");
+    return outcome;
+  }
+  const Folder::Table& target = p.folder.tables.at(table.fileName);
+  QByteArray bytes;
+  outcome = EncodeTable(table, folder, grid, p.order, target.content, &bytes);
+  if (!outcome.ok()) return outcome;
+  if (proceed && !proceed(p.plan)) {
+    outcome.status = SaveOutcome::Refused;
+    outcome.reason = Texts::tr("保存已取消，文件未改动");
+    return outcome;
+  }
+
+  const QString path = DataFilePath(folder, table.fileName);
+  std::vector<SaveFileEntry> entries{{path, bytes, options.expected}};
+  std::vector<FileStamp> stamps;
+  stamps.reserve(p.plan.tables.size());
+  for (const ReferenceTableUpdate& u : p.plan.tables) {
+    if (!u.changesCells()) continue;
+    const Folder::Table& t = p.folder.tables.at(u.table->fileName);
+    RecordGrid g;
+    std::vector<TableRecord> records = t.records;
+    g.resetRecords(u.table->fieldCount(), std::move(records));
+    for (const ReferenceCellUpdate& c : u.cells)
+      if (c.kind != ReferenceCellUpdate::Dangling) g.setCell(c.row, c.column, c.after);
+    // The referring table keeps its order: only the cells change.
+    std::vector<int> same(size_t(g.recordCount()));
+    for (size_t i = 0; i < same.size(); ++i) same[i] = int(i + 1);
+    QByteArray out;
+    const SaveOutcome o = EncodeTable(*u.table, folder, g, same, t.content, &out);
+    if (!o.ok()) {
+      // A referring cell that cannot take the new reference (a position
+      // past what the column holds): nothing is written.
+      outcome.status = SaveOutcome::Failed;
+      outcome.reason = Texts::tr("引用 %1 的记录无法随之更新（%2），所有文件均未改动")
+                           .arg(table.fileName, o.message(u.table->fileName));
+      return outcome;
+    }
+    FileStamp stamp;
+    stamp.taken = true;
+    stamp.exists = true;
+    stamp.readable = true;
+    stamp.content = t.content;
+    stamps.push_back(stamp);
+    entries.push_back({DataFilePath(folder, u.table->fileName), out, &stamps.back()});
+  }
+  if (entries.size() == 1) {
+    const SaveFileResult saved = SaveDataFile(path, bytes, options, store);
+    if (!saved.ok()) {
+      outcome.status = SaveOutcome::Failed;
+      outcome.reason = saved.error;
+      return outcome;
+    }
+    outcome.notices = saved.notices;
+  } else {
+    const SaveFileResult saved = SaveDataFiles(entries, options.historyDepth, store);
+    if (!saved.ok()) {
+      outcome.status = SaveOutcome::Failed;
+      outcome.reason = saved.error;
+      return outcome;
+    }
+    outcome.notices = saved.notices;
+  }
+  grid.applyOrder(p.order);
+  grid.markSaved();
+  if (written) *written = std::move(bytes);
+  return outcome;
+}
+
+}  // namespace v3

@@ -1,0 +1,43 @@
+#pragma once
+#include <QByteArray>
+#include <QString>
+
+#include <functional>
+#include <vector>
+
+#include "model/RecordGrid.h"
+#include "model/ReferenceRemap.h"
+#include "model/TableIo.h"
+
+namespace v3 {
+
+// Which record of `file` (the table's file as it is now, its records
+// `fileRecords` in file order) each of the grid's rows in `order` is: its
+// index there, or -1 for a record made anew. A row read from that file is
+// known by the bytes it was read from; any other (an imported row, say) by
+// its key (column 1; columns 1 and 2 for tables ordered by both), each
+// record of the file claimed once.
+std::vector<int> RecordOrigins(const TableDef& table, const QByteArray& file,
+                               const std::vector<QStringList>& fileRecords, const RecordGrid& grid,
+                               const std::vector<int>& order);
+
+// What a save of the grid would do to the tables of the folder that refer
+// to it (read from the folder), without writing anything. *error is set
+// when a file cannot be read.
+ReferencePlan PlanTableSave(const TableDef& table, const QString& folder, const RecordGrid& grid,
+                            FileStore& store = FileStore::disk(), QString* error = nullptr);
+
+// The save command for a table that other tables may refer to: as SaveTable,
+// and in the same all-or-nothing save (SaveDataFiles) every referring table
+// whose references the save would shift, updated so that each reference
+// names the same record as before (see PlanReferenceUpdates). The referring
+// tables keep their record order and every other byte. `proceed` (when
+// given) sees the plan first and may stop the save (Refused, nothing
+// written); *plan (when given) gets the plan. A failure names the file.
+SaveOutcome SaveTableWithReferences(const TableDef& table, const QString& folder, RecordGrid& grid,
+                                    FileStore& store = FileStore::disk(), QByteArray* written = nullptr,
+                                    const SaveFileOptions& options = {},
+                                    const std::function<bool(const ReferencePlan&)>& proceed = {},
+                                    ReferencePlan* plan = nullptr);
+
+}  // namespace v3
