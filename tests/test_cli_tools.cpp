@@ -137,10 +137,10 @@ class CliToolsTest : public QObject {
         << std::function<bool(const QString&)>([](const QString& d) {
              return editTable(d, "Team.dat", 2, "3,T,0,1,12,-1,5,0,0,0,0");
            })
-        << QStringList{"Team.dat: row 3 (record 3), column 5 (成员3): star 12 is past the end of StarRole.dat (12 records"};
+        << QStringList{"Team.dat: row 3 (record 3, T), column 5 (成员3): star 12 is past the end of StarRole.dat (12 records"};
     QTest::newRow("team member below -1") << std::function<bool(const QString&)>([](const QString& d) {
       return editTable(d, "Team.dat", 0, "1,T,-2,-1,-1,-1,5,0,0,0,0");
-    }) << QStringList{"Team.dat: row 1 (record 1), column 3 (成员1): -2 is no star"};
+    }) << QStringList{"Team.dat: row 1 (record 1, T), column 3 (成员1): -2 is no star"};
     QTest::newRow("firm artist past the end") << std::function<bool(const QString&)>([](const QString& d) {
       QList<QByteArray> f = RunCli({"export", d, "Firm.dat"}).out.split('\n')[1].trimmed().split(',');
       f[8] = "300";
@@ -154,6 +154,22 @@ class CliToolsTest : public QObject {
       r[6] = "200";
       return editTable(d, "CDCase.dat", 3, r.join(','));
     }) << QStringList{"CDCase.dat: row ", "(record CD00", "column 7 (制作人): producer 200 has no Producer.tab record"};
+    QTest::newRow("request's job that no case has") << std::function<bool(const QString&)>([](const QString& d) {
+      QList<QByteArray> r = RunCli({"export", d, "CFRequest.dat"}).out.split('\n')[0].trimmed().split(',');
+      r[1] = "CF999";
+      return editTable(d, "CFRequest.dat", 0, r.join(','));
+    }) << QStringList{"CFRequest.dat: row 1 (record R", "column 2 (通告编号): job CF999 has no CFCase.dat record"};
+    QTest::newRow("team member naming a star without a name") << std::function<bool(const QString&)>([](const QString& d) {
+      QList<QByteArray> star = RunCli({"export", d, "StarRole.dat"}).out.split('\n')[4].trimmed().split(',');
+      star[1] = "";
+      return editTable(d, "StarRole.dat", 4, star.join(',')) && editTable(d, "Team.dat", 1, "2,T,4,-1,-1,-1,5,0,0,0,0");
+    }) << QStringList{"Team.dat: row 2 (record 2, T), column 3 (成员1): star 4 is an empty record of StarRole.dat (record 5 has no name)"};
+    QTest::newRow("request's job code two cases have") << std::function<bool(const QString&)>([](const QString& d) {
+      const QByteArray job = RunCli({"export", d, "CFCase.dat"}).out.split('\n')[0].trimmed();
+      QList<QByteArray> r = RunCli({"export", d, "CFRequest.dat"}).out.split('\n')[0].trimmed().split(',');
+      r[1] = job.split(',')[0];
+      return editTable(d, "CFCase.dat", -1, job) && editTable(d, "CFRequest.dat", 0, r.join(','));
+    }) << QStringList{"CFRequest.dat: row 1 ", "column 2 (通告编号): job CF001 is ambiguous: 2 records of CFCase.dat have it (the first is record 1)"};
     QTest::newRow("duplicate record number") << std::function<bool(const QString&)>([](const QString& d) {
       return editTable(d, "Producer.tab", -1, "5,Dup,1,1");
     }) << QStringList{"Producer.tab: row 6 (record 5), column 1 (编号): record number 5 occurs again (first in row 5)"};

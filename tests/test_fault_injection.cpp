@@ -10,6 +10,7 @@
 #include <QProcess>
 #include <QtTest>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <map>
@@ -286,6 +287,79 @@ class FaultInjectionTest : public QObject {
     tried_ += tried;
     survived_ += survived;
     qInfo("%s: %d faults tried, %d survived", c.name, tried, survived);
+    QVERIFY2(problems.isEmpty(), qPrintable(problems.mid(0, 12).join('\n')));
+  }
+
+  // A star removed through import renumbers the stars after it, so Team.dat
+  // and Firm.dat are saved with StarRole.dat as one: for every fault of
+  // every call, either all three files keep their old bytes or all three
+  // have their new ones; nothing is left beside them.
+  void severalFilesAllOrNothing() {
+    Prepared p;
+    p.folder = dir_.filePath("linked/data");
+    QDir().mkpath(p.folder);
+    const QStringList files{"StarRole.dat", "Team.dat", "Firm.dat"};
+    for (const QString& f : files + QStringList{"Producer.tab"}) QVERIFY(QFile::copy(sample_ + "/" + f, p.folder + "/" + f));
+    const CliRun exp = RunCli({"export", p.folder, "StarRole.dat"});
+    QList<QByteArray> lines = exp.out.split('\n');
+    lines.removeAt(2);  // the third star
+    const QString csv = dir_.filePath("linked/stars.csv");
+    QVERIFY(WriteFile(csv, lines.join('\n')));
+    p.program = cli_;
+    p.command = {"import", p.folder, "StarRole.dat", csv};
+    p.files = listing(p.folder);
+    std::map<QString, QByteArray> old, saved;
+    for (const QString& f : files) old[f] = ReadFile(p.folder + "/" + f);
+    auto restore = [&] {
+      for (const QString& f : listing(p.folder))
+        if (!p.files.contains(f)) QDir(p.folder).remove(f);
+      QDir(p.folder + "/" + kHistory).removeRecursively();
+      for (const QString& f : files) WriteFile(p.folder + "/" + f, old[f]);
+    };
+    const Outcome clean = run(p, {});
+    QVERIFY2(clean.code == 0, qPrintable(clean.err));
+    for (const QString& f : files) {
+      saved[f] = ReadFile(p.folder + "/" + f);
+      QVERIFY2(saved[f] != old[f], qPrintable(f + " must change for the test to mean anything"));
+    }
+    std::vector<Fault> faults;
+    for (const char* op : kOps)
+      for (int n = 1; n <= clean.counts.at(op); ++n)
+        for (int e : {EIO, ENOSPC}) faults.push_back({op, n, e, {}});
+    for (int n = 1; n <= clean.counts.at("write"); ++n) faults.push_back({"write", n, ENOSPC, "short"});
+    QStringList problems;
+    int allOld = 0, allNew = 0;
+    for (const Fault& f : faults) {
+      restore();
+      const Outcome o = run(p, f);
+      const QString what = QStringLiteral("%1 #%2 %3").arg(f.op).arg(f.n).arg(f.mode.isEmpty() ? strerrorname_np(f.errnoValue) : f.mode);
+      int same = 0, done = 0;
+      for (const QString& f : files) {
+        const QByteArray now = ReadFile(p.folder + "/" + f);
+        same += now == old[f];
+        done += now == saved[f];
+      }
+      QStringList wrong;
+      if (!o.fired) wrong << "the fault did not happen";
+      if (same == 3 && o.code == 3) {
+        ++allOld;
+        if (std::none_of(files.begin(), files.end(), [&](const QString& n) { return o.err.contains(n); }))
+          wrong << "the message names no file";
+      } else if (done == 3 && o.code == 0) {
+        ++allNew;
+      } else {
+        wrong << QStringLiteral("%1 files old, %2 new, exit status %3").arg(same).arg(done).arg(o.code);
+      }
+      QStringList left = listing(p.folder);
+      for (const QString& n : files) left.removeAll(n + ".bak");
+      left.removeAll(kHistory);
+      if (left != p.files) wrong << QStringLiteral("stray files: %1").arg(left.join(' '));
+      if (!wrong.isEmpty()) problems << QStringLiteral("%1: %2 [%3]").arg(what, wrong.join("; "), o.err.trimmed().right(300));
+    }
+    qInfo("StarRole.dat + Team.dat + Firm.dat: %d faults tried, %d left all old, %d all new", int(faults.size()), allOld,
+          allNew);
+    tried_ += int(faults.size());
+    survived_ += int(faults.size()) - int(problems.size());
     QVERIFY2(problems.isEmpty(), qPrintable(problems.mid(0, 12).join('\n')));
   }
 

@@ -51,8 +51,9 @@ QString ReferencePlan::summary(bool traditional) const {
   QStringList what;
   if (deleted) what << Texts::tr("删除 %1 条").arg(deleted);
   if (added) what << Texts::tr("新增 %1 条").arg(added);
-  if (reordered || what.isEmpty()) what << Texts::tr("记录位置改变");
-  QString text = target->fileName + Texts::tr("：") + what.join(QStringLiteral("、"));
+  if (reordered) what << Texts::tr("记录位置改变");
+  if (what.isEmpty()) what << Texts::tr("记录编号改变");
+  QString text = target->fileName + QStringLiteral("：") + what.join(QStringLiteral("、"));
   auto perTable = [&](ReferenceCellUpdate::Kind kind) {
     QStringList parts;
     for (const ReferenceTableUpdate& t : tables)

@@ -1,0 +1,227 @@
+// References across tables on a real sample folder: when a save deletes,
+// adds or moves stars, every Team member and Firm artist still names the
+// same star afterwards (or -1 when the star is gone), read back from the
+// files' bytes with the layouts written out here, not through the codecs.
+#include <QtTest>
+
+#include <map>
+#include <set>
+
+#include "TestSupport.h"
+#include "model/LinkedSave.h"
+#include "model/ReferenceRemap.h"
+#include "tables/Tables.h"
+
+using namespace v3;
+using namespace v3test;
+
+namespace {
+
+// Where each position reference lies in its file: record size, slot offset,
+// bytes read (little-endian, signed).
+struct Slot {
+  const char* table;
+  int column;
+  int recordSize, offset, width;
+};
+const Slot kPositionSlots[] = {
+    {"Team.dat", 3, 60, 24, 2}, {"Team.dat", 4, 60, 28, 2}, {"Team.dat", 5, 60, 32, 2}, {"Team.dat", 6, 60, 36, 2},
+    {"Firm.dat", 4, 112, 44, 4}, {"Firm.dat", 5, 112, 48, 4}, {"Firm.dat", 6, 112, 52, 4},
+    {"Firm.dat", 7, 112, 56, 4}, {"Firm.dat", 8, 112, 60, 4}, {"Firm.dat", 9, 112, 64, 4},
+};
+
+qint64 ReadInt(const QByteArray& file, qint64 at, int width) {
+  qint64 v = 0;
+  for (int i = width - 1; i >= 0; --i) v = (v << 8) | quint8(file.at(at + i));
+  const qint64 sign = qint64(1) << (8 * width - 1);
+  return (v ^ sign) - sign;
+}
+int Count(const QByteArray& file) { return int(ReadInt(file, 4, 2)); }
+// A star's number (record offset 0, 16 bits): the star's identity here.
+qint64 StarNumber(const QByteArray& stars, qint64 position) { return ReadInt(stars, 12 + 360 * position, 2); }
+
+// Every position reference of the folder as the number of the star it names (0 for none).
+std::map<QString, std::vector<qint64>> NamedStars(const QString& folder) {
+  const QByteArray stars = ReadFile(folder + "/StarRole.dat");
+  std::map<QString, std::vector<qint64>> named;
+  for (const Slot& s : kPositionSlots) {
+    const QByteArray file = ReadFile(folder + "/" + s.table);
+    std::vector<qint64>& v = named[QStringLiteral("%1 %2").arg(s.table).arg(s.column)];
+    for (int r = 0; r < Count(file); ++r) {
+      const qint64 p = ReadInt(file, 12 + qint64(r) * s.recordSize + s.offset, s.width);
+      v.push_back(p == -1 ? 0 : p >= 0 && p < Count(stars) ? StarNumber(stars, p) : -999);
+    }
+  }
+  return named;
+}
+
+// The file's bytes with every reference slot (4 bytes, whatever the load reads) zeroed: what must not change.
+QByteArray OutsideReferences(const QString& folder, const QString& table) {
+  QByteArray file = ReadFile(folder + "/" + table);
+  for (const Slot& s : kPositionSlots)
+    if (table == s.table)
+      for (int r = 0; r < Count(file); ++r) file.replace(12 + r * s.recordSize + s.offset, 4, QByteArray(4, 0));
+  return file;
+}
+
+enum class Edit { DeleteStar, InsertFirst, Renumber, ImportWithoutRow };
+
+}  // namespace
+
+class ReferencesTest : public QObject {
+  Q_OBJECT
+  QTemporaryDir dir_;
+  QString sample_;
+
+ private slots:
+  void initTestCase() {
+    sample_ = dir_.filePath("sample");
+    QCOMPARE(RunCli({"sample", sample_, "--seed", "7", "--records", "60"}).code, 0);
+  }
+
+  // The byte table above covers every position reference the tables declare,
+  // and every declaration names a table, columns and keys that exist.
+  void declarations() {
+    std::set<QString> declared, known;
+    for (const Slot& s : kPositionSlots) known.insert(QStringLiteral("%1 %2").arg(s.table).arg(s.column));
+    for (const TableDef* t : AllTables())
+      for (const ReferenceDef& r : t->references) {
+        const TableDef* target = FindTable(r.target);
+        QVERIFY2(target, qPrintable(r.target));
+        QVERIFY(r.column >= 1 && r.column <= t->fieldCount());
+        QVERIFY(r.targetKey <= target->fieldCount() && r.targetName <= target->fieldCount());
+        if (r.by == RefersBy::Position) declared.insert(QStringLiteral("%1 %2").arg(t->fileName).arg(r.column));
+      }
+    QCOMPARE(declared, known);
+  }
+
+  void referencesFollowTheirStars_data() {
+    QTest::addColumn<int>("edit");
+    QTest::newRow("delete a star that teams and firms name") << int(Edit::DeleteStar);
+    QTest::newRow("a new star that sorts first") << int(Edit::InsertFirst);
+    QTest::newRow("a renumbered star moves in the save's order") << int(Edit::Renumber);
+    QTest::newRow("CSV import without one star's row") << int(Edit::ImportWithoutRow);
+  }
+
+  void referencesFollowTheirStars() {
+    QFETCH(int, edit);
+    const QString folder = dir_.filePath(QStringLiteral("edit%1").arg(edit));
+    QDir().mkpath(folder);
+    for (const QString& f : QDir(sample_).entryList(QDir::Files)) QFile::copy(sample_ + "/" + f, folder + "/" + f);
+    const auto before = NamedStars(folder);
+    const QByteArray oldStars = ReadFile(folder + "/StarRole.dat");
+    // The star that Team.dat's first member names goes, or moves.
+    qint64 chosen = 0;
+    for (qint64 n : before.at("Team.dat 3")) chosen = chosen ? chosen : n;
+    QVERIFY(chosen > 0);
+    std::map<qint64, qint64> renamed;  // old number -> new, 0 for deleted
+    renamed[chosen] = edit == int(Edit::Renumber) ? 30000 : edit == int(Edit::InsertFirst) ? chosen : 0;
+
+    if (edit == int(Edit::ImportWithoutRow)) {
+      QList<QByteArray> lines = RunCli({"export", folder, "StarRole.dat"}).out.split('\n');
+      lines.removeIf([&](const QByteArray& l) { return l.startsWith(QByteArray::number(chosen) + ','); });
+      WriteFile(folder + "/stars.csv", lines.join('\n'));
+      const CliRun r = RunCli({"import", folder, "StarRole.dat", folder + "/stars.csv"});
+      QVERIFY2(r.code == 0 && r.err.contains("StarRole.dat：删除 1 条"), r.err.constData());
+    } else {
+      RecordGrid grid;
+      QVERIFY(LoadTable(StarTable(), folder, grid));
+      int row = 0;
+      for (int r = 1; r <= grid.recordCount(); ++r)
+        if (grid.cell(r, 1).toLongLong() == chosen) row = r;
+      QVERIFY(row > 0);
+      if (edit == int(Edit::DeleteStar)) grid.removeRecords({row});
+      if (edit == int(Edit::Renumber)) grid.setCell(row, 1, "30000");
+      if (edit == int(Edit::InsertFirst)) {
+        QStringList fresh = grid.record(row);
+        fresh[0] = "0";
+        grid.appendRecord(fresh);
+      }
+      ReferencePlan plan;
+      const SaveOutcome o = SaveTableWithReferences(StarTable(), folder, grid, FileStore::disk(), nullptr, {}, {}, &plan);
+      QVERIFY2(o.ok(), qPrintable(o.reason));
+      QVERIFY(plan.changesCells());
+    }
+    const auto after = NamedStars(folder);
+    int followed = 0, cleared = 0;
+    for (const auto& [column, stars] : before)
+      for (size_t r = 0; r < stars.size(); ++r) {
+        const qint64 was = stars[r], now = after.at(column)[r];
+        const qint64 expected = renamed.count(was) ? renamed[was] : was;
+        QVERIFY2(now == expected, qPrintable(QStringLiteral("%1 row %2: star %3 became %4").arg(column).arg(r + 1).arg(was).arg(now)));
+        followed += was && now;
+        cleared += was && !now;
+      }
+    QVERIFY(followed > 0);
+    QCOMPARE(cleared > 0, renamed[chosen] == 0);
+    for (const char* t : {"Team.dat", "Firm.dat"}) QCOMPARE(OutsideReferences(folder, t), OutsideReferences(sample_, t));
+    // The old files are in the backups.
+    QCOMPARE(ReadFile(folder + "/StarRole.dat.bak"), oldStars);
+    QCOMPARE(ReadFile(folder + "/Team.dat.bak"), ReadFile(sample_ + "/Team.dat"));
+  }
+
+  // Number and code references: a target that gets another key takes them
+  // along, one that is deleted leaves them as they are and listed.
+  void keysFollowOrAreListed_data() {
+    QTest::addColumn<QString>("target");
+    QTest::addColumn<QString>("referring");
+    QTest::addColumn<int>("column");
+    QTest::addColumn<QString>("cell");       // the referring cell before
+    QTest::addColumn<QStringList>("newKey");  // the target's key after; empty: deleted
+    QTest::addColumn<QString>("after");
+    QTest::addColumn<int>("kind");
+    QTest::addColumn<QString>("summary");
+    for (const char* job : {"MVCase.dat", "CDCase.dat", "TVCase.dat"}) {
+      const int column = FindTable(job)->references.front().column;
+      QTest::addRow("%s: producer renumbered", job) << "Producer.tab" << job << column << "王导" << QStringList{"12"}
+                                                    << "12" << int(ReferenceCellUpdate::Follows)
+                                                    << QStringLiteral("Producer.tab：记录编号改变；%1 1 处引用将随之更新").arg(job);
+      QTest::addRow("%s: producer deleted", job) << "Producer.tab" << job << column << "王导" << QStringList{} << "王导"
+                                                 << int(ReferenceCellUpdate::Dangling)
+                                                 << QStringLiteral("Producer.tab：删除 1 条；1 处引用的记录已被删除，保持原值（%1 1 处）").arg(job);
+    }
+    QTest::newRow("request's job code changed") << "CFCase.dat" << "CFRequest.dat" << 2 << QString::fromLatin1("CF7\0\0", 5)
+                                                << QStringList{"CF070"} << "CF070" << int(ReferenceCellUpdate::Follows)
+                                                << "CFCase.dat：记录编号改变；CFRequest.dat 1 处引用将随之更新";
+    QTest::newRow("request's job deleted") << "CFCase.dat" << "CFRequest.dat" << 2 << "CF7" << QStringList{} << "CF7"
+                                           << int(ReferenceCellUpdate::Dangling)
+                                           << "CFCase.dat：删除 1 条；1 处引用的记录已被删除，保持原值（CFRequest.dat 1 处）";
+  }
+
+  void keysFollowOrAreListed() {
+    QFETCH(QString, target);
+    QFETCH(QString, referring);
+    QFETCH(int, column);
+    QFETCH(QString, cell);
+    QFETCH(QStringList, newKey);
+    QFETCH(QString, after);
+    QFETCH(int, kind);
+    QFETCH(QString, summary);
+    TargetChange change;
+    change.table = FindTable(target);
+    const QString key = target == "Producer.tab" ? "7" : "CF7";
+    change.before = {{key == "7" ? "3" : "CF1", "别人"}, {key, "王导"}};
+    change.after = {change.before[0]};
+    change.origin = {0};
+    if (!newKey.isEmpty()) {
+      change.after.push_back({newKey[0], "王导"});
+      change.origin.push_back(1);
+    }
+    QStringList row(FindTable(referring)->fieldCount());
+    row[column - 1] = cell;
+    const std::vector<QStringList> rows{QStringList(row.size()), row};
+    const ReferencePlan plan = PlanReferenceUpdates(change, [&](const TableDef& t) {
+      return t.fileName == referring ? &rows : nullptr;
+    });
+    QCOMPARE(int(plan.tables.size()), 1);
+    QCOMPARE(int(plan.tables[0].cells.size()), 1);
+    const ReferenceCellUpdate& u = plan.tables[0].cells[0];
+    QCOMPARE(u.row, 2);
+    QCOMPARE(u.after, after);
+    QCOMPARE(int(u.kind), kind);
+    QCOMPARE(plan.summary(), summary);
+  }
+};
+
+QTEST_GUILESS_MAIN(ReferencesTest)
+#include "test_references.moc"
