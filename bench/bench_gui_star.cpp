@@ -51,7 +51,7 @@ struct Fixture {
 
     ShellOptions o;
     o.programFolder = program;
-    o.languageCode = QStringLiteral("1");
+    o.script = Script::Simplified;
     o.front = &front;
     window = std::make_unique<Vantaro3>(o);
     if (!window->startUp()) std::abort();

@@ -35,11 +35,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   QFile f(path);
   if (!f.open(QIODevice::WriteOnly) || f.write(bytes) != bytes.size()) return 0;
   f.close();
-  SelectLanguageFile(traditional ? "2" : "1", folder());
-  for (const QString& t : {LookupText("Vantaro3", "Caption", "x"), LookupText("team.dat", "1", ""),
-                           LookupText("Time", "0", "")})
+  const LanguageFile texts(traditional ? Script::Traditional : Script::Simplified, folder());
+  for (const QString& t : {texts.text("Vantaro3", "Caption", "x"), texts.text("team.dat", "1", ""),
+                           texts.text("Time", "0", "")})
     if (t.size() > 126) v3fuzz::Broken("a text longer than the reader's buffer");
-  if (ListTexts("Time", 0, 9).size() != 10) v3fuzz::Broken("a list with another count");
-  if (HeaderTexts("Team.dat", 11).size() != 11) v3fuzz::Broken("a header with another count");
+  if (texts.list("Time", 0, 9).size() != 10) v3fuzz::Broken("a list with another count");
+  if (texts.headers("Team.dat", 11).size() != 11) v3fuzz::Broken("a header with another count");
   return 0;
 }

@@ -13,8 +13,17 @@
 
 #include "tables/FixedLayout.h"
 #include "text/Big5.h"
+#include "text/Language.h"
+#include "text/Script.h"
+
+Q_DECLARE_METATYPE(v3::Script)
 
 namespace v3test {
+
+// The shipped language file of the script, built beside the test programs.
+inline v3::LanguageFile ShippedLanguage(v3::Script script) {
+  return v3::LanguageFile(script, QCoreApplication::applicationDirPath());
+}
 
 inline QByteArray ReadFile(const QString& path) {
   QFile f(path);

@@ -247,10 +247,11 @@ class CsvExportTest : public QObject {
 
     if (qgetenv("V3_CLI").isEmpty()) return;
     // The tool itself, with its own header line.
-    SelectLanguageFile(LanguageCodeForLocale(locale), LanguageFolder(QFileInfo(QString::fromLocal8Bit(qgetenv("V3_CLI"))).absolutePath()));
+    const LanguageFile texts(InterfaceScript(locale),
+                             LanguageFolder(QFileInfo(QString::fromLocal8Bit(qgetenv("V3_CLI"))).absolutePath()));
     CsvOptions options;
     options.bom = true;
-    options.header = HeaderTexts(t.fileName, t.fieldCount());
+    options.header = texts.headers(t.fileName, t.fieldCount());
     const Written grid = GridCsv(t, folder, options);
     const CliRun run = RunCli({"--locale", QString::number(locale), "export", folder, file, "--bom", "--header"});
     QCOMPARE(run.code, grid.ok ? 0 : 3);

@@ -66,14 +66,14 @@ class CsvGuiTest : public QObject {
 
  private slots:
   void menuCaptions_data() {
-    QTest::addColumn<QString>("language");
+    QTest::addColumn<Script>("language");
     QTest::addColumn<QString>("exportText");
     QTest::addColumn<QString>("importText");
-    QTest::newRow("Simplified") << "1" << QStringLiteral("导出 CSV(&E)…") << QStringLiteral("导入 CSV(&I)…");
-    QTest::newRow("Traditional") << "2" << QStringLiteral("匯出 CSV(&E)…") << QStringLiteral("匯入 CSV(&I)…");
+    QTest::newRow("Simplified") << Script::Simplified << QStringLiteral("导出 CSV(&E)…") << QStringLiteral("导入 CSV(&I)…");
+    QTest::newRow("Traditional") << Script::Traditional << QStringLiteral("匯出 CSV(&E)…") << QStringLiteral("匯入 CSV(&I)…");
   }
   void menuCaptions() {
-    QFETCH(QString, language);
+    QFETCH(Script, language);
     QFETCH(QString, exportText);
     QFETCH(QString, importText);
     Shell s;

@@ -21,6 +21,7 @@
 #include "tables/ChoiceLists.h"
 #include "tables/Tables.h"
 #include "text/Ini.h"
+#include "app/Texts.h"
 #include "text/Language.h"
 #include "tools/Sample.h"
 
@@ -167,8 +168,8 @@ class EditorInputTest : public QObject {
     QVERIFY2(WriteSampleFolder(data, 3, 12, &error), qPrintable(error));
     QVERIFY(WriteIniValue(program_.filePath("Config.ini"), "Config", "Path", data));
     env_.programFolder = program_.path();
-    SelectLanguageFile("1", QCoreApplication::applicationDirPath());
-    QVERIFY2(QFile::exists(LanguageFilePath()), "the language files are built by the lang target");
+    SetInterfaceLanguage(ShippedLanguage(Script::Simplified));
+    QVERIFY2(QFile::exists(InterfaceLanguage().path()), "the language files are built by the lang target");
     QCOMPARE(int(AllEditorForms().size()), 25);
   }
 
@@ -404,17 +405,17 @@ class EditorInputTest : public QObject {
     QTest::addColumn<QString>("editor");
     QTest::addColumn<QString>("control");
     QTest::addColumn<int>("column");
-    QTest::addColumn<QString>("language");
-    QTest::newRow("Team") << "Team" << "Combo(3)" << 6 << "1";
-    QTest::newRow("Firm") << "Firm" << "Combo(0)" << 4 << "1";
-    QTest::newRow("Firm, Traditional") << "Firm" << "Combo(5)" << 9 << "2";
+    QTest::addColumn<Script>("language");
+    QTest::newRow("Team") << "Team" << "Combo(3)" << 6 << Script::Simplified;
+    QTest::newRow("Firm") << "Firm" << "Combo(0)" << 4 << Script::Simplified;
+    QTest::newRow("Firm, Traditional") << "Firm" << "Combo(5)" << 9 << Script::Traditional;
   }
   void noneAndNumberedEntries() {
     QFETCH(QString, editor);
     QFETCH(QString, control);
     QFETCH(int, column);
-    QFETCH(QString, language);
-    SelectLanguageFile(language, QCoreApplication::applicationDirPath());
+    QFETCH(Script, language);
+    SetInterfaceLanguage(ShippedLanguage(language));
     fillGrid(editor);
     grid_.setCell(1, column, "11");
     grid_.setCell(2, column, "-1");
@@ -425,11 +426,11 @@ class EditorInputTest : public QObject {
       auto d = open(editor, EditorMode::ModifySeveral);
       auto* box = qobject_cast<QComboBox*>(d->control(control));
       QCOMPARE(box->count(), 13);
-      QCOMPARE(box->itemText(0), language == "2" ? QStringLiteral("（無）") : QStringLiteral("（无）"));
+      QCOMPARE(box->itemText(0), language == Script::Traditional ? QStringLiteral("（無）") : QStringLiteral("（无）"));
       for (int k = 0; k < 12; ++k) QCOMPARE(box->itemText(k + 1), QStringLiteral("%1 %2").arg(k).arg(stars[k]));
       QCOMPARE(box->currentIndex(), 12);  // star 11
       QCOMPARE(d->findChild<QLabel*>("LbCount")->text(),
-               language == "2" ? QStringLiteral("修改 2 項記錄") : QStringLiteral("修改 2 项记录"));
+               language == Script::Traditional ? QStringLiteral("修改 2 項記錄") : QStringLiteral("修改 2 项记录"));
       QVERIFY(PickWithMouse(box, 0));
       clickButton(d.get(), "Cmd_OK");
       QCOMPARE(grid_.cell(1, column), QStringLiteral("-1"));
@@ -443,7 +444,7 @@ class EditorInputTest : public QObject {
     QVERIFY(PickWithKeyboard(box, 1));
     clickButton(d.get(), "Cmd_OK");
     QCOMPARE(grid_.cell(2, column), QStringLiteral("0"));
-    SelectLanguageFile("1", QCoreApplication::applicationDirPath());
+    SetInterfaceLanguage(ShippedLanguage(Script::Simplified));
   }
 
   // Enter presses OK or add, also from a text list's edit field (whose typed

@@ -20,6 +20,7 @@
 #include "model/TableIo.h"
 #include "tables/Tables.h"
 #include "text/Ini.h"
+#include "app/Texts.h"
 #include "text/Language.h"
 
 using namespace v3;
@@ -124,7 +125,7 @@ class JobEditorsTest : public QObject {
     QVERIFY(WriteIniValue(program_.filePath("Config.ini"), "Config", "Path", data_));
     env_.programFolder = program_.path();
     QVERIFY2(QFile::exists(QCoreApplication::applicationDirPath() + "/CHS.txt"), "build the lang target first");
-    SelectLanguageFile("1", QCoreApplication::applicationDirPath());
+    SetInterfaceLanguage(v3test::ShippedLanguage(Script::Simplified));
     for (const QString& e : kMine) QVERIFY2(FindEditorForm(e) && FindTable(fileOf(e)), qPrintable(e));
   }
 
@@ -168,18 +169,18 @@ class JobEditorsTest : public QObject {
     QTest::addColumn<QStringList>("entries");
     const QStringList producers = ProducerList(env_.programFolder), stars = StarList(env_.programFolder);
     QVERIFY(producers.size() > 12 && stars.size() == 12);
-    QTest::newRow("CDW type") << "CDW" << "Combo0" << ListTexts("CDType", 1, 8);
+    QTest::newRow("CDW type") << "CDW" << "Combo0" << InterfaceLanguage().list("CDType", 1, 8);
     QTest::newRow("CDW time") << "CDW" << "Combo3" << QStringList{"第一年", "第二年", "第三年", "特殊"};
     QTest::newRow("CDW difficulty") << "CDW" << "Combo2" << QStringList{"1", "2", "3", "4", "5"};
     QTest::newRow("CDW producer") << "CDW" << "Combo4" << producers;
     QTest::newRow("CDW teams, stars") << "CDW" << "Combo6" << TeamList(env_.programFolder) + stars;
     QTest::newRow("CF level") << "CF" << "Combo0" << QStringList{"特级", "甲级", "乙级", "丙级"};
     QTest::newRow("CF grade") << "CF" << "Combo1" << QStringList{"S", "A", "B"};
-    QTest::newRow("CF type") << "CF" << "Combo4" << ListTexts("CFType", 1, 19);
+    QTest::newRow("CF type") << "CF" << "Combo4" << InterfaceLanguage().list("CFType", 1, 19);
     QTest::newRow("MV producer") << "MV" << "Combo4" << producers;
     QTest::newRow("TV length") << "TV" << "Combo2" << QStringList{"连续剧", "单元剧", "短片"};
     QTest::newRow("SH artist") << "SH" << "Combo6" << QStringList{};
-    QTest::newRow("SH type") << "SH" << "Combo0" << ListTexts("SHType", 1, 5);
+    QTest::newRow("SH type") << "SH" << "Combo0" << InterfaceLanguage().list("SHType", 1, 5);
     QTest::newRow("CFR target") << "CFR" << "Combo0" << QStringList{"男性", "女性"};
     QTest::newRow("MVR target") << "MVR" << "Combo0" << QStringList{"男主角", "女主角", "男配角", "女配角"};
     QTest::newRow("TVR artist") << "TVR" << "Combo6" << stars;
@@ -200,17 +201,18 @@ class JobEditorsTest : public QObject {
 
   // Every label, heading and unit is translated by both shipped files.
   void captionsFromLanguageFile_data() {
-    QTest::addColumn<QString>("code");
-    QTest::newRow("CHS") << "1";
-    QTest::newRow("CHT") << "2";
+    QTest::addColumn<Script>("script");
+    QTest::newRow("CHS") << Script::Simplified;
+    QTest::newRow("CHT") << Script::Traditional;
   }
   void captionsFromLanguageFile() {
-    QFETCH(QString, code);
-    SelectLanguageFile(code, QCoreApplication::applicationDirPath());
+    QFETCH(Script, script);
+    SetInterfaceLanguage(v3test::ShippedLanguage(script));
+    const LanguageFile& texts = InterfaceLanguage();
     for (const QString& editor : kMine) {
       auto d = open(editor, EditorMode::Add);
       const QString section = d->objectName();
-      QVERIFY(!LookupText(section, "Caption", "").isEmpty());
+      QVERIFY(!texts.text(section, "Caption", "").isEmpty());
       QStringList names;
       for (const SectionDef& s : FindEditorForm(editor)->sections) {
         names << s.headingName;
@@ -218,7 +220,7 @@ class JobEditorsTest : public QObject {
       }
       names.removeAll(QString());
       for (const QString& name : names) {
-        const QString text = LookupText(section, name, LookupText(section, name.section('(', 0, 0), ""));
+        const QString text = texts.text(section, name, texts.text(section, name.section('(', 0, 0), ""));
         QVERIFY2(!text.isEmpty(), qPrintable(editor + " " + name));
         auto* label = d->findChild<QLabel*>(name);
         auto* box = d->findChild<QGroupBox*>(name);
@@ -226,7 +228,7 @@ class JobEditorsTest : public QObject {
         QCOMPARE(label ? label->text() : box->title(), text);
       }
     }
-    SelectLanguageFile("1", QCoreApplication::applicationDirPath());
+    SetInterfaceLanguage(v3test::ShippedLanguage(Script::Simplified));
   }
 
   // OK writes exactly what the user touched into every selected row.

@@ -21,6 +21,7 @@
 #include "tables/Catalogue.h"
 #include "tables/Tables.h"
 #include "text/Ini.h"
+#include "app/Texts.h"
 #include "text/Language.h"
 #include "tools/Sample.h"
 
@@ -53,20 +54,20 @@ class EditorLayoutTest : public QObject {
     QVERIFY(WriteIniValue(program_.filePath("Config.ini"), "Config", "Path", data_));
     env_.programFolder = program_.path();
   }
-  void cleanupTestCase() { SelectLanguageFile("1", QCoreApplication::applicationDirPath()); }
+  void cleanupTestCase() { SetInterfaceLanguage(v3test::ShippedLanguage(Script::Simplified)); }
 
   void everyEditor_data() {
     QTest::addColumn<QString>("editor");
-    QTest::addColumn<QString>("language");
-    for (const char* language : {"1", "2"})
+    QTest::addColumn<Script>("language");
+    for (const Script language : {Script::Simplified, Script::Traditional})
       for (const EditorForm* form : AllEditorForms())
         if (tableOf(form->name))
-          QTest::newRow(qPrintable(form->name + (language[0] == '1' ? " CHS" : " CHT"))) << form->name << language;
+          QTest::newRow(qPrintable(form->name + (language == Script::Simplified ? " CHS" : " CHT"))) << form->name << language;
   }
   void everyEditor() {
     QFETCH(QString, editor);
-    QFETCH(QString, language);
-    SelectLanguageFile(language, QCoreApplication::applicationDirPath());
+    QFETCH(Script, language);
+    SetInterfaceLanguage(v3test::ShippedLanguage(language));
     QVERIFY(LoadTable(*tableOf(editor), data_, grid_));
     grid_.clearSelection();
     grid_.setRowSelected(1, true);
@@ -77,7 +78,7 @@ class EditorLayoutTest : public QObject {
     RecordDialog d(*FindEditorForm(editor), grid_, r, env_, nullptr);
     QVERIFY(v3test::ShowActive(&d));
     const QString shots = qEnvironmentVariable("V3_EDITOR_SHOTS");
-    if (!shots.isEmpty()) d.grab().save(QStringLiteral("%1/%2-%3.png").arg(shots, editor, language == "1" ? "chs" : "cht"));
+    if (!shots.isEmpty()) d.grab().save(QStringLiteral("%1/%2-%3.png").arg(shots, editor, language == Script::Simplified ? "chs" : "cht"));
 
     const QRect screen = d.screen()->availableGeometry();
     QVERIFY2(d.width() <= screen.width() && d.height() <= screen.height(),

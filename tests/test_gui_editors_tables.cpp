@@ -18,6 +18,7 @@
 #include "model/TableIo.h"
 #include "tables/Tables.h"
 #include "text/Ini.h"
+#include "app/Texts.h"
 #include "text/Language.h"
 
 using namespace v3;
@@ -69,9 +70,9 @@ QString designText(const EditorForm& form, const QString& name) {
 
 // A label's entry, or for an element "Lable(1)" of an array the array's entry.
 QString lookupCaption(const QString& section, const QString& name) {
-  const QString own = LookupText(section, name, QString());
+  const QString own = InterfaceLanguage().text(section, name, QString());
   const qsizetype open = name.indexOf('(');
-  return own.isEmpty() && open > 0 ? LookupText(section, name.left(open), QString()) : own;
+  return own.isEmpty() && open > 0 ? InterfaceLanguage().text(section, name.left(open), QString()) : own;
 }
 
 }  // namespace
@@ -140,11 +141,11 @@ class TableEditorTest : public QObject {
     QVERIFY2(WriteSampleFolder(data_, 7, 12, &error), qPrintable(error));
     QVERIFY(WriteIniValue(program_.filePath("Config.ini"), "Config", "Path", data_));
     env_.programFolder = program_.path();
-    SelectLanguageFile("1", QCoreApplication::applicationDirPath());
-    QVERIFY2(QFile::exists(LanguageFilePath()), "the language files are built by the lang target");
+    SetInterfaceLanguage(v3test::ShippedLanguage(Script::Simplified));
+    QVERIFY2(QFile::exists(InterfaceLanguage().path()), "the language files are built by the lang target");
   }
   void init() {
-    SelectLanguageFile("1", QCoreApplication::applicationDirPath());
+    SetInterfaceLanguage(v3test::ShippedLanguage(Script::Simplified));
     env_.showDifficulty = nullptr;
   }
 
@@ -203,33 +204,33 @@ class TableEditorTest : public QObject {
     // With no row selected the caption is the language file's.
     grid_.clearSelection();
     auto empty = open(editor);
-    QCOMPARE(empty->windowTitle(), LookupText(editor, "Caption", "?"));
+    QCOMPARE(empty->windowTitle(), InterfaceLanguage().text(editor, "Caption", "?"));
   }
 
   // Every label and heading has its caption in both shipped language files,
   // and in the Simplified one it is the label's own design text, so no
   // label reads the caption of another field.
   void labelsHaveTheirCaptions_data() {
-    QTest::addColumn<QString>("code");
+    QTest::addColumn<Script>("script");
     QTest::addColumn<QString>("editor");
-    for (const auto& [code, file] : {std::pair{"1", "CHS"}, std::pair{"2", "CHT"}})
+    for (const auto& [script, file] : {std::pair{Script::Simplified, "CHS"}, std::pair{Script::Traditional, "CHT"}})
       for (const char* editor : kEditors)
-        QTest::newRow(qPrintable(QStringLiteral("%1 %2").arg(file, editor))) << QString(code) << QString(editor);
+        QTest::newRow(qPrintable(QStringLiteral("%1 %2").arg(file, editor))) << script << QString(editor);
   }
   void labelsHaveTheirCaptions() {
-    QFETCH(QString, code);
+    QFETCH(Script, script);
     QFETCH(QString, editor);
-    SelectLanguageFile(code, QCoreApplication::applicationDirPath());
-    QVERIFY(QFile::exists(LanguageFilePath()));
+    SetInterfaceLanguage(v3test::ShippedLanguage(script));
+    QVERIFY(QFile::exists(InterfaceLanguage().path()));
     const EditorForm* form = FindEditorForm(editor);
     QVERIFY(form);
-    QVERIFY(!LookupText(editor, "Caption", QString()).isEmpty());
+    QVERIFY(!InterfaceLanguage().text(editor, "Caption", QString()).isEmpty());
     grid_.clear();
     auto d = open(editor);
     for (const QString& name : captionNames(*form)) {
       const QString text = lookupCaption(editor, name);
       QVERIFY2(!text.isEmpty(), qPrintable(editor + ": " + name));
-      if (code == "1") QCOMPARE(text, designText(*form, name));
+      if (script == Script::Simplified) QCOMPARE(text, designText(*form, name));
       QObject* shown = d->findChild<QObject*>(name);
       QVERIFY2(shown, qPrintable(name));
       QString onScreen;

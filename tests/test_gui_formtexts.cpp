@@ -14,6 +14,7 @@
 #include "TestSupport.h"
 #include "app/FormTexts.h"
 #include "text/Big5.h"
+#include "app/Texts.h"
 #include "text/Language.h"
 #include "text/Locale.h"
 
@@ -64,10 +65,11 @@ QByteArray StarFile(int count) {  // layout B: the name at record offset 4
 class FormTextsTest : public QObject {
   Q_OBJECT
   QTemporaryDir dir_;
+  LanguageFile texts_;
 
   void languageFile(const QString& utf8) {
     QVERIFY(WriteFile(dir_.filePath("CHT.txt"), EncodeCodePage(utf8, 950)));
-    SelectLanguageFile("2", dir_.path());
+    texts_ = LanguageFile(Script::Traditional, dir_.path());
   }
 
  private slots:
@@ -101,7 +103,7 @@ class FormTextsTest : public QObject {
     auto* check = Add<QCheckBox>(form, "Check0", "check");
     auto* text = Add<QLineEdit>(form, "Text0", "text");
 
-    ApplyFormTexts(&window);
+    ApplyFormTexts(&window, texts_);
     QCOMPARE(window.windowTitle(), QStringLiteral("視窗"));
     QCOMPARE(file->title(), QStringLiteral("檔案(&F)"));
     QCOMPARE(file->actions().first()->text(), QStringLiteral("儲存"));
@@ -132,13 +134,13 @@ class FormTextsTest : public QObject {
     for (int k = 1; k <= 10; ++k) file += QStringLiteral("%1=類%1\r\n").arg(k);
     file += "[ItemShop]\r\n5=特殊商店\r\n";
     languageFile(file);
-    if (!withFile) SelectLanguageFile("2", dir_.filePath("elsewhere"));
+    if (!withFile) texts_ = LanguageFile(Script::Traditional, dir_.filePath("elsewhere"));
 
     QWidget cf;
     cf.setObjectName("CF");
     cf.setWindowTitle("添加");
     for (const char* name : {"Combo0", "Combo1", "Combo2", "Combo3", "Combo4"}) Add<QComboBox>(&cf, name);
-    ApplyFormTexts(&cf);
+    ApplyFormTexts(&cf, texts_);
     QCOMPARE(cf.windowTitle(), withFile ? QStringLiteral("新增") : QStringLiteral("添加"));
     QCOMPARE(Combo(&cf, "Combo4")->count(), 19);
     QCOMPARE(Combo(&cf, "Combo4")->itemText(9), withFile ? QStringLiteral("類10") : QString());
@@ -152,7 +154,7 @@ class FormTextsTest : public QObject {
     QWidget item;
     item.setObjectName("Item");
     for (const char* name : {"Combo(2)", "Combo(4)", "Combo(10)"}) Add<QComboBox>(&item, name);
-    ApplyFormTexts(&item);
+    ApplyFormTexts(&item, texts_);
     QCOMPARE(Combo(&item, "Combo(2)")->count(), 4);
     QCOMPARE(Combo(&item, "Combo(4)")->count(), 6);
     QCOMPARE(Combo(&item, "Combo(4)")->itemText(5), withFile ? QStringLiteral("特殊商店") : QString());

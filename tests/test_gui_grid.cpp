@@ -415,7 +415,7 @@ void GridTest::filterCountInTraditional() {
   Show(s, QStringLiteral("Team.dat"));
   s.window.reset();
   Shell t(5);
-  QVERIFY(t.start(QStringLiteral("2")));
+  QVERIFY(t.start(Script::Traditional));
   t.open(QStringLiteral("Team.dat"));
   QCOMPARE(t.window->recordCountLabel()->text(), QStringLiteral("共 5 項"));
   t.grid().setCell(2, 2, QStringLiteral("找到"));
@@ -906,21 +906,21 @@ void GridTest::traditionalRowsAndColumns_data() {
 void GridTest::traditionalRowsAndColumns() {
   QFETCH(QString, simplified);
   QFETCH(QString, traditional);
-  QCOMPARE(msg::Localised(QStringLiteral("2"), simplified), traditional);
-  QCOMPARE(msg::Localised(QStringLiteral("1"), simplified), simplified);
+  QCOMPARE(msg::Localised(Script::Traditional, simplified), traditional);
+  QCOMPARE(msg::Localised(Script::Simplified, simplified), simplified);
 }
 
 void GridTest::guideShownInTheProgram_data() {
-  QTest::addColumn<QString>("code");
+  QTest::addColumn<Script>("script");
   QTest::addColumn<bool>("readme");
   QTest::addColumn<QString>("shown");  // a text of the guide shown; empty: the readme is opened
-  QTest::newRow("Simplified") << "1" << false << "数据文件夹";
-  QTest::newRow("Traditional") << "2" << false << "資料夾";
-  QTest::newRow("Readme.doc wins") << "1" << true << "";
+  QTest::newRow("Simplified") << Script::Simplified << false << "数据文件夹";
+  QTest::newRow("Traditional") << Script::Traditional << false << "資料夾";
+  QTest::newRow("Readme.doc wins") << Script::Simplified << true << "";
 }
 
 void GridTest::guideShownInTheProgram() {
-  QFETCH(QString, code);
+  QFETCH(Script, script);
   QFETCH(bool, readme);
   QFETCH(QString, shown);
   Shell s(2);
@@ -931,7 +931,7 @@ void GridTest::guideShownInTheProgram() {
     QFile::copy(shipped, s.programFolder + QLatin1Char('/') + QLatin1String(name));
   }
   if (readme) WriteFile(s.programFolder + QStringLiteral("/Readme.doc"), "doc");
-  QVERIFY(s.start(code));
+  QVERIFY(s.start(script));
   s.trigger(QStringLiteral("mnu_help"));
   if (readme) {
     QCOMPARE(s.front.opened.size(), 1);

@@ -34,7 +34,7 @@ struct Window {
   Shell s{20};
   QString edit;
 
-  explicit Window(const QString& language = QStringLiteral("1")) {
+  explicit Window(Script language = Script::Simplified) {
     CopyLanguageFiles(s.programFolder);
     s.dialogs.onEditor = [this](const EditorRequest&, RecordGrid& g) {
       for (int row : g.selectedRows()) g.setCell(row, kColumn, edit);
@@ -102,18 +102,18 @@ class RestoreTest : public QObject {
 };
 
 void RestoreTest::restoresTheChosenVersion_data() {
-  QTest::addColumn<QString>("language");
+  QTest::addColumn<Script>("language");
   QTest::addColumn<int>("down");  // Down presses in the list: 0 the newest version
-  QTest::newRow("newest") << "1" << 0;
-  QTest::newRow("older") << "1" << 1;
-  QTest::newRow("older, Traditional") << "2" << 1;
+  QTest::newRow("newest") << Script::Simplified << 0;
+  QTest::newRow("older") << Script::Simplified << 1;
+  QTest::newRow("older, Traditional") << Script::Traditional << 1;
 }
 
 void RestoreTest::restoresTheChosenVersion() {
-  QFETCH(QString, language);
+  QFETCH(Script, language);
   QFETCH(int, down);
   Window w(language);
-  const bool traditional = language == QLatin1String("2");
+  const bool traditional = language == Script::Traditional;
   QCOMPARE(w.s.action(QStringLiteral("mnu_restore"))->text(),
            traditional ? QStringLiteral("恢復較早的版本…") : QStringLiteral("恢复较早的版本…"));
   const QString original = w.s.grid().cell(kRow, kColumn);

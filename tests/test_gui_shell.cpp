@@ -700,24 +700,24 @@ void ShellTest::refusedSaveNamesTheCell() {
 void ShellTest::failedSaveKeepsTheBackup_data() {
   QTest::addColumn<bool>("failCopy");
   QTest::addColumn<bool>("backupMade");
-  QTest::addColumn<QString>("languageCode");
+  QTest::addColumn<Script>("script");
   QTest::addColumn<QString>("says");
-  QTest::newRow("write fails after the backup") << false << true << "1" << "保存失败";
-  QTest::newRow("backup fails") << true << false << "1" << "保存失败";
-  QTest::newRow("Traditional message") << false << true << "2" << "儲存失敗";
+  QTest::newRow("write fails after the backup") << false << true << Script::Simplified << "保存失败";
+  QTest::newRow("backup fails") << true << false << Script::Simplified << "保存失败";
+  QTest::newRow("Traditional message") << false << true << Script::Traditional << "儲存失敗";
 }
 
 void ShellTest::failedSaveKeepsTheBackup() {
   QFETCH(bool, failCopy);
   QFETCH(bool, backupMade);
-  QFETCH(QString, languageCode);
+  QFETCH(Script, script);
   QFETCH(QString, says);
   FailingStore store;
   store.failCopy = failCopy;
   store.failReplace = true;
   Shell s(4);
   s.store = &store;
-  QVERIFY(s.start(languageCode));
+  QVERIFY(s.start(script));
   s.open(QStringLiteral("Team.dat"));
   const QByteArray file = ReadFile(s.path(QStringLiteral("Team.dat")));
   s.grid().setCell(1, 1, QStringLiteral("40"));

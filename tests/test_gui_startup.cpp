@@ -5,6 +5,7 @@
 #include <QLabel>
 
 #include "app/StartUp.h"
+#include "app/Texts.h"
 #include "text/Ini.h"
 #include "text/Locale.h"
 
@@ -32,8 +33,8 @@ class StartUpTest : public QObject {
   void messagesFollowTheLanguage_data();
   void messagesFollowTheLanguage();
   void dataFilesAreFoundWithoutRegardToCase();
-  void languageCodeFromTheSystemLocale_data();
-  void languageCodeFromTheSystemLocale();
+  void scriptFromTheSystemLocale_data();
+  void scriptFromTheSystemLocale();
   void setDataFolderCommand_data();
   void setDataFolderCommand();
   void unwritableConfigIsReported();
@@ -116,28 +117,28 @@ void StartUpTest::settlesTheDataFolder() {
 }
 
 void StartUpTest::messagesFollowTheLanguage_data() {
-  QTest::addColumn<QString>("code");
+  QTest::addColumn<Script>("script");
   QTest::addColumn<QStringList>("messages");
   QTest::addColumn<QString>("prompt");
-  QTest::newRow("Simplified") << "1" << QStringList{kPathWrong, kNotFound} << "请选择Data文件所在目录";
-  QTest::newRow("Traditional") << "2"
+  QTest::newRow("Simplified") << Script::Simplified << QStringList{kPathWrong, kNotFound} << "请选择Data文件所在目录";
+  QTest::newRow("Traditional") << Script::Traditional
                                << QStringList{QStringLiteral("路徑錯誤，請重新設置"),
                                               QStringLiteral("未找到文件，設置錯誤")}
                                << "請選擇Data文件所在目錄";
 }
 
 void StartUpTest::messagesFollowTheLanguage() {
-  QFETCH(QString, code);
+  QFETCH(Script, script);
   QFETCH(QStringList, messages);
   QFETCH(QString, prompt);
   Shell s(1);
   WriteIniValue(ConfigPath(s), "Config", "Path", s.root.filePath(QStringLiteral("nowhere")));
   s.front.folderAnswers << s.root.path();  // holds no CDCase.dat
-  QVERIFY(!s.start(code));
+  QVERIFY(!s.start(script));
   QCOMPARE(s.front.texts(), messages);
   QCOMPARE(s.front.prompts, QStringList{prompt});
   // The label's design text is in the interface language too.
-  QCOMPARE(s.window->label(1)->text(), code == QLatin1String("2") ? QStringLiteral("共0項被選擇")
+  QCOMPARE(s.window->label(1)->text(), script == Script::Traditional ? QStringLiteral("共0項被選擇")
                                                                   : QStringLiteral("共0项被选择"));
 }
 
@@ -152,23 +153,24 @@ void StartUpTest::dataFilesAreFoundWithoutRegardToCase() {
   QCOMPARE(s.window->dataFolder(), folder);
 }
 
-void StartUpTest::languageCodeFromTheSystemLocale_data() {
+void StartUpTest::scriptFromTheSystemLocale_data() {
   QTest::addColumn<int>("locale");
-  QTest::addColumn<QString>("code");
-  QTest::newRow("2052") << 2052 << "1";
-  QTest::newRow("1033") << 1033 << "1";
-  QTest::newRow("1028") << 1028 << "2";
-  QTest::newRow("3076 (Hong Kong)") << 3076 << "1";
+  QTest::addColumn<Script>("script");
+  QTest::newRow("2052") << 2052 << Script::Simplified;
+  QTest::newRow("1033") << 1033 << Script::Simplified;
+  QTest::newRow("1028") << 1028 << Script::Traditional;
+  QTest::newRow("3076 (Hong Kong)") << 3076 << Script::Simplified;
 }
 
-void StartUpTest::languageCodeFromTheSystemLocale() {
+void StartUpTest::scriptFromTheSystemLocale() {
   QFETCH(int, locale);
-  QFETCH(QString, code);
+  QFETCH(Script, script);
   SetSystemLocaleOverride(locale);
   Shell s(1);
-  QVERIFY(s.start(QString()));
+  QVERIFY(s.start(std::nullopt));
   SetSystemLocaleOverride(0);
-  QCOMPARE(s.window->languageCode(), code);
+  QCOMPARE(s.window->script(), script);
+  QCOMPARE(QFileInfo(InterfaceLanguage().path()).fileName(), LanguageFileName(script));
 }
 
 void StartUpTest::setDataFolderCommand_data() {

@@ -11,6 +11,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 
 #include "TestSupport.h"
 #include "editors/BuiltInDialogs.h"
@@ -115,10 +116,11 @@ struct Shell {
   }
 
   // Builds the window and runs its start-up.
-  bool start(const QString& languageCode = QStringLiteral("1")) {
+  // No script: the system locale's.
+  bool start(std::optional<v3::Script> script = v3::Script::Simplified) {
     v3::ShellOptions o;
     o.programFolder = programFolder;
-    o.languageCode = languageCode;
+    o.script = script;
     o.front = &front;
     if (programDialogs) builtIn = v3::MakeBuiltInDialogs(programFolder);
     o.dialogs = programDialogs ? builtIn.get() : &dialogs;

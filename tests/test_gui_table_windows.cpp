@@ -17,6 +17,7 @@
 #include "editors/TableWindows.h"
 #include "tools/Sample.h"
 #include "text/Big5.h"
+#include "app/Texts.h"
 #include "text/Language.h"
 #include "text/Locale.h"
 
@@ -98,7 +99,7 @@ class TableWindowsTest : public QObject {
     WriteFile(program_ + "/CHS.txt", EncodeCodePage(QStringLiteral("[Cons]\r\nCaption=星座表\r\nLb2=月份\r\nCmd_Save=存盘\r\n"
                                                                    "[Length]\r\nFrame(3)=电影类\r\nLb2=日\r\n"),
                                                     936));
-    SelectLanguageFile(QStringLiteral("1"), program_);
+    SetInterfaceLanguage(LanguageFile(Script::Simplified, program_));
   }
 
   void init() {

@@ -150,21 +150,21 @@ void UndoTest::undoingAllGivesTheFileBack() {
 }
 
 void UndoTest::captionsNameTheStep_data() {
-  QTest::addColumn<QString>("language");
+  QTest::addColumn<Script>("language");
   QTest::addColumn<QString>("command");
   QTest::addColumn<QString>("undoText");
   QTest::addColumn<QString>("redoText");
-  QTest::newRow("delete") << "1" << "delete" << "撤销 删除 3 项记录" << "重做 删除 3 项记录";
-  QTest::newRow("modify") << "1" << "modify" << "撤销 修改 3 项记录" << "重做 修改 3 项记录";
-  QTest::newRow("add") << "1" << "add" << "撤销 添加 1 项记录" << "重做 添加 1 项记录";
-  QTest::newRow("cell") << "1" << "cell" << "撤销 修改 1 项记录" << "重做 修改 1 项记录";
-  QTest::newRow("sort") << "1" << "sort" << "撤销 排序" << "重做 排序";
-  QTest::newRow("delete, Traditional") << "2" << "delete" << "復原 刪除 3 項記錄" << "重做 刪除 3 項記錄";
-  QTest::newRow("add, Traditional") << "2" << "add" << "復原 新增 1 項記錄" << "重做 新增 1 項記錄";
+  QTest::newRow("delete") << Script::Simplified << "delete" << "撤销 删除 3 项记录" << "重做 删除 3 项记录";
+  QTest::newRow("modify") << Script::Simplified << "modify" << "撤销 修改 3 项记录" << "重做 修改 3 项记录";
+  QTest::newRow("add") << Script::Simplified << "add" << "撤销 添加 1 项记录" << "重做 添加 1 项记录";
+  QTest::newRow("cell") << Script::Simplified << "cell" << "撤销 修改 1 项记录" << "重做 修改 1 项记录";
+  QTest::newRow("sort") << Script::Simplified << "sort" << "撤销 排序" << "重做 排序";
+  QTest::newRow("delete, Traditional") << Script::Traditional << "delete" << "復原 刪除 3 項記錄" << "重做 刪除 3 項記錄";
+  QTest::newRow("add, Traditional") << Script::Traditional << "add" << "復原 新增 1 項記錄" << "重做 新增 1 項記錄";
 }
 
 void UndoTest::captionsNameTheStep() {
-  QFETCH(QString, language);
+  QFETCH(Script, language);
   QFETCH(QString, command);
   QFETCH(QString, undoText);
   QFETCH(QString, redoText);

@@ -312,17 +312,17 @@ void UnsavedTest::folderPickerStartsInTheDataFolder() {
 }
 
 void UnsavedTest::qtTextsInTheInterfaceLanguage_data() {
-  QTest::addColumn<QString>("language");
+  QTest::addColumn<Script>("language");
   QTest::addColumn<QString>("ok");
   QTest::addColumn<QString>("cancel");
   QTest::addColumn<QString>("copy");
   QTest::addColumn<QString>("lookIn");
-  QTest::newRow("Simplified") << "1" << "确定" << "取消" << "复制" << "查找范围";
-  QTest::newRow("Traditional") << "2" << "確定" << "取消" << "複製" << "尋找於";
+  QTest::newRow("Simplified") << Script::Simplified << "确定" << "取消" << "复制" << "查找范围";
+  QTest::newRow("Traditional") << Script::Traditional << "確定" << "取消" << "複製" << "尋找於";
 }
 
 void UnsavedTest::qtTextsInTheInterfaceLanguage() {
-  QFETCH(QString, language);
+  QFETCH(Script, language);
   QFETCH(QString, ok);
   QFETCH(QString, cancel);
   QFETCH(QString, copy);

@@ -11,7 +11,7 @@ using v3test::WriteFile;
 
 namespace {
 // A language file in the code page of its language.
-QByteArray LanguageFile(const QString& utf8, int codePage) { return EncodeCodePage(utf8, codePage); }
+QByteArray InCodePage(const QString& utf8, int codePage) { return EncodeCodePage(utf8, codePage); }
 }  // namespace
 
 class LanguageTest : public QObject {
@@ -26,31 +26,38 @@ class LanguageTest : public QObject {
     QFile::remove(cht());
   }
 
-  // Each code reads its own file in its own encoding, never the other one.
-  void fileByCode_data() {
-    QTest::addColumn<QString>("code");
+  // Each script reads its own file in its own encoding, never the other one.
+  void fileByScript_data() {
+    QTest::addColumn<int>("script");  // -1: no file
     QTest::addColumn<bool>("withChs");
     QTest::addColumn<bool>("withCht");
     QTest::addColumn<QString>("expected");
     QTest::addColumn<QString>("header");
-    QTest::newRow("1 reads CHS.txt") << "1" << true << true << QStringLiteral("保存") << QStringLiteral("编号");
-    QTest::newRow("2 reads CHT.txt") << "2" << true << true << QStringLiteral("儲存") << QStringLiteral("編號");
-    QTest::newRow("2 with only CHS.txt") << "2" << true << false << QStringLiteral("design") << QString();
-    QTest::newRow("1 with only CHT.txt") << "1" << false << true << QStringLiteral("design") << QString();
-    QTest::newRow("other code") << "3" << true << true << QStringLiteral("design") << QString();
+    QTest::newRow("Simplified reads CHS.txt") << int(Script::Simplified) << true << true << QStringLiteral("保存") << QStringLiteral("编号");
+    QTest::newRow("Traditional reads CHT.txt") << int(Script::Traditional) << true << true << QStringLiteral("儲存") << QStringLiteral("編號");
+    QTest::newRow("Traditional with only CHS.txt") << int(Script::Traditional) << true << false << QStringLiteral("design") << QString();
+    QTest::newRow("Simplified with only CHT.txt") << int(Script::Simplified) << false << true << QStringLiteral("design") << QString();
+    QTest::newRow("none") << -1 << true << true << QStringLiteral("design") << QString();
   }
-  void fileByCode() {
-    QFETCH(QString, code);
+  void fileByScript() {
+    QFETCH(int, script);
     QFETCH(bool, withChs);
     QFETCH(bool, withCht);
     QFETCH(QString, expected);
     QFETCH(QString, header);
-    if (withChs) WriteFile(chs(), LanguageFile("[W]\r\nCmd=保存\r\n[Team.dat]\r\n1=编号\r\n", 936));
-    if (withCht) WriteFile(cht(), LanguageFile("[W]\r\nCmd=儲存\r\n[Team.dat]\r\n1=編號\r\n", 950));
-    SelectLanguageFile(code, dir_.path());
-    QCOMPARE(LookupText("W", "Cmd", "design"), expected);
-    QCOMPARE(HeaderTexts("Team.dat", 2), (QStringList{header, QString()}));
-    QCOMPARE(LanguageFilePath().isEmpty(), code == QLatin1String("3"));
+    if (withChs) WriteFile(chs(), InCodePage("[W]\r\nCmd=保存\r\n[Team.dat]\r\n1=编号\r\n", 936));
+    if (withCht) WriteFile(cht(), InCodePage("[W]\r\nCmd=儲存\r\n[Team.dat]\r\n1=編號\r\n", 950));
+    const v3::LanguageFile texts = script < 0 ? v3::LanguageFile() : v3::LanguageFile(Script(script), dir_.path());
+    QCOMPARE(texts.text("W", "Cmd", "design"), expected);
+    QCOMPARE(texts.headers("Team.dat", 2), (QStringList{header, QString()}));
+    QCOMPARE(texts.path().isEmpty(), script < 0);
+    // The file of the other script in the same folder reads that one.
+    if (script >= 0) {
+      const bool simplified = Script(script) == Script::Simplified;
+      const v3::LanguageFile other = texts.withScript(simplified ? Script::Traditional : Script::Simplified);
+      const QString otherText = simplified ? QStringLiteral("儲存") : QStringLiteral("保存");
+      QCOMPARE(other.text("W", "Cmd", "design"), (simplified ? withCht : withChs) ? otherText : QStringLiteral("design"));
+    }
   }
 
   // Values: only their first 126 bytes count, cut at a character boundary;
@@ -71,28 +78,28 @@ class LanguageTest : public QObject {
   void value() {
     QFETCH(QString, line);
     QFETCH(QString, expected);
-    WriteFile(chs(), LanguageFile("[S]\r\n" + line + "\r\n", 936));
-    SelectLanguageFile("1", dir_.path());
-    QCOMPARE(LookupText("S", "k", "default"), expected);
+    WriteFile(chs(), InCodePage("[S]\r\n" + line + "\r\n", 936));
+    QCOMPARE(v3::LanguageFile(Script::Simplified, dir_.path()).text("S", "k", "default"), expected);
   }
 
   // A file edited, deleted or created while the program runs counts from the next lookup.
   void followsEdits() {
-    SelectLanguageFile("1", dir_.path());
-    QCOMPARE(LookupText("S", "k", "default"), QStringLiteral("default"));
-    QVERIFY(WriteFile(chs(), LanguageFile("[S]\nk=甲\n", 936)));
-    QCOMPARE(LookupText("S", "k", "default"), QStringLiteral("甲"));
+    const v3::LanguageFile texts(Script::Simplified, dir_.path());
+    const v3::LanguageFile copy = texts;  // copies share what was read and follow the file alike
+    QCOMPARE(texts.text("S", "k", "default"), QStringLiteral("default"));
+    QVERIFY(WriteFile(chs(), InCodePage("[S]\nk=甲\n", 936)));
+    QCOMPARE(copy.text("S", "k", "default"), QStringLiteral("甲"));
     // Same size, later modification time.
-    QVERIFY(WriteFile(chs(), LanguageFile("[S]\nk=乙\n", 936)));
+    QVERIFY(WriteFile(chs(), InCodePage("[S]\nk=乙\n", 936)));
     QFile f(chs());
     QVERIFY(f.open(QIODevice::ReadWrite));
     QVERIFY(f.setFileTime(QDateTime::currentDateTime().addSecs(5), QFileDevice::FileModificationTime));
     f.close();
-    QCOMPARE(LookupText("S", "k", "default"), QStringLiteral("乙"));
-    QVERIFY(WriteFile(chs(), LanguageFile("[S]\nk=丙丁\n", 936)));
-    QCOMPARE(LookupText("S", "k", "default"), QStringLiteral("丙丁"));
+    QCOMPARE(texts.text("S", "k", "default"), QStringLiteral("乙"));
+    QVERIFY(WriteFile(chs(), InCodePage("[S]\nk=丙丁\n", 936)));
+    QCOMPARE(texts.text("S", "k", "default"), QStringLiteral("丙丁"));
     QVERIFY(QFile::remove(chs()));
-    QCOMPARE(LookupText("S", "k", "default"), QStringLiteral("default"));
+    QCOMPARE(texts.text("S", "k", "default"), QStringLiteral("default"));
   }
 
   // Header texts and lists keep their length whatever the file holds.
@@ -101,18 +108,18 @@ class LanguageTest : public QObject {
     for (int k = 1; k <= 12; ++k) file += QStringLiteral("%1=H%1\r\n").arg(k);
     file += "[CFType]\r\n";
     for (int k = 1; k <= 10; ++k) file += QStringLiteral("%1=T%1\r\n").arg(k);
-    WriteFile(chs(), LanguageFile(file, 936));
-    SelectLanguageFile("1", dir_.path());
+    WriteFile(chs(), InCodePage(file, 936));
+    const v3::LanguageFile texts(Script::Simplified, dir_.path());
 
     RecordGrid grid;
     grid.reset(11, {});
-    FillGridHeader(grid, "Team.dat");
+    grid.setHeaderTexts(texts.headers("Team.dat", grid.fieldCount()));
     QCOMPARE(grid.headerText(1), QStringLiteral("H1"));
     QCOMPARE(grid.headerText(11), QStringLiteral("H11"));
-    FillGridHeader(grid, "Vantaro3DataEditer");  // no table open: empty headers
+    grid.setHeaderTexts(texts.headers("Vantaro3DataEditer", grid.fieldCount()));  // no table open: empty headers
     QCOMPARE(grid.headerText(1), QString());
 
-    const QStringList types = ListTexts("CFType", 1, 19);
+    const QStringList types = texts.list("CFType", 1, 19);
     QCOMPARE(types.size(), 19);
     QCOMPARE(types[9], QStringLiteral("T10"));
     QCOMPARE(types.mid(10), QStringList(9, QString()));

@@ -13,11 +13,11 @@ using namespace v3;
 namespace {
 
 struct Shipped {
-  const char* code;
+  Script script;
   const char* file;
   int codePage;
 };
-const Shipped kFiles[] = {{"1", "CHS.txt", 936}, {"2", "CHT.txt", 950}};
+const Shipped kFiles[] = {{Script::Simplified, "CHS.txt", 936}, {Script::Traditional, "CHT.txt", 950}};
 
 QString ProgramFolder() { return QCoreApplication::applicationDirPath(); }
 
@@ -52,10 +52,10 @@ class LanguageFilesTest : public QObject {
   Q_OBJECT
 
   void perFile() {
-    QTest::addColumn<QString>("code");
+    QTest::addColumn<Script>("script");
     QTest::addColumn<QString>("file");
     QTest::addColumn<int>("codePage");
-    for (const Shipped& s : kFiles) QTest::newRow(s.file) << QString(s.code) << QString(s.file) << s.codePage;
+    for (const Shipped& s : kFiles) QTest::newRow(s.file) << s.script << QString(s.file) << s.codePage;
   }
 
  private slots:
@@ -88,20 +88,20 @@ class LanguageFilesTest : public QObject {
   // No caption, header or list entry is ever left empty.
   void coversEveryLookup_data() { perFile(); }
   void coversEveryLookup() {
-    QFETCH(QString, code);
-    SelectLanguageFile(code, ProgramFolder());
+    QFETCH(Script, script);
+    const LanguageFile texts(script, ProgramFolder());
     const auto lookups = Lookups();
     QVERIFY(lookups.size() > 600);
     QStringList missing;
     for (const auto& [section, key] : lookups)
-      if (LookupText(section, key, QString()).isEmpty()) missing << section + "/" + key;
+      if (texts.text(section, key, QString()).isEmpty()) missing << section + "/" + key;
     QVERIFY2(missing.isEmpty(), qPrintable(missing.join(", ")));
-    QVERIFY(LookupText("Team.dat", "12", QString()).isEmpty());
+    QVERIFY(texts.text("Team.dat", "12", QString()).isEmpty());
   }
 
   // Entries that the editors store as text must be what the tables can store.
   void listsFitTheirFields_data() {
-    QTest::addColumn<QString>("code");
+    QTest::addColumn<Script>("script");
     QTest::addColumn<QString>("section");
     QTest::addColumn<int>("maxBytes");
     const std::pair<const char*, int> fields[] = {
@@ -111,28 +111,28 @@ class LanguageFilesTest : public QObject {
         {"TVLength", 6}, {"TVRequest", 6}, {"ScheduleTime", 6}};
     for (const Shipped& s : kFiles)
       for (const auto& [section, maxBytes] : fields)
-        QTest::addRow("%s %s", s.file, section) << QString(s.code) << QString(section) << maxBytes;
+        QTest::addRow("%s %s", s.file, section) << s.script << QString(section) << maxBytes;
   }
   void listsFitTheirFields() {
-    QFETCH(QString, code);
+    QFETCH(Script, script);
     QFETCH(QString, section);
     QFETCH(int, maxBytes);
-    SelectLanguageFile(code, ProgramFolder());
+    const LanguageFile texts(script, ProgramFolder());
     for (const FixedList& l : FixedLists())
       if (l.section == section)
-        for (const QString& entry : ListTexts(l.section, l.firstKey, l.lastKey))
+        for (const QString& entry : texts.list(l.section, l.firstKey, l.lastKey))
           QVERIFY2(EncodeCodePage(ToTraditional(entry), 950).size() <= maxBytes, qPrintable(entry));
   }
 
   // The years and the sexes are stored by their words.
   void storedWords_data() { perFile(); }
   void storedWords() {
-    QFETCH(QString, code);
-    SelectLanguageFile(code, ProgramFolder());
-    const QStringList years = ListTexts("Time", 1, 4);
+    QFETCH(Script, script);
+    const LanguageFile texts(script, ProgramFolder());
+    const QStringList years = texts.list("Time", 1, 4);
     QCOMPARE(years, (QStringList{"第一年", "第二年", "第三年", "特殊"}));
     for (int k = 0; k < 4; ++k) QCOMPARE(YearTextToCode(years[k]), k + 1);
-    QCOMPARE(ListTexts("StarSex", 0, 1), (QStringList{"女", "男"}));
+    QCOMPARE(texts.list("StarSex", 0, 1), (QStringList{"女", "男"}));
   }
 };
 

@@ -51,17 +51,17 @@ class TextTest : public QObject {
     QFETCH(QString, text);
     QFETCH(QString, stored);
     QFETCH(QString, unencodable);
-    SetSystemLocaleOverride(locale);
-    const Big5Encoded e = EncodeBig5Text(text);
+    const Script system = SystemTextScript(locale);
+    const Big5Encoded e = EncodeBig5Text(text, system);
     QCOMPARE(e.unencodable, unencodable);
     if (!unencodable.isEmpty()) {
       QVERIFY(!e.ok());
       QVERIFY(e.problem().contains(unencodable));
-      QCOMPARE(EncodedByteLength(text), -1);
+      QCOMPARE(EncodedByteLength(text, system), -1);
       return;
     }
     QCOMPARE(DecodeBig5Text(e.bytes), stored);
-    QCOMPARE(EncodedByteLength(text), int(e.bytes.size()));
+    QCOMPARE(EncodedByteLength(text, system), int(e.bytes.size()));
   }
 
   // Bytes that are no Big5 character decode to byte characters, which the
@@ -77,10 +77,9 @@ class TextTest : public QObject {
   }
   void undecodableBytesComeBack() {
     QFETCH(QByteArray, bytes);
-    for (int locale : {2052, 1028, 1033}) {
-      SetSystemLocaleOverride(locale);
+    for (const Script system : {Script::Simplified, Script::Traditional}) {
       const QString text = DecodeBig5Text(bytes);
-      const Big5Encoded back = EncodeBig5Text(text);
+      const Big5Encoded back = EncodeBig5Text(text, system);
       QVERIFY2(back.ok(), qPrintable(back.problem()));
       QCOMPARE(back.bytes.toHex(), bytes.toHex());
     }
@@ -134,21 +133,27 @@ class TextTest : public QObject {
   void localeIds_data() {
     QTest::addColumn<QString>("name");
     QTest::addColumn<int>("id");
-    QTest::addColumn<QString>("code");
-    QTest::newRow("zh_TW") << "zh_TW.UTF-8" << 1028 << "2";
-    QTest::newRow("zh_CN") << "zh_CN.UTF-8" << 2052 << "1";
-    QTest::newRow("zh_SG") << "zh_SG" << 2052 << "1";
-    QTest::newRow("en_US") << "en_US.UTF-8" << 1033 << "1";
-    QTest::newRow("ja_JP") << "ja_JP.eucJP" << 1041 << "1";
-    QTest::newRow("C") << "C" << 1033 << "1";
-    QTest::newRow("empty") << "" << 1033 << "1";
+    QTest::addColumn<Script>("interface");
+    QTest::addColumn<Script>("fields");
+    QTest::newRow("zh_TW") << "zh_TW.UTF-8" << 1028 << Script::Traditional << Script::Traditional;
+    QTest::newRow("zh_CN") << "zh_CN.UTF-8" << 2052 << Script::Simplified << Script::Simplified;
+    QTest::newRow("zh_SG") << "zh_SG" << 2052 << Script::Simplified << Script::Simplified;
+    QTest::newRow("en_US") << "en_US.UTF-8" << 1033 << Script::Simplified << Script::Traditional;
+    QTest::newRow("ja_JP") << "ja_JP.eucJP" << 1041 << Script::Simplified << Script::Traditional;
+    QTest::newRow("C") << "C" << 1033 << Script::Simplified << Script::Traditional;
+    QTest::newRow("empty") << "" << 1033 << Script::Simplified << Script::Traditional;
   }
   void localeIds() {
     QFETCH(QString, name);
     QFETCH(int, id);
-    QFETCH(QString, code);
+    QFETCH(Script, interface);
+    QFETCH(Script, fields);
     QCOMPARE(LocaleIdFromName(name), id);
-    QCOMPARE(LanguageCodeForLocale(id), code);
+    QCOMPARE(InterfaceScript(id), interface);
+    QCOMPARE(SystemTextScript(id), fields);
+    // A script's own locale gives it back.
+    QCOMPARE(InterfaceScript(LocaleIdOf(interface)), interface);
+    QCOMPARE(SystemTextScript(LocaleIdOf(fields)), fields);
   }
 
   void localeOption() {

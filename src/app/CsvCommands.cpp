@@ -1,5 +1,7 @@
 #include "app/CsvCommands.h"
 
+#include "app/Texts.h"
+
 #include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
@@ -27,7 +29,7 @@ namespace {
 constexpr int kProgressFrom = 5000;
 constexpr int kChunk = 2000;
 
-QString tr(const Vantaro3& w, const QString& simplified) { return msg::Localised(w.languageCode(), simplified); }
+QString tr(const Vantaro3& w, const QString& simplified) { return msg::Localised(w.script(), simplified); }
 
 const TableDef* openTable(Vantaro3& w, UiFront& front) {
   const CatalogueEntry* entry = w.openEntry();
@@ -52,8 +54,8 @@ QString csvFilter(const Vantaro3& w) { return tr(w, QStringLiteral("CSV 文件 (
 
 }  // namespace
 
-CsvOptionsDialog::CsvOptionsDialog(bool exporting, const QString& languageCode, QWidget* owner) : QDialog(owner) {
-  auto t = [&languageCode](const char16_t* s) { return msg::Localised(languageCode, QString::fromUtf16(s)); };
+CsvOptionsDialog::CsvOptionsDialog(bool exporting, Script script, QWidget* owner) : QDialog(owner) {
+  auto t = [&script](const char16_t* s) { return msg::Localised(script, QString::fromUtf16(s)); };
   setObjectName(QStringLiteral("CsvOptions"));
   setWindowTitle(exporting ? t(u"导出 CSV") : t(u"导入 CSV"));
   auto* form = new QFormLayout(this);
@@ -93,7 +95,7 @@ CsvOptions CsvOptionsDialog::options() const {
 }
 
 void AddCsvCommands(Vantaro3& window, QMenu* fileMenu, UiFront& front) {
-  const bool traditional = window.languageCode() == QLatin1String("2");
+  const bool traditional = window.script() == Script::Traditional;
   QAction* exportAction = fileMenu->addAction(traditional ? QStringLiteral("匯出 CSV(&E)…") : QStringLiteral("导出 CSV(&E)…"));
   exportAction->setObjectName(QStringLiteral("mnu_csvExport"));
   QAction* importAction = fileMenu->addAction(traditional ? QStringLiteral("匯入 CSV(&I)…") : QStringLiteral("导入 CSV(&I)…"));
@@ -107,7 +109,7 @@ void AddCsvCommands(Vantaro3& window, QMenu* fileMenu, UiFront& front) {
   });
   QObject::connect(exportAction, &QAction::triggered, w, [w, &front] {
     if (!openTable(*w, front)) return;
-    CsvOptionsDialog dialog(true, w->languageCode(), w);
+    CsvOptionsDialog dialog(true, w->script(), w);
     if (dialog.exec() != QDialog::Accepted) return;
     CsvOptions options = dialog.options();
     const QString path = front.chooseFile(w, tr(*w, QStringLiteral("导出 CSV")), csvFilter(*w), true);
@@ -118,7 +120,7 @@ void AddCsvCommands(Vantaro3& window, QMenu* fileMenu, UiFront& front) {
   });
   QObject::connect(importAction, &QAction::triggered, w, [w, &front] {
     if (!openTable(*w, front)) return;
-    CsvOptionsDialog dialog(false, w->languageCode(), w);
+    CsvOptionsDialog dialog(false, w->script(), w);
     if (dialog.exec() != QDialog::Accepted) return;
     const QString path = front.chooseFile(w, tr(*w, QStringLiteral("导入 CSV")), csvFilter(*w), false);
     if (path.isEmpty()) return;
@@ -181,7 +183,7 @@ bool ImportOpenTableCsv(Vantaro3& w, const QString& path, CsvOptions options, Ui
 
   RecordGrid& grid = w.grid();
   const int k = grid.fieldCount();
-  options.knownHeaders = HeaderLinesOfBothScripts(table->fileName, k);
+  options.knownHeaders = HeaderLinesOfBothScripts(InterfaceLanguage(), table->fileName, k);
   std::vector<QStringList> records;
   CsvRefusal refusal;
   const QString csvName = QFileInfo(path).fileName();

@@ -4,6 +4,8 @@
 
 #include "tools/CsvTable.h"
 
+#include "text/Script.h"
+
 class QCheckBox;
 class QComboBox;
 class QMenu;
@@ -18,7 +20,7 @@ class Vantaro3;
 class CsvOptionsDialog : public QDialog {
   Q_OBJECT
  public:
-  CsvOptionsDialog(bool exporting, const QString& languageCode, QWidget* owner = nullptr);
+  CsvOptionsDialog(bool exporting, Script script, QWidget* owner = nullptr);
   CsvOptions options() const;
 
   QComboBox* encodingBox() const { return encoding_; }

@@ -8,27 +8,27 @@
 
 namespace v3 {
 
-FilterBar::FilterBar(const QString& languageCode, QWidget* parent) : QToolBar(parent) {
+FilterBar::FilterBar(Script script, QWidget* parent) : QToolBar(parent) {
   setObjectName(QStringLiteral("FilterBar"));
-  setWindowTitle(msg::Localised(languageCode, QStringLiteral("筛选")));
+  setWindowTitle(msg::Localised(script, QStringLiteral("筛选")));
   setMovable(false);
-  auto* label = new QLabel(msg::Localised(languageCode, QStringLiteral("筛选：")), this);
+  auto* label = new QLabel(msg::Localised(script, QStringLiteral("筛选：")), this);
   label->setObjectName(QStringLiteral("FilterLabel"));
   label->setContentsMargins(4, 0, 4, 0);
   addWidget(label);
   text_ = new QLineEdit(this);
   text_->setObjectName(QStringLiteral("FilterText"));
   text_->setClearButtonEnabled(true);
-  text_->setPlaceholderText(msg::Localised(languageCode, QStringLiteral("只显示含有此文字的记录")));
+  text_->setPlaceholderText(msg::Localised(script, QStringLiteral("只显示含有此文字的记录")));
   text_->setMinimumWidth(260);
   label->setBuddy(text_);
   addWidget(text_);
-  auto* in = new QLabel(msg::Localised(languageCode, QStringLiteral(" 范围：")), this);
+  auto* in = new QLabel(msg::Localised(script, QStringLiteral(" 范围：")), this);
   addWidget(in);
   columns_ = new QComboBox(this);
   columns_->setObjectName(QStringLiteral("FilterColumn"));
   columns_->setSizeAdjustPolicy(QComboBox::AdjustToContents);
-  allColumns_ = msg::Localised(languageCode, QStringLiteral("所有列"));
+  allColumns_ = msg::Localised(script, QStringLiteral("所有列"));
   columns_->addItem(allColumns_, 0);
   in->setBuddy(columns_);
   addWidget(columns_);

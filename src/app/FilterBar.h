@@ -1,6 +1,8 @@
 #pragma once
 #include <QToolBar>
 
+#include "text/Script.h"
+
 class QComboBox;
 class QLineEdit;
 
@@ -11,7 +13,7 @@ namespace v3 {
 class FilterBar : public QToolBar {
   Q_OBJECT
  public:
-  FilterBar(const QString& languageCode, QWidget* parent = nullptr);
+  FilterBar(Script script, QWidget* parent = nullptr);
 
   QLineEdit* textBox() const { return text_; }
   QComboBox* columnList() const { return columns_; }

@@ -21,37 +21,37 @@ namespace {
 
 // The text under the control's name; for an element "Name(i)" of a control
 // array the element's own entry first, then the array's.
-QString captionFor(const QString& section, const QString& name, const QString& current) {
+QString captionFor(const LanguageFile& texts, const QString& section, const QString& name, const QString& current) {
   const qsizetype open = name.indexOf(QLatin1Char('('));
   if (open > 0 && name.endsWith(QLatin1Char(')')))
-    return LookupText(section, name, LookupText(section, name.left(open), current));
-  return LookupText(section, name, current);
+    return texts.text(section, name, texts.text(section, name.left(open), current));
+  return texts.text(section, name, current);
 }
 
 bool isInternal(const QString& name) { return name.isEmpty() || name.startsWith(QLatin1String("qt_")); }
 
 // Gives the object its caption when it is a kind of control that has one;
 // other objects are left alone.
-void applyCaption(const QString& section, QObject* object) {
+void applyCaption(const LanguageFile& texts, const QString& section, QObject* object) {
   const QString name = object->objectName();
   if (isInternal(name)) return;
   if (auto* menu = qobject_cast<QMenu*>(object)) {
-    const QString t = captionFor(section, name, menu->title());
+    const QString t = captionFor(texts, section, name, menu->title());
     if (t != menu->title()) menu->setTitle(t);
   } else if (auto* action = qobject_cast<QAction*>(object)) {
     if (action->isSeparator()) return;
-    const QString t = captionFor(section, name, action->text());
+    const QString t = captionFor(texts, section, name, action->text());
     if (t != action->text()) action->setText(t);
   } else if (qobject_cast<QCheckBox*>(object) || qobject_cast<QRadioButton*>(object)) {
     return;  // check boxes keep their captions
   } else if (auto* button = qobject_cast<QAbstractButton*>(object)) {
-    const QString t = captionFor(section, name, button->text());
+    const QString t = captionFor(texts, section, name, button->text());
     if (t != button->text()) button->setText(t);
   } else if (auto* label = qobject_cast<QLabel*>(object)) {
-    const QString t = captionFor(section, name, label->text());
+    const QString t = captionFor(texts, section, name, label->text());
     if (t != label->text()) label->setText(t);
   } else if (auto* frame = qobject_cast<QGroupBox*>(object)) {
-    const QString t = captionFor(section, name, frame->title());
+    const QString t = captionFor(texts, section, name, frame->title());
     if (t != frame->title()) frame->setTitle(t);
   }
 }
@@ -75,12 +75,12 @@ void appendTo(QWidget* window, const QString& comboName, const QStringList& entr
 
 }  // namespace
 
-void ApplyFormTexts(QWidget* window) {
+void ApplyFormTexts(QWidget* window, const LanguageFile& texts) {
   if (!window) return;
   const QString section = window->objectName();
   if (section.isEmpty()) return;
 
-  window->setWindowTitle(LookupText(section, QStringLiteral("Caption"), window->windowTitle()));
+  window->setWindowTitle(texts.text(section, QStringLiteral("Caption"), window->windowTitle()));
 
   // Every control in the window's order: its children depth first, and the
   // entries of each menu, also those whose action belongs to another object.
@@ -88,7 +88,7 @@ void ApplyFormTexts(QWidget* window) {
   auto visit = [&](QObject* object) {
     if (done.contains(object)) return;
     done.insert(object);
-    applyCaption(section, object);
+    applyCaption(texts, section, object);
   };
   const QList<QObject*> children = window->findChildren<QObject*>();
   for (QObject* child : children) {
@@ -99,7 +99,7 @@ void ApplyFormTexts(QWidget* window) {
   }
 
   for (const FixedList& list : FixedLists())
-    if (list.window == section) appendTo(window, list.control, ListTexts(list.section, list.firstKey, list.lastKey));
+    if (list.window == section) appendTo(window, list.control, texts.list(list.section, list.firstKey, list.lastKey));
 }
 
 void SetComboEntries(QComboBox* combo, const QStringList& entries) {

@@ -6,7 +6,9 @@ class QWidget;
 
 namespace v3 {
 
-// Every window gets its texts the same way when it loads, keyed by object
+class LanguageFile;
+
+// Every window gets its texts from the language file the same way when it loads, keyed by object
 // names: the language-file section is the window's objectName, key
 // "Caption" its title, and each command button, label, frame (group box),
 // menu and menu entry is looked up under its own objectName, its current
@@ -20,7 +22,7 @@ namespace v3 {
 //
 // Then, for the windows that have fixed lists (FixedLists() in
 // text/Language.h), each list's entries are appended to its drop-down list.
-void ApplyFormTexts(QWidget* window);
+void ApplyFormTexts(QWidget* window, const LanguageFile& texts);
 
 // The window's drop-down list with the object name ("Combo6", "Combo(2)"),
 // searched through all its children; nullptr when there is none.

@@ -10,8 +10,8 @@ namespace v3 {
 
 // ---------------------------------------------------------------- GridUndo
 
-GridUndo::GridUndo(RecordGrid& grid, const QString& languageCode, QObject* parent)
-    : QObject(parent), grid_(grid), languageCode_(languageCode) {
+GridUndo::GridUndo(RecordGrid& grid, Script script, QObject* parent)
+    : QObject(parent), grid_(grid), script_(script) {
   grid_.setObserver(this);
   connect(&stack_, &QUndoStack::cleanChanged, this, [this](bool clean) {
     // Back at the saved state: the table is unmodified again.
@@ -67,7 +67,7 @@ void GridUndo::closeScope() {
     delete step;
     return;
   }
-  step->setText(openCaption_.isEmpty() ? captionFor(*step) : msg::Localised(languageCode_, openCaption_));
+  step->setText(openCaption_.isEmpty() ? captionFor(*step) : msg::Localised(script_, openCaption_));
   stack_.push(step);
 }
 
@@ -91,7 +91,7 @@ QString GridUndo::captionFor(const QUndoCommand& step) const {
   if (removed > 0) parts << QStringLiteral("删除 %1 项").arg(removed);
   const QString caption = parts.isEmpty() ? (reordered ? QStringLiteral("排序") : QStringLiteral("修改"))
                                           : parts.join(QStringLiteral("、")) + QStringLiteral("记录");
-  return msg::Localised(languageCode_, caption);
+  return msg::Localised(script_, caption);
 }
 
 // ---------------------------------------------------------------- scopes

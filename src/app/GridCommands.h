@@ -7,6 +7,8 @@
 
 #include "model/RecordGrid.h"
 
+#include "text/Script.h"
+
 namespace v3 {
 
 // Undo and redo of the open table.
@@ -33,8 +35,8 @@ namespace v3 {
 class GridUndo : public QObject, public RecordGridObserver {
   Q_OBJECT
  public:
-  // Attaches itself as the grid's observer; languageCode picks the captions' script.
-  GridUndo(RecordGrid& grid, const QString& languageCode, QObject* parent = nullptr);
+  // Attaches itself as the grid's observer; script picks the captions' script.
+  GridUndo(RecordGrid& grid, Script script, QObject* parent = nullptr);
   ~GridUndo() override;
 
   QUndoStack& stack() { return stack_; }
@@ -49,7 +51,7 @@ class GridUndo : public QObject, public RecordGridObserver {
 
   // The caption of a step from what it did, in the interface language.
   QString captionFor(const QUndoCommand& step) const;
-  const QString& languageCode() const { return languageCode_; }
+  Script script() const { return script_; }
 
  signals:
   void modifiedChanged(bool modified);
@@ -62,7 +64,7 @@ class GridUndo : public QObject, public RecordGridObserver {
   void closeScope();
 
   RecordGrid& grid_;
-  QString languageCode_;
+  Script script_ = Script::Simplified;
   QUndoStack stack_;
   class GridStep* open_ = nullptr;  // the step the changes of the outermost scope go into
   QString openCaption_;

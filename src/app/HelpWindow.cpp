@@ -13,10 +13,10 @@
 
 namespace v3 {
 
-QString GuidePath(const QString& programFolder, const QString& languageCode) {
+QString GuidePath(const QString& programFolder, Script script) {
   // Beside the program, or in share/vantaro3 of an installed one.
   const QDir dir(LanguageFolder(programFolder));
-  const QString own = languageCode == QLatin1String("2") ? QStringLiteral("guide-zh_TW.html")
+  const QString own = script == Script::Traditional ? QStringLiteral("guide-zh_TW.html")
                                                           : QStringLiteral("guide-zh_CN.html");
   for (const QString& name : {own, QStringLiteral("guide-zh_CN.html")}) {
     const QString path = dir.filePath(name);
@@ -25,9 +25,9 @@ QString GuidePath(const QString& programFolder, const QString& languageCode) {
   return QString();
 }
 
-HelpWindow::HelpWindow(const QString& guidePath, const QString& languageCode, QWidget* owner) : QDialog(owner) {
+HelpWindow::HelpWindow(const QString& guidePath, Script script, QWidget* owner) : QDialog(owner) {
   setObjectName(QStringLiteral("HelpWindow"));
-  setWindowTitle(msg::Localised(languageCode, QStringLiteral("使用说明")));
+  setWindowTitle(msg::Localised(script, QStringLiteral("使用说明")));
   setAttribute(Qt::WA_DeleteOnClose);
   auto* layout = new QVBoxLayout(this);
   browser_ = new QTextBrowser(this);
@@ -36,7 +36,7 @@ HelpWindow::HelpWindow(const QString& guidePath, const QString& languageCode, QW
   browser_->setSource(QUrl::fromLocalFile(guidePath));
   layout->addWidget(browser_);
   auto* buttons = new QDialogButtonBox(QDialogButtonBox::Close, this);
-  buttons->button(QDialogButtonBox::Close)->setText(msg::Localised(languageCode, QStringLiteral("关闭")));
+  buttons->button(QDialogButtonBox::Close)->setText(msg::Localised(script, QStringLiteral("关闭")));
   connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::close);
   layout->addWidget(buttons);
   resize(760, 640);

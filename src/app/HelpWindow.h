@@ -1,6 +1,8 @@
 #pragma once
 #include <QDialog>
 
+#include "text/Script.h"
+
 class QTextBrowser;
 
 namespace v3 {
@@ -10,7 +12,7 @@ namespace v3 {
 class HelpWindow : public QDialog {
   Q_OBJECT
  public:
-  HelpWindow(const QString& guidePath, const QString& languageCode, QWidget* owner);
+  HelpWindow(const QString& guidePath, Script script, QWidget* owner);
   QTextBrowser* browser() const { return browser_; }
 
  private:
@@ -19,6 +21,6 @@ class HelpWindow : public QDialog {
 
 // The guide for the interface language in the program folder; empty when
 // none is there.
-QString GuidePath(const QString& programFolder, const QString& languageCode);
+QString GuidePath(const QString& programFolder, Script script);
 
 }  // namespace v3

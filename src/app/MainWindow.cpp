@@ -107,10 +107,10 @@ Vantaro3::Vantaro3(ShellOptions options, QWidget* parent)
       store_(options_.store ? *options_.store : FileStore::disk()) {
   setObjectName(QStringLiteral("Vantaro3"));
   setWindowIcon(MakeIcon());
-  languageCode_ = options_.languageCode.isEmpty() ? LanguageCodeForLocale(SystemLocaleNumber()) : options_.languageCode;
+  script_ = options_.script ? *options_.script : InterfaceScript(SystemLocaleNumber());
   references_ = std::make_unique<ReferenceNames>();
   filterIndex_ = std::make_unique<FilterIndex>();
-  undo_ = std::make_unique<GridUndo>(grid_, languageCode_);
+  undo_ = std::make_unique<GridUndo>(grid_, script_);
   baseTitle_ = QStringLiteral("Vantaro3DataEditer");
   setCaption(baseTitle_);
   buildForm();
@@ -156,7 +156,7 @@ void Vantaro3::buildForm() {
   label1_ = makeLabel("Label1", 8, 180);
   label2_ = makeLabel("Label2", 196, 200);
   label3_ = makeLabel("Label3", 404, kFormWidth - 412);
-  label1_->setText(msg::SelectedCount(languageCode_, 0));
+  label1_->setText(msg::SelectedCount(script_, 0));
 
   // A line of its own, so that menu hints passing over the status bar do not wipe it.
   statusLine_ = new QLabel(this);
@@ -243,16 +243,16 @@ void Vantaro3::buildMenus() {
 }
 
 bool Vantaro3::startUp() {
-  const StartUpResult settled = SettleDataFolder(programFolder_, languageCode_, front_, this);
+  const StartUpResult settled = SettleDataFolder(programFolder_, script_, front_, this);
   if (!settled.proceed) return false;
   dataFolder_ = settled.dataFolder;
 
   RememberRecentDataFolder(programFolder_, dataFolder_);
 
-  SelectLanguage(languageCode_, programFolder_);
+  SetInterfaceLanguage(ProgramLanguageFile(script_, programFolder_));
   setWindowTitle(baseTitle_);
   ApplyWindowTexts(this);
-  ShowCatalogueDescriptions(findChild<QMenu*>(QStringLiteral("mnu_select")), languageCode_);
+  ShowCatalogueDescriptions(findChild<QMenu*>(QStringLiteral("mnu_select")), script_);
   baseTitle_ = windowTitle();
   setCaption(baseTitle_);
 
@@ -275,7 +275,7 @@ bool Vantaro3::eventFilter(QObject* watched, QEvent* event) {
 
 QLabel* Vantaro3::label(int n) const { return n == 1 ? label1_ : n == 2 ? label2_ : n == 3 ? label3_ : nullptr; }
 
-QString Vantaro3::text(const QString& simplified) const { return msg::Localised(languageCode_, simplified); }
+QString Vantaro3::text(const QString& simplified) const { return msg::Localised(script_, simplified); }
 
 void Vantaro3::status(const QString& simplified) { statusLine_->setText(text(simplified)); }
 
@@ -431,7 +431,7 @@ void Vantaro3::loadOpenTable() {
 }
 
 void Vantaro3::fillGridHeader() {
-  grid_.setHeaderTexts(GridHeaderTexts(caption_, grid_.fieldCount()));
+  grid_.setHeaderTexts(InterfaceLanguage().headers(caption_, grid_.fieldCount()));
 }
 
 void Vantaro3::reload() {
@@ -454,7 +454,7 @@ void Vantaro3::refresh() {
   updateSelectionLabel();
 }
 
-void Vantaro3::updateSelectionLabel() { label1_->setText(msg::SelectedCount(languageCode_, grid_.selectedCount())); }
+void Vantaro3::updateSelectionLabel() { label1_->setText(msg::SelectedCount(script_, grid_.selectedCount())); }
 
 void Vantaro3::updateFileLabels() {
   label2_->setText(caption_);
@@ -585,7 +585,7 @@ void Vantaro3::restoreEarlierVersion() {
   const QString path = openFilePath();
   int id = 0;
   {
-    RestoreDialog dialog(table, dataFolder_, languageCode_, store_, this);
+    RestoreDialog dialog(table, dataFolder_, script_, store_, this);
     if (dialog.exec() != QDialog::Accepted) return;
     id = dialog.chosenId();
   }
@@ -636,12 +636,12 @@ void Vantaro3::find() {
 
 void Vantaro3::setDataFolder() {
   if (!settleUnsavedChanges()) return;
-  switchDataFolder(ChangeDataFolder(programFolder_, languageCode_, dataFolder_, front_, this));
+  switchDataFolder(ChangeDataFolder(programFolder_, script_, dataFolder_, front_, this));
 }
 
 void Vantaro3::openRecentFolder(const QString& folder) {
   if (!settleUnsavedChanges()) return;
-  switchDataFolder(UseDataFolder(programFolder_, languageCode_, folder, dataFolder_, front_, this));
+  switchDataFolder(UseDataFolder(programFolder_, script_, folder, dataFolder_, front_, this));
 }
 
 void Vantaro3::switchDataFolder(const QString& folder) {

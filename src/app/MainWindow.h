@@ -4,10 +4,13 @@
 #include <QPointer>
 
 #include <memory>
+#include <optional>
 
 #include "app/Layout.h"
 #include "model/RecordGrid.h"
 #include "storage/FileStamp.h"
+
+#include "text/Script.h"
 
 class QLabel;
 class QMenu;
@@ -29,7 +32,7 @@ enum class EditorMode;
 
 struct ShellOptions {
   QString programFolder;   // Config.ini, the language files and the readme; empty: the program's own folder
-  QString languageCode;    // "1" or "2"; empty: from the system locale
+  std::optional<Script> script;  // the interface's script; none: from the system locale
   UiFront* front = nullptr;         // message boxes, folder picker, documents; null: the desktop's
   DialogFactory* dialogs = nullptr;  // editors and standalone windows; null: none
   FileStore* store = nullptr;       // where tables are read from and saved to; null: the disk
@@ -55,7 +58,7 @@ class Vantaro3 : public QMainWindow {
   // program has to end without showing the window.
   bool startUp();
 
-  const QString& languageCode() const { return languageCode_; }
+  Script script() const { return script_; }
   const QString& dataFolder() const { return dataFolder_; }
   const QString& programFolder() const { return programFolder_; }
   RecordGrid& grid() { return grid_; }
@@ -162,7 +165,7 @@ class Vantaro3 : public QMainWindow {
   UiFront& front_;
   DialogFactory& dialogs_;
   FileStore& store_;
-  QString languageCode_;
+  Script script_ = Script::Simplified;
   QString dataFolder_;
 
   RecordGrid grid_;

@@ -141,7 +141,7 @@ void Vantaro3::buildGridTools() {
 
   // The filter bar, on a line of its own above the grid.
   addToolBarBreak(Qt::TopToolBarArea);
-  filterBar_ = new FilterBar(languageCode_, this);
+  filterBar_ = new FilterBar(script_, this);
   addToolBar(Qt::TopToolBarArea, filterBar_);
   connect(filterBar_, &FilterBar::filterChanged, this, &Vantaro3::applyFilter);
   connect(filterAction, &QAction::triggered, this, [this] {
@@ -372,9 +372,9 @@ void Vantaro3::paste() {
 }
 
 bool Vantaro3::showGuide() {
-  const QString guide = GuidePath(programFolder_, languageCode_);
+  const QString guide = GuidePath(programFolder_, script_);
   if (guide.isEmpty()) return false;
-  if (!helpWindow_) helpWindow_ = new HelpWindow(guide, languageCode_, this);
+  if (!helpWindow_) helpWindow_ = new HelpWindow(guide, script_, this);
   helpWindow_->show();
   helpWindow_->raise();
   helpWindow_->activateWindow();

@@ -4,7 +4,7 @@
 
 namespace v3::msg {
 namespace {
-bool Traditional(const QString& languageCode) { return languageCode == QLatin1String("2"); }
+bool Traditional(Script script) { return script == Script::Traditional; }
 
 // Words that the character mapping leaves in their mainland form, with the
 // usage of a Traditional interface (as in the shipped Traditional language
@@ -63,19 +63,19 @@ QString TraditionalUsage(const QString& mapped) {
 }
 }  // namespace
 
-QString PathWrong(const QString& code) {
+QString PathWrong(Script code) {
   return Traditional(code) ? QStringLiteral("路徑錯誤，請重新設置") : QStringLiteral("路径错误，请重新设置");
 }
 
-QString FileNotFound(const QString& code) {
+QString FileNotFound(Script code) {
   return Traditional(code) ? QStringLiteral("未找到文件，設置錯誤") : QStringLiteral("未找到文件，设置错误");
 }
 
-QString ChooseFolder(const QString& code) {
+QString ChooseFolder(Script code) {
   return Traditional(code) ? QStringLiteral("請選擇Data文件所在目錄") : QStringLiteral("请选择Data文件所在目录");
 }
 
-QString SelectedCount(const QString& code, int count) {
+QString SelectedCount(Script code, int count) {
   return Traditional(code) ? QStringLiteral("共%1項被選擇").arg(count) : QStringLiteral("共%1项被选择").arg(count);
 }
 
@@ -85,7 +85,7 @@ QString NotFoundForLocale(int localeId) {
   return QString();
 }
 
-QString Localised(const QString& code, const QString& simplified) {
+QString Localised(Script code, const QString& simplified) {
   return Traditional(code) ? RowsAndColumns(TraditionalUsage(ToTraditional(simplified))) : simplified;
 }
 

@@ -1,23 +1,25 @@
 #pragma once
 #include <QString>
 
+#include "text/Script.h"
+
 namespace v3 {
 
 // The program's own messages, in the interface language: Simplified for
-// LanguageCode "1", Traditional for "2".
+// Script::Simplified, Traditional for Script::Traditional.
 namespace msg {
 
 // Messages whose two forms are fixed texts.
-QString PathWrong(const QString& languageCode);      // Config.ini names no data folder
-QString FileNotFound(const QString& languageCode);   // the chosen folder lacks CDCase.dat
-QString ChooseFolder(const QString& languageCode);   // the folder picker's prompt
-QString SelectedCount(const QString& languageCode, int count);  // Label1
+QString PathWrong(Script script);      // Config.ini names no data folder
+QString FileNotFound(Script script);   // the chosen folder lacks CDCase.dat
+QString ChooseFolder(Script script);   // the folder picker's prompt
+QString SelectedCount(Script script, int count);  // Label1
 // The find dialog's not-found message goes by the system locale: empty
 // text (no message) for any locale but 2052 and 1028.
 QString NotFoundForLocale(int localeId);
 
-// Any other message: written in Simplified, shown in Traditional for "2".
-QString Localised(const QString& languageCode, const QString& simplified);
+// Any other message: written in Simplified, shown in Traditional for Script::Traditional.
+QString Localised(Script script, const QString& simplified);
 
 }  // namespace msg
 

@@ -6,7 +6,7 @@
 
 namespace v3 {
 
-bool InstallQtTranslations(const QString& languageCode) {
+bool InstallQtTranslations(Script script) {
   static QTranslator* installed = nullptr;
   if (installed) {
     QCoreApplication::removeTranslator(installed);
@@ -14,7 +14,7 @@ bool InstallQtTranslations(const QString& languageCode) {
     installed = nullptr;
   }
   auto translator = new QTranslator(QCoreApplication::instance());
-  const QString name = languageCode == QLatin1String("2") ? QStringLiteral("qtbase_zh_TW") : QStringLiteral("qtbase_zh_CN");
+  const QString name = script == Script::Traditional ? QStringLiteral("qtbase_zh_TW") : QStringLiteral("qtbase_zh_CN");
   if (!translator->load(name, QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
     delete translator;
     return false;

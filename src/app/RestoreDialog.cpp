@@ -32,9 +32,9 @@ QString shown(const QString& cell) { return cell.isEmpty() ? QStringLiteral("“
 
 }  // namespace
 
-RestoreDialog::RestoreDialog(const TableDef& table, const QString& dataFolder, const QString& languageCode,
+RestoreDialog::RestoreDialog(const TableDef& table, const QString& dataFolder, Script script,
                              FileStore& store, QWidget* owner)
-    : QDialog(owner), table_(table), dataFolder_(dataFolder), languageCode_(languageCode) {
+    : QDialog(owner), table_(table), dataFolder_(dataFolder), script_(script) {
   setObjectName(QStringLiteral("Restore"));
   setWindowTitle(text(QStringLiteral("恢复较早的版本")));
   if (owner) setWindowIcon(owner->windowIcon());
@@ -116,7 +116,7 @@ RestoreDialog::RestoreDialog(const TableDef& table, const QString& dataFolder, c
   showSelected();
 }
 
-QString RestoreDialog::text(const QString& simplified) const { return msg::Localised(languageCode_, simplified); }
+QString RestoreDialog::text(const QString& simplified) const { return msg::Localised(script_, simplified); }
 
 int RestoreDialog::chosenId() const {
   const QTreeWidgetItem* item = list_->currentItem();
@@ -149,7 +149,7 @@ QString RestoreDialog::differences(const BackupVersion& version, bool* readable)
     return text(QStringLiteral("无法读取现在的 %1：%2").arg(table_.fileName, currentError_));
   if (bytes == current_) return text(QStringLiteral("没有不同：版本 %1 与现在的文件相同。").arg(version.id));
 
-  const TableDifference d = DiffTableBytes(table_, dataFolder_, current_, bytes);
+  const TableDifference d = DiffTableBytes(table_, dataFolder_, current_, bytes, InterfaceLanguage());
   if (!d.errorA.isEmpty()) return text(QStringLiteral("无法比较：%1").arg(d.errorA));
   if (d.records.empty())
     return text(QStringLiteral("记录没有不同（文件的字节不同，例如未显示的部分）。"));

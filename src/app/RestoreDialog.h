@@ -7,6 +7,8 @@
 
 #include "storage/BackupHistory.h"
 
+#include "text/Script.h"
+
 class QLabel;
 class QPlainTextEdit;
 class QPushButton;
@@ -23,7 +25,7 @@ struct TableDef;
 class RestoreDialog : public QDialog {
   Q_OBJECT
  public:
-  RestoreDialog(const TableDef& table, const QString& dataFolder, const QString& languageCode, FileStore& store,
+  RestoreDialog(const TableDef& table, const QString& dataFolder, Script script, FileStore& store,
                 QWidget* owner);
 
   QTreeWidget* versionList() const { return list_; }
@@ -40,7 +42,7 @@ class RestoreDialog : public QDialog {
 
   const TableDef& table_;
   QString dataFolder_;
-  QString languageCode_;
+  Script script_ = Script::Simplified;
   std::vector<BackupVersion> versions_;
   QByteArray current_;     // the table's file as it is now
   QString currentError_;   // why it could not be read

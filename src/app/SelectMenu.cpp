@@ -5,7 +5,7 @@
 
 #include "app/Messages.h"
 #include "tables/Catalogue.h"
-#include "text/Language.h"
+#include "app/Texts.h"
 
 namespace v3 {
 namespace {
@@ -71,7 +71,7 @@ void BuildSelectMenu(QMenu* select, const std::function<void(const CatalogueEntr
   }
 }
 
-void ShowCatalogueDescriptions(QMenu* select, const QString& languageCode) {
+void ShowCatalogueDescriptions(QMenu* select, Script script) {
   for (QAction* groupAction : select->actions()) {
     QMenu* sub = groupAction->menu();
     if (!sub) continue;
@@ -81,7 +81,7 @@ void ShowCatalogueDescriptions(QMenu* select, const QString& languageCode) {
         if (e.menuEntry == a->objectName()) entry = &e;
       if (!entry) continue;
       const QString description =
-          LookupText(QStringLiteral("Catalogue"), entry->menuEntry, msg::Localised(languageCode, DefaultDescription(entry->code)));
+          InterfaceLanguage().text(QStringLiteral("Catalogue"), entry->menuEntry, msg::Localised(script, DefaultDescription(entry->code)));
       const QString name = CatalogueEntryText(a->text());
       // The text after a tab stands at the right of the entry, where shortcuts stand.
       a->setText(description.isEmpty() ? name : name + QLatin1Char('\t') + description);

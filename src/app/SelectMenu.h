@@ -3,6 +3,8 @@
 
 #include <functional>
 
+#include "text/Script.h"
+
 class QMenu;
 
 namespace v3 {
@@ -20,7 +22,7 @@ void BuildSelectMenu(QMenu* select, const std::function<void(const CatalogueEntr
 // After the window's texts came from the language file: the description
 // of each entry (section "Catalogue", key = the entry's object name) beside
 // its file name.
-void ShowCatalogueDescriptions(QMenu* select, const QString& languageCode);
+void ShowCatalogueDescriptions(QMenu* select, Script script);
 
 // The file name an entry of the Select menu shows (its text without the description).
 QString CatalogueEntryText(const QString& actionText);

@@ -20,23 +20,23 @@ QString RecentKey(int i) { return QStringLiteral("Folder%1").arg(i); }
 
 // Remembers the folder. A program folder that cannot be written does not
 // stop the program, but the user learns that the choice is not kept.
-void Remember(const QString& programFolder, const QString& languageCode, const QString& folder, UiFront& front,
+void Remember(const QString& programFolder, Script script, const QString& folder, UiFront& front,
               QWidget* owner) {
   const QString config = ConfigFilePath(programFolder);
   QString error;
   if (!WriteIniValue(config, kSection, kKey, folder, &error))
     front.message(owner,
-                  msg::Localised(languageCode, QStringLiteral("无法保存设置：%1。下次启动时需要重新选择目录").arg(error)),
+                  msg::Localised(script, QStringLiteral("无法保存设置：%1。下次启动时需要重新选择目录").arg(error)),
                   UiFront::Icon::Warning);
 }
 
 // The folder prompt of start-up: a valid folder, or empty text when the
 // program has to end (cancelled, or the folder lacks CDCase.dat).
-QString PromptAtStart(const QString& languageCode, UiFront& front, QWidget* owner) {
-  const QString folder = front.chooseFolder(owner, msg::ChooseFolder(languageCode));
+QString PromptAtStart(Script script, UiFront& front, QWidget* owner) {
+  const QString folder = front.chooseFolder(owner, msg::ChooseFolder(script));
   if (folder.isEmpty()) return QString();
   if (!IsDataFolder(folder)) {
-    front.message(owner, msg::FileNotFound(languageCode), UiFront::Icon::None);
+    front.message(owner, msg::FileNotFound(script), UiFront::Icon::None);
     return QString();
   }
   return folder;
@@ -50,7 +50,7 @@ QString ConfigFilePath(const QString& programFolder) {
 
 bool IsDataFolder(const QString& folder) { return DataFileExists(folder, QString::fromUtf16(kProbeFileName)); }
 
-StartUpResult SettleDataFolder(const QString& programFolder, const QString& languageCode, UiFront& front,
+StartUpResult SettleDataFolder(const QString& programFolder, Script script, UiFront& front,
                                QWidget* owner) {
   StartUpResult result;
   const QString config = ConfigFilePath(programFolder);
@@ -59,36 +59,36 @@ StartUpResult SettleDataFolder(const QString& programFolder, const QString& lang
     // file), which is then tested like any other folder.
     QString folder = ReadIniValue(kSection, kKey, programFolder, config);
     if (!IsDataFolder(folder)) {
-      front.message(owner, msg::PathWrong(languageCode), UiFront::Icon::None);
-      folder = PromptAtStart(languageCode, front, owner);
+      front.message(owner, msg::PathWrong(script), UiFront::Icon::None);
+      folder = PromptAtStart(script, front, owner);
       if (folder.isEmpty()) return result;
-      Remember(programFolder, languageCode, folder, front, owner);
+      Remember(programFolder, script, folder, front, owner);
     }
     result.dataFolder = folder;
   } else {
-    const QString folder = PromptAtStart(languageCode, front, owner);
+    const QString folder = PromptAtStart(script, front, owner);
     if (folder.isEmpty()) return result;
-    Remember(programFolder, languageCode, folder, front, owner);
+    Remember(programFolder, script, folder, front, owner);
     result.dataFolder = folder;
   }
   result.proceed = true;
   return result;
 }
 
-QString ChangeDataFolder(const QString& programFolder, const QString& languageCode, const QString& current,
+QString ChangeDataFolder(const QString& programFolder, Script script, const QString& current,
                          UiFront& front, QWidget* owner) {
-  const QString folder = front.chooseFolder(owner, msg::ChooseFolder(languageCode), current);
+  const QString folder = front.chooseFolder(owner, msg::ChooseFolder(script), current);
   if (folder.isEmpty()) return current;
-  return UseDataFolder(programFolder, languageCode, folder, current, front, owner);
+  return UseDataFolder(programFolder, script, folder, current, front, owner);
 }
 
-QString UseDataFolder(const QString& programFolder, const QString& languageCode, const QString& folder,
+QString UseDataFolder(const QString& programFolder, Script script, const QString& folder,
                       const QString& current, UiFront& front, QWidget* owner) {
   if (!IsDataFolder(folder)) {
-    front.message(owner, msg::FileNotFound(languageCode), UiFront::Icon::None);
+    front.message(owner, msg::FileNotFound(script), UiFront::Icon::None);
     return current;
   }
-  Remember(programFolder, languageCode, folder, front, owner);
+  Remember(programFolder, script, folder, front, owner);
   return folder;
 }
 

@@ -2,6 +2,8 @@
 #include <QString>
 #include <QStringList>
 
+#include "text/Script.h"
+
 class QWidget;
 
 namespace v3 {
@@ -25,18 +27,18 @@ struct StartUpResult {
 // entry when it names a folder holding CDCase.dat, otherwise the folder the
 // user picks (and Config.ini then remembers it). A cancelled picker, or a
 // picked folder without CDCase.dat, ends the program.
-StartUpResult SettleDataFolder(const QString& programFolder, const QString& languageCode, UiFront& front,
+StartUpResult SettleDataFolder(const QString& programFolder, Script script, UiFront& front,
                                QWidget* owner);
 
 // The set-data-folder command: the picked folder when it holds CDCase.dat
 // (and Config.ini remembers it); otherwise the current folder stays. The
 // picker opens at the current folder.
-QString ChangeDataFolder(const QString& programFolder, const QString& languageCode, const QString& current,
+QString ChangeDataFolder(const QString& programFolder, Script script, const QString& current,
                          UiFront& front, QWidget* owner);
 
 // A folder chosen without the picker (from the recent folders): used as
 // ChangeDataFolder uses a picked one.
-QString UseDataFolder(const QString& programFolder, const QString& languageCode, const QString& folder,
+QString UseDataFolder(const QString& programFolder, Script script, const QString& folder,
                       const QString& current, UiFront& front, QWidget* owner);
 
 // The data folders opened last, newest first, at most kRecentFolderCount;

@@ -1,16 +1,22 @@
 #include "app/Texts.h"
 
 #include "app/FormTexts.h"
-#include "text/Language.h"
 
 namespace v3 {
+namespace {
+LanguageFile& interfaceLanguage() {
+  static LanguageFile file;
+  return file;
+}
+}  // namespace
 
-void SelectLanguage(const QString& languageCode, const QString& programFolder) {
-  SelectLanguageFile(languageCode, LanguageFolder(programFolder));
+const LanguageFile& InterfaceLanguage() { return interfaceLanguage(); }
+void SetInterfaceLanguage(const LanguageFile& file) { interfaceLanguage() = file; }
+
+LanguageFile ProgramLanguageFile(Script script, const QString& programFolder) {
+  return LanguageFile(script, LanguageFolder(programFolder));
 }
 
-void ApplyWindowTexts(QWidget* window) { ApplyFormTexts(window); }
-
-QStringList GridHeaderTexts(const QString& section, int fieldCount) { return HeaderTexts(section, fieldCount); }
+void ApplyWindowTexts(QWidget* window) { ApplyFormTexts(window, InterfaceLanguage()); }
 
 }  // namespace v3

@@ -2,6 +2,9 @@
 #include <QString>
 #include <QStringList>
 
+#include "text/Language.h"
+#include "text/Script.h"
+
 class QWidget;
 
 namespace v3 {
@@ -11,15 +14,17 @@ namespace v3 {
 // loads (its captions) and once after a table is opened or reloaded (the
 // header row).
 
-// Chooses CHS.txt or CHT.txt for the interface language; once, at start-up.
-void SelectLanguage(const QString& languageCode, const QString& programFolder);
+// The interface's language file, which every window of the editor takes its
+// captions from. The main window chooses it when it starts (CHS.txt or
+// CHT.txt for its script in the program's language folder); nothing else
+// changes it. None until then.
+const LanguageFile& InterfaceLanguage();
+void SetInterfaceLanguage(const LanguageFile& file);
+// The file of the script in the language folder of the program.
+LanguageFile ProgramLanguageFile(Script script, const QString& programFolder);
 
 // Replaces the window's design texts (caption, buttons, labels, menu
-// entries, frames) by the language file's, keyed by their object names.
+// entries, frames) by the interface language file's, keyed by their object names.
 void ApplyWindowTexts(QWidget* window);
-
-// The header texts of columns 1..fieldCount from the section named after
-// the open table; empty texts where the file has none.
-QStringList GridHeaderTexts(const QString& section, int fieldCount);
 
 }  // namespace v3

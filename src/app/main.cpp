@@ -36,7 +36,7 @@ int main(int argc, char** argv) {
   QGuiApplication::setDesktopFileName(QStringLiteral("vantaro3"));
 
   // Qt's own buttons and dialogs speak the interface's language.
-  v3::InstallQtTranslations(v3::LanguageCodeForLocale(v3::SystemLocaleNumber()));
+  v3::InstallQtTranslations(v3::InterfaceScript(v3::SystemLocaleNumber()));
 
   // The shell opens the editors and table windows through the dialogs made here.
   const std::unique_ptr<v3::DialogFactory> dialogs = v3::MakeBuiltInDialogs(QCoreApplication::applicationDirPath());

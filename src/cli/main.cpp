@@ -37,6 +37,13 @@ struct Texts {
   Q_DECLARE_TR_FUNCTIONS(Cli)
 };
 
+// The language file the headers and column names come from: the one of the
+// locale's script, chosen once before the command runs.
+LanguageFile& headerTexts() {
+  static LanguageFile file;
+  return file;
+}
+
 // What a save went through with but the user should know.
 void warn(const QStringList& notices) {
   for (const QString& n : notices) Err(Texts::tr("vantaro3-cli: warning: %1").arg(n));
@@ -72,7 +79,7 @@ int noSuchTable(const QString& fileName, const QString& folder) {
 
 // A table given by name, any case; false with a usage error for a name no table has.
 bool findTable(const Invocation& in, const QString& name, ToolTable* t, int* status) {
-  if (FindToolTable(name, t)) return true;
+  if (FindToolTable(name, t, headerTexts())) return true;
   *status = in.usageError(Texts::tr("unknown table: %1 (see 'vantaro3-cli tables')").arg(name));
   return false;
 }
@@ -110,7 +117,11 @@ bool csvOptions(const Invocation& in, CsvOptions* options, int* status) {
 
 // Header lines that an import skips: the table's header in both scripts.
 std::vector<QStringList> knownHeaders(const ToolTable& t) {
-  return HeaderLinesOfBothScripts([&t] { return t.header(); });
+  return HeaderLinesOfBothScripts(t.texts, [&t](const LanguageFile& file) {
+    ToolTable in = t;
+    in.texts = file;
+    return in.header();
+  });
 }
 
 int cmdExport(const Invocation& in) {
@@ -367,7 +378,7 @@ int cmdDiff(const Invocation& in) {
   }
   if (int s = dataFolder(in.arg(0))) return s;
   if (int s = dataFolder(in.arg(1))) return s;
-  const std::vector<TableDifference> diffs = DiffFolders(in.arg(0), in.arg(1), tables);
+  const std::vector<TableDifference> diffs = DiffFolders(in.arg(0), in.arg(1), tables, headerTexts());
   bool same = true, unreadable = false;
   for (const TableDifference& d : diffs) {
     same = same && d.same();
@@ -380,7 +391,7 @@ int cmdDiff(const Invocation& in) {
 
 int cmdLint(const Invocation& in) {
   if (int s = dataFolder(in.arg(0))) return s;
-  const std::vector<LintFinding> findings = LintFolder(in.arg(0));
+  const std::vector<LintFinding> findings = LintFolder(in.arg(0), headerTexts());
   QString text;
   for (const LintFinding& f : findings) text += f.text() + u'\n';
   Out(text.toUtf8());
@@ -590,7 +601,6 @@ int main(int argc, char** argv) {
   const std::vector<CommandSpec> all = commands();
   return RunCommandLine(all, app.arguments().mid(1), [] {
     // Headers and column names come from the language file of the locale's script.
-    SelectLanguageFile(LanguageCodeForLocale(SystemLocaleNumber()),
-                       LanguageFolder(QCoreApplication::applicationDirPath()));
+    headerTexts() = LanguageFile(InterfaceScript(SystemLocaleNumber()), LanguageFolder(QCoreApplication::applicationDirPath()));
   });
 }

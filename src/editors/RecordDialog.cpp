@@ -28,6 +28,7 @@
 #include <limits>
 
 #include "app/FormTexts.h"
+#include "app/Texts.h"
 #include "model/RecordGrid.h"
 #include "text/Convert.h"
 #include "text/Language.h"
@@ -175,7 +176,7 @@ RecordDialog::RecordDialog(const EditorForm& form, RecordGrid& grid, const Edito
   setObjectName(form.name);
   setWindowTitle(form.designCaption);
   if (owner) setWindowIcon(owner->windowIcon());
-  traditional_ = LanguageFilePath().endsWith(QLatin1String("CHT.txt"), Qt::CaseInsensitive);
+  traditional_ = !InterfaceLanguage().isNone() && InterfaceLanguage().script() == Script::Traditional;
   filling_ = true;  // nothing done while the dialog opens is a user's change
   build();
   // Lists from the game's tables first, then the language file's texts and lists.
@@ -188,7 +189,7 @@ RecordDialog::RecordDialog(const EditorForm& form, RecordGrid& grid, const Edito
   if (producers) FillProducerList(this, env_.programFolder);
   if (teams) FillTeamList(this, env_.programFolder);
   if (stars) FillStarList(this, env_.programFolder);
-  ApplyFormTexts(this);
+  ApplyFormTexts(this, InterfaceLanguage());
   prepareLists();
 
   const bool adding = request_.mode == EditorMode::Add;

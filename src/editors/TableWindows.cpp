@@ -17,6 +17,7 @@
 
 #include "app/FormTexts.h"
 #include "app/Messages.h"
+#include "app/Texts.h"
 #include "app/UiFront.h"
 #include "tables/ChoiceLists.h"
 #include "text/Language.h"
@@ -37,11 +38,9 @@ const char* const kGrowthRates[10] = {"1", "0.9", "0.8", "0.75", "0.7", "0.65", 
 const char* const kDefaultThresholds[9] = {"330", "400", "480", "600", "700", "760", "860", "900", "999"};
 
 // Messages follow the interface language: the language file chosen at start-up tells it.
-QString interfaceLanguage() {
-  const QString file = LanguageFilePath();
-  if (file.endsWith(QLatin1String("CHT.txt"), Qt::CaseInsensitive)) return QStringLiteral("2");
-  if (file.endsWith(QLatin1String("CHS.txt"), Qt::CaseInsensitive)) return QStringLiteral("1");
-  return LanguageCodeForLocale(SystemLocaleNumber());
+Script interfaceLanguage() {
+  const LanguageFile& file = InterfaceLanguage();
+  return file.isNone() ? InterfaceScript(SystemLocaleNumber()) : file.script();
 }
 
 }  // namespace
@@ -100,7 +99,7 @@ TableWindow::TableWindow(StandaloneKind kind, const TableWindowOptions& options,
     case StandaloneKind::Length: buildLength(); break;
   }
 
-  ApplyFormTexts(this);
+  ApplyFormTexts(this, InterfaceLanguage());
   dataFolder_ = ChoiceListDataFolder(programFolder_);
   loadFile();
 }

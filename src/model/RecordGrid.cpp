@@ -465,8 +465,4 @@ Qt::ItemFlags RecordGrid::flags(const QModelIndex& index) const {
   return f;
 }
 
-void FillGridHeader(RecordGrid& grid, const QString& caption) {
-  grid.setHeaderTexts(HeaderTexts(caption, grid.fieldCount()));
-}
-
 }  // namespace v3

@@ -234,8 +234,5 @@ class RecordGridObserver {
   virtual void gridChanged(RecordGrid& grid, const GridChange& change) = 0;
 };
 
-// Fills the header row (columns 1..K) of the grid from the language file's
-// section `caption`.
-void FillGridHeader(RecordGrid& grid, const QString& caption);
 
 }  // namespace v3

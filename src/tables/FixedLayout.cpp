@@ -25,9 +25,6 @@ bool SizeTextToCode(const QString& cell, IntWidth width, int64_t* code, QString*
   return true;
 }
 
-// The platform's own code page: 936 on a Simplified system, Big5 otherwise.
-int SystemCodePage() { return SystemLocaleNumber() == 2052 ? 936 : 950; }
-
 // The width whose range both widths hold.
 IntWidth Narrower(IntWidth a, IntWidth b) { return uint8_t(a) < uint8_t(b) ? a : b; }
 
@@ -163,7 +160,7 @@ void decodeField(const FieldDef& f, const RecordBytes& in, const CodecContext& c
     case FieldKind::LocalText: {
       const QByteArrayView raw = in.bytes(f.offset, f.readBytes > 0 ? f.readBytes : f.width, &sink.scratchBytes);
       const qsizetype zero = raw.indexOf('\0');
-      sink.text(c, trimmedRight(DecodeCodePage(zero >= 0 ? raw.first(zero) : raw, SystemCodePage())));
+      sink.text(c, trimmedRight(DecodeCodePage(zero >= 0 ? raw.first(zero) : raw, ctx.systemCodePage())));
       return;
     }
   }
@@ -185,8 +182,8 @@ LineBreaks lineBreaksOf(const FieldDef& f) {
 
 // The Big5 bytes of a changed text, refused when Big5 cannot hold a
 // character or when the load would not read all of them back.
-std::optional<QString> textBytes(const FieldDef& f, const QString& cell, QByteArray* bytes) {
-  const Big5Encoded e = EncodeBig5Text(cell);
+std::optional<QString> textBytes(const FieldDef& f, const QString& cell, Script systemScript, QByteArray* bytes) {
+  const Big5Encoded e = EncodeBig5Text(cell, systemScript);
   if (!e.ok()) return e.problem();
   const int room = f.readBytes > 0 ? f.readBytes : f.width;
   if (e.bytes.size() > room) return tooLong(int(e.bytes.size()), room);
@@ -231,7 +228,7 @@ std::optional<QString> encodeValue(const FieldDef& f, const QString& cell, ByteW
     case FieldKind::Text:
     case FieldKind::TextPadded: {
       QByteArray bytes;
-      if (auto problem = textBytes(f, cell, &bytes)) return problem;
+      if (auto problem = textBytes(f, cell, ctx.systemScript, &bytes)) return problem;
       out.putBytes(at, bytes);
       return std::nullopt;
     }
@@ -281,7 +278,7 @@ std::optional<QString> encodeValue(const FieldDef& f, const QString& cell, ByteW
       out.put(at, v, f.write);
       return std::nullopt;
     case FieldKind::LocalText: {
-      const QByteArray bytes = EncodeCodePage(cell, SystemCodePage());
+      const QByteArray bytes = EncodeCodePage(cell, ctx.systemCodePage());
       if (bytes.size() > f.width) return tooLong(int(bytes.size()), f.width);
       out.putBytes(at, bytes);
       return std::nullopt;

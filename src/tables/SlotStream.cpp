@@ -83,7 +83,7 @@ QString tooLong(qsizetype bytes, int64_t max) {
 }  // namespace
 
 std::optional<CellProblem> SlotCodec::encode(const std::vector<const TableRecord*>& rows, const QByteArray&,
-                                             const CodecContext&, QByteArray* out) const {
+                                             const CodecContext& ctx, QByteArray* out) const {
   if (rows.size() > 32767) return CellProblem{32767, 0, QStringLiteral("记录过多：最多 32767 条")};
   ByteWriter w;
   PutFrameHeader(w, int(rows.size()), layout_.headerRecordSize);
@@ -133,7 +133,7 @@ std::optional<CellProblem> SlotCodec::encode(const std::vector<const TableRecord
             if (const qsizetype bad = FirstControlCharacter(cell, LineBreaks::Allowed, row.original.value(e.column - 1));
                 bad >= 0)
               return CellProblem{int(k), e.column, ControlCharacterProblem(cell, bad)};
-          const Big5Encoded text = EncodeBig5Text(cell);
+          const Big5Encoded text = EncodeBig5Text(cell, ctx.systemScript);
           if (!text.ok()) return CellProblem{int(k), e.column, text.problem()};
           const QByteArray& bytes = text.bytes;
           const int64_t max = MaxOf(RoundTripWidth(e.read, e.write));

@@ -131,7 +131,7 @@ QString StandaloneSave::message(const QString& fileName) const {
   return QString();
 }
 
-StandaloneTable::StandaloneTable(StandaloneKind kind) : kind_(kind) {}
+StandaloneTable::StandaloneTable(StandaloneKind kind, Script systemScript) : kind_(kind), systemScript_(systemScript) {}
 
 void StandaloneTable::clear() {
   values_.clear();
@@ -270,7 +270,7 @@ StandaloneSave StandaloneTable::patch(const QByteArray& existing, QByteArray* ou
       if (v.text.trimmed().isEmpty()) return refused(&v, QStringLiteral("名称为空"));
       if (const qsizetype bad = FirstControlCharacter(v.text, LineBreaks::Refused, v.loadedText); bad >= 0)
         return refused(&v, ControlCharacterProblem(v.text, bad));
-      const Big5Encoded name = EncodeBig5Text(v.text);
+      const Big5Encoded name = EncodeBig5Text(v.text, systemScript_);
       if (!name.ok()) return refused(&v, name.problem());
       // The load reads six bytes of the field back.
       if (name.bytes.size() > kNameRead)

@@ -7,6 +7,8 @@
 
 #include "storage/FileStore.h"
 #include "storage/SafeSave.h"
+#include "text/Locale.h"
+#include "text/Script.h"
 
 namespace v3 {
 
@@ -68,7 +70,9 @@ struct StandaloneSave {
 
 class StandaloneTable {
  public:
-  explicit StandaloneTable(StandaloneKind kind);
+  // systemScript: the script of the system the game runs on; names typed on
+  // a Simplified system are written in Traditional (as a grid table's).
+  explicit StandaloneTable(StandaloneKind kind, Script systemScript = SystemTextScript(SystemLocaleNumber()));
 
   StandaloneKind kind() const { return kind_; }
   const StandaloneInfo& info() const { return StandaloneFor(kind_); }
@@ -108,6 +112,7 @@ class StandaloneTable {
   void add(const QString& box, const QString& label, ValueType type, qint64 position, const QByteArray& file);
 
   StandaloneKind kind_;
+  Script systemScript_;
   bool loaded_ = false;
   int recordSize_ = 0;
   std::vector<TableValue> values_;

@@ -12,6 +12,8 @@
 #include <vector>
 
 #include "tables/Producers.h"
+#include "text/Locale.h"
+#include "text/Script.h"
 
 namespace v3 {
 
@@ -19,6 +21,15 @@ namespace v3 {
 struct CodecContext {
   QString dataFolder;
   const ProducerDirectory* producers = nullptr;  // set when the table's codec needsProducers()
+  // The script of the system the game runs on, which decides how the
+  // platform's own text fields are read and written: a Simplified system
+  // keeps them in GBK (936) and has typed Simplified text mapped to
+  // Traditional before it is written in Big5; every other system keeps them
+  // in Big5 (950). By default the system's locale, as whoever makes the
+  // context finds it.
+  Script systemScript = SystemTextScript(SystemLocaleNumber());
+
+  int systemCodePage() const { return CodePageOf(systemScript); }
 };
 
 // The bytes a record was read from: a stretch of the file's content as it

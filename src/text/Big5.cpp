@@ -1,7 +1,6 @@
 #include "text/Big5.h"
 
 #include "text/Big5Decode.h"
-#include "text/Locale.h"
 
 #include <QCoreApplication>
 #include <unicode/translit.h>
@@ -240,10 +239,10 @@ QString Big5Encoded::problem() const {
   return Texts::tr("“%1” 无法以 Big5 保存").arg(unencodable);
 }
 
-Big5Encoded EncodeBig5Text(const QString& typed) {
+Big5Encoded EncodeBig5Text(const QString& typed, Script systemScript) {
   Big5Encoded result;
   // The mapping keeps the length, so a position in it is one in the typed text.
-  const QString text = SystemLocaleNumber() == 2052 ? ToTraditional(typed) : typed;
+  const QString text = systemScript == Script::Simplified ? ToTraditional(typed) : typed;
   qsizetype runStart = 0;
   auto flush = [&](qsizetype end) {
     const QStringView run = QStringView(text).mid(runStart, end - runStart);
@@ -276,8 +275,8 @@ Big5Encoded EncodeBig5Text(const QString& typed) {
   return result;
 }
 
-int EncodedByteLength(const QString& text) {
-  const Big5Encoded e = EncodeBig5Text(text);
+int EncodedByteLength(const QString& text, Script systemScript) {
+  const Big5Encoded e = EncodeBig5Text(text, systemScript);
   return e.ok() ? int(e.bytes.size()) : -1;
 }
 

@@ -5,6 +5,8 @@
 
 #include <cstdint>
 
+#include "text/Script.h"
+
 namespace v3 {
 
 // Text fields of the game files hold Big5 (code page 950) bytes.
@@ -40,13 +42,13 @@ struct Big5Encoded {
   QString problem() const;
 };
 
-// Display text -> the Big5 bytes written into a field. On a 2052 system the
-// text first goes through ToTraditional; on 1028 and every other locale it is
-// encoded as it stands. Nothing is replaced: a character that Big5 cannot
+// Display text -> the Big5 bytes written into a field. For a Simplified
+// system (see SystemTextScript) the text first goes through ToTraditional;
+// for every other it is encoded as it stands. Nothing is replaced: a character that Big5 cannot
 // hold is reported, never written as something else. Every character a
 // decoding gave comes back as its bytes, control characters included: what
 // a changed cell may hold is FirstControlCharacter's to say.
-Big5Encoded EncodeBig5Text(const QString& text);
+Big5Encoded EncodeBig5Text(const QString& text, Script systemScript = Script::Traditional);
 
 // Whether a text field may hold line breaks (CR, LF): a description that the
 // record dialogs edit as several lines, or a text the file counts out byte
@@ -66,8 +68,8 @@ QString ControlCharacterProblem(QStringView text, qsizetype at);
 // except for the seven exception words, which are kept when they are the whole text.
 QString ToTraditional(const QString& text);
 
-// Number of bytes EncodeBig5Text(text) occupies; -1 when Big5 cannot hold the text.
-int EncodedByteLength(const QString& text);
+// Number of bytes EncodeBig5Text(text, systemScript) occupies; -1 when Big5 cannot hold the text.
+int EncodedByteLength(const QString& text, Script systemScript = Script::Traditional);
 
 // Plain code-page conversions (no Simplified mapping), for language files.
 QString DecodeCodePage(QByteArrayView bytes, int codePage);   // 936 or 950

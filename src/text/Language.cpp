@@ -14,10 +14,14 @@ namespace {
 
 constexpr int kValueBytes = 126;  // the reader's buffer holds 126 bytes and the terminator
 
-// The selected file and what was last read from it. The content is kept only
-// while the file's modification time and size stay as they were.
-struct LanguageState {
+}  // namespace
+
+// The file and what was last read from it. The content is kept only while
+// the file's modification time and size stay as they were.
+struct LanguageFile::State {
+  QString folder;
   QString path;
+  Script script = Script::Simplified;
   int codePage = 0;  // 936 or 950
 
   bool loaded = false;
@@ -28,10 +32,8 @@ struct LanguageState {
   QHash<QString, QString> values;  // "section\x1Fkey" as asked -> value, empty when missing
 };
 
-LanguageState& state() {
-  static LanguageState s;
-  return s;
-}
+namespace {
+using LanguageState = LanguageFile::State;
 
 void forget(LanguageState& s) {
   s.loaded = false;
@@ -91,19 +93,24 @@ QString readValue(const LanguageState& s, const QString& section, const QString&
 
 }  // namespace
 
-void SelectLanguageFile(const QString& languageCode, const QString& programFolder) {
-  LanguageState& s = state();
-  forget(s);
-  if (languageCode == QLatin1String("1")) {
-    s.path = QDir(programFolder).filePath(QStringLiteral("CHS.txt"));
-    s.codePage = 936;
-  } else if (languageCode == QLatin1String("2")) {
-    s.path = QDir(programFolder).filePath(QStringLiteral("CHT.txt"));
-    s.codePage = 950;
-  } else {
-    s.path.clear();
-    s.codePage = 0;
-  }
+LanguageFile::LanguageFile() = default;
+
+LanguageFile::LanguageFile(Script script, const QString& folder) : state_(std::make_shared<State>()) {
+  state_->folder = folder;
+  state_->script = script;
+  state_->path = QDir(folder).filePath(LanguageFileName(script));
+  state_->codePage = CodePageOf(script);
+}
+
+bool LanguageFile::isNone() const { return !state_; }
+Script LanguageFile::script() const { return state_ ? state_->script : Script::Simplified; }
+QString LanguageFile::path() const { return state_ ? state_->path : QString(); }
+QString LanguageFile::folder() const { return state_ ? state_->folder : QString(); }
+
+LanguageFile LanguageFile::withScript(Script script) const {
+  if (!state_) return LanguageFile();
+  if (script == state_->script) return *this;
+  return LanguageFile(script, state_->folder);
 }
 
 QString LanguageFolder(const QString& programFolder) {
@@ -117,10 +124,9 @@ QString LanguageFolder(const QString& programFolder) {
   return programFolder;
 }
 
-QString LanguageFilePath() { return state().path; }
-
-QString LookupText(const QString& section, const QString& key, const QString& defaultText) {
-  LanguageState& s = state();
+QString LanguageFile::text(const QString& section, const QString& key, const QString& defaultText) const {
+  if (!state_) return defaultText;
+  LanguageState& s = *state_;
   if (!refresh(s)) return defaultText;
   const QString memoKey = section + QChar(0x1F) + key;
   auto it = s.values.constFind(memoKey);
@@ -128,13 +134,15 @@ QString LookupText(const QString& section, const QString& key, const QString& de
   return it->isEmpty() ? defaultText : *it;
 }
 
-QStringList ListTexts(const QString& section, int firstKey, int lastKey) {
+QStringList LanguageFile::list(const QString& section, int firstKey, int lastKey) const {
   QStringList entries;
-  for (int k = firstKey; k <= lastKey; ++k) entries << LookupText(section, QString::number(k), QString());
+  for (int k = firstKey; k <= lastKey; ++k) entries << text(section, QString::number(k), QString());
   return entries;
 }
 
-QStringList HeaderTexts(const QString& caption, int columnCount) { return ListTexts(caption, 1, columnCount); }
+QStringList LanguageFile::headers(const QString& caption, int columnCount) const {
+  return list(caption, 1, columnCount);
+}
 
 const std::vector<FixedList>& FixedLists() {
   static const std::vector<FixedList> lists = [] {

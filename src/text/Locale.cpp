@@ -47,8 +47,6 @@ QString SystemLocaleId() { return QString::number(SystemLocaleNumber()); }
 
 void SetSystemLocaleOverride(int id) { g_override = id; }
 
-QString LanguageCodeForLocale(int localeId) { return localeId == 1028 ? QStringLiteral("2") : QStringLiteral("1"); }
-
 bool TakeLocaleOption(int& argc, char** argv, QString* error) {
   int out = 1;
   for (int i = 1; i < argc; ++i) {

@@ -1,6 +1,8 @@
 #pragma once
 #include <QString>
 
+#include "text/Script.h"
+
 namespace v3 {
 
 // The system default locale identifier as Windows numbers it: 2052 for a
@@ -18,8 +20,5 @@ int LocaleIdFromName(const QString& posixName);
 // Takes a "--locale N" or "--locale=N" option out of argv (both programs use it).
 // Returns false with a message when the value is not a number.
 bool TakeLocaleOption(int& argc, char** argv, QString* error);
-
-// "2" when the system locale is 1028 (Traditional interface), "1" otherwise.
-QString LanguageCodeForLocale(int localeId);
 
 }  // namespace v3

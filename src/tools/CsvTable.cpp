@@ -704,10 +704,8 @@ std::vector<TableRecord> MatchCsvRecords(std::vector<QStringList> rows, const st
   return out;
 }
 
-std::vector<QStringList> HeaderLinesOfBothScripts(const std::function<QStringList()>& header) {
-  const QString selected = LanguageFilePath();
-  const QFileInfo info(selected);
-  const QString folder = info.absolutePath();
+std::vector<QStringList> HeaderLinesOfBothScripts(const LanguageFile& texts,
+                                                  const std::function<QStringList(const LanguageFile&)>& header) {
   std::vector<QStringList> lines;
   auto take = [&lines](const QStringList& h) {
     bool any = false;
@@ -720,20 +718,16 @@ std::vector<QStringList> HeaderLinesOfBothScripts(const std::function<QStringLis
     for (const QString& t : h) traditional << ToTraditional(t);
     take(traditional);
   };
-  if (selected.isEmpty()) {
-    both(header());
+  if (texts.isNone()) {
+    both(header(texts));
     return lines;
   }
-  for (const char* code : {"1", "2"}) {
-    SelectLanguageFile(QString::fromLatin1(code), folder);
-    both(header());
-  }
-  SelectLanguageFile(info.fileName() == QLatin1String("CHT.txt") ? QStringLiteral("2") : QStringLiteral("1"), folder);
+  for (const Script script : {Script::Simplified, Script::Traditional}) both(header(texts.withScript(script)));
   return lines;
 }
 
-std::vector<QStringList> HeaderLinesOfBothScripts(const QString& caption, int columnCount) {
-  return HeaderLinesOfBothScripts([&] { return HeaderTexts(caption, columnCount); });
+std::vector<QStringList> HeaderLinesOfBothScripts(const LanguageFile& texts, const QString& caption, int columnCount) {
+  return HeaderLinesOfBothScripts(texts, [&](const LanguageFile& file) { return file.headers(caption, columnCount); });
 }
 
 }  // namespace v3

@@ -9,9 +9,11 @@
 
 #include "model/RecordGrid.h"
 #include "tables/Table.h"
+#include "text/Language.h"
 #include "text/StrictCodec.h"
 
 namespace v3 {
+
 
 // A table's records as CSV text and back: the one conversion that the
 // command-line tool and the editor's File menu share.
@@ -105,12 +107,13 @@ std::vector<int> MatchCsvRows(const std::vector<QStringList>& rows, const std::v
 // without a match is a new record.
 std::vector<TableRecord> MatchCsvRecords(std::vector<QStringList> rows, const std::vector<TableRecord>& existing);
 
-// A header line as `header` gives it under each of the language files CHS.txt
-// and CHT.txt beside the selected one, and in the Traditional script, for
-// CsvOptions::knownHeaders. Lines without any text are left out. The selected
-// language file stays selected.
-std::vector<QStringList> HeaderLinesOfBothScripts(const std::function<QStringList()>& header);
+// A header line as `header` gives it from each of the language files CHS.txt
+// and CHT.txt in the folder of `texts`, and in the Traditional script, for
+// CsvOptions::knownHeaders (without a language file: as it gives it from
+// none). Lines without any text are left out.
+std::vector<QStringList> HeaderLinesOfBothScripts(const LanguageFile& texts,
+                                                  const std::function<QStringList(const LanguageFile&)>& header);
 // The same for the header row of a grid table.
-std::vector<QStringList> HeaderLinesOfBothScripts(const QString& caption, int columnCount);
+std::vector<QStringList> HeaderLinesOfBothScripts(const LanguageFile& texts, const QString& caption, int columnCount);
 
 }  // namespace v3

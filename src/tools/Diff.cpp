@@ -81,9 +81,10 @@ std::vector<RecordDifference> DiffRecords(const ToolTable& table, const std::vec
 }
 
 TableDifference DiffTableBytes(const TableDef& table, const QString& folder, const QByteArray& a,
-                               const QByteArray& b) {
+                               const QByteArray& b, const LanguageFile& texts) {
   TableDifference d;
   d.table.grid = &table;
+  d.table.texts = texts;
   if (!table.codec) return d;
   CodecContext ctx;
   ctx.dataFolder = folder;
@@ -106,9 +107,9 @@ TableDifference DiffTableBytes(const TableDef& table, const QString& folder, con
 }
 
 std::vector<TableDifference> DiffFolders(const QString& folderA, const QString& folderB,
-                                         const std::vector<ToolTable>& tables) {
+                                         const std::vector<ToolTable>& tables, const LanguageFile& texts) {
   std::vector<TableDifference> out;
-  for (const ToolTable& t : tables.empty() ? AllToolTables() : tables) {
+  for (const ToolTable& t : tables.empty() ? AllToolTables(texts) : tables) {
     TableDifference d;
     d.table = t;
     std::vector<QStringList> a, b;

@@ -44,12 +44,14 @@ std::vector<RecordDifference> DiffRecords(const ToolTable& table, const std::vec
 // of it, say), decoded as a load of the table in `folder` would decode them.
 // errorA and errorB are set when what the records need besides the bytes
 // (the folder's producers) cannot be read.
+// Column names come from texts.
 TableDifference DiffTableBytes(const TableDef& table, const QString& folder, const QByteArray& a,
-                               const QByteArray& b);
+                               const QByteArray& b, const LanguageFile& texts = LanguageFile());
 
 // The tables given (every table when none), skipping those missing in both folders.
 std::vector<TableDifference> DiffFolders(const QString& folderA, const QString& folderB,
-                                         const std::vector<ToolTable>& tables);
+                                         const std::vector<ToolTable>& tables,
+                                         const LanguageFile& texts = LanguageFile());
 
 // For a reader: one line per added or removed record and per changed cell,
 // "Team.dat: record 5: 人气: 10 → 12"; column names from the language file.

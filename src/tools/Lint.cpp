@@ -30,10 +30,10 @@ constexpr int kMostRefusals = 200;
 
 class Linter {
  public:
-  explicit Linter(const QString& folder) : folder_(folder) {}
+  Linter(const QString& folder, const LanguageFile& texts) : folder_(folder), texts_(texts) {}
 
   std::vector<LintFinding> run() {
-    for (const ToolTable& t : AllToolTables()) {
+    for (const ToolTable& t : AllToolTables(texts_)) {
       for (const QString& stray : SaveLeftovers(DataFilePath(folder_, t.fileName())))
         add(t, 0, {}, 0,
             QStringLiteral("temporary file left by an interrupted save: %1 (the next save of %2 removes it)")
@@ -160,6 +160,7 @@ class Linter {
   }
 
   QString folder_;
+  LanguageFile texts_;
   std::vector<LintFinding> findings_;
   QHash<QString, std::vector<QStringList>> targets_;
 };
@@ -179,6 +180,8 @@ QString LintFinding::text() const {
   return where + QStringLiteral(": ") + reason;
 }
 
-std::vector<LintFinding> LintFolder(const QString& folder) { return Linter(folder).run(); }
+std::vector<LintFinding> LintFolder(const QString& folder, const LanguageFile& texts) {
+  return Linter(folder, texts).run();
+}
 
 }  // namespace v3

@@ -3,7 +3,10 @@
 
 #include <vector>
 
+#include "text/Language.h"
+
 namespace v3 {
+
 
 // What the game would trip over in a data folder:
 // - every declared reference (see ReferenceDef) that names no record of its
@@ -26,6 +29,7 @@ struct LintFinding {
   QString text() const;
 };
 
-std::vector<LintFinding> LintFolder(const QString& folder);
+// Column names come from texts.
+std::vector<LintFinding> LintFolder(const QString& folder, const LanguageFile& texts = LanguageFile());
 
 }  // namespace v3

@@ -8,15 +8,16 @@
 namespace v3 {
 namespace {
 
-bool traditionalInterface() { return QFileInfo(LanguageFilePath()).fileName() == QLatin1String("CHT.txt"); }
+bool traditional(const LanguageFile& texts) { return !texts.isNone() && texts.script() == Script::Traditional; }
 
-// A caption of the window from the language file, or its design text.
-QString windowText(const QString& window, const QString& key, const QString& design) {
-  const QString fallback = traditionalInterface() ? ToTraditional(design) : design;
-  return LookupText(window, key, fallback);
+QString word(const LanguageFile& texts, const QString& simplified) {
+  return traditional(texts) ? ToTraditional(simplified) : simplified;
 }
 
-QString word(const QString& simplified) { return traditionalInterface() ? ToTraditional(simplified) : simplified; }
+// A caption of the window from the language file, or its design text.
+QString windowText(const LanguageFile& texts, const QString& window, const QString& key, const QString& design) {
+  return texts.text(window, key, word(texts, design));
+}
 
 }  // namespace
 
@@ -44,29 +45,29 @@ std::vector<QStringList> StandaloneRows(const StandaloneTable& table) {
   return rows;
 }
 
-QStringList StandaloneHeader(StandaloneKind kind) {
+QStringList StandaloneHeader(StandaloneKind kind, const LanguageFile& texts) {
   switch (kind) {
     case StandaloneKind::Cons: {
-      const QString start = windowText(QStringLiteral("Cons"), QStringLiteral("Lb1"), QStringLiteral("开始时间"));
-      return {windowText(QStringLiteral("Cons"), QStringLiteral("Lb0"), QStringLiteral("星座")),
-              start + windowText(QStringLiteral("Cons"), QStringLiteral("Lb2(0)"), QStringLiteral("月")),
-              start + windowText(QStringLiteral("Cons"), QStringLiteral("Lb3(0)"), QStringLiteral("日"))};
+      const QString start = windowText(texts, QStringLiteral("Cons"), QStringLiteral("Lb1"), QStringLiteral("开始时间"));
+      return {windowText(texts, QStringLiteral("Cons"), QStringLiteral("Lb0"), QStringLiteral("星座")),
+              start + windowText(texts, QStringLiteral("Cons"), QStringLiteral("Lb2(0)"), QStringLiteral("月")),
+              start + windowText(texts, QStringLiteral("Cons"), QStringLiteral("Lb3(0)"), QStringLiteral("日"))};
     }
     case StandaloneKind::Dif: {
-      const QString need = windowText(QStringLiteral("Dif"), QStringLiteral("Lb1"), QStringLiteral("能力需求"));
+      const QString need = windowText(texts, QStringLiteral("Dif"), QStringLiteral("Lb1"), QStringLiteral("能力需求"));
       QStringList h;
       for (int r = 1; r <= 4; ++r) {
-        h << QStringLiteral("%1 %2 %3").arg(need).arg(r).arg(word(QStringLiteral("起点")));
-        h << QStringLiteral("%1 %2 %3").arg(need).arg(r).arg(word(QStringLiteral("终点")));
+        h << QStringLiteral("%1 %2 %3").arg(need).arg(r).arg(word(texts, QStringLiteral("起点")));
+        h << QStringLiteral("%1 %2 %3").arg(need).arg(r).arg(word(texts, QStringLiteral("终点")));
       }
       return h;
     }
     case StandaloneKind::Level:
-      return {windowText(QStringLiteral("Level"), QStringLiteral("Lb0"), QStringLiteral("能力值"))};
+      return {windowText(texts, QStringLiteral("Level"), QStringLiteral("Lb0"), QStringLiteral("能力值"))};
     case StandaloneKind::Length:
-      return {windowText(QStringLiteral("Length"), QStringLiteral("Lb3(0)"), QStringLiteral("通告期限")),
-              windowText(QStringLiteral("Length"), QStringLiteral("Lb4(0)"), QStringLiteral("一周工作")),
-              windowText(QStringLiteral("Length"), QStringLiteral("Lb5(0)"), QStringLiteral("完成需要"))};
+      return {windowText(texts, QStringLiteral("Length"), QStringLiteral("Lb3(0)"), QStringLiteral("通告期限")),
+              windowText(texts, QStringLiteral("Length"), QStringLiteral("Lb4(0)"), QStringLiteral("一周工作")),
+              windowText(texts, QStringLiteral("Length"), QStringLiteral("Lb5(0)"), QStringLiteral("完成需要"))};
   }
   return {};
 }

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "tables/StandaloneTables.h"
+#include "text/Language.h"
 
 namespace v3 {
 
@@ -17,8 +18,9 @@ namespace v3 {
 int StandaloneColumnCount(StandaloneKind kind);
 std::vector<QStringList> StandaloneRows(const StandaloneTable& table);
 
-// The column headers in the interface's script.
-QStringList StandaloneHeader(StandaloneKind kind);
+// The column headers in the script of the language file (its captions of
+// the table's window, else the design texts in that script).
+QStringList StandaloneHeader(StandaloneKind kind, const LanguageFile& texts);
 
 // Puts the rows' texts into the table's boxes (a save then checks and writes
 // them like the window's save). False, with the reason, when the row count

@@ -13,7 +13,7 @@ QString ToolTable::fileName() const { return grid ? grid->fileName : standalone-
 int ToolTable::fieldCount() const { return grid ? grid->fieldCount() : StandaloneColumnCount(standalone->kind); }
 
 QStringList ToolTable::header() const {
-  return grid ? HeaderTexts(grid->fileName, grid->fieldCount()) : StandaloneHeader(standalone->kind);
+  return grid ? texts.headers(grid->fileName, grid->fieldCount()) : StandaloneHeader(standalone->kind, texts);
 }
 
 QString ToolTable::columnName(int column) const {
@@ -45,17 +45,18 @@ QString RecordKey(const ToolTable& table, const QStringList& row, int position) 
   return table.grid->order == SaveOrder::NumericThenSecond ? first + u'/' + row.value(1).trimmed() : first;
 }
 
-bool FindToolTable(const QString& fileName, ToolTable* table) {
+bool FindToolTable(const QString& fileName, ToolTable* table, const LanguageFile& texts) {
   *table = ToolTable{};
+  table->texts = texts;
   if ((table->standalone = FindStandaloneFile(fileName))) return true;
   table->grid = FindTable(fileName);
   return table->grid != nullptr;
 }
 
-std::vector<ToolTable> AllToolTables() {
+std::vector<ToolTable> AllToolTables(const LanguageFile& texts) {
   std::vector<ToolTable> all;
-  for (const TableDef* t : AllTables()) all.push_back({t, nullptr});
-  for (const StandaloneInfo& i : StandaloneTables()) all.push_back({nullptr, &i});
+  for (const TableDef* t : AllTables()) all.push_back({t, nullptr, texts});
+  for (const StandaloneInfo& i : StandaloneTables()) all.push_back({nullptr, &i, texts});
   return all;
 }
 

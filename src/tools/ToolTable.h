@@ -6,6 +6,7 @@
 
 #include "tables/StandaloneTables.h"
 #include "tables/Table.h"
+#include "text/Language.h"
 
 namespace v3 {
 
@@ -14,10 +15,11 @@ namespace v3 {
 struct ToolTable {
   const TableDef* grid = nullptr;
   const StandaloneInfo* standalone = nullptr;
+  LanguageFile texts;  // where the headers come from (none: no headers)
 
   QString fileName() const;
   int fieldCount() const;
-  // Column headers from the language file (standalone: the window's captions).
+  // Column headers from texts (standalone: the window's captions).
   QStringList header() const;
   // Column c (1..K) as a reader should see it: its header, or "column c".
   QString columnName(int column) const;
@@ -32,8 +34,8 @@ struct ToolTable {
 QString RecordKey(const ToolTable& table, const QStringList& row, int position);
 
 // By file name without regard to case; false when no table has the name.
-bool FindToolTable(const QString& fileName, ToolTable* table);
+bool FindToolTable(const QString& fileName, ToolTable* table, const LanguageFile& texts = LanguageFile());
 // Every grid table, then the four standalone tables.
-std::vector<ToolTable> AllToolTables();
+std::vector<ToolTable> AllToolTables(const LanguageFile& texts = LanguageFile());
 
 }  // namespace v3
