@@ -54,7 +54,7 @@ struct Window {
     view()->setFocus();
     const QRect cell = view()->visualRect(s.grid().index(kRow - 1, kColumn));
     QTest::mouseClick(view()->viewport(), Qt::LeftButton, {}, cell.center());
-    QTest::keyClick(view(), Qt::Key_F2);
+    QTest::keyClick(view(), Qt::Key_Return);
     QCOMPARE(s.grid().cell(kRow, kColumn), value);
   }
   void editAndSave(const QString& value) {

@@ -2,7 +2,9 @@
 #include <QString>
 #include <QStringList>
 
+#include <map>
 #include <memory>
+#include <vector>
 
 class QWidget;
 
@@ -24,6 +26,19 @@ struct EditorRequest {
   QStringList disabledControls;  // ModifySeveral: the editor controls to disable
 };
 
+// How the grid edits a column in place: as the table's editor shows its field.
+struct CellEditorDef {
+  enum class Kind { Text, IndexList, TextList, Check01, CheckMark, Fixed };
+  struct Choice {
+    QString text;   // the entry as the list shows it
+    QString value;  // what the cell holds for it
+  };
+  Kind kind = Kind::Text;
+  std::vector<Choice> choices;  // lists: the editor's entries, in its order
+  int maxLength = 0;            // text boxes: characters, 0 = none
+};
+using CellEditorDefs = std::map<int, CellEditorDef>;  // by grid column; a column missing is a plain text
+
 // The modal dialogs the main window opens: the tables' editors and the
 // standalone table windows. Each is shown owned by the main window, and the
 // call returns when the dialog has closed.
@@ -34,6 +49,8 @@ class DialogFactory {
   virtual void showEditor(const EditorRequest& request, RecordGrid& grid, QWidget* owner) = 0;
   virtual bool hasWindow(const QString& window) const = 0;
   virtual void showWindow(const QString& window, QWidget* owner) = 0;
+  // The editor's fields as the grid edits them in place; none known: every column a text.
+  virtual CellEditorDefs cellEditors(const QString& /*editor*/) { return {}; }
 
 };
 

@@ -10,6 +10,7 @@
 #include <QScrollBar>
 #include <QToolTip>
 
+#include "app/CellEditor.h"
 #include "app/FrozenView.h"
 #include "model/RecordGrid.h"
 
@@ -120,7 +121,10 @@ void CellDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option, 
 
 GridView::GridView(QWidget* parent) : QTableView(parent) {
   SetUpRecordTable(this);
-  setItemDelegate(new CellDelegate(this));
+  delegate_ = new CellEditDelegate(this);
+  setItemDelegate(delegate_);
+  delegate_->setPlacer([this](const QModelIndex& index) { return cellRect(index); });
+  connect(delegate_, &CellEditDelegate::moveAfterEdit, this, &GridView::moveAfterEdit);
   verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
   // Fitting a column to its contents measures the rows in view and those
   // around them up to this many, not every row of a 32767-record table.
@@ -379,10 +383,54 @@ void GridView::setCellSelection(bool on) {
 }
 
 void GridView::setCellNote(CellNote note) {
-  static_cast<CellDelegate*>(itemDelegate())->setNote(note);
+  delegate_->setNote(note);
   frozenDelegate_->setNote(std::move(note));
   viewport()->update();
   frozen_->viewport()->update();
+}
+
+void GridView::setCellEditing(CellEditing* editing) {
+  delegate_->setEditing(editing);
+  // A key that types starts editing the current cell, F2 too; the record
+  // dialog has Enter and the double-click.
+  setEditTriggers(editing ? QAbstractItemView::AnyKeyPressed | QAbstractItemView::EditKeyPressed
+                          : QAbstractItemView::NoEditTriggers);
+}
+
+QRect GridView::cellRect(const QModelIndex& index) const {
+  if (frozenWidth() > 0 && index.column() <= frozen_->frozenCount()) {
+    const QRect r = frozen_->visualRect(index);
+    return QRect(frozen_->viewport()->mapTo(this, r.topLeft()), r.size());
+  }
+  const QRect r = visualRect(index);
+  return QRect(viewport()->mapTo(this, r.topLeft()), r.size());
+}
+
+void GridView::moveAfterEdit(int rows, int columns) {
+  if (!grid_) return;
+  const QModelIndex current = currentIndex();
+  if (!current.isValid()) return;
+  int row = current.row() + 1, column = current.column();
+  if (rows != 0) {
+    const std::vector<int> shown = shownRows();
+    const auto at = std::find(shown.begin(), shown.end(), row);
+    if (at != shown.end()) {
+      const auto i = at - shown.begin() + rows;
+      if (i >= 0 && i < std::ssize(shown)) row = shown[size_t(i)];
+    }
+  }
+  if (columns != 0) {
+    const std::vector<int> shown = shownColumns();
+    const auto at = std::find(shown.begin(), shown.end(), column);
+    if (at != shown.end()) {
+      const auto i = at - shown.begin() + columns;
+      if (i >= 0 && i < std::ssize(shown)) column = shown[size_t(i)];
+    }
+  }
+  const QModelIndex next = grid_->index(row - 1, column);
+  if (next != current) setCurrentIndex(next);
+  scrollTo(next);
+  setFocus(Qt::OtherFocusReason);
 }
 
 void GridView::mousePressEvent(QMouseEvent* event) {

@@ -10,6 +10,8 @@
 
 namespace v3 {
 
+class CellEditing;
+class CellEditDelegate;
 class FrozenView;
 class RecordGrid;
 
@@ -51,7 +53,8 @@ QString DisplayedCellText(const QString& cell);
 
 // The main window's grid: the open table, whole rows selected the usual way
 // (click, Ctrl+click, Shift+click), one header row and a narrow selector
-// column. Editing happens in the table's editor, never in the cells.
+// column. Typing or F2 edits the current cell in place (see CellEditing);
+// the table's editor dialog edits whole records.
 // The identifying columns stay in view while the rest scrolls sideways; a
 // click on a column's header asks for a sort by that column; rows can be
 // kept out of view by a filter; a block of cells can be selected in cell mode.
@@ -100,6 +103,11 @@ class GridView : public QTableView {
   bool cellSelection() const { return cellSelection_; }
 
   void setCellNote(CellNote note);
+  // Editing in the cells; nullptr: none.
+  void setCellEditing(CellEditing* editing);
+  CellEditDelegate* cellDelegate() const { return delegate_; }
+  // The cell's place in the view's own coordinates, in the frozen part where it shows there.
+  QRect cellRect(const QModelIndex& index) const;
 
   // Scrolls the cell into view; the frozen columns never scroll sideways.
   void scrollTo(const QModelIndex& index, ScrollHint hint = EnsureVisible) override;
@@ -127,9 +135,11 @@ class GridView : public QTableView {
   bool headerEvent(QHeaderView* header, QEvent* event);
   void rowsLeftOut();  // keeps rows kept out of view out of the selection
   void syncFrozen();
+  void moveAfterEdit(int rows, int columns);
 
   RecordGrid* grid_ = nullptr;
   FrozenView* frozen_ = nullptr;
+  CellEditDelegate* delegate_ = nullptr;
   CellDelegate* frozenDelegate_ = nullptr;
   QList<int> savedWidths_;
   int savedTop_ = 0;

@@ -19,6 +19,7 @@ class QUndoStack;
 
 namespace v3 {
 
+class CellEditing;
 class DialogFactory;
 class FileStore;
 class FilterBar;
@@ -186,6 +187,7 @@ class Vantaro3 : public QMainWindow {
   std::unique_ptr<ReferenceNames> references_;
   std::unique_ptr<FilterIndex> filterIndex_;
   QList<int> editedColumns_;
+  CellEditing* cellEditing_ = nullptr;
   QString shownTable_;  // the table the filter bar's columns belong to
   QString caption_;    // the table key (see caption())
   QString baseTitle_;  // the window's own caption, from the language file

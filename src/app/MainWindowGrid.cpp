@@ -16,6 +16,7 @@
 
 #include <algorithm>
 
+#include "app/CellEditor.h"
 #include "app/Clipboard.h"
 #include "app/Dialogs.h"
 #include "app/FilterBar.h"
@@ -63,8 +64,12 @@ void Vantaro3::buildGridTools() {
     return a;
   };
 
+  // Typing and F2 edit the current cell in place; Enter opens the record's dialog.
   QAction* edit = gridAction("mnu_edit", QStringLiteral("修改记录(&M)"),
-                             {QKeySequence(Qt::Key_Return), QKeySequence(Qt::Key_Enter), QKeySequence(Qt::Key_F2)});
+                             {QKeySequence(Qt::Key_Return), QKeySequence(Qt::Key_Enter)});
+  cellEditing_ = new CellEditing(grid_, languageCode_, this);
+  view_->setCellEditing(cellEditing_);
+  connect(cellEditing_, &CellEditing::message, this, [this](const QString& line) { statusLine_->setText(line); });
   connect(edit, &QAction::triggered, this, &Vantaro3::editCurrent);
   QAction* several = find("mnu_modify");
   several->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_Return), QKeySequence(Qt::CTRL | Qt::Key_Enter)});
@@ -191,6 +196,9 @@ void Vantaro3::buildGridTools() {
 void Vantaro3::tableShown() {
   const CatalogueEntry* entry = openEntry();
   const QString table = entry ? entry->fileName : QString();
+  cellEditing_->setTable(entry ? entry->table() : nullptr, dataFolder_, [this, entry] {
+    return entry && !entry->editor.isEmpty() ? dialogs_.cellEditors(entry->editor) : CellEditorDefs();
+  });
   if (entry) {
     view_->setFrozenColumns(std::min(grid_.fieldCount(), std::max(grid_.leadingColumns(), NameColumn(table))));
     references_->load(table, dataFolder_, store_);

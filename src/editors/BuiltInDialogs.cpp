@@ -25,6 +25,19 @@ class BuiltInDialogs : public DialogFactory {
     dialog.exec();
   }
 
+  CellEditorDefs cellEditors(const QString& editor) override {
+    const EditorForm* form = FindEditorForm(editor);
+    if (!form) return {};
+    // The dialog as it would open on no record: its lists filled, nothing shown.
+    RecordGrid none;
+    EditorRequest request;
+    request.editor = editor;
+    EditorEnvironment env;
+    env.programFolder = programFolder_;
+    RecordDialog dialog(*form, none, request, env, nullptr);
+    return dialog.cellEditors();
+  }
+
   bool hasWindow(const QString& window) const override { return FindStandalone(window) != nullptr; }
 
   void showWindow(const QString& window, QWidget* owner) override {

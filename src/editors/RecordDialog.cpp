@@ -483,6 +483,41 @@ void RecordDialog::prepareLists() {
   }
 }
 
+CellEditorDefs RecordDialog::cellEditors() const {
+  CellEditorDefs defs;
+  for (const Live& c : live_) {
+    const ControlDef& f = *c.form;
+    if (f.column <= 0 || defs.count(f.column)) continue;
+    CellEditorDef d;
+    if (f.alwaysDisabled || f.hidden) {
+      d.kind = CellEditorDef::Kind::Fixed;
+    } else {
+      switch (f.kind) {
+        case ControlKind::Text:
+        case ControlKind::MultiText:
+        case ControlKind::FillIn: d.kind = CellEditorDef::Kind::Text; break;
+        case ControlKind::IndexList: d.kind = CellEditorDef::Kind::IndexList; break;
+        case ControlKind::TextList: d.kind = CellEditorDef::Kind::TextList; break;
+        case ControlKind::Check01: d.kind = CellEditorDef::Kind::Check01; break;
+        case ControlKind::CheckMark: d.kind = CellEditorDef::Kind::CheckMark; break;
+      }
+    }
+    d.maxLength = f.maxLength;
+    if (auto* box = qobject_cast<const QComboBox*>(c.widget)) {
+      for (int i = 0; i < box->count(); ++i) {
+        QString value = box->itemText(i);
+        if (f.kind == ControlKind::IndexList) {
+          const int position = positionOf(f, i);
+          value = position < 0 ? QStringLiteral("-1") : QString::number(storedFor(f, position));
+        }
+        d.choices.push_back({box->itemText(i), value});
+      }
+    }
+    defs.emplace(f.column, std::move(d));
+  }
+  return defs;
+}
+
 RecordDialog::Live* RecordDialog::live(const QString& name) {
   for (Live& c : live_)
     if (c.form->name == name) return &c;

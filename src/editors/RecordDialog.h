@@ -46,6 +46,9 @@ class RecordDialog : public QDialog {
   void acceptModify();  // Cmd_OK
   void acceptAdd();     // Cmd_add
 
+  // Its fields as the grid edits them in place: the same lists, entries and limits.
+  CellEditorDefs cellEditors() const;
+
   // The text of the line that says how many records OK changes.
   static QString countText(int records, bool traditional);
 

@@ -311,6 +311,37 @@ std::optional<QString> FixedCodec::writeField(const FieldDef& f, int variantInde
   return encodeValue(f, cell, out, base, ctx);
 }
 
+std::optional<QString> FixedCodec::cellProblem(int column, const QString& text, QStringView asRead,
+                                               const CodecContext& ctx) const {
+  for (const FieldDef& f : layout_.fields) {
+    if (f.column != column) continue;
+    if (auto problem = controlProblem(f, text, asRead)) return problem;
+    ByteWriter scratch(f.offset + f.width);
+    if (auto problem = encodeValue(f, text, scratch, 0, ctx)) return problem;
+  }
+  return std::nullopt;
+}
+
+ColumnShape FixedCodec::columnShape(int column) const {
+  ColumnShape shape;
+  for (const FieldDef& f : layout_.fields) {
+    if (f.column != column) continue;
+    if (f.kind == FieldKind::Integer) {
+      const IntWidth fits = Narrower(f.read, f.write);
+      shape.kind = ColumnShape::Kind::Number;
+      shape.min = MinOf(fits);
+      shape.max = MaxOf(fits);
+    } else if (f.kind == FieldKind::Text || f.kind == FieldKind::TextPadded || f.kind == FieldKind::Code ||
+               f.kind == FieldKind::LocalText) {
+      shape.kind = ColumnShape::Kind::Text;
+      const bool big5 = f.kind == FieldKind::Text || f.kind == FieldKind::TextPadded;
+      shape.bytes = big5 && f.readBytes > 0 ? f.readBytes : f.width;
+    }
+    return shape;
+  }
+  return shape;
+}
+
 std::vector<KeptBytes> FixedCodec::locate(const QByteArray& file) const {
   const int v = variantFor(file);
   const FixedLayout& layout = variant(v);

@@ -73,6 +73,9 @@ class FixedCodec : public TableCodec {
   std::optional<CellProblem> encode(const std::vector<const TableRecord*>& rows, const QByteArray& existing,
                                     const CodecContext& ctx, QByteArray* out) const override;
   bool needsProducers() const override;
+  std::optional<QString> cellProblem(int column, const QString& text, QStringView asRead,
+                                     const CodecContext& ctx) const override;
+  ColumnShape columnShape(int column) const override;
 
   // Tables whose file decides between layouts override these: the layout
   // (variant) a file is in, and each variant's layout.

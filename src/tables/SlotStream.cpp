@@ -82,6 +82,44 @@ QString tooLong(qsizetype bytes, int64_t max) {
 }
 }  // namespace
 
+std::optional<QString> SlotCodec::cellProblem(int column, const QString& text, QStringView asRead,
+                                              const CodecContext&) const {
+  for (const SlotElement& e : layout_.elements) {
+    if (e.column != column) continue;
+    if (e.kind == SlotKind::Integer) {
+      int64_t v = 0;
+      QString reason;
+      if (!CellToInteger(text, RoundTripWidth(e.read, e.write), &v, &reason)) return reason;
+    } else if (e.kind == SlotKind::Text) {
+      if (const qsizetype bad = FirstControlCharacter(text, LineBreaks::Allowed, asRead); bad >= 0)
+        return ControlCharacterProblem(text, bad);
+      const Big5Encoded encoded = EncodeBig5Text(text);
+      if (!encoded.ok()) return encoded.problem();
+      const int64_t max = MaxOf(RoundTripWidth(e.read, e.write));
+      if (encoded.bytes.size() > max) return tooLong(encoded.bytes.size(), max);
+    }
+  }
+  return std::nullopt;
+}
+
+ColumnShape SlotCodec::columnShape(int column) const {
+  ColumnShape shape;
+  for (const SlotElement& e : layout_.elements) {
+    if (e.column != column) continue;
+    const IntWidth fits = RoundTripWidth(e.read, e.write);
+    if (e.kind == SlotKind::Integer) {
+      shape.kind = ColumnShape::Kind::Number;
+      shape.min = MinOf(fits);
+      shape.max = MaxOf(fits);
+    } else if (e.kind == SlotKind::Text) {
+      shape.kind = ColumnShape::Kind::Text;
+      shape.bytes = int(MaxOf(fits));
+    }
+    return shape;
+  }
+  return shape;
+}
+
 std::optional<CellProblem> SlotCodec::encode(const std::vector<const TableRecord*>& rows, const QByteArray&,
                                              const CodecContext& ctx, QByteArray* out) const {
   if (rows.size() > 32767) return CellProblem{32767, 0, QStringLiteral("记录过多：最多 32767 条")};

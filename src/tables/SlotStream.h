@@ -58,6 +58,9 @@ class SlotCodec : public TableCodec {
   void decodeInto(const KeptBytes& record, const CodecContext& ctx, CellSink& sink) const override;
   std::optional<CellProblem> encode(const std::vector<const TableRecord*>& rows, const QByteArray& existing,
                                     const CodecContext& ctx, QByteArray* out) const override;
+  std::optional<QString> cellProblem(int column, const QString& text, QStringView asRead,
+                                     const CodecContext& ctx) const override;
+  ColumnShape columnShape(int column) const override;
   const SlotLayout& layout() const { return layout_; }
 
  private:

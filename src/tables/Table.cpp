@@ -43,6 +43,12 @@ QString TableCodec::decodeCell(const KeptBytes& record, const CodecContext& ctx,
   return sink.cell;
 }
 
+std::optional<QString> TableCodec::cellProblem(int, const QString&, QStringView, const CodecContext&) const {
+  return std::nullopt;
+}
+
+ColumnShape TableCodec::columnShape(int) const { return {}; }
+
 QStringList TableCodec::decodeRecord(const KeptBytes& record, const CodecContext& ctx) const {
   QStringList cells;
   // Exactly K cells: growing by resize() alone would leave room for more.

@@ -154,6 +154,14 @@ class OneCellSink final : public CellSink {
   int column_;
 };
 
+// What a column holds, for an editor that shows the field's limits while
+// the user types.
+struct ColumnShape {
+  enum class Kind { Unknown, Number, Text } kind = Kind::Unknown;
+  int64_t min = 0, max = 0;  // Number: the values a save can write
+  int bytes = 0;             // Text: the most bytes the field holds
+};
+
 // Turns a table file's bytes into grid rows and grid rows into the file's new bytes.
 class TableCodec {
  public:
@@ -182,6 +190,12 @@ class TableCodec {
   virtual std::optional<CellProblem> encode(const std::vector<const TableRecord*>& rows, const QByteArray& existing,
                                             const CodecContext& ctx, QByteArray* out) const = 0;
   virtual bool needsProducers() const { return false; }
+  // Why the text cannot be stored in the column, with the words the save
+  // uses; nothing when it can (or the codec cannot tell one cell alone).
+  // `asRead` is what the cell held when it was read.
+  virtual std::optional<QString> cellProblem(int column, const QString& text, QStringView asRead,
+                                             const CodecContext& ctx) const;
+  virtual ColumnShape columnShape(int column) const;
 };
 
 // The order in which a save writes the rows.

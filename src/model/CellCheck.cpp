@@ -1,0 +1,52 @@
+#include "model/CellCheck.h"
+
+#include "tables/Producers.h"
+
+namespace v3 {
+
+struct CellChecker::Context {
+  CodecContext ctx;
+  ProducerDirectory producers;
+};
+
+CellChecker::CellChecker(const TableDef& table, const QString& folder)
+    : table_(table), context_(std::make_unique<Context>()) {
+  context_->ctx.dataFolder = folder;
+  if (table.codec && table.codec->needsProducers()) {
+    context_->producers = ProducerDirectory::load(folder);
+    context_->ctx.producers = &context_->producers;
+  }
+}
+
+CellChecker::~CellChecker() = default;
+
+std::optional<QString> CellChecker::problem(const RecordGrid& grid, int row, int column, const QString& text) const {
+  if (table_.readOnly) return QStringLiteral("%1 为只读").arg(table_.fileName);
+  if (!table_.codec || column < 1 || column > grid.fieldCount()) return std::nullopt;
+  // Putting back what the cell was read as always goes: it is saved from its bytes.
+  QString asRead;
+  if (row >= 1 && row <= grid.recordCount()) {
+    const TableRecord& record = grid.rowAt(row);
+    if (record.isKept() && column <= record.original.size()) {
+      asRead = record.original[column - 1];
+      if (text == asRead) return std::nullopt;
+    }
+  }
+  return table_.codec->cellProblem(column, text, asRead, context_->ctx);
+}
+
+std::optional<QString> CellChecker::refusal(const RecordGrid& grid, int row, int column, const QString& text) const {
+  if (auto reason = problem(grid, row, column, text)) return CellPlace(grid, row, column) + QStringLiteral("：") + *reason;
+  return std::nullopt;
+}
+
+ColumnShape CellChecker::shape(int column) const { return table_.codec ? table_.codec->columnShape(column) : ColumnShape{}; }
+
+QString CellPlace(const RecordGrid& grid, int row, int column) {
+  const QString header = grid.headerText(column);
+  QString place = QStringLiteral("第 %1 行第 %2 列").arg(row).arg(column);
+  if (!header.isEmpty()) place += QStringLiteral("（%1）").arg(header);
+  return place;
+}
+
+}  // namespace v3
