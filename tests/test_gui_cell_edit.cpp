@@ -17,7 +17,7 @@ using namespace v3test;
 
 namespace {
 
-void Show(Shell& s, const QString& table, const QString& language = QStringLiteral("1")) {
+void Show(Shell& s, const QString& table, Script language = Script::Simplified) {
   s.programDialogs = true;
   QVERIFY(s.start(language));
   s.window->resize(1100, 700);
@@ -73,7 +73,7 @@ void CellEditTest::typeIntoEachKindOfColumn_data() {
   QTest::addColumn<QString>("expected");  // the cell afterwards; "=" unchanged
   QTest::addColumn<QString>("editor");    // the editor's class
   QTest::addColumn<QString>("refusal");   // part of the status line when refused
-  for (const QString& lang : {QStringLiteral("1"), QStringLiteral("2")}) {
+  for (const QString& lang : {QStringLiteral("Simplified"), QStringLiteral("Traditional")}) {
     auto row = [&](const char* name) { return &QTest::newRow(qPrintable(QString::fromLatin1(name) + u'/' + lang)); };
     *row("number") << "Team.dat" << 7 << "1234\n" << "1234" << "QLineEdit" << "";
     *row("number, Tab") << "Team.dat" << 8 << "77\t" << "77" << "QLineEdit" << "";
@@ -95,7 +95,9 @@ void CellEditTest::typeIntoEachKindOfColumn() {
   QFETCH(QString, expected);
   QFETCH(QString, editor);
   QFETCH(QString, refusal);
-  const QString lang = QString::fromLatin1(QTest::currentDataTag()).section(u'/', 1);
+  const Script lang = QString::fromLatin1(QTest::currentDataTag()).section(u'/', 1) == QLatin1String("Traditional")
+                          ? Script::Traditional
+                          : Script::Simplified;
   Shell s(9);
   Show(s, table, lang);
   const int row = 4;

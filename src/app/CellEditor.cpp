@@ -15,8 +15,8 @@ namespace v3 {
 
 // ---------------------------------------------------------------- CellEditing
 
-CellEditing::CellEditing(RecordGrid& grid, QString languageCode, QObject* parent)
-    : QObject(parent), grid_(grid), languageCode_(std::move(languageCode)) {}
+CellEditing::CellEditing(RecordGrid& grid, Script script, QObject* parent)
+    : QObject(parent), grid_(grid), script_(script) {}
 
 CellEditing::~CellEditing() = default;
 
@@ -40,12 +40,12 @@ CellEditorDef CellEditing::editorFor(int column) const {
 
 ColumnShape CellEditing::shape(int column) const { return checker_ ? checker_->shape(column) : ColumnShape(); }
 
-QString CellEditing::localised(const QString& simplified) const { return msg::Localised(languageCode_, simplified); }
+QString CellEditing::localised(const QString& simplified) const { return msg::Localised(script_, simplified); }
 
 std::optional<QString> CellEditing::refusal(int row, int column, const QString& text) const {
   if (!checker_) return std::nullopt;
   if (auto refused = checker_->refusal(grid_, row, column, text))
-    return localised(QStringLiteral("不能存入：")) + msg::Localised(languageCode_, *refused);
+    return localised(QStringLiteral("不能存入：")) + msg::Localised(script_, *refused);
   return std::nullopt;
 }
 

@@ -9,6 +9,7 @@
 #include "app/Dialogs.h"
 #include "app/GridView.h"
 #include "model/CellCheck.h"
+#include "text/Script.h"
 
 namespace v3 {
 
@@ -20,7 +21,7 @@ struct TableDef;
 class CellEditing : public QObject {
   Q_OBJECT
  public:
-  CellEditing(RecordGrid& grid, QString languageCode, QObject* parent = nullptr);
+  CellEditing(RecordGrid& grid, Script script, QObject* parent = nullptr);
   ~CellEditing() override;
 
   // The open table (nullptr: none) and how its editor shows each field;
@@ -44,7 +45,7 @@ class CellEditing : public QObject {
 
  private:
   RecordGrid& grid_;
-  QString languageCode_;
+  Script script_;
   const TableDef* table_ = nullptr;
   QString folder_;
   CellEditorDefs defs_;

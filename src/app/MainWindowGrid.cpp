@@ -67,7 +67,7 @@ void Vantaro3::buildGridTools() {
   // Typing and F2 edit the current cell in place; Enter opens the record's dialog.
   QAction* edit = gridAction("mnu_edit", QStringLiteral("修改记录(&M)"),
                              {QKeySequence(Qt::Key_Return), QKeySequence(Qt::Key_Enter)});
-  cellEditing_ = new CellEditing(grid_, languageCode_, this);
+  cellEditing_ = new CellEditing(grid_, script_, this);
   view_->setCellEditing(cellEditing_);
   connect(cellEditing_, &CellEditing::message, this, [this](const QString& line) { statusLine_->setText(line); });
   connect(edit, &QAction::triggered, this, &Vantaro3::editCurrent);
