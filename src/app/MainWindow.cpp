@@ -33,6 +33,7 @@
 #include "storage/BackupHistory.h"
 #include "storage/FileStore.h"
 #include "storage/SafeSave.h"
+#include "model/LinkedSave.h"
 #include "model/TableIo.h"
 #include "text/Language.h"
 #include "text/Locale.h"
@@ -546,9 +547,26 @@ void Vantaro3::save() {
   // undoing back to this point makes the table unmodified again.
   SaveOutcome outcome;
   QByteArray written;
+  ReferencePlan plan;
+  bool cancelled = false;
   {
     UnrecordedScope quiet(grid_);
-    outcome = SaveTable(table, dataFolder_, grid_, store_, &written, options);
+    // A save that deletes, adds or moves records that other tables refer
+    // to updates them in the same save; the user sees what first.
+    auto ask = [&](const ReferencePlan& p) {
+      if (p.tables.empty()) return true;
+      QStringList lines = p.details();
+      if (lines.size() > 20) lines = lines.mid(0, 20) << QStringLiteral("……");
+      const QString question = p.summary() + QStringLiteral("\n\n") + lines.join(u'\n');
+      cancelled = front_.ask(this, text(question), {text(QStringLiteral("保存")), text(QStringLiteral("取消"))}) != 0;
+      return !cancelled;
+    };
+    outcome = SaveTableWithReferences(table, dataFolder_, grid_, store_, &written, options, ask, &plan,
+                                      &references_->journal(dataFolder_));
+  }
+  if (cancelled) {
+    status(QStringLiteral("%1 未保存（已取消）").arg(table.fileName));
+    return;
   }
   switch (outcome.status) {
     case SaveOutcome::Saved: {
@@ -560,6 +578,15 @@ void Vantaro3::save() {
                  .arg(table.fileName)
                  .arg(grid_.recordCount())
                  .arg(QDir::toNativeSeparators(DataFilePath(dataFolder_, table.fileName))));
+      if (plan.changesCells()) {
+        QStringList others;
+        for (const ReferenceTableUpdate& u : plan.tables)
+          if (u.changesCells()) others << u.table->fileName;
+        status(QStringLiteral("已保存 %1（%2 项），引用它的 %3 已随之更新")
+                   .arg(table.fileName)
+                   .arg(grid_.recordCount())
+                   .arg(others.join(QStringLiteral("、"))));
+      }
       if (!outcome.notices.isEmpty())
         front_.message(this, text(outcome.notices.join(QLatin1Char('\n'))), UiFront::Icon::Information);
       break;

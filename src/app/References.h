@@ -4,6 +4,7 @@
 
 #include <vector>
 
+#include "model/ReferenceRemap.h"
 #include "tables/ReferenceIndex.h"
 
 namespace v3 {
@@ -25,7 +26,19 @@ class ReferenceNames {
   // The name the cell means; empty when it means no one the tables hold.
   QString note(int column, const QString& cell) const;
 
+  // The references the saves of this session cleared in the folder's
+  // tables (see ReferenceJournal); another folder starts afresh.
+  ReferenceJournal& journal(const QString& dataFolder) {
+    if (dataFolder != journalFolder_) {
+      journal_ = ReferenceJournal();
+      journalFolder_ = dataFolder;
+    }
+    return journal_;
+  }
+
  private:
+  ReferenceJournal journal_;
+  QString journalFolder_;
   std::vector<ReferenceTargets> targets_;
   QHash<int, int> columns_;  // grid column -> index into targets_
 };

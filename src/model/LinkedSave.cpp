@@ -59,7 +59,8 @@ struct Planned {
   bool ok = false;
 };
 
-Planned plan(const TableDef& table, const QString& folder, const RecordGrid& grid, FileStore& store, QString* error) {
+Planned plan(const TableDef& table, const QString& folder, const RecordGrid& grid, FileStore& store, QString* error,
+             const ReferenceJournal* journal) {
   Planned p;
   const Folder::Table* target = p.folder.read(table, folder, store, error);
   p.order = SaveRowOrder(table, grid);
@@ -74,7 +75,7 @@ Planned plan(const TableDef& table, const QString& folder, const RecordGrid& gri
     const Folder::Table* t = p.folder.read(referring, folder, store, error);
     if (!t) readable = false;
     return t ? &t->rows : nullptr;
-  });
+  }, journal);
   p.ok = readable;
   return p;
 }
@@ -131,20 +132,21 @@ std::vector<int> RecordOrigins(const TableDef& table, const QByteArray& file,
 }
 
 ReferencePlan PlanTableSave(const TableDef& table, const QString& folder, const RecordGrid& grid, FileStore& store,
-                            QString* error) {
-  return plan(table, folder, grid, store, error).plan;
+                            QString* error, const ReferenceJournal* journal) {
+  return plan(table, folder, grid, store, error, journal).plan;
 }
 
 SaveOutcome SaveTableWithReferences(const TableDef& table, const QString& folder, RecordGrid& grid, FileStore& store,
                                     QByteArray* written, const SaveFileOptions& options,
-                                    const std::function<bool(const ReferencePlan&)>& proceed, ReferencePlan* planOut) {
+                                    const std::function<bool(const ReferencePlan&)>& proceed, ReferencePlan* planOut,
+                                    ReferenceJournal* journal) {
   SaveOutcome outcome;
   if (table.readOnly) {
     outcome.status = SaveOutcome::Unchanged;
     return outcome;
   }
   QString error;
-  Planned p = plan(table, folder, grid, store, &error);
+  Planned p = plan(table, folder, grid, store, &error, journal);
   if (planOut) *planOut = p.plan;
   if (!p.ok) {
     outcome.status = SaveOutcome::Failed;
@@ -211,6 +213,7 @@ SaveOutcome SaveTableWithReferences(const TableDef& table, const QString& folder
     }
     outcome.notices = saved.notices;
   }
+  if (journal) journal->record(p.plan);
   grid.applyOrder(p.order);
   grid.markSaved();
   if (written) *written = std::move(bytes);

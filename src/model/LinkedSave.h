@@ -25,7 +25,8 @@ std::vector<int> RecordOrigins(const TableDef& table, const QByteArray& file,
 // to it (read from the folder), without writing anything. *error is set
 // when a file cannot be read.
 ReferencePlan PlanTableSave(const TableDef& table, const QString& folder, const RecordGrid& grid,
-                            FileStore& store = FileStore::disk(), QString* error = nullptr);
+                            FileStore& store = FileStore::disk(), QString* error = nullptr,
+                            const ReferenceJournal* journal = nullptr);
 
 // The save command for a table that other tables may refer to: as SaveTable,
 // and in the same all-or-nothing save (SaveDataFiles) every referring table
@@ -34,10 +35,12 @@ ReferencePlan PlanTableSave(const TableDef& table, const QString& folder, const 
 // tables keep their record order and every other byte. `proceed` (when
 // given) sees the plan first and may stop the save (Refused, nothing
 // written); *plan (when given) gets the plan. A failure names the file.
+// A journal (when given) lends the references of records added back and
+// records those the save clears.
 SaveOutcome SaveTableWithReferences(const TableDef& table, const QString& folder, RecordGrid& grid,
                                     FileStore& store = FileStore::disk(), QByteArray* written = nullptr,
                                     const SaveFileOptions& options = {},
                                     const std::function<bool(const ReferencePlan&)>& proceed = {},
-                                    ReferencePlan* plan = nullptr);
+                                    ReferencePlan* plan = nullptr, ReferenceJournal* journal = nullptr);
 
 }  // namespace v3

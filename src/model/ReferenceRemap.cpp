@@ -92,9 +92,53 @@ QStringList ReferencePlan::details(const std::function<QString(const TableDef&, 
   return lines;
 }
 
+void ReferenceJournal::record(const ReferencePlan& plan) {
+  if (!plan.target) return;
+  for (const ReferenceTableUpdate& t : plan.tables)
+    for (const ReferenceCellUpdate& c : t.cells)
+      if (c.kind == ReferenceCellUpdate::Cleared)
+        cleared_.push_back({plan.target->fileName, c.targetKey, t.table->fileName, c.rowKey, c.column});
+}
+
+namespace {
+
+// The journal's cleared references to records that `change` adds back.
+void restore(const ReferenceJournal& journal, const TargetChange& change, const TableDef& referring,
+             const ReferenceDef& ref, const std::vector<QStringList>& rows, ReferenceTableUpdate* update) {
+  for (const ReferenceJournal::Cleared& c : journal.cleared()) {
+    if (c.column != ref.column || c.referring != referring.fileName ||
+        c.target.compare(change.table->fileName, Qt::CaseInsensitive) != 0)
+      continue;
+    int at = -1;
+    for (size_t i = 0; i < change.after.size() && at < 0; ++i)
+      if (change.origin[i] < 0 && ReferenceKeyText(change.after[i].value(0)) == c.targetKey) at = int(i);
+    if (at < 0) continue;
+    for (size_t r = 0; r < rows.size(); ++r) {
+      if (ReferenceKeyText(rows[r].value(0)) != c.rowKey) continue;
+      const QString cell = rows[r].value(ref.column - 1);
+      const bool taken = std::any_of(update->cells.begin(), update->cells.end(), [&](const ReferenceCellUpdate& u) {
+        return u.row == int(r) + 1 && u.column == ref.column;
+      });
+      if (taken || ReferenceKeyText(cell) != ReferenceKeyText(ref.empty)) break;
+      ReferenceCellUpdate u;
+      u.row = int(r) + 1;
+      u.column = ref.column;
+      u.before = cell;
+      u.after = QString::number(at);
+      u.rowKey = c.rowKey;
+      u.targetKey = c.targetKey;
+      update->cells.push_back(u);
+      break;
+    }
+  }
+}
+
+}  // namespace
+
 ReferencePlan PlanReferenceUpdates(
     const TargetChange& change,
-    const std::function<const std::vector<QStringList>*(const TableDef& referring)>& rowsOf) {
+    const std::function<const std::vector<QStringList>*(const TableDef& referring)>& rowsOf,
+    const ReferenceJournal* journal) {
   ReferencePlan plan;
   plan.target = change.table;
   if (!change.table) return plan;
@@ -126,6 +170,8 @@ ReferencePlan PlanReferenceUpdates(
         u.row = int(r) + 1;
         u.column = ref.column;
         u.before = cell;
+        u.rowKey = ReferenceKeyText((*rows)[r].value(0));
+        u.targetKey = ReferenceKeyText(change.before[size_t(p)].value(0));
         const int at = now[size_t(p)];
         if (at < 0) {
           u.kind = ref.by == RefersBy::Position ? ReferenceCellUpdate::Cleared : ReferenceCellUpdate::Dangling;
@@ -146,6 +192,7 @@ ReferencePlan PlanReferenceUpdates(
         }
         update.cells.push_back(u);
       }
+      if (rows && journal && ref.by == RefersBy::Position) restore(*journal, change, *referring, ref, *rows, &update);
     }
     if (!update.cells.empty()) plan.tables.push_back(std::move(update));
   }

@@ -28,6 +28,8 @@ struct ReferenceCellUpdate {
   int row = 0;     // 1-based row of the referring table's records as handed over
   int column = 0;  // grid column (1..K)
   QString before, after;
+  QString rowKey;     // column 1 of the referring record
+  QString targetKey;  // column 1 of the record referred to, as it was before the save
   enum Kind {
     Follows,  // the record it named moved or got another key: the cell follows it
     Cleared,  // the record it named is deleted: the cell becomes the column's empty value
@@ -61,6 +63,24 @@ struct ReferencePlan {
   QStringList details(const std::function<QString(const TableDef&, int row)>& recordName = {}) const;
 };
 
+// References that saves of this session cleared because their record was
+// deleted. When a record comes back under the same key (the delete undone,
+// the row imported again), a later save gives them back, at the record's
+// new position, where they are still empty.
+class ReferenceJournal {
+ public:
+  void record(const ReferencePlan& plan);
+  bool isEmpty() const { return cleared_.empty(); }
+  struct Cleared {
+    QString target, targetKey, referring, rowKey;
+    int column = 0;
+  };
+  const std::vector<Cleared>& cleared() const { return cleared_; }
+
+ private:
+  std::vector<Cleared> cleared_;
+};
+
 // The updates a save of `change` makes to every table that declares
 // references to its table. `rowsOf` gives a referring table's records (in
 // file order, as the save would write them; nullptr when the table is not
@@ -70,9 +90,12 @@ struct ReferencePlan {
 //  - by number or code: a record whose key changed takes its references
 //    along; those of a deleted record are listed, and left as they are (the
 //    game keeps the number, and a record added back under it is found again).
+// With a journal, the references it holds for a record that the change adds
+// back follow that record (Follows).
 ReferencePlan PlanReferenceUpdates(
     const TargetChange& change,
-    const std::function<const std::vector<QStringList>*(const TableDef& referring)>& rowsOf);
+    const std::function<const std::vector<QStringList>*(const TableDef& referring)>& rowsOf,
+    const ReferenceJournal* journal = nullptr);
 
 // Applies a table's updates to its rows.
 void ApplyReferenceUpdates(const ReferenceTableUpdate& update, std::vector<QStringList>* rows);
