@@ -19,7 +19,7 @@ namespace {
 
 void Show(Shell& s, const QString& table, Script language = Script::Simplified) {
   s.programDialogs = true;
-  QVERIFY(s.start(language == QLatin1String("2") ? Script::Traditional : Script::Simplified));
+  QVERIFY(s.start(language));
   s.window->resize(1100, 700);
   s.window->show();
   QVERIFY(QTest::qWaitForWindowExposed(s.window.get()));
