@@ -5,14 +5,18 @@
 #include <QFileInfo>
 
 #include <cerrno>
+#include <memory>
 #include <cstdio>
 
 #include "tables/StandaloneTables.h"
 #include "text/Language.h"
+#include "tools/Batch.h"
 #include "tools/CsvTable.h"
 #include "tools/Diff.h"
 #include "tools/Lint.h"
+#include "tools/Patch.h"
 #include "tools/StandaloneCsv.h"
+#include "tools/StoredCells.h"
 #include "tools/ToolTable.h"
 #include "tools/Sample.h"
 #include "model/LinkedSave.h"
@@ -384,9 +388,274 @@ int cmdDiff(const Invocation& in) {
     same = same && d.same();
     unreadable = unreadable || !d.errorA.isEmpty() || !d.errorB.isEmpty();
   }
+  if (in.isSet(QStringLiteral("patch"))) {
+    if (in.isSet(QStringLiteral("csv"))) return in.usageError(QStringLiteral("--patch and --csv cannot be given together"));
+    // A patch with a table left out would be taken for the whole difference.
+    for (const TableDifference& d : diffs) {
+      if (!d.errorA.isEmpty()) Err(QStringLiteral("%1: cannot be read in the first folder: %2").arg(d.table.fileName(), d.errorA));
+      if (!d.errorB.isEmpty()) Err(QStringLiteral("%1: cannot be read in the second folder: %2").arg(d.table.fileName(), d.errorB));
+    }
+    if (unreadable) return Trouble(QStringLiteral("no patch written"));
+    // Nothing can apply a change to a table that is never written.
+    std::vector<TableDifference> writable;
+    for (const TableDifference& d : diffs) {
+      if (d.table.grid && d.table.grid->readOnly) {
+        if (!d.same()) Err(QStringLiteral("vantaro3-cli: warning: %1 is read-only: its differences are left out of the patch").arg(d.table.fileName()));
+        continue;
+      }
+      writable.push_back(d);
+    }
+    // The tables written in the grid's order carry their records' order too.
+    std::vector<PatchOrder> orders;
+    for (const TableDifference& d : writable) {
+      if (!d.table.grid || d.table.grid->order != SaveOrder::GridOrder) continue;
+      std::vector<QStringList> a, b;
+      bool exists = false;
+      d.table.read(in.arg(0), &a, &exists, nullptr);
+      d.table.read(in.arg(1), &b, &exists, nullptr);
+      orders.push_back({d.table, OrderNames(d.table, a), OrderNames(d.table, b)});
+    }
+    Out(WritePatch(writable, orders));
+    if (int s = FinishOutput(QStringLiteral("the patch"))) return s;
+    return same ? kSuccess : kFound;
+  }
   Out(in.isSet(QStringLiteral("csv")) ? DiffCsv(diffs) : DiffReport(diffs).toUtf8());
   if (unreadable) return kTrouble;
   return same ? kSuccess : kFound;
+}
+
+// A grid table of the folder that a command may change: kSuccess, or the
+// status with the reason told.
+int writableGridTable(const Invocation& in, const ToolTable& t, const QString& folder) {
+  if (int s = dataFolder(folder)) return s;
+  if (!QFileInfo::exists(DataFilePath(folder, t.fileName()))) return noSuchTable(t.fileName(), folder);
+  if (t.grid && t.grid->readOnly) return Trouble(QStringLiteral("%1 is read-only: nothing written").arg(t.fileName()));
+  (void)in;
+  return kSuccess;
+}
+
+// Encodes the grid as its save would and checks that every changed cell is
+// stored as the grid holds it: kSuccess, or kTrouble naming the first that
+// is refused or would not be kept.
+int encodeChecked(const TableDef& table, const QString& folder, const RecordGrid& grid, const QByteArray& content) {
+  QByteArray encoded;
+  const std::vector<int> order = SaveRowOrder(table, grid);
+  SaveOutcome o = EncodeTable(table, folder, grid, order, content, &encoded);
+  if (o.ok()) {
+    if (const std::optional<CellProblem> p = FirstCellNotStored(table, folder, grid, order, encoded)) {
+      o.status = SaveOutcome::Refused;
+      o.row = p->record;
+      o.column = p->column;
+      o.reason = p->reason;
+    }
+  }
+  if (o.ok()) return kSuccess;
+  ToolTable t{&table, nullptr};
+  return Trouble(o.message(table.fileName, t.columnName(o.column)) + QStringLiteral("; nothing written"));
+}
+
+int cmdBatch(const Invocation& in) {
+  const QString folder = in.arg(0), file = in.arg(2), fileName = InputName(file);
+  int status = kSuccess;
+  ToolTable t;
+  if (!findTable(in, in.arg(1), &t, &status)) return status;
+  if (!t.grid)
+    return in.usageError(QStringLiteral("%1 has a window of its own: batch changes the grid tables").arg(t.fileName()));
+  if (int s = writableGridTable(in, t, folder)) return s;
+  QByteArray bytes;
+  QString error;
+  if (!ReadInputFile(file, &bytes, &error)) return Trouble(error);
+  QString text;
+  qsizetype bad = 0;
+  if (!DecodeStrict(bytes, TextEncoding::Utf8, &text, &bad))
+    return Trouble(QStringLiteral("%1: line %2: not UTF-8 text").arg(fileName).arg(bytes.left(bad).count('\n') + 1));
+  if (text.startsWith(QChar(0xFEFF))) text.remove(0, 1);
+  const TableDef& table = *t.grid;
+  BatchProgram program;
+  BatchError batchError;
+  if (!ParseBatch(text, BatchColumnNames(table.fileName, table.fieldCount()), table.fieldCount(), &program, &batchError))
+    return Trouble(QStringLiteral("%1: %2").arg(fileName, batchError.message()));
+  const QString path = DataFilePath(folder, table.fileName);
+  const FileStamp before = FileStamp::before(path);
+  QByteArray content;
+  RecordGrid grid;
+  if (!LoadTable(table, folder, grid, &error, FileStore::disk(), &content))
+    return Trouble(QStringLiteral("cannot read %1: %2").arg(table.fileName, error));
+  const BatchResult result = RunBatch(program, table, folder, grid, &content);
+  if (!result.ok()) {
+    for (const QString& line : result.refusalLines(table.fileName)) Err(line);
+    return Trouble(QStringLiteral("%1 refused: nothing written").arg(table.fileName));
+  }
+  const QString summary = QStringLiteral("%1: %2 records matched, %3 cells changed%4")
+                              .arg(table.fileName)
+                              .arg(result.matched.size())
+                              .arg(result.edits.size())
+                              .arg(result.clamped ? QStringLiteral(" (%1 brought into range)").arg(result.clamped) : QString());
+  const TableDifference difference = BatchDifference(table, grid, result);
+  if (!result.edits.empty()) grid.setCells(result.edits);
+  // What the save would refuse is told before anything is written (and by a dry run).
+  if (int s = encodeChecked(table, folder, grid, content)) return s;
+  if (in.isSet(QStringLiteral("dry-run"))) {
+    Out(DiffReport({difference}).toUtf8());
+    if (int s = FinishOutput(QStringLiteral("the changes"))) return s;
+    Err(summary + QStringLiteral(" (dry run: nothing written)"));
+    return kSuccess;
+  }
+  if (result.edits.empty()) {
+    Err(summary + QStringLiteral(": nothing written"));
+    return kSuccess;
+  }
+  const FileStamp loaded = before.withContent(content);
+  const SaveOutcome outcome = SaveTable(table, folder, grid, FileStore::disk(), nullptr, saveOptions(&loaded));
+  if (!outcome.ok()) return Trouble(outcome.message(table.fileName));
+  Err(summary);
+  warn(outcome.notices);
+  return kSuccess;
+}
+
+// One table of a patch being applied: its records as they are and the plan.
+struct PatchTarget {
+  ToolTable table;
+  std::unique_ptr<RecordGrid> grid;            // a grid table
+  std::unique_ptr<StandaloneTable> standalone;  // a standalone table
+  QByteArray content;
+  FileStamp loaded;
+  std::vector<QStringList> rows;
+  TablePatchPlan plan;
+};
+
+int cmdApply(const Invocation& in) {
+  const QString folder = in.arg(0), file = in.arg(1), fileName = InputName(file);
+  const bool force = in.isSet(QStringLiteral("force")), dryRun = in.isSet(QStringLiteral("dry-run"));
+  if (int s = dataFolder(folder)) return s;
+  QByteArray bytes;
+  QString error;
+  if (!ReadInputFile(file, &bytes, &error)) return Trouble(error);
+  Patch patch;
+  PatchError patchError;
+  if (!ReadPatch(bytes, &patch, &patchError)) return Trouble(patchError.message(fileName));
+  if (in.isSet(QStringLiteral("reverse"))) patch = ReversedPatch(patch);
+
+  // Every table is read and every change weighed before anything is written.
+  std::vector<PatchTarget> targets;
+  for (const ToolTable& t : patch.tables) {
+    std::vector<const PatchChange*> changes;
+    for (const PatchChange& c : patch.changes)
+      if (c.table.fileName() == t.fileName()) changes.push_back(&c);
+    QStringList order;
+    for (const PatchOrder& o : patch.orders)
+      if (o.table.fileName() == t.fileName()) order = o.after;
+    if (changes.empty() && order.isEmpty()) continue;
+    if (int s = writableGridTable(in, t, folder)) return s;
+    PatchTarget target;
+    target.table = t;
+    const QString path = DataFilePath(folder, t.fileName());
+    const FileStamp before = FileStamp::before(path);
+    if (t.grid) {
+      target.grid = std::make_unique<RecordGrid>();
+      if (!LoadTable(*t.grid, folder, *target.grid, &error, FileStore::disk(), &target.content))
+        return Trouble(QStringLiteral("cannot read %1: %2").arg(t.fileName(), error));
+      target.rows = target.grid->records();
+    } else {
+      target.standalone = std::make_unique<StandaloneTable>(t.standalone->kind);
+      bool exists = false;
+      target.content = FileStore::disk().read(path, &exists, &error);
+      if (!error.isEmpty()) return Trouble(QStringLiteral("cannot read %1: %2").arg(t.fileName(), error));
+      target.standalone->loadBytes(target.content);
+      target.rows = StandaloneRows(*target.standalone);
+    }
+    target.loaded = before.withContent(target.content);
+    target.plan = PlanTablePatch(t, target.rows, changes, force, order);
+    targets.push_back(std::move(target));
+  }
+  int conflicts = 0, unsettled = 0, applied = 0, already = 0;
+  for (const PatchTarget& t : targets) {
+    for (const PatchConflict& c : t.plan.conflicts) Err(QStringLiteral("conflict: ") + c.text());
+    conflicts += int(t.plan.conflicts.size());
+    unsettled += t.plan.unsettled();
+    applied += t.plan.applied;
+    already += t.plan.already;
+  }
+  const QString summary = QStringLiteral("%1 changes to apply, %2 already applied, %3 conflicts")
+                              .arg(applied).arg(already).arg(conflicts);
+  if (unsettled > 0 && !dryRun) {
+    Err(summary);
+    Err(force ? QStringLiteral("nothing written: %1 changes find no record to change").arg(unsettled)
+              : QStringLiteral("nothing written (--force takes the patch's values)"));
+    return kFound;
+  }
+  // The producers' names of the case tables are looked up in Producer.tab:
+  // when the patch changes it, it is saved first and those tables are
+  // checked against it.
+  std::stable_sort(targets.begin(), targets.end(), [](const PatchTarget& a, const PatchTarget& b) {
+    return a.table.grid == &ProducerTable() && b.table.grid != &ProducerTable();
+  });
+  const bool producersChange = !targets.empty() && targets.front().table.grid == &ProducerTable() &&
+                               targets.front().plan.changesAnything();
+  auto onProducers = [producersChange](const PatchTarget& t) {
+    return producersChange && t.table.grid && t.table.grid->codec && t.table.grid->codec->needsProducers();
+  };
+  // Every table's new content is made in memory first: a cell that cannot
+  // be stored refuses the whole patch.
+  QByteArray report;
+  for (PatchTarget& t : targets) {
+    std::vector<QStringList> after = t.rows;
+    ApplyTablePatch(t.plan, after);
+    report += DiffReport({TableDifference{t.table, true, true, {}, {}, DiffRecords(t.table, t.rows, after)}}).toUtf8();
+    if (t.grid) {
+      ApplyTablePatch(t.plan, *t.grid);
+      if (!onProducers(t))
+        if (int s = encodeChecked(*t.table.grid, folder, *t.grid, t.content)) return s;
+    } else {
+      if (!SetStandaloneRows(*t.standalone, after, &error)) return Trouble(QStringLiteral("%1: %2").arg(t.table.fileName(), error));
+      QByteArray patched;
+      const StandaloneSave o = t.standalone->patch(t.content, &patched);
+      if (!o.ok()) return Trouble(o.message(t.table.fileName()) + QStringLiteral("; nothing written"));
+      StandaloneTable reread(t.table.standalone->kind);
+      reread.loadBytes(patched);
+      if (StandaloneRows(reread) != after)
+        return Trouble(QStringLiteral("%1: a save would not store the patch's values; nothing written").arg(t.table.fileName()));
+    }
+  }
+  if (dryRun) {
+    Out(report);
+    if (int s = FinishOutput(QStringLiteral("the changes"))) return s;
+    Err(summary + QStringLiteral(" (dry run: nothing written)"));
+    return conflicts ? kFound : kSuccess;
+  }
+  // A table that cannot be saved puts back those saved before it (each
+  // putting back is a save too: the history keeps what the patch wrote).
+  std::vector<const PatchTarget*> saved;
+  auto putBack = [&](int status) {
+    for (auto it = saved.rbegin(); it != saved.rend(); ++it) {
+      const QString path = DataFilePath(folder, (*it)->table.fileName());
+      const FileStamp now = FileStamp::of(path);
+      const SaveFileResult r = SaveDataFile(path, (*it)->content, saveOptions(&now));
+      Err(r.ok() ? QStringLiteral("%1: put back as it was").arg((*it)->table.fileName())
+                 : QStringLiteral("%1: could not be put back: %2").arg((*it)->table.fileName(), r.error));
+    }
+    return status;
+  };
+  for (PatchTarget& t : targets) {
+    if (!t.plan.changesAnything()) continue;
+    QStringList notices;
+    if (t.grid) {
+      if (onProducers(t))
+        if (int s = encodeChecked(*t.table.grid, folder, *t.grid, t.content)) return putBack(s);
+      const SaveOutcome o = SaveTable(*t.table.grid, folder, *t.grid, FileStore::disk(), nullptr, saveOptions(&t.loaded));
+      if (!o.ok()) return putBack(Trouble(o.message(t.table.fileName())));
+      notices = o.notices;
+    } else {
+      const StandaloneSave o = t.standalone->save(folder, FileStore::disk(), saveOptions(&t.loaded));
+      if (!o.ok()) return putBack(Trouble(o.message(t.table.fileName())));
+      notices = o.notices;
+    }
+    saved.push_back(&t);
+    Err(QStringLiteral("%1: saved").arg(t.table.fileName()));
+    warn(notices);
+  }
+  Err(summary);
+  return conflicts ? kFound : kSuccess;
 }
 
 int cmdLint(const Invocation& in) {
@@ -553,11 +822,35 @@ std::vector<CommandSpec> commands() {
        cmdCheck},
       {QStringLiteral("diff"),
        {{QStringLiteral("FOLDER_A")}, {QStringLiteral("FOLDER_B")}, {QStringLiteral("TABLE"), A::Many}},
-       {{QStringLiteral("csv"), {}, Texts::tr("write table,record,occurrence,change,column,column name,old,new")}},
+       {{QStringLiteral("csv"), {}, Texts::tr("write table,record,occurrence,change,column,column name,old,new")},
+        {QStringLiteral("patch"), {}, Texts::tr("write the differences as a patch that 'apply' carries out")}},
        Texts::tr("Record-level differences between two data folders."),
        Texts::tr("Records are matched by number (and occurrence); added and removed records are\n"
                       "listed, changed cells as \"column: old → new\"."),
        cmdDiff},
+      {QStringLiteral("batch"),
+       {{QStringLiteral("FOLDER")}, {QStringLiteral("TABLE")}, {QStringLiteral("FILE")}},
+       {{QStringLiteral("dry-run"), {}, QStringLiteral("print the changes as diff does; write nothing")}},
+       QStringLiteral("Change TABLE's records by the instructions in FILE (- for standard input) and save it."),
+       QStringLiteral("One instruction a line (UTF-8); columns by header (either script) or number:\n"
+                      "  =COL=V  !COL=V  >COL=N  <COL=N  ~COL=TEXT   filters, all must hold\n"
+                      "  .COL=V  .COL=$COL2  .COL+=N  .COL-=N  .COL*=F  sets, in order\n"
+                      "  # comment; a set ending in !clamp brings a result into the field's range.\n"
+                      "A value the save cannot store is refused with its record, column and line;\n"
+                      "nothing is written then."),
+       cmdBatch},
+      {QStringLiteral("apply"),
+       {{QStringLiteral("FOLDER")}, {QStringLiteral("PATCH")}},
+       {{QStringLiteral("dry-run"), {}, QStringLiteral("print what would change; write nothing")},
+        {QStringLiteral("force"), {}, QStringLiteral("take the patch's value where a cell or record is not what it expects")},
+        {QStringLiteral("reverse"), {}, QStringLiteral("undo the patch: old and new swapped")}},
+       QStringLiteral("Apply a patch written by 'diff --patch' (- for standard input)."),
+       QStringLiteral("A change whose old value is there is made, one whose new value is there is\n"
+                      "skipped; any other is a conflict (table, record, column, expected, found,\n"
+                      "wanted), and with a conflict nothing is written unless --force. Every table\n"
+                      "is checked in memory before any is saved. Exit status 1 when there were\n"
+                      "conflicts."),
+       cmdApply},
       {QStringLiteral("lint"),
        {{QStringLiteral("FOLDER")}},
        {},

@@ -1,0 +1,38 @@
+#include "tools/StoredCells.h"
+
+#include "tables/Producers.h"
+#include "text/Big5.h"
+#include "tools/CsvTable.h"
+
+namespace v3 {
+
+std::optional<CellProblem> FirstCellNotStored(const TableDef& table, const QString& folder, const RecordGrid& grid,
+                                              const std::vector<int>& order, const QByteArray& encoded) {
+  if (!table.codec) return std::nullopt;
+  CodecContext ctx;
+  ctx.dataFolder = folder;
+  ProducerDirectory producers;
+  if (table.codec->needsProducers()) {
+    producers = ProducerDirectory::load(folder);
+    ctx.producers = &producers;
+  }
+  std::vector<KeptBytes> stored;  // located only when a cell needs looking at
+  for (size_t i = 0; i < order.size(); ++i) {
+    const TableRecord& row = grid.rowAsRead(order[i]);
+    for (int c = 1; c <= grid.fieldCount(); ++c) {
+      if (row.unchanged(c)) continue;
+      if (stored.empty()) stored = table.codec->locate(encoded);
+      const QString wanted = CsvEscapeCell(row.cell(c));
+      const QString read = i < stored.size() ? CsvEscapeCell(table.codec->decodeCell(stored[i], ctx, c)) : QString();
+      if (read == wanted || read == ToTraditional(wanted)) continue;
+      const QString reason = i < stored.size() ? QStringLiteral("a save does not store %1 here: the file would read %2")
+                                                     .arg(wanted.isEmpty() ? QStringLiteral("\"\"") : wanted,
+                                                          read.isEmpty() ? QStringLiteral("\"\"") : read)
+                                               : QStringLiteral("a save does not store this record");
+      return CellProblem{order[i], c, reason};
+    }
+  }
+  return std::nullopt;
+}
+
+}  // namespace v3

@@ -1,0 +1,25 @@
+#pragma once
+#include <QByteArray>
+#include <QString>
+
+#include <optional>
+#include <vector>
+
+#include "model/RecordGrid.h"
+#include "tables/Table.h"
+
+namespace v3 {
+
+// Whether a save's new content gives the grid's edits back: every cell that
+// differs from what was read (every cell of a new record) is looked for in
+// a load of `encoded`, the content EncodeTable made of the grid's rows in
+// `order`. The first that a load would show otherwise (a column the save
+// does not write, a value it stores as something else) is returned: its
+// grid row, its column and the reason, naming what a load would show.
+// A cell whose Traditional form comes back counts as kept (a Simplified
+// system maps changed cells so), and so does a code without its trailing
+// zero bytes.
+std::optional<CellProblem> FirstCellNotStored(const TableDef& table, const QString& folder, const RecordGrid& grid,
+                                              const std::vector<int>& order, const QByteArray& encoded);
+
+}  // namespace v3
