@@ -23,6 +23,7 @@
 #include "app/GridView.h"
 #include "app/Messages.h"
 #include "app/References.h"
+#include "app/BatchCommands.h"
 #include "app/RestoreDialog.h"
 #include "app/Search.h"
 #include "app/SelectMenu.h"
@@ -210,6 +211,7 @@ void Vantaro3::buildMenus() {
   connect(AddAction(edit, "mnu_refresh", QStringLiteral("刷新(&R)"), QKeySequence::Refresh), &QAction::triggered, this,
           &Vantaro3::refresh);
   connect(AddAction(edit, "mnu_load", QStringLiteral("重新载入(&L)")), &QAction::triggered, this, &Vantaro3::reload);
+  AddBatchCommands(*this, file, edit, front_);
 
   // The catalogue, grouped by kind. A table whose routines or window the
   // program does not have yet is shown, but cannot be chosen.

@@ -429,7 +429,7 @@ int cmdDiff(const Invocation& in) {
 int writableGridTable(const Invocation& in, const ToolTable& t, const QString& folder) {
   if (int s = dataFolder(folder)) return s;
   if (!QFileInfo::exists(DataFilePath(folder, t.fileName()))) return noSuchTable(t.fileName(), folder);
-  if (t.grid && t.grid->readOnly) return Trouble(QStringLiteral("%1 is read-only: nothing written").arg(t.fileName()));
+  if (t.grid && t.grid->readOnly) return Trouble(Texts::tr("%1 is read-only: nothing written").arg(t.fileName()));
   (void)in;
   return kSuccess;
 }
@@ -451,7 +451,7 @@ int encodeChecked(const TableDef& table, const QString& folder, const RecordGrid
   }
   if (o.ok()) return kSuccess;
   ToolTable t{&table, nullptr};
-  return Trouble(o.message(table.fileName, t.columnName(o.column)) + QStringLiteral("; nothing written"));
+  return Trouble(o.message(table.fileName, t.columnName(o.column)) + Texts::tr("; nothing written"));
 }
 
 int cmdBatch(const Invocation& in) {
@@ -460,7 +460,7 @@ int cmdBatch(const Invocation& in) {
   ToolTable t;
   if (!findTable(in, in.arg(1), &t, &status)) return status;
   if (!t.grid)
-    return in.usageError(QStringLiteral("%1 has a window of its own: batch changes the grid tables").arg(t.fileName()));
+    return in.usageError(Texts::tr("%1 has a window of its own: batch changes the grid tables").arg(t.fileName()));
   if (int s = writableGridTable(in, t, folder)) return s;
   QByteArray bytes;
   QString error;
@@ -468,29 +468,29 @@ int cmdBatch(const Invocation& in) {
   QString text;
   qsizetype bad = 0;
   if (!DecodeStrict(bytes, TextEncoding::Utf8, &text, &bad))
-    return Trouble(QStringLiteral("%1: line %2: not UTF-8 text").arg(fileName).arg(bytes.left(bad).count('\n') + 1));
+    return Trouble(Texts::tr("%1: line %2: not UTF-8 text").arg(fileName).arg(bytes.left(bad).count('\n') + 1));
   if (text.startsWith(QChar(0xFEFF))) text.remove(0, 1);
   const TableDef& table = *t.grid;
   BatchProgram program;
   BatchError batchError;
   if (!ParseBatch(text, BatchColumnNames(table.fileName, table.fieldCount()), table.fieldCount(), &program, &batchError))
-    return Trouble(QStringLiteral("%1: %2").arg(fileName, batchError.message()));
+    return Trouble(Texts::tr("%1: %2").arg(fileName, batchError.message()));
   const QString path = DataFilePath(folder, table.fileName);
   const FileStamp before = FileStamp::before(path);
   QByteArray content;
   RecordGrid grid;
   if (!LoadTable(table, folder, grid, &error, FileStore::disk(), &content))
-    return Trouble(QStringLiteral("cannot read %1: %2").arg(table.fileName, error));
+    return Trouble(Texts::tr("cannot read %1: %2").arg(table.fileName, error));
   const BatchResult result = RunBatch(program, table, folder, grid, &content);
   if (!result.ok()) {
     for (const QString& line : result.refusalLines(table.fileName)) Err(line);
-    return Trouble(QStringLiteral("%1 refused: nothing written").arg(table.fileName));
+    return Trouble(Texts::tr("%1 refused: nothing written").arg(table.fileName));
   }
-  const QString summary = QStringLiteral("%1: %2 records matched, %3 cells changed%4")
+  const QString summary = Texts::tr("%1: %2 records matched, %3 cells changed%4")
                               .arg(table.fileName)
                               .arg(result.matched.size())
                               .arg(result.edits.size())
-                              .arg(result.clamped ? QStringLiteral(" (%1 brought into range)").arg(result.clamped) : QString());
+                              .arg(result.clamped ? Texts::tr(" (%1 brought into range)").arg(result.clamped) : QString());
   const TableDifference difference = BatchDifference(table, grid, result);
   if (!result.edits.empty()) grid.setCells(result.edits);
   // What the save would refuse is told before anything is written (and by a dry run).
@@ -498,15 +498,22 @@ int cmdBatch(const Invocation& in) {
   if (in.isSet(QStringLiteral("dry-run"))) {
     Out(DiffReport({difference}).toUtf8());
     if (int s = FinishOutput(QStringLiteral("the changes"))) return s;
-    Err(summary + QStringLiteral(" (dry run: nothing written)"));
+    Err(summary + Texts::tr(" (dry run: nothing written)"));
     return kSuccess;
   }
   if (result.edits.empty()) {
-    Err(summary + QStringLiteral(": nothing written"));
+    Err(summary + Texts::tr(": nothing written"));
     return kSuccess;
   }
   const FileStamp loaded = before.withContent(content);
-  const SaveOutcome outcome = SaveTable(table, folder, grid, FileStore::disk(), nullptr, saveOptions(&loaded));
+  // A changed number may move records that other tables refer to by position:
+  // those follow in the same save.
+  const SaveOutcome outcome = SaveTableWithReferences(table, folder, grid, FileStore::disk(), nullptr, saveOptions(&loaded),
+                                                      [](const ReferencePlan& plan) {
+                                                        if (!plan.tables.empty())
+                                                          Err(plan.summary(CurrentUiLanguage() == UiLanguage::Traditional));
+                                                        return true;
+                                                      });
   if (!outcome.ok()) return Trouble(outcome.message(table.fileName));
   Err(summary);
   warn(outcome.notices);
@@ -554,13 +561,13 @@ int cmdApply(const Invocation& in) {
     if (t.grid) {
       target.grid = std::make_unique<RecordGrid>();
       if (!LoadTable(*t.grid, folder, *target.grid, &error, FileStore::disk(), &target.content))
-        return Trouble(QStringLiteral("cannot read %1: %2").arg(t.fileName(), error));
+        return Trouble(Texts::tr("cannot read %1: %2").arg(t.fileName(), error));
       target.rows = target.grid->records();
     } else {
       target.standalone = std::make_unique<StandaloneTable>(t.standalone->kind);
       bool exists = false;
       target.content = FileStore::disk().read(path, &exists, &error);
-      if (!error.isEmpty()) return Trouble(QStringLiteral("cannot read %1: %2").arg(t.fileName(), error));
+      if (!error.isEmpty()) return Trouble(Texts::tr("cannot read %1: %2").arg(t.fileName(), error));
       target.standalone->loadBytes(target.content);
       target.rows = StandaloneRows(*target.standalone);
     }
@@ -570,18 +577,18 @@ int cmdApply(const Invocation& in) {
   }
   int conflicts = 0, unsettled = 0, applied = 0, already = 0;
   for (const PatchTarget& t : targets) {
-    for (const PatchConflict& c : t.plan.conflicts) Err(QStringLiteral("conflict: ") + c.text());
+    for (const PatchConflict& c : t.plan.conflicts) Err(Texts::tr("conflict: ") + c.text());
     conflicts += int(t.plan.conflicts.size());
     unsettled += t.plan.unsettled();
     applied += t.plan.applied;
     already += t.plan.already;
   }
-  const QString summary = QStringLiteral("%1 changes to apply, %2 already applied, %3 conflicts")
+  const QString summary = Texts::tr("%1 changes to apply, %2 already applied, %3 conflicts")
                               .arg(applied).arg(already).arg(conflicts);
   if (unsettled > 0 && !dryRun) {
     Err(summary);
-    Err(force ? QStringLiteral("nothing written: %1 changes find no record to change").arg(unsettled)
-              : QStringLiteral("nothing written (--force takes the patch's values)"));
+    Err(force ? Texts::tr("nothing written: %1 changes find no record to change").arg(unsettled)
+              : Texts::tr("nothing written (--force takes the patch's values)"));
     return kFound;
   }
   // The producers' names of the case tables are looked up in Producer.tab:
@@ -607,53 +614,69 @@ int cmdApply(const Invocation& in) {
       if (!onProducers(t))
         if (int s = encodeChecked(*t.table.grid, folder, *t.grid, t.content)) return s;
     } else {
-      if (!SetStandaloneRows(*t.standalone, after, &error)) return Trouble(QStringLiteral("%1: %2").arg(t.table.fileName(), error));
+      if (!SetStandaloneRows(*t.standalone, after, &error)) return Trouble(Texts::tr("%1: %2").arg(t.table.fileName(), error));
       QByteArray patched;
       const StandaloneSave o = t.standalone->patch(t.content, &patched);
-      if (!o.ok()) return Trouble(o.message(t.table.fileName()) + QStringLiteral("; nothing written"));
+      if (!o.ok()) return Trouble(o.message(t.table.fileName()) + Texts::tr("; nothing written"));
       StandaloneTable reread(t.table.standalone->kind);
       reread.loadBytes(patched);
       if (StandaloneRows(reread) != after)
-        return Trouble(QStringLiteral("%1: a save would not store the patch's values; nothing written").arg(t.table.fileName()));
+        return Trouble(Texts::tr("%1: a save would not store the patch's values; nothing written").arg(t.table.fileName()));
     }
   }
   if (dryRun) {
     Out(report);
     if (int s = FinishOutput(QStringLiteral("the changes"))) return s;
-    Err(summary + QStringLiteral(" (dry run: nothing written)"));
+    Err(summary + Texts::tr(" (dry run: nothing written)"));
     return conflicts ? kFound : kSuccess;
   }
-  // A table that cannot be saved puts back those saved before it (each
-  // putting back is a save too: the history keeps what the patch wrote).
-  std::vector<const PatchTarget*> saved;
+  // Producer.tab, when the case tables need its new names, is saved first
+  // (and put back should the rest fail); every other file of the patch is
+  // written in one save of several files: all of them or none.
+  std::vector<const PatchTarget*> savedFirst;
   auto putBack = [&](int status) {
-    for (auto it = saved.rbegin(); it != saved.rend(); ++it) {
-      const QString path = DataFilePath(folder, (*it)->table.fileName());
+    for (const PatchTarget* t : savedFirst) {
+      const QString path = DataFilePath(folder, t->table.fileName());
       const FileStamp now = FileStamp::of(path);
-      const SaveFileResult r = SaveDataFile(path, (*it)->content, saveOptions(&now));
-      Err(r.ok() ? QStringLiteral("%1: put back as it was").arg((*it)->table.fileName())
-                 : QStringLiteral("%1: could not be put back: %2").arg((*it)->table.fileName(), r.error));
+      const SaveFileResult r = SaveDataFile(path, t->content, saveOptions(&now));
+      Err(r.ok() ? Texts::tr("%1: put back as it was").arg(t->table.fileName())
+                 : Texts::tr("%1: could not be put back: %2").arg(t->table.fileName(), r.error));
     }
     return status;
   };
+  std::vector<SaveFileEntry> entries;
+  std::vector<PatchTarget*> written;
   for (PatchTarget& t : targets) {
     if (!t.plan.changesAnything()) continue;
-    QStringList notices;
+    const QString path = DataFilePath(folder, t.table.fileName());
+    if (t.grid && producersChange && t.table.grid == &ProducerTable()) {
+      const SaveOutcome o = SaveTable(*t.table.grid, folder, *t.grid, FileStore::disk(), nullptr, saveOptions(&t.loaded));
+      if (!o.ok()) return Trouble(o.message(t.table.fileName()));
+      warn(o.notices);
+      savedFirst.push_back(&t);
+      continue;
+    }
+    QByteArray bytes;
     if (t.grid) {
       if (onProducers(t))
         if (int s = encodeChecked(*t.table.grid, folder, *t.grid, t.content)) return putBack(s);
-      const SaveOutcome o = SaveTable(*t.table.grid, folder, *t.grid, FileStore::disk(), nullptr, saveOptions(&t.loaded));
+      const SaveOutcome o =
+          EncodeTable(*t.table.grid, folder, *t.grid, SaveRowOrder(*t.table.grid, *t.grid), t.content, &bytes);
       if (!o.ok()) return putBack(Trouble(o.message(t.table.fileName())));
-      notices = o.notices;
     } else {
-      const StandaloneSave o = t.standalone->save(folder, FileStore::disk(), saveOptions(&t.loaded));
+      const StandaloneSave o = t.standalone->patch(t.content, &bytes);
       if (!o.ok()) return putBack(Trouble(o.message(t.table.fileName())));
-      notices = o.notices;
     }
-    saved.push_back(&t);
-    Err(QStringLiteral("%1: saved").arg(t.table.fileName()));
-    warn(notices);
+    entries.push_back({path, bytes, &t.loaded});
+    written.push_back(&t);
   }
+  if (!entries.empty()) {
+    const SaveFileResult r = SaveDataFiles(entries, saveOptions().historyDepth);
+    if (!r.ok()) return putBack(Trouble(Texts::tr("patch not applied: %1").arg(r.error)));
+    warn(r.notices);
+  }
+  for (const PatchTarget* t : savedFirst) Err(Texts::tr("%1: saved").arg(t->table.fileName()));
+  for (const PatchTarget* t : written) Err(Texts::tr("%1: saved").arg(t->table.fileName()));
   Err(summary);
   return conflicts ? kFound : kSuccess;
 }
