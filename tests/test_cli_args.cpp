@@ -13,7 +13,7 @@ using namespace v3test;
 
 namespace {
 
-const QStringList kCommands{"export", "import", "check", "diff", "lint", "backups", "restore", "sample", "tables"};
+const QStringList kCommands{"export", "import", "check", "diff", "batch", "apply", "lint", "backups", "restore", "sample", "tables"};
 
 QString cliPath() { return QString::fromLocal8Bit(qgetenv("V3_CLI")); }
 

@@ -96,12 +96,12 @@ void ShellTest::menusCarryTheLanguageFileKeys_data() {
   QTest::addColumn<QString>("title");
   QTest::addColumn<QStringList>("entries");  // object name = text; separators by name alone
   QTest::newRow("File") << "mnu_menu1" << "文件(&F)" << QStringList{"mnu_save=保存(&S)", "mnu_restore=恢复较早的版本…", "mnu_csvExport=导出 CSV(&E)…",
-                                                                  "mnu_csvImport=导入 CSV(&I)…", "mnu_fcsv", "mnu_recent=最近的数据目录(&R)",
+                                                                  "mnu_csvImport=导入 CSV(&I)…", "mnu_patch=应用补丁(&P)…", "mnu_fcsv", "mnu_recent=最近的数据目录(&R)",
                                                                   "mnu_exit=退出(&X)"};
   QTest::newRow("Edit") << "mnu_menu2" << "编辑(&E)"
                         << QStringList{"mnu_undo=撤销", "mnu_redo=重做", "mnu_f5", "mnu_ad=添加(&A)", "mnu_de=删除(&D)", "mnu_f2", "mnu_all=全选",
                                        "mnu_null=取消选择", "mnu_fx=反向选择", "mnu_f3", "mnu_refresh=刷新(&R)",
-                                       "mnu_load=重新载入(&L)",
+                                       "mnu_load=重新载入(&L)", "mnu_batch=批量修改(&B)…",
                                        // The grid's own commands follow, each with its keys.
                                        "mnu_f5", "mnu_edit=修改记录(&M)", "mnu_modify=多项修改", "mnu_f6",
                                        "mnu_copy=复制(&C)", "mnu_copyh=复制（含标题行）", "mnu_paste=粘贴(&P)", "mnu_f7",

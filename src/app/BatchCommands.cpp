@@ -15,6 +15,7 @@
 #include "app/GridCommands.h"
 #include "app/MainWindow.h"
 #include "app/Messages.h"
+#include "app/Texts.h"
 #include "app/UiFront.h"
 #include "storage/FileStore.h"
 #include "tables/Catalogue.h"
@@ -23,7 +24,7 @@
 namespace v3 {
 namespace {
 
-QString localised(const QString& languageCode, const QString& simplified) { return msg::Localised(languageCode, simplified); }
+QString localised(Script script, const QString& simplified) { return msg::Localised(script, simplified); }
 
 QTreeWidget* makePreview(QWidget* owner, const QStringList& headers) {
   auto* t = new QTreeWidget(owner);
@@ -34,7 +35,7 @@ QTreeWidget* makePreview(QWidget* owner, const QStringList& headers) {
   return t;
 }
 
-QDialogButtonBox* makeButtons(QDialog* d, const QString& languageCode, QPushButton** ok) {
+QDialogButtonBox* makeButtons(QDialog* d, Script languageCode, QPushButton** ok) {
   auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, d);
   *ok = buttons->button(QDialogButtonBox::Ok);
   (*ok)->setText(localised(languageCode, QStringLiteral("确定")));
@@ -50,7 +51,7 @@ const TableDef* writableTable(Vantaro3& w, UiFront& front) {
   const CatalogueEntry* entry = w.openEntry();
   const TableDef* table = entry ? entry->table() : nullptr;
   if (!table || table->readOnly) {
-    front.message(&w, localised(w.languageCode(), QStringLiteral("请先打开一个可以修改的数据表。")), UiFront::Icon::Information);
+    front.message(&w, localised(w.script(), QStringLiteral("请先打开一个可以修改的数据表。")), UiFront::Icon::Information);
     return nullptr;
   }
   return table;
@@ -60,13 +61,13 @@ const TableDef* writableTable(Vantaro3& w, UiFront& front) {
 
 BatchDialog::BatchDialog(Vantaro3& window, const TableDef& table, QWidget* owner)
     : QDialog(owner), window_(window), table_(table) {
-  const QString& lc = window.languageCode();
+  const Script lc = window.script();
   setObjectName(QStringLiteral("BatchDialog"));
   setWindowTitle(localised(lc, QStringLiteral("批量修改 %1")).arg(table.fileName));
   bool exists = false;
   QString error;
   file_ = FileStore::disk().read(DataFilePath(window.dataFolder(), table.fileName), &exists, &error);
-  names_ = BatchColumnNames(table.fileName, table.fieldCount());
+  names_ = BatchColumnNames(InterfaceLanguage(), table.fileName, table.fieldCount());
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(new QLabel(localised(lc, QStringLiteral("每行一条指令：=列=值 !列=值 >列=n <列=n ~列=文字 筛选；"
                                                        ".列=值 .列=$列2 .列+=n .列-=n .列*=f 修改（末尾加 !clamp 取最接近的可保存值）；# 注释")),
@@ -90,7 +91,7 @@ BatchDialog::BatchDialog(Vantaro3& window, const TableDef& table, QWidget* owner
 }
 
 void BatchDialog::refresh() {
-  const QString& lc = window_.languageCode();
+  const Script lc = window_.script();
   const RecordGrid& grid = window_.grid();
   preview_->clear();
   result_ = BatchResult{};
@@ -103,11 +104,11 @@ void BatchDialog::refresh() {
   }
   result_ = RunBatch(program, table_, window_.dataFolder(), grid, &file_);
   if (!result_.ok()) {
-    summary_->setText(result_.refusalLines(table_.fileName).join(u'\n'));
+    summary_->setText(result_.refusalLines(ToolTable{&table_, nullptr, InterfaceLanguage()}).join(u'\n'));
     ok_->setEnabled(false);
     return;
   }
-  const TableDifference d = BatchDifference(table_, grid, result_);
+  const TableDifference d = BatchDifference(ToolTable{&table_, nullptr, InterfaceLanguage()}, grid, result_);
   for (const RecordDifference& r : d.records)
     for (const CellChange& c : r.changes)
       new QTreeWidgetItem(preview_, {r.key, grid.headerText(c.column), shown(c.oldText), shown(c.newText)});
@@ -121,7 +122,7 @@ void BatchDialog::refresh() {
 PatchDialog::PatchDialog(Vantaro3& window, const ToolTable& table, Patch patch, const QString& patchName,
                          QWidget* owner)
     : QDialog(owner), window_(window), table_(table), patch_(std::move(patch)) {
-  const QString& lc = window.languageCode();
+  const Script lc = window.script();
   setObjectName(QStringLiteral("PatchDialog"));
   setWindowTitle(localised(lc, QStringLiteral("应用补丁 %1")).arg(patchName));
   for (const ToolTable& t : patch_.tables)
@@ -149,7 +150,7 @@ PatchDialog::PatchDialog(Vantaro3& window, const ToolTable& table, Patch patch, 
 }
 
 void PatchDialog::refresh() {
-  const QString& lc = window_.languageCode();
+  const Script lc = window_.script();
   const Patch patch = reverse_->isChecked() ? ReversedPatch(patch_) : patch_;
   std::vector<const PatchChange*> changes;
   for (const PatchChange& c : patch.changes)
@@ -192,42 +193,47 @@ void PatchDialog::refresh() {
 }
 
 void AddBatchCommands(Vantaro3& window, QMenu* fileMenu, QMenu* editMenu, UiFront& front) {
-  const QString& lc = window.languageCode();
+  const Script lc = window.script();
   QAction* batch = editMenu->addAction(localised(lc, QStringLiteral("批量修改(&B)…")));
   batch->setObjectName(QStringLiteral("mnu_batch"));
-  QAction* patch = fileMenu->addAction(localised(lc, QStringLiteral("应用补丁(&P)…")));
+  // Beside the CSV commands, before the separator that ends them.
+  auto* patch = new QAction(localised(lc, QStringLiteral("应用补丁(&P)…")), fileMenu);
   patch->setObjectName(QStringLiteral("mnu_patch"));
+  QAction* before = nullptr;
+  for (QAction* a : fileMenu->actions())
+    if (a->objectName() == QLatin1String("mnu_fcsv")) before = a;
+  fileMenu->insertAction(before, patch);
   Vantaro3* w = &window;
   QObject::connect(batch, &QAction::triggered, w, [w, &front] {
     const TableDef* table = writableTable(*w, front);
     if (!table) return;
     BatchDialog dialog(*w, *table, w);
     if (dialog.exec() != QDialog::Accepted || dialog.result().edits.empty()) return;
-    UndoScope step(w->grid(), localised(w->languageCode(), QStringLiteral("批量修改")));
+    UndoScope step(w->grid(), localised(w->script(), QStringLiteral("批量修改")));
     w->grid().setCells(dialog.result().edits);
   });
   QObject::connect(patch, &QAction::triggered, w, [w, &front] {
     const TableDef* table = writableTable(*w, front);
     if (!table) return;
-    const QString path = front.chooseFile(w, localised(w->languageCode(), QStringLiteral("应用补丁")),
-                                          localised(w->languageCode(), QStringLiteral("补丁 (*.v3patch);;所有文件 (*)")), false);
+    const QString path = front.chooseFile(w, localised(w->script(), QStringLiteral("应用补丁")),
+                                          localised(w->script(), QStringLiteral("补丁 (*.v3patch);;所有文件 (*)")), false);
     if (path.isEmpty()) return;
     QByteArray bytes;
     bool exists = false;
     QString error;
     bytes = FileStore::disk().read(path, &exists, &error);
-    if (error.isEmpty() && !exists) error = localised(w->languageCode(), QStringLiteral("文件不存在"));
+    if (error.isEmpty() && !exists) error = localised(w->script(), QStringLiteral("文件不存在"));
     Patch parsed;
     PatchError bad;
-    if (!error.isEmpty() || !ReadPatch(bytes, &parsed, &bad)) {
+    if (!error.isEmpty() || !ReadPatch(bytes, &parsed, &bad, InterfaceLanguage())) {
       const QString name = QFileInfo(path).fileName();
       front.message(w, error.isEmpty() ? bad.message(name) : QStringLiteral("%1: %2").arg(name, error),
                     UiFront::Icon::Warning);
       return;
     }
-    PatchDialog dialog(*w, ToolTable{table, nullptr}, std::move(parsed), QFileInfo(path).fileName(), w);
+    PatchDialog dialog(*w, ToolTable{table, nullptr, InterfaceLanguage()}, std::move(parsed), QFileInfo(path).fileName(), w);
     if (dialog.exec() != QDialog::Accepted || !dialog.plan().changesAnything()) return;
-    UndoScope step(w->grid(), localised(w->languageCode(), QStringLiteral("应用补丁")));
+    UndoScope step(w->grid(), localised(w->script(), QStringLiteral("应用补丁")));
     ApplyTablePatch(dialog.plan(), w->grid());
   });
 }

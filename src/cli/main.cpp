@@ -450,7 +450,7 @@ int encodeChecked(const TableDef& table, const QString& folder, const RecordGrid
     }
   }
   if (o.ok()) return kSuccess;
-  ToolTable t{&table, nullptr};
+  ToolTable t{&table, nullptr, headerTexts()};
   return Trouble(o.message(table.fileName, t.columnName(o.column)) + Texts::tr("; nothing written"));
 }
 
@@ -473,7 +473,7 @@ int cmdBatch(const Invocation& in) {
   const TableDef& table = *t.grid;
   BatchProgram program;
   BatchError batchError;
-  if (!ParseBatch(text, BatchColumnNames(table.fileName, table.fieldCount()), table.fieldCount(), &program, &batchError))
+  if (!ParseBatch(text, BatchColumnNames(headerTexts(), table.fileName, table.fieldCount()), table.fieldCount(), &program, &batchError))
     return Trouble(Texts::tr("%1: %2").arg(fileName, batchError.message()));
   const QString path = DataFilePath(folder, table.fileName);
   const FileStamp before = FileStamp::before(path);
@@ -483,7 +483,7 @@ int cmdBatch(const Invocation& in) {
     return Trouble(Texts::tr("cannot read %1: %2").arg(table.fileName, error));
   const BatchResult result = RunBatch(program, table, folder, grid, &content);
   if (!result.ok()) {
-    for (const QString& line : result.refusalLines(table.fileName)) Err(line);
+    for (const QString& line : result.refusalLines(t)) Err(line);
     return Trouble(Texts::tr("%1 refused: nothing written").arg(table.fileName));
   }
   const QString summary = Texts::tr("%1: %2 records matched, %3 cells changed%4")
@@ -491,7 +491,7 @@ int cmdBatch(const Invocation& in) {
                               .arg(result.matched.size())
                               .arg(result.edits.size())
                               .arg(result.clamped ? Texts::tr(" (%1 brought into range)").arg(result.clamped) : QString());
-  const TableDifference difference = BatchDifference(table, grid, result);
+  const TableDifference difference = BatchDifference(t, grid, result);
   if (!result.edits.empty()) grid.setCells(result.edits);
   // What the save would refuse is told before anything is written (and by a dry run).
   if (int s = encodeChecked(table, folder, grid, content)) return s;
@@ -540,7 +540,7 @@ int cmdApply(const Invocation& in) {
   if (!ReadInputFile(file, &bytes, &error)) return Trouble(error);
   Patch patch;
   PatchError patchError;
-  if (!ReadPatch(bytes, &patch, &patchError)) return Trouble(patchError.message(fileName));
+  if (!ReadPatch(bytes, &patch, &patchError, headerTexts())) return Trouble(patchError.message(fileName));
   if (in.isSet(QStringLiteral("reverse"))) patch = ReversedPatch(patch);
 
   // Every table is read and every change weighed before anything is written.

@@ -223,9 +223,9 @@ bool Decimal::parse(const QString& text, Decimal* out) {
 
 __int128 Decimal::rounded() const { return divideRounded(scaled, kUnit); }
 
-std::vector<QStringList> BatchColumnNames(const QString& tableFileName, int fieldCount) {
+std::vector<QStringList> BatchColumnNames(const LanguageFile& texts, const QString& tableFileName, int fieldCount) {
   std::vector<QStringList> names(size_t(std::max(fieldCount, 0)));
-  for (const QStringList& header : HeaderLinesOfBothScripts(tableFileName, fieldCount))
+  for (const QStringList& header : HeaderLinesOfBothScripts(texts, tableFileName, fieldCount))
     for (qsizetype c = 0; c < header.size() && c < fieldCount; ++c)
       if (!header[c].trimmed().isEmpty() && !names[size_t(c)].contains(header[c].trimmed()))
         names[size_t(c)] << header[c].trimmed();
@@ -301,16 +301,15 @@ bool ParseBatch(const QString& text, const std::vector<QStringList>& columnNames
   return true;
 }
 
-QStringList BatchResult::refusalLines(const QString& tableFileName) const {
-  ToolTable t;
-  FindToolTable(tableFileName, &t);
+QStringList BatchResult::refusalLines(const ToolTable& t) const {
+  const QString tableFileName = t.fileName();
   QStringList out;
   for (const BatchRefusal& r : refusals) {
     QString where = QStringLiteral("%1: record %2 (row %3), column %4 (%5)")
                         .arg(tableFileName, r.key)
                         .arg(r.row)
                         .arg(r.column)
-                        .arg(t.grid || t.standalone ? t.columnName(r.column) : QString::number(r.column));
+                        .arg(t.columnName(r.column));
     if (r.line > 0) where += QStringLiteral(", line %1").arg(r.line);
     out << where + QStringLiteral(": ") + r.reason;
   }
@@ -320,7 +319,7 @@ QStringList BatchResult::refusalLines(const QString& tableFileName) const {
 BatchResult RunBatch(const BatchProgram& program, const TableDef& table, const QString& folder,
                      const RecordGrid& grid, const QByteArray* existingFile) {
   BatchResult result;
-  const ToolTable tool{&table, nullptr};
+  const ToolTable tool{&table, nullptr, {}};
   const EncodeContext context(table, folder);
   bool exists = false;
   QString readError;
@@ -385,10 +384,9 @@ BatchResult RunBatch(const BatchProgram& program, const TableDef& table, const Q
   return result;
 }
 
-TableDifference BatchDifference(const TableDef& table, const RecordGrid& grid, const BatchResult& result) {
+TableDifference BatchDifference(const ToolTable& tool, const RecordGrid& grid, const BatchResult& result) {
   TableDifference d;
-  d.table.grid = &table;
-  const ToolTable tool{&table, nullptr};
+  d.table = tool;
   QHash<QString, int> seen;
   std::vector<int> occurrence(size_t(grid.recordCount()) + 1, 0);
   for (int r = 1; r <= grid.recordCount(); ++r) occurrence[size_t(r)] = ++seen[RecordKey(tool, grid.record(r), r)];

@@ -7,7 +7,9 @@
 
 #include "model/RecordGrid.h"
 #include "tables/Table.h"
+#include "text/Language.h"
 #include "tools/Diff.h"
+#include "tools/ToolTable.h"
 
 namespace v3 {
 
@@ -81,7 +83,7 @@ struct BatchProgram {
 
 // The names each column of a table goes by, for the instructions: its header
 // in the language files of both scripts, in either script (index 0 is column 1).
-std::vector<QStringList> BatchColumnNames(const QString& tableFileName, int fieldCount);
+std::vector<QStringList> BatchColumnNames(const LanguageFile& texts, const QString& tableFileName, int fieldCount);
 
 // Reads the instructions. False, with the first wrong line, when a line is
 // no instruction, names no column or a column of two names, or gives no
@@ -105,7 +107,7 @@ struct BatchResult {
   int clamped = 0;  // cells brought into their field's range
   bool ok() const { return refusals.empty(); }
   // "record 5 (row 3), column 人气: line 2: reason", one per refusal.
-  QStringList refusalLines(const QString& tableFileName) const;
+  QStringList refusalLines(const ToolTable& table) const;
 };
 
 // Carries the program out on the grid's records without changing the grid.
@@ -114,7 +116,7 @@ struct BatchResult {
 BatchResult RunBatch(const BatchProgram& program, const TableDef& table, const QString& folder,
                      const RecordGrid& grid, const QByteArray* existing = nullptr);
 
-// The changes as diff reports them.
-TableDifference BatchDifference(const TableDef& table, const RecordGrid& grid, const BatchResult& result);
+// The changes as diff reports them (`table` names the columns).
+TableDifference BatchDifference(const ToolTable& table, const RecordGrid& grid, const BatchResult& result);
 
 }  // namespace v3

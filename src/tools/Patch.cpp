@@ -132,7 +132,7 @@ QByteArray WritePatch(const std::vector<TableDifference>& diffs, const std::vect
   return text.toUtf8();
 }
 
-bool ReadPatch(const QByteArray& bytes, Patch* patch, PatchError* error) {
+bool ReadPatch(const QByteArray& bytes, Patch* patch, PatchError* error, const LanguageFile& texts) {
   *patch = Patch{};
   auto fail = [&](int line, const QString& reason) {
     *error = {line, reason};
@@ -167,7 +167,7 @@ bool ReadPatch(const QByteArray& bytes, Patch* patch, PatchError* error) {
       if (f[0] != QLatin1String("tables")) return fail(lineNo, QStringLiteral("the tables line (\"tables\" and the tables) must come second"));
       for (qsizetype i = 1; i < f.size(); ++i) {
         ToolTable t;
-        if (!FindToolTable(f[i], &t)) return fail(lineNo, QStringLiteral("unknown table %1").arg(f[i]));
+        if (!FindToolTable(f[i], &t, texts)) return fail(lineNo, QStringLiteral("unknown table %1").arg(f[i]));
         if (named.contains(t.fileName().toLower())) return fail(lineNo, QStringLiteral("%1 is named twice").arg(f[i]));
         named.insert(t.fileName().toLower(), t);
         patch->tables.push_back(t);

@@ -82,10 +82,10 @@ QString PatchUnescape(const QString& text);
 // `orders` gives the record orders of the tables written in grid order
 // (an order whose lists are equal is left out).
 QByteArray WritePatch(const std::vector<TableDifference>& diffs, const std::vector<PatchOrder>& orders = {});
-// False, naming the first line that is wrong, for a text that is not a patch
+// `texts` names the columns of the tables read. False, naming the first line that is wrong, for a text that is not a patch
 // of a version this program reads, a table that is unknown or not in the
 // header, a change word, number or field count that is wrong.
-bool ReadPatch(const QByteArray& text, Patch* patch, PatchError* error);
+bool ReadPatch(const QByteArray& text, Patch* patch, PatchError* error, const LanguageFile& texts = LanguageFile());
 // The patch that undoes it: old and new swapped, added and removed swapped.
 Patch ReversedPatch(const Patch& patch);
 
