@@ -67,10 +67,10 @@ class CliToolsTest : public QObject {
     const CliRun r = RunCli({"--locale", "2052", "diff", a.path(), b.path()});
     QCOMPARE(r.code, 1);
     const QString text = QString::fromUtf8(r.out);
-    QVERIFY2(text.contains(QStringLiteral("Team.dat: record 2: 人气: %1 → 4321\n").arg(QString::fromUtf8(oldPopularity))),
+    QVERIFY2(text.contains(QStringLiteral("Team.dat: record 2 “%1”: 人气: %2 → 4321\n").arg(QString::fromUtf8(field(b.path(), "Team.dat", 1, 2)), QString::fromUtf8(oldPopularity))),
              qPrintable(text));
-    QVERIFY2(text.contains(QStringLiteral("Team.dat: record 5 removed: 5, ")), qPrintable(text));
-    QVERIFY2(text.contains(QStringLiteral("Team.dat: record 77 added: 77, Z, -1")), qPrintable(text));
+    QVERIFY2(text.contains(QStringLiteral("Team.dat: record 5 “%1” removed: 5, ").arg(QString::fromUtf8(field(a.path(), "Team.dat", 4, 2)))), qPrintable(text));
+    QVERIFY2(text.contains(QStringLiteral("Team.dat: record 77 “Z” added: 77, Z, -1")), qPrintable(text));
     QVERIFY2(text.contains(QStringLiteral("Level.tab: record 3: 能力值: 480 → 650")), qPrintable(text));
     QCOMPARE(text.count(u'\n'), 4);
 
@@ -84,10 +84,95 @@ class CliToolsTest : public QObject {
     const CliRun csv = RunCli({"--locale", "2052", "diff", a.path(), b.path(), "Team.dat", "--csv"});
     QCOMPARE(csv.code, 1);
     const QList<QByteArray> lines = csv.out.split('\n');
-    QCOMPARE(lines[0], QByteArray("table,record,occurrence,change,column,column name,old,new\r"));
-    QVERIFY(csv.out.contains(QStringLiteral("Team.dat,2,1,changed,7,人气,%1,4321\r\n").arg(QString::fromUtf8(oldPopularity)).toUtf8()));
+    QCOMPARE(lines[0], QByteArray("table,record,occurrence,change,column,column name,old,new,record name\r"));
+    QVERIFY(csv.out.contains(QStringLiteral("Team.dat,2,1,changed,7,人气,%1,4321,%2\r\n").arg(QString::fromUtf8(oldPopularity), QString::fromUtf8(field(b.path(), "Team.dat", 1, 2))).toUtf8()));
     QVERIFY(csv.out.contains("Team.dat,5,1,removed,,,\"5,"));
-    QVERIFY(csv.out.contains("Team.dat,77,1,added,,,,\"77,Z,-1,-1,-1,-1,1,0,0,0,0\"\r\n"));
+    QVERIFY(csv.out.contains("Team.dat,77,1,added,,,,\"77,Z,-1,-1,-1,-1,1,0,0,0,0\",Z\r\n"));
+  }
+
+  // Bytes of folder B changed in place: what diff says of them, in text and
+  // in CSV, and its exit status.
+  void diffOfBytes_data() {
+    QTest::addColumn<QString>("table");
+    QTest::addColumn<qint64>("offset");     // in the file
+    QTest::addColumn<QByteArray>("bytes");  // put there; empty: records 1 and 2 swapped
+    QTest::addColumn<QString>("only");      // the table diff is asked about, empty: all
+    QTest::addColumn<int>("code");
+    QTest::addColumn<QString>("line");  // a part of the report
+    QTest::addColumn<QString>("csv");   // a part of the CSV
+    // Team.dat: 12-byte header, 60-byte records, the name at 4 (20 bytes), numbers read as 16 bits of 32.
+    QTest::newRow("byte after a name's end") << "Team.dat" << qint64(12 + 23) << QByteArray("X") << "" << 1
+                                             << "Team.dat: bytes outside the fields of record 1 “" << "Team.dat,1,1,bytes outside the fields,,,,,";
+    QTest::newRow("unread half of a number") << "Team.dat" << qint64(12 + 40 + 2) << QByteArray("\x7f") << "" << 1
+                                             << "Team.dat: bytes outside the fields of record 1 “" << "bytes outside the fields";
+    QTest::newRow("byte no Big5 character") << "Team.dat" << qint64(12 + 4) << QByteArray("\xa1\x30") << "" << 1
+                                            << "团体名称: " << "\\xA10";
+    // CDCase.dat: the code at 0 (5 bytes).
+    QTest::newRow("zero byte inside a code") << "CDCase.dat" << qint64(12 + 2) << QByteArray("\0", 1) << "CDCase.dat" << 1
+                                             << "CDCase.dat: record CD\\x0001 “" << "CDCase.dat,CD\\x0001,1,added,";
+    // NeedEffect.tab: 152-byte records, the last 8 bytes read by no field; saved in the grid's order.
+    QTest::newRow("NeedEffect's reserved bytes") << "NeedEffect.tab" << qint64(12 + 150) << QByteArray("\x01") << "" << 1
+                                                 << "NeedEffect.tab: bytes outside the fields of record 1 changed\n"
+                                                 << "NeedEffect.tab,1,1,bytes outside the fields,";
+    QTest::newRow("NeedEffect's order") << "NeedEffect.tab" << qint64(12) << QByteArray() << "" << 1
+                                        << "NeedEffect.tab: the records are in another order\n" << "NeedEffect.tab,,,reordered,";
+    QTest::newRow("bytes after the last record") << "Team.dat" << qint64(12 + 5 * 60) << QByteArray("junk") << "" << 1
+                                               << "Team.dat: bytes outside every record changed\n" << "Team.dat,,,bytes outside the records,";
+  }
+
+  void diffOfBytes() {
+    QFETCH(QString, table);
+    QFETCH(qint64, offset);
+    QFETCH(QByteArray, bytes);
+    QFETCH(QString, only);
+    QFETCH(int, code);
+    QFETCH(QString, line);
+    QFETCH(QString, csv);
+    QTemporaryDir a, b;
+    QCOMPARE(RunCli({"sample", a.path(), "--records", "5"}).code, 0);
+    QCOMPARE(RunCli({"sample", b.path(), "--records", "5"}).code, 0);
+    QByteArray file = ReadFile(b.filePath(table));
+    const qsizetype size = table == "NeedEffect.tab" ? 152 : 60;
+    if (bytes.isEmpty()) {
+      const QByteArray first = file.mid(offset, size);
+      file.replace(offset, size, file.mid(offset + size, size));
+      file.replace(offset + size, size, first);
+    } else {
+      file.replace(offset, bytes.size(), bytes);
+    }
+    QVERIFY(WriteFile(b.filePath(table), file));
+    QStringList args{"--locale", "2052", "diff", a.path(), b.path()};
+    if (!only.isEmpty()) args << only;
+    const CliRun r = RunCli(args);
+    QCOMPARE(r.code, code);
+    QVERIFY2(QString::fromUtf8(r.out).contains(line), r.out.constData());
+    QVERIFY2(!r.out.contains('\0'), r.out.constData());
+    const CliRun c = RunCli(args << "--csv");
+    QCOMPARE(c.code, code);
+    QVERIFY2(QString::fromUtf8(c.out).contains(csv), c.out.constData());
+    QVERIFY2(!c.out.contains('\0'), c.out.constData());
+  }
+
+  // A producer renamed: the job tables show the new name from the same
+  // bytes, marked as display only and left out of the exit status.
+  void diffOfDisplayOnlyChanges() {
+    QTemporaryDir a, b;
+    QCOMPARE(RunCli({"sample", a.path(), "--records", "5"}).code, 0);
+    QCOMPARE(RunCli({"sample", b.path(), "--records", "5"}).code, 0);
+    const QByteArray name = field(b.path(), "Producer.tab", 0, 2);
+    QList<QByteArray> producer = RunCli({"export", b.path(), "Producer.tab"}).out.split('\n')[0].trimmed().split(',');
+    producer[1] = "Renamed";
+    QVERIFY(editTable(b.path(), "Producer.tab", 0, producer.join(',')));
+    const CliRun all = RunCli({"diff", a.path(), b.path()});
+    QCOMPARE(all.code, 1);  // Producer.tab itself changed
+    QVERIFY2(all.out.contains(": 制作人: " + name + " → Renamed (display only: the record's bytes are the same)\n") ||
+                 all.out.contains(": 製作人: " + name + " → Renamed (display only: the record's bytes are the same)\n"),
+             all.out.constData());
+    const QStringList jobs{"diff", a.path(), b.path(), "CDCase.dat", "CFCase.dat", "MVCase.dat", "TVCase.dat", "SHCase.dat"};
+    const CliRun display = RunCli(jobs);
+    QCOMPARE(display.code, 0);
+    QVERIFY2(display.out.contains("display only"), display.out.constData());
+    QVERIFY2(RunCli(QStringList(jobs) << "--csv").out.contains(",display only,"), display.out.constData());
   }
 
   void diffMatchesRepeatedNumbersByOccurrence() {
@@ -103,8 +188,8 @@ class CliToolsTest : public QObject {
     QVERIFY(editTable(b.path(), "Team.dat", -1, "3,C,0,0,0,0,2,0,0,0,0"));
     const CliRun r = RunCli({"diff", a.path(), b.path(), "Team.dat"});
     QCOMPARE(r.code, 1);
-    QVERIFY2(r.out.endsWith(": record 3 (occurrence 2): 团体名称: B → C\n") ||
-                 r.out.endsWith(": record 3 (occurrence 2): 團體名稱: B → C\n"),
+    QVERIFY2(r.out.endsWith(": record 3 (occurrence 2) “C”: 团体名称: B → C\n") ||
+                 r.out.endsWith(": record 3 (occurrence 2) “C”: 團體名稱: B → C\n"),
              r.out.constData());
     QCOMPARE(r.out.count('\n'), 1);
   }

@@ -505,6 +505,76 @@ how many are kept.</source>
         </message>
     </context>
     <context>
+        <name>Diff</name>
+        <message>
+            <source>record %1</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source> (occurrence %1)</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source> “%1”</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>%1: cannot be read in the first folder: %2
+</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>%1: cannot be read in the second folder: %2
+</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>%1: only in the second folder
+</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>%1: only in the first folder
+</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>%1: %2 added: %3
+</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>%1: %2 removed: %3
+</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>%1: bytes outside the fields of %2 changed
+</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>%1: %2: %3: %4 → %5 (display only: the record's bytes are the same)
+</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>%1: %2: %3: %4 → %5
+</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>%1: the records are in another order
+</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>%1: bytes outside every record changed
+</source>
+            <translation type="unfinished" />
+        </message>
+    </context>
+    <context>
         <name>Disk</name>
         <message>
             <source>%1 %2：%3</source>

@@ -532,6 +532,87 @@ TABLE 时还有表名）。保留几个由 Config.ini 的 BackupVersions= 决定
         </message>
     </context>
     <context>
+        <name>Diff</name>
+        <message>
+            <source>record %1</source>
+            <translation>记录 %1</translation>
+        </message>
+        <message>
+            <source> (occurrence %1)</source>
+            <translation>（第 %1 个）</translation>
+        </message>
+        <message>
+            <source> “%1”</source>
+            <translation>“%1”</translation>
+        </message>
+        <message>
+            <source>%1: cannot be read in the first folder: %2
+</source>
+            <translation>%1：第一个文件夹中的无法读取：%2
+</translation>
+        </message>
+        <message>
+            <source>%1: cannot be read in the second folder: %2
+</source>
+            <translation>%1：第二个文件夹中的无法读取：%2
+</translation>
+        </message>
+        <message>
+            <source>%1: only in the second folder
+</source>
+            <translation>%1：只在第二个文件夹中
+</translation>
+        </message>
+        <message>
+            <source>%1: only in the first folder
+</source>
+            <translation>%1：只在第一个文件夹中
+</translation>
+        </message>
+        <message>
+            <source>%1: %2 added: %3
+</source>
+            <translation>%1：%2 已增加：%3
+</translation>
+        </message>
+        <message>
+            <source>%1: %2 removed: %3
+</source>
+            <translation>%1：%2 已删除：%3
+</translation>
+        </message>
+        <message>
+            <source>%1: bytes outside the fields of %2 changed
+</source>
+            <translation>%1：%2 各栏以外的字节已改变
+</translation>
+        </message>
+        <message>
+            <source>%1: %2: %3: %4 → %5 (display only: the record's bytes are the same)
+</source>
+            <translation>%1：%2：%3：%4 → %5（只是显示不同：记录的字节相同）
+</translation>
+        </message>
+        <message>
+            <source>%1: %2: %3: %4 → %5
+</source>
+            <translation>%1：%2：%3：%4 → %5
+</translation>
+        </message>
+        <message>
+            <source>%1: the records are in another order
+</source>
+            <translation>%1：记录的次序不同
+</translation>
+        </message>
+        <message>
+            <source>%1: bytes outside every record changed
+</source>
+            <translation>%1：所有记录以外的字节已改变
+</translation>
+        </message>
+    </context>
+    <context>
         <name>Disk</name>
         <message>
             <source>%1 %2：%3</source>

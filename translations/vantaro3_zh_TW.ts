@@ -532,6 +532,87 @@ TABLE 時還有表名）。保留幾個由 Config.ini 的 BackupVersions= 決定
         </message>
     </context>
     <context>
+        <name>Diff</name>
+        <message>
+            <source>record %1</source>
+            <translation>記錄 %1</translation>
+        </message>
+        <message>
+            <source> (occurrence %1)</source>
+            <translation>（第 %1 個）</translation>
+        </message>
+        <message>
+            <source> “%1”</source>
+            <translation>「%1」</translation>
+        </message>
+        <message>
+            <source>%1: cannot be read in the first folder: %2
+</source>
+            <translation>%1：第一個資料夾中的無法讀取：%2
+</translation>
+        </message>
+        <message>
+            <source>%1: cannot be read in the second folder: %2
+</source>
+            <translation>%1：第二個資料夾中的無法讀取：%2
+</translation>
+        </message>
+        <message>
+            <source>%1: only in the second folder
+</source>
+            <translation>%1：只在第二個資料夾中
+</translation>
+        </message>
+        <message>
+            <source>%1: only in the first folder
+</source>
+            <translation>%1：只在第一個資料夾中
+</translation>
+        </message>
+        <message>
+            <source>%1: %2 added: %3
+</source>
+            <translation>%1：%2 已增加：%3
+</translation>
+        </message>
+        <message>
+            <source>%1: %2 removed: %3
+</source>
+            <translation>%1：%2 已刪除：%3
+</translation>
+        </message>
+        <message>
+            <source>%1: bytes outside the fields of %2 changed
+</source>
+            <translation>%1：%2 各欄以外的位元組已改變
+</translation>
+        </message>
+        <message>
+            <source>%1: %2: %3: %4 → %5 (display only: the record's bytes are the same)
+</source>
+            <translation>%1：%2：%3：%4 → %5（只是顯示不同：記錄的位元組相同）
+</translation>
+        </message>
+        <message>
+            <source>%1: %2: %3: %4 → %5
+</source>
+            <translation>%1：%2：%3：%4 → %5
+</translation>
+        </message>
+        <message>
+            <source>%1: the records are in another order
+</source>
+            <translation>%1：記錄的次序不同
+</translation>
+        </message>
+        <message>
+            <source>%1: bytes outside every record changed
+</source>
+            <translation>%1：所有記錄以外的位元組已改變
+</translation>
+        </message>
+    </context>
+    <context>
         <name>Disk</name>
         <message>
             <source>%1 %2：%3</source>

@@ -173,6 +173,7 @@ QString RestoreDialog::differences(const BackupVersion& version, bool* readable)
         add(text(QStringLiteral("%1：恢复后去掉：%2")).arg(record, printable(r.cells)));
         break;
       case RecordDifference::Changed:
+        if (r.outsideFields) add(text(QStringLiteral("%1：各栏以外的字节不同")).arg(record));
         for (const CellChange& c : r.changes)
           add(QStringLiteral("%1：%2：%3 → %4")
                   .arg(record, d.table.columnName(c.column), shown(c.oldText), shown(c.newText)));

@@ -1,5 +1,7 @@
 #include "tools/ToolTable.h"
 
+#include <QHash>
+
 #include "model/TableIo.h"
 #include "storage/FileStore.h"
 #include "tables/Tables.h"
@@ -20,6 +22,18 @@ QString ToolTable::columnName(int column) const {
   const QStringList h = header();
   const QString name = column >= 1 && column <= h.size() ? h[column - 1].trimmed() : QString();
   return name.isEmpty() ? QStringLiteral("column %1").arg(column) : name;
+}
+
+int ToolTable::nameColumn() const {
+  if (!grid) return 0;
+  static const QHash<QString, int> kNames = {
+      {"Producer.tab", 2},    {"Item.dat", 3},        {"Active.tab", 2},      {"World.tab", 3},
+      {"Nickname.tab", 2},    {"Team.dat", 2},        {"CDCase.dat", 2},      {"CFCase.dat", 2},
+      {"MVCase.dat", 2},      {"TVCase.dat", 2},      {"SHCase.dat", 2},      {"ReleaseCase.dat", 3},
+      {"SpecialCase.dat", 3}, {"WorkCase.dat", 3},    {"TrainCase.dat", 3},   {"StarRole.dat", 2},
+      {"Firm.dat", 2},        {"ScheduleClass.dat", 2},
+  };
+  return kNames.value(grid->fileName, 0);
 }
 
 bool ToolTable::read(const QString& folder, std::vector<QStringList>* rows, bool* exists, QString* error) const {

@@ -23,6 +23,8 @@ struct ToolTable {
   QStringList header() const;
   // Column c (1..K) as a reader should see it: its header, or "column c".
   QString columnName(int column) const;
+  // The column (1..K) that holds a record's name ("团体名称", "通告名称"), 0 for a table without one.
+  int nameColumn() const;
   // The table's rows as a load shows them. *exists tells whether the file is
   // there; false with *error when it is there but cannot be read.
   bool read(const QString& folder, std::vector<QStringList>* rows, bool* exists, QString* error) const;
