@@ -298,6 +298,29 @@ class CliToolsTest : public QObject {
       found = found || all;
     }
     QVERIFY2(found, r.out.constData());
+    // The same findings as CSV: a header, then one line each with the table first.
+    const CliRun c = RunCli({"--locale", "2052", "lint", d.path(), "--csv"});
+    QCOMPARE(c.code, 1);
+    QList<QByteArray> rows = c.out.split('\n');
+    QCOMPARE(rows.takeFirst(), QByteArray("table,row,record,record name,column,column name,reason\r"));
+    if (rows.last().isEmpty()) rows.removeLast();
+    QCOMPARE(rows.size(), lines.size());
+    for (const QByteArray& row : rows) QVERIFY2(row.contains(".tab,") || row.contains(".dat,"), row.constData());
+  }
+
+  // --header without the language files: the empty header comes with a warning.
+  void exportHeaderWithoutLanguageFiles() {
+    QTemporaryDir d, bare;
+    QCOMPARE(RunCli({"sample", d.path()}).code, 0);
+    const QString cli = bare.filePath("vantaro3-cli");
+    QVERIFY(QFile::copy(QString::fromLocal8Bit(qgetenv("V3_CLI")), cli));
+    QProcess p;
+    p.start(cli, {"export", d.path(), "Team.dat", "--header"});
+    QVERIFY(p.waitForFinished(120000));
+    QCOMPARE(p.exitCode(), 0);
+    QVERIFY(p.readAllStandardOutput().startsWith(",,,,,,,,,,\r\n"));
+    const QByteArray err = p.readAllStandardError();
+    QVERIFY2(err.contains("warning: no column headers for Team.dat") && err.contains("CHS.txt"), err.constData());
   }
 };
 

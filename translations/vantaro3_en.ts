@@ -415,16 +415,6 @@ export with its line and column.</source>
             <translation type="unfinished" />
         </message>
         <message>
-            <source>The save is the editor's: TABLE.bak and the backup history keep the old file;
-the standalone tables are patched in place like their windows do. Refused,
-and nothing written, when the CSV is not valid in its encoding (the line and
-byte are named), a line has the wrong number of fields, a cell cannot be
-stored, or the CSV has no records (unless --allow-empty). A first line that
-is the table's header in either script is skipped, and so is a UTF-8 byte
-order mark.</source>
-            <translation type="unfinished" />
-        </message>
-        <message>
             <source>Load and save each table in memory; report whether its bytes stay identical.</source>
             <translation type="unfinished" />
         </message>
@@ -501,6 +491,37 @@ how many are kept.</source>
         <message>
             <source>Options:
 </source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>vantaro3-cli: warning: no column headers for %1: %2 is missing; the header line is empty</source>
+            <translation type="unfinished" />
+        </message>
+        <message numerus="yes">
+            <source>%1: %n record(s) checked, nothing written (--dry-run)</source>
+            <translation type="unfinished">
+                <numerusform />
+            </translation>
+        </message>
+        <message>
+            <source>check and tell what the save would change, write nothing</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>The save is the editor's: TABLE.bak and the backup history keep the old file;
+the standalone tables are patched in place like their windows do. Refused,
+and nothing written, when the CSV is not valid in its encoding (the line and
+byte are named), a line has the wrong number of fields, a cell cannot be
+stored, or the CSV has no records (unless --allow-empty). A first line that
+is the table's header in either script is skipped, and so is a UTF-8 byte
+order mark. When records of TABLE are removed, added or moved, the tables
+that refer to them by position (Team.dat and Firm.dat to StarRole.dat) are
+updated in the same save, all files or none: a reference follows its record,
+one to a removed record becomes -1; what changes is told first.</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>write table,row,record,record name,column,column name,reason</source>
             <translation type="unfinished" />
         </message>
     </context>
@@ -796,6 +817,18 @@ how many are kept.</source>
             <source>；新内容已换入，但可能没有写到磁盘</source>
             <translation>; the new content is in place but may not be on disk</translation>
         </message>
+        <message>
+            <source>无法写入 %1：新内容未准备好</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>无法恢复旧内容</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>无法恢复 %1 的旧内容：文件系统不支持第二个名称</source>
+            <translation type="unfinished" />
+        </message>
     </context>
     <context>
         <name>Files</name>
@@ -813,6 +846,81 @@ how many are kept.</source>
         <message>
             <source>%1 超出范围 %2</source>
             <translation>%1 is out of the range of %2</translation>
+        </message>
+    </context>
+    <context>
+        <name>References</name>
+        <message>
+            <source>，文件未改动</source>
+            <translation>; the file is unchanged</translation>
+        </message>
+        <message>
+            <source>保存已取消，文件未改动</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>引用 %1 的记录无法随之更新（%2），所有文件均未改动</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>删除 %1 条</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>新增 %1 条</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>记录位置改变</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>记录编号改变</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>%1 %2 处</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>；</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>引用将随之更新</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>；%1 处引用被删除的记录将清空（%2）</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>；%1 处引用的记录已被删除，保持原值（%2）</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>%1 第 %2 行</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>（%1）</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>第 %1 列</source>
+            <translation>, column %1</translation>
+        </message>
+        <message>
+            <source>%1：%2 → %3</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>%1：%2 → %3（所引用的记录已删除）</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>%1：%2（所引用的记录已删除）</source>
+            <translation type="unfinished" />
         </message>
     </context>
     <context>
@@ -848,6 +956,22 @@ how many are kept.</source>
         <message>
             <source>%1 的所有者未能保留：原为用户 %2、组 %3，现为用户 %4、组 %5</source>
             <translation>the owner of %1 could not be kept: it was user %2, group %3, it is now user %4, group %5</translation>
+        </message>
+        <message>
+            <source>；所有文件均未改动</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>无法把 %1 的旧版本存入备份历史（%2）</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>无法建立备份 %1.bak（%2）</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>%1；%2 已写入新内容且未能恢复（旧内容在各自的 .bak）</source>
+            <translation type="unfinished" />
         </message>
     </context>
     <context>

@@ -137,7 +137,16 @@ int cmdExport(const Invocation& in) {
   if (int s = dataFolder(folder)) return s;
   // Anything by the name (a folder, too) is read, and told of when it cannot be.
   if (!QFileInfo::exists(DataFilePath(folder, t.fileName()))) return noSuchTable(t.fileName(), folder);
-  if (in.isSet(QStringLiteral("header"))) options.header = t.header();
+  if (in.isSet(QStringLiteral("header"))) {
+    options.header = t.header();
+    // A header of empty names is written, but not without a word.
+    bool named = false;
+    for (const QString& h : options.header) named = named || !h.trimmed().isEmpty();
+    if (!named)
+      Err(Texts::tr("vantaro3-cli: warning: no column headers for %1: %2 is missing; the header line is empty")
+              .arg(t.fileName(), shown(headerTexts().path().isEmpty() ? LanguageFolder(QCoreApplication::applicationDirPath())
+                                                                        : headerTexts().path())));
+  }
   QString error;
   QByteArray text;
   CsvRefusal refusal;
@@ -684,9 +693,13 @@ int cmdApply(const Invocation& in) {
 int cmdLint(const Invocation& in) {
   if (int s = dataFolder(in.arg(0))) return s;
   const std::vector<LintFinding> findings = LintFolder(in.arg(0), headerTexts());
-  QString text;
-  for (const LintFinding& f : findings) text += f.text() + u'\n';
-  Out(text.toUtf8());
+  if (in.isSet(QStringLiteral("csv"))) {
+    Out(LintCsv(findings));
+  } else {
+    QString text;
+    for (const LintFinding& f : findings) text += f.text() + u'\n';
+    Out(text.toUtf8());
+  }
   if (int s = FinishOutput()) return s;
   if (findings.empty()) Err(Texts::tr("no findings"));
   else Err(Texts::tr("%n finding(s)", nullptr, int(findings.size())));
@@ -876,7 +889,7 @@ std::vector<CommandSpec> commands() {
        cmdApply},
       {QStringLiteral("lint"),
        {{QStringLiteral("FOLDER")}},
-       {},
+       {{QStringLiteral("csv"), {}, Texts::tr("write table,row,record,record name,column,column name,reason")}},
        Texts::tr("Report what the game would trip over, with table, row and column."),
        Texts::tr("Team members and firm artists past the end of StarRole.dat, producer numbers\n"
                       "without a Producer.tab record, repeated record numbers, cells a save would\n"

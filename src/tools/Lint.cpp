@@ -1,5 +1,8 @@
 #include "tools/Lint.h"
 
+#include "tools/Csv.h"
+#include "tools/CsvTable.h"
+
 #include <QDir>
 #include <QHash>
 
@@ -182,6 +185,17 @@ QString LintFinding::text() const {
 
 std::vector<LintFinding> LintFolder(const QString& folder, const LanguageFile& texts) {
   return Linter(folder, texts).run();
+}
+
+QByteArray LintCsv(const std::vector<LintFinding>& findings) {
+  QByteArray csv = CsvLine({QStringLiteral("table"), QStringLiteral("row"), QStringLiteral("record"),
+                            QStringLiteral("record name"), QStringLiteral("column"), QStringLiteral("column name"),
+                            QStringLiteral("reason")});
+  auto number = [](int n) { return n ? QString::number(n) : QString(); };
+  for (const LintFinding& f : findings)
+    csv += CsvLine({f.table, number(f.row), CsvEscapeCell(f.record), CsvEscapeCell(f.recordName), number(f.column),
+                    f.columnName, f.reason});
+  return csv;
 }
 
 }  // namespace v3

@@ -1,4 +1,5 @@
 #pragma once
+#include <QByteArray>
 #include <QString>
 
 #include <vector>
@@ -30,6 +31,10 @@ struct LintFinding {
 };
 
 // Column names come from texts.
+// Machine-readable, UTF-8 CSV with a header line:
+// table,row,record,record name,column,column name,reason (0 left empty).
+QByteArray LintCsv(const std::vector<LintFinding>& findings);
+
 std::vector<LintFinding> LintFolder(const QString& folder, const LanguageFile& texts = LanguageFile());
 
 }  // namespace v3
