@@ -64,7 +64,7 @@ class CliToolsTest : public QObject {
     QByteArray level = RunCli({"export", b.path(), "Level.tab"}).out;
     QVERIFY(editTable(b.path(), "Level.tab", 2, "650"));
 
-    const CliRun r = RunCli({"--locale", "2052", "diff", a.path(), b.path()});
+    const CliRun r = RunCli({"--lang", "en", "--locale", "2052", "diff", a.path(), b.path()});
     QCOMPARE(r.code, 1);
     const QString text = QString::fromUtf8(r.out);
     QVERIFY2(text.contains(QStringLiteral("Team.dat: record 2 “%1”: 人气: %2 → 4321\n").arg(QString::fromUtf8(field(b.path(), "Team.dat", 1, 2)), QString::fromUtf8(oldPopularity))),
@@ -81,7 +81,7 @@ class CliToolsTest : public QObject {
     QVERIFY(!t.out.contains("Level.tab"));
     QCOMPARE(RunCli({"diff", a.path(), b.path(), "Item.dat"}).code, 0);
 
-    const CliRun csv = RunCli({"--locale", "2052", "diff", a.path(), b.path(), "Team.dat", "--csv"});
+    const CliRun csv = RunCli({"--lang", "en", "--locale", "2052", "diff", a.path(), b.path(), "Team.dat", "--csv"});
     QCOMPARE(csv.code, 1);
     const QList<QByteArray> lines = csv.out.split('\n');
     QCOMPARE(lines[0], QByteArray("table,record,occurrence,change,column,column name,old,new,record name\r"));
@@ -141,7 +141,7 @@ class CliToolsTest : public QObject {
       file.replace(offset, bytes.size(), bytes);
     }
     QVERIFY(WriteFile(b.filePath(table), file));
-    QStringList args{"--locale", "2052", "diff", a.path(), b.path()};
+    QStringList args{"--lang", "en", "--locale", "2052", "diff", a.path(), b.path()};
     if (!only.isEmpty()) args << only;
     const CliRun r = RunCli(args);
     QCOMPARE(r.code, code);
