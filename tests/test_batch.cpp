@@ -120,7 +120,7 @@ class BatchTest : public QObject {
     const QByteArray before = ReadFile(dir.path() + "/Team.dat");
     const int old = readTeams(dir.path())[2].popularity;
     QVERIFY(WriteFile(dir.path() + "/b.txt", "=1=3\n.人气=1234\n"));
-    const CliRun dry = RunCli({"--locale", "2052", "batch", dir.path(), "team.dat", dir.path() + "/b.txt", "--dry-run"});
+    const CliRun dry = RunCli({"--lang", "en", "--locale", "2052", "batch", dir.path(), "team.dat", dir.path() + "/b.txt", "--dry-run"});
     QCOMPARE(dry.code, 0);
     QCOMPARE(QString::fromUtf8(dry.out), QStringLiteral("Team.dat: record 3: 人气: %1 → 1234\n").arg(old));
     QCOMPARE(ReadFile(dir.path() + "/Team.dat"), before);
