@@ -63,18 +63,18 @@ const char kExitStatus[] = QT_TRANSLATE_NOOP(
 int g_writeErrno = 0;
 bool g_writeReported = false;
 
-QString optionUsage(const OptionSpec& o) {
+QString optionUsage(const OptionDef& o) {
   return o.valueName.isEmpty() ? QStringLiteral("--%1").arg(o.name) : QStringLiteral("--%1 %2").arg(o.name, o.valueName);
 }
 
-QString usageLine(const CommandSpec& c) {
+QString usageLine(const CommandDef& c) {
   QStringList parts{c.name};
-  for (const ArgumentSpec& a : c.arguments) {
-    if (a.count == ArgumentSpec::One) parts << a.name;
-    else if (a.count == ArgumentSpec::Optional) parts << QStringLiteral("[%1]").arg(a.name);
+  for (const ArgumentDef& a : c.arguments) {
+    if (a.count == ArgumentDef::One) parts << a.name;
+    else if (a.count == ArgumentDef::Optional) parts << QStringLiteral("[%1]").arg(a.name);
     else parts << QStringLiteral("[%1 ...]").arg(a.name);
   }
-  for (const OptionSpec& o : c.options) parts << QStringLiteral("[%1]").arg(optionUsage(o));
+  for (const OptionDef& o : c.options) parts << QStringLiteral("[%1]").arg(optionUsage(o));
   return parts.join(u' ');
 }
 
@@ -85,7 +85,7 @@ QString indented(const QString& text, int by) {
   return out;
 }
 
-QString mainHelp(const std::vector<CommandSpec>& commands) {
+QString mainHelp(const std::vector<CommandDef>& commands) {
   QString text = Texts::tr("Usage: vantaro3-cli [--locale N] [--lang L] COMMAND [ARGUMENT ...] [OPTION ...]\n"
       "       vantaro3-cli help COMMAND     (or: COMMAND --help, COMMAND -h)\n"
       "       vantaro3-cli --help | --version\n"
@@ -94,15 +94,15 @@ QString mainHelp(const std::vector<CommandSpec>& commands) {
       "Options take their value as --option VALUE or --option=VALUE.\n"
       "\n"
       "Commands:\n");
-  for (const CommandSpec& c : commands) text += QStringLiteral("  %1\n").arg(usageLine(c)) + indented(c.summary, 6);
+  for (const CommandDef& c : commands) text += QStringLiteral("  %1\n").arg(usageLine(c)) + indented(c.summary, 6);
   return text + u'\n' + Texts::tr(kTexts) + u'\n' + Texts::tr(kExitStatus);
 }
 
-QString commandHelp(const CommandSpec& c) {
+QString commandHelp(const CommandDef& c) {
   QString text = Texts::tr("Usage: vantaro3-cli [--locale N] [--lang L] %1\n\n").arg(usageLine(c)) + c.summary + u'\n';
   if (!c.description.isEmpty()) text += c.description + u'\n';
   std::vector<std::pair<QString, QString>> rows;
-  for (const OptionSpec& o : c.options) rows.emplace_back(optionUsage(o), o.help);
+  for (const OptionDef& o : c.options) rows.emplace_back(optionUsage(o), o.help);
   rows.emplace_back(QStringLiteral("--locale N"), Texts::tr("the system locale id (see 'vantaro3-cli --help')"));
   rows.emplace_back(QStringLiteral("--lang L"), Texts::tr("the language of messages: zh_CN, zh_TW or en"));
   rows.emplace_back(QStringLiteral("-h, --help"), Texts::tr("show this help"));
@@ -152,15 +152,15 @@ QCommandLineOption helpOption() {
   return QCommandLineOption({QStringLiteral("h"), QStringLiteral("help")}, Texts::tr("show the help"));
 }
 
-const CommandSpec* findCommand(const std::vector<CommandSpec>& commands, const QString& name) {
-  for (const CommandSpec& c : commands)
+const CommandDef* findCommand(const std::vector<CommandDef>& commands, const QString& name) {
+  for (const CommandDef& c : commands)
     if (c.name == name) return &c;
   return nullptr;
 }
 
-int runCommand(const CommandSpec& c, const QStringList& rest, const std::function<void()>& prepare) {
+int runCommand(const CommandDef& c, const QStringList& rest, const std::function<void()>& prepare) {
   QCommandLineParser parser;
-  for (const OptionSpec& o : c.options)
+  for (const OptionDef& o : c.options)
     parser.addOption(o.valueName.isEmpty() ? QCommandLineOption(o.name, o.help)
                                            : QCommandLineOption(o.name, o.help, o.valueName));
   parser.addOption(localeOption());
@@ -174,10 +174,10 @@ int runCommand(const CommandSpec& c, const QStringList& rest, const std::functio
   const QStringList given = parser.positionalArguments();
   qsizetype at = 0;
   bool many = false;
-  for (const ArgumentSpec& a : c.arguments) {
-    if (a.count == ArgumentSpec::One && at >= given.size())
+  for (const ArgumentDef& a : c.arguments) {
+    if (a.count == ArgumentDef::One && at >= given.size())
       return usageErrorFor(c.name, Texts::tr("missing %1").arg(a.name));
-    if (a.count == ArgumentSpec::Many) many = true;
+    if (a.count == ArgumentDef::Many) many = true;
     else if (at < given.size()) ++at;
   }
   if (!many && at < given.size()) return usageErrorFor(c.name, Texts::tr("unexpected argument \"%1\"").arg(given[at]));
@@ -274,7 +274,7 @@ void ChooseMessageLanguage(const QStringList& arguments) {
   v3::InstallUiLanguage(v3::ChooseUiLanguage(language, v3::EnvironmentLocaleName(), localeId));
 }
 
-int RunCommandLine(const std::vector<CommandSpec>& commands, const QStringList& arguments,
+int RunCommandLine(const std::vector<CommandDef>& commands, const QStringList& arguments,
                    const std::function<void()>& prepare) {
   // Options before the command; everything from the command on is its own.
   QCommandLineParser top;
@@ -302,12 +302,12 @@ int RunCommandLine(const std::vector<CommandSpec>& commands, const QStringList& 
     const QString name = rest.takeFirst();
     if (top.isSet(QStringLiteral("help"))) rest.prepend(QStringLiteral("--help"));  // --help export
     if (name == QLatin1String("help")) {
-      const CommandSpec* c = rest.isEmpty() ? nullptr : findCommand(commands, rest[0]);
+      const CommandDef* c = rest.isEmpty() ? nullptr : findCommand(commands, rest[0]);
       if (rest.isEmpty()) Out(mainHelp(commands).toUtf8());
       else if (rest.size() > 1) status = usageErrorFor(QString(), Texts::tr("help takes one COMMAND"));
       else if (!c) status = usageErrorFor(QString(), Texts::tr("unknown command: %1").arg(rest[0]));
       else Out(commandHelp(*c).toUtf8());
-    } else if (const CommandSpec* c = findCommand(commands, name)) {
+    } else if (const CommandDef* c = findCommand(commands, name)) {
       status = runCommand(*c, rest, prepare);
     } else {
       status = usageErrorFor(QString(), Texts::tr("unknown command: %1").arg(name));

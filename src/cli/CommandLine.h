@@ -23,13 +23,13 @@ enum Status : int {
 // The worse of two outcomes: trouble over findings over success.
 inline int Worse(int a, int b) { return a > b ? a : b; }
 
-struct OptionSpec {
+struct OptionDef {
   QString name;       // the long name, without "--"
   QString valueName;  // empty: a switch without a value
   QString help;
 };
 
-struct ArgumentSpec {
+struct ArgumentDef {
   enum Count { One, Optional, Many };
   QString name;
   Count count = One;
@@ -37,10 +37,10 @@ struct ArgumentSpec {
 
 class Invocation;
 
-struct CommandSpec {
+struct CommandDef {
   QString name;
-  std::vector<ArgumentSpec> arguments;
-  std::vector<OptionSpec> options;
+  std::vector<ArgumentDef> arguments;
+  std::vector<OptionDef> options;
   QString summary;      // one line, in the list of commands
   QString description;  // what its own help says beyond the summary
   std::function<int(const Invocation&)> run;
@@ -49,7 +49,7 @@ struct CommandSpec {
 // A command as given: its positional arguments and options, parsed.
 class Invocation {
  public:
-  Invocation(const CommandSpec& command, const QCommandLineParser& parser)
+  Invocation(const CommandDef& command, const QCommandLineParser& parser)
       : command_(command), parser_(parser), positional_(parser.positionalArguments()) {}
   const QStringList& positional() const { return positional_; }
   QString arg(qsizetype i) const { return positional_.value(i); }
@@ -59,7 +59,7 @@ class Invocation {
   int usageError(const QString& message) const;
 
  private:
-  const CommandSpec& command_;
+  const CommandDef& command_;
   const QCommandLineParser& parser_;
   QStringList positional_;
 };
@@ -71,7 +71,7 @@ void ChooseMessageLanguage(const QStringList& arguments);
 // Parses the arguments (without the program's name), prints help, the
 // version or a usage error, or calls prepare() and runs the command. Returns
 // the exit status; a write error on standard output makes it kTrouble.
-int RunCommandLine(const std::vector<CommandSpec>& commands, const QStringList& arguments,
+int RunCommandLine(const std::vector<CommandDef>& commands, const QStringList& arguments,
                    const std::function<void()>& prepare);
 
 // Standard output. The first error is kept; FinishOutput() flushes and

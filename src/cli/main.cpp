@@ -815,11 +815,11 @@ int cmdTables(const Invocation&) {
   return kSuccess;
 }
 
-using A = ArgumentSpec;
+using A = ArgumentDef;
 
 // Every command: its arguments, its options and its help, parsed and shown from here.
-std::vector<CommandSpec> commands() {
-  const OptionSpec encoding{QStringLiteral("encoding"), QStringLiteral("E"),
+std::vector<CommandDef> commands() {
+  const OptionDef encoding{QStringLiteral("encoding"), QStringLiteral("E"),
                             Texts::tr("the CSV's encoding: utf-8 (the default), gbk or big5")};
   return {
       {QStringLiteral("export"),
@@ -927,7 +927,7 @@ int main(int argc, char** argv) {
   QCoreApplication app(argc, argv);
   // Messages and help in the user's language: chosen before any text is made.
   ChooseMessageLanguage(app.arguments().mid(1));
-  const std::vector<CommandSpec> all = commands();
+  const std::vector<CommandDef> all = commands();
   return RunCommandLine(all, app.arguments().mid(1), [] {
     // Headers and column names come from the language file of the locale's script.
     headerTexts() = LanguageFile(InterfaceScript(SystemLocaleNumber()), LanguageFolder(QCoreApplication::applicationDirPath()));

@@ -61,9 +61,9 @@ bool sameName(const QString& a, const QString& b) {
   return !x.isEmpty() && (x == y || ToTraditional(x) == ToTraditional(y));
 }
 
-// Column `spec` as a number 1..K or by name; 0 with *reason when none.
-int resolveColumn(const QString& spec, const std::vector<QStringList>& names, int fieldCount, QString* reason) {
-  const QString s = spec.trimmed();
+// Column `text` as a number 1..K or by name; 0 with *reason when none.
+int resolveColumn(const QString& text, const std::vector<QStringList>& names, int fieldCount, QString* reason) {
+  const QString s = text.trimmed();
   if (s.isEmpty()) {
     *reason = QStringLiteral("no column named");
     return 0;
