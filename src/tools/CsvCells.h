@@ -1,0 +1,48 @@
+#pragma once
+#include <QString>
+#include <QStringList>
+
+#include <vector>
+
+#include "text/StrictCodec.h"
+
+namespace v3 {
+
+// What every CSV routine shares: its options, its refusals, and how a cell's
+// text is carried in a CSV field and back.
+
+// Where and why a CSV was refused (or could not be written).
+struct CsvRefusal {
+  int line = 0;  // 1-based line of the CSV text, 0 when the text as a whole
+  QString reason;
+  // "FILE: line N: reason" (or "FILE: reason").
+  QString message(const QString& csvName) const;
+};
+
+struct CsvOptions {
+  TextEncoding encoding = TextEncoding::Utf8;
+  // Export: a UTF-8 byte order mark first (spreadsheet programs look for it).
+  bool bom = false;
+  // Export: the column headers, written as the first line (in Big5 in the
+  // Traditional script); empty: no header line.
+  QStringList header;
+  // Import: a first line equal to one of these (cells compared without
+  // surrounding blanks) is a header line and skipped.
+  std::vector<QStringList> knownHeaders;
+  // Import: a CSV without records empties the table instead of being refused.
+  bool allowEmpty = false;
+};
+
+// The most records a table file holds (its record count is 16-bit).
+constexpr int kMaxCsvRecords = 32767;
+
+// A cell as CSV carries it, and back. Bytes that a CSV cell cannot carry get
+// a visible escape: a byte that is no Big5 character (shown as U+FFFD in the
+// grid) and a zero byte inside a code are written \xHH, a backslash as \\.
+// A code's trailing zero bytes are left out (the save pads with zeros).
+// Unescaping turns \xHH back into that byte and \\ into one backslash; any
+// other backslash stands for itself. CsvToRecords unescapes every cell.
+QString CsvEscapeCell(const QString& cell);
+QString CsvUnescapeCell(const QString& text);
+
+}  // namespace v3
