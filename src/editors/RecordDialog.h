@@ -4,16 +4,22 @@
 #include <QPointer>
 
 #include <functional>
+#include <memory>
+#include <vector>
 
 #include "app/Dialogs.h"
 #include "editors/EditorForm.h"
 #include "model/RecordGrid.h"
 
 class QLabel;
+class QObject;
 class QPushButton;
 class QScrollArea;
 
 namespace v3 {
+
+class ChangeTracker;
+class ControlBinding;
 
 // What an editor needs from the program around it.
 struct EditorEnvironment {
@@ -26,18 +32,15 @@ struct EditorEnvironment {
 // selected row, the add button appends one row holding every control, cancel
 // writes nothing. It never touches the file.
 //
-// What counts as the user's change: typing, pasting or a fill-in box in a
-// text box; a new selection in an index list (keyboard, or mouse while it has
-// the focus); an entry picked from the open list of a text list (a mouse click
-// or Enter in the list, not text typed into its edit field, not a focus change);
-// a mouse click on a check box. Filling the controls from the row never counts.
-// The mouse wheel changes no control that lacks the keyboard focus (and never a
-// text list): it scrolls the dialog instead.
+// The controls are placed by FormPlacement, each carried by the binding of
+// its kind (ControlBindings), and ChangeTracker says which ones the user
+// changed (see there for what counts).
 class RecordDialog : public QDialog {
   Q_OBJECT
  public:
   RecordDialog(const EditorForm& form, RecordGrid& grid, const EditorRequest& request, const EditorEnvironment& env,
                QWidget* owner);
+  ~RecordDialog() override;
 
   // The control with the object name, for tests and the language layer.
   QWidget* control(const QString& name) const { return controls_.value(name); }
@@ -52,41 +55,21 @@ class RecordDialog : public QDialog {
   // The text of the line that says how many records OK changes.
   static QString countText(int records, bool traditional);
 
- protected:
-  bool eventFilter(QObject* watched, QEvent* event) override;
-
  private:
-  struct Live {
-    const ControlDef* form = nullptr;
-    QWidget* widget = nullptr;
-    bool changed = false;      // the user changed it since the dialog was filled
-    bool filled = false;       // it was filled from a row
-    bool fillInvalid = false;  // the cell held no value this control can show
-    QString cellText;          // the cell as the dialog was filled from it
-    QString lineBreak = QStringLiteral("\n");  // several lines: the cell's own line end
-  };
-
   void build();
-  void prepareLists();
   void fillFrom(int row);
-  QString valueOf(const Live& c) const;
-  bool asFilled(const Live& c) const;
   void writeInto(int row, bool onlyChanged, std::vector<RecordGrid::CellEdit>& edits) const;
-  Live* live(const QString& name);
-  bool wheelChanges(const Live& c) const;
+  int indexOf(const QString& name) const;
 
   const EditorForm& form_;
   RecordGrid& grid_;
   EditorRequest request_;
   EditorEnvironment env_;
-  std::vector<Live> live_;
+  std::vector<std::unique_ptr<ControlBinding>> bindings_;  // in the form's order
   QHash<QString, QWidget*> controls_;
-  QHash<QObject*, int> liveOf_;   // a control's widget -> its index in live_
-  QHash<QObject*, int> popupOf_;  // a text list's popup view and its viewport -> the list's index
-  int picking_ = -1;              // the text list whose popup is handing over a pick
+  ChangeTracker* tracker_ = nullptr;
   QScrollArea* scroll_ = nullptr;
   QLabel* count_ = nullptr;
-  bool filling_ = false;
   bool traditional_ = false;
 };
 
