@@ -237,10 +237,18 @@ class CliArgsTest : public QObject {
     for (const QString& line : commandList.split(u'\n'))
       if (line.startsWith("  ") && !line.startsWith("   ")) listed << line.trimmed().section(u' ', 0, 0);
     QCOMPARE(listed, kCommands);
+    // Each with an example: in the README, and in the EXAMPLES of the man page.
+    const QString examples = man.section(".SH EXAMPLES", 1).section(".SH ", 0, 0);
+    QVERIFY(!examples.isEmpty());
     for (const QString& c : listed) {
       QVERIFY2(readme.contains("| `" + c), qPrintable(c));
       QVERIFY2(man.contains("\\fB" + c + "\\fR") || man.contains(".B " + c + "\n"), qPrintable(c));
+      const QRegularExpression example("(^|\n)vantaro3\\\\?-cli( \\\\?-\\\\?-\\w+ \\w+)* " + c + "( |\n)");
+      QVERIFY2(readme.contains(example), qPrintable("README example: " + c));
+      QVERIFY2(examples.contains(example), qPrintable("man page example: " + c));
     }
+    const QString editorMan = QString::fromUtf8(ReadFile(QFINDTESTDATA("../data/Vantaro3DataEditer.1")));
+    QVERIFY(editorMan.contains(".SH EXAMPLES"));
     const QString status = help.section("Exit status:\n", 1);
     const QStringList entries = status.split(QRegularExpression("\n(?=  \\d  )"));
     QCOMPARE(entries.size(), 4);

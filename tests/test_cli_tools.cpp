@@ -207,12 +207,59 @@ class CliToolsTest : public QObject {
     QCOMPARE(RunCli({"diff", a.path(), "/nonexistent-v3"}).code, 3);
   }
 
+  // A sample of any size is a folder lint finds nothing in: numbers and job
+  // codes stay distinct past what three digits or one byte can count.
+  void lintOfACleanSample_data() {
+    QTest::addColumn<int>("records");
+    for (int n : {40, 256, 1000, 32767}) QTest::newRow(qPrintable(QString::number(n))) << n;
+  }
   void lintOfACleanSample() {
+    QFETCH(int, records);
     QTemporaryDir d;
-    QCOMPARE(RunCli({"sample", d.path(), "--seed", "11", "--records", "40"}).code, 0);
-    const CliRun r = RunCli({"lint", d.path()});
-    QCOMPARE(r.code, 0);
+    QCOMPARE(RunCli({"sample", d.path(), "--seed", "11", "--records", QString::number(records)}).code, 0);
+    const CliRun r = RunCli({"--lang", "en", "lint", d.path()});
     QCOMPARE(r.out, QByteArray());
+    QCOMPARE(r.code, 0);
+  }
+
+  // lint reports a refusal exactly where a save that changes nothing meets
+  // one; a stored value the field's write width cannot hold is kept by such a save.
+  void lintAgreesWithTheSave_data() {
+    QTest::addColumn<QString>("table");
+    QTest::addColumn<int>("offset");
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<bool>("refused");
+    QTest::newRow("NeedEffect.tab number 300, written as one byte") << "NeedEffect.tab" << 12 << Le(300, 2) << false;
+    QTest::newRow("MVCase.dat producer 300, written as one byte") << "MVCase.dat" << 12 + 100 << Le(300, 4) << false;
+    QTest::newRow("Length.tab values that overlap") << "Length.tab" << 8 << Le(4, 2) << true;
+  }
+  void lintAgreesWithTheSave() {
+    QFETCH(QString, table);
+    QFETCH(int, offset);
+    QFETCH(QByteArray, bytes);
+    QFETCH(bool, refused);
+    QTemporaryDir d;
+    QCOMPARE(RunCli({"sample", d.path(), "--seed", "3", "--records", "12"}).code, 0);
+    const QString path = d.filePath(table);
+    QByteArray file = ReadFile(path);
+    file.replace(offset, bytes.size(), bytes);
+    QVERIFY(WriteFile(path, file));
+    const CliRun lint = RunCli({"--lang", "en", "lint", d.path(), "--csv"});
+    bool lintRefuses = false;
+    for (const QByteArray& line : lint.out.split('\n'))
+      lintRefuses = lintRefuses || (line.startsWith(table.toUtf8() + ',') && line.contains("a save would refuse"));
+    const CliRun check = RunCli({"--lang", "en", "check", d.path(), table});
+    QCOMPARE(lintRefuses, refused);
+    QCOMPARE(check.out.contains("would be refused"), refused);
+    if (refused) return;
+    QVERIFY2(check.out.startsWith(table.toUtf8() + ": identical"), check.out.constData());
+    // A save of the unchanged table (its export imported back) writes the same bytes.
+    QTemporaryFile csv;
+    QVERIFY(csv.open());
+    csv.write(RunCli({"export", d.path(), table}).out);
+    csv.close();
+    QCOMPARE(RunCli({"import", d.path(), table, csv.fileName()}).code, 0);
+    QCOMPARE(ReadFile(path), file);
   }
 
   void lintFindings_data() {
@@ -262,12 +309,12 @@ class CliToolsTest : public QObject {
       const QByteArray first = RunCli({"export", d, "TVRequest.dat"}).out.split('\n')[0].trimmed();
       return editTable(d, "TVRequest.dat", -1, first);
     }) << QStringList{"TVRequest.dat: row ", "occurs again (first in row 1)"};
-    QTest::newRow("a cell the save would refuse") << std::function<bool(const QString&)>([](const QString& d) {
-      // MVCase.dat reads its producer as 32 bits and writes one byte.
+    QTest::newRow("a producer number one byte cannot hold") << std::function<bool(const QString&)>([](const QString& d) {
+      // MVCase.dat reads its producer as 32 bits and writes one byte; a save keeps the stored 300.
       QByteArray mv = ReadFile(d + "/MVCase.dat");
       mv.replace(12 + 100, 4, Le(300, 4));
       return WriteFile(d + "/MVCase.dat", mv);
-    }) << QStringList{"MVCase.dat: row 1 (record ", "column 5 (制作人): a save would refuse it: "};
+    }) << QStringList{"MVCase.dat: row 1 (record ", "column 5 (制作人): producer 300 has no Producer.tab record"};
     QTest::newRow("Active.tab without its 9 rows") << std::function<bool(const QString&)>([](const QString& d) {
       QByteArray a = ReadFile(d + "/Active.tab");
       a.replace(4, 2, Le(8, 2));
@@ -288,7 +335,7 @@ class CliToolsTest : public QObject {
     QTemporaryDir d;
     QCOMPARE(RunCli({"--locale", "2052", "sample", d.path(), "--seed", "5", "--records", "12"}).code, 0);
     QVERIFY(spoil(d.path()));
-    const CliRun r = RunCli({"--locale", "2052", "lint", d.path()});
+    const CliRun r = RunCli({"--locale", "2052", "--lang", "en", "lint", d.path()});
     QCOMPARE(r.code, 1);
     const QStringList lines = QString::fromUtf8(r.out).split(u'\n', Qt::SkipEmptyParts);
     bool found = false;
@@ -299,13 +346,50 @@ class CliToolsTest : public QObject {
     }
     QVERIFY2(found, r.out.constData());
     // The same findings as CSV: a header, then one line each with the table first.
-    const CliRun c = RunCli({"--locale", "2052", "lint", d.path(), "--csv"});
+    const CliRun c = RunCli({"--locale", "2052", "--lang", "en", "lint", d.path(), "--csv"});
     QCOMPARE(c.code, 1);
     QList<QByteArray> rows = c.out.split('\n');
     QCOMPARE(rows.takeFirst(), QByteArray("table,row,record,record name,column,column name,reason\r"));
     if (rows.last().isEmpty()) rows.removeLast();
     QCOMPARE(rows.size(), lines.size());
     for (const QByteArray& row : rows) QVERIFY2(row.contains(".tab,") || row.contains(".dat,"), row.constData());
+  }
+
+  // lint's findings and the tables' own refusals in the language asked for,
+  // with nothing of another language mixed in.
+  void messagesInTheChosenLanguage_data() {
+    QTest::addColumn<QString>("lang");
+    QTest::addColumn<QString>("finding");
+    QTest::addColumn<QString>("refusal");
+    QTest::newRow("en") << "en" << "column 1 (编号): record number 5 occurs again (first in row 5)"
+                        << "text too long: ";
+    QTest::newRow("zh_CN") << "zh_CN" << "第 1 列（编号）：记录编号 5 重复出现（第一次在第 5 行）" << "文字过长：";
+    QTest::newRow("zh_TW") << "zh_TW" << "第 1 欄（编号）：記錄編號 5 重複出現（第一次在第 5 行）" << "文字過長：";
+  }
+  void messagesInTheChosenLanguage() {
+    QFETCH(QString, lang);
+    QFETCH(QString, finding);
+    QFETCH(QString, refusal);
+    QTemporaryDir d;
+    QCOMPARE(RunCli({"--locale", "2052", "sample", d.path(), "--seed", "5", "--records", "12"}).code, 0);
+    QVERIFY(editTable(d.path(), "Producer.tab", -1, "5,Dup,1,1"));
+    const CliRun lint = RunCli({"--locale", "2052", "--lang", lang, "lint", d.path()});
+    QCOMPARE(lint.code, 1);
+    QVERIFY2(QString::fromUtf8(lint.out).contains(finding), lint.out.constData());
+    QList<QByteArray> lines = RunCli({"export", d.path(), "Team.dat"}).out.split('\n');
+    QList<QByteArray> first = lines[0].split(',');
+    first[1] = QString(QStringLiteral("星光少女")).repeated(10).toUtf8();
+    lines[0] = first.join(',');
+    QTemporaryFile csv;
+    QVERIFY(csv.open());
+    csv.write(lines.join('\n'));
+    csv.close();
+    const CliRun import = RunCli({"--locale", "2052", "--lang", lang, "import", d.path(), "Team.dat", csv.fileName()});
+    QCOMPARE(import.code, 3);
+    const QString err = QString::fromUtf8(import.err);
+    QVERIFY2(err.contains(refusal), import.err.constData());
+    for (const QString& other : {QStringLiteral("text too long"), QStringLiteral("文字过长"), QStringLiteral("文字過長")})
+      if (!refusal.startsWith(other)) QVERIFY2(!err.contains(other), import.err.constData());
   }
 
   // --header without the language files: the empty header comes with a warning.

@@ -913,25 +913,29 @@ void GridTest::guideShownInTheProgram_data() {
   QTest::addColumn<Script>("script");
   QTest::addColumn<bool>("readme");
   QTest::addColumn<QString>("shown");  // a text of the guide shown; empty: the readme is opened
-  QTest::newRow("Simplified") << Script::Simplified << false << "数据文件夹";
-  QTest::newRow("Traditional") << Script::Traditional << false << "資料夾";
-  QTest::newRow("Readme.doc wins") << Script::Simplified << true << "";
+  QTest::addColumn<QString>("action");
+  QTest::newRow("Simplified") << Script::Simplified << false << "数据文件夹" << "mnu_help";
+  QTest::newRow("Traditional") << Script::Traditional << false << "資料夾" << "mnu_help";
+  QTest::newRow("English from Simplified") << Script::Simplified << false << "data folder" << "mnu_help_en";
+  QTest::newRow("English from Traditional") << Script::Traditional << false << "data folder" << "mnu_help_en";
+  QTest::newRow("Readme.doc wins") << Script::Simplified << true << "" << "mnu_help";
 }
 
 void GridTest::guideShownInTheProgram() {
   QFETCH(Script, script);
   QFETCH(bool, readme);
   QFETCH(QString, shown);
+  QFETCH(QString, action);
   Shell s(2);
   // The guides as the build puts them beside the program.
-  for (const char* name : {"guide-zh_CN.html", "guide-zh_TW.html"}) {
+  for (const char* name : {"guide-zh_CN.html", "guide-zh_TW.html", "guide-en.html"}) {
     const QString shipped = QCoreApplication::applicationDirPath() + QLatin1Char('/') + QLatin1String(name);
     QVERIFY2(QFile::exists(shipped), name);
     QFile::copy(shipped, s.programFolder + QLatin1Char('/') + QLatin1String(name));
   }
   if (readme) WriteFile(s.programFolder + QStringLiteral("/Readme.doc"), "doc");
   QVERIFY(s.start(script));
-  s.trigger(QStringLiteral("mnu_help"));
+  s.trigger(action);
   if (readme) {
     QCOMPARE(s.front.opened.size(), 1);
     QVERIFY(s.front.opened[0].endsWith(QStringLiteral("Readme.doc")));
@@ -948,9 +952,18 @@ void GridTest::guideShownInTheProgram() {
   QVERIFY2(text.contains(shown), qPrintable(text.left(200)));
   // What the guide covers.
   for (const char* topic : {".bak", "CSV", "vantaro3-cli"}) QVERIFY2(text.contains(QLatin1String(topic)), topic);
-  // Pressing help again shows the same window.
-  s.trigger(QStringLiteral("mnu_help"));
+  // Each guide links to the other two.
+  const QString html = browser->toHtml();
+  int links = 0;
+  for (const char* other : {"guide-zh_CN.html", "guide-zh_TW.html", "guide-en.html"})
+    links += html.contains(QLatin1String(other));
+  QCOMPARE(links, 2);
+  // Pressing help again shows the same window; the other guide shows in it.
+  s.trigger(action);
   QCOMPARE(s.window->helpWindow(), help);
+  s.trigger(action == "mnu_help" ? QStringLiteral("mnu_help_en") : QStringLiteral("mnu_help"));
+  QCOMPARE(s.window->helpWindow(), help);
+  QVERIFY(browser->toPlainText() != text);
 }
 
 void GridTest::toolbarHoldsTheCommonCommands() {

@@ -68,7 +68,7 @@ class InstallTest : public QObject {
 #ifdef V3_WITH_GUI
     for (const char* p : {"bin/Vantaro3DataEditer", "share/applications/vantaro3.desktop",
                           "share/icons/hicolor/scalable/apps/vantaro3.svg", "share/vantaro3/README.md",
-                          "share/vantaro3/guide-zh_CN.html", "share/vantaro3/guide-zh_TW.html",
+                          "share/vantaro3/guide-zh_CN.html", "share/vantaro3/guide-zh_TW.html", "share/vantaro3/guide-en.html",
                           "share/man/man1/Vantaro3DataEditer.1.gz", "share/doc/vantaro3/copyright",
                           "share/doc/vantaro3/changelog.Debian.gz", "share/lintian/overrides/vantaro3"})
       QTest::newRow(p) << QString::fromLatin1(p);

@@ -139,11 +139,13 @@ class PatchTest : public QObject {
     copyFolder(a_.path(), target.path());
     QVERIFY(batch(target.path(), "Team.dat", "=编号=3\n.人气=2222\n"));
     const QMap<QString, QByteArray> before = dataFiles(target.path());
-    const QString old = QString::fromUtf8(RunCli({"export", a_.path(), "Team.dat"}).out.split('\n')[2].split(',')[6]);
+    const QList<QByteArray> record3 = RunCli({"export", a_.path(), "Team.dat"}).out.split('\n')[2].split(',');
+    const QString old = QString::fromUtf8(record3[6]), name = QString::fromUtf8(record3[1]);
     const CliRun r = apply(target.path(), p1);
     QCOMPARE(r.code, 1);
+    // Named by key and name, as diff names records.
     QVERIFY2(QString::fromUtf8(r.err).contains(
-                 QStringLiteral("conflict: Team.dat: record 3: 人气: expected %1, found 2222, wanted 1111").arg(old)),
+                 QStringLiteral("conflict: Team.dat: record 3 “%2”: 人气: expected %1, found 2222, wanted 1111").arg(old, name)),
              r.err.constData());
     QCOMPARE(dataFiles(target.path()), before);
     QVERIFY(!QFile::exists(target.path() + "/Item.dat.bak"));

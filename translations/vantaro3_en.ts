@@ -41,6 +41,77 @@
         </message>
     </context>
     <context>
+        <name>Batch</name>
+        <message>
+            <source>no column named</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>no column %1 (the table has columns 1 to %2)</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>no column is named %1</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>%1 names columns %2: give the column's number</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>, </source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>%1 is not a number</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>line %1: %2</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>a set needs '=' (.COLUMN=VALUE)</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>%1 is not a number (up to 12 digits and 6 decimals)</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>not an instruction: a line starts with = ! &gt; &lt; ~ (a filter), . (a set) or # (a comment)</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>a filter needs '=' (%1COLUMN=VALUE)</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>~ needs a text to look for</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>%1: record %2 (row %3), column %4 (%5)</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>, line %1</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>this table cannot be saved</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>a save does not store %1 here: the file would read %2</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>a save does not store this record</source>
+            <translation type="unfinished" />
+        </message>
+    </context>
+    <context>
         <name>Big5</name>
         <message>
             <source>换行符 %1：此栏只能有一行文字</source>
@@ -838,6 +909,93 @@ one to a removed record becomes -1; what changes is told first.</source>
         </message>
     </context>
     <context>
+        <name>Lint</name>
+        <message>
+            <source>temporary file left by an interrupted save: %1 (the next save of %2 removes it)</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>cannot be read: %1</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>record number %1 occurs again (first in row %2)</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>holds %1 records; the game reads exactly %2</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>is %1 bytes long; its %2 records need %3 (it ends inside record %4)</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>a save would refuse it: %1</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>%1: row %2 (record %3, %4)</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>%1: row %2 (record %3)</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>%1: row %2</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>%1, column %2 (%3)</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>%1: %2</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>star</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>producer</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>job</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>record</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>%1 is no %2 (a position in %3, %4 for none)</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>%1 is no %2 (positions in %3 start at 0, %4 is none)</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>%1 %2 is past the end of %3 (%4 records, positions 0..%5)</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>%1 %2 has no %3 record</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>%1 %2 is an empty record of %3 (record %4 has no name)</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>%1 %2 is ambiguous: %3 records of %4 have it (the first is record %5)</source>
+            <translation type="unfinished" />
+        </message>
+    </context>
+    <context>
         <name>Numbers</name>
         <message>
             <source>“%1”不是数字</source>
@@ -846,6 +1004,121 @@ one to a removed record becomes -1; what changes is told first.</source>
         <message>
             <source>%1 超出范围 %2</source>
             <translation>%1 is out of the range of %2</translation>
+        </message>
+    </context>
+    <context>
+        <name>Patch</name>
+        <message>
+            <source>record %1 (occurrence %2)</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>record %1</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>record %1 (occurrence %2) “%3”</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>record %1 “%2”</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>%1: line %2: %3</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>not UTF-8 text (byte %1)</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>not a patch: it starts with "%1" and the format's version</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>%1 is no format version</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>format version %1 is not known (this program reads version %2)</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>the tables line ("tables" and the tables) must come second</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>unknown table %1</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>%1 is named twice</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>%1 is not one of the tables of the patch's second line</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>no change: "changed", "added" or "removed" follows the table</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>%1 fields where an order line has 4</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>a save sorts %1: its order is not the patch's to give</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>%1 is no record (KEY#OCCURRENCE)</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>%1 is no change: "changed", "added", "removed" or "order"</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>%1 fields where a %2 change of %3 has %4</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>%1 is no occurrence (1, 2, ...)</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>%1 is no column of %2 (1 to %3)</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>%1 has a fixed set of records: none is added or removed</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>%1 is no row (1, 2, ...)</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>empty: not a patch</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>no tables line</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>%1: expected %2, found %3, wanted %4%5</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source> (the patch's value taken)</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>(no such record)</source>
+            <translation type="unfinished" />
         </message>
     </context>
     <context>
@@ -1003,6 +1276,148 @@ one to a removed record becomes -1; what changes is told first.</source>
         <message>
             <source>，文件未改动</source>
             <translation>; the file is unchanged</translation>
+        </message>
+    </context>
+    <context>
+        <name>Tables</name>
+        <message>
+            <source>%1 为只读</source>
+            <translation>%1 is read-only</translation>
+        </message>
+        <message>
+            <source>%1：%2</source>
+            <translation>%1: %2</translation>
+        </message>
+        <message>
+            <source>第 %1 行第 %2 列</source>
+            <translation>row %1, column %2</translation>
+        </message>
+        <message>
+            <source>第 %1 行第 %2 列（%3）</source>
+            <translation>row %1, column %2 (%3)</translation>
+        </message>
+        <message>
+            <source>文字过长：%1 字节，此栏最多 %2 字节</source>
+            <translation>text too long: %1 bytes, this field holds at most %2</translation>
+        </message>
+        <message>
+            <source>编号只能由单字节字符组成：“%1”不是</source>
+            <translation>a code holds single-byte characters only: “%1” is not one</translation>
+        </message>
+        <message>
+            <source>“%1”不是年份：应为 第一年、第二年、第三年、特殊 或年份代码</source>
+            <translation>“%1” is no year: 第一年, 第二年, 第三年, 特殊 or a year code</translation>
+        </message>
+        <message>
+            <source>年份 %1 超出范围 %2</source>
+            <translation>year %1 is out of the range %2</translation>
+        </message>
+        <message>
+            <source>Producer.tab 中没有制作人“%1”</source>
+            <translation>Producer.tab has no producer “%1”</translation>
+        </message>
+        <message>
+            <source>制作人编号 %1 超出范围 %2</source>
+            <translation>producer number %1 is out of the range %2</translation>
+        </message>
+        <message>
+            <source>记录过多：最多 32767 条</source>
+            <translation>too many records: at most 32767</translation>
+        </message>
+        <message>
+            <source>文件过大：超过 2 GB</source>
+            <translation>file too large: over 2 GB</translation>
+        </message>
+        <message>
+            <source>此表固定有 %1 条记录，表中现有 %2 条；请重新载入后再保存</source>
+            <translation>this table always has %1 records, it now has %2; reload it before saving</translation>
+        </message>
+        <message>
+            <source>文件只有 %1 字节，容不下 %2 条记录（需 %3 字节）</source>
+            <translation>the file has only %1 bytes, too few for %2 records (%3 bytes needed)</translation>
+        </message>
+        <message>
+            <source>文件第 %1 条记录的编号是 %2，此行是“%3”：此表的记录不能增删或改号</source>
+            <translation>record %1 of the file has number %2, this row has “%3”: records of this table cannot be added, removed or renumbered</translation>
+        </message>
+        <message>
+            <source>文件尚未读取，没有可保存的数值</source>
+            <translation>the file has not been read: there are no values to save</translation>
+        </message>
+        <message>
+            <source>%1 未保存：%2</source>
+            <translation>%1 not saved: %2</translation>
+        </message>
+        <message>
+            <source>%1 未保存：%2：%3</source>
+            <translation>%1 not saved: %2: %3</translation>
+        </message>
+        <message>
+            <source>%1 保存失败：%2</source>
+            <translation>%1 could not be saved: %2</translation>
+        </message>
+        <message>
+            <source>星座 %1 的名称</source>
+            <translation>name of constellation %1</translation>
+        </message>
+        <message>
+            <source>星座 %1 的开始月</source>
+            <translation>start month of constellation %1</translation>
+        </message>
+        <message>
+            <source>星座 %1 的开始日</source>
+            <translation>start day of constellation %1</translation>
+        </message>
+        <message>
+            <source>难度 %1 能力需求 %2 的终点</source>
+            <translation>end of ability requirement %2 of difficulty %1</translation>
+        </message>
+        <message>
+            <source>难度 %1 能力需求 %2 的起点</source>
+            <translation>start of ability requirement %2 of difficulty %1</translation>
+        </message>
+        <message>
+            <source>能力值 %1</source>
+            <translation>ability value %1</translation>
+        </message>
+        <message>
+            <source>%1 的通告期限</source>
+            <translation>job deadline of %1</translation>
+        </message>
+        <message>
+            <source>%1 的一周工作</source>
+            <translation>work per week of %1</translation>
+        </message>
+        <message>
+            <source>%1 的完成需要</source>
+            <translation>time to finish of %1</translation>
+        </message>
+        <message>
+            <source>文件头的记录长度 %1 放不下每条记录的三个数值，数值会互相覆盖</source>
+            <translation>the record length %1 in the file header cannot hold the three values of a record: they would overwrite each other</translation>
+        </message>
+        <message>
+            <source>名称有 %1 字节，最多 %2 字节</source>
+            <translation>the name has %1 bytes, at most %2</translation>
+        </message>
+        <message>
+            <source>无法读取文件：%1</source>
+            <translation>cannot read the file: %1</translation>
+        </message>
+        <message>
+            <source>保存后的文件会被误认作另一种记录格式：请检查此行的名称、性别、年龄和生日</source>
+            <translation>the saved file would be read as the other record layout: check this row's name, sex, age and birthday</translation>
+        </message>
+    </context>
+    <context>
+        <name>Tools</name>
+        <message>
+            <source>cannot create %1</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>column %1</source>
+            <translation type="unfinished" />
         </message>
     </context>
 </TS>

@@ -41,6 +41,77 @@
         </message>
     </context>
     <context>
+        <name>Batch</name>
+        <message>
+            <source>no column named</source>
+            <translation>没有写列名</translation>
+        </message>
+        <message>
+            <source>no column %1 (the table has columns 1 to %2)</source>
+            <translation>没有第 %1 列（此表有第 1 到 %2 列）</translation>
+        </message>
+        <message>
+            <source>no column is named %1</source>
+            <translation>没有名为 %1 的列</translation>
+        </message>
+        <message>
+            <source>%1 names columns %2: give the column's number</source>
+            <translation>%1 是第 %2 列的名称：请写列号</translation>
+        </message>
+        <message>
+            <source>, </source>
+            <translation>、</translation>
+        </message>
+        <message>
+            <source>%1 is not a number</source>
+            <translation>%1 不是数字</translation>
+        </message>
+        <message>
+            <source>line %1: %2</source>
+            <translation>第 %1 行：%2</translation>
+        </message>
+        <message>
+            <source>a set needs '=' (.COLUMN=VALUE)</source>
+            <translation>修改指令需要“=”（.列=值）</translation>
+        </message>
+        <message>
+            <source>%1 is not a number (up to 12 digits and 6 decimals)</source>
+            <translation>%1 不是数字（最多 12 位整数和 6 位小数）</translation>
+        </message>
+        <message>
+            <source>not an instruction: a line starts with = ! &gt; &lt; ~ (a filter), . (a set) or # (a comment)</source>
+            <translation>不是指令：每行以 = ! &gt; &lt; ~（筛选）、.（修改）或 #（注释）开头</translation>
+        </message>
+        <message>
+            <source>a filter needs '=' (%1COLUMN=VALUE)</source>
+            <translation>筛选指令需要“=”（%1列=值）</translation>
+        </message>
+        <message>
+            <source>~ needs a text to look for</source>
+            <translation>~ 需要要查找的文字</translation>
+        </message>
+        <message>
+            <source>%1: record %2 (row %3), column %4 (%5)</source>
+            <translation>%1：记录 %2（第 %3 行），第 %4 列（%5）</translation>
+        </message>
+        <message>
+            <source>, line %1</source>
+            <translation>，指令第 %1 行</translation>
+        </message>
+        <message>
+            <source>this table cannot be saved</source>
+            <translation>此表不能保存</translation>
+        </message>
+        <message>
+            <source>a save does not store %1 here: the file would read %2</source>
+            <translation>保存不会在这里存入 %1：文件读出来会是 %2</translation>
+        </message>
+        <message>
+            <source>a save does not store this record</source>
+            <translation>保存不会存入这条记录</translation>
+        </message>
+    </context>
+    <context>
         <name>Big5</name>
         <message>
             <source>换行符 %1：此栏只能有一行文字</source>
@@ -873,6 +944,93 @@ one to a removed record becomes -1; what changes is told first.</source>
         </message>
     </context>
     <context>
+        <name>Lint</name>
+        <message>
+            <source>temporary file left by an interrupted save: %1 (the next save of %2 removes it)</source>
+            <translation>中断的保存留下的临时文件：%1（下次保存 %2 时会删除）</translation>
+        </message>
+        <message>
+            <source>cannot be read: %1</source>
+            <translation>无法读取：%1</translation>
+        </message>
+        <message>
+            <source>record number %1 occurs again (first in row %2)</source>
+            <translation>记录编号 %1 重复出现（第一次在第 %2 行）</translation>
+        </message>
+        <message>
+            <source>holds %1 records; the game reads exactly %2</source>
+            <translation>有 %1 条记录；游戏只读取正好 %2 条</translation>
+        </message>
+        <message>
+            <source>is %1 bytes long; its %2 records need %3 (it ends inside record %4)</source>
+            <translation>长 %1 字节；%2 条记录需要 %3 字节（文件在第 %4 条记录中结束）</translation>
+        </message>
+        <message>
+            <source>a save would refuse it: %1</source>
+            <translation>保存会拒绝：%1</translation>
+        </message>
+        <message>
+            <source>%1: row %2 (record %3, %4)</source>
+            <translation>%1：第 %2 行（记录 %3，%4）</translation>
+        </message>
+        <message>
+            <source>%1: row %2 (record %3)</source>
+            <translation>%1：第 %2 行（记录 %3）</translation>
+        </message>
+        <message>
+            <source>%1: row %2</source>
+            <translation>%1：第 %2 行</translation>
+        </message>
+        <message>
+            <source>%1, column %2 (%3)</source>
+            <translation>%1，第 %2 列（%3）</translation>
+        </message>
+        <message>
+            <source>%1: %2</source>
+            <translation>%1：%2</translation>
+        </message>
+        <message>
+            <source>star</source>
+            <translation>艺人</translation>
+        </message>
+        <message>
+            <source>producer</source>
+            <translation>制作人</translation>
+        </message>
+        <message>
+            <source>job</source>
+            <translation>通告</translation>
+        </message>
+        <message>
+            <source>record</source>
+            <translation>记录</translation>
+        </message>
+        <message>
+            <source>%1 is no %2 (a position in %3, %4 for none)</source>
+            <translation>%1 不是%2（应为 %3 中的位置，%4 表示没有）</translation>
+        </message>
+        <message>
+            <source>%1 is no %2 (positions in %3 start at 0, %4 is none)</source>
+            <translation>%1 不是%2（%3 中的位置从 0 开始，%4 表示没有）</translation>
+        </message>
+        <message>
+            <source>%1 %2 is past the end of %3 (%4 records, positions 0..%5)</source>
+            <translation>%1 %2 超出 %3 的末尾（%4 条记录，位置 0..%5）</translation>
+        </message>
+        <message>
+            <source>%1 %2 has no %3 record</source>
+            <translation>%1 %2 在 %3 中没有记录</translation>
+        </message>
+        <message>
+            <source>%1 %2 is an empty record of %3 (record %4 has no name)</source>
+            <translation>%1 %2 是 %3 中的空记录（记录 %4 没有名称）</translation>
+        </message>
+        <message>
+            <source>%1 %2 is ambiguous: %3 records of %4 have it (the first is record %5)</source>
+            <translation>%1 %2 不明确：%4 中有 %3 条记录使用它（第一条是记录 %5）</translation>
+        </message>
+    </context>
+    <context>
         <name>Numbers</name>
         <message>
             <source>“%1”不是数字</source>
@@ -881,6 +1039,121 @@ one to a removed record becomes -1; what changes is told first.</source>
         <message>
             <source>%1 超出范围 %2</source>
             <translation type="unfinished" />
+        </message>
+    </context>
+    <context>
+        <name>Patch</name>
+        <message>
+            <source>record %1 (occurrence %2)</source>
+            <translation>记录 %1（第 %2 次出现）</translation>
+        </message>
+        <message>
+            <source>record %1</source>
+            <translation>记录 %1</translation>
+        </message>
+        <message>
+            <source>record %1 (occurrence %2) “%3”</source>
+            <translation>记录 %1（第 %2 次出现）“%3”</translation>
+        </message>
+        <message>
+            <source>record %1 “%2”</source>
+            <translation>记录 %1“%2”</translation>
+        </message>
+        <message>
+            <source>%1: line %2: %3</source>
+            <translation>%1：第 %2 行：%3</translation>
+        </message>
+        <message>
+            <source>not UTF-8 text (byte %1)</source>
+            <translation>不是 UTF-8 文字（第 %1 字节）</translation>
+        </message>
+        <message>
+            <source>not a patch: it starts with "%1" and the format's version</source>
+            <translation>不是补丁：补丁以“%1”和格式版本开头</translation>
+        </message>
+        <message>
+            <source>%1 is no format version</source>
+            <translation>%1 不是格式版本</translation>
+        </message>
+        <message>
+            <source>format version %1 is not known (this program reads version %2)</source>
+            <translation>不认识格式版本 %1（本程序读取版本 %2）</translation>
+        </message>
+        <message>
+            <source>the tables line ("tables" and the tables) must come second</source>
+            <translation>第二行必须是表的列表（“tables”和各表）</translation>
+        </message>
+        <message>
+            <source>unknown table %1</source>
+            <translation>未知的表 %1</translation>
+        </message>
+        <message>
+            <source>%1 is named twice</source>
+            <translation>%1 出现了两次</translation>
+        </message>
+        <message>
+            <source>%1 is not one of the tables of the patch's second line</source>
+            <translation>%1 不在补丁第二行列出的表中</translation>
+        </message>
+        <message>
+            <source>no change: "changed", "added" or "removed" follows the table</source>
+            <translation>没有修改：表名后面应为“changed”“added”或“removed”</translation>
+        </message>
+        <message>
+            <source>%1 fields where an order line has 4</source>
+            <translation>有 %1 个字段，顺序行应有 4 个</translation>
+        </message>
+        <message>
+            <source>a save sorts %1: its order is not the patch's to give</source>
+            <translation>保存时 %1 会排序：补丁不能指定它的顺序</translation>
+        </message>
+        <message>
+            <source>%1 is no record (KEY#OCCURRENCE)</source>
+            <translation>%1 不是记录（编号#第几次出现）</translation>
+        </message>
+        <message>
+            <source>%1 is no change: "changed", "added", "removed" or "order"</source>
+            <translation>%1 不是修改：应为“changed”“added”“removed”或“order”</translation>
+        </message>
+        <message>
+            <source>%1 fields where a %2 change of %3 has %4</source>
+            <translation>有 %1 个字段，%3 的 %2 修改应有 %4 个</translation>
+        </message>
+        <message>
+            <source>%1 is no occurrence (1, 2, ...)</source>
+            <translation>%1 不是出现次数（1、2……）</translation>
+        </message>
+        <message>
+            <source>%1 is no column of %2 (1 to %3)</source>
+            <translation>%1 不是 %2 的列（1 到 %3）</translation>
+        </message>
+        <message>
+            <source>%1 has a fixed set of records: none is added or removed</source>
+            <translation>%1 的记录是固定的：不能增加或删除</translation>
+        </message>
+        <message>
+            <source>%1 is no row (1, 2, ...)</source>
+            <translation>%1 不是行号（1、2……）</translation>
+        </message>
+        <message>
+            <source>empty: not a patch</source>
+            <translation>空的：不是补丁</translation>
+        </message>
+        <message>
+            <source>no tables line</source>
+            <translation>没有表的列表行</translation>
+        </message>
+        <message>
+            <source>%1: expected %2, found %3, wanted %4%5</source>
+            <translation>%1：应为 %2，实际是 %3，补丁要改为 %4%5</translation>
+        </message>
+        <message>
+            <source> (the patch's value taken)</source>
+            <translation>（已采用补丁的值）</translation>
+        </message>
+        <message>
+            <source>(no such record)</source>
+            <translation>（没有这条记录）</translation>
         </message>
     </context>
     <context>
@@ -1038,6 +1311,148 @@ one to a removed record becomes -1; what changes is told first.</source>
         <message>
             <source>，文件未改动</source>
             <translation type="unfinished" />
+        </message>
+    </context>
+    <context>
+        <name>Tables</name>
+        <message>
+            <source>%1 为只读</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>%1：%2</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>第 %1 行第 %2 列</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>第 %1 行第 %2 列（%3）</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>文字过长：%1 字节，此栏最多 %2 字节</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>编号只能由单字节字符组成：“%1”不是</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>“%1”不是年份：应为 第一年、第二年、第三年、特殊 或年份代码</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>年份 %1 超出范围 %2</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>Producer.tab 中没有制作人“%1”</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>制作人编号 %1 超出范围 %2</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>记录过多：最多 32767 条</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>文件过大：超过 2 GB</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>此表固定有 %1 条记录，表中现有 %2 条；请重新载入后再保存</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>文件只有 %1 字节，容不下 %2 条记录（需 %3 字节）</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>文件第 %1 条记录的编号是 %2，此行是“%3”：此表的记录不能增删或改号</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>文件尚未读取，没有可保存的数值</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>%1 未保存：%2</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>%1 未保存：%2：%3</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>%1 保存失败：%2</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>星座 %1 的名称</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>星座 %1 的开始月</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>星座 %1 的开始日</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>难度 %1 能力需求 %2 的终点</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>难度 %1 能力需求 %2 的起点</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>能力值 %1</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>%1 的通告期限</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>%1 的一周工作</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>%1 的完成需要</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>文件头的记录长度 %1 放不下每条记录的三个数值，数值会互相覆盖</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>名称有 %1 字节，最多 %2 字节</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>无法读取文件：%1</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>保存后的文件会被误认作另一种记录格式：请检查此行的名称、性别、年龄和生日</source>
+            <translation type="unfinished" />
+        </message>
+    </context>
+    <context>
+        <name>Tools</name>
+        <message>
+            <source>cannot create %1</source>
+            <translation>无法建立 %1</translation>
+        </message>
+        <message>
+            <source>column %1</source>
+            <translation>第 %1 列</translation>
         </message>
     </context>
 </TS>

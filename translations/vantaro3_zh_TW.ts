@@ -41,6 +41,77 @@
         </message>
     </context>
     <context>
+        <name>Batch</name>
+        <message>
+            <source>no column named</source>
+            <translation>沒有寫欄名</translation>
+        </message>
+        <message>
+            <source>no column %1 (the table has columns 1 to %2)</source>
+            <translation>沒有第 %1 欄（此表有第 1 到 %2 欄）</translation>
+        </message>
+        <message>
+            <source>no column is named %1</source>
+            <translation>沒有名為 %1 的欄</translation>
+        </message>
+        <message>
+            <source>%1 names columns %2: give the column's number</source>
+            <translation>%1 是第 %2 欄的名稱：請寫欄號</translation>
+        </message>
+        <message>
+            <source>, </source>
+            <translation>、</translation>
+        </message>
+        <message>
+            <source>%1 is not a number</source>
+            <translation>%1 不是數字</translation>
+        </message>
+        <message>
+            <source>line %1: %2</source>
+            <translation>第 %1 行：%2</translation>
+        </message>
+        <message>
+            <source>a set needs '=' (.COLUMN=VALUE)</source>
+            <translation>修改指令需要「=」（.欄=值）</translation>
+        </message>
+        <message>
+            <source>%1 is not a number (up to 12 digits and 6 decimals)</source>
+            <translation>%1 不是數字（最多 12 位整數和 6 位小數）</translation>
+        </message>
+        <message>
+            <source>not an instruction: a line starts with = ! &gt; &lt; ~ (a filter), . (a set) or # (a comment)</source>
+            <translation>不是指令：每行以 = ! &gt; &lt; ~（篩選）、.（修改）或 #（註解）開頭</translation>
+        </message>
+        <message>
+            <source>a filter needs '=' (%1COLUMN=VALUE)</source>
+            <translation>篩選指令需要「=」（%1欄=值）</translation>
+        </message>
+        <message>
+            <source>~ needs a text to look for</source>
+            <translation>~ 需要要尋找的文字</translation>
+        </message>
+        <message>
+            <source>%1: record %2 (row %3), column %4 (%5)</source>
+            <translation>%1：記錄 %2（第 %3 行），第 %4 欄（%5）</translation>
+        </message>
+        <message>
+            <source>, line %1</source>
+            <translation>，指令第 %1 行</translation>
+        </message>
+        <message>
+            <source>this table cannot be saved</source>
+            <translation>此表不能儲存</translation>
+        </message>
+        <message>
+            <source>a save does not store %1 here: the file would read %2</source>
+            <translation>儲存不會在這裡存入 %1：檔案讀出來會是 %2</translation>
+        </message>
+        <message>
+            <source>a save does not store this record</source>
+            <translation>儲存不會存入這筆記錄</translation>
+        </message>
+    </context>
+    <context>
         <name>Big5</name>
         <message>
             <source>换行符 %1：此栏只能有一行文字</source>
@@ -873,6 +944,93 @@ one to a removed record becomes -1; what changes is told first.</source>
         </message>
     </context>
     <context>
+        <name>Lint</name>
+        <message>
+            <source>temporary file left by an interrupted save: %1 (the next save of %2 removes it)</source>
+            <translation>中斷的儲存留下的暫存檔：%1（下次儲存 %2 時會刪除）</translation>
+        </message>
+        <message>
+            <source>cannot be read: %1</source>
+            <translation>無法讀取：%1</translation>
+        </message>
+        <message>
+            <source>record number %1 occurs again (first in row %2)</source>
+            <translation>記錄編號 %1 重複出現（第一次在第 %2 行）</translation>
+        </message>
+        <message>
+            <source>holds %1 records; the game reads exactly %2</source>
+            <translation>有 %1 筆記錄；遊戲只讀取正好 %2 筆</translation>
+        </message>
+        <message>
+            <source>is %1 bytes long; its %2 records need %3 (it ends inside record %4)</source>
+            <translation>長 %1 位元組；%2 筆記錄需要 %3 位元組（檔案在第 %4 筆記錄中結束）</translation>
+        </message>
+        <message>
+            <source>a save would refuse it: %1</source>
+            <translation>儲存會拒絕：%1</translation>
+        </message>
+        <message>
+            <source>%1: row %2 (record %3, %4)</source>
+            <translation>%1：第 %2 行（記錄 %3，%4）</translation>
+        </message>
+        <message>
+            <source>%1: row %2 (record %3)</source>
+            <translation>%1：第 %2 行（記錄 %3）</translation>
+        </message>
+        <message>
+            <source>%1: row %2</source>
+            <translation>%1：第 %2 行</translation>
+        </message>
+        <message>
+            <source>%1, column %2 (%3)</source>
+            <translation>%1，第 %2 欄（%3）</translation>
+        </message>
+        <message>
+            <source>%1: %2</source>
+            <translation>%1：%2</translation>
+        </message>
+        <message>
+            <source>star</source>
+            <translation>藝人</translation>
+        </message>
+        <message>
+            <source>producer</source>
+            <translation>製作人</translation>
+        </message>
+        <message>
+            <source>job</source>
+            <translation>通告</translation>
+        </message>
+        <message>
+            <source>record</source>
+            <translation>記錄</translation>
+        </message>
+        <message>
+            <source>%1 is no %2 (a position in %3, %4 for none)</source>
+            <translation>%1 不是%2（應為 %3 中的位置，%4 表示沒有）</translation>
+        </message>
+        <message>
+            <source>%1 is no %2 (positions in %3 start at 0, %4 is none)</source>
+            <translation>%1 不是%2（%3 中的位置從 0 開始，%4 表示沒有）</translation>
+        </message>
+        <message>
+            <source>%1 %2 is past the end of %3 (%4 records, positions 0..%5)</source>
+            <translation>%1 %2 超出 %3 的末尾（%4 筆記錄，位置 0..%5）</translation>
+        </message>
+        <message>
+            <source>%1 %2 has no %3 record</source>
+            <translation>%1 %2 在 %3 中沒有記錄</translation>
+        </message>
+        <message>
+            <source>%1 %2 is an empty record of %3 (record %4 has no name)</source>
+            <translation>%1 %2 是 %3 中的空記錄（記錄 %4 沒有名稱）</translation>
+        </message>
+        <message>
+            <source>%1 %2 is ambiguous: %3 records of %4 have it (the first is record %5)</source>
+            <translation>%1 %2 不明確：%4 中有 %3 筆記錄使用它（第一筆是記錄 %5）</translation>
+        </message>
+    </context>
+    <context>
         <name>Numbers</name>
         <message>
             <source>“%1”不是数字</source>
@@ -881,6 +1039,121 @@ one to a removed record becomes -1; what changes is told first.</source>
         <message>
             <source>%1 超出范围 %2</source>
             <translation>%1 超出範圍 %2</translation>
+        </message>
+    </context>
+    <context>
+        <name>Patch</name>
+        <message>
+            <source>record %1 (occurrence %2)</source>
+            <translation>記錄 %1（第 %2 次出現）</translation>
+        </message>
+        <message>
+            <source>record %1</source>
+            <translation>記錄 %1</translation>
+        </message>
+        <message>
+            <source>record %1 (occurrence %2) “%3”</source>
+            <translation>記錄 %1（第 %2 次出現）「%3」</translation>
+        </message>
+        <message>
+            <source>record %1 “%2”</source>
+            <translation>記錄 %1「%2」</translation>
+        </message>
+        <message>
+            <source>%1: line %2: %3</source>
+            <translation>%1：第 %2 行：%3</translation>
+        </message>
+        <message>
+            <source>not UTF-8 text (byte %1)</source>
+            <translation>不是 UTF-8 文字（第 %1 位元組）</translation>
+        </message>
+        <message>
+            <source>not a patch: it starts with "%1" and the format's version</source>
+            <translation>不是補丁：補丁以「%1」和格式版本開頭</translation>
+        </message>
+        <message>
+            <source>%1 is no format version</source>
+            <translation>%1 不是格式版本</translation>
+        </message>
+        <message>
+            <source>format version %1 is not known (this program reads version %2)</source>
+            <translation>不認識格式版本 %1（本程式讀取版本 %2）</translation>
+        </message>
+        <message>
+            <source>the tables line ("tables" and the tables) must come second</source>
+            <translation>第二行必須是表的清單（「tables」和各表）</translation>
+        </message>
+        <message>
+            <source>unknown table %1</source>
+            <translation>未知的表 %1</translation>
+        </message>
+        <message>
+            <source>%1 is named twice</source>
+            <translation>%1 出現了兩次</translation>
+        </message>
+        <message>
+            <source>%1 is not one of the tables of the patch's second line</source>
+            <translation>%1 不在補丁第二行列出的表中</translation>
+        </message>
+        <message>
+            <source>no change: "changed", "added" or "removed" follows the table</source>
+            <translation>沒有修改：表名後面應為「changed」「added」或「removed」</translation>
+        </message>
+        <message>
+            <source>%1 fields where an order line has 4</source>
+            <translation>有 %1 個欄位，順序行應有 4 個</translation>
+        </message>
+        <message>
+            <source>a save sorts %1: its order is not the patch's to give</source>
+            <translation>儲存時 %1 會排序：補丁不能指定它的順序</translation>
+        </message>
+        <message>
+            <source>%1 is no record (KEY#OCCURRENCE)</source>
+            <translation>%1 不是記錄（編號#第幾次出現）</translation>
+        </message>
+        <message>
+            <source>%1 is no change: "changed", "added", "removed" or "order"</source>
+            <translation>%1 不是修改：應為「changed」「added」「removed」或「order」</translation>
+        </message>
+        <message>
+            <source>%1 fields where a %2 change of %3 has %4</source>
+            <translation>有 %1 個欄位，%3 的 %2 修改應有 %4 個</translation>
+        </message>
+        <message>
+            <source>%1 is no occurrence (1, 2, ...)</source>
+            <translation>%1 不是出現次數（1、2……）</translation>
+        </message>
+        <message>
+            <source>%1 is no column of %2 (1 to %3)</source>
+            <translation>%1 不是 %2 的欄（1 到 %3）</translation>
+        </message>
+        <message>
+            <source>%1 has a fixed set of records: none is added or removed</source>
+            <translation>%1 的記錄是固定的：不能增加或刪除</translation>
+        </message>
+        <message>
+            <source>%1 is no row (1, 2, ...)</source>
+            <translation>%1 不是行號（1、2……）</translation>
+        </message>
+        <message>
+            <source>empty: not a patch</source>
+            <translation>空的：不是補丁</translation>
+        </message>
+        <message>
+            <source>no tables line</source>
+            <translation>沒有表的清單行</translation>
+        </message>
+        <message>
+            <source>%1: expected %2, found %3, wanted %4%5</source>
+            <translation>%1：應為 %2，實際是 %3，補丁要改為 %4%5</translation>
+        </message>
+        <message>
+            <source> (the patch's value taken)</source>
+            <translation>（已採用補丁的值）</translation>
+        </message>
+        <message>
+            <source>(no such record)</source>
+            <translation>（沒有這筆記錄）</translation>
         </message>
     </context>
     <context>
@@ -1038,6 +1311,148 @@ one to a removed record becomes -1; what changes is told first.</source>
         <message>
             <source>，文件未改动</source>
             <translation>，檔案未改動</translation>
+        </message>
+    </context>
+    <context>
+        <name>Tables</name>
+        <message>
+            <source>%1 为只读</source>
+            <translation>%1 為唯讀</translation>
+        </message>
+        <message>
+            <source>%1：%2</source>
+            <translation>%1：%2</translation>
+        </message>
+        <message>
+            <source>第 %1 行第 %2 列</source>
+            <translation>第 %1 行第 %2 欄</translation>
+        </message>
+        <message>
+            <source>第 %1 行第 %2 列（%3）</source>
+            <translation>第 %1 行第 %2 欄（%3）</translation>
+        </message>
+        <message>
+            <source>文字过长：%1 字节，此栏最多 %2 字节</source>
+            <translation>文字過長：%1 位元組，此欄最多 %2 位元組</translation>
+        </message>
+        <message>
+            <source>编号只能由单字节字符组成：“%1”不是</source>
+            <translation>編號只能由單位元組字元組成：「%1」不是</translation>
+        </message>
+        <message>
+            <source>“%1”不是年份：应为 第一年、第二年、第三年、特殊 或年份代码</source>
+            <translation>「%1」不是年份：應為 第一年、第二年、第三年、特殊 或年份代碼</translation>
+        </message>
+        <message>
+            <source>年份 %1 超出范围 %2</source>
+            <translation>年份 %1 超出範圍 %2</translation>
+        </message>
+        <message>
+            <source>Producer.tab 中没有制作人“%1”</source>
+            <translation>Producer.tab 中沒有製作人「%1」</translation>
+        </message>
+        <message>
+            <source>制作人编号 %1 超出范围 %2</source>
+            <translation>製作人編號 %1 超出範圍 %2</translation>
+        </message>
+        <message>
+            <source>记录过多：最多 32767 条</source>
+            <translation>記錄過多：最多 32767 筆</translation>
+        </message>
+        <message>
+            <source>文件过大：超过 2 GB</source>
+            <translation>檔案過大：超過 2 GB</translation>
+        </message>
+        <message>
+            <source>此表固定有 %1 条记录，表中现有 %2 条；请重新载入后再保存</source>
+            <translation>此表固定有 %1 筆記錄，表中現有 %2 筆；請重新載入後再儲存</translation>
+        </message>
+        <message>
+            <source>文件只有 %1 字节，容不下 %2 条记录（需 %3 字节）</source>
+            <translation>檔案只有 %1 位元組，容不下 %2 筆記錄（需 %3 位元組）</translation>
+        </message>
+        <message>
+            <source>文件第 %1 条记录的编号是 %2，此行是“%3”：此表的记录不能增删或改号</source>
+            <translation>檔案第 %1 筆記錄的編號是 %2，此行是「%3」：此表的記錄不能增刪或改號</translation>
+        </message>
+        <message>
+            <source>文件尚未读取，没有可保存的数值</source>
+            <translation>檔案尚未讀取，沒有可儲存的數值</translation>
+        </message>
+        <message>
+            <source>%1 未保存：%2</source>
+            <translation>%1 未儲存：%2</translation>
+        </message>
+        <message>
+            <source>%1 未保存：%2：%3</source>
+            <translation>%1 未儲存：%2：%3</translation>
+        </message>
+        <message>
+            <source>%1 保存失败：%2</source>
+            <translation>%1 儲存失敗：%2</translation>
+        </message>
+        <message>
+            <source>星座 %1 的名称</source>
+            <translation>星座 %1 的名稱</translation>
+        </message>
+        <message>
+            <source>星座 %1 的开始月</source>
+            <translation>星座 %1 的開始月</translation>
+        </message>
+        <message>
+            <source>星座 %1 的开始日</source>
+            <translation>星座 %1 的開始日</translation>
+        </message>
+        <message>
+            <source>难度 %1 能力需求 %2 的终点</source>
+            <translation>難度 %1 能力需求 %2 的終點</translation>
+        </message>
+        <message>
+            <source>难度 %1 能力需求 %2 的起点</source>
+            <translation>難度 %1 能力需求 %2 的起點</translation>
+        </message>
+        <message>
+            <source>能力值 %1</source>
+            <translation>能力值 %1</translation>
+        </message>
+        <message>
+            <source>%1 的通告期限</source>
+            <translation>%1 的通告期限</translation>
+        </message>
+        <message>
+            <source>%1 的一周工作</source>
+            <translation>%1 的一週工作</translation>
+        </message>
+        <message>
+            <source>%1 的完成需要</source>
+            <translation>%1 的完成需要</translation>
+        </message>
+        <message>
+            <source>文件头的记录长度 %1 放不下每条记录的三个数值，数值会互相覆盖</source>
+            <translation>檔頭的記錄長度 %1 放不下每筆記錄的三個數值，數值會互相覆蓋</translation>
+        </message>
+        <message>
+            <source>名称有 %1 字节，最多 %2 字节</source>
+            <translation>名稱有 %1 位元組，最多 %2 位元組</translation>
+        </message>
+        <message>
+            <source>无法读取文件：%1</source>
+            <translation>無法讀取檔案：%1</translation>
+        </message>
+        <message>
+            <source>保存后的文件会被误认作另一种记录格式：请检查此行的名称、性别、年龄和生日</source>
+            <translation>儲存後的檔案會被誤認作另一種記錄格式：請檢查此行的名稱、性別、年齡和生日</translation>
+        </message>
+    </context>
+    <context>
+        <name>Tools</name>
+        <message>
+            <source>cannot create %1</source>
+            <translation>無法建立 %1</translation>
+        </message>
+        <message>
+            <source>column %1</source>
+            <translation>第 %1 欄</translation>
         </message>
     </context>
 </TS>

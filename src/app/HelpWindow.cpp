@@ -25,6 +25,11 @@ QString GuidePath(const QString& programFolder, Script script) {
   return QString();
 }
 
+QString EnglishGuidePath(const QString& programFolder) {
+  const QString path = QDir(LanguageFolder(programFolder)).filePath(QStringLiteral("guide-en.html"));
+  return QFileInfo(path).isFile() ? path : QString();
+}
+
 HelpWindow::HelpWindow(const QString& guidePath, Script script, QWidget* owner) : QDialog(owner) {
   setObjectName(QStringLiteral("HelpWindow"));
   setWindowTitle(msg::Localised(script, QStringLiteral("使用说明")));
@@ -40,6 +45,10 @@ HelpWindow::HelpWindow(const QString& guidePath, Script script, QWidget* owner) 
   connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::close);
   layout->addWidget(buttons);
   resize(760, 640);
+}
+
+void HelpWindow::setGuide(const QString& guidePath) {
+  if (browser_->source() != QUrl::fromLocalFile(guidePath)) browser_->setSource(QUrl::fromLocalFile(guidePath));
 }
 
 }  // namespace v3

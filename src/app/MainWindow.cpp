@@ -231,6 +231,9 @@ void Vantaro3::buildMenus() {
   QMenu* helpMenu = AddMenu(bar, this, "mnu_he", QStringLiteral("帮助(&H)"));
   connect(AddAction(helpMenu, "mnu_help", QStringLiteral("使用说明(&R)"), QKeySequence::HelpContents),
           &QAction::triggered, this, &Vantaro3::help);
+  // The guide in English, whichever script the interface is in.
+  connect(AddAction(helpMenu, "mnu_help_en", QStringLiteral("User guide in English(&E)")), &QAction::triggered, this,
+          [this] { showGuide(true); });
   AddSeparator(helpMenu, "mnu_f4");
   connect(AddAction(helpMenu, "mnu_about", QStringLiteral("关于 Vantaro3 DataEditer(&A)...")), &QAction::triggered,
           this, &Vantaro3::about);

@@ -157,7 +157,7 @@ class Vantaro3 : public QMainWindow {
   void updateCommandStates();
   void updateRecordCount();
   void fitEditedColumns();
-  bool showGuide();
+  bool showGuide(bool english = false);  // the guide of the interface's script, or the English one
   int keyboardRow() const;  // the row Enter and the Menu key act on; 0 for none
 
   ShellOptions options_;

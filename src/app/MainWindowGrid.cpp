@@ -379,10 +379,13 @@ void Vantaro3::paste() {
   status(QStringLiteral("已粘贴 %1 行 %2 列（改动 %3 个单元格）").arg(block.size()).arg(width).arg(changed));
 }
 
-bool Vantaro3::showGuide() {
-  const QString guide = GuidePath(programFolder_, script_);
+bool Vantaro3::showGuide(bool english) {
+  const QString guide = english ? EnglishGuidePath(programFolder_) : GuidePath(programFolder_, script_);
   if (guide.isEmpty()) return false;
-  if (!helpWindow_) helpWindow_ = new HelpWindow(guide, script_, this);
+  if (auto* shown = qobject_cast<HelpWindow*>(helpWindow_.data()))
+    shown->setGuide(guide);
+  else
+    helpWindow_ = new HelpWindow(guide, script_, this);
   helpWindow_->show();
   helpWindow_->raise();
   helpWindow_->activateWindow();

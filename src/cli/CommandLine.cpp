@@ -52,7 +52,7 @@ const char kExitStatus[] = QT_TRANSLATE_NOOP(
     "  0  success; diff found no difference, check and lint found nothing\n"
     "  1  differences or findings: diff found a difference; check found a table\n"
     "     whose bytes would change, one a save would refuse, or a file left by an\n"
-    "     interrupted save; lint found a problem\n"
+    "     interrupted save; lint found a problem; apply found a conflict\n"
     "  2  usage error: an unknown command, option or table, a missing or extra\n"
     "     argument, a bad option value\n"
     "  3  a file or folder that cannot be read or written (standard output too:\n"

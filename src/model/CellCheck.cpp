@@ -1,8 +1,16 @@
 #include "model/CellCheck.h"
 
+#include <QCoreApplication>
+
 #include "tables/Producers.h"
 
 namespace v3 {
+namespace {
+
+struct Texts {
+  Q_DECLARE_TR_FUNCTIONS(Tables)
+};
+}  // namespace
 
 struct CellChecker::Context {
   CodecContext ctx;
@@ -21,7 +29,7 @@ CellChecker::CellChecker(const TableDef& table, const QString& folder)
 CellChecker::~CellChecker() = default;
 
 std::optional<QString> CellChecker::problem(const RecordGrid& grid, int row, int column, const QString& text) const {
-  if (table_.readOnly) return QStringLiteral("%1 为只读").arg(table_.fileName);
+  if (table_.readOnly) return Texts::tr("%1 为只读").arg(table_.fileName);
   if (!table_.codec || column < 1 || column > grid.fieldCount()) return std::nullopt;
   // Putting back what the cell was read as always goes: it is saved from its bytes.
   QString asRead;
@@ -36,7 +44,7 @@ std::optional<QString> CellChecker::problem(const RecordGrid& grid, int row, int
 }
 
 std::optional<QString> CellChecker::refusal(const RecordGrid& grid, int row, int column, const QString& text) const {
-  if (auto reason = problem(grid, row, column, text)) return CellPlace(grid, row, column) + QStringLiteral("：") + *reason;
+  if (auto reason = problem(grid, row, column, text)) return Texts::tr("%1：%2").arg(CellPlace(grid, row, column), *reason);
   return std::nullopt;
 }
 
@@ -44,9 +52,8 @@ ColumnShape CellChecker::shape(int column) const { return table_.codec ? table_.
 
 QString CellPlace(const RecordGrid& grid, int row, int column) {
   const QString header = grid.headerText(column);
-  QString place = QStringLiteral("第 %1 行第 %2 列").arg(row).arg(column);
-  if (!header.isEmpty()) place += QStringLiteral("（%1）").arg(header);
-  return place;
+  if (header.isEmpty()) return Texts::tr("第 %1 行第 %2 列").arg(row).arg(column);
+  return Texts::tr("第 %1 行第 %2 列（%3）").arg(row).arg(column).arg(header);
 }
 
 }  // namespace v3

@@ -109,11 +109,8 @@ std::vector<QStringList> inTextOrder(std::vector<QStringList> rows) {
   return rows;
 }
 
-// Job identifiers: most fill the 5-byte field, every third is shorter so
-// that the field keeps zero bytes after it.
-QString jobCode(SampleContext& s, const char* prefix, int number) {
-  const QString p = QString::fromLatin1(prefix);
-  return number % 3 == 0 ? (p + QString::number(number)).left(5) : s.code(p, number, 5);
+QString jobCode(SampleContext&, const char* prefix, int number) {
+  return SampleContext::jobCode(QString::fromLatin1(prefix), number);
 }
 
 // A producer that Producer.tab holds (numbers 1..records), or none. The

@@ -1,11 +1,17 @@
 #include "tables/FixedLayout.h"
 
+#include <QCoreApplication>
+
 #include "tables/Slots.h"
 #include "text/Big5.h"
 #include "text/Locale.h"
 
 namespace v3 {
 namespace {
+
+struct Texts {
+  Q_DECLARE_TR_FUNCTIONS(Tables)
+};
 
 // Size codes of the activities.
 QString SizeCodeToText(int64_t code) {
@@ -169,7 +175,7 @@ void decodeField(const FieldDef& f, const RecordBytes& in, const CodecContext& c
 }  // namespace
 
 namespace {
-QString tooLong(int bytes, int width) { return QStringLiteral("文字过长：%1 字节，此栏最多 %2 字节").arg(bytes).arg(width); }
+QString tooLong(int bytes, int width) { return Texts::tr("文字过长：%1 字节，此栏最多 %2 字节").arg(bytes).arg(width); }
 
 // Text fields of this width and more are the descriptions (简介) of the jobs,
 // requests, places and effects, the texts the record dialogs edit as
@@ -244,7 +250,7 @@ std::optional<QString> encodeValue(const FieldDef& f, const QString& cell, ByteW
         } else if (c.unicode() <= 0xFF) {
           bytes += char(uchar(c.unicode()));
         } else {
-          return QStringLiteral("编号只能由单字节字符组成：“%1”不是").arg(c);
+          return Texts::tr("编号只能由单字节字符组成：“%1”不是").arg(c);
         }
       }
       while (bytes.size() > f.width && bytes.endsWith('\0')) bytes.chop(1);
@@ -255,18 +261,18 @@ std::optional<QString> encodeValue(const FieldDef& f, const QString& cell, ByteW
     case FieldKind::Year: {
       // A code without a word is shown, and typed, as its number.
       v = YearTextToCode(cell);
-      if (v < 0) return QStringLiteral("“%1”不是年份：应为 第一年、第二年、第三年、特殊 或年份代码").arg(cell);
+      if (v < 0) return Texts::tr("“%1”不是年份：应为 第一年、第二年、第三年、特殊 或年份代码").arg(cell);
       if (const IntWidth fits = Narrower(f.read, f.write); v < MinOf(fits) || v > MaxOf(fits))
-        return QStringLiteral("年份 %1 超出范围 %2").arg(v).arg(QLatin1String(WidthName(fits)));
+        return Texts::tr("年份 %1 超出范围 %2").arg(v).arg(QLatin1String(WidthName(fits)));
       out.put(at, v, f.write);
       return std::nullopt;
     }
     case FieldKind::Producer: {
       const ProducerDirectory none;
       if (!(ctx.producers ? *ctx.producers : none).idByName(cell, &v))
-        return QStringLiteral("Producer.tab 中没有制作人“%1”").arg(cell);
+        return Texts::tr("Producer.tab 中没有制作人“%1”").arg(cell);
       if (const IntWidth fits = Narrower(f.read, f.write); v < MinOf(fits) || v > MaxOf(fits))
-        return QStringLiteral("制作人编号 %1 超出范围 %2").arg(v).arg(QLatin1String(WidthName(fits)));
+        return Texts::tr("制作人编号 %1 超出范围 %2").arg(v).arg(QLatin1String(WidthName(fits)));
       out.put(at, v, f.write);
       return std::nullopt;
     }
@@ -432,7 +438,7 @@ std::optional<CellProblem> FixedCodec::encode(const std::vector<const TableRecor
 std::optional<CellProblem> FixedCodec::encodeIn(int variantIndex, const std::vector<const TableRecord*>& rows,
                                                 const CodecContext& ctx, QByteArray* out) const {
   const FixedLayout& layout = variant(variantIndex);
-  if (rows.size() > 32767) return CellProblem{32767, 0, QStringLiteral("记录过多：最多 32767 条")};
+  if (rows.size() > 32767) return CellProblem{32767, 0, Texts::tr("记录过多：最多 32767 条")};
   const qint64 total = 12 + qint64(rows.size()) * layout.recordSize;
   // The stretches of a record that its cells' fields cover, adjacent fields
   // merged: a record none of whose cells changed is copied a stretch at a

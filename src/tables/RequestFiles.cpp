@@ -48,7 +48,7 @@ std::vector<QStringList> requestRows(SampleContext& s, const char* jobPrefix, in
     const QString role = i % 4 == 0 ? QStringLiteral("R%1").arg(i).left(6) : s.code(QStringLiteral("R"), i, 6);
     // A job of the case file, written as the case file's sample writes its codes.
     const int job = s.between(1, s.records());
-    const QString jobCode = job % 3 == 0 ? (prefix + QString::number(job)).left(5) : s.code(prefix, job, 5);
+    const QString jobCode = SampleContext::jobCode(prefix, job);
     QStringList r{role, jobCode, s.filledText("target", targetWidth),
                   QString::number(s.between(1, 5)), s.starName(s.between(0, s.records() - 1))};
     for (int f = 0; f < 7; ++f) r << (s.chance(25) ? QStringLiteral("√") : QString());

@@ -75,6 +75,16 @@ QString SampleContext::code(const QString& prefix, int number, int width) {
   return c.left(width);
 }
 
+QString SampleContext::jobCode(const QString& prefix, int number) {
+  if (number < 1000) {
+    if (number % 3 == 0) return prefix + QString::number(number);
+    return prefix + QString::number(number).rightJustified(3, u'0');
+  }
+  static const char digits[] = "0123456789ABCDEFGHIJKLMNOPQRSTUVWXYZ";
+  const int rest = number - 1000;  // 26 * 36 * 36 codes: enough for every count the tools allow
+  return prefix + QChar(u'A' + rest / (36 * 36) % 26) + QChar(digits[rest / 36 % 36]) + QChar(digits[rest % 36]);
+}
+
 QString SampleContext::producerName(int number) const {
   const QStringList& pool = pools()["producer"];
   return pool[(number - 1) % pool.size()] + (number > pool.size() ? QString::number((number - 1) / pool.size()) : QString());

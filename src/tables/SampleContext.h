@@ -28,6 +28,12 @@ class SampleContext {
   QString filledText(const char* kind, int bytes);
   // Job identifiers "A001"... of at most `width` single-byte characters.
   QString code(const QString& prefix, int number, int width);
+  // The five-byte job code of the case file's job `number` (1..32767), the
+  // same for every number, distinct for distinct numbers: most fill the
+  // field ("CD007"), every third below 1000 is shorter so that the field
+  // keeps zero bytes after it ("CD99"); from 1000 on a letter and two digits
+  // or capitals follow the prefix ("CDA00").
+  static QString jobCode(const QString& prefix, int number);
   QString producerName(int number) const;  // the name Producer.tab gives number 1..records
   QString starName(int position) const;     // name of StarRole.dat record position + 1
 

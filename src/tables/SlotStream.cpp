@@ -1,11 +1,19 @@
 #include "tables/SlotStream.h"
 
+#include <QCoreApplication>
+
 #include <limits>
 
 #include "tables/Slots.h"
 #include "text/Big5.h"
 
 namespace v3 {
+namespace {
+
+struct Texts {
+  Q_DECLARE_TR_FUNCTIONS(Tables)
+};
+}  // namespace
 
 IntWidth RoundTripWidth(IntWidth read, IntWidth write) {
   // The ranges nest: 0..255 lies inside -32768..32767, which lies inside 32 bits.
@@ -78,7 +86,7 @@ void SlotCodec::decodeInto(const KeptBytes& record, const CodecContext&, CellSin
 
 namespace {
 QString tooLong(qsizetype bytes, int64_t max) {
-  return QStringLiteral("文字过长：%1 字节，此栏最多 %2 字节").arg(bytes).arg(max);
+  return Texts::tr("文字过长：%1 字节，此栏最多 %2 字节").arg(bytes).arg(max);
 }
 }  // namespace
 
@@ -122,7 +130,7 @@ ColumnShape SlotCodec::columnShape(int column) const {
 
 std::optional<CellProblem> SlotCodec::encode(const std::vector<const TableRecord*>& rows, const QByteArray&,
                                              const CodecContext& ctx, QByteArray* out) const {
-  if (rows.size() > 32767) return CellProblem{32767, 0, QStringLiteral("记录过多：最多 32767 条")};
+  if (rows.size() > 32767) return CellProblem{32767, 0, Texts::tr("记录过多：最多 32767 条")};
   ByteWriter w;
   PutFrameHeader(w, int(rows.size()), layout_.headerRecordSize);
   qint64 pos = 12;
@@ -189,7 +197,7 @@ std::optional<CellProblem> SlotCodec::encode(const std::vector<const TableRecord
     }
     // Positions in the file are 32-bit.
     if (pos > std::numeric_limits<int32_t>::max())
-      return CellProblem{int(k), 0, QStringLiteral("文件过大：超过 2 GB")};
+      return CellProblem{int(k), 0, Texts::tr("文件过大：超过 2 GB")};
   }
   // The file ends right after the last slot (its last byte is zero).
   w.resize(pos);

@@ -1,6 +1,8 @@
 // The small balance tables, NeedEffect.tab and Nickname.tab.
 #include <algorithm>
 
+#include <QCoreApplication>
+
 #include "tables/FixedLayout.h"
 #include "tables/SampleContext.h"
 #include "tables/Slots.h"
@@ -8,6 +10,10 @@
 
 namespace v3 {
 namespace {
+
+struct Texts {
+  Q_DECLARE_TR_FUNCTIONS(Tables)
+};
 
 using W = IntWidth;
 
@@ -26,11 +32,11 @@ class PatchCodec : public FixedCodec {
     const int n = int(rows.size());
     if (n != records_)
       return CellProblem{std::min(n, records_), 0,
-                         QStringLiteral("此表固定有 %1 条记录，表中现有 %2 条；请重新载入后再保存").arg(records_).arg(n)};
+                         Texts::tr("此表固定有 %1 条记录，表中现有 %2 条；请重新载入后再保存").arg(records_).arg(n)};
     const qint64 needed = 12 + qint64(records_) * layout_.recordSize;
     if (existing.size() < needed)
       return CellProblem{int((std::max<qint64>(existing.size(), 12) - 12) / layout_.recordSize), 0,
-                         QStringLiteral("文件只有 %1 字节，容不下 %2 条记录（需 %3 字节）")
+                         Texts::tr("文件只有 %1 字节，容不下 %2 条记录（需 %3 字节）")
                              .arg(existing.size()).arg(records_).arg(needed)};
     const ByteReader in(existing);
     const FieldDef* number = field(1);
@@ -40,7 +46,7 @@ class PatchCodec : public FixedCodec {
       const QString cell = rows[size_t(k)]->cell(1);
       int64_t v = 0;
       if (!CellToInteger(cell, number->read, &v, nullptr) || v != stored)
-        return CellProblem{k, 1, QStringLiteral("文件第 %1 条记录的编号是 %2，此行是“%3”：此表的记录不能增删或改号")
+        return CellProblem{k, 1, Texts::tr("文件第 %1 条记录的编号是 %2，此行是“%3”：此表的记录不能增删或改号")
                                      .arg(k + 1).arg(stored).arg(cell)};
     }
     ByteWriter w(existing);
@@ -184,8 +190,9 @@ std::vector<QStringList> worldSample(SampleContext& s) {
 
 std::vector<QStringList> needEffectSample(SampleContext& s) {
   std::vector<QStringList> rows;
-  for (int i = 1; i <= s.records(); ++i) {
-    QStringList r{num((i - 1) % 255 + 1), s.text("type", 5), s.text("target", 4)};
+  // The number is one byte: at most 255 records, each its own number.
+  for (int i = 1; i <= std::min(s.records(), 255); ++i) {
+    QStringList r{num(i), s.text("type", 5), s.text("target", 4)};
     for (int c = 4; c <= 12; ++c) r << num(s.between(0, 5));
     for (int c = 13; c <= 19; ++c) r << num(s.chance(30) ? 1 : 0);
     for (int c = 20; c <= 28; ++c) r << num(s.between(-10, 10));

@@ -1,5 +1,6 @@
 #include "tables/StandaloneTables.h"
 
+#include <QCoreApplication>
 #include <QDir>
 
 #include <algorithm>
@@ -11,6 +12,10 @@
 
 namespace v3 {
 namespace {
+
+struct Texts {
+  Q_DECLARE_TR_FUNCTIONS(Tables)
+};
 
 constexpr int kNameField = 12;  // the name's field; the month slot follows it
 constexpr int kNameRead = 6;    // three Big5 characters
@@ -51,7 +56,7 @@ StandaloneSave refused(const TableValue* v, const QString& reason) {
   return s;
 }
 
-StandaloneSave notLoaded() { return refused(nullptr, QStringLiteral("文件尚未读取，没有可保存的数值")); }
+StandaloneSave notLoaded() { return refused(nullptr, Texts::tr("文件尚未读取，没有可保存的数值")); }
 
 StandaloneSave failed(const QString& reason) {
   StandaloneSave s;
@@ -123,10 +128,10 @@ QString StandaloneSave::message(const QString& fileName) const {
     case Saved:
     case Unchanged: return QString();
     case Refused:
-      if (box.isEmpty()) return QStringLiteral("%1 未保存：%2").arg(fileName, reason);
+      if (box.isEmpty()) return Texts::tr("%1 未保存：%2").arg(fileName, reason);
       // The user knows the box by its label, not by the window's inner name for it.
-      return QStringLiteral("%1 未保存：%2：%3").arg(fileName, label.isEmpty() ? box : label, reason);
-    case Failed: return QStringLiteral("%1 保存失败：%2").arg(fileName, reason);
+      return Texts::tr("%1 未保存：%2：%3").arg(fileName, label.isEmpty() ? box : label, reason);
+    case Failed: return Texts::tr("%1 保存失败：%2").arg(fileName, reason);
   }
   return QString();
 }
@@ -183,22 +188,21 @@ void StandaloneTable::loadBytes(const QByteArray& file) {
       for (int i = 0; i < kConsRecords; ++i) {
         const qint64 at = 12 + qint64(kConsRecordSize) * i;
         const QString n = QString::number(i + 1);
-        add(QStringLiteral("Text1(%1)").arg(i), QStringLiteral("星座 %1 的名称").arg(n), ValueType::Name, at, file);
-        add(QStringLiteral("Text2(%1)").arg(i), QStringLiteral("星座 %1 的开始月").arg(n), ValueType::Byte, at + 12, file);
-        add(QStringLiteral("Text3(%1)").arg(i), QStringLiteral("星座 %1 的开始日").arg(n), ValueType::Byte, at + 16, file);
+        add(QStringLiteral("Text1(%1)").arg(i), Texts::tr("星座 %1 的名称").arg(n), ValueType::Name, at, file);
+        add(QStringLiteral("Text2(%1)").arg(i), Texts::tr("星座 %1 的开始月").arg(n), ValueType::Byte, at + 12, file);
+        add(QStringLiteral("Text3(%1)").arg(i), Texts::tr("星座 %1 的开始日").arg(n), ValueType::Byte, at + 16, file);
       }
       break;
     case StandaloneKind::Dif:
       for (int k = 0; k < kDifValues; ++k) {
         const int d = k / 8 + 1, r = (k % 8) / 2 + 1;
-        const QString label = QStringLiteral("难度 %1 能力需求 %2 的%3").arg(d).arg(r).arg(k % 2 ? QStringLiteral("终点")
-                                                                                                : QStringLiteral("起点"));
+        const QString label = (k % 2 ? Texts::tr("难度 %1 能力需求 %2 的终点") : Texts::tr("难度 %1 能力需求 %2 的起点")).arg(d).arg(r);
         add(QStringLiteral("Text(%1)").arg(k), label, ValueType::Int16, 12 + 4 * k, file);
       }
       break;
     case StandaloneKind::Level:
       for (int k = 0; k < kLevelValues; ++k)
-        add(QStringLiteral("Text1(%1)").arg(k), QStringLiteral("能力值 %1").arg(k + 1), ValueType::Int32, 4 * k, file);
+        add(QStringLiteral("Text1(%1)").arg(k), Texts::tr("能力值 %1").arg(k + 1), ValueType::Int32, 4 * k, file);
       break;
     case StandaloneKind::Length: {
       // The record size is a distance, read without sign.
@@ -208,9 +212,9 @@ void StandaloneTable::loadBytes(const QByteArray& file) {
           const int j = g.first + role;
           const qint64 at = 12 + qint64(j) * recordSize_;
           const QString who = g.caption + QLatin1Char(' ') + g.roles[role];
-          add(QStringLiteral("Texta(%1)").arg(j), who + QStringLiteral(" 的通告期限"), ValueType::Slot16, at + 24, file);
-          add(QStringLiteral("Textb(%1)").arg(j), who + QStringLiteral(" 的一周工作"), ValueType::Slot16, at + 28, file);
-          add(QStringLiteral("Textc(%1)").arg(j), who + QStringLiteral(" 的完成需要"), ValueType::Slot16, at + 32, file);
+          add(QStringLiteral("Texta(%1)").arg(j), Texts::tr("%1 的通告期限").arg(who), ValueType::Slot16, at + 24, file);
+          add(QStringLiteral("Textb(%1)").arg(j), Texts::tr("%1 的一周工作").arg(who), ValueType::Slot16, at + 28, file);
+          add(QStringLiteral("Textc(%1)").arg(j), Texts::tr("%1 的完成需要").arg(who), ValueType::Slot16, at + 32, file);
         }
       break;
     }
@@ -256,7 +260,7 @@ StandaloneSave StandaloneTable::patch(const QByteArray& existing, QByteArray* ou
   if (!loaded_) return notLoaded();
   if (const TableValue* v = firstOverlap(values_)) {
     if (kind_ == StandaloneKind::Length)
-      return refused(nullptr, QStringLiteral("文件头的记录长度 %1 放不下每条记录的三个数值，数值会互相覆盖").arg(recordSize_));
+      return refused(nullptr, Texts::tr("文件头的记录长度 %1 放不下每条记录的三个数值，数值会互相覆盖").arg(recordSize_));
     return refused(v, QStringLiteral("与另一数值的位置重叠"));
   }
 
@@ -274,7 +278,7 @@ StandaloneSave StandaloneTable::patch(const QByteArray& existing, QByteArray* ou
       if (!name.ok()) return refused(&v, name.problem());
       // The load reads six bytes of the field back.
       if (name.bytes.size() > kNameRead)
-        return refused(&v, QStringLiteral("名称有 %1 字节，最多 %2 字节").arg(name.bytes.size()).arg(kNameRead));
+        return refused(&v, Texts::tr("名称有 %1 字节，最多 %2 字节").arg(name.bytes.size()).arg(kNameRead));
       // Without padding: a shorter name leaves the old bytes after it.
       w.putBytes(v.position, name.bytes);
       continue;
@@ -296,7 +300,7 @@ StandaloneSave StandaloneTable::save(const QString& folder, FileStore& store, co
   bool exists = false;
   QString error;
   const QByteArray current = store.read(path, &exists, &error);
-  if (exists && !error.isEmpty()) return failed(QStringLiteral("无法读取文件：%1").arg(error));
+  if (exists && !error.isEmpty()) return failed(Texts::tr("无法读取文件：%1").arg(error));
 
   QByteArray bytes;
   bool changed = false;

@@ -1,6 +1,8 @@
 // StarRole.dat: the stars, 360-byte records in one of two layouts that the
 // evidence of its records decides.
 #include <algorithm>
+
+#include <QCoreApplication>
 #include <bit>
 #include <cstring>
 
@@ -13,6 +15,10 @@
 
 namespace v3 {
 namespace {
+
+struct Texts {
+  Q_DECLARE_TR_FUNCTIONS(Tables)
+};
 
 using W = IntWidth;
 
@@ -201,7 +207,7 @@ class StarRoleCodec : public FixedCodec {
     if (auto problem = encodeIn(a ? 1 : 0, rows, ctx, &bytes)) return problem;
     if (!rows.empty() && !(found && bytes == *found) && StarRoleUsesLayoutA(bytes) != a)
       return CellProblem{0, a ? 3 : 2,
-                         QStringLiteral("保存后的文件会被误认作另一种记录格式：请检查此行的名称、性别、年龄和生日")};
+                         Texts::tr("保存后的文件会被误认作另一种记录格式：请检查此行的名称、性别、年龄和生日")};
     *out = std::move(bytes);
     return std::nullopt;
   }

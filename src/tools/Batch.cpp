@@ -1,5 +1,6 @@
 #include "tools/Batch.h"
 
+#include <QCoreApplication>
 #include <QHash>
 
 #include <algorithm>
@@ -16,6 +17,10 @@
 
 namespace v3 {
 namespace {
+
+struct Texts {
+  Q_DECLARE_TR_FUNCTIONS(Batch)
+};
 
 constexpr __int128 kUnit = 1000000;  // 10^Decimal::kPlaces
 
@@ -65,14 +70,14 @@ bool sameName(const QString& a, const QString& b) {
 int resolveColumn(const QString& text, const std::vector<QStringList>& names, int fieldCount, QString* reason) {
   const QString s = text.trimmed();
   if (s.isEmpty()) {
-    *reason = QStringLiteral("no column named");
+    *reason = Texts::tr("no column named");
     return 0;
   }
   bool isNumber = false;
   const int n = s.toInt(&isNumber);
   if (isNumber) {
     if (n >= 1 && n <= fieldCount) return n;
-    *reason = QStringLiteral("no column %1 (the table has columns 1 to %2)").arg(s).arg(fieldCount);
+    *reason = Texts::tr("no column %1 (the table has columns 1 to %2)").arg(s).arg(fieldCount);
     return 0;
   }
   std::vector<int> found;
@@ -84,11 +89,11 @@ int resolveColumn(const QString& text, const std::vector<QStringList>& names, in
       }
   if (found.size() == 1) return found[0];
   if (found.empty()) {
-    *reason = QStringLiteral("no column is named %1").arg(s);
+    *reason = Texts::tr("no column is named %1").arg(s);
   } else {
     QStringList numbers;
     for (int c : found) numbers << QString::number(c);
-    *reason = QStringLiteral("%1 names columns %2: give the column's number").arg(s, numbers.join(QStringLiteral(", ")));
+    *reason = Texts::tr("%1 names columns %2: give the column's number").arg(s, numbers.join(Texts::tr(", ")));
   }
   return 0;
 }
@@ -138,7 +143,7 @@ bool carryOut(const BatchSet& s, const QStringList& cells, QString* out, QString
   if (cell.trimmed().isEmpty()) {
     now.scaled = 0;  // a save counts an empty cell as 0
   } else if (!Decimal::parse(cell, &now)) {
-    *reason = QStringLiteral("%1 is not a number").arg(cell);
+    *reason = Texts::tr("%1 is not a number").arg(cell);
     return false;
   }
   __int128 result = 0;
@@ -195,7 +200,7 @@ std::optional<int64_t> clampInto(const TableDef& table, const EncodeContext& c, 
 }  // namespace
 
 QString BatchError::message() const {
-  return line > 0 ? QStringLiteral("line %1: %2").arg(line).arg(reason) : reason;
+  return line > 0 ? Texts::tr("line %1: %2").arg(line).arg(reason) : reason;
 }
 
 bool Decimal::parse(const QString& text, Decimal* out) {
@@ -256,7 +261,7 @@ bool ParseBatch(const QString& text, const std::vector<QStringList>& columnNames
         rest = rest.chopped(clampWord.size()).trimmed();
       }
       const qsizetype eq = rest.indexOf(u'=');
-      if (eq < 0) return fail(lineNo, QStringLiteral("a set needs '=' (.COLUMN=VALUE)"));
+      if (eq < 0) return fail(lineNo, Texts::tr("a set needs '=' (.COLUMN=VALUE)"));
       qsizetype columnEnd = eq;
       if (eq > 0 && (rest[eq - 1] == u'+' || rest[eq - 1] == u'-' || rest[eq - 1] == u'*')) {
         s.op = rest[eq - 1] == u'+' ? BatchSet::Add : rest[eq - 1] == u'-' ? BatchSet::Subtract : BatchSet::Multiply;
@@ -266,7 +271,7 @@ bool ParseBatch(const QString& text, const std::vector<QStringList>& columnNames
       const QString value = rest.mid(eq + 1).trimmed();
       if (s.op != BatchSet::Assign) {
         if (!Decimal::parse(value, &s.operand))
-          return fail(lineNo, QStringLiteral("%1 is not a number (up to 12 digits and 6 decimals)").arg(value));
+          return fail(lineNo, Texts::tr("%1 is not a number (up to 12 digits and 6 decimals)").arg(value));
       } else if (value.startsWith(u'$')) {
         s.op = BatchSet::Copy;
         if (!(s.source = resolveColumn(value.mid(1), columnNames, fieldCount, &reason))) return fail(lineNo, reason);
@@ -285,17 +290,17 @@ bool ParseBatch(const QString& text, const std::vector<QStringList>& columnNames
       case u'<': f.op = BatchFilter::Less; break;
       case u'~': f.op = BatchFilter::Contains; break;
       default:
-        return fail(lineNo, QStringLiteral("not an instruction: a line starts with = ! > < ~ (a filter), . (a set) or # (a comment)"));
+        return fail(lineNo, Texts::tr("not an instruction: a line starts with = ! > < ~ (a filter), . (a set) or # (a comment)"));
     }
     const qsizetype eq = rest.indexOf(u'=');
-    if (eq < 0) return fail(lineNo, QStringLiteral("a filter needs '=' (%1COLUMN=VALUE)").arg(kind));
+    if (eq < 0) return fail(lineNo, Texts::tr("a filter needs '=' (%1COLUMN=VALUE)").arg(kind));
     if (!(f.column = resolveColumn(rest.left(eq), columnNames, fieldCount, &reason))) return fail(lineNo, reason);
     const QString value = CsvUnescapeCell(rest.mid(eq + 1).trimmed());
-    if (f.op == BatchFilter::Contains && value.isEmpty()) return fail(lineNo, QStringLiteral("~ needs a text to look for"));
+    if (f.op == BatchFilter::Contains && value.isEmpty()) return fail(lineNo, Texts::tr("~ needs a text to look for"));
     f.texts = bothScripts(value);
     f.hasNumber = Decimal::parse(value, &f.number);
     if ((f.op == BatchFilter::Greater || f.op == BatchFilter::Less) && !f.hasNumber)
-      return fail(lineNo, QStringLiteral("%1 is not a number (up to 12 digits and 6 decimals)").arg(value));
+      return fail(lineNo, Texts::tr("%1 is not a number (up to 12 digits and 6 decimals)").arg(value));
     program->filters.push_back(f);
   }
   return true;
@@ -305,12 +310,12 @@ QStringList BatchResult::refusalLines(const ToolTable& t) const {
   const QString tableFileName = t.fileName();
   QStringList out;
   for (const BatchRefusal& r : refusals) {
-    QString where = QStringLiteral("%1: record %2 (row %3), column %4 (%5)")
+    QString where = Texts::tr("%1: record %2 (row %3), column %4 (%5)")
                         .arg(tableFileName, r.key)
                         .arg(r.row)
                         .arg(r.column)
                         .arg(t.columnName(r.column));
-    if (r.line > 0) where += QStringLiteral(", line %1").arg(r.line);
+    if (r.line > 0) where += Texts::tr(", line %1").arg(r.line);
     out << where + QStringLiteral(": ") + r.reason;
   }
   return out;
@@ -354,7 +359,7 @@ BatchResult RunBatch(const BatchProgram& program, const TableDef& table, const Q
       if (now[c - 1] != cells.value(c - 1)) changed.push_back(c);
     if (changed.empty()) continue;
     if (!table.codec || !context.error.isEmpty()) {
-      refuse(changed.front(), 0, table.codec ? context.error : QStringLiteral("this table cannot be saved"));
+      refuse(changed.front(), 0, table.codec ? context.error : Texts::tr("this table cannot be saved"));
       continue;
     }
     // The record as the save would see it, checked cell by cell.

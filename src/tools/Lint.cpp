@@ -3,6 +3,7 @@
 #include "tools/Csv.h"
 #include "tools/CsvTable.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QHash>
 
@@ -19,6 +20,10 @@
 
 namespace v3 {
 namespace {
+
+struct Texts {
+  Q_DECLARE_TR_FUNCTIONS(Lint)
+};
 
 // Tables whose records are fixed: the game reads exactly this many.
 struct FixedCount {
@@ -39,13 +44,13 @@ class Linter {
     for (const ToolTable& t : AllToolTables(texts_)) {
       for (const QString& stray : SaveLeftovers(DataFilePath(folder_, t.fileName())))
         add(t, 0, {}, 0,
-            QStringLiteral("temporary file left by an interrupted save: %1 (the next save of %2 removes it)")
+            Texts::tr("temporary file left by an interrupted save: %1 (the next save of %2 removes it)")
                 .arg(QDir::toNativeSeparators(stray), t.fileName()));
       std::vector<QStringList> rows;
       bool exists = false;
       QString error;
       if (!t.read(folder_, &rows, &exists, &error)) {
-        add(t, 0, {}, 0, QStringLiteral("cannot be read: %1").arg(error));
+        add(t, 0, {}, 0, Texts::tr("cannot be read: %1").arg(error));
         continue;
       }
       if (!exists) continue;
@@ -67,7 +72,9 @@ class Linter {
     LintFinding f;
     f.table = t.fileName();
     f.row = row;
-    if (row > 0) f.record = RecordKey(t, cells, row);
+    // Keys and names escaped as export escapes them (a code's trailing zero
+    // bytes left out, a byte that is no character as \xHH).
+    if (row > 0) f.record = CsvEscapeCell(RecordKey(t, cells, row));
     f.column = column;
     if (column > 0) f.columnName = t.columnName(column);
     f.reason = reason;
@@ -91,7 +98,7 @@ class Linter {
          CheckReferences(*t.grid, rows, [this](const QString& file) { return rowsOf(file); })) {
       const QStringList& cells = rows[size_t(p.row - 1)];
       add(t, p.row, cells, p.column, p.reason);
-      if (named) findings_.back().recordName = cells.value(1).trimmed();
+      if (named) findings_.back().recordName = CsvEscapeCell(cells.value(1).trimmed());
     }
   }
 
@@ -105,7 +112,8 @@ class Linter {
         first.insert(key, int(r) + 1);
         continue;
       }
-      add(t, int(r) + 1, rows[r], 1, QStringLiteral("record number %1 occurs again (first in row %2)").arg(key).arg(*it));
+      add(t, int(r) + 1, rows[r], 1,
+          Texts::tr("record number %1 occurs again (first in row %2)").arg(CsvEscapeCell(key)).arg(*it));
     }
   }
 
@@ -113,7 +121,7 @@ class Linter {
     for (const FixedCount& f : kFixedCounts) {
       if (t.fileName() != QLatin1String(f.table)) continue;
       if (int(rows.size()) != f.records) {
-        add(t, 0, {}, 0, QStringLiteral("holds %1 records; the game reads exactly %2").arg(rows.size()).arg(f.records));
+        add(t, 0, {}, 0, Texts::tr("holds %1 records; the game reads exactly %2").arg(rows.size()).arg(f.records));
         return false;
       }
       bool exists = false;
@@ -122,7 +130,7 @@ class Linter {
       const qint64 needed = 12 + qint64(f.records) * f.recordSize;
       if (bytes.size() < needed) {
         add(t, 0, {}, 0,
-            QStringLiteral("is %1 bytes long; its %2 records need %3 (it ends inside record %4)")
+            Texts::tr("is %1 bytes long; its %2 records need %3 (it ends inside record %4)")
                 .arg(bytes.size()).arg(f.records).arg(needed).arg((bytes.size() - 12) / f.recordSize + 1));
         return false;
       }
@@ -132,11 +140,13 @@ class Linter {
 
   void refusals(const ToolTable& t, const std::vector<QStringList>& rows) {
     if (t.grid->readOnly || !t.grid->codec) return;
-    bool exists = false;
+    // Loaded as the editor loads it, so that an unchanged cell is written
+    // from its stored bytes, exactly as a save that changes nothing writes it.
     QString error;
-    const QByteArray existing = FileStore::disk().read(DataFilePath(folder_, t.fileName()), &exists, &error);
+    QByteArray existing;
     RecordGrid grid;
-    grid.reset(t.fieldCount(), std::vector<QStringList>(rows.begin(), rows.end()));
+    if (!LoadTable(*t.grid, folder_, grid, &error, FileStore::disk(), &existing) || grid.recordCount() != int(rows.size()))
+      return;
     const std::vector<int> order = SaveRowOrder(*t.grid, grid);
     for (int found = 0; found < kMostRefusals; ++found) {
       QByteArray out;
@@ -144,7 +154,7 @@ class Linter {
       if (o.ok()) return;
       const int row = o.row >= 1 && o.row <= grid.recordCount() ? o.row : 0;
       add(t, row, row ? rows[size_t(row - 1)] : QStringList(), row ? o.column : 0,
-          QStringLiteral("a save would refuse it: %1").arg(o.reason));
+          Texts::tr("a save would refuse it: %1").arg(o.reason));
       // Blank the cell and look for the next; a row or a cell that stays refused ends the search.
       if (!row || o.column < 1 || grid.cell(row, o.column).isEmpty()) return;
       grid.setCell(row, o.column, QString());
@@ -159,7 +169,7 @@ class Linter {
     table.loadBytes(bytes);
     QByteArray out;
     const StandaloneSave o = table.patch(bytes, &out);
-    if (!o.ok()) add(t, 0, {}, 0, QStringLiteral("a save would refuse it: %1").arg(o.message(t.fileName())));
+    if (!o.ok()) add(t, 0, {}, 0, Texts::tr("a save would refuse it: %1").arg(o.message(t.fileName())));
   }
 
   QString folder_;
@@ -172,15 +182,14 @@ class Linter {
 
 QString LintFinding::text() const {
   QString where = table;
-  if (row > 0) {
-    where += QStringLiteral(": row %1").arg(row);
-    if (!record.isEmpty() && !recordName.isEmpty())
-      where += QStringLiteral(" (record %1, %2)").arg(record, recordName);
-    else if (!record.isEmpty())
-      where += QStringLiteral(" (record %1)").arg(record);
-  }
-  if (column > 0) where += QStringLiteral(", column %1 (%2)").arg(column).arg(columnName);
-  return where + QStringLiteral(": ") + reason;
+  if (row > 0 && !record.isEmpty() && !recordName.isEmpty())
+    where = Texts::tr("%1: row %2 (record %3, %4)").arg(table).arg(row).arg(record, recordName);
+  else if (row > 0 && !record.isEmpty())
+    where = Texts::tr("%1: row %2 (record %3)").arg(table).arg(row).arg(record);
+  else if (row > 0)
+    where = Texts::tr("%1: row %2").arg(table).arg(row);
+  if (column > 0) where = Texts::tr("%1, column %2 (%3)").arg(where).arg(column).arg(columnName);
+  return Texts::tr("%1: %2").arg(where, reason);
 }
 
 std::vector<LintFinding> LintFolder(const QString& folder, const LanguageFile& texts) {
@@ -193,7 +202,7 @@ QByteArray LintCsv(const std::vector<LintFinding>& findings) {
                             QStringLiteral("reason")});
   auto number = [](int n) { return n ? QString::number(n) : QString(); };
   for (const LintFinding& f : findings)
-    csv += CsvLine({f.table, number(f.row), CsvEscapeCell(f.record), CsvEscapeCell(f.recordName), number(f.column),
+    csv += CsvLine({f.table, number(f.row), f.record, f.recordName, number(f.column),
                     f.columnName, f.reason});
   return csv;
 }

@@ -21,7 +21,7 @@ namespace v3 {
 struct LintFinding {
   QString table;       // file name
   int row = 0;         // grid row (1..N, file order); 0 for the table as a whole
-  QString record;      // the record's number, empty when none
+  QString record;      // the record's number, escaped as export escapes it; empty when none
   QString recordName;  // the record's name, where the finding is about a reference
   int column = 0;      // grid column (1..K); 0 for the row or the table as a whole
   QString columnName;  // from the language file

@@ -1,5 +1,6 @@
 #include "tools/Patch.h"
 
+#include <QCoreApplication>
 #include <QHash>
 
 #include <algorithm>
@@ -10,13 +11,21 @@
 namespace v3 {
 namespace {
 
+struct Texts {
+  Q_DECLARE_TR_FUNCTIONS(Patch)
+};
+
 const QString kMagic = QStringLiteral("Vantaro3 patch");
 const QChar kTab = u'\t';
 
-QString recordName(const QString& key, int occurrence) {
-  QString s = QStringLiteral("record %1").arg(key);
-  if (occurrence > 1) s += QStringLiteral(" (occurrence %1)").arg(occurrence);
-  return s;
+// "record 5", "record 5 (occurrence 2)", "record 5 “飛輪海”": the key as the
+// patch writes it, and the record's name where the table has one.
+QString recordName(const QString& key, int occurrence, const QString& name) {
+  const QString k = PatchEscape(key);
+  if (name.isEmpty())
+    return occurrence > 1 ? Texts::tr("record %1 (occurrence %2)").arg(k).arg(occurrence) : Texts::tr("record %1").arg(k);
+  return occurrence > 1 ? Texts::tr("record %1 (occurrence %2) “%3”").arg(k).arg(occurrence).arg(name)
+                        : Texts::tr("record %1 “%2”").arg(k, name);
 }
 
 QString escapedRecord(const QStringList& cells) {
@@ -77,7 +86,7 @@ QStringList OrderNames(const ToolTable& table, const std::vector<QStringList>& r
 }
 
 QString PatchError::message(const QString& patchName) const {
-  return line > 0 ? QStringLiteral("%1: line %2: %3").arg(patchName).arg(line).arg(reason)
+  return line > 0 ? Texts::tr("%1: line %2: %3").arg(patchName).arg(line).arg(reason)
                   : QStringLiteral("%1: %2").arg(patchName, reason);
 }
 
@@ -142,7 +151,7 @@ bool ReadPatch(const QByteArray& bytes, Patch* patch, PatchError* error, const L
   QString text;
   qsizetype bad = 0;
   if (!DecodeStrict(bytes, TextEncoding::Utf8, &text, &bad))
-    return fail(int(bytes.left(bad).count('\n')) + 1, QStringLiteral("not UTF-8 text (byte %1)").arg(bad));
+    return fail(int(bytes.left(bad).count('\n')) + 1, Texts::tr("not UTF-8 text (byte %1)").arg(bad));
   if (text.startsWith(QChar(0xFEFF))) text.remove(0, 1);
   const QStringList lines = text.split(u'\n');
   bool sawHeader = false, sawTables = false;
@@ -153,22 +162,22 @@ bool ReadPatch(const QByteArray& bytes, Patch* patch, PatchError* error, const L
     if (line.endsWith(u'\r')) line.chop(1);
     if (!sawHeader) {
       const QStringList f = line.split(kTab);
-      if (f.size() != 2 || f[0] != kMagic) return fail(lineNo, QStringLiteral("not a patch: it starts with \"%1\" and the format's version").arg(kMagic));
+      if (f.size() != 2 || f[0] != kMagic) return fail(lineNo, Texts::tr("not a patch: it starts with \"%1\" and the format's version").arg(kMagic));
       int version = 0;
-      if (!positive(f[1], &version)) return fail(lineNo, QStringLiteral("%1 is no format version").arg(f[1]));
+      if (!positive(f[1], &version)) return fail(lineNo, Texts::tr("%1 is no format version").arg(f[1]));
       if (version != kPatchVersion)
-        return fail(lineNo, QStringLiteral("format version %1 is not known (this program reads version %2)").arg(version).arg(kPatchVersion));
+        return fail(lineNo, Texts::tr("format version %1 is not known (this program reads version %2)").arg(version).arg(kPatchVersion));
       sawHeader = true;
       continue;
     }
     if (line.trimmed().isEmpty() || line.startsWith(u'#')) continue;
     const QStringList f = line.split(kTab);
     if (!sawTables) {
-      if (f[0] != QLatin1String("tables")) return fail(lineNo, QStringLiteral("the tables line (\"tables\" and the tables) must come second"));
+      if (f[0] != QLatin1String("tables")) return fail(lineNo, Texts::tr("the tables line (\"tables\" and the tables) must come second"));
       for (qsizetype i = 1; i < f.size(); ++i) {
         ToolTable t;
-        if (!FindToolTable(f[i], &t, texts)) return fail(lineNo, QStringLiteral("unknown table %1").arg(f[i]));
-        if (named.contains(t.fileName().toLower())) return fail(lineNo, QStringLiteral("%1 is named twice").arg(f[i]));
+        if (!FindToolTable(f[i], &t, texts)) return fail(lineNo, Texts::tr("unknown table %1").arg(f[i]));
+        if (named.contains(t.fileName().toLower())) return fail(lineNo, Texts::tr("%1 is named twice").arg(f[i]));
         named.insert(t.fileName().toLower(), t);
         patch->tables.push_back(t);
       }
@@ -178,21 +187,21 @@ bool ReadPatch(const QByteArray& bytes, Patch* patch, PatchError* error, const L
     PatchChange c;
     c.line = lineNo;
     const auto it = named.constFind(f[0].toLower());
-    if (it == named.constEnd()) return fail(lineNo, QStringLiteral("%1 is not one of the tables of the patch's second line").arg(f[0]));
+    if (it == named.constEnd()) return fail(lineNo, Texts::tr("%1 is not one of the tables of the patch's second line").arg(f[0]));
     c.table = *it;
     const int k = c.table.fieldCount();
-    if (f.size() < 2) return fail(lineNo, QStringLiteral("no change: \"changed\", \"added\" or \"removed\" follows the table"));
+    if (f.size() < 2) return fail(lineNo, Texts::tr("no change: \"changed\", \"added\" or \"removed\" follows the table"));
     if (f[1] == QLatin1String("order")) {
-      if (f.size() != 4) return fail(lineNo, QStringLiteral("%1 fields where an order line has 4").arg(f.size()));
+      if (f.size() != 4) return fail(lineNo, Texts::tr("%1 fields where an order line has 4").arg(f.size()));
       if (!c.table.grid || c.table.grid->order != SaveOrder::GridOrder)
-        return fail(lineNo, QStringLiteral("a save sorts %1: its order is not the patch's to give").arg(c.table.fileName()));
+        return fail(lineNo, Texts::tr("a save sorts %1: its order is not the patch's to give").arg(c.table.fileName()));
       PatchOrder o{c.table, f[2].split(u' ', Qt::SkipEmptyParts), f[3].split(u' ', Qt::SkipEmptyParts)};
       for (const QStringList* list : {&o.before, &o.after})
         for (const QString& n : *list) {
           const qsizetype hash = n.lastIndexOf(u'#');
           int occurrence = 0;
           if (hash < 0 || !positive(n.mid(hash + 1), &occurrence))
-            return fail(lineNo, QStringLiteral("%1 is no record (KEY#OCCURRENCE)").arg(n));
+            return fail(lineNo, Texts::tr("%1 is no record (KEY#OCCURRENCE)").arg(n));
         }
       patch->orders.push_back(std::move(o));
       continue;
@@ -200,27 +209,27 @@ bool ReadPatch(const QByteArray& bytes, Patch* patch, PatchError* error, const L
     if (f[1] == QLatin1String("changed")) c.kind = PatchChange::Changed;
     else if (f[1] == QLatin1String("added")) c.kind = PatchChange::Added;
     else if (f[1] == QLatin1String("removed")) c.kind = PatchChange::Removed;
-    else return fail(lineNo, QStringLiteral("%1 is no change: \"changed\", \"added\", \"removed\" or \"order\"").arg(f[1]));
+    else return fail(lineNo, Texts::tr("%1 is no change: \"changed\", \"added\", \"removed\" or \"order\"").arg(f[1]));
     const qsizetype want = c.kind == PatchChange::Changed ? 8 : 5 + k;
     if (f.size() != want)
-      return fail(lineNo, QStringLiteral("%1 fields where a %2 change of %3 has %4").arg(f.size()).arg(f[1], c.table.fileName()).arg(want));
+      return fail(lineNo, Texts::tr("%1 fields where a %2 change of %3 has %4").arg(f.size()).arg(f[1], c.table.fileName()).arg(want));
     c.key = PatchUnescape(f[2]);
-    if (!positive(f[3], &c.occurrence)) return fail(lineNo, QStringLiteral("%1 is no occurrence (1, 2, ...)").arg(f[3]));
+    if (!positive(f[3], &c.occurrence)) return fail(lineNo, Texts::tr("%1 is no occurrence (1, 2, ...)").arg(f[3]));
     if (c.kind == PatchChange::Changed) {
       if (!positive(f[4], &c.column) || c.column > k)
-        return fail(lineNo, QStringLiteral("%1 is no column of %2 (1 to %3)").arg(f[4], c.table.fileName()).arg(k));
+        return fail(lineNo, Texts::tr("%1 is no column of %2 (1 to %3)").arg(f[4], c.table.fileName()).arg(k));
       c.oldText = PatchUnescape(f[6]);
       c.newText = PatchUnescape(f[7]);
     } else {
       if (c.table.standalone)
-        return fail(lineNo, QStringLiteral("%1 has a fixed set of records: none is added or removed").arg(c.table.fileName()));
-      if (!positive(f[4], &c.row)) return fail(lineNo, QStringLiteral("%1 is no row (1, 2, ...)").arg(f[4]));
+        return fail(lineNo, Texts::tr("%1 has a fixed set of records: none is added or removed").arg(c.table.fileName()));
+      if (!positive(f[4], &c.row)) return fail(lineNo, Texts::tr("%1 is no row (1, 2, ...)").arg(f[4]));
       for (qsizetype i = 5; i < f.size(); ++i) c.cells << PatchUnescape(f[i]);
     }
     patch->changes.push_back(std::move(c));
   }
-  if (!sawHeader) return fail(0, QStringLiteral("empty: not a patch"));
-  if (!sawTables) return fail(0, QStringLiteral("no tables line"));
+  if (!sawHeader) return fail(0, Texts::tr("empty: not a patch"));
+  if (!sawTables) return fail(0, Texts::tr("no tables line"));
   return true;
 }
 
@@ -237,8 +246,8 @@ Patch ReversedPatch(const Patch& patch) {
 QString PatchConflict::text() const {
   QString where = table + QStringLiteral(": ") + record;
   if (column > 0) where += QStringLiteral(": ") + columnName;
-  return QStringLiteral("%1: expected %2, found %3, wanted %4%5")
-      .arg(where, expected, found, wanted, forced ? QStringLiteral(" (the patch's value taken)") : QString());
+  return Texts::tr("%1: expected %2, found %3, wanted %4%5")
+      .arg(where, expected, found, wanted, forced ? Texts::tr(" (the patch's value taken)") : QString());
 }
 
 int TablePatchPlan::unsettled() const {
@@ -259,13 +268,18 @@ TablePatchPlan PlanTablePatch(const ToolTable& table, const std::vector<QStringL
       index.insert(key + QChar(0x1F) + QString::number(++seen[key]), int(i) + 1);
     }
   }
-  const QString none = QStringLiteral("(no such record)");
+  const QString none = Texts::tr("(no such record)");
   std::vector<bool> removing(rows.size() + 1, false);
   for (const PatchChange* c : changes) {
     const int row = index.value(PatchEscape(c->key) + QChar(0x1F) + QString::number(c->occurrence), 0);
     PatchConflict conflict;
     conflict.table = table.fileName();
-    conflict.record = recordName(c->key, c->occurrence);
+    // Named as it is now, or as the patch has it when it is not there.
+    const int nameColumn = table.nameColumn();
+    const QString name =
+        nameColumn < 1 ? QString()
+                       : PatchEscape((row > 0 ? rows[size_t(row - 1)] : c->cells).value(nameColumn - 1).trimmed());
+    conflict.record = recordName(c->key, c->occurrence, name);
     switch (c->kind) {
       case PatchChange::Changed: {
         conflict.column = c->column;

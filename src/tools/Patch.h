@@ -92,7 +92,7 @@ Patch ReversedPatch(const Patch& patch);
 // A change whose record or cell is no longer what the patch expects.
 struct PatchConflict {
   QString table;
-  QString record;      // "record 5" (with its occurrence when not the first)
+  QString record;      // "record 5", with its occurrence when not the first and its name where it has one
   int column = 0;      // 0 for the record as a whole
   QString columnName;
   QString expected, found, wanted;  // as the patch text writes them

@@ -1,17 +1,23 @@
 #include "tools/ReferenceLint.h"
 
+#include <QCoreApplication>
+
 #include "tables/ReferenceIndex.h"
 #include "text/Convert.h"
 
 namespace v3 {
 namespace {
 
+struct Texts {
+  Q_DECLARE_TR_FUNCTIONS(Lint)
+};
+
 // What a target's records are called in the findings.
 QString what(const ReferenceDef& ref) {
-  if (ref.target.compare(QLatin1String("StarRole.dat"), Qt::CaseInsensitive) == 0) return QStringLiteral("star");
-  if (ref.target.compare(QLatin1String("Producer.tab"), Qt::CaseInsensitive) == 0) return QStringLiteral("producer");
-  if (ref.by == RefersBy::Code) return QStringLiteral("job");
-  return QStringLiteral("record");
+  if (ref.target.compare(QLatin1String("StarRole.dat"), Qt::CaseInsensitive) == 0) return Texts::tr("star");
+  if (ref.target.compare(QLatin1String("Producer.tab"), Qt::CaseInsensitive) == 0) return Texts::tr("producer");
+  if (ref.by == RefersBy::Code) return Texts::tr("job");
+  return Texts::tr("record");
 }
 
 }  // namespace
@@ -37,29 +43,29 @@ std::vector<ReferenceProblem> CheckReferences(
         switch (ref.by) {
           case RefersBy::Position:
             if (!number)
-              add(QStringLiteral("%1 is no %2 (a position in %3, %4 for none)").arg(cell, kind, ref.target, ref.empty));
+              add(Texts::tr("%1 is no %2 (a position in %3, %4 for none)").arg(cell, kind, ref.target, ref.empty));
             else if (v < 0)
-              add(QStringLiteral("%1 is no %2 (positions in %3 start at 0, %4 is none)").arg(v).arg(kind, ref.target, ref.empty));
+              add(Texts::tr("%1 is no %2 (positions in %3 start at 0, %4 is none)").arg(v).arg(kind, ref.target, ref.empty));
             else
-              add(QStringLiteral("%1 %2 is past the end of %3 (%4 records, positions 0..%5)")
+              add(Texts::tr("%1 %2 is past the end of %3 (%4 records, positions 0..%5)")
                       .arg(kind).arg(v).arg(ref.target).arg(targets.count()).arg(targets.count() - 1));
             break;
           case RefersBy::Number:
             // A column that shows names shows a number only when no record has it.
             if (number || !ref.cellShowsName)
-              add(QStringLiteral("%1 %2 has no %3 record").arg(kind, cell, ref.target));
+              add(Texts::tr("%1 %2 has no %3 record").arg(kind, cell, ref.target));
             break;
           case RefersBy::Code:
-            add(QStringLiteral("%1 %2 has no %3 record").arg(kind, cell, ref.target));
+            add(Texts::tr("%1 %2 has no %3 record").arg(kind, cell, ref.target));
             break;
         }
         continue;
       }
       if (targets.name(at).isEmpty())
-        add(QStringLiteral("%1 %2 is an empty record of %3 (record %4 has no name)")
+        add(Texts::tr("%1 %2 is an empty record of %3 (record %4 has no name)")
                 .arg(kind, cell, ref.target).arg(at + 1));
       if (const int n = targets.holders(at); n > 1)
-        add(QStringLiteral("%1 %2 is ambiguous: %3 records of %4 have it (the first is record %5)")
+        add(Texts::tr("%1 %2 is ambiguous: %3 records of %4 have it (the first is record %5)")
                 .arg(kind, cell).arg(n).arg(ref.target).arg(at + 1));
     }
   }

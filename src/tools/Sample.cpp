@@ -1,5 +1,6 @@
 #include "tools/Sample.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 
@@ -10,10 +11,16 @@
 #include "tables/Tables.h"
 
 namespace v3 {
+namespace {
+
+struct Texts {
+  Q_DECLARE_TR_FUNCTIONS(Tools)
+};
+}  // namespace
 
 bool WriteSampleFolder(const QString& folder, unsigned seed, int records, QString* error) {
   if (!QDir().mkpath(folder)) {
-    if (error) *error = QStringLiteral("cannot create %1").arg(folder);
+    if (error) *error = Texts::tr("cannot create %1").arg(folder);
     return false;
   }
   SampleContext s(seed, records);

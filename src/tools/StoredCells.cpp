@@ -1,10 +1,18 @@
 #include "tools/StoredCells.h"
 
+#include <QCoreApplication>
+
 #include "tables/Producers.h"
 #include "text/Big5.h"
 #include "tools/CsvTable.h"
 
 namespace v3 {
+namespace {
+
+struct Texts {
+  Q_DECLARE_TR_FUNCTIONS(Batch)
+};
+}  // namespace
 
 std::optional<CellProblem> FirstCellNotStored(const TableDef& table, const QString& folder, const RecordGrid& grid,
                                               const std::vector<int>& order, const QByteArray& encoded) {
@@ -25,10 +33,10 @@ std::optional<CellProblem> FirstCellNotStored(const TableDef& table, const QStri
       const QString wanted = CsvEscapeCell(row.cell(c));
       const QString read = i < stored.size() ? CsvEscapeCell(table.codec->decodeCell(stored[i], ctx, c)) : QString();
       if (read == wanted || read == ToTraditional(wanted)) continue;
-      const QString reason = i < stored.size() ? QStringLiteral("a save does not store %1 here: the file would read %2")
+      const QString reason = i < stored.size() ? Texts::tr("a save does not store %1 here: the file would read %2")
                                                      .arg(wanted.isEmpty() ? QStringLiteral("\"\"") : wanted,
                                                           read.isEmpty() ? QStringLiteral("\"\"") : read)
-                                               : QStringLiteral("a save does not store this record");
+                                               : Texts::tr("a save does not store this record");
       return CellProblem{order[i], c, reason};
     }
   }

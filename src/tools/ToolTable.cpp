@@ -1,5 +1,6 @@
 #include "tools/ToolTable.h"
 
+#include <QCoreApplication>
 #include <QHash>
 
 #include "model/TableIo.h"
@@ -9,6 +10,12 @@
 #include "tools/StandaloneCsv.h"
 
 namespace v3 {
+namespace {
+
+struct Texts {
+  Q_DECLARE_TR_FUNCTIONS(Tools)
+};
+}  // namespace
 
 QString ToolTable::fileName() const { return grid ? grid->fileName : standalone->fileName; }
 
@@ -21,7 +28,7 @@ QStringList ToolTable::header() const {
 QString ToolTable::columnName(int column) const {
   const QStringList h = header();
   const QString name = column >= 1 && column <= h.size() ? h[column - 1].trimmed() : QString();
-  return name.isEmpty() ? QStringLiteral("column %1").arg(column) : name;
+  return name.isEmpty() ? Texts::tr("column %1").arg(column) : name;
 }
 
 int ToolTable::nameColumn() const {
