@@ -98,7 +98,7 @@ class BatchTest : public QObject {
       const QByteArray before = ReadFile(dir.path() + "/Team.dat");
       std::vector<Team> expected = readTeams(dir.path());
       QVERIFY(WriteFile(dir.path() + "/batch.txt", QByteArray(c.text)));
-      const CliRun r = RunCli({"--locale", "2052", "batch", dir.path(), "Team.dat", dir.path() + "/batch.txt"});
+      const CliRun r = RunCli({"--locale", "2052", "--lang", "en", "batch", dir.path(), "Team.dat", dir.path() + "/batch.txt"});
       QVERIFY2(r.code == c.code, qPrintable(QStringLiteral("%1: %2").arg(c.name, QString::fromUtf8(r.err))));
       QVERIFY2(QString::fromUtf8(r.err).contains(QString::fromUtf8(c.err)), qPrintable(QString::fromUtf8(r.err)));
       if (!c.rule) {

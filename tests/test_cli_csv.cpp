@@ -348,14 +348,14 @@ class CliCsvTest : public QObject {
     QTest::addColumn<int>("line");
     QTest::addColumn<QByteArray>("replacement");
     QTest::addColumn<QString>("message");
-    QTest::newRow("Level: not a number") << "Level.tab" << 2 << QByteArray("abc\r") << "能力值 3";
+    QTest::newRow("Level: not a number") << "Level.tab" << 2 << QByteArray("abc\r") << "ability value 3";
     QTest::newRow("Level: too many records") << "Level.tab" << 2 << QByteArray("1\r\n2\r") << "10 records";
     QTest::newRow("Constellation: month out of range") << "Constellation.tab" << 0 << QByteArray("AB,300,1\r")
-                                                       << "星座 1 的开始月";
+                                                       << "start month of constellation 1";
     QTest::newRow("Constellation: name too long") << "Constellation.tab" << 1
-                                                  << QByteArray("名稱太長太長太長太長,1,1\r") << "字节";
+                                                  << QByteArray("名稱太長太長太長太長,1,1\r") << "bytes";
     QTest::newRow("Difficulty: too few fields") << "Difficulty.tab" << 4 << QByteArray("1,2,3\r") << "line 5";
-    QTest::newRow("Length: empty value") << "Length.tab" << 35 << QByteArray("1,,3\r") << "数值为空";
+    QTest::newRow("Length: empty value") << "Length.tab" << 35 << QByteArray("1,,3\r") << "the value is empty";
   }
   void standaloneRefusals() {
     QFETCH(QString, table);

@@ -109,7 +109,8 @@ void ShellTest::menusCarryTheLanguageFileKeys_data() {
   QTest::newRow("Search") << "mnu_menu3" << "搜索(&F)" << QStringList{"mnu_find=查找(&F)", "mnu_filter=筛选(&T)"};
   QTest::newRow("Options") << "mnu_option" << "选项(&O)" << QStringList{"mnu_path=设置Data文件路径"};
   QTest::newRow("Help") << "mnu_he" << "帮助(&H)"
-                        << QStringList{"mnu_help=使用说明(&R)", "mnu_f4", "mnu_about=关于 Vantaro3 DataEditer(&A)..."};
+                        << QStringList{"mnu_help=使用说明(&R)", "mnu_help_en=User guide in English(&E)", "mnu_f4",
+                                       "mnu_about=关于 Vantaro3 DataEditer(&A)..."};
   QTest::newRow("context") << "mnu_menu4" << "修改"
                            << QStringList{"mnu_modify=多项修改", "mnu_f1", "mnu_add=添加", "mnu_del=删除"};
 }

@@ -1408,6 +1408,18 @@ one to a removed record becomes -1; what changes is told first.</source>
             <source>保存后的文件会被误认作另一种记录格式：请检查此行的名称、性别、年龄和生日</source>
             <translation>the saved file would be read as the other record layout: check this row's name, sex, age and birthday</translation>
         </message>
+        <message>
+            <source>与另一数值的位置重叠</source>
+            <translation>overlaps another value</translation>
+        </message>
+        <message>
+            <source>名称为空</source>
+            <translation>the name is empty</translation>
+        </message>
+        <message>
+            <source>数值为空</source>
+            <translation>the value is empty</translation>
+        </message>
     </context>
     <context>
         <name>Tools</name>

@@ -1443,6 +1443,18 @@ one to a removed record becomes -1; what changes is told first.</source>
             <source>保存后的文件会被误认作另一种记录格式：请检查此行的名称、性别、年龄和生日</source>
             <translation type="unfinished" />
         </message>
+        <message>
+            <source>与另一数值的位置重叠</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>名称为空</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>数值为空</source>
+            <translation type="unfinished" />
+        </message>
     </context>
     <context>
         <name>Tools</name>

@@ -261,7 +261,7 @@ StandaloneSave StandaloneTable::patch(const QByteArray& existing, QByteArray* ou
   if (const TableValue* v = firstOverlap(values_)) {
     if (kind_ == StandaloneKind::Length)
       return refused(nullptr, Texts::tr("文件头的记录长度 %1 放不下每条记录的三个数值，数值会互相覆盖").arg(recordSize_));
-    return refused(v, QStringLiteral("与另一数值的位置重叠"));
+    return refused(v, Texts::tr("与另一数值的位置重叠"));
   }
 
   ByteWriter w(existing);
@@ -271,7 +271,7 @@ StandaloneSave StandaloneTable::patch(const QByteArray& existing, QByteArray* ou
     if (v.text == v.loadedText) continue;
     any = true;
     if (v.type == ValueType::Name) {
-      if (v.text.trimmed().isEmpty()) return refused(&v, QStringLiteral("名称为空"));
+      if (v.text.trimmed().isEmpty()) return refused(&v, Texts::tr("名称为空"));
       if (const qsizetype bad = FirstControlCharacter(v.text, LineBreaks::Refused, v.loadedText); bad >= 0)
         return refused(&v, ControlCharacterProblem(v.text, bad));
       const Big5Encoded name = EncodeBig5Text(v.text, systemScript_);
@@ -283,7 +283,7 @@ StandaloneSave StandaloneTable::patch(const QByteArray& existing, QByteArray* ou
       w.putBytes(v.position, name.bytes);
       continue;
     }
-    if (v.text.trimmed().isEmpty()) return refused(&v, QStringLiteral("数值为空"));
+    if (v.text.trimmed().isEmpty()) return refused(&v, Texts::tr("数值为空"));
     int64_t number = 0;
     QString reason;
     if (!CellToInteger(v.text, intWidth(v.type), &number, &reason)) return refused(&v, reason);
