@@ -20,6 +20,7 @@
 #include "tools/ToolTable.h"
 #include "tools/Sample.h"
 #include "model/LinkedSave.h"
+#include "model/TableDocument.h"
 #include "text/Translation.h"
 #include "model/TableIo.h"
 #include "tables/Tables.h"
@@ -54,6 +55,13 @@ void warn(const QStringList& notices) {
 }
 
 // Saves keep as many earlier versions as Config.ini beside the program says.
+// A save of a document: the history depth of the program's settings.
+TableSaveRequest saveRequest() {
+  TableSaveRequest r;
+  r.options.historyDepth = HistoryDepthSetting(ConfigFolder(QCoreApplication::applicationDirPath()));
+  return r;
+}
+
 SaveFileOptions saveOptions(const FileStamp* expected = nullptr) {
   SaveFileOptions o;
   o.expected = expected;
@@ -227,19 +235,16 @@ int cmdImport(const Invocation& in) {
   }
   // Each CSV row finds the record it was exported from, so the cells it
   // leaves as they were keep their bytes.
+  // The save replaces only the file these records were matched against.
   QString tableError;
-  const QString tablePath = DataFilePath(folder, t.grid->fileName);
-  const FileStamp before = FileStamp::before(tablePath);
-  QByteArray content;
-  std::vector<TableRecord> existing = ReadTableRecords(*t.grid, folder, &tableError, FileStore::disk(), &content);
-  if (!tableError.isEmpty()) {
+  TableDocument document(*t.grid, folder);
+  if (!document.load(&tableError)) {
     Err(Texts::tr("cannot read %1: %2").arg(t.grid->fileName, tableError));
     return kTrouble;
   }
-  RecordGrid grid;
+  RecordGrid& grid = document.records();
+  const std::vector<TableRecord> existing(grid.rows().begin(), grid.rows().end());
   grid.resetRecords(t.fieldCount(), MatchCsvRecords(std::move(records), existing));
-  // The save replaces only the file these records were matched against.
-  const FileStamp loaded = before.withContent(content);
   // Tables that refer to this one by position are updated in the same save;
   // what changes is told first, and --dry-run stops there.
   const bool dryRun = in.isSet(QStringLiteral("dry-run"));
@@ -252,8 +257,9 @@ int cmdImport(const Invocation& in) {
     }
     return !dryRun;
   };
-  const SaveOutcome outcome = SaveTableWithReferences(*t.grid, folder, grid, FileStore::disk(), nullptr,
-                                                      saveOptions(&loaded), tell);
+  TableSaveRequest request = saveRequest();
+  request.proceed = tell;
+  const SaveOutcome outcome = document.save(request);
   if (dryRun && checked) {
     Err(Texts::tr("%1: %n record(s) checked, nothing written (--dry-run)", nullptr, grid.recordCount())
             .arg(t.grid->fileName));
@@ -446,12 +452,14 @@ int writableGridTable(const Invocation& in, const ToolTable& t, const QString& f
 // Encodes the grid as its save would and checks that every changed cell is
 // stored as the grid holds it: kSuccess, or kTrouble naming the first that
 // is refused or would not be kept.
-int encodeChecked(const TableDef& table, const QString& folder, const RecordGrid& grid, const QByteArray& content) {
+int encodeChecked(const TableDocument& document) {
+  const TableDef& table = document.table();
   QByteArray encoded;
-  const std::vector<int> order = SaveRowOrder(table, grid);
-  SaveOutcome o = EncodeTable(table, folder, grid, order, content, &encoded);
+  std::vector<int> order;
+  SaveOutcome o = document.encode(&encoded, &order);
   if (o.ok()) {
-    if (const std::optional<CellProblem> p = FirstCellNotStored(table, folder, grid, order, encoded)) {
+    if (const std::optional<CellProblem> p =
+            FirstCellNotStored(table, document.folder(), document.records(), order, encoded)) {
       o.status = SaveOutcome::Refused;
       o.row = p->record;
       o.column = p->column;
@@ -484,13 +492,10 @@ int cmdBatch(const Invocation& in) {
   BatchError batchError;
   if (!ParseBatch(text, BatchColumnNames(headerTexts(), table.fileName, table.fieldCount()), table.fieldCount(), &program, &batchError))
     return Trouble(Texts::tr("%1: %2").arg(fileName, batchError.message()));
-  const QString path = DataFilePath(folder, table.fileName);
-  const FileStamp before = FileStamp::before(path);
-  QByteArray content;
-  RecordGrid grid;
-  if (!LoadTable(table, folder, grid, &error, FileStore::disk(), &content))
-    return Trouble(Texts::tr("cannot read %1: %2").arg(table.fileName, error));
-  const BatchResult result = RunBatch(program, table, folder, grid, &content);
+  TableDocument document(table, folder);
+  if (!document.load(&error)) return Trouble(Texts::tr("cannot read %1: %2").arg(table.fileName, error));
+  RecordGrid& grid = document.records();
+  const BatchResult result = RunBatch(program, table, folder, grid, &document.content());
   if (!result.ok()) {
     for (const QString& line : result.refusalLines(t)) Err(line);
     return Trouble(Texts::tr("%1 refused: nothing written").arg(table.fileName));
@@ -503,7 +508,7 @@ int cmdBatch(const Invocation& in) {
   const TableDifference difference = BatchDifference(t, grid, result);
   if (!result.edits.empty()) grid.setCells(result.edits);
   // What the save would refuse is told before anything is written (and by a dry run).
-  if (int s = encodeChecked(table, folder, grid, content)) return s;
+  if (int s = encodeChecked(document)) return s;
   if (in.isSet(QStringLiteral("dry-run"))) {
     Out(DiffReport({difference}).toUtf8());
     if (int s = FinishOutput(QStringLiteral("the changes"))) return s;
@@ -514,15 +519,14 @@ int cmdBatch(const Invocation& in) {
     Err(summary + Texts::tr(": nothing written"));
     return kSuccess;
   }
-  const FileStamp loaded = before.withContent(content);
   // A changed number may move records that other tables refer to by position:
   // those follow in the same save.
-  const SaveOutcome outcome = SaveTableWithReferences(table, folder, grid, FileStore::disk(), nullptr, saveOptions(&loaded),
-                                                      [](const ReferencePlan& plan) {
-                                                        if (!plan.tables.empty())
-                                                          Err(plan.summary(CurrentUiLanguage() == UiLanguage::Traditional));
-                                                        return true;
-                                                      });
+  TableSaveRequest request = saveRequest();
+  request.proceed = [](const ReferencePlan& plan) {
+    if (!plan.tables.empty()) Err(plan.summary(CurrentUiLanguage() == UiLanguage::Traditional));
+    return true;
+  };
+  const SaveOutcome outcome = document.save(request);
   if (!outcome.ok()) return Trouble(outcome.message(table.fileName));
   Err(summary);
   warn(outcome.notices);
@@ -532,7 +536,7 @@ int cmdBatch(const Invocation& in) {
 // One table of a patch being applied: its records as they are and the plan.
 struct PatchTarget {
   ToolTable table;
-  std::unique_ptr<RecordGrid> grid;            // a grid table
+  std::unique_ptr<TableDocument> document;      // a grid table
   std::unique_ptr<StandaloneTable> standalone;  // a standalone table
   QByteArray content;
   FileStamp loaded;
@@ -568,10 +572,10 @@ int cmdApply(const Invocation& in) {
     const QString path = DataFilePath(folder, t.fileName());
     const FileStamp before = FileStamp::before(path);
     if (t.grid) {
-      target.grid = std::make_unique<RecordGrid>();
-      if (!LoadTable(*t.grid, folder, *target.grid, &error, FileStore::disk(), &target.content))
-        return Trouble(Texts::tr("cannot read %1: %2").arg(t.fileName(), error));
-      target.rows = target.grid->records();
+      target.document = std::make_unique<TableDocument>(*t.grid, folder);
+      if (!target.document->load(&error)) return Trouble(Texts::tr("cannot read %1: %2").arg(t.fileName(), error));
+      target.content = target.document->content();
+      target.rows = target.document->records().records();
     } else {
       target.standalone = std::make_unique<StandaloneTable>(t.standalone->kind);
       bool exists = false;
@@ -580,7 +584,7 @@ int cmdApply(const Invocation& in) {
       target.standalone->loadBytes(target.content);
       target.rows = StandaloneRows(*target.standalone);
     }
-    target.loaded = before.withContent(target.content);
+    target.loaded = target.document ? target.document->stamp() : before.withContent(target.content);
     target.plan = PlanTablePatch(t, target.rows, changes, force, order);
     targets.push_back(std::move(target));
   }
@@ -618,10 +622,10 @@ int cmdApply(const Invocation& in) {
     std::vector<QStringList> after = t.rows;
     ApplyTablePatch(t.plan, after);
     report += DiffReport({TableDifference{t.table, true, true, {}, {}, DiffRecords(t.table, t.rows, after)}}).toUtf8();
-    if (t.grid) {
-      ApplyTablePatch(t.plan, *t.grid);
+    if (t.document) {
+      ApplyTablePatch(t.plan, t.document->records());
       if (!onProducers(t))
-        if (int s = encodeChecked(*t.table.grid, folder, *t.grid, t.content)) return s;
+        if (int s = encodeChecked(*t.document)) return s;
     } else {
       if (!SetStandaloneRows(*t.standalone, after, &error)) return Trouble(Texts::tr("%1: %2").arg(t.table.fileName(), error));
       QByteArray patched;
@@ -658,19 +662,21 @@ int cmdApply(const Invocation& in) {
   for (PatchTarget& t : targets) {
     if (!t.plan.changesAnything()) continue;
     const QString path = DataFilePath(folder, t.table.fileName());
-    if (t.grid && producersChange && t.table.grid == &ProducerTable()) {
-      const SaveOutcome o = SaveTable(*t.table.grid, folder, *t.grid, FileStore::disk(), nullptr, saveOptions(&t.loaded));
+    if (t.document && producersChange && t.table.grid == &ProducerTable()) {
+      // The patch carries the changes of the tables naming producers itself.
+      TableSaveRequest request = saveRequest();
+      request.followReferences = false;
+      const SaveOutcome o = t.document->save(request);
       if (!o.ok()) return Trouble(o.message(t.table.fileName()));
       warn(o.notices);
       savedFirst.push_back(&t);
       continue;
     }
     QByteArray bytes;
-    if (t.grid) {
+    if (t.document) {
       if (onProducers(t))
-        if (int s = encodeChecked(*t.table.grid, folder, *t.grid, t.content)) return putBack(s);
-      const SaveOutcome o =
-          EncodeTable(*t.table.grid, folder, *t.grid, SaveRowOrder(*t.table.grid, *t.grid), t.content, &bytes);
+        if (int s = encodeChecked(*t.document)) return putBack(s);
+      const SaveOutcome o = t.document->encode(&bytes);
       if (!o.ok()) return putBack(Trouble(o.message(t.table.fileName())));
     } else {
       const StandaloneSave o = t.standalone->patch(t.content, &bytes);

@@ -26,7 +26,8 @@ QString keyOf(const TableDef& table, const QStringList& cells) {
   return key;
 }
 
-// The target's file as it is, its records, and the referring tables' files.
+// The files one save reads: the target as the caller read it, the
+// referring tables as they are, and Producer.tab once for all of them.
 struct Folder {
   struct Table {
     const TableDef* def = nullptr;
@@ -34,37 +35,77 @@ struct Folder {
     std::vector<TableRecord> records;
     std::vector<QStringList> rows;
   };
+  QString path;
+  FileStore* store = nullptr;
   std::map<QString, Table> tables;  // by file name
 
-  const Table* read(const TableDef& def, const QString& folder, FileStore& store, QString* error) {
+  Folder(QString folder, FileStore& s) : path(std::move(folder)), store(&s) {}
+
+  // Read on the first table that needs it; null with *error when unreadable.
+  const ProducerDirectory* producers(QString* error) {
+    if (!producersRead_) {
+      producers_ = ProducerDirectory::load(path);
+      producersRead_ = true;
+    }
+    if (!producers_.readError().isEmpty()) {
+      if (error && error->isEmpty()) *error = producers_.readError();
+      return nullptr;
+    }
+    return &producers_;
+  }
+  const ProducerDirectory* producersFor(const TableDef& def, QString* error) {
+    return def.codec && def.codec->needsProducers() ? producers(error) : nullptr;
+  }
+
+  // `known`: the file's content as the caller has it (not read again).
+  const Table* read(const TableDef& def, QString* error, const QByteArray* known = nullptr) {
     auto it = tables.find(def.fileName);
     if (it != tables.end()) return &it->second;
     Table t;
     t.def = &def;
     QString e;
-    t.records = ReadTableRecords(def, folder, &e, store, &t.content);
+    bool exists = false;
+    if (known) t.content = *known;
+    else t.content = store->read(DataFilePath(path, def.fileName), &exists, &e);
+    const bool needs = def.codec && def.codec->needsProducers();
+    const ProducerDirectory* p = needs ? producers(&e) : nullptr;
     if (!e.isEmpty()) {
       if (error && error->isEmpty()) *error = e;
       return nullptr;
     }
+    if (def.codec) t.records = DecodeTableRecords(def, path, t.content, p);
     for (const TableRecord& r : t.records) t.rows.push_back(r.cells);
     return &tables.emplace(def.fileName, std::move(t)).first->second;
   }
+
+ private:
+  ProducerDirectory producers_;
+  bool producersRead_ = false;
 };
 
 struct Planned {
   ReferencePlan plan;
-  Folder folder;
   std::vector<int> order;
   bool ok = false;
 };
 
-Planned plan(const TableDef& table, const QString& folder, const RecordGrid& grid, FileStore& store, QString* error,
-             const ReferenceJournal* journal) {
+// The target's content as the save takes it: the file the caller read, when
+// the save is to replace only that one; otherwise the file as it is now.
+const QByteArray* KnownContent(const SaveFileOptions& options) {
+  const FileStamp* e = options.expected;
+  return e && e->taken && e->exists && e->readable ? &e->content : nullptr;
+}
+
+Planned plan(const TableDef& table, Folder& folder, const RecordGrid& grid, QString* error,
+             const ReferenceJournal* journal, const QByteArray* known, bool followReferences = true) {
   Planned p;
-  const Folder::Table* target = p.folder.read(table, folder, store, error);
+  const Folder::Table* target = folder.read(table, error, known);
   p.order = SaveRowOrder(table, grid);
   if (!target) return p;
+  if (!followReferences) {
+    p.ok = true;
+    return p;
+  }
   TargetChange change;
   change.table = &table;
   change.before = target->rows;
@@ -72,7 +113,7 @@ Planned plan(const TableDef& table, const QString& folder, const RecordGrid& gri
   change.origin = RecordOrigins(table, target->content, target->rows, grid, p.order);
   bool readable = true;
   p.plan = PlanReferenceUpdates(change, [&](const TableDef& referring) -> const std::vector<QStringList>* {
-    const Folder::Table* t = p.folder.read(referring, folder, store, error);
+    const Folder::Table* t = folder.read(referring, error);
     if (!t) readable = false;
     return t ? &t->rows : nullptr;
   }, journal);
@@ -133,31 +174,32 @@ std::vector<int> RecordOrigins(const TableDef& table, const QByteArray& file,
 
 ReferencePlan PlanTableSave(const TableDef& table, const QString& folder, const RecordGrid& grid, FileStore& store,
                             QString* error, const ReferenceJournal* journal) {
-  return plan(table, folder, grid, store, error, journal).plan;
+  Folder files(folder, store);
+  return plan(table, files, grid, error, journal, nullptr).plan;
 }
 
-SaveOutcome SaveTableWithReferences(const TableDef& table, const QString& folder, RecordGrid& grid, FileStore& store,
-                                    QByteArray* written, const SaveFileOptions& options,
-                                    const std::function<bool(const ReferencePlan&)>& proceed, ReferencePlan* planOut,
-                                    ReferenceJournal* journal) {
+SaveOutcome SaveRecords(const TableDef& table, const QString& folder, RecordGrid& grid, FileStore& store,
+                        const TableSaveRequest& request) {
   SaveOutcome outcome;
   if (table.readOnly) {
     outcome.status = SaveOutcome::Unchanged;
     return outcome;
   }
+  const SaveFileOptions& options = request.options;
   QString error;
-  Planned p = plan(table, folder, grid, store, &error, journal);
-  if (planOut) *planOut = p.plan;
+  Folder files(folder, store);
+  Planned p = plan(table, files, grid, &error, request.journal, KnownContent(options), request.followReferences);
+  if (request.plan) *request.plan = p.plan;
   if (!p.ok) {
     outcome.status = SaveOutcome::Failed;
     outcome.reason = error + Texts::tr("，文件未改动");
     return outcome;
   }
-  const Folder::Table& target = p.folder.tables.at(table.fileName);
+  const Folder::Table& target = files.tables.at(table.fileName);
   QByteArray bytes;
-  outcome = EncodeTable(table, folder, grid, p.order, target.content, &bytes);
+  outcome = EncodeTable(table, folder, grid, p.order, target.content, &bytes, files.producersFor(table, nullptr));
   if (!outcome.ok()) return outcome;
-  if (proceed && !proceed(p.plan)) {
+  if (request.proceed && !request.proceed(p.plan)) {
     outcome.status = SaveOutcome::Refused;
     outcome.reason = Texts::tr("保存已取消，文件未改动");
     return outcome;
@@ -169,7 +211,7 @@ SaveOutcome SaveTableWithReferences(const TableDef& table, const QString& folder
   stamps.reserve(p.plan.tables.size());
   for (const ReferenceTableUpdate& u : p.plan.tables) {
     if (!u.changesCells()) continue;
-    const Folder::Table& t = p.folder.tables.at(u.table->fileName);
+    const Folder::Table& t = files.tables.at(u.table->fileName);
     RecordGrid g;
     std::vector<TableRecord> records = t.records;
     g.resetRecords(u.table->fieldCount(), std::move(records));
@@ -179,7 +221,7 @@ SaveOutcome SaveTableWithReferences(const TableDef& table, const QString& folder
     std::vector<int> same(size_t(g.recordCount()));
     for (size_t i = 0; i < same.size(); ++i) same[i] = int(i + 1);
     QByteArray out;
-    const SaveOutcome o = EncodeTable(*u.table, folder, g, same, t.content, &out);
+    const SaveOutcome o = EncodeTable(*u.table, folder, g, same, t.content, &out, files.producersFor(*u.table, nullptr));
     if (!o.ok()) {
       // A referring cell that cannot take the new reference (a position
       // past what the column holds): nothing is written.
@@ -196,28 +238,41 @@ SaveOutcome SaveTableWithReferences(const TableDef& table, const QString& folder
     stamps.push_back(stamp);
     entries.push_back({DataFilePath(folder, u.table->fileName), out, &stamps.back()});
   }
-  if (entries.size() == 1) {
-    const SaveFileResult saved = SaveDataFile(path, bytes, options, store);
-    if (!saved.ok()) {
-      outcome.status = SaveOutcome::Failed;
-      outcome.reason = saved.error;
-      return outcome;
-    }
-    outcome.notices = saved.notices;
-  } else {
-    const SaveFileResult saved = SaveDataFiles(entries, options.historyDepth, store);
-    if (!saved.ok()) {
-      outcome.status = SaveOutcome::Failed;
-      outcome.reason = saved.error;
-      return outcome;
-    }
-    outcome.notices = saved.notices;
+  const SaveFileResult saved =
+      entries.size() == 1 ? SaveDataFile(path, bytes, options, store) : SaveDataFiles(entries, options.historyDepth, store);
+  if (!saved.ok()) {
+    outcome.status = SaveOutcome::Failed;
+    outcome.reason = saved.error;
+    return outcome;
   }
-  if (journal) journal->record(p.plan);
+  outcome.notices = saved.notices;
+  if (request.journal) request.journal->record(p.plan);
   grid.applyOrder(p.order);
   grid.markSaved();
-  if (written) *written = std::move(bytes);
+  if (request.written) *request.written = std::move(bytes);
   return outcome;
+}
+
+SaveOutcome SaveTableWithReferences(const TableDef& table, const QString& folder, RecordGrid& grid, FileStore& store,
+                                    QByteArray* written, const SaveFileOptions& options,
+                                    const std::function<bool(const ReferencePlan&)>& proceed, ReferencePlan* planOut,
+                                    ReferenceJournal* journal) {
+  TableSaveRequest request;
+  request.options = options;
+  request.proceed = proceed;
+  request.plan = planOut;
+  request.journal = journal;
+  request.written = written;
+  return SaveRecords(table, folder, grid, store, request);
+}
+
+SaveOutcome SaveTable(const TableDef& table, const QString& folder, RecordGrid& grid, FileStore& store,
+                      QByteArray* written, const SaveFileOptions& options) {
+  TableSaveRequest request;
+  request.options = options;
+  request.followReferences = false;
+  request.written = written;
+  return SaveRecords(table, folder, grid, store, request);
 }
 
 }  // namespace v3

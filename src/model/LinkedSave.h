@@ -28,6 +28,29 @@ ReferencePlan PlanTableSave(const TableDef& table, const QString& folder, const 
                             FileStore& store = FileStore::disk(), QString* error = nullptr,
                             const ReferenceJournal* journal = nullptr);
 
+// What a save is asked for beside the table's records.
+struct TableSaveRequest {
+  SaveFileOptions options;
+  // Whether the tables that refer to this one follow its records in the same save.
+  bool followReferences = true;
+  // Sees the plan before anything is written and may stop the save.
+  std::function<bool(const ReferencePlan&)> proceed;
+  ReferencePlan* plan = nullptr;         // gets the plan
+  ReferenceJournal* journal = nullptr;   // see SaveTableWithReferences
+  QByteArray* written = nullptr;         // gets the table's new content
+};
+
+// The one save of a table's records, for the editor and the command-line
+// tool alike: the table's file is taken as the caller read it
+// (options.expected, whose content is then not read again; the save is
+// refused when the file on disk is another one by then), its records and
+// those of the tables that refer to it are validated and encoded in memory
+// with one read of Producer.tab, and the files are written with their
+// backup history and replaced (SaveDataFile, or SaveDataFiles when other
+// tables change too). Then the grid shows its rows in the order written.
+SaveOutcome SaveRecords(const TableDef& table, const QString& folder, RecordGrid& grid, FileStore& store,
+                        const TableSaveRequest& request);
+
 // The save command for a table that other tables may refer to: as SaveTable,
 // and in the same all-or-nothing save (SaveDataFiles) every referring table
 // whose references the save would shift, updated so that each reference

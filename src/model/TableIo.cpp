@@ -13,13 +13,15 @@ struct Texts {
 struct Context {
   CodecContext ctx;
   ProducerDirectory producers;
-  Context(const TableDef& table, const QString& folder) {
+  // Given producers are used as they are; otherwise read from the folder when the codec needs them.
+  Context(const TableDef& table, const QString& folder, const ProducerDirectory* given = nullptr) {
     ctx.dataFolder = folder;
     if (table.codec && table.codec->needsProducers()) {
-      producers = ProducerDirectory::load(folder);
-      ctx.producers = &producers;
+      if (!given) producers = ProducerDirectory::load(folder);
+      ctx.producers = given ? given : &producers;
     }
   }
+  const QString& producersError() const { return ctx.producers ? ctx.producers->readError() : producers.readError(); }
   Context(const Context&) = delete;
 };
 
@@ -117,6 +119,19 @@ QString SaveOutcome::message(const QString& fileName, const QString& columnName)
 
 SaveOutcome EncodeTable(const TableDef& table, const QString& folder, const RecordGrid& grid,
                         const std::vector<int>& order, const QByteArray& existing, QByteArray* out) {
+  return EncodeTable(table, folder, grid, order, existing, out, nullptr);
+}
+
+std::vector<TableRecord> DecodeTableRecords(const TableDef& table, const QString& folder, const QByteArray& bytes,
+                                            const ProducerDirectory* producers) {
+  if (!table.codec) return {};
+  const Context c(table, folder, producers);
+  return table.codec->decode(bytes, c.ctx);
+}
+
+SaveOutcome EncodeTable(const TableDef& table, const QString& folder, const RecordGrid& grid,
+                        const std::vector<int>& order, const QByteArray& existing, QByteArray* out,
+                        const ProducerDirectory* producers) {
   SaveOutcome outcome;
   if (!table.codec) {
     outcome.status = SaveOutcome::Failed;
@@ -127,11 +142,11 @@ SaveOutcome EncodeTable(const TableDef& table, const QString& folder, const Reco
   rows.reserve(order.size());
   // Records not decoded yet are written from their kept bytes as they are.
   for (int r : order) rows.push_back(&grid.rowAsRead(r));
-  const Context c(table, folder);
-  if (!c.producers.readError().isEmpty()) {
+  const Context c(table, folder, producers);
+  if (!c.producersError().isEmpty()) {
     // Producer names cannot be turned into numbers without the directory.
     outcome.status = SaveOutcome::Failed;
-    outcome.reason = c.producers.readError();
+    outcome.reason = c.producersError();
     return outcome;
   }
   if (auto problem = table.codec->encode(rows, existing, c.ctx, out)) {
@@ -141,39 +156,6 @@ SaveOutcome EncodeTable(const TableDef& table, const QString& folder, const Reco
     outcome.column = problem->column;
     outcome.reason = problem->reason;
   }
-  return outcome;
-}
-
-SaveOutcome SaveTable(const TableDef& table, const QString& folder, RecordGrid& grid, FileStore& store,
-                      QByteArray* written, const SaveFileOptions& options) {
-  SaveOutcome outcome;
-  if (table.readOnly) {
-    outcome.status = SaveOutcome::Unchanged;
-    return outcome;
-  }
-  const QString path = DataFilePath(folder, table.fileName);
-  bool exists = false;
-  QString error;
-  const QByteArray existing = store.read(path, &exists, &error);
-  if (!error.isEmpty()) {
-    outcome.status = SaveOutcome::Failed;
-    outcome.reason = error + Texts::tr("，文件未改动");
-    return outcome;
-  }
-  const std::vector<int> order = SaveRowOrder(table, grid);
-  QByteArray bytes;
-  outcome = EncodeTable(table, folder, grid, order, existing, &bytes);
-  if (!outcome.ok()) return outcome;
-  const SaveFileResult saved = SaveDataFile(path, bytes, options, store);
-  if (!saved.ok()) {
-    outcome.status = SaveOutcome::Failed;
-    outcome.reason = saved.error;
-    return outcome;
-  }
-  outcome.notices = saved.notices;
-  grid.applyOrder(order);
-  grid.markSaved();
-  if (written) *written = std::move(bytes);
   return outcome;
 }
 

@@ -7,6 +7,7 @@
 #include "storage/FileStore.h"
 #include "storage/SafeSave.h"
 #include "model/RecordGrid.h"
+#include "tables/Producers.h"
 #include "tables/Table.h"
 
 namespace v3 {
@@ -43,13 +44,23 @@ struct SaveOutcome {
 // Encodes the grid's rows (in `order`) into the file's new content, touching nothing.
 SaveOutcome EncodeTable(const TableDef& table, const QString& folder, const RecordGrid& grid,
                         const std::vector<int>& order, const QByteArray& existing, QByteArray* out);
+// The same with the producers given, for a table whose codec needs them (a
+// save of several tables reads Producer.tab once); null: read from the folder.
+SaveOutcome EncodeTable(const TableDef& table, const QString& folder, const RecordGrid& grid,
+                        const std::vector<int>& order, const QByteArray& existing, QByteArray* out,
+                        const ProducerDirectory* producers);
+// The records of a table's content, decoded with the producers given (null:
+// read from the folder when the codec needs them).
+std::vector<TableRecord> DecodeTableRecords(const TableDef& table, const QString& folder, const QByteArray& bytes,
+                                            const ProducerDirectory* producers);
 
-// The save command: encode every row in memory (any cell that cannot be
-// stored refuses the whole save and nothing on disk changes); then write the
-// file as SaveDataFile does (history, <file>.bak, atomic replace; refused
-// when the file is no longer options.expected); then show the rows in the
-// order written. A read-only table saves nothing. *written (when given)
-// gets the file's new content.
+// The save command without the tables that refer to this one (see
+// SaveRecords in model/LinkedSave): encode every row in memory (any cell that
+// cannot be stored refuses the whole save and nothing on disk changes); then
+// write the file as SaveDataFile does (history, <file>.bak, atomic replace;
+// refused when the file is no longer options.expected); then show the rows
+// in the order written. A read-only table saves nothing. *written (when
+// given) gets the file's new content.
 SaveOutcome SaveTable(const TableDef& table, const QString& folder, RecordGrid& grid,
                       FileStore& store = FileStore::disk(), QByteArray* written = nullptr,
                       const SaveFileOptions& options = {});
