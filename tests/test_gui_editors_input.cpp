@@ -346,8 +346,9 @@ class EditorInputTest : public QObject {
     QCOMPARE(grid_.cell(1, 13), QStringLiteral("甲\r\n乙\r\nc"));
   }
 
-  // A click on a check box writes ticked or clear; a greyed box (2) becomes
-  // ticked and never greyed again; the keyboard toggles nothing.
+  // A click on a check box, or Space on the focused box, writes ticked or
+  // clear into every selected record; a greyed box (2) becomes ticked and
+  // never greyed again.
   void checkBoxes_data() {
     QTest::addColumn<QString>("editor");
     QTest::addColumn<QString>("control");
@@ -355,18 +356,25 @@ class EditorInputTest : public QObject {
     QTest::addColumn<QString>("cell");
     QTest::addColumn<int>("clicks");
     QTest::addColumn<QString>("written");  // "-": nothing written
-    QTest::newRow("greyed, one click") << "NE" << "Check6" << 19 << "2" << 1 << "1";
-    QTest::newRow("greyed, two clicks") << "NE" << "Check6" << 19 << "2" << 2 << "0";
-    QTest::newRow("greyed, three clicks") << "NE" << "Check6" << 19 << "2" << 3 << "1";
-    QTest::newRow("greyed, four clicks") << "World" << "Check0" << 2 << "2" << 4 << "0";
-    QTest::newRow("clear, one click") << "TC" << "Check(36)" << 36 << "0" << 1 << "1";
-    QTest::newRow("ticked, two clicks") << "Sch" << "Check(25)" << 25 << "1" << 2 << "1";
-    QTest::newRow("not a state, one click") << "Star" << "Check(22)" << 22 << "7" << 1 << "1";
-    QTest::newRow("greyed, untouched") << "NE" << "Check6" << 19 << "2" << 0 << "-";
-    QTest::newRow("mark, one click") << "SH" << "Check6" << 16 << "√" << 1 << "";
-    QTest::newRow("mark clear, one click") << "CFR" << "Check2" << 8 << "" << 1 << "√";
-    QTest::newRow("mark other text, one click") << "CF" << "Check0" << 8 << "1" << 1 << "√";
-    QTest::newRow("mark, untouched") << "CFR" << "Check2" << 8 << "" << 0 << "-";
+    QTest::addColumn<bool>("keyboard");    // Space instead of the mouse
+    auto row = [](const char* name, const char* editor, const char* control, int column, const char* cell,
+                  int clicks, const char* written) {
+      for (bool keyboard : {false, true})
+        QTest::newRow(qPrintable(QStringLiteral("%1, %2").arg(name, keyboard ? "Space" : "mouse")))
+            << editor << control << column << QString(cell) << clicks << QString(written) << keyboard;
+    };
+    row("greyed, one", "NE", "Check6", 19, "2", 1, "1");
+    row("greyed, two", "NE", "Check6", 19, "2", 2, "0");
+    row("greyed, three", "NE", "Check6", 19, "2", 3, "1");
+    row("greyed, four", "World", "Check0", 2, "2", 4, "0");
+    row("clear, one", "TC", "Check(36)", 36, "0", 1, "1");
+    row("ticked, two", "Sch", "Check(25)", 25, "1", 2, "1");
+    row("not a state, one", "Star", "Check(22)", 22, "7", 1, "1");
+    row("greyed, untouched", "NE", "Check6", 19, "2", 0, "-");
+    row("mark, one", "SH", "Check6", 16, "√", 1, "");
+    row("mark clear, one", "CFR", "Check2", 8, "", 1, "√");
+    row("mark other text, one", "CF", "Check0", 8, "1", 1, "√");
+    row("mark, untouched", "CFR", "Check2", 8, "", 0, "-");
   }
   void checkBoxes() {
     QFETCH(QString, editor);
@@ -375,6 +383,7 @@ class EditorInputTest : public QObject {
     QFETCH(QString, cell);
     QFETCH(int, clicks);
     QFETCH(QString, written);
+    QFETCH(bool, keyboard);
     fillGrid(editor);
     grid_.setCell(1, column, cell);
     grid_.setCell(2, column, cell);
@@ -385,18 +394,140 @@ class EditorInputTest : public QObject {
     auto d = open(editor, EditorMode::ModifySeveral);
     auto* box = qobject_cast<QCheckBox*>(d->control(control));
     QVERIFY(box);
-    // Space and the Select key leave it as it is.
     box->setFocus(Qt::TabFocusReason);
-    const Qt::CheckState shown = box->checkState();
-    QTest::keyClick(box, Qt::Key_Space);
-    QCOMPARE(box->checkState(), shown);
-    QVERIFY(!d->isChanged(control));
     for (int i = 0; i < clicks; ++i) {
-      QTest::mouseClick(box, Qt::LeftButton);
+      if (keyboard)
+        QTest::keyClick(Focused(), Qt::Key_Space);
+      else
+        QTest::mouseClick(box, Qt::LeftButton);
       QVERIFY(box->checkState() != Qt::PartiallyChecked);
     }
+    QCOMPARE(d->isChanged(control), clicks > 0);
     clickButton(d.get(), "Cmd_OK");
     QCOMPARE(grid_.records(), expected);
+  }
+
+  // Every editor from the keyboard alone, in both interface languages: the
+  // first field the user can change has the focus when it opens; Up and Down
+  // on its first closed list step through the entries (the list stays
+  // closed); Space ticks its first check box; Enter writes both into every
+  // selected record.
+  void keyboardOnly_data() {
+    QTest::addColumn<QString>("editor");
+    QTest::addColumn<Script>("language");
+    for (Script language : {Script::Simplified, Script::Traditional})
+      for (const EditorForm* form : AllEditorForms())
+        if (entryOf(form->name))
+          QTest::newRow(qPrintable(form->name + (language == Script::Traditional ? " 1028" : " 2052")))
+              << form->name << language;
+  }
+  void keyboardOnly() {
+    QFETCH(QString, editor);
+    QFETCH(Script, language);
+    SetInterfaceLanguage(ShippedLanguage(language));
+    const auto back = qScopeGuard([] { SetInterfaceLanguage(ShippedLanguage(Script::Simplified)); });
+    fillGrid(editor);
+    for (int r : {2, 3, 4}) grid_.setRowSelected(r, true);
+    std::vector<QStringList> expected = grid_.records();
+    auto d = open(editor, EditorMode::ModifySeveral);
+    const CatalogueEntry& entry = *entryOf(editor);
+    const ControlDef *first = nullptr, *list = nullptr, *check = nullptr;
+    for (const ControlDef* c : controlsOf(*FindEditorForm(editor))) {
+      if (!usable(d.get(), *c) || entry.disabledForModify.contains(c->name)) continue;
+      if (!first) first = c;
+      auto* box = qobject_cast<QComboBox*>(d->control(c->name));
+      if (!list && box && box->count() >= 3) list = c;
+      if (!check && (c->kind == ControlKind::Check01 || c->kind == ControlKind::CheckMark)) check = c;
+    }
+    QVERIFY(first);
+    QWidget* focused = Focused();
+    QVERIFY2(focused && (focused == d->control(first->name) || d->control(first->name)->isAncestorOf(focused)),
+             qPrintable(first->name));
+    if (list) {
+      auto* box = qobject_cast<QComboBox*>(d->control(list->name));
+      box->setFocus(Qt::TabFocusReason);
+      // A text list shows its text, which may be no entry at all.
+      auto shown = [box] { return box->isEditable() ? box->findText(box->currentText()) : box->currentIndex(); };
+      const int at = shown();
+      const int start = std::clamp(at, 0, box->count() - 3);
+      if (at != start) {  // from an entry with two after it
+        for (int guard = 0; shown() != start && guard < box->count() + 1; ++guard)
+          QTest::keyClick(Focused(), at < start ? Qt::Key_Down : Qt::Key_Up);
+        QCOMPARE(shown(), start);
+      }
+      for (Qt::Key key : {Qt::Key_Down, Qt::Key_Down, Qt::Key_Up}) {
+        QTest::keyClick(Focused(), key);
+        QVERIFY(!box->view()->isVisible());
+      }
+      QCOMPARE(shown(), start + 1);
+      const int position = start + 1 - (hasNone(*list) ? 1 : 0);
+      const QString value = list->kind == ControlKind::TextList ? box->itemText(start + 1)
+                            : position < 0                      ? QStringLiteral("-1")
+                                                                : QString::number(storedOf(*list, position));
+      for (int r : {1, 2, 3}) expected[size_t(r)][list->column - 1] = value;
+    }
+    if (check) {
+      auto* box = qobject_cast<QCheckBox*>(d->control(check->name));
+      box->setFocus(Qt::TabFocusReason);
+      const bool ticked = box->checkState() == Qt::Checked;
+      QTest::keyClick(Focused(), Qt::Key_Space);
+      const QString value = check->kind == ControlKind::CheckMark ? (ticked ? QString() : QStringLiteral("√"))
+                                                                   : (ticked ? QStringLiteral("0") : QStringLiteral("1"));
+      for (int r : {1, 2, 3}) expected[size_t(r)][check->column - 1] = value;
+    }
+    if (qobject_cast<QPlainTextEdit*>(Focused()))  // Enter there starts a line
+      clickButton(d.get(), "Cmd_OK");
+    else
+      QTest::keyClick(Focused(), Qt::Key_Return);
+    QVERIFY(!d->isVisible());
+    QCOMPARE(grid_.records(), expected);
+  }
+
+  // From the main window, as a user without a mouse: modify several on
+  // three records, Tab to a check box, Space, Enter, save. The file read
+  // again holds the new mark in exactly those records.
+  void spaceOnACheckBoxIsSaved_data() {
+    QTest::addColumn<Script>("language");
+    QTest::newRow("2052") << Script::Simplified;
+    QTest::newRow("1028") << Script::Traditional;
+  }
+  void spaceOnACheckBoxIsSaved() {
+    QFETCH(Script, language);
+    Shell s(9);
+    s.programDialogs = true;
+    QVERIFY(s.start(language));
+    const auto back = qScopeGuard([] { SetInterfaceLanguage(ShippedLanguage(Script::Simplified)); });
+    s.window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(s.window.get()));
+    const CatalogueEntry& entry = *entryOf("SH");
+    s.open(entry.fileName);
+    const int column = 16;  // Check6
+    SelectRows(s.grid(), Rows({2, 4, 6}));
+    std::vector<QStringList> expected = s.grid().records();
+    const QString mark = s.grid().cell(2, column) == QStringLiteral("√") ? QString() : QStringLiteral("√");
+    for (int r : {2, 4, 6}) expected[size_t(r - 1)][column - 1] = mark;
+    bool acted = false;
+    QTimer::singleShot(0, [&] {
+      auto* d = qobject_cast<RecordDialog*>(QApplication::activeModalWidget());
+      QVERIFY(d);
+      const auto closeAnyway = qScopeGuard([d] { if (d->isVisible()) d->reject(); });
+      d->activateWindow();
+      if (!QTest::qWaitFor([d] { return QApplication::activeWindow() == d; }, 500)) QApplication::setActiveWindow(d);
+      QWidget* box = d->control("Check6");
+      for (int guard = 0; Focused() != box && guard < 200; ++guard) Tab();
+      QCOMPARE(Focused(), box);
+      QTest::keyClick(Focused(), Qt::Key_Space);
+      QTest::keyClick(Focused(), Qt::Key_Return);
+      acted = !d->isVisible();
+    });
+    s.trigger(QStringLiteral("mnu_modify"));
+    QVERIFY(acted);
+    QCOMPARE(s.grid().records(), expected);
+    const QByteArray before = ReadFile(s.path(entry.fileName));
+    s.trigger(QStringLiteral("mnu_save"));
+    QVERIFY(ReadFile(s.path(entry.fileName)) != before);
+    s.trigger(QStringLiteral("mnu_load"));
+    QCOMPARE(s.grid().records(), expected);
   }
 
   // The member and artist lists begin with "no one" (-1); the others keep

@@ -17,8 +17,9 @@ class ControlBinding;
 // What counts as the user's change: typing, pasting or a fill-in box in a
 // text box; a new selection in an index list (keyboard, or mouse while it has
 // the focus); an entry picked from the open list of a text list (a mouse click
-// or Enter in the list, not text typed into its edit field, not a focus change);
-// a mouse click on a check box. Nothing done while the controls are filled
+// or Enter in the list, or Up/Down stepping to an entry while it is closed; not
+// text typed into its edit field, not a focus change); a mouse click on a check
+// box, or Space on the focused box. Nothing done while the controls are filled
 // counts. The mouse wheel changes no control that lacks the keyboard focus
 // (and never a text list): it scrolls the dialog instead.
 class ChangeTracker : public QObject {

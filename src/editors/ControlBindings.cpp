@@ -307,9 +307,22 @@ class TextListBinding : public ListBinding {
     const bool step = !(key->modifiers() & Qt::AltModifier) &&
                       (key->key() == Qt::Key_Up || key->key() == Qt::Key_Down || key->key() == Qt::Key_PageUp ||
                        key->key() == Qt::Key_PageDown);
+    if (key->key() == Qt::Key_Up || key->key() == Qt::Key_Down) {
+      if (!step) return Answer::Pass;
+      // Up and Down step to the entry before or after the one shown, as in an
+      // index list; a text that is no entry steps to the first or the last.
+      const int count = box()->count();
+      const int at = box()->findText(box()->currentText());
+      const bool down = key->key() == Qt::Key_Down;
+      const int next = at < 0 ? (down ? 0 : count - 1) : at + (down ? 1 : -1);
+      if (next < 0 || next >= count) return Answer::Done;
+      box()->setCurrentIndex(next);
+      box()->setEditText(box()->itemText(next));
+      return Answer::ChangedAndDone;
+    }
     if (step) {
-      // Stepping through a text list's entries happens in its open list,
-      // where Enter picks one.
+      // Paging through a text list's entries happens in its open list, where
+      // Enter picks one.
       box()->showPopup();
       return Answer::Done;
     }
@@ -344,7 +357,10 @@ class TextListBinding : public ListBinding {
 class CheckBinding : public ControlBinding {
  public:
   using ControlBinding::ControlBinding;
-  void watch(ChangeTracker&, int) override {}
+  void watch(ChangeTracker& tracker, int index) override {
+    // Space on the focused box toggles it as a click does, and counts as one.
+    QObject::connect(box(), &QAbstractButton::clicked, &tracker, [&tracker, index] { tracker.touch(index); });
+  }
   Answer userEvent(QEvent* event) override {
     switch (event->type()) {
       case QEvent::MouseButtonPress:
@@ -353,13 +369,6 @@ class CheckBinding : public ControlBinding {
         if (widget()->isEnabled() && static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton)
           return Answer::Changed;
         return Answer::Pass;
-      case QEvent::KeyPress:
-      case QEvent::KeyRelease: {
-        // The keyboard does not toggle a check box: it would not count, and the
-        // box would show what OK does not write.
-        const int key = static_cast<QKeyEvent*>(event)->key();
-        return key == Qt::Key_Space || key == Qt::Key_Select ? Answer::Done : Answer::Pass;
-      }
       default: return Answer::Pass;
     }
   }

@@ -60,6 +60,12 @@ RecordDialog::RecordDialog(const EditorForm& form, RecordGrid& grid, const Edito
   count_->setVisible(!adding);
   count_->setText(countText(int(selected.size()), traditional_));
   tracker_->setFilling(false);
+  // The first key goes to the first field the user can change.
+  for (const auto& b : bindings_)
+    if (b->takesKeyboardFocus()) {
+      b->widget()->setFocus(Qt::TabFocusReason);
+      break;
+    }
   // As large as the content (the form scrolls only on a small screen).
   resize(sizeHint());
 }
