@@ -14,10 +14,10 @@ struct Usage {
   const char16_t* preferred;
 };
 constexpr Usage kUsage[] = {
-    {u"保存", u"儲存"}, {u"文件", u"檔案"}, {u"設置", u"設定"}, {u"數據", u"資料"},
+    {u"保存", u"儲存"}, {u"數據文件夾", u"資料夾"}, {u"文件夾", u"資料夾"}, {u"文件", u"檔案"}, {u"設置", u"設定"}, {u"數據", u"資料"},
     {u"默認", u"預設"}, {u"打開", u"開啟"}, {u"只讀", u"唯讀"}, {u"字節", u"位元組"},
     {u"字符", u"字元"}, {u"查找", u"尋找"}, {u"搜索", u"搜尋"}, {u"添加", u"新增"},
-    {u"信息", u"訊息"}, {u"制作", u"製作"}, {u"一周", u"一週"}, {u"此行", u"此列"},
+    {u"信息", u"訊息"}, {u"制作", u"製作"}, {u"一周", u"一週"}, {u"游戲", u"遊戲"}, {u"此行", u"此列"},
     {u"粘貼", u"貼上"}, {u"單元格", u"儲存格"}, {u"工具欄", u"工具列"}, {u"窗口", u"視窗"},
     {u"剪貼板", u"剪貼簿"}, {u"菜單", u"選單"},
     {u"撤銷", u"復原"}, {u"復制", u"複製"}, {u"所有列", u"所有欄"},
@@ -86,7 +86,26 @@ QString NotFoundForLocale(int localeId) {
 }
 
 QString Localised(Script code, const QString& simplified) {
-  return Traditional(code) ? RowsAndColumns(TraditionalUsage(ToTraditional(simplified))) : simplified;
+  if (!Traditional(code)) return simplified;
+  // A quoted stretch is the user's or the file's text (“团” 无法以 Big5 保存):
+  // it is shown as it is, only the message's own words are converted.
+  auto convert = [](QStringView words) { return RowsAndColumns(TraditionalUsage(ToTraditional(words.toString()))); };
+  const QStringView text(simplified);
+  QString out;
+  out.reserve(text.size());
+  qsizetype from = 0;
+  for (qsizetype i = 0; i < text.size(); ++i) {
+    const QChar close = text[i] == u'“' ? u'”' : text[i] == u'「' ? u'」' : text[i] == u'『' ? u'』' : QChar();
+    if (close.isNull()) continue;
+    const qsizetype end = text.indexOf(close, i + 1);
+    if (end < 0) break;
+    out += convert(text.mid(from, i - from));
+    out += text.mid(i, end + 1 - i);
+    from = end + 1;
+    i = end;
+  }
+  out += convert(text.mid(from));
+  return out;
 }
 
 }  // namespace v3::msg

@@ -18,7 +18,9 @@ QString SelectedCount(Script script, int count);  // Label1
 // text (no message) for any locale but 2052 and 1028.
 QString NotFoundForLocale(int localeId);
 
-// Any other message: written in Simplified, shown in Traditional for Script::Traditional.
+// Any other message: written in Simplified, shown in Traditional for
+// Script::Traditional; the text between quotes (“…”, 「…」, 『…』) is the
+// user's or the file's own and stays as it is.
 QString Localised(Script script, const QString& simplified);
 
 }  // namespace msg
