@@ -11,6 +11,7 @@
 #include <QTimer>
 #include <QtTest>
 
+#include "EditorTestSupport.h"
 #include "TestSupport.h"
 #include "editors/BuiltInDialogs.h"
 #include "app/UiFront.h"
@@ -129,7 +130,7 @@ class TableWindowsTest : public QObject {
     auto w = open(window);
     QVERIFY(w);
     QCOMPARE(w->objectName(), window);
-    QCOMPARE(w->windowTitle(), title);
+    QCOMPARE(w->windowTitle(), title + "[*]");
     QCOMPARE(w->dataFolder(), data_);
     QCOMPARE(int(w->findChildren<QLineEdit*>().size()), boxCount);
     for (const QString& b : boxes) QVERIFY2(w->box(b), qPrintable(b));
@@ -416,6 +417,96 @@ class TableWindowsTest : public QObject {
   }
 
   // The Select menu's entries open the windows through the dialogs the program has.
+  // A refusal quotes the text as the user typed it: in a Traditional
+  // interface only the message's own words are Traditional.
+  void refusalQuotesTheTypedText_data() {
+    QTest::addColumn<Script>("language");
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("quoted");
+    QTest::addColumn<QString>("words");  // the rest of the message, in the interface's script
+    QTest::newRow("1028, Simplified character") << Script::Traditional << "团" << "“团”" << "無法以 Big5 儲存";
+    QTest::newRow("1028, Simplified after Latin") << Script::Traditional << "A发" << "“发”" << "無法以 Big5 儲存";
+    QTest::newRow("2052 interface") << Script::Simplified << "团" << "“团”" << "无法以 Big5 保存";
+  }
+  void refusalQuotesTheTypedText() {
+    QFETCH(Script, language);
+    QFETCH(QString, typed);
+    QFETCH(QString, quoted);
+    QFETCH(QString, words);
+    SetInterfaceLanguage(ShippedLanguage(language));
+    const auto back = qScopeGuard([this] { SetInterfaceLanguage(LanguageFile(Script::Simplified, program_)); });
+    auto w = open("Cons");
+    w->show();
+    QVERIFY(QTest::qWaitForWindowActive(w.get()));
+    QLineEdit* name = w->box("Text1(4)");
+    QTest::mouseClick(name, Qt::LeftButton);
+    QTest::keyClick(name, Qt::Key_A, Qt::ControlModifier);
+    TypeInto(name, typed);
+    Click(*w, "Cmd_Save");
+    QCOMPARE(front_.messages.size(), 1);
+    const QString& m = front_.messages[0];
+    QVERIFY2(m.contains(quoted) && m.contains(words), qPrintable(m));
+    QVERIFY2(!m.contains(ToTraditional(quoted)) || ToTraditional(quoted) == quoted, qPrintable(m));
+  }
+
+  // Typing marks the title [*] until the save; the save's status line (here
+  // a long path) neither widens the window nor moves its buttons.
+  void layoutStaysAcrossASave_data() {
+    QTest::addColumn<QString>("window");
+    QTest::addColumn<QString>("box");
+    QTest::addColumn<Script>("language");
+    const struct {
+      const char* window;
+      const char* box;
+    } boxes[] = {{"Cons", "Text3(0)"}, {"Dif", "Text(1)"}, {"Level", "Text1(0)"}, {"Length", "Texta(0)"}};
+    for (Script language : {Script::Simplified, Script::Traditional})
+      for (const auto& b : boxes)
+        QTest::newRow(qPrintable(QStringLiteral("%1 %2").arg(b.window, language == Script::Traditional ? "1028" : "2052")))
+            << b.window << b.box << language;
+  }
+  void layoutStaysAcrossASave() {
+    QFETCH(QString, window);
+    QFETCH(QString, box);
+    QFETCH(Script, language);
+    SetInterfaceLanguage(ShippedLanguage(language));
+    const auto back = qScopeGuard([this] { SetInterfaceLanguage(LanguageFile(Script::Simplified, program_)); });
+    // A data folder deep down (Config.ini holds at most 254 bytes of it), so
+    // that where the save went is a long line.
+    QTemporaryDir deepRoot;
+    const QString deep = deepRoot.filePath(QStringLiteral("data") + QStringLiteral("/一个很长很长的文件夹名字").repeated(3));
+    QString error;
+    QVERIFY2(WriteSampleFolder(deep, 11, 6, &error), qPrintable(error));
+    const QString program = deepRoot.filePath("program");
+    QDir().mkpath(program);
+    WriteFile(program + "/Config.ini", "[Config]\r\nPath=" + deep.toUtf8() + "\r\n");
+    TableWindowOptions o;
+    o.programFolder = program;
+    o.front = &front_;
+    auto w = MakeTableWindow(window, o);
+    w->show();
+    QVERIFY(QTest::qWaitForWindowActive(w.get()));
+    const QRect exit = w->button("Cmd_Exit")->geometry();
+    const QSize size = w->size();
+    QVERIFY(!w->isWindowModified());
+    QVERIFY(w->windowTitle().endsWith("[*]"));
+    QLineEdit* b = w->box(box);
+    const int value = b->text().toInt();
+    QTest::mouseClick(b, Qt::LeftButton);
+    QTest::keyClick(b, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClicks(b, QString::number(value > 1 ? value - 1 : value + 1));
+    QVERIFY(w->isWindowModified());
+    Click(*w, "Cmd_Save");
+    QVERIFY2(front_.messages.isEmpty(), qPrintable(front_.messages.join('\n')));
+    QVERIFY(!w->isWindowModified());
+    QVERIFY(w->statusLine().endsWith(QDir::toNativeSeparators(deep + '/' + StandaloneFor(w->kind()).fileName)));
+    QCoreApplication::processEvents();
+    QCOMPARE(w->size(), size);
+    QCOMPARE(w->button("Cmd_Exit")->geometry(), exit);
+    // The line shows what fits, the whole of it in its tool tip.
+    QCOMPARE(w->label("StatusLine")->toolTip(), w->statusLine());
+    QVERIFY(w->label("StatusLine")->width() <= w->width());
+  }
+
   void builtInDialogsOpenTheWindows_data() {
     QTest::addColumn<QString>("window");
     for (const char* w : {"Cons", "Dif", "Level", "Length"}) QTest::newRow(w) << w;

@@ -43,6 +43,36 @@ Script interfaceLanguage() {
   return file.isNone() ? InterfaceScript(SystemLocaleNumber()) : file.script();
 }
 
+// The line under the buttons: as wide as the window gives it, never wider,
+// so a long message (where a save went) cannot widen the window and move the
+// buttons. A text too long for it is shortened in its middle; the tool tip
+// holds it whole.
+class StatusLabel : public QLabel {
+ public:
+  explicit StatusLabel(QWidget* parent) : QLabel(parent) {
+    setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
+    setTextInteractionFlags(Qt::TextSelectableByMouse);
+  }
+  void setWholeText(const QString& text) {
+    whole_ = text;
+    setToolTip(text);
+    elide();
+  }
+  const QString& wholeText() const { return whole_; }
+  QSize sizeHint() const override { return {0, fontMetrics().height() + 2 * margin()}; }
+  QSize minimumSizeHint() const override { return sizeHint(); }
+
+ protected:
+  void resizeEvent(QResizeEvent* event) override {
+    QLabel::resizeEvent(event);
+    elide();
+  }
+
+ private:
+  void elide() { setText(fontMetrics().elidedText(whole_, Qt::ElideMiddle, std::max(0, contentsRect().width()))); }
+  QString whole_;
+};
+
 }  // namespace
 
 // One edit of one box: the text before and after.
@@ -100,6 +130,8 @@ TableWindow::TableWindow(StandaloneKind kind, const TableWindowOptions& options,
   }
 
   ApplyFormTexts(this, InterfaceLanguage());
+  // The title shows [*] while there are unsaved edits.
+  setWindowTitle(windowTitle() + QStringLiteral("[*]"));
   dataFolder_ = ChoiceListDataFolder(programFolder_);
   loadFile();
 }
@@ -149,9 +181,8 @@ void TableWindow::addButtons(QBoxLayout* layout) {
     row->addWidget(button);
   }
   layout->addLayout(row);
-  statusLine_ = new QLabel(this);
+  statusLine_ = new StatusLabel(this);
   statusLine_->setObjectName(QStringLiteral("StatusLine"));
-  statusLine_->setTextInteractionFlags(Qt::TextSelectableByMouse);
   layout->addWidget(statusLine_);
   connect(button(QStringLiteral("Cmd_Load")), &QPushButton::clicked, this, [this] { loadFile(); });
   connect(button(QStringLiteral("Cmd_Save")), &QPushButton::clicked, this, [this] { saveFile(); });
@@ -315,10 +346,13 @@ void TableWindow::showMessage(const QString& simplified) {
   front_->message(this, text(simplified), UiFront::Icon::Warning);
 }
 
-QString TableWindow::statusLine() const { return statusLine_->text(); }
+QString TableWindow::statusLine() const { return static_cast<StatusLabel*>(statusLine_)->wholeText(); }
+
+void TableWindow::setStatusLine(const QString& text) { static_cast<StatusLabel*>(statusLine_)->setWholeText(text); }
 
 void TableWindow::setModified(bool modified) {
   modified_ = modified;
+  setWindowModified(modified);
 }
 
 void TableWindow::commitBoxes(QLineEdit* typed) {
@@ -422,7 +456,7 @@ bool TableWindow::loadFile() {
   }
   forgetSteps();
   setModified(false);
-  statusLine_->setText(text(QStringLiteral("已读取 %1").arg(table_.info().fileName)));
+  setStatusLine(text(QStringLiteral("已读取 %1").arg(table_.info().fileName)));
   return true;
 }
 
@@ -434,17 +468,18 @@ StandaloneSave TableWindow::saveFile() {
   options.historyDepth = HistoryDepthSetting(ConfigFolder(programFolder_));
   const StandaloneSave outcome = table_.save(dataFolder_, *store_, options);
   if (!outcome.ok()) {
-    statusLine_->setText(text(QStringLiteral("%1 未保存").arg(table_.info().fileName)));
+    setStatusLine(text(QStringLiteral("%1 未保存").arg(table_.info().fileName)));
     showMessage(outcome.message(table_.info().fileName));
     return outcome;
   }
   if (!outcome.notices.isEmpty()) showMessage(outcome.notices.join(u'\n'));
   undo_->setClean();
   setModified(false);
-  // Where it went: the data folder of Config.ini.
-  statusLine_->setText(text(QStringLiteral("已保存 %1：%2")
-                                .arg(table_.info().fileName,
-                                     QDir::toNativeSeparators(DataFilePath(dataFolder_, table_.info().fileName)))));
+  // Where it went: the data folder of Config.ini, named as it is (only the
+  // message's own words follow the interface's script).
+  setStatusLine(text(QStringLiteral("已保存 %1：%2"))
+                    .arg(table_.info().fileName,
+                         QDir::toNativeSeparators(DataFilePath(dataFolder_, table_.info().fileName))));
   return outcome;
 }
 

@@ -28,7 +28,9 @@ struct TableWindowOptions {
 // texts from the language file, finds the data folder in Config.ini, reads
 // its file at once and shows every value in a box; Cmd_Load reads the file
 // again, Cmd_Save writes the boxes back at the positions they came from and
-// Cmd_Exit closes the window without saving. A save that is refused or fails
+// Cmd_Exit closes the window without saving. The title shows [*] while the
+// boxes hold unsaved edits; the status line under the buttons never widens
+// the window. A save that is refused or fails
 // shows one message and leaves the file as it was; a save that goes through
 // shows none.
 class TableWindow : public QDialog {
@@ -75,6 +77,7 @@ class TableWindow : public QDialog {
   void addButtons(QBoxLayout* layout);
   void showMessage(const QString& simplified);
   void setModified(bool modified);
+  void setStatusLine(const QString& text);
   QString text(const QString& simplified) const;
   // Makes the typing since the last step one step (`typed`: the box typed in;
   // null: the box with the focus).
