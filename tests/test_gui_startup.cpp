@@ -2,7 +2,11 @@
 // the interface language, and the set-data-folder command.
 #include "test_gui_support.h"
 
+#include <QDialog>
 #include <QLabel>
+#include <QListWidget>
+#include <QPushButton>
+#include <QTimer>
 
 #include "app/StartUp.h"
 #include "app/Texts.h"
@@ -23,6 +27,42 @@ std::optional<QByteArray> ConfigEntry(const Shell& s) {
   return ini::FindValue(ReadFile(ConfigPath(s)), "Config", "Path");
 }
 
+// Whether the message is the welcome page's answer to a folder without
+// CDCase.dat: it names the folder and the file looked for.
+bool NamesWhatWasLookedFor(const QString& message, const QString& folder) {
+  return message.contains(QDir::toNativeSeparators(folder)) && message.contains(QStringLiteral("CDCase.dat")) &&
+         message.contains(QStringLiteral("StarRole.dat"));
+}
+
+// Drives the welcome page once it shows, shown and active: clicks each
+// button named in turn (RecentFolders: its first entry) while the page is
+// open, then leaves a page still open with Escape, as a user quitting.
+// The returned timer is the driver: it goes with the test that made it.
+[[nodiscard]] std::unique_ptr<QTimer> OnWelcomePage(const QStringList& clicks, int* shown) {
+  auto timer = std::make_unique<QTimer>();
+  timer->setSingleShot(true);
+  QObject::connect(timer.get(), &QTimer::timeout, [clicks, shown] {
+    auto* page = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+    if (!page || page->objectName() != QLatin1String("Welcome")) return;
+    ++*shown;
+    page->activateWindow();
+    if (!QTest::qWaitForWindowActive(page)) QApplication::setActiveWindow(page);
+    for (const QString& name : clicks) {
+      if (!page->isVisible()) break;
+      if (name == QLatin1String("RecentFolders")) {
+        auto* list = page->findChild<QListWidget*>(name);
+        if (!list) break;
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->item(0)).center());
+      } else if (auto* button = page->findChild<QPushButton*>(name)) {
+        QTest::mouseClick(button, Qt::LeftButton);
+      }
+    }
+    if (page->isVisible()) QTest::keyClick(page, Qt::Key_Escape);
+  });
+  timer->start(0);
+  return timer;
+}
+
 }  // namespace
 
 class StartUpTest : public QObject {
@@ -38,6 +78,8 @@ class StartUpTest : public QObject {
   void setDataFolderCommand_data();
   void setDataFolderCommand();
   void unwritableConfigIsReported();
+  void welcomePage_data();
+  void welcomePage();
 };
 
 // config: "none" (no Config.ini), "nokey" (file without the Path entry),
@@ -100,8 +142,13 @@ void StartUpTest::settlesTheDataFolder() {
                                         {"wrong", wrong}, {"", QString()}};
   if (!answer.isEmpty()) s.front.folderAnswers << folders[answer];
 
+  int pages = 0;
+  const auto driver = OnWelcomePage({QStringLiteral("CmdChoose")}, &pages);
   QCOMPARE(s.start(), proceeds);
-  QCOMPARE(s.front.texts(), messages);
+  QCOMPARE(pages, prompts);  // every picker of start-up is the welcome page's
+  QStringList texts = s.front.texts();
+  if (!texts.isEmpty() && NamesWhatWasLookedFor(texts.last(), empty)) texts.last() = kNotFound;
+  QCOMPARE(texts, messages);
   QCOMPARE(s.front.prompts.size(), prompts);
   for (const QString& p : s.front.prompts) QCOMPARE(p, QStringLiteral("请选择Data文件所在目录"));
   if (proceeds) QCOMPARE(s.window->dataFolder(), folders[folder]);
@@ -134,8 +181,17 @@ void StartUpTest::messagesFollowTheLanguage() {
   Shell s(1);
   WriteIniValue(ConfigPath(s), "Config", "Path", s.root.filePath(QStringLiteral("nowhere")));
   s.front.folderAnswers << s.root.path();  // holds no CDCase.dat
+  int pages = 0;
+  const auto driver = OnWelcomePage({QStringLiteral("CmdChoose")}, &pages);
   QVERIFY(!s.start(script));
-  QCOMPARE(s.front.texts(), messages);
+  QCOMPARE(pages, 1);
+  QStringList texts = s.front.texts();
+  QCOMPARE(texts.size(), 2);
+  QVERIFY2(NamesWhatWasLookedFor(texts[1], s.root.path()), qPrintable(texts[1]));
+  QVERIFY2(texts[1].contains(script == Script::Traditional ? QStringLiteral("不是遊戲的資料夾") : QStringLiteral("不是游戏的数据文件夹")),
+           qPrintable(texts[1]));
+  texts[1] = messages[1];
+  QCOMPARE(texts, messages);
   QCOMPARE(s.front.prompts, QStringList{prompt});
   // The label's design text is in the interface language too.
   QCOMPARE(s.window->label(1)->text(), script == Script::Traditional ? QStringLiteral("共0項被選擇")
@@ -227,10 +283,91 @@ void StartUpTest::unwritableConfigIsReported() {
   QFile::remove(ConfigPath(s));
   QDir().mkpath(ConfigPath(s));  // a folder where the file should go
   s.front.folderAnswers << s.dataFolder;
+  int pages = 0;
+  const auto driver = OnWelcomePage({QStringLiteral("CmdChoose")}, &pages);
   QVERIFY(s.start());
+  QCOMPARE(pages, 1);
   QCOMPARE(s.window->dataFolder(), s.dataFolder);
   QCOMPARE(s.front.messages.size(), 1);
   QVERIFY(s.front.messages[0].text.contains(QStringLiteral("Config.ini")));
+}
+
+// The welcome page in both languages: what the data folder is, a picker
+// cancelled back to the page, a wrong folder named with the file looked for
+// and chosen again, a sample folder written and opened, a recent folder.
+void StartUpTest::welcomePage_data() {
+  QTest::addColumn<Script>("script");
+  QTest::addColumn<QString>("config");      // "none", or "wrong" (with the data folder among the recent ones)
+  QTest::addColumn<QStringList>("clicks");  // on the page, in turn
+  QTest::addColumn<QStringList>("answers");  // the pickers' answers: "data", "empty", "samples", "" (cancel)
+  QTest::addColumn<QString>("folder");       // the data folder afterwards: "data", "sample", "" (the program ends)
+  QTest::addColumn<int>("messages");
+  const QString choose = QStringLiteral("CmdChoose"), sample = QStringLiteral("CmdSample");
+  for (Script script : {Script::Simplified, Script::Traditional}) {
+    const QString t = script == Script::Traditional ? QStringLiteral(", 1028") : QStringLiteral(", 2052");
+    QTest::newRow(qPrintable("sample folder" + t))
+        << script << "none" << QStringList{sample} << QStringList{"samples"} << "sample" << 0;
+    QTest::newRow(qPrintable("cancel, then a wrong folder, then the right one" + t))
+        << script << "none" << QStringList{choose, choose, choose} << QStringList{"", "empty", "data"} << "data" << 1;
+    QTest::newRow(qPrintable("cancelled sample, then leaving" + t))
+        << script << "none" << QStringList{sample} << QStringList{""} << "" << 0;
+    QTest::newRow(qPrintable("recent folder" + t))
+        << script << "wrong" << QStringList{"RecentFolders"} << QStringList() << "data" << 1;
+  }
+}
+
+void StartUpTest::welcomePage() {
+  QFETCH(Script, script);
+  QFETCH(QString, config);
+  QFETCH(QStringList, clicks);
+  QFETCH(QStringList, answers);
+  QFETCH(QString, folder);
+  QFETCH(int, messages);
+  Shell s(3);
+  const QString empty = s.root.filePath(QStringLiteral("empty"));
+  const QString samples = s.root.filePath(QStringLiteral("samples"));
+  QDir().mkpath(empty);
+  QDir().mkpath(samples);
+  QFile::remove(ConfigPath(s));
+  if (config == QLatin1String("wrong")) {
+    RememberRecentDataFolder(s.programFolder, s.dataFolder);
+    WriteIniValue(ConfigPath(s), "Config", "Path", empty);
+  }
+  const QHash<QString, QString> folders{{"data", s.dataFolder}, {"empty", empty}, {"samples", samples}, {"", QString()}};
+  for (const QString& a : answers) s.front.folderAnswers << folders[a];
+
+  QString what, chooseText, sampleText;
+  int pages = 0;
+  QTimer::singleShot(0, [&] {  // what the page says, before it is driven
+    if (QWidget* page = QApplication::activeModalWidget()) {
+      what = page->findChild<QLabel*>(QStringLiteral("LbWhat"))->text();
+      chooseText = page->findChild<QPushButton*>(QStringLiteral("CmdChoose"))->text();
+      sampleText = page->findChild<QPushButton*>(QStringLiteral("CmdSample"))->text();
+    }
+  });
+  const auto driver = OnWelcomePage(clicks, &pages);
+  const bool proceeds = s.start(script);
+  QCOMPARE(pages, 1);
+  QCOMPARE(proceeds, !folder.isEmpty());
+  QVERIFY2(what.contains(QStringLiteral("CDCase.dat")) && what.contains(QStringLiteral("StarRole.dat")), qPrintable(what));
+  const bool traditional = script == Script::Traditional;
+  QCOMPARE(chooseText, traditional ? QStringLiteral("選擇遊戲的 Data 資料夾…") : QStringLiteral("选择游戏的 Data 文件夹…"));
+  QCOMPARE(sampleText, traditional ? QStringLiteral("創建示例資料夾…") : QStringLiteral("创建示例数据文件夹…"));
+  QCOMPARE(s.front.prompts.size(), int(answers.size()));
+  QCOMPARE(s.front.messages.size(), messages);
+  if (config == QLatin1String("none") && messages == 1) QVERIFY(NamesWhatWasLookedFor(s.front.texts()[0], empty));
+  if (folder.isEmpty()) {
+    QVERIFY(!QFileInfo::exists(ConfigPath(s)));
+    QVERIFY(QDir(samples).isEmpty());
+    return;
+  }
+  const QString expected = folder == QLatin1String("sample") ? samples + QStringLiteral("/Vantaro3Sample") : s.dataFolder;
+  QCOMPARE(s.window->dataFolder(), expected);
+  QCOMPARE(QString::fromUtf8(ConfigEntry(s).value_or(QByteArray())), expected);
+  // The folder opens like any other: a table of it in the grid.
+  s.open(QStringLiteral("StarRole.dat"));
+  QVERIFY(s.grid().recordCount() > 0);
+  QCOMPARE(s.window->caption(), QStringLiteral("StarRole.dat"));
 }
 
 QTEST_MAIN(StartUpTest)

@@ -6,6 +6,7 @@
 
 #include "app/Messages.h"
 #include "app/UiFront.h"
+#include "app/WelcomePage.h"
 #include "storage/FileStore.h"
 #include "text/Ini.h"
 #include "text/Places.h"
@@ -30,16 +31,11 @@ void Remember(const QString& programFolder, Script script, const QString& folder
                   UiFront::Icon::Warning);
 }
 
-// The folder prompt of start-up: a valid folder, or empty text when the
-// program has to end (cancelled, or the folder lacks CDCase.dat).
-QString PromptAtStart(Script script, UiFront& front, QWidget* owner) {
-  const QString folder = front.chooseFolder(owner, msg::ChooseFolder(script));
-  if (folder.isEmpty()) return QString();
-  if (!IsDataFolder(folder)) {
-    front.message(owner, msg::FileNotFound(script), UiFront::Icon::None);
-    return QString();
-  }
-  return folder;
+// The welcome page of start-up: a valid folder, or empty text when the user
+// leaves the page (the program then ends).
+QString PromptAtStart(const QString& programFolder, Script script, UiFront& front, QWidget* owner) {
+  WelcomePage page(programFolder, script, front, owner);
+  return page.exec() == QDialog::Accepted ? page.folder() : QString();
 }
 
 }  // namespace
@@ -60,13 +56,13 @@ StartUpResult SettleDataFolder(const QString& programFolder, Script script, UiFr
     QString folder = ReadIniValue(kSection, kKey, programFolder, config);
     if (!IsDataFolder(folder)) {
       front.message(owner, msg::PathWrong(script), UiFront::Icon::None);
-      folder = PromptAtStart(script, front, owner);
+      folder = PromptAtStart(programFolder, script, front, owner);
       if (folder.isEmpty()) return result;
       Remember(programFolder, script, folder, front, owner);
     }
     result.dataFolder = folder;
   } else {
-    const QString folder = PromptAtStart(script, front, owner);
+    const QString folder = PromptAtStart(programFolder, script, front, owner);
     if (folder.isEmpty()) return result;
     Remember(programFolder, script, folder, front, owner);
     result.dataFolder = folder;

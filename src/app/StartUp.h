@@ -25,8 +25,9 @@ struct StartUpResult {
 
 // Settles the data folder before the main window is shown: Config.ini's
 // entry when it names a folder holding CDCase.dat, otherwise the folder the
-// user picks (and Config.ini then remembers it). A cancelled picker, or a
-// picked folder without CDCase.dat, ends the program.
+// user settles on in the welcome page (picked, a new sample folder, or a
+// recent one; Config.ini then remembers it). Leaving the welcome page ends
+// the program.
 StartUpResult SettleDataFolder(const QString& programFolder, Script script, UiFront& front,
                                QWidget* owner);
 
