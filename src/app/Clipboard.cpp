@@ -84,21 +84,4 @@ bool BlockFits(int blockRows, int blockColumns, size_t rows, size_t columns) {
   return blockRows > 0 && blockColumns > 0 && size_t(blockRows) <= rows && size_t(blockColumns) <= columns;
 }
 
-int PasteBlock(RecordGrid& grid, const QList<QStringList>& block, const std::vector<int>& rows,
-               const std::vector<int>& columns) {
-  std::vector<RecordGrid::CellEdit> edits;
-  for (qsizetype i = 0; i < block.size() && size_t(i) < rows.size(); ++i) {
-    const QStringList& line = block[i];
-    for (qsizetype j = 0; j < line.size() && size_t(j) < columns.size(); ++j) {
-      const int r = rows[size_t(i)];
-      const int c = columns[size_t(j)];
-      if (DisplayedCellText(grid.cell(r, c)) == line[j]) continue;
-      edits.push_back({r, c, line[j]});
-    }
-  }
-  // One change for the whole block, undone as one.
-  if (!edits.empty()) grid.setCells(edits);
-  return int(edits.size());
-}
-
 }  // namespace v3

@@ -25,11 +25,4 @@ QList<QStringList> ParseBlock(const QString& text);
 // when either list is too short.
 bool BlockFits(int blockRows, int blockColumns, size_t rows, size_t columns);
 
-// Writes the block into the cells (rows[i], columns[j]); a short line leaves
-// the cells after its end as they are. A cell whose stored text shows as the
-// pasted text is left alone, so pasting a copy back changes nothing.
-// The cells change in one step. Returns the number of cells changed.
-int PasteBlock(RecordGrid& grid, const QList<QStringList>& block, const std::vector<int>& rows,
-               const std::vector<int>& columns);
-
 }  // namespace v3

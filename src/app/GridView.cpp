@@ -301,6 +301,12 @@ void GridView::showSortIndicator(int column, Qt::SortOrder order) {
     h->setSortIndicatorShown(true);
     h->setSortIndicator(column, order);
   }
+  // The mark takes room of its own: the column widens until its header's text fits beside it.
+  QHeaderView* header = horizontalHeader();
+  if (column > 0 && column < header->count()) {
+    const int needed = header->sectionSizeHint(column);
+    if (header->sectionSize(column) < needed) header->resizeSection(column, needed);
+  }
 }
 
 void GridView::clearSortIndicator() {

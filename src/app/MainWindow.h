@@ -5,6 +5,8 @@
 
 #include <memory>
 #include <optional>
+#include <utility>
+#include <vector>
 
 #include "app/Layout.h"
 #include "model/RecordGrid.h"
@@ -20,6 +22,7 @@ class QUndoStack;
 namespace v3 {
 
 class CellEditing;
+struct CellPlan;
 class DialogFactory;
 class FileStore;
 class FilterBar;
@@ -106,7 +109,10 @@ class Vantaro3 : public QMainWindow {
   void popupAtCurrent();                 // Menu key, Shift+F10: the context menu at the current row
   void sortByColumn(int column);         // a click on the column's header
   void copySelection(bool headerRow);    // Ctrl+C, Ctrl+Shift+C
-  void paste();                          // Ctrl+V
+  void paste();                          // Ctrl+V: from the current cell, or one value into the selection
+  void fillDown();                       // Ctrl+D: each column's top selected cell into those below
+  void clearCells();                     // Delete in cell mode: the selected cells to their columns' empty text
+  void replace();                        // Ctrl+H: find and replace in one column or all
   void applyFilter();                    // the filter bar's text and column
   void setCellSelection(bool on);        // select blocks of cells instead of rows
   FilterBar* filterBar() const { return filterBar_; }
@@ -159,6 +165,18 @@ class Vantaro3 : public QMainWindow {
   void fitEditedColumns();
   bool showGuide(bool english = false);  // the guide of the interface's script, or the English one
   int keyboardRow() const;  // the row Enter and the Menu key act on; 0 for none
+  // The selected cells in view (grid row, column), by row; the current cell when none is selected.
+  std::vector<std::pair<int, int>> selectedCells();
+  bool wholeRowsSelected();
+  // The columns a command of many cells leaves alone: those the cell editor
+  // cannot change, and those that identify a record unless `wholeRows`.
+  QList<int> keptColumns(bool wholeRows) const;
+  QString emptyText(int column) const;  // what a cleared cell of the column holds
+  QString columnNames(const QList<int>& columns) const;
+  // Makes the edits of the plan one undo step named `caption`; nothing at all
+  // when one of them cannot be stored (the reason shown, false returned).
+  bool applyAllOrNothing(CellPlan& plan, const QString& caption);
+  bool editableTable() const;  // a table is open and its cells may change
 
   ShellOptions options_;
   QString programFolder_;

@@ -13,11 +13,14 @@
 #include <QStyle>
 #include <QTimer>
 #include <QToolBar>
+#include <QUndoStack>
 
 #include <algorithm>
 
 #include "app/CellEditor.h"
+#include "app/CellEdits.h"
 #include "app/Clipboard.h"
+#include "app/GridCommands.h"
 #include "app/Dialogs.h"
 #include "app/FilterBar.h"
 #include "app/FrozenView.h"
@@ -27,6 +30,7 @@
 #include "app/MainWindow.h"
 #include "app/Messages.h"
 #include "app/References.h"
+#include "app/ReplaceDialog.h"
 #include "app/Search.h"
 #include "app/UiFront.h"
 #include "tables/Catalogue.h"
@@ -85,6 +89,15 @@ void Vantaro3::buildGridTools() {
   connect(copyHeader, &QAction::triggered, this, [this] { copySelection(true); });
   QAction* pasteAction = gridAction("mnu_paste", QStringLiteral("粘贴(&P)"), {QKeySequence::Paste});
   connect(pasteAction, &QAction::triggered, this, &Vantaro3::paste);
+  QAction* fill = gridAction("mnu_filldown", QStringLiteral("向下填充"), {QKeySequence(Qt::CTRL | Qt::Key_D)});
+  connect(fill, &QAction::triggered, this, &Vantaro3::fillDown);
+  // Delete clears cells in cell mode and deletes records in row mode (see setCellSelection).
+  QAction* clear = gridAction("mnu_clear", QStringLiteral("清除单元格"), {});
+  connect(clear, &QAction::triggered, this, &Vantaro3::clearCells);
+  auto* replaceAction = new QAction(text(QStringLiteral("替换(&R)…")), this);
+  replaceAction->setObjectName(QStringLiteral("mnu_replace"));
+  replaceAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_H));
+  connect(replaceAction, &QAction::triggered, this, &Vantaro3::replace);
   QAction* cells = gridAction("mnu_cells", QStringLiteral("按单元格选择"), {QKeySequence(Qt::Key_F8)});
   cells->setCheckable(true);
   cells->setShortcutContext(Qt::WindowShortcut);
@@ -102,10 +115,32 @@ void Vantaro3::buildGridTools() {
     menu->addAction(copy);
     menu->addAction(copyHeader);
     menu->addAction(pasteAction);
+    menu->addAction(fill);
+    menu->addAction(clear);
     menu->addSeparator()->setObjectName(QStringLiteral("mnu_f7"));
     menu->addAction(cells);
   }
-  if (auto* menu = findChild<QMenu*>(QStringLiteral("mnu_menu3"))) menu->addAction(filterAction);
+  if (auto* menu = findChild<QMenu*>(QStringLiteral("mnu_menu3"))) {
+    menu->addAction(replaceAction);
+    menu->addAction(filterAction);
+  }
+
+  // The status line tells what the last command did: a new step of the
+  // table's history, or the one just undone or redone.
+  connect(&undoStack(), &QUndoStack::indexChanged, this, [this](int index) {
+    if (index > 0 && index == undoStack().count()) statusLine_->setText(text(QStringLiteral("已")) + undoStack().text(index - 1));
+  });
+  // Commands that tell nothing of their own leave no older message standing.
+  for (const char* name : {"mnu_all", "mnu_null", "mnu_fx", "mnu_refresh"})
+    if (QAction* a = find(name)) connect(a, &QAction::triggered, statusLine_, &QLabel::clear);
+  if (QAction* a = find("mnu_undo"))
+    connect(a, &QAction::triggered, this, [this] {
+      statusLine_->setText(text(QStringLiteral("已撤销：")) + undoStack().text(undoStack().index()));
+    });
+  if (QAction* a = find("mnu_redo"))
+    connect(a, &QAction::triggered, this, [this] {
+      statusLine_->setText(text(QStringLiteral("已重做：")) + undoStack().text(undoStack().index() - 1));
+    });
 
   // The toolbar: the common commands.
   toolBar_ = new QToolBar(text(QStringLiteral("工具栏")), this);
@@ -223,14 +258,27 @@ void Vantaro3::tableShown() {
 }
 
 void Vantaro3::updateCommandStates() {
-  // Add only where the table can add a record.
   const CatalogueEntry* entry = openEntry();
-  const bool canAdd = entry && entry->addAllowed && dialogs_.hasEditor(entry->editor);
-  for (const char* name : {"mnu_ad", "mnu_add"})
-    if (QAction* a = findChild<QAction*>(QString::fromLatin1(name))) a->setEnabled(canAdd);
+  const bool open = entry && entry->table();
+  const bool editor = open && dialogs_.hasEditor(entry->editor);
+  const bool editable = editableTable();
+  auto enable = [this](std::initializer_list<const char*> names, bool on) {
+    for (const char* name : names)
+      if (QAction* a = findChild<QAction*>(QString::fromLatin1(name))) a->setEnabled(on);
+  };
+  // Add only where the table can add a record.
+  enable({"mnu_ad", "mnu_add"}, editor && entry->addAllowed);
+  enable({"mnu_save", "mnu_de", "mnu_del", "mnu_copy", "mnu_copyh"}, open);
+  enable({"mnu_edit", "mnu_modify"}, editor);
+  // Edits of the cells where the table's cells can change.
+  enable({"mnu_paste", "mnu_filldown", "mnu_clear", "mnu_replace"}, editable);
   // Earlier versions of a table the window may write.
-  if (QAction* a = findChild<QAction*>(QStringLiteral("mnu_restore")))
-    a->setEnabled(entry && entry->table() && !entry->table()->readOnly);
+  enable({"mnu_restore"}, editable);
+}
+
+bool Vantaro3::editableTable() const {
+  const CatalogueEntry* entry = openEntry();
+  return entry && entry->table() && !entry->table()->readOnly;
 }
 
 void Vantaro3::updateRecordCount() {
@@ -309,6 +357,11 @@ void Vantaro3::sortByColumn(int column) {
 
 void Vantaro3::setCellSelection(bool on) {
   view_->setCellSelection(on);
+  // Delete clears the selected cells in cell mode; in row mode it deletes the records.
+  if (QAction* a = findChild<QAction*>(QStringLiteral("mnu_de")))
+    a->setShortcut(on ? QKeySequence() : QKeySequence(QKeySequence::Delete));
+  if (QAction* a = findChild<QAction*>(QStringLiteral("mnu_clear")))
+    a->setShortcut(on ? QKeySequence(QKeySequence::Delete) : QKeySequence());
   if (QAction* a = findChild<QAction*>(QStringLiteral("mnu_cells")); a && a->isChecked() != on) a->setChecked(on);
 }
 
@@ -333,6 +386,80 @@ void Vantaro3::copySelection(bool headerRow) {
   status(QStringLiteral("已复制 %1 行 %2 列").arg(rows.size()).arg(columns.size()));
 }
 
+std::vector<std::pair<int, int>> Vantaro3::selectedCells() {
+  std::vector<std::pair<int, int>> cells;
+  const int columns = grid_.columnCount();
+  for (const QItemSelectionRange& range : grid_.selectionModel()->selection())
+    for (int r = range.top(); r <= range.bottom(); ++r) {
+      if (!view_->isRowShown(r + 1)) continue;
+      for (int c = std::max(1, range.left()); c <= range.right() && c < columns; ++c)
+        if (!grid_.hiddenColumns().contains(c)) cells.push_back({r + 1, c});
+    }
+  std::sort(cells.begin(), cells.end());
+  cells.erase(std::unique(cells.begin(), cells.end()), cells.end());
+  const QModelIndex current = grid_.selectionModel()->currentIndex();
+  if (cells.empty() && current.isValid() && current.column() >= 1 && view_->isRowShown(current.row() + 1))
+    cells.push_back({current.row() + 1, current.column()});
+  return cells;
+}
+
+bool Vantaro3::wholeRowsSelected() {
+  const QItemSelection selection = grid_.selectionModel()->selection();
+  if (selection.isEmpty()) return false;
+  for (const QItemSelectionRange& range : selection)
+    if (range.left() > 0 || range.right() < grid_.columnCount() - 1) return false;
+  return true;
+}
+
+QList<int> Vantaro3::keptColumns(bool wholeRows) const {
+  QList<int> kept;
+  const CatalogueEntry* entry = openEntry();
+  if (entry && !wholeRows) kept = entry->identifyingColumns();
+  for (int c = 1; c <= grid_.fieldCount(); ++c)
+    if (!cellEditing_->editable(c) && !kept.contains(c)) kept.append(c);
+  std::sort(kept.begin(), kept.end());
+  return kept;
+}
+
+QString Vantaro3::emptyText(int column) const {
+  const CatalogueEntry* entry = openEntry();
+  if (entry && entry->table())
+    for (const ReferenceDef& ref : entry->table()->references)
+      if (ref.column == column) return ref.empty;  // refers to nothing
+  switch (cellEditing_->editorFor(column).kind) {
+    case CellEditorDef::Kind::Check01: return QStringLiteral("0");
+    case CellEditorDef::Kind::CheckMark: return QString();
+    default: break;
+  }
+  const ColumnShape shape = cellEditing_->shape(column);
+  if (shape.kind == ColumnShape::Kind::Number)
+    return QString::number(shape.min <= 0 && shape.max >= 0 ? 0 : shape.min);
+  return QString();
+}
+
+QString Vantaro3::columnNames(const QList<int>& columns) const {
+  QStringList names;
+  for (int c : columns) names << (grid_.headerText(c).isEmpty() ? QString::number(c) : grid_.headerText(c));
+  return names.join(QStringLiteral("、"));
+}
+
+bool Vantaro3::applyAllOrNothing(CellPlan& plan, const QString& caption) {
+  DropRefused(plan, [this](int row, int column, const QString& value) {
+    return cellEditing_->refusal(row, column, value);
+  });
+  if (!plan.refusals.isEmpty()) {
+    // Not a cell of it changes: the first reason is the one the cell's editor gives.
+    QString why = plan.refusals.first();
+    statusLine_->setText(why);
+    if (plan.refusals.size() > 1) why += text(QStringLiteral("\n（共 %1 个值不能存入）").arg(plan.refusals.size()));
+    front_.message(this, why + QLatin1Char('\n') + text(QStringLiteral("未作任何修改。")), UiFront::Icon::Warning);
+    return false;
+  }
+  UndoScope step(grid_, caption);
+  if (!plan.edits.empty()) grid_.setCells(plan.edits);
+  return true;
+}
+
 void Vantaro3::paste() {
   const CatalogueEntry* entry = openEntry();
   if (!entry || !entry->table()) return;
@@ -352,15 +479,44 @@ void Vantaro3::paste() {
     front_.message(this, text(QStringLiteral("请先选择要粘贴到的单元格。")), UiFront::Icon::Information);
     return;
   }
-  // From the current cell on (whole rows: from the row's first column),
-  // over the rows and columns in view.
-  const int startRow = current.row() + 1;
-  const int startColumn = view_->cellSelection() ? std::max(1, current.column()) : 1;
+  const bool wholeRows = wholeRowsSelected();
+  const std::vector<int> shownColumns = view_->shownColumns();
+
+  // One value into a selection of several cells (several rows' current column in row mode).
+  std::vector<std::pair<int, int>> targets;
+  if (block.size() == 1 && width == 1) {
+    if (view_->cellSelection() && !wholeRows) {
+      targets = selectedCells();
+    } else if (current.column() >= 1) {
+      for (int r : grid_.selectedRows())
+        if (view_->isRowShown(r)) targets.push_back({r, current.column()});
+    }
+  }
+  if (targets.size() > 1) {
+    CellPlan plan = PlanFill(grid_, targets, block[0][0], keptColumns(false));
+    if (!applyAllOrNothing(plan, QStringLiteral("粘贴"))) return;
+    QString line = QStringLiteral("已将“%1”粘贴到 %2 个单元格（改动 %3 个）")
+                       .arg(block[0][0])
+                       .arg(plan.cells)
+                       .arg(plan.edits.size());
+    if (!plan.skipped.isEmpty()) line += QStringLiteral("；未改动：%1").arg(columnNames(plan.skipped));
+    status(line);
+    return;
+  }
+
+  // Whole rows copied onto selected whole rows go in whole, from the first
+  // column; anything else from the current cell on, right and down, and the
+  // columns that identify a record are left alone.
+  const bool rowsWhole = wholeRows && size_t(width) == shownColumns.size();
+  const std::vector<int> selected = grid_.selectedRows();
+  const int startRow = rowsWhole && !selected.empty() ? std::min(selected.front(), current.row() + 1)
+                                                      : current.row() + 1;
+  const int startColumn = rowsWhole ? 1 : std::max(1, current.column());
   std::vector<int> rows;
   for (int r : view_->shownRows())
     if (r >= startRow) rows.push_back(r);
   std::vector<int> columns;
-  for (int c : view_->shownColumns())
+  for (int c : shownColumns)
     if (c >= startColumn) columns.push_back(c);
   if (!BlockFits(int(block.size()), width, rows.size(), columns.size())) {
     const int firstColumn = columns.empty() ? startColumn : columns.front();
@@ -375,8 +531,92 @@ void Vantaro3::paste() {
                    UiFront::Icon::Warning);
     return;
   }
-  const int changed = PasteBlock(grid_, block, rows, columns);
-  status(QStringLiteral("已粘贴 %1 行 %2 列（改动 %3 个单元格）").arg(block.size()).arg(width).arg(changed));
+  CellPlan plan = PlanPaste(grid_, block, rows, columns, keptColumns(rowsWhole));
+  if (!applyAllOrNothing(plan, QStringLiteral("粘贴"))) return;
+  QString line = QStringLiteral("已粘贴 %1 行 %2 列（改动 %3 个单元格）").arg(block.size()).arg(width).arg(plan.edits.size());
+  if (!plan.skipped.isEmpty()) line += QStringLiteral("；未改动：%1").arg(columnNames(plan.skipped));
+  status(line);
+}
+
+void Vantaro3::fillDown() {
+  if (!editableTable()) return;
+  std::vector<std::pair<int, int>> cells;
+  const QModelIndex current = grid_.selectionModel()->currentIndex();
+  if (view_->cellSelection() && !wholeRowsSelected()) {
+    cells = selectedCells();
+  } else if (current.isValid() && current.column() >= 1) {
+    // Rows: the current column of the selected rows.
+    for (int r : grid_.selectedRows())
+      if (view_->isRowShown(r)) cells.push_back({r, current.column()});
+    if (cells.empty() && view_->isRowShown(current.row() + 1)) cells.push_back({current.row() + 1, current.column()});
+  }
+  if (cells.empty()) return;
+  // A single row takes the row shown above it.
+  int above = 0;
+  const int top = cells.front().first;
+  for (int r : view_->shownRows()) {
+    if (r >= top) break;
+    above = r;
+  }
+  CellPlan plan = PlanFillDown(grid_, cells, above, keptColumns(false));
+  if (!applyAllOrNothing(plan, QStringLiteral("向下填充"))) return;
+  QString line = QStringLiteral("已向下填充 %1 个单元格（改动 %2 个）").arg(plan.cells).arg(plan.edits.size());
+  if (!plan.skipped.isEmpty()) line += QStringLiteral("；未改动：%1").arg(columnNames(plan.skipped));
+  status(line);
+}
+
+void Vantaro3::clearCells() {
+  if (!editableTable()) return;
+  // Whole rows in cell mode (the selector column) are the records' delete.
+  if (!view_->cellSelection() || wholeRowsSelected()) {
+    deleteSelected(false);
+    return;
+  }
+  const std::vector<std::pair<int, int>> cells = selectedCells();
+  if (cells.empty()) return;
+  CellPlan plan = PlanClear(grid_, cells, [this](int column) { return emptyText(column); }, keptColumns(false));
+  if (!applyAllOrNothing(plan, QStringLiteral("清除单元格"))) return;
+  QString line = QStringLiteral("已清除 %1 个单元格（改动 %2 个）").arg(plan.cells).arg(plan.edits.size());
+  if (!plan.skipped.isEmpty()) line += QStringLiteral("；未改动：%1").arg(columnNames(plan.skipped));
+  status(line);
+}
+
+void Vantaro3::replace() {
+  if (!editableTable()) return;
+  const std::vector<int> shown = view_->shownColumns();
+  QStringList headers;
+  for (int c : shown) headers << grid_.headerText(c);
+  const QModelIndex current = grid_.selectionModel()->currentIndex();
+  ReplaceDialog dialog(shown, headers, current.isValid() ? current.column() : 0, script_, this);
+  if (dialog.exec() != QDialog::Accepted || dialog.findText().isEmpty()) return;
+  // One column as chosen; all of them but those that identify a record.
+  const int chosen = dialog.column();
+  std::vector<int> columns;
+  const QList<int> kept = keptColumns(false);
+  for (int c : shown)
+    if (chosen > 0 ? c == chosen && cellEditing_->editable(c) : !kept.contains(c)) columns.push_back(c);
+  // The text as typed and in its Traditional form, as the filter finds it.
+  CellPlan plan = PlanReplace(grid_, view_->shownRows(), columns, FilterTextsFor(dialog.findText()), dialog.replacement());
+  DropRefused(plan, [this](int row, int column, const QString& value) {
+    return cellEditing_->refusal(row, column, value);
+  });
+  {
+    UndoScope step(grid_, QStringLiteral("替换"));
+    if (!plan.edits.empty()) grid_.setCells(plan.edits);
+  }
+  if (plan.refusals.isEmpty()) {
+    status(QStringLiteral("已替换 %1 个单元格").arg(plan.edits.size()));
+    return;
+  }
+  status(QStringLiteral("已替换 %1 个单元格，%2 个不能存入，未替换").arg(plan.edits.size()).arg(plan.refusals.size()));
+  QStringList lines = plan.refusals;
+  if (lines.size() > 20) lines = lines.mid(0, 20) << QStringLiteral("……");
+  front_.message(this,
+                 text(QStringLiteral("已替换 %1 个单元格。以下 %2 个单元格替换后不能存入，保持原样：")
+                          .arg(plan.edits.size())
+                          .arg(plan.refusals.size())) +
+                     QLatin1Char('\n') + lines.join(QLatin1Char('\n')),
+                 UiFront::Icon::Warning);
 }
 
 bool Vantaro3::showGuide(bool english) {

@@ -1,10 +1,28 @@
 #include "tables/Catalogue.h"
 
+#include <algorithm>
+
 #include "tables/Tables.h"
 
 namespace v3 {
 
 const TableDef* CatalogueEntry::table() const { return isStandalone() ? nullptr : FindTable(fileName); }
+
+QList<int> CatalogueEntry::identifyingColumns() const {
+  QList<int> columns;
+  for (const QString& control : disabledForModify) {
+    // A single box counts from 0, an element of the box array from 1.
+    bool ok = false;
+    int column = 0;
+    if (control.startsWith(QLatin1String("Text(")) && control.endsWith(u')'))
+      column = control.mid(5, control.size() - 6).toInt(&ok);
+    else if (control.startsWith(QLatin1String("Text")))
+      column = control.mid(4).toInt(&ok) + 1;
+    if (ok && column >= 1 && !columns.contains(column)) columns.append(column);
+  }
+  std::sort(columns.begin(), columns.end());
+  return columns;
+}
 
 const std::vector<CatalogueEntry>& Catalogue() {
   static const std::vector<CatalogueEntry> entries = [] {

@@ -22,6 +22,9 @@ struct CatalogueEntry {
   QString window;      // standalone table window (Cons, Dif, Length, Level); empty for grid tables
 
   bool isStandalone() const { return !window.isEmpty(); }
+  // The grid columns that identify a record: those the disabled controls show
+  // ("Text0" and "Text(1)" show column 1, "Text1" and "Text(2)" column 2), ascending.
+  QList<int> identifyingColumns() const;
   // The grid table's definition; nullptr for standalone windows and tables not built yet.
   const TableDef* table() const;
 };
