@@ -51,7 +51,7 @@ class CliTest : public QObject {
   void importSortsLikeTheSave() {
     const QString csv = dir_.filePath("sorted.csv");
     QVERIFY(WriteFile(csv, "10,C,0,0,0,0,0,0,0,0,0\n2,\"B, with comma\",0,0,0,0,0,0,0,0,0\n1,A,0,0,0,0,0,0,0,0,0\n"));
-    QCOMPARE(cli({"import", folder_, "Team.dat", csv}).code, 0);
+    QCOMPARE(cli({"import", folder_, "Team.dat", csv, "--allow-removal"}).code, 0);
     const Run e = cli({"export", folder_, "Team.dat"});
     QCOMPARE(e.out, QByteArray("1,A,0,0,0,0,0,0,0,0,0\r\n2,\"B, with comma\",0,0,0,0,0,0,0,0,0\r\n"
                                "10,C,0,0,0,0,0,0,0,0,0\r\n"));

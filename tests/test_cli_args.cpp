@@ -185,7 +185,7 @@ class CliArgsTest : public QObject {
     QTemporaryDir d;
     QCOMPARE(RunCli({"sample", d.path(), "--seed", "2", "--records", "5"}).code, 0);
     const QByteArray before = ReadFile(d.filePath("Team.dat"));
-    const CliRun r = runWith({"import", d.path(), "Team.dat", "-"}, input);
+    const CliRun r = runWith({"import", d.path(), "Team.dat", "-", "--allow-removal"}, input);
     QVERIFY2(r.code == code, r.err.constData());
     QVERIFY2(r.err.contains(message), r.err.constData());
     const QByteArray now = RunCli({"export", d.path(), "Team.dat"}).out;

@@ -22,7 +22,7 @@ bool editTable(const QString& folder, const QString& table, int line, const QByt
   if (!csv.open()) return false;
   csv.write(lines.join('\n') + '\n');
   csv.close();
-  const CliRun r = RunCli({"import", folder, table, csv.fileName()});
+  const CliRun r = RunCli({"import", folder, table, csv.fileName(), "--allow-removal"});
   if (r.code != 0) qWarning("%s", r.err.constData());
   return r.code == 0;
 }

@@ -9,6 +9,7 @@
 #include <QMenu>
 #include <QProgressDialog>
 #include <QPushButton>
+#include <QStatusBar>
 #include <QTimer>
 
 #include "app/CsvCommands.h"
@@ -157,6 +158,7 @@ class CsvGuiTest : public QObject {
     QVERIFY(RecordsToCsv(want, utf8, &csv, &refusal));
     const QString path = s.root.filePath("edit.csv");
     QVERIFY(WriteFile(path, csv));
+    s.front.askAnswers = {true};  // the removed record
     QVERIFY(ImportOpenTableCsv(*s.window, path, utf8, s.front));
     QCOMPARE(recordsOf(s.grid()), want);
     QVERIFY(s.grid().isModified());
@@ -175,6 +177,57 @@ class CsvGuiTest : public QObject {
     s.trigger("mnu_save");
     QCOMPARE(ReadFile(s.path("Team.dat.bak")), before);
     QCOMPARE(RunCli({"export", s.dataFolder, "Team.dat"}).out, RecordsToCsv(want));
+  }
+
+  // Through the menu as a spreadsheet user goes: export with a semicolon and
+  // protected cells, the file cut short and padded with blank rows by the
+  // spreadsheet, import. Removing records is asked first; the status bar
+  // tells what the import did.
+  void spreadsheetFileThroughTheMenu_data() {
+    QTest::addColumn<bool>("removeThem");
+    QTest::newRow("removal declined") << false;
+    QTest::newRow("removal confirmed") << true;
+  }
+  void spreadsheetFileThroughTheMenu() {
+    QFETCH(bool, removeThem);
+    Shell s(6);
+    QVERIFY(s.start());
+    s.window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(s.window.get()));
+    s.open("Team.dat");
+    s.grid().setCell(1, 2, QStringLiteral("007"));
+    const std::vector<QStringList> records = recordsOf(s.grid());
+    const QString csv = s.root.filePath("sheet.csv");
+    auto answer = [](int delimiter, bool spreadsheet) {
+      QTimer::singleShot(0, [=] {
+        auto* d = qobject_cast<CsvOptionsDialog*>(QApplication::activeModalWidget());
+        QVERIFY(d);
+        d->delimiterBox()->setCurrentIndex(d->delimiterBox()->findData(QChar(delimiter)));
+        if (d->spreadsheetBox()) d->spreadsheetBox()->setChecked(spreadsheet);
+        QTest::mouseClick(d->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok), Qt::LeftButton);
+      });
+    };
+    s.front.fileAnswers = {csv};
+    answer(';', true);
+    s.trigger("mnu_csvExport");
+    QByteArray written = ReadFile(csv);
+    QVERIFY2(written.contains(";\"=\"\"007\"\"\";"), written.constData());
+    written.truncate(written.indexOf('\n', written.indexOf('\n') + 1) + 1);  // two records left
+    QVERIFY(WriteFile(csv, written + ";;;;;;;;;;\r\n\r\n"));
+    s.front.fileAnswers = {csv};
+    s.front.askAnswers = {removeThem};
+    answer(0, false);  // the delimiter found in the file
+    s.trigger("mnu_csvImport");
+    QCOMPARE(s.front.questions.size(), 1);
+    QVERIFY2(s.front.questions[0].contains(QStringLiteral("删除 4 项")), qPrintable(s.front.questions[0]));
+    if (!removeThem) {
+      QCOMPARE(recordsOf(s.grid()), records);
+      return;
+    }
+    QCOMPARE(recordsOf(s.grid()), std::vector<QStringList>(records.begin(), records.begin() + 2));
+    QVERIFY2(s.window->statusBar()->currentMessage().contains(
+                 QStringLiteral("修改 0 项、新增 0 项、删除 4 项、未变 2 项（跳过 2 个空行）")),
+             qPrintable(s.window->statusBar()->currentMessage()));
   }
 
   void refusalsLeaveTheTable_data() {
@@ -297,11 +350,12 @@ class CsvGuiTest : public QObject {
       lines[2].replace(lines[2].lastIndexOf(','), 1, ",1");
     }
     QVERIFY(WriteFile(path, lines.join('\n') + '\n'));
+    s.front.askAnswers = {true};  // the dropped record goes
     QVERIFY(ImportOpenTableCsv(*s.window, path, {}, s.front));
     QVERIFY2(s.front.messages.isEmpty(), qPrintable(s.front.texts().join('\n')));
     s.trigger("mnu_save");
     const QByteArray saved = ReadFile(s.path("Team.dat"));
-    QCOMPARE(RunCli({"import", cli.dataFolder, "Team.dat", path}).code, 0);
+    QCOMPARE(RunCli({"import", cli.dataFolder, "Team.dat", path, "--allow-removal"}).code, 0);
     QCOMPARE(saved.toHex(), ReadFile(cli.path("Team.dat")).toHex());
     if (change == "reversed") QCOMPARE(saved.toHex(), dirty.toHex());
     if (change == "one renumbered") {

@@ -474,7 +474,10 @@ Commands:
         <message>
             <source>One line per record, the grid's columns in order (the standalone tables: the
 values their window shows). A character the encoding cannot hold stops the
-export with its line and column.</source>
+export with its line and column. With --spreadsheet-safe every cell that a
+spreadsheet program would turn into a number, a date or a formula (leading
+zeros, long digit strings, 1/2, 3e5, =1+1) is written as ="…"; import takes
+that form off again.</source>
             <translation type="unfinished" />
         </message>
         <message>
@@ -575,7 +578,7 @@ how many are kept.</source>
             </translation>
         </message>
         <message>
-            <source>check and tell what the save would change, write nothing</source>
+            <source>print the summary and the differences, write nothing</source>
             <translation type="unfinished" />
         </message>
         <message>
@@ -585,14 +588,84 @@ and nothing written, when the CSV is not valid in its encoding (the line and
 byte are named), a line has the wrong number of fields, a cell cannot be
 stored, or the CSV has no records (unless --allow-empty). A first line that
 is the table's header in either script is skipped, and so is a UTF-8 byte
-order mark. When records of TABLE are removed, added or moved, the tables
-that refer to them by position (Team.dat and Firm.dat to StarRole.dat) are
-updated in the same save, all files or none: a reference follows its record,
-one to a removed record becomes -1; what changes is told first.</source>
+order mark; rows of empty fields and blank lines are skipped and counted.
+The delimiter (comma, semicolon or tab) is found in the first line unless
+--delimiter gives it. Every import tells how many records it changes, adds,
+removes and leaves unchanged; one that would remove records is refused
+unless --allow-removal (or --allow-empty) is given. Also refused: a changed
+cell in a column the save does not write (Active.tab and Pression.tab keep
+their columns 2-3), rows of a standalone table in another order than the
+export's (they are matched by position), and a row of a repeated record
+number whose record cannot be told. When records of TABLE are removed,
+added or moved, the tables that refer to them by position (Team.dat and
+Firm.dat to StarRole.dat) are updated in the same save, all files or none:
+a reference follows its record, one to a removed record becomes -1; what
+changes is told first.</source>
             <translation type="unfinished" />
         </message>
         <message>
             <source>write table,row,record,record name,column,column name,reason</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>%1: %2 changed, %3 added, %4 removed, %5 unchanged</source>
+            <translation type="unfinished" />
+        </message>
+        <message numerus="yes">
+            <source> (%n blank row(s) skipped)</source>
+            <translation>
+                <numerusform> (%n blank row skipped)</numerusform>
+                <numerusform> (%n blank rows skipped)</numerusform>
+            </translation>
+        </message>
+        <message>
+            <source>%1: line %2: this row is record %3 of %4, which is matched by position: the rows are not in the order of the export; nothing written</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>the changes</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source> (dry run: nothing written)</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>%1: line %2: %3 has several records numbered %4 and this row gives none of them back as exported: which one it is cannot be told; nothing written</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>%1: line %2, column %3 (%4): %5; nothing written</source>
+            <translation type="unfinished" />
+        </message>
+        <message numerus="yes">
+            <source>%1: the CSV would remove %n record(s): give --allow-removal to remove them; nothing written</source>
+            <translation>
+                <numerusform>%1: the CSV would remove %n record: give --allow-removal to remove it; nothing written</numerusform>
+                <numerusform>%1: the CSV would remove %n records: give --allow-removal to remove them; nothing written</numerusform>
+            </translation>
+        </message>
+        <message numerus="yes">
+            <source>%1: the CSV would remove %n record(s): an import needs --allow-removal</source>
+            <translation>
+                <numerusform>%1: the CSV would remove %n record: an import needs --allow-removal</numerusform>
+                <numerusform>%1: the CSV would remove %n records: an import needs --allow-removal</numerusform>
+            </translation>
+        </message>
+        <message>
+            <source>unknown delimiter %1 (",", ";" or tab)</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>the field delimiter: "," (the default), ";" or tab</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>text cells as ="…", which spreadsheet programs keep as text</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>let the CSV remove the records it does not hold</source>
             <translation type="unfinished" />
         </message>
     </context>

@@ -491,9 +491,13 @@ Commands:
         <message>
             <source>One line per record, the grid's columns in order (the standalone tables: the
 values their window shows). A character the encoding cannot hold stops the
-export with its line and column.</source>
+export with its line and column. With --spreadsheet-safe every cell that a
+spreadsheet program would turn into a number, a date or a formula (leading
+zeros, long digit strings, 1/2, 3e5, =1+1) is written as ="…"; import takes
+that form off again.</source>
             <translation>每条记录一行，各栏按表格的顺序（独立的表：其窗口显示的数值）。编码容不下的
-字符会中止导出，并指出其行和栏。</translation>
+字符会中止导出，并指出其行和栏。使用 --spreadsheet-safe 时，电子表格程序会转换为数字、日期或公式的单元格（前导零、
+长数字串、1/2、3e5、=1+1）都写成 ="…"；导入时再去掉这层保护。</translation>
         </message>
         <message>
             <source>a CSV without records empties the table</source>
@@ -599,7 +603,7 @@ TABLE 时还有表名）。保留几个由 Config.ini 的 BackupVersions= 决定
             </translation>
         </message>
         <message>
-            <source>check and tell what the save would change, write nothing</source>
+            <source>print the summary and the differences, write nothing</source>
             <translation type="unfinished" />
         </message>
         <message>
@@ -609,15 +613,82 @@ and nothing written, when the CSV is not valid in its encoding (the line and
 byte are named), a line has the wrong number of fields, a cell cannot be
 stored, or the CSV has no records (unless --allow-empty). A first line that
 is the table's header in either script is skipped, and so is a UTF-8 byte
-order mark. When records of TABLE are removed, added or moved, the tables
-that refer to them by position (Team.dat and Firm.dat to StarRole.dat) are
-updated in the same save, all files or none: a reference follows its record,
-one to a removed record becomes -1; what changes is told first.</source>
+order mark; rows of empty fields and blank lines are skipped and counted.
+The delimiter (comma, semicolon or tab) is found in the first line unless
+--delimiter gives it. Every import tells how many records it changes, adds,
+removes and leaves unchanged; one that would remove records is refused
+unless --allow-removal (or --allow-empty) is given. Also refused: a changed
+cell in a column the save does not write (Active.tab and Pression.tab keep
+their columns 2-3), rows of a standalone table in another order than the
+export's (they are matched by position), and a row of a repeated record
+number whose record cannot be told. When records of TABLE are removed,
+added or moved, the tables that refer to them by position (Team.dat and
+Firm.dat to StarRole.dat) are updated in the same save, all files or none:
+a reference follows its record, one to a removed record becomes -1; what
+changes is told first.</source>
             <translation type="unfinished" />
         </message>
         <message>
             <source>write table,row,record,record name,column,column name,reason</source>
             <translation>写出 table,row,record,record name,column,column name,reason</translation>
+        </message>
+        <message>
+            <source>%1: %2 changed, %3 added, %4 removed, %5 unchanged</source>
+            <translation>%1：修改 %2 条，新增 %3 条，删除 %4 条，未变 %5 条</translation>
+        </message>
+        <message numerus="yes">
+            <source> (%n blank row(s) skipped)</source>
+            <translation>
+                <numerusform>（跳过 %n 个空行）</numerusform>
+            </translation>
+        </message>
+        <message>
+            <source>%1: line %2: this row is record %3 of %4, which is matched by position: the rows are not in the order of the export; nothing written</source>
+            <translation>%1：第 %2 行：这一行是 %4 的第 %3 条记录，而此表按位置对应：各行不是导出时的顺序；未写入任何内容</translation>
+        </message>
+        <message>
+            <source>the changes</source>
+            <translation>变更内容</translation>
+        </message>
+        <message>
+            <source> (dry run: nothing written)</source>
+            <translation>（试运行：未写入任何内容）</translation>
+        </message>
+        <message>
+            <source>%1: line %2: %3 has several records numbered %4 and this row gives none of them back as exported: which one it is cannot be told; nothing written</source>
+            <translation>%1：第 %2 行：%3 有多条编号为 %4 的记录，这一行与导出时的任何一条都不同，无法确定它是哪一条；未写入任何内容</translation>
+        </message>
+        <message>
+            <source>%1: line %2, column %3 (%4): %5; nothing written</source>
+            <translation>%1：第 %2 行，第 %3 栏（%4）：%5；未写入任何内容</translation>
+        </message>
+        <message numerus="yes">
+            <source>%1: the CSV would remove %n record(s): give --allow-removal to remove them; nothing written</source>
+            <translation>
+                <numerusform>%1：此 CSV 将删除 %n 条记录：要删除它们，请加上 --allow-removal；未写入任何内容</numerusform>
+            </translation>
+        </message>
+        <message numerus="yes">
+            <source>%1: the CSV would remove %n record(s): an import needs --allow-removal</source>
+            <translation>
+                <numerusform>%1：此 CSV 将删除 %n 条记录：导入时需加上 --allow-removal</numerusform>
+            </translation>
+        </message>
+        <message>
+            <source>unknown delimiter %1 (",", ";" or tab)</source>
+            <translation>未知的分隔符 %1（“,”、“;”或 tab）</translation>
+        </message>
+        <message>
+            <source>the field delimiter: "," (the default), ";" or tab</source>
+            <translation>栏位分隔符：“,”（默认）、“;”或 tab</translation>
+        </message>
+        <message>
+            <source>text cells as ="…", which spreadsheet programs keep as text</source>
+            <translation>文本单元格写成 ="…"，电子表格程序会将其保留为文本</translation>
+        </message>
+        <message>
+            <source>let the CSV remove the records it does not hold</source>
+            <translation>允许删除 CSV 中没有的记录</translation>
         </message>
     </context>
     <context>

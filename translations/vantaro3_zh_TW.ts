@@ -491,9 +491,13 @@ Commands:
         <message>
             <source>One line per record, the grid's columns in order (the standalone tables: the
 values their window shows). A character the encoding cannot hold stops the
-export with its line and column.</source>
+export with its line and column. With --spreadsheet-safe every cell that a
+spreadsheet program would turn into a number, a date or a formula (leading
+zeros, long digit strings, 1/2, 3e5, =1+1) is written as ="…"; import takes
+that form off again.</source>
             <translation>每筆記錄一行，各欄按表格的順序（獨立的表：其視窗顯示的數值）。編碼容不下的
-字元會中止匯出，並指出其行和欄。</translation>
+字元會中止匯出，並指出其行和欄。使用 --spreadsheet-safe 時，試算表程式會轉換為數字、日期或公式的儲存格（前導零、
+長數字串、1/2、3e5、=1+1）都寫成 ="…"；匯入時再去掉這層保護。</translation>
         </message>
         <message>
             <source>a CSV without records empties the table</source>
@@ -599,7 +603,7 @@ TABLE 時還有表名）。保留幾個由 Config.ini 的 BackupVersions= 決定
             </translation>
         </message>
         <message>
-            <source>check and tell what the save would change, write nothing</source>
+            <source>print the summary and the differences, write nothing</source>
             <translation type="unfinished" />
         </message>
         <message>
@@ -609,15 +613,82 @@ and nothing written, when the CSV is not valid in its encoding (the line and
 byte are named), a line has the wrong number of fields, a cell cannot be
 stored, or the CSV has no records (unless --allow-empty). A first line that
 is the table's header in either script is skipped, and so is a UTF-8 byte
-order mark. When records of TABLE are removed, added or moved, the tables
-that refer to them by position (Team.dat and Firm.dat to StarRole.dat) are
-updated in the same save, all files or none: a reference follows its record,
-one to a removed record becomes -1; what changes is told first.</source>
+order mark; rows of empty fields and blank lines are skipped and counted.
+The delimiter (comma, semicolon or tab) is found in the first line unless
+--delimiter gives it. Every import tells how many records it changes, adds,
+removes and leaves unchanged; one that would remove records is refused
+unless --allow-removal (or --allow-empty) is given. Also refused: a changed
+cell in a column the save does not write (Active.tab and Pression.tab keep
+their columns 2-3), rows of a standalone table in another order than the
+export's (they are matched by position), and a row of a repeated record
+number whose record cannot be told. When records of TABLE are removed,
+added or moved, the tables that refer to them by position (Team.dat and
+Firm.dat to StarRole.dat) are updated in the same save, all files or none:
+a reference follows its record, one to a removed record becomes -1; what
+changes is told first.</source>
             <translation type="unfinished" />
         </message>
         <message>
             <source>write table,row,record,record name,column,column name,reason</source>
             <translation>寫出 table,row,record,record name,column,column name,reason</translation>
+        </message>
+        <message>
+            <source>%1: %2 changed, %3 added, %4 removed, %5 unchanged</source>
+            <translation>%1：修改 %2 筆，新增 %3 筆，刪除 %4 筆，未變 %5 筆</translation>
+        </message>
+        <message numerus="yes">
+            <source> (%n blank row(s) skipped)</source>
+            <translation>
+                <numerusform>（略過 %n 個空行）</numerusform>
+            </translation>
+        </message>
+        <message>
+            <source>%1: line %2: this row is record %3 of %4, which is matched by position: the rows are not in the order of the export; nothing written</source>
+            <translation>%1：第 %2 行：這一行是 %4 的第 %3 筆記錄，而此表按位置對應：各行不是匯出時的順序；未寫入任何內容</translation>
+        </message>
+        <message>
+            <source>the changes</source>
+            <translation>變更內容</translation>
+        </message>
+        <message>
+            <source> (dry run: nothing written)</source>
+            <translation>（試執行：未寫入任何內容）</translation>
+        </message>
+        <message>
+            <source>%1: line %2: %3 has several records numbered %4 and this row gives none of them back as exported: which one it is cannot be told; nothing written</source>
+            <translation>%1：第 %2 行：%3 有多筆編號為 %4 的記錄，這一行與匯出時的任何一筆都不同，無法確定它是哪一筆；未寫入任何內容</translation>
+        </message>
+        <message>
+            <source>%1: line %2, column %3 (%4): %5; nothing written</source>
+            <translation>%1：第 %2 行，第 %3 欄（%4）：%5；未寫入任何內容</translation>
+        </message>
+        <message numerus="yes">
+            <source>%1: the CSV would remove %n record(s): give --allow-removal to remove them; nothing written</source>
+            <translation>
+                <numerusform>%1：此 CSV 將刪除 %n 筆記錄：要刪除它們，請加上 --allow-removal；未寫入任何內容</numerusform>
+            </translation>
+        </message>
+        <message numerus="yes">
+            <source>%1: the CSV would remove %n record(s): an import needs --allow-removal</source>
+            <translation>
+                <numerusform>%1：此 CSV 將刪除 %n 筆記錄：匯入時需加上 --allow-removal</numerusform>
+            </translation>
+        </message>
+        <message>
+            <source>unknown delimiter %1 (",", ";" or tab)</source>
+            <translation>未知的分隔符 %1（「,」、「;」或 tab）</translation>
+        </message>
+        <message>
+            <source>the field delimiter: "," (the default), ";" or tab</source>
+            <translation>欄位分隔符：「,」（預設）、「;」或 tab</translation>
+        </message>
+        <message>
+            <source>text cells as ="…", which spreadsheet programs keep as text</source>
+            <translation>文字儲存格寫成 ="…"，試算表程式會將其保留為文字</translation>
+        </message>
+        <message>
+            <source>let the CSV remove the records it does not hold</source>
+            <translation>允許刪除 CSV 中沒有的記錄</translation>
         </message>
     </context>
     <context>

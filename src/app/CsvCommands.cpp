@@ -21,6 +21,7 @@
 #include "model/TableIo.h"
 #include "storage/FileStore.h"
 #include "tables/Catalogue.h"
+#include "tools/StoredCells.h"
 
 namespace v3 {
 namespace {
@@ -65,7 +66,17 @@ CsvOptionsDialog::CsvOptionsDialog(bool exporting, Script script, QWidget* owner
   encoding_->addItem(QStringLiteral("GBK"), int(TextEncoding::Gbk));
   encoding_->addItem(QStringLiteral("Big5"), int(TextEncoding::Big5));
   form->addRow(t(u"编码："), encoding_);
+  delimiter_ = new QComboBox(this);
+  delimiter_->setObjectName(QStringLiteral("csvDelimiter"));
+  if (!exporting) delimiter_->addItem(t(u"自动识别"), QChar());
+  delimiter_->addItem(t(u"逗号 (,)"), QChar(u','));
+  delimiter_->addItem(t(u"分号 (;)"), QChar(u';'));
+  delimiter_->addItem(t(u"制表符"), QChar(u'\t'));
+  form->addRow(t(u"分隔符："), delimiter_);
   if (exporting) {
+    spreadsheet_ = new QCheckBox(t(u"供电子表格使用：文本单元格写成 =\"…\"，以免被转换为数字、日期或公式"), this);
+    spreadsheet_->setObjectName(QStringLiteral("csvSpreadsheet"));
+    form->addRow(spreadsheet_);
     header_ = new QCheckBox(t(u"第一行写入列标题"), this);
     header_->setObjectName(QStringLiteral("csvHeader"));
     form->addRow(header_);
@@ -91,6 +102,8 @@ CsvOptions CsvOptionsDialog::options() const {
   CsvOptions o;
   o.encoding = TextEncoding(encoding_->currentData().toInt());
   o.bom = bom_ && bom_->isChecked();
+  o.delimiter = delimiter_->currentData().toChar();
+  o.spreadsheetSafe = spreadsheet_ && spreadsheet_->isChecked();
   return o;
 }
 
@@ -184,10 +197,10 @@ bool ImportOpenTableCsv(Vantaro3& w, const QString& path, CsvOptions options, Ui
   RecordGrid& grid = w.grid();
   const int k = grid.fieldCount();
   options.knownHeaders = HeaderLinesOfBothScripts(InterfaceLanguage(), table->fileName, k);
-  std::vector<QStringList> records;
+  ImportedRows imported;
   CsvRefusal refusal;
   const QString csvName = QFileInfo(path).fileName();
-  if (!CsvToRecords(bytes, k, table->fileName, options, &records, &refusal)) {
+  if (!CsvToRecords(bytes, k, table->fileName, options, &imported, &refusal)) {
     const bool empty = refusal.line == 0 && !options.allowEmpty;
     if (!empty) return refuse(refusal.message(csvName));
     // Emptying a table is what the user must ask for.
@@ -195,8 +208,17 @@ bool ImportOpenTableCsv(Vantaro3& w, const QString& path, CsvOptions options, Ui
                                .arg(csvName, table->fileName).arg(grid.recordCount()))))
       return false;
     options.allowEmpty = true;
-    if (!CsvToRecords(bytes, k, table->fileName, options, &records, &refusal)) return refuse(refusal.message(csvName));
+    if (!CsvToRecords(bytes, k, table->fileName, options, &imported, &refusal)) return refuse(refusal.message(csvName));
   }
+  const std::vector<QStringList>& records = imported.records;
+  int ambiguous = -1;
+  ImportCounts counts = CountReplace(grid, records, &ambiguous);
+  counts.blank = imported.blankRows;
+  if (ambiguous >= 0)
+    return refuse(QStringLiteral("%1 第 %2 行：%3 有多项编号为 %4 的记录，这一行与其中任何一项都不同，无法确定它是哪一项")
+                      .arg(csvName)
+                      .arg(imported.lines[size_t(ambiguous)])
+                      .arg(table->fileName, records[size_t(ambiguous)].value(0)));
 
   // The save's own checks, on the records as the import leaves them: the
   // cells the CSV gives back as they are keep their bytes, as in the grid.
@@ -206,7 +228,17 @@ bool ImportOpenTableCsv(Vantaro3& w, const QString& path, CsvOptions options, Ui
     check.resetRecords(k, MatchCsvRecords(records, now));
     QByteArray existing = FileStore::disk().read(DataFilePath(w.dataFolder(), table->fileName), &exists, &error);
     QByteArray out;
-    const SaveOutcome o = EncodeTable(*table, w.dataFolder(), check, SaveRowOrder(*table, check), existing, &out);
+    const std::vector<int> order = SaveRowOrder(*table, check);
+    SaveOutcome o = EncodeTable(*table, w.dataFolder(), check, order, existing, &out);
+    // A changed cell in a column the save does not write is refused, not dropped.
+    if (o.ok())
+      if (const std::optional<CellProblem> p = FirstCellNotStored(*table, w.dataFolder(), check, order, out)) {
+        return refuse(QStringLiteral("%1 第 %2 行，第 %3 列（%4）：%5")
+                          .arg(csvName)
+                          .arg(imported.lines[size_t(p->record - 1)])
+                          .arg(p->column)
+                          .arg(grid.headerText(p->column), p->reason));
+      }
     if (!o.ok()) {
       const QString where = o.column > 0 ? QStringLiteral("%1 第 %2 项记录，第 %3 列（%4）")
                                                .arg(csvName).arg(o.row).arg(o.column).arg(grid.headerText(o.column))
@@ -214,6 +246,19 @@ bool ImportOpenTableCsv(Vantaro3& w, const QString& path, CsvOptions options, Ui
       return refuse(QStringLiteral("%1：%2").arg(where, o.reason));
     }
   }
+
+  // What the import does is told first; removing records needs a yes.
+  const QString summary = QStringLiteral("修改 %1 项、新增 %2 项、删除 %3 项、未变 %4 项")
+                              .arg(counts.changed)
+                              .arg(counts.added)
+                              .arg(counts.removed)
+                              .arg(counts.unchanged) +
+                          (counts.blank > 0 ? QStringLiteral("（跳过 %1 个空行）").arg(counts.blank) : QString());
+  if (counts.removed > 0 && !records.empty() &&
+      !front.ask(&w, tr(w, QStringLiteral("%1 比 %2 少了记录：导入将%3。要删除这 %4 项记录吗？")
+                               .arg(csvName, table->fileName, summary)
+                               .arg(counts.removed))))
+    return false;
 
   const std::unique_ptr<QProgressDialog> progress =
       progressFor(w, tr(w, QStringLiteral("正在导入 %1…").arg(table->fileName)), int(records.size()));
@@ -226,7 +271,8 @@ bool ImportOpenTableCsv(Vantaro3& w, const QString& path, CsvOptions options, Ui
   }
   w.updateSelectionLabel();
   w.statusBar()->showMessage(
-      tr(w, QStringLiteral("已导入 %1 项记录到 %2（尚未保存）").arg(records.size()).arg(table->fileName)), 10000);
+      tr(w, QStringLiteral("已导入 %1 项记录到 %2（尚未保存）：%3").arg(records.size()).arg(table->fileName, summary)),
+      10000);
   return true;
 }
 

@@ -16,7 +16,9 @@ class UiFront;
 class Vantaro3;
 
 // The options of a CSV export or import, asked before the file: the encoding
-// (UTF-8, GBK, Big5) and, for an export, the header line and the byte order mark.
+// (UTF-8, GBK, Big5), the delimiter (an import finds it unless told) and,
+// for an export, the header line, the byte order mark and the protection of
+// text cells from a spreadsheet program's conversions.
 class CsvOptionsDialog : public QDialog {
   Q_OBJECT
  public:
@@ -24,11 +26,15 @@ class CsvOptionsDialog : public QDialog {
   CsvOptions options() const;
 
   QComboBox* encodingBox() const { return encoding_; }
+  QComboBox* delimiterBox() const { return delimiter_; }
   QCheckBox* headerBox() const { return header_; }
   QCheckBox* bomBox() const { return bom_; }
+  QCheckBox* spreadsheetBox() const { return spreadsheet_; }
 
  private:
   QComboBox* encoding_ = nullptr;
+  QComboBox* delimiter_ = nullptr;
+  QCheckBox* spreadsheet_ = nullptr;
   QCheckBox* header_ = nullptr;
   QCheckBox* bom_ = nullptr;
 };
@@ -48,8 +54,12 @@ bool ExportOpenTableCsv(Vantaro3& window, const QString& path, const CsvOptions&
 // (the user saves as after any edit). Refused, with the reason shown like a
 // save's and the table unchanged, when the file is not valid in its
 // encoding, a line has the wrong field count, a cell could not be saved, or the
-// table is read-only. A CSV without records empties the table only when the
-// user says so. A first line that is the table's header is skipped.
+// table is read-only; also a changed cell in a column the save does not
+// write, and a row of a repeated record number whose record cannot be told.
+// A CSV without records empties the table, and one that removes records
+// removes them, only when the user says so. A first line that is the
+// table's header is skipped, and so are blank rows. The status bar tells
+// how many records were changed, added, removed and left unchanged.
 bool ImportOpenTableCsv(Vantaro3& window, const QString& path, CsvOptions options, UiFront& front);
 
 }  // namespace v3

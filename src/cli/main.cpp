@@ -109,7 +109,8 @@ int reportSame(const QString& fileName, const QByteArray& bytes, const QByteArra
   return kFound;
 }
 
-// --encoding, --bom and --allow-empty as export and import take them.
+// --encoding, --delimiter, --spreadsheet-safe, --bom and --allow-empty as
+// export and import take them.
 bool csvOptions(const Invocation& in, CsvOptions* options, int* status) {
   if (in.isSet(QStringLiteral("encoding"))) {
     const QString value = in.value(QStringLiteral("encoding"));
@@ -118,6 +119,14 @@ bool csvOptions(const Invocation& in, CsvOptions* options, int* status) {
       return false;
     }
   }
+  if (in.isSet(QStringLiteral("delimiter"))) {
+    const QString value = in.value(QStringLiteral("delimiter"));
+    if (!CsvDelimiterFromName(value, &options->delimiter)) {
+      *status = in.usageError(Texts::tr("unknown delimiter %1 (\",\", \";\" or tab)").arg(value));
+      return false;
+    }
+  }
+  options->spreadsheetSafe = in.isSet(QStringLiteral("spreadsheet-safe"));
   options->bom = in.isSet(QStringLiteral("bom"));
   options->allowEmpty = in.isSet(QStringLiteral("allow-empty"));
   if (options->bom && options->encoding != TextEncoding::Utf8) {
@@ -179,17 +188,71 @@ int cmdExport(const Invocation& in) {
   return FinishOutput(Texts::tr("the CSV of %1").arg(t.fileName()));
 }
 
-int importStandalone(const StandaloneInfo& info, const QString& folder, const std::vector<QStringList>& records,
-                     const QString& csvName) {
+// An import's summary line: what it does to the records, and the blank
+// rows of the file it skipped.
+QString importSummary(const QString& fileName, const ImportCounts& c) {
+  return Texts::tr("%1: %2 changed, %3 added, %4 removed, %5 unchanged")
+             .arg(fileName)
+             .arg(c.changed)
+             .arg(c.added)
+             .arg(c.removed)
+             .arg(c.unchanged) +
+         (c.blank > 0 ? Texts::tr(" (%n blank row(s) skipped)", nullptr, c.blank) : QString());
+}
+
+// What an import may do: --allow-removal (or --allow-empty) lets it remove
+// records, --dry-run only tells.
+struct ImportMode {
+  bool allowRemoval = false;
+  bool dryRun = false;
+};
+
+int importStandalone(const ToolTable& t, const QString& folder, const ImportedRows& imported, const QString& csvName,
+                     const ImportMode& mode) {
+  const StandaloneInfo& info = *t.standalone;
   StandaloneTable table(info.kind);
   QString error;
   if (!table.load(folder, &error)) {
     Err(Texts::tr("cannot read %1: %2").arg(info.fileName, error));
     return kTrouble;
   }
-  if (!SetStandaloneRows(table, records, &error)) {
+  const std::vector<QStringList> now = StandaloneRows(table);
+  const std::vector<QStringList>& rows = imported.records;
+  if (!SetStandaloneRows(table, rows, &error)) {
     Err(QStringLiteral("%1: %2").arg(csvName, error));
     return kTrouble;
+  }
+  // Its rows go to the records by position: a re-sorted file is refused.
+  int record = -1;
+  if (const int moved = MovedStandaloneRow(info.kind, now, rows, &record); moved >= 0) {
+    Err(Texts::tr("%1: line %2: this row is record %3 of %4, which is matched by position: the rows are not in "
+                  "the order of the export; nothing written")
+            .arg(csvName)
+            .arg(imported.lines[size_t(moved)])
+            .arg(record + 1)
+            .arg(info.fileName));
+    return kTrouble;
+  }
+  ImportCounts counts;
+  counts.blank = imported.blankRows;
+  for (size_t r = 0; r < rows.size(); ++r) ++(rows[r] == now[r] ? counts.unchanged : counts.changed);
+  if (mode.dryRun) {
+    // Checked as the save checks, in memory.
+    bool exists = false;
+    const QByteArray bytes = FileStore::disk().read(DataFilePath(folder, info.fileName), &exists, &error);
+    QByteArray patched;
+    const StandaloneSave checked = table.patch(bytes, &patched);
+    if (!checked.ok()) {
+      Err(checked.message(info.fileName));
+      return kTrouble;
+    }
+    TableDifference d;
+    d.table = t;
+    d.records = DiffRecords(t, now, rows);
+    Out(DiffReport({d}).toUtf8());
+    if (int s = FinishOutput(Texts::tr("the changes"))) return s;
+    Err(importSummary(info.fileName, counts) + Texts::tr(" (dry run: nothing written)"));
+    return kSuccess;
   }
   const StandaloneSave outcome = table.save(folder, FileStore::disk(), saveOptions());
   if (!outcome.ok()) {
@@ -197,7 +260,8 @@ int importStandalone(const StandaloneInfo& info, const QString& folder, const st
     return kTrouble;
   }
   warn(outcome.notices);
-  Err(Texts::tr("%1: %n record(s) saved%2", nullptr, int(records.size()))
+  Err(importSummary(info.fileName, counts));
+  Err(Texts::tr("%1: %n record(s) saved%2", nullptr, int(rows.size()))
           .arg(info.fileName)
           .arg(outcome.status == StandaloneSave::Unchanged ? Texts::tr(" (unchanged)") : QString()));
   return kSuccess;
@@ -210,6 +274,10 @@ int cmdImport(const Invocation& in) {
   CsvOptions options;
   if (!findTable(in, in.arg(1), &t, &status) || !csvOptions(in, &options, &status)) return status;
   if (int s = dataFolder(folder)) return s;
+  ImportMode mode;
+  mode.dryRun = in.isSet(QStringLiteral("dry-run"));
+  // Emptying the table removes every record: --allow-empty says so too.
+  mode.allowRemoval = in.isSet(QStringLiteral("allow-removal")) || options.allowEmpty;
   // The CSV is taken whole or not at all: part of it would replace the table
   // with part of its records.
   QByteArray bytes;
@@ -220,15 +288,15 @@ int cmdImport(const Invocation& in) {
   }
   // A header line is always recognised, whether or not --header is given.
   options.knownHeaders = knownHeaders(t);
-  std::vector<QStringList> records;
+  ImportedRows imported;
   CsvRefusal refusal;
-  if (!CsvToRecords(bytes, t.fieldCount(), t.fileName(), options, &records, &refusal)) {
+  if (!CsvToRecords(bytes, t.fieldCount(), t.fileName(), options, &imported, &refusal)) {
     Err(refusal.message(csvName));
-    if (records.empty() && refusal.line == 0 && !options.allowEmpty)
+    if (imported.records.empty() && refusal.line == 0 && !options.allowEmpty)
       Err(Texts::tr("(give --allow-empty to empty the table)"));
     return kTrouble;
   }
-  if (t.standalone) return importStandalone(*t.standalone, folder, records, csvName);
+  if (t.standalone) return importStandalone(t, folder, imported, csvName, mode);
   if (t.grid->readOnly) {
     Err(Texts::tr("%1 is read-only: nothing written").arg(t.grid->fileName));
     return kTrouble;
@@ -244,10 +312,46 @@ int cmdImport(const Invocation& in) {
   }
   RecordGrid& grid = document.records();
   const std::vector<TableRecord> existing(grid.rows().begin(), grid.rows().end());
-  grid.resetRecords(t.fieldCount(), MatchCsvRecords(std::move(records), existing));
+  const std::vector<int> lines = imported.lines;
+  ImportCounts counts;
+  int ambiguous = -1;
+  grid.resetRecords(t.fieldCount(), MatchCsvRecords(std::move(imported.records), existing, &counts, &ambiguous));
+  counts.blank = imported.blankRows;
+  if (ambiguous >= 0) {
+    Err(Texts::tr("%1: line %2: %3 has several records numbered %4 and this row gives none of them back as "
+                  "exported: which one it is cannot be told; nothing written")
+            .arg(csvName)
+            .arg(lines[size_t(ambiguous)])
+            .arg(t.grid->fileName, grid.cell(ambiguous + 1, 1)));
+    return kTrouble;
+  }
+  // A changed cell that the save would not store (a column it does not
+  // write) is refused, not dropped.
+  QByteArray encoded;
+  std::vector<int> order;
+  if (const SaveOutcome o = document.encode(&encoded, &order); !o.ok()) {
+    Err(o.message(t.grid->fileName));
+    return kTrouble;
+  } else {
+    if (const std::optional<CellProblem> p = FirstCellNotStored(*t.grid, folder, grid, order, encoded)) {
+      Err(Texts::tr("%1: line %2, column %3 (%4): %5; nothing written")
+              .arg(csvName)
+              .arg(lines[size_t(p->record - 1)])
+              .arg(p->column)
+              .arg(t.columnName(p->column), p->reason));
+      return kTrouble;
+    }
+  }
+  const QString summary = importSummary(t.grid->fileName, counts);
+  if (counts.removed > 0 && !mode.allowRemoval && !mode.dryRun) {
+    Err(summary);
+    Err(Texts::tr("%1: the CSV would remove %n record(s): give --allow-removal to remove them; nothing written",
+                  nullptr, counts.removed)
+            .arg(t.grid->fileName));
+    return kTrouble;
+  }
   // Tables that refer to this one by position are updated in the same save;
   // what changes is told first, and --dry-run stops there.
-  const bool dryRun = in.isSet(QStringLiteral("dry-run"));
   bool checked = false;  // the records can be stored: the plan was made
   auto tell = [&](const ReferencePlan& plan) {
     checked = true;
@@ -255,12 +359,18 @@ int cmdImport(const Invocation& in) {
       Err(plan.summary(CurrentUiLanguage() == UiLanguage::Traditional));
       for (const QString& line : plan.details()) Err(QStringLiteral("  ") + line);
     }
-    return !dryRun;
+    return !mode.dryRun;
   };
   TableSaveRequest request = saveRequest();
   request.proceed = tell;
   const SaveOutcome outcome = document.save(request);
-  if (dryRun && checked) {
+  if (mode.dryRun && checked) {
+    Out(DiffReport({DiffTableBytes(*t.grid, folder, document.content(), encoded, headerTexts())}).toUtf8());
+    if (int s = FinishOutput(Texts::tr("the changes"))) return s;
+    Err(summary);
+    if (counts.removed > 0 && !mode.allowRemoval)
+      Err(Texts::tr("%1: the CSV would remove %n record(s): an import needs --allow-removal", nullptr, counts.removed)
+              .arg(t.grid->fileName));
     Err(Texts::tr("%1: %n record(s) checked, nothing written (--dry-run)", nullptr, grid.recordCount())
             .arg(t.grid->fileName));
     return kSuccess;
@@ -269,6 +379,7 @@ int cmdImport(const Invocation& in) {
     Err(outcome.message(t.grid->fileName));
     return kTrouble;
   }
+  Err(summary);
   Err(Texts::tr("%1: %n record(s) saved", nullptr, grid.recordCount()).arg(t.grid->fileName));
   warn(outcome.notices);
   return kSuccess;
@@ -827,22 +938,31 @@ using A = ArgumentDef;
 std::vector<CommandDef> commands() {
   const OptionDef encoding{QStringLiteral("encoding"), QStringLiteral("E"),
                             Texts::tr("the CSV's encoding: utf-8 (the default), gbk or big5")};
+  const OptionDef delimiter{QStringLiteral("delimiter"), QStringLiteral("D"),
+                             Texts::tr("the field delimiter: \",\" (the default), \";\" or tab")};
   return {
       {QStringLiteral("export"),
        {{QStringLiteral("FOLDER")}, {QStringLiteral("TABLE")}},
        {encoding,
+        delimiter,
+        {QStringLiteral("spreadsheet-safe"), {}, Texts::tr("text cells as =\"…\", which spreadsheet programs keep as text")},
         {QStringLiteral("bom"), {}, Texts::tr("a UTF-8 byte order mark first (for spreadsheet programs)")},
         {QStringLiteral("header"), {}, Texts::tr("the column headers of the language file first")}},
        Texts::tr("Write TABLE of the data folder as CSV to standard output."),
        Texts::tr("One line per record, the grid's columns in order (the standalone tables: the\n"
                       "values their window shows). A character the encoding cannot hold stops the\n"
-                      "export with its line and column."),
+                      "export with its line and column. With --spreadsheet-safe every cell that a\n"
+                      "spreadsheet program would turn into a number, a date or a formula (leading\n"
+                      "zeros, long digit strings, 1/2, 3e5, =1+1) is written as =\"…\"; import takes\n"
+                      "that form off again."),
        cmdExport},
       {QStringLiteral("import"),
        {{QStringLiteral("FOLDER")}, {QStringLiteral("TABLE")}, {QStringLiteral("CSVFILE")}},
        {encoding,
+        delimiter,
+        {QStringLiteral("allow-removal"), {}, Texts::tr("let the CSV remove the records it does not hold")},
         {QStringLiteral("allow-empty"), {}, Texts::tr("a CSV without records empties the table")},
-        {QStringLiteral("dry-run"), {}, Texts::tr("check and tell what the save would change, write nothing")}},
+        {QStringLiteral("dry-run"), {}, Texts::tr("print the summary and the differences, write nothing")}},
        Texts::tr("Replace TABLE's records with CSVFILE's (- for standard input) and save it."),
        Texts::tr("The save is the editor's: TABLE.bak and the backup history keep the old file;\n"
                       "the standalone tables are patched in place like their windows do. Refused,\n"
@@ -850,10 +970,19 @@ std::vector<CommandDef> commands() {
                       "byte are named), a line has the wrong number of fields, a cell cannot be\n"
                       "stored, or the CSV has no records (unless --allow-empty). A first line that\n"
                       "is the table's header in either script is skipped, and so is a UTF-8 byte\n"
-                      "order mark. When records of TABLE are removed, added or moved, the tables\n"
-                      "that refer to them by position (Team.dat and Firm.dat to StarRole.dat) are\n"
-                      "updated in the same save, all files or none: a reference follows its record,\n"
-                      "one to a removed record becomes -1; what changes is told first."),
+                      "order mark; rows of empty fields and blank lines are skipped and counted.\n"
+                      "The delimiter (comma, semicolon or tab) is found in the first line unless\n"
+                      "--delimiter gives it. Every import tells how many records it changes, adds,\n"
+                      "removes and leaves unchanged; one that would remove records is refused\n"
+                      "unless --allow-removal (or --allow-empty) is given. Also refused: a changed\n"
+                      "cell in a column the save does not write (Active.tab and Pression.tab keep\n"
+                      "their columns 2-3), rows of a standalone table in another order than the\n"
+                      "export's (they are matched by position), and a row of a repeated record\n"
+                      "number whose record cannot be told. When records of TABLE are removed,\n"
+                      "added or moved, the tables that refer to them by position (Team.dat and\n"
+                      "Firm.dat to StarRole.dat) are updated in the same save, all files or none:\n"
+                      "a reference follows its record, one to a removed record becomes -1; what\n"
+                      "changes is told first."),
        cmdImport},
       {QStringLiteral("check"),
        {{QStringLiteral("FOLDER")}, {QStringLiteral("TABLE"), A::Many}},

@@ -279,8 +279,12 @@ StandaloneSave StandaloneTable::patch(const QByteArray& existing, QByteArray* ou
       // The load reads six bytes of the field back.
       if (name.bytes.size() > kNameRead)
         return refused(&v, Texts::tr("名称有 %1 字节，最多 %2 字节").arg(name.bytes.size()).arg(kNameRead));
-      // Without padding: a shorter name leaves the old bytes after it.
-      w.putBytes(v.position, name.bytes);
+      // A shorter name is padded with zeros to the bytes the load reads, so
+      // that no part of the old name shows behind it.
+      // (A file that ends inside the field is not made longer for it.)
+      const qsizetype pad = std::clamp<qsizetype>(existing.size() - v.position - name.bytes.size(), 0,
+                                                  kNameRead - name.bytes.size());
+      w.putBytes(v.position, name.bytes + QByteArray(pad, '\0'));
       continue;
     }
     if (v.text.trimmed().isEmpty()) return refused(&v, Texts::tr("数值为空"));

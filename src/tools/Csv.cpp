@@ -2,14 +2,14 @@
 
 namespace v3 {
 
-QString CsvLineText(const QStringList& fields) {
+QString CsvLineText(const QStringList& fields, QChar delimiter) {
   QString line;
   for (qsizetype i = 0; i < fields.size(); ++i) {
-    if (i) line += u',';
+    if (i) line += delimiter;
     const QString& f = fields[i];
     // A field that starts with U+FEFF is quoted too: at the start of the
     // text it would read as a byte order mark and be dropped.
-    if (f.contains(u',') || f.contains(u'"') || f.contains(u'\n') || f.contains(u'\r') || f.startsWith(QChar(0xFEFF))) {
+    if (f.contains(delimiter) || f.contains(u'"') || f.contains(u'\n') || f.contains(u'\r') || f.startsWith(QChar(0xFEFF))) {
       QString q = f;
       q.replace(QStringLiteral("\""), QStringLiteral("\"\""));
       line += u'"' + q + u'"';
@@ -73,7 +73,7 @@ bool CsvReader::feed(QStringView text) {
       i = end;
       continue;
     }
-    if (c == u',') {
+    if (c == delimiter_) {
       record_ << field_;
       field_.clear();
       fieldStarted_ = afterQuote_ = false;
@@ -85,14 +85,14 @@ bool CsvReader::feed(QStringView text) {
       quoted_ = fieldStarted_ = true;
     } else if (afterQuote_) {
       return refuse(line_, QStringLiteral("text after a closing quote"));
-    } else if (c == u'"') {
-      return refuse(line_, QStringLiteral("a quote inside an unquoted field"));
     } else {
-      // The run of plain characters in one go.
+      // The run of plain characters in one go. A quote inside an unquoted
+      // field stands for itself, as spreadsheet programs and Python's csv
+      // module read it.
       qsizetype end = i + 1;
       while (end < n) {
         const QChar d = text[end];
-        if (d == u',' || d == u'\r' || d == u'\n' || d == u'"') break;
+        if (d == delimiter_ || d == u'\r' || d == u'\n') break;
         ++end;
       }
       field_ += text.sliced(i, end - i);

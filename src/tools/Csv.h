@@ -9,9 +9,9 @@
 
 namespace v3 {
 
-// CSV as RFC 4180 has it: fields holding a comma, a quote or a line break are
-// quoted, quotes doubled; records end with CRLF.
-QString CsvLineText(const QStringList& fields);
+// CSV as RFC 4180 has it: fields holding the delimiter, a quote or a line
+// break are quoted, quotes doubled; records end with CRLF.
+QString CsvLineText(const QStringList& fields, QChar delimiter = u',');
 QByteArray CsvLine(const QStringList& fields);  // the same in UTF-8
 
 // Reads CSV text handed over in pieces of any size (CRLF or LF line ends; a
@@ -24,7 +24,7 @@ class CsvReader {
   // Receives each record and the 1-based line it starts on; returns false
   // to stop the reading.
   using RecordSink = std::function<bool(QStringList& record, int line)>;
-  explicit CsvReader(RecordSink sink) : sink_(std::move(sink)) {}
+  explicit CsvReader(RecordSink sink, QChar delimiter = u',') : sink_(std::move(sink)), delimiter_(delimiter) {}
 
   // Reads the next piece. False when the text is malformed (badLine(),
   // reason()) or the sink stopped the reading; nothing more is read then.
@@ -42,6 +42,7 @@ class CsvReader {
   bool endRecord();
 
   RecordSink sink_;
+  QChar delimiter_;
   QStringList record_;
   QString field_;
   bool quoted_ = false, fieldStarted_ = false, afterQuote_ = false;

@@ -22,6 +22,77 @@ int hexDigit(QChar c) {
 
 }  // namespace
 
+bool CsvDelimiterFromName(const QString& name, QChar* delimiter) {
+  const QString n = name.trimmed().toLower();
+  if (n == u',' || n == QLatin1String("comma")) *delimiter = u',';
+  else if (n == u';' || n == QLatin1String("semicolon")) *delimiter = u';';
+  else if (n == QLatin1String("tab") || n == u'\t') *delimiter = u'\t';
+  else return false;
+  return true;
+}
+
+QChar DetectCsvDelimiter(QByteArrayView csv, int fieldCount) {
+  // Each candidate is a single byte that no character of several bytes in
+  // UTF-8, GBK or Big5 holds, so the bytes can be counted undecoded.
+  const char candidates[] = {',', ';', '\t'};
+  int counts[3] = {0, 0, 0};
+  bool quoted = false;
+  for (const char b : csv) {
+    if (b == '"') quoted = !quoted;  // a doubled quote toggles twice
+    if (quoted) continue;
+    if (b == '\n' || b == '\r') break;
+    for (int i = 0; i < 3; ++i) counts[i] += b == candidates[i];
+  }
+  for (int i = 0; i < 3; ++i)
+    if (counts[i] == fieldCount - 1 && fieldCount > 1) return QChar(candidates[i]);
+  int best = 0;
+  for (int i = 1; i < 3; ++i)
+    if (counts[i] > counts[best]) best = i;
+  return QChar(candidates[best]);
+}
+
+namespace {
+
+// A plain integer: what a spreadsheet program reads as a number and writes
+// back as the same text.
+bool plainInteger(const QString& cell) {
+  qsizetype i = cell.startsWith(u'-') ? 1 : 0;
+  const qsizetype digits = cell.size() - i;
+  if (digits < 1 || digits > 15 || (cell[i] == u'0' && (digits > 1 || i == 1))) return false;
+  for (; i < cell.size(); ++i)
+    if (cell[i] < u'0' || cell[i] > u'9') return false;
+  return true;
+}
+
+bool protectedForm(const QString& text) {
+  if (text.size() < 3 || !text.startsWith(QLatin1String("=\"")) || !text.endsWith(u'"')) return false;
+  // Inside, every quote is doubled.
+  const qsizetype end = text.size() - 1;
+  for (qsizetype i = 2; i < end; ++i)
+    if (text[i] == u'"') {
+      if (i + 1 >= end || text[i + 1] != u'"') return false;
+      ++i;
+    }
+  return true;
+}
+
+}  // namespace
+
+QString CsvProtectCell(const QString& cell, bool spreadsheetSafe) {
+  const bool wrap = protectedForm(cell) || (spreadsheetSafe && !cell.isEmpty() && !plainInteger(cell));
+  if (!wrap) return cell;
+  QString inner = cell;
+  inner.replace(QStringLiteral("\""), QStringLiteral("\"\""));
+  return QStringLiteral("=\"") + inner + u'"';
+}
+
+QString CsvUnprotectCell(const QString& text) {
+  if (!protectedForm(text)) return text;
+  QString inner = text.mid(2, text.size() - 3);
+  inner.replace(QStringLiteral("\"\""), QStringLiteral("\""));
+  return inner;
+}
+
 QString CsvEscapeCell(const QString& cell) {
   // A code's trailing zero bytes are dropped (the save pads with zeros again).
   qsizetype end = cell.size();

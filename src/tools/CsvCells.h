@@ -1,4 +1,5 @@
 #pragma once
+#include <QByteArrayView>
 #include <QString>
 #include <QStringList>
 
@@ -31,7 +32,30 @@ struct CsvOptions {
   std::vector<QStringList> knownHeaders;
   // Import: a CSV without records empties the table instead of being refused.
   bool allowEmpty = false;
+  // The field delimiter: a comma, a semicolon or a tab. Unset: an export
+  // writes commas, an import finds it in the first line (DetectCsvDelimiter).
+  QChar delimiter;
+  // Export: every cell a spreadsheet program would read as something else
+  // (CsvProtectCell) written as the formula ="…", which they keep as text.
+  bool spreadsheetSafe = false;
 };
+
+// The delimiters a CSV may use, and their names for the command line
+// (",", ";", "tab").
+bool CsvDelimiterFromName(const QString& name, QChar* delimiter);
+// The delimiter of a CSV: the one of comma, semicolon and tab that splits
+// the first line (outside quotes) into `fieldCount` fields, else the one it
+// holds most of; a comma when it holds none.
+QChar DetectCsvDelimiter(QByteArrayView csv, int fieldCount);
+
+// A cell as a spreadsheet-safe export writes it: one that a spreadsheet
+// program would turn into a number, a date or a formula (anything but an
+// empty cell or a plain integer of at most 15 digits) as ="…", quotes
+// doubled inside. A cell that already has that form is wrapped once more in
+// every export, so that an import, which always takes the protection off
+// again (CsvUnprotectCell), gives it back as it was.
+QString CsvProtectCell(const QString& cell, bool spreadsheetSafe);
+QString CsvUnprotectCell(const QString& text);
 
 // The most records a table file holds (its record count is 16-bit).
 constexpr int kMaxCsvRecords = 32767;

@@ -22,8 +22,9 @@ QString shownCharacter(const QString& text, qsizetype at) {
 }
 
 // The line's cells with one that the encoding cannot hold, for a refusal.
-bool encodeLine(const QStringList& cells, TextEncoding encoding, int line, QByteArray* out, CsvRefusal* refusal) {
-  const QString text = CsvLineText(cells);
+bool encodeLine(const QStringList& cells, TextEncoding encoding, int line, QByteArray* out, CsvRefusal* refusal,
+                QChar delimiter = u',') {
+  const QString text = CsvLineText(cells, delimiter);
   QByteArray bytes;
   qsizetype bad = 0;
   if (EncodeStrict(text, encoding, &bytes, &bad)) {
@@ -105,13 +106,21 @@ bool appendUtf8Line(const QStringList& cells, QByteArray* out) {
   return true;
 }
 
+QChar delimiterOf(const CsvOptions& options) { return options.delimiter.isNull() ? QChar(u',') : options.delimiter; }
+
+// Whether the lines are written as the plain UTF-8 CSV that the fast writers write.
+bool plainUtf8(const CsvOptions& options) {
+  return options.encoding == TextEncoding::Utf8 && delimiterOf(options) == u',' && !options.spreadsheetSafe;
+}
+
 // A record's line (its cells escaped) in the encoding, appended to *csv.
-bool appendRecord(const QStringList& record, TextEncoding encoding, int line, QByteArray* csv, CsvRefusal* refusal) {
+bool appendRecord(const QStringList& record, const CsvOptions& options, int line, QByteArray* csv,
+                  CsvRefusal* refusal) {
   // A cell that needs no escape is shared, not copied.
   QStringList cells = record;
-  for (QString& c : cells) c = CsvEscapeCell(c);
-  if (encoding == TextEncoding::Utf8 && appendUtf8Line(cells, csv)) return true;
-  return encodeLine(cells, encoding, line, csv, refusal);
+  for (QString& c : cells) c = CsvProtectCell(CsvEscapeCell(c), options.spreadsheetSafe);
+  if (plainUtf8(options) && appendUtf8Line(cells, csv)) return true;
+  return encodeLine(cells, options.encoding, line, csv, refusal, delimiterOf(options));
 }
 
 // Appends a record's CSV line in UTF-8 as the codec hands over its cells:
@@ -180,6 +189,12 @@ class Utf8CsvLine final : public CellSink {
     qsizetype end = cell.size();
     while (end > 0 && s[end - 1] == 0) --end;
     if (end == 0) return;
+    // A cell that reads as a spreadsheet's protected text goes the other way,
+    // which wraps it once more (CsvProtectCell).
+    if (end >= 3 && s[0] == u'=' && s[1] == u'"') {
+      ok_ = false;
+      return;
+    }
     // Quoted where it holds a comma, a quote or a line break, or starts with
     // U+FEFF (at the start of the file it would read as a byte order mark).
     bool quote = s[0] == 0xFEFF;
@@ -349,16 +364,16 @@ bool RecordsToCsv(const std::vector<QStringList>& records, const CsvOptions& opt
     QStringList header = options.header;
     if (options.encoding == TextEncoding::Big5)
       for (QString& h : header) h = ToTraditional(h);
-    if (!encodeLine(header, options.encoding, line++, csv, refusal)) return false;
+    if (!encodeLine(header, options.encoding, line++, csv, refusal, delimiterOf(options))) return false;
   }
   for (const QStringList& r : records)
-    if (!appendRecord(r, options.encoding, line++, csv, refusal)) return false;
+    if (!appendRecord(r, options, line++, csv, refusal)) return false;
   return true;
 }
 
 bool TableBytesToCsv(const TableCodec& codec, const QByteArray& file, const CodecContext& ctx,
                      const CsvOptions& options, QByteArray* csv, CsvRefusal* refusal) {
-  if (options.encoding != TextEncoding::Utf8) {
+  if (!plainUtf8(options)) {
     std::vector<QStringList> rows;
     for (TableRecord& r : codec.decode(file, ctx)) rows.push_back(std::move(r.cells));
     return RecordsToCsv(rows, options, csv, refusal);
@@ -375,7 +390,7 @@ bool TableBytesToCsv(const TableCodec& codec, const QByteArray& file, const Code
     sink.begin();
     codec.decodeInto(record, ctx, sink);
     if (!sink.finish()) {
-      written = appendRecord(codec.decodeRecord(record, ctx), options.encoding, line, sink.release(), refusal);
+      written = appendRecord(codec.decodeRecord(record, ctx), options, line, sink.release(), refusal);
       sink.resume();
     }
     ++line;

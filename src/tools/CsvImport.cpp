@@ -44,6 +44,15 @@ ImportRowChecker::ImportRowChecker(int fieldCount, QString tableName, const CsvO
     : fieldCount_(fieldCount), tableName_(std::move(tableName)), options_(options), out_(out), refusal_(refusal) {}
 
 bool ImportRowChecker::take(QStringList& record, int line) {
+  bool blank = true;
+  for (QString& c : record) {
+    c = CsvUnprotectCell(c);
+    blank = blank && c.isEmpty();
+  }
+  if (blank) {
+    ++out_->blankRows;
+    return true;
+  }
   if (first_) {
     first_ = false;
     if (!options_.knownHeaders.empty()) {
@@ -102,7 +111,8 @@ bool CsvToRecords(const QByteArray& csv, int fieldCount, const QString& tableNam
   // Each record is checked as its line ends, and the reading stops at the
   // first refusal: nothing after it is decoded or read.
   ImportRowChecker checker(fieldCount, tableName, options, out, refusal);
-  CsvReader reader([&](QStringList& record, int line) { return checker.take(record, line); });
+  const QChar delimiter = options.delimiter.isNull() ? DetectCsvDelimiter(bytes, fieldCount) : options.delimiter;
+  CsvReader reader([&](QStringList& record, int line) { return checker.take(record, line); }, delimiter);
   auto refused = [&] {
     if (!reader.stopped()) *refusal = {reader.badLine(), reader.reason()};
     *out = {};

@@ -23,11 +23,15 @@ struct ImportRow {
 struct ImportedRows {
   std::vector<QStringList> records;  // the cells unescaped
   std::vector<int> lines;            // the line (or row) of the file each record starts on
+  int blankRows = 0;                 // rows of empty fields only (blank lines too): skipped
 };
 
 // Takes rows read from the user's file, one at a time, as records of
 // `fieldCount` fields: a first row equal to one of options.knownHeaders is
-// skipped; a row of another field count, or one record more than
+// skipped, and so is a row whose every field is empty (a blank line, the
+// rows of empty cells that spreadsheet programs write), counted in
+// out->blankRows; a spreadsheet's protection of a cell (CsvUnprotectCell) is
+// taken off first; a row of another field count, or one record more than
 // kMaxCsvRecords, is refused naming its line; each cell is unescaped
 // (CsvUnescapeCell). finish() refuses a file without records unless
 // options.allowEmpty. Any reader of a file to import feeds its rows here,
@@ -55,7 +59,8 @@ class ImportRowChecker {
 bool RowsToRecords(std::vector<ImportRow> rows, int fieldCount, const QString& tableName, const CsvOptions& options,
                    ImportedRows* out, CsvRefusal* refusal);
 
-// Parses CSV bytes into records of `fieldCount` fields each. `tableName` only
+// Parses CSV bytes into records of `fieldCount` fields each, split at
+// options.delimiter (unset: the one the first line uses, DetectCsvDelimiter). `tableName` only
 // names the table in a refusal. Returns false, filling *refusal, when the
 // bytes are not valid in the encoding, the text is malformed, or a row is
 // refused as ImportRowChecker refuses it. The bytes are decoded and read a

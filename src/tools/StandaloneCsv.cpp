@@ -2,6 +2,8 @@
 
 #include <QFileInfo>
 
+#include <algorithm>
+
 #include "text/Big5.h"
 #include "text/Language.h"
 
@@ -84,6 +86,29 @@ bool SetStandaloneRows(StandaloneTable& table, const std::vector<QStringList>& r
   for (size_t r = 0; r < rows.size(); ++r)
     for (int c = 0; c < k && c < rows[r].size(); ++c) table.setText(boxes[r * size_t(k) + size_t(c)], rows[r][c]);
   return true;
+}
+
+int MovedStandaloneRow(StandaloneKind kind, const std::vector<QStringList>& now, const std::vector<QStringList>& rows,
+                       int* record) {
+  auto identity = [kind](const QStringList& row) {
+    return kind == StandaloneKind::Cons ? QStringList{row.value(0).trimmed()} : row;
+  };
+  const size_t n = std::min(now.size(), rows.size());
+  std::vector<bool> away(n);
+  for (size_t i = 0; i < n; ++i) away[i] = identity(rows[i]) != identity(now[i]);
+  int first = -1, moved = 0;
+  for (size_t j = 0; j < n; ++j) {
+    if (!away[j]) continue;
+    for (size_t i = 0; i < n; ++i)
+      if (i != j && away[i] && identity(rows[j]) == identity(now[i])) {
+        if (moved++ == 0) {
+          first = int(j);
+          *record = int(i);
+        }
+        break;
+      }
+  }
+  return moved >= 2 ? first : -1;
 }
 
 const StandaloneInfo* FindStandaloneFile(const QString& fileName) {

@@ -27,6 +27,17 @@ QStringList StandaloneHeader(StandaloneKind kind, const LanguageFile& texts);
 // is not the table's.
 bool SetStandaloneRows(StandaloneTable& table, const std::vector<QStringList>& rows, QString* reason);
 
+// The rows of a standalone table go to its records by position, so a
+// re-sorted file would give every value to another record. A row is out of
+// place when it is not the record at its position but another record whose
+// own position holds something else (a record is known by its name in
+// Constellation.tab, by all its values in the other tables). With two such
+// rows or more the file was re-sorted: returns the first (an index into
+// `rows`) and *record, the record (0-based) it is; -1 when the rows are in
+// place. A single one is taken as an edit.
+int MovedStandaloneRow(StandaloneKind kind, const std::vector<QStringList>& now, const std::vector<QStringList>& rows,
+                       int* record);
+
 // "constellation.tab" -> its entry; nullptr when the name is none of the four.
 const StandaloneInfo* FindStandaloneFile(const QString& fileName);
 
