@@ -176,7 +176,7 @@ class FaultInjectionTest : public QObject {
           const QString small = root + "/small.csv";
           WriteFile(small, csv);
           QProcess imp;
-          imp.start(cli_, {"import", p.folder, c.file, small});
+          imp.start(cli_, {"import", p.folder, c.file, small, "--allow-removal"});
           imp.waitForFinished(60000);
           QFile::remove(p.target + ".bak");
           QDir(QDir(p.folder).filePath(kHistory)).removeRecursively();
@@ -184,7 +184,7 @@ class FaultInjectionTest : public QObject {
         const QString csvPath = root + "/new.csv";
         WriteFile(csvPath, changedCsv(csv));
         p.program = cli_;
-        p.command = {"import", p.folder, c.file, csvPath};
+        p.command = {"import", p.folder, c.file, csvPath, "--allow-removal"};
       } else {
         p.program = writer_;
         p.command = QStringList{"standalone", p.folder} + c.args;
@@ -306,7 +306,7 @@ class FaultInjectionTest : public QObject {
     const QString csv = dir_.filePath("linked/stars.csv");
     QVERIFY(WriteFile(csv, lines.join('\n')));
     p.program = cli_;
-    p.command = {"import", p.folder, "StarRole.dat", csv};
+    p.command = {"import", p.folder, "StarRole.dat", csv, "--allow-removal"};
     p.files = listing(p.folder);
     std::map<QString, QByteArray> old, saved;
     for (const QString& f : files) old[f] = ReadFile(p.folder + "/" + f);
@@ -482,7 +482,7 @@ class FaultInjectionTest : public QObject {
         fillers << name;
       }
       for (int i = 0; i < freePages && !fillers.isEmpty(); ++i) QFile::remove(fillers.takeLast());
-      const CliRun r = RunCli({"import", folder, "Team.dat", csv});
+      const CliRun r = RunCli({"import", folder, "Team.dat", csv, "--allow-removal"});
       const QByteArray now = ReadFile(target);
       const bool backupThere = QFile::exists(target + ".bak");
       if (r.code == 0) {

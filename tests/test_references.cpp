@@ -121,7 +121,7 @@ class ReferencesTest : public QObject {
       QList<QByteArray> lines = RunCli({"export", folder, "StarRole.dat"}).out.split('\n');
       lines.removeIf([&](const QByteArray& l) { return l.startsWith(QByteArray::number(chosen) + ','); });
       WriteFile(folder + "/stars.csv", lines.join('\n'));
-      const CliRun r = RunCli({"import", folder, "StarRole.dat", folder + "/stars.csv"});
+      const CliRun r = RunCli({"import", folder, "StarRole.dat", folder + "/stars.csv", "--allow-removal"});
       QVERIFY2(r.code == 0 && r.err.contains("StarRole.dat：删除 1 条"), r.err.constData());
     } else {
       RecordGrid grid;
