@@ -290,23 +290,53 @@ class FaultInjectionTest : public QObject {
     QVERIFY2(problems.isEmpty(), qPrintable(problems.mid(0, 12).join('\n')));
   }
 
-  // A star removed through import renumbers the stars after it, so Team.dat
-  // and Firm.dat are saved with StarRole.dat as one: for every fault of
-  // every call, either all three files keep their old bytes or all three
-  // have their new ones; nothing is left beside them.
+  // Saves of several files: a star removed through import renumbers the
+  // stars after it, so Team.dat and Firm.dat are saved with StarRole.dat as
+  // one; a patch that renames a producer and changes a case writes
+  // Producer.tab and CDCase.dat as one. For every fault of every call,
+  // either all the files keep their old bytes or all have their new ones;
+  // nothing is left beside them.
+  void severalFilesAllOrNothing_data() {
+    QTest::addColumn<bool>("patch");
+    QTest::newRow("import moving stars") << false;
+    QTest::newRow("patch of Producer.tab and a case") << true;
+  }
+
   void severalFilesAllOrNothing() {
+    QFETCH(bool, patch);
     Prepared p;
-    p.folder = dir_.filePath("linked/data");
+    const QString root = dir_.filePath(patch ? "patched" : "linked");
+    p.folder = root + "/data";
     QDir().mkpath(p.folder);
-    const QStringList files{"StarRole.dat", "Team.dat", "Firm.dat"};
-    for (const QString& f : files + QStringList{"Producer.tab"}) QVERIFY(QFile::copy(sample_ + "/" + f, p.folder + "/" + f));
-    const CliRun exp = RunCli({"export", p.folder, "StarRole.dat"});
-    QList<QByteArray> lines = exp.out.split('\n');
-    lines.removeAt(2);  // the third star
-    const QString csv = dir_.filePath("linked/stars.csv");
-    QVERIFY(WriteFile(csv, lines.join('\n')));
+    const QStringList files = patch ? QStringList{"Producer.tab", "CDCase.dat"}
+                                    : QStringList{"StarRole.dat", "Team.dat", "Firm.dat"};
+    for (const QString& f : files + QStringList{"Producer.tab"})
+      if (!QFile::exists(p.folder + "/" + f)) QVERIFY(QFile::copy(sample_ + "/" + f, p.folder + "/" + f));
     p.program = cli_;
-    p.command = {"import", p.folder, "StarRole.dat", csv, "--allow-removal"};
+    if (patch) {
+      // The mod: the first producer renamed, one number of the first case changed.
+      const QString mod = root + "/mod";
+      QVERIFY(QDir().mkpath(mod));
+      for (const QString& f : files) QVERIFY(QFile::copy(p.folder + "/" + f, mod + "/" + f));
+      QList<QByteArray> producers = RunCli({"export", mod, "Producer.tab"}).out.split('\n');
+      QList<QByteArray> first = producers[0].split(',');
+      first[1] = "新名";
+      producers[0] = first.join(',');
+      QVERIFY(WriteFile(root + "/producers.csv", producers.join('\n')));
+      QCOMPARE(RunCli({"import", mod, "Producer.tab", root + "/producers.csv"}).code, 0);
+      QVERIFY(WriteFile(root + "/cases.csv", changedCsv(RunCli({"export", mod, "CDCase.dat"}).out)));
+      QCOMPARE(RunCli({"import", mod, "CDCase.dat", root + "/cases.csv"}).code, 0);
+      const CliRun diff = RunCli({"diff", p.folder, mod, "--patch"});
+      QVERIFY(WriteFile(root + "/mod.v3patch", diff.out));
+      p.command = {"apply", p.folder, root + "/mod.v3patch"};
+    } else {
+      const CliRun exp = RunCli({"export", p.folder, "StarRole.dat"});
+      QList<QByteArray> lines = exp.out.split('\n');
+      lines.removeAt(2);  // the third star
+      const QString csv = root + "/stars.csv";
+      QVERIFY(WriteFile(csv, lines.join('\n')));
+      p.command = {"import", p.folder, "StarRole.dat", csv, "--allow-removal"};
+    }
     p.files = listing(p.folder);
     std::map<QString, QByteArray> old, saved;
     for (const QString& f : files) old[f] = ReadFile(p.folder + "/" + f);
@@ -341,11 +371,13 @@ class FaultInjectionTest : public QObject {
       }
       QStringList wrong;
       if (!o.fired) wrong << "the fault did not happen";
-      if (same == 3 && o.code == 3) {
+      if (same == int(files.size()) && o.code == 3) {
         ++allOld;
-        if (std::none_of(files.begin(), files.end(), [&](const QString& n) { return o.err.contains(n); }))
+        // A file, or the folder when the failure is the folder's.
+        if (std::none_of(files.begin(), files.end(), [&](const QString& n) { return o.err.contains(n); }) &&
+            !o.err.contains(p.folder + ':'))
           wrong << "the message names no file";
-      } else if (done == 3 && o.code == 0) {
+      } else if (done == int(files.size()) && o.code == 0) {
         ++allNew;
       } else {
         wrong << QStringLiteral("%1 files old, %2 new, exit status %3").arg(same).arg(done).arg(o.code);
@@ -356,7 +388,7 @@ class FaultInjectionTest : public QObject {
       if (left != p.files) wrong << QStringLiteral("stray files: %1").arg(left.join(' '));
       if (!wrong.isEmpty()) problems << QStringLiteral("%1: %2 [%3]").arg(what, wrong.join("; "), o.err.trimmed().right(300));
     }
-    qInfo("StarRole.dat + Team.dat + Firm.dat: %d faults tried, %d left all old, %d all new", int(faults.size()), allOld,
+    qInfo("%s: %d faults tried, %d left all old, %d all new", qPrintable(files.join(" + ")), int(faults.size()), allOld,
           allNew);
     tried_ += int(faults.size());
     survived_ += int(faults.size()) - int(problems.size());

@@ -563,14 +563,18 @@ int writableGridTable(const Invocation& in, const ToolTable& t, const QString& f
 // Encodes the grid as its save would and checks that every changed cell is
 // stored as the grid holds it: kSuccess, or kTrouble naming the first that
 // is refused or would not be kept.
-int encodeChecked(const TableDocument& document) {
+// `producers` (when given) stands for the folder's Producer.tab; *bytes
+// (when given) gets the new content.
+int encodeChecked(const TableDocument& document, const ProducerDirectory* producers = nullptr,
+                  QByteArray* bytes = nullptr) {
   const TableDef& table = document.table();
   QByteArray encoded;
   std::vector<int> order;
-  SaveOutcome o = document.encode(&encoded, &order);
+  SaveOutcome o = document.encode(&encoded, &order, producers);
   if (o.ok()) {
+    if (bytes) *bytes = encoded;
     if (const std::optional<CellProblem> p =
-            FirstCellNotStored(table, document.folder(), document.records(), order, encoded)) {
+            FirstCellNotStored(table, document.folder(), document.records(), order, encoded, producers)) {
       o.status = SaveOutcome::Refused;
       o.row = p->record;
       o.column = p->column;
@@ -653,6 +657,7 @@ struct PatchTarget {
   FileStamp loaded;
   std::vector<QStringList> rows;
   TablePatchPlan plan;
+  QByteArray bytes;  // the new content
 };
 
 int cmdApply(const Invocation& in) {
@@ -715,19 +720,16 @@ int cmdApply(const Invocation& in) {
               : Texts::tr("nothing written (--force takes the patch's values)"));
     return kFound;
   }
-  // The producers' names of the case tables are looked up in Producer.tab:
-  // when the patch changes it, it is saved first and those tables are
-  // checked against it.
+  // The case tables name their producers as Producer.tab does: when the
+  // patch changes Producer.tab, they are checked and encoded against its new
+  // content, and every file of the patch is written in one save of several
+  // files, all of them or none.
   std::stable_sort(targets.begin(), targets.end(), [](const PatchTarget& a, const PatchTarget& b) {
     return a.table.grid == &ProducerTable() && b.table.grid != &ProducerTable();
   });
-  const bool producersChange = !targets.empty() && targets.front().table.grid == &ProducerTable() &&
-                               targets.front().plan.changesAnything();
-  auto onProducers = [producersChange](const PatchTarget& t) {
-    return producersChange && t.table.grid && t.table.grid->codec && t.table.grid->codec->needsProducers();
-  };
   // Every table's new content is made in memory first: a cell that cannot
   // be stored refuses the whole patch.
+  std::optional<ProducerDirectory> newProducers;
   QByteArray report;
   for (PatchTarget& t : targets) {
     std::vector<QStringList> after = t.rows;
@@ -735,15 +737,16 @@ int cmdApply(const Invocation& in) {
     report += DiffReport({TableDifference{t.table, true, true, {}, {}, DiffRecords(t.table, t.rows, after)}}).toUtf8();
     if (t.document) {
       ApplyTablePatch(t.plan, t.document->records());
-      if (!onProducers(t))
-        if (int s = encodeChecked(*t.document)) return s;
+      const bool names = t.table.grid->codec && t.table.grid->codec->needsProducers();
+      if (int s = encodeChecked(*t.document, names && newProducers ? &*newProducers : nullptr, &t.bytes)) return s;
+      if (t.table.grid == &ProducerTable() && t.plan.changesAnything())
+        newProducers = ProducerDirectory::fromBytes(t.bytes);
     } else {
       if (!SetStandaloneRows(*t.standalone, after, &error)) return Trouble(Texts::tr("%1: %2").arg(t.table.fileName(), error));
-      QByteArray patched;
-      const StandaloneSave o = t.standalone->patch(t.content, &patched);
+      const StandaloneSave o = t.standalone->patch(t.content, &t.bytes);
       if (!o.ok()) return Trouble(o.message(t.table.fileName()) + Texts::tr("; nothing written"));
       StandaloneTable reread(t.table.standalone->kind);
-      reread.loadBytes(patched);
+      reread.loadBytes(t.bytes);
       if (StandaloneRows(reread) != after)
         return Trouble(Texts::tr("%1: a save would not store the patch's values; nothing written").arg(t.table.fileName()));
     }
@@ -754,54 +757,18 @@ int cmdApply(const Invocation& in) {
     Err(summary + Texts::tr(" (dry run: nothing written)"));
     return conflicts ? kFound : kSuccess;
   }
-  // Producer.tab, when the case tables need its new names, is saved first
-  // (and put back should the rest fail); every other file of the patch is
-  // written in one save of several files: all of them or none.
-  std::vector<const PatchTarget*> savedFirst;
-  auto putBack = [&](int status) {
-    for (const PatchTarget* t : savedFirst) {
-      const QString path = DataFilePath(folder, t->table.fileName());
-      const FileStamp now = FileStamp::of(path);
-      const SaveFileResult r = SaveDataFile(path, t->content, saveOptions(&now));
-      Err(r.ok() ? Texts::tr("%1: put back as it was").arg(t->table.fileName())
-                 : Texts::tr("%1: could not be put back: %2").arg(t->table.fileName(), r.error));
-    }
-    return status;
-  };
   std::vector<SaveFileEntry> entries;
   std::vector<PatchTarget*> written;
   for (PatchTarget& t : targets) {
     if (!t.plan.changesAnything()) continue;
-    const QString path = DataFilePath(folder, t.table.fileName());
-    if (t.document && producersChange && t.table.grid == &ProducerTable()) {
-      // The patch carries the changes of the tables naming producers itself.
-      TableSaveRequest request = saveRequest();
-      request.followReferences = false;
-      const SaveOutcome o = t.document->save(request);
-      if (!o.ok()) return Trouble(o.message(t.table.fileName()));
-      warn(o.notices);
-      savedFirst.push_back(&t);
-      continue;
-    }
-    QByteArray bytes;
-    if (t.document) {
-      if (onProducers(t))
-        if (int s = encodeChecked(*t.document)) return putBack(s);
-      const SaveOutcome o = t.document->encode(&bytes);
-      if (!o.ok()) return putBack(Trouble(o.message(t.table.fileName())));
-    } else {
-      const StandaloneSave o = t.standalone->patch(t.content, &bytes);
-      if (!o.ok()) return putBack(Trouble(o.message(t.table.fileName())));
-    }
-    entries.push_back({path, bytes, &t.loaded});
+    entries.push_back({DataFilePath(folder, t.table.fileName()), t.bytes, &t.loaded});
     written.push_back(&t);
   }
   if (!entries.empty()) {
     const SaveFileResult r = SaveDataFiles(entries, saveOptions().historyDepth);
-    if (!r.ok()) return putBack(Trouble(Texts::tr("patch not applied: %1").arg(r.error)));
+    if (!r.ok()) return Trouble(Texts::tr("patch not applied: %1").arg(r.error));
     warn(r.notices);
   }
-  for (const PatchTarget* t : savedFirst) Err(Texts::tr("%1: saved").arg(t->table.fileName()));
   for (const PatchTarget* t : written) Err(Texts::tr("%1: saved").arg(t->table.fileName()));
   Err(summary);
   return conflicts ? kFound : kSuccess;

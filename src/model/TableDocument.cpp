@@ -24,9 +24,9 @@ bool TableDocument::load(QString* error) {
 
 bool TableDocument::changedOnDisk(FileStamp* now) const { return stamp_.changedOnDisk(path(), *store_, now); }
 
-SaveOutcome TableDocument::encode(QByteArray* out, std::vector<int>* order) const {
+SaveOutcome TableDocument::encode(QByteArray* out, std::vector<int>* order, const ProducerDirectory* producers) const {
   std::vector<int> rows = SaveRowOrder(*table_, records_);
-  const SaveOutcome outcome = EncodeTable(*table_, folder_, records_, rows, content(), out);
+  const SaveOutcome outcome = EncodeTable(*table_, folder_, records_, rows, content(), out, producers);
   if (order) *order = std::move(rows);
   return outcome;
 }

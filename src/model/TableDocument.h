@@ -52,8 +52,11 @@ class TableDocument {
   void declineChangeOnDisk(const FileStamp& now) { declined_ = now; }
 
   // The file's new content as a save would write it, in the save's record
-  // order (*order, when given), touching nothing.
-  SaveOutcome encode(QByteArray* out, std::vector<int>* order = nullptr) const;
+  // order (*order, when given), touching nothing. `producers` (when given)
+  // names the producers instead of the folder's Producer.tab, as a save of
+  // several files that changes Producer.tab too needs.
+  SaveOutcome encode(QByteArray* out, std::vector<int>* order = nullptr,
+                     const ProducerDirectory* producers = nullptr) const;
 
   // The save (SaveRecords): replaces only the file as read or written (or
   // request.options.expected, when given: the file the user chose to

@@ -15,14 +15,15 @@ struct Texts {
 }  // namespace
 
 std::optional<CellProblem> FirstCellNotStored(const TableDef& table, const QString& folder, const RecordGrid& grid,
-                                              const std::vector<int>& order, const QByteArray& encoded) {
+                                              const std::vector<int>& order, const QByteArray& encoded,
+                                              const ProducerDirectory* producers) {
   if (!table.codec) return std::nullopt;
   CodecContext ctx;
   ctx.dataFolder = folder;
-  ProducerDirectory producers;
+  ProducerDirectory read;
   if (table.codec->needsProducers()) {
-    producers = ProducerDirectory::load(folder);
-    ctx.producers = &producers;
+    if (!producers) read = ProducerDirectory::load(folder);
+    ctx.producers = producers ? producers : &read;
   }
   std::vector<KeptBytes> stored;  // located only when a cell needs looking at
   for (size_t i = 0; i < order.size(); ++i) {

@@ -19,7 +19,9 @@ namespace v3 {
 // A cell whose Traditional form comes back counts as kept (a Simplified
 // system maps changed cells so), and so does a code without its trailing
 // zero bytes.
+// `producers` (when given) stands for the folder's Producer.tab.
 std::optional<CellProblem> FirstCellNotStored(const TableDef& table, const QString& folder, const RecordGrid& grid,
-                                              const std::vector<int>& order, const QByteArray& encoded);
+                                              const std::vector<int>& order, const QByteArray& encoded,
+                                              const ProducerDirectory* producers = nullptr);
 
 }  // namespace v3
