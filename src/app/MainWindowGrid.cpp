@@ -38,18 +38,6 @@
 namespace v3 {
 namespace {
 
-// The column that names a record, where it is not column 2.
-int NameColumn(const QString& fileName) {
-  static const QHash<QString, int> columns{
-      {QStringLiteral("ReleaseCase.dat"), 3}, {QStringLiteral("SpecialCase.dat"), 3},
-      {QStringLiteral("TrainCase.dat"), 3},   {QStringLiteral("WorkCase.dat"), 3},
-      {QStringLiteral("Item.dat"), 3},        {QStringLiteral("World.tab"), 3},
-      {QStringLiteral("RichBa.tab"), 3},      {QStringLiteral("OfficeCom.dat"), 1},
-      {QStringLiteral("OfficeEmo.dat"), 1},
-  };
-  return columns.value(fileName, 2);
-}
-
 QIcon ThemeIcon(const QWidget* w, const char* name, QStyle::StandardPixmap fallback) {
   return QIcon::fromTheme(QString::fromLatin1(name), w->style()->standardIcon(fallback));
 }
@@ -235,7 +223,9 @@ void Vantaro3::tableShown() {
     return entry && !entry->editor.isEmpty() ? dialogs_.cellEditors(entry->editor) : CellEditorDefs();
   });
   if (entry) {
-    view_->setFrozenColumns(std::min(grid_.fieldCount(), std::max(grid_.leadingColumns(), NameColumn(table))));
+    // The identifying columns and the name stay in view.
+    const int name = entry->table() ? entry->table()->nameColumn : 0;
+    view_->setFrozenColumns(std::min(grid_.fieldCount(), std::max({grid_.leadingColumns(), name, 1})));
     references_->load(table, dataFolder_, store_);
     // Wide enough for the names beside the numbers.
     for (int c = 1; c <= grid_.fieldCount(); ++c)

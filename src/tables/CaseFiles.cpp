@@ -175,7 +175,7 @@ std::vector<QStringList> shSample(SampleContext& s) {
 // producerColumn: the column that shows a producer of Producer.tab by name (0: none).
 TableDef caseTable(const char* file, const char* code, const FixedCodec& codec,
                    std::vector<QStringList> (*sample)(SampleContext&), int producerColumn) {
-  TableDef d{QString::fromLatin1(file), QString::fromLatin1(code), &codec, SaveOrder::Text, {}, 2, false, sample};
+  TableDef d{QString::fromLatin1(file), QString::fromLatin1(code), &codec, SaveOrder::Text, {}, 2, 2, false, sample};
   if (producerColumn > 0)
     d.references.push_back({producerColumn, QStringLiteral("Producer.tab"), RefersBy::Number, QString(), 1, 2, true});
   return d;

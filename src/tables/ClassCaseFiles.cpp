@@ -58,22 +58,22 @@ QList<int> range(int first, int last) {
 
 const TableDef& TCTable() {
   static const TableDef def{QStringLiteral("TrainCase.dat"), QStringLiteral("TC"), &kClassCaseCodec,
-                            SaveOrder::Numeric, range(7, 15), 4, false, tcSample};
+                            SaveOrder::Numeric, range(7, 15), 4, 3, false, tcSample};
   return def;
 }
 const TableDef& SCTable() {
   static const TableDef def{QStringLiteral("SpecialCase.dat"), QStringLiteral("SC"), &kClassCaseCodec,
-                            SaveOrder::Numeric, {}, 4, false, scSample};
+                            SaveOrder::Numeric, {}, 4, 3, false, scSample};
   return def;
 }
 const TableDef& RCTable() {
   static const TableDef def{QStringLiteral("ReleaseCase.dat"), QStringLiteral("RC"), &kClassCaseCodec,
-                            SaveOrder::Numeric, QList<int>{4} + range(7, 15), 3, false, rcSample};
+                            SaveOrder::Numeric, QList<int>{4} + range(7, 15), 3, 3, false, rcSample};
   return def;
 }
 const TableDef& WCTable() {
   static const TableDef def{QStringLiteral("WorkCase.dat"), QStringLiteral("WC"), &kClassCaseCodec,
-                            SaveOrder::Numeric, {6}, 4, false, wcSample};
+                            SaveOrder::Numeric, {6}, 4, 3, false, wcSample};
   return def;
 }
 

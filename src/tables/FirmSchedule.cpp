@@ -74,7 +74,7 @@ std::vector<QStringList> schSample(SampleContext& s) {
 const TableDef& FirmTable() {
   static const TableDef def = [] {
     TableDef d{QStringLiteral("Firm.dat"), QStringLiteral("Firm"), &kFirmCodec, SaveOrder::Text, {}, 0,
-               false, firmSample};
+               2, false, firmSample};
     // 旗下艺人1..6: stars by their position in StarRole.dat.
     d.references = ReferenceRun(4, 9, {0, QStringLiteral("StarRole.dat"), RefersBy::Position, QStringLiteral("-1")});
     return d;
@@ -84,7 +84,7 @@ const TableDef& FirmTable() {
 
 const TableDef& SchTable() {
   static const TableDef def{QStringLiteral("ScheduleClass.dat"), QStringLiteral("Sch"), &kSchCodec,
-                            SaveOrder::Numeric, {}, 2, false, schSample};
+                            SaveOrder::Numeric, {}, 2, 2, false, schSample};
   return def;
 }
 

@@ -70,7 +70,7 @@ std::vector<QStringList> tvrSample(SampleContext& s) { return requestRows(s, "TV
 // jobs: the case file whose job codes column 2 (通告编号) holds.
 TableDef requestTable(const char* file, const char* code, const FixedCodec& codec,
                       std::vector<QStringList> (*sample)(SampleContext&), const char* jobs) {
-  TableDef d{QString::fromLatin1(file), QString::fromLatin1(code), &codec, SaveOrder::Text, {}, 3, false, sample};
+  TableDef d{QString::fromLatin1(file), QString::fromLatin1(code), &codec, SaveOrder::Text, {}, 3, 0, false, sample};
   d.references.push_back({2, QString::fromLatin1(jobs), RefersBy::Code, QString()});
   return d;
 }

@@ -127,25 +127,25 @@ std::vector<QStringList> richSample(SampleContext& s) {
 
 const TableDef& ItemTable() {
   static const TableDef def{QStringLiteral("Item.dat"), QStringLiteral("Item"), &kItemCodec, SaveOrder::Numeric,
-                            {}, 3, false, itemSample};
+                            {}, 3, 3, false, itemSample};
   return def;
 }
 
 const TableDef& OfficeComTable() {
   static const TableDef def{QStringLiteral("OfficeCom.dat"), QStringLiteral("OC"), &kOfficeComCodec,
-                            SaveOrder::Numeric, {}, 0, false, officeComSample};
+                            SaveOrder::Numeric, {}, 0, 0, false, officeComSample};
   return def;
 }
 
 const TableDef& OfficeEmoTable() {
   static const TableDef def{QStringLiteral("OfficeEmo.dat"), QStringLiteral("OE"), &kOfficeEmoCodec,
-                            SaveOrder::Numeric, {}, 3, false, officeEmoSample};
+                            SaveOrder::Numeric, {}, 3, 0, false, officeEmoSample};
   return def;
 }
 
 const TableDef& RichTable() {
   static const TableDef def{QStringLiteral("RichBa.tab"), QStringLiteral("Rich"), &kRichCodec,
-                            SaveOrder::NumericThenSecond, {}, 3, false, richSample};
+                            SaveOrder::NumericThenSecond, {}, 3, 3, false, richSample};
   return def;
 }
 

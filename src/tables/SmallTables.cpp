@@ -222,37 +222,37 @@ QByteArray nicknameSample(SampleContext& s) {
 
 const TableDef& ProducerTable() {
   static const TableDef def{QStringLiteral("Producer.tab"), QStringLiteral("PD"), &kProducerCodec, SaveOrder::Numeric,
-                            {}, 2, false, producerSample};
+                            {}, 2, 2, false, producerSample};
   return def;
 }
 
 const TableDef& ActiveTable() {
   static const TableDef def{QStringLiteral("Active.tab"), QStringLiteral("Active"), &kActiveCodec, SaveOrder::Numeric,
-                            {}, 0, false, nullptr, activeSample};
+                            {}, 0, 2, false, nullptr, activeSample};
   return def;
 }
 
 const TableDef& PressionTable() {
   static const TableDef def{QStringLiteral("Pression.tab"), QStringLiteral("PS"), &kPressionCodec, SaveOrder::Numeric,
-                            {}, 3, false, nullptr, pressionSample};
+                            {}, 3, 0, false, nullptr, pressionSample};
   return def;
 }
 
 const TableDef& WorldTable() {
   static const TableDef def{QStringLiteral("World.tab"), QStringLiteral("World"), &kWorldCodec, SaveOrder::Numeric,
-                            {}, 3, false, worldSample};
+                            {}, 3, 3, false, worldSample};
   return def;
 }
 
 const TableDef& NeedEffectTable() {
   static const TableDef def{QStringLiteral("NeedEffect.tab"), QStringLiteral("NE"), &kNeedEffectCodec,
-                            SaveOrder::GridOrder, {}, 3, false, needEffectSample};
+                            SaveOrder::GridOrder, {}, 3, 0, false, needEffectSample};
   return def;
 }
 
 const TableDef& NicknameTable() {
   static const TableDef def{QStringLiteral("Nickname.tab"), QStringLiteral("NN"), &kNicknameCodec, SaveOrder::GridOrder,
-                            {}, 2, true, nullptr, nicknameSample};
+                            {}, 2, 2, true, nullptr, nicknameSample};
   return def;
 }
 

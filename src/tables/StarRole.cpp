@@ -289,7 +289,7 @@ int StarRoleNameOffset(const QByteArray& file) { return StarRoleUsesLayoutA(file
 
 const TableDef& StarTable() {
   static const TableDef def{QStringLiteral("StarRole.dat"), QStringLiteral("Star"), &kStarCodec, SaveOrder::Numeric,
-                            {35, 36, 37, 38, 39, 40, 41, 42}, 2, false, starSample, starSampleFile};
+                            {35, 36, 37, 38, 39, 40, 41, 42}, 2, 2, false, starSample, starSampleFile};
   return def;
 }
 

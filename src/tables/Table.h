@@ -242,6 +242,7 @@ struct TableDef {
   SaveOrder order = SaveOrder::Numeric;
   QList<int> hiddenColumns;  // grid columns kept out of view
   int leadingColumns = 0;    // count of leading identifying columns, 0 when the table sets none
+  int nameColumn = 0;        // the column that names a record (1-based), 0 when none does
   bool readOnly = false;     // shown, never written (its save does nothing)
   // Rows for the sample data folder, already in the order a save writes them.
   std::vector<QStringList> (*sample)(class SampleContext&) = nullptr;

@@ -40,7 +40,7 @@ std::vector<QStringList> teamSample(SampleContext& s) {
 const TableDef& TeamTable() {
   static const TableDef def = [] {
     TableDef d{QStringLiteral("Team.dat"), QStringLiteral("Team"), &kTeamCodec, SaveOrder::Numeric, {}, 2,
-               false, teamSample};
+               2, false, teamSample};
     // 成员1..4: stars by their position in StarRole.dat.
     d.references = ReferenceRun(3, 6, {0, QStringLiteral("StarRole.dat"), RefersBy::Position, QStringLiteral("-1")});
     return d;

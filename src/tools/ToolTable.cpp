@@ -31,17 +31,7 @@ QString ToolTable::columnName(int column) const {
   return name.isEmpty() ? Texts::tr("column %1").arg(column) : name;
 }
 
-int ToolTable::nameColumn() const {
-  if (!grid) return 0;
-  static const QHash<QString, int> kNames = {
-      {"Producer.tab", 2},    {"Item.dat", 3},        {"Active.tab", 2},      {"World.tab", 3},
-      {"Nickname.tab", 2},    {"Team.dat", 2},        {"CDCase.dat", 2},      {"CFCase.dat", 2},
-      {"MVCase.dat", 2},      {"TVCase.dat", 2},      {"SHCase.dat", 2},      {"ReleaseCase.dat", 3},
-      {"SpecialCase.dat", 3}, {"WorkCase.dat", 3},    {"TrainCase.dat", 3},   {"StarRole.dat", 2},
-      {"Firm.dat", 2},        {"ScheduleClass.dat", 2},
-  };
-  return kNames.value(grid->fileName, 0);
-}
+int ToolTable::nameColumn() const { return grid ? grid->nameColumn : 0; }
 
 bool ToolTable::read(const QString& folder, std::vector<QStringList>* rows, bool* exists, QString* error) const {
   rows->clear();
