@@ -1,5 +1,7 @@
 #include "app/CellEdits.h"
 
+#include <QHash>
+
 #include <algorithm>
 #include <map>
 
@@ -121,6 +123,17 @@ void DropRefused(CellPlan& plan, const CellRefusal& refusal) {
     }
     return false;
   });
+}
+
+QStringList RepeatedValues(const RecordGrid& grid, int column, const std::vector<int>& rows) {
+  QHash<QString, int> count;
+  for (int r = 1; r <= grid.recordCount(); ++r) ++count[grid.cell(r, column)];
+  QStringList repeated;
+  for (int r : rows) {
+    const QString value = grid.cell(r, column);
+    if (count.value(value) > 1 && !repeated.contains(value)) repeated << value;
+  }
+  return repeated;
 }
 
 }  // namespace v3

@@ -51,6 +51,10 @@ QString ReplacedText(const QString& cell, const QStringList& searchTexts, const 
 CellPlan PlanReplace(const RecordGrid& grid, const std::vector<int>& rows, const std::vector<int>& columns,
                      const QStringList& searchTexts, const QString& replacement);
 
+// The texts of `column` in `rows` that another record holds as well, each
+// once, in the order of `rows`.
+QStringList RepeatedValues(const RecordGrid& grid, int column, const std::vector<int>& rows);
+
 // Takes out of the plan the edits the save could not store, with their reasons.
 void DropRefused(CellPlan& plan, const CellRefusal& refusal);
 

@@ -525,6 +525,16 @@ void Vantaro3::paste() {
   if (!applyAllOrNothing(plan, QStringLiteral("粘贴"))) return;
   QString line = QStringLiteral("已粘贴 %1 行 %2 列（改动 %3 个单元格）").arg(block.size()).arg(width).arg(plan.edits.size());
   if (!plan.skipped.isEmpty()) line += QStringLiteral("；未改动：%1").arg(columnNames(plan.skipped));
+  if (rowsWhole) {
+    // Whole rows carry their numbers along; two records with one number are
+    // the user's to settle, but they should know at once.
+    const QList<int> identifying = entry->identifyingColumns();
+    const QStringList repeated =
+        identifying.isEmpty() ? QStringList()
+                              : RepeatedValues(grid_, identifying.first(),
+                                               std::vector<int>(rows.begin(), rows.begin() + block.size()));
+    if (!repeated.isEmpty()) line += QStringLiteral("；注意：编号 %1 重复").arg(repeated.join(QStringLiteral("、")));
+  }
   status(line);
 }
 
