@@ -80,6 +80,8 @@ class StartUpTest : public QObject {
   void unwritableConfigIsReported();
   void welcomePage_data();
   void welcomePage();
+  void reopensTheLastTable_data();
+  void reopensTheLastTable();
 };
 
 // config: "none" (no Config.ini), "nokey" (file without the Path entry),
@@ -372,3 +374,38 @@ void StartUpTest::welcomePage() {
 
 QTEST_MAIN(StartUpTest)
 #include "test_gui_startup.moc"
+
+// A restart opens the table last opened, from the folder as it is now; the
+// Config.ini entries the game's tools read keep their meaning.
+void StartUpTest::reopensTheLastTable_data() {
+  QTest::addColumn<Script>("script");
+  QTest::addColumn<QString>("opened");    // the tables opened in the first run, in turn
+  QTest::addColumn<bool>("removeFile");   // its file gone before the restart
+  QTest::addColumn<QString>("reopened");  // the caption after the restart; "" none
+  for (const Script script : {Script::Simplified, Script::Traditional}) {
+    const char* tag = script == Script::Traditional ? "/1028" : "/2052";
+    QTest::newRow(qPrintable(QStringLiteral("last of two%1").arg(tag)))
+        << script << "Firm.dat,Team.dat" << false << "Team.dat";
+    QTest::newRow(qPrintable(QStringLiteral("file gone%1").arg(tag))) << script << "Team.dat" << true << "";
+    QTest::newRow(qPrintable(QStringLiteral("none opened%1").arg(tag))) << script << "" << false << "";
+  }
+}
+
+void StartUpTest::reopensTheLastTable() {
+  QFETCH(Script, script);
+  QFETCH(QString, opened);
+  QFETCH(bool, removeFile);
+  QFETCH(QString, reopened);
+  Shell s(4);
+  QVERIFY(s.start(script));
+  const QString baseTitle = s.window->caption();
+  const QStringList tables = opened.split(u',', Qt::SkipEmptyParts);
+  for (const QString& t : tables) s.open(t);
+  s.window.reset();
+  if (removeFile) QVERIFY(QFile::remove(s.path(tables.last())));
+  QVERIFY(s.start(script));
+  QCOMPARE(s.window->caption(), reopened.isEmpty() ? baseTitle : reopened);
+  if (!reopened.isEmpty()) QCOMPARE(s.grid().recordCount(), 4);
+  QCOMPARE(ConfigEntry(s), std::optional<QByteArray>(s.dataFolder.toUtf8()));
+  QVERIFY(s.front.messages.isEmpty());
+}

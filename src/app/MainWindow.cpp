@@ -271,6 +271,12 @@ bool Vantaro3::startUp() {
   updateCommandStates();
 
   view_->setTopRow(1);
+  // The table of the last session, when this folder has its file.
+  const CatalogueEntry* last = nullptr;
+  const QString lastTable = LastOpenTable(programFolder_);
+  for (const CatalogueEntry& e : Catalogue())
+    if (!e.isStandalone() && e.table() && e.fileName == lastTable) last = &e;
+  if (last && DataFileExists(dataFolder_, last->fileName)) openTable(*last);
   return true;
 }
 
@@ -402,6 +408,7 @@ void Vantaro3::openTable(const CatalogueEntry& entry) {
   view_->setTopRow(1);
   setCaption(entry.caption);
   loadOpenTable();
+  RememberLastOpenTable(programFolder_, entry.fileName);
   fillGridHeader();
   view_->fitColumns();
   view_->setTopRow(1);

@@ -17,6 +17,7 @@ namespace {
 const QString kSection = QStringLiteral("Config");
 const QString kKey = QStringLiteral("Path");
 const QString kRecentSection = QStringLiteral("Recent");
+const QString kTableKey = QStringLiteral("Table");
 QString RecentKey(int i) { return QStringLiteral("Folder%1").arg(i); }
 
 // Remembers the folder. A program folder that cannot be written does not
@@ -111,6 +112,18 @@ void RememberRecentDataFolder(const QString& programFolder, const QString& folde
   const QString config = ConfigFilePath(programFolder);
   for (int i = 1; i <= kRecentFolderCount; ++i)
     if (!WriteIniValue(config, kRecentSection, RecentKey(i), i <= folders.size() ? folders[i - 1] : QString())) return;
+}
+
+QString LastOpenTable(const QString& programFolder) {
+  QFile file(ConfigFilePath(programFolder));
+  if (!file.open(QIODevice::ReadOnly)) return {};
+  const auto value = ini::FindValue(file.readAll(), kRecentSection.toUtf8(), kTableKey.toUtf8());
+  return value ? QString::fromUtf8(*value) : QString();
+}
+
+void RememberLastOpenTable(const QString& programFolder, const QString& fileName) {
+  if (fileName.isEmpty() || LastOpenTable(programFolder) == fileName) return;  // nothing to write
+  WriteIniValue(ConfigFilePath(programFolder), kRecentSection, kTableKey, fileName);
 }
 
 }  // namespace v3

@@ -50,4 +50,10 @@ QStringList RecentDataFolders(const QString& programFolder);
 // only loses the list.
 void RememberRecentDataFolder(const QString& programFolder, const QString& folder);
 
+// The grid table opened last (its file name), kept in Config.ini's section
+// Recent as Table; empty when none was. Remembering is quiet: a Config.ini
+// that cannot be written only loses the entry.
+QString LastOpenTable(const QString& programFolder);
+void RememberLastOpenTable(const QString& programFolder, const QString& fileName);
+
 }  // namespace v3
