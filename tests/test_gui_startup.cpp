@@ -7,7 +7,10 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QTimer>
+#include <QTreeWidget>
 
+#include "app/GridView.h"
+#include "app/Messages.h"
 #include "app/StartUp.h"
 #include "app/Texts.h"
 #include "text/Ini.h"
@@ -82,6 +85,8 @@ class StartUpTest : public QObject {
   void welcomePage();
   void reopensTheLastTable_data();
   void reopensTheLastTable();
+  void tablesOverview_data();
+  void tablesOverview();
 };
 
 // config: "none" (no Config.ini), "nokey" (file without the Path entry),
@@ -408,4 +413,56 @@ void StartUpTest::reopensTheLastTable() {
   if (!reopened.isEmpty()) QCOMPARE(s.grid().recordCount(), 4);
   QCOMPARE(ConfigEntry(s), std::optional<QByteArray>(s.dataFolder.toUtf8()));
   QVERIFY(s.front.messages.isEmpty());
+}
+
+// With no table open the grid's place lists the folder's tables by group,
+// with descriptions and the record counts of the files present; a click or
+// Enter opens one, and the grid takes the overview's place.
+void StartUpTest::tablesOverview_data() {
+  QTest::addColumn<Script>("script");
+  QTest::addColumn<bool>("byKeyboard");
+  for (const Script script : {Script::Simplified, Script::Traditional}) {
+    const char* tag = script == Script::Traditional ? "/1028" : "/2052";
+    QTest::newRow(qPrintable(QStringLiteral("click%1").arg(tag))) << script << false;
+    QTest::newRow(qPrintable(QStringLiteral("Enter%1").arg(tag))) << script << true;
+  }
+}
+
+void StartUpTest::tablesOverview() {
+  QFETCH(Script, script);
+  QFETCH(bool, byKeyboard);
+  Shell s(4);
+  QVERIFY(QFile::remove(s.path(QStringLiteral("Firm.dat"))));
+  QVERIFY(s.start(script));
+  s.window->show();
+  QVERIFY(QTest::qWaitForWindowExposed(s.window.get()));
+  QApplication::setActiveWindow(s.window.get());
+  auto* overview = s.window->findChild<QTreeWidget*>(QStringLiteral("TablesOverview"));
+  QVERIFY(overview && overview->isVisible());
+  QVERIFY(QTest::qWaitFor([&] { return overview->hasFocus(); }));
+  QCOMPARE(overview->topLevelItemCount(), 8);
+  QCOMPARE(overview->topLevelItem(0)->text(0), msg::Localised(script, QStringLiteral("通告")));
+  QMap<QString, QTreeWidgetItem*> rows;
+  for (int g = 0; g < overview->topLevelItemCount(); ++g)
+    for (int i = 0; i < overview->topLevelItem(g)->childCount(); ++i)
+      rows[overview->topLevelItem(g)->child(i)->text(0)] = overview->topLevelItem(g)->child(i);
+  QVERIFY(rows.contains(QStringLiteral("Team.dat")));
+  QCOMPARE(rows[QStringLiteral("Team.dat")]->text(1), msg::Localised(script, QStringLiteral("团体")));
+  QCOMPARE(rows[QStringLiteral("Team.dat")]->text(2), QStringLiteral("4"));
+  QCOMPARE(rows[QStringLiteral("Firm.dat")]->text(2), QString());  // no file, no count
+
+  QTreeWidgetItem* team = rows[QStringLiteral("Team.dat")];
+  if (byKeyboard) {
+    for (int i = 0; i < 40 && overview->currentItem() != team; ++i) QTest::keyClick(overview, Qt::Key_Down);
+    QCOMPARE(overview->currentItem(), team);
+    QTest::keyClick(overview, Qt::Key_Return);
+  } else {
+    overview->scrollToItem(team);
+    QTest::mouseClick(overview->viewport(), Qt::LeftButton, {}, overview->visualItemRect(team).center());
+  }
+  QCOMPARE(s.window->caption(), QStringLiteral("Team.dat"));
+  QCOMPARE(s.grid().recordCount(), 4);
+  QVERIFY(!overview->isVisible());
+  QVERIFY(s.window->gridView()->isVisible());
+  QVERIFY(QTest::qWaitFor([&] { return s.window->gridView()->hasFocus(); }));
 }

@@ -28,6 +28,7 @@
 #include "app/Search.h"
 #include "app/SelectMenu.h"
 #include "app/StartUp.h"
+#include "app/TablesOverview.h"
 #include "app/Texts.h"
 #include "app/UiFront.h"
 #include "tables/Catalogue.h"
@@ -96,6 +97,26 @@ class NoDialogs : public DialogFactory {
   void showWindow(const QString&, QWidget*) override {}
 };
 
+// The folder's tables in the grid's place while no table is open; the
+// grid (with the focus the overview had) once one is.
+void ShowOverview(Vantaro3& window, FileStore& store) {
+  auto* overview = window.findChild<TablesOverview*>();
+  if (!overview) return;
+  GridView* view = window.gridView();
+  if (window.openEntry()) {
+    const bool focused = overview->hasFocus();
+    overview->hide();
+    if (focused) view->setFocus();
+    return;
+  }
+  if (const auto* select = window.findChild<QMenu*>(QStringLiteral("mnu_select")))
+    overview->fill(*select, window.dataFolder(), window.script(), store);
+  overview->setGeometry(view->geometry());
+  overview->show();
+  overview->raise();
+  overview->setFocus();
+}
+
 }  // namespace
 
 Vantaro3::Vantaro3(ShellOptions options, QWidget* parent)
@@ -147,6 +168,9 @@ void Vantaro3::buildForm() {
   view_->setObjectName(QStringLiteral("VG"));
   view_->setGrid(&grid_);
   view_->setGeometry(0, 0, kFormWidth, kLabelTop - 4);
+  // In the grid's place while no table is open.
+  auto* overview = new TablesOverview([this](const CatalogueEntry& e) { openTable(e); }, form_);
+  overview->hide();
 
   auto makeLabel = [&](const char* name, int left, int width) {
     auto* l = new QLabel(form_);
@@ -277,11 +301,15 @@ bool Vantaro3::startUp() {
   for (const CatalogueEntry& e : Catalogue())
     if (!e.isStandalone() && e.table() && e.fileName == lastTable) last = &e;
   if (last && DataFileExists(dataFolder_, last->fileName)) openTable(*last);
+  else ShowOverview(*this, store_);
   return true;
 }
 
 bool Vantaro3::eventFilter(QObject* watched, QEvent* event) {
-  if (watched == form_ && event->type() == QEvent::Resize) layout_.apply();
+  if (watched == form_ && event->type() == QEvent::Resize) {
+    layout_.apply();
+    if (auto* overview = form_->findChild<TablesOverview*>()) overview->setGeometry(view_->geometry());
+  }
   return QMainWindow::eventFilter(watched, event);
 }
 
@@ -414,6 +442,7 @@ void Vantaro3::openTable(const CatalogueEntry& entry) {
   view_->setTopRow(1);
   updateFileLabels();
   tableShown();
+  ShowOverview(*this, store_);
 }
 
 void Vantaro3::loadOpenTable() {
@@ -688,6 +717,7 @@ void Vantaro3::switchDataFolder(const QString& folder) {
   RememberRecentDataFolder(programFolder_, folder);
   if (folder == dataFolder_) return;
   dataFolder_ = folder;
+  ShowOverview(*this, store_);  // the new folder's counts
   // The open table is read from the new folder (empty when it has none there):
   // the grid never holds one folder's records while it names another's file.
   if (!openEntry()) return;
