@@ -44,6 +44,7 @@ class CsvWriterTest : public QObject {
     QTest::newRow("two, three and four bytes") << QStringList{QStringLiteral("é"), QStringLiteral("舞台劇"), QStringLiteral("😀")}
                                                << QByteArray("\xC3\xA9,\xE8\x88\x9E\xE5\x8F\xB0\xE5\x8A\x87,\xF0\x9F\x98\x80\r\n");
     QTest::newRow("quoted CJK") << QStringList{QStringLiteral("周,杰")} << QByteArray("\"\xE5\x91\xA8,\xE6\x9D\xB0\"\r\n");
+    QTest::newRow("one column with a tab and a semicolon") << QStringList{"a\tb;c"} << QByteArray("a\tb;c\r\n");
   }
   void cells() {
     QFETCH(QStringList, cells);
@@ -52,6 +53,11 @@ class CsvWriterTest : public QObject {
     CsvRefusal refusal;
     QVERIFY(RecordsToCsv({cells}, CsvOptions{}, &csv, &refusal));
     QCOMPARE(csv, line);
+    // And it reads back as written, whatever delimiter the cells hold.
+    for (QString& c : cells) c.remove(QChar(u'\0'));
+    std::vector<QStringList> back;
+    QVERIFY2(CsvToRecords(csv, int(cells.size()), "t", CsvOptions{}, &back, &refusal), qPrintable(refusal.reason));
+    QCOMPARE(back, std::vector<QStringList>{cells});
   }
 
   void loneSurrogateRefusedWithLineAndColumn() {

@@ -43,8 +43,11 @@ QChar DetectCsvDelimiter(QByteArrayView csv, int fieldCount) {
     if (b == '\n' || b == '\r') break;
     for (int i = 0; i < 3; ++i) counts[i] += b == candidates[i];
   }
+  // One column has no delimiter at all: whatever its cells hold is theirs,
+  // read as the writer wrote them, with commas.
+  if (fieldCount <= 1) return QChar(u',');
   for (int i = 0; i < 3; ++i)
-    if (counts[i] == fieldCount - 1 && fieldCount > 1) return QChar(candidates[i]);
+    if (counts[i] == fieldCount - 1) return QChar(candidates[i]);
   int best = 0;
   for (int i = 1; i < 3; ++i)
     if (counts[i] > counts[best]) best = i;
