@@ -912,6 +912,7 @@ void GridTest::traditionalRowsAndColumns_data() {
   QTest::newRow("this row") << "此行是空的" << "此列是空的";
   QTest::newRow("copy") << "复制(&C)" << "複製(&C)";
   QTest::newRow("all columns") << "所有列" << "所有欄";
+  QTest::newRow("click") << "单击或按 Enter 打开" << "按一下或按 Enter 開啟";
 }
 
 void GridTest::traditionalRowsAndColumns() {
