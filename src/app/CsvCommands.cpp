@@ -20,7 +20,7 @@
 #include "app/UiFront.h"
 #include "model/TableIo.h"
 #include "storage/FileStore.h"
-#include "tables/Catalogue.h"
+#include "app/Catalogue.h"
 #include "tools/StoredCells.h"
 
 namespace v3 {
