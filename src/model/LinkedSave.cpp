@@ -34,6 +34,7 @@ struct Folder {
     QByteArray content;
     std::vector<TableRecord> records;
     std::vector<QStringList> rows;
+    bool decoded = false;
   };
   QString path;
   FileStore* store = nullptr;
@@ -58,24 +59,36 @@ struct Folder {
   }
 
   // `known`: the file's content as the caller has it (not read again).
-  const Table* read(const TableDef& def, QString* error, const QByteArray* known = nullptr) {
+  // Its records are decoded unless only the content is asked for.
+  const Table* read(const TableDef& def, QString* error, const QByteArray* known = nullptr, bool decode = true) {
     auto it = tables.find(def.fileName);
-    if (it != tables.end()) return &it->second;
-    Table t;
-    t.def = &def;
-    QString e;
-    bool exists = false;
-    if (known) t.content = *known;
-    else t.content = store->read(DataFilePath(path, def.fileName), &exists, &e);
-    const bool needs = def.codec && def.codec->needsProducers();
-    const ProducerDirectory* p = needs ? producers(&e) : nullptr;
-    if (!e.isEmpty()) {
-      if (error && error->isEmpty()) *error = e;
-      return nullptr;
+    if (it == tables.end()) {
+      Table t;
+      t.def = &def;
+      QString e;
+      bool exists = false;
+      if (known) t.content = *known;
+      else t.content = store->read(DataFilePath(path, def.fileName), &exists, &e);
+      if (!e.isEmpty()) {
+        if (error && error->isEmpty()) *error = e;
+        return nullptr;
+      }
+      it = tables.emplace(def.fileName, std::move(t)).first;
     }
-    if (def.codec) t.records = DecodeTableRecords(def, path, t.content, p);
-    for (const TableRecord& r : t.records) t.rows.push_back(r.cells);
-    return &tables.emplace(def.fileName, std::move(t)).first->second;
+    Table& t = it->second;
+    if (decode && !t.decoded) {
+      QString e;
+      const bool needs = def.codec && def.codec->needsProducers();
+      const ProducerDirectory* p = needs ? producers(&e) : nullptr;
+      if (!e.isEmpty()) {
+        if (error && error->isEmpty()) *error = e;
+        return nullptr;
+      }
+      if (def.codec) t.records = DecodeTableRecords(def, path, t.content, p);
+      for (const TableRecord& r : t.records) t.rows.push_back(r.cells);
+      t.decoded = true;
+    }
+    return &t;
   }
 
  private:
@@ -96,16 +109,32 @@ const QByteArray* KnownContent(const SaveFileOptions& options) {
   return e && e->taken && e->exists && e->readable ? &e->content : nullptr;
 }
 
+// Whether every record the save writes stands where the file has it (the
+// grid holds the records of this very file, none moved, added or deleted,
+// and the save's order moves none) and every reference to the table is by
+// position: then no reference can shift, and the file's records need not be
+// decoded to see so.
+bool KeepsEveryPosition(const TableDef& table, const QByteArray& file, const RecordGrid& grid,
+                        const std::vector<int>& order) {
+  for (const ReferringColumn& c : ReferencesTo(table.fileName))
+    if (c.reference->by != RefersBy::Position) return false;
+  for (size_t i = 0; i < order.size(); ++i)
+    if (order[i] != int(i + 1)) return false;
+  return grid.holdsFileOrder(file);
+}
+
 Planned plan(const TableDef& table, Folder& folder, const RecordGrid& grid, QString* error,
              const ReferenceJournal* journal, const QByteArray* known, bool followReferences = true) {
   Planned p;
-  const Folder::Table* target = folder.read(table, error, known);
+  const Folder::Table* target = folder.read(table, error, known, false);
   p.order = SaveRowOrder(table, grid);
   if (!target) return p;
-  if (!followReferences) {
+  if (!followReferences || ReferencesTo(table.fileName).empty() ||
+      KeepsEveryPosition(table, target->content, grid, p.order)) {
     p.ok = true;
     return p;
   }
+  if (!(target = folder.read(table, error, known))) return p;
   TargetChange change;
   change.table = &table;
   change.before = target->rows;
@@ -249,6 +278,7 @@ SaveOutcome SaveRecords(const TableDef& table, const QString& folder, RecordGrid
   if (request.journal) request.journal->record(p.plan);
   grid.applyOrder(p.order);
   grid.markSaved();
+  grid.setFileOrder(bytes);
   if (request.written) *request.written = std::move(bytes);
   return outcome;
 }

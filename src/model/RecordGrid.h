@@ -157,6 +157,18 @@ class RecordGrid : public QAbstractTableModel {
   bool isModified() const { return modified_; }
   void markSaved() { setModified(false); }
 
+  // The file the records were last read from or written to: its content,
+  // and which record stands at each of its positions. While the same
+  // records stand in the same order over the same content, no record has
+  // moved, been added or been deleted since.
+  void setFileOrder(const QByteArray& file) {
+    file_ = file;
+    fileIds_ = ids_;
+  }
+  bool holdsFileOrder(const QByteArray& file) const {
+    return ids_ == fileIds_ && (file_.constData() == file.constData() || file_ == file);
+  }
+
   // QAbstractItemModel
   int rowCount(const QModelIndex& parent = QModelIndex()) const override;
   int columnCount(const QModelIndex& parent = QModelIndex()) const override;
@@ -194,6 +206,8 @@ class RecordGrid : public QAbstractTableModel {
   mutable size_t pending_ = 0;  // records not decoded yet
   mutable size_t scan_ = 0;     // no record before this index is pending
   std::vector<quint64> ids_;  // parallel to rows_
+  QByteArray file_;                // see setFileOrder
+  std::vector<quint64> fileIds_;
   quint64 nextId_ = 1;
   mutable QHash<quint64, int> rowOfId_;
   mutable bool rowIndexValid_ = false;

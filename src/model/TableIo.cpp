@@ -77,9 +77,10 @@ bool LoadTable(const TableDef& table, const QString& folder, RecordGrid& grid, Q
   QByteArray bytes;
   std::shared_ptr<CodecSource> source;
   QString readError;
-  if (ReadTableFile(table, folder, store, &bytes, &source, &readError))
+  if (ReadTableFile(table, folder, store, &bytes, &source, &readError)) {
     grid.resetKept(table.fieldCount(), table.codec->locate(bytes), std::move(source));
-  else
+    grid.setFileOrder(bytes);
+  } else
     grid.resetRecords(table.fieldCount(), {});
   if (content) *content = bytes;
   grid.setHiddenColumns(table.hiddenColumns);
