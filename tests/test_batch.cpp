@@ -141,7 +141,9 @@ class BatchTest : public QObject {
     auto put16 = [](QByteArray& f, qsizetype at, int v) { qToLittleEndian<qint16>(qint16(v), f.data() + at); };
     auto put32 = [](QByteArray& f, qsizetype at, int v) { qToLittleEndian<qint32>(v, f.data() + at); };
     // Length.tab: record j at 12 + j * the record size of the header.
-    auto lengthAt = [](const QByteArray& f, int j, int offset) { return 12 + qsizetype(j) * (uchar(f[8]) | uchar(f[9]) << 8) + offset; };
+    auto lengthAt = [](const QByteArray& f, int j, int offset) {
+      return 12 + qsizetype(j) * (uchar(f[8]) | uchar(f[9]) << 8) + offset;
+    };
     struct Case {
       const char* name;
       const char* table;
@@ -152,12 +154,14 @@ class BatchTest : public QObject {
       bool dryRun = false;
     };
     const Case cases[] = {
-        {"Constellation.tab: filter by month, add to the day", "Constellation.tab", "=开始时间月=3\n.開始時間日+=1\n", 0, "",
+        {"Constellation.tab: filter by month, add to the day", "Constellation.tab", "=开始时间月=3\n.開始時間日+=1\n",
+         0, "",
          [](QByteArray& f) {
            for (int i = 0; i < 12; ++i)
              if (uchar(f[12 + 20 * i + 12]) == 3) f[12 + 20 * i + 16] = char(uchar(f[12 + 20 * i + 16]) + 1);
          }},
-        {"Constellation.tab: a day byte clamped, the rest of its slot kept", "Constellation.tab", ".3=300 !clamp\n", 0, "",
+        {"Constellation.tab: a day byte clamped, the rest of its slot kept", "Constellation.tab", ".3=300 !clamp\n", 0,
+         "",
          [](QByteArray& f) {
            for (int i = 0; i < 12; ++i) f[12 + 20 * i + 16] = char(255);
          }},
@@ -177,14 +181,16 @@ class BatchTest : public QObject {
            for (int k = 0; k < 9; ++k)
              if (s32(f, 4 * k) < 500) put32(f, 4 * k, s32(f, 4 * k) - 30);
          }},
-        {"Level.tab: a dry run", "Level.tab", ".1=1\n", 0, "9 records matched, 9 cells changed (dry run", nullptr, true},
+        {"Level.tab: a dry run", "Level.tab", ".1=1\n", 0, "9 records matched, 9 cells changed (dry run", nullptr,
+         true},
         {"Length.tab: copy a column, by number", "Length.tab", "=通告期限=2\n.3=$2\n", 0, "",
          [s32, put16, lengthAt](QByteArray& f) {
            for (int j = 0; j < 36; ++j)
              if (s32(f, lengthAt(f, j, 24)) == 2) put16(f, lengthAt(f, j, 32), s32(f, lengthAt(f, j, 28)));
          }},
         {"Length.tab: a value that would not read back", "Length.tab", "=1=1\n.完成需要=7\n", 3,
-         "record 1 (row 1), column 3 (完成需要), line 2: a save does not store 7 here: the file would read 65543", nullptr},
+         "record 1 (row 1), column 3 (完成需要), line 2: a save does not store 7 here: the file would read 65543",
+         nullptr},
         {"Length.tab: no such column", "Length.tab", ".完成=7\n", 3, "line 1: no column is named 完成", nullptr},
     };
     for (const Case& c : cases) {

@@ -46,7 +46,8 @@ void CopyLanguageFiles(const QString& programFolder) {
 QMap<QString, QByteArray> DataFiles(const QString& folder) {
   QMap<QString, QByteArray> out;
   for (const QString& f : QDir(folder).entryList(QDir::Files))
-    if (!f.endsWith(".bak") && !f.endsWith(".txt") && !f.endsWith(".v3patch")) out.insert(f, ReadFile(folder + '/' + f));
+    if (!f.endsWith(".bak") && !f.endsWith(".txt") && !f.endsWith(".v3patch"))
+      out.insert(f, ReadFile(folder + '/' + f));
   return out;
 }
 
@@ -164,8 +165,8 @@ class GuiBatchTest : public QObject {
                        "Level.tab\n=能力值=480\n.能力值=450\n"}
         << "不保存" << true;
     QTest::newRow("Producer.tab and the open case table")
-        << Script::Traditional << "CDCase.dat" << QStringList{"Producer.tab\n=1=1\n.3=9\n", "CDCase.dat\n<叛逆=50\n.叛逆=1\n"}
-        << "保存" << true;
+        << Script::Traditional << "CDCase.dat"
+        << QStringList{"Producer.tab\n=1=1\n.3=9\n", "CDCase.dat\n<叛逆=50\n.叛逆=1\n"} << "保存" << true;
     QTest::newRow("other tables only") << Script::Simplified << "Team.dat"
                                        << QStringList{"CDCase.dat\n.叛逆=2\n", "Length.tab\n.通告期限+=1\n"} << ""
                                        << false;
@@ -193,17 +194,21 @@ class GuiBatchTest : public QObject {
     s.front.fileAnswers << patch;
 
     QMap<QString, QByteArray> before, after;  // the files when the dialog shows, and as the tool applies the patch
-    QVERIFY2(WithDialog<PatchDialog>(s, QStringLiteral("mnu_patch"), [&](PatchDialog& d) {
-      before = DataFiles(s.dataFolder);
-      after = AppliedByCli(s.dataFolder, patch);
-      QCOMPARE(d.preview()->topLevelItemCount(), int(batches.size()));
-      const QString tables = msg::Localised(script, QStringLiteral("补丁修改 %1 个表：")).arg(batches.size());
-      QVERIFY2(d.summary()->text().contains(tables) &&
-                   d.summary()->text().contains(msg::Localised(script, QStringLiteral("0 处冲突"))),
-               qPrintable(d.summary()->text()));
-      QVERIFY(d.okButton()->isEnabled());
-      QTest::mouseClick(d.okButton(), Qt::LeftButton);
-    }), qPrintable(Told(s)));
+    QVERIFY2(WithDialog<PatchDialog>(
+                 s, QStringLiteral("mnu_patch"),
+                 [&](PatchDialog& d) {
+                   before = DataFiles(s.dataFolder);
+                   after = AppliedByCli(s.dataFolder, patch);
+                   QCOMPARE(d.preview()->topLevelItemCount(), int(batches.size()));
+                   const QString tables =
+                       msg::Localised(script, QStringLiteral("补丁修改 %1 个表：")).arg(batches.size());
+                   QVERIFY2(d.summary()->text().contains(tables) &&
+                                d.summary()->text().contains(msg::Localised(script, QStringLiteral("0 处冲突"))),
+                            qPrintable(d.summary()->text()));
+                   QVERIFY(d.okButton()->isEnabled());
+                   QTest::mouseClick(d.okButton(), Qt::LeftButton);
+                 }),
+             qPrintable(Told(s)));
     QCOMPARE(s.front.questions.size(), answer.isEmpty() ? 0 : 1);
     const QStringList changed = Differing(before, after);
     QCOMPARE(changed.size(), int(batches.size()));
@@ -277,15 +282,18 @@ class GuiBatchTest : public QObject {
     s.front.answers << msg::Localised(script, QStringLiteral("保存"));
     s.front.fileAnswers << patch;
     QByteArray saved;
-    QVERIFY2(WithDialog<PatchDialog>(s, QStringLiteral("mnu_patch"), [&](PatchDialog& d) {
-      saved = ReadFile(s.path("Team.dat"));
-      QVERIFY2(d.summary()->text().contains(conflicts), qPrintable(d.summary()->text()));
-      const QTreeWidgetItem* conflict = d.preview()->topLevelItem(0)->child(0);
-      QCOMPARE(conflict->text(0), QStringLiteral("Team.dat"));
-      QCOMPARE(conflict->text(4), QStringLiteral("2222"));
-      QCOMPARE(conflict->text(5), QStringLiteral("1111"));
-      QVERIFY(!d.okButton()->isEnabled());
-    }), qPrintable(Told(s)));
+    QVERIFY2(WithDialog<PatchDialog>(s, QStringLiteral("mnu_patch"),
+                                     [&](PatchDialog& d) {
+                                       saved = ReadFile(s.path("Team.dat"));
+                                       QVERIFY2(d.summary()->text().contains(conflicts),
+                                                qPrintable(d.summary()->text()));
+                                       const QTreeWidgetItem* conflict = d.preview()->topLevelItem(0)->child(0);
+                                       QCOMPARE(conflict->text(0), QStringLiteral("Team.dat"));
+                                       QCOMPARE(conflict->text(4), QStringLiteral("2222"));
+                                       QCOMPARE(conflict->text(5), QStringLiteral("1111"));
+                                       QVERIFY(!d.okButton()->isEnabled());
+                                     }),
+             qPrintable(Told(s)));
     QCOMPARE(ReadFile(s.path("Team.dat")), saved);  // cancelled: nothing written
     QVERIFY(!s.window->isWindowModified());
 

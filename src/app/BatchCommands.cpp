@@ -168,11 +168,11 @@ void PatchDialog::refresh() {
   }
   // One item per table with its count, its conflicts and its changes below it.
   for (const PatchTarget& t : plan_.targets) {
-    auto* table = new QTreeWidgetItem(preview_, {t.table.fileName(),
-                                                localised(lc, QStringLiteral("%1 处修改可以应用，%2 处已经应用，%3 处冲突"))
-                                                    .arg(t.plan.applied)
-                                                    .arg(t.plan.already)
-                                                    .arg(t.plan.conflicts.size())});
+    auto* table = new QTreeWidgetItem(
+        preview_, {t.table.fileName(), localised(lc, QStringLiteral("%1 处修改可以应用，%2 处已经应用，%3 处冲突"))
+                                           .arg(t.plan.applied)
+                                           .arg(t.plan.already)
+                                           .arg(t.plan.conflicts.size())});
     table->setFirstColumnSpanned(false);
     for (const PatchConflict& c : t.plan.conflicts) {
       auto* item = new QTreeWidgetItem(table, {c.table, c.record, c.columnName, c.expected, c.found, c.wanted});
@@ -184,8 +184,8 @@ void PatchDialog::refresh() {
     for (const RecordDifference& r : DiffRecords(t.table, t.rows, after)) {
       if (r.kind == RecordDifference::Changed) {
         for (const CellChange& c : r.changes)
-          new QTreeWidgetItem(table, {QString(), r.key, t.table.columnName(c.column), shown(c.oldText), QString(),
-                                      shown(c.newText)});
+          new QTreeWidgetItem(
+              table, {QString(), r.key, t.table.columnName(c.column), shown(c.oldText), QString(), shown(c.newText)});
       } else {
         QStringList cells;
         for (const QString& c : r.cells) cells << PatchEscape(c);
@@ -203,9 +203,10 @@ void PatchDialog::refresh() {
                      .arg(plan_.already)
                      .arg(plan_.conflicts);
   if (plan_.unsettled > 0) {
-    text += u'\n' + (force_->isChecked()
-                         ? localised(lc, QStringLiteral("有 %1 处冲突找不到要修改的记录，补丁不能应用。")).arg(plan_.unsettled)
-                         : localised(lc, QStringLiteral("有冲突时不写入任何文件；勾选“冲突处使用补丁的值”可以应用。")));
+    text += u'\n' +
+            (force_->isChecked()
+                 ? localised(lc, QStringLiteral("有 %1 处冲突找不到要修改的记录，补丁不能应用。")).arg(plan_.unsettled)
+                 : localised(lc, QStringLiteral("有冲突时不写入任何文件；勾选“冲突处使用补丁的值”可以应用。")));
     summary_->setText(text);
     return;
   }

@@ -455,8 +455,9 @@ int standaloneProblem(const StandaloneTable& table, int row, const QStringList& 
   for (int c : changed) {
     const QString wanted = CsvEscapeCell(cells.value(c - 1)), got = CsvEscapeCell(read.value(c - 1));
     if (got == wanted || got == ToTraditional(wanted)) continue;
-    *reason = Texts::tr("a save does not store %1 here: the file would read %2")
-                  .arg(wanted.isEmpty() ? QStringLiteral("\"\"") : wanted, got.isEmpty() ? QStringLiteral("\"\"") : got);
+    *reason =
+        Texts::tr("a save does not store %1 here: the file would read %2")
+            .arg(wanted.isEmpty() ? QStringLiteral("\"\"") : wanted, got.isEmpty() ? QStringLiteral("\"\"") : got);
     return c;
   }
   return 0;
@@ -549,12 +550,14 @@ TableDifference differenceOf(const ToolTable& tool, int count, const std::functi
 }  // namespace
 
 TableDifference BatchDifference(const ToolTable& tool, const RecordGrid& grid, const BatchResult& result) {
-  return differenceOf(tool, grid.recordCount(), [&grid](int r) -> const QStringList& { return grid.record(r); }, result);
+  return differenceOf(
+      tool, grid.recordCount(), [&grid](int r) -> const QStringList& { return grid.record(r); }, result);
 }
 
-TableDifference BatchDifference(const ToolTable& tool, const std::vector<QStringList>& rows, const BatchResult& result) {
-  return differenceOf(tool, int(rows.size()), [&rows](int r) -> const QStringList& { return rows[size_t(r - 1)]; },
-                      result);
+TableDifference BatchDifference(const ToolTable& tool, const std::vector<QStringList>& rows,
+                                const BatchResult& result) {
+  return differenceOf(
+      tool, int(rows.size()), [&rows](int r) -> const QStringList& { return rows[size_t(r - 1)]; }, result);
 }
 
 }  // namespace v3

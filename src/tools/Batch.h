@@ -130,6 +130,7 @@ BatchResult RunStandaloneBatch(const BatchProgram& program, const StandaloneTabl
 // The changes as diff reports them (`table` names the columns).
 TableDifference BatchDifference(const ToolTable& table, const RecordGrid& grid, const BatchResult& result);
 // The same for records given as rows (row r is rows[r - 1]).
-TableDifference BatchDifference(const ToolTable& table, const std::vector<QStringList>& rows, const BatchResult& result);
+TableDifference BatchDifference(const ToolTable& table, const std::vector<QStringList>& rows,
+                                const BatchResult& result);
 
 }  // namespace v3

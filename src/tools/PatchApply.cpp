@@ -103,8 +103,7 @@ bool MakePatchedContents(FolderPatch& patch, QString* report, QString* error) {
     if (t.document) {
       ApplyTablePatch(t.plan, t.document->records());
       const bool names = t.table.grid->codec && t.table.grid->codec->needsProducers();
-      if (!EncodeChecked(*t.document, names && newProducers ? &*newProducers : nullptr, &t.bytes, error,
-                         t.table.texts))
+      if (!EncodeChecked(*t.document, names && newProducers ? &*newProducers : nullptr, &t.bytes, error, t.table.texts))
         return false;
       if (t.table.grid == &ProducerTable()) newProducers = ProducerDirectory::fromBytes(t.bytes);
     } else {
@@ -116,8 +115,8 @@ bool MakePatchedContents(FolderPatch& patch, QString* report, QString* error) {
       StandaloneTable reread(t.table.standalone->kind);
       reread.loadBytes(t.bytes);
       if (StandaloneRows(reread) != after)
-        return fail(error,
-                    Texts::tr("%1: a save would not store the patch's values; nothing written").arg(t.table.fileName()));
+        return fail(
+            error, Texts::tr("%1: a save would not store the patch's values; nothing written").arg(t.table.fileName()));
     }
   }
   if (report) *report = changes;

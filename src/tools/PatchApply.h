@@ -43,8 +43,8 @@ struct FolderPatch {
   QString folder;
   std::vector<PatchTarget> targets;  // Producer.tab first, the others in the patch's order
   int applied = 0, already = 0, conflicts = 0;
-  int unsettled = 0;     // conflicts the patch's values cannot settle (the record is not there)
-  bool made = false;     // MakePatchedContents went through
+  int unsettled = 0;  // conflicts the patch's values cannot settle (the record is not there)
+  bool made = false;  // MakePatchedContents went through
   bool changesAnything() const;
   // "3 changes to apply, 1 already applied, 0 conflicts"
   QString summary() const;

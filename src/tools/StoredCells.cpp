@@ -45,8 +45,8 @@ std::optional<CellProblem> FirstCellNotStored(const TableDef& table, const QStri
   return std::nullopt;
 }
 
-bool EncodeChecked(const TableDocument& document, const ProducerDirectory* producers, QByteArray* bytes,
-                   QString* error, const LanguageFile& texts) {
+bool EncodeChecked(const TableDocument& document, const ProducerDirectory* producers, QByteArray* bytes, QString* error,
+                   const LanguageFile& texts) {
   const TableDef& table = document.table();
   QByteArray encoded;
   std::vector<int> order;

@@ -30,7 +30,7 @@ std::optional<CellProblem> FirstCellNotStored(const TableDef& table, const QStri
 // FirstCellNotStored: true with *bytes (when given), or false with *error
 // ("Team.dat not saved: record 3, column 7 (人气): ...; nothing written"),
 // the column named from `texts`. `producers` as for TableDocument::encode.
-bool EncodeChecked(const TableDocument& document, const ProducerDirectory* producers, QByteArray* bytes,
-                   QString* error, const LanguageFile& texts = LanguageFile());
+bool EncodeChecked(const TableDocument& document, const ProducerDirectory* producers, QByteArray* bytes, QString* error,
+                   const LanguageFile& texts = LanguageFile());
 
 }  // namespace v3
