@@ -569,9 +569,9 @@ int cmdDiff(const Invocation& in) {
   return same ? kSuccess : kFound;
 }
 
-// A grid table of the folder that a command may change: kSuccess, or the
+// A table of the folder that a command may change: kSuccess, or the
 // status with the reason told.
-int writableGridTable(const Invocation& in, const ToolTable& t, const QString& folder) {
+int writableTable(const Invocation& in, const ToolTable& t, const QString& folder) {
   if (int s = dataFolder(folder)) return s;
   if (!QFileInfo::exists(DataFilePath(folder, t.fileName()))) return noSuchTable(t.fileName(), folder);
   if (t.grid && t.grid->readOnly) return Trouble(Texts::tr("%1 is read-only: nothing written").arg(t.fileName()));
@@ -647,7 +647,7 @@ int cmdBatch(const Invocation& in) {
   int status = kSuccess;
   ToolTable t;
   if (!findTable(in, in.arg(1), &t, &status)) return status;
-  if (int s = writableGridTable(in, t, folder)) return s;
+  if (int s = writableTable(in, t, folder)) return s;
   QByteArray bytes;
   QString error;
   if (!ReadInputFile(file, &bytes, &error)) return Trouble(error);
