@@ -173,7 +173,6 @@ void PatchDialog::refresh() {
                                            .arg(t.plan.applied)
                                            .arg(t.plan.already)
                                            .arg(t.plan.conflicts.size())});
-    table->setFirstColumnSpanned(false);
     for (const PatchConflict& c : t.plan.conflicts) {
       auto* item = new QTreeWidgetItem(table, {c.table, c.record, c.columnName, c.expected, c.found, c.wanted});
       for (int column = 0; column < item->columnCount(); ++column)
@@ -206,7 +205,7 @@ void PatchDialog::refresh() {
     text += u'\n' +
             (force_->isChecked()
                  ? localised(lc, QStringLiteral("有 %1 处冲突找不到要修改的记录，补丁不能应用。")).arg(plan_.unsettled)
-                 : localised(lc, QStringLiteral("有冲突时不写入任何文件；勾选“冲突处使用补丁的值”可以应用。")));
+                 : localised(lc, QStringLiteral("有冲突时不写入任何文件；勾选“%1”可以应用。")).arg(force_->text()));
     summary_->setText(text);
     return;
   }
