@@ -194,21 +194,18 @@ class GuiBatchTest : public QObject {
     s.front.fileAnswers << patch;
 
     QMap<QString, QByteArray> before, after;  // the files when the dialog shows, and as the tool applies the patch
-    QVERIFY2(WithDialog<PatchDialog>(
-                 s, QStringLiteral("mnu_patch"),
-                 [&](PatchDialog& d) {
-                   before = DataFiles(s.dataFolder);
-                   after = AppliedByCli(s.dataFolder, patch);
-                   QCOMPARE(d.preview()->topLevelItemCount(), int(batches.size()));
-                   const QString tables =
-                       msg::Localised(script, QStringLiteral("补丁修改 %1 个表：")).arg(batches.size());
-                   QVERIFY2(d.summary()->text().contains(tables) &&
-                                d.summary()->text().contains(msg::Localised(script, QStringLiteral("0 处冲突"))),
-                            qPrintable(d.summary()->text()));
-                   QVERIFY(d.okButton()->isEnabled());
-                   QTest::mouseClick(d.okButton(), Qt::LeftButton);
-                 }),
-             qPrintable(Told(s)));
+    const auto preview = [&](PatchDialog& d) {
+      before = DataFiles(s.dataFolder);
+      after = AppliedByCli(s.dataFolder, patch);
+      QCOMPARE(d.preview()->topLevelItemCount(), int(batches.size()));
+      const QString tables = msg::Localised(script, QStringLiteral("补丁修改 %1 个表：")).arg(batches.size());
+      QVERIFY2(d.summary()->text().contains(tables) &&
+                   d.summary()->text().contains(msg::Localised(script, QStringLiteral("0 处冲突"))),
+               qPrintable(d.summary()->text()));
+      QVERIFY(d.okButton()->isEnabled());
+      QTest::mouseClick(d.okButton(), Qt::LeftButton);
+    };
+    QVERIFY2(WithDialog<PatchDialog>(s, QStringLiteral("mnu_patch"), preview), qPrintable(Told(s)));
     QCOMPARE(s.front.questions.size(), answer.isEmpty() ? 0 : 1);
     const QStringList changed = Differing(before, after);
     QCOMPARE(changed.size(), int(batches.size()));
@@ -295,18 +292,20 @@ class GuiBatchTest : public QObject {
     s.front.answers << msg::Localised(script, QStringLiteral("保存"));
     s.front.fileAnswers << patch;
     QByteArray saved;
-    QVERIFY2(WithDialog<PatchDialog>(s, QStringLiteral("mnu_patch"),
-                                     [&](PatchDialog& d) {
-                                       saved = ReadFile(s.path("Team.dat"));
-                                       QVERIFY2(d.summary()->text().contains(conflicts),
-                                                qPrintable(d.summary()->text()));
-                                       const QTreeWidgetItem* conflict = d.preview()->topLevelItem(0)->child(0);
-                                       QCOMPARE(conflict->text(0), QStringLiteral("Team.dat"));
-                                       QCOMPARE(conflict->text(4), QStringLiteral("2222"));
-                                       QCOMPARE(conflict->text(5), QStringLiteral("1111"));
-                                       QVERIFY(!d.okButton()->isEnabled());
-                                     }),
-             qPrintable(Told(s)));
+    const auto conflicting = [&](PatchDialog& d) {
+      saved = ReadFile(s.path("Team.dat"));
+      QVERIFY2(d.summary()->text().contains(conflicts), qPrintable(d.summary()->text()));
+      // The way out named as the check box is.
+      QVERIFY2(d.summary()->text().contains(d.forceBox()->text()) &&
+                   d.forceBox()->text() == msg::Localised(script, QStringLiteral("冲突处使用补丁的值")),
+               qPrintable(d.summary()->text()));
+      const QTreeWidgetItem* conflict = d.preview()->topLevelItem(0)->child(0);
+      QCOMPARE(conflict->text(0), QStringLiteral("Team.dat"));
+      QCOMPARE(conflict->text(4), QStringLiteral("2222"));
+      QCOMPARE(conflict->text(5), QStringLiteral("1111"));
+      QVERIFY(!d.okButton()->isEnabled());
+    };
+    QVERIFY2(WithDialog<PatchDialog>(s, QStringLiteral("mnu_patch"), conflicting), qPrintable(Told(s)));
     QCOMPARE(ReadFile(s.path("Team.dat")), saved);  // cancelled: nothing written
     QVERIFY(!s.window->isWindowModified());
 
