@@ -279,7 +279,9 @@ void FolderPatchStep::put(bool after) {
   if (!result.ok()) {
     // Nothing changed: the step leaves the history, the grid and the other steps stay as they are.
     setObsolete(true);
-    if (wasClean) cleanAfterMove(stack);
+    // A refused undo moves the stack below the dropped step (and Qt forgets
+    // the clean index past it); a refused redo leaves the index as it is.
+    if (wasClean && !after) cleanAfterMove(stack);
     const QString message =
         localised(window_.script(), after ? QStringLiteral("无法重做应用补丁：%1\n这一步已从撤销记录中移除。")
                                           : QStringLiteral("无法撤销应用补丁：%1\n这一步已从撤销记录中移除。"))
