@@ -326,6 +326,18 @@ class GuiBatchTest : public QObject {
     QCOMPARE(ReadFile(s.path("Team.dat")), saved);
     QCOMPARE(g.cell(row3, 7), QStringLiteral("2222"));
 
+    // Changed on disk since the undo: the redo writes nothing and says why.
+    QByteArray touched = saved;
+    touched[touched.size() - 1] = char(touched.back() ^ 1);
+    QVERIFY(WriteFile(s.path("Team.dat"), touched));
+    stack.redo();
+    QCOMPARE(ReadFile(s.path("Team.dat")), touched);
+    QCOMPARE(stack.count(), 0);
+    QTRY_VERIFY(!s.front.messages.isEmpty());
+    QVERIFY2(s.front.texts().last().startsWith(msg::Localised(script, QStringLiteral("无法重做应用补丁："))),
+             qPrintable(Told(s)));
+    saved = touched;
+
     // A file that is no patch is refused naming its line; nothing changes.
     QVERIFY(WriteFile(work.filePath("bad.v3patch"), "Vantaro3 patch\t1\ntables\tTeam.dat\nTeam.dat\tmoved\n"));
     s.front.fileAnswers << work.filePath("bad.v3patch");
