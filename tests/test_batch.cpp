@@ -1,5 +1,5 @@
 // Batch edits through the command-line tool on real folders, each result
-// checked against Team.dat's bytes read here on their own.
+// checked against the file's bytes read here on their own.
 #include <QDir>
 #include <QtEndian>
 #include <QtTest>
@@ -128,6 +128,101 @@ class BatchTest : public QObject {
     QCOMPARE(RunCli({"batch", dir.path(), "Team.dat", dir.path() + "/b.txt"}).code, 0);
     QCOMPARE(ReadFile(dir.path() + "/Team.dat.bak"), before);
     QCOMPARE(readTeams(dir.path())[2].popularity, 1234);
+  }
+
+  // The standalone tables by the same instructions: each checked against
+  // the file's bytes read here (numbers in their slots, the bytes around
+  // them kept), values their save cannot store or would not read back
+  // refused with record, column and line, and a dry run that writes nothing.
+  void standaloneTables() {
+    using Rule = std::function<void(QByteArray&)>;
+    auto s16 = [](const QByteArray& f, qsizetype at) { return int(qFromLittleEndian<qint16>(f.constData() + at)); };
+    auto s32 = [](const QByteArray& f, qsizetype at) { return int(qFromLittleEndian<qint32>(f.constData() + at)); };
+    auto put16 = [](QByteArray& f, qsizetype at, int v) { qToLittleEndian<qint16>(qint16(v), f.data() + at); };
+    auto put32 = [](QByteArray& f, qsizetype at, int v) { qToLittleEndian<qint32>(v, f.data() + at); };
+    // Length.tab: record j at 12 + j * the record size of the header.
+    auto lengthAt = [](const QByteArray& f, int j, int offset) {
+      return 12 + qsizetype(j) * (uchar(f[8]) | uchar(f[9]) << 8) + offset;
+    };
+    struct Case {
+      const char* name;
+      const char* table;
+      const char* text;
+      int code;
+      const char* err;
+      Rule rule;  // what the batch does to the file's bytes; none: nothing written
+      bool dryRun = false;
+    };
+    const Case cases[] = {
+        {"Constellation.tab: filter by month, add to the day", "Constellation.tab", "=开始时间月=3\n.開始時間日+=1\n",
+         0, "",
+         [](QByteArray& f) {
+           for (int i = 0; i < 12; ++i)
+             if (uchar(f[12 + 20 * i + 12]) == 3) f[12 + 20 * i + 16] = char(uchar(f[12 + 20 * i + 16]) + 1);
+         }},
+        {"Constellation.tab: a day byte clamped, the rest of its slot kept", "Constellation.tab", ".3=300 !clamp\n", 0,
+         "",
+         [](QByteArray& f) {
+           for (int i = 0; i < 12; ++i) f[12 + 20 * i + 16] = char(255);
+         }},
+        {"Constellation.tab: a month out of range", "Constellation.tab", "# months\n.开始时间月=256\n", 3,
+         "record 1 (row 1), column 2 (开始时间月), line 2: ", nullptr},
+        {"Constellation.tab: a name of more than six bytes", "Constellation.tab", "=1=金牛座\n.星座=白羊座座\n", 3,
+         "record 2 (row 2), column 1 (星座), line 2: ", nullptr},
+        {"Difficulty.tab: multiply, 16 bits written, the upper half kept", "Difficulty.tab", ">2=100\n.1*=1.5\n", 0, "",
+         [s16, put16](QByteArray& f) {
+           for (int d = 0; d < 5; ++d) {
+             const qsizetype from = 12 + 4 * (8 * d), to = from + 4;
+             if (s16(f, to) > 100) put16(f, from, halfEven(s16(f, from) * 3));
+           }
+         }},
+        {"Level.tab: less than, subtract", "Level.tab", "<能力值=500\n.能力值-=30\n", 0, "",
+         [s32, put32](QByteArray& f) {
+           for (int k = 0; k < 9; ++k)
+             if (s32(f, 4 * k) < 500) put32(f, 4 * k, s32(f, 4 * k) - 30);
+         }},
+        {"Level.tab: a dry run", "Level.tab", ".1=1\n", 0, "9 records matched, 9 cells changed (dry run", nullptr,
+         true},
+        {"Length.tab: copy a column, by number", "Length.tab", "=通告期限=2\n.3=$2\n", 0, "",
+         [s32, put16, lengthAt](QByteArray& f) {
+           for (int j = 0; j < 36; ++j)
+             if (s32(f, lengthAt(f, j, 24)) == 2) put16(f, lengthAt(f, j, 32), s32(f, lengthAt(f, j, 28)));
+         }},
+        {"Length.tab: a value that would not read back", "Length.tab", "=1=1\n.完成需要=7\n", 3,
+         "record 1 (row 1), column 3 (完成需要), line 2: a save does not store 7 here: the file would read 65543",
+         nullptr},
+        {"Length.tab: no such column", "Length.tab", ".完成=7\n", 3, "line 1: no column is named 完成", nullptr},
+    };
+    for (const Case& c : cases) {
+      QTemporaryDir dir;
+      copyFolder(sample_.path(), dir.path());
+      const QString path = dir.path() + '/' + c.table;
+      QByteArray before = ReadFile(path);
+      if (QByteArray(c.table) == "Difficulty.tab") Put(before, 12 + 2, Hex("7f7f"));  // the slot's unread upper half
+      if (QByteArray(c.table) == "Length.tab") {
+        // Record 1 needs one day, another in the slot's unread upper half.
+        put32(before, lengthAt(before, 0, 24), 1);
+        put32(before, lengthAt(before, 0, 32), 0x10005);
+      }
+      QVERIFY(WriteFile(path, before));
+      QVERIFY(WriteFile(dir.path() + "/batch.txt", QByteArray(c.text)));
+      QStringList args{"--locale", "2052", "--lang", "en", "batch", dir.path(), c.table, dir.path() + "/batch.txt"};
+      if (c.dryRun) args << "--dry-run";
+      const CliRun r = RunCli(args);
+      QVERIFY2(r.code == c.code, qPrintable(QStringLiteral("%1: %2").arg(c.name, QString::fromUtf8(r.err))));
+      QVERIFY2(QString::fromUtf8(r.err).contains(QString::fromUtf8(c.err)), qPrintable(QString::fromUtf8(r.err)));
+      if (!c.rule) {
+        QVERIFY2(ReadFile(path) == before, c.name);
+        QVERIFY2(!QFile::exists(path + ".bak"), c.name);
+        continue;
+      }
+      QByteArray expected = before;
+      c.rule(expected);
+      QVERIFY2(expected != before, c.name);
+      QVERIFY2(ReadFile(path) == expected, c.name);
+      QVERIFY2(ReadFile(path + ".bak") == before, c.name);
+      QVERIFY2(QDir(dir.path() + "/Vantaro3Backups/" + c.table).entryList(QDir::Files).size() == 1, c.name);
+    }
   }
 };
 

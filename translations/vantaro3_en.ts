@@ -110,6 +110,10 @@
             <source>a save does not store this record</source>
             <translation type="unfinished" />
         </message>
+        <message>
+            <source>; nothing written</source>
+            <translation type="unfinished" />
+        </message>
     </context>
     <context>
         <name>Big5</name>
@@ -672,6 +676,58 @@ changes is told first.</source>
             <source>let the CSV remove the records it does not hold</source>
             <translation type="unfinished" />
         </message>
+        <message>
+            <source>%1: %2 records matched, %3 cells changed%4</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source> (%1 brought into range)</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>%1 refused: nothing written</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>; nothing written</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>: nothing written</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>%1: line %2: not UTF-8 text</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>%1: %2</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>conflict: </source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>nothing written: %1 changes find no record to change</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>nothing written (--force takes the patch's values)</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>patch not applied: %1</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>%1: saved</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>write the differences as a patch that 'apply' carries out</source>
+            <translation type="unfinished" />
+        </message>
     </context>
     <context>
         <name>Diff</name>
@@ -1195,6 +1251,30 @@ changes is told first.</source>
         </message>
         <message>
             <source>(no such record)</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>%1 changes to apply, %2 already applied, %3 conflicts</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>%1: no such file in %2</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>%1 is read-only: nothing written</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>cannot read %1: %2</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>; nothing written</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>%1: a save would not store the patch's values; nothing written</source>
             <translation type="unfinished" />
         </message>
     </context>

@@ -110,6 +110,10 @@
             <source>a save does not store this record</source>
             <translation>保存不会存入这条记录</translation>
         </message>
+        <message>
+            <source>; nothing written</source>
+            <translation>；未写入任何内容</translation>
+        </message>
     </context>
     <context>
         <name>Big5</name>
@@ -694,6 +698,58 @@ changes is told first.</source>
             <source>let the CSV remove the records it does not hold</source>
             <translation>允许删除 CSV 中没有的记录</translation>
         </message>
+        <message>
+            <source>%1: %2 records matched, %3 cells changed%4</source>
+            <translation>%1：选中 %2 条记录，修改 %3 个单元格%4</translation>
+        </message>
+        <message>
+            <source> (%1 brought into range)</source>
+            <translation>（%1 个取了最接近的可保存值）</translation>
+        </message>
+        <message>
+            <source>%1 refused: nothing written</source>
+            <translation>%1 被拒绝：未写入任何内容</translation>
+        </message>
+        <message>
+            <source>; nothing written</source>
+            <translation>；未写入任何内容</translation>
+        </message>
+        <message>
+            <source>: nothing written</source>
+            <translation>：未写入任何内容</translation>
+        </message>
+        <message>
+            <source>%1: line %2: not UTF-8 text</source>
+            <translation>%1：第 %2 行：不是 UTF-8 文本</translation>
+        </message>
+        <message>
+            <source>%1: %2</source>
+            <translation>%1：%2</translation>
+        </message>
+        <message>
+            <source>conflict: </source>
+            <translation>冲突：</translation>
+        </message>
+        <message>
+            <source>nothing written: %1 changes find no record to change</source>
+            <translation>未写入任何内容：有 %1 处修改找不到要修改的记录</translation>
+        </message>
+        <message>
+            <source>nothing written (--force takes the patch's values)</source>
+            <translation>未写入任何内容（--force 采用补丁的值）</translation>
+        </message>
+        <message>
+            <source>patch not applied: %1</source>
+            <translation>补丁未应用：%1</translation>
+        </message>
+        <message>
+            <source>%1: saved</source>
+            <translation>%1：已保存</translation>
+        </message>
+        <message>
+            <source>write the differences as a patch that 'apply' carries out</source>
+            <translation>把差别写成可用 'apply' 应用的补丁</translation>
+        </message>
     </context>
     <context>
         <name>Diff</name>
@@ -1229,6 +1285,30 @@ changes is told first.</source>
         <message>
             <source>(no such record)</source>
             <translation>（没有这条记录）</translation>
+        </message>
+        <message>
+            <source>%1 changes to apply, %2 already applied, %3 conflicts</source>
+            <translation>%1 处修改可以应用，%2 处已经应用，%3 处冲突</translation>
+        </message>
+        <message>
+            <source>%1: no such file in %2</source>
+            <translation>%1：%2 中没有这个文件</translation>
+        </message>
+        <message>
+            <source>%1 is read-only: nothing written</source>
+            <translation>%1 是只读的：未写入任何内容</translation>
+        </message>
+        <message>
+            <source>cannot read %1: %2</source>
+            <translation>无法读取 %1：%2</translation>
+        </message>
+        <message>
+            <source>; nothing written</source>
+            <translation>；未写入任何内容</translation>
+        </message>
+        <message>
+            <source>%1: a save would not store the patch's values; nothing written</source>
+            <translation>%1：保存不会存入补丁的值；未写入任何内容</translation>
         </message>
     </context>
     <context>

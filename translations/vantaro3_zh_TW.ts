@@ -110,6 +110,10 @@
             <source>a save does not store this record</source>
             <translation>儲存不會存入這筆記錄</translation>
         </message>
+        <message>
+            <source>; nothing written</source>
+            <translation>；未寫入任何內容</translation>
+        </message>
     </context>
     <context>
         <name>Big5</name>
@@ -694,6 +698,58 @@ changes is told first.</source>
             <source>let the CSV remove the records it does not hold</source>
             <translation>允許刪除 CSV 中沒有的記錄</translation>
         </message>
+        <message>
+            <source>%1: %2 records matched, %3 cells changed%4</source>
+            <translation>%1：選中 %2 筆記錄，修改 %3 個儲存格%4</translation>
+        </message>
+        <message>
+            <source> (%1 brought into range)</source>
+            <translation>（%1 個取了最接近的可儲存值）</translation>
+        </message>
+        <message>
+            <source>%1 refused: nothing written</source>
+            <translation>%1 被拒絕：未寫入任何內容</translation>
+        </message>
+        <message>
+            <source>; nothing written</source>
+            <translation>；未寫入任何內容</translation>
+        </message>
+        <message>
+            <source>: nothing written</source>
+            <translation>：未寫入任何內容</translation>
+        </message>
+        <message>
+            <source>%1: line %2: not UTF-8 text</source>
+            <translation>%1：第 %2 行：不是 UTF-8 文字</translation>
+        </message>
+        <message>
+            <source>%1: %2</source>
+            <translation>%1：%2</translation>
+        </message>
+        <message>
+            <source>conflict: </source>
+            <translation>衝突：</translation>
+        </message>
+        <message>
+            <source>nothing written: %1 changes find no record to change</source>
+            <translation>未寫入任何內容：有 %1 處修改找不到要修改的記錄</translation>
+        </message>
+        <message>
+            <source>nothing written (--force takes the patch's values)</source>
+            <translation>未寫入任何內容（--force 採用修補檔的值）</translation>
+        </message>
+        <message>
+            <source>patch not applied: %1</source>
+            <translation>修補檔未套用：%1</translation>
+        </message>
+        <message>
+            <source>%1: saved</source>
+            <translation>%1：已儲存</translation>
+        </message>
+        <message>
+            <source>write the differences as a patch that 'apply' carries out</source>
+            <translation>把差異寫成可用 'apply' 套用的修補檔</translation>
+        </message>
     </context>
     <context>
         <name>Diff</name>
@@ -1229,6 +1285,30 @@ changes is told first.</source>
         <message>
             <source>(no such record)</source>
             <translation>（沒有這筆記錄）</translation>
+        </message>
+        <message>
+            <source>%1 changes to apply, %2 already applied, %3 conflicts</source>
+            <translation>%1 處修改可以套用，%2 處已經套用，%3 處衝突</translation>
+        </message>
+        <message>
+            <source>%1: no such file in %2</source>
+            <translation>%1：%2 中沒有這個檔案</translation>
+        </message>
+        <message>
+            <source>%1 is read-only: nothing written</source>
+            <translation>%1 是唯讀的：未寫入任何內容</translation>
+        </message>
+        <message>
+            <source>cannot read %1: %2</source>
+            <translation>無法讀取 %1：%2</translation>
+        </message>
+        <message>
+            <source>; nothing written</source>
+            <translation>；未寫入任何內容</translation>
+        </message>
+        <message>
+            <source>%1: a save would not store the patch's values; nothing written</source>
+            <translation>%1：儲存不會存入修補檔的值；未寫入任何內容</translation>
         </message>
     </context>
     <context>

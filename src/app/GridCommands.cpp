@@ -114,6 +114,10 @@ UnrecordedScope::~UnrecordedScope() {
   if (undo_) --undo_->quiet_;
 }
 
+HistoryKeptScope::HistoryKeptScope(GridUndo& undo) : undo_(undo), was_(undo.applying_) { undo_.applying_ = true; }
+
+HistoryKeptScope::~HistoryKeptScope() { undo_.applying_ = was_; }
+
 // ---------------------------------------------------------------- commands
 
 GridStep::GridStep(GridUndo& undo) : undo_(undo) {}

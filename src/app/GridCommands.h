@@ -59,6 +59,7 @@ class GridUndo : public QObject, public RecordGridObserver {
  private:
   friend class UndoScope;
   friend class UnrecordedScope;
+  friend class HistoryKeptScope;
   friend class GridStep;
   void openScope(const QString& caption);
   void closeScope();
@@ -96,6 +97,20 @@ class UnrecordedScope {
 
  private:
   GridUndo* undo_;
+};
+
+// While the scope lives a step of the stack changes the grid itself (reads
+// the table again): nothing is recorded, and a reset keeps the history.
+class HistoryKeptScope {
+ public:
+  explicit HistoryKeptScope(GridUndo& undo);
+  ~HistoryKeptScope();
+  HistoryKeptScope(const HistoryKeptScope&) = delete;
+  HistoryKeptScope& operator=(const HistoryKeptScope&) = delete;
+
+ private:
+  GridUndo& undo_;
+  bool was_;
 };
 
 // One undo step: the grid changes it holds as children, undone last first.

@@ -129,6 +129,8 @@ class Vantaro3 : public QMainWindow {
   // Asks 保存 / 不保存 / 取消 when the open table has unsaved changes. True
   // when the command may go on: saved, or the user chose not to save.
   bool settleUnsavedChanges();
+  // Reads the open table again, without a question (its changes are given up).
+  void readOpenTableAgain();
   // When the open table's file changed on disk since it was read or saved,
   // offers to read it again (the user's changes stay unless they choose so).
   void checkFileOnDisk();
@@ -142,7 +144,6 @@ class Vantaro3 : public QMainWindow {
   void buildMenus();
   void buildForm();
   void loadOpenTable();     // LoadAll: the load of the table the caption names
-  void readOpenTableAgain();  // reload without a question
   void fillGridHeader();
   void setCaption(const QString& caption);
   void updateTitle();

@@ -16,6 +16,7 @@
 #include "tools/Diff.h"
 #include "tools/Lint.h"
 #include "tools/Patch.h"
+#include "tools/PatchApply.h"
 #include "tools/StandaloneCsv.h"
 #include "tools/StoredCells.h"
 #include "tools/ToolTable.h"
@@ -568,9 +569,9 @@ int cmdDiff(const Invocation& in) {
   return same ? kSuccess : kFound;
 }
 
-// A grid table of the folder that a command may change: kSuccess, or the
+// A table of the folder that a command may change: kSuccess, or the
 // status with the reason told.
-int writableGridTable(const Invocation& in, const ToolTable& t, const QString& folder) {
+int writableTable(const Invocation& in, const ToolTable& t, const QString& folder) {
   if (int s = dataFolder(folder)) return s;
   if (!QFileInfo::exists(DataFilePath(folder, t.fileName()))) return noSuchTable(t.fileName(), folder);
   if (t.grid && t.grid->readOnly) return Trouble(Texts::tr("%1 is read-only: nothing written").arg(t.fileName()));
@@ -581,27 +582,64 @@ int writableGridTable(const Invocation& in, const ToolTable& t, const QString& f
 // Encodes the grid as its save would and checks that every changed cell is
 // stored as the grid holds it: kSuccess, or kTrouble naming the first that
 // is refused or would not be kept.
-// `producers` (when given) stands for the folder's Producer.tab; *bytes
-// (when given) gets the new content.
-int encodeChecked(const TableDocument& document, const ProducerDirectory* producers = nullptr,
-                  QByteArray* bytes = nullptr) {
-  const TableDef& table = document.table();
-  QByteArray encoded;
-  std::vector<int> order;
-  SaveOutcome o = document.encode(&encoded, &order, producers);
-  if (o.ok()) {
-    if (bytes) *bytes = encoded;
-    if (const std::optional<CellProblem> p =
-            FirstCellNotStored(table, document.folder(), document.records(), order, encoded, producers)) {
-      o.status = SaveOutcome::Refused;
-      o.row = p->record;
-      o.column = p->column;
-      o.reason = p->reason;
-    }
+int encodeChecked(const TableDocument& document) {
+  QString error;
+  if (EncodeChecked(document, nullptr, nullptr, &error, headerTexts())) return kSuccess;
+  return Trouble(error);
+}
+
+// What a batch tells when it is done (or would be, with --dry-run).
+QString batchSummary(const QString& fileName, const BatchResult& result) {
+  return Texts::tr("%1: %2 records matched, %3 cells changed%4")
+      .arg(fileName)
+      .arg(result.matched.size())
+      .arg(result.edits.size())
+      .arg(result.clamped ? Texts::tr(" (%1 brought into range)").arg(result.clamped) : QString());
+}
+
+// A batch of a standalone table: its values checked as its save checks
+// them, and written by that save (in place, with the backup history).
+int batchStandalone(const Invocation& in, const ToolTable& t, const QString& folder, const BatchProgram& program) {
+  const StandaloneInfo& info = *t.standalone;
+  const QString path = DataFilePath(folder, info.fileName);
+  const FileStamp before = FileStamp::before(path);
+  bool exists = false;
+  QString error;
+  const QByteArray content = FileStore::disk().read(path, &exists, &error);
+  if (!error.isEmpty()) return Trouble(Texts::tr("cannot read %1: %2").arg(info.fileName, error));
+  const FileStamp loaded = before.withContent(content);
+  StandaloneTable table(info.kind);
+  table.loadBytes(content);
+  const std::vector<QStringList> rows = StandaloneRows(table);
+  const BatchResult result = RunStandaloneBatch(program, table, content);
+  if (!result.ok()) {
+    for (const QString& line : result.refusalLines(t)) Err(line);
+    return Trouble(Texts::tr("%1 refused: nothing written").arg(info.fileName));
   }
-  if (o.ok()) return kSuccess;
-  ToolTable t{&table, nullptr, headerTexts()};
-  return Trouble(o.message(table.fileName, t.columnName(o.column)) + Texts::tr("; nothing written"));
+  const QString summary = batchSummary(info.fileName, result);
+  std::vector<QStringList> after = rows;
+  for (const RecordGrid::CellEdit& e : result.edits) after[size_t(e.row - 1)][e.column - 1] = e.text;
+  if (!SetStandaloneRows(table, after, &error)) return Trouble(QStringLiteral("%1: %2").arg(info.fileName, error));
+  // The whole file checked as the save checks it, before anything is written.
+  QByteArray patched;
+  if (const StandaloneSave o = table.patch(content, &patched); !o.ok())
+    return Trouble(o.message(info.fileName) + Texts::tr("; nothing written"));
+  if (in.isSet(QStringLiteral("dry-run"))) {
+    Out(DiffReport({BatchDifference(t, rows, result)}).toUtf8());
+    if (int s = FinishOutput(QStringLiteral("the changes"))) return s;
+    Err(summary + Texts::tr(" (dry run: nothing written)"));
+    return kSuccess;
+  }
+  if (result.edits.empty()) {
+    Err(summary + Texts::tr(": nothing written"));
+    return kSuccess;
+  }
+  // Only over the file as it was read.
+  const StandaloneSave outcome = table.save(folder, FileStore::disk(), saveOptions(&loaded));
+  if (!outcome.ok()) return Trouble(outcome.message(info.fileName));
+  Err(summary);
+  warn(outcome.notices);
+  return kSuccess;
 }
 
 int cmdBatch(const Invocation& in) {
@@ -609,9 +647,7 @@ int cmdBatch(const Invocation& in) {
   int status = kSuccess;
   ToolTable t;
   if (!findTable(in, in.arg(1), &t, &status)) return status;
-  if (!t.grid)
-    return in.usageError(Texts::tr("%1 has a window of its own: batch changes the grid tables").arg(t.fileName()));
-  if (int s = writableGridTable(in, t, folder)) return s;
+  if (int s = writableTable(in, t, folder)) return s;
   QByteArray bytes;
   QString error;
   if (!ReadInputFile(file, &bytes, &error)) return Trouble(error);
@@ -620,11 +656,12 @@ int cmdBatch(const Invocation& in) {
   if (!DecodeStrict(bytes, TextEncoding::Utf8, &text, &bad))
     return Trouble(Texts::tr("%1: line %2: not UTF-8 text").arg(fileName).arg(bytes.left(bad).count('\n') + 1));
   if (text.startsWith(QChar(0xFEFF))) text.remove(0, 1);
-  const TableDef& table = *t.grid;
   BatchProgram program;
   BatchError batchError;
-  if (!ParseBatch(text, BatchColumnNames(headerTexts(), table.fileName, table.fieldCount()), table.fieldCount(), &program, &batchError))
+  if (!ParseBatch(text, BatchColumnNames(t), t.fieldCount(), &program, &batchError))
     return Trouble(Texts::tr("%1: %2").arg(fileName, batchError.message()));
+  if (t.standalone) return batchStandalone(in, t, folder, program);
+  const TableDef& table = *t.grid;
   TableDocument document(table, folder);
   if (!document.load(&error)) return Trouble(Texts::tr("cannot read %1: %2").arg(table.fileName, error));
   RecordGrid& grid = document.records();
@@ -633,11 +670,7 @@ int cmdBatch(const Invocation& in) {
     for (const QString& line : result.refusalLines(t)) Err(line);
     return Trouble(Texts::tr("%1 refused: nothing written").arg(table.fileName));
   }
-  const QString summary = Texts::tr("%1: %2 records matched, %3 cells changed%4")
-                              .arg(table.fileName)
-                              .arg(result.matched.size())
-                              .arg(result.edits.size())
-                              .arg(result.clamped ? Texts::tr(" (%1 brought into range)").arg(result.clamped) : QString());
+  const QString summary = batchSummary(table.fileName, result);
   const TableDifference difference = BatchDifference(t, grid, result);
   if (!result.edits.empty()) grid.setCells(result.edits);
   // What the save would refuse is told before anything is written (and by a dry run).
@@ -666,18 +699,6 @@ int cmdBatch(const Invocation& in) {
   return kSuccess;
 }
 
-// One table of a patch being applied: its records as they are and the plan.
-struct PatchTarget {
-  ToolTable table;
-  std::unique_ptr<TableDocument> document;      // a grid table
-  std::unique_ptr<StandaloneTable> standalone;  // a standalone table
-  QByteArray content;
-  FileStamp loaded;
-  std::vector<QStringList> rows;
-  TablePatchPlan plan;
-  QByteArray bytes;  // the new content
-};
-
 int cmdApply(const Invocation& in) {
   const QString folder = in.arg(0), file = in.arg(1), fileName = InputName(file);
   const bool force = in.isSet(QStringLiteral("force")), dryRun = in.isSet(QStringLiteral("dry-run"));
@@ -691,105 +712,38 @@ int cmdApply(const Invocation& in) {
   if (in.isSet(QStringLiteral("reverse"))) patch = ReversedPatch(patch);
 
   // Every table is read and every change weighed before anything is written.
-  std::vector<PatchTarget> targets;
-  for (const ToolTable& t : patch.tables) {
-    std::vector<const PatchChange*> changes;
-    for (const PatchChange& c : patch.changes)
-      if (c.table.fileName() == t.fileName()) changes.push_back(&c);
-    QStringList order;
-    for (const PatchOrder& o : patch.orders)
-      if (o.table.fileName() == t.fileName()) order = o.after;
-    if (changes.empty() && order.isEmpty()) continue;
-    if (int s = writableGridTable(in, t, folder)) return s;
-    PatchTarget target;
-    target.table = t;
-    const QString path = DataFilePath(folder, t.fileName());
-    const FileStamp before = FileStamp::before(path);
-    if (t.grid) {
-      target.document = std::make_unique<TableDocument>(*t.grid, folder);
-      if (!target.document->load(&error)) return Trouble(Texts::tr("cannot read %1: %2").arg(t.fileName(), error));
-      target.content = target.document->content();
-      target.rows = target.document->records().records();
-    } else {
-      target.standalone = std::make_unique<StandaloneTable>(t.standalone->kind);
-      bool exists = false;
-      target.content = FileStore::disk().read(path, &exists, &error);
-      if (!error.isEmpty()) return Trouble(Texts::tr("cannot read %1: %2").arg(t.fileName(), error));
-      target.standalone->loadBytes(target.content);
-      target.rows = StandaloneRows(*target.standalone);
-    }
-    target.loaded = target.document ? target.document->stamp() : before.withContent(target.content);
-    target.plan = PlanTablePatch(t, target.rows, changes, force, order);
-    targets.push_back(std::move(target));
-  }
-  int conflicts = 0, unsettled = 0, applied = 0, already = 0;
-  for (const PatchTarget& t : targets) {
+  FolderPatch plan;
+  if (!PlanFolderPatch(patch, folder, force, &plan, &error)) return Trouble(error);
+  for (const PatchTarget& t : plan.targets)
     for (const PatchConflict& c : t.plan.conflicts) Err(Texts::tr("conflict: ") + c.text());
-    conflicts += int(t.plan.conflicts.size());
-    unsettled += t.plan.unsettled();
-    applied += t.plan.applied;
-    already += t.plan.already;
-  }
-  const QString summary = Texts::tr("%1 changes to apply, %2 already applied, %3 conflicts")
-                              .arg(applied).arg(already).arg(conflicts);
-  if (unsettled > 0 && !dryRun) {
+  const QString summary = plan.summary();
+  if (plan.unsettled > 0 && !dryRun) {
     Err(summary);
-    Err(force ? Texts::tr("nothing written: %1 changes find no record to change").arg(unsettled)
+    Err(force ? Texts::tr("nothing written: %1 changes find no record to change").arg(plan.unsettled)
               : Texts::tr("nothing written (--force takes the patch's values)"));
     return kFound;
   }
-  // The case tables name their producers as Producer.tab does: when the
-  // patch changes Producer.tab, they are checked and encoded against its new
-  // content, and every file of the patch is written in one save of several
-  // files, all of them or none.
-  std::stable_sort(targets.begin(), targets.end(), [](const PatchTarget& a, const PatchTarget& b) {
-    return a.table.grid == &ProducerTable() && b.table.grid != &ProducerTable();
-  });
   // Every table's new content is made in memory first: a cell that cannot
-  // be stored refuses the whole patch.
-  std::optional<ProducerDirectory> newProducers;
-  QByteArray report;
-  for (PatchTarget& t : targets) {
-    std::vector<QStringList> after = t.rows;
-    ApplyTablePatch(t.plan, after);
-    report += DiffReport({TableDifference{t.table, true, true, {}, {}, DiffRecords(t.table, t.rows, after)}}).toUtf8();
-    if (t.document) {
-      ApplyTablePatch(t.plan, t.document->records());
-      const bool names = t.table.grid->codec && t.table.grid->codec->needsProducers();
-      if (int s = encodeChecked(*t.document, names && newProducers ? &*newProducers : nullptr, &t.bytes)) return s;
-      if (t.table.grid == &ProducerTable() && t.plan.changesAnything())
-        newProducers = ProducerDirectory::fromBytes(t.bytes);
-    } else {
-      if (!SetStandaloneRows(*t.standalone, after, &error)) return Trouble(Texts::tr("%1: %2").arg(t.table.fileName(), error));
-      const StandaloneSave o = t.standalone->patch(t.content, &t.bytes);
-      if (!o.ok()) return Trouble(o.message(t.table.fileName()) + Texts::tr("; nothing written"));
-      StandaloneTable reread(t.table.standalone->kind);
-      reread.loadBytes(t.bytes);
-      if (StandaloneRows(reread) != after)
-        return Trouble(Texts::tr("%1: a save would not store the patch's values; nothing written").arg(t.table.fileName()));
-    }
-  }
+  // be stored refuses the whole patch. Then every file of the patch is
+  // written in one save of several files, all of them or none.
+  QString report;
+  if (!MakePatchedContents(plan, &report, &error)) return Trouble(error);
   if (dryRun) {
-    Out(report);
+    Out(report.toUtf8());
     if (int s = FinishOutput(QStringLiteral("the changes"))) return s;
     Err(summary + Texts::tr(" (dry run: nothing written)"));
-    return conflicts ? kFound : kSuccess;
+    return plan.conflicts ? kFound : kSuccess;
   }
-  std::vector<SaveFileEntry> entries;
-  std::vector<PatchTarget*> written;
-  for (PatchTarget& t : targets) {
-    if (!t.plan.changesAnything()) continue;
-    entries.push_back({DataFilePath(folder, t.table.fileName()), t.bytes, &t.loaded});
-    written.push_back(&t);
-  }
+  const std::vector<SaveFileEntry> entries = PatchSaveEntries(plan);
   if (!entries.empty()) {
     const SaveFileResult r = SaveDataFiles(entries, saveOptions().historyDepth);
     if (!r.ok()) return Trouble(Texts::tr("patch not applied: %1").arg(r.error));
     warn(r.notices);
   }
-  for (const PatchTarget* t : written) Err(Texts::tr("%1: saved").arg(t->table.fileName()));
+  for (const PatchTarget& t : plan.targets)
+    if (t.writes()) Err(Texts::tr("%1: saved").arg(t.table.fileName()));
   Err(summary);
-  return conflicts ? kFound : kSuccess;
+  return plan.conflicts ? kFound : kSuccess;
 }
 
 int cmdLint(const Invocation& in) {
@@ -993,7 +947,7 @@ std::vector<CommandDef> commands() {
                       "  .COL=V  .COL=$COL2  .COL+=N  .COL-=N  .COL*=F  sets, in order\n"
                       "  # comment; a set ending in !clamp brings a result into the field's range.\n"
                       "A value the save cannot store is refused with its record, column and line;\n"
-                      "nothing is written then."),
+                      "nothing is written then. The standalone tables' records go by position."),
        cmdBatch},
       {QStringLiteral("apply"),
        {{QStringLiteral("FOLDER")}, {QStringLiteral("PATCH")}},

@@ -4,7 +4,9 @@
 #include <QHash>
 
 #include <algorithm>
+#include <functional>
 #include <map>
+#include <optional>
 
 #include "storage/FileStore.h"
 #include "tables/Producers.h"
@@ -12,7 +14,9 @@
 #include "text/Big5.h"
 #include "text/Convert.h"
 #include "text/Language.h"
+#include "tools/CsvImport.h"
 #include "tools/CsvTable.h"
+#include "tools/StandaloneCsv.h"
 #include "tools/ToolTable.h"
 
 namespace v3 {
@@ -152,6 +156,32 @@ bool carryOut(const BatchSet& s, const QStringList& cells, QString* out, QString
   else
     result = divideRounded(s.op == BatchSet::Add ? now.scaled + s.operand.scaled : now.scaled - s.operand.scaled, kUnit);
   *out = integerText(result);
+  return true;
+}
+
+// Whether every filter holds for the record.
+bool picks(const BatchProgram& program, const QStringList& cells) {
+  for (const BatchFilter& f : program.filters)
+    if (!filterHolds(f, cells.value(f.column - 1))) return false;
+  return true;
+}
+
+// The record's cells once the sets are carried out (*now), with the set that
+// wrote each column last; false, told to `refuse`, when one cannot be.
+bool carryOutSets(const BatchProgram& program, const QStringList& cells, int fieldCount, QStringList* now,
+                  std::map<int, const BatchSet*>* madeBy,
+                  const std::function<void(int column, int line, const QString& reason)>& refuse) {
+  *now = cells;
+  while (now->size() < fieldCount) *now << QString();
+  for (const BatchSet& s : program.sets) {
+    QString value, reason;
+    if (!carryOut(s, *now, &value, &reason)) {
+      refuse(s.column, s.line, reason);
+      return false;
+    }
+    (*now)[s.column - 1] = value;
+    (*madeBy)[s.column] = &s;
+  }
   return true;
 }
 
@@ -332,28 +362,15 @@ BatchResult RunBatch(const BatchProgram& program, const TableDef& table, const Q
                                            : FileStore::disk().read(DataFilePath(folder, table.fileName), &exists, &readError);
   for (int row = 1; row <= grid.recordCount(); ++row) {
     const QStringList& cells = grid.record(row);
-    bool picked = true;
-    for (const BatchFilter& f : program.filters) picked = picked && filterHolds(f, cells.value(f.column - 1));
-    if (!picked) continue;
+    if (!picks(program, cells)) continue;
     result.matched.push_back(row);
-    QStringList now = cells;
-    while (now.size() < grid.fieldCount()) now << QString();
+    QStringList now;
     std::map<int, const BatchSet*> madeBy;  // column -> the last set that wrote it
     auto refuse = [&](int column, int line, const QString& reason) {
       result.refusals.push_back({row, RecordKey(tool, cells, row), column, line, reason});
     };
     bool failed = false;
-    for (const BatchSet& s : program.sets) {
-      QString value, reason;
-      if (!carryOut(s, now, &value, &reason)) {
-        refuse(s.column, s.line, reason);
-        failed = true;
-        break;
-      }
-      now[s.column - 1] = value;
-      madeBy[s.column] = &s;
-    }
-    if (failed) continue;
+    if (!carryOutSets(program, cells, grid.fieldCount(), &now, &madeBy, refuse)) continue;
     std::vector<int> changed;
     for (int c = 1; c <= grid.fieldCount(); ++c)
       if (now[c - 1] != cells.value(c - 1)) changed.push_back(c);
@@ -389,24 +406,158 @@ BatchResult RunBatch(const BatchProgram& program, const TableDef& table, const Q
   return result;
 }
 
-TableDifference BatchDifference(const ToolTable& tool, const RecordGrid& grid, const BatchResult& result) {
+std::vector<QStringList> BatchColumnNames(const ToolTable& table) {
+  if (table.grid) return BatchColumnNames(table.texts, table.fileName(), table.fieldCount());
+  const int k = table.fieldCount();
+  std::vector<QStringList> names(size_t(std::max(k, 0)));
+  auto add = [&names, k](const QStringList& header) {
+    for (qsizetype c = 0; c < header.size() && c < k; ++c)
+      if (!header[c].trimmed().isEmpty() && !names[size_t(c)].contains(header[c].trimmed()))
+        names[size_t(c)] << header[c].trimmed();
+  };
+  const auto header = [&table](const LanguageFile& file) { return StandaloneHeader(table.standalone->kind, file); };
+  for (const QStringList& h : HeaderLinesOfBothScripts(table.texts, header)) add(h);
+  // The window's design texts name the columns also where the language files give other captions.
+  for (const QStringList& h : HeaderLinesOfBothScripts(LanguageFile(), header)) add(h);
+  return names;
+}
+
+namespace {
+
+// A standalone table with one record's values set.
+void setRecord(StandaloneTable& table, int row, const QStringList& cells) {
+  const int k = StandaloneColumnCount(table.kind());
+  const std::vector<TableValue>& values = table.values();
+  std::vector<QString> boxes;
+  for (int c = 0; c < k; ++c) boxes.push_back(values[size_t((row - 1) * k + c)].box);
+  for (int c = 0; c < k; ++c) table.setText(boxes[size_t(c)], cells.value(c));
+}
+
+// The first changed column of the record that the save refuses or would
+// not read back as given (0: none), with the reason.
+int standaloneProblem(const StandaloneTable& table, int row, const QStringList& cells, const QByteArray& existing,
+                      const std::vector<int>& changed, QString* reason) {
+  StandaloneTable copy = table;
+  setRecord(copy, row, cells);
+  QByteArray out;
+  const StandaloneSave o = copy.patch(existing, &out);
+  const int k = StandaloneColumnCount(table.kind());
+  if (!o.ok()) {
+    *reason = o.reason;
+    for (int c = 1; c <= k; ++c)
+      if (!o.box.isEmpty() && copy.values()[size_t((row - 1) * k + c - 1)].box == o.box) return c;
+    return changed.front();  // the file as a whole
+  }
+  StandaloneTable reread(table.kind());
+  reread.loadBytes(out);
+  const std::vector<QStringList> rows = StandaloneRows(reread);
+  const QStringList read = size_t(row) <= rows.size() ? rows[size_t(row - 1)] : QStringList();
+  for (int c : changed) {
+    const QString wanted = CsvEscapeCell(cells.value(c - 1)), got = CsvEscapeCell(read.value(c - 1));
+    if (got == wanted || got == ToTraditional(wanted)) continue;
+    *reason =
+        Texts::tr("a save does not store %1 here: the file would read %2")
+            .arg(wanted.isEmpty() ? QStringLiteral("\"\"") : wanted, got.isEmpty() ? QStringLiteral("\"\"") : got);
+    return c;
+  }
+  return 0;
+}
+
+}  // namespace
+
+BatchResult RunStandaloneBatch(const BatchProgram& program, const StandaloneTable& table, const QByteArray& existing) {
+  BatchResult result;
+  const ToolTable tool{nullptr, &table.info(), {}};
+  const int k = StandaloneColumnCount(table.kind());
+  const std::vector<QStringList> rows = StandaloneRows(table);
+  for (int row = 1; row <= int(rows.size()); ++row) {
+    const QStringList& cells = rows[size_t(row - 1)];
+    if (!picks(program, cells)) continue;
+    result.matched.push_back(row);
+    QStringList now;
+    std::map<int, const BatchSet*> madeBy;
+    auto refuse = [&](int column, int line, const QString& reason) {
+      result.refusals.push_back({row, RecordKey(tool, cells, row), column, line, reason});
+    };
+    if (!carryOutSets(program, cells, k, &now, &madeBy, refuse)) continue;
+    std::vector<int> changed;
+    for (int c = 1; c <= k; ++c)
+      if (now[c - 1] != cells.value(c - 1)) changed.push_back(c);
+    if (changed.empty()) continue;
+    bool failed = false;
+    for (int guard = 0; guard <= k; ++guard) {
+      QString reason;
+      const int column = standaloneProblem(table, row, now, existing, changed, &reason);
+      if (column == 0) break;
+      const auto by = madeBy.find(column);
+      const BatchSet* set = by == madeBy.end() ? nullptr : by->second;
+      int64_t value = 0;
+      std::optional<int64_t> within;
+      if (set && set->clamp && IsPlainInteger(now[column - 1], &value)) {
+        // The nearest bound of the widths the file stores numbers in that the save takes.
+        static const IntWidth widths[] = {IntWidth::S32, IntWidth::S16, IntWidth::U8};
+        for (IntWidth w : widths) {
+          const int64_t bound = value > 0 ? MaxOf(w) : MinOf(w);
+          if (value > 0 ? bound >= value : bound <= value) continue;
+          QStringList tried = now;
+          tried[column - 1] = IntegerText(bound);
+          QString ignored;
+          if (standaloneProblem(table, row, tried, existing, {column}, &ignored) == 0) {
+            within = bound;
+            break;
+          }
+        }
+      }
+      if (!within) {
+        refuse(column, set ? set->line : 0, reason);
+        failed = true;
+        break;
+      }
+      now[column - 1] = IntegerText(*within);
+      ++result.clamped;
+    }
+    if (failed) continue;
+    for (int c : changed)
+      if (now[c - 1] != cells.value(c - 1)) result.edits.push_back({row, c, now[c - 1]});
+  }
+  return result;
+}
+
+namespace {
+
+// The changes of `result` as diff reports them; `record(r)` gives row r's cells.
+TableDifference differenceOf(const ToolTable& tool, int count, const std::function<const QStringList&(int)>& record,
+                             const BatchResult& result) {
   TableDifference d;
   d.table = tool;
   QHash<QString, int> seen;
-  std::vector<int> occurrence(size_t(grid.recordCount()) + 1, 0);
-  for (int r = 1; r <= grid.recordCount(); ++r) occurrence[size_t(r)] = ++seen[RecordKey(tool, grid.record(r), r)];
+  std::vector<int> occurrence(size_t(count) + 1, 0);
+  for (int r = 1; r <= count; ++r) occurrence[size_t(r)] = ++seen[RecordKey(tool, record(r), r)];
   for (const RecordGrid::CellEdit& e : result.edits) {
     if (d.records.empty() || d.records.back().rowA != e.row) {
       RecordDifference r;
       r.kind = RecordDifference::Changed;
-      r.key = RecordKey(tool, grid.record(e.row), e.row);
+      r.key = RecordKey(tool, record(e.row), e.row);
       r.occurrence = occurrence[size_t(e.row)];
       r.rowA = r.rowB = e.row;
       d.records.push_back(r);
     }
-    d.records.back().changes.push_back({e.column, grid.cell(e.row, e.column), e.text});
+    d.records.back().changes.push_back({e.column, record(e.row).value(e.column - 1), e.text});
   }
   return d;
+}
+
+}  // namespace
+
+TableDifference BatchDifference(const ToolTable& tool, const RecordGrid& grid, const BatchResult& result) {
+  return differenceOf(
+      tool, grid.recordCount(), [&grid](int r) -> const QStringList& { return grid.record(r); }, result);
+}
+
+TableDifference BatchDifference(const ToolTable& tool, const std::vector<QStringList>& rows,
+                                const BatchResult& result) {
+  return differenceOf(
+      tool, int(rows.size()), [&rows](int r) -> const QStringList& { return rows[size_t(r - 1)]; }, result);
 }
 
 }  // namespace v3

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "model/RecordGrid.h"
+#include "tables/StandaloneTables.h"
 #include "tables/Table.h"
 #include "text/Language.h"
 #include "tools/Diff.h"
@@ -84,6 +85,9 @@ struct BatchProgram {
 // The names each column of a table goes by, for the instructions: its header
 // in the language files of both scripts, in either script (index 0 is column 1).
 std::vector<QStringList> BatchColumnNames(const LanguageFile& texts, const QString& tableFileName, int fieldCount);
+// The same for any table of the tools (a standalone table's columns go by
+// its window's captions, and by its design texts without a language file).
+std::vector<QStringList> BatchColumnNames(const ToolTable& table);
 
 // Reads the instructions. False, with the first wrong line, when a line is
 // no instruction, names no column or a column of two names, or gives no
@@ -116,7 +120,17 @@ struct BatchResult {
 BatchResult RunBatch(const BatchProgram& program, const TableDef& table, const QString& folder,
                      const RecordGrid& grid, const QByteArray* existing = nullptr);
 
+// The same on a standalone table (its records as StandaloneRows gives
+// them, numbered by position): every changed record is put into a copy of
+// `table`, patched into `existing` (the file as it is) as its save patches
+// it and read back, so a value the save refuses, or would not read back as
+// given, is refused (or clamped) with its record, column and line.
+BatchResult RunStandaloneBatch(const BatchProgram& program, const StandaloneTable& table, const QByteArray& existing);
+
 // The changes as diff reports them (`table` names the columns).
 TableDifference BatchDifference(const ToolTable& table, const RecordGrid& grid, const BatchResult& result);
+// The same for records given as rows (row r is rows[r - 1]).
+TableDifference BatchDifference(const ToolTable& table, const std::vector<QStringList>& rows,
+                                const BatchResult& result);
 
 }  // namespace v3

@@ -5,6 +5,7 @@
 #include "tables/Producers.h"
 #include "text/Big5.h"
 #include "tools/CsvTable.h"
+#include "tools/ToolTable.h"
 
 namespace v3 {
 namespace {
@@ -42,6 +43,30 @@ std::optional<CellProblem> FirstCellNotStored(const TableDef& table, const QStri
     }
   }
   return std::nullopt;
+}
+
+bool EncodeChecked(const TableDocument& document, const ProducerDirectory* producers, QByteArray* bytes, QString* error,
+                   const LanguageFile& texts) {
+  const TableDef& table = document.table();
+  QByteArray encoded;
+  std::vector<int> order;
+  SaveOutcome o = document.encode(&encoded, &order, producers);
+  if (o.ok()) {
+    if (const std::optional<CellProblem> p =
+            FirstCellNotStored(table, document.folder(), document.records(), order, encoded, producers)) {
+      o.status = SaveOutcome::Refused;
+      o.row = p->record;
+      o.column = p->column;
+      o.reason = p->reason;
+    }
+  }
+  if (o.ok()) {
+    if (bytes) *bytes = encoded;
+    return true;
+  }
+  const ToolTable t{&table, nullptr, texts};
+  if (error) *error = o.message(table.fileName, t.columnName(o.column)) + Texts::tr("; nothing written");
+  return false;
 }
 
 }  // namespace v3

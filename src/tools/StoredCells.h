@@ -6,7 +6,9 @@
 #include <vector>
 
 #include "model/RecordGrid.h"
+#include "model/TableDocument.h"
 #include "tables/Table.h"
+#include "text/Language.h"
 
 namespace v3 {
 
@@ -23,5 +25,12 @@ namespace v3 {
 std::optional<CellProblem> FirstCellNotStored(const TableDef& table, const QString& folder, const RecordGrid& grid,
                                               const std::vector<int>& order, const QByteArray& encoded,
                                               const ProducerDirectory* producers = nullptr);
+
+// The document's new content as its save would write it, checked with
+// FirstCellNotStored: true with *bytes (when given), or false with *error
+// ("Team.dat not saved: record 3, column 7 (人气): ...; nothing written"),
+// the column named from `texts`. `producers` as for TableDocument::encode.
+bool EncodeChecked(const TableDocument& document, const ProducerDirectory* producers, QByteArray* bytes, QString* error,
+                   const LanguageFile& texts = LanguageFile());
 
 }  // namespace v3
