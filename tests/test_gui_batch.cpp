@@ -265,6 +265,30 @@ class GuiBatchTest : public QObject {
              qPrintable(s.front.texts().join('\n')));
   }
 
+  // Another data folder starts a history of its own: the patch's step, which
+  // writes the files of the folder it was applied to, is gone from it.
+  void anotherFolderEndsThePatchStep() {
+    Shell s(8);
+    CopyLanguageFiles(s.programFolder);
+    QTemporaryDir work, other;
+    const QString patch = PatchOf(s.dataFolder, {"CDCase.dat\n.叛逆=2\n"}, work.path());
+    const QMap<QString, QByteArray> files = DataFiles(s.dataFolder);
+    for (auto it = files.begin(); it != files.end(); ++it) QVERIFY(WriteFile(other.filePath(it.key()), it.value()));
+    QVERIFY(s.start(Script::Simplified));
+    s.window->show();  // no table open: nothing else ends the history
+    s.front.fileAnswers << patch;
+    QVERIFY2(WithDialog<PatchDialog>(s, QStringLiteral("mnu_patch"),
+                                     [](PatchDialog& d) { QTest::mouseClick(d.okButton(), Qt::LeftButton); }),
+             qPrintable(Told(s)));
+    const QMap<QString, QByteArray> patched = DataFiles(s.dataFolder);
+    QCOMPARE(Differing(patched, files), QStringList{"CDCase.dat"});
+    QCOMPARE(s.window->undo().stack().count(), 1);
+    s.window->openRecentFolder(other.path());
+    QCOMPARE(s.window->dataFolder(), other.path());
+    QCOMPARE(s.window->undo().stack().count(), 0);
+    QCOMPARE(Differing(DataFiles(s.dataFolder), patched), QStringList{});
+  }
+
   // A conflict writes nothing until "use the patch's values" is chosen; the
   // unsaved edit that makes it is saved first when the user says so.
   void patchConflictWritesNothingUntilForced_data() {

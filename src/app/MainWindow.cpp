@@ -711,6 +711,9 @@ void Vantaro3::switchDataFolder(const QString& folder) {
   RememberRecentDataFolder(programFolder_, folder);
   if (folder == dataFolder_) return;
   dataFolder_ = folder;
+  // Undo steps belong to the folder they were made in (a patch's step writes
+  // that folder's files): another folder starts a history of its own.
+  undoStack().clear();
   ShowOverview(*this, store_);  // the new folder's counts
   // The open table is read from the new folder (empty when it has none there):
   // the grid never holds one folder's records while it names another's file.
