@@ -189,7 +189,7 @@ class BatchTest : public QObject {
              if (s32(f, lengthAt(f, j, 24)) == 2) put16(f, lengthAt(f, j, 32), s32(f, lengthAt(f, j, 28)));
          }},
         {"Length.tab: a value that would not read back", "Length.tab", "=1=1\n.完成需要=7\n", 3,
-         "record 1 (row 1), column 3 (完成需要), line 2: a save does not store 7 here: the file would read 65543",
+         "record 1 (row 1), column 3 (完成需要), line 2: only the first two bytes of this slot are written: 7 would read back as 65543",
          nullptr},
         {"Length.tab: no such column", "Length.tab", ".完成=7\n", 3, "line 1: no column is named 完成", nullptr},
     };

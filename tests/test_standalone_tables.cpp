@@ -192,13 +192,17 @@ class StandaloneTablesTest : public QObject {
                                           << Big5("雙魚座");
     QTest::newRow("short name padded with zeros to six bytes")
         << StandaloneKind::Cons << ConsFile() << "Text1(0)" << "魚" << 12 << Big5("魚") + QByteArray(4, '\0');
+    // A length slot is written in its first two bytes; the other two, which
+    // the load reads too, already hold what makes the value read back.
     QTest::newRow("length record 1 at 84 (size 48)")
-        << StandaloneKind::Length << Noise(2000, 48) << "Texta(1)" << "7" << 84 << Le(7, 2);
+        << StandaloneKind::Length << Replaced(Noise(2000, 48), 86, Hex("0000")) << "Texta(1)" << "7" << 84 << Le(7, 2);
     QTest::newRow("length record 1 at 88 (size 48)")
-        << StandaloneKind::Length << Noise(2000, 48) << "Textb(1)" << "-7" << 88 << Le(-7, 2);
-    QTest::newRow("length record 1 at 92 (size 48)")
-        << StandaloneKind::Length << Noise(2000, 48) << "Textc(1)" << "32767" << 92 << Le(32767, 2);
-    QTest::newRow("length last record") << StandaloneKind::Length << noise << "Textc(35)" << "12" << 1444 << Le(12, 2);
+        << StandaloneKind::Length << Replaced(Noise(2000, 48), 90, Hex("ffff")) << "Textb(1)" << "-7" << 88 << Le(-7, 2);
+    QTest::newRow("length record 1 at 92 (size 48)") << StandaloneKind::Length
+                                                     << Replaced(Noise(2000, 48), 94, Hex("0000")) << "Textc(1)"
+                                                     << "32767" << 92 << Le(32767, 2);
+    QTest::newRow("length last record") << StandaloneKind::Length << Replaced(noise, 1446, Hex("0000")) << "Textc(35)"
+                                        << "12" << 1444 << Le(12, 2);
   }
   void writesOnlyItsBytes() {
     QFETCH(StandaloneKind, kind);
@@ -237,7 +241,16 @@ class StandaloneTablesTest : public QObject {
     QTest::newRow("difficulty -32769") << StandaloneKind::Dif << Noise(172) << "Text(9)" << "-32769" << "超出范围";
     QTest::newRow("level beyond 32 bits") << StandaloneKind::Level << Noise(36) << "Text1(0)" << "2147483648"
                                           << "超出范围";
-    QTest::newRow("length 40000") << StandaloneKind::Length << Noise(2000, 40) << "Textb(20)" << "40000" << "超出范围";
+    // (The first length slot takes the valid change: its unwritten bytes are zero.)
+    const QByteArray length40 = Replaced(Noise(2000, 40), 38, Hex("0000"));
+    const QByteArray length48 = Replaced(Noise(2000, 48), 38, Hex("0000"));
+    QTest::newRow("length 40000") << StandaloneKind::Length << length40 << "Textb(20)" << "40000" << "超出范围";
+    // The two bytes of a length slot that are not written would make the
+    // value read back as another.
+    QTest::newRow("length over other upper bytes") << StandaloneKind::Length << length48 << "Texta(1)" << "7"
+                                                   << "7 会读作";
+    QTest::newRow("negative length over zero upper bytes")
+        << StandaloneKind::Length << Replaced(length48, 86, Hex("0000")) << "Texta(1)" << "-1" << "-1 会读作 65535";
     QTest::newRow("empty name") << StandaloneKind::Cons << ConsFile() << "Text1(3)" << "" << "名称为空";
     // The load reads six bytes of a name back: a longer one would come back cut.
     QTest::newRow("name longer than the six bytes read") << StandaloneKind::Cons << ConsFile() << "Text1(1)" << "白羊星座"
@@ -307,7 +320,7 @@ class StandaloneTablesTest : public QObject {
     QFETCH(bool, failCopy);
     QFETCH(bool, failReplace);
     QFETCH(bool, failRead);
-    const QByteArray file = Noise(2000, 40);
+    const QByteArray file = Replaced(Noise(2000, 40), 38, Hex("0000"));  // a slot 9 reads back from
     WriteFile(path("Length.tab"), file);
     StandaloneTable t(StandaloneKind::Length);
     QVERIFY(t.load(dir_.path()));
@@ -338,7 +351,7 @@ class StandaloneTablesTest : public QObject {
   void overlappingRecordsAreRefused() {
     QFETCH(int, recordSize);
     QFETCH(bool, refused);
-    const QByteArray file = Noise(1600, recordSize);
+    const QByteArray file = Replaced(Noise(1600, recordSize), 38, Hex("0000"));
     const StandaloneSave out = saveWith(StandaloneKind::Length, file, "Texta(0)", "3");
     QCOMPARE(out.status == StandaloneSave::Refused, refused);
     if (refused) {

@@ -1574,6 +1574,10 @@ changes is told first.</source>
             <translation>the name is empty</translation>
         </message>
         <message>
+            <source>此格只写入前两个字节，%1 会读作 %2</source>
+            <translation>only the first two bytes of this slot are written: %1 would read back as %2</translation>
+        </message>
+        <message>
             <source>数值为空</source>
             <translation>the value is empty</translation>
         </message>

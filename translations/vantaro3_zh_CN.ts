@@ -1607,6 +1607,10 @@ changes is told first.</source>
             <translation type="unfinished" />
         </message>
         <message>
+            <source>此格只写入前两个字节，%1 会读作 %2</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
             <source>数值为空</source>
             <translation type="unfinished" />
         </message>

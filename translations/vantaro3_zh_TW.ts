@@ -1607,6 +1607,10 @@ changes is told first.</source>
             <translation>名稱為空</translation>
         </message>
         <message>
+            <source>此格只写入前两个字节，%1 会读作 %2</source>
+            <translation>此格只寫入前兩個位元組，%1 會讀作 %2</translation>
+        </message>
+        <message>
             <source>数值为空</source>
             <translation>數值為空</translation>
         </message>

@@ -291,6 +291,14 @@ StandaloneSave StandaloneTable::patch(const QByteArray& existing, QByteArray* ou
     int64_t number = 0;
     QString reason;
     if (!CellToInteger(v.text, intWidth(v.type), &number, &reason)) return refused(&v, reason);
+    if (v.type == ValueType::Slot16) {
+      // Only the slot's first two bytes are written, and the load reads all
+      // four: a value the slot would give back as another one is refused.
+      const ByteReader in(existing);
+      const auto back = int32_t(uint32_t(uint16_t(number)) | (uint32_t(in.u8(v.position + 2)) << 16) |
+                                (uint32_t(in.u8(v.position + 3)) << 24));
+      if (back != number) return refused(&v, Texts::tr("此格只写入前两个字节，%1 会读作 %2").arg(number).arg(back));
+    }
     w.put(v.position, number, intWidth(v.type));
   }
   if (changed) *changed = any;
