@@ -70,8 +70,8 @@ class CsvGuiTest : public QObject {
     QTest::addColumn<Script>("language");
     QTest::addColumn<QString>("exportText");
     QTest::addColumn<QString>("importText");
-    QTest::newRow("Simplified") << Script::Simplified << QStringLiteral("导出 CSV(&E)…") << QStringLiteral("导入 CSV(&I)…");
-    QTest::newRow("Traditional") << Script::Traditional << QStringLiteral("匯出 CSV(&E)…") << QStringLiteral("匯入 CSV(&I)…");
+    QTest::newRow("Simplified") << Script::Simplified << QStringLiteral("导出表格文件(&E)…") << QStringLiteral("导入表格文件(&I)…");
+    QTest::newRow("Traditional") << Script::Traditional << QStringLiteral("匯出表格檔案(&E)…") << QStringLiteral("匯入表格檔案(&I)…");
   }
   void menuCaptions() {
     QFETCH(Script, language);

@@ -137,6 +137,17 @@ class Archive {
   unzFile zip_ = nullptr;
 };
 
+QStringView localAttribute(const QXmlStreamReader& xml, QLatin1StringView name) {
+  const QXmlStreamAttributes attributes = xml.attributes();
+  for (const QXmlStreamAttribute& a : attributes)
+    if (a.name() == name) {
+      // The view points into the reader's own attribute data, which lasts
+      // until the next token.
+      return a.value();
+    }
+  return {};
+}
+
 // An XML part, read with every refusal naming the part and its line.
 class Part {
  public:
@@ -159,7 +170,8 @@ class Part {
   }
   bool isStart(QLatin1StringView name) const { return xml_.isStartElement() && xml_.name() == name; }
   bool isEnd(QLatin1StringView name) const { return xml_.isEndElement() && xml_.name() == name; }
-  QStringView attribute(QLatin1StringView name) const { return xml_.attributes().value(name); }
+  // An attribute by its local name, whatever its prefix.
+  QStringView attribute(QLatin1StringView name) const { return localAttribute(xml_, name); }
   bool failed() const { return xml_.hasError(); }
   QString error() const {
     return Texts::tr("%1, line %2: malformed XML: %3").arg(name_).arg(xml_.lineNumber()).arg(xml_.errorString());
@@ -416,7 +428,7 @@ bool readXlsx(Archive& zip, int columns, const std::function<bool(QStringList&, 
       QString text;
       if (type == QLatin1String("inlineStr")) {
         text = inlineText;
-      } else if (formula && !hasValue) {
+      } else if (formula && (!hasValue || (value.isEmpty() && type != QLatin1String("str")))) {
         sheet.refuse(Texts::tr("cell %1%2 holds a formula without its value (let a spreadsheet program compute and save it)")
                          .arg(QString::fromLatin1(columnLetters(column)))
                          .arg(rowNumber));
@@ -478,7 +490,7 @@ QString odsCellText(Part& part, QLatin1StringView element) {
       if (start && paragraphs++ > 0) text += u'\n';
       inParagraph += start ? 1 : -1;
     } else if (start && name == QLatin1String("s")) {
-      text += QString(std::clamp(xml.attributes().value(QLatin1String("c")).toInt(), 1, 1024), u' ');
+      text += QString(std::clamp(localAttribute(xml, QLatin1StringView("c")).toInt(), 1, 1024), u' ');
     } else if (start && name == QLatin1String("tab")) {
       text += u'\t';
     } else if (start && name == QLatin1String("line-break")) {

@@ -5,6 +5,7 @@
 #include <xlsxwriter.h>
 
 #include <algorithm>
+#include <cctype>
 
 #include "storage/FileStore.h"
 #include "tables/ChoiceLists.h"
@@ -44,6 +45,16 @@ QString sheetText(const QString& cell) {
       const QString hex = QStringLiteral("\\x") + QString::number(uint(c & 0xFF), 16).toUpper().rightJustified(2, u'0');
       t.replace(i, 1, hex);
       i += hex.size() - 1;
+    }
+  }
+  // A text that reads as OOXML's own escape of a character (_x0041_) has
+  // its underscore escaped, as the format asks.
+  for (qsizetype at = t.indexOf(QLatin1String("_x")); at >= 0; at = t.indexOf(QLatin1String("_x"), at + 1)) {
+    bool hex = at + 6 < t.size() && t[at + 6] == u'_';
+    for (qsizetype i = at + 2; hex && i < at + 6; ++i) hex = isxdigit(t[i].unicode()) && t[i].unicode() < 128;
+    if (hex) {
+      t.replace(at, 1, QStringLiteral("_x005F_"));
+      at += 6;
     }
   }
   return t;
