@@ -9,6 +9,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QFormLayout>
+#include <QGuiApplication>
 #include <QMenu>
 #include <QProgressDialog>
 #include <QPushButton>
@@ -218,7 +219,11 @@ bool ExportOpenTableXlsx(Vantaro3& w, const QString& path, UiFront& front) {
   for (int c = 1; c <= int(columns.size()); ++c) columns[size_t(c - 1)].header = w.grid().headerText(c);
   QByteArray xlsx;
   QString error;
-  if (!RecordsToXlsx(records, columns, table->fileName, &xlsx, &error)) {
+  // A large table takes a few seconds (the workbook is compressed as it is written).
+  QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+  const bool made = RecordsToXlsx(records, columns, table->fileName, &xlsx, &error);
+  QGuiApplication::restoreOverrideCursor();
+  if (!made) {
     front.message(&w, tr(w, QStringLiteral("%1 未导出：%2").arg(table->fileName, error)), UiFront::Icon::Warning);
     return false;
   }
