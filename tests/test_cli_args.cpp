@@ -125,7 +125,7 @@ class CliArgsTest : public QObject {
     QTest::newRow("restore extra") << QStringList{"restore", data_, "Team.dat", "1", "2"} << 2 << "unexpected argument";
     QTest::newRow("sample extra") << QStringList{"sample", dir_.filePath("s6"), "x"} << 2 << "unexpected argument";
     QTest::newRow("export missing") << QStringList{"export", data_} << 2 << "missing TABLE";
-    QTest::newRow("import missing") << QStringList{"import", data_, "Team.dat"} << 2 << "missing CSVFILE";
+    QTest::newRow("import missing") << QStringList{"import", data_, "Team.dat"} << 2 << "missing FILE";
     QTest::newRow("diff missing") << QStringList{"diff", data_} << 2 << "missing FOLDER_B";
     QTest::newRow("restore missing") << QStringList{"restore", data_, "Team.dat"} << 2 << "missing ID";
     for (const char* c : {"check", "lint", "backups", "sample"})

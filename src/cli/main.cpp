@@ -950,13 +950,13 @@ std::vector<CommandDef> commands() {
                       "list column (flags, years, sizes, producers) as its drop-down list."),
        cmdExport},
       {QStringLiteral("import"),
-       {{QStringLiteral("FOLDER")}, {QStringLiteral("TABLE")}, {QStringLiteral("CSVFILE")}},
+       {{QStringLiteral("FOLDER")}, {QStringLiteral("TABLE")}, {QStringLiteral("FILE")}},
        {encoding,
         delimiter,
         {QStringLiteral("allow-removal"), {}, Texts::tr("let the CSV remove the records it does not hold")},
         {QStringLiteral("allow-empty"), {}, Texts::tr("a CSV without records empties the table")},
         {QStringLiteral("dry-run"), {}, Texts::tr("print the summary and the differences, write nothing")}},
-       Texts::tr("Replace TABLE's records with CSVFILE's (- for standard input) and save it."),
+       Texts::tr("Replace TABLE's records with FILE's, CSV or a workbook (- for standard input), and save it."),
        Texts::tr("The save is the editor's: TABLE.bak and the backup history keep the old file;\n"
                       "the standalone tables are patched in place like their windows do. Refused,\n"
                       "and nothing written, when the CSV is not valid in its encoding (the line and\n"
