@@ -426,6 +426,21 @@ class SheetFilesTest : public QObject {
     QTest::newRow("semicolons, given") << "Team.dat" << ";" << QStringList{"--delimiter", ";"} << 0 << "6 unchanged"
                                        << true;
     QTest::newRow("tabs, detected") << "Team.dat" << "\t" << QStringList{} << 0 << "6 unchanged" << true;
+    // The same checks for a workbook's rows (written here without a header row,
+    // so that a sheet's row is the CSV's line).
+    QTest::newRow("xlsx: cut after a row") << "Team.dat" << "xlsx truncate" << QStringList{} << 3
+                                           << "would remove 5 records: give --allow-removal" << true;
+    QTest::newRow("xlsx: cut, --allow-removal") << "Team.dat" << "xlsx truncate" << QStringList{"--allow-removal"} << 0
+                                                << "0 changed, 0 added, 5 removed, 1 unchanged" << false;
+    QTest::newRow("xlsx: cut, --dry-run") << "Team.dat" << "xlsx truncate" << QStringList{"--dry-run"} << 0
+                                          << "an import needs --allow-removal" << true;
+    QTest::newRow("xlsx: dropped column") << "Team.dat" << "xlsx drop" << QStringList{} << 3 << "line 1, column 11" << true;
+    QTest::newRow("xlsx: reversed Level") << "Level.tab" << "xlsx reverse" << QStringList{} << 3
+                                          << "line 2: this row is record 9" << true;  // below its header row
+    QTest::newRow("xlsx: Active name") << "Active.tab" << "xlsx cell 1 2 X" << QStringList{} << 3 << "line 2, column 2"
+                                       << true;
+    QTest::newRow("xlsx: from standard input") << "Team.dat" << "xlsx cell 0 2 X" << QStringList{"-"} << 0 << "1 changed"
+                                               << false;
   }
   void importCases() {
     QFETCH(QString, table);
@@ -436,6 +451,8 @@ class SheetFilesTest : public QObject {
     QFETCH(bool, sameBytes);
     const QString folder = copyOfSample(QStringLiteral("case"));
     const QByteArray before = ReadFile(folder + "/" + table);
+    const bool workbook = edit.startsWith("xlsx ");
+    if (workbook) edit = edit.mid(5);
     std::vector<QStringList> rows;
     int line = 0;
     QString reason;
@@ -453,7 +470,25 @@ class SheetFilesTest : public QObject {
     QByteArray csv;
     for (const QStringList& r : rows) csv += CsvLineText(r, delimiter).toUtf8();
     if (edit == "cell 0 2 a\"b") csv.replace("\"a\"\"b\"", "a\"b");  // as a hand-written file has it
-    const CliRun i = RunCli(QStringList{"import", folder, table, file("case.csv", csv + tail)} + options);
+    QString path = file("case.csv", csv + tail);
+    if (workbook) {
+      ToolTable t;
+      QVERIFY(FindToolTable(table, &t));  // no language file: no header row
+      QByteArray xlsx;
+      QString error;
+      QVERIFY2(RecordsToXlsx(rows, SheetColumns(t, folder), table, &xlsx, &error), qPrintable(error));
+      path = file("case.xlsx", xlsx);
+    }
+    QStringList args{"import", folder, table, path};
+    if (options.value(0) == "-") {  // the file on standard input
+      args.last() = "-";
+      options.removeFirst();
+    }
+    QProcess cli;
+    cli.setStandardInputFile(path);
+    cli.start(QString::fromLocal8Bit(qgetenv("V3_CLI")), args + options);
+    QVERIFY(cli.waitForFinished(60000));
+    const CliRun i{cli.exitCode(), cli.readAllStandardOutput(), cli.readAllStandardError()};
     QVERIFY2(i.code == code, i.err.constData());
     QVERIFY2(QString::fromUtf8(i.err).contains(message), i.err.constData());
     QCOMPARE(ReadFile(folder + "/" + table) == before, sameBytes);
