@@ -17,7 +17,7 @@
 #include "app/Search.h"
 #include "BenchSupport.h"
 #include "app/UiFront.h"
-#include "tables/Catalogue.h"
+#include "app/Catalogue.h"
 #include "tables/SampleContext.h"
 #include "model/TableIo.h"
 #include "tables/Tables.h"

@@ -21,7 +21,7 @@
 #include "app/UiFront.h"
 #include "editors/Editors.h"
 #include "editors/RecordDialog.h"
-#include "tables/Catalogue.h"
+#include "app/Catalogue.h"
 #include "text/Ini.h"
 #include "text/Locale.h"
 #include "tools/Sample.h"

@@ -17,7 +17,7 @@
 #include "editors/Editors.h"
 #include "editors/RecordDialog.h"
 #include "model/RecordGrid.h"
-#include "tables/Catalogue.h"
+#include "app/Catalogue.h"
 #include "tables/ChoiceLists.h"
 #include "tables/Tables.h"
 #include "text/Ini.h"

@@ -13,7 +13,7 @@
 #include "TestSupport.h"
 #include "editors/Editors.h"
 #include "editors/RecordDialog.h"
-#include "tables/Catalogue.h"
+#include "app/Catalogue.h"
 #include "tables/ChoiceLists.h"
 #include "model/RecordGrid.h"
 #include "tools/Sample.h"

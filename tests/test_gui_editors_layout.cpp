@@ -18,7 +18,7 @@
 #include "editors/RecordDialog.h"
 #include "model/RecordGrid.h"
 #include "model/TableIo.h"
-#include "tables/Catalogue.h"
+#include "app/Catalogue.h"
 #include "tables/Tables.h"
 #include "text/Ini.h"
 #include "app/Texts.h"

@@ -17,7 +17,7 @@
 #include "editors/BuiltInDialogs.h"
 #include "app/MainWindow.h"
 #include "app/UiFront.h"
-#include "tables/Catalogue.h"
+#include "app/Catalogue.h"
 #include "model/RecordGrid.h"
 #include "tools/Sample.h"
 #include "tables/Tables.h"

@@ -3,7 +3,7 @@
 #include <QtTest>
 
 #include "TestSupport.h"
-#include "tables/Catalogue.h"
+#include "app/Catalogue.h"
 #include "text/Big5.h"
 #include "text/Convert.h"
 #include "text/Language.h"

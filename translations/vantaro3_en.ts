@@ -644,6 +644,10 @@ changes is told first.</source>
             <source>%1: line %2, column %3 (%4): %5; nothing written</source>
             <translation type="unfinished" />
         </message>
+        <message>
+            <source>%1: line %2 (%3), column %4 (%5): %6; nothing written</source>
+            <translation type="unfinished" />
+        </message>
         <message numerus="yes">
             <source>%1: the CSV would remove %n record(s): give --allow-removal to remove them; nothing written</source>
             <translation>

@@ -670,6 +670,10 @@ changes is told first.</source>
             <source>%1: line %2, column %3 (%4): %5; nothing written</source>
             <translation>%1：第 %2 行，第 %3 栏（%4）：%5；未写入任何内容</translation>
         </message>
+        <message>
+            <source>%1: line %2 (%3), column %4 (%5): %6; nothing written</source>
+            <translation>%1：第 %2 行（%3），第 %4 栏（%5）：%6；未写入任何内容</translation>
+        </message>
         <message numerus="yes">
             <source>%1: the CSV would remove %n record(s): give --allow-removal to remove them; nothing written</source>
             <translation>

@@ -18,7 +18,7 @@
 #include "app/Texts.h"
 #include "app/UiFront.h"
 #include "storage/FileStore.h"
-#include "tables/Catalogue.h"
+#include "app/Catalogue.h"
 #include "text/DiskFile.h"
 
 namespace v3 {

@@ -21,7 +21,7 @@
 #include "app/UiFront.h"
 #include "model/TableIo.h"
 #include "storage/FileStore.h"
-#include "tables/Catalogue.h"
+#include "app/Catalogue.h"
 #include "tools/StoredCells.h"
 #include "tools/Workbook.h"
 

@@ -31,7 +31,7 @@
 #include "app/TablesOverview.h"
 #include "app/Texts.h"
 #include "app/UiFront.h"
-#include "tables/Catalogue.h"
+#include "app/Catalogue.h"
 #include "storage/BackupHistory.h"
 #include "storage/FileStore.h"
 #include "storage/SafeSave.h"
@@ -393,8 +393,9 @@ void Vantaro3::checkFileOnDisk() {
   const QString path = openFilePath();
   if (path.isEmpty() || checkingDisk_) return;
   FileStamp now;
-  if (!stamp_.changedOnDisk(path, store_, &now)) return;
-  if (declinedStamp_.taken && declinedStamp_.sameFileAs(now)) return;  // asked about this one already
+  if (!document_.changedOnDisk(&now)) return;
+  const FileStamp& declined = document_.declinedStamp();
+  if (declined.taken && declined.sameFileAs(now)) return;  // asked about this one already
   checkingDisk_ = true;
   const QString question =
       hasUnsavedChanges()
@@ -404,18 +405,17 @@ void Vantaro3::checkFileOnDisk() {
       front_.ask(this, question, {text(QStringLiteral("重新载入")), text(QStringLiteral("保留当前内容"))});
   if (answer == 0) {
     readOpenTableAgain();
-    declinedStamp_ = FileStamp();
   } else {
     // The grid stays as it is; a save still asks before it overwrites the file.
-    declinedStamp_ = now;
+    document_.declineChangeOnDisk(now);
   }
   checkingDisk_ = false;
 }
 
 bool Vantaro3::confirmOverwrite(FileStamp* overwritten) {
   const QString path = openFilePath();
-  *overwritten = stamp_;
-  if (path.isEmpty() || !stamp_.changedOnDisk(path, store_, overwritten)) return true;
+  *overwritten = document_.stamp();
+  if (path.isEmpty() || !document_.changedOnDisk(overwritten)) return true;
   const QString question = text(QStringLiteral("%1 在载入后已被其他程序修改。覆盖它，还是重新载入？").arg(caption_));
   const int answer = front_.ask(
       this, question, {text(QStringLiteral("覆盖")), text(QStringLiteral("重新载入")), text(QStringLiteral("取消"))});
@@ -451,13 +451,8 @@ void Vantaro3::loadOpenTable() {
   const TableDef& table = *entry->table();
   QString error;
   const bool exists = DataFileExists(dataFolder_, table.fileName);
-  // The stamp is of the bytes the grid was read from, not of a second read.
-  const FileStamp before = FileStamp::before(DataFilePath(dataFolder_, table.fileName));
-  QByteArray content;
-  const bool ok = LoadTable(table, dataFolder_, grid_, &error, store_, &content);
-  stamp_ = ok ? before.withContent(content) : before;
+  const bool ok = document_.open(table, dataFolder_, &error);
   if (!grid_.allDecoded()) decodeTimer_->start();
-  declinedStamp_ = FileStamp();
   view_->applyColumns();
   if (!ok) {
     // The grid is empty now; a save refuses to overwrite a file it could not read.
@@ -578,23 +573,23 @@ void Vantaro3::save() {
   // The file the save may replace: as read, or as it was when the user chose
   // to overwrite another program's change. Any other is refused.
   FileStamp expected;
+  if (!document_.isOpen()) return;
   if (!table.readOnly && !confirmOverwrite(&expected)) return;
-  SaveFileOptions options;
-  options.expected = &expected;
-  options.historyDepth = HistoryDepthSetting(ConfigFolder(programFolder_));
+  TableSaveRequest request;
+  request.options.expected = &expected;
+  request.options.historyDepth = HistoryDepthSetting(ConfigFolder(programFolder_));
 
   // The save shows the rows in the order written; the selection and the
   // current row follow their records there. That move is no undo step, and
   // undoing back to this point makes the table unmodified again.
   SaveOutcome outcome;
-  QByteArray written;
   ReferencePlan plan;
   bool cancelled = false;
   {
     UnrecordedScope quiet(grid_);
     // A save that deletes, adds or moves records that other tables refer
     // to updates them in the same save; the user sees what first.
-    auto ask = [&](const ReferencePlan& p) {
+    request.proceed = [&](const ReferencePlan& p) {
       if (p.tables.empty()) return true;
       QStringList lines = p.details();
       if (lines.size() > 20) lines = lines.mid(0, 20) << QStringLiteral("……");
@@ -602,8 +597,9 @@ void Vantaro3::save() {
       cancelled = front_.ask(this, text(question), {text(QStringLiteral("保存")), text(QStringLiteral("取消"))}) != 0;
       return !cancelled;
     };
-    outcome = SaveTableWithReferences(table, dataFolder_, grid_, store_, &written, options, ask, &plan,
-                                      &references_->journal(dataFolder_));
+    request.plan = &plan;
+    request.journal = &references_->journal(dataFolder_);
+    outcome = document_.save(request);
   }
   if (cancelled) {
     status(QStringLiteral("%1 未保存（已取消）").arg(table.fileName));
@@ -612,8 +608,6 @@ void Vantaro3::save() {
   switch (outcome.status) {
     case SaveOutcome::Saved: {
       undo_->markSaved();
-      stamp_ = FileStamp::before(DataFilePath(dataFolder_, table.fileName)).withContent(written);
-      declinedStamp_ = FileStamp();
       // Where it went: the folder chosen last, which may differ from the path label.
       status(QStringLiteral("已保存 %1（%2 项）：%3")
                  .arg(table.fileName)
@@ -674,7 +668,7 @@ void Vantaro3::restoreEarlierVersion() {
   // Only over the file as the window read or wrote it: one that another
   // program changed since is refused, not overwritten.
   SaveFileOptions options;
-  options.expected = &stamp_;
+  options.expected = &document_.stamp();
   options.historyDepth = HistoryDepthSetting(ConfigFolder(programFolder_));
   const SaveFileResult result = RestoreBackupVersion(path, version, options, store_);
   if (!result.ok()) {
@@ -685,7 +679,7 @@ void Vantaro3::restoreEarlierVersion() {
   }
   readOpenTableAgain();
   // A load that went wrong has said so, in the status line too.
-  if (stamp_.readable)
+  if (document_.stamp().readable)
     status(QStringLiteral("已恢复 %1 的版本 %2（%3）")
                .arg(table.fileName)
                .arg(id)

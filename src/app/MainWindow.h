@@ -10,6 +10,7 @@
 
 #include "app/Layout.h"
 #include "model/RecordGrid.h"
+#include "model/TableDocument.h"
 #include "storage/FileStamp.h"
 
 #include "text/Script.h"
@@ -187,7 +188,10 @@ class Vantaro3 : public QMainWindow {
   Script script_ = Script::Simplified;
   QString dataFolder_;
 
-  RecordGrid grid_;
+  // The open table: its records (which the grid shows), its file's stamp and
+  // the change on disk the user declined, and its save.
+  TableDocument document_{store_};
+  RecordGrid& grid_ = document_.records();
   QWidget* form_ = nullptr;
   GridView* view_ = nullptr;
   QLabel* label1_ = nullptr;
@@ -211,8 +215,6 @@ class Vantaro3 : public QMainWindow {
   QString baseTitle_;  // the window's own caption, from the language file
   std::unique_ptr<GridUndo> undo_;
   QMenu* recentMenu_ = nullptr;
-  FileStamp stamp_;          // the open table's file as last read or written
-  FileStamp declinedStamp_;  // a change on disk the user chose to keep their work over
   bool checkingDisk_ = false;
   class QTimer* decodeTimer_ = nullptr;  // decodes the open table's records while the program is idle
 };

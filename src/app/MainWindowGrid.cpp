@@ -33,7 +33,7 @@
 #include "app/ReplaceDialog.h"
 #include "app/Search.h"
 #include "app/UiFront.h"
-#include "tables/Catalogue.h"
+#include "app/Catalogue.h"
 
 namespace v3 {
 namespace {

@@ -4,7 +4,7 @@
 #include <QMenu>
 
 #include "app/Messages.h"
-#include "tables/Catalogue.h"
+#include "app/Catalogue.h"
 #include "app/Texts.h"
 
 namespace v3 {

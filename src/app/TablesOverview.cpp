@@ -8,7 +8,7 @@
 #include "app/Messages.h"
 #include "app/SelectMenu.h"
 #include "storage/FileStore.h"
-#include "tables/Catalogue.h"
+#include "app/Catalogue.h"
 #include "text/DiskFile.h"
 
 namespace v3 {

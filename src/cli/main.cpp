@@ -4,6 +4,7 @@
 #include <QDir>
 #include <QFileInfo>
 
+#include <algorithm>
 #include <cerrno>
 #include <memory>
 #include <cstdio>
@@ -348,22 +349,39 @@ int cmdImport(const Invocation& in) {
             .arg(t.grid->fileName, grid.cell(ambiguous + 1, 1)));
     return kTrouble;
   }
-  // A changed cell that the save would not store (a column it does not
-  // write) is refused, not dropped.
+  // A cell the save cannot store, or a changed cell it would not store (a
+  // column it does not write), is refused, not dropped: named by the line of
+  // the user's file, the record's name and the column's header.
+  auto refuseCell = [&](int record, int column, const QString& reason) {
+    // The name as the row gives it, unless that is the cell refused or it
+    // holds characters a terminal should not be sent.
+    QString name = t.nameColumn() > 0 && t.nameColumn() != column ? grid.cell(record, t.nameColumn()).trimmed()
+                                                                   : QString();
+    if (std::any_of(name.begin(), name.end(), [](QChar c) { return c.unicode() < 0x20 || c.unicode() == 0x7f; }))
+      name.clear();
+    const QString line = QString::number(lines[size_t(record - 1)]);
+    if (name.isEmpty())
+      Err(Texts::tr("%1: line %2, column %3 (%4): %5; nothing written")
+              .arg(csvName, line)
+              .arg(column)
+              .arg(t.columnName(column), reason));
+    else
+      Err(Texts::tr("%1: line %2 (%3), column %4 (%5): %6; nothing written")
+              .arg(csvName, line, name)
+              .arg(column)
+              .arg(t.columnName(column), reason));
+    return kTrouble;
+  };
   QByteArray encoded;
   std::vector<int> order;
   if (const SaveOutcome o = document.encode(&encoded, &order); !o.ok()) {
+    if (o.status == SaveOutcome::Refused && o.row >= 1 && size_t(o.row) <= lines.size())
+      return refuseCell(o.row, o.column, o.reason);
     Err(o.message(t.grid->fileName));
     return kTrouble;
   } else {
-    if (const std::optional<CellProblem> p = FirstCellNotStored(*t.grid, folder, grid, order, encoded)) {
-      Err(Texts::tr("%1: line %2, column %3 (%4): %5; nothing written")
-              .arg(csvName)
-              .arg(lines[size_t(p->record - 1)])
-              .arg(p->column)
-              .arg(t.columnName(p->column), p->reason));
-      return kTrouble;
-    }
+    if (const std::optional<CellProblem> p = FirstCellNotStored(*t.grid, folder, grid, order, encoded))
+      return refuseCell(p->record, p->column, p->reason);
   }
   const QString summary = importSummary(t.grid->fileName, counts);
   if (counts.removed > 0 && !mode.allowRemoval && !mode.dryRun) {

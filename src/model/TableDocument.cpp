@@ -8,9 +8,18 @@ namespace v3 {
 TableDocument::TableDocument(const TableDef& table, QString folder, FileStore& store)
     : table_(&table), folder_(std::move(folder)), store_(&store) {}
 
-QString TableDocument::path() const { return DataFilePath(folder_, table_->fileName); }
+TableDocument::TableDocument(FileStore& store) : table_(nullptr), store_(&store) {}
+
+bool TableDocument::open(const TableDef& table, QString folder, QString* error) {
+  table_ = &table;
+  folder_ = std::move(folder);
+  return load(error);
+}
+
+QString TableDocument::path() const { return table_ ? DataFilePath(folder_, table_->fileName) : QString(); }
 
 bool TableDocument::load(QString* error) {
+  if (!table_) return false;
   // The stamp is of the bytes the records were read from, not of a second read.
   const FileStamp before = FileStamp::before(path());
   QByteArray content;
@@ -22,7 +31,9 @@ bool TableDocument::load(QString* error) {
   return ok;
 }
 
-bool TableDocument::changedOnDisk(FileStamp* now) const { return stamp_.changedOnDisk(path(), *store_, now); }
+bool TableDocument::changedOnDisk(FileStamp* now) const {
+  return table_ && stamp_.changedOnDisk(path(), *store_, now);
+}
 
 SaveOutcome TableDocument::encode(QByteArray* out, std::vector<int>* order, const ProducerDirectory* producers) const {
   std::vector<int> rows = SaveRowOrder(*table_, records_);

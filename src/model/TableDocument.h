@@ -22,10 +22,18 @@ namespace v3 {
 class TableDocument {
  public:
   TableDocument(const TableDef& table, QString folder, FileStore& store = FileStore::disk());
+  // A document of no table yet: the editor's window before its first table.
+  explicit TableDocument(FileStore& store = FileStore::disk());
   TableDocument(const TableDocument&) = delete;
   TableDocument& operator=(const TableDocument&) = delete;
 
-  const TableDef& table() const { return *table_; }
+  // Makes this the document of `table` in `folder` and reads its file (as
+  // load()). The record store stays the same object, so a view of it shows
+  // the new table's records.
+  bool open(const TableDef& table, QString folder, QString* error = nullptr);
+  bool isOpen() const { return table_ != nullptr; }
+
+  const TableDef& table() const { return *table_; }  // only while isOpen()
   const QString& folder() const { return folder_; }
   QString path() const;  // the table's file in the folder
   FileStore& store() const { return *store_; }

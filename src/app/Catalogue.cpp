@@ -1,4 +1,4 @@
-#include "tables/Catalogue.h"
+#include "app/Catalogue.h"
 
 #include <algorithm>
 
