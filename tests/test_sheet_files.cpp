@@ -434,7 +434,7 @@ class SheetFilesTest : public QObject {
                                                 << "0 changed, 0 added, 5 removed, 1 unchanged" << false;
     QTest::newRow("xlsx: cut, --dry-run") << "Team.dat" << "xlsx truncate" << QStringList{"--dry-run"} << 0
                                           << "an import needs --allow-removal" << true;
-    QTest::newRow("xlsx: dropped column") << "Team.dat" << "xlsx drop" << QStringList{} << 3 << "line 1, column 11" << true;
+    QTest::newRow("xlsx: dropped column") << "Team.dat" << "xlsx drop" << QStringList{} << 3 << "column 11" << true;
     QTest::newRow("xlsx: reversed Level") << "Level.tab" << "xlsx reverse" << QStringList{} << 3
                                           << "line 2: this row is record 9" << true;  // below its header row
     QTest::newRow("xlsx: Active name") << "Active.tab" << "xlsx cell 1 2 X" << QStringList{} << 3 << "line 2, column 2"
