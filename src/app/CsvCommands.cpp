@@ -258,7 +258,11 @@ bool ImportOpenTableCsv(Vantaro3& w, const QString& path, CsvOptions options, Ui
   ImportedRows imported;
   CsvRefusal refusal;
   const QString csvName = QFileInfo(path).fileName();
-  if (!SheetFileToRecords(bytes, k, table->fileName, options, &imported, &refusal)) {
+  // A large workbook takes a few seconds to unpack and read.
+  QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+  const bool read = SheetFileToRecords(bytes, k, table->fileName, options, &imported, &refusal);
+  QGuiApplication::restoreOverrideCursor();
+  if (!read) {
     const bool empty = refusal.line == 0 && !options.allowEmpty;
     if (!empty) return refuse(refusal.message(csvName));
     // Emptying a table is what the user must ask for.

@@ -427,7 +427,7 @@ bool readXlsx(Archive& zip, int columns, const std::function<bool(QStringList&, 
       if (sheet.failed()) break;
       QString text;
       if (type == QLatin1String("inlineStr")) {
-        text = inlineText;
+        text = inlined ? inlineText : unescapeXlsxText(value);  // some writers put its text in <v>
       } else if (formula && (!hasValue || (value.isEmpty() && type != QLatin1String("str")))) {
         sheet.refuse(Texts::tr("cell %1%2 holds a formula without its value (let a spreadsheet program compute and save it)")
                          .arg(QString::fromLatin1(columnLetters(column)))
