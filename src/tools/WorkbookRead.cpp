@@ -561,8 +561,7 @@ bool readOds(Archive& zip, int columns, const std::function<bool(QStringList&, i
     for (const QString& c : cells) blank = blank && c.isEmpty();
     if (blank && repeated > 1) {
       // Blank rows count where a row of values follows them.
-      rowNumber += repeated;
-      if (rowNumber > kMaxSheetRows) rowNumber = kMaxSheetRows;
+      rowNumber = int(std::min<qint64>(qint64(rowNumber) + repeated, kMaxSheetRows));
       continue;
     }
     if (qint64(rowNumber) + repeated > kMaxSheetRows) {

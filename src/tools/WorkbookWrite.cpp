@@ -51,7 +51,7 @@ QString sheetText(const QString& cell) {
   // its underscore escaped, as the format asks.
   for (qsizetype at = t.indexOf(QLatin1String("_x")); at >= 0; at = t.indexOf(QLatin1String("_x"), at + 1)) {
     bool hex = at + 6 < t.size() && t[at + 6] == u'_';
-    for (qsizetype i = at + 2; hex && i < at + 6; ++i) hex = isxdigit(t[i].unicode()) && t[i].unicode() < 128;
+    for (qsizetype i = at + 2; hex && i < at + 6; ++i) hex = t[i].unicode() < 128 && isxdigit(t[i].unicode());
     if (hex) {
       t.replace(at, 1, QStringLiteral("_x005F_"));
       at += 6;
