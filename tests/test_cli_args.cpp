@@ -116,6 +116,10 @@ class CliArgsTest : public QObject {
     QTest::newRow("bad --records") << QStringList{"sample", dir_.filePath("s4"), "--records=0"} << 2 << "--records";
     QTest::newRow("bad --seed") << QStringList{"sample", dir_.filePath("s5"), "--seed", "x"} << 2 << "--seed";
     QTest::newRow("unknown encoding") << QStringList{"export", data_, "Team.dat", "--encoding", "latin1"} << 2 << "latin1";
+    QTest::newRow("unknown format") << QStringList{"export", data_, "Team.dat", "--format", "ods"} << 2 << "unknown format ods";
+    QTest::newRow("workbook with a delimiter") << QStringList{"export", data_, "Team.dat", "--format=xlsx", "--delimiter", ";"} << 2
+                                               << "are for CSV";
+    QTest::newRow("--format=XLSX") << QStringList{"export", data_, "Team.dat", "--format=XLSX"} << 0 << "PK";
     QTest::newRow("unknown table") << QStringList{"export", data_, "Nope.dat"} << 2 << "unknown table: Nope.dat";
     // Arguments: too many, too few.
     QTest::newRow("tables extra") << QStringList{"tables", "extra"} << 2 << "unexpected argument \"extra\"";
@@ -125,7 +129,7 @@ class CliArgsTest : public QObject {
     QTest::newRow("restore extra") << QStringList{"restore", data_, "Team.dat", "1", "2"} << 2 << "unexpected argument";
     QTest::newRow("sample extra") << QStringList{"sample", dir_.filePath("s6"), "x"} << 2 << "unexpected argument";
     QTest::newRow("export missing") << QStringList{"export", data_} << 2 << "missing TABLE";
-    QTest::newRow("import missing") << QStringList{"import", data_, "Team.dat"} << 2 << "missing CSVFILE";
+    QTest::newRow("import missing") << QStringList{"import", data_, "Team.dat"} << 2 << "missing FILE";
     QTest::newRow("diff missing") << QStringList{"diff", data_} << 2 << "missing FOLDER_B";
     QTest::newRow("restore missing") << QStringList{"restore", data_, "Team.dat"} << 2 << "missing ID";
     for (const char* c : {"check", "lint", "backups", "sample"})

@@ -14,6 +14,7 @@
 
 #include "app/CsvCommands.h"
 #include "app/GridCommands.h"
+#include "tools/Workbook.h"
 
 using namespace v3;
 using namespace v3test;
@@ -70,8 +71,8 @@ class CsvGuiTest : public QObject {
     QTest::addColumn<Script>("language");
     QTest::addColumn<QString>("exportText");
     QTest::addColumn<QString>("importText");
-    QTest::newRow("Simplified") << Script::Simplified << QStringLiteral("导出 CSV(&E)…") << QStringLiteral("导入 CSV(&I)…");
-    QTest::newRow("Traditional") << Script::Traditional << QStringLiteral("匯出 CSV(&E)…") << QStringLiteral("匯入 CSV(&I)…");
+    QTest::newRow("Simplified") << Script::Simplified << QStringLiteral("导出表格文件(&E)…") << QStringLiteral("导入表格文件(&I)…");
+    QTest::newRow("Traditional") << Script::Traditional << QStringLiteral("匯出表格檔案(&E)…") << QStringLiteral("匯入表格檔案(&I)…");
   }
   void menuCaptions() {
     QFETCH(Script, language);
@@ -228,6 +229,66 @@ class CsvGuiTest : public QObject {
     QVERIFY2(s.window->statusBar()->currentMessage().contains(
                  QStringLiteral("修改 0 项、新增 0 项、删除 4 项、未变 2 项（跳过 2 个空行）")),
              qPrintable(s.window->statusBar()->currentMessage()));
+  }
+
+  // A workbook through the menu, in either script: no CSV options are asked,
+  // the header row is the grid's, text stays text, and an import knows the
+  // workbook by its content whatever the file is called.
+  void workbookThroughTheMenu_data() {
+    QTest::addColumn<Script>("language");
+    QTest::addColumn<QString>("summary");
+    QTest::newRow("Simplified") << Script::Simplified << QStringLiteral("修改 1 项、新增 0 项、删除 0 项、未变 5 项");
+    QTest::newRow("Traditional") << Script::Traditional << QStringLiteral("修改 1 項、新增 0 項、刪除 0 項、未變 5 項");
+  }
+  void workbookThroughTheMenu() {
+    QFETCH(Script, language);
+    QFETCH(QString, summary);
+    Shell s(6);
+    copyLanguageFiles(s.programFolder);
+    QVERIFY(s.start(language));
+    s.window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(s.window.get()));
+    s.open("SHCase.dat");
+    s.grid().setCell(1, 2, QStringLiteral("007"));
+    const std::vector<QStringList> records = recordsOf(s.grid());
+    // Any options dialog would be a fault: it is closed and counted.
+    int dialogs = 0;
+    QTimer watch;
+    QObject::connect(&watch, &QTimer::timeout, [&dialogs] {
+      if (auto* d = qobject_cast<CsvOptionsDialog*>(QApplication::activeModalWidget())) {
+        ++dialogs;
+        d->reject();
+      }
+    });
+    watch.start(10);
+    const QString xlsx = s.root.filePath("sheet.xlsx");
+    s.front.fileAnswers = {xlsx};
+    s.trigger("mnu_csvExport");
+    QVERIFY2(s.front.messages.isEmpty(), qPrintable(s.front.texts().join('\n')));
+    const QByteArray written = ReadFile(xlsx);
+    QVERIFY(IsZipArchive(written));
+    std::vector<QStringList> rows;
+    CsvRefusal refusal;
+    QVERIFY2(ReadWorkbookRows(written, s.grid().fieldCount(),
+                              [&rows](QStringList& cells, int) {
+                                rows.push_back(cells);
+                                return true;
+                              },
+                              &refusal),
+             qPrintable(refusal.reason));
+    QCOMPARE(rows.size(), size_t(7));
+    for (int c = 1; c <= s.grid().fieldCount(); ++c) QCOMPARE(rows[0][c - 1], s.grid().headerText(c));
+    QCOMPARE(rows[1][1], QStringLiteral("007"));
+
+    const QString renamed = s.root.filePath("sheet.txt");
+    QVERIFY(QFile::copy(xlsx, renamed));
+    s.grid().setCell(1, 2, QStringLiteral("X"));
+    s.front.fileAnswers = {renamed};
+    s.trigger("mnu_csvImport");
+    QVERIFY2(s.front.messages.isEmpty(), qPrintable(s.front.texts().join('\n')));
+    QCOMPARE(recordsOf(s.grid()), records);
+    QVERIFY2(s.window->statusBar()->currentMessage().contains(summary), qPrintable(s.window->statusBar()->currentMessage()));
+    QCOMPARE(dialogs, 0);
   }
 
   void refusalsLeaveTheTable_data() {

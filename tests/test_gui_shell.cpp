@@ -95,8 +95,8 @@ void ShellTest::menusCarryTheLanguageFileKeys_data() {
   QTest::addColumn<QString>("menu");
   QTest::addColumn<QString>("title");
   QTest::addColumn<QStringList>("entries");  // object name = text; separators by name alone
-  QTest::newRow("File") << "mnu_menu1" << "文件(&F)" << QStringList{"mnu_save=保存(&S)", "mnu_restore=恢复较早的版本…", "mnu_csvExport=导出 CSV(&E)…",
-                                                                  "mnu_csvImport=导入 CSV(&I)…", "mnu_patch=应用补丁(&P)…", "mnu_fcsv", "mnu_recent=最近的数据目录(&R)",
+  QTest::newRow("File") << "mnu_menu1" << "文件(&F)" << QStringList{"mnu_save=保存(&S)", "mnu_restore=恢复较早的版本…", "mnu_csvExport=导出表格文件(&E)…",
+                                                                  "mnu_csvImport=导入表格文件(&I)…", "mnu_patch=应用补丁(&P)…", "mnu_fcsv", "mnu_recent=最近的数据目录(&R)",
                                                                   "mnu_exit=退出(&X)"};
   QTest::newRow("Edit") << "mnu_menu2" << "编辑(&E)"
                         << QStringList{"mnu_undo=撤销", "mnu_redo=重做", "mnu_f5", "mnu_ad=添加(&A)", "mnu_de=删除(&D)", "mnu_f2", "mnu_all=全选",

@@ -135,7 +135,7 @@
         <message>
             <source>TABLE is a file name such as Team.dat, matched without regard to case
 ('vantaro3-cli tables' lists them). E is utf-8 (the default), gbk or big5.
-A CSVFILE given as - is standard input.
+A FILE given as - is standard input.
 --locale N sets the system locale id (2052 Simplified, 1028 Traditional); it
 chooses the language file (CHS.txt or CHT.txt) for headers and column names
 and how text is written (on 2052 Simplified characters become Traditional).
@@ -472,7 +472,7 @@ Commands:
             <translation type="unfinished" />
         </message>
         <message>
-            <source>Write TABLE of the data folder as CSV to standard output.</source>
+            <source>Write TABLE of the data folder as CSV (or an XLSX workbook) to standard output.</source>
             <translation type="unfinished" />
         </message>
         <message>
@@ -481,7 +481,9 @@ values their window shows). A character the encoding cannot hold stops the
 export with its line and column. With --spreadsheet-safe every cell that a
 spreadsheet program would turn into a number, a date or a formula (leading
 zeros, long digit strings, 1/2, 3e5, =1+1) is written as ="…"; import takes
-that form off again.</source>
+that form off again. --format xlsx writes a workbook instead: a frozen header
+row, text columns as text cells, number columns as numbers, the words of a
+list column (flags, years, sizes, producers) as its drop-down list.</source>
             <translation type="unfinished" />
         </message>
         <message>
@@ -489,7 +491,7 @@ that form off again.</source>
             <translation type="unfinished" />
         </message>
         <message>
-            <source>Replace TABLE's records with CSVFILE's (- for standard input) and save it.</source>
+            <source>Replace TABLE's records with FILE's, CSV or a workbook (- for standard input), and save it.</source>
             <translation type="unfinished" />
         </message>
         <message>
@@ -593,6 +595,10 @@ byte are named), a line has the wrong number of fields, a cell cannot be
 stored, or the CSV has no records (unless --allow-empty). A first line that
 is the table's header in either script is skipped, and so is a UTF-8 byte
 order mark; rows of empty fields and blank lines are skipped and counted.
+A workbook (XLSX, or OpenDocument ODS) is known by its content and its first
+visible sheet is read, each cell as the text it shows; its rows are checked
+like a CSV's lines. A ZIP archive that is damaged, or a part of it larger
+than 256 MiB, is refused.
 The delimiter (comma, semicolon or tab) is found in the first line unless
 --delimiter gives it. Every import tells how many records it changes, adds,
 removes and leaves unchanged; one that would remove records is refused
@@ -726,6 +732,26 @@ changes is told first.</source>
         </message>
         <message>
             <source>write the differences as a patch that 'apply' carries out</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>--encoding, --delimiter, --bom and --spreadsheet-safe are for CSV; a workbook keeps its text cells as text</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>a workbook is not written to a terminal: redirect the output into a file</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>csv (the default) or xlsx, a workbook</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>the workbook of %1</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>unknown format %1 (csv or xlsx)</source>
             <translation type="unfinished" />
         </message>
     </context>
@@ -1590,6 +1616,114 @@ changes is told first.</source>
         </message>
         <message>
             <source>column %1</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>%1 cannot be unpacked (an unknown compression, or a damaged archive)</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>%1 is damaged (its checksum does not match)</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>%1 is damaged and cannot be unpacked</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>%1 is encrypted</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>%1 unpacks to %2 bytes, more than the %3 MiB a workbook part may have</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>%1 unpacks to more than the %2 MiB a workbook part may have</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>%1, line %2: malformed XML: %3</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>a ZIP archive, but neither an XLSX nor an OpenDocument spreadsheet</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>cell %1 comes after a cell to its right</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>cell %1 in row %2 is not a cell of that row within the sheet</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>cell %1%2 holds a formula without its value (let a spreadsheet program compute and save it)</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>more than %1 rows</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>more than %1 shared strings</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>no temporary folder for the workbook: %1</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>not a readable ZIP archive (cut short or damaged)</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>row %1 comes after row %2</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>row %1 has more than %2 cells</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>row %1 names shared string %2, which the workbook does not have</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>row %1, column %2: </source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>row number %1 is outside the sheet (1 to %2)</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>the entry of %1 in the archive is damaged</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>the workbook cannot be made</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>the workbook cannot be read back: %1</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>the workbook cannot be written: %1%2</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>the workbook has no part %1</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>the workbook has no visible sheet</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>the workbook names no part for its first sheet</source>
             <translation type="unfinished" />
         </message>
     </context>

@@ -135,7 +135,7 @@
         <message>
             <source>TABLE is a file name such as Team.dat, matched without regard to case
 ('vantaro3-cli tables' lists them). E is utf-8 (the default), gbk or big5.
-A CSVFILE given as - is standard input.
+A FILE given as - is standard input.
 --locale N sets the system locale id (2052 Simplified, 1028 Traditional); it
 chooses the language file (CHS.txt or CHT.txt) for headers and column names
 and how text is written (on 2052 Simplified characters become Traditional).
@@ -145,7 +145,7 @@ It may be given before the command or among its options.
 locale id of --locale, else English.
 </source>
             <translation>TABLE 是 Team.dat 这样的文件名，不分大小写（'vantaro3-cli tables' 列出全部）。
-E 为 utf-8（默认）、gbk 或 big5。CSVFILE 为 - 时读标准输入。
+E 为 utf-8（默认）、gbk 或 big5。FILE 为 - 时读标准输入。
 --locale N 设定系统区域 ID（2052 简体，1028 繁体）：它决定表头和栏名所用的
 语言文件（CHS.txt 或 CHT.txt）以及文字的写法（在 2052 上简体字写成繁体字）。
 它可以写在命令之前，也可以写在命令的选项之间。
@@ -489,8 +489,8 @@ Commands:
             <translation>开头写语言文件中的栏名</translation>
         </message>
         <message>
-            <source>Write TABLE of the data folder as CSV to standard output.</source>
-            <translation>把数据文件夹中的 TABLE 以 CSV 写到标准输出。</translation>
+            <source>Write TABLE of the data folder as CSV (or an XLSX workbook) to standard output.</source>
+            <translation>把数据文件夹中的 TABLE 以 CSV（或 XLSX 工作簿）写到标准输出。</translation>
         </message>
         <message>
             <source>One line per record, the grid's columns in order (the standalone tables: the
@@ -498,18 +498,22 @@ values their window shows). A character the encoding cannot hold stops the
 export with its line and column. With --spreadsheet-safe every cell that a
 spreadsheet program would turn into a number, a date or a formula (leading
 zeros, long digit strings, 1/2, 3e5, =1+1) is written as ="…"; import takes
-that form off again.</source>
+that form off again. --format xlsx writes a workbook instead: a frozen header
+row, text columns as text cells, number columns as numbers, the words of a
+list column (flags, years, sizes, producers) as its drop-down list.</source>
             <translation>每条记录一行，各栏按表格的顺序（独立的表：其窗口显示的数值）。编码容不下的
 字符会中止导出，并指出其行和栏。使用 --spreadsheet-safe 时，电子表格程序会转换为数字、日期或公式的单元格（前导零、
-长数字串、1/2、3e5、=1+1）都写成 ="…"；导入时再去掉这层保护。</translation>
+长数字串、1/2、3e5、=1+1）都写成 ="…"；导入时再去掉这层保护。
+使用 --format xlsx 时改写 XLSX 工作簿：冻结的标题行，文字栏为文本单元格，数字栏为数字，
+列表栏（旗标、年份、规模、制作人）带有其下拉列表。</translation>
         </message>
         <message>
             <source>a CSV without records empties the table</source>
             <translation>没有记录的 CSV 会清空此表</translation>
         </message>
         <message>
-            <source>Replace TABLE's records with CSVFILE's (- for standard input) and save it.</source>
-            <translation>用 CSVFILE（- 为标准输入）中的记录替换 TABLE 的记录并保存。</translation>
+            <source>Replace TABLE's records with FILE's, CSV or a workbook (- for standard input), and save it.</source>
+            <translation>用 FILE（CSV 或工作簿；- 为标准输入）中的记录替换 TABLE 的记录并保存。</translation>
         </message>
         <message>
             <source>Load and save each table in memory; report whether its bytes stay identical.</source>
@@ -618,6 +622,10 @@ byte are named), a line has the wrong number of fields, a cell cannot be
 stored, or the CSV has no records (unless --allow-empty). A first line that
 is the table's header in either script is skipped, and so is a UTF-8 byte
 order mark; rows of empty fields and blank lines are skipped and counted.
+A workbook (XLSX, or OpenDocument ODS) is known by its content and its first
+visible sheet is read, each cell as the text it shows; its rows are checked
+like a CSV's lines. A ZIP archive that is damaged, or a part of it larger
+than 256 MiB, is refused.
 The delimiter (comma, semicolon or tab) is found in the first line unless
 --delimiter gives it. Every import tells how many records it changes, adds,
 removes and leaves unchanged; one that would remove records is refused
@@ -749,6 +757,26 @@ changes is told first.</source>
         <message>
             <source>write the differences as a patch that 'apply' carries out</source>
             <translation>把差别写成可用 'apply' 应用的补丁</translation>
+        </message>
+        <message>
+            <source>--encoding, --delimiter, --bom and --spreadsheet-safe are for CSV; a workbook keeps its text cells as text</source>
+            <translation>--encoding、--delimiter、--bom 和 --spreadsheet-safe 只用于 CSV；工作簿本身就把文字单元格保持为文本</translation>
+        </message>
+        <message>
+            <source>a workbook is not written to a terminal: redirect the output into a file</source>
+            <translation>工作簿不写到终端：请把输出重定向到文件</translation>
+        </message>
+        <message>
+            <source>csv (the default) or xlsx, a workbook</source>
+            <translation>csv（默认）或 xlsx（工作簿）</translation>
+        </message>
+        <message>
+            <source>the workbook of %1</source>
+            <translation>%1 的工作簿</translation>
+        </message>
+        <message>
+            <source>unknown format %1 (csv or xlsx)</source>
+            <translation>未知的格式 %1（csv 或 xlsx）</translation>
         </message>
     </context>
     <context>
@@ -1624,6 +1652,114 @@ changes is told first.</source>
         <message>
             <source>column %1</source>
             <translation>第 %1 列</translation>
+        </message>
+        <message>
+            <source>%1 cannot be unpacked (an unknown compression, or a damaged archive)</source>
+            <translation>无法解压 %1（未知的压缩方式，或压缩包已损坏）</translation>
+        </message>
+        <message>
+            <source>%1 is damaged (its checksum does not match)</source>
+            <translation>%1 已损坏（校验和不符）</translation>
+        </message>
+        <message>
+            <source>%1 is damaged and cannot be unpacked</source>
+            <translation>%1 已损坏，无法解压</translation>
+        </message>
+        <message>
+            <source>%1 is encrypted</source>
+            <translation>%1 已加密</translation>
+        </message>
+        <message>
+            <source>%1 unpacks to %2 bytes, more than the %3 MiB a workbook part may have</source>
+            <translation>%1 解压后有 %2 字节，超过工作簿的一个部分最多可有的 %3 MiB</translation>
+        </message>
+        <message>
+            <source>%1 unpacks to more than the %2 MiB a workbook part may have</source>
+            <translation>%1 解压后超过工作簿的一个部分最多可有的 %2 MiB</translation>
+        </message>
+        <message>
+            <source>%1, line %2: malformed XML: %3</source>
+            <translation>%1 第 %2 行：XML 格式错误：%3</translation>
+        </message>
+        <message>
+            <source>a ZIP archive, but neither an XLSX nor an OpenDocument spreadsheet</source>
+            <translation>是 ZIP 压缩包，但既不是 XLSX 也不是 OpenDocument 电子表格</translation>
+        </message>
+        <message>
+            <source>cell %1 comes after a cell to its right</source>
+            <translation>单元格 %1 排在其右边的单元格之后</translation>
+        </message>
+        <message>
+            <source>cell %1 in row %2 is not a cell of that row within the sheet</source>
+            <translation>第 %2 行中的单元格 %1 不是工作表中该行的单元格</translation>
+        </message>
+        <message>
+            <source>cell %1%2 holds a formula without its value (let a spreadsheet program compute and save it)</source>
+            <translation>单元格 %1%2 是没有计算结果的公式（请让电子表格程序计算并保存）</translation>
+        </message>
+        <message>
+            <source>more than %1 rows</source>
+            <translation>超过 %1 行</translation>
+        </message>
+        <message>
+            <source>more than %1 shared strings</source>
+            <translation>共享字符串超过 %1 个</translation>
+        </message>
+        <message>
+            <source>no temporary folder for the workbook: %1</source>
+            <translation>没有可用于工作簿的临时文件夹：%1</translation>
+        </message>
+        <message>
+            <source>not a readable ZIP archive (cut short or damaged)</source>
+            <translation>不是可读取的 ZIP 压缩包（被截断或已损坏）</translation>
+        </message>
+        <message>
+            <source>row %1 comes after row %2</source>
+            <translation>第 %1 行排在第 %2 行之后</translation>
+        </message>
+        <message>
+            <source>row %1 has more than %2 cells</source>
+            <translation>第 %1 行超过 %2 个单元格</translation>
+        </message>
+        <message>
+            <source>row %1 names shared string %2, which the workbook does not have</source>
+            <translation>第 %1 行引用共享字符串 %2，但工作簿中没有</translation>
+        </message>
+        <message>
+            <source>row %1, column %2: </source>
+            <translation>第 %1 行，第 %2 列：</translation>
+        </message>
+        <message>
+            <source>row number %1 is outside the sheet (1 to %2)</source>
+            <translation>行号 %1 超出工作表（1 到 %2）</translation>
+        </message>
+        <message>
+            <source>the entry of %1 in the archive is damaged</source>
+            <translation>压缩包中 %1 的条目已损坏</translation>
+        </message>
+        <message>
+            <source>the workbook cannot be made</source>
+            <translation>无法建立工作簿</translation>
+        </message>
+        <message>
+            <source>the workbook cannot be read back: %1</source>
+            <translation>无法读回工作簿：%1</translation>
+        </message>
+        <message>
+            <source>the workbook cannot be written: %1%2</source>
+            <translation>无法写入工作簿：%1%2</translation>
+        </message>
+        <message>
+            <source>the workbook has no part %1</source>
+            <translation>工作簿中没有 %1 部分</translation>
+        </message>
+        <message>
+            <source>the workbook has no visible sheet</source>
+            <translation>工作簿中没有可见的工作表</translation>
+        </message>
+        <message>
+            <source>the workbook names no part for its first sheet</source>
+            <translation>工作簿没有指明其第一个工作表的部分</translation>
         </message>
     </context>
 </TS>

@@ -135,7 +135,7 @@
         <message>
             <source>TABLE is a file name such as Team.dat, matched without regard to case
 ('vantaro3-cli tables' lists them). E is utf-8 (the default), gbk or big5.
-A CSVFILE given as - is standard input.
+A FILE given as - is standard input.
 --locale N sets the system locale id (2052 Simplified, 1028 Traditional); it
 chooses the language file (CHS.txt or CHT.txt) for headers and column names
 and how text is written (on 2052 Simplified characters become Traditional).
@@ -145,7 +145,7 @@ It may be given before the command or among its options.
 locale id of --locale, else English.
 </source>
             <translation>TABLE 是 Team.dat 這樣的檔名，不分大小寫（'vantaro3-cli tables' 列出全部）。
-E 為 utf-8（預設）、gbk 或 big5。CSVFILE 為 - 時讀標準輸入。
+E 為 utf-8（預設）、gbk 或 big5。FILE 為 - 時讀標準輸入。
 --locale N 設定系統地區 ID（2052 簡體，1028 繁體）：它決定表頭和欄名所用的
 語言檔（CHS.txt 或 CHT.txt）以及文字的寫法（在 2052 上簡體字寫成繁體字）。
 它可以寫在命令之前，也可以寫在命令的選項之間。
@@ -489,8 +489,8 @@ Commands:
             <translation>開頭寫語言檔中的欄名</translation>
         </message>
         <message>
-            <source>Write TABLE of the data folder as CSV to standard output.</source>
-            <translation>把資料夾中的 TABLE 以 CSV 寫到標準輸出。</translation>
+            <source>Write TABLE of the data folder as CSV (or an XLSX workbook) to standard output.</source>
+            <translation>把資料夾中的 TABLE 以 CSV（或 XLSX 活頁簿）寫到標準輸出。</translation>
         </message>
         <message>
             <source>One line per record, the grid's columns in order (the standalone tables: the
@@ -498,18 +498,22 @@ values their window shows). A character the encoding cannot hold stops the
 export with its line and column. With --spreadsheet-safe every cell that a
 spreadsheet program would turn into a number, a date or a formula (leading
 zeros, long digit strings, 1/2, 3e5, =1+1) is written as ="…"; import takes
-that form off again.</source>
+that form off again. --format xlsx writes a workbook instead: a frozen header
+row, text columns as text cells, number columns as numbers, the words of a
+list column (flags, years, sizes, producers) as its drop-down list.</source>
             <translation>每筆記錄一行，各欄按表格的順序（獨立的表：其視窗顯示的數值）。編碼容不下的
 字元會中止匯出，並指出其行和欄。使用 --spreadsheet-safe 時，試算表程式會轉換為數字、日期或公式的儲存格（前導零、
-長數字串、1/2、3e5、=1+1）都寫成 ="…"；匯入時再去掉這層保護。</translation>
+長數字串、1/2、3e5、=1+1）都寫成 ="…"；匯入時再去掉這層保護。
+使用 --format xlsx 時改寫 XLSX 活頁簿：凍結的標題列，文字欄為文字儲存格，數字欄為數字，
+清單欄（旗標、年份、規模、製作人）附有其下拉清單。</translation>
         </message>
         <message>
             <source>a CSV without records empties the table</source>
             <translation>沒有記錄的 CSV 會清空此表</translation>
         </message>
         <message>
-            <source>Replace TABLE's records with CSVFILE's (- for standard input) and save it.</source>
-            <translation>用 CSVFILE（- 為標準輸入）中的記錄取代 TABLE 的記錄並儲存。</translation>
+            <source>Replace TABLE's records with FILE's, CSV or a workbook (- for standard input), and save it.</source>
+            <translation>用 FILE（CSV 或活頁簿；- 為標準輸入）中的記錄取代 TABLE 的記錄並儲存。</translation>
         </message>
         <message>
             <source>Load and save each table in memory; report whether its bytes stay identical.</source>
@@ -618,6 +622,10 @@ byte are named), a line has the wrong number of fields, a cell cannot be
 stored, or the CSV has no records (unless --allow-empty). A first line that
 is the table's header in either script is skipped, and so is a UTF-8 byte
 order mark; rows of empty fields and blank lines are skipped and counted.
+A workbook (XLSX, or OpenDocument ODS) is known by its content and its first
+visible sheet is read, each cell as the text it shows; its rows are checked
+like a CSV's lines. A ZIP archive that is damaged, or a part of it larger
+than 256 MiB, is refused.
 The delimiter (comma, semicolon or tab) is found in the first line unless
 --delimiter gives it. Every import tells how many records it changes, adds,
 removes and leaves unchanged; one that would remove records is refused
@@ -749,6 +757,26 @@ changes is told first.</source>
         <message>
             <source>write the differences as a patch that 'apply' carries out</source>
             <translation>把差異寫成可用 'apply' 套用的修補檔</translation>
+        </message>
+        <message>
+            <source>--encoding, --delimiter, --bom and --spreadsheet-safe are for CSV; a workbook keeps its text cells as text</source>
+            <translation>--encoding、--delimiter、--bom 和 --spreadsheet-safe 只用於 CSV；活頁簿本身就把文字儲存格保持為文字</translation>
+        </message>
+        <message>
+            <source>a workbook is not written to a terminal: redirect the output into a file</source>
+            <translation>活頁簿不寫到終端機：請把輸出重新導向到檔案</translation>
+        </message>
+        <message>
+            <source>csv (the default) or xlsx, a workbook</source>
+            <translation>csv（預設）或 xlsx（活頁簿）</translation>
+        </message>
+        <message>
+            <source>the workbook of %1</source>
+            <translation>%1 的活頁簿</translation>
+        </message>
+        <message>
+            <source>unknown format %1 (csv or xlsx)</source>
+            <translation>未知的格式 %1（csv 或 xlsx）</translation>
         </message>
     </context>
     <context>
@@ -1624,6 +1652,114 @@ changes is told first.</source>
         <message>
             <source>column %1</source>
             <translation>第 %1 欄</translation>
+        </message>
+        <message>
+            <source>%1 cannot be unpacked (an unknown compression, or a damaged archive)</source>
+            <translation>無法解壓縮 %1（未知的壓縮方式，或壓縮檔已損壞）</translation>
+        </message>
+        <message>
+            <source>%1 is damaged (its checksum does not match)</source>
+            <translation>%1 已損壞（總和檢查碼不符）</translation>
+        </message>
+        <message>
+            <source>%1 is damaged and cannot be unpacked</source>
+            <translation>%1 已損壞，無法解壓縮</translation>
+        </message>
+        <message>
+            <source>%1 is encrypted</source>
+            <translation>%1 已加密</translation>
+        </message>
+        <message>
+            <source>%1 unpacks to %2 bytes, more than the %3 MiB a workbook part may have</source>
+            <translation>%1 解壓縮後有 %2 位元組，超過活頁簿的一個部分最多可有的 %3 MiB</translation>
+        </message>
+        <message>
+            <source>%1 unpacks to more than the %2 MiB a workbook part may have</source>
+            <translation>%1 解壓縮後超過活頁簿的一個部分最多可有的 %2 MiB</translation>
+        </message>
+        <message>
+            <source>%1, line %2: malformed XML: %3</source>
+            <translation>%1 第 %2 行：XML 格式錯誤：%3</translation>
+        </message>
+        <message>
+            <source>a ZIP archive, but neither an XLSX nor an OpenDocument spreadsheet</source>
+            <translation>是 ZIP 壓縮檔，但既不是 XLSX 也不是 OpenDocument 試算表</translation>
+        </message>
+        <message>
+            <source>cell %1 comes after a cell to its right</source>
+            <translation>儲存格 %1 排在其右邊的儲存格之後</translation>
+        </message>
+        <message>
+            <source>cell %1 in row %2 is not a cell of that row within the sheet</source>
+            <translation>第 %2 列中的儲存格 %1 不是工作表中該列的儲存格</translation>
+        </message>
+        <message>
+            <source>cell %1%2 holds a formula without its value (let a spreadsheet program compute and save it)</source>
+            <translation>儲存格 %1%2 是沒有計算結果的公式（請讓試算表程式計算並儲存）</translation>
+        </message>
+        <message>
+            <source>more than %1 rows</source>
+            <translation>超過 %1 列</translation>
+        </message>
+        <message>
+            <source>more than %1 shared strings</source>
+            <translation>共用字串超過 %1 個</translation>
+        </message>
+        <message>
+            <source>no temporary folder for the workbook: %1</source>
+            <translation>沒有可用於活頁簿的暫存資料夾：%1</translation>
+        </message>
+        <message>
+            <source>not a readable ZIP archive (cut short or damaged)</source>
+            <translation>不是可讀取的 ZIP 壓縮檔（被截斷或已損壞）</translation>
+        </message>
+        <message>
+            <source>row %1 comes after row %2</source>
+            <translation>第 %1 列排在第 %2 列之後</translation>
+        </message>
+        <message>
+            <source>row %1 has more than %2 cells</source>
+            <translation>第 %1 列超過 %2 個儲存格</translation>
+        </message>
+        <message>
+            <source>row %1 names shared string %2, which the workbook does not have</source>
+            <translation>第 %1 列參照共用字串 %2，但活頁簿中沒有</translation>
+        </message>
+        <message>
+            <source>row %1, column %2: </source>
+            <translation>第 %1 列，第 %2 欄：</translation>
+        </message>
+        <message>
+            <source>row number %1 is outside the sheet (1 to %2)</source>
+            <translation>列號 %1 超出工作表（1 到 %2）</translation>
+        </message>
+        <message>
+            <source>the entry of %1 in the archive is damaged</source>
+            <translation>壓縮檔中 %1 的項目已損壞</translation>
+        </message>
+        <message>
+            <source>the workbook cannot be made</source>
+            <translation>無法建立活頁簿</translation>
+        </message>
+        <message>
+            <source>the workbook cannot be read back: %1</source>
+            <translation>無法讀回活頁簿：%1</translation>
+        </message>
+        <message>
+            <source>the workbook cannot be written: %1%2</source>
+            <translation>無法寫入活頁簿：%1%2</translation>
+        </message>
+        <message>
+            <source>the workbook has no part %1</source>
+            <translation>活頁簿中沒有 %1 部分</translation>
+        </message>
+        <message>
+            <source>the workbook has no visible sheet</source>
+            <translation>活頁簿中沒有可見的工作表</translation>
+        </message>
+        <message>
+            <source>the workbook names no part for its first sheet</source>
+            <translation>活頁簿沒有指明其第一個工作表的部分</translation>
         </message>
     </context>
 </TS>

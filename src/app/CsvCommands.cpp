@@ -9,6 +9,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QFormLayout>
+#include <QGuiApplication>
 #include <QMenu>
 #include <QProgressDialog>
 #include <QPushButton>
@@ -22,6 +23,7 @@
 #include "storage/FileStore.h"
 #include "app/Catalogue.h"
 #include "tools/StoredCells.h"
+#include "tools/Workbook.h"
 
 namespace v3 {
 namespace {
@@ -51,7 +53,17 @@ std::unique_ptr<QProgressDialog> progressFor(Vantaro3& w, const QString& label, 
   return p;
 }
 
-QString csvFilter(const Vantaro3& w) { return tr(w, QStringLiteral("CSV 文件 (*.csv);;所有文件 (*)")); }
+// The formats a table file may have: a workbook (XLSX; an import reads ODS
+// as well) or CSV.
+QString exportFilter(const Vantaro3& w) {
+  return tr(w, QStringLiteral("XLSX 工作簿 (*.xlsx);;CSV 文件 (*.csv);;所有文件 (*)"));
+}
+QString importFilter(const Vantaro3& w) {
+  return tr(w, QStringLiteral("表格文件 (*.xlsx *.ods *.csv *.txt);;XLSX 工作簿 (*.xlsx);;ODS 电子表格 (*.ods);;"
+                              "CSV 文件 (*.csv *.txt);;所有文件 (*)"));
+}
+
+bool isWorkbookName(const QString& path) { return QFileInfo(path).suffix().compare(QLatin1String("xlsx"), Qt::CaseInsensitive) == 0; }
 
 }  // namespace
 
@@ -109,9 +121,11 @@ CsvOptions CsvOptionsDialog::options() const {
 
 void AddCsvCommands(Vantaro3& window, QMenu* fileMenu, UiFront& front) {
   const bool traditional = window.script() == Script::Traditional;
-  QAction* exportAction = fileMenu->addAction(traditional ? QStringLiteral("匯出 CSV(&E)…") : QStringLiteral("导出 CSV(&E)…"));
+  QAction* exportAction =
+      fileMenu->addAction(traditional ? QStringLiteral("匯出表格檔案(&E)…") : QStringLiteral("导出表格文件(&E)…"));
   exportAction->setObjectName(QStringLiteral("mnu_csvExport"));
-  QAction* importAction = fileMenu->addAction(traditional ? QStringLiteral("匯入 CSV(&I)…") : QStringLiteral("导入 CSV(&I)…"));
+  QAction* importAction =
+      fileMenu->addAction(traditional ? QStringLiteral("匯入表格檔案(&I)…") : QStringLiteral("导入表格文件(&I)…"));
   importAction->setObjectName(QStringLiteral("mnu_csvImport"));
   Vantaro3* w = &window;
   QObject::connect(fileMenu, &QMenu::aboutToShow, exportAction, [w, exportAction, importAction] {
@@ -120,23 +134,37 @@ void AddCsvCommands(Vantaro3& window, QMenu* fileMenu, UiFront& front) {
     exportAction->setEnabled(table != nullptr);
     importAction->setEnabled(table && !table->readOnly);
   });
+  // The file first: its name says the format of an export (.xlsx a
+  // workbook, anything else CSV), its content that of an import; only CSV
+  // has options to ask for.
   QObject::connect(exportAction, &QAction::triggered, w, [w, &front] {
     if (!openTable(*w, front)) return;
+    const QString path = front.chooseFile(w, tr(*w, QStringLiteral("导出表格文件")), exportFilter(*w), true);
+    if (path.isEmpty()) return;
+    if (isWorkbookName(path)) {
+      ExportOpenTableXlsx(*w, path, front);
+      return;
+    }
     CsvOptionsDialog dialog(true, w->script(), w);
     if (dialog.exec() != QDialog::Accepted) return;
     CsvOptions options = dialog.options();
-    const QString path = front.chooseFile(w, tr(*w, QStringLiteral("导出 CSV")), csvFilter(*w), true);
-    if (path.isEmpty()) return;
     if (dialog.headerBox()->isChecked())
       for (int c = 1; c <= w->grid().fieldCount(); ++c) options.header << w->grid().headerText(c);
     ExportOpenTableCsv(*w, path, options, front);
   });
   QObject::connect(importAction, &QAction::triggered, w, [w, &front] {
     if (!openTable(*w, front)) return;
+    const QString path = front.chooseFile(w, tr(*w, QStringLiteral("导入表格文件")), importFilter(*w), false);
+    if (path.isEmpty()) return;
+    QFile file(path);
+    if (file.open(QIODevice::ReadOnly) && IsZipArchive(file.read(4))) {
+      file.close();
+      ImportOpenTableCsv(*w, path, CsvOptions(), front);
+      return;
+    }
+    file.close();
     CsvOptionsDialog dialog(false, w->script(), w);
     if (dialog.exec() != QDialog::Accepted) return;
-    const QString path = front.chooseFile(w, tr(*w, QStringLiteral("导入 CSV")), csvFilter(*w), false);
-    if (path.isEmpty()) return;
     ImportOpenTableCsv(*w, path, dialog.options(), front);
   });
 }
@@ -180,6 +208,36 @@ bool ExportOpenTableCsv(Vantaro3& w, const QString& path, const CsvOptions& opti
   return true;
 }
 
+bool ExportOpenTableXlsx(Vantaro3& w, const QString& path, UiFront& front) {
+  const TableDef* table = openTable(w, front);
+  if (!table) return false;
+  const std::vector<QStringList>& records = w.grid().records();
+  ToolTable tool;
+  tool.grid = table;
+  tool.texts = InterfaceLanguage();
+  std::vector<SheetColumn> columns = SheetColumns(tool, w.dataFolder());
+  for (int c = 1; c <= int(columns.size()); ++c) columns[size_t(c - 1)].header = w.grid().headerText(c);
+  QByteArray xlsx;
+  QString error;
+  // A large table takes a few seconds (the workbook is compressed as it is written).
+  QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+  const bool made = RecordsToXlsx(records, columns, table->fileName, &xlsx, &error);
+  QGuiApplication::restoreOverrideCursor();
+  if (!made) {
+    front.message(&w, tr(w, QStringLiteral("%1 未导出：%2").arg(table->fileName, error)), UiFront::Icon::Warning);
+    return false;
+  }
+  if (!FileStore::disk().replace(path, xlsx, &error)) {
+    front.message(&w, tr(w, QStringLiteral("无法写入 %1：%2").arg(QDir::toNativeSeparators(path), error)),
+                  UiFront::Icon::Warning);
+    return false;
+  }
+  w.statusBar()->showMessage(
+      tr(w, QStringLiteral("已导出 %1（%2 项）：%3").arg(table->fileName).arg(records.size()).arg(QDir::toNativeSeparators(path))),
+      10000);
+  return true;
+}
+
 bool ImportOpenTableCsv(Vantaro3& w, const QString& path, CsvOptions options, UiFront& front) {
   const TableDef* table = openTable(w, front);
   if (!table) return false;
@@ -200,7 +258,11 @@ bool ImportOpenTableCsv(Vantaro3& w, const QString& path, CsvOptions options, Ui
   ImportedRows imported;
   CsvRefusal refusal;
   const QString csvName = QFileInfo(path).fileName();
-  if (!CsvToRecords(bytes, k, table->fileName, options, &imported, &refusal)) {
+  // A large workbook takes a few seconds to unpack and read.
+  QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+  const bool read = SheetFileToRecords(bytes, k, table->fileName, options, &imported, &refusal);
+  QGuiApplication::restoreOverrideCursor();
+  if (!read) {
     const bool empty = refusal.line == 0 && !options.allowEmpty;
     if (!empty) return refuse(refusal.message(csvName));
     // Emptying a table is what the user must ask for.
@@ -208,7 +270,7 @@ bool ImportOpenTableCsv(Vantaro3& w, const QString& path, CsvOptions options, Ui
                                .arg(csvName, table->fileName).arg(grid.recordCount()))))
       return false;
     options.allowEmpty = true;
-    if (!CsvToRecords(bytes, k, table->fileName, options, &imported, &refusal)) return refuse(refusal.message(csvName));
+    if (!SheetFileToRecords(bytes, k, table->fileName, options, &imported, &refusal)) return refuse(refusal.message(csvName));
   }
   const std::vector<QStringList>& records = imported.records;
   int ambiguous = -1;
@@ -264,7 +326,7 @@ bool ImportOpenTableCsv(Vantaro3& w, const QString& path, CsvOptions options, Ui
       progressFor(w, tr(w, QStringLiteral("正在导入 %1…").arg(table->fileName)), int(records.size()));
   {
     // The import is one step of the undo stack, however many changes it makes.
-    UndoScope step(grid, QStringLiteral("导入 CSV"));
+    UndoScope step(grid, QStringLiteral("导入表格文件"));
     ReplaceRecords(grid, records, [&progress](int done) {
       if (progress) progress->setValue(done);
     });

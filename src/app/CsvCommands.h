@@ -39,9 +39,11 @@ class CsvOptionsDialog : public QDialog {
   QCheckBox* bom_ = nullptr;
 };
 
-// The File menu's 导出 CSV… and 导入 CSV… (mnu_csvExport, mnu_csvImport) for
-// the table open in the window: the options dialog, then the file picker, then
-// the export or import below.
+// The File menu's 导出表格文件… and 导入表格文件… (mnu_csvExport,
+// mnu_csvImport) for the table open in the window: the file picker (XLSX or
+// CSV), the CSV options dialog when the file is CSV, then the export or
+// import below. An export writes a workbook when the name ends in .xlsx; an
+// import knows a workbook by its content.
 void AddCsvCommands(Vantaro3& window, QMenu* fileMenu, UiFront& front);
 
 // Writes the open table's records, in the grid's order, to the file (replaced
@@ -50,7 +52,13 @@ void AddCsvCommands(Vantaro3& window, QMenu* fileMenu, UiFront& front);
 // file cannot be written.
 bool ExportOpenTableCsv(Vantaro3& window, const QString& path, const CsvOptions& options, UiFront& front);
 
-// Puts the CSV's records in place of the open table's, as one undoable step
+// Writes the open table's records, in the grid's order, as an XLSX workbook
+// (RecordsToXlsx: typed cells, the grid's headers, the list columns' lists).
+// False, after telling the user why, when no table is open or the file
+// cannot be written.
+bool ExportOpenTableXlsx(Vantaro3& window, const QString& path, UiFront& front);
+
+// Puts the file's records (a workbook, known by its content, or CSV) in place of the open table's, as one undoable step
 // (the user saves as after any edit). Refused, with the reason shown like a
 // save's and the table unchanged, when the file is not valid in its
 // encoding, a line has the wrong field count, a cell could not be saved, or the

@@ -65,8 +65,15 @@ class DesktopFront : public UiFront {
 }  // namespace
 
 QString UiFront::chooseFile(QWidget* owner, const QString& title, const QString& filter, bool forWriting) {
-  return forWriting ? QFileDialog::getSaveFileName(owner, title, QString(), filter)
-                    : QFileDialog::getOpenFileName(owner, title, QString(), filter);
+  if (!forWriting) return QFileDialog::getOpenFileName(owner, title, QString(), filter);
+  QString chosenFilter;
+  QString path = QFileDialog::getSaveFileName(owner, title, QString(), filter, &chosenFilter);
+  // A name typed without a suffix takes the one of the chosen filter ("(*.xlsx)").
+  const qsizetype star = chosenFilter.indexOf(QLatin1String("(*."));
+  const QString suffix = star >= 0 ? chosenFilter.mid(star + 3).section(u')', 0, 0).section(u' ', 0, 0) : QString();
+  if (!path.isEmpty() && QFileInfo(path).suffix().isEmpty() && !suffix.isEmpty() && suffix != u'*')
+    path += u'.' + suffix;
+  return path;
 }
 
 bool UiFront::ask(QWidget* owner, const QString& question) {

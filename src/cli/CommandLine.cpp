@@ -37,7 +37,7 @@ const char kTexts[] = QT_TRANSLATE_NOOP(
     "Cli",
     "TABLE is a file name such as Team.dat, matched without regard to case\n"
     "('vantaro3-cli tables' lists them). E is utf-8 (the default), gbk or big5.\n"
-    "A CSVFILE given as - is standard input.\n"
+    "A FILE given as - is standard input.\n"
     "--locale N sets the system locale id (2052 Simplified, 1028 Traditional); it\n"
     "chooses the language file (CHS.txt or CHT.txt) for headers and column names\n"
     "and how text is written (on 2052 Simplified characters become Traditional).\n"

@@ -9,6 +9,8 @@
 #include <memory>
 #include <cstdio>
 
+#include <unistd.h>
+
 #include "tables/StandaloneTables.h"
 #include "text/Language.h"
 #include "tools/Batch.h"
@@ -20,6 +22,7 @@
 #include "tools/StandaloneCsv.h"
 #include "tools/StoredCells.h"
 #include "tools/ToolTable.h"
+#include "tools/Workbook.h"
 #include "tools/Sample.h"
 #include "model/LinkedSave.h"
 #include "model/TableDocument.h"
@@ -153,10 +156,21 @@ int cmdExport(const Invocation& in) {
   ToolTable t;
   CsvOptions options;
   if (!findTable(in, in.arg(1), &t, &status) || !csvOptions(in, &options, &status)) return status;
+  const QString format = in.isSet(QStringLiteral("format")) ? in.value(QStringLiteral("format")).toLower() : QStringLiteral("csv");
+  if (format != QLatin1String("csv") && format != QLatin1String("xlsx"))
+    return in.usageError(Texts::tr("unknown format %1 (csv or xlsx)").arg(in.value(QStringLiteral("format"))));
+  const bool xlsx = format == QLatin1String("xlsx");
+  if (xlsx && (in.isSet(QStringLiteral("encoding")) || in.isSet(QStringLiteral("delimiter")) || options.bom ||
+               options.spreadsheetSafe))
+    return in.usageError(Texts::tr("--encoding, --delimiter, --bom and --spreadsheet-safe are for CSV; a workbook "
+                                   "keeps its text cells as text"));
+  // A workbook's bytes are no text for a terminal.
+  if (xlsx && isatty(STDOUT_FILENO))
+    return Trouble(Texts::tr("a workbook is not written to a terminal: redirect the output into a file"));
   if (int s = dataFolder(folder)) return s;
   // Anything by the name (a folder, too) is read, and told of when it cannot be.
   if (!QFileInfo::exists(DataFilePath(folder, t.fileName()))) return noSuchTable(t.fileName(), folder);
-  if (in.isSet(QStringLiteral("header"))) {
+  if (in.isSet(QStringLiteral("header")) && !xlsx) {
     options.header = t.header();
     // A header of empty names is written, but not without a word.
     bool named = false;
@@ -170,7 +184,15 @@ int cmdExport(const Invocation& in) {
   QByteArray text;
   CsvRefusal refusal;
   bool written = false;
-  if (t.grid) {
+  if (xlsx) {
+    // A workbook always has its header row, typed cells and lists.
+    std::vector<QStringList> rows;
+    bool exists = false;
+    QString workbookError;
+    if (t.read(folder, &rows, &exists, &error) &&
+        !(written = RecordsToXlsx(rows, SheetColumns(t, folder), t.fileName(), &text, &workbookError)))
+      refusal.reason = workbookError;
+  } else if (t.grid) {
     // Each record straight from the file's bytes into the CSV.
     written = TableToCsv(*t.grid, folder, options, &text, &error, &refusal);
   } else {
@@ -187,7 +209,7 @@ int cmdExport(const Invocation& in) {
     return kTrouble;
   }
   Out(text);
-  return FinishOutput(Texts::tr("the CSV of %1").arg(t.fileName()));
+  return FinishOutput(xlsx ? Texts::tr("the workbook of %1").arg(t.fileName()) : Texts::tr("the CSV of %1").arg(t.fileName()));
 }
 
 // An import's summary line: what it does to the records, and the blank
@@ -292,7 +314,8 @@ int cmdImport(const Invocation& in) {
   options.knownHeaders = knownHeaders(t);
   ImportedRows imported;
   CsvRefusal refusal;
-  if (!CsvToRecords(bytes, t.fieldCount(), t.fileName(), options, &imported, &refusal)) {
+  // A workbook is known by its content, whatever the file is called.
+  if (!SheetFileToRecords(bytes, t.fieldCount(), t.fileName(), options, &imported, &refusal)) {
     Err(refusal.message(csvName));
     if (imported.records.empty() && refusal.line == 0 && !options.allowEmpty)
       Err(Texts::tr("(give --allow-empty to empty the table)"));
@@ -886,23 +909,26 @@ std::vector<CommandDef> commands() {
         delimiter,
         {QStringLiteral("spreadsheet-safe"), {}, Texts::tr("text cells as =\"…\", which spreadsheet programs keep as text")},
         {QStringLiteral("bom"), {}, Texts::tr("a UTF-8 byte order mark first (for spreadsheet programs)")},
-        {QStringLiteral("header"), {}, Texts::tr("the column headers of the language file first")}},
-       Texts::tr("Write TABLE of the data folder as CSV to standard output."),
+        {QStringLiteral("header"), {}, Texts::tr("the column headers of the language file first")},
+        {QStringLiteral("format"), QStringLiteral("FORMAT"), Texts::tr("csv (the default) or xlsx, a workbook")}},
+       Texts::tr("Write TABLE of the data folder as CSV (or an XLSX workbook) to standard output."),
        Texts::tr("One line per record, the grid's columns in order (the standalone tables: the\n"
                       "values their window shows). A character the encoding cannot hold stops the\n"
                       "export with its line and column. With --spreadsheet-safe every cell that a\n"
                       "spreadsheet program would turn into a number, a date or a formula (leading\n"
                       "zeros, long digit strings, 1/2, 3e5, =1+1) is written as =\"…\"; import takes\n"
-                      "that form off again."),
+                      "that form off again. --format xlsx writes a workbook instead: a frozen header\n"
+                      "row, text columns as text cells, number columns as numbers, the words of a\n"
+                      "list column (flags, years, sizes, producers) as its drop-down list."),
        cmdExport},
       {QStringLiteral("import"),
-       {{QStringLiteral("FOLDER")}, {QStringLiteral("TABLE")}, {QStringLiteral("CSVFILE")}},
+       {{QStringLiteral("FOLDER")}, {QStringLiteral("TABLE")}, {QStringLiteral("FILE")}},
        {encoding,
         delimiter,
         {QStringLiteral("allow-removal"), {}, Texts::tr("let the CSV remove the records it does not hold")},
         {QStringLiteral("allow-empty"), {}, Texts::tr("a CSV without records empties the table")},
         {QStringLiteral("dry-run"), {}, Texts::tr("print the summary and the differences, write nothing")}},
-       Texts::tr("Replace TABLE's records with CSVFILE's (- for standard input) and save it."),
+       Texts::tr("Replace TABLE's records with FILE's, CSV or a workbook (- for standard input), and save it."),
        Texts::tr("The save is the editor's: TABLE.bak and the backup history keep the old file;\n"
                       "the standalone tables are patched in place like their windows do. Refused,\n"
                       "and nothing written, when the CSV is not valid in its encoding (the line and\n"
@@ -910,6 +936,10 @@ std::vector<CommandDef> commands() {
                       "stored, or the CSV has no records (unless --allow-empty). A first line that\n"
                       "is the table's header in either script is skipped, and so is a UTF-8 byte\n"
                       "order mark; rows of empty fields and blank lines are skipped and counted.\n"
+                      "A workbook (XLSX, or OpenDocument ODS) is known by its content and its first\n"
+                      "visible sheet is read, each cell as the text it shows; its rows are checked\n"
+                      "like a CSV's lines. A ZIP archive that is damaged, or a part of it larger\n"
+                      "than 256 MiB, is refused.\n"
                       "The delimiter (comma, semicolon or tab) is found in the first line unless\n"
                       "--delimiter gives it. Every import tells how many records it changes, adds,\n"
                       "removes and leaves unchanged; one that would remove records is refused\n"

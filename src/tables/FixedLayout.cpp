@@ -342,6 +342,16 @@ ColumnShape FixedCodec::columnShape(int column) const {
       shape.kind = ColumnShape::Kind::Text;
       const bool big5 = f.kind == FieldKind::Text || f.kind == FieldKind::TextPadded;
       shape.bytes = big5 && f.readBytes > 0 ? f.readBytes : f.width;
+    } else if (f.kind == FieldKind::Flag) {
+      shape.choices = {QStringLiteral("√")};
+    } else if (f.kind == FieldKind::SexWord) {
+      shape.choices = {QStringLiteral("女"), QStringLiteral("男")};
+    } else if (f.kind == FieldKind::SizeCode) {
+      shape.choices = {SizeCodeToText(1), SizeCodeToText(2), SizeCodeToText(3)};
+    } else if (f.kind == FieldKind::Year) {
+      shape.choices = {YearCodeToText(1), YearCodeToText(2), YearCodeToText(3), YearCodeToText(0)};
+    } else if (f.kind == FieldKind::Producer) {
+      shape.producerChoices = true;
     }
     return shape;
   }

@@ -160,6 +160,11 @@ struct ColumnShape {
   enum class Kind { Unknown, Number, Text } kind = Kind::Unknown;
   int64_t min = 0, max = 0;  // Number: the values a save can write
   int bytes = 0;             // Text: the most bytes the field holds
+  // The words a cell of the column shows for the field's codes (a flag's
+  // "√", a year, a size), for a list to choose from; other values may still
+  // be stored where the field takes them. Empty for a column without words.
+  QStringList choices;
+  bool producerChoices = false;  // the names of Producer.tab are the list
 };
 
 // Turns a table file's bytes into grid rows and grid rows into the file's new bytes.
