@@ -169,6 +169,25 @@ void AddCsvCommands(Vantaro3& window, QMenu* fileMenu, UiFront& front) {
   });
 }
 
+namespace {
+
+// Writes an exported table file in place of `path` and says so in the status line.
+bool writeExported(Vantaro3& w, const QString& path, const QByteArray& bytes, const TableDef& table, size_t records,
+                   UiFront& front) {
+  QString error;
+  if (!FileStore::disk().replace(path, bytes, &error)) {
+    front.message(&w, tr(w, QStringLiteral("无法写入 %1：%2").arg(QDir::toNativeSeparators(path), error)),
+                  UiFront::Icon::Warning);
+    return false;
+  }
+  w.statusBar()->showMessage(
+      tr(w, QStringLiteral("已导出 %1（%2 项）：%3").arg(table.fileName).arg(records).arg(QDir::toNativeSeparators(path))),
+      10000);
+  return true;
+}
+
+}  // namespace
+
 bool ExportOpenTableCsv(Vantaro3& w, const QString& path, const CsvOptions& options, UiFront& front) {
   const TableDef* table = openTable(w, front);
   if (!table) return false;
@@ -196,16 +215,7 @@ bool ExportOpenTableCsv(Vantaro3& w, const QString& path, const CsvOptions& opti
     if (progress) progress->setValue(int(std::min(records.size(), first + kChunk)));
     if (records.empty()) break;
   }
-  QString error;
-  if (!FileStore::disk().replace(path, csv, &error)) {
-    front.message(&w, tr(w, QStringLiteral("无法写入 %1：%2").arg(QDir::toNativeSeparators(path), error)),
-                  UiFront::Icon::Warning);
-    return false;
-  }
-  w.statusBar()->showMessage(
-      tr(w, QStringLiteral("已导出 %1（%2 项）：%3").arg(table->fileName).arg(records.size()).arg(QDir::toNativeSeparators(path))),
-      10000);
-  return true;
+  return writeExported(w, path, csv, *table, records.size(), front);
 }
 
 bool ExportOpenTableXlsx(Vantaro3& w, const QString& path, UiFront& front) {
@@ -227,15 +237,7 @@ bool ExportOpenTableXlsx(Vantaro3& w, const QString& path, UiFront& front) {
     front.message(&w, tr(w, QStringLiteral("%1 未导出：%2").arg(table->fileName, error)), UiFront::Icon::Warning);
     return false;
   }
-  if (!FileStore::disk().replace(path, xlsx, &error)) {
-    front.message(&w, tr(w, QStringLiteral("无法写入 %1：%2").arg(QDir::toNativeSeparators(path), error)),
-                  UiFront::Icon::Warning);
-    return false;
-  }
-  w.statusBar()->showMessage(
-      tr(w, QStringLiteral("已导出 %1（%2 项）：%3").arg(table->fileName).arg(records.size()).arg(QDir::toNativeSeparators(path))),
-      10000);
-  return true;
+  return writeExported(w, path, xlsx, *table, records.size(), front);
 }
 
 bool ImportOpenTableCsv(Vantaro3& w, const QString& path, CsvOptions options, UiFront& front) {
