@@ -1,6 +1,7 @@
 #include "app/GridView.h"
 
 #include <QApplication>
+#include <QFontMetrics>
 #include <QHeaderView>
 #include <algorithm>
 #include <QHelpEvent>
@@ -239,7 +240,43 @@ void GridView::applyColumns() {
 void GridView::fitColumns() {
   if (!grid_) return;
   const int columns = grid_->columnCount();
-  for (int c = 1; c < columns; ++c) resizeColumnToContents(c);
+  // As wide as the header and the widest cell of the rows from the top row
+  // on (kFitRows of them), as resizeColumnToContents() makes it, but a cell
+  // of one line is measured with the font alone: the style's margins around
+  // the text are taken once per column, from its first measured cell.
+  auto* delegate = qobject_cast<CellDelegate*>(itemDelegate());
+  const int top = std::max(0, rowAt(0));
+  const int end = std::min(grid_->rowCount(), top + kFitRows);
+  QStyleOptionViewItem option;
+  initViewItemOption(&option);
+  const QFontMetrics metrics(option.font);
+  QHash<QString, int> advances;  // the same numbers and names come again and again
+  for (int c = 1; c < columns; ++c) {
+    if (isColumnHidden(c)) continue;
+    int content = 0;
+    int margins = -1;
+    for (int r = top; r < end; ++r) {
+      if (isRowHidden(r)) continue;
+      const QModelIndex index = grid_->index(r, c);
+      QString shown = DisplayedCellText(index.data().toString());
+      if (delegate) {
+        const QString note = delegate->noteFor(index);
+        if (!note.isEmpty()) shown += QStringLiteral("  ") + note;
+      }
+      if (!delegate || !IsSingleLine(shown)) {
+        content = std::max(content, itemDelegateForIndex(index)->sizeHint(option, index).width());
+        continue;
+      }
+      auto known = advances.constFind(shown);
+      if (known == advances.constEnd()) known = advances.insert(shown, metrics.horizontalAdvance(shown));
+      const int advance = *known;
+      if (margins < 0) margins = delegate->sizeHint(option, index).width() - advance;
+      content = std::max(content, advance + margins);
+    }
+    if (showGrid() && end > top) ++content;
+    const int header = horizontalHeader()->isHidden() ? 0 : horizontalHeader()->sectionSizeHint(c);
+    horizontalHeader()->resizeSection(c, std::max(content, header));
+  }
   if (columns > 0) horizontalHeader()->resizeSection(0, kSelectorColumnWidth);
   syncFrozen();
 }
