@@ -18,6 +18,7 @@
 #include "app/Texts.h"
 #include "editors/RecordDialog.h"
 #include "model/TableIo.h"
+#include "tables/ReferenceIndex.h"
 #include "text/Language.h"
 #include "test_gui_support.h"
 
@@ -140,6 +141,17 @@ Source FindSource(const Shell& s, const QString& table, const QString& pick) {
                                                              : p >= stars;
         if (wanted) found = {r + 1, c, QString::number(p), int(p + 1)};
       }
+    return found;
+  }
+  if (table != QLatin1String("CFRequest.dat")) {
+    // A job's producer, shown by name: the record the declaration resolves it to.
+    const ReferenceDef& ref = FindTable(table)->references.front();
+    const std::vector<QStringList> targets = ReadTableRows(*FindTable(ref.target), s.dataFolder);
+    const std::vector<QStringList> rows = ReadTableRows(*FindTable(table), s.dataFolder);
+    for (size_t r = 0; r < rows.size() && !found.row; ++r) {
+      const int at = ReferenceTargets(ref, targets).find(rows[r][ref.column - 1]);
+      if (at >= 0) found = {int(r + 1), ref.column, rows[r][ref.column - 1], at + 1};
+    }
     return found;
   }
   // A request's job: by its code in the case file of its kind.
@@ -444,6 +456,7 @@ class GuiReferencesTest : public QObject {
     QTest::newRow("2052 Team member list") << Script::Simplified << "Team.dat" << "Combo(0)" << false;
     QTest::newRow("1028 Team member list") << Script::Traditional << "Team.dat" << "Combo(0)" << false;
     QTest::newRow("1028 request's job code") << Script::Traditional << "CFRequest.dat" << "Text1" << false;
+    QTest::newRow("2052 job's producer") << Script::Simplified << "MVCase.dat" << "Combo4" << false;
     QTest::newRow("2052 changed dialog: not offered") << Script::Simplified << "Team.dat" << "Combo(0)" << true;
   }
   void editorGoTo() {
@@ -457,7 +470,7 @@ class GuiReferencesTest : public QObject {
     if (table == QLatin1String("Team.dat") && source.column != 3) QSKIP("the sample's first named member is not the first");
     QVERIFY(source.row > 0);
     Show(s, script, table);
-    const QString target = table == QLatin1String("Team.dat") ? "StarRole.dat" : "CFCase.dat";
+    const QString target = FindTable(table)->references.front().target;
     ClickCell(s, source.row, 1);
     QString entry;
     bool enabled = true, seen = false;

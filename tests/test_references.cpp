@@ -8,6 +8,13 @@
 #include <set>
 
 #include "TestSupport.h"
+#ifdef V3_WITH_EDITORS
+#include <QLineEdit>
+#include <QPushButton>
+
+#include "editors/Editors.h"
+#include "editors/RecordDialog.h"
+#endif
 #include "model/LinkedSave.h"
 #include "model/ReferenceRemap.h"
 #include "tables/Tables.h"
@@ -64,7 +71,35 @@ QByteArray OutsideReferences(const QString& folder, const QString& table) {
   return file;
 }
 
-enum class Edit { DeleteStar, InsertFirst, Renumber, ImportWithoutRow };
+enum class Edit { DeleteStar, InsertFirst, Renumber, ImportWithoutRow, EditorAdd };
+
+#ifdef V3_WITH_EDITORS
+// A star added as a user adds one: the star at `row` selected, 添加 in the
+// Star editor (which starts from the selected star), a number of its own
+// typed into the number box, the add button clicked.
+bool AddThroughEditor(RecordGrid& grid, int row, qint64 number, const QString& folder) {
+  const QString program = folder + "/program";
+  QDir().mkpath(program);
+  WriteFile(program + "/Config.ini", QByteArray("[Config]\r\nPath=") + folder.toUtf8() + "\r\n");
+  grid.setCurrentRow(row);
+  EditorRequest request;
+  request.editor = QStringLiteral("Star");
+  request.mode = EditorMode::Add;
+  EditorEnvironment env;
+  env.programFolder = program;
+  RecordDialog dialog(*FindEditorForm(request.editor), grid, request, env, nullptr);
+  dialog.show();
+  if (!QTest::qWaitForWindowExposed(&dialog)) return false;
+  auto* box = qobject_cast<QLineEdit*>(dialog.control(QStringLiteral("Text(1)")));
+  auto* add = dialog.findChild<QPushButton*>(QStringLiteral("Cmd_add"));
+  if (!box || !add) return false;
+  box->setFocus();
+  QTest::keyClick(box, Qt::Key_A, Qt::ControlModifier);
+  QTest::keyClicks(box, QString::number(number));
+  QTest::mouseClick(add, Qt::LeftButton);
+  return dialog.result() == QDialog::Accepted;
+}
+#endif
 
 }  // namespace
 
@@ -101,6 +136,9 @@ class ReferencesTest : public QObject {
     QTest::newRow("a new star that sorts first") << int(Edit::InsertFirst);
     QTest::newRow("a renumbered star moves in the save's order") << int(Edit::Renumber);
     QTest::newRow("CSV import without one star's row") << int(Edit::ImportWithoutRow);
+#ifdef V3_WITH_EDITORS
+    QTest::newRow("a star added through the editor, sorting into the middle") << int(Edit::EditorAdd);
+#endif
   }
 
   void referencesFollowTheirStars() {
@@ -108,6 +146,17 @@ class ReferencesTest : public QObject {
     const QString folder = dir_.filePath(QStringLiteral("edit%1").arg(edit));
     QDir().mkpath(folder);
     for (const QString& f : QDir(sample_).entryList(QDir::Files)) QFile::copy(sample_ + "/" + f, folder + "/" + f);
+    if (edit == int(Edit::EditorAdd)) {
+      // Numbers with room between them (the sample's follow each other):
+      // every star's number times ten, no star moved.
+      RecordGrid grid;
+      QVERIFY(LoadTable(StarTable(), folder, grid));
+      for (int r = 1; r <= grid.recordCount(); ++r) grid.setCell(r, 1, QString::number(grid.cell(r, 1).toLongLong() * 10));
+      ReferencePlan plan;
+      QVERIFY(SaveTableWithReferences(StarTable(), folder, grid, FileStore::disk(), nullptr, {}, {}, &plan).ok());
+      QVERIFY(!plan.changesCells());
+      for (const char* t : {"Team.dat", "Firm.dat"}) QCOMPARE(ReadFile(folder + "/" + t), ReadFile(sample_ + "/" + t));
+    }
     const auto before = NamedStars(folder);
     const QByteArray oldStars = ReadFile(folder + "/StarRole.dat");
     // The star that Team.dat's first member names goes, or moves.
@@ -115,7 +164,15 @@ class ReferencesTest : public QObject {
     for (qint64 n : before.at("Team.dat 3")) chosen = chosen ? chosen : n;
     QVERIFY(chosen > 0);
     std::map<qint64, qint64> renamed;  // old number -> new, 0 for deleted
-    renamed[chosen] = edit == int(Edit::Renumber) ? 30000 : edit == int(Edit::InsertFirst) ? chosen : 0;
+    renamed[chosen] = edit == int(Edit::Renumber)                                             ? 30000
+                      : edit == int(Edit::InsertFirst) || edit == int(Edit::EditorAdd) ? chosen
+                                                                                       : 0;
+    // A number no star has, between those of the middle stars of the file.
+    qint64 middle = 0;
+    std::set<qint64> numbers;
+    for (int p = 0; p < Count(oldStars); ++p) numbers.insert(StarNumber(oldStars, p));
+    for (auto it = numbers.begin(); it != numbers.end() && !middle; ++it)
+      if (std::distance(numbers.begin(), it) >= Count(oldStars) / 3 && !numbers.count(*it + 1)) middle = *it + 1;
 
     if (edit == int(Edit::ImportWithoutRow)) {
       QList<QByteArray> lines = RunCli({"export", folder, "StarRole.dat"}).out.split('\n');
@@ -132,6 +189,11 @@ class ReferencesTest : public QObject {
       QVERIFY(row > 0);
       if (edit == int(Edit::DeleteStar)) grid.removeRecords({row});
       if (edit == int(Edit::Renumber)) grid.setCell(row, 1, "30000");
+#ifdef V3_WITH_EDITORS
+      if (edit == int(Edit::EditorAdd)) {
+        QVERIFY(AddThroughEditor(grid, row, middle, folder));
+      }
+#endif
       if (edit == int(Edit::InsertFirst)) {
         QStringList fresh = grid.record(row);
         fresh[0] = "0";
@@ -143,6 +205,15 @@ class ReferencesTest : public QObject {
       QVERIFY(plan.changesCells());
     }
     const auto after = NamedStars(folder);
+    if (edit == int(Edit::EditorAdd)) {
+      // The new star stands between others in the file, with the chosen star's cells.
+      const QByteArray stars = ReadFile(folder + "/StarRole.dat");
+      int at = -1;
+      for (int p = 0; p < Count(stars); ++p)
+        if (StarNumber(stars, p) == middle) at = p;
+      QVERIFY2(at > 0 && at < Count(stars) - 1, qPrintable(QString::number(at)));
+      QCOMPARE(Count(stars), Count(oldStars) + 1);
+    }
     int followed = 0, cleared = 0;
     for (const auto& [column, stars] : before)
       for (size_t r = 0; r < stars.size(); ++r) {
@@ -223,5 +294,9 @@ class ReferencesTest : public QObject {
   }
 };
 
+#ifdef V3_WITH_EDITORS
+QTEST_MAIN(ReferencesTest)
+#else
 QTEST_GUILESS_MAIN(ReferencesTest)
+#endif
 #include "test_references.moc"
