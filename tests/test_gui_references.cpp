@@ -390,8 +390,8 @@ class GuiReferencesTest : public QObject {
     for (const char* t : {"Team.dat", "Firm.dat"})
       if (cells[t]) where << L(script, "%1 %2 处", "%1 %2 處").arg(t).arg(cells[t]);
     const QString question =
-        stars == 1 ? L(script, "该记录被 %1 引用；删除后这些引用将在保存时清空。仍要删除吗？",
-                       "該記錄被 %1 引用；刪除後這些引用將在儲存時清空。仍要刪除嗎？")
+        stars == 1 ? L(script, "该记录被 %1引用；删除后这些引用将在保存时清空。仍要删除吗？",
+                       "該記錄被 %1引用；刪除後這些引用將在儲存時清空。仍要刪除嗎？")
                          .arg(where.join(QStringLiteral("、")))
                    : L(script, "所选 2 条记录中有 2 条被引用（%1）；删除后这些引用将在保存时清空。仍要删除吗？",
                        "所選 2 條記錄中有 2 條被引用（%1）；刪除後這些引用將在儲存時清空。仍要刪除嗎？")

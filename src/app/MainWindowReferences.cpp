@@ -299,7 +299,7 @@ bool Vantaro3::confirmReferencedDelete(const std::vector<int>& rows) {
   QStringList where;
   for (const auto& [file, n] : perTable) where << QStringLiteral("%1 %2 处").arg(file).arg(n);
   QString question = rows.size() == 1
-                         ? QStringLiteral("该记录被 %1 引用").arg(where.join(QStringLiteral("、")))
+                         ? QStringLiteral("该记录被 %1引用").arg(where.join(QStringLiteral("、")))
                          : QStringLiteral("所选 %1 条记录中有 %2 条被引用（%3）")
                                .arg(rows.size())
                                .arg(referenced.size())
