@@ -11,6 +11,7 @@
 #include <tuple>
 
 #include "EditorTestSupport.h"
+#include "ReferenceSlots.h"
 #include "TestSupport.h"
 #include "app/GridView.h"
 #include "app/MainWindow.h"
@@ -18,7 +19,6 @@
 #include "app/Texts.h"
 #include "editors/RecordDialog.h"
 #include "model/TableIo.h"
-#include "tables/ReferenceIndex.h"
 #include "text/Language.h"
 #include "test_gui_support.h"
 
@@ -27,34 +27,14 @@ using namespace v3test;
 
 namespace {
 
-// Where each star position lies in Team.dat and Firm.dat: record size, offset, width.
-struct Slot {
-  const char* table;
-  int column;
-  int recordSize, offset, width;
-};
-const Slot kSlots[] = {
-    {"Team.dat", 3, 60, 24, 2}, {"Team.dat", 4, 60, 28, 2}, {"Team.dat", 5, 60, 32, 2}, {"Team.dat", 6, 60, 36, 2},
-    {"Firm.dat", 4, 112, 44, 4}, {"Firm.dat", 5, 112, 48, 4}, {"Firm.dat", 6, 112, 52, 4},
-    {"Firm.dat", 7, 112, 56, 4}, {"Firm.dat", 8, 112, 60, 4}, {"Firm.dat", 9, 112, 64, 4},
-};
-
-qint64 ReadInt(const QByteArray& file, qint64 at, int width) {
-  qint64 v = 0;
-  for (int i = width - 1; i >= 0; --i) v = (v << 8) | quint8(file.at(at + i));
-  const qint64 sign = qint64(1) << (8 * width - 1);
-  return (v ^ sign) - sign;
-}
-int Count(const QByteArray& file) { return int(ReadInt(file, 4, 2)); }
-
 // Every cell that names star `position`: (table, record 1-based, column).
 using Place = std::tuple<QString, int, int>;
 std::set<Place> Naming(const Shell& s, qint64 position) {
   std::set<Place> found;
-  for (const Slot& slot : kSlots) {
+  for (const Slot& slot : kPositionSlots) {
     const QByteArray file = ReadFile(s.path(slot.table));
     for (int r = 0; r < Count(file); ++r)
-      if (ReadInt(file, 12 + qint64(r) * slot.recordSize + slot.offset, slot.width) == position)
+      if (SlotValue(file, slot, r) == position)
         found.insert({QString::fromLatin1(slot.table), r + 1, slot.column});
   }
   return found;
@@ -121,12 +101,12 @@ void WhenModal(QObject* owner, const std::function<void(QWidget*)>& inside) {
   poll->start();
 }
 
-// A record of the source table whose reference cell names a record, names
-// none (empty), or names one its target lacks.
+// A record of the source table whose reference cell names a record (or, for
+// Team.dat, is empty), and the target's row that must be current (file order).
 struct Source {
   int row = 0, column = 0;
   QString cell;
-  int targetRow = 0;  // the target's row that must be current (file order)
+  int targetRow = 0;
 };
 Source FindSource(const Shell& s, const QString& table, const QString& pick) {
   Source found;
@@ -134,38 +114,23 @@ Source FindSource(const Shell& s, const QString& table, const QString& pick) {
     const QByteArray team = ReadFile(s.path("Team.dat"));
     const int stars = Count(ReadFile(s.path("StarRole.dat")));
     for (int r = 0; r < Count(team) && !found.row; ++r)
-      for (int c = 3; c <= 6 && !found.row; ++c) {
-        const qint64 p = ReadInt(team, 12 + 60 * r + 24 + 4 * (c - 3), 2);
-        const bool wanted = pick == QLatin1String("names") ? p >= 0 && p < stars
-                            : pick == QLatin1String("empty") ? p == -1
-                                                             : p >= stars;
-        if (wanted) found = {r + 1, c, QString::number(p), int(p + 1)};
+      for (const Slot& slot : kPositionSlots) {
+        const qint64 p = SlotValue(team, slot, r);
+        if (slot.table == table && !found.row && (pick == QLatin1String("empty") ? p == -1 : p >= 0 && p < stars))
+          found = {r + 1, slot.column, QString::number(p), int(p + 1)};
       }
     return found;
   }
-  if (table != QLatin1String("CFRequest.dat")) {
-    // A job's producer, shown by name: the record the declaration resolves it to.
-    const ReferenceDef& ref = FindTable(table)->references.front();
-    const std::vector<QStringList> targets = ReadTableRows(*FindTable(ref.target), s.dataFolder);
-    const std::vector<QStringList> rows = ReadTableRows(*FindTable(table), s.dataFolder);
-    for (size_t r = 0; r < rows.size() && !found.row; ++r) {
-      const int at = ReferenceTargets(ref, targets).find(rows[r][ref.column - 1]);
-      if (at >= 0) found = {int(r + 1), ref.column, rows[r][ref.column - 1], at + 1};
-    }
-    return found;
-  }
-  // A request's job: by its code in the case file of its kind.
-  const TableDef* jobs = FindTable(QStringLiteral("CFCase.dat"));
-  const std::vector<QStringList> cases = ReadTableRows(*jobs, s.dataFolder);
-  const std::vector<QStringList> requests = ReadTableRows(*FindTable(table), s.dataFolder);
+  // A job's code, or a producer shown by name: the first target record that holds it.
+  const ReferenceDef& ref = FindTable(table)->references.front();
+  const std::vector<QStringList> targets = ReadTableRows(*FindTable(ref.target), s.dataFolder);
+  const std::vector<QStringList> rows = ReadTableRows(*FindTable(table), s.dataFolder);
   auto trimmed = [](QString t) { return t.remove(QChar(u'\0')).trimmed(); };
-  for (size_t r = 0; r < requests.size() && !found.row; ++r) {
-    const QString code = trimmed(requests[r][1]);
-    int at = 0;
-    for (size_t k = 0; k < cases.size() && !at; ++k)
-      if (trimmed(cases[k][0]) == code) at = int(k + 1);
-    if ((pick == QLatin1String("names")) == (at > 0) && pick != QLatin1String("empty"))
-      found = {int(r + 1), 2, code, at};
+  for (size_t r = 0; r < rows.size() && !found.row; ++r) {
+    const QString cell = trimmed(rows[r][ref.column - 1]);
+    for (size_t k = 0; k < targets.size() && !found.row && !cell.isEmpty(); ++k)
+      if (trimmed(targets[k][(ref.cellShowsName ? ref.targetName : ref.targetKey) - 1]) == cell)
+        found = {int(r + 1), ref.column, cell, int(k + 1)};
   }
   return found;
 }
@@ -243,7 +208,7 @@ class GuiReferencesTest : public QObject {
       if (table == QLatin1String("Team.dat")) {
         // The star of that position in the file's bytes.
         const QByteArray stars = ReadFile(s.path("StarRole.dat"));
-        QCOMPARE(s.grid().cell(source.targetRow, 1).toLongLong(), ReadInt(stars, 12 + 360 * (source.targetRow - 1), 2));
+        QCOMPARE(s.grid().cell(source.targetRow, 1).toLongLong(), StarNumber(stars, source.targetRow - 1));
       } else {
         QCOMPARE(s.grid().cell(source.targetRow, 1).remove(QChar(u'\0')), source.cell);
       }
@@ -427,11 +392,10 @@ class GuiReferencesTest : public QObject {
     // Every cell that named a deleted star is empty now.
     int emptyBefore = 0, emptyAfter = 0, named = 0;
     for (const auto& [table, n] : cells) named += n;
-    for (const Slot& slot : kSlots)
+    for (const Slot& slot : kPositionSlots)
       for (int r = 0; r < Count(original[slot.table]); ++r) {
-        const qint64 at = 12 + qint64(r) * slot.recordSize + slot.offset;
-        emptyBefore += ReadInt(original[slot.table], at, slot.width) == -1;
-        emptyAfter += ReadInt(ReadFile(s.path(slot.table)), at, slot.width) == -1;
+        emptyBefore += SlotValue(original[slot.table], slot, r) == -1;
+        emptyAfter += SlotValue(ReadFile(s.path(slot.table)), slot, r) == -1;
       }
     QCOMPARE(emptyAfter, emptyBefore + named);
 

@@ -7,6 +7,7 @@
 #include <map>
 #include <set>
 
+#include "ReferenceSlots.h"
 #include "TestSupport.h"
 #ifdef V3_WITH_EDITORS
 #include <QLineEdit>
@@ -24,29 +25,6 @@ using namespace v3test;
 
 namespace {
 
-// Where each position reference lies in its file: record size, slot offset,
-// bytes read (little-endian, signed).
-struct Slot {
-  const char* table;
-  int column;
-  int recordSize, offset, width;
-};
-const Slot kPositionSlots[] = {
-    {"Team.dat", 3, 60, 24, 2}, {"Team.dat", 4, 60, 28, 2}, {"Team.dat", 5, 60, 32, 2}, {"Team.dat", 6, 60, 36, 2},
-    {"Firm.dat", 4, 112, 44, 4}, {"Firm.dat", 5, 112, 48, 4}, {"Firm.dat", 6, 112, 52, 4},
-    {"Firm.dat", 7, 112, 56, 4}, {"Firm.dat", 8, 112, 60, 4}, {"Firm.dat", 9, 112, 64, 4},
-};
-
-qint64 ReadInt(const QByteArray& file, qint64 at, int width) {
-  qint64 v = 0;
-  for (int i = width - 1; i >= 0; --i) v = (v << 8) | quint8(file.at(at + i));
-  const qint64 sign = qint64(1) << (8 * width - 1);
-  return (v ^ sign) - sign;
-}
-int Count(const QByteArray& file) { return int(ReadInt(file, 4, 2)); }
-// A star's number (record offset 0, 16 bits): the star's identity here.
-qint64 StarNumber(const QByteArray& stars, qint64 position) { return ReadInt(stars, 12 + 360 * position, 2); }
-
 // Every position reference of the folder as the number of the star it names (0 for none).
 std::map<QString, std::vector<qint64>> NamedStars(const QString& folder) {
   const QByteArray stars = ReadFile(folder + "/StarRole.dat");
@@ -55,7 +33,7 @@ std::map<QString, std::vector<qint64>> NamedStars(const QString& folder) {
     const QByteArray file = ReadFile(folder + "/" + s.table);
     std::vector<qint64>& v = named[QStringLiteral("%1 %2").arg(s.table).arg(s.column)];
     for (int r = 0; r < Count(file); ++r) {
-      const qint64 p = ReadInt(file, 12 + qint64(r) * s.recordSize + s.offset, s.width);
+      const qint64 p = SlotValue(file, s, r);
       v.push_back(p == -1 ? 0 : p >= 0 && p < Count(stars) ? StarNumber(stars, p) : -999);
     }
   }
