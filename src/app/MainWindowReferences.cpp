@@ -38,8 +38,7 @@ class FolderRows {
     auto it = rows_.find(&table);
     if (it != rows_.end()) return &it->second;
     QString error;
-    std::vector<QStringList> rows =
-        &table == open_ ? grid_.records() : ReadTableRows(table, folder_, &error, store_);
+    std::vector<QStringList> rows = &table == open_ ? grid_.records() : ReadTableRows(table, folder_, &error, store_);
     if (!error.isEmpty()) {
       errors << QStringLiteral("%1：%2").arg(table.fileName, error);
       return nullptr;
@@ -95,9 +94,8 @@ void Vantaro3::buildReferenceCommands() {
   contextMenu_->addAction(users2);
   connect(go2, &QAction::triggered, this, [this] { goToReference(contextCell_.y(), contextCell_.x()); });
   connect(users2, &QAction::triggered, this, [this] { showReferrers(contextCell_.y()); });
-  connect(contextMenu_, &QMenu::aboutToShow, this, [this, go2] {
-    go2->setEnabled(openEntry() && references_->reference(contextCell_.x()));
-  });
+  connect(contextMenu_, &QMenu::aboutToShow, this,
+          [this, go2] { go2->setEnabled(openEntry() && references_->reference(contextCell_.x())); });
 
   // Ctrl+click on a reference cell goes there (once the click is over).
   view_->setFollowedColumns([this](int column) { return openEntry() && references_->reference(column); });
@@ -237,7 +235,8 @@ void Vantaro3::showReferrers(int row) {
   const bool keyed = HasKeyedReferences(table.fileName);
   const FileRecords file = OpenTableRecords(table, dataFolder_, grid_, store_, keyed);
   if (!file.error.isEmpty()) {
-    front_.message(this, text(QStringLiteral("无法读取 %1：%2").arg(table.fileName, file.error)), UiFront::Icon::Warning);
+    front_.message(this, text(QStringLiteral("无法读取 %1：%2").arg(table.fileName, file.error)),
+                   UiFront::Icon::Warning);
     return;
   }
   std::vector<QStringList> targetRows = file.rows;
@@ -266,7 +265,8 @@ void Vantaro3::showReferrers(int row) {
     chosen = *dialog.chosen();
   }
   // The open table's rows are its grid's; any other's are in file order.
-  goToRecord(*chosen.table, [chosen](bool) { return chosen.row; }, chosen.column);
+  const auto rowOf = [chosen](bool) { return chosen.row; };
+  goToRecord(*chosen.table, rowOf, chosen.column);
 }
 
 bool Vantaro3::confirmReferencedDelete(const std::vector<int>& rows) {
@@ -298,12 +298,11 @@ bool Vantaro3::confirmReferencedDelete(const std::vector<int>& rows) {
   }
   QStringList where;
   for (const auto& [file, n] : perTable) where << QStringLiteral("%1 %2 处").arg(file).arg(n);
-  QString question = rows.size() == 1
-                         ? QStringLiteral("该记录被 %1引用").arg(where.join(QStringLiteral("、")))
-                         : QStringLiteral("所选 %1 条记录中有 %2 条被引用（%3）")
-                               .arg(rows.size())
-                               .arg(referenced.size())
-                               .arg(where.join(QStringLiteral("、")));
+  QString question = rows.size() == 1 ? QStringLiteral("该记录被 %1引用").arg(where.join(QStringLiteral("、")))
+                                      : QStringLiteral("所选 %1 条记录中有 %2 条被引用（%3）")
+                                            .arg(rows.size())
+                                            .arg(referenced.size())
+                                            .arg(where.join(QStringLiteral("、")));
   if (cleared && kept)
     question += QStringLiteral("；删除后，按位置的引用将在保存时清空，按编号的引用保持原值但不再指向任何记录");
   else if (cleared)

@@ -59,10 +59,10 @@ class ReferenceNames {
 // The records of the open table as the folder's other tables know them: by
 // their position in the table's file as it is in the folder now.
 struct FileRecords {
-  std::vector<int> position;          // per grid row (index row - 1): its position there, -1 for a record made anew
-  std::vector<QStringList> rows;      // the file's records; decoded only when asked for (else empty lists)
-  int count = 0;                      // records in the file
-  QString error;                      // set when the file cannot be read
+  std::vector<int> position;      // per grid row (index row - 1): its position there, -1 for a record made anew
+  std::vector<QStringList> rows;  // the file's records; decoded only when asked for (else empty lists)
+  int count = 0;                  // records in the file
+  QString error;                  // set when the file cannot be read
 };
 FileRecords OpenTableRecords(const TableDef& table, const QString& folder, const RecordGrid& grid, FileStore& store,
                              bool decode);

@@ -36,8 +36,7 @@ ReferrersDialog::ReferrersDialog(const QString& what, std::vector<Referrer> refe
   for (const Referrer& r : referrers_) {
     QString column = header(*r.table, r.column);
     if (column.isEmpty()) column = QString::number(r.column);
-    auto* item = new QTreeWidgetItem(
-        list_, {r.table->fileName, QString::number(r.row), r.key, r.name, column});
+    auto* item = new QTreeWidgetItem(list_, {r.table->fileName, QString::number(r.row), r.key, r.name, column});
     item->setTextAlignment(1, Qt::AlignRight | Qt::AlignVCenter);
   }
   note->setBuddy(list_);

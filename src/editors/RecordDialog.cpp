@@ -173,15 +173,18 @@ void RecordDialog::goToMenu(int index, QWidget* widget, const QPoint& globalPos)
   const QString cell = b.filled() ? b.cellText() : b.value();
   const QString target = request_.referenceTarget(column, cell);
   QMenu* menu = nullptr;
-  if (auto* edit = qobject_cast<QLineEdit*>(widget)) menu = edit->createStandardContextMenu();
-  else menu = new QMenu(widget);
-  menu->setAttribute(Qt::WA_DeleteOnClose, false);
+  if (auto* edit = qobject_cast<QLineEdit*>(widget))
+    menu = edit->createStandardContextMenu();
+  else
+    menu = new QMenu(widget);
   if (!menu->isEmpty()) menu->addSeparator();
   const Script script = traditional_ ? Script::Traditional : Script::Simplified;
   // The target is worded by the shell, in the interface's script already.
   QString label = msg::Localised(script, QStringLiteral("转到(&G)"));
-  if (target.isEmpty()) label += msg::Localised(script, QStringLiteral("（不引用任何记录）"));
-  else label += u' ' + QString(target).replace(u'&', QStringLiteral("&&"));
+  if (target.isEmpty())
+    label += msg::Localised(script, QStringLiteral("（不引用任何记录）"));
+  else
+    label += u' ' + QString(target).replace(u'&', QStringLiteral("&&"));
   if (!target.isEmpty() && changed) label += msg::Localised(script, QStringLiteral("（请先确定或取消修改）"));
   QAction* go = menu->addAction(label);
   go->setObjectName(QStringLiteral("mnu_goto"));
