@@ -90,7 +90,9 @@ class JobEditorsTest : public QObject {
     QVERIFY(grid_.recordCount() >= 8);
   }
   std::unique_ptr<RecordDialog> open(const QString& editor, EditorMode mode = EditorMode::Edit) {
-    EditorRequest r{editor, mode, {}};
+    EditorRequest r;
+    r.editor = editor;
+    r.mode = mode;
     if (mode == EditorMode::ModifySeveral)
       for (const CatalogueEntry& e : Catalogue())
         if (e.editor == editor) r.disabledControls = e.disabledForModify;

@@ -103,7 +103,8 @@ void ShellTest::menusCarryTheLanguageFileKeys_data() {
                                        "mnu_null=取消选择", "mnu_fx=反向选择", "mnu_f3", "mnu_refresh=刷新(&R)",
                                        "mnu_load=重新载入(&L)", "mnu_batch=批量修改(&B)…",
                                        // The grid's own commands follow, each with its keys.
-                                       "mnu_f5", "mnu_edit=修改记录(&M)", "mnu_modify=多项修改", "mnu_f6",
+                                       "mnu_f5", "mnu_edit=修改记录(&M)", "mnu_modify=多项修改",
+                                       "mnu_goto=转到(&G)", "mnu_refby=被引用(&U)…", "mnu_f6",
                                        "mnu_copy=复制(&C)", "mnu_copyh=复制（含标题行）", "mnu_paste=粘贴(&P)",
                                        "mnu_filldown=向下填充", "mnu_clear=清除单元格", "mnu_f7",
                                        "mnu_cells=按单元格选择"};
@@ -113,7 +114,8 @@ void ShellTest::menusCarryTheLanguageFileKeys_data() {
                         << QStringList{"mnu_help=使用说明(&R)", "mnu_help_en=User guide in English(&E)", "mnu_f4",
                                        "mnu_about=关于 Vantaro3 DataEditer(&A)..."};
   QTest::newRow("context") << "mnu_menu4" << "修改"
-                           << QStringList{"mnu_modify=多项修改", "mnu_f1", "mnu_add=添加", "mnu_del=删除"};
+                           << QStringList{"mnu_modify=多项修改", "mnu_f1", "mnu_add=添加", "mnu_del=删除", "mnu_f8",
+                                         "mnu_goto2=转到", "mnu_refby2=被引用…"};
 }
 
 void ShellTest::menusCarryTheLanguageFileKeys() {

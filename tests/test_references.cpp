@@ -7,7 +7,15 @@
 #include <map>
 #include <set>
 
+#include "ReferenceSlots.h"
 #include "TestSupport.h"
+#ifdef V3_WITH_EDITORS
+#include <QLineEdit>
+#include <QPushButton>
+
+#include "editors/Editors.h"
+#include "editors/RecordDialog.h"
+#endif
 #include "model/LinkedSave.h"
 #include "model/ReferenceRemap.h"
 #include "tables/Tables.h"
@@ -17,29 +25,6 @@ using namespace v3test;
 
 namespace {
 
-// Where each position reference lies in its file: record size, slot offset,
-// bytes read (little-endian, signed).
-struct Slot {
-  const char* table;
-  int column;
-  int recordSize, offset, width;
-};
-const Slot kPositionSlots[] = {
-    {"Team.dat", 3, 60, 24, 2}, {"Team.dat", 4, 60, 28, 2}, {"Team.dat", 5, 60, 32, 2}, {"Team.dat", 6, 60, 36, 2},
-    {"Firm.dat", 4, 112, 44, 4}, {"Firm.dat", 5, 112, 48, 4}, {"Firm.dat", 6, 112, 52, 4},
-    {"Firm.dat", 7, 112, 56, 4}, {"Firm.dat", 8, 112, 60, 4}, {"Firm.dat", 9, 112, 64, 4},
-};
-
-qint64 ReadInt(const QByteArray& file, qint64 at, int width) {
-  qint64 v = 0;
-  for (int i = width - 1; i >= 0; --i) v = (v << 8) | quint8(file.at(at + i));
-  const qint64 sign = qint64(1) << (8 * width - 1);
-  return (v ^ sign) - sign;
-}
-int Count(const QByteArray& file) { return int(ReadInt(file, 4, 2)); }
-// A star's number (record offset 0, 16 bits): the star's identity here.
-qint64 StarNumber(const QByteArray& stars, qint64 position) { return ReadInt(stars, 12 + 360 * position, 2); }
-
 // Every position reference of the folder as the number of the star it names (0 for none).
 std::map<QString, std::vector<qint64>> NamedStars(const QString& folder) {
   const QByteArray stars = ReadFile(folder + "/StarRole.dat");
@@ -48,7 +33,7 @@ std::map<QString, std::vector<qint64>> NamedStars(const QString& folder) {
     const QByteArray file = ReadFile(folder + "/" + s.table);
     std::vector<qint64>& v = named[QStringLiteral("%1 %2").arg(s.table).arg(s.column)];
     for (int r = 0; r < Count(file); ++r) {
-      const qint64 p = ReadInt(file, 12 + qint64(r) * s.recordSize + s.offset, s.width);
+      const qint64 p = SlotValue(file, s, r);
       v.push_back(p == -1 ? 0 : p >= 0 && p < Count(stars) ? StarNumber(stars, p) : -999);
     }
   }
@@ -64,7 +49,35 @@ QByteArray OutsideReferences(const QString& folder, const QString& table) {
   return file;
 }
 
-enum class Edit { DeleteStar, InsertFirst, Renumber, ImportWithoutRow };
+enum class Edit { DeleteStar, InsertFirst, Renumber, ImportWithoutRow, EditorAdd };
+
+#ifdef V3_WITH_EDITORS
+// A star added as a user adds one: the star at `row` selected, 添加 in the
+// Star editor (which starts from the selected star), a number of its own
+// typed into the number box, the add button clicked.
+bool AddThroughEditor(RecordGrid& grid, int row, qint64 number, const QString& folder) {
+  const QString program = folder + "/program";
+  QDir().mkpath(program);
+  WriteFile(program + "/Config.ini", QByteArray("[Config]\r\nPath=") + folder.toUtf8() + "\r\n");
+  grid.setCurrentRow(row);
+  EditorRequest request;
+  request.editor = QStringLiteral("Star");
+  request.mode = EditorMode::Add;
+  EditorEnvironment env;
+  env.programFolder = program;
+  RecordDialog dialog(*FindEditorForm(request.editor), grid, request, env, nullptr);
+  dialog.show();
+  if (!QTest::qWaitForWindowExposed(&dialog)) return false;
+  auto* box = qobject_cast<QLineEdit*>(dialog.control(QStringLiteral("Text(1)")));
+  auto* add = dialog.findChild<QPushButton*>(QStringLiteral("Cmd_add"));
+  if (!box || !add) return false;
+  box->setFocus();
+  QTest::keyClick(box, Qt::Key_A, Qt::ControlModifier);
+  QTest::keyClicks(box, QString::number(number));
+  QTest::mouseClick(add, Qt::LeftButton);
+  return dialog.result() == QDialog::Accepted;
+}
+#endif
 
 }  // namespace
 
@@ -101,6 +114,9 @@ class ReferencesTest : public QObject {
     QTest::newRow("a new star that sorts first") << int(Edit::InsertFirst);
     QTest::newRow("a renumbered star moves in the save's order") << int(Edit::Renumber);
     QTest::newRow("CSV import without one star's row") << int(Edit::ImportWithoutRow);
+#ifdef V3_WITH_EDITORS
+    QTest::newRow("a star added through the editor, sorting into the middle") << int(Edit::EditorAdd);
+#endif
   }
 
   void referencesFollowTheirStars() {
@@ -108,6 +124,17 @@ class ReferencesTest : public QObject {
     const QString folder = dir_.filePath(QStringLiteral("edit%1").arg(edit));
     QDir().mkpath(folder);
     for (const QString& f : QDir(sample_).entryList(QDir::Files)) QFile::copy(sample_ + "/" + f, folder + "/" + f);
+    if (edit == int(Edit::EditorAdd)) {
+      // Numbers with room between them (the sample's follow each other):
+      // every star's number times ten, no star moved.
+      RecordGrid grid;
+      QVERIFY(LoadTable(StarTable(), folder, grid));
+      for (int r = 1; r <= grid.recordCount(); ++r) grid.setCell(r, 1, QString::number(grid.cell(r, 1).toLongLong() * 10));
+      ReferencePlan plan;
+      QVERIFY(SaveTableWithReferences(StarTable(), folder, grid, FileStore::disk(), nullptr, {}, {}, &plan).ok());
+      QVERIFY(!plan.changesCells());
+      for (const char* t : {"Team.dat", "Firm.dat"}) QCOMPARE(ReadFile(folder + "/" + t), ReadFile(sample_ + "/" + t));
+    }
     const auto before = NamedStars(folder);
     const QByteArray oldStars = ReadFile(folder + "/StarRole.dat");
     // The star that Team.dat's first member names goes, or moves.
@@ -115,14 +142,23 @@ class ReferencesTest : public QObject {
     for (qint64 n : before.at("Team.dat 3")) chosen = chosen ? chosen : n;
     QVERIFY(chosen > 0);
     std::map<qint64, qint64> renamed;  // old number -> new, 0 for deleted
-    renamed[chosen] = edit == int(Edit::Renumber) ? 30000 : edit == int(Edit::InsertFirst) ? chosen : 0;
+    renamed[chosen] = edit == int(Edit::Renumber)                                             ? 30000
+                      : edit == int(Edit::InsertFirst) || edit == int(Edit::EditorAdd) ? chosen
+                                                                                       : 0;
+    // A number no star has, between those of the middle stars of the file.
+    qint64 middle = 0;
+    std::set<qint64> numbers;
+    for (int p = 0; p < Count(oldStars); ++p) numbers.insert(StarNumber(oldStars, p));
+    for (auto it = numbers.begin(); it != numbers.end() && !middle; ++it)
+      if (std::distance(numbers.begin(), it) >= Count(oldStars) / 3 && !numbers.count(*it + 1)) middle = *it + 1;
 
     if (edit == int(Edit::ImportWithoutRow)) {
       QList<QByteArray> lines = RunCli({"export", folder, "StarRole.dat"}).out.split('\n');
       lines.removeIf([&](const QByteArray& l) { return l.startsWith(QByteArray::number(chosen) + ','); });
       WriteFile(folder + "/stars.csv", lines.join('\n'));
       const CliRun r = RunCli({"import", folder, "StarRole.dat", folder + "/stars.csv", "--allow-removal"});
-      QVERIFY2(r.code == 0 && r.err.contains("StarRole.dat：删除 1 条"), r.err.constData());
+      // The summary in the language of the environment (English here).
+      QVERIFY2(r.code == 0 && r.err.contains("StarRole.dat: 1 deleted"), r.err.constData());
     } else {
       RecordGrid grid;
       QVERIFY(LoadTable(StarTable(), folder, grid));
@@ -132,6 +168,11 @@ class ReferencesTest : public QObject {
       QVERIFY(row > 0);
       if (edit == int(Edit::DeleteStar)) grid.removeRecords({row});
       if (edit == int(Edit::Renumber)) grid.setCell(row, 1, "30000");
+#ifdef V3_WITH_EDITORS
+      if (edit == int(Edit::EditorAdd)) {
+        QVERIFY(AddThroughEditor(grid, row, middle, folder));
+      }
+#endif
       if (edit == int(Edit::InsertFirst)) {
         QStringList fresh = grid.record(row);
         fresh[0] = "0";
@@ -143,6 +184,15 @@ class ReferencesTest : public QObject {
       QVERIFY(plan.changesCells());
     }
     const auto after = NamedStars(folder);
+    if (edit == int(Edit::EditorAdd)) {
+      // The new star stands between others in the file, with the chosen star's cells.
+      const QByteArray stars = ReadFile(folder + "/StarRole.dat");
+      int at = -1;
+      for (int p = 0; p < Count(stars); ++p)
+        if (StarNumber(stars, p) == middle) at = p;
+      QVERIFY2(at > 0 && at < Count(stars) - 1, qPrintable(QString::number(at)));
+      QCOMPARE(Count(stars), Count(oldStars) + 1);
+    }
     int followed = 0, cleared = 0;
     for (const auto& [column, stars] : before)
       for (size_t r = 0; r < stars.size(); ++r) {
@@ -223,5 +273,9 @@ class ReferencesTest : public QObject {
   }
 };
 
+#ifdef V3_WITH_EDITORS
+QTEST_MAIN(ReferencesTest)
+#else
 QTEST_GUILESS_MAIN(ReferencesTest)
+#endif
 #include "test_references.moc"

@@ -1312,55 +1312,55 @@ changes is told first.</source>
         </message>
         <message>
             <source>保存已取消，文件未改动</source>
-            <translation type="unfinished" />
+            <translation>save cancelled; the file is unchanged</translation>
         </message>
         <message>
             <source>引用 %1 的记录无法随之更新（%2），所有文件均未改动</source>
-            <translation type="unfinished" />
+            <translation>the records that refer to %1 cannot follow it (%2); no file is changed</translation>
         </message>
         <message>
             <source>删除 %1 条</source>
-            <translation type="unfinished" />
+            <translation>%1 deleted</translation>
         </message>
         <message>
             <source>新增 %1 条</source>
-            <translation type="unfinished" />
+            <translation>%1 added</translation>
         </message>
         <message>
             <source>记录位置改变</source>
-            <translation type="unfinished" />
+            <translation>records moved</translation>
         </message>
         <message>
             <source>记录编号改变</source>
-            <translation type="unfinished" />
+            <translation>record numbers changed</translation>
         </message>
         <message>
             <source>%1 %2 处</source>
-            <translation type="unfinished" />
+            <translation>%1 %2</translation>
         </message>
         <message>
             <source>；</source>
-            <translation type="unfinished" />
+            <translation>; </translation>
         </message>
         <message>
             <source>引用将随之更新</source>
-            <translation type="unfinished" />
+            <translation> (references that follow their records)</translation>
         </message>
         <message>
             <source>；%1 处引用被删除的记录将清空（%2）</source>
-            <translation type="unfinished" />
+            <translation>; %1 references to deleted records are cleared (%2)</translation>
         </message>
         <message>
             <source>；%1 处引用的记录已被删除，保持原值（%2）</source>
-            <translation type="unfinished" />
+            <translation>; %1 references name deleted records and are kept as they are (%2)</translation>
         </message>
         <message>
             <source>%1 第 %2 行</source>
-            <translation type="unfinished" />
+            <translation>%1 row %2</translation>
         </message>
         <message>
             <source>（%1）</source>
-            <translation type="unfinished" />
+            <translation> (%1)</translation>
         </message>
         <message>
             <source>第 %1 列</source>
@@ -1368,15 +1368,23 @@ changes is told first.</source>
         </message>
         <message>
             <source>%1：%2 → %3</source>
-            <translation type="unfinished" />
+            <translation>%1: %2 → %3</translation>
         </message>
         <message>
             <source>%1：%2 → %3（所引用的记录已删除）</source>
-            <translation type="unfinished" />
+            <translation>%1: %2 → %3 (the record it named is deleted)</translation>
         </message>
         <message>
             <source>%1：%2（所引用的记录已删除）</source>
-            <translation type="unfinished" />
+            <translation>%1: %2 (the record it named is deleted)</translation>
+        </message>
+        <message>
+            <source>、</source>
+            <translation>, </translation>
+        </message>
+        <message>
+            <source>%1：%2</source>
+            <translation>%1: %2</translation>
         </message>
     </context>
     <context>

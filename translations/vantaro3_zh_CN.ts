@@ -638,7 +638,7 @@ added or moved, the tables that refer to them by position (Team.dat and
 Firm.dat to StarRole.dat) are updated in the same save, all files or none:
 a reference follows its record, one to a removed record becomes -1; what
 changes is told first.</source>
-            <translation type="unfinished" />
+            <translation>保存与编辑器相同：TABLE.bak 和备份历史保留旧文件；独立表像其窗口一样就地修改。以下情况拒绝导入，不写任何文件：CSV 的编码无效（指出所在行和字节）、某行的字段数不对、某个单元格无法存入、CSV 没有记录（除非给出 --allow-empty）。第一行若是该表任一种文字的标题行则跳过，UTF-8 字节顺序标记也跳过；全为空字段的行和空行跳过并计数。分隔符（逗号、分号或制表符）从第一行识别，除非由 --delimiter 指定。每次导入都说明修改、新增、删除和未变的记录数；会删除记录的导入被拒绝，除非给出 --allow-removal（或 --allow-empty）。同样拒绝：保存不写入的列中改动的单元格（Active.tab 和 Pression.tab 保留第 2–3 列）、独立表的行与导出时顺序不同（按位置对应）、无法分辨是哪条记录的重复编号的行。TABLE 的记录被删除、新增或移动时，按位置引用它们的表（Team.dat 和 Firm.dat 引用 StarRole.dat）在同一次保存中一并更新，所有文件要么全部写入，要么全部不变：引用跟随其记录，引用已删除记录的变为 -1；改变的内容先告知。</translation>
         </message>
         <message>
             <source>write table,row,record,record name,column,column name,reason</source>
@@ -1343,75 +1343,83 @@ changes is told first.</source>
         <name>References</name>
         <message>
             <source>，文件未改动</source>
-            <translation type="unfinished" />
+            <translation>，文件未改动</translation>
         </message>
         <message>
             <source>保存已取消，文件未改动</source>
-            <translation type="unfinished" />
+            <translation>保存已取消，文件未改动</translation>
         </message>
         <message>
             <source>引用 %1 的记录无法随之更新（%2），所有文件均未改动</source>
-            <translation type="unfinished" />
+            <translation>引用 %1 的记录无法随之更新（%2），所有文件均未改动</translation>
         </message>
         <message>
             <source>删除 %1 条</source>
-            <translation type="unfinished" />
+            <translation>删除 %1 条</translation>
         </message>
         <message>
             <source>新增 %1 条</source>
-            <translation type="unfinished" />
+            <translation>新增 %1 条</translation>
         </message>
         <message>
             <source>记录位置改变</source>
-            <translation type="unfinished" />
+            <translation>记录位置改变</translation>
         </message>
         <message>
             <source>记录编号改变</source>
-            <translation type="unfinished" />
+            <translation>记录编号改变</translation>
         </message>
         <message>
             <source>%1 %2 处</source>
-            <translation type="unfinished" />
+            <translation>%1 %2 处</translation>
         </message>
         <message>
             <source>；</source>
-            <translation type="unfinished" />
+            <translation>；</translation>
         </message>
         <message>
             <source>引用将随之更新</source>
-            <translation type="unfinished" />
+            <translation>引用将随之更新</translation>
         </message>
         <message>
             <source>；%1 处引用被删除的记录将清空（%2）</source>
-            <translation type="unfinished" />
+            <translation>；%1 处引用被删除的记录将清空（%2）</translation>
         </message>
         <message>
             <source>；%1 处引用的记录已被删除，保持原值（%2）</source>
-            <translation type="unfinished" />
+            <translation>；%1 处引用的记录已被删除，保持原值（%2）</translation>
         </message>
         <message>
             <source>%1 第 %2 行</source>
-            <translation type="unfinished" />
+            <translation>%1 第 %2 行</translation>
         </message>
         <message>
             <source>（%1）</source>
-            <translation type="unfinished" />
+            <translation>（%1）</translation>
         </message>
         <message>
             <source>第 %1 列</source>
-            <translation type="unfinished" />
+            <translation>第 %1 列</translation>
         </message>
         <message>
             <source>%1：%2 → %3</source>
-            <translation type="unfinished" />
+            <translation>%1：%2 → %3</translation>
         </message>
         <message>
             <source>%1：%2 → %3（所引用的记录已删除）</source>
-            <translation type="unfinished" />
+            <translation>%1：%2 → %3（所引用的记录已删除）</translation>
         </message>
         <message>
             <source>%1：%2（所引用的记录已删除）</source>
-            <translation type="unfinished" />
+            <translation>%1：%2（所引用的记录已删除）</translation>
+        </message>
+        <message>
+            <source>、</source>
+            <translation>、</translation>
+        </message>
+        <message>
+            <source>%1：%2</source>
+            <translation>%1：%2</translation>
         </message>
     </context>
     <context>
@@ -1532,7 +1540,7 @@ changes is told first.</source>
         </message>
         <message>
             <source>Producer.tab 中没有制作人“%1”</source>
-            <translation type="unfinished" />
+            <translation>Producer.tab 中没有制作人“%1”</translation>
         </message>
         <message>
             <source>制作人编号 %1 超出范围 %2</source>

@@ -638,7 +638,7 @@ added or moved, the tables that refer to them by position (Team.dat and
 Firm.dat to StarRole.dat) are updated in the same save, all files or none:
 a reference follows its record, one to a removed record becomes -1; what
 changes is told first.</source>
-            <translation type="unfinished" />
+            <translation>儲存與編輯器相同：TABLE.bak 和備份歷史保留舊檔案；獨立表像其視窗一樣就地修改。以下情況拒絕匯入，不寫任何檔案：CSV 的編碼無效（指出所在行和位元組）、某行的欄位數不對、某個儲存格無法存入、CSV 沒有記錄（除非給出 --allow-empty）。第一行若是該表任一種文字的標題列則略過，UTF-8 位元組順序標記也略過；全為空欄位的行和空行略過並計數。分隔符號（逗號、分號或定位字元）從第一行識別，除非由 --delimiter 指定。每次匯入都說明修改、新增、刪除和未變的記錄數；會刪除記錄的匯入被拒絕，除非給出 --allow-removal（或 --allow-empty）。同樣拒絕：儲存不寫入的欄中改動的儲存格（Active.tab 和 Pression.tab 保留第 2–3 欄）、獨立表的列與匯出時順序不同（依位置對應）、無法分辨是哪筆記錄的重複編號的列。TABLE 的記錄被刪除、新增或移動時，依位置引用它們的表（Team.dat 和 Firm.dat 引用 StarRole.dat）在同一次儲存中一併更新，所有檔案要麼全部寫入，要麼全部不變：引用跟隨其記錄，引用已刪除記錄的變為 -1；改變的內容先告知。</translation>
         </message>
         <message>
             <source>write table,row,record,record name,column,column name,reason</source>
@@ -1347,55 +1347,55 @@ changes is told first.</source>
         </message>
         <message>
             <source>保存已取消，文件未改动</source>
-            <translation type="unfinished" />
+            <translation>儲存已取消，檔案未改動</translation>
         </message>
         <message>
             <source>引用 %1 的记录无法随之更新（%2），所有文件均未改动</source>
-            <translation type="unfinished" />
+            <translation>引用 %1 的記錄無法隨之更新（%2），所有檔案均未改動</translation>
         </message>
         <message>
             <source>删除 %1 条</source>
-            <translation type="unfinished" />
+            <translation>刪除 %1 條</translation>
         </message>
         <message>
             <source>新增 %1 条</source>
-            <translation type="unfinished" />
+            <translation>新增 %1 條</translation>
         </message>
         <message>
             <source>记录位置改变</source>
-            <translation type="unfinished" />
+            <translation>記錄位置改變</translation>
         </message>
         <message>
             <source>记录编号改变</source>
-            <translation type="unfinished" />
+            <translation>記錄編號改變</translation>
         </message>
         <message>
             <source>%1 %2 处</source>
-            <translation type="unfinished" />
+            <translation>%1 %2 處</translation>
         </message>
         <message>
             <source>；</source>
-            <translation type="unfinished" />
+            <translation>；</translation>
         </message>
         <message>
             <source>引用将随之更新</source>
-            <translation type="unfinished" />
+            <translation>引用將隨之更新</translation>
         </message>
         <message>
             <source>；%1 处引用被删除的记录将清空（%2）</source>
-            <translation type="unfinished" />
+            <translation>；%1 處引用被刪除的記錄將清空（%2）</translation>
         </message>
         <message>
             <source>；%1 处引用的记录已被删除，保持原值（%2）</source>
-            <translation type="unfinished" />
+            <translation>；%1 處引用的記錄已被刪除，保持原值（%2）</translation>
         </message>
         <message>
             <source>%1 第 %2 行</source>
-            <translation type="unfinished" />
+            <translation>%1 第 %2 列</translation>
         </message>
         <message>
             <source>（%1）</source>
-            <translation type="unfinished" />
+            <translation>（%1）</translation>
         </message>
         <message>
             <source>第 %1 列</source>
@@ -1403,15 +1403,23 @@ changes is told first.</source>
         </message>
         <message>
             <source>%1：%2 → %3</source>
-            <translation type="unfinished" />
+            <translation>%1：%2 → %3</translation>
         </message>
         <message>
             <source>%1：%2 → %3（所引用的记录已删除）</source>
-            <translation type="unfinished" />
+            <translation>%1：%2 → %3（所引用的記錄已刪除）</translation>
         </message>
         <message>
             <source>%1：%2（所引用的记录已删除）</source>
-            <translation type="unfinished" />
+            <translation>%1：%2（所引用的記錄已刪除）</translation>
+        </message>
+        <message>
+            <source>、</source>
+            <translation>、</translation>
+        </message>
+        <message>
+            <source>%1：%2</source>
+            <translation>%1：%2</translation>
         </message>
     </context>
     <context>

@@ -2,6 +2,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
 #include <map>
 #include <memory>
 #include <vector>
@@ -24,6 +25,13 @@ struct EditorRequest {
   QString editor;               // the dialog's name, "Team", "CDW", ...
   EditorMode mode = EditorMode::Edit;
   QStringList disabledControls;  // ModifySeveral: the editor controls to disable
+  // 转到 on a field that refers to a record of another table (the columns
+  // `referenceColumns`): what the record the cell names is called ("StarRole.dat
+  // 第 34 行：林心怡"; empty when it names none), and the go-to itself, which the
+  // shell makes once the dialog has closed.
+  QList<int> referenceColumns;
+  std::function<QString(int column, const QString& cell)> referenceTarget;
+  std::function<void(int column, const QString& cell)> goTo;
 };
 
 // How the grid edits a column in place: as the table's editor shows its field.

@@ -476,7 +476,28 @@ void GridView::moveAfterEdit(int rows, int columns) {
   setFocus(Qt::OtherFocusReason);
 }
 
+bool GridView::followClick(const QMouseEvent* event, int row, int column) {
+  if (event->button() != Qt::LeftButton || event->modifiers() != Qt::ControlModifier || !followed_) return false;
+  if (row < 1 || column < 1 || !followed_(column)) return false;
+  // The second press of a double-click is no second follow, and opens no editor.
+  if (event->type() == QEvent::MouseButtonPress) emit referenceClicked(row, column);
+  return true;
+}
+
+int GridView::columnAtGlobal(const QPoint& globalPos) const {
+  if (frozen_ && frozen_->isActive()) {
+    const QPoint at = frozen_->viewport()->mapFromGlobal(globalPos);
+    if (frozen_->viewport()->rect().contains(at)) return std::max(0, frozen_->columnAt(at.x()));
+  }
+  return std::max(0, columnAt(viewport()->mapFromGlobal(globalPos).x()));
+}
+
 void GridView::mousePressEvent(QMouseEvent* event) {
+  const QPoint pos = event->position().toPoint();
+  if (followClick(event, rowAtPosition(pos), columnAt(pos.x()))) {
+    event->accept();
+    return;
+  }
   if (event->button() == Qt::RightButton) {
     // The selection is the shell's to change on a right click (never the view's).
     emit rightButtonPressed(rowAtPosition(event->position().toPoint()), event->globalPosition().toPoint());
@@ -504,6 +525,11 @@ void GridView::mouseReleaseEvent(QMouseEvent* event) {
 }
 
 void GridView::mouseDoubleClickEvent(QMouseEvent* event) {
+  const QPoint pos = event->position().toPoint();
+  if (followClick(event, rowAtPosition(pos), columnAt(pos.x()))) {
+    event->accept();
+    return;
+  }
   QTableView::mouseDoubleClickEvent(event);
   if (event->button() != Qt::LeftButton) return;
   const int row = rowAtPosition(event->position().toPoint());
@@ -567,6 +593,10 @@ bool GridView::eventFilter(QObject* watched, QEvent* event) {
     if (e->button() == Qt::RightButton) {
       if (type == QEvent::MouseButtonPress)
         emit rightButtonPressed(gridRow, e->globalPosition().toPoint());
+      emit mouseButtonUsed();
+      return true;
+    }
+    if (type != QEvent::MouseButtonRelease && followClick(e, gridRow, frozen_->columnAt(int(e->position().x())))) {
       emit mouseButtonUsed();
       return true;
     }

@@ -112,6 +112,12 @@ class GridView : public QTableView {
   // Scrolls the cell into view; the frozen columns never scroll sideways.
   void scrollTo(const QModelIndex& index, ScrollHint hint = EnsureVisible) override;
 
+  // The data column (1..K) under a screen position, in the frozen part where
+  // it shows there; 0 for none.
+  int columnAtGlobal(const QPoint& globalPos) const;
+  // The columns whose cells a Ctrl+click follows (referenceClicked) instead of selecting.
+  void setFollowedColumns(std::function<bool(int column)> followed) { followed_ = std::move(followed); }
+
  signals:
   void dataRowDoubleClicked(int row);
   // Right button over the grid: the row under the pointer (-1 below the last
@@ -121,6 +127,8 @@ class GridView : public QTableView {
   void mouseButtonUsed();
   // A left click on the header of a data column.
   void sortRequested(int column);
+  // Ctrl+click on a data cell of a followed column (the selection stays).
+  void referenceClicked(int row, int column);
 
  protected:
   void mousePressEvent(QMouseEvent* event) override;
@@ -133,6 +141,8 @@ class GridView : public QTableView {
 
  private:
   bool headerEvent(QHeaderView* header, QEvent* event);
+  // A Ctrl+click on a followed cell: told, and not taken as a selection.
+  bool followClick(const QMouseEvent* event, int row, int column);
   void rowsLeftOut();  // keeps rows kept out of view out of the selection
   void syncFrozen();
   void moveAfterEdit(int rows, int columns);
@@ -151,6 +161,7 @@ class GridView : public QTableView {
   bool rowPress_ = false;  // a press in the selector column while in cell mode
   int headerPressed_ = -1;
   QPoint headerPressPos_;
+  std::function<bool(int column)> followed_;
 };
 
 inline constexpr int kSelectorColumnWidth = 14;

@@ -139,6 +139,7 @@ Vantaro3::Vantaro3(ShellOptions options, QWidget* parent)
   buildForm();
   buildMenus();
   buildGridTools();
+  buildReferenceCommands();
   // A table opens as soon as its records are found; their cells are decoded
   // when first shown, and the rest a slice at a time while nothing else is
   // waiting, so find, filter, sort and save seldom wait for it.
@@ -201,7 +202,7 @@ void Vantaro3::buildForm() {
   connect(&grid_, &QAbstractItemModel::modelReset, this, &Vantaro3::updateSelectionLabel);
   connect(&grid_, &QAbstractItemModel::rowsRemoved, this, &Vantaro3::updateSelectionLabel);
   connect(view_, &GridView::dataRowDoubleClicked, this, &Vantaro3::editRow);
-  connect(view_, &GridView::rightButtonPressed, this, &Vantaro3::rightButton);
+  connect(view_, &GridView::rightButtonPressed, this, [this](int row, const QPoint& at) { rightButton(row, at); });
   connect(view_, &GridView::mouseButtonUsed, this, &Vantaro3::updateSelectionLabel);
 }
 
@@ -498,9 +499,11 @@ void Vantaro3::updateFileLabels() {
   label3_->setText(QDir::toNativeSeparators(DataFilePath(dataFolder_, caption_)));
 }
 
-void Vantaro3::rightButton(int row, const QPoint& globalPos) {
+void Vantaro3::rightButton(int row, const QPoint& globalPos, int column) {
   if (row >= 1) {
     if (grid_.selectedCount() < 2) grid_.setCurrentRow(row);
+    // The cell the menu's 转到 and 被引用… act on.
+    contextCell_ = QPoint(column >= 0 ? column : view_->columnAtGlobal(globalPos), row);
     contextMenu_->popup(globalPos);
   }
   updateSelectionLabel();
@@ -515,11 +518,21 @@ void Vantaro3::showEditor(const CatalogueEntry& entry, EditorMode mode) {
   request.editor = entry.editor;
   request.mode = mode;
   if (mode == EditorMode::ModifySeveral) request.disabledControls = entry.disabledForModify;
+  // 转到 on a reference field closes the dialog first, then goes.
+  std::optional<std::pair<int, QString>> goTo;
+  if (const TableDef* table = entry.table())
+    for (const ReferenceDef& r : table->references) request.referenceColumns << r.column;
+  request.referenceTarget = [this](int column, const QString& cell) { return referenceTarget(column, cell); };
+  request.goTo = [&goTo](int column, const QString& cell) { goTo.emplace(column, cell); };
   const int records = grid_.recordCount();
   {
     // All that the editor wrote is one step, named by what it did.
     UndoScope step(grid_);
     dialogs_.showEditor(request, grid_, this);
+  }
+  if (goTo) {
+    if (const ReferenceDef* r = references_->reference(goTo->first)) followReference(*r, goTo->first, goTo->second);
+    return;
   }
   // A record added by the editor is the current row; it is shown first.
   if (grid_.recordCount() > records && grid_.currentRow() > 0) view_->setTopRow(grid_.currentRow());
@@ -543,6 +556,7 @@ void Vantaro3::add() {
 
 void Vantaro3::deleteSelected(bool) {
   const std::vector<int> rows = grid_.selectedRows();
+  if (!rows.empty() && !confirmReferencedDelete(rows)) return;
   if (!rows.empty()) {
     const int top = view_->topRow();
     grid_.removeRecords(rows);

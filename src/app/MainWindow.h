@@ -3,6 +3,7 @@
 #include <QMainWindow>
 #include <QPointer>
 
+#include <functional>
 #include <memory>
 #include <optional>
 #include <utility>
@@ -33,6 +34,8 @@ class GridView;
 class ReferenceNames;
 class UiFront;
 struct CatalogueEntry;
+struct ReferenceDef;
+struct TableDef;
 enum class EditorMode;
 
 struct ShellOptions {
@@ -102,8 +105,17 @@ class Vantaro3 : public QMainWindow {
   void help();
   void about();
 
-  // The grid's right button over row `row` (0 the header row, -1 below the last row).
-  void rightButton(int row, const QPoint& globalPos);
+  // The grid's right button over row `row` (0 the header row, -1 below the last row),
+  // over the cell of `column` (-1: the column under the position).
+  void rightButton(int row, const QPoint& globalPos, int column = -1);
+
+  // References between tables (MainWindowReferences.cpp).
+  // 转到: the record the cell (grid row, column) refers to, in its table,
+  // opened as the Select menu opens it; the status line tells when there is none.
+  void goToReference(int row, int column);
+  // 被引用…: every record of the folder that refers to the grid row's record;
+  // the one chosen is gone to as 转到 goes.
+  void showReferrers(int row);
 
   // Commands of the grid itself (MainWindowGrid.cpp).
   void editCurrent();                    // Enter, F2: the editor on the current row
@@ -158,6 +170,20 @@ class Vantaro3 : public QMainWindow {
   void showEditor(const CatalogueEntry& entry, EditorMode mode);
   void status(const QString& simplified);
   QString text(const QString& simplified) const;
+
+  // References (MainWindowReferences.cpp).
+  void buildReferenceCommands();  // 转到 and 被引用… in the Edit and context menus, Ctrl+click
+  void updateReferenceCommands();
+  // Asks before records that other tables refer to are deleted (grid rows); false: keep them.
+  bool confirmReferencedDelete(const std::vector<int>& rows);
+  // Opens `table` (settling the open table's changes first) and makes the
+  // record current that `rowOf` finds in its grid (0: none; `fresh`: the table
+  // was just read, its rows in file order), at `column` (0: its name). False when the
+  // table was not opened.
+  bool goToRecord(const TableDef& table, const std::function<int(bool fresh)>& rowOf, int column);
+  // What the cell of the reference column names, for the editors' 转到 ("" for nothing).
+  QString referenceTarget(int column, const QString& cell) const;
+  void followReference(const ReferenceDef& reference, int column, const QString& cell);
 
   // The grid's tools (MainWindowGrid.cpp).
   void buildGridTools();     // keys, Edit-menu entries, toolbar, filter bar, record count
@@ -217,6 +243,7 @@ class Vantaro3 : public QMainWindow {
   std::unique_ptr<GridUndo> undo_;
   QMenu* recentMenu_ = nullptr;
   bool checkingDisk_ = false;
+  QPoint contextCell_;  // the cell (x: column, y: grid row) the context menu was opened on
   class QTimer* decodeTimer_ = nullptr;  // decodes the open table's records while the program is idle
 };
 

@@ -264,6 +264,7 @@ void Vantaro3::updateCommandStates() {
   enable({"mnu_paste", "mnu_filldown", "mnu_clear", "mnu_replace"}, editable);
   // Earlier versions of a table the window may write.
   enable({"mnu_restore"}, editable);
+  updateReferenceCommands();
 }
 
 bool Vantaro3::editableTable() const {
@@ -323,10 +324,11 @@ void Vantaro3::editCurrent() {
 void Vantaro3::popupAtCurrent() {
   const int row = keyboardRow();
   if (row < 1) return;
-  view_->scrollTo(grid_.index(row - 1, std::max(1, grid_.selectionModel()->currentIndex().column())));
+  const int column = std::max(1, grid_.selectionModel()->currentIndex().column());
+  view_->scrollTo(grid_.index(row - 1, column));
   const QRect cell = view_->visualRect(grid_.index(row - 1, 1));
   const QPoint at = view_->viewport()->mapToGlobal(QPoint(std::max(cell.left(), 0) + 8, cell.bottom()));
-  rightButton(row, at);
+  rightButton(row, at, column);
 }
 
 void Vantaro3::sortByColumn(int column) {

@@ -1,12 +1,17 @@
 #include "editors/RecordDialog.h"
 
+#include <QComboBox>
+#include <QContextMenuEvent>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
 #include <QPushButton>
 #include <QScrollArea>
 #include <QVBoxLayout>
 
 #include "app/FormTexts.h"
+#include "app/Messages.h"
 #include "app/Texts.h"
 #include "editors/ChangeTracking.h"
 #include "editors/ControlBindings.h"
@@ -60,6 +65,7 @@ RecordDialog::RecordDialog(const EditorForm& form, RecordGrid& grid, const Edito
   count_->setVisible(!adding);
   count_->setText(countText(int(selected.size()), traditional_));
   tracker_->setFilling(false);
+  offerGoTo();
   // The first key goes to the first field the user can change.
   for (const auto& b : bindings_)
     if (b->takesKeyboardFocus()) {
@@ -129,6 +135,65 @@ CellEditorDefs RecordDialog::cellEditors() const {
     defs.emplace(f.column, std::move(d));
   }
   return defs;
+}
+
+void RecordDialog::offerGoTo() {
+  if (!request_.goTo || !request_.referenceTarget) return;
+  for (size_t i = 0; i < bindings_.size(); ++i) {
+    const ControlBinding& b = *bindings_[i];
+    if (b.def().column <= 0 || !request_.referenceColumns.contains(b.def().column)) continue;
+    // A list that takes typing shows its menu over its edit field.
+    QList<QWidget*> widgets{b.widget()};
+    if (auto* box = qobject_cast<QComboBox*>(b.widget()); box && box->lineEdit()) widgets << box->lineEdit();
+    for (QWidget* w : widgets) {
+      goToFields_.insert(w, int(i));
+      w->installEventFilter(this);
+    }
+  }
+}
+
+bool RecordDialog::eventFilter(QObject* watched, QEvent* event) {
+  if (event->type() == QEvent::ContextMenu) {
+    const auto it = goToFields_.constFind(watched);
+    if (it != goToFields_.constEnd()) {
+      goToMenu(*it, static_cast<QWidget*>(watched), static_cast<QContextMenuEvent*>(event)->globalPos());
+      return true;
+    }
+  }
+  return QDialog::eventFilter(watched, event);
+}
+
+void RecordDialog::goToMenu(int index, QWidget* widget, const QPoint& globalPos) {
+  const ControlBinding& b = *bindings_[size_t(index)];
+  const int column = b.def().column;
+  bool changed = false;
+  for (size_t i = 0; i < bindings_.size(); ++i) changed |= tracker_->isChanged(int(i));
+  // The record the field was filled from; a changed dialog goes nowhere
+  // before its changes are confirmed or given up.
+  const QString cell = b.filled() ? b.cellText() : b.value();
+  const QString target = request_.referenceTarget(column, cell);
+  QMenu* menu = nullptr;
+  if (auto* edit = qobject_cast<QLineEdit*>(widget))
+    menu = edit->createStandardContextMenu();
+  else
+    menu = new QMenu(widget);
+  if (!menu->isEmpty()) menu->addSeparator();
+  const Script script = traditional_ ? Script::Traditional : Script::Simplified;
+  // The target is worded by the shell, in the interface's script already.
+  QString label = msg::Localised(script, QStringLiteral("转到(&G)"));
+  if (target.isEmpty())
+    label += msg::Localised(script, QStringLiteral("（不引用任何记录）"));
+  else
+    label += u' ' + QString(target).replace(u'&', QStringLiteral("&&"));
+  if (!target.isEmpty() && changed) label += msg::Localised(script, QStringLiteral("（请先确定或取消修改）"));
+  QAction* go = menu->addAction(label);
+  go->setObjectName(QStringLiteral("mnu_goto"));
+  go->setEnabled(!target.isEmpty() && !changed);
+  const QAction* picked = menu->exec(globalPos);
+  delete menu;
+  if (picked != go) return;
+  request_.goTo(column, cell);
+  reject();
 }
 
 int RecordDialog::indexOf(const QString& name) const {

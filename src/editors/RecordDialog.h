@@ -55,7 +55,13 @@ class RecordDialog : public QDialog {
   // The text of the line that says how many records OK changes.
   static QString countText(int records, bool traditional);
 
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
  private:
+  // 转到 in the context menu of the fields that refer to other tables' records.
+  void offerGoTo();
+  void goToMenu(int index, QWidget* widget, const QPoint& globalPos);
   void build();
   void fillFrom(int row);
   void writeInto(int row, bool onlyChanged, std::vector<RecordGrid::CellEdit>& edits) const;
@@ -67,6 +73,7 @@ class RecordDialog : public QDialog {
   EditorEnvironment env_;
   std::vector<std::unique_ptr<ControlBinding>> bindings_;  // in the form's order
   QHash<QString, QWidget*> controls_;
+  QHash<QObject*, int> goToFields_;  // a reference field's widget (or its edit field) -> its binding
   ChangeTracker* tracker_ = nullptr;
   QScrollArea* scroll_ = nullptr;
   QLabel* count_ = nullptr;

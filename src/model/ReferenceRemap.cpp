@@ -53,12 +53,14 @@ QString ReferencePlan::summary(bool traditional) const {
   if (added) what << Texts::tr("新增 %1 条").arg(added);
   if (reordered) what << Texts::tr("记录位置改变");
   if (what.isEmpty()) what << Texts::tr("记录编号改变");
-  QString text = target->fileName + QStringLiteral("：") + what.join(QStringLiteral("、"));
+  // The separators are the translation's too ("、" is ", " in English).
+  const QString separator = Texts::tr("、");
+  QString text = Texts::tr("%1：%2").arg(target->fileName, what.join(separator));
   auto perTable = [&](ReferenceCellUpdate::Kind kind) {
     QStringList parts;
     for (const ReferenceTableUpdate& t : tables)
       if (const int n = t.count(kind)) parts << Texts::tr("%1 %2 处").arg(t.table->fileName).arg(n);
-    return parts.join(QStringLiteral("、"));
+    return parts.join(separator);
   };
   if (const QString s = perTable(ReferenceCellUpdate::Follows); !s.isEmpty())
     text += Texts::tr("；") + s + Texts::tr("引用将随之更新");
