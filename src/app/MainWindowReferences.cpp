@@ -17,7 +17,7 @@
 #include "app/Texts.h"
 #include "app/UiFront.h"
 #include "model/TableIo.h"
-#include "tables/Catalogue.h"
+#include "app/Catalogue.h"
 #include "tables/Tables.h"
 #include "text/Language.h"
 
