@@ -92,6 +92,7 @@ class GridTest : public QObject {
   void filterThroughManyRows();
   void filterKeptThroughDeleteAndUndo_data();
   void filterKeptThroughDeleteAndUndo();
+  void filterReadsEditsOfNumberColumns();
   void parseBlock_data();
   void parseBlock();
   void copyAndPasteABlock();
@@ -606,6 +607,26 @@ void GridTest::filterKeptThroughDeleteAndUndo() {
   QCOMPARE(v->shownRows(), marked);
   QCOMPARE(s.window->recordCountLabel()->text(), QStringLiteral("显示 %1 / 1000 项").arg(marked.size()));
   QVERIFY(FrozenAgrees(v));
+}
+
+// The filter looks through the columns of numbers only for what a number
+// can hold; a column that an edit gives other text is looked through for
+// any text from then on, and an edited number is found again.
+void GridTest::filterReadsEditsOfNumberColumns() {
+  RecordGrid g;
+  g.reset(3, {{"1", "甲", "5"}, {"2", "乙", "6"}, {"3", "丙", "-7"}});
+  FilterIndex index;
+  const std::vector<int> all{1, 2, 3};
+  using Rows = std::vector<char>;
+  QCOMPARE(index.match(g, all, {"-7"}), (Rows{0, 0, 1}));
+  QCOMPARE(index.match(g, all, {"乙"}), (Rows{0, 1, 0}));
+  g.setCell(2, 3, QStringLiteral("6丁"));
+  index.invalidateRows(2, 2);
+  QCOMPARE(index.match(g, all, {"丁"}), (Rows{0, 1, 0}));
+  g.setCell(1, 3, QStringLiteral("66"));
+  index.invalidateRows(1, 1);
+  QCOMPARE(index.match(g, all, {"66"}), (Rows{1, 0, 0}));
+  QCOMPARE(index.match(g, all, {"6"}), (Rows{1, 1, 0}));
 }
 
 void GridTest::filterKeptThroughDeleteAndUndo_data() {

@@ -72,7 +72,8 @@ void FrozenView::syncWithMain() {
   // section, which with updates on looks up where the section starts: done
   // for thousands of rows at once (a filter) that is far too slow.
   const int rows = model()->rowCount();
-  int r = 0;
+  int r = rowsAlike_ ? rows : 0;
+  rowsAlike_ = false;
   while (r < rows && isRowHidden(r) == main_->isRowHidden(r)) ++r;
   if (r < rows) {
     const bool updates = updatesEnabled();

@@ -25,13 +25,20 @@ class FrozenView : public QTableView {
   // Takes the main grid's column widths, hidden columns and hidden rows.
   void syncWithMain();
   void updateFrozenGeometry();
+  // The grid hides or shows row r in both views at once: the rows are then
+  // known to be alike, and the next syncWithMain() need not compare them.
+  void setRowHiddenWithMain(int row, bool hide) {
+    setRowHidden(row, hide);
+    rowsAlike_ = true;
+  }
 
  private:
   int columnsWidth() const;
 
   QTableView* main_;
   int count_ = 0;
-  bool active_ = false;  // shown over the grid
+  bool active_ = false;     // shown over the grid
+  bool rowsAlike_ = false;  // see setRowHiddenWithMain
 };
 
 }  // namespace v3

@@ -172,8 +172,12 @@ void GridView::setGrid(RecordGrid* grid) {
     for (int c = 0; c < horizontalHeader()->count(); ++c) savedWidths_.push_back(horizontalHeader()->sectionSize(c));
     savedTop_ = topRow();
   });
+  for (auto rowsMoved : {&QAbstractItemModel::rowsInserted, &QAbstractItemModel::rowsRemoved})
+    connect(grid, rowsMoved, this, [this] { shownKnown_ = false; });
+  connect(grid, &QAbstractItemModel::layoutChanged, this, [this] { shownKnown_ = false; });
   connect(grid, &QAbstractItemModel::modelReset, this, [this] {
     shown_.clear();
+    shownKnown_ = false;  // the header may still leave rows out
     clearSortIndicator();
     if (savedWidths_.size() == grid_->columnCount())
       for (int c = 0; c < int(savedWidths_.size()); ++c) horizontalHeader()->resizeSection(c, savedWidths_[c]);
@@ -360,10 +364,21 @@ void GridView::setRowsShown(const std::vector<char>& shown) {
   const bool all = shown.empty() || std::all_of(shown.begin(), shown.end(), [](char c) { return c != 0; });
   if (all && shown_.empty()) return;
   setUpdatesEnabled(false);
+  const bool frozenUpdates = frozen_->updatesEnabled();
+  frozen_->setUpdatesEnabled(false);
+  // What the rows show now is known from the last call while the row count
+  // is the same (only this hides rows); otherwise each row is asked.
+  const bool known = shownKnown_ && (shown_.empty() || int(shown_.size()) == n);
   for (int r = 0; r < n; ++r) {
     const bool hide = !all && r < int(shown.size()) && !shown[size_t(r)];
-    if (isRowHidden(r) != hide) setRowHidden(r, hide);
+    const bool hidden = known ? !shown_.empty() && !shown_[size_t(r)] : isRowHidden(r);
+    if (hidden != hide) {
+      setRowHidden(r, hide);
+      frozen_->setRowHiddenWithMain(r, hide);
+    }
   }
+  frozen_->setUpdatesEnabled(frozenUpdates);
+  shownKnown_ = true;
   shown_ = all ? std::vector<char>() : shown;
   shown_.resize(all ? 0 : size_t(n), char(1));
   setUpdatesEnabled(true);

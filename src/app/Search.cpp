@@ -81,11 +81,19 @@ constexpr QChar kSeparator(u'\x1f');
 // More edited records than this and the whole block is built again.
 constexpr size_t kMostStaleRows = 1024;
 
+// Whether a cell holds nothing but what a number is written with: such
+// cells can hold no text that has another character.
+bool IsNumberText(QStringView text) {
+  for (QChar c : text)
+    if (!((c >= u'0' && c <= u'9') || c == u'-' || c == u'+' || c == u'.' || c == u' ')) return false;
+  return true;
+}
+
 }  // namespace
 
 void FilterIndex::invalidateRows(int first, int last) {
   if (!built_) return;
-  if (first < 1 || last < first || last >= int(starts_.size())) {
+  if (first < 1 || last < first || last >= int(texts_.starts.size())) {
     built_ = false;
     return;
   }
@@ -95,9 +103,8 @@ void FilterIndex::invalidateRows(int first, int last) {
   }
 }
 
-void FilterIndex::appendRecord(const RecordGrid& grid, int row, QString& into) const {
-  const QStringList& cells = grid.record(row);
-  for (int c : columns_)
+void FilterIndex::Block::append(const QStringList& cells, QString& into) const {
+  for (int c : columns)
     if (c >= 1 && c <= int(cells.size())) {
       into += cells[c - 1];
       into += kSeparator;
@@ -106,46 +113,88 @@ void FilterIndex::appendRecord(const RecordGrid& grid, int row, QString& into) c
 
 void FilterIndex::build(const RecordGrid& grid, const std::vector<int>& columns) {
   const int n = grid.recordCount();
-  columns_.clear();
-  for (int c : columns)
-    if (c >= 1 && c <= grid.fieldCount()) columns_.push_back(c);
-  text_.clear();
-  starts_.assign(size_t(n) + 1, 0);
-  stale_.clear();
+  wanted_ = columns;
+  // The columns whose every cell is a number go into a block of their own,
+  // which a text with any other character need not look through.
+  std::vector<char> numbers(columns.size(), char(1));
   for (int r = 1; r <= n; ++r) {
-    starts_[size_t(r - 1)] = text_.size();
-    appendRecord(grid, r, text_);
+    const QStringList& cells = grid.record(r);
+    for (size_t k = 0; k < columns.size(); ++k)
+      if (numbers[k] && columns[k] <= int(cells.size()) && !IsNumberText(cells[columns[k] - 1])) numbers[k] = 0;
   }
-  starts_[size_t(n)] = text_.size();
-  text_.squeeze();
+  numbers_ = Block();
+  texts_ = Block();
+  for (size_t k = 0; k < columns.size(); ++k) (numbers[k] ? numbers_ : texts_).columns.push_back(columns[k]);
+  for (Block* b : {&numbers_, &texts_}) {
+    b->starts.assign(size_t(n) + 1, 0);
+    for (int r = 1; r <= n; ++r) {
+      b->starts[size_t(r - 1)] = b->text.size();
+      b->append(grid.record(r), b->text);
+    }
+    b->starts[size_t(n)] = b->text.size();
+    b->text.squeeze();
+  }
+  stale_.clear();
   built_ = true;
 }
 
-void FilterIndex::refreshStale(const RecordGrid& grid) {
-  if (stale_.empty()) return;
+bool FilterIndex::refreshStale(const RecordGrid& grid) {
+  if (stale_.empty()) return true;
   std::sort(stale_.begin(), stale_.end());
   stale_.erase(std::unique(stale_.begin(), stale_.end()), stale_.end());
-  // One pass: the parts between the edited records are copied as they are,
-  // each edited record is read again, the starts after it move along.
-  QString fresh;
-  fresh.reserve(text_.size() + 256);
-  qsizetype copied = 0;  // of the old block
-  qsizetype shift = 0;
-  size_t next = 0;
-  for (size_t k = 0; k < starts_.size(); ++k) {
-    const qsizetype oldStart = starts_[k];
-    starts_[k] += shift;
-    if (next < stale_.size() && size_t(stale_[next]) == k + 1) {
-      fresh += QStringView(text_).mid(copied, oldStart - copied);
-      appendRecord(grid, int(k + 1), fresh);
-      copied = starts_[k + 1];  // the old end of the record, not moved yet
-      shift = fresh.size() - copied;
-      ++next;
-    }
+  // An edit that put other text into a column of numbers moves the column.
+  for (int r : stale_) {
+    const QStringList& cells = grid.record(r);
+    for (int c : numbers_.columns)
+      if (c <= int(cells.size()) && !IsNumberText(cells[c - 1])) return false;
   }
-  fresh += QStringView(text_).mid(copied);
-  text_ = std::move(fresh);
+  for (Block* b : {&numbers_, &texts_}) {
+    // One pass: the parts between the edited records are copied as they are,
+    // each edited record is read again, the starts after it move along.
+    QString fresh;
+    fresh.reserve(b->text.size() + 256);
+    qsizetype copied = 0;  // of the old block
+    qsizetype shift = 0;
+    size_t next = 0;
+    for (size_t k = 0; k < b->starts.size(); ++k) {
+      const qsizetype oldStart = b->starts[k];
+      b->starts[k] += shift;
+      if (next < stale_.size() && size_t(stale_[next]) == k + 1) {
+        fresh += QStringView(b->text).mid(copied, oldStart - copied);
+        b->append(grid.record(int(k + 1)), fresh);
+        copied = b->starts[k + 1];  // the old end of the record, not moved yet
+        shift = fresh.size() - copied;
+        ++next;
+      }
+    }
+    fresh += QStringView(b->text).mid(copied);
+    b->text = std::move(fresh);
+  }
   stale_.clear();
+  return true;
+}
+
+void FilterIndex::Block::mark(QStringView t, std::vector<char>& match) const {
+  const QStringView block(text);
+  const QStringView rest = t.mid(1);
+  const QChar first = t.front();
+  const size_t n = match.size();
+  // The first character is found with a fast scan of the whole block; at a
+  // full match the record is marked and the scan goes on with the next record.
+  qsizetype at = 0;
+  size_t row = 0;
+  while ((at = block.indexOf(first, at)) >= 0) {
+    if (block.size() - at - 1 < rest.size()) break;
+    if (block.mid(at + 1, rest.size()) != rest) {
+      ++at;
+      continue;
+    }
+    row = size_t(std::upper_bound(starts.begin() + qsizetype(row), starts.end(), at) - starts.begin()) - 1;
+    match[row] = 1;
+    at = starts[row + 1];
+    // Records another text already matched need no second look.
+    while (row + 1 < n && match[row + 1]) at = starts[++row + 1];
+  }
 }
 
 std::vector<char> FilterIndex::match(const RecordGrid& grid, const std::vector<int>& columns,
@@ -155,34 +204,14 @@ std::vector<char> FilterIndex::match(const RecordGrid& grid, const std::vector<i
   std::vector<int> wanted;
   for (int c : columns)
     if (c >= 1 && c <= grid.fieldCount()) wanted.push_back(c);
-  if (!built_ || wanted != columns_ || int(starts_.size()) != n + 1)
-    build(grid, columns);
-  else
-    refreshStale(grid);
+  if (!built_ || wanted != wanted_ || int(texts_.starts.size()) != n + 1 || !refreshStale(grid))
+    build(grid, wanted);
 
   std::vector<char> match(size_t(n), char(0));
-  const QStringView block(text_);
   for (const QString& t : searchTexts) {
     if (t.isEmpty() || t.contains(kSeparator)) continue;
-    const QStringView rest = QStringView(t).mid(1);
-    const QChar first = t.front();
-    // The first character is found with a fast scan of the whole block;
-    // at a full match the record is marked and the scan goes on with the
-    // next record.
-    qsizetype at = 0;
-    size_t row = 0;
-    while ((at = block.indexOf(first, at)) >= 0) {
-      if (block.size() - at - 1 < rest.size()) break;
-      if (block.mid(at + 1, rest.size()) != rest) {
-        ++at;
-        continue;
-      }
-      row = size_t(std::upper_bound(starts_.begin() + qsizetype(row), starts_.end(), at) - starts_.begin()) - 1;
-      match[row] = 1;
-      at = starts_[row + 1];
-      // Records another text already matched need no second look.
-      while (row + 1 < size_t(n) && match[row + 1]) at = starts_[++row + 1];
-    }
+    texts_.mark(t, match);
+    if (IsNumberText(t)) numbers_.mark(t, match);
   }
   return match;
 }

@@ -30,9 +30,10 @@ namespace v3 {
 std::vector<char> MatchingRows(const RecordGrid& grid, const std::vector<int>& columns, const QStringList& searchTexts);
 
 // The filter's texts of every record: the cells of the chosen columns
-// joined into one block of text, record after record, so that each
-// keystroke scans one block for each search text instead of every cell on
-// its own. Built on first use; stale once the grid changes: invalidate()
+// joined into blocks of text, record after record, so that each keystroke
+// scans a block for each search text instead of every cell on its own. The
+// columns of numbers have a block of their own, scanned only for a text
+// that could be part of a number. Built on first use; stale once the grid changes: invalidate()
 // for a change of the rows, invalidateRows() for an edit of some records.
 class FilterIndex {
  public:
@@ -43,15 +44,24 @@ class FilterIndex {
   std::vector<char> match(const RecordGrid& grid, const std::vector<int>& columns, const QStringList& searchTexts);
 
  private:
+  // Some of the columns' cells, record after record, each followed by a separator.
+  struct Block {
+    std::vector<int> columns;
+    QString text;
+    std::vector<qsizetype> starts;  // record r starts at starts[r - 1]; one more entry: the end
+    void append(const QStringList& cells, QString& into) const;
+    void mark(QStringView searchText, std::vector<char>& match) const;  // the records that hold it
+  };
   void build(const RecordGrid& grid, const std::vector<int>& columns);
-  void refreshStale(const RecordGrid& grid);
-  void appendRecord(const RecordGrid& grid, int row, QString& into) const;
+  // Reads the edited records again; false when one of them no longer fits
+  // its blocks (a cell of a column of numbers that is none now).
+  bool refreshStale(const RecordGrid& grid);
 
   bool built_ = false;
-  std::vector<int> columns_;
-  QString text_;                // every record's cells, each followed by a separator
-  std::vector<qsizetype> starts_;  // record r starts at starts_[r - 1]; one more entry: the end
-  std::vector<int> stale_;      // records edited since the build
+  std::vector<int> wanted_;  // the columns asked for
+  Block numbers_;            // the columns whose every cell is a number
+  Block texts_;              // the others
+  std::vector<int> stale_;   // records edited since the build
 };
 
 // What the filter looks for: the typed text as typed and in its Traditional
