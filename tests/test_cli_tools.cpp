@@ -211,7 +211,11 @@ class CliToolsTest : public QObject {
   // codes stay distinct past what three digits or one byte can count.
   void lintOfACleanSample_data() {
     QTest::addColumn<int>("records");
-    for (int n : {40, 256, 1000, 32767}) QTest::newRow(qPrintable(QString::number(n))) << n;
+    for (int n : {40, 256, 1000}) QTest::newRow(qPrintable(QString::number(n))) << n;
+#ifndef __SANITIZE_ADDRESS__
+    // The largest folder there can be: minutes under the sanitizers, so the plain build alone.
+    QTest::newRow("32767") << 32767;
+#endif
   }
   void lintOfACleanSample() {
     QFETCH(int, records);
