@@ -151,7 +151,7 @@ locale id of --locale, else English.
   0  success; diff found no difference, check and lint found nothing
   1  differences or findings: diff found a difference; check found a table
      whose bytes would change, one a save would refuse, or a file left by an
-     interrupted save; lint found a problem
+     interrupted save; lint found a problem; apply found a conflict
   2  usage error: an unknown command, option or table, a missing or extra
      argument, a bad option value
   3  a file or folder that cannot be read or written (standard output too:

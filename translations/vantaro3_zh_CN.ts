@@ -158,7 +158,7 @@ LC_ALL、LC_MESSAGES 或 LANG，再依 --locale 的区域 ID，否则为英文�
   0  success; diff found no difference, check and lint found nothing
   1  differences or findings: diff found a difference; check found a table
      whose bytes would change, one a save would refuse, or a file left by an
-     interrupted save; lint found a problem
+     interrupted save; lint found a problem; apply found a conflict
   2  usage error: an unknown command, option or table, a missing or extra
      argument, a bad option value
   3  a file or folder that cannot be read or written (standard output too:
@@ -169,7 +169,7 @@ LC_ALL、LC_MESSAGES 或 LANG，再依 --locale 的区域 ID，否则为英文�
             <translation>退出状态：
   0  成功；diff 没有发现差异，check 和 lint 没有发现问题
   1  有差异或问题：diff 发现差异；check 发现保存后字节会改变的表、保存会拒绝
-     的表或中断的保存留下的文件；lint 发现问题
+     的表或中断的保存留下的文件；lint 发现问题；apply 发现冲突
   2  用法错误：未知的命令、选项或表，缺少或多出参数，选项的值不对
   3  无法读取或写入的文件或文件夹（包括标准输出：设备已满、管道已关闭），
      不含游戏数据文件的文件夹，不存在的表，被拒绝的 CSV 或导出，

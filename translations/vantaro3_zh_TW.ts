@@ -158,7 +158,7 @@ LC_ALL、LC_MESSAGES 或 LANG，再依 --locale 的地區 ID，否則為英文�
   0  success; diff found no difference, check and lint found nothing
   1  differences or findings: diff found a difference; check found a table
      whose bytes would change, one a save would refuse, or a file left by an
-     interrupted save; lint found a problem
+     interrupted save; lint found a problem; apply found a conflict
   2  usage error: an unknown command, option or table, a missing or extra
      argument, a bad option value
   3  a file or folder that cannot be read or written (standard output too:
@@ -169,7 +169,7 @@ LC_ALL、LC_MESSAGES 或 LANG，再依 --locale 的地區 ID，否則為英文�
             <translation>結束狀態：
   0  成功；diff 沒有發現差異，check 和 lint 沒有發現問題
   1  有差異或問題：diff 發現差異；check 發現儲存後位元組會改變的表、儲存會拒絕
-     的表或中斷的儲存留下的檔案；lint 發現問題
+     的表或中斷的儲存留下的檔案；lint 發現問題；apply 發現衝突
   2  用法錯誤：未知的命令、選項或表，缺少或多出參數，選項的值不對
   3  無法讀取或寫入的檔案或資料夾（包括標準輸出：裝置已滿、管道已關閉），
      不含遊戲資料檔的資料夾，不存在的表，被拒絕的 CSV 或匯出，
