@@ -2,6 +2,8 @@
 // table, the grid's mouse rules, the record commands and save.
 #include "test_gui_support.h"
 
+#include <QCursor>
+#include <QGuiApplication>
 #include <QAbstractItemModelTester>
 #include <QHeaderView>
 #include <QLabel>
@@ -48,6 +50,32 @@ class FailingStore : public FileStore {
   }
 };
 
+// Notes which reads and writes of the files happen under the wait cursor.
+class CursorWatch : public FileStore {
+ public:
+  QStringList calls, busy;
+  static bool waiting() {
+    const QCursor* c = QGuiApplication::overrideCursor();
+    return c && c->shape() == Qt::WaitCursor;
+  }
+  void note(const QString& what) {
+    calls << what;
+    if (waiting()) busy << what;
+  }
+  QByteArray read(const QString& path, bool* exists, QString* error) override {
+    note(QStringLiteral("read"));
+    return FileStore::read(path, exists, error);
+  }
+  bool stage(const QString& path, const QByteArray& bytes, disk::StagedReplace* staged, QString* error) override {
+    note(QStringLiteral("write"));
+    return FileStore::stage(path, bytes, staged, error);
+  }
+  bool replace(const QString& path, const QByteArray& bytes, QString* error) override {
+    note(QStringLiteral("write"));
+    return FileStore::replace(path, bytes, error);
+  }
+};
+
 }  // namespace
 
 class ShellTest : public QObject {
@@ -84,6 +112,7 @@ class ShellTest : public QObject {
   void refusedSaveNamesTheCell();
   void failedSaveKeepsTheBackup_data();
   void failedSaveKeepsTheBackup();
+  void waitCursorWhileFilesAreReadAndWritten();
   void readOnlyDataFolder();
   void backupBlockedOnDisk();
   void unreadableFileIsReportedAndKept();
@@ -734,6 +763,34 @@ void ShellTest::failedSaveKeepsTheBackup() {
   if (backupMade) QCOMPARE(ReadFile(s.path(QStringLiteral("Team.dat.bak"))), file);
   QCOMPARE(Records(s.grid()), before);
   QVERIFY(s.window->modifiedMark()->isVisibleTo(s.window.get()));
+}
+
+// Opening and saving a table show the wait cursor while the files are read
+// and written; the question about the tables that refer to it, and all that
+// comes after, the usual one.
+void ShellTest::waitCursorWhileFilesAreReadAndWritten() {
+  CursorWatch store;
+  Shell s(6);
+  s.store = &store;
+  QVERIFY(s.start());
+  s.open(QStringLiteral("StarRole.dat"));
+  QVERIFY(store.busy.contains(QStringLiteral("read")));
+  QVERIFY(!QGuiApplication::overrideCursor());
+  s.front.answers = QStringList{QStringLiteral("删除"), QStringLiteral("保存")};
+  SelectRows(s.grid(), Rows({2}));
+  s.trigger(QStringLiteral("mnu_de"));
+  const qsizetype asked = s.front.questions.size();  // the delete question, when a team or firm holds the star
+  if (asked == 0) s.front.answers.removeFirst();
+  bool waitedInTheQuestion = true;
+  s.front.onQuestion = [&] { waitedInTheQuestion = CursorWatch::waiting(); };
+  store.calls.clear();
+  store.busy.clear();
+  s.trigger(QStringLiteral("mnu_save"));
+  QCOMPARE(s.front.questions.size(), asked + 1);  // Team.dat and Firm.dat follow the deleted star
+  QVERIFY(!waitedInTheQuestion);
+  QVERIFY(store.calls.contains(QStringLiteral("write")));
+  QCOMPARE(store.busy, store.calls);
+  QVERIFY(!QGuiApplication::overrideCursor());
 }
 
 void ShellTest::readOnlyDataFolder() {

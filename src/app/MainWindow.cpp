@@ -452,7 +452,11 @@ void Vantaro3::loadOpenTable() {
   const TableDef& table = *entry->table();
   QString error;
   const bool exists = DataFileExists(dataFolder_, table.fileName);
-  const bool ok = document_.open(table, dataFolder_, &error);
+  bool ok = false;
+  {
+    BusyCursor busy;
+    ok = document_.open(table, dataFolder_, &error);
+  }
   if (!grid_.allDecoded()) decodeTimer_->start();
   view_->applyColumns();
   if (!ok) {
@@ -601,6 +605,7 @@ void Vantaro3::save() {
   bool cancelled = false;
   {
     UnrecordedScope quiet(grid_);
+    BusyCursor busy;
     // A save that deletes, adds or moves records that other tables refer
     // to updates them in the same save; the user sees what first.
     request.proceed = [&](const ReferencePlan& p) {
@@ -608,7 +613,9 @@ void Vantaro3::save() {
       QStringList lines = p.details();
       if (lines.size() > 20) lines = lines.mid(0, 20) << QStringLiteral("……");
       const QString question = p.summary() + QStringLiteral("\n\n") + lines.join(u'\n');
-      cancelled = front_.ask(this, text(question), {text(QStringLiteral("保存")), text(QStringLiteral("取消"))}) != 0;
+      cancelled = busy.asking([&] {
+        return front_.ask(this, text(question), {text(QStringLiteral("保存")), text(QStringLiteral("取消"))});
+      }) != 0;
       return !cancelled;
     };
     request.plan = &plan;
@@ -684,7 +691,10 @@ void Vantaro3::restoreEarlierVersion() {
   SaveFileOptions options;
   options.expected = &document_.stamp();
   options.historyDepth = HistoryDepthSetting(ConfigFolder(programFolder_));
-  const SaveFileResult result = RestoreBackupVersion(path, version, options, store_);
+  const SaveFileResult result = [&] {
+    BusyCursor busy;
+    return RestoreBackupVersion(path, version, options, store_);
+  }();
   if (!result.ok()) {
     status(QStringLiteral("%1 未恢复").arg(table.fileName));
     front_.message(this, text(QStringLiteral("无法恢复 %1 的版本 %2：%3").arg(table.fileName).arg(id).arg(result.error)),

@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QUrl>
@@ -87,5 +88,18 @@ UiFront& UiFront::desktop() {
 }
 
 QString FolderPrompt(const QString& prompt) { return prompt.isEmpty() ? QStringLiteral("选择目录") : prompt; }
+
+BusyCursor::BusyCursor() { show(true); }
+
+BusyCursor::~BusyCursor() { show(false); }
+
+void BusyCursor::show(bool busy) {
+  if (busy == shown_) return;
+  if (busy)
+    QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+  else
+    QGuiApplication::restoreOverrideCursor();
+  shown_ = busy;
+}
 
 }  // namespace v3

@@ -38,4 +38,30 @@ class UiFront {
 // The folder picker's title line: an empty prompt reads "选择目录".
 QString FolderPrompt(const QString& prompt);
 
+// The wait cursor over the program while a command reads or writes a table
+// (a large one takes a while); a question asked in the middle of the work
+// shows the usual cursor (asking()).
+class BusyCursor {
+ public:
+  BusyCursor();
+  ~BusyCursor();
+  BusyCursor(const BusyCursor&) = delete;
+  BusyCursor& operator=(const BusyCursor&) = delete;
+
+  // Runs `question` with the usual cursor and returns its answer.
+  template <class Question>
+  auto asking(Question&& question) {
+    struct Pause {
+      BusyCursor& busy;
+      explicit Pause(BusyCursor& b) : busy(b) { busy.show(false); }
+      ~Pause() { busy.show(true); }
+    } pause(*this);
+    return question();
+  }
+
+ private:
+  void show(bool busy);
+  bool shown_ = false;
+};
+
 }  // namespace v3
