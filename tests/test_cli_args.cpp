@@ -233,8 +233,8 @@ class CliArgsTest : public QObject {
   // what each exit status means in the words of --help.
   void everyCommandIsDocumented() {
     const QString help = QString::fromUtf8(RunCli({"--help"}).out);
-    const QString readme = QString::fromUtf8(ReadFile(QFINDTESTDATA("../README.md")));
-    const QString man = QString::fromUtf8(ReadFile(QFINDTESTDATA("../data/vantaro3-cli.1")));
+    const QString readme = QString::fromUtf8(ReadFile(QStringLiteral(V3_SOURCE_DIR "/README.md")));
+    const QString man = QString::fromUtf8(ReadFile(QStringLiteral(V3_SOURCE_DIR "/data/vantaro3-cli.1")));
     QVERIFY(!readme.isEmpty() && !man.isEmpty());
     const QString commandList = help.section("Commands:\n", 1).section("\n\n", 0, 0);
     QStringList listed;
@@ -251,7 +251,7 @@ class CliArgsTest : public QObject {
       QVERIFY2(readme.contains(example), qPrintable("README example: " + c));
       QVERIFY2(examples.contains(example), qPrintable("man page example: " + c));
     }
-    const QString editorMan = QString::fromUtf8(ReadFile(QFINDTESTDATA("../data/Vantaro3DataEditer.1")));
+    const QString editorMan = QString::fromUtf8(ReadFile(QStringLiteral(V3_SOURCE_DIR "/data/Vantaro3DataEditer.1")));
     QVERIFY(editorMan.contains(".SH EXAMPLES"));
     const QString status = help.section("Exit status:\n", 1);
     const QStringList entries = status.split(QRegularExpression("\n(?=  \\d  )"));
