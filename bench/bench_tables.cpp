@@ -11,25 +11,14 @@
 #include "tables/Tables.h"
 #include "text/DiskFile.h"
 #include "tools/CsvTable.h"
+#include "SampleFolder.h"
 #include "tools/Sample.h"
 
 using namespace v3;
 
 namespace {
 
-struct Folder {
-  QTemporaryDir dir;
-  Folder() {
-    QString error;
-    if (!WriteSampleFolder(dir.path(), 1, 32767, &error)) qFatal("%s", qPrintable(error));
-  }
-};
-
-const QString& folder() {
-  static Folder f;
-  static const QString path = f.dir.path();
-  return path;
-}
+const QString& folder() { return v3bench::SampleFolder(); }
 
 QByteArray fileOf(const TableDef& t) {
   bool exists = false;

@@ -13,6 +13,7 @@
 #include <QTemporaryDir>
 
 #include "tools/CsvTable.h"
+#include "SampleFolder.h"
 #include "tools/Sample.h"
 #include "tools/ToolTable.h"
 #include "tools/Workbook.h"
@@ -21,19 +22,7 @@ using namespace v3;
 
 namespace {
 
-struct Folder {
-  QTemporaryDir dir;
-  Folder() {
-    QString error;
-    if (!WriteSampleFolder(dir.path(), 1, 32767, &error)) qFatal("%s", qPrintable(error));
-  }
-};
-
-const QString& folder() {
-  static Folder f;
-  static const QString path = f.dir.path();
-  return path;
-}
+const QString& folder() { return v3bench::SampleFolder(); }
 
 ToolTable starRole() {
   ToolTable t;
