@@ -273,7 +273,10 @@ void FolderPatchStep::put(bool after) {
     expected[i].size = expected[i].content.size();
     entries.push_back({files_[i].path, after ? files_[i].after : files_[i].before, &expected[i]});
   }
-  const SaveFileResult result = SaveDataFiles(entries, historyDepth_);
+  const SaveFileResult result = [&] {
+    BusyCursor busy;
+    return SaveDataFiles(entries, historyDepth_);
+  }();
   Vantaro3* w = &window_;
   UiFront* front = &front_;
   if (!result.ok()) {
@@ -309,7 +312,10 @@ bool ApplyFolderPatch(Vantaro3& window, UiFront& front, const FolderPatch& plan)
   const std::vector<SaveFileEntry> entries = PatchSaveEntries(plan);
   if (entries.empty()) return false;
   const int depth = HistoryDepthSetting(ConfigFolder(window.programFolder()));
-  const SaveFileResult result = SaveDataFiles(entries, depth);
+  const SaveFileResult result = [&] {
+    BusyCursor busy;
+    return SaveDataFiles(entries, depth);
+  }();
   if (!result.ok()) {
     front.message(&window, localised(window.script(), QStringLiteral("补丁未应用：%1").arg(result.error)),
                   UiFront::Icon::Warning);
