@@ -620,6 +620,24 @@ QString batchSummary(const QString& fileName, const BatchResult& result) {
       .arg(result.clamped ? Texts::tr(" (%1 brought into range)").arg(result.clamped) : QString());
 }
 
+// A dry run prints the batch's changes as diff does, and a batch that changes
+// nothing writes nothing: the exit status then; -1 when the batch goes on to
+// its save.
+int batchEndsUnsaved(const Invocation& in, const TableDifference& difference, const QString& summary,
+                     const BatchResult& result) {
+  if (in.isSet(QStringLiteral("dry-run"))) {
+    Out(DiffReport({difference}).toUtf8());
+    if (int s = FinishOutput(QStringLiteral("the changes"))) return s;
+    Err(summary + Texts::tr(" (dry run: nothing written)"));
+    return kSuccess;
+  }
+  if (result.edits.empty()) {
+    Err(summary + Texts::tr(": nothing written"));
+    return kSuccess;
+  }
+  return -1;
+}
+
 // A batch of a standalone table: its values checked as its save checks
 // them, and written by that save (in place, with the backup history).
 int batchStandalone(const Invocation& in, const ToolTable& t, const QString& folder, const BatchProgram& program) {
@@ -647,16 +665,7 @@ int batchStandalone(const Invocation& in, const ToolTable& t, const QString& fol
   QByteArray patched;
   if (const StandaloneSave o = table.patch(content, &patched); !o.ok())
     return Trouble(o.message(info.fileName) + Texts::tr("; nothing written"));
-  if (in.isSet(QStringLiteral("dry-run"))) {
-    Out(DiffReport({BatchDifference(t, rows, result)}).toUtf8());
-    if (int s = FinishOutput(QStringLiteral("the changes"))) return s;
-    Err(summary + Texts::tr(" (dry run: nothing written)"));
-    return kSuccess;
-  }
-  if (result.edits.empty()) {
-    Err(summary + Texts::tr(": nothing written"));
-    return kSuccess;
-  }
+  if (int s = batchEndsUnsaved(in, BatchDifference(t, rows, result), summary, result); s >= 0) return s;
   // Only over the file as it was read.
   const StandaloneSave outcome = table.save(folder, FileStore::disk(), saveOptions(&loaded));
   if (!outcome.ok()) return Trouble(outcome.message(info.fileName));
@@ -698,16 +707,7 @@ int cmdBatch(const Invocation& in) {
   if (!result.edits.empty()) grid.setCells(result.edits);
   // What the save would refuse is told before anything is written (and by a dry run).
   if (int s = encodeChecked(document)) return s;
-  if (in.isSet(QStringLiteral("dry-run"))) {
-    Out(DiffReport({difference}).toUtf8());
-    if (int s = FinishOutput(QStringLiteral("the changes"))) return s;
-    Err(summary + Texts::tr(" (dry run: nothing written)"));
-    return kSuccess;
-  }
-  if (result.edits.empty()) {
-    Err(summary + Texts::tr(": nothing written"));
-    return kSuccess;
-  }
+  if (int s = batchEndsUnsaved(in, difference, summary, result); s >= 0) return s;
   // A changed number may move records that other tables refer to by position:
   // those follow in the same save.
   TableSaveRequest request = saveRequest();
