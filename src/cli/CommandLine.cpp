@@ -193,7 +193,7 @@ int runCommand(const CommandDef& c, const QStringList& rest, const std::function
 
 int Invocation::usageError(const QString& message) const { return usageErrorFor(command_.name, message); }
 
-void Out(const QByteArray& bytes) {
+void Out(QByteArrayView bytes) {
   if (bytes.isEmpty()) return;
   errno = 0;
   if (std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stdout) != size_t(bytes.size()) && g_writeErrno == 0)

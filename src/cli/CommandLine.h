@@ -3,6 +3,7 @@
 // its options, its help), parsed with QCommandLineParser, the exit status of
 // every command, and standard output whose write errors are not lost.
 #include <QByteArray>
+#include <QByteArrayView>
 #include <QCommandLineParser>
 #include <QString>
 #include <QStringList>
@@ -76,7 +77,7 @@ int RunCommandLine(const std::vector<CommandDef>& commands, const QStringList& a
 
 // Standard output. The first error is kept; FinishOutput() flushes and
 // reports it (once, naming what was being written): kTrouble, or kSuccess.
-void Out(const QByteArray& bytes);
+void Out(QByteArrayView bytes);
 int FinishOutput(const QString& what = QString());
 void Err(const QString& line);  // one line on standard error
 // "vantaro3-cli: message" on standard error; kTrouble.

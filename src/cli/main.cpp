@@ -193,8 +193,9 @@ int cmdExport(const Invocation& in) {
         !(written = RecordsToXlsx(rows, SheetColumns(t, folder), t.fileName(), &text, &workbookError)))
       refusal.reason = workbookError;
   } else if (t.grid) {
-    // Each record straight from the file's bytes into the CSV.
-    written = TableToCsv(*t.grid, folder, options, &text, &error, &refusal);
+    // Each record straight from the file's bytes into the CSV, written out
+    // as it grows (a refusal then stops it after the lines before).
+    written = TableToCsv(*t.grid, folder, options, &text, &error, &refusal, [](QByteArrayView part) { Out(part); });
   } else {
     std::vector<QStringList> rows;
     bool exists = false;

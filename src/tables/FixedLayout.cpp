@@ -49,6 +49,16 @@ bool FixedCodec::needsProducers() const {
 
 namespace {
 
+// The little-endian number of the width at p.
+int64_t ReadLittleEndian(const uchar* p, IntWidth w) {
+  switch (w) {
+    case IntWidth::U8: return p[0];
+    case IntWidth::S16: return int16_t(uint16_t(p[0] | (p[1] << 8)));
+    case IntWidth::S32: break;
+  }
+  return int32_t(uint32_t(p[0]) | (uint32_t(p[1]) << 8) | (uint32_t(p[2]) << 16) | (uint32_t(p[3]) << 24));
+}
+
 // One record's bytes as the fields read them: little-endian values at
 // offsets from the record's start, zero past the end of the file.
 class RecordBytes {
@@ -83,6 +93,9 @@ class RecordBytes {
     }
     return 0;
   }
+  // The record's first byte when the file holds all `size` bytes of it
+  // (and every field lies within them), else null.
+  const uchar* whole(qint64 size) const { return base_ >= 0 && base_ + size <= size_ ? data_ + base_ : nullptr; }
   // `count` bytes from `at`: a view of the file where it holds them all,
   // otherwise a zero-filled copy in *room.
   QByteArrayView bytes(qint64 at, qint64 count, QByteArray* room) const {
@@ -388,14 +401,18 @@ void FixedCodec::decodeInto(const KeptBytes& record, const CodecContext& ctx, Ce
   const std::vector<ColumnStep>& steps = v < steps_.size() ? steps_[v] : unprepared;
   constexpr int kBatch = 64;
   int64_t values[kBatch];
+  // A record that the file holds whole is read without a check per field.
+  const uchar* whole = v < reach_.size() ? in.whole(reach_[v]) : nullptr;
   for (size_t c = 0; c < steps.size();) {
     const ColumnStep& step = steps[c];
     if (step.numbers > 1) {
       // A run of number columns in one call.
       const int n = std::min(step.numbers, kBatch);
-      for (int i = 0; i < n; ++i) {
-        const FieldDef& f = layout.fields[size_t(steps[c + size_t(i)].field)];
-        values[i] = in.read(f.offset, f.read);
+      const ColumnStep* run = &steps[c];
+      if (whole) {
+        for (int i = 0; i < n; ++i) values[i] = ReadLittleEndian(whole + run[i].offset, run[i].read);
+      } else {
+        for (int i = 0; i < n; ++i) values[i] = in.read(run[i].offset, run[i].read);
       }
       sink.numbers(int(c) + 1, values, n);
       c += size_t(n);
@@ -431,13 +448,22 @@ std::vector<FixedCodec::ColumnStep> FixedCodec::ColumnSteps(const FixedLayout& l
     const int f = steps[c].field;
     if (f < 0 || layout.fields[size_t(f)].kind != FieldKind::Integer) continue;
     steps[c].numbers = 1 + (c + 1 < steps.size() ? steps[c + 1].numbers : 0);
+    steps[c].offset = layout.fields[size_t(f)].offset;
+    steps[c].read = layout.fields[size_t(f)].read;
   }
   return steps;
 }
 
 void FixedCodec::prepareVariants(int count) {
   steps_.clear();
-  for (int v = 0; v < count; ++v) steps_.push_back(ColumnSteps(variant(v)));
+  reach_.clear();
+  for (int v = 0; v < count; ++v) {
+    steps_.push_back(ColumnSteps(variant(v)));
+    int reach = 0;
+    for (const ColumnStep& s : steps_.back())
+      if (s.numbers > 0) reach = std::max(reach, s.offset + (s.read == IntWidth::U8 ? 1 : s.read == IntWidth::S16 ? 2 : 4));
+    reach_.push_back(reach);
+  }
 }
 
 std::optional<CellProblem> FixedCodec::encode(const std::vector<const TableRecord*>& rows, const QByteArray& existing,

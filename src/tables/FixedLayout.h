@@ -108,9 +108,12 @@ class FixedCodec : public TableCodec {
   struct ColumnStep {
     int field = -1;
     int numbers = 0;
+    int offset = 0;  // a number's field: where it is read, and how
+    IntWidth read = IntWidth::S32;
   };
   static std::vector<ColumnStep> ColumnSteps(const FixedLayout& layout);
   std::vector<std::vector<ColumnStep>> steps_;
+  std::vector<int> reach_;  // per variant: the bytes from a record's start that its numbers read
 };
 
 }  // namespace v3

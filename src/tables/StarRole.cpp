@@ -111,6 +111,7 @@ class Misfit {
       constexpr uint64_t second = little ? 0xFFFF000000000000u : 0x000000000000FFFFu;
       uint64_t w;
       std::memcpy(&w, record + 4 * slot, 8);
+      if ((w & (first | second)) == 0) continue;  // the common case: both zero
       const uint64_t pair = uint64_t((w & first) != 0) | uint64_t((w & second) != 0) << 1;
       bits[slot / 64] |= pair << (slot % 64);
     }

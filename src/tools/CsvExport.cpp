@@ -1,6 +1,7 @@
 #include "tools/CsvExport.h"
 
 #include <algorithm>
+#include <array>
 #include <cstring>
 
 #include "storage/FileStore.h"
@@ -123,6 +124,30 @@ bool appendRecord(const QStringList& record, const CsvOptions& options, int line
   return encodeLine(cells, options.encoding, line, csv, refusal, delimiterOf(options));
 }
 
+// The numbers 0..9999 as a comma and their decimal digits: one copy of
+// eight bytes writes a cell.
+struct SmallDecimal {
+  char text[7];
+  uint8_t length;
+};
+constexpr int kSmallDecimals = 10000;
+constexpr std::array<SmallDecimal, kSmallDecimals> smallDecimals() {
+  std::array<SmallDecimal, kSmallDecimals> table{};
+  for (int v = 0; v < kSmallDecimals; ++v) {
+    SmallDecimal& e = table[size_t(v)];
+    e.text[0] = ',';
+    e.length = 1;
+    for (int p = v >= 1000 ? 1000 : v >= 100 ? 100 : v >= 10 ? 10 : 1; p > 0; p /= 10)
+      e.text[e.length++] = char('0' + v / p % 10);
+  }
+  return table;
+}
+constexpr std::array<SmallDecimal, kSmallDecimals> kSmall = smallDecimals();
+
+// How much CSV is made before it is handed to a flush: the buffer stays in
+// the processor's cache, and a few dozen writes carry a large table.
+constexpr qsizetype kFlushAt = 256 * 1024;
+
 // Appends a record's CSV line in UTF-8 as the codec hands over its cells:
 // each cell escaped and quoted as CsvEscapeCell and appendRecord have it,
 // written straight into the output without a QString per cell. A record
@@ -130,7 +155,8 @@ bool appendRecord(const QStringList& record, const CsvOptions& options, int line
 // column order) is left out, and finish() says so.
 class Utf8CsvLine final : public CellSink {
  public:
-  Utf8CsvLine(QByteArray* out, int fieldCount) : out_(out), fieldCount_(fieldCount) {
+  Utf8CsvLine(QByteArray* out, int fieldCount, const CsvFlush* flush = nullptr)
+      : out_(out), fieldCount_(fieldCount), flush_(flush) {
     claim();
   }
   ~Utf8CsvLine() override { out_->truncate(used_); }
@@ -149,6 +175,10 @@ class Utf8CsvLine final : public CellSink {
       d[0] = '\r';
       d[1] = '\n';
       used_ += 2;
+      if (flush_ && used_ >= kFlushAt) {
+        (*flush_)(QByteArrayView(base_, used_));
+        used_ = 0;
+      }
       return true;
     }
     used_ = lineStart_;
@@ -172,9 +202,19 @@ class Utf8CsvLine final : public CellSink {
       return;
     }
     char* d = room(22 * qsizetype(count));
-    for (int i = 0; i < count; ++i) {
-      if (first + i > 1) *d++ = ',';
-      d = decimal(d, values[i]);
+    int i = 0;
+    if (first == 1) d = decimal(d, values[i++]);
+    for (; i < count; ++i) {
+      // The common values from a table of their texts, comma first.
+      const int64_t v = values[i];
+      if (v >= 0 && v < kSmallDecimals) {
+        const SmallDecimal& e = kSmall[size_t(v)];
+        std::memcpy(d, &e, sizeof e);
+        d += e.length;
+        continue;
+      }
+      *d++ = ',';
+      d = decimal(d, v);
     }
     used_ = d - base_;
     next_ += count;
@@ -346,6 +386,7 @@ class Utf8CsvLine final : public CellSink {
 
   QByteArray* out_;
   int fieldCount_;
+  const CsvFlush* flush_;
   char* base_ = nullptr;
   qsizetype used_ = 0, capacity_ = 0, lineStart_ = 0;
   int next_ = 1;
@@ -372,7 +413,7 @@ bool RecordsToCsv(const std::vector<QStringList>& records, const CsvOptions& opt
 }
 
 bool TableBytesToCsv(const TableCodec& codec, const QByteArray& file, const CodecContext& ctx,
-                     const CsvOptions& options, QByteArray* csv, CsvRefusal* refusal) {
+                     const CsvOptions& options, QByteArray* csv, CsvRefusal* refusal, const CsvFlush& flush) {
   if (!plainUtf8(options)) {
     std::vector<QStringList> rows;
     for (TableRecord& r : codec.decode(file, ctx)) rows.push_back(std::move(r.cells));
@@ -381,9 +422,10 @@ bool TableBytesToCsv(const TableCodec& codec, const QByteArray& file, const Code
   // The byte order mark and the header line, then one record at a time.
   if (!RecordsToCsv({}, options, csv, refusal)) return false;
   int line = options.header.isEmpty() ? 1 : 2;
-  // About as many bytes as the file has: grown once or twice at most.
-  csv->reserve(csv->size() + file.size() + 4096);
-  Utf8CsvLine sink(csv, codec.fieldCount());
+  // About as many bytes as the file has (grown once or twice at most), or
+  // what is made before a flush.
+  csv->reserve(csv->size() + (flush ? std::min<qsizetype>(file.size(), 2 * kFlushAt) : file.size()) + 4096);
+  Utf8CsvLine sink(csv, codec.fieldCount(), flush ? &flush : nullptr);
   bool written = true;
   codec.forEachRecord(file, [&](const KeptBytes& record) {
     if (!written) return;
@@ -399,7 +441,7 @@ bool TableBytesToCsv(const TableCodec& codec, const QByteArray& file, const Code
 }
 
 bool TableToCsv(const TableDef& table, const QString& folder, const CsvOptions& options, QByteArray* csv,
-                QString* readError, CsvRefusal* refusal) {
+                QString* readError, CsvRefusal* refusal, const CsvFlush& flush) {
   csv->clear();
   readError->clear();
   bool exists = false;
@@ -418,7 +460,7 @@ bool TableToCsv(const TableDef& table, const QString& folder, const CsvOptions& 
     }
     ctx.producers = &producers;
   }
-  return TableBytesToCsv(*table.codec, file, ctx, options, csv, refusal);
+  return TableBytesToCsv(*table.codec, file, ctx, options, csv, refusal, flush);
 }
 
 QByteArray RecordsToCsv(const std::vector<QStringList>& records) {
