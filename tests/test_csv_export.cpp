@@ -20,6 +20,8 @@
 #include "text/Locale.h"
 #include "tools/CsvTable.h"
 #include "tools/Sample.h"
+#include "tools/ToolTable.h"
+#include "tools/Workbook.h"
 
 using namespace v3;
 using namespace v3test;
@@ -245,6 +247,19 @@ class CsvExportTest : public QObject {
       }
     }
 
+    // The workbook made straight from the file's bytes is the one of the rows a load shows, byte for byte.
+    ToolTable tool;
+    QVERIFY(FindToolTable(file, &tool));
+    std::vector<QStringList> rows;
+    bool exists = false;
+    QString readError, workbookError, rowsError;
+    QByteArray fromBytes, fromRows;
+    QVERIFY(tool.read(folder, &rows, &exists, &readError));
+    const bool rowsMade = RecordsToXlsx(rows, SheetColumns(tool, folder), file, &fromRows, &rowsError);
+    QCOMPARE(TableToXlsx(tool, folder, &fromBytes, &readError, &workbookError), rowsMade);
+    QCOMPARE(workbookError, rowsError);
+    QVERIFY(fromBytes == fromRows);
+
     if (qgetenv("V3_CLI").isEmpty()) return;
     // The tool itself, with its own header line.
     const LanguageFile texts(InterfaceScript(locale),
@@ -256,6 +271,35 @@ class CsvExportTest : public QObject {
     const CliRun run = RunCli({"--locale", QString::number(locale), "export", folder, file, "--bom", "--header"});
     QCOMPARE(run.code, grid.ok ? 0 : 3);
     if (grid.ok) QCOMPARE(run.out, grid.csv);
+  }
+
+  // A large table's CSV handed over in parts as it grows: together they are
+  // the CSV made whole, each part of a bounded size; the options that make a
+  // CSV another way give it whole.
+  void flushedInParts() {
+    const QString folder = dir_.filePath(QStringLiteral("large"));
+    QString error;
+    QVERIFY(WriteSampleFolder(folder, 3, 4000, &error));
+    for (const char* file : {"StarRole.dat", "CDCase.dat"}) {
+      const TableDef& t = *FindTable(QString::fromLatin1(file));
+      for (const CsvOptions& options : AllOptions(t.fieldCount())) {
+        QByteArray whole, rest, parts;
+        CsvRefusal refusal;
+        QString readError;
+        QVERIFY(TableToCsv(t, folder, options, &whole, &readError, &refusal));
+        int count = 0;
+        qsizetype largest = 0;
+        QVERIFY(TableToCsv(t, folder, options, &rest, &readError, &refusal, [&](QByteArrayView part) {
+          parts += part;
+          largest = std::max(largest, part.size());
+          ++count;
+        }));
+        QCOMPARE(parts + rest, whole);
+        const bool plain = options.encoding == TextEncoding::Utf8;
+        QVERIFY2(plain ? count >= 1 && largest < 300 * 1024 : count == 0,
+                 qPrintable(QStringLiteral("%1: %2 parts, the largest %3 bytes").arg(describe(options)).arg(count).arg(largest)));
+      }
+    }
   }
 
   void scriptedCells_data() {

@@ -165,6 +165,24 @@ const char kWorkbookSpoiler[] =
     "    data[at] ^= 0x01\n"
     "    open(dst, 'wb').write(data)\n";
 
+// What openpyxl sees of a workbook's layout, one line each: the sheets and
+// their states; the frozen cell; per cell of the first data row its type,
+// number format and boldness (and the header's); the columns' widths; the
+// data validations.
+const char kWorkbookLayout[] =
+    "import openpyxl, sys\n"
+    "wb = openpyxl.load_workbook(sys.argv[1])\n"
+    "ws = wb.worksheets[0]\n"
+    "print(' '.join('%s:%s' % (w.title, w.sheet_state) for w in wb.worksheets))\n"
+    "print(ws.freeze_panes)\n"
+    "for row in ws.iter_rows(min_row=1, max_row=2):\n"
+    "    print(' '.join('%s/%s/%s/%s' % (c.value, c.data_type, c.number_format, int(bool(c.font.b))) for c in row))\n"
+    "print(' '.join('%s=%g' % (k, d.width) for k, d in sorted(ws.column_dimensions.items())))\n"
+    "for dv in ws.data_validations.dataValidation:\n"
+    "    print(dv.type, dv.errorStyle or 'stop', dv.sqref, dv.formula1, dv.formula2)\n"
+    "if len(wb.worksheets) > 1:\n"
+    "    print([[c.value for c in r] for r in wb.worksheets[1].iter_rows()])\n";
+
 }  // namespace
 
 class SheetFilesTest : public QObject {
@@ -305,6 +323,60 @@ class SheetFilesTest : public QObject {
       QVERIFY2(SheetFileToRecords(bytes, 2, "t", options, &rows, &refusal), qPrintable(refusal.reason));
       QCOMPARE(rows.records, (std::vector<QStringList>{{"1", cell}}));
     }
+  }
+
+  // The sheet as openpyxl reads it: the header row frozen and bold, number
+  // cells in number columns, text cells formatted as text, widths fitted to
+  // the cells, each number column's range and each list column's drop-down
+  // from the hidden sheet of lists; no header row, nothing frozen.
+  void workbookLayout_data() {
+    QTest::addColumn<QString>("header");  // the names of the three columns, comma-separated
+    QTest::addColumn<QString>("expected");
+    QTest::newRow("header") << "n,name,sex"
+                            << "t:visible Lists:hidden\n"
+                               "A2\n"
+                               "n/s/@/1 name/s/@/1 sex/s/@/1\n"
+                               "-12/n/General/0 a long, long & <odd> name/s/@/0 女/s/@/0\n"
+                               "A=7.71094 B=27.7109 C=6.71094\n"
+                               "whole stop A2:A1048576 -32768 32767\n"
+                               "list warning C2:C1048576 Lists!$A$1:$A$2 None\n"
+                               "[['女'], ['男']]";
+    QTest::newRow("no header") << ",,"
+                               << "t:visible Lists:hidden\n"
+                                  "None\n"
+                                  "-12/n/General/0 a long, long & <odd> name/s/@/0 女/s/@/0\n"
+                                  "12345/n/General/0  x/s/@/0 None/n/General/0\n"
+                                  "A=7.71094 B=27.7109 C=6.71094\n"
+                                  "whole stop A1:A1048576 -32768 32767\n"
+                                  "list warning C1:C1048576 Lists!$A$1:$A$2 None\n"
+                                  "[['女'], ['男']]";
+  }
+  void workbookLayout() {
+    QFETCH(QString, header);
+    QFETCH(QString, expected);
+    const QStringList names = header.split(u',');
+    const std::vector<SheetColumn> columns{{names[0], true, -32768, 32767, {}},
+                                           {names[1], false, 0, 0, {}},
+                                           {names[2], false, 0, 0, {"女", "男"}}};
+    QByteArray xlsx;
+    QString error;
+    QVERIFY2(RecordsToXlsx({{"-12", "a long, long & <odd> name", "女"}, {"12345", " x", ""}}, columns, "t", &xlsx, &error),
+             qPrintable(error));
+    QProcess py;
+    py.start(python_, {"-c", kWorkbookLayout, file("layout.xlsx", xlsx)});
+    QVERIFY(py.waitForFinished(60000));
+    QVERIFY2(py.exitCode() == 0, py.readAllStandardError().constData());
+    QCOMPARE(QString::fromUtf8(py.readAllStandardOutput()).trimmed(), expected);
+  }
+
+  // A text longer than a cell holds is refused with its row and column.
+  void workbookCellTooLong() {
+    const std::vector<SheetColumn> columns{{"n", true, 0, 100, {}}, {"t", false, 0, 0, {}}};
+    QByteArray xlsx;
+    QString error;
+    QVERIFY(RecordsToXlsx({{"1", QString(32767, u'團')}}, columns, "t", &xlsx, &error));
+    QVERIFY(!RecordsToXlsx({{"1", "x"}, {"2", QString(32768, u'a')}}, columns, "t", &xlsx, &error));
+    QVERIFY2(error.contains("row 3, column 2"), qPrintable(error));
   }
 
   // A workbook that openpyxl makes from scratch (shared strings, numbers

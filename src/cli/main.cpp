@@ -186,12 +186,8 @@ int cmdExport(const Invocation& in) {
   bool written = false;
   if (xlsx) {
     // A workbook always has its header row, typed cells and lists.
-    std::vector<QStringList> rows;
-    bool exists = false;
     QString workbookError;
-    if (t.read(folder, &rows, &exists, &error) &&
-        !(written = RecordsToXlsx(rows, SheetColumns(t, folder), t.fileName(), &text, &workbookError)))
-      refusal.reason = workbookError;
+    if (!(written = TableToXlsx(t, folder, &text, &error, &workbookError))) refusal.reason = workbookError;
   } else if (t.grid) {
     // Each record straight from the file's bytes into the CSV, written out
     // as it grows (a refusal then stops it after the lines before).

@@ -14,10 +14,10 @@
 namespace v3 {
 
 // A table's records as a spreadsheet workbook (XLSX) and back. A workbook
-// is written with libxlsxwriter and read with minizip (the zip library
-// libxlsxwriter itself links) and QXmlStreamReader; its rows go through the
-// same checks as a CSV's (ImportRowChecker), and its cells carry the same
-// escapes (CsvEscapeCell).
+// is written part by part into a ZIP archive deflated by zlib, and read
+// with minizip and QXmlStreamReader; its rows go through the same checks as
+// a CSV's (ImportRowChecker), and its cells carry the same escapes
+// (CsvEscapeCell).
 
 // One column of the sheet.
 struct SheetColumn {
@@ -38,6 +38,12 @@ std::vector<SheetColumn> SheetColumns(const ToolTable& table, const QString& fol
 // False with *error when the workbook cannot be made.
 bool RecordsToXlsx(const std::vector<QStringList>& records, const std::vector<SheetColumn>& columns,
                    const QString& sheetName, QByteArray* xlsx, QString* error);
+
+// The table's file in the data folder as RecordsToXlsx writes the rows a
+// load shows, each record decoded straight into the sheet. False with
+// *readError when the file, or the producer names it shows, cannot be
+// read; with *error when the workbook cannot be made.
+bool TableToXlsx(const ToolTable& table, const QString& folder, QByteArray* xlsx, QString* readError, QString* error);
 
 // Whether the bytes are a ZIP archive (a workbook), by their first bytes.
 bool IsZipArchive(QByteArrayView bytes);
