@@ -1723,6 +1723,10 @@ changes is told first.</source>
             <translation type="unfinished" />
         </message>
         <message>
+            <source>the text is longer than the %1 characters a cell holds</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
             <source>the workbook has no part %1</source>
             <translation type="unfinished" />
         </message>

@@ -1758,6 +1758,10 @@ changes is told first.</source>
             <translation>无法写入工作簿：%1%2</translation>
         </message>
         <message>
+            <source>the text is longer than the %1 characters a cell holds</source>
+            <translation>文本超过一个单元格可容纳的 %1 个字符</translation>
+        </message>
+        <message>
             <source>the workbook has no part %1</source>
             <translation>工作簿中没有 %1 部分</translation>
         </message>

@@ -1758,6 +1758,10 @@ changes is told first.</source>
             <translation>無法寫入活頁簿：%1%2</translation>
         </message>
         <message>
+            <source>the text is longer than the %1 characters a cell holds</source>
+            <translation>文字超過一個儲存格可容納的 %1 個字元</translation>
+        </message>
+        <message>
             <source>the workbook has no part %1</source>
             <translation>活頁簿中沒有 %1 部分</translation>
         </message>
