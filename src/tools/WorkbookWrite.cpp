@@ -6,12 +6,17 @@
 
 #include <isa-l/crc.h>
 #include <isa-l/igzip_lib.h>
+#include <zlib.h>
 
 #include <algorithm>
 #include <array>
 #include <cctype>
 #include <cstring>
+#include <condition_variable>
 #include <limits>
+#include <memory>
+#include <mutex>
+#include <thread>
 
 #include "storage/FileStore.h"
 #include "tables/ChoiceLists.h"
@@ -116,50 +121,104 @@ char* decimal(char* d, int64_t value) {
   return d + n;
 }
 
-// A ZIP archive made in memory, its parts deflated by igzip (level 1,
-// which packs a sheet's repetitive XML to about a tenth) as they are
-// written, the central directory at the end. Times are left at 1980-01-01,
-// so the same content gives the same bytes.
-class ZipArchive {
+// One stretch of a part's deflated bytes, packed by igzip as its bytes come:
+// it ends byte-aligned, so that another stretch may follow, or as the last.
+// A stretch starts without the bytes before it, so stretches can be packed
+// in any order and put one after the other.
+class Deflater {
  public:
-  ZipArchive() : levelBuffer_(ISAL_DEF_LVL1_DEFAULT) {}
-
-  // A part: begin(), its bytes in any number of write()s, end(). False when
-  // it cannot be written (a part or an archive past 4 GiB needs ZIP64).
-  bool begin(const char* name) {
-    if (out_.size() > kLimit) return false;
-    entry_ = Entry{QByteArray(name), 0, 0, 0, uint32_t(out_.size())};
-    put32(0x04034b50);
-    put16(20);  // version needed: 2.0
-    put16(0);
-    put16(8);     // deflated
-    put16(0);     // time
-    put16(0x21);  // date: 1980-01-01
-    put32(0), put32(0), put32(0);  // CRC and sizes, once known
-    put16(uint16_t(entry_.name.size()));
-    put16(0);
-    out_ += entry_.name;
-    data_ = out_.size();
+  Deflater() : levelBuffer_(ISAL_DEF_LVL1_DEFAULT) {
     isal_deflate_init(&z_);
     z_.level = 1;
     z_.level_buf = levelBuffer_.data();
     z_.level_buf_size = uint32_t(levelBuffer_.size());
     z_.gzip_flag = IGZIP_DEFLATE;
     z_.flush = NO_FLUSH;
-    size_ = 0;
+  }
+  Deflater(const Deflater&) = delete;
+  Deflater& operator=(const Deflater&) = delete;
+
+  bool write(QByteArrayView bytes) {
+    crc_ = crc32_gzip_refl(crc_, reinterpret_cast<const unsigned char*>(bytes.data()), uint64_t(bytes.size()));
+    size_ += bytes.size();
+    z_.next_in = reinterpret_cast<uint8_t*>(const_cast<char*>(bytes.data()));
+    z_.avail_in = uint32_t(bytes.size());
+    return run(false);
+  }
+  // Ends the stretch, as the part's last or not.
+  bool finish(bool last) {
+    z_.flush = last ? NO_FLUSH : SYNC_FLUSH;
+    z_.end_of_stream = last;
+    z_.avail_in = 0;
+    return run(true);
+  }
+  const QByteArray& packed() const { return packed_; }
+  uint32_t crc() const { return crc_; }
+  qint64 size() const { return size_; }
+
+ private:
+  bool run(bool ending) {
+    for (;;) {
+      const qsizetype at = packed_.size();
+      const qsizetype room = std::max<qsizetype>(65536, qsizetype(z_.avail_in) / 2);
+      packed_.resize(at + room);
+      z_.next_out = reinterpret_cast<uint8_t*>(packed_.data() + at);
+      z_.avail_out = uint32_t(room);
+      const int r = isal_deflate(&z_);
+      const uint32_t left = z_.avail_out;
+      packed_.truncate(packed_.size() - qsizetype(left));
+      if (r != COMP_OK) return false;
+      const bool done = z_.avail_in == 0 && left > 0 &&
+                        (!ending || (z_.end_of_stream ? z_.internal_state.state == ZSTATE_END
+                                                      : z_.internal_state.state == ZSTATE_NEW_HDR));
+      if (done) return true;
+    }
+  }
+
+  std::vector<uint8_t> levelBuffer_;
+  isal_zstream z_{};
+  QByteArray packed_;
+  uint32_t crc_ = 0;
+  qint64 size_ = 0;
+};
+
+// A ZIP archive made in memory: each part's deflated stretches after its
+// local header, the central directory at the end. Times are left at
+// 1980-01-01, so the same content gives the same bytes.
+class ZipArchive {
+ public:
+  // A part from its stretches, all ended (the last as the last). False when
+  // it cannot be written (a part or an archive past 4 GiB needs ZIP64).
+  bool add(const char* name, std::initializer_list<const Deflater*> stretches) {
+    Entry e{QByteArray(name), 0, 0, 0, uint32_t(out_.size())};
+    qint64 size = 0, packed = 0;
+    for (const Deflater* d : stretches) {
+      e.crc = uint32_t(crc32_combine(e.crc, d->crc(), z_off_t(d->size())));
+      size += d->size();
+      packed += d->packed().size();
+    }
+    if (out_.size() + packed > kLimit || size > kLimit) return false;
+    e.size = uint32_t(size);
+    e.packed = uint32_t(packed);
+    put32(0x04034b50);
+    put16(20);  // version needed: 2.0
+    put16(0);
+    put16(8);     // deflated
+    put16(0);     // time
+    put16(0x21);  // date: 1980-01-01
+    put32(e.crc), put32(e.packed), put32(e.size);
+    put16(uint16_t(e.name.size()));
+    put16(0);
+    out_ += e.name;
+    for (const Deflater* d : stretches) out_ += d->packed();
+    entries_.push_back(e);
     return true;
   }
-  bool write(QByteArrayView bytes) { return deflate(bytes, false); }
-  bool end() {
-    if (!deflate({}, true) || out_.size() > kLimit || size_ > kLimit) return false;
-    entry_.size = uint32_t(size_);
-    entry_.packed = uint32_t(out_.size() - data_);
-    char* at = out_.data() + entry_.offset + 14;
-    le32(at, entry_.crc), le32(at + 4, entry_.packed), le32(at + 8, entry_.size);
-    entries_.push_back(entry_);
-    return true;
+  // A small part, packed at once.
+  bool add(const char* name, QByteArrayView bytes) {
+    Deflater d;
+    return d.write(bytes) && d.finish(true) && add(name, {&d});
   }
-  bool add(const char* name, QByteArrayView bytes) { return begin(name) && write(bytes) && end(); }
 
   // The archive, its central directory written.
   bool finish(QByteArray* archive) {
@@ -197,46 +256,71 @@ class ZipArchive {
     uint32_t crc, packed, size, offset;
   };
 
-  bool deflate(QByteArrayView bytes, bool last) {
-    entry_.crc = crc32_gzip_refl(entry_.crc, reinterpret_cast<const unsigned char*>(bytes.data()), uint64_t(bytes.size()));
-    size_ += bytes.size();
-    z_.next_in = reinterpret_cast<uint8_t*>(const_cast<char*>(bytes.data()));
-    z_.avail_in = uint32_t(bytes.size());
-    z_.end_of_stream = last;
-    do {
-      const qsizetype at = out_.size();
-      // Room for what the input packs to, and more when that is not enough.
-      const qsizetype room = std::max<qsizetype>(65536, qsizetype(z_.avail_in) / 2);
-      out_.resize(at + room);
-      z_.next_out = reinterpret_cast<uint8_t*>(out_.data() + at);
-      z_.avail_out = uint32_t(room);
-      const int r = isal_deflate(&z_);
-      out_.truncate(out_.size() - qsizetype(z_.avail_out));
-      if (r != COMP_OK) return false;
-    } while (z_.avail_in > 0 || (last && z_.internal_state.state != ZSTATE_END));
-    return true;
-  }
-
   void put16(uint16_t v) {
     const char b[2] = {char(v & 0xFF), char(v >> 8)};
     out_.append(b, 2);
   }
   void put32(uint32_t v) {
-    char b[4];
-    le32(b, v);
+    const char b[4] = {char(v & 0xFF), char((v >> 8) & 0xFF), char((v >> 16) & 0xFF), char(v >> 24)};
     out_.append(b, 4);
   }
-  static void le32(char* d, uint32_t v) {
-    for (int i = 0; i < 4; ++i) d[i] = char((v >> (8 * i)) & 0xFF);
+
+  QByteArray out_;
+  std::vector<Entry> entries_;
+};
+
+// Packs the parts of a large sheet on a thread of its own while the next
+// part is made: one part is packed while the other is filled, so the two
+// take about as long as the longer of them.
+class BackgroundPacker {
+ public:
+  explicit BackgroundPacker(Deflater& deflater) : deflater_(deflater), worker_([this] { run(); }) {}
+  ~BackgroundPacker() {
+    {
+      std::lock_guard<std::mutex> lock(mutex_);
+      stop_ = true;
+    }
+    changed_.notify_all();
+    worker_.join();
+  }
+  // Hands the bytes over once the part before is packed; they must stay
+  // as they are until the next call (or finish()).
+  void write(QByteArrayView bytes) {
+    std::unique_lock<std::mutex> lock(mutex_);
+    changed_.wait(lock, [this] { return !pending_; });
+    bytes_ = bytes;
+    pending_ = true;
+    changed_.notify_all();
+  }
+  // Waits for the last part; false when one could not be packed.
+  bool finish() {
+    std::unique_lock<std::mutex> lock(mutex_);
+    changed_.wait(lock, [this] { return !pending_; });
+    return ok_;
   }
 
-  std::vector<uint8_t> levelBuffer_;
-  isal_zstream z_{};
-  QByteArray out_;
-  Entry entry_{};
-  qint64 size_ = 0;
-  qsizetype data_ = 0;
-  std::vector<Entry> entries_;
+ private:
+  void run() {
+    std::unique_lock<std::mutex> lock(mutex_);
+    for (;;) {
+      changed_.wait(lock, [this] { return pending_ || stop_; });
+      if (!pending_) return;
+      const QByteArrayView bytes = bytes_;
+      lock.unlock();
+      const bool written = deflater_.write(bytes);
+      lock.lock();
+      ok_ = ok_ && written;
+      pending_ = false;
+      changed_.notify_all();
+    }
+  }
+
+  Deflater& deflater_;
+  std::mutex mutex_;
+  std::condition_variable changed_;
+  QByteArrayView bytes_;
+  bool pending_ = false, stop_ = false, ok_ = true;
+  std::thread worker_;  // last: it starts once the rest is there
 };
 
 // How wide each column is shown: fitted to its header and cells, within
@@ -290,15 +374,17 @@ class SheetRows {
   // text, or as a header.
   enum class Style { Plain, Text, Header };
 
-  SheetRows(const std::vector<SheetColumn>& columns, ZipArchive& zip) : columns_(columns), zip_(zip) {
-    buffer_.resize(kChunk + 4096);
-    base_ = buffer_.data();
+  SheetRows(const std::vector<SheetColumn>& columns, Deflater& out, ColumnWidths& widths)
+      : columns_(columns), out_(out), widths_(widths), longest_(columns.size(), 0) {
+    for (const SheetColumn& c : columns) numberColumn_.push_back(c.number);
+    for (QByteArray& b : buffers_) b.resize(kChunk + 4096);
+    base_ = buffers_[0].data();
   }
 
   int rowCount() const { return row_; }
   // The first problem: the cell's row and column, and the reason.
   const QString& problem() const { return problem_; }
-  // False once the archive refused a part.
+  // False once a part could not be packed.
   bool ok() const { return ok_; }
 
   void put(QByteArrayView bytes) {
@@ -319,14 +405,25 @@ class SheetRows {
     put("</row>");
     if (used_ >= kChunk) flush();
   }
+
   // Takes the row back (the record's cells come again another way).
   void dropRow() {
     used_ = rowStart_;
     --row_;
   }
-  // What is left to the archive.
-  void flush() {
-    ok_ = ok_ && zip_.write(QByteArrayView(base_, used_));
+  // What is left to the archive: a part of many goes to the packer, which
+  // is started by the first, and the rows go on in the other buffer.
+  void flush(bool last = false) {
+    if (last) {
+      if (packer_) ok_ = packer_->finish() && ok_;
+      packer_.reset();
+      ok_ = ok_ && out_.write(QByteArrayView(base_, used_));
+    } else {
+      if (!packer_) packer_ = std::make_unique<BackgroundPacker>(out_);
+      packer_->write(QByteArrayView(base_, used_));
+      current_ ^= 1;
+      base_ = buffers_[current_].data();
+    }
     used_ = 0;
   }
   // Whether a cell for this column is the next in order (or after a gap).
@@ -341,6 +438,7 @@ class SheetRows {
   }
   void text(int column, const QString& text, Style style) {
     if (text.isEmpty()) return;
+    widths_.text(column, text);
     const QString shown = sheetText(text);
     if (shown.size() > kMaxCellText && shown.toUcs4().size() > kMaxCellText) {
       if (problem_.isEmpty())
@@ -368,20 +466,47 @@ class SheetRows {
       return;
     }
     char* d = room(64);
-    if (column == next_ && value >= 0 && value < kSmallNumbers) {
-      const SmallNumberCell& e = kSmallNumberCells[size_t(value)];
-      std::memcpy(d, e.text, sizeof e.text);
-      used_ += e.length;
-      next_ = column + 1;
-      return;
-    }
     if (column != next_) d = reference(d, column);
     else *d++ = '<', *d++ = 'c';
     std::memcpy(d, "><v>", 4);
-    d = decimal(d + 4, value);
+    char* const digits = d + 4;
+    d = decimal(digits, value);
+    longest_[size_t(column)] = std::max(longest_[size_t(column)], int(d - digits));
     std::memcpy(d, "</v></c>", 8);
     used_ = d + 8 - base_;
     next_ = column + 1;
+  }
+  // The numbers of `count` columns from `column` on (all in order), each as
+  // number() writes it; those of 0..9999 in a number column from a table.
+  void numbers(int column, const int64_t* values, int count) {
+    if (count > 0 && column != next_) {
+      number(column++, *values++);
+      --count;
+    }
+    char* d = room(qsizetype(sizeof(SmallNumberCell)) * count + 64);
+    for (int i = 0; i < count; ++i, ++column) {
+      const int64_t v = values[i];
+      if (numberColumn_[size_t(column)] && v >= 0 && v < kSmallNumbers) {
+        const SmallNumberCell& e = kSmallNumberCells[size_t(v)];
+        std::memcpy(d, e.text, sizeof e.text);
+        d += e.length;
+        // The cell's text without <c><v> and </v></c>.
+        longest_[size_t(column)] = std::max(longest_[size_t(column)], int(e.length) - 14);
+        continue;
+      }
+      used_ = d - base_;
+      next_ = column;
+      number(column, v);
+      d = room(qsizetype(sizeof(SmallNumberCell)) * (count - i) + 64);
+    }
+    used_ = d - base_;
+    next_ = column;
+  }
+  // The widths of the numbers written go to the columns' widths.
+  ~SheetRows() {
+    if (packer_) packer_->finish();
+    for (size_t c = 0; c < longest_.size(); ++c)
+      if (longest_[c] > 0) widths_.number(int(c), longest_[c]);
   }
 
  private:
@@ -408,16 +533,22 @@ class SheetRows {
   }
   // Room for `n` more bytes after the used ones.
   char* room(qsizetype n) {
-    if (used_ + n > buffer_.size()) {
-      buffer_.resize(std::max<qsizetype>(2 * buffer_.size(), used_ + n));
-      base_ = buffer_.data();
+    QByteArray& buffer = buffers_[current_];
+    if (used_ + n > buffer.size()) {
+      buffer.resize(std::max<qsizetype>(2 * buffer.size(), used_ + n));
+      base_ = buffer.data();
     }
     return base_ + used_;
   }
 
   const std::vector<SheetColumn>& columns_;
-  ZipArchive& zip_;
-  QByteArray buffer_;
+  Deflater& out_;
+  ColumnWidths& widths_;
+  std::vector<int> longest_;      // per column: the longest number written
+  std::vector<char> numberColumn_;
+  QByteArray buffers_[2];
+  int current_ = 0;
+  std::unique_ptr<BackgroundPacker> packer_;
   char* base_ = nullptr;
   qsizetype used_ = 0, rowStart_ = 0;
   int row_ = 0, next_ = 0;
@@ -448,7 +579,7 @@ class SheetRowSink final : public CellSink {
   }
   void numbers(int first, const int64_t* values, int count) override {
     if (ok_ && (ok_ = count > 0 && rows_.inOrder(first - 1) && rows_.inOrder(first + count - 2)))
-      for (int i = 0; i < count; ++i) rows_.number(first - 1 + i, values[i]);
+      rows_.numbers(first - 1, values, count);
   }
   void text(int column, QStringView text) override {
     if (ok_ && (ok_ = rows_.inOrder(column - 1))) rows_.cell(column - 1, text.toString());
@@ -460,41 +591,6 @@ class SheetRowSink final : public CellSink {
  private:
   SheetRows& rows_;
   bool ok_ = true;
-};
-
-// The widths of a table's records as the codec hands over their cells. A
-// column's numbers are as wide as the widest of its least and its greatest.
-class WidthSink final : public CellSink {
- public:
-  explicit WidthSink(ColumnWidths& widths)
-      : widths_(widths),
-        least_(widths.size(), std::numeric_limits<int64_t>::max()),
-        most_(widths.size(), std::numeric_limits<int64_t>::min()) {}
-  ~WidthSink() override {
-    char digits[24];
-    for (size_t c = 0; c < widths_.size(); ++c)
-      if (least_[c] <= most_[c])
-        widths_.number(int(c), int(std::max(decimal(digits, least_[c]), decimal(digits, most_[c])) - digits));
-  }
-  void number(int column, int64_t value) override { numbers(column, &value, 1); }
-  void numbers(int first, const int64_t* values, int count) override {
-    if (first < 1 || count < 0 || size_t(first - 1) + size_t(count) > least_.size()) {
-      for (int i = 0; i < count; ++i) text(first + i, QString::number(values[i]));
-      return;
-    }
-    int64_t* least = &least_[size_t(first - 1)];
-    int64_t* most = &most_[size_t(first - 1)];
-    for (int i = 0; i < count; ++i) {
-      least[i] = std::min(least[i], values[i]);
-      most[i] = std::max(most[i], values[i]);
-    }
-  }
-  void text(int column, QStringView text) override { widths_.text(column - 1, text); }
-  void word(int column, const QString& text) override { widths_.text(column - 1, text); }
-
- private:
-  ColumnWidths& widths_;
-  std::vector<int64_t> least_, most_;
 };
 
 // The width a column is given for `characters` digits, as spreadsheet
@@ -624,6 +720,26 @@ bool writePackage(ZipArchive& zip, const QString& name, bool hasLists) {
          zip.add("xl/_rels/workbook.xml.rels", bookRels) && zip.add("xl/styles.xml", styles);
 }
 
+// A sheet: its head (which needs the widths its rows found), its rows as
+// `write` makes them, its tail.
+bool writeSheet(ZipArchive& zip, const char* name, const std::vector<SheetColumn>& columns,
+                const std::function<QByteArray(const ColumnWidths&)>& head, const QByteArray& tail,
+                const std::function<void(SheetRows&)>& write, QString* problem) {
+  ColumnWidths widths(columns);
+  Deflater rows;
+  bool ok = true;
+  {
+    SheetRows sheet(columns, rows, widths);
+    write(sheet);
+    sheet.flush(true);
+    ok = sheet.ok() && sheet.rowCount() <= kMaxSheetRows;
+    if (problem) *problem = sheet.problem();
+  }
+  Deflater first, last;
+  return ok && rows.finish(false) && first.write(head(widths)) && first.finish(false) && last.write(tail) &&
+         last.finish(true) && zip.add(name, {&first, &rows, &last});
+}
+
 // The hidden sheet of lists: one column per column with choices.
 bool writeLists(ZipArchive& zip, const std::vector<SheetColumn>& columns) {
   std::vector<SheetColumn> listColumns;
@@ -633,56 +749,54 @@ bool writeLists(ZipArchive& zip, const std::vector<SheetColumn>& columns) {
       listColumns.push_back(SheetColumn{});
       longest = std::max(longest, col.choices.size());
     }
-  if (!zip.begin("xl/worksheets/sheet2.xml")) return false;
-  SheetRows sheet(listColumns, zip);
-  sheet.put(sheetHead(false, ColumnWidths({}), nullptr));
-  for (qsizetype i = 0; i < longest; ++i) {
-    sheet.beginRow();
-    size_t l = 0;
-    for (const SheetColumn& col : columns)
-      if (!col.choices.isEmpty()) {
-        if (i < col.choices.size()) sheet.text(int(l), col.choices[i], SheetRows::Style::Plain);
-        ++l;
-      }
-    sheet.endRow();
-  }
-  sheet.put(sheetTail(nullptr, 0));
-  sheet.flush();
-  return sheet.ok() && zip.end();
+  return writeSheet(
+      zip, "xl/worksheets/sheet2.xml", listColumns,
+      [](const ColumnWidths& widths) { return sheetHead(false, widths, nullptr); }, sheetTail(nullptr, 0),
+      [&](SheetRows& sheet) {
+        for (qsizetype i = 0; i < longest; ++i) {
+          sheet.beginRow();
+          size_t l = 0;
+          for (const SheetColumn& col : columns)
+            if (!col.choices.isEmpty()) {
+              if (i < col.choices.size()) sheet.text(int(l), col.choices[i], SheetRows::Style::Plain);
+              ++l;
+            }
+          sheet.endRow();
+        }
+      },
+      nullptr);
 }
 
-// The workbook of the rows `write` makes after the header row; `measure`
-// gives the same cells' widths first.
+// The workbook of the rows `write` makes after the header row.
 bool makeWorkbook(const std::vector<SheetColumn>& columns, const QString& name,
-                  const std::function<void(ColumnWidths&)>& measure, const std::function<void(SheetRows&)>& write,
-                  QByteArray* xlsx, QString* error) {
+                  const std::function<void(SheetRows&)>& write, QByteArray* xlsx, QString* error) {
   bool named = false, hasLists = false;
   for (const SheetColumn& c : columns) {
     named = named || !c.header.trimmed().isEmpty();
     hasLists = hasLists || !c.choices.isEmpty();
   }
-  ColumnWidths widths(columns);
-  measure(widths);
   ZipArchive zip;
-  bool ok = writePackage(zip, name, hasLists) && zip.begin("xl/worksheets/sheet1.xml");
-  SheetRows sheet(columns, zip);
-  if (ok) {
-    sheet.put(sheetHead(named, widths, &columns));
-    if (named) {
-      sheet.beginRow();
-      for (size_t c = 0; c < columns.size(); ++c) sheet.text(int(c), columns[c].header, SheetRows::Style::Header);
-      sheet.endRow();
-    }
-    write(sheet);
-    sheet.put(sheetTail(&columns, named ? 1 : 0));
-    sheet.flush();
-  }
-  if (!sheet.problem().isEmpty()) {
-    *error = Texts::tr("the workbook cannot be written: %1%2").arg(sheet.problem(), QString());
+  QString problem;
+  const bool ok =
+      writePackage(zip, name, hasLists) &&
+      writeSheet(
+          zip, "xl/worksheets/sheet1.xml", columns,
+          [&](const ColumnWidths& widths) { return sheetHead(named, widths, &columns); }, sheetTail(&columns, named ? 1 : 0),
+          [&](SheetRows& sheet) {
+            if (named) {
+              sheet.beginRow();
+              for (size_t c = 0; c < columns.size(); ++c)
+                sheet.text(int(c), columns[c].header, SheetRows::Style::Header);
+              sheet.endRow();
+            }
+            write(sheet);
+          },
+          &problem) &&
+      (!hasLists || writeLists(zip, columns)) && zip.finish(xlsx);
+  if (!problem.isEmpty()) {
+    *error = Texts::tr("the workbook cannot be written: %1%2").arg(problem, QString());
     return false;
   }
-  ok = ok && sheet.ok() && sheet.rowCount() <= kMaxSheetRows && zip.end() && (!hasLists || writeLists(zip, columns)) &&
-       zip.finish(xlsx);
   if (!ok) *error = Texts::tr("the workbook cannot be made");
   return ok;
 }
@@ -729,10 +843,6 @@ bool RecordsToXlsx(const std::vector<QStringList>& records, const std::vector<Sh
   const int k = int(columns.size());
   return makeWorkbook(
       columns, sheetName,
-      [&](ColumnWidths& widths) {
-        for (const QStringList& record : records)
-          for (int c = 0; c < k && c < record.size(); ++c) widths.text(c, record[c]);
-      },
       [&](SheetRows& sheet) {
         for (const QStringList& record : records) {
           sheet.beginRow();
@@ -768,14 +878,8 @@ bool TableToXlsx(const ToolTable& table, const QString& folder, QByteArray* xlsx
   }
   const std::vector<SheetColumn> columns = SheetColumns(table, folder);
   const int k = int(columns.size());
-  // Two walks through the records: the widths, which come before the rows
-  // in the sheet, then the rows, packed as they are made.
   return makeWorkbook(
       columns, table.fileName(),
-      [&](ColumnWidths& widths) {
-        WidthSink sink(widths);
-        codec.forEachRecord(file, [&](const KeptBytes& record) { codec.decodeInto(record, ctx, sink); });
-      },
       [&](SheetRows& sheet) {
         SheetRowSink sink(sheet);
         codec.forEachRecord(file, [&](const KeptBytes& record) {
