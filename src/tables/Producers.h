@@ -1,7 +1,9 @@
 #pragma once
+#include <QHash>
 #include <QString>
 #include <QVector>
 #include <cstdint>
+#include <unordered_map>
 
 namespace v3 {
 
@@ -30,6 +32,10 @@ class ProducerDirectory {
     QString name;
   };
   QVector<Entry> entries_;
+  // The first producer of each number and each name, for the lookups a
+  // table of many records makes.
+  QHash<int64_t, qsizetype> firstById_;
+  std::unordered_map<uint64_t, qsizetype> firstByNameHash_;  // by a hash of the name
   QString readError_;
 };
 
