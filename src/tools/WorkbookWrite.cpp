@@ -234,7 +234,7 @@ class ZipArchive {
       put32(e.crc), put32(e.packed), put32(e.size);
       put16(uint16_t(e.name.size()));
       put16(0), put16(0), put16(0), put16(0);  // extra, comment, disk, internal attributes
-      put32(0100644u << 16);                    // a regular file, rw-r--r--
+      put32(0100644u << 16);                   // a regular file, rw-r--r--
       put32(e.offset);
       out_ += e.name;
     }
@@ -433,8 +433,10 @@ class SheetRows {
   // as a number, anything else as text; an empty one is left out.
   void cell(int column, const QString& text) {
     int64_t value = 0;
-    if (columns_[size_t(column)].number && plainInteger(text, &value)) number(column, value);
-    else this->text(column, text, Style::Text);
+    if (columns_[size_t(column)].number && plainInteger(text, &value))
+      number(column, value);
+    else
+      this->text(column, text, Style::Text);
   }
   void text(int column, const QString& text, Style style) {
     if (text.isEmpty()) return;
@@ -466,8 +468,10 @@ class SheetRows {
       return;
     }
     char* d = room(64);
-    if (column != next_) d = reference(d, column);
-    else *d++ = '<', *d++ = 'c';
+    if (column != next_)
+      d = reference(d, column);
+    else
+      *d++ = '<', *d++ = 'c';
     std::memcpy(d, "><v>", 4);
     char* const digits = d + 4;
     d = decimal(digits, value);
@@ -517,8 +521,10 @@ class SheetRows {
   // "<c" and, after a gap, the cell's place.
   void open(int column) {
     char* d = room(32);
-    if (column != next_) d = reference(d, column);
-    else *d++ = '<', *d++ = 'c';
+    if (column != next_)
+      d = reference(d, column);
+    else
+      *d++ = '<', *d++ = 'c';
     used_ = d - base_;
     next_ = column + 1;
   }
@@ -544,7 +550,7 @@ class SheetRows {
   const std::vector<SheetColumn>& columns_;
   Deflater& out_;
   ColumnWidths& widths_;
-  std::vector<int> longest_;      // per column: the longest number written
+  std::vector<int> longest_;  // per column: the longest number written
   std::vector<char> numberColumn_;
   QByteArray buffers_[2];
   int current_ = 0;
@@ -611,18 +617,18 @@ QByteArray sheetHead(bool frozen, const ColumnWidths& widths, const std::vector<
   QByteArray x = kXmlHead;
   x += QByteArray("<worksheet xmlns=\"") + kMainNs + "\" xmlns:r=\"" + kRelNs + "\">";
   if (columns) {
-    x += frozen ? "<sheetViews><sheetView tabSelected=\"1\" workbookViewId=\"0\"><pane ySplit=\"1\" topLeftCell=\"A2\" "
-                  "activePane=\"bottomLeft\" state=\"frozen\"/><selection pane=\"bottomLeft\"/></sheetView></sheetViews>"
-                : "<sheetViews><sheetView tabSelected=\"1\" workbookViewId=\"0\"/></sheetViews>";
+    x += frozen
+             ? "<sheetViews><sheetView tabSelected=\"1\" workbookViewId=\"0\"><pane ySplit=\"1\" topLeftCell=\"A2\" "
+               "activePane=\"bottomLeft\" state=\"frozen\"/><selection pane=\"bottomLeft\"/></sheetView></sheetViews>"
+             : "<sheetViews><sheetView tabSelected=\"1\" workbookViewId=\"0\"/></sheetViews>";
   }
   x += "<sheetFormatPr defaultRowHeight=\"15\"/>";
   if (columns && widths.size() > 0) {
     x += "<cols>";
     for (size_t c = 0; c < widths.size(); ++c) {
       const QByteArray n = QByteArray::number(qulonglong(c + 1));
-      x += "<col min=\"" + n + "\" max=\"" + n + "\" width=\"" +
-           QByteArray::number(fileWidth(widths[c]), 'g', 17) + "\"" +
-           ((*columns)[c].number ? "" : " style=\"1\"") + " customWidth=\"1\"/>";
+      x += "<col min=\"" + n + "\" max=\"" + n + "\" width=\"" + QByteArray::number(fileWidth(widths[c]), 'g', 17) +
+           "\"" + ((*columns)[c].number ? "" : " style=\"1\"") + " customWidth=\"1\"/>";
     }
     x += "</cols>";
   }
@@ -638,24 +644,30 @@ QByteArray sheetTail(const std::vector<SheetColumn>* columns, int first) {
   for (size_t c = 0; columns && c < columns->size(); ++c) {
     const SheetColumn& col = (*columns)[c];
     const QByteArray letters = columnLetters(int(c));
-    const QByteArray range = letters + QByteArray::number(first + 1) + ':' + letters + QByteArray::number(kMaxSheetRows);
+    const QByteArray range =
+        letters + QByteArray::number(first + 1) + ':' + letters + QByteArray::number(kMaxSheetRows);
     if (!col.choices.isEmpty()) {
       const QByteArray list = columnLetters(listColumn++);
       // A value without a word only warns: it is stored as its number.
-      rules += "<dataValidation type=\"list\" errorStyle=\"warning\" allowBlank=\"1\" showInputMessage=\"1\" "
-               "showErrorMessage=\"1\" sqref=\"" + range + "\"><formula1>Lists!$" + list + "$1:$" + list + '$' +
-               QByteArray::number(col.choices.size()) + "</formula1></dataValidation>";
+      rules +=
+          "<dataValidation type=\"list\" errorStyle=\"warning\" allowBlank=\"1\" showInputMessage=\"1\" "
+          "showErrorMessage=\"1\" sqref=\"" +
+          range + "\"><formula1>Lists!$" + list + "$1:$" + list + '$' + QByteArray::number(col.choices.size()) +
+          "</formula1></dataValidation>";
     } else if (col.number) {
-      rules += "<dataValidation type=\"whole\" allowBlank=\"1\" showInputMessage=\"1\" showErrorMessage=\"1\" sqref=\"" +
-               range + "\"><formula1>" + QByteArray::number(qlonglong(col.min)) + "</formula1><formula2>" +
-               QByteArray::number(qlonglong(col.max)) + "</formula2></dataValidation>";
+      rules +=
+          "<dataValidation type=\"whole\" allowBlank=\"1\" showInputMessage=\"1\" showErrorMessage=\"1\" sqref=\"" +
+          range + "\"><formula1>" + QByteArray::number(qlonglong(col.min)) + "</formula1><formula2>" +
+          QByteArray::number(qlonglong(col.max)) + "</formula2></dataValidation>";
     } else {
       continue;
     }
     ++count;
   }
   if (count > 0) x += "<dataValidations count=\"" + QByteArray::number(count) + "\">" + rules + "</dataValidations>";
-  return x + "<pageMargins left=\"0.7\" right=\"0.7\" top=\"0.75\" bottom=\"0.75\" header=\"0.3\" footer=\"0.3\"/></worksheet>";
+  return x +
+         "<pageMargins left=\"0.7\" right=\"0.7\" top=\"0.75\" bottom=\"0.75\" header=\"0.3\" "
+         "footer=\"0.3\"/></worksheet>";
 }
 
 // A sheet's name as the workbook can hold it: at most 31 characters,
@@ -672,13 +684,14 @@ QString sheetName(const QString& name) {
 // 2: a bold header that is text).
 bool writePackage(ZipArchive& zip, const QString& name, bool hasLists) {
   QByteArray types = kXmlHead;
-  types += "<Types xmlns=\"http://schemas.openxmlformats.org/package/2006/content-types\">"
-           "<Default Extension=\"rels\" ContentType=\"application/vnd.openxmlformats-package.relationships+xml\"/>"
-           "<Default Extension=\"xml\" ContentType=\"application/xml\"/>"
-           "<Override PartName=\"/xl/workbook.xml\" "
-           "ContentType=\"application/vnd.openxmlformats-officedocument.spreadsheetml.sheet.main+xml\"/>"
-           "<Override PartName=\"/xl/styles.xml\" "
-           "ContentType=\"application/vnd.openxmlformats-officedocument.spreadsheetml.styles+xml\"/>";
+  types +=
+      "<Types xmlns=\"http://schemas.openxmlformats.org/package/2006/content-types\">"
+      "<Default Extension=\"rels\" ContentType=\"application/vnd.openxmlformats-package.relationships+xml\"/>"
+      "<Default Extension=\"xml\" ContentType=\"application/xml\"/>"
+      "<Override PartName=\"/xl/workbook.xml\" "
+      "ContentType=\"application/vnd.openxmlformats-officedocument.spreadsheetml.sheet.main+xml\"/>"
+      "<Override PartName=\"/xl/styles.xml\" "
+      "ContentType=\"application/vnd.openxmlformats-officedocument.spreadsheetml.styles+xml\"/>";
   for (int s = 1; s <= (hasLists ? 2 : 1); ++s)
     types += "<Override PartName=\"/xl/worksheets/sheet" + QByteArray::number(s) +
              ".xml\" ContentType=\"application/vnd.openxmlformats-officedocument.spreadsheetml.worksheet+xml\"/>";
@@ -686,7 +699,9 @@ bool writePackage(ZipArchive& zip, const QString& name, bool hasLists) {
 
   const QByteArray rels = QByteArray(kXmlHead) +
                           "<Relationships xmlns=\"http://schemas.openxmlformats.org/package/2006/relationships\">"
-                          "<Relationship Id=\"rId1\" Type=\"" + kRelNs + "/officeDocument\" Target=\"xl/workbook.xml\"/>"
+                          "<Relationship Id=\"rId1\" Type=\"" +
+                          kRelNs +
+                          "/officeDocument\" Target=\"xl/workbook.xml\"/>"
                           "</Relationships>";
 
   QByteArray book = QByteArray(kXmlHead) + "<workbook xmlns=\"" + kMainNs + "\" xmlns:r=\"" + kRelNs +
@@ -696,12 +711,13 @@ bool writePackage(ZipArchive& zip, const QString& name, bool hasLists) {
   if (hasLists) book += "<sheet name=\"Lists\" sheetId=\"2\" state=\"hidden\" r:id=\"rId2\"/>";
   book += "</sheets></workbook>";
 
-  QByteArray bookRels = QByteArray(kXmlHead) +
-                        "<Relationships xmlns=\"http://schemas.openxmlformats.org/package/2006/relationships\">";
+  QByteArray bookRels =
+      QByteArray(kXmlHead) + "<Relationships xmlns=\"http://schemas.openxmlformats.org/package/2006/relationships\">";
   for (int s = 1; s <= (hasLists ? 2 : 1); ++s)
     bookRels += "<Relationship Id=\"rId" + QByteArray::number(s) + "\" Type=\"" + kRelNs +
                 "/worksheet\" Target=\"worksheets/sheet" + QByteArray::number(s) + ".xml\"/>";
-  bookRels += QByteArray("<Relationship Id=\"rId3\" Type=\"") + kRelNs + "/styles\" Target=\"styles.xml\"/></Relationships>";
+  bookRels +=
+      QByteArray("<Relationship Id=\"rId3\" Type=\"") + kRelNs + "/styles\" Target=\"styles.xml\"/></Relationships>";
 
   const QByteArray styles =
       QByteArray(kXmlHead) + "<styleSheet xmlns=\"" + kMainNs +
@@ -712,7 +728,8 @@ bool writePackage(ZipArchive& zip, const QString& name, bool hasLists) {
       "<cellStyleXfs count=\"1\"><xf numFmtId=\"0\" fontId=\"0\" fillId=\"0\" borderId=\"0\"/></cellStyleXfs>"
       "<cellXfs count=\"3\"><xf numFmtId=\"0\" fontId=\"0\" fillId=\"0\" borderId=\"0\" xfId=\"0\"/>"
       "<xf numFmtId=\"49\" fontId=\"0\" fillId=\"0\" borderId=\"0\" xfId=\"0\" applyNumberFormat=\"1\"/>"
-      "<xf numFmtId=\"49\" fontId=\"1\" fillId=\"0\" borderId=\"0\" xfId=\"0\" applyNumberFormat=\"1\" applyFont=\"1\"/>"
+      "<xf numFmtId=\"49\" fontId=\"1\" fillId=\"0\" borderId=\"0\" xfId=\"0\" applyNumberFormat=\"1\" "
+      "applyFont=\"1\"/>"
       "</cellXfs><cellStyles count=\"1\"><cellStyle name=\"Normal\" xfId=\"0\" builtinId=\"0\"/></cellStyles>"
       "</styleSheet>";
 
@@ -777,22 +794,22 @@ bool makeWorkbook(const std::vector<SheetColumn>& columns, const QString& name,
   }
   ZipArchive zip;
   QString problem;
-  const bool ok =
-      writePackage(zip, name, hasLists) &&
-      writeSheet(
-          zip, "xl/worksheets/sheet1.xml", columns,
-          [&](const ColumnWidths& widths) { return sheetHead(named, widths, &columns); }, sheetTail(&columns, named ? 1 : 0),
-          [&](SheetRows& sheet) {
-            if (named) {
-              sheet.beginRow();
-              for (size_t c = 0; c < columns.size(); ++c)
-                sheet.text(int(c), columns[c].header, SheetRows::Style::Header);
-              sheet.endRow();
-            }
-            write(sheet);
-          },
-          &problem) &&
-      (!hasLists || writeLists(zip, columns)) && zip.finish(xlsx);
+  const bool ok = writePackage(zip, name, hasLists) &&
+                  writeSheet(
+                      zip, "xl/worksheets/sheet1.xml", columns,
+                      [&](const ColumnWidths& widths) { return sheetHead(named, widths, &columns); },
+                      sheetTail(&columns, named ? 1 : 0),
+                      [&](SheetRows& sheet) {
+                        if (named) {
+                          sheet.beginRow();
+                          for (size_t c = 0; c < columns.size(); ++c)
+                            sheet.text(int(c), columns[c].header, SheetRows::Style::Header);
+                          sheet.endRow();
+                        }
+                        write(sheet);
+                      },
+                      &problem) &&
+                  (!hasLists || writeLists(zip, columns)) && zip.finish(xlsx);
   if (!problem.isEmpty()) {
     *error = Texts::tr("the workbook cannot be written: %1%2").arg(problem, QString());
     return false;
@@ -827,7 +844,8 @@ std::vector<SheetColumn> SheetColumns(const ToolTable& table, const QString& fol
       if (!producersRead) {
         bool exists = false;
         QString error;
-        const QByteArray tab = FileStore::disk().read(DataFilePath(folder, QStringLiteral("Producer.tab")), &exists, &error);
+        const QByteArray tab =
+            FileStore::disk().read(DataFilePath(folder, QStringLiteral("Producer.tab")), &exists, &error);
         for (const QString& name : ProducerListFromFile(tab))
           if (!name.isEmpty() && !producers.contains(name)) producers << name;
         producersRead = true;
