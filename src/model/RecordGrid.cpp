@@ -291,9 +291,11 @@ std::vector<int> RecordGrid::sortedOrder(const std::vector<int>& start, int colu
   if (order == SortOrder::Numeric) {
     std::vector<double> keys(rows.size() + 1);
     for (size_t i = 1; i < texts.size(); ++i) keys[i] = NumericSortKey(texts[i]);
-    std::stable_sort(result.begin(), result.end(), [&](int a, int b) {
+    const auto before = [&](int a, int b) {
       return descending ? keys[size_t(b)] < keys[size_t(a)] : keys[size_t(a)] < keys[size_t(b)];
-    });
+    };
+    // A file saved in its order (the common case) needs no sorting.
+    if (!std::is_sorted(result.begin(), result.end(), before)) std::stable_sort(result.begin(), result.end(), before);
   } else {
     std::stable_sort(result.begin(), result.end(), [&](int a, int b) {
       const int c = QString::compare(texts[size_t(a)], texts[size_t(b)], Qt::CaseSensitive);
