@@ -1,5 +1,7 @@
 #include "tables/Slots.h"
 
+#include "text/DiskFile.h"
+
 #include "tables/Table.h"
 
 #include <cstring>
@@ -59,6 +61,12 @@ void ByteWriter::putKept(qint64 at, const KeptBytes& kept, qint64 from, qint64 c
   if (count <= 0) return;
   ensure(at + count);
   kept.copyTo(data_.data() + at, from, count);
+}
+
+ByteWriter::ByteWriter(qint64 reserve) {
+  data_.reserve(reserve);
+  // A whole file's content: large pages, if the system lends them.
+  disk::AdviseLargePages(data_.data(), data_.capacity());
 }
 
 void ByteWriter::resize(qint64 size) {

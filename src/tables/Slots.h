@@ -43,7 +43,7 @@ class ByteReader {
 // Builds a file's new content in memory.
 class ByteWriter {
  public:
-  explicit ByteWriter(qint64 reserve = 0) { data_.reserve(reserve); }
+  explicit ByteWriter(qint64 reserve = 0);
   explicit ByteWriter(QByteArray start) : data_(std::move(start)) {}
 
   // Writes the value's low bytes (1, 2 or 4) at the offset, growing the content with zeros.

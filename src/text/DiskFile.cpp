@@ -155,13 +155,7 @@ QString SystemReason(int e) {
   return name ? Texts::tr("系统错误 %1（%2）").arg(e).arg(QString::fromLatin1(name)) : Texts::tr("系统错误 %1").arg(e);
 }
 
-namespace {
-
-// A buffer of several megabytes about to be filled: asks the system for
-// large pages where it lends them on request, so that the read takes a few
-// page faults instead of one per 4 KiB. Only a hint; nothing changes when
-// it is not taken.
-void adviseLargePages(char* data, qint64 size) {
+void AdviseLargePages(char* data, qint64 size) {
 #ifdef MADV_HUGEPAGE
   constexpr quintptr kLarge = 2 * 1024 * 1024;
   if (size < qint64(2 * kLarge)) return;
@@ -173,8 +167,6 @@ void adviseLargePages(char* data, qint64 size) {
   Q_UNUSED(size);
 #endif
 }
-
-}  // namespace
 
 bool Read(const QString& path, QByteArray* bytes, bool* exists, QString* error) {
   bytes->clear();
@@ -215,7 +207,7 @@ bool Read(const QString& path, QByteArray* bytes, bool* exists, QString* error) 
   // file that ends early (or grows) while being read is not taken.
   const qint64 size = st.st_size;
   QByteArray data(size + 1, Qt::Uninitialized);
-  adviseLargePages(data.data(), data.size());
+  AdviseLargePages(data.data(), data.size());
   qint64 got = 0;
   while (true) {
     const ssize_t n = ::read(fd, data.data() + got, size_t(data.size() - got));
