@@ -147,8 +147,16 @@ class Deflater {
   Deflater& operator=(const Deflater&) = delete;
 
   bool write(QByteArrayView bytes) {
+    count(bytes);
+    return pack(bytes);
+  }
+  // The two halves of write(), which may run on different threads (one at
+  // a time): the bytes' checksum and size, and their packing.
+  void count(QByteArrayView bytes) {
     crc_ = crc32_gzip_refl(crc_, reinterpret_cast<const unsigned char*>(bytes.data()), uint64_t(bytes.size()));
     size_ += bytes.size();
+  }
+  bool pack(QByteArrayView bytes) {
     z_.next_in = reinterpret_cast<uint8_t*>(const_cast<char*>(bytes.data()));
     z_.avail_in = uint32_t(bytes.size());
     return run(false);
@@ -291,9 +299,11 @@ class BackgroundPacker {
     changed_.notify_all();
     worker_.join();
   }
-  // Hands the bytes over once the part before is packed; they must stay
-  // as they are until the next call (or finish()).
+  // Hands the bytes over once the part before is packed (their checksum is
+  // taken first, while the packer works); they must stay as they are until
+  // the next call (or finish()).
   void write(QByteArrayView bytes) {
+    deflater_.count(bytes);
     std::unique_lock<std::mutex> lock(mutex_);
     changed_.wait(lock, [this] { return !pending_; });
     bytes_ = bytes;
@@ -315,7 +325,7 @@ class BackgroundPacker {
       if (!pending_) return;
       const QByteArrayView bytes = bytes_;
       lock.unlock();
-      const bool written = deflater_.write(bytes);
+      const bool written = deflater_.pack(bytes);
       lock.lock();
       ok_ = ok_ && written;
       pending_ = false;
