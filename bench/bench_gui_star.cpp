@@ -40,7 +40,6 @@ struct Fixture {
   std::unique_ptr<Vantaro3> window;
 
   Fixture() {
-    SetSystemLocaleOverride(2052);
     program = dir.filePath(QStringLiteral("program"));
     data = dir.filePath(QStringLiteral("data"));
     QDir().mkpath(program);
@@ -52,6 +51,7 @@ struct Fixture {
     ShellOptions o;
     o.programFolder = program;
     o.script = Script::Simplified;
+    o.localeId = 2052;
     o.front = &front;
     window = std::make_unique<Vantaro3>(o);
     if (!window->startUp()) std::abort();

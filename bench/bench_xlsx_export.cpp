@@ -36,7 +36,7 @@ QByteArray workbook() {
   bool exists = false;
   QString error;
   QByteArray xlsx;
-  if (!t.read(folder(), &rows, &exists, &error) || !RecordsToXlsx(rows, SheetColumns(t, folder()), t.fileName(), &xlsx, &error))
+  if (!t.read(folder(), Script::Traditional, &rows, &exists, &error) || !RecordsToXlsx(rows, SheetColumns(t, folder()), t.fileName(), &xlsx, &error))
     qFatal("%s", qPrintable(error));
   return xlsx;
 }
@@ -49,7 +49,7 @@ void BM_CsvExportStarRole(benchmark::State& state) {
   CsvRefusal refusal;
   for (auto _ : state) {
     csv.clear();
-    if (!TableToCsv(*t.grid, folder(), CsvOptions{}, &csv, &error, &refusal)) state.SkipWithError("refused");
+    if (!TableToCsv(*t.grid, folder(), Script::Traditional, CsvOptions{}, &csv, &error, &refusal)) state.SkipWithError("refused");
     benchmark::DoNotOptimize(csv.size());
   }
   state.counters["MB"] = double(csv.size()) / 1048576;

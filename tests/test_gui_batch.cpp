@@ -99,7 +99,7 @@ bool GridShowsFile(const RecordGrid& g, const QString& folder, const QString& ta
   ToolTable t;
   std::vector<QStringList> rows;
   bool exists = false;
-  return FindToolTable(table, &t) && t.read(folder, &rows, &exists, nullptr) && g.records() == rows;
+  return FindToolTable(table, &t) && t.read(folder, Script::Traditional, &rows, &exists, nullptr) && g.records() == rows;
 }
 
 }  // namespace

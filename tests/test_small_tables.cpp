@@ -62,12 +62,11 @@ class SmallTablesTest : public QObject {
   QTemporaryDir dir_;
   QString path(const QString& file) const { return dir_.filePath(file); }
 
-  SaveOutcome saveGrid(const TableDef& t, RecordGrid& grid) { return SaveTable(t, dir_.path(), grid); }
-  void load(const TableDef& t, RecordGrid& grid) { QVERIFY(LoadTable(t, dir_.path(), grid)); }
+  SaveOutcome saveGrid(const TableDef& t, RecordGrid& grid) { return SaveTable(t, dir_.path(), Script::Traditional, grid); }
+  void load(const TableDef& t, RecordGrid& grid) { QVERIFY(LoadTable(t, dir_.path(), Script::Traditional, grid)); }
 
  private slots:
   void init() {
-    SetSystemLocaleOverride(1028);
     for (const QString& f : QDir(dir_.path()).entryList(QDir::Files)) QFile::remove(path(f));
   }
 

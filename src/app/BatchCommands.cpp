@@ -74,7 +74,7 @@ BatchDialog::BatchDialog(Vantaro3& window, const TableDef& table, QWidget* owner
   bool exists = false;
   QString error;
   file_ = FileStore::disk().read(DataFilePath(window.dataFolder(), table.fileName), &exists, &error);
-  names_ = BatchColumnNames(InterfaceLanguage(), table.fileName, table.fieldCount());
+  names_ = BatchColumnNames(window.texts(), table.fileName, table.fieldCount());
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(new QLabel(localised(lc, QStringLiteral("每行一条指令：=列=值 !列=值 >列=n <列=n ~列=文字 筛选；"
                                                        ".列=值 .列=$列2 .列+=n .列-=n .列*=f 修改（末尾加 !clamp 取最接近的可保存值）；# 注释")),
@@ -109,13 +109,13 @@ void BatchDialog::refresh() {
     ok_->setEnabled(false);
     return;
   }
-  result_ = RunBatch(program, table_, window_.dataFolder(), grid, &file_);
+  result_ = RunBatch(program, table_, window_.dataFolder(), window_.systemScript(), grid, &file_);
   if (!result_.ok()) {
-    summary_->setText(result_.refusalLines(ToolTable{&table_, nullptr, InterfaceLanguage()}).join(u'\n'));
+    summary_->setText(result_.refusalLines(ToolTable{&table_, nullptr, window_.texts()}).join(u'\n'));
     ok_->setEnabled(false);
     return;
   }
-  const TableDifference d = BatchDifference(ToolTable{&table_, nullptr, InterfaceLanguage()}, grid, result_);
+  const TableDifference d = BatchDifference(ToolTable{&table_, nullptr, window_.texts()}, grid, result_);
   for (const RecordDifference& r : d.records)
     for (const CellChange& c : r.changes)
       new QTreeWidgetItem(preview_, {r.key, grid.headerText(c.column), shown(c.oldText), shown(c.newText)});
@@ -162,7 +162,7 @@ void PatchDialog::refresh() {
   ok_->setEnabled(false);
   // The files as they are now: every table of the patch read again.
   QString error;
-  if (!PlanFolderPatch(patch, window_.dataFolder(), force_->isChecked(), &plan_, &error)) {
+  if (!PlanFolderPatch(patch, window_.dataFolder(), window_.systemScript(), force_->isChecked(), &plan_, &error)) {
     summary_->setText(error);
     return;
   }
@@ -372,7 +372,7 @@ void AddBatchCommands(Vantaro3& window, QMenu* fileMenu, QMenu* editMenu, UiFron
     if (error.isEmpty() && !exists) error = localised(w->script(), QStringLiteral("文件不存在"));
     Patch parsed;
     PatchError bad;
-    if (!error.isEmpty() || !ReadPatch(bytes, &parsed, &bad, InterfaceLanguage())) {
+    if (!error.isEmpty() || !ReadPatch(bytes, &parsed, &bad, w->texts())) {
       const QString name = QFileInfo(path).fileName();
       front.message(w, error.isEmpty() ? bad.message(name) : QStringLiteral("%1: %2").arg(name, error),
                     UiFront::Icon::Warning);

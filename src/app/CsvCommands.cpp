@@ -224,7 +224,7 @@ bool ExportOpenTableXlsx(Vantaro3& w, const QString& path, UiFront& front) {
   const std::vector<QStringList>& records = w.grid().records();
   ToolTable tool;
   tool.grid = table;
-  tool.texts = InterfaceLanguage();
+  tool.texts = w.texts();
   std::vector<SheetColumn> columns = SheetColumns(tool, w.dataFolder());
   for (int c = 1; c <= int(columns.size()); ++c) columns[size_t(c - 1)].header = w.grid().headerText(c);
   QByteArray xlsx;
@@ -256,7 +256,7 @@ bool ImportOpenTableCsv(Vantaro3& w, const QString& path, CsvOptions options, Ui
 
   RecordGrid& grid = w.grid();
   const int k = grid.fieldCount();
-  options.knownHeaders = HeaderLinesOfBothScripts(InterfaceLanguage(), table->fileName, k);
+  options.knownHeaders = HeaderLinesOfBothScripts(w.texts(), table->fileName, k);
   ImportedRows imported;
   CsvRefusal refusal;
   const QString csvName = QFileInfo(path).fileName();
@@ -293,10 +293,10 @@ bool ImportOpenTableCsv(Vantaro3& w, const QString& path, CsvOptions options, Ui
     QByteArray existing = FileStore::disk().read(DataFilePath(w.dataFolder(), table->fileName), &exists, &error);
     QByteArray out;
     const std::vector<int> order = SaveRowOrder(*table, check);
-    SaveOutcome o = EncodeTable(*table, w.dataFolder(), check, order, existing, &out);
+    SaveOutcome o = EncodeTable(*table, w.dataFolder(), w.systemScript(), check, order, existing, &out);
     // A changed cell in a column the save does not write is refused, not dropped.
     if (o.ok())
-      if (const std::optional<CellProblem> p = FirstCellNotStored(*table, w.dataFolder(), check, order, out)) {
+      if (const std::optional<CellProblem> p = FirstCellNotStored(*table, w.dataFolder(), w.systemScript(), check, order, out)) {
         return refuse(QStringLiteral("%1 第 %2 行，第 %3 列（%4）：%5")
                           .arg(csvName)
                           .arg(imported.lines[size_t(p->record - 1)])

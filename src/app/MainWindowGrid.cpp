@@ -219,14 +219,14 @@ void Vantaro3::buildGridTools() {
 void Vantaro3::tableShown() {
   const CatalogueEntry* entry = openEntry();
   const QString table = entry ? entry->fileName : QString();
-  cellEditing_->setTable(entry ? entry->table() : nullptr, dataFolder_, [this, entry] {
-    return entry && !entry->editor.isEmpty() ? dialogs_.cellEditors(entry->editor) : CellEditorDefs();
+  cellEditing_->setTable(entry ? entry->table() : nullptr, dataFolder_, systemScript(), [this, entry] {
+    return entry && !entry->editor.isEmpty() ? dialogs_.cellEditors(entry->editor, dialogContext()) : CellEditorDefs();
   });
   if (entry) {
     // The identifying columns and the name stay in view.
     const int name = entry->table() ? entry->table()->nameColumn : 0;
     view_->setFrozenColumns(std::min(grid_.fieldCount(), std::max({grid_.leadingColumns(), name, 1})));
-    references_->load(table, dataFolder_, store_);
+    references_->load(table, dataFolder_, systemScript(), store_);
     // Wide enough for the names beside the numbers.
     for (int c = 1; c <= grid_.fieldCount(); ++c)
       if (references_->refers(c)) view_->resizeColumnToContents(c);

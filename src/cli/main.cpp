@@ -47,12 +47,21 @@ struct Texts {
   Q_DECLARE_TR_FUNCTIONS(Cli)
 };
 
-// The language file the headers and column names come from: the one of the
-// locale's script, chosen once before the command runs.
-LanguageFile& headerTexts() {
-  static LanguageFile file;
-  return file;
+// What every command reads and writes with, chosen once from the system
+// locale before the command runs: the language file the headers and column
+// names come from (the one of the locale's script), and the script of the
+// system the game runs on, which decides how its text fields are read and
+// written (see CodecContext).
+struct Context {
+  LanguageFile texts;
+  Script systemScript = Script::Traditional;
+};
+Context& context() {
+  static Context c;
+  return c;
 }
+LanguageFile& headerTexts() { return context().texts; }
+Script systemScript() { return context().systemScript; }
 
 // What a save went through with but the user should know.
 void warn(const QStringList& notices) {
@@ -189,16 +198,16 @@ int cmdExport(const Invocation& in) {
     std::vector<QStringList> rows;
     bool exists = false;
     QString workbookError;
-    if (t.read(folder, &rows, &exists, &error) &&
+    if (t.read(folder, systemScript(), &rows, &exists, &error) &&
         !(written = RecordsToXlsx(rows, SheetColumns(t, folder), t.fileName(), &text, &workbookError)))
       refusal.reason = workbookError;
   } else if (t.grid) {
     // Each record straight from the file's bytes into the CSV.
-    written = TableToCsv(*t.grid, folder, options, &text, &error, &refusal);
+    written = TableToCsv(*t.grid, folder, systemScript(), options, &text, &error, &refusal);
   } else {
     std::vector<QStringList> rows;
     bool exists = false;
-    if (t.read(folder, &rows, &exists, &error)) written = RecordsToCsv(rows, options, &text, &refusal);
+    if (t.read(folder, systemScript(), &rows, &exists, &error)) written = RecordsToCsv(rows, options, &text, &refusal);
   }
   if (!error.isEmpty()) {
     Err(Texts::tr("cannot read %1: %2").arg(t.fileName(), error));
@@ -234,7 +243,7 @@ struct ImportMode {
 int importStandalone(const ToolTable& t, const QString& folder, const ImportedRows& imported, const QString& csvName,
                      const ImportMode& mode) {
   const StandaloneInfo& info = *t.standalone;
-  StandaloneTable table(info.kind);
+  StandaloneTable table(info.kind, systemScript());
   QString error;
   if (!table.load(folder, &error)) {
     Err(Texts::tr("cannot read %1: %2").arg(info.fileName, error));
@@ -330,7 +339,7 @@ int cmdImport(const Invocation& in) {
   // leaves as they were keep their bytes.
   // The save replaces only the file these records were matched against.
   QString tableError;
-  TableDocument document(*t.grid, folder);
+  TableDocument document(*t.grid, folder, systemScript());
   if (!document.load(&tableError)) {
     Err(Texts::tr("cannot read %1: %2").arg(t.grid->fileName, tableError));
     return kTrouble;
@@ -381,7 +390,7 @@ int cmdImport(const Invocation& in) {
     Err(o.message(t.grid->fileName));
     return kTrouble;
   } else {
-    if (const std::optional<CellProblem> p = FirstCellNotStored(*t.grid, folder, grid, order, encoded))
+    if (const std::optional<CellProblem> p = FirstCellNotStored(*t.grid, folder, systemScript(), grid, order, encoded))
       return refuseCell(p->record, p->column, p->reason);
   }
   const QString summary = importSummary(t.grid->fileName, counts);
@@ -407,7 +416,7 @@ int cmdImport(const Invocation& in) {
   request.proceed = tell;
   const SaveOutcome outcome = document.save(request);
   if (mode.dryRun && checked) {
-    Out(DiffReport({DiffTableBytes(*t.grid, folder, document.content(), encoded, headerTexts())}).toUtf8());
+    Out(DiffReport({DiffTableBytes(*t.grid, folder, systemScript(), document.content(), encoded, headerTexts())}).toUtf8());
     if (int s = FinishOutput(Texts::tr("the changes"))) return s;
     Err(summary);
     if (counts.removed > 0 && !mode.allowRemoval)
@@ -441,7 +450,7 @@ int checkStandalone(const StandaloneInfo& info, const QString& folder, bool name
     Out(Texts::tr("%1: cannot be read: %2\n").arg(info.fileName, error).toUtf8());
     return kTrouble;
   }
-  StandaloneTable table(info.kind);
+  StandaloneTable table(info.kind, systemScript());
   table.loadBytes(bytes);
   QByteArray saved;
   const StandaloneSave o = table.patch(bytes, &saved);
@@ -503,7 +512,7 @@ int cmdCheck(const Invocation& in) {
     ReadOnceStore store;
     const QByteArray bytes = store.read(path, &exists, &error);
     RecordGrid grid;
-    if (error.isEmpty() && exists) LoadTable(*t, folder, grid, &error, store);
+    if (error.isEmpty() && exists) LoadTable(*t, folder, systemScript(), grid, &error, store);
     if (!error.isEmpty()) {
       Out(Texts::tr("%1: cannot be read: %2\n").arg(t->fileName, error).toUtf8());
       result = kTrouble;
@@ -519,7 +528,7 @@ int cmdCheck(const Invocation& in) {
       continue;
     }
     QByteArray saved;
-    const SaveOutcome o = EncodeTable(*t, folder, grid, SaveRowOrder(*t, grid), bytes, &saved);
+    const SaveOutcome o = EncodeTable(*t, folder, systemScript(), grid, SaveRowOrder(*t, grid), bytes, &saved);
     if (!o.ok()) {
       Out(Texts::tr("%1: would be refused: %2\n").arg(t->fileName, o.message(t->fileName)).toUtf8());
       result = Worse(result, kFound);
@@ -550,7 +559,7 @@ int cmdDiff(const Invocation& in) {
   }
   if (int s = dataFolder(in.arg(0))) return s;
   if (int s = dataFolder(in.arg(1))) return s;
-  const std::vector<TableDifference> diffs = DiffFolders(in.arg(0), in.arg(1), tables, headerTexts());
+  const std::vector<TableDifference> diffs = DiffFolders(in.arg(0), in.arg(1), systemScript(), tables, headerTexts());
   bool same = true, unreadable = false;
   for (const TableDifference& d : diffs) {
     same = same && d.same();
@@ -579,8 +588,8 @@ int cmdDiff(const Invocation& in) {
       if (!d.table.grid || d.table.grid->order != SaveOrder::GridOrder) continue;
       std::vector<QStringList> a, b;
       bool exists = false;
-      d.table.read(in.arg(0), &a, &exists, nullptr);
-      d.table.read(in.arg(1), &b, &exists, nullptr);
+      d.table.read(in.arg(0), systemScript(), &a, &exists, nullptr);
+      d.table.read(in.arg(1), systemScript(), &b, &exists, nullptr);
       orders.push_back({d.table, OrderNames(d.table, a), OrderNames(d.table, b)});
     }
     Out(WritePatch(writable, orders));
@@ -649,7 +658,7 @@ int batchStandalone(const Invocation& in, const ToolTable& t, const QString& fol
   const QByteArray content = FileStore::disk().read(path, &exists, &error);
   if (!error.isEmpty()) return Trouble(Texts::tr("cannot read %1: %2").arg(info.fileName, error));
   const FileStamp loaded = before.withContent(content);
-  StandaloneTable table(info.kind);
+  StandaloneTable table(info.kind, systemScript());
   table.loadBytes(content);
   const std::vector<QStringList> rows = StandaloneRows(table);
   const BatchResult result = RunStandaloneBatch(program, table, content);
@@ -694,10 +703,10 @@ int cmdBatch(const Invocation& in) {
     return Trouble(Texts::tr("%1: %2").arg(fileName, batchError.message()));
   if (t.standalone) return batchStandalone(in, t, folder, program);
   const TableDef& table = *t.grid;
-  TableDocument document(table, folder);
+  TableDocument document(table, folder, systemScript());
   if (!document.load(&error)) return Trouble(Texts::tr("cannot read %1: %2").arg(table.fileName, error));
   RecordGrid& grid = document.records();
-  const BatchResult result = RunBatch(program, table, folder, grid, &document.content());
+  const BatchResult result = RunBatch(program, table, folder, systemScript(), grid, &document.content());
   if (!result.ok()) {
     for (const QString& line : result.refusalLines(t)) Err(line);
     return Trouble(Texts::tr("%1 refused: nothing written").arg(table.fileName));
@@ -736,7 +745,7 @@ int cmdApply(const Invocation& in) {
 
   // Every table is read and every change weighed before anything is written.
   FolderPatch plan;
-  if (!PlanFolderPatch(patch, folder, force, &plan, &error)) return Trouble(error);
+  if (!PlanFolderPatch(patch, folder, systemScript(), force, &plan, &error)) return Trouble(error);
   for (const PatchTarget& t : plan.targets)
     for (const PatchConflict& c : t.plan.conflicts) Err(Texts::tr("conflict: ") + c.text());
   const QString summary = plan.summary();
@@ -771,7 +780,7 @@ int cmdApply(const Invocation& in) {
 
 int cmdLint(const Invocation& in) {
   if (int s = dataFolder(in.arg(0))) return s;
-  const std::vector<LintFinding> findings = LintFolder(in.arg(0), headerTexts());
+  const std::vector<LintFinding> findings = LintFolder(in.arg(0), systemScript(), headerTexts());
   if (in.isSet(QStringLiteral("csv"))) {
     Out(LintCsv(findings));
   } else {
@@ -1032,8 +1041,8 @@ int main(int argc, char** argv) {
   // Messages and help in the user's language: chosen before any text is made.
   ChooseMessageLanguage(app.arguments().mid(1));
   const std::vector<CommandDef> all = commands();
-  return RunCommandLine(all, app.arguments().mid(1), [] {
-    // Headers and column names come from the language file of the locale's script.
-    headerTexts() = LanguageFile(InterfaceScript(SystemLocaleNumber()), LanguageFolder(QCoreApplication::applicationDirPath()));
+  return RunCommandLine(all, app.arguments().mid(1), [](int localeId) {
+    context().texts = LanguageFile(InterfaceScript(localeId), LanguageFolder(QCoreApplication::applicationDirPath()));
+    context().systemScript = SystemTextScript(localeId);
   });
 }

@@ -13,13 +13,13 @@ struct Texts {
 }  // namespace
 
 struct CellChecker::Context {
+  explicit Context(Script systemScript, const QString& folder) : ctx(systemScript, folder) {}
   CodecContext ctx;
   ProducerDirectory producers;
 };
 
-CellChecker::CellChecker(const TableDef& table, const QString& folder)
-    : table_(table), context_(std::make_unique<Context>()) {
-  context_->ctx.dataFolder = folder;
+CellChecker::CellChecker(const TableDef& table, const QString& folder, Script systemScript)
+    : table_(table), context_(std::make_unique<Context>(systemScript, folder)) {
   if (table.codec && table.codec->needsProducers()) {
     context_->producers = ProducerDirectory::load(folder);
     context_->ctx.producers = &context_->producers;

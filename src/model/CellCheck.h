@@ -14,7 +14,7 @@ namespace v3 {
 // where it is made.
 class CellChecker {
  public:
-  CellChecker(const TableDef& table, const QString& folder);
+  CellChecker(const TableDef& table, const QString& folder, Script systemScript);
   ~CellChecker();
   CellChecker(const CellChecker&) = delete;
   CellChecker& operator=(const CellChecker&) = delete;

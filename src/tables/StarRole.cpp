@@ -248,7 +248,7 @@ QByteArray starSampleFile(SampleContext& s) {
   std::vector<const TableRecord*> refs;
   for (const TableRecord& r : rows) refs.push_back(&r);
   QByteArray bytes;
-  kStarCodec.encodeLayout(s.seed() % 2 == 1, refs, CodecContext{}, &bytes);
+  kStarCodec.encodeLayout(s.seed() % 2 == 1, refs, CodecContext(Script::Traditional), &bytes);
   return bytes;
 }
 

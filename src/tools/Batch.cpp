@@ -190,8 +190,7 @@ struct EncodeContext {
   CodecContext ctx;
   ProducerDirectory producers;
   QString error;
-  EncodeContext(const TableDef& table, const QString& folder) {
-    ctx.dataFolder = folder;
+  EncodeContext(const TableDef& table, const QString& folder, Script systemScript) : ctx(systemScript, folder) {
     if (table.codec && table.codec->needsProducers()) {
       producers = ProducerDirectory::load(folder);
       ctx.producers = &producers;
@@ -351,11 +350,11 @@ QStringList BatchResult::refusalLines(const ToolTable& t) const {
   return out;
 }
 
-BatchResult RunBatch(const BatchProgram& program, const TableDef& table, const QString& folder,
+BatchResult RunBatch(const BatchProgram& program, const TableDef& table, const QString& folder, Script systemScript,
                      const RecordGrid& grid, const QByteArray* existingFile) {
   BatchResult result;
   const ToolTable tool{&table, nullptr, {}};
-  const EncodeContext context(table, folder);
+  const EncodeContext context(table, folder, systemScript);
   bool exists = false;
   QString readError;
   const QByteArray existing = existingFile ? *existingFile
@@ -448,7 +447,7 @@ int standaloneProblem(const StandaloneTable& table, int row, const QStringList& 
       if (!o.box.isEmpty() && copy.values()[size_t((row - 1) * k + c - 1)].box == o.box) return c;
     return changed.front();  // the file as a whole
   }
-  StandaloneTable reread(table.kind());
+  StandaloneTable reread(table.kind(), table.systemScript());
   reread.loadBytes(out);
   const std::vector<QStringList> rows = StandaloneRows(reread);
   const QStringList read = size_t(row) <= rows.size() ? rows[size_t(row - 1)] : QStringList();

@@ -117,7 +117,7 @@ struct BatchResult {
 // Carries the program out on the grid's records without changing the grid.
 // `folder` gives what the table's cells need to be encoded (its producers);
 // `existing` is the table's file as it is now (read from the folder when null).
-BatchResult RunBatch(const BatchProgram& program, const TableDef& table, const QString& folder,
+BatchResult RunBatch(const BatchProgram& program, const TableDef& table, const QString& folder, Script systemScript,
                      const RecordGrid& grid, const QByteArray* existing = nullptr);
 
 // The same on a standalone table (its records as StandaloneRows gives

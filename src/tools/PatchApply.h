@@ -54,7 +54,8 @@ struct FolderPatch {
 // against its records (with `force`, a conflict takes the patch's value
 // where the record is there). False with *error for a table whose file is
 // missing, read-only or unreadable.
-bool PlanFolderPatch(const Patch& patch, const QString& folder, bool force, FolderPatch* out, QString* error);
+bool PlanFolderPatch(const Patch& patch, const QString& folder, Script systemScript, bool force, FolderPatch* out,
+                     QString* error);
 
 // Makes the new content of every table of the plan in memory: a cell that
 // its save cannot store, or would not read back as the patch gives it,

@@ -22,7 +22,8 @@ namespace v3 {
 // system maps changed cells so), and so does a code without its trailing
 // zero bytes.
 // `producers` (when given) stands for the folder's Producer.tab.
-std::optional<CellProblem> FirstCellNotStored(const TableDef& table, const QString& folder, const RecordGrid& grid,
+std::optional<CellProblem> FirstCellNotStored(const TableDef& table, const QString& folder, Script systemScript,
+                                              const RecordGrid& grid,
                                               const std::vector<int>& order, const QByteArray& encoded,
                                               const ProducerDirectory* producers = nullptr);
 
