@@ -69,17 +69,21 @@ void warn(const QStringList& notices) {
 }
 
 // Saves keep as many earlier versions as Config.ini beside the program says.
-// A save of a document: the history depth of the program's settings.
-TableSaveRequest saveRequest() {
-  TableSaveRequest r;
-  r.options.historyDepth = HistoryDepthSetting(ConfigFolder(QCoreApplication::applicationDirPath()));
-  return r;
+int historyDepth() { return HistoryDepthSetting(ConfigFolder(QCoreApplication::applicationDirPath())); }
+
+// The data folder as the commands that save a table open it: its documents
+// are read with the system's script and saved with the history depth of the
+// program's settings.
+DataFolder openFolder(const QString& folder) {
+  DataFolder data(folder, systemScript());
+  data.setHistoryDepth(historyDepth());
+  return data;
 }
 
 SaveFileOptions saveOptions(const FileStamp* expected = nullptr) {
   SaveFileOptions o;
   o.expected = expected;
-  o.historyDepth = HistoryDepthSetting(ConfigFolder(QCoreApplication::applicationDirPath()));
+  o.historyDepth = historyDepth();
   return o;
 }
 
@@ -339,8 +343,9 @@ int cmdImport(const Invocation& in) {
   // leaves as they were keep their bytes.
   // The save replaces only the file these records were matched against.
   QString tableError;
-  TableDocument document(*t.grid, folder, systemScript());
-  if (!document.load(&tableError)) {
+  DataFolder data = openFolder(folder);
+  TableDocument& document = data.open(*t.grid, &tableError);
+  if (!tableError.isEmpty()) {
     Err(Texts::tr("cannot read %1: %2").arg(t.grid->fileName, tableError));
     return kTrouble;
   }
@@ -412,9 +417,9 @@ int cmdImport(const Invocation& in) {
     }
     return !mode.dryRun;
   };
-  TableSaveRequest request = saveRequest();
+  TableSaveRequest request;
   request.proceed = tell;
-  const SaveOutcome outcome = document.save(request);
+  const SaveOutcome outcome = data.save(document, request);
   if (mode.dryRun && checked) {
     Out(DiffReport({DiffTableBytes(*t.grid, folder, systemScript(), document.content(), encoded, headerTexts())}).toUtf8());
     if (int s = FinishOutput(Texts::tr("the changes"))) return s;
@@ -703,8 +708,9 @@ int cmdBatch(const Invocation& in) {
     return Trouble(Texts::tr("%1: %2").arg(fileName, batchError.message()));
   if (t.standalone) return batchStandalone(in, t, folder, program);
   const TableDef& table = *t.grid;
-  TableDocument document(table, folder, systemScript());
-  if (!document.load(&error)) return Trouble(Texts::tr("cannot read %1: %2").arg(table.fileName, error));
+  DataFolder data = openFolder(folder);
+  TableDocument& document = data.open(table, &error);
+  if (!error.isEmpty()) return Trouble(Texts::tr("cannot read %1: %2").arg(table.fileName, error));
   RecordGrid& grid = document.records();
   const BatchResult result = RunBatch(program, table, folder, systemScript(), grid, &document.content());
   if (!result.ok()) {
@@ -719,12 +725,12 @@ int cmdBatch(const Invocation& in) {
   if (int s = batchEndsUnsaved(in, difference, summary, result); s >= 0) return s;
   // A changed number may move records that other tables refer to by position:
   // those follow in the same save.
-  TableSaveRequest request = saveRequest();
+  TableSaveRequest request;
   request.proceed = [](const ReferencePlan& plan) {
     if (!plan.tables.empty()) Err(plan.summary(CurrentUiLanguage() == UiLanguage::Traditional));
     return true;
   };
-  const SaveOutcome outcome = document.save(request);
+  const SaveOutcome outcome = data.save(document, request);
   if (!outcome.ok()) return Trouble(outcome.message(table.fileName));
   Err(summary);
   warn(outcome.notices);
