@@ -547,6 +547,9 @@ void Vantaro3::showEditor(const CatalogueEntry& entry, EditorMode mode) {
 
 void Vantaro3::editRow(int row) {
   if (row < 1) return;
+  // The editor reads the selection: the row double-clicked is one of it,
+  // whatever the clicks before (Ctrl held, say) did to the selection.
+  if (!grid_.isRowSelected(row)) grid_.setCurrentRow(row);
   if (const CatalogueEntry* entry = openEntry()) showEditor(*entry, EditorMode::Edit);
   updateSelectionLabel();
 }

@@ -316,9 +316,7 @@ int Vantaro3::keyboardRow() const {
 void Vantaro3::editCurrent() {
   const int row = keyboardRow();
   if (row < 1) return;
-  // As a double-click: the editor reads the selection, so the row is one of it.
-  if (!grid_.isRowSelected(row)) grid_.setCurrentRow(row);
-  editRow(row);
+  editRow(row);  // as a double-click
 }
 
 void Vantaro3::popupAtCurrent() {
