@@ -45,7 +45,7 @@ void BM_Check(benchmark::State& state, const char* file) {
   const TableDef& t = *FindTable(QString::fromLatin1(file));
   const QByteArray bytes = fileOf(t);
   for (auto _ : state) {
-    RecordGrid grid;
+    RecordStore grid;
     LoadTable(t, folder(), Script::Traditional, grid);
     QByteArray saved;
     const SaveOutcome o = EncodeTable(t, folder(), Script::Traditional, grid, SaveRowOrder(t, grid), bytes, &saved);

@@ -19,7 +19,7 @@ struct Fixture {
   QTemporaryDir dir;
   Fixture() {
     SampleContext s(1, 32767);
-    RecordGrid grid;
+    RecordStore grid;
     grid.reset(TeamTable().fieldCount(), TeamTable().sample(s));
     SaveTable(TeamTable(), dir.path(), Script::Simplified, grid);
   }
@@ -31,7 +31,7 @@ Fixture& fixture() {
 }
 
 void BM_LoadTeam(benchmark::State& state) {
-  RecordGrid grid;
+  RecordStore grid;
   for (auto _ : state) {
     LoadTable(TeamTable(), fixture().dir.path(), Script::Simplified, grid);
     benchmark::DoNotOptimize(grid.recordCount());
@@ -40,7 +40,7 @@ void BM_LoadTeam(benchmark::State& state) {
 }
 
 void BM_SaveTeam(benchmark::State& state) {
-  RecordGrid grid;
+  RecordStore grid;
   LoadTable(TeamTable(), fixture().dir.path(), Script::Simplified, grid);
   for (auto _ : state) {
     const SaveOutcome o = SaveTable(TeamTable(), fixture().dir.path(), Script::Simplified, grid);
@@ -50,7 +50,7 @@ void BM_SaveTeam(benchmark::State& state) {
 }
 
 void BM_EncodeTeam(benchmark::State& state) {
-  RecordGrid grid;
+  RecordStore grid;
   LoadTable(TeamTable(), fixture().dir.path(), Script::Simplified, grid);
   const std::vector<int> order = SaveRowOrder(TeamTable(), grid);
   for (auto _ : state) {

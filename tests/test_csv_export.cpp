@@ -115,7 +115,7 @@ struct Written {
 
 // The CSV of the cells the grid shows after a load.
 Written GridCsv(const TableDef& t, const QString& folder, Script systemScript, const CsvOptions& options) {
-  RecordGrid grid;
+  RecordStore grid;
   Written w;
   if (!LoadTable(t, folder, systemScript, grid)) return w;
   std::vector<QStringList> rows;

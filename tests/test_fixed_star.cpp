@@ -75,7 +75,7 @@ class FixedStarTest : public QObject {
     QVERIFY(WriteFile(path(), file));
     QCOMPARE(StarRoleUsesLayoutA(file), a);
     QCOMPARE(StarRoleNameOffset(file), a ? 20 : 4);
-    RecordGrid grid;
+    RecordStore grid;
     QVERIFY(LoadTable(star(), dir_.path(), Script::Traditional, grid));
     QCOMPARE(grid.cell(1, 2), QStringLiteral("林心怡"));
     QCOMPARE(grid.cell(1, 3), QStringLiteral("男"));
@@ -123,7 +123,7 @@ class FixedStarTest : public QObject {
     QCOMPARE(StarRoleUsesLayoutA(file), a);
     QCOMPARE(StarRoleNameOffset(file), a ? 20 : 4);
     QVERIFY(WriteFile(path(), file));
-    RecordGrid grid;
+    RecordStore grid;
     LoadTable(star(), dir_.path(), Script::Traditional, grid);
     if (grid.recordCount() > 0) {
       QCOMPARE(grid.cell(1, 2), name);
@@ -132,7 +132,7 @@ class FixedStarTest : public QObject {
     // Written back in the same layout, and recognised as such again.
     QVERIFY(SaveTable(star(), dir_.path(), Script::Traditional, grid).ok());
     QCOMPARE(StarRoleUsesLayoutA(ReadFile(path())), a);
-    RecordGrid back;
+    RecordStore back;
     LoadTable(star(), dir_.path(), Script::Traditional, back);
     QCOMPARE(back.records(), grid.records());
   }
@@ -149,7 +149,7 @@ class FixedStarTest : public QObject {
     QFETCH(QByteArray, existing);
     QFETCH(bool, a);
     if (!existing.isEmpty()) QVERIFY(WriteFile(path(), existing));
-    RecordGrid grid;
+    RecordStore grid;
     QStringList man(79), woman(79);
     man[0] = "2", man[1] = "陳志明", man[2] = "男", man[3] = "30";
     woman[0] = "1", woman[1] = "王美玲", woman[2] = "女", woman[3] = "22", woman[44] = "165";
@@ -158,7 +158,7 @@ class FixedStarTest : public QObject {
     const QByteArray saved = ReadFile(path());
     QCOMPARE(saved.size(), 12 + 2 * 360);
     QCOMPARE(StarRoleUsesLayoutA(saved), a);
-    RecordGrid back;
+    RecordStore back;
     LoadTable(star(), dir_.path(), Script::Traditional, back);
     QCOMPARE(back.cell(1, 2), QStringLiteral("王美玲"));
     QCOMPARE(back.cell(1, 3), QStringLiteral("女"));
@@ -189,12 +189,12 @@ class FixedStarTest : public QObject {
     QVERIFY(WriteFile(path() + ".bak", "older backup"));
     QStringList other(79);
     other[0] = "5", other[1] = "陳志明", other[2] = "男";
-    RecordGrid grid;
+    RecordStore grid;
     grid.reset(79, {other, first});
     const SaveOutcome saved = SaveTable(star(), dir_.path(), Script::Traditional, grid);
     QVERIFY2(saved.ok(), qPrintable(saved.message("StarRole.dat")));
     QCOMPARE(StarRoleUsesLayoutA(ReadFile(path())), a);
-    RecordGrid back;
+    RecordStore back;
     QVERIFY(LoadTable(star(), dir_.path(), Script::Traditional, back));
     QCOMPARE(back.cell(1, 2), first[1]);
     QCOMPARE(back.cell(1, 3), first[2]);
@@ -231,12 +231,12 @@ class FixedStarTest : public QObject {
     QStringList r(79);
     r[0] = "1", r[1] = "林心怡", r[3] = "20";
     r[column - 1] = cell;
-    RecordGrid grid;
+    RecordStore grid;
     grid.reset(79, {r});
     QVERIFY(SaveTable(star(), dir_.path(), Script::Traditional, grid).ok());  // no file: layout B
     const QByteArray saved = ReadFile(path());
     QCOMPARE(saved.mid(12 + offsetB(column), 4).toHex(), slot.toHex());
-    RecordGrid back;
+    RecordStore back;
     LoadTable(star(), dir_.path(), Script::Traditional, back);
     QCOMPARE(back.cell(1, column), reloaded);
   }
@@ -246,7 +246,7 @@ class FixedStarTest : public QObject {
   void sixteenBitSlots() {
     QByteArray rec = record({{4, Le(1, 4)}, {68, Le(0x12345, 4)}});
     QVERIFY(WriteFile(path(), Header(1, 360) + rec));
-    RecordGrid grid;
+    RecordStore grid;
     LoadTable(star(), dir_.path(), Script::Traditional, grid);
     QCOMPARE(grid.cell(1, 7), QStringLiteral("9029"));  // the low 16 bits
     QVERIFY(SaveTable(star(), dir_.path(), Script::Traditional, grid).ok());

@@ -194,7 +194,7 @@ class FixedTablesTest : public QObject {
     const QString folder = freshFolder();
     QVERIFY(WriteFile(folder + "/Producer.tab", producerTab()));
     QVERIFY(WriteFile(folder + "/" + file, Header(1, recordSize(file)) + rec));
-    RecordGrid grid;
+    RecordStore grid;
     QVERIFY(LoadTable(table(file), folder, Script::Traditional, grid));
     QCOMPARE(grid.recordCount(), 1);
     QCOMPARE(grid.cell(1, column), shown);
@@ -232,7 +232,7 @@ class FixedTablesTest : public QObject {
     QFETCH(QString, file);
     QFETCH(int, count);
     const QString folder = freshFolder();
-    RecordGrid grid;
+    RecordStore grid;
     std::vector<QStringList> rows;
     for (int i = count; i >= 1; --i) rows.push_back(keyRow(file, QString::number(i)));
     grid.reset(table(file).fieldCount(), rows);
@@ -264,10 +264,10 @@ class FixedTablesTest : public QObject {
     const QString folder = freshFolder();
     std::vector<QStringList> rows;
     for (const QString& k : keys) rows.push_back(keyRow(file, k));
-    RecordGrid grid;
+    RecordStore grid;
     grid.reset(table(file).fieldCount(), rows);
     QVERIFY(SaveTable(table(file), folder, Script::Traditional, grid).ok());
-    RecordGrid back;
+    RecordStore back;
     LoadTable(table(file), folder, Script::Traditional, back);
     QStringList got, shown;
     for (int r = 1; r <= back.recordCount(); ++r) {
@@ -311,7 +311,7 @@ class FixedTablesTest : public QObject {
     const QString folder = freshFolder();
     QVERIFY(QFile::copy(sample_ + "/Producer.tab", folder + "/Producer.tab"));
     QVERIFY(WriteFile(folder + "/" + file, dirty));
-    RecordGrid grid;
+    RecordStore grid;
     LoadTable(table(file), folder, Script::Traditional, grid);
     QByteArray saved;
     const SaveOutcome out = EncodeTable(table(file), folder, Script::Traditional, grid, SaveRowOrder(table(file), grid), dirty, &saved);
@@ -388,7 +388,7 @@ class FixedTablesTest : public QObject {
     const QStringList keys{"3", "2", "1"};
     std::vector<QStringList> rows;
     for (const QString& k : keys) rows.push_back(keyRow(file, k));
-    RecordGrid grid;
+    RecordStore grid;
     grid.reset(table(file).fieldCount(), rows);
     QVERIFY(SaveTable(table(file), folder, Script::Traditional, grid).ok());
     const QByteArray file0 = ReadFile(path);
@@ -436,7 +436,7 @@ class FixedTablesTest : public QObject {
     QVERIFY(WriteFile(folder + "/Producer.tab", producerTab()));
     QStringList r = keyRow(file, "1");
     r[column - 1] = cell;
-    RecordGrid grid;
+    RecordStore grid;
     grid.reset(table(file).fieldCount(), {r});
     const SaveOutcome out = SaveTable(table(file), folder, Script::Traditional, grid);
     QVERIFY2(out.ok(), qPrintable(out.message(file)));
@@ -467,14 +467,14 @@ class FixedTablesTest : public QObject {
     const QString folder = freshFolder();
     for (const QString& f : {QStringLiteral("Producer.tab"), file}) QVERIFY(QFile::copy(sample_ + "/" + f, folder + "/" + f));
     const QByteArray original = ReadFile(folder + "/" + file);
-    RecordGrid grid;
+    RecordStore grid;
     QVERIFY(LoadTable(table(file), folder, Script::Traditional, grid));
     QCOMPARE(grid.hiddenColumns(), hidden);
     QCOMPARE(grid.leadingColumns(), leading);
     // Change a hidden column's value: the save writes it where it belongs.
     for (int c : hidden) grid.setCell(1, c, QString::number(100 + c));
     QVERIFY(SaveTable(table(file), folder, Script::Traditional, grid).ok());
-    RecordGrid back;
+    RecordStore back;
     LoadTable(table(file), folder, Script::Traditional, back);
     for (int c : hidden) QCOMPARE(back.cell(1, c), QString::number(100 + c));
     if (hidden.isEmpty()) QCOMPARE(ReadFile(folder + "/" + file), original);
@@ -499,7 +499,7 @@ class FixedTablesTest : public QObject {
     for (const QString& file : kFixedFiles) {
       const QByteArray bytes = ReadFile(folder + "/" + file);
       QCOMPARE(bytes.size(), 12 + records * recordSize(file));
-      RecordGrid grid;
+      RecordStore grid;
       grid.reset(table(file).fieldCount(), ReadTableRows(table(file), folder, Script::Traditional));
       QByteArray saved;
       const SaveOutcome out = EncodeTable(table(file), folder, Script::Traditional, grid, SaveRowOrder(table(file), grid), bytes, &saved);

@@ -713,7 +713,7 @@ class EditorInputTest : public QObject {
   void oneChangePerOk() {
     struct Recorder : RecordGridObserver {
       std::vector<GridChange> changes;
-      void gridChanged(RecordGrid&, const GridChange& change) override { changes.push_back(change); }
+      void gridChanged(RecordStore&, const GridChange& change) override { changes.push_back(change); }
     } recorder;
     fillGrid("Sch");
     for (int r : {1, 2, 3}) grid_.setRowSelected(r, true);

@@ -64,7 +64,7 @@ class HostileFilesTest : public QObject {
     for (const TableRecord& r : rows) QCOMPARE(int(r.cells.size()), t.fieldCount());
     // Whatever the load made of it, encoding it either works or names a cell.
     if (rows.size() > 1000) return;  // the empty rows of a bare header say nothing new
-    RecordGrid grid;
+    RecordStore grid;
     grid.resetRecords(t.fieldCount(), std::move(rows));
     QByteArray out;
     const SaveOutcome o = EncodeTable(t, QString(), Script::Traditional, grid, SaveRowOrder(t, grid), bytes, &out);
@@ -91,7 +91,7 @@ class HostileFilesTest : public QObject {
     for (const QString& name : kSampledHere) {
       const TableDef& t = *FindTable(name);
       const QByteArray bytes = ReadFile(dir.filePath(name));
-      RecordGrid grid;
+      RecordStore grid;
       QVERIFY(LoadTable(t, dir.path(), script, grid));
       QVERIFY2(grid.recordCount() > 0, qPrintable(name));
       QByteArray saved;
@@ -99,7 +99,7 @@ class HostileFilesTest : public QObject {
       QVERIFY2(o.ok(), qPrintable(o.message(name)));
       QVERIFY2(saved == bytes, qPrintable(name));
     }
-    RecordGrid nicknames;
+    RecordStore nicknames;
     QVERIFY(LoadTable(NicknameTable(), dir.path(), script, nicknames));
     QCOMPARE(nicknames.recordCount(), records);
   }

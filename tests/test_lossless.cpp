@@ -8,6 +8,7 @@
 #include <random>
 
 #include "TestSupport.h"
+#include "model/RecordGrid.h"
 #include "model/TableIo.h"
 #include "tables/FixedLayout.h"
 #include "tables/SlotStream.h"
@@ -135,7 +136,7 @@ class LosslessTest : public QObject {
     const TableDef& t = *FindTable(file);
     QByteArray dirty;
     const QString folder = dirtyFolder(t, seed, &dirty);
-    RecordGrid grid;
+    RecordStore grid;
     QVERIFY(LoadTable(t, folder, script, grid));
     QVERIFY(grid.recordCount() > 2);
     QByteArray saved;
@@ -182,7 +183,7 @@ class LosslessTest : public QObject {
       QCOMPARE(edited.right(tail).toHex(), saved.right(tail).toHex());
     }
     QVERIFY(WriteFile(folder + "/" + file, edited));
-    RecordGrid back;
+    RecordStore back;
     QVERIFY(LoadTable(t, folder, script, back));
     QCOMPARE(back.records(), grid.records());
   }
@@ -209,9 +210,9 @@ class LosslessTest : public QObject {
       WriteFile(folder + "/" + t.fileName, dirty);
     }
     const std::vector<TableRecord> read = ReadTableRecords(t, folder, Script::Traditional);
-    RecordGrid eager;
+    RecordStore eager;
     eager.resetRecords(t.fieldCount(), read);
-    RecordGrid lazy;
+    RecordStore lazy;
     QVERIFY(LoadTable(t, folder, Script::Traditional, lazy));
     QCOMPARE(lazy.recordCount(), int(read.size()));
     // Saved before any cell was looked at: the same bytes.
@@ -236,7 +237,7 @@ class LosslessTest : public QObject {
     }
     for (int r = 1; r <= lazy.recordCount(); ++r) {
       const TableRecord& want = read[size_t(r - 1)];
-      const RecordGrid::Row& got = lazy.rowAt(r);
+      const RecordStore::Row& got = lazy.rowAt(r);
       QCOMPARE(got.cells, eager.record(r));
       QCOMPARE(got.isKept(), want.isKept());
       if (want.isKept()) QCOMPARE(got.original, eager.rowAt(r).original);
@@ -276,7 +277,7 @@ class LosslessTest : public QObject {
     const QString folder = dir_.filePath(QStringLiteral("codes%1").arg(locale));
     QDir().mkpath(folder);
     QVERIFY(WriteFile(folder + "/Team.dat", file));
-    RecordGrid grid;
+    RecordStore grid;
     QVERIFY(LoadTable(TeamTable(), folder, script, grid));
     QVERIFY(SaveTable(TeamTable(), folder, script, grid).ok());
     QCOMPARE(ReadFile(folder + "/Team.dat"), file);
@@ -383,7 +384,7 @@ class LosslessTest : public QObject {
     QByteArray dirty;
     const QString folder = dirtyFolder(t, 11, &dirty);
     QVERIFY(WriteFile(folder + "/" + file + ".bak", "older backup"));
-    RecordGrid grid;
+    RecordStore grid;
     QVERIFY(LoadTable(t, folder, script, grid));
     // The first text column.
     int column = 0;

@@ -38,7 +38,7 @@ struct Encoded {
   QByteArray bytes;
 };
 Encoded Encode(const TableDef& t, std::vector<QStringList> rows) {
-  RecordGrid grid;
+  RecordStore grid;
   grid.reset(t.fieldCount(), std::move(rows));
   Encoded e;
   e.outcome = EncodeTable(t, QString(), Script::Traditional, grid, SaveRowOrder(t, grid), QByteArray(), &e.bytes);

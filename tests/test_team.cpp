@@ -68,7 +68,7 @@ class TeamTest : public QObject {
     const QByteArray name = EncodeBig5("星光少女");
     QVERIFY(WriteFile(path(), Header(2, 60) + teamRecord(1, name, {3, -1, 0x12345, 2, 900, 0, 0, 0, 7}) +
                                   teamRecord(2, "AB", {})));
-    RecordGrid grid;
+    RecordStore grid;
     QVERIFY(LoadTable(TeamTable(), dir_.path(), Script::Traditional, grid));
     QCOMPARE(grid.recordCount(), 2);
     QCOMPARE(grid.fieldCount(), 11);
@@ -82,7 +82,7 @@ class TeamTest : public QObject {
                             teamRecord(2, "", {-1, -1, -1, -1, 0, 0, 0, 0, 0}) +
                             teamRecord(10, EncodeBig5("東方神話"), {5, 6, 7, 8, 32767, -32768, 0, 0, -3});
     QVERIFY(WriteFile(path(), file));
-    RecordGrid grid;
+    RecordStore grid;
     LoadTable(TeamTable(), dir_.path(), Script::Traditional, grid);
     QCOMPARE(SaveTable(TeamTable(), dir_.path(), Script::Traditional, grid).status, SaveOutcome::Saved);
     QCOMPARE(ReadFile(path()), file);
@@ -91,7 +91,7 @@ class TeamTest : public QObject {
   }
 
   void saveSortsAndFrames() {
-    RecordGrid grid;
+    RecordStore grid;
     grid.reset(11, {{"10", "C"}, {"2", "B", "-1"}, {"1", "A"}});
     QCOMPARE(SaveTable(TeamTable(), dir_.path(), Script::Traditional, grid).status, SaveOutcome::Saved);
     const QByteArray saved = ReadFile(path());
@@ -110,7 +110,7 @@ class TeamTest : public QObject {
   }
 
   void emptyTableIsHeaderOnly() {
-    RecordGrid grid;
+    RecordStore grid;
     grid.reset(11, {});
     QVERIFY(SaveTable(TeamTable(), dir_.path(), Script::Traditional, grid).ok());
     QCOMPARE(ReadFile(path()), Header(0, 60));
@@ -130,7 +130,7 @@ class TeamTest : public QObject {
     QFETCH(QByteArray, file);
     QFETCH(int, rows);
     if (!file.isEmpty()) QVERIFY(WriteFile(path(), file));
-    RecordGrid grid;
+    RecordStore grid;
     LoadTable(TeamTable(), dir_.path(), Script::Traditional, grid);
     QCOMPARE(grid.recordCount(), rows);
     if (rows > 1) QCOMPARE(grid.record(rows), (QStringList{"0", "", "0", "0", "0", "0", "0", "0", "0", "0", "0"}));
@@ -155,7 +155,7 @@ class TeamTest : public QObject {
     const QByteArray file = Header(1, 60) + teamRecord(1, "OLD", {});
     QVERIFY(WriteFile(path(), file));
     QVERIFY(WriteFile(path() + ".bak", "older backup"));
-    RecordGrid grid;
+    RecordStore grid;
     grid.reset(11, {{"30", "C"}, {"20", "B"}, {"10", "A"}});
     grid.setCell(row, column, cell);
     const std::vector<QStringList> before = grid.records();
@@ -172,7 +172,7 @@ class TeamTest : public QObject {
   }
 
   void roundingAndEmptyCells() {
-    RecordGrid grid;
+    RecordStore grid;
     grid.reset(11, {{"1", "", "2.5", "-1.5", "", "3.5"}});
     QVERIFY(SaveTable(TeamTable(), dir_.path(), Script::Traditional, grid).ok());
     const QByteArray saved = ReadFile(path());
@@ -185,7 +185,7 @@ class TeamTest : public QObject {
   void failedBackupLeavesFileAlone() {
     const QByteArray file = Header(1, 60) + teamRecord(5, "OLD", {});
     QVERIFY(WriteFile(path(), file));
-    RecordGrid grid;
+    RecordStore grid;
     grid.reset(11, {{"1", "NEW"}});
     FailingStore store;
     store.failBackup = true;
@@ -206,7 +206,7 @@ class TeamTest : public QObject {
     QFETCH(qint64, after);
     const QByteArray file = Header(1, 60) + teamRecord(5, "OLD", {});
     QVERIFY(WriteFile(path(), file));
-    RecordGrid grid;
+    RecordStore grid;
     grid.reset(11, {{"2", "NEW"}, {"1", "NEW"}});
     FailingStore store;
     store.failAfterBytes = after;
@@ -224,7 +224,7 @@ class TeamTest : public QObject {
     const QByteArray file = Header(0, 60);
     QVERIFY(WriteFile(p, file));
     QFile::setPermissions(ro.path(), QFile::ReadOwner | QFile::ExeOwner);
-    RecordGrid grid;
+    RecordStore grid;
     grid.reset(11, {{"1", "A"}});
     const SaveOutcome out = SaveTable(TeamTable(), ro.path(), Script::Traditional, grid);
     QFile::setPermissions(ro.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
@@ -233,7 +233,7 @@ class TeamTest : public QObject {
   }
 
   void folderRemovedBehindTheProgram() {
-    RecordGrid grid;
+    RecordStore grid;
     grid.reset(11, {{"1", "A"}});
     const SaveOutcome out = SaveTable(TeamTable(), dir_.filePath("gone"), Script::Traditional, grid);
     QCOMPARE(out.status, SaveOutcome::Failed);
@@ -242,7 +242,7 @@ class TeamTest : public QObject {
 
   void fileFoundWithoutRegardToCase() {
     QVERIFY(WriteFile(dir_.filePath("TEAM.DAT"), Header(1, 60) + teamRecord(7, "X", {})));
-    RecordGrid grid;
+    RecordStore grid;
     LoadTable(TeamTable(), dir_.path(), Script::Traditional, grid);
     QCOMPARE(grid.cell(1, 1), QStringLiteral("7"));
     QVERIFY(SaveTable(TeamTable(), dir_.path(), Script::Traditional, grid).ok());

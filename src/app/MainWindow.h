@@ -231,7 +231,7 @@ class Vantaro3 : public QMainWindow {
   // The open table: its records (which the grid shows), its file's stamp and
   // the change on disk the user declined, and its save.
   TableDocument document_{store_};
-  RecordGrid& grid_ = document_.records();
+  RecordGrid grid_{document_.records()};  // the grid's model: a view of the document's records
   QWidget* form_ = nullptr;
   GridView* view_ = nullptr;
   QLabel* label1_ = nullptr;

@@ -54,7 +54,7 @@ QString ReferenceNames::targetName(int column, int position) const {
   return it == columns_.constEnd() ? QString() : targets_[size_t(*it)].name(position);
 }
 
-FileRecords OpenTableRecords(const TableDef& table, const QString& folder, Script systemScript, const RecordGrid& grid,
+FileRecords OpenTableRecords(const TableDef& table, const QString& folder, Script systemScript, const RecordStore& grid,
                              FileStore& store, bool decode) {
   FileRecords f;
   f.position.assign(size_t(grid.recordCount()), -1);
@@ -68,7 +68,7 @@ FileRecords OpenTableRecords(const TableDef& table, const QString& folder, Scrip
   bool allRead = true;
   QHash<const char*, bool> sameFile;
   for (int r = 1; r <= grid.recordCount() && allRead; ++r) {
-    const RecordGrid::Row& row = grid.rowAsRead(r);
+    const RecordStore::Row& row = grid.rowAsRead(r);
     if (!row.isKept()) {
       allRead = false;
       break;

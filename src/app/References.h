@@ -12,7 +12,7 @@
 namespace v3 {
 
 class FileStore;
-class RecordGrid;
+class RecordStore;
 
 // Whom the cells of the open table mean where they refer to another table
 // (the table's reference declarations say which columns and how): Team
@@ -64,7 +64,7 @@ struct FileRecords {
   int count = 0;                  // records in the file
   QString error;                  // set when the file cannot be read
 };
-FileRecords OpenTableRecords(const TableDef& table, const QString& folder, Script systemScript, const RecordGrid& grid,
+FileRecords OpenTableRecords(const TableDef& table, const QString& folder, Script systemScript, const RecordStore& grid,
                              FileStore& store, bool decode);
 
 // One cell of the folder that refers to a record.

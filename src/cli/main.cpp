@@ -349,7 +349,7 @@ int cmdImport(const Invocation& in) {
     Err(Texts::tr("cannot read %1: %2").arg(t.grid->fileName, tableError));
     return kTrouble;
   }
-  RecordGrid& grid = document.records();
+  RecordStore& grid = document.records();
   const std::vector<TableRecord> existing(grid.rows().begin(), grid.rows().end());
   const std::vector<int> lines = imported.lines;
   ImportCounts counts;
@@ -516,7 +516,7 @@ int cmdCheck(const Invocation& in) {
     QString error;
     ReadOnceStore store;
     const QByteArray bytes = store.read(path, &exists, &error);
-    RecordGrid grid;
+    RecordStore grid;
     if (error.isEmpty() && exists) LoadTable(*t, folder, systemScript(), grid, &error, store);
     if (!error.isEmpty()) {
       Out(Texts::tr("%1: cannot be read: %2\n").arg(t->fileName, error).toUtf8());
@@ -673,7 +673,7 @@ int batchStandalone(const Invocation& in, const ToolTable& t, const QString& fol
   }
   const QString summary = batchSummary(info.fileName, result);
   std::vector<QStringList> after = rows;
-  for (const RecordGrid::CellEdit& e : result.edits) after[size_t(e.row - 1)][e.column - 1] = e.text;
+  for (const RecordStore::CellEdit& e : result.edits) after[size_t(e.row - 1)][e.column - 1] = e.text;
   if (!SetStandaloneRows(table, after, &error)) return Trouble(QStringLiteral("%1: %2").arg(info.fileName, error));
   // The whole file checked as the save checks it, before anything is written.
   QByteArray patched;
@@ -711,7 +711,7 @@ int cmdBatch(const Invocation& in) {
   DataFolder data = openFolder(folder);
   TableDocument& document = data.open(table, &error);
   if (!error.isEmpty()) return Trouble(Texts::tr("cannot read %1: %2").arg(table.fileName, error));
-  RecordGrid& grid = document.records();
+  RecordStore& grid = document.records();
   const BatchResult result = RunBatch(program, table, folder, systemScript(), grid, &document.content());
   if (!result.ok()) {
     for (const QString& line : result.refusalLines(t)) Err(line);

@@ -115,7 +115,7 @@ const QByteArray* KnownContent(const SaveFileOptions& options) {
 // and the save's order moves none) and every reference to the table is by
 // position: then no reference can shift, and the file's records need not be
 // decoded to see so.
-bool KeepsEveryPosition(const TableDef& table, const QByteArray& file, const RecordGrid& grid,
+bool KeepsEveryPosition(const TableDef& table, const QByteArray& file, const RecordStore& grid,
                         const std::vector<int>& order) {
   for (const ReferringColumn& c : ReferencesTo(table.fileName))
     if (c.reference->by != RefersBy::Position) return false;
@@ -124,7 +124,7 @@ bool KeepsEveryPosition(const TableDef& table, const QByteArray& file, const Rec
   return grid.holdsFileOrder(file);
 }
 
-Planned plan(const TableDef& table, Folder& folder, const RecordGrid& grid, QString* error,
+Planned plan(const TableDef& table, Folder& folder, const RecordStore& grid, QString* error,
              const ReferenceJournal* journal, const QByteArray* known, bool followReferences = true) {
   Planned p;
   const Folder::Table* target = folder.read(table, error, known, false);
@@ -154,7 +154,7 @@ Planned plan(const TableDef& table, Folder& folder, const RecordGrid& grid, QStr
 }  // namespace
 
 std::vector<int> RecordOrigins(const TableDef& table, const QByteArray& file,
-                               const std::vector<QStringList>& fileRecords, const RecordGrid& grid,
+                               const std::vector<QStringList>& fileRecords, const RecordStore& grid,
                                const std::vector<int>& order) {
   std::vector<int> origin(order.size(), -1);
   std::vector<bool> claimed(fileRecords.size(), false);
@@ -174,7 +174,7 @@ std::vector<int> RecordOrigins(const TableDef& table, const QByteArray& file,
   };
   std::vector<size_t> unknown;
   for (size_t i = 0; i < order.size(); ++i) {
-    const RecordGrid::Row& row = grid.rowAsRead(order[i]);
+    const RecordStore::Row& row = grid.rowAsRead(order[i]);
     if (row.isKept() && fromFile(row.kept)) {
       const auto it = byOffset.constFind(row.kept.offset());
       if (it != byOffset.constEnd() && !claimed[size_t(*it)]) {
@@ -202,13 +202,13 @@ std::vector<int> RecordOrigins(const TableDef& table, const QByteArray& file,
   return origin;
 }
 
-ReferencePlan PlanTableSave(const TableDef& table, const QString& folder, Script systemScript, const RecordGrid& grid,
+ReferencePlan PlanTableSave(const TableDef& table, const QString& folder, Script systemScript, const RecordStore& grid,
                             FileStore& store, QString* error, const ReferenceJournal* journal) {
   Folder files(folder, systemScript, store);
   return plan(table, files, grid, error, journal, nullptr).plan;
 }
 
-SaveOutcome SaveRecords(const TableDef& table, const QString& folder, Script systemScript, RecordGrid& grid,
+SaveOutcome SaveRecords(const TableDef& table, const QString& folder, Script systemScript, RecordStore& grid,
                         FileStore& store, const TableSaveRequest& request) {
   SaveOutcome outcome;
   if (table.readOnly) {
@@ -242,7 +242,7 @@ SaveOutcome SaveRecords(const TableDef& table, const QString& folder, Script sys
   for (const ReferenceTableUpdate& u : p.plan.tables) {
     if (!u.changesCells()) continue;
     const Folder::Table& t = files.tables.at(u.table->fileName);
-    RecordGrid g;
+    RecordStore g;
     std::vector<TableRecord> records = t.records;
     g.resetRecords(u.table->fieldCount(), std::move(records));
     for (const ReferenceCellUpdate& c : u.cells)
@@ -284,7 +284,7 @@ SaveOutcome SaveRecords(const TableDef& table, const QString& folder, Script sys
   return outcome;
 }
 
-SaveOutcome SaveTableWithReferences(const TableDef& table, const QString& folder, Script systemScript, RecordGrid& grid,
+SaveOutcome SaveTableWithReferences(const TableDef& table, const QString& folder, Script systemScript, RecordStore& grid,
                                     FileStore& store, QByteArray* written, const SaveFileOptions& options,
                                     const std::function<bool(const ReferencePlan&)>& proceed, ReferencePlan* planOut,
                                     ReferenceJournal* journal) {
@@ -297,7 +297,7 @@ SaveOutcome SaveTableWithReferences(const TableDef& table, const QString& folder
   return SaveRecords(table, folder, systemScript, grid, store, request);
 }
 
-SaveOutcome SaveTable(const TableDef& table, const QString& folder, Script systemScript, RecordGrid& grid,
+SaveOutcome SaveTable(const TableDef& table, const QString& folder, Script systemScript, RecordStore& grid,
                       FileStore& store, QByteArray* written, const SaveFileOptions& options) {
   TableSaveRequest request;
   request.options = options;

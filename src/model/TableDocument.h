@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "model/LinkedSave.h"
-#include "model/RecordGrid.h"
+#include "model/RecordStore.h"
 #include "model/TableIo.h"
 #include "storage/FileStamp.h"
 #include "storage/FileStore.h"
@@ -41,8 +41,8 @@ class TableDocument {
   FileStore& store() const { return *store_; }
 
   // The record store.
-  RecordGrid& records() { return records_; }
-  const RecordGrid& records() const { return records_; }
+  RecordStore& records() { return records_; }
+  const RecordStore& records() const { return records_; }
 
   // Reads the file into the records. A missing file gives no records and no
   // error; one that cannot be read gives no records, false and *error, and
@@ -78,7 +78,7 @@ class TableDocument {
   QString folder_;
   Script systemScript_ = Script::Traditional;
   FileStore* store_;
-  RecordGrid records_;
+  RecordStore records_;
   FileStamp stamp_;
   FileStamp declined_;
 };

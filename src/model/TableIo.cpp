@@ -74,7 +74,7 @@ std::vector<QStringList> ReadTableRows(const TableDef& table, const QString& fol
   return rows;
 }
 
-bool LoadTable(const TableDef& table, const QString& folder, Script systemScript, RecordGrid& grid, QString* error,
+bool LoadTable(const TableDef& table, const QString& folder, Script systemScript, RecordStore& grid, QString* error,
                FileStore& store,
                QByteArray* content) {
   QByteArray bytes;
@@ -92,8 +92,8 @@ bool LoadTable(const TableDef& table, const QString& folder, Script systemScript
   return readError.isEmpty();
 }
 
-std::vector<int> SaveRowOrder(const TableDef& table, const RecordGrid& grid) {
-  using O = RecordGrid::SortOrder;
+std::vector<int> SaveRowOrder(const TableDef& table, const RecordStore& grid) {
+  using O = RecordStore::SortOrder;
   switch (table.order) {
     case SaveOrder::Text: return grid.sortedOrder(1, O::Text);
     case SaveOrder::Numeric: return grid.sortedOrder(1, O::Numeric);
@@ -121,7 +121,7 @@ QString SaveOutcome::message(const QString& fileName, const QString& columnName)
   return QString();
 }
 
-SaveOutcome EncodeTable(const TableDef& table, const QString& folder, Script systemScript, const RecordGrid& grid,
+SaveOutcome EncodeTable(const TableDef& table, const QString& folder, Script systemScript, const RecordStore& grid,
                         const std::vector<int>& order, const QByteArray& existing, QByteArray* out) {
   return EncodeTable(table, folder, systemScript, grid, order, existing, out, nullptr);
 }
@@ -134,7 +134,7 @@ std::vector<TableRecord> DecodeTableRecords(const TableDef& table, const QString
   return table.codec->decode(bytes, c.ctx);
 }
 
-SaveOutcome EncodeTable(const TableDef& table, const QString& folder, Script systemScript, const RecordGrid& grid,
+SaveOutcome EncodeTable(const TableDef& table, const QString& folder, Script systemScript, const RecordStore& grid,
                         const std::vector<int>& order, const QByteArray& existing, QByteArray* out,
                         const ProducerDirectory* producers) {
   SaveOutcome outcome;

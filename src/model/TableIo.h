@@ -6,7 +6,7 @@
 
 #include "storage/FileStore.h"
 #include "storage/SafeSave.h"
-#include "model/RecordGrid.h"
+#include "model/RecordStore.h"
 #include "tables/Producers.h"
 #include "tables/Table.h"
 
@@ -29,11 +29,11 @@ std::vector<QStringList> ReadTableRows(const TableDef& table, const QString& fol
                                        FileStore& store = FileStore::disk());
 
 // Loads the table into the grid: K columns, its rows, hidden and leading columns.
-bool LoadTable(const TableDef& table, const QString& folder, Script systemScript, RecordGrid& grid, QString* error = nullptr,
+bool LoadTable(const TableDef& table, const QString& folder, Script systemScript, RecordStore& grid, QString* error = nullptr,
                FileStore& store = FileStore::disk(), QByteArray* content = nullptr);
 
 // The grid rows in the order the table's save writes them.
-std::vector<int> SaveRowOrder(const TableDef& table, const RecordGrid& grid);
+std::vector<int> SaveRowOrder(const TableDef& table, const RecordStore& grid);
 
 struct SaveOutcome {
   enum Status { Saved, Unchanged, Refused, Failed };
@@ -48,11 +48,11 @@ struct SaveOutcome {
 };
 
 // Encodes the grid's rows (in `order`) into the file's new content, touching nothing.
-SaveOutcome EncodeTable(const TableDef& table, const QString& folder, Script systemScript, const RecordGrid& grid,
+SaveOutcome EncodeTable(const TableDef& table, const QString& folder, Script systemScript, const RecordStore& grid,
                         const std::vector<int>& order, const QByteArray& existing, QByteArray* out);
 // The same with the producers given, for a table whose codec needs them (a
 // save of several tables reads Producer.tab once); null: read from the folder.
-SaveOutcome EncodeTable(const TableDef& table, const QString& folder, Script systemScript, const RecordGrid& grid,
+SaveOutcome EncodeTable(const TableDef& table, const QString& folder, Script systemScript, const RecordStore& grid,
                         const std::vector<int>& order, const QByteArray& existing, QByteArray* out,
                         const ProducerDirectory* producers);
 // The records of a table's content, decoded with the producers given (null:
@@ -68,7 +68,7 @@ std::vector<TableRecord> DecodeTableRecords(const TableDef& table, const QString
 // refused when the file is no longer options.expected); then show the rows
 // in the order written. A read-only table saves nothing. *written (when
 // given) gets the file's new content.
-SaveOutcome SaveTable(const TableDef& table, const QString& folder, Script systemScript, RecordGrid& grid,
+SaveOutcome SaveTable(const TableDef& table, const QString& folder, Script systemScript, RecordStore& grid,
                       FileStore& store = FileStore::disk(), QByteArray* written = nullptr,
                       const SaveFileOptions& options = {});
 

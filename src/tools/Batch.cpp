@@ -351,7 +351,7 @@ QStringList BatchResult::refusalLines(const ToolTable& t) const {
 }
 
 BatchResult RunBatch(const BatchProgram& program, const TableDef& table, const QString& folder, Script systemScript,
-                     const RecordGrid& grid, const QByteArray* existingFile) {
+                     const RecordStore& grid, const QByteArray* existingFile) {
   BatchResult result;
   const ToolTable tool{&table, nullptr, {}};
   const EncodeContext context(table, folder, systemScript);
@@ -532,7 +532,7 @@ TableDifference differenceOf(const ToolTable& tool, int count, const std::functi
   QHash<QString, int> seen;
   std::vector<int> occurrence(size_t(count) + 1, 0);
   for (int r = 1; r <= count; ++r) occurrence[size_t(r)] = ++seen[RecordKey(tool, record(r), r)];
-  for (const RecordGrid::CellEdit& e : result.edits) {
+  for (const RecordStore::CellEdit& e : result.edits) {
     if (d.records.empty() || d.records.back().rowA != e.row) {
       RecordDifference r;
       r.kind = RecordDifference::Changed;
@@ -548,7 +548,7 @@ TableDifference differenceOf(const ToolTable& tool, int count, const std::functi
 
 }  // namespace
 
-TableDifference BatchDifference(const ToolTable& tool, const RecordGrid& grid, const BatchResult& result) {
+TableDifference BatchDifference(const ToolTable& tool, const RecordStore& grid, const BatchResult& result) {
   return differenceOf(
       tool, grid.recordCount(), [&grid](int r) -> const QStringList& { return grid.record(r); }, result);
 }

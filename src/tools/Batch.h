@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "model/RecordGrid.h"
+#include "model/RecordStore.h"
 #include "tables/StandaloneTables.h"
 #include "tables/Table.h"
 #include "text/Language.h"
@@ -106,7 +106,7 @@ struct BatchRefusal {
 
 struct BatchResult {
   std::vector<int> matched;                  // grid rows every filter holds for, ascending
-  std::vector<RecordGrid::CellEdit> edits;   // the cells whose text changes
+  std::vector<RecordStore::CellEdit> edits;   // the cells whose text changes
   std::vector<BatchRefusal> refusals;
   int clamped = 0;  // cells brought into their field's range
   bool ok() const { return refusals.empty(); }
@@ -118,7 +118,7 @@ struct BatchResult {
 // `folder` gives what the table's cells need to be encoded (its producers);
 // `existing` is the table's file as it is now (read from the folder when null).
 BatchResult RunBatch(const BatchProgram& program, const TableDef& table, const QString& folder, Script systemScript,
-                     const RecordGrid& grid, const QByteArray* existing = nullptr);
+                     const RecordStore& grid, const QByteArray* existing = nullptr);
 
 // The same on a standalone table (its records as StandaloneRows gives
 // them, numbered by position): every changed record is put into a copy of
@@ -128,7 +128,7 @@ BatchResult RunBatch(const BatchProgram& program, const TableDef& table, const Q
 BatchResult RunStandaloneBatch(const BatchProgram& program, const StandaloneTable& table, const QByteArray& existing);
 
 // The changes as diff reports them (`table` names the columns).
-TableDifference BatchDifference(const ToolTable& table, const RecordGrid& grid, const BatchResult& result);
+TableDifference BatchDifference(const ToolTable& table, const RecordStore& grid, const BatchResult& result);
 // The same for records given as rows (row r is rows[r - 1]).
 TableDifference BatchDifference(const ToolTable& table, const std::vector<QStringList>& rows,
                                 const BatchResult& result);

@@ -7,7 +7,7 @@
 #include <QDir>
 #include <QHash>
 
-#include "model/RecordGrid.h"
+#include "model/RecordStore.h"
 #include "model/TableIo.h"
 #include "storage/FileStore.h"
 #include "storage/SafeSave.h"
@@ -145,7 +145,7 @@ class Linter {
     // from its stored bytes, exactly as a save that changes nothing writes it.
     QString error;
     QByteArray existing;
-    RecordGrid grid;
+    RecordStore grid;
     if (!LoadTable(*t.grid, folder_, systemScript_, grid, &error, FileStore::disk(), &existing) || grid.recordCount() != int(rows.size()))
       return;
     const std::vector<int> order = SaveRowOrder(*t.grid, grid);

@@ -38,7 +38,7 @@ bool WriteSampleFolder(const QString& folder, unsigned seed, int records, QStrin
     // Written as a save writes a new file, without a backup (and without
     // touching one that is there). The sample's texts are Traditional, as
     // the game's own files are, whatever system the folder is for.
-    RecordGrid grid;
+    RecordStore grid;
     grid.reset(t->fieldCount(), t->sample(s));
     QByteArray bytes;
     const SaveOutcome out = EncodeTable(*t, folder, Script::Traditional, grid, SaveRowOrder(*t, grid), QByteArray(), &bytes);

@@ -16,7 +16,7 @@ struct Texts {
 }  // namespace
 
 std::optional<CellProblem> FirstCellNotStored(const TableDef& table, const QString& folder, Script systemScript,
-                                              const RecordGrid& grid,
+                                              const RecordStore& grid,
                                               const std::vector<int>& order, const QByteArray& encoded,
                                               const ProducerDirectory* producers) {
   if (!table.codec) return std::nullopt;
