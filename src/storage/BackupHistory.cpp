@@ -156,9 +156,7 @@ bool AddBackupVersion(const QString& dataFile, const QByteArray& bytes, const QD
   // file itself (a save that stopped after the history) holds these.
   if (!versions.empty() && versions.front().size == bytes.size()) {
     if (!file.isEmpty() && disk::SameFile(versions.front().path, file)) return true;
-    QByteArray newest;
-    QString readError;
-    if (ReadBackupVersion(versions.front(), &newest, &readError) && newest == bytes) return true;
+    if (disk::SameContent(versions.front().path, bytes)) return true;
   }
   // The caller holds the folder's save lock: a temporary file here is a
   // stopped save's.

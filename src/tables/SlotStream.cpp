@@ -102,17 +102,9 @@ void SlotCodec::decodeColumns(const KeptBytes& record, CellSink& sink, int only)
 }
 
 qint64 SlotCodec::keptLength(const KeptBytes& kept) const {
-  const ByteReader in(kept.file());
-  const qint64 start = kept.offset();
-  qint64 pos = start;
-  for (const SlotElement& e : layout_.elements) {
-    if (e.kind == SlotKind::Text) {
-      const int64_t length = in.read(pos, e.read);
-      if (length > 0) pos += 4 * length;
-    }
-    pos += 4;
-  }
-  return kept.holds(0, pos - start) ? pos - start : -1;
+  // locate() gave the record its size by this very walk; a record cut short
+  // by the end of its file is not whole.
+  return kept.holds(0, kept.size()) ? kept.size() : -1;
 }
 
 namespace {
@@ -166,8 +158,10 @@ std::optional<CellProblem> SlotCodec::encode(const std::vector<const TableRecord
   qint64 room = 12;
   for (const TableRecord* row : rows) room += row->kept.size();
   ByteWriter w(room + room / 64 + 4096);
-  const bool skips = std::any_of(layout_.elements.begin(), layout_.elements.end(),
-                                 [](const SlotElement& e) { return e.kind == SlotKind::Skip; });
+  // The elements up to the last skipped slot: what a whole record's copy walks.
+  size_t skipsEnd = 0;
+  for (size_t i = 0; i < layout_.elements.size(); ++i)
+    if (layout_.elements[i].kind == SlotKind::Skip) skipsEnd = i + 1;
   PutFrameHeader(w, int(rows.size()), layout_.headerRecordSize);
   qint64 pos = 12;
   for (size_t k = 0; k < rows.size(); ++k) {
@@ -178,10 +172,11 @@ std::optional<CellProblem> SlotCodec::encode(const std::vector<const TableRecord
       const qint64 length = keptLength(row.kept);
       if (length > 0) {
         w.putKept(pos, row.kept, 0, length);
-        if (skips) {
+        if (skipsEnd > 0) {
           const ByteReader in(row.kept.file());
           qint64 at = 0;  // from the record's start
-          for (const SlotElement& e : layout_.elements) {
+          for (size_t i = 0; i < skipsEnd; ++i) {
+            const SlotElement& e = layout_.elements[i];
             if (e.kind == SlotKind::Skip) w.put(pos + at, 0, IntWidth::S32);
             if (e.kind == SlotKind::Text) {
               const int64_t n = in.read(row.kept.offset() + at, e.read);

@@ -68,8 +68,8 @@ class SlotCodec : public TableCodec {
  private:
   // The elements of columns `only` (0: all of them) to the sink.
   void decodeColumns(const KeptBytes& record, CellSink& sink, int only) const;
-  // Where a record read from `kept` ends, by its own lengths; -1 when its
-  // bytes are not all in the file.
+  // The size of a record read from `kept`; -1 when its bytes are not all
+  // in the file.
   qint64 keptLength(const KeptBytes& kept) const;
 
   SlotLayout layout_;

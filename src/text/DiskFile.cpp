@@ -314,6 +314,25 @@ int LinkSoleName(const QString& path, const QString& newName, QString* error) {
   return 1;
 }
 
+bool SameContent(const QString& path, QByteArrayView bytes) {
+  int fd;
+  do {
+    fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
+  } while (fd < 0 && errno == EINTR);
+  if (fd < 0) return false;
+  struct stat st;
+  bool same = ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && st.st_size == bytes.size();
+  QByteArray piece(qsizetype(1) << 20, Qt::Uninitialized);
+  for (qint64 at = 0; same && at < bytes.size();) {
+    const ssize_t n = ::read(fd, piece.data(), size_t(std::min<qint64>(piece.size(), bytes.size() - at)));
+    if (n < 0 && errno == EINTR) continue;
+    same = n > 0 && std::memcmp(piece.constData(), bytes.data() + at, size_t(n)) == 0;
+    at += n;
+  }
+  ::close(fd);
+  return same;
+}
+
 bool SameFile(const QString& a, const QString& b) {
   struct stat sa, sb;
   return ::stat(QFile::encodeName(a).constData(), &sa) == 0 && ::stat(QFile::encodeName(b).constData(), &sb) == 0 &&

@@ -83,6 +83,10 @@ class StagedReplace {
 // the second name alone.
 int LinkSoleName(const QString& path, const QString& newName, QString* error);
 
+// Whether the regular file at `path` holds exactly these bytes, read a piece
+// at a time up to the first difference; false when it cannot be read.
+bool SameContent(const QString& path, QByteArrayView bytes);
+
 // Whether the two paths name the same file (the same device and inode).
 bool SameFile(const QString& a, const QString& b);
 
