@@ -15,8 +15,6 @@
 #include <QPushButton>
 #include <QStatusBar>
 
-#include <optional>
-
 #include "app/GridCommands.h"
 #include "app/MainWindow.h"
 #include "app/Messages.h"
@@ -186,36 +184,42 @@ bool ExportOpenTableCsv(Vantaro3& w, const QString& path, const CsvOptions& opti
   // written; the header and the mark go first only.
   const RecordGrid& grid = w.grid();
   const int count = grid.recordCount();
-  std::optional<BusyCursor> busy(std::in_place);
-  ProgressDialogRun progress(&w, w.script(), QStringLiteral("正在导出 %1…").arg(table->fileName),
-                             QStringLiteral("csvProgress"));
   QByteArray csv;
-  CsvOptions piece = options;
-  std::vector<QStringList> part;
-  for (int first = 1; first <= count || first == 1; first += kChunk) {
-    const int last = std::min(count, first + kChunk - 1);
-    part.clear();
-    for (int r = first; r <= last; ++r) part.push_back(grid.record(r));
-    QByteArray bytes;
-    CsvRefusal refusal;
-    if (!RecordsToCsv(part, piece, &bytes, &refusal)) {
-      if (refusal.line > 0) refusal.line += first - 1 + (first > 1 && !options.header.isEmpty() ? 1 : 0);
-      busy.reset();
-      front.message(&w, tr(w, QStringLiteral("%1 未导出：%2")
-                                  .arg(table->fileName, refusal.message(QDir::toNativeSeparators(path)))),
-                    UiFront::Icon::Warning);
-      return false;
+  CsvRefusal refusal;
+  bool refused = false, cancelled = false;
+  {
+    BusyCursor busy;
+    ProgressDialogRun progress(&w, w.script(), QStringLiteral("正在导出 %1…").arg(table->fileName),
+                               QStringLiteral("csvProgress"));
+    CsvOptions piece = options;
+    std::vector<QStringList> part;
+    for (int first = 1; first <= count || first == 1; first += kChunk) {
+      const int last = std::min(count, first + kChunk - 1);
+      part.clear();
+      for (int r = first; r <= last; ++r) part.push_back(grid.record(r));
+      QByteArray bytes;
+      if ((refused = !RecordsToCsv(part, piece, &bytes, &refusal))) {
+        if (refusal.line > 0) refusal.line += first - 1 + (first > 1 && !options.header.isEmpty() ? 1 : 0);
+        break;
+      }
+      csv += bytes;
+      piece.header.clear();
+      piece.bom = false;
+      if ((cancelled = !progress.report(last, count)) || count == 0) break;
     }
-    csv += bytes;
-    piece.header.clear();
-    piece.bom = false;
-    if (!progress.report(last, count)) {
-      w.statusBar()->showMessage(tr(w, QStringLiteral("已取消导出 %1，未写入文件").arg(table->fileName)), 10000);
-      return false;
-    }
-    if (count == 0) break;
   }
-  busy.reset();
+  // Told once the progress dialog is gone.
+  if (refused) {
+    front.message(
+        &w,
+        tr(w, QStringLiteral("%1 未导出：%2").arg(table->fileName, refusal.message(QDir::toNativeSeparators(path)))),
+        UiFront::Icon::Warning);
+    return false;
+  }
+  if (cancelled) {
+    w.statusBar()->showMessage(tr(w, QStringLiteral("已取消导出 %1，未写入文件").arg(table->fileName)), 10000);
+    return false;
+  }
   return writeExported(w, path, csv, *table, size_t(count), front);
 }
 
