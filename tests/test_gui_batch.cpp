@@ -293,6 +293,66 @@ class GuiBatchTest : public QObject {
 
   // A conflict writes nothing until "use the patch's values" is chosen; the
   // unsaved edit that makes it is saved first when the user says so.
+  // A batch that goes through the records past the delay shows a progress
+  // dialog: 取消 leaves nothing to apply (OK disabled, the table as it was);
+  // left alone, the batch previews and applies as it does without one.
+  void batchRunCanBeCancelled_data() {
+    QTest::addColumn<Script>("script");
+    QTest::addColumn<bool>("cancel");
+    QTest::newRow("取消") << Script::Simplified << true;
+    QTest::newRow("取消, Traditional") << Script::Traditional << true;
+    QTest::newRow("left to finish, Traditional") << Script::Traditional << false;
+  }
+  void batchRunCanBeCancelled() {
+    QFETCH(Script, script);
+    QFETCH(bool, cancel);
+    SetProgressDelay(0);
+    auto delay = qScopeGuard([] { SetProgressDelay(1000); });
+    Shell s(3000);
+    QVERIFY(s.start(script));
+    s.window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(s.window.get()));
+    s.open(QStringLiteral("Team.dat"));
+    const std::vector<QStringList> before = s.grid().records();
+
+    QString label, summary;
+    bool okEnabled = true, typed = false;
+    QTimer progressPoll, dialogPoll;
+    connect(&progressPoll, &QTimer::timeout, [&] {
+      auto* p = s.window->findChild<QProgressDialog*>("batchProgress");
+      if (!typed || !p || !p->isVisible() || !label.isEmpty()) return;
+      label = p->labelText();
+      if (cancel) QTest::mouseClick(p->findChild<QPushButton*>("progressCancel"), Qt::LeftButton);
+    });
+    connect(&dialogPoll, &QTimer::timeout, [&] {
+      auto* d = qobject_cast<BatchDialog*>(QApplication::activeModalWidget());
+      if (!d || !d->isVisible()) return;
+      dialogPoll.stop();
+      // The last key makes the program that is run (".7=" alone is one too).
+      QTest::keyClicks(d->instructions(), QStringLiteral(".7="));
+      typed = true;
+      QTest::keyClick(d->instructions(), Qt::Key_1);
+      summary = d->summary()->text();
+      okEnabled = d->okButton()->isEnabled();
+      if (okEnabled)
+        QTest::mouseClick(d->okButton(), Qt::LeftButton);
+      else
+        d->reject();
+    });
+    progressPoll.start(0);
+    dialogPoll.start(0);
+    s.trigger(QStringLiteral("mnu_batch"));
+    QCOMPARE(label, msg::Localised(script, QStringLiteral("正在执行批量修改…")));
+    QCOMPARE(okEnabled, !cancel);
+    if (cancel) {
+      QCOMPARE(summary, msg::Localised(script, QStringLiteral("已取消：没有修改任何记录。")));
+      QCOMPARE(s.grid().records(), before);
+      QVERIFY(!s.grid().isModified());
+    } else {
+      for (int r = 1; r <= s.grid().recordCount(); ++r) QCOMPARE(s.grid().cell(r, 7), QStringLiteral("1"));
+    }
+  }
+
   // Reading the patch's tables and making their contents shows a progress
   // dialog once it goes on past the delay: 取消 there leaves the patch
   // unapplied (OK disabled, nothing written when the dialog closes); left

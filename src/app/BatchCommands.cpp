@@ -110,7 +110,17 @@ void BatchDialog::refresh() {
     ok_->setEnabled(false);
     return;
   }
-  result_ = RunBatch(program, table_, window_.dataFolder(), grid, &file_);
+  {
+    // Every record goes through the program: a large table takes a while.
+    BusyCursor busy;
+    ProgressDialogRun progress(&window_, lc, QStringLiteral("正在执行批量修改…"), QStringLiteral("batchProgress"));
+    result_ = RunBatch(program, table_, window_.dataFolder(), grid, &file_, progress.callback());
+  }
+  if (result_.stopped) {
+    summary_->setText(localised(lc, QStringLiteral("已取消：没有修改任何记录。")));
+    ok_->setEnabled(false);
+    return;
+  }
   if (!result_.ok()) {
     summary_->setText(result_.refusalLines(ToolTable{&table_, nullptr, InterfaceLanguage()}).join(u'\n'));
     ok_->setEnabled(false);

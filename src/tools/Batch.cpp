@@ -351,8 +351,8 @@ QStringList BatchResult::refusalLines(const ToolTable& t) const {
   return out;
 }
 
-BatchResult RunBatch(const BatchProgram& program, const TableDef& table, const QString& folder,
-                     const RecordGrid& grid, const QByteArray* existingFile) {
+BatchResult RunBatch(const BatchProgram& program, const TableDef& table, const QString& folder, const RecordGrid& grid,
+                     const QByteArray* existingFile, const Progress& progress) {
   BatchResult result;
   const ToolTable tool{&table, nullptr, {}};
   const EncodeContext context(table, folder);
@@ -361,6 +361,11 @@ BatchResult RunBatch(const BatchProgram& program, const TableDef& table, const Q
   const QByteArray existing = existingFile ? *existingFile
                                            : FileStore::disk().read(DataFilePath(folder, table.fileName), &exists, &readError);
   for (int row = 1; row <= grid.recordCount(); ++row) {
+    if (row % 256 == 0 && !Report(progress, row - 1, grid.recordCount())) {
+      result = BatchResult{};
+      result.stopped = true;
+      return result;
+    }
     const QStringList& cells = grid.record(row);
     if (!picks(program, cells)) continue;
     result.matched.push_back(row);
