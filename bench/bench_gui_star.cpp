@@ -1,6 +1,7 @@
 // The editor with the largest StarRole.dat the format allows (32767 stars):
 // opening it to the first painted rows, saving it after one edit, the record
-// editors whose lists hold every star, and find and filter through every row.
+// editors whose lists hold every star, and find and filter through every row;
+// beside it the save of the largest file of the same sample, OfficeEmo.dat.
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
