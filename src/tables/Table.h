@@ -96,6 +96,12 @@ struct TableRecord {
     // Cells that still share their data with the texts as read are all unchanged.
     return cells.isSharedWith(original) || cells[column - 1] == original[column - 1];
   }
+  // Whether every cell still holds the text it was read as, known without
+  // comparing them (not decoded yet, or no cell edited since).
+  bool allUnchanged() const {
+    if (!isKept()) return false;
+    return source || (cells.size() == original.size() && cells.isSharedWith(original));
+  }
   // Marks the cells as what the record was read as.
   void keep(KeptBytes bytes) {
     kept = std::move(bytes);

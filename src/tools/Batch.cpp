@@ -351,7 +351,7 @@ QStringList BatchResult::refusalLines(const ToolTable& t) const {
 }
 
 BatchResult RunBatch(const BatchProgram& program, const TableDef& table, const QString& folder, Script systemScript,
-                     const RecordStore& grid, const QByteArray* existingFile) {
+                     const RecordStore& grid, const QByteArray* existingFile, const Progress& progress) {
   BatchResult result;
   const ToolTable tool{&table, nullptr, {}};
   const EncodeContext context(table, folder, systemScript);
@@ -360,6 +360,11 @@ BatchResult RunBatch(const BatchProgram& program, const TableDef& table, const Q
   const QByteArray existing = existingFile ? *existingFile
                                            : FileStore::disk().read(DataFilePath(folder, table.fileName), &exists, &readError);
   for (int row = 1; row <= grid.recordCount(); ++row) {
+    if (row % 256 == 0 && !Report(progress, row - 1, grid.recordCount())) {
+      result = BatchResult{};
+      result.stopped = true;
+      return result;
+    }
     const QStringList& cells = grid.record(row);
     if (!picks(program, cells)) continue;
     result.matched.push_back(row);

@@ -39,11 +39,14 @@ QString FolderPatch::summary() const {
 }
 
 bool PlanFolderPatch(const Patch& patch, const QString& folder, Script systemScript, bool force, FolderPatch* out,
-                     QString* error) {
+                     QString* error, const Progress& progress) {
   *out = FolderPatch{};
   out->folder = folder;
   // Every table is read and every change weighed before anything is written.
+  const qint64 total = qint64(patch.tables.size());
+  qint64 done = 0;
   for (const ToolTable& t : patch.tables) {
+    if (!Report(progress, done++, total)) return fail(error, QString());
     std::vector<const PatchChange*> changes;
     for (const PatchChange& c : patch.changes)
       if (c.table.fileName() == t.fileName()) changes.push_back(&c);
@@ -89,11 +92,14 @@ bool PlanFolderPatch(const Patch& patch, const QString& folder, Script systemScr
   return true;
 }
 
-bool MakePatchedContents(FolderPatch& patch, QString* report, QString* error) {
+bool MakePatchedContents(FolderPatch& patch, QString* report, QString* error, const Progress& progress) {
   patch.made = false;
   std::optional<ProducerDirectory> newProducers;
   QString changes;
+  const qint64 total = qint64(patch.targets.size());
+  qint64 done = 0;
   for (PatchTarget& t : patch.targets) {
+    if (!Report(progress, done++, total)) return fail(error, QString());
     std::vector<QStringList> after = t.rows;
     ApplyTablePatch(t.plan, after);
     changes += DiffReport({TableDifference{t.table, true, true, {}, {}, DiffRecords(t.table, t.rows, after)}});
