@@ -37,7 +37,6 @@ struct Fixture {
   std::unique_ptr<Vantaro3> window;
 
   Fixture() {
-    SetSystemLocaleOverride(2052);
     program = dir.filePath(QStringLiteral("program"));
     data = dir.filePath(QStringLiteral("data"));
     QDir().mkpath(program);
@@ -45,7 +44,7 @@ struct Fixture {
     SampleContext s(1, kRecords);
     RecordGrid grid;
     grid.reset(TeamTable().fieldCount(), TeamTable().sample(s));
-    SaveTable(TeamTable(), data, grid);
+    SaveTable(TeamTable(), data, Script::Traditional, grid);
     QFile probe(data + QStringLiteral("/CDCase.dat"));
     probe.open(QIODevice::WriteOnly);
     probe.write(QByteArray::fromHex("f203000000000000c0010000"));
@@ -58,6 +57,7 @@ struct Fixture {
     ShellOptions o;
     o.programFolder = program;
     o.script = Script::Simplified;
+    o.localeId = 2052;
     o.front = &front;
     window = std::make_unique<Vantaro3>(o);
     if (!window->startUp()) std::abort();
@@ -145,7 +145,7 @@ void BM_FindLastRow(benchmark::State& state) {
   f.open();
   RecordGrid& g = f.window->grid();
   const QString last = g.cell(kRecords, 1);  // the record number of the last row
-  FindDialog dialog(g, f.window->gridView(), f.front, f.window.get());
+  FindDialog dialog(g, f.window->gridView(), f.front, f.window->texts(), f.window->localeId(), f.window.get());
   for (auto _ : state) {
     // Column 1 holds numbers: searching the last one's text scans every row.
     const int row = FindRow(g, 1, SearchTextFor(last), 1);

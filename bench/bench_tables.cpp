@@ -28,8 +28,7 @@ QByteArray fileOf(const TableDef& t) {
 void BM_Export(benchmark::State& state, const char* file) {
   const TableDef& t = *FindTable(QString::fromLatin1(file));
   const QByteArray bytes = fileOf(t);
-  CodecContext ctx;
-  ctx.dataFolder = folder();
+  CodecContext ctx(Script::Traditional, folder());
   ProducerDirectory producers = ProducerDirectory::load(folder());
   if (t.codec->needsProducers()) ctx.producers = &producers;
   QByteArray csv;
@@ -46,10 +45,10 @@ void BM_Check(benchmark::State& state, const char* file) {
   const TableDef& t = *FindTable(QString::fromLatin1(file));
   const QByteArray bytes = fileOf(t);
   for (auto _ : state) {
-    RecordGrid grid;
-    LoadTable(t, folder(), grid);
+    RecordStore grid;
+    LoadTable(t, folder(), Script::Traditional, grid);
     QByteArray saved;
-    const SaveOutcome o = EncodeTable(t, folder(), grid, SaveRowOrder(t, grid), bytes, &saved);
+    const SaveOutcome o = EncodeTable(t, folder(), Script::Traditional, grid, SaveRowOrder(t, grid), bytes, &saved);
     if (!o.ok() || saved.size() != bytes.size()) state.SkipWithError("not identical");
     benchmark::DoNotOptimize(saved.size());
   }

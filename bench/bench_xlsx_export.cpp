@@ -35,7 +35,8 @@ QByteArray workbook() {
   QString error;
   QByteArray xlsx;
   QString readError;
-  if (!TableToXlsx(t, folder(), &xlsx, &readError, &error)) qFatal("%s", qPrintable(readError + error));
+  if (!TableToXlsx(t, folder(), Script::Traditional, &xlsx, &readError, &error))
+    qFatal("%s", qPrintable(readError + error));
   return xlsx;
 }
 
@@ -47,7 +48,7 @@ void BM_CsvExportStarRole(benchmark::State& state) {
   CsvRefusal refusal;
   for (auto _ : state) {
     csv.clear();
-    if (!TableToCsv(*t.grid, folder(), CsvOptions{}, &csv, &error, &refusal)) state.SkipWithError("refused");
+    if (!TableToCsv(*t.grid, folder(), Script::Traditional, CsvOptions{}, &csv, &error, &refusal)) state.SkipWithError("refused");
     benchmark::DoNotOptimize(csv.size());
   }
   state.counters["MB"] = double(csv.size()) / 1048576;

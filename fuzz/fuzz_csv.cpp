@@ -11,7 +11,7 @@ using namespace v3;
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
   v3fuzz::WriteSeedsIfAsked([](const QString& sample, const QString& out) {
     for (const TableDef* t : AllTables()) {
-      const std::vector<QStringList> rows = ReadTableRows(*t, sample);
+      const std::vector<QStringList> rows = ReadTableRows(*t, sample, Script::Traditional);
       if (rows.empty()) continue;
       const int k = t->fieldCount();
       v3fuzz::WriteSeed(out, t->fileName, QByteArray(1, char((k - 1) * 3)) + RecordsToCsv(rows));

@@ -22,7 +22,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const StandaloneInfo& info = all[data[0] % all.size()];
   const quint8 pick = data[1];
   const QByteArray file = v3fuzz::Bytes(data + 2, size - 2);
-  StandaloneTable table(info.kind);
+  StandaloneTable table(info.kind, Script::Traditional);
   table.loadBytes(file);
   QByteArray out;
   bool changed = true;
@@ -43,7 +43,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   // into a slot read as 32 bits keeps the slot's high bytes: neither reads
   // back as written unless those bytes are zero.
   if (v.type == ValueType::Name || v.type == ValueType::Slot16) return 0;
-  StandaloneTable reloaded(info.kind);
+  StandaloneTable reloaded(info.kind, Script::Traditional);
   reloaded.loadBytes(out);
   if (reloaded.text(v.box) != text) v3fuzz::Broken("the patched file does not show the new value");
   return 0;

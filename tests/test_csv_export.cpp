@@ -116,10 +116,10 @@ struct Written {
 };
 
 // The CSV of the cells the grid shows after a load.
-Written GridCsv(const TableDef& t, const QString& folder, const CsvOptions& options) {
-  RecordGrid grid;
+Written GridCsv(const TableDef& t, const QString& folder, Script systemScript, const CsvOptions& options) {
+  RecordStore grid;
   Written w;
-  if (!LoadTable(t, folder, grid)) return w;
+  if (!LoadTable(t, folder, systemScript, grid)) return w;
   std::vector<QStringList> rows;
   for (int r = 1; r <= grid.recordCount(); ++r) {
     QStringList row;
@@ -197,7 +197,6 @@ class CsvExportTest : public QObject {
   int folders_ = 0;
 
  private slots:
-  void cleanup() { SetSystemLocaleOverride(0); }
 
   void sameAsTheGrid_data() {
     QTest::addColumn<QString>("file");
@@ -214,7 +213,7 @@ class CsvExportTest : public QObject {
     QFETCH(QString, file);
     QFETCH(int, locale);
     QFETCH(unsigned, seed);
-    SetSystemLocaleOverride(locale);
+    const Script script = SystemTextScript(locale);
     const TableDef& t = *FindTable(file);
     const QString folder = dir_.filePath(QStringLiteral("f%1").arg(++folders_));
     QString error;
@@ -225,11 +224,11 @@ class CsvExportTest : public QObject {
     QVERIFY(WriteFile(folder + "/" + file, Crafted(t, ReadFile(folder + "/" + file), seed)));
 
     for (const CsvOptions& options : AllOptions(t.fieldCount())) {
-      const Written grid = GridCsv(t, folder, options);
+      const Written grid = GridCsv(t, folder, script, options);
       Written fast;
       CsvRefusal refusal;
       QString readError;
-      fast.ok = TableToCsv(t, folder, options, &fast.csv, &readError, &refusal);
+      fast.ok = TableToCsv(t, folder, script, options, &fast.csv, &readError, &refusal);
       QVERIFY2(readError.isEmpty(), qPrintable(readError));
       QVERIFY2(fast.ok == grid.ok, qPrintable(describe(options)));
       if (!grid.ok) {
@@ -254,9 +253,9 @@ class CsvExportTest : public QObject {
     bool exists = false;
     QString readError, workbookError, rowsError;
     QByteArray fromBytes, fromRows;
-    QVERIFY(tool.read(folder, &rows, &exists, &readError));
+    QVERIFY(tool.read(folder, script, &rows, &exists, &readError));
     const bool rowsMade = RecordsToXlsx(rows, SheetColumns(tool, folder), file, &fromRows, &rowsError);
-    QCOMPARE(TableToXlsx(tool, folder, &fromBytes, &readError, &workbookError), rowsMade);
+    QCOMPARE(TableToXlsx(tool, folder, script, &fromBytes, &readError, &workbookError), rowsMade);
     QCOMPARE(workbookError, rowsError);
     QVERIFY(fromBytes == fromRows);
 
@@ -267,7 +266,7 @@ class CsvExportTest : public QObject {
     CsvOptions options;
     options.bom = true;
     options.header = texts.headers(t.fileName, t.fieldCount());
-    const Written grid = GridCsv(t, folder, options);
+    const Written grid = GridCsv(t, folder, script, options);
     const CliRun run = RunCli({"--locale", QString::number(locale), "export", folder, file, "--bom", "--header"});
     QCOMPARE(run.code, grid.ok ? 0 : 3);
     if (grid.ok) QCOMPARE(run.out, grid.csv);
@@ -286,10 +285,10 @@ class CsvExportTest : public QObject {
         QByteArray whole, rest, parts;
         CsvRefusal refusal;
         QString readError;
-        QVERIFY(TableToCsv(t, folder, options, &whole, &readError, &refusal));
+        QVERIFY(TableToCsv(t, folder, Script::Traditional, options, &whole, &readError, &refusal));
         int count = 0;
         qsizetype largest = 0;
-        QVERIFY(TableToCsv(t, folder, options, &rest, &readError, &refusal, [&](QByteArrayView part) {
+        QVERIFY(TableToCsv(t, folder, Script::Traditional, options, &rest, &readError, &refusal, [&](QByteArrayView part) {
           parts += part;
           largest = std::max(largest, part.size());
           ++count;
@@ -363,11 +362,11 @@ class CsvExportTest : public QObject {
     const ScriptedCodec codec(fields, records);
     for (const CsvOptions& options : AllOptions(fields)) {
       std::vector<QStringList> rows;
-      for (TableRecord& r : codec.decode(QByteArray("x"), {})) rows.push_back(r.cells);
+      for (TableRecord& r : codec.decode(QByteArray("x"), CodecContext(Script::Traditional))) rows.push_back(r.cells);
       QByteArray expected, got;
       CsvRefusal expectedRefusal, refusal;
       const bool ok = RecordsToCsv(rows, options, &expected, &expectedRefusal);
-      QCOMPARE(TableBytesToCsv(codec, QByteArray("x"), {}, options, &got, &refusal), ok);
+      QCOMPARE(TableBytesToCsv(codec, QByteArray("x"), CodecContext(Script::Traditional), options, &got, &refusal), ok);
       if (ok) {
         QCOMPARE(got, expected);
       } else {

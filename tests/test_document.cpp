@@ -58,7 +58,7 @@ class DocumentTest : public QObject {
     QFETCH(bool, overwrite);
     QFETCH(bool, saved);
     const QString folder = freshFolder();
-    TableDocument document(TeamTable(), folder);
+    TableDocument document(TeamTable(), folder, Script::Traditional);
     QVERIFY(document.load());
     QVERIFY(document.existed());
     QCOMPARE(document.content(), ReadFile(document.path()));
@@ -94,7 +94,7 @@ class DocumentTest : public QObject {
     QVERIFY(!document.changedOnDisk());
     document.records().setCell(1, 2, QStringLiteral("Omega"));
     QCOMPARE(document.save().status, SaveOutcome::Saved);
-    TableDocument reread(TeamTable(), folder);
+    TableDocument reread(TeamTable(), folder, Script::Traditional);
     QVERIFY(reread.load());
     QCOMPARE(reread.records().cell(1, 2), QStringLiteral("Omega"));
   }
@@ -103,7 +103,7 @@ class DocumentTest : public QObject {
   // disk, reads one again on request and saves with its history depth.
   void folderKeepsOneDocumentPerTable() {
     const QString folder = freshFolder();
-    DataFolder data(folder);
+    DataFolder data(folder, Script::Traditional);
     const std::vector<const TableDef*> present = data.tables();
     QVERIFY(std::find(present.begin(), present.end(), &TeamTable()) != present.end());
     TableDocument& team = data.open(TeamTable());

@@ -52,7 +52,6 @@ class FixedStarTest : public QObject {
 
  private slots:
   void init() {
-    SetSystemLocaleOverride(1028);
     QFile::remove(path());
     QFile::remove(path() + ".bak");
   }
@@ -76,13 +75,13 @@ class FixedStarTest : public QObject {
     QVERIFY(WriteFile(path(), file));
     QCOMPARE(StarRoleUsesLayoutA(file), a);
     QCOMPARE(StarRoleNameOffset(file), a ? 20 : 4);
-    RecordGrid grid;
-    QVERIFY(LoadTable(star(), dir_.path(), grid));
+    RecordStore grid;
+    QVERIFY(LoadTable(star(), dir_.path(), Script::Traditional, grid));
     QCOMPARE(grid.cell(1, 2), QStringLiteral("林心怡"));
     QCOMPARE(grid.cell(1, 3), QStringLiteral("男"));
     for (int c = 1; c <= 79; ++c)
       if (c != 2 && c != 3) QCOMPARE(grid.cell(1, c), QString::number(value(c)));
-    QVERIFY(SaveTable(star(), dir_.path(), grid).ok());
+    QVERIFY(SaveTable(star(), dir_.path(), Script::Traditional, grid).ok());
     // The reserved bytes are zero; the unread halves of the slots stay.
     QByteArray kept = file.left(12) + KeptRecord(star().codec, file, 0);
     QCOMPARE(ReadFile(path()).toHex(), kept.toHex());
@@ -124,17 +123,17 @@ class FixedStarTest : public QObject {
     QCOMPARE(StarRoleUsesLayoutA(file), a);
     QCOMPARE(StarRoleNameOffset(file), a ? 20 : 4);
     QVERIFY(WriteFile(path(), file));
-    RecordGrid grid;
-    LoadTable(star(), dir_.path(), grid);
+    RecordStore grid;
+    LoadTable(star(), dir_.path(), Script::Traditional, grid);
     if (grid.recordCount() > 0) {
       QCOMPARE(grid.cell(1, 2), name);
       QCOMPARE(grid.cell(1, 3), sex);
     }
     // Written back in the same layout, and recognised as such again.
-    QVERIFY(SaveTable(star(), dir_.path(), grid).ok());
+    QVERIFY(SaveTable(star(), dir_.path(), Script::Traditional, grid).ok());
     QCOMPARE(StarRoleUsesLayoutA(ReadFile(path())), a);
-    RecordGrid back;
-    LoadTable(star(), dir_.path(), back);
+    RecordStore back;
+    LoadTable(star(), dir_.path(), Script::Traditional, back);
     QCOMPARE(back.records(), grid.records());
   }
 
@@ -150,17 +149,17 @@ class FixedStarTest : public QObject {
     QFETCH(QByteArray, existing);
     QFETCH(bool, a);
     if (!existing.isEmpty()) QVERIFY(WriteFile(path(), existing));
-    RecordGrid grid;
+    RecordStore grid;
     QStringList man(79), woman(79);
     man[0] = "2", man[1] = "陳志明", man[2] = "男", man[3] = "30";
     woman[0] = "1", woman[1] = "王美玲", woman[2] = "女", woman[3] = "22", woman[44] = "165";
     grid.reset(79, {man, woman});
-    QVERIFY(SaveTable(star(), dir_.path(), grid).ok());
+    QVERIFY(SaveTable(star(), dir_.path(), Script::Traditional, grid).ok());
     const QByteArray saved = ReadFile(path());
     QCOMPARE(saved.size(), 12 + 2 * 360);
     QCOMPARE(StarRoleUsesLayoutA(saved), a);
-    RecordGrid back;
-    LoadTable(star(), dir_.path(), back);
+    RecordStore back;
+    LoadTable(star(), dir_.path(), Script::Traditional, back);
     QCOMPARE(back.cell(1, 2), QStringLiteral("王美玲"));
     QCOMPARE(back.cell(1, 3), QStringLiteral("女"));
     QCOMPARE(back.cell(1, 45), QStringLiteral("165"));
@@ -190,20 +189,20 @@ class FixedStarTest : public QObject {
     QVERIFY(WriteFile(path() + ".bak", "older backup"));
     QStringList other(79);
     other[0] = "5", other[1] = "陳志明", other[2] = "男";
-    RecordGrid grid;
+    RecordStore grid;
     grid.reset(79, {other, first});
-    const SaveOutcome saved = SaveTable(star(), dir_.path(), grid);
+    const SaveOutcome saved = SaveTable(star(), dir_.path(), Script::Traditional, grid);
     QVERIFY2(saved.ok(), qPrintable(saved.message("StarRole.dat")));
     QCOMPARE(StarRoleUsesLayoutA(ReadFile(path())), a);
-    RecordGrid back;
-    QVERIFY(LoadTable(star(), dir_.path(), back));
+    RecordStore back;
+    QVERIFY(LoadTable(star(), dir_.path(), Script::Traditional, back));
     QCOMPARE(back.cell(1, 2), first[1]);
     QCOMPARE(back.cell(1, 3), first[2]);
 
     QVERIFY(WriteFile(path(), existing));
     QVERIFY(WriteFile(path() + ".bak", "older backup"));
     grid.reset(79, {first});
-    const SaveOutcome out = SaveTable(star(), dir_.path(), grid);
+    const SaveOutcome out = SaveTable(star(), dir_.path(), Script::Traditional, grid);
     QCOMPARE(out.status, SaveOutcome::Refused);
     QCOMPARE(out.row, 1);
     QCOMPARE(out.column, column);
@@ -232,13 +231,13 @@ class FixedStarTest : public QObject {
     QStringList r(79);
     r[0] = "1", r[1] = "林心怡", r[3] = "20";
     r[column - 1] = cell;
-    RecordGrid grid;
+    RecordStore grid;
     grid.reset(79, {r});
-    QVERIFY(SaveTable(star(), dir_.path(), grid).ok());  // no file: layout B
+    QVERIFY(SaveTable(star(), dir_.path(), Script::Traditional, grid).ok());  // no file: layout B
     const QByteArray saved = ReadFile(path());
     QCOMPARE(saved.mid(12 + offsetB(column), 4).toHex(), slot.toHex());
-    RecordGrid back;
-    LoadTable(star(), dir_.path(), back);
+    RecordStore back;
+    LoadTable(star(), dir_.path(), Script::Traditional, back);
     QCOMPARE(back.cell(1, column), reloaded);
   }
 
@@ -247,13 +246,13 @@ class FixedStarTest : public QObject {
   void sixteenBitSlots() {
     QByteArray rec = record({{4, Le(1, 4)}, {68, Le(0x12345, 4)}});
     QVERIFY(WriteFile(path(), Header(1, 360) + rec));
-    RecordGrid grid;
-    LoadTable(star(), dir_.path(), grid);
+    RecordStore grid;
+    LoadTable(star(), dir_.path(), Script::Traditional, grid);
     QCOMPARE(grid.cell(1, 7), QStringLiteral("9029"));  // the low 16 bits
-    QVERIFY(SaveTable(star(), dir_.path(), grid).ok());
+    QVERIFY(SaveTable(star(), dir_.path(), Script::Traditional, grid).ok());
     QCOMPARE(ReadFile(path()).mid(12 + 68, 4).toHex(), Le(0x12345, 4).toHex());
     grid.setCell(1, 7, QStringLiteral("9030"));
-    QVERIFY(SaveTable(star(), dir_.path(), grid).ok());
+    QVERIFY(SaveTable(star(), dir_.path(), Script::Traditional, grid).ok());
     QCOMPARE(ReadFile(path()).mid(12 + 68, 4).toHex(), Le(9030, 4).toHex());
   }
 };

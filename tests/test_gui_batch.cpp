@@ -6,6 +6,7 @@
 #include <QCheckBox>
 #include <QLabel>
 #include <QPlainTextEdit>
+#include <QProgressDialog>
 #include <QPushButton>
 #include <QTimer>
 #include <QTreeWidget>
@@ -15,6 +16,7 @@
 #include "app/GridCommands.h"
 #include "app/GridView.h"
 #include "app/Messages.h"
+#include "app/Progress.h"
 #include "tools/ToolTable.h"
 
 using namespace v3;
@@ -99,7 +101,7 @@ bool GridShowsFile(const RecordGrid& g, const QString& folder, const QString& ta
   ToolTable t;
   std::vector<QStringList> rows;
   bool exists = false;
-  return FindToolTable(table, &t) && t.read(folder, &rows, &exists, nullptr) && g.records() == rows;
+  return FindToolTable(table, &t) && t.read(folder, Script::Traditional, &rows, &exists, nullptr) && g.records() == rows;
 }
 
 }  // namespace
@@ -291,6 +293,126 @@ class GuiBatchTest : public QObject {
 
   // A conflict writes nothing until "use the patch's values" is chosen; the
   // unsaved edit that makes it is saved first when the user says so.
+  // A batch that goes through the records past the delay shows a progress
+  // dialog: 取消 leaves nothing to apply (OK disabled, the table as it was);
+  // left alone, the batch previews and applies as it does without one.
+  void batchRunCanBeCancelled_data() {
+    QTest::addColumn<Script>("script");
+    QTest::addColumn<bool>("cancel");
+    QTest::newRow("取消") << Script::Simplified << true;
+    QTest::newRow("取消, Traditional") << Script::Traditional << true;
+    QTest::newRow("left to finish, Traditional") << Script::Traditional << false;
+  }
+  void batchRunCanBeCancelled() {
+    QFETCH(Script, script);
+    QFETCH(bool, cancel);
+    SetProgressDelay(0);
+    auto delay = qScopeGuard([] { SetProgressDelay(1000); });
+    Shell s(3000);
+    QVERIFY(s.start(script));
+    s.window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(s.window.get()));
+    s.open(QStringLiteral("Team.dat"));
+    const std::vector<QStringList> before = s.grid().records();
+
+    QString label, summary;
+    bool okEnabled = true, typed = false;
+    QTimer progressPoll, dialogPoll;
+    connect(&progressPoll, &QTimer::timeout, [&] {
+      auto* p = s.window->findChild<QProgressDialog*>("batchProgress");
+      if (!typed || !p || !p->isVisible() || !label.isEmpty()) return;
+      label = p->labelText();
+      if (cancel) QTest::mouseClick(p->findChild<QPushButton*>("progressCancel"), Qt::LeftButton);
+    });
+    connect(&dialogPoll, &QTimer::timeout, [&] {
+      auto* d = qobject_cast<BatchDialog*>(QApplication::activeModalWidget());
+      if (!d || !d->isVisible()) return;
+      dialogPoll.stop();
+      // The last key makes the program that is run (".7=" alone is one too).
+      QTest::keyClicks(d->instructions(), QStringLiteral(".7="));
+      typed = true;
+      QTest::keyClick(d->instructions(), Qt::Key_1);
+      summary = d->summary()->text();
+      okEnabled = d->okButton()->isEnabled();
+      if (okEnabled)
+        QTest::mouseClick(d->okButton(), Qt::LeftButton);
+      else
+        d->reject();
+    });
+    progressPoll.start(0);
+    dialogPoll.start(0);
+    s.trigger(QStringLiteral("mnu_batch"));
+    QCOMPARE(label, msg::Localised(script, QStringLiteral("正在执行批量修改…")));
+    QCOMPARE(okEnabled, !cancel);
+    if (cancel) {
+      QCOMPARE(summary, msg::Localised(script, QStringLiteral("已取消：没有修改任何记录。")));
+      QCOMPARE(s.grid().records(), before);
+      QVERIFY(!s.grid().isModified());
+    } else {
+      for (int r = 1; r <= s.grid().recordCount(); ++r) QCOMPARE(s.grid().cell(r, 7), QStringLiteral("1"));
+    }
+  }
+
+  // Reading the patch's tables and making their contents shows a progress
+  // dialog once it goes on past the delay: 取消 there leaves the patch
+  // unapplied (OK disabled, nothing written when the dialog closes); left
+  // alone, the patch is applied as the tool applies it.
+  void patchReadingCanBeCancelled_data() {
+    QTest::addColumn<Script>("script");
+    QTest::addColumn<bool>("cancel");
+    QTest::newRow("取消") << Script::Simplified << true;
+    QTest::newRow("取消, Traditional") << Script::Traditional << true;
+    QTest::newRow("left to finish") << Script::Simplified << false;
+  }
+  void patchReadingCanBeCancelled() {
+    QFETCH(Script, script);
+    QFETCH(bool, cancel);
+    SetProgressDelay(0);  // as if the tables were large or the disk slow
+    auto delay = qScopeGuard([] { SetProgressDelay(1000); });
+    Shell s(8);
+    CopyLanguageFiles(s.programFolder);
+    QTemporaryDir work;
+    const QString patch = PatchOf(
+        s.dataFolder, {"CDCase.dat\n.叛逆=2\n", "Team.dat\n=编号=3\n.人气=1111\n", "Length.tab\n.通告期限+=1\n"},
+        work.path());
+    const QMap<QString, QByteArray> before = DataFiles(s.dataFolder);
+    const QMap<QString, QByteArray> after = AppliedByCli(s.dataFolder, patch);
+    QCOMPARE(Differing(before, after).size(), 3);
+    QVERIFY(s.start(script));
+    s.window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(s.window.get()));
+    s.open(QStringLiteral("Item.dat"));
+    s.front.fileAnswers << patch;
+
+    QString label, summary;
+    bool okEnabled = true;
+    QTimer poll;
+    connect(&poll, &QTimer::timeout, [&] {
+      auto* progress = s.window->findChild<QProgressDialog*>("patchProgress");
+      if (progress && progress->isVisible() && label.isEmpty()) {
+        label = progress->labelText();
+        if (cancel) QTest::mouseClick(progress->findChild<QPushButton*>("progressCancel"), Qt::LeftButton);
+        return;
+      }
+      auto* d = qobject_cast<PatchDialog*>(QApplication::activeModalWidget());
+      if (!d || !d->isVisible()) return;
+      poll.stop();
+      summary = d->summary()->text();
+      okEnabled = d->okButton()->isEnabled();
+      if (okEnabled)
+        QTest::mouseClick(d->okButton(), Qt::LeftButton);
+      else
+        d->reject();
+    });
+    poll.start(0);
+    s.trigger(QStringLiteral("mnu_patch"));
+    poll.stop();
+    QCOMPARE(label, msg::Localised(script, QStringLiteral("正在读取补丁所改的表…")));
+    QCOMPARE(okEnabled, !cancel);
+    if (cancel) QCOMPARE(summary, msg::Localised(script, QStringLiteral("已取消：补丁未应用，没有写入任何文件。")));
+    QCOMPARE(DataFiles(s.dataFolder), cancel ? before : after);
+  }
+
   void patchConflictWritesNothingUntilForced_data() {
     QTest::addColumn<Script>("script");
     QTest::newRow("Simplified") << Script::Simplified;

@@ -64,6 +64,7 @@ class CellEditTest : public QObject {
  private slots:
   void typeIntoEachKindOfColumn_data();
   void typeIntoEachKindOfColumn();
+  void systemScriptIsEachWindowsOwn();
 };
 
 void CellEditTest::typeIntoEachKindOfColumn_data() {
@@ -136,11 +137,38 @@ void CellEditTest::typeIntoEachKindOfColumn() {
   // The file holds the edit and nothing else changed.
   s.trigger(QStringLiteral("mnu_save"));
   QString error;
-  const std::vector<QStringList> saved = ReadTableRows(*FindTable(table), s.dataFolder, &error);
+  const std::vector<QStringList> saved = ReadTableRows(*FindTable(table), s.dataFolder, Script::Traditional, &error);
   QVERIFY(error.isEmpty());
   std::vector<QStringList> wanted = recordsBefore;
   wanted[size_t(row - 1)][column - 1] = expected;
   QCOMPARE(saved, wanted);
+}
+
+// The script of the system the game runs on belongs to each window, not to
+// the process: two windows at once, a name typed in Simplified. On a
+// Simplified system it is written as its Traditional Big5; on a Traditional
+// one Big5 has no 团, so the cell refuses it and the file stays as it was.
+void CellEditTest::systemScriptIsEachWindowsOwn() {
+  Shell simplified(9), traditional(9);
+  simplified.localeId = 2052;
+  traditional.localeId = 1028;
+  const QString file = QStringLiteral("Team.dat");
+  const QByteArray before = ReadFile(traditional.path(file));
+  for (Shell* s : {&simplified, &traditional}) {
+    Show(*s, file);
+    ClickCell(*s, 4, 2);
+    Keys(QStringLiteral("星光团\n"));
+    if (s == &traditional) {
+      QVERIFY2(s->window->statusLine().contains(QStringLiteral("Big5")), qPrintable(s->window->statusLine()));
+      Keys(QStringLiteral("\x1b"));
+    }
+    s->trigger(QStringLiteral("mnu_save"));
+  }
+  QString error;
+  const std::vector<QStringList> saved = ReadTableRows(TeamTable(), simplified.dataFolder, Script::Traditional, &error);
+  QVERIFY2(error.isEmpty(), qPrintable(error));
+  QCOMPARE(saved[3][1], QStringLiteral("星光團"));
+  QCOMPARE(ReadFile(traditional.path(file)), before);
 }
 
 QTEST_MAIN(CellEditTest)

@@ -14,6 +14,9 @@
 
 #include "app/CsvCommands.h"
 #include "app/GridCommands.h"
+#include "app/Progress.h"
+#include "tools/Csv.h"
+#include "tools/CsvImport.h"
 #include "tools/Workbook.h"
 
 using namespace v3;
@@ -433,6 +436,8 @@ class CsvGuiTest : public QObject {
   }
 
   void largeTablesShowProgress() {
+    SetProgressDelay(0);
+    auto delay = qScopeGuard([] { SetProgressDelay(1000); });
     Shell s(6000);
     QVERIFY(s.start());
     s.window->show();
@@ -450,6 +455,88 @@ class CsvGuiTest : public QObject {
     QVERIFY(seen);
     QVERIFY(!s.grid().isModified());
     QVERIFY(!s.window->findChild<QProgressDialog*>("csvProgress"));
+  }
+
+  // Work that goes on past the delay shows its progress dialog, in the
+  // interface's script, with 取消. Pressed (a click, or Escape), the export
+  // writes nothing over the file it was to replace and the import leaves the
+  // table and its file as they were; left alone, both finish.
+  void longWorkCanBeCancelled_data() {
+    QTest::addColumn<bool>("import");
+    QTest::addColumn<QString>("stop");  // "click", "escape", or empty: left to finish
+    QTest::addColumn<bool>("traditional");
+    QTest::newRow("export, 取消 clicked") << false << "click" << false;
+    QTest::newRow("export, Escape, Traditional") << false << "escape" << true;
+    QTest::newRow("export finishes") << false << "" << false;
+    QTest::newRow("import, 取消 clicked, Traditional") << true << "click" << true;
+    QTest::newRow("import, Escape") << true << "escape" << false;
+    QTest::newRow("import finishes, Traditional") << true << "" << true;
+  }
+  void longWorkCanBeCancelled() {
+    QFETCH(bool, import);
+    QFETCH(QString, stop);
+    QFETCH(bool, traditional);
+    SetProgressDelay(0);  // as if the disk were slow: the dialog shows at once
+    auto delay = qScopeGuard([] { SetProgressDelay(1000); });
+    Shell s(12000);
+    QVERIFY(s.start(traditional ? Script::Traditional : Script::Simplified));
+    s.window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(s.window.get()));
+    s.open("StarRole.dat");
+    const std::vector<QStringList> before = recordsOf(s.grid());
+    const QByteArray file = ReadFile(s.path("StarRole.dat"));
+    const QString csv = s.root.filePath("stars.csv");
+    QByteArray csvBytes = "an earlier export\n";
+    if (import) {
+      // Every star's popularity (column 7) one more, the last line included.
+      QVERIFY(ExportOpenTableCsv(*s.window, csv, {}, s.front));
+      std::vector<QStringList> records;
+      CsvRefusal refusal;
+      QVERIFY(CsvToRecords(ReadFile(csv), s.grid().fieldCount(), "StarRole.dat", &records, &refusal));
+      for (QStringList& r : records) r[6] = QString::number((r[6].toInt() + 1) % 100);
+      QVERIFY(RecordsToCsv(records, {}, &csvBytes, &refusal));
+    }
+    QVERIFY(WriteFile(csv, csvBytes));
+    const int steps = s.window->undoStack().count();
+
+    QString label, button;
+    QTimer poll;
+    connect(&poll, &QTimer::timeout, [&] {
+      auto* d = s.window->findChild<QProgressDialog*>("csvProgress");
+      if (!d || !d->isVisible() || !label.isEmpty()) return;
+      label = d->labelText();
+      auto* cancel = d->findChild<QPushButton*>("progressCancel");
+      button = cancel ? cancel->text() : QString();
+      if (stop == "click") QTest::mouseClick(cancel, Qt::LeftButton);
+      if (stop == "escape") QTest::keyClick(d, Qt::Key_Escape);
+    });
+    poll.start(0);
+    const bool done =
+        import ? ImportOpenTableCsv(*s.window, csv, {}, s.front) : ExportOpenTableCsv(*s.window, csv, {}, s.front);
+    poll.stop();
+    QVERIFY2(s.front.messages.isEmpty(), qPrintable(s.front.texts().join('\n')));
+    const QString reading = import ? (traditional ? "正在讀取 stars.csv" : "正在读取 stars.csv")
+                                   : (traditional ? "正在導出 StarRole.dat" : "正在导出 StarRole.dat");
+    QVERIFY2(label.startsWith(reading), qPrintable(label));
+    QCOMPARE(button, QStringLiteral("取消"));
+    QCOMPARE(done, stop.isEmpty());
+    QCOMPARE(ReadFile(s.path("StarRole.dat")), file);
+    QVERIFY(!QDir(s.root.path()).entryList({"*.saving-*"}, QDir::Files | QDir::Hidden).size());
+    if (!stop.isEmpty()) {
+      QCOMPARE(ReadFile(csv), csvBytes);
+      QCOMPARE(recordsOf(s.grid()), before);
+      QVERIFY(!s.grid().isModified());
+      QCOMPARE(s.window->undoStack().count(), steps);
+      QVERIFY(s.window->statusBar()->currentMessage().startsWith("已取消"));
+    } else if (import) {
+      QVERIFY(s.grid().isModified());
+      QCOMPARE(s.grid().cell(1, 7), QString::number((before[0][6].toInt() + 1) % 100));
+    } else {
+      std::vector<QStringList> records;
+      CsvRefusal refusal;
+      QVERIFY(CsvToRecords(ReadFile(csv), s.grid().fieldCount(), "StarRole.dat", &records, &refusal));
+      QCOMPARE(records, before);
+    }
   }
 };
 

@@ -68,6 +68,7 @@ const char* kindName(ControlKind k) {
 
 class EditorInputTest : public QObject {
   Q_OBJECT
+  LanguageFile texts_;  // the interface's language file the dialogs are opened with
   QTemporaryDir program_;
   RecordGrid grid_;
   EditorEnvironment env_;
@@ -75,6 +76,7 @@ class EditorInputTest : public QObject {
 
   std::unique_ptr<RecordDialog> open(const QString& editor, EditorMode mode) {
     EditorRequest r;
+    r.context.texts = texts_;
     r.editor = editor;
     r.mode = mode;
     if (mode == EditorMode::ModifySeveral) r.disabledControls = entryOf(editor)->disabledForModify;
@@ -168,8 +170,8 @@ class EditorInputTest : public QObject {
     QVERIFY2(WriteSampleFolder(data, 3, 12, &error), qPrintable(error));
     QVERIFY(WriteIniValue(program_.filePath("Config.ini"), "Config", "Path", data));
     env_.programFolder = program_.path();
-    SetInterfaceLanguage(ShippedLanguage(Script::Simplified));
-    QVERIFY2(QFile::exists(InterfaceLanguage().path()), "the language files are built by the lang target");
+    texts_ = ShippedLanguage(Script::Simplified);
+    QVERIFY2(QFile::exists(texts_.path()), "the language files are built by the lang target");
     QCOMPARE(int(AllEditorForms().size()), 25);
   }
 
@@ -424,8 +426,8 @@ class EditorInputTest : public QObject {
   void keyboardOnly() {
     QFETCH(QString, editor);
     QFETCH(Script, language);
-    SetInterfaceLanguage(ShippedLanguage(language));
-    const auto back = qScopeGuard([] { SetInterfaceLanguage(ShippedLanguage(Script::Simplified)); });
+    texts_ = ShippedLanguage(language);
+    const auto back = qScopeGuard([this] { texts_ = ShippedLanguage(Script::Simplified); });
     fillGrid(editor);
     for (int r : {2, 3, 4}) grid_.setRowSelected(r, true);
     std::vector<QStringList> expected = grid_.records();
@@ -496,7 +498,7 @@ class EditorInputTest : public QObject {
     Shell s(9);
     s.programDialogs = true;
     QVERIFY(s.start(language));
-    const auto back = qScopeGuard([] { SetInterfaceLanguage(ShippedLanguage(Script::Simplified)); });
+    const auto back = qScopeGuard([this] { texts_ = ShippedLanguage(Script::Simplified); });
     s.window->show();
     QVERIFY(QTest::qWaitForWindowExposed(s.window.get()));
     const CatalogueEntry& entry = *entryOf("SH");
@@ -546,7 +548,7 @@ class EditorInputTest : public QObject {
     QFETCH(QString, control);
     QFETCH(int, column);
     QFETCH(Script, language);
-    SetInterfaceLanguage(ShippedLanguage(language));
+    texts_ = ShippedLanguage(language);
     fillGrid(editor);
     grid_.setCell(1, column, "11");
     grid_.setCell(2, column, "-1");
@@ -575,7 +577,7 @@ class EditorInputTest : public QObject {
     QVERIFY(PickWithKeyboard(box, 1));
     clickButton(d.get(), "Cmd_OK");
     QCOMPARE(grid_.cell(2, column), QStringLiteral("0"));
-    SetInterfaceLanguage(ShippedLanguage(Script::Simplified));
+    texts_ = ShippedLanguage(Script::Simplified);
   }
 
   // Enter presses OK or add, also from a text list's edit field (whose typed
@@ -711,7 +713,7 @@ class EditorInputTest : public QObject {
   void oneChangePerOk() {
     struct Recorder : RecordGridObserver {
       std::vector<GridChange> changes;
-      void gridChanged(RecordGrid&, const GridChange& change) override { changes.push_back(change); }
+      void gridChanged(RecordStore&, const GridChange& change) override { changes.push_back(change); }
     } recorder;
     fillGrid("Sch");
     for (int r : {1, 2, 3}) grid_.setRowSelected(r, true);

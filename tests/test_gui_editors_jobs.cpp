@@ -80,17 +80,19 @@ QString shown(QWidget* w) {
 
 class JobEditorsTest : public QObject {
   Q_OBJECT
+  LanguageFile texts_;  // the interface's language file the dialogs are opened with
   QTemporaryDir program_;
   QString data_;
   RecordGrid grid_;
   EditorEnvironment env_;
 
   void load(const QString& editor) {
-    QVERIFY(LoadTable(*FindTable(fileOf(editor)), data_, grid_));
+    QVERIFY(LoadTable(*FindTable(fileOf(editor)), data_, Script::Traditional, grid_));
     QVERIFY(grid_.recordCount() >= 8);
   }
   std::unique_ptr<RecordDialog> open(const QString& editor, EditorMode mode = EditorMode::Edit) {
     EditorRequest r;
+    r.context.texts = texts_;
     r.editor = editor;
     r.mode = mode;
     if (mode == EditorMode::ModifySeveral)
@@ -127,7 +129,7 @@ class JobEditorsTest : public QObject {
     QVERIFY(WriteIniValue(program_.filePath("Config.ini"), "Config", "Path", data_));
     env_.programFolder = program_.path();
     QVERIFY2(QFile::exists(QCoreApplication::applicationDirPath() + "/CHS.txt"), "build the lang target first");
-    SetInterfaceLanguage(v3test::ShippedLanguage(Script::Simplified));
+    texts_ = v3test::ShippedLanguage(Script::Simplified);
     for (const QString& e : kMine) QVERIFY2(FindEditorForm(e) && FindTable(fileOf(e)), qPrintable(e));
   }
 
@@ -171,18 +173,18 @@ class JobEditorsTest : public QObject {
     QTest::addColumn<QStringList>("entries");
     const QStringList producers = ProducerList(env_.programFolder), stars = StarList(env_.programFolder);
     QVERIFY(producers.size() > 12 && stars.size() == 12);
-    QTest::newRow("CDW type") << "CDW" << "Combo0" << InterfaceLanguage().list("CDType", 1, 8);
+    QTest::newRow("CDW type") << "CDW" << "Combo0" << texts_.list("CDType", 1, 8);
     QTest::newRow("CDW time") << "CDW" << "Combo3" << QStringList{"第一年", "第二年", "第三年", "特殊"};
     QTest::newRow("CDW difficulty") << "CDW" << "Combo2" << QStringList{"1", "2", "3", "4", "5"};
     QTest::newRow("CDW producer") << "CDW" << "Combo4" << producers;
     QTest::newRow("CDW teams, stars") << "CDW" << "Combo6" << TeamList(env_.programFolder) + stars;
     QTest::newRow("CF level") << "CF" << "Combo0" << QStringList{"特级", "甲级", "乙级", "丙级"};
     QTest::newRow("CF grade") << "CF" << "Combo1" << QStringList{"S", "A", "B"};
-    QTest::newRow("CF type") << "CF" << "Combo4" << InterfaceLanguage().list("CFType", 1, 19);
+    QTest::newRow("CF type") << "CF" << "Combo4" << texts_.list("CFType", 1, 19);
     QTest::newRow("MV producer") << "MV" << "Combo4" << producers;
     QTest::newRow("TV length") << "TV" << "Combo2" << QStringList{"连续剧", "单元剧", "短片"};
     QTest::newRow("SH artist") << "SH" << "Combo6" << QStringList{};
-    QTest::newRow("SH type") << "SH" << "Combo0" << InterfaceLanguage().list("SHType", 1, 5);
+    QTest::newRow("SH type") << "SH" << "Combo0" << texts_.list("SHType", 1, 5);
     QTest::newRow("CFR target") << "CFR" << "Combo0" << QStringList{"男性", "女性"};
     QTest::newRow("MVR target") << "MVR" << "Combo0" << QStringList{"男主角", "女主角", "男配角", "女配角"};
     QTest::newRow("TVR artist") << "TVR" << "Combo6" << stars;
@@ -209,8 +211,8 @@ class JobEditorsTest : public QObject {
   }
   void captionsFromLanguageFile() {
     QFETCH(Script, script);
-    SetInterfaceLanguage(v3test::ShippedLanguage(script));
-    const LanguageFile& texts = InterfaceLanguage();
+    texts_ = v3test::ShippedLanguage(script);
+    const LanguageFile& texts = texts_;
     for (const QString& editor : kMine) {
       auto d = open(editor, EditorMode::Add);
       const QString section = d->objectName();
@@ -230,7 +232,7 @@ class JobEditorsTest : public QObject {
         QCOMPARE(label ? label->text() : box->title(), text);
       }
     }
-    SetInterfaceLanguage(v3test::ShippedLanguage(Script::Simplified));
+    texts_ = v3test::ShippedLanguage(Script::Simplified);
   }
 
   // OK writes exactly what the user touched into every selected row.

@@ -41,6 +41,7 @@ QRect inDialog(QWidget* w, QWidget* dialog) { return QRect(w->mapTo(dialog, QPoi
 
 class EditorLayoutTest : public QObject {
   Q_OBJECT
+  LanguageFile texts_;  // the interface's language file the dialogs are opened with
   QTemporaryDir program_;
   QString data_;
   RecordGrid grid_;
@@ -54,7 +55,7 @@ class EditorLayoutTest : public QObject {
     QVERIFY(WriteIniValue(program_.filePath("Config.ini"), "Config", "Path", data_));
     env_.programFolder = program_.path();
   }
-  void cleanupTestCase() { SetInterfaceLanguage(v3test::ShippedLanguage(Script::Simplified)); }
+  void cleanupTestCase() { texts_ = v3test::ShippedLanguage(Script::Simplified); }
 
   void everyEditor_data() {
     QTest::addColumn<QString>("editor");
@@ -67,12 +68,13 @@ class EditorLayoutTest : public QObject {
   void everyEditor() {
     QFETCH(QString, editor);
     QFETCH(Script, language);
-    SetInterfaceLanguage(v3test::ShippedLanguage(language));
-    QVERIFY(LoadTable(*tableOf(editor), data_, grid_));
+    texts_ = v3test::ShippedLanguage(language);
+    QVERIFY(LoadTable(*tableOf(editor), data_, Script::Traditional, grid_));
     grid_.clearSelection();
     grid_.setRowSelected(1, true);
     grid_.setRowSelected(2, true);
     EditorRequest r;
+    r.context.texts = texts_;
     r.editor = editor;
     r.mode = EditorMode::ModifySeveral;
     RecordDialog d(*FindEditorForm(editor), grid_, r, env_, nullptr);

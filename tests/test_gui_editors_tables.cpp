@@ -69,16 +69,17 @@ QString designText(const EditorForm& form, const QString& name) {
 }
 
 // A label's entry, or for an element "Lable(1)" of an array the array's entry.
-QString lookupCaption(const QString& section, const QString& name) {
-  const QString own = InterfaceLanguage().text(section, name, QString());
+QString lookupCaption(const LanguageFile& texts, const QString& section, const QString& name) {
+  const QString own = texts.text(section, name, QString());
   const qsizetype open = name.indexOf('(');
-  return own.isEmpty() && open > 0 ? InterfaceLanguage().text(section, name.left(open), QString()) : own;
+  return own.isEmpty() && open > 0 ? texts.text(section, name.left(open), QString()) : own;
 }
 
 }  // namespace
 
 class TableEditorTest : public QObject {
   Q_OBJECT
+  LanguageFile texts_;  // the interface's language file the dialogs are opened with
   QTemporaryDir program_;
   QString data_;
   RecordGrid grid_;
@@ -87,6 +88,7 @@ class TableEditorTest : public QObject {
   std::unique_ptr<RecordDialog> open(const QString& editor, EditorMode mode = EditorMode::Edit,
                                      QStringList disabled = {}) {
     EditorRequest r;
+    r.context.texts = texts_;
     r.editor = editor;
     r.mode = mode;
     r.disabledControls = disabled;
@@ -98,7 +100,7 @@ class TableEditorTest : public QObject {
   }
   bool load(const QString& editor, QString* error = nullptr) {
     const TableDef* table = FindTable(fileOf(editor));
-    return table && LoadTable(*table, data_, grid_, error) && grid_.recordCount() > 0;
+    return table && LoadTable(*table, data_, Script::Traditional, grid_, error) && grid_.recordCount() > 0;
   }
   void select(std::initializer_list<int> rows) {
     grid_.clearSelection();
@@ -141,11 +143,11 @@ class TableEditorTest : public QObject {
     QVERIFY2(WriteSampleFolder(data_, 7, 12, &error), qPrintable(error));
     QVERIFY(WriteIniValue(program_.filePath("Config.ini"), "Config", "Path", data_));
     env_.programFolder = program_.path();
-    SetInterfaceLanguage(v3test::ShippedLanguage(Script::Simplified));
-    QVERIFY2(QFile::exists(InterfaceLanguage().path()), "the language files are built by the lang target");
+    texts_ = v3test::ShippedLanguage(Script::Simplified);
+    QVERIFY2(QFile::exists(texts_.path()), "the language files are built by the lang target");
   }
   void init() {
-    SetInterfaceLanguage(v3test::ShippedLanguage(Script::Simplified));
+    texts_ = v3test::ShippedLanguage(Script::Simplified);
     env_.showDifficulty = nullptr;
   }
 
@@ -204,7 +206,7 @@ class TableEditorTest : public QObject {
     // With no row selected the caption is the language file's.
     grid_.clearSelection();
     auto empty = open(editor);
-    QCOMPARE(empty->windowTitle(), InterfaceLanguage().text(editor, "Caption", "?"));
+    QCOMPARE(empty->windowTitle(), texts_.text(editor, "Caption", "?"));
   }
 
   // Every label and heading has its caption in both shipped language files,
@@ -220,15 +222,15 @@ class TableEditorTest : public QObject {
   void labelsHaveTheirCaptions() {
     QFETCH(Script, script);
     QFETCH(QString, editor);
-    SetInterfaceLanguage(v3test::ShippedLanguage(script));
-    QVERIFY(QFile::exists(InterfaceLanguage().path()));
+    texts_ = v3test::ShippedLanguage(script);
+    QVERIFY(QFile::exists(texts_.path()));
     const EditorForm* form = FindEditorForm(editor);
     QVERIFY(form);
-    QVERIFY(!InterfaceLanguage().text(editor, "Caption", QString()).isEmpty());
+    QVERIFY(!texts_.text(editor, "Caption", QString()).isEmpty());
     grid_.clear();
     auto d = open(editor);
     for (const QString& name : captionNames(*form)) {
-      const QString text = lookupCaption(editor, name);
+      const QString text = lookupCaption(texts_, editor, name);
       QVERIFY2(!text.isEmpty(), qPrintable(editor + ": " + name));
       if (script == Script::Simplified) QCOMPARE(text, designText(*form, name));
       QObject* shown = d->findChild<QObject*>(name);

@@ -18,7 +18,6 @@ using namespace v3test;
 class FindTest : public QObject {
   Q_OBJECT
  private slots:
-  void cleanup() { SetSystemLocaleOverride(0); }
   void matchRule_data();
   void matchRule();
   void searchTextIsTraditional();
@@ -96,10 +95,10 @@ void PrepareTeam(Shell& s, const std::vector<int>& hits) {
 }  // namespace
 
 void FindTest::findThenFindNext() {
-  SetSystemLocaleOverride(2052);
   Shell s(100);
+  s.localeId = 2052;
   PrepareTeam(s, {3, 48});
-  FindDialog d(s.grid(), s.window->gridView(), s.front, s.window.get());
+  FindDialog d(s.grid(), s.window->gridView(), s.front, s.window->texts(), s.window->localeId(), s.window.get());
   d.show();
   d.columnList()->setCurrentIndex(1);  // column 2
   d.textBox()->setText(QStringLiteral("某某"));  // Simplified, found as Traditional
@@ -139,11 +138,11 @@ void FindTest::notFoundMessageByLocale_data() {
 void FindTest::notFoundMessageByLocale() {
   QFETCH(int, locale);
   QFETCH(QStringList, messages);
-  SetSystemLocaleOverride(locale);
   Shell s(5);
+  s.localeId = locale;
   PrepareTeam(s, {});
   s.grid().setRowSelected(2, true);
-  FindDialog d(s.grid(), s.window->gridView(), s.front, s.window.get());
+  FindDialog d(s.grid(), s.window->gridView(), s.front, s.window->texts(), s.window->localeId(), s.window.get());
   d.show();
   d.textBox()->setText(QStringLiteral("一個長得誰都沒有的名字"));
   d.findFirst();
@@ -154,10 +153,10 @@ void FindTest::notFoundMessageByLocale() {
 }
 
 void FindTest::emptySearchTextCloses() {
-  SetSystemLocaleOverride(2052);
   Shell s(5);
+  s.localeId = 2052;
   PrepareTeam(s, {1});
-  FindDialog d(s.grid(), s.window->gridView(), s.front, s.window.get());
+  FindDialog d(s.grid(), s.window->gridView(), s.front, s.window->texts(), s.window->localeId(), s.window.get());
   d.show();
   d.findNext();
   QVERIFY(!d.isVisible());
@@ -166,13 +165,13 @@ void FindTest::emptySearchTextCloses() {
 }
 
 void FindTest::emptyTableFindsNothing() {
-  SetSystemLocaleOverride(2052);
   Shell s(1);
+  s.localeId = 2052;
   WriteFile(s.path(QStringLiteral("Team.dat")), Header(0, 60));
   QVERIFY(s.start());
   s.open(QStringLiteral("Team.dat"));
   QCOMPARE(s.grid().recordCount(), 0);
-  FindDialog d(s.grid(), s.window->gridView(), s.front, s.window.get());
+  FindDialog d(s.grid(), s.window->gridView(), s.front, s.window->texts(), s.window->localeId(), s.window.get());
   d.show();
   QCOMPARE(d.columnList()->count(), 11);
   d.textBox()->setText(QStringLiteral("1"));
@@ -184,7 +183,7 @@ void FindTest::emptyTableFindsNothing() {
 void FindTest::findNextWithoutSelectionStartsAtRowOne() {
   Shell s(5);
   PrepareTeam(s, {1, 4});
-  FindDialog d(s.grid(), s.window->gridView(), s.front, s.window.get());
+  FindDialog d(s.grid(), s.window->gridView(), s.front, s.window->texts(), s.window->localeId(), s.window.get());
   d.show();
   d.columnList()->setCurrentIndex(1);
   d.textBox()->setText(QStringLiteral("某某"));
@@ -202,7 +201,7 @@ void FindTest::columnListFromTheHeader() {
   WriteLanguageFile(s.programFolder, QStringLiteral("CHS.txt"), ini);
   QVERIFY(s.start());
   s.open(QStringLiteral("Team.dat"));
-  FindDialog d(s.grid(), s.window->gridView(), s.front, s.window.get());
+  FindDialog d(s.grid(), s.window->gridView(), s.front, s.window->texts(), s.window->localeId(), s.window.get());
   QCOMPARE(d.objectName(), QStringLiteral("Find"));
   QCOMPARE(d.windowTitle(), QStringLiteral("搜寻"));
   QCOMPARE(d.findChild<QPushButton*>(QStringLiteral("cmdNext"))->text(), QStringLiteral("下一个(&N)"));

@@ -73,7 +73,6 @@ class FormTextsTest : public QObject {
   }
 
  private slots:
-  void initTestCase() { SetSystemLocaleOverride(1028); }
 
   // Captions by object name; check boxes, text boxes and unnamed controls keep theirs.
   void captions() {

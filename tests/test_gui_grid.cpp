@@ -388,7 +388,7 @@ void GridTest::findPassesOverFilteredRows() {
   s.grid().setCell(4, 3, QStringLiteral("留"));
   s.grid().setCell(7, 3, QStringLiteral("留"));
   s.window->filterBar()->textBox()->setText(QStringLiteral("留"));
-  FindDialog d(s.grid(), s.window->gridView(), s.front, s.window.get());
+  FindDialog d(s.grid(), s.window->gridView(), s.front, s.window->texts(), s.window->localeId(), s.window.get());
   d.columnList()->setCurrentIndex(1);
   d.textBox()->setText(QStringLiteral("寻"));
   d.findFirst();
@@ -844,7 +844,7 @@ void GridTest::namesBesideNumbers() {
   V3_REQUIRE_TABLE("StarRole.dat");
   Shell s(9);
   Show(s, QStringLiteral("Team.dat"));
-  const std::vector<QStringList> stars = ReadTableRows(*FindTable(QStringLiteral("StarRole.dat")), s.dataFolder);
+  const std::vector<QStringList> stars = ReadTableRows(*FindTable(QStringLiteral("StarRole.dat")), s.dataFolder, Script::Traditional);
   QVERIFY(stars.size() >= 5);
   s.grid().setCell(1, 3, QStringLiteral("4"));
   s.grid().setCell(1, 4, QStringLiteral("-1"));
@@ -876,7 +876,7 @@ void GridTest::namesBesideNumbers() {
   if (FindTable(QStringLiteral("CFRequest.dat"))) {
     s.front.answers = QStringList{QStringLiteral("不保存")};
     s.open(QStringLiteral("CFRequest.dat"));
-    const std::vector<QStringList> jobs = ReadTableRows(*FindTable(QStringLiteral("CFCase.dat")), s.dataFolder);
+    const std::vector<QStringList> jobs = ReadTableRows(*FindTable(QStringLiteral("CFCase.dat")), s.dataFolder, Script::Traditional);
     QVERIFY(!jobs.empty());
     s.grid().setCell(1, 2, jobs[0][0]);
     QCOMPARE(delegate->noteFor(s.grid().index(0, 2)), jobs[0][1].trimmed());

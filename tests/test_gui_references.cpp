@@ -123,8 +123,8 @@ Source FindSource(const Shell& s, const QString& table, const QString& pick) {
   }
   // A job's code, or a producer shown by name: the first target record that holds it.
   const ReferenceDef& ref = FindTable(table)->references.front();
-  const std::vector<QStringList> targets = ReadTableRows(*FindTable(ref.target), s.dataFolder);
-  const std::vector<QStringList> rows = ReadTableRows(*FindTable(table), s.dataFolder);
+  const std::vector<QStringList> targets = ReadTableRows(*FindTable(ref.target), s.dataFolder, Script::Traditional);
+  const std::vector<QStringList> rows = ReadTableRows(*FindTable(table), s.dataFolder, Script::Traditional);
   auto trimmed = [](QString t) { return t.remove(QChar(u'\0')).trimmed(); };
   for (size_t r = 0; r < rows.size() && !found.row; ++r) {
     const QString cell = trimmed(rows[r][ref.column - 1]);
@@ -290,7 +290,7 @@ class GuiReferencesTest : public QObject {
         const TableDef* t = FindTable(file);
         int column = 0;
         for (const ReferenceDef& r : t->references)
-          if (InterfaceLanguage().headers(file, t->fieldCount()).value(r.column - 1) == item->text(4)) column = r.column;
+          if (s.window->texts().headers(file, t->fieldCount()).value(r.column - 1) == item->text(4)) column = r.column;
         listed.insert({file, record, column});
         // The last entry, by keys from the first.
         chosen = {file, record, column};

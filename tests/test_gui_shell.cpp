@@ -408,15 +408,18 @@ void ShellTest::doubleClick_data() {
   QTest::addColumn<QString>("table");
   QTest::addColumn<int>("row");
   QTest::addColumn<QString>("editor");  // empty: none opens
-  QTest::newRow("data row of Team") << "Team.dat" << 3 << "Team";
-  QTest::newRow("header row") << "Team.dat" << 0 << "";
-  QTest::newRow("Nickname has no editor") << "Nickname.tab" << 2 << "";
+  QTest::addColumn<bool>("ctrl");       // with Ctrl held, on a row already selected (the press deselects it)
+  QTest::newRow("data row of Team") << "Team.dat" << 3 << "Team" << false;
+  QTest::newRow("Ctrl on the selected row") << "Team.dat" << 3 << "Team" << true;
+  QTest::newRow("header row") << "Team.dat" << 0 << "" << false;
+  QTest::newRow("Nickname has no editor") << "Nickname.tab" << 2 << "" << false;
 }
 
 void ShellTest::doubleClick() {
   QFETCH(QString, table);
   QFETCH(int, row);
   QFETCH(QString, editor);
+  QFETCH(bool, ctrl);
   if (!FindTable(table)) QSKIP("table not built yet");
   Shell s(5);
   QVERIFY(s.start());
@@ -426,7 +429,12 @@ void ShellTest::doubleClick() {
   GridView* v = s.window->gridView();
   if (row == 0)
     QTest::mouseDClick(v->horizontalHeader()->viewport(), Qt::LeftButton, {}, QPoint(40, 5));
-  else
+  else if (ctrl) {
+    SelectRows(s.grid(), {row});
+    QTest::mouseClick(v->viewport(), Qt::LeftButton, Qt::ControlModifier, RowCenter(s, row));
+    QCOMPARE(s.grid().selectedCount(), 0);
+    QTest::mouseDClick(v->viewport(), Qt::LeftButton, Qt::ControlModifier, RowCenter(s, row));
+  } else
     QTest::mouseDClick(v->viewport(), Qt::LeftButton, {}, RowCenter(s, row));
   if (editor.isEmpty()) {
     QVERIFY(s.dialogs.shownEditors.isEmpty());

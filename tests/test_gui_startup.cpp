@@ -228,12 +228,11 @@ void StartUpTest::scriptFromTheSystemLocale_data() {
 void StartUpTest::scriptFromTheSystemLocale() {
   QFETCH(int, locale);
   QFETCH(Script, script);
-  SetSystemLocaleOverride(locale);
   Shell s(1);
+  s.localeId = locale;
   QVERIFY(s.start(std::nullopt));
-  SetSystemLocaleOverride(0);
   QCOMPARE(s.window->script(), script);
-  QCOMPARE(QFileInfo(InterfaceLanguage().path()).fileName(), LanguageFileName(script));
+  QCOMPARE(QFileInfo(s.window->texts().path()).fileName(), LanguageFileName(script));
 }
 
 void StartUpTest::setDataFolderCommand_data() {

@@ -89,7 +89,7 @@ class FakeDialogs : public v3::DialogFactory {
     if (onEditor) onEditor(r, g);
   }
   bool hasWindow(const QString&) const override { return windows; }
-  void showWindow(const QString& w, QWidget*) override { shownWindows.append(w); }
+  void showWindow(const QString& w, const v3::DialogContext&, QWidget*) override { shownWindows.append(w); }
 };
 
 // A program folder with Config.ini naming a generated data folder.
@@ -101,6 +101,7 @@ struct Shell {
   FakeDialogs dialogs;
   v3::FileStore* store = nullptr;
   bool programDialogs = false;  // the program's own editors instead of the record of them
+  int localeId = 1033;          // the system locale id the window is started with
   std::unique_ptr<v3::DialogFactory> builtIn;
   std::unique_ptr<v3::Vantaro3> window;
 
@@ -121,6 +122,7 @@ struct Shell {
     v3::ShellOptions o;
     o.programFolder = programFolder;
     o.script = script;
+    o.localeId = localeId;
     o.front = &front;
     if (programDialogs) builtIn = v3::MakeBuiltInDialogs(programFolder);
     o.dialogs = programDialogs ? builtIn.get() : &dialogs;

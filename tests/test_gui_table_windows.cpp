@@ -77,6 +77,7 @@ void Click(TableWindow& w, const char* button) {
 
 class TableWindowsTest : public QObject {
   Q_OBJECT
+  LanguageFile texts_;  // the interface's language file the dialogs are opened with
   QTemporaryDir root_;
   QString program_, data_;
   RecordingFront front_;
@@ -84,6 +85,7 @@ class TableWindowsTest : public QObject {
   QString path(const QString& file) const { return data_ + QLatin1Char('/') + file; }
   std::unique_ptr<TableWindow> open(const QString& name, FileStore* store = nullptr) {
     TableWindowOptions o;
+    o.texts = texts_;
     o.programFolder = program_;
     o.front = &front_;
     o.store = store;
@@ -92,7 +94,6 @@ class TableWindowsTest : public QObject {
 
  private slots:
   void initTestCase() {
-    SetSystemLocaleOverride(1028);
     program_ = root_.filePath("program");
     QDir().mkpath(program_);
     WriteFile(program_ + "/Config.ini", "[Config]\r\nPath=" + root_.filePath("data").toUtf8() + "\r\n");
@@ -100,7 +101,7 @@ class TableWindowsTest : public QObject {
     WriteFile(program_ + "/CHS.txt", EncodeCodePage(QStringLiteral("[Cons]\r\nCaption=星座表\r\nLb2=月份\r\nCmd_Save=存盘\r\n"
                                                                    "[Length]\r\nFrame(3)=电影类\r\nLb2=日\r\n"),
                                                     936));
-    SetInterfaceLanguage(LanguageFile(Script::Simplified, program_));
+    texts_ = LanguageFile(Script::Simplified, program_);
   }
 
   void init() {
@@ -433,8 +434,8 @@ class TableWindowsTest : public QObject {
     QFETCH(QString, typed);
     QFETCH(QString, quoted);
     QFETCH(QString, words);
-    SetInterfaceLanguage(ShippedLanguage(language));
-    const auto back = qScopeGuard([this] { SetInterfaceLanguage(LanguageFile(Script::Simplified, program_)); });
+    texts_ = ShippedLanguage(language);
+    const auto back = qScopeGuard([this] { texts_ = LanguageFile(Script::Simplified, program_); });
     auto w = open("Cons");
     w->show();
     QVERIFY(QTest::qWaitForWindowActive(w.get()));
@@ -468,8 +469,8 @@ class TableWindowsTest : public QObject {
     QFETCH(QString, window);
     QFETCH(QString, box);
     QFETCH(Script, language);
-    SetInterfaceLanguage(ShippedLanguage(language));
-    const auto back = qScopeGuard([this] { SetInterfaceLanguage(LanguageFile(Script::Simplified, program_)); });
+    texts_ = ShippedLanguage(language);
+    const auto back = qScopeGuard([this] { texts_ = LanguageFile(Script::Simplified, program_); });
     // A data folder deep down (Config.ini holds at most 254 bytes of it), so
     // that where the save went is a long line.
     QTemporaryDir deepRoot;
@@ -480,6 +481,7 @@ class TableWindowsTest : public QObject {
     QDir().mkpath(program);
     WriteFile(program + "/Config.ini", "[Config]\r\nPath=" + deep.toUtf8() + "\r\n");
     TableWindowOptions o;
+    o.texts = texts_;
     o.programFolder = program;
     o.front = &front_;
     auto w = MakeTableWindow(window, o);
@@ -529,7 +531,7 @@ class TableWindowsTest : public QObject {
       firstBox = w->table().values().front().text;
       Click(*w, "Cmd_Exit");
     });
-    dialogs->showWindow(window, &owner);
+    dialogs->showWindow(window, {texts_, Script::Traditional}, &owner);
     QCOMPARE(shown, window);
     QVERIFY(modal);
     QVERIFY(!firstBox.isEmpty());

@@ -8,6 +8,7 @@
 #include <random>
 
 #include "TestSupport.h"
+#include "model/RecordGrid.h"
 #include "model/TableIo.h"
 #include "tables/FixedLayout.h"
 #include "tables/SlotStream.h"
@@ -114,7 +115,6 @@ class LosslessTest : public QObject {
   }
 
  private slots:
-  void cleanup() { SetSystemLocaleOverride(0); }
 
   void tables_data() {
     QTest::addColumn<QString>("file");
@@ -132,15 +132,15 @@ class LosslessTest : public QObject {
     QFETCH(QString, file);
     QFETCH(int, locale);
     QFETCH(unsigned, seed);
-    SetSystemLocaleOverride(locale);
+    const Script script = SystemTextScript(locale);
     const TableDef& t = *FindTable(file);
     QByteArray dirty;
     const QString folder = dirtyFolder(t, seed, &dirty);
-    RecordGrid grid;
-    QVERIFY(LoadTable(t, folder, grid));
+    RecordStore grid;
+    QVERIFY(LoadTable(t, folder, script, grid));
     QVERIFY(grid.recordCount() > 2);
     QByteArray saved;
-    SaveOutcome out = EncodeTable(t, folder, grid, SaveRowOrder(t, grid), dirty, &saved);
+    SaveOutcome out = EncodeTable(t, folder, script, grid, SaveRowOrder(t, grid), dirty, &saved);
     QVERIFY2(out.ok(), qPrintable(out.message(file)));
     QCOMPARE(saved.toHex(), Unchanged(t, dirty).toHex());
 
@@ -160,7 +160,7 @@ class LosslessTest : public QObject {
     grid.setCell(r, c, grid.cell(1, c));
     QVERIFY(!grid.isCellUnchanged(r, c));
     QByteArray edited;
-    out = EncodeTable(t, folder, grid, SaveRowOrder(t, grid), dirty, &edited);
+    out = EncodeTable(t, folder, script, grid, SaveRowOrder(t, grid), dirty, &edited);
     QVERIFY2(out.ok(), qPrintable(out.message(file)));
     QVERIFY(edited != saved);
 
@@ -183,8 +183,8 @@ class LosslessTest : public QObject {
       QCOMPARE(edited.right(tail).toHex(), saved.right(tail).toHex());
     }
     QVERIFY(WriteFile(folder + "/" + file, edited));
-    RecordGrid back;
-    QVERIFY(LoadTable(t, folder, back));
+    RecordStore back;
+    QVERIFY(LoadTable(t, folder, script, back));
     QCOMPARE(back.records(), grid.records());
   }
 
@@ -209,23 +209,22 @@ class LosslessTest : public QObject {
       dirty.truncate(12 + (dirty.size() - 12) * 2 / 3 + 1);
       WriteFile(folder + "/" + t.fileName, dirty);
     }
-    const std::vector<TableRecord> read = ReadTableRecords(t, folder);
-    RecordGrid eager;
+    const std::vector<TableRecord> read = ReadTableRecords(t, folder, Script::Traditional);
+    RecordStore eager;
     eager.resetRecords(t.fieldCount(), read);
-    RecordGrid lazy;
-    QVERIFY(LoadTable(t, folder, lazy));
+    RecordStore lazy;
+    QVERIFY(LoadTable(t, folder, Script::Traditional, lazy));
     QCOMPARE(lazy.recordCount(), int(read.size()));
     // Saved before any cell was looked at: the same bytes.
     // (A table patched in place refuses a file too short for its records.)
     QByteArray fromLazy, fromEager;
-    const SaveOutcome a = EncodeTable(t, folder, lazy, SaveRowOrder(t, lazy), dirty, &fromLazy);
-    const SaveOutcome b = EncodeTable(t, folder, eager, SaveRowOrder(t, eager), dirty, &fromEager);
+    const SaveOutcome a = EncodeTable(t, folder, Script::Traditional, lazy, SaveRowOrder(t, lazy), dirty, &fromLazy);
+    const SaveOutcome b = EncodeTable(t, folder, Script::Traditional, eager, SaveRowOrder(t, eager), dirty, &fromEager);
     QCOMPARE(a.status, b.status);
     QCOMPARE(a.message(file), b.message(file));
     QCOMPARE(fromLazy.toHex(), fromEager.toHex());
     // A cell decoded alone (a sort key) is the cell of the whole record.
-    CodecContext ctx;
-    ctx.dataFolder = folder;
+    CodecContext ctx(Script::Traditional, folder);
     ProducerDirectory producers = ProducerDirectory::load(folder);
     ctx.producers = &producers;
     const std::vector<KeptBytes> located = t.codec->locate(dirty);
@@ -238,7 +237,7 @@ class LosslessTest : public QObject {
     }
     for (int r = 1; r <= lazy.recordCount(); ++r) {
       const TableRecord& want = read[size_t(r - 1)];
-      const RecordGrid::Row& got = lazy.rowAt(r);
+      const RecordStore::Row& got = lazy.rowAt(r);
       QCOMPARE(got.cells, eager.record(r));
       QCOMPARE(got.isKept(), want.isKept());
       if (want.isKept()) QCOMPARE(got.original, eager.rowAt(r).original);
@@ -252,7 +251,7 @@ class LosslessTest : public QObject {
   }
   void everyBig5Code() {
     QFETCH(int, locale);
-    SetSystemLocaleOverride(locale);
+    const Script script = SystemTextScript(locale);
     // Every pair of a lead byte and a trail byte, the 13,752 Big5 codes among
     // them, the user-defined areas and the pairs that are no character at all.
     QByteArray codes;
@@ -278,9 +277,9 @@ class LosslessTest : public QObject {
     const QString folder = dir_.filePath(QStringLiteral("codes%1").arg(locale));
     QDir().mkpath(folder);
     QVERIFY(WriteFile(folder + "/Team.dat", file));
-    RecordGrid grid;
-    QVERIFY(LoadTable(TeamTable(), folder, grid));
-    QVERIFY(SaveTable(TeamTable(), folder, grid).ok());
+    RecordStore grid;
+    QVERIFY(LoadTable(TeamTable(), folder, script, grid));
+    QVERIFY(SaveTable(TeamTable(), folder, script, grid).ok());
     QCOMPARE(ReadFile(folder + "/Team.dat"), file);
 
     const QString loc = QString::number(locale);
@@ -380,13 +379,13 @@ class LosslessTest : public QObject {
     QFETCH(int, locale);
     QFETCH(QString, text);
     QFETCH(QString, character);
-    SetSystemLocaleOverride(locale);
+    const Script script = SystemTextScript(locale);
     const TableDef& t = *FindTable(file);
     QByteArray dirty;
     const QString folder = dirtyFolder(t, 11, &dirty);
     QVERIFY(WriteFile(folder + "/" + file + ".bak", "older backup"));
-    RecordGrid grid;
-    QVERIFY(LoadTable(t, folder, grid));
+    RecordStore grid;
+    QVERIFY(LoadTable(t, folder, script, grid));
     // The first text column.
     int column = 0;
     if (const auto* fixed = dynamic_cast<const FixedCodec*>(t.codec)) {
@@ -398,7 +397,7 @@ class LosslessTest : public QObject {
     }
     QVERIFY(column > 0);
     grid.setCell(3, column, text);
-    const SaveOutcome out = SaveTable(t, folder, grid);
+    const SaveOutcome out = SaveTable(t, folder, script, grid);
     QCOMPARE(out.status, SaveOutcome::Refused);
     QCOMPARE(out.column, column);
     QCOMPARE(grid.cell(out.row, column), text);
@@ -410,7 +409,6 @@ class LosslessTest : public QObject {
   // The grid shows an undecodable byte as U+FFFD and keeps it while the cell
   // is unchanged; a changed cell that still holds it writes the byte back.
   void placeholderCells() {
-    SetSystemLocaleOverride(1028);
     const QString folder = dir_.filePath("placeholder");
     QDir().mkpath(folder);
     QByteArray rec(60, '\0');
@@ -418,12 +416,12 @@ class LosslessTest : public QObject {
     Put(rec, 4, big5Bytes("林") + Hex("a47f") + QByteArray(1, '\0') + "junk");
     QVERIFY(WriteFile(folder + "/Team.dat", Header(1, 60) + rec));
     RecordGrid grid;
-    QVERIFY(LoadTable(TeamTable(), folder, grid));
+    QVERIFY(LoadTable(TeamTable(), folder, Script::Traditional, grid));
     QCOMPARE(grid.data(grid.index(0, 2)).toString(), QStringLiteral("林\uFFFD\u007F"));
-    QVERIFY(SaveTable(TeamTable(), folder, grid).ok());
+    QVERIFY(SaveTable(TeamTable(), folder, Script::Traditional, grid).ok());
     QCOMPARE(ReadFile(folder + "/Team.dat"), Header(1, 60) + rec);
     grid.setCell(1, 2, QStringLiteral("陳") + grid.cell(1, 2).mid(1));
-    QVERIFY(SaveTable(TeamTable(), folder, grid).ok());
+    QVERIFY(SaveTable(TeamTable(), folder, Script::Traditional, grid).ok());
     QByteArray changed(60, '\0');
     Put(changed, 0, Le(1, 4));
     Put(changed, 4, big5Bytes("陳") + Hex("a47f"));

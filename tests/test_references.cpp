@@ -128,10 +128,10 @@ class ReferencesTest : public QObject {
       // Numbers with room between them (the sample's follow each other):
       // every star's number times ten, no star moved.
       RecordGrid grid;
-      QVERIFY(LoadTable(StarTable(), folder, grid));
+      QVERIFY(LoadTable(StarTable(), folder, Script::Traditional, grid));
       for (int r = 1; r <= grid.recordCount(); ++r) grid.setCell(r, 1, QString::number(grid.cell(r, 1).toLongLong() * 10));
       ReferencePlan plan;
-      QVERIFY(SaveTableWithReferences(StarTable(), folder, grid, FileStore::disk(), nullptr, {}, {}, &plan).ok());
+      QVERIFY(SaveTableWithReferences(StarTable(), folder, Script::Traditional, grid, FileStore::disk(), nullptr, {}, {}, &plan).ok());
       QVERIFY(!plan.changesCells());
       for (const char* t : {"Team.dat", "Firm.dat"}) QCOMPARE(ReadFile(folder + "/" + t), ReadFile(sample_ + "/" + t));
     }
@@ -161,7 +161,7 @@ class ReferencesTest : public QObject {
       QVERIFY2(r.code == 0 && r.err.contains("StarRole.dat: 1 deleted"), r.err.constData());
     } else {
       RecordGrid grid;
-      QVERIFY(LoadTable(StarTable(), folder, grid));
+      QVERIFY(LoadTable(StarTable(), folder, Script::Traditional, grid));
       int row = 0;
       for (int r = 1; r <= grid.recordCount(); ++r)
         if (grid.cell(r, 1).toLongLong() == chosen) row = r;
@@ -179,7 +179,7 @@ class ReferencesTest : public QObject {
         grid.appendRecord(fresh);
       }
       ReferencePlan plan;
-      const SaveOutcome o = SaveTableWithReferences(StarTable(), folder, grid, FileStore::disk(), nullptr, {}, {}, &plan);
+      const SaveOutcome o = SaveTableWithReferences(StarTable(), folder, Script::Traditional, grid, FileStore::disk(), nullptr, {}, {}, &plan);
       QVERIFY2(o.ok(), qPrintable(o.reason));
       QVERIFY(plan.changesCells());
     }

@@ -318,6 +318,48 @@ class SaveSafetyTest : public QObject {
     QCOMPARE(newest, QByteArray("four"));
   }
 
+  // Each replaced content stays in the history however the file's names are
+  // written afterwards: a file with no other name goes into the history as it
+  // is (the save gives its name a new file), one with a second name is copied,
+  // and a save that fails leaves no version that is still the file itself.
+  // Written in place through every name afterwards, no version changes.
+  void historyOutlivesWritesInPlace_data() {
+    QTest::addColumn<bool>("secondName");
+    QTest::addColumn<bool>("lastFails");
+    QTest::newRow("sole name") << false << false;
+    QTest::newRow("a second name") << true << false;
+    QTest::newRow("the last save fails") << false << true;
+  }
+  void historyOutlivesWritesInPlace() {
+    QFETCH(bool, secondName);
+    QFETCH(bool, lastFails);
+    struct FailingReplace : FileStore {
+      bool replace(const QString&, const QByteArray&, QString* error) override {
+        *error = QStringLiteral("disk full");
+        return false;
+      }
+    } failing;
+    freshFolder();
+    const QString other = dir_.filePath("second-name");
+    QVERIFY(WriteFile(table(), "one"));
+    if (secondName) QCOMPARE(::link(QFile::encodeName(table()).constData(), QFile::encodeName(other).constData()), 0);
+    SaveFileOptions options;
+    QVERIFY(SaveDataFile(table(), "two", options).ok());
+    const SaveFileResult last = SaveDataFile(table(), "three", options, lastFails ? failing : FileStore::disk());
+    QCOMPARE(last.ok(), !lastFails);
+    QCOMPARE(ReadFile(table()), QByteArray(lastFails ? "two" : "three"));
+    for (const QString& name : {table(), table() + ".bak", other})
+      if (QFileInfo::exists(name)) QVERIFY(WriteFile(name, "written in place"));
+    QList<QByteArray> kept;
+    for (const BackupVersion& v : BackupVersions(table())) {
+      QByteArray bytes;
+      QString error;
+      QVERIFY(ReadBackupVersion(v, &bytes, &error));
+      kept << bytes;
+    }
+    QCOMPARE(kept, lastFails ? QList<QByteArray>({"one"}) : QList<QByteArray>({"two", "one"}));
+  }
+
   void historyDepthFromConfig_data() {
     QTest::addColumn<QByteArray>("config");  // empty: no Config.ini
     QTest::addColumn<int>("depth");

@@ -38,15 +38,15 @@ struct Encoded {
   QByteArray bytes;
 };
 Encoded Encode(const TableDef& t, std::vector<QStringList> rows) {
-  RecordGrid grid;
+  RecordStore grid;
   grid.reset(t.fieldCount(), std::move(rows));
   Encoded e;
-  e.outcome = EncodeTable(t, QString(), grid, SaveRowOrder(t, grid), QByteArray(), &e.bytes);
+  e.outcome = EncodeTable(t, QString(), Script::Traditional, grid, SaveRowOrder(t, grid), QByteArray(), &e.bytes);
   return e;
 }
 std::vector<QStringList> Decode(const TableDef& t, const QByteArray& bytes) {
   std::vector<QStringList> rows;
-  for (TableRecord& r : t.codec->decode(bytes, {})) rows.push_back(std::move(r.cells));
+  for (TableRecord& r : t.codec->decode(bytes, CodecContext(Script::Traditional))) rows.push_back(std::move(r.cells));
   return rows;
 }
 
@@ -56,7 +56,6 @@ class SlotTablesTest : public QObject {
   Q_OBJECT
 
  private slots:
-  void initTestCase() { SetSystemLocaleOverride(1028); }
 
   void itemRecordBytes() {
     const TableDef& item = ItemTable();

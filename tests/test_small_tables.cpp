@@ -66,8 +66,8 @@ class SmallTablesTest : public QObject {
   QTemporaryDir dir_;
   QString path(const QString& file) const { return dir_.filePath(file); }
 
-  SaveOutcome saveGrid(const TableDef& t, RecordGrid& grid) { return SaveTable(t, dir_.path(), grid); }
-  void load(const TableDef& t, RecordGrid& grid) { QVERIFY(LoadTable(t, dir_.path(), grid)); }
+  SaveOutcome saveGrid(const TableDef& t, RecordStore& grid) { return SaveTable(t, dir_.path(), Script::Traditional, grid); }
+  void load(const TableDef& t, RecordStore& grid) { QVERIFY(LoadTable(t, dir_.path(), Script::Traditional, grid)); }
 
  private slots:
   // Producer numbers and names both ways: the first producer (in file order)
@@ -106,14 +106,13 @@ class SmallTablesTest : public QObject {
   }
 
   void init() {
-    SetSystemLocaleOverride(1028);
     for (const QString& f : QDir(dir_.path()).entryList(QDir::Files)) QFile::remove(path(f));
   }
 
   void activeWritesOnlyHeadCountAndCost() {
     const QByteArray original = ActiveFile();
     QVERIFY(WriteFile(path("Active.tab"), original));
-    RecordGrid grid;
+    RecordStore grid;
     load(ActiveTable(), grid);
     QCOMPARE(grid.recordCount(), 9);
     QCOMPARE(grid.record(1), (QStringList{"1", "記者會", "大型", "10", "1000"}));
@@ -141,7 +140,7 @@ class SmallTablesTest : public QObject {
   void pressionKeepsSecondHalvesAndLength() {
     const QByteArray original = PressionFile();
     QVERIFY(WriteFile(path("Pression.tab"), original));
-    RecordGrid grid;
+    RecordStore grid;
     load(PressionTable(), grid);
     QCOMPARE(grid.recordCount(), 99);
     QCOMPARE(grid.record(5), (QStringList{"5", "流行", "新人", "5", "10"}));
@@ -178,7 +177,7 @@ class SmallTablesTest : public QObject {
     QByteArray original = file == "Active.tab" ? ActiveFile() : PressionFile();
     if (change == "truncate") original.truncate(200);
     if (change != "missing") QVERIFY(WriteFile(path(file), original));
-    RecordGrid grid;
+    RecordStore grid;
     load(t, grid);
     if (change == "delete") grid.removeRecords({3});
     if (change == "add") grid.appendRecord({"10", "", "", "1", "1"});
@@ -195,7 +194,7 @@ class SmallTablesTest : public QObject {
   }
 
   void producerAndWorldPlacement() {
-    RecordGrid grid;
+    RecordStore grid;
     grid.reset(4, {{"2", "王導演", "3", "-4"}, {"1", "李製作", "0", "5"}});
     QVERIFY(saveGrid(ProducerTable(), grid).ok());
     const QByteArray pd = ReadFile(path("Producer.tab"));
@@ -229,7 +228,7 @@ class SmallTablesTest : public QObject {
       while (r.size() < 28) r << QString::number(r.size());
       return r;
     };
-    RecordGrid grid;
+    RecordStore grid;
     grid.reset(28, {row("9", "1"), row("7", "-1"), row("3", "32767")});
     QVERIFY(saveGrid(NeedEffectTable(), grid).ok());
     const QByteArray ne = ReadFile(path("NeedEffect.tab"));
@@ -240,7 +239,7 @@ class SmallTablesTest : public QObject {
     QCOMPARE(ne.mid(12 + 152 + 44, 4), Hex("ffffffff"));
     QCOMPARE(ne.mid(12 + 152 + 140, 12), Le(27, 4) + QByteArray(8, '\0'));
     QCOMPARE(grid.cell(1, 1), QStringLiteral("9"));
-    RecordGrid back;
+    RecordStore back;
     load(NeedEffectTable(), back);
     QCOMPARE(back.records(), grid.records());
 
@@ -260,7 +259,7 @@ class SmallTablesTest : public QObject {
     Put(r, 164, Le(77, 4));
     const QByteArray original = Header(2, 168) + r + r;
     QVERIFY(WriteFile(path("Nickname.tab"), original));
-    RecordGrid grid;
+    RecordStore grid;
     load(NicknameTable(), grid);
     QCOMPARE(grid.recordCount(), 2);
     QCOMPARE(grid.fieldCount(), 38);

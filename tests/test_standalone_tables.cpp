@@ -88,7 +88,7 @@ class StandaloneTablesTest : public QObject {
   StandaloneSave saveWith(StandaloneKind kind, const QByteArray& file, const QString& box, const QString& text,
                           FileStore& store = FileStore::disk()) {
     WriteFile(path(fileOf(kind)), file);
-    StandaloneTable t(kind);
+    StandaloneTable t(kind, Script::Traditional);
     if (!t.load(dir_.path())) return StandaloneSave{StandaloneSave::Failed, {}, {}, "load", {}};
     if (!t.setText(box, text)) return StandaloneSave{StandaloneSave::Failed, {}, {}, "no box " + box, {}};
     return t.save(dir_.path(), store);
@@ -96,7 +96,6 @@ class StandaloneTablesTest : public QObject {
 
  private slots:
   void init() {
-    SetSystemLocaleOverride(1028);
     for (const QString& f : QDir(dir_.path()).entryList(QDir::Files)) QFile::remove(path(f));
   }
 
@@ -138,7 +137,7 @@ class StandaloneTablesTest : public QObject {
     QFETCH(QString, box);
     QFETCH(QString, text);
     QFETCH(qint64, position);
-    StandaloneTable t(kind);
+    StandaloneTable t(kind, Script::Traditional);
     t.loadBytes(file);
     const TableValue* v = t.value(box);
     QVERIFY(v);
@@ -161,7 +160,7 @@ class StandaloneTablesTest : public QObject {
     QFETCH(int, count);
     QFETCH(QString, first);
     QFETCH(QString, last);
-    StandaloneTable t(kind);
+    StandaloneTable t(kind, Script::Traditional);
     t.loadBytes(Noise(1600, 40));
     QCOMPARE(int(t.values().size()), count);
     QCOMPARE(t.values().front().box, first);
@@ -219,7 +218,7 @@ class StandaloneTablesTest : public QObject {
 
   void aShortNameReadsBackAsItself() {
     QVERIFY(saveWith(StandaloneKind::Cons, ConsFile(), "Text1(0)", "魚").ok());
-    StandaloneTable t(StandaloneKind::Cons);
+    StandaloneTable t(StandaloneKind::Cons, Script::Traditional);
     QVERIFY(t.load(dir_.path()));
     QCOMPARE(t.text("Text1(0)"), QString("魚"));
   }
@@ -271,7 +270,7 @@ class StandaloneTablesTest : public QObject {
     const QByteArray oldBackup = "older copy";
     WriteFile(path(fileOf(kind) + ".bak"), oldBackup);
     WriteFile(path(fileOf(kind)), file);
-    StandaloneTable t(kind);
+    StandaloneTable t(kind, Script::Traditional);
     QVERIFY(t.load(dir_.path()));
     // A valid change before the bad box must not reach the file either.
     QVERIFY(t.setText(t.values().front().box, t.values().front().type == ValueType::Name ? "蛇" : "1"));
@@ -290,7 +289,7 @@ class StandaloneTablesTest : public QObject {
 
   void noSaveWithoutALoad() {
     WriteFile(path("Level.tab"), Noise(36));
-    StandaloneTable t(StandaloneKind::Level);
+    StandaloneTable t(StandaloneKind::Level, Script::Traditional);
     FailingStore store;
     StandaloneSave out = t.save(dir_.path(), store);
     QCOMPARE(out.status, StandaloneSave::Refused);
@@ -322,7 +321,7 @@ class StandaloneTablesTest : public QObject {
     QFETCH(bool, failRead);
     const QByteArray file = Replaced(Noise(2000, 40), 38, Hex("0000"));  // a slot 9 reads back from
     WriteFile(path("Length.tab"), file);
-    StandaloneTable t(StandaloneKind::Length);
+    StandaloneTable t(StandaloneKind::Length, Script::Traditional);
     QVERIFY(t.load(dir_.path()));
     QVERIFY(t.setText("Texta(0)", "9"));
     FailingStore store;
@@ -377,7 +376,7 @@ class StandaloneTablesTest : public QObject {
     QFETCH(QString, box);
     QFETCH(QString, text);
     QFETCH(QByteArray, written);
-    StandaloneTable t(kind);
+    StandaloneTable t(kind, Script::Traditional);
     QVERIFY(t.load(dir_.path()));
     for (const TableValue& v : t.values()) QCOMPARE(v.text, v.type == ValueType::Name ? QString() : QString("0"));
     QVERIFY(!QFileInfo::exists(path(fileOf(kind))));
@@ -392,7 +391,7 @@ class StandaloneTablesTest : public QObject {
   }
 
   void aMissingLengthFileHasNoRecordSize() {
-    StandaloneTable t(StandaloneKind::Length);
+    StandaloneTable t(StandaloneKind::Length, Script::Traditional);
     QVERIFY(t.load(dir_.path()));
     QCOMPARE(t.recordSize(), 0);
     QVERIFY(t.setText("Texta(3)", "2"));
@@ -454,7 +453,7 @@ class StandaloneTablesTest : public QObject {
     QFETCH(StandaloneKind, kind);
     QFETCH(QByteArray, file);
     WriteFile(path(fileOf(kind)), file);
-    StandaloneTable t(kind);
+    StandaloneTable t(kind, Script::Traditional);
     QVERIFY(t.load(dir_.path()));
     const StandaloneSave out = t.save(dir_.path());
     QVERIFY2(out.ok(), qPrintable(out.message(fileOf(kind))));
@@ -464,7 +463,7 @@ class StandaloneTablesTest : public QObject {
 
   void reloadingReplacesPositions() {
     WriteFile(path("Length.tab"), Noise(2000, 40));
-    StandaloneTable t(StandaloneKind::Length);
+    StandaloneTable t(StandaloneKind::Length, Script::Traditional);
     QVERIFY(t.load(dir_.path()));
     QCOMPARE(t.value("Texta(1)")->position, 76);
     QVERIFY(t.setText("Texta(1)", "1"));
@@ -477,7 +476,7 @@ class StandaloneTablesTest : public QObject {
   void sampleFolderHoldsTheFourFiles() {
     QString error;
     QVERIFY2(WriteSampleFolder(dir_.path(), 3, 5, &error), qPrintable(error));
-    StandaloneTable cons(StandaloneKind::Cons);
+    StandaloneTable cons(StandaloneKind::Cons, Script::Traditional);
     QVERIFY(cons.load(dir_.path()));
     QCOMPARE(cons.text("Text1(0)"), QString("牡羊座"));
     QCOMPARE(cons.text("Text2(0)"), QString("3"));
@@ -487,17 +486,17 @@ class StandaloneTablesTest : public QObject {
       const int month = cons.text(QString("Text2(%1)").arg(i)).toInt();
       QVERIFY(month >= 1 && month <= 12);
     }
-    StandaloneTable level(StandaloneKind::Level);
+    StandaloneTable level(StandaloneKind::Level, Script::Traditional);
     QVERIFY(level.load(dir_.path()));
     QCOMPARE(level.text("Text1(0)"), QString("330"));
     QCOMPARE(level.text("Text1(8)"), QString("999"));
     for (int k = 1; k < 9; ++k)
       QVERIFY(level.text(QString("Text1(%1)").arg(k)).toInt() > level.text(QString("Text1(%1)").arg(k - 1)).toInt());
-    StandaloneTable dif(StandaloneKind::Dif);
+    StandaloneTable dif(StandaloneKind::Dif, Script::Traditional);
     QVERIFY(dif.load(dir_.path()));
     for (int k = 0; k < 40; k += 2)
       QVERIFY(dif.text(QString("Text(%1)").arg(k)).toInt() < dif.text(QString("Text(%1)").arg(k + 1)).toInt());
-    StandaloneTable length(StandaloneKind::Length);
+    StandaloneTable length(StandaloneKind::Length, Script::Traditional);
     QVERIFY(length.load(dir_.path()));
     QVERIFY(length.recordSize() >= 36);
     QCOMPARE(ReadFile(path("Length.tab")).size(), 12 + 36 * length.recordSize());

@@ -60,7 +60,6 @@ class TeamTest : public QObject {
 
  private slots:
   void init() {
-    SetSystemLocaleOverride(1028);
     QFile::remove(path());
     QFile::remove(path() + ".bak");
   }
@@ -69,8 +68,8 @@ class TeamTest : public QObject {
     const QByteArray name = EncodeBig5("星光少女");
     QVERIFY(WriteFile(path(), Header(2, 60) + teamRecord(1, name, {3, -1, 0x12345, 2, 900, 0, 0, 0, 7}) +
                                   teamRecord(2, "AB", {})));
-    RecordGrid grid;
-    QVERIFY(LoadTable(TeamTable(), dir_.path(), grid));
+    RecordStore grid;
+    QVERIFY(LoadTable(TeamTable(), dir_.path(), Script::Traditional, grid));
     QCOMPARE(grid.recordCount(), 2);
     QCOMPARE(grid.fieldCount(), 11);
     QCOMPARE(grid.record(1), (QStringList{"1", "星光少女", "3", "-1", "9029", "2", "900", "0", "0", "0", "7"}));
@@ -83,18 +82,18 @@ class TeamTest : public QObject {
                             teamRecord(2, "", {-1, -1, -1, -1, 0, 0, 0, 0, 0}) +
                             teamRecord(10, EncodeBig5("東方神話"), {5, 6, 7, 8, 32767, -32768, 0, 0, -3});
     QVERIFY(WriteFile(path(), file));
-    RecordGrid grid;
-    LoadTable(TeamTable(), dir_.path(), grid);
-    QCOMPARE(SaveTable(TeamTable(), dir_.path(), grid).status, SaveOutcome::Saved);
+    RecordStore grid;
+    LoadTable(TeamTable(), dir_.path(), Script::Traditional, grid);
+    QCOMPARE(SaveTable(TeamTable(), dir_.path(), Script::Traditional, grid).status, SaveOutcome::Saved);
     QCOMPARE(ReadFile(path()), file);
     QCOMPARE(ReadFile(path() + ".bak"), file);
     QVERIFY(!grid.isModified());
   }
 
   void saveSortsAndFrames() {
-    RecordGrid grid;
+    RecordStore grid;
     grid.reset(11, {{"10", "C"}, {"2", "B", "-1"}, {"1", "A"}});
-    QCOMPARE(SaveTable(TeamTable(), dir_.path(), grid).status, SaveOutcome::Saved);
+    QCOMPARE(SaveTable(TeamTable(), dir_.path(), Script::Traditional, grid).status, SaveOutcome::Saved);
     const QByteArray saved = ReadFile(path());
     QCOMPARE(saved.size(), 12 + 3 * 60);
     QCOMPARE(saved.left(12), Header(3, 60));
@@ -111,9 +110,9 @@ class TeamTest : public QObject {
   }
 
   void emptyTableIsHeaderOnly() {
-    RecordGrid grid;
+    RecordStore grid;
     grid.reset(11, {});
-    QVERIFY(SaveTable(TeamTable(), dir_.path(), grid).ok());
+    QVERIFY(SaveTable(TeamTable(), dir_.path(), Script::Traditional, grid).ok());
     QCOMPARE(ReadFile(path()), Header(0, 60));
   }
 
@@ -131,8 +130,8 @@ class TeamTest : public QObject {
     QFETCH(QByteArray, file);
     QFETCH(int, rows);
     if (!file.isEmpty()) QVERIFY(WriteFile(path(), file));
-    RecordGrid grid;
-    LoadTable(TeamTable(), dir_.path(), grid);
+    RecordStore grid;
+    LoadTable(TeamTable(), dir_.path(), Script::Traditional, grid);
     QCOMPARE(grid.recordCount(), rows);
     if (rows > 1) QCOMPARE(grid.record(rows), (QStringList{"0", "", "0", "0", "0", "0", "0", "0", "0", "0", "0"}));
     // A load never creates or changes a file.
@@ -156,11 +155,11 @@ class TeamTest : public QObject {
     const QByteArray file = Header(1, 60) + teamRecord(1, "OLD", {});
     QVERIFY(WriteFile(path(), file));
     QVERIFY(WriteFile(path() + ".bak", "older backup"));
-    RecordGrid grid;
+    RecordStore grid;
     grid.reset(11, {{"30", "C"}, {"20", "B"}, {"10", "A"}});
     grid.setCell(row, column, cell);
     const std::vector<QStringList> before = grid.records();
-    const SaveOutcome out = SaveTable(TeamTable(), dir_.path(), grid);
+    const SaveOutcome out = SaveTable(TeamTable(), dir_.path(), Script::Traditional, grid);
     QCOMPARE(out.status, SaveOutcome::Refused);
     QCOMPARE(out.row, row);  // named as the grid showed it, before any sort
     QCOMPARE(out.column, column);
@@ -173,9 +172,9 @@ class TeamTest : public QObject {
   }
 
   void roundingAndEmptyCells() {
-    RecordGrid grid;
+    RecordStore grid;
     grid.reset(11, {{"1", "", "2.5", "-1.5", "", "3.5"}});
-    QVERIFY(SaveTable(TeamTable(), dir_.path(), grid).ok());
+    QVERIFY(SaveTable(TeamTable(), dir_.path(), Script::Traditional, grid).ok());
     const QByteArray saved = ReadFile(path());
     QCOMPARE(saved.mid(12 + 24, 4), Le(2, 4));
     QCOMPARE(saved.mid(12 + 28, 4), Le(-2, 4));
@@ -186,11 +185,11 @@ class TeamTest : public QObject {
   void failedBackupLeavesFileAlone() {
     const QByteArray file = Header(1, 60) + teamRecord(5, "OLD", {});
     QVERIFY(WriteFile(path(), file));
-    RecordGrid grid;
+    RecordStore grid;
     grid.reset(11, {{"1", "NEW"}});
     FailingStore store;
     store.failBackup = true;
-    const SaveOutcome out = SaveTable(TeamTable(), dir_.path(), grid, store);
+    const SaveOutcome out = SaveTable(TeamTable(), dir_.path(), Script::Traditional, grid, store);
     QCOMPARE(out.status, SaveOutcome::Failed);
     QVERIFY(out.message("Team.dat").contains(".bak"));
     QCOMPARE(ReadFile(path()), file);
@@ -207,11 +206,11 @@ class TeamTest : public QObject {
     QFETCH(qint64, after);
     const QByteArray file = Header(1, 60) + teamRecord(5, "OLD", {});
     QVERIFY(WriteFile(path(), file));
-    RecordGrid grid;
+    RecordStore grid;
     grid.reset(11, {{"2", "NEW"}, {"1", "NEW"}});
     FailingStore store;
     store.failAfterBytes = after;
-    const SaveOutcome out = SaveTable(TeamTable(), dir_.path(), grid, store);
+    const SaveOutcome out = SaveTable(TeamTable(), dir_.path(), Script::Traditional, grid, store);
     QCOMPARE(out.status, SaveOutcome::Failed);
     QCOMPARE(ReadFile(path()), file);
     QCOMPARE(ReadFile(path() + ".bak"), file);
@@ -225,28 +224,28 @@ class TeamTest : public QObject {
     const QByteArray file = Header(0, 60);
     QVERIFY(WriteFile(p, file));
     QFile::setPermissions(ro.path(), QFile::ReadOwner | QFile::ExeOwner);
-    RecordGrid grid;
+    RecordStore grid;
     grid.reset(11, {{"1", "A"}});
-    const SaveOutcome out = SaveTable(TeamTable(), ro.path(), grid);
+    const SaveOutcome out = SaveTable(TeamTable(), ro.path(), Script::Traditional, grid);
     QFile::setPermissions(ro.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     QCOMPARE(out.status, SaveOutcome::Failed);
     QCOMPARE(ReadFile(p), file);
   }
 
   void folderRemovedBehindTheProgram() {
-    RecordGrid grid;
+    RecordStore grid;
     grid.reset(11, {{"1", "A"}});
-    const SaveOutcome out = SaveTable(TeamTable(), dir_.filePath("gone"), grid);
+    const SaveOutcome out = SaveTable(TeamTable(), dir_.filePath("gone"), Script::Traditional, grid);
     QCOMPARE(out.status, SaveOutcome::Failed);
     QVERIFY(!QFileInfo::exists(dir_.filePath("gone")));
   }
 
   void fileFoundWithoutRegardToCase() {
     QVERIFY(WriteFile(dir_.filePath("TEAM.DAT"), Header(1, 60) + teamRecord(7, "X", {})));
-    RecordGrid grid;
-    LoadTable(TeamTable(), dir_.path(), grid);
+    RecordStore grid;
+    LoadTable(TeamTable(), dir_.path(), Script::Traditional, grid);
     QCOMPARE(grid.cell(1, 1), QStringLiteral("7"));
-    QVERIFY(SaveTable(TeamTable(), dir_.path(), grid).ok());
+    QVERIFY(SaveTable(TeamTable(), dir_.path(), Script::Traditional, grid).ok());
     QVERIFY(QFile::exists(dir_.filePath("TEAM.DAT.bak")));
     QVERIFY(!QFile::exists(path()));
     QFile::remove(dir_.filePath("TEAM.DAT"));

@@ -19,6 +19,7 @@
 #include "app/GridCommands.h"
 #include "app/MainWindow.h"
 #include "app/Messages.h"
+#include "app/Progress.h"
 #include "app/Texts.h"
 #include "app/UiFront.h"
 #include "storage/FileStore.h"
@@ -74,7 +75,7 @@ BatchDialog::BatchDialog(Vantaro3& window, const TableDef& table, QWidget* owner
   bool exists = false;
   QString error;
   file_ = FileStore::disk().read(DataFilePath(window.dataFolder(), table.fileName), &exists, &error);
-  names_ = BatchColumnNames(InterfaceLanguage(), table.fileName, table.fieldCount());
+  names_ = BatchColumnNames(window.texts(), table.fileName, table.fieldCount());
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(new QLabel(localised(lc, QStringLiteral("每行一条指令：=列=值 !列=值 >列=n <列=n ~列=文字 筛选；"
                                                        ".列=值 .列=$列2 .列+=n .列-=n .列*=f 修改（末尾加 !clamp 取最接近的可保存值）；# 注释")),
@@ -109,13 +110,23 @@ void BatchDialog::refresh() {
     ok_->setEnabled(false);
     return;
   }
-  result_ = RunBatch(program, table_, window_.dataFolder(), grid, &file_);
-  if (!result_.ok()) {
-    summary_->setText(result_.refusalLines(ToolTable{&table_, nullptr, InterfaceLanguage()}).join(u'\n'));
+  {
+    // Every record goes through the program: a large table takes a while.
+    BusyCursor busy;
+    ProgressDialogRun progress(&window_, lc, QStringLiteral("正在执行批量修改…"), QStringLiteral("batchProgress"));
+    result_ = RunBatch(program, table_, window_.dataFolder(), window_.systemScript(), grid, &file_, progress.callback());
+  }
+  if (result_.stopped) {
+    summary_->setText(localised(lc, QStringLiteral("已取消：没有修改任何记录。")));
     ok_->setEnabled(false);
     return;
   }
-  const TableDifference d = BatchDifference(ToolTable{&table_, nullptr, InterfaceLanguage()}, grid, result_);
+  if (!result_.ok()) {
+    summary_->setText(result_.refusalLines(ToolTable{&table_, nullptr, window_.texts()}).join(u'\n'));
+    ok_->setEnabled(false);
+    return;
+  }
+  const TableDifference d = BatchDifference(ToolTable{&table_, nullptr, window_.texts()}, grid, result_);
   for (const RecordDifference& r : d.records)
     for (const CellChange& c : r.changes)
       new QTreeWidgetItem(preview_, {r.key, grid.headerText(c.column), shown(c.oldText), shown(c.newText)});
@@ -160,10 +171,18 @@ void PatchDialog::refresh() {
   const Patch patch = reverse_->isChecked() ? ReversedPatch(patch_) : patch_;
   preview_->clear();
   ok_->setEnabled(false);
-  // The files as they are now: every table of the patch read again.
+  // The files as they are now: every table of the patch read again, then
+  // every new content made, under one progress dialog (half each); 取消
+  // leaves the patch unapplied.
+  BusyCursor busy;
+  ProgressDialogRun progress(&window_, lc, QStringLiteral("正在读取补丁所改的表…"), QStringLiteral("patchProgress"));
+  const auto half = [&progress](int which) {
+    return [&progress, which](qint64 done, qint64 total) { return progress.report(which * total + done, 2 * total); };
+  };
+  const QString stopped = localised(lc, QStringLiteral("已取消：补丁未应用，没有写入任何文件。"));
   QString error;
-  if (!PlanFolderPatch(patch, window_.dataFolder(), force_->isChecked(), &plan_, &error)) {
-    summary_->setText(error);
+  if (!PlanFolderPatch(patch, window_.dataFolder(), window_.systemScript(), force_->isChecked(), &plan_, &error, half(0))) {
+    summary_->setText(progress.cancelled() ? stopped : error);
     return;
   }
   // One item per table with its count, its conflicts and its changes below it.
@@ -211,8 +230,8 @@ void PatchDialog::refresh() {
   }
   // Every new content made in memory as the save makes it: a value that
   // cannot be stored refuses the whole patch before OK.
-  if (!MakePatchedContents(plan_, nullptr, &error)) {
-    summary_->setText(text + u'\n' + error);
+  if (!MakePatchedContents(plan_, nullptr, &error, half(1))) {
+    summary_->setText(text + u'\n' + (progress.cancelled() ? stopped : error));
     return;
   }
   if (PatchSaveEntries(plan_).empty()) text += u'\n' + localised(lc, QStringLiteral("没有需要写入的文件。"));
@@ -372,7 +391,7 @@ void AddBatchCommands(Vantaro3& window, QMenu* fileMenu, QMenu* editMenu, UiFron
     if (error.isEmpty() && !exists) error = localised(w->script(), QStringLiteral("文件不存在"));
     Patch parsed;
     PatchError bad;
-    if (!error.isEmpty() || !ReadPatch(bytes, &parsed, &bad, InterfaceLanguage())) {
+    if (!error.isEmpty() || !ReadPatch(bytes, &parsed, &bad, w->texts())) {
       const QString name = QFileInfo(path).fileName();
       front.message(w, error.isEmpty() ? bad.message(name) : QStringLiteral("%1: %2").arg(name, error),
                     UiFront::Icon::Warning);

@@ -20,12 +20,13 @@ CellEditing::CellEditing(RecordGrid& grid, Script script, QObject* parent)
 
 CellEditing::~CellEditing() = default;
 
-void CellEditing::setTable(const TableDef* table, const QString& folder, const std::function<CellEditorDefs()>& defs) {
+void CellEditing::setTable(const TableDef* table, const QString& folder, Script systemScript,
+                           const std::function<CellEditorDefs()>& defs) {
   if (table == table_ && folder == folder_ && (table || !checker_)) return;
   table_ = table;
   folder_ = folder;
   defs_ = table && defs ? defs() : CellEditorDefs();
-  checker_ = table ? std::make_unique<CellChecker>(*table, folder) : nullptr;
+  checker_ = table ? std::make_unique<CellChecker>(*table, folder, systemScript) : nullptr;
 }
 
 bool CellEditing::editable(int column) const {

@@ -26,7 +26,8 @@ class CellEditing : public QObject {
 
   // The open table (nullptr: none) and how its editor shows each field;
   // `defs` is asked only when the table or the folder is another one.
-  void setTable(const TableDef* table, const QString& folder, const std::function<CellEditorDefs()>& defs);
+  void setTable(const TableDef* table, const QString& folder, Script systemScript,
+                const std::function<CellEditorDefs()>& defs);
 
   bool editable(int column) const;
   CellEditorDef editorFor(int column) const;  // a plain text where the editor names none

@@ -18,6 +18,7 @@
 #include "app/GridCommands.h"
 #include "app/MainWindow.h"
 #include "app/Messages.h"
+#include "app/Progress.h"
 #include "app/UiFront.h"
 #include "model/TableIo.h"
 #include "storage/FileStore.h"
@@ -28,8 +29,7 @@
 namespace v3 {
 namespace {
 
-// Tables of more records than this show a progress dialog.
-constexpr int kProgressFrom = 5000;
+// An export encodes this many records between two reports of its progress.
 constexpr int kChunk = 2000;
 
 QString tr(const Vantaro3& w, const QString& simplified) { return msg::Localised(w.script(), simplified); }
@@ -39,18 +39,6 @@ const TableDef* openTable(Vantaro3& w, UiFront& front) {
   const TableDef* table = entry ? entry->table() : nullptr;
   if (!table) front.message(&w, tr(w, QStringLiteral("请先打开一个数据表。")), UiFront::Icon::Information);
   return table;
-}
-
-// A progress dialog for a large table, none for a small one.
-std::unique_ptr<QProgressDialog> progressFor(Vantaro3& w, const QString& label, int records) {
-  if (records <= kProgressFrom) return nullptr;
-  auto p = std::make_unique<QProgressDialog>(label, QString(), 0, records, &w);
-  p->setObjectName(QStringLiteral("csvProgress"));
-  p->setWindowModality(Qt::WindowModal);
-  p->setMinimumDuration(0);
-  p->setCancelButton(nullptr);
-  p->setValue(0);
-  return p;
 }
 
 // The formats a table file may have: a workbook (XLSX; an import reads ODS
@@ -191,31 +179,48 @@ bool writeExported(Vantaro3& w, const QString& path, const QByteArray& bytes, co
 bool ExportOpenTableCsv(Vantaro3& w, const QString& path, const CsvOptions& options, UiFront& front) {
   const TableDef* table = openTable(w, front);
   if (!table) return false;
-  const std::vector<QStringList>& records = w.grid().records();
-  const std::unique_ptr<QProgressDialog> progress =
-      progressFor(w, tr(w, QStringLiteral("正在导出 %1…").arg(table->fileName)), int(records.size()));
-  // In pieces, so that the progress dialog can move; the header and the mark go first only.
+  // In pieces, each piece's records decoded as it is written, so that the
+  // progress dialog moves and 取消 stops the export before anything is
+  // written; the header and the mark go first only.
+  const RecordGrid& grid = w.grid();
+  const int count = grid.recordCount();
   QByteArray csv;
-  CsvOptions piece = options;
-  for (size_t first = 0; first < records.size() || first == 0; first += kChunk) {
-    const std::vector<QStringList> part(records.begin() + qsizetype(first),
-                                        records.begin() + qsizetype(std::min(records.size(), first + kChunk)));
-    QByteArray bytes;
-    CsvRefusal refusal;
-    if (!RecordsToCsv(part, piece, &bytes, &refusal)) {
-      if (refusal.line > 0) refusal.line += int(first) + (first > 0 && !options.header.isEmpty() ? 1 : 0);
-      front.message(&w, tr(w, QStringLiteral("%1 未导出：%2")
-                                  .arg(table->fileName, refusal.message(QDir::toNativeSeparators(path)))),
-                    UiFront::Icon::Warning);
-      return false;
+  CsvRefusal refusal;
+  bool refused = false, cancelled = false;
+  {
+    BusyCursor busy;
+    ProgressDialogRun progress(&w, w.script(), QStringLiteral("正在导出 %1…").arg(table->fileName),
+                               QStringLiteral("csvProgress"));
+    CsvOptions piece = options;
+    std::vector<QStringList> part;
+    for (int first = 1; first <= count || first == 1; first += kChunk) {
+      const int last = std::min(count, first + kChunk - 1);
+      part.clear();
+      for (int r = first; r <= last; ++r) part.push_back(grid.record(r));
+      QByteArray bytes;
+      if ((refused = !RecordsToCsv(part, piece, &bytes, &refusal))) {
+        if (refusal.line > 0) refusal.line += first - 1 + (first > 1 && !options.header.isEmpty() ? 1 : 0);
+        break;
+      }
+      csv += bytes;
+      piece.header.clear();
+      piece.bom = false;
+      if ((cancelled = !progress.report(last, count)) || count == 0) break;
     }
-    csv += bytes;
-    piece.header.clear();
-    piece.bom = false;
-    if (progress) progress->setValue(int(std::min(records.size(), first + kChunk)));
-    if (records.empty()) break;
   }
-  return writeExported(w, path, csv, *table, records.size(), front);
+  // Told once the progress dialog is gone.
+  if (refused) {
+    front.message(
+        &w,
+        tr(w, QStringLiteral("%1 未导出：%2").arg(table->fileName, refusal.message(QDir::toNativeSeparators(path)))),
+        UiFront::Icon::Warning);
+    return false;
+  }
+  if (cancelled) {
+    w.statusBar()->showMessage(tr(w, QStringLiteral("已取消导出 %1，未写入文件").arg(table->fileName)), 10000);
+    return false;
+  }
+  return writeExported(w, path, csv, *table, size_t(count), front);
 }
 
 bool ExportOpenTableXlsx(Vantaro3& w, const QString& path, UiFront& front) {
@@ -224,7 +229,7 @@ bool ExportOpenTableXlsx(Vantaro3& w, const QString& path, UiFront& front) {
   const std::vector<QStringList>& records = w.grid().records();
   ToolTable tool;
   tool.grid = table;
-  tool.texts = InterfaceLanguage();
+  tool.texts = w.texts();
   std::vector<SheetColumn> columns = SheetColumns(tool, w.dataFolder());
   for (int c = 1; c <= int(columns.size()); ++c) columns[size_t(c - 1)].header = w.grid().headerText(c);
   QByteArray xlsx;
@@ -256,14 +261,24 @@ bool ImportOpenTableCsv(Vantaro3& w, const QString& path, CsvOptions options, Ui
 
   RecordGrid& grid = w.grid();
   const int k = grid.fieldCount();
-  options.knownHeaders = HeaderLinesOfBothScripts(InterfaceLanguage(), table->fileName, k);
+  options.knownHeaders = HeaderLinesOfBothScripts(w.texts(), table->fileName, k);
   ImportedRows imported;
   CsvRefusal refusal;
   const QString csvName = QFileInfo(path).fileName();
-  // A large workbook takes a few seconds to unpack and read.
-  QGuiApplication::setOverrideCursor(Qt::WaitCursor);
-  const bool read = SheetFileToRecords(bytes, k, table->fileName, options, &imported, &refusal);
-  QGuiApplication::restoreOverrideCursor();
+  bool read = false;
+  {
+    // A large file takes a while to read; 取消 leaves the table as it is.
+    BusyCursor busy;
+    ProgressDialogRun progress(&w, w.script(), QStringLiteral("正在读取 %1…").arg(csvName),
+                               QStringLiteral("csvProgress"));
+    options.progress = progress.callback();
+    read = SheetFileToRecords(bytes, k, table->fileName, options, &imported, &refusal);
+    options.progress = nullptr;
+    if (progress.cancelled()) {
+      w.statusBar()->showMessage(tr(w, QStringLiteral("已取消导入 %1，表格未改动").arg(table->fileName)), 10000);
+      return false;
+    }
+  }
   if (!read) {
     const bool empty = refusal.line == 0 && !options.allowEmpty;
     if (!empty) return refuse(refusal.message(csvName));
@@ -293,10 +308,10 @@ bool ImportOpenTableCsv(Vantaro3& w, const QString& path, CsvOptions options, Ui
     QByteArray existing = FileStore::disk().read(DataFilePath(w.dataFolder(), table->fileName), &exists, &error);
     QByteArray out;
     const std::vector<int> order = SaveRowOrder(*table, check);
-    SaveOutcome o = EncodeTable(*table, w.dataFolder(), check, order, existing, &out);
+    SaveOutcome o = EncodeTable(*table, w.dataFolder(), w.systemScript(), check, order, existing, &out);
     // A changed cell in a column the save does not write is refused, not dropped.
     if (o.ok())
-      if (const std::optional<CellProblem> p = FirstCellNotStored(*table, w.dataFolder(), check, order, out)) {
+      if (const std::optional<CellProblem> p = FirstCellNotStored(*table, w.dataFolder(), w.systemScript(), check, order, out)) {
         return refuse(QStringLiteral("%1 第 %2 行，第 %3 列（%4）：%5")
                           .arg(csvName)
                           .arg(imported.lines[size_t(p->record - 1)])
@@ -324,14 +339,14 @@ bool ImportOpenTableCsv(Vantaro3& w, const QString& path, CsvOptions options, Ui
                                .arg(counts.removed))))
     return false;
 
-  const std::unique_ptr<QProgressDialog> progress =
-      progressFor(w, tr(w, QStringLiteral("正在导入 %1…").arg(table->fileName)), int(records.size()));
   {
-    // The import is one step of the undo stack, however many changes it makes.
+    // The import is one step of the undo stack, however many changes it
+    // makes; once it changes the table it is carried through.
+    ProgressDialogRun progress(&w, w.script(), QStringLiteral("正在导入 %1…").arg(table->fileName),
+                               QStringLiteral("csvProgress"));
+    progress.setCancellable(false);
     UndoScope step(grid, QStringLiteral("导入表格文件"));
-    ReplaceRecords(grid, records, [&progress](int done) {
-      if (progress) progress->setValue(done);
-    });
+    ReplaceRecords(grid, records, [&progress, &records](int done) { progress.report(done, qint64(records.size())); });
   }
   w.updateSelectionLabel();
   w.statusBar()->showMessage(

@@ -7,12 +7,23 @@
 #include <memory>
 #include <vector>
 
+#include "text/Language.h"
+#include "text/Script.h"
+
 class QWidget;
 
 namespace v3 {
 
 class RecordGrid;
 struct CatalogueEntry;
+
+// What the shell's dialogs read and write with: the interface's language
+// file (captions, lists, the script of their messages) and the script the
+// data folder's text fields are in (see CodecContext).
+struct DialogContext {
+  LanguageFile texts;
+  Script systemScript = Script::Traditional;
+};
 
 // The three ways the shell opens a table's editor.
 enum class EditorMode {
@@ -23,6 +34,7 @@ enum class EditorMode {
 
 struct EditorRequest {
   QString editor;               // the dialog's name, "Team", "CDW", ...
+  DialogContext context;
   EditorMode mode = EditorMode::Edit;
   QStringList disabledControls;  // ModifySeveral: the editor controls to disable
   // 转到 on a field that refers to a record of another table (the columns
@@ -56,10 +68,9 @@ class DialogFactory {
   virtual bool hasEditor(const QString& editor) const = 0;
   virtual void showEditor(const EditorRequest& request, RecordGrid& grid, QWidget* owner) = 0;
   virtual bool hasWindow(const QString& window) const = 0;
-  virtual void showWindow(const QString& window, QWidget* owner) = 0;
+  virtual void showWindow(const QString& window, const DialogContext& context, QWidget* owner) = 0;
   // The editor's fields as the grid edits them in place; none known: every column a text.
-  virtual CellEditorDefs cellEditors(const QString& /*editor*/) { return {}; }
-
+  virtual CellEditorDefs cellEditors(const QString& /*editor*/, const DialogContext& /*context*/) { return {}; }
 };
 
 }  // namespace v3

@@ -11,6 +11,7 @@
 #include "app/GridView.h"
 #include "app/Messages.h"
 #include "app/Search.h"
+#include "app/FormTexts.h"
 #include "app/Texts.h"
 #include "app/UiFront.h"
 #include "model/RecordGrid.h"
@@ -18,8 +19,9 @@
 
 namespace v3 {
 
-FindDialog::FindDialog(RecordGrid& grid, GridView* view, UiFront& front, QWidget* owner)
-    : QDialog(owner), grid_(grid), view_(view), front_(front) {
+FindDialog::FindDialog(RecordGrid& grid, GridView* view, UiFront& front, const LanguageFile& texts, int localeId,
+                       QWidget* owner)
+    : QDialog(owner), grid_(grid), view_(view), front_(front), localeId_(localeId) {
   setObjectName(QStringLiteral("Find"));
   setWindowTitle(QStringLiteral("查找"));
   if (owner) setWindowIcon(owner->windowIcon());
@@ -62,7 +64,7 @@ FindDialog::FindDialog(RecordGrid& grid, GridView* view, UiFront& front, QWidget
   connect(cmdNext_, &QPushButton::clicked, this, &FindDialog::findNext);
   connect(cmdExit_, &QPushButton::clicked, this, &QDialog::reject);
 
-  ApplyWindowTexts(this);
+  ApplyFormTexts(this, texts);
 
   // One entry per data column: entry p stands for grid column p + 1. A
   // column without a header text is named by its number, so that every
@@ -98,7 +100,7 @@ void FindDialog::searchFrom(int startRow) {
     if (view_) view_->setTopRow(row);
     return;
   }
-  const QString notFound = msg::NotFoundForLocale(SystemLocaleNumber());
+  const QString notFound = msg::NotFoundForLocale(localeId_);
   if (!notFound.isEmpty()) front_.message(this, notFound, UiFront::Icon::Information);
   reject();
 }

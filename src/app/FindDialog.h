@@ -1,6 +1,8 @@
 #pragma once
 #include <QDialog>
 
+#include "text/Language.h"
+
 class QComboBox;
 class QLabel;
 class QLineEdit;
@@ -17,7 +19,9 @@ class UiFront;
 class FindDialog : public QDialog {
   Q_OBJECT
  public:
-  FindDialog(RecordGrid& grid, GridView* view, UiFront& front, QWidget* owner);
+  // texts: the window texts; localeId: the system's, which words the message that nothing was found.
+  FindDialog(RecordGrid& grid, GridView* view, UiFront& front, const LanguageFile& texts, int localeId,
+             QWidget* owner);
 
   QComboBox* columnList() const { return combo1_; }
   QLineEdit* textBox() const { return text1_; }
@@ -35,6 +39,7 @@ class FindDialog : public QDialog {
   RecordGrid& grid_;
   GridView* view_;
   UiFront& front_;
+  int localeId_;
   QLabel* label1_;
   QLabel* label2_;
   QComboBox* combo1_;

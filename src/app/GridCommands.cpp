@@ -27,8 +27,8 @@ GridUndo::~GridUndo() {
 
 GridUndo* GridUndo::of(RecordGrid& grid) { return dynamic_cast<GridUndo*>(grid.observer()); }
 
-void GridUndo::gridChanged(RecordGrid& grid, const GridChange& change) {
-  if (applying_ || &grid != &grid_) return;
+void GridUndo::gridChanged(RecordStore& records, const GridChange& change) {
+  if (applying_ || &records != &grid_.store()) return;
   if (change.kind == GridChange::Kind::Reset) {
     // Another table, or the same one read again: nothing before it can be undone.
     if (open_) {

@@ -47,7 +47,7 @@ class GridUndo : public QObject, public RecordGridObserver {
   // The undo layer of a grid, or nullptr when the grid has none.
   static GridUndo* of(RecordGrid& grid);
 
-  void gridChanged(RecordGrid& grid, const GridChange& change) override;
+  void gridChanged(RecordStore& records, const GridChange& change) override;
 
   // The caption of a step from what it did, in the interface language.
   QString captionFor(const QUndoCommand& step) const;

@@ -29,6 +29,7 @@
 #include "app/SelectMenu.h"
 #include "app/StartUp.h"
 #include "app/TablesOverview.h"
+#include "app/FormTexts.h"
 #include "app/Texts.h"
 #include "app/UiFront.h"
 #include "app/Catalogue.h"
@@ -94,7 +95,7 @@ class NoDialogs : public DialogFactory {
   bool hasEditor(const QString&) const override { return false; }
   void showEditor(const EditorRequest&, RecordGrid&, QWidget*) override {}
   bool hasWindow(const QString&) const override { return false; }
-  void showWindow(const QString&, QWidget*) override {}
+  void showWindow(const QString&, const DialogContext&, QWidget*) override {}
 };
 
 // The folder's tables in the grid's place while no table is open; the
@@ -130,7 +131,8 @@ Vantaro3::Vantaro3(ShellOptions options, QWidget* parent)
       store_(options_.store ? *options_.store : FileStore::disk()) {
   setObjectName(QStringLiteral("Vantaro3"));
   setWindowIcon(MakeIcon());
-  script_ = options_.script ? *options_.script : InterfaceScript(SystemLocaleNumber());
+  localeId_ = options_.localeId ? options_.localeId : SystemLocaleNumber();
+  script_ = options_.script ? *options_.script : InterfaceScript(localeId_);
   references_ = std::make_unique<ReferenceNames>();
   filterIndex_ = std::make_unique<FilterIndex>();
   undo_ = std::make_unique<GridUndo>(grid_, script_);
@@ -280,10 +282,10 @@ bool Vantaro3::startUp() {
 
   RememberRecentDataFolder(programFolder_, dataFolder_);
 
-  SetInterfaceLanguage(ProgramLanguageFile(script_, programFolder_));
+  texts_ = ProgramLanguageFile(script_, programFolder_);
   setWindowTitle(baseTitle_);
-  ApplyWindowTexts(this);
-  ShowCatalogueDescriptions(findChild<QMenu*>(QStringLiteral("mnu_select")), script_);
+  ApplyFormTexts(this, texts_);
+  ShowCatalogueDescriptions(findChild<QMenu*>(QStringLiteral("mnu_select")), texts_, script_);
   baseTitle_ = windowTitle();
   setCaption(baseTitle_);
 
@@ -428,7 +430,7 @@ bool Vantaro3::confirmOverwrite(FileStamp* overwritten) {
 
 void Vantaro3::openTable(const CatalogueEntry& entry) {
   if (entry.isStandalone()) {
-    if (dialogs_.hasWindow(entry.window)) dialogs_.showWindow(entry.window, this);
+    if (dialogs_.hasWindow(entry.window)) dialogs_.showWindow(entry.window, dialogContext(), this);
     return;
   }
   if (!entry.table()) return;
@@ -455,7 +457,7 @@ void Vantaro3::loadOpenTable() {
   bool ok = false;
   {
     BusyCursor busy;
-    ok = document_.open(table, dataFolder_, &error);
+    ok = document_.open(table, dataFolder_, systemScript(), &error);
   }
   if (!grid_.allDecoded()) decodeTimer_->start();
   view_->applyColumns();
@@ -473,7 +475,7 @@ void Vantaro3::loadOpenTable() {
 }
 
 void Vantaro3::fillGridHeader() {
-  grid_.setHeaderTexts(InterfaceLanguage().headers(caption_, grid_.fieldCount()));
+  grid_.setHeaderTexts(texts_.headers(caption_, grid_.fieldCount()));
 }
 
 void Vantaro3::reload() {
@@ -520,6 +522,7 @@ void Vantaro3::showEditor(const CatalogueEntry& entry, EditorMode mode) {
   if (entry.editor.isEmpty() || !dialogs_.hasEditor(entry.editor)) return;
   EditorRequest request;
   request.editor = entry.editor;
+  request.context = dialogContext();
   request.mode = mode;
   if (mode == EditorMode::ModifySeveral) request.disabledControls = entry.disabledForModify;
   // 转到 on a reference field closes the dialog first, then goes.
@@ -544,6 +547,9 @@ void Vantaro3::showEditor(const CatalogueEntry& entry, EditorMode mode) {
 
 void Vantaro3::editRow(int row) {
   if (row < 1) return;
+  // The editor reads the selection: the row double-clicked is one of it,
+  // whatever the clicks before (Ctrl held, say) did to the selection.
+  if (!grid_.isRowSelected(row)) grid_.setCurrentRow(row);
   if (const CatalogueEntry* entry = openEntry()) showEditor(*entry, EditorMode::Edit);
   updateSelectionLabel();
 }
@@ -668,7 +674,7 @@ void Vantaro3::restoreEarlierVersion() {
   const QString path = openFilePath();
   int id = 0;
   {
-    RestoreDialog dialog(table, dataFolder_, script_, store_, this);
+    RestoreDialog dialog(table, dataFolder_, texts_, script_, systemScript(), store_, this);
     if (dialog.exec() != QDialog::Accepted) return;
     id = dialog.chosenId();
   }
@@ -715,7 +721,7 @@ void Vantaro3::restoreEarlierVersion() {
 // ---------------------------------------------------------------- other commands
 
 void Vantaro3::find() {
-  FindDialog dialog(grid_, view_, front_, this);
+  FindDialog dialog(grid_, view_, front_, texts_, localeId_, this);
   dialog.exec();
   updateSelectionLabel();
 }

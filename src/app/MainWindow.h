@@ -9,11 +9,13 @@
 #include <utility>
 #include <vector>
 
+#include "app/Dialogs.h"
 #include "app/Layout.h"
 #include "model/RecordGrid.h"
 #include "model/TableDocument.h"
 #include "storage/FileStamp.h"
 
+#include "text/Language.h"
 #include "text/Script.h"
 
 class QLabel;
@@ -40,6 +42,7 @@ enum class EditorMode;
 
 struct ShellOptions {
   QString programFolder;   // Config.ini, the language files and the readme; empty: the program's own folder
+  int localeId = 0;               // the system locale id (2052, 1028, ...); 0: the environment's
   std::optional<Script> script;  // the interface's script; none: from the system locale
   UiFront* front = nullptr;         // message boxes, folder picker, documents; null: the desktop's
   DialogFactory* dialogs = nullptr;  // editors and standalone windows; null: none
@@ -67,6 +70,14 @@ class Vantaro3 : public QMainWindow {
   bool startUp();
 
   Script script() const { return script_; }
+  // The system locale id, and the script the game's own text fields are read
+  // and written in on that system (SystemTextScript).
+  int localeId() const { return localeId_; }
+  // The interface's language file (none before startUp()), and what the
+  // dialogs the window opens read and write with.
+  const LanguageFile& texts() const { return texts_; }
+  DialogContext dialogContext() const { return {texts_, systemScript()}; }
+  Script systemScript() const { return SystemTextScript(localeId_); }
   const QString& dataFolder() const { return dataFolder_; }
   const QString& programFolder() const { return programFolder_; }
   RecordGrid& grid() { return grid_; }
@@ -213,12 +224,14 @@ class Vantaro3 : public QMainWindow {
   DialogFactory& dialogs_;
   FileStore& store_;
   Script script_ = Script::Simplified;
+  int localeId_ = 0;
+  LanguageFile texts_;
   QString dataFolder_;
 
   // The open table: its records (which the grid shows), its file's stamp and
   // the change on disk the user declined, and its save.
   TableDocument document_{store_};
-  RecordGrid& grid_ = document_.records();
+  RecordGrid grid_{document_.records()};  // the grid's model: a view of the document's records
   QWidget* form_ = nullptr;
   GridView* view_ = nullptr;
   QLabel* label1_ = nullptr;

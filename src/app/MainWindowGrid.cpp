@@ -219,14 +219,14 @@ void Vantaro3::buildGridTools() {
 void Vantaro3::tableShown() {
   const CatalogueEntry* entry = openEntry();
   const QString table = entry ? entry->fileName : QString();
-  cellEditing_->setTable(entry ? entry->table() : nullptr, dataFolder_, [this, entry] {
-    return entry && !entry->editor.isEmpty() ? dialogs_.cellEditors(entry->editor) : CellEditorDefs();
+  cellEditing_->setTable(entry ? entry->table() : nullptr, dataFolder_, systemScript(), [this, entry] {
+    return entry && !entry->editor.isEmpty() ? dialogs_.cellEditors(entry->editor, dialogContext()) : CellEditorDefs();
   });
   if (entry) {
     // The identifying columns and the name stay in view.
     const int name = entry->table() ? entry->table()->nameColumn : 0;
     view_->setFrozenColumns(std::min(grid_.fieldCount(), std::max({grid_.leadingColumns(), name, 1})));
-    references_->load(table, dataFolder_, store_);
+    references_->load(table, dataFolder_, systemScript(), store_);
     // Wide enough for the names beside the numbers.
     for (int c = 1; c <= grid_.fieldCount(); ++c)
       if (references_->refers(c)) view_->resizeColumnToContents(c);
@@ -316,9 +316,7 @@ int Vantaro3::keyboardRow() const {
 void Vantaro3::editCurrent() {
   const int row = keyboardRow();
   if (row < 1) return;
-  // As a double-click: the editor reads the selection, so the row is one of it.
-  if (!grid_.isRowSelected(row)) grid_.setCurrentRow(row);
-  editRow(row);
+  editRow(row);  // as a double-click
 }
 
 void Vantaro3::popupAtCurrent() {

@@ -24,21 +24,18 @@
 namespace v3 {
 namespace {
 
-QString HeaderOf(const TableDef& table, int column) {
-  return InterfaceLanguage().headers(table.fileName, table.fieldCount()).value(column - 1);
-}
 
 // Each referring table's records once: the open table's as the grid holds
 // them (its unsaved changes included), every other one's as its file is.
 class FolderRows {
  public:
-  FolderRows(const TableDef* open, const RecordGrid& grid, const QString& folder, FileStore& store)
-      : open_(open), grid_(grid), folder_(folder), store_(store) {}
+  FolderRows(const TableDef* open, const RecordGrid& grid, const QString& folder, Script systemScript, FileStore& store)
+      : open_(open), grid_(grid), folder_(folder), systemScript_(systemScript), store_(store) {}
   const std::vector<QStringList>* operator()(const TableDef& table) {
     auto it = rows_.find(&table);
     if (it != rows_.end()) return &it->second;
     QString error;
-    std::vector<QStringList> rows = &table == open_ ? grid_.records() : ReadTableRows(table, folder_, &error, store_);
+    std::vector<QStringList> rows = &table == open_ ? grid_.records() : ReadTableRows(table, folder_, systemScript_, &error, store_);
     if (!error.isEmpty()) {
       errors << QStringLiteral("%1：%2").arg(table.fileName, error);
       return nullptr;
@@ -51,6 +48,7 @@ class FolderRows {
   const TableDef* open_;
   const RecordGrid& grid_;
   QString folder_;
+  Script systemScript_;
   FileStore& store_;
   std::map<const TableDef*, std::vector<QStringList>> rows_;
 };
@@ -147,7 +145,7 @@ void Vantaro3::followReference(const ReferenceDef& reference, int column, const 
     // asked which of its rows the file's record is.
     rowOf = [this, target, position](bool fresh) {
       if (fresh) return position < grid_.recordCount() ? position + 1 : 0;
-      const FileRecords file = OpenTableRecords(*target, dataFolder_, grid_, store_, false);
+      const FileRecords file = OpenTableRecords(*target, dataFolder_, systemScript(), grid_, store_, false);
       for (size_t r = 0; r < file.position.size(); ++r)
         if (file.position[r] == position) return int(r + 1);
       return 0;
@@ -233,7 +231,7 @@ void Vantaro3::showReferrers(int row) {
   // The record as the other tables know it: by its place in the file, or
   // (a record not saved yet) by its key where they refer by key.
   const bool keyed = HasKeyedReferences(table.fileName);
-  const FileRecords file = OpenTableRecords(table, dataFolder_, grid_, store_, keyed);
+  const FileRecords file = OpenTableRecords(table, dataFolder_, systemScript(), grid_, store_, keyed);
   if (!file.error.isEmpty()) {
     front_.message(this, text(QStringLiteral("无法读取 %1：%2").arg(table.fileName, file.error)),
                    UiFront::Icon::Warning);
@@ -247,7 +245,7 @@ void Vantaro3::showReferrers(int row) {
     targetRows.push_back(grid_.record(row));
     positions.insert(int(targetRows.size()) - 1);
   }
-  FolderRows rows(&table, grid_, dataFolder_, store_);
+  FolderRows rows(&table, grid_, dataFolder_, systemScript(), store_);
   std::vector<Referrer> found = FindReferrers(table, targetRows, file.count, positions, std::ref(rows));
   if (!rows.errors.isEmpty())
     front_.message(this, text(QStringLiteral("以下表格无法读取，未列出它们的引用：\n") + rows.errors.join(u'\n')),
@@ -260,7 +258,10 @@ void Vantaro3::showReferrers(int row) {
   status(QStringLiteral("%1 处引用 %2").arg(found.size()).arg(what));
   Referrer chosen;
   {
-    ReferrersDialog dialog(text(what), std::move(found), HeaderOf, script_, this);
+    const auto headerOf = [this](const TableDef& table, int column) {
+    return texts_.headers(table.fileName, table.fieldCount()).value(column - 1);
+  };
+  ReferrersDialog dialog(text(what), std::move(found), headerOf, script_, this);
     if (dialog.exec() != QDialog::Accepted || !dialog.chosen()) return;
     chosen = *dialog.chosen();
   }
@@ -274,14 +275,14 @@ bool Vantaro3::confirmReferencedDelete(const std::vector<int>& rows) {
   const TableDef* table = entry ? entry->table() : nullptr;
   if (!table || table->readOnly || ReferencesTo(table->fileName).empty()) return true;
   const bool keyed = HasKeyedReferences(table->fileName);
-  const FileRecords file = OpenTableRecords(*table, dataFolder_, grid_, store_, keyed);
+  const FileRecords file = OpenTableRecords(*table, dataFolder_, systemScript(), grid_, store_, keyed);
   // A file that cannot be read: the save says so, and keeps every reference.
   if (!file.error.isEmpty()) return true;
   std::set<int> positions;
   for (int r : rows)
     if (r >= 1 && size_t(r) <= file.position.size() && file.position[size_t(r - 1)] >= 0)
       positions.insert(file.position[size_t(r - 1)]);
-  FolderRows folderRows(table, grid_, dataFolder_, store_);
+  FolderRows folderRows(table, grid_, dataFolder_, systemScript(), store_);
   const std::vector<Referrer> found = FindReferrers(*table, file.rows, file.count, positions, std::ref(folderRows));
   if (found.empty()) return true;
 

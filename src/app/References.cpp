@@ -14,7 +14,7 @@ void ReferenceNames::clear() {
   noted_.clear();
 }
 
-void ReferenceNames::load(const QString& fileName, const QString& dataFolder, FileStore& store) {
+void ReferenceNames::load(const QString& fileName, const QString& dataFolder, Script systemScript, FileStore& store) {
   clear();
   const TableDef* table = FindTable(fileName);
   if (!table) return;
@@ -23,7 +23,7 @@ void ReferenceNames::load(const QString& fileName, const QString& dataFolder, Fi
     const TableDef* target = FindTable(r.target);
     if (!target) continue;
     auto it = read.find(target->fileName);
-    if (it == read.end()) it = read.insert(target->fileName, ReadTableRows(*target, dataFolder, nullptr, store));
+    if (it == read.end()) it = read.insert(target->fileName, ReadTableRows(*target, dataFolder, systemScript, nullptr, store));
     columns_.insert(r.column, int(targets_.size()));
     // A column that shows its target's name needs no name beside it.
     if (!r.cellShowsName) noted_.insert(r.column, int(targets_.size()));
@@ -54,8 +54,8 @@ QString ReferenceNames::targetName(int column, int position) const {
   return it == columns_.constEnd() ? QString() : targets_[size_t(*it)].name(position);
 }
 
-FileRecords OpenTableRecords(const TableDef& table, const QString& folder, const RecordGrid& grid, FileStore& store,
-                             bool decode) {
+FileRecords OpenTableRecords(const TableDef& table, const QString& folder, Script systemScript, const RecordStore& grid,
+                             FileStore& store, bool decode) {
   FileRecords f;
   f.position.assign(size_t(grid.recordCount()), -1);
   if (!table.codec) return f;
@@ -68,7 +68,7 @@ FileRecords OpenTableRecords(const TableDef& table, const QString& folder, const
   bool allRead = true;
   QHash<const char*, bool> sameFile;
   for (int r = 1; r <= grid.recordCount() && allRead; ++r) {
-    const RecordGrid::Row& row = grid.rowAsRead(r);
+    const RecordStore::Row& row = grid.rowAsRead(r);
     if (!row.isKept()) {
       allRead = false;
       break;
@@ -79,7 +79,7 @@ FileRecords OpenTableRecords(const TableDef& table, const QString& folder, const
     allRead = *it;
   }
   if (decode || !allRead) {
-    for (TableRecord& r : DecodeTableRecords(table, folder, content, nullptr)) f.rows.push_back(std::move(r.cells));
+    for (TableRecord& r : DecodeTableRecords(table, folder, systemScript, content, nullptr)) f.rows.push_back(std::move(r.cells));
     f.count = int(f.rows.size());
   } else {
     f.rows.assign(size_t(f.count), QStringList());

@@ -12,7 +12,7 @@
 namespace v3 {
 
 class FileStore;
-class RecordGrid;
+class RecordStore;
 
 // Whom the cells of the open table mean where they refer to another table
 // (the table's reference declarations say which columns and how): Team
@@ -22,7 +22,7 @@ class RecordGrid;
 class ReferenceNames {
  public:
   // What the table `fileName` refers to, read from the data folder.
-  void load(const QString& fileName, const QString& dataFolder, FileStore& store);
+  void load(const QString& fileName, const QString& dataFolder, Script systemScript, FileStore& store);
   void clear();
 
   // Whether the grid shows a name beside the column's cells.
@@ -64,8 +64,8 @@ struct FileRecords {
   int count = 0;                  // records in the file
   QString error;                  // set when the file cannot be read
 };
-FileRecords OpenTableRecords(const TableDef& table, const QString& folder, const RecordGrid& grid, FileStore& store,
-                             bool decode);
+FileRecords OpenTableRecords(const TableDef& table, const QString& folder, Script systemScript, const RecordStore& grid,
+                             FileStore& store, bool decode);
 
 // One cell of the folder that refers to a record.
 struct Referrer {

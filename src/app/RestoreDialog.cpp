@@ -10,6 +10,7 @@
 #include <QVBoxLayout>
 
 #include "app/Messages.h"
+#include "app/FormTexts.h"
 #include "app/Texts.h"
 #include "storage/FileStore.h"
 #include "text/DiskFile.h"
@@ -32,9 +33,14 @@ QString shown(const QString& cell) { return cell.isEmpty() ? QStringLiteral("“
 
 }  // namespace
 
-RestoreDialog::RestoreDialog(const TableDef& table, const QString& dataFolder, Script script,
-                             FileStore& store, QWidget* owner)
-    : QDialog(owner), table_(table), dataFolder_(dataFolder), script_(script) {
+RestoreDialog::RestoreDialog(const TableDef& table, const QString& dataFolder, const LanguageFile& texts, Script script,
+                             Script systemScript, FileStore& store, QWidget* owner)
+    : QDialog(owner),
+      table_(table),
+      dataFolder_(dataFolder),
+      texts_(texts),
+      systemScript_(systemScript),
+      script_(script) {
   setObjectName(QStringLiteral("Restore"));
   setWindowTitle(text(QStringLiteral("恢复较早的版本")));
   if (owner) setWindowIcon(owner->windowIcon());
@@ -88,7 +94,7 @@ RestoreDialog::RestoreDialog(const TableDef& table, const QString& dataFolder, S
   });
   connect(list_, &QTreeWidget::currentItemChanged, this, &RestoreDialog::showSelected);
 
-  ApplyWindowTexts(this);
+  ApplyFormTexts(this, texts_);
 
   const QString path = DataFilePath(dataFolder_, table_.fileName);
   bool exists = false;
@@ -149,7 +155,7 @@ QString RestoreDialog::differences(const BackupVersion& version, bool* readable)
     return text(QStringLiteral("无法读取现在的 %1：%2").arg(table_.fileName, currentError_));
   if (bytes == current_) return text(QStringLiteral("没有不同：版本 %1 与现在的文件相同。").arg(version.id));
 
-  const TableDifference d = DiffTableBytes(table_, dataFolder_, current_, bytes, InterfaceLanguage());
+  const TableDifference d = DiffTableBytes(table_, dataFolder_, systemScript_, current_, bytes, texts_);
   if (!d.errorA.isEmpty()) return text(QStringLiteral("无法比较：%1").arg(d.errorA));
   if (d.records.empty())
     return text(QStringLiteral("记录没有不同（文件的字节不同，例如未显示的部分）。"));

@@ -5,6 +5,7 @@
 
 #include <vector>
 
+#include "text/Language.h"
 #include "storage/BackupHistory.h"
 
 #include "text/Script.h"
@@ -25,8 +26,9 @@ struct TableDef;
 class RestoreDialog : public QDialog {
   Q_OBJECT
  public:
-  RestoreDialog(const TableDef& table, const QString& dataFolder, Script script, FileStore& store,
-                QWidget* owner);
+  // script: the interface's; systemScript: the one the folder's text fields are in.
+  RestoreDialog(const TableDef& table, const QString& dataFolder, const LanguageFile& texts, Script script,
+                Script systemScript, FileStore& store, QWidget* owner);
 
   QTreeWidget* versionList() const { return list_; }
   QPlainTextEdit* preview() const { return preview_; }
@@ -42,6 +44,8 @@ class RestoreDialog : public QDialog {
 
   const TableDef& table_;
   QString dataFolder_;
+  LanguageFile texts_;
+  Script systemScript_;
   Script script_ = Script::Simplified;
   std::vector<BackupVersion> versions_;
   QByteArray current_;     // the table's file as it is now

@@ -71,7 +71,7 @@ void BuildSelectMenu(QMenu* select, const std::function<void(const CatalogueEntr
   }
 }
 
-void ShowCatalogueDescriptions(QMenu* select, Script script) {
+void ShowCatalogueDescriptions(QMenu* select, const LanguageFile& texts, Script script) {
   for (QAction* groupAction : select->actions()) {
     QMenu* sub = groupAction->menu();
     if (!sub) continue;
@@ -81,7 +81,7 @@ void ShowCatalogueDescriptions(QMenu* select, Script script) {
         if (e.menuEntry == a->objectName()) entry = &e;
       if (!entry) continue;
       const QString description =
-          InterfaceLanguage().text(QStringLiteral("Catalogue"), entry->menuEntry, msg::Localised(script, DefaultDescription(entry->code)));
+          texts.text(QStringLiteral("Catalogue"), entry->menuEntry, msg::Localised(script, DefaultDescription(entry->code)));
       const QString name = CatalogueEntryText(a->text());
       // The text after a tab stands at the right of the entry, where shortcuts stand.
       a->setText(description.isEmpty() ? name : name + QLatin1Char('\t') + description);

@@ -3,6 +3,7 @@
 
 #include <functional>
 
+#include "text/Language.h"
 #include "text/Script.h"
 
 class QMenu;
@@ -22,7 +23,7 @@ void BuildSelectMenu(QMenu* select, const std::function<void(const CatalogueEntr
 // After the window's texts came from the language file: the description
 // of each entry (section "Catalogue", key = the entry's object name) beside
 // its file name.
-void ShowCatalogueDescriptions(QMenu* select, Script script);
+void ShowCatalogueDescriptions(QMenu* select, const LanguageFile& texts, Script script);
 
 // The file name an entry of the Select menu shows (its text without the description).
 QString CatalogueEntryText(const QString& actionText);

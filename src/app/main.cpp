@@ -25,7 +25,8 @@ int main(int argc, char** argv) {
     }
   }
   QString error;
-  if (!v3::TakeLocaleOption(argc, argv, &error)) {
+  int localeId = v3::SystemLocaleNumber();
+  if (!v3::TakeLocaleOption(argc, argv, &localeId, &error)) {
     std::fprintf(stderr, "Vantaro3DataEditer: %s\n", error.toLocal8Bit().constData());
     return 2;
   }
@@ -36,11 +37,12 @@ int main(int argc, char** argv) {
   QGuiApplication::setDesktopFileName(QStringLiteral("vantaro3"));
 
   // Qt's own buttons and dialogs speak the interface's language.
-  v3::InstallQtTranslations(v3::InterfaceScript(v3::SystemLocaleNumber()));
+  v3::InstallQtTranslations(v3::InterfaceScript(localeId));
 
   // The shell opens the editors and table windows through the dialogs made here.
   const std::unique_ptr<v3::DialogFactory> dialogs = v3::MakeBuiltInDialogs(QCoreApplication::applicationDirPath());
   v3::ShellOptions options;
+  options.localeId = localeId;
   options.dialogs = dialogs.get();
   v3::Vantaro3 window(options);
   // A cancelled folder prompt, or a folder without the game's files, ends

@@ -118,13 +118,13 @@ int usageErrorFor(const QString& command, const QString& message) {
   return kUsage;
 }
 
-// Sets the locale override from --locale N; false (a usage error) for an id the program does not know.
-bool applyLocale(const QString& value, QString* error) {
+// The system locale id of --locale N into *localeId; false (a usage error) for an id the program does not know.
+bool applyLocale(const QString& value, int* localeId, QString* error) {
   bool ok = false;
   const int id = value.toInt(&ok);
   for (const KnownLocale& l : kLocales)
     if (ok && l.id == id) {
-      v3::SetSystemLocaleOverride(id);
+      *localeId = id;
       return true;
     }
   QStringList known;
@@ -158,7 +158,7 @@ const CommandDef* findCommand(const std::vector<CommandDef>& commands, const QSt
   return nullptr;
 }
 
-int runCommand(const CommandDef& c, const QStringList& rest, const std::function<void()>& prepare) {
+int runCommand(const CommandDef& c, const QStringList& rest, int localeId, const std::function<void(int)>& prepare) {
   QCommandLineParser parser;
   for (const OptionDef& o : c.options)
     parser.addOption(o.valueName.isEmpty() ? QCommandLineOption(o.name, o.help)
@@ -182,10 +182,10 @@ int runCommand(const CommandDef& c, const QStringList& rest, const std::function
   }
   if (!many && at < given.size()) return usageErrorFor(c.name, Texts::tr("unexpected argument \"%1\"").arg(given[at]));
   QString error;
-  if ((parser.isSet(QStringLiteral("locale")) && !applyLocale(parser.value(QStringLiteral("locale")), &error)) ||
+  if ((parser.isSet(QStringLiteral("locale")) && !applyLocale(parser.value(QStringLiteral("locale")), &localeId, &error)) ||
       !checkLanguage(parser, &error))
     return usageErrorFor(c.name, error);
-  if (prepare) prepare();
+  if (prepare) prepare(localeId ? localeId : v3::SystemLocaleNumber());
   return c.run(Invocation(c, parser));
 }
 
@@ -275,7 +275,7 @@ void ChooseMessageLanguage(const QStringList& arguments) {
 }
 
 int RunCommandLine(const std::vector<CommandDef>& commands, const QStringList& arguments,
-                   const std::function<void()>& prepare) {
+                   const std::function<void(int localeId)>& prepare) {
   // Options before the command; everything from the command on is its own.
   QCommandLineParser top;
   top.setOptionsAfterPositionalArgumentsMode(QCommandLineParser::ParseAsPositionalArguments);
@@ -285,11 +285,12 @@ int RunCommandLine(const std::vector<CommandDef>& commands, const QStringList& a
   top.addOption(helpOption());
   top.addOption(version);
   int status = kSuccess;
+  int localeId = 0;  // --locale, before the command or among its options; 0: the environment's
   QString error;
   QStringList rest;
   if (!top.parse(QStringList{kProgram} + arguments)) {
     status = usageErrorFor(QString(), top.errorText());
-  } else if ((top.isSet(QStringLiteral("locale")) && !applyLocale(top.value(QStringLiteral("locale")), &error)) ||
+  } else if ((top.isSet(QStringLiteral("locale")) && !applyLocale(top.value(QStringLiteral("locale")), &localeId, &error)) ||
              !checkLanguage(top, &error)) {
     status = usageErrorFor(QString(), error);
   } else if (rest = top.positionalArguments(); top.isSet(QStringLiteral("help")) && rest.isEmpty()) {
@@ -308,7 +309,7 @@ int RunCommandLine(const std::vector<CommandDef>& commands, const QStringList& a
       else if (!c) status = usageErrorFor(QString(), Texts::tr("unknown command: %1").arg(rest[0]));
       else Out(commandHelp(*c).toUtf8());
     } else if (const CommandDef* c = findCommand(commands, name)) {
-      status = runCommand(*c, rest, prepare);
+      status = runCommand(*c, rest, localeId, prepare);
     } else {
       status = usageErrorFor(QString(), Texts::tr("unknown command: %1").arg(name));
     }

@@ -70,10 +70,11 @@ class Invocation {
 void ChooseMessageLanguage(const QStringList& arguments);
 
 // Parses the arguments (without the program's name), prints help, the
-// version or a usage error, or calls prepare() and runs the command. Returns
-// the exit status; a write error on standard output makes it kTrouble.
+// version or a usage error, or calls prepare() with the system locale id
+// (--locale, else the environment's) and runs the command. Returns the exit
+// status; a write error on standard output makes it kTrouble.
 int RunCommandLine(const std::vector<CommandDef>& commands, const QStringList& arguments,
-                   const std::function<void()>& prepare);
+                   const std::function<void(int localeId)>& prepare);
 
 // Standard output. The first error is kept; FinishOutput() flushes and
 // reports it (once, naming what was being written): kTrouble, or kSuccess.

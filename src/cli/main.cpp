@@ -47,12 +47,21 @@ struct Texts {
   Q_DECLARE_TR_FUNCTIONS(Cli)
 };
 
-// The language file the headers and column names come from: the one of the
-// locale's script, chosen once before the command runs.
-LanguageFile& headerTexts() {
-  static LanguageFile file;
-  return file;
+// What every command reads and writes with, chosen once from the system
+// locale before the command runs: the language file the headers and column
+// names come from (the one of the locale's script), and the script of the
+// system the game runs on, which decides how its text fields are read and
+// written (see CodecContext).
+struct Context {
+  LanguageFile texts;
+  Script systemScript = Script::Traditional;
+};
+Context& context() {
+  static Context c;
+  return c;
 }
+LanguageFile& headerTexts() { return context().texts; }
+Script systemScript() { return context().systemScript; }
 
 // What a save went through with but the user should know.
 void warn(const QStringList& notices) {
@@ -60,17 +69,21 @@ void warn(const QStringList& notices) {
 }
 
 // Saves keep as many earlier versions as Config.ini beside the program says.
-// A save of a document: the history depth of the program's settings.
-TableSaveRequest saveRequest() {
-  TableSaveRequest r;
-  r.options.historyDepth = HistoryDepthSetting(ConfigFolder(QCoreApplication::applicationDirPath()));
-  return r;
+int historyDepth() { return HistoryDepthSetting(ConfigFolder(QCoreApplication::applicationDirPath())); }
+
+// The data folder as the commands that save a table open it: its documents
+// are read with the system's script and saved with the history depth of the
+// program's settings.
+DataFolder openFolder(const QString& folder) {
+  DataFolder data(folder, systemScript());
+  data.setHistoryDepth(historyDepth());
+  return data;
 }
 
 SaveFileOptions saveOptions(const FileStamp* expected = nullptr) {
   SaveFileOptions o;
   o.expected = expected;
-  o.historyDepth = HistoryDepthSetting(ConfigFolder(QCoreApplication::applicationDirPath()));
+  o.historyDepth = historyDepth();
   return o;
 }
 
@@ -187,15 +200,17 @@ int cmdExport(const Invocation& in) {
   if (xlsx) {
     // A workbook always has its header row, typed cells and lists.
     QString workbookError;
-    if (!(written = TableToXlsx(t, folder, &text, &error, &workbookError))) refusal.reason = workbookError;
+    if (!(written = TableToXlsx(t, folder, systemScript(), &text, &error, &workbookError)))
+      refusal.reason = workbookError;
   } else if (t.grid) {
     // Each record straight from the file's bytes into the CSV, written out
     // as it grows (a refusal then stops it after the lines before).
-    written = TableToCsv(*t.grid, folder, options, &text, &error, &refusal, [](QByteArrayView part) { Out(part); });
+    written = TableToCsv(*t.grid, folder, systemScript(), options, &text, &error, &refusal,
+                         [](QByteArrayView part) { Out(part); });
   } else {
     std::vector<QStringList> rows;
     bool exists = false;
-    if (t.read(folder, &rows, &exists, &error)) written = RecordsToCsv(rows, options, &text, &refusal);
+    if (t.read(folder, systemScript(), &rows, &exists, &error)) written = RecordsToCsv(rows, options, &text, &refusal);
   }
   if (!error.isEmpty()) {
     Err(Texts::tr("cannot read %1: %2").arg(t.fileName(), error));
@@ -231,7 +246,7 @@ struct ImportMode {
 int importStandalone(const ToolTable& t, const QString& folder, const ImportedRows& imported, const QString& csvName,
                      const ImportMode& mode) {
   const StandaloneInfo& info = *t.standalone;
-  StandaloneTable table(info.kind);
+  StandaloneTable table(info.kind, systemScript());
   QString error;
   if (!table.load(folder, &error)) {
     Err(Texts::tr("cannot read %1: %2").arg(info.fileName, error));
@@ -327,12 +342,13 @@ int cmdImport(const Invocation& in) {
   // leaves as they were keep their bytes.
   // The save replaces only the file these records were matched against.
   QString tableError;
-  TableDocument document(*t.grid, folder);
-  if (!document.load(&tableError)) {
+  DataFolder data = openFolder(folder);
+  TableDocument& document = data.open(*t.grid, &tableError);
+  if (!tableError.isEmpty()) {
     Err(Texts::tr("cannot read %1: %2").arg(t.grid->fileName, tableError));
     return kTrouble;
   }
-  RecordGrid& grid = document.records();
+  RecordStore& grid = document.records();
   const std::vector<TableRecord> existing(grid.rows().begin(), grid.rows().end());
   const std::vector<int> lines = imported.lines;
   ImportCounts counts;
@@ -378,7 +394,7 @@ int cmdImport(const Invocation& in) {
     Err(o.message(t.grid->fileName));
     return kTrouble;
   } else {
-    if (const std::optional<CellProblem> p = FirstCellNotStored(*t.grid, folder, grid, order, encoded))
+    if (const std::optional<CellProblem> p = FirstCellNotStored(*t.grid, folder, systemScript(), grid, order, encoded))
       return refuseCell(p->record, p->column, p->reason);
   }
   const QString summary = importSummary(t.grid->fileName, counts);
@@ -400,11 +416,11 @@ int cmdImport(const Invocation& in) {
     }
     return !mode.dryRun;
   };
-  TableSaveRequest request = saveRequest();
+  TableSaveRequest request;
   request.proceed = tell;
-  const SaveOutcome outcome = document.save(request);
+  const SaveOutcome outcome = data.save(document, request);
   if (mode.dryRun && checked) {
-    Out(DiffReport({DiffTableBytes(*t.grid, folder, document.content(), encoded, headerTexts())}).toUtf8());
+    Out(DiffReport({DiffTableBytes(*t.grid, folder, systemScript(), document.content(), encoded, headerTexts())}).toUtf8());
     if (int s = FinishOutput(Texts::tr("the changes"))) return s;
     Err(summary);
     if (counts.removed > 0 && !mode.allowRemoval)
@@ -438,7 +454,7 @@ int checkStandalone(const StandaloneInfo& info, const QString& folder, bool name
     Out(Texts::tr("%1: cannot be read: %2\n").arg(info.fileName, error).toUtf8());
     return kTrouble;
   }
-  StandaloneTable table(info.kind);
+  StandaloneTable table(info.kind, systemScript());
   table.loadBytes(bytes);
   QByteArray saved;
   const StandaloneSave o = table.patch(bytes, &saved);
@@ -499,8 +515,8 @@ int cmdCheck(const Invocation& in) {
     QString error;
     ReadOnceStore store;
     const QByteArray bytes = store.read(path, &exists, &error);
-    RecordGrid grid;
-    if (error.isEmpty() && exists) LoadTable(*t, folder, grid, &error, store);
+    RecordStore grid;
+    if (error.isEmpty() && exists) LoadTable(*t, folder, systemScript(), grid, &error, store);
     if (!error.isEmpty()) {
       Out(Texts::tr("%1: cannot be read: %2\n").arg(t->fileName, error).toUtf8());
       result = kTrouble;
@@ -516,7 +532,7 @@ int cmdCheck(const Invocation& in) {
       continue;
     }
     QByteArray saved;
-    const SaveOutcome o = EncodeTable(*t, folder, grid, SaveRowOrder(*t, grid), bytes, &saved);
+    const SaveOutcome o = EncodeTable(*t, folder, systemScript(), grid, SaveRowOrder(*t, grid), bytes, &saved);
     if (!o.ok()) {
       Out(Texts::tr("%1: would be refused: %2\n").arg(t->fileName, o.message(t->fileName)).toUtf8());
       result = Worse(result, kFound);
@@ -547,7 +563,7 @@ int cmdDiff(const Invocation& in) {
   }
   if (int s = dataFolder(in.arg(0))) return s;
   if (int s = dataFolder(in.arg(1))) return s;
-  const std::vector<TableDifference> diffs = DiffFolders(in.arg(0), in.arg(1), tables, headerTexts());
+  const std::vector<TableDifference> diffs = DiffFolders(in.arg(0), in.arg(1), systemScript(), tables, headerTexts());
   bool same = true, unreadable = false;
   for (const TableDifference& d : diffs) {
     same = same && d.same();
@@ -576,8 +592,8 @@ int cmdDiff(const Invocation& in) {
       if (!d.table.grid || d.table.grid->order != SaveOrder::GridOrder) continue;
       std::vector<QStringList> a, b;
       bool exists = false;
-      d.table.read(in.arg(0), &a, &exists, nullptr);
-      d.table.read(in.arg(1), &b, &exists, nullptr);
+      d.table.read(in.arg(0), systemScript(), &a, &exists, nullptr);
+      d.table.read(in.arg(1), systemScript(), &b, &exists, nullptr);
       orders.push_back({d.table, OrderNames(d.table, a), OrderNames(d.table, b)});
     }
     Out(WritePatch(writable, orders));
@@ -646,7 +662,7 @@ int batchStandalone(const Invocation& in, const ToolTable& t, const QString& fol
   const QByteArray content = FileStore::disk().read(path, &exists, &error);
   if (!error.isEmpty()) return Trouble(Texts::tr("cannot read %1: %2").arg(info.fileName, error));
   const FileStamp loaded = before.withContent(content);
-  StandaloneTable table(info.kind);
+  StandaloneTable table(info.kind, systemScript());
   table.loadBytes(content);
   const std::vector<QStringList> rows = StandaloneRows(table);
   const BatchResult result = RunStandaloneBatch(program, table, content);
@@ -656,7 +672,7 @@ int batchStandalone(const Invocation& in, const ToolTable& t, const QString& fol
   }
   const QString summary = batchSummary(info.fileName, result);
   std::vector<QStringList> after = rows;
-  for (const RecordGrid::CellEdit& e : result.edits) after[size_t(e.row - 1)][e.column - 1] = e.text;
+  for (const RecordStore::CellEdit& e : result.edits) after[size_t(e.row - 1)][e.column - 1] = e.text;
   if (!SetStandaloneRows(table, after, &error)) return Trouble(QStringLiteral("%1: %2").arg(info.fileName, error));
   // The whole file checked as the save checks it, before anything is written.
   QByteArray patched;
@@ -691,10 +707,11 @@ int cmdBatch(const Invocation& in) {
     return Trouble(Texts::tr("%1: %2").arg(fileName, batchError.message()));
   if (t.standalone) return batchStandalone(in, t, folder, program);
   const TableDef& table = *t.grid;
-  TableDocument document(table, folder);
-  if (!document.load(&error)) return Trouble(Texts::tr("cannot read %1: %2").arg(table.fileName, error));
-  RecordGrid& grid = document.records();
-  const BatchResult result = RunBatch(program, table, folder, grid, &document.content());
+  DataFolder data = openFolder(folder);
+  TableDocument& document = data.open(table, &error);
+  if (!error.isEmpty()) return Trouble(Texts::tr("cannot read %1: %2").arg(table.fileName, error));
+  RecordStore& grid = document.records();
+  const BatchResult result = RunBatch(program, table, folder, systemScript(), grid, &document.content());
   if (!result.ok()) {
     for (const QString& line : result.refusalLines(t)) Err(line);
     return Trouble(Texts::tr("%1 refused: nothing written").arg(table.fileName));
@@ -707,12 +724,12 @@ int cmdBatch(const Invocation& in) {
   if (int s = batchEndsUnsaved(in, difference, summary, result); s >= 0) return s;
   // A changed number may move records that other tables refer to by position:
   // those follow in the same save.
-  TableSaveRequest request = saveRequest();
+  TableSaveRequest request;
   request.proceed = [](const ReferencePlan& plan) {
     if (!plan.tables.empty()) Err(plan.summary(CurrentUiLanguage() == UiLanguage::Traditional));
     return true;
   };
-  const SaveOutcome outcome = document.save(request);
+  const SaveOutcome outcome = data.save(document, request);
   if (!outcome.ok()) return Trouble(outcome.message(table.fileName));
   Err(summary);
   warn(outcome.notices);
@@ -733,7 +750,7 @@ int cmdApply(const Invocation& in) {
 
   // Every table is read and every change weighed before anything is written.
   FolderPatch plan;
-  if (!PlanFolderPatch(patch, folder, force, &plan, &error)) return Trouble(error);
+  if (!PlanFolderPatch(patch, folder, systemScript(), force, &plan, &error)) return Trouble(error);
   for (const PatchTarget& t : plan.targets)
     for (const PatchConflict& c : t.plan.conflicts) Err(Texts::tr("conflict: ") + c.text());
   const QString summary = plan.summary();
@@ -768,7 +785,7 @@ int cmdApply(const Invocation& in) {
 
 int cmdLint(const Invocation& in) {
   if (int s = dataFolder(in.arg(0))) return s;
-  const std::vector<LintFinding> findings = LintFolder(in.arg(0), headerTexts());
+  const std::vector<LintFinding> findings = LintFolder(in.arg(0), systemScript(), headerTexts());
   if (in.isSet(QStringLiteral("csv"))) {
     Out(LintCsv(findings));
   } else {
@@ -1029,8 +1046,8 @@ int main(int argc, char** argv) {
   // Messages and help in the user's language: chosen before any text is made.
   ChooseMessageLanguage(app.arguments().mid(1));
   const std::vector<CommandDef> all = commands();
-  return RunCommandLine(all, app.arguments().mid(1), [] {
-    // Headers and column names come from the language file of the locale's script.
-    headerTexts() = LanguageFile(InterfaceScript(SystemLocaleNumber()), LanguageFolder(QCoreApplication::applicationDirPath()));
+  return RunCommandLine(all, app.arguments().mid(1), [](int localeId) {
+    context().texts = LanguageFile(InterfaceScript(localeId), LanguageFolder(QCoreApplication::applicationDirPath()));
+    context().systemScript = SystemTextScript(localeId);
   });
 }

@@ -20,18 +20,19 @@ class BuiltInDialogs : public DialogFactory {
     EditorEnvironment env;
     env.programFolder = programFolder_;
     if (hasWindow(QStringLiteral("Dif")))
-      env.showDifficulty = [this](QWidget* o) { showWindow(QStringLiteral("Dif"), o); };
+      env.showDifficulty = [this, context = request.context](QWidget* o) { showWindow(QStringLiteral("Dif"), context, o); };
     RecordDialog dialog(*form, grid, request, env, owner);
     dialog.exec();
   }
 
-  CellEditorDefs cellEditors(const QString& editor) override {
+  CellEditorDefs cellEditors(const QString& editor, const DialogContext& context) override {
     const EditorForm* form = FindEditorForm(editor);
     if (!form) return {};
     // The dialog as it would open on no record: its lists filled, nothing shown.
     RecordGrid none;
     EditorRequest request;
     request.editor = editor;
+    request.context = context;
     EditorEnvironment env;
     env.programFolder = programFolder_;
     RecordDialog dialog(*form, none, request, env, nullptr);
@@ -40,9 +41,11 @@ class BuiltInDialogs : public DialogFactory {
 
   bool hasWindow(const QString& window) const override { return FindStandalone(window) != nullptr; }
 
-  void showWindow(const QString& window, QWidget* owner) override {
+  void showWindow(const QString& window, const DialogContext& context, QWidget* owner) override {
     TableWindowOptions options;
     options.programFolder = programFolder_;
+    options.texts = context.texts;
+    options.systemScript = context.systemScript;
     if (std::unique_ptr<TableWindow> w = MakeTableWindow(window, options, owner)) w->exec();
   }
 

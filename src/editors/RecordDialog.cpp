@@ -31,7 +31,8 @@ RecordDialog::RecordDialog(const EditorForm& form, RecordGrid& grid, const Edito
   setObjectName(form.name);
   setWindowTitle(form.designCaption);
   if (owner) setWindowIcon(owner->windowIcon());
-  traditional_ = !InterfaceLanguage().isNone() && InterfaceLanguage().script() == Script::Traditional;
+  const LanguageFile& texts = request.context.texts;
+  traditional_ = !texts.isNone() && texts.script() == Script::Traditional;
   build();
   tracker_->setFilling(true);  // nothing done while the dialog opens is a user's change
   // Lists from the game's tables first, then the language file's texts and lists.
@@ -44,7 +45,7 @@ RecordDialog::RecordDialog(const EditorForm& form, RecordGrid& grid, const Edito
   if (producers) FillProducerList(this, env_.programFolder);
   if (teams) FillTeamList(this, env_.programFolder);
   if (stars) FillStarList(this, env_.programFolder);
-  ApplyFormTexts(this, InterfaceLanguage());
+  ApplyFormTexts(this, texts);
   ControlBinding::SharedEntries shared;
   shared.none = traditional_ ? QStringLiteral("（無）") : QStringLiteral("（无）");
   for (const auto& b : bindings_) b->prepareEntries(shared);

@@ -37,11 +37,6 @@ constexpr int kLevelBoxChars = 3;  // the thresholds run up to 999
 const char* const kGrowthRates[10] = {"1", "0.9", "0.8", "0.75", "0.7", "0.65", "0.6", "0.55", "0.5", "0"};
 const char* const kDefaultThresholds[9] = {"330", "400", "480", "600", "700", "760", "860", "900", "999"};
 
-// Messages follow the interface language: the language file chosen at start-up tells it.
-Script interfaceLanguage() {
-  const LanguageFile& file = InterfaceLanguage();
-  return file.isNone() ? InterfaceScript(SystemLocaleNumber()) : file.script();
-}
 
 // The line under the buttons: as wide as the window gives it, never wider,
 // so a long message (where a save went) cannot widen the window and move the
@@ -103,8 +98,9 @@ class BoxEditCommand : public QUndoCommand {
 
 TableWindow::TableWindow(StandaloneKind kind, const TableWindowOptions& options, QWidget* owner)
     : QDialog(owner),
-      table_(kind),
+      table_(kind, options.systemScript),
       programFolder_(options.programFolder.isEmpty() ? QCoreApplication::applicationDirPath() : options.programFolder),
+      texts_(options.texts),
       front_(options.front ? options.front : &UiFront::desktop()),
       store_(options.store ? options.store : &FileStore::disk()) {
   const StandaloneInfo& info = table_.info();
@@ -129,7 +125,7 @@ TableWindow::TableWindow(StandaloneKind kind, const TableWindowOptions& options,
     case StandaloneKind::Length: buildLength(); break;
   }
 
-  ApplyFormTexts(this, InterfaceLanguage());
+  ApplyFormTexts(this, texts_);
   // The title shows [*] while there are unsaved edits.
   setWindowTitle(windowTitle() + QStringLiteral("[*]"));
   dataFolder_ = ChoiceListDataFolder(programFolder_);
@@ -340,7 +336,7 @@ QLabel* TableWindow::label(const QString& name) const { return findChild<QLabel*
 
 QPushButton* TableWindow::button(const QString& name) const { return findChild<QPushButton*>(name); }
 
-QString TableWindow::text(const QString& simplified) const { return msg::Localised(interfaceLanguage(), simplified); }
+QString TableWindow::text(const QString& simplified) const { return msg::Localised(texts_.isNone() ? Script::Simplified : texts_.script(), simplified); }
 
 void TableWindow::showMessage(const QString& simplified) {
   front_->message(this, text(simplified), UiFront::Icon::Warning);

@@ -7,6 +7,7 @@
 #include <memory>
 
 #include "tables/StandaloneTables.h"
+#include "text/Language.h"
 
 class QBoxLayout;
 class QLabel;
@@ -19,7 +20,9 @@ namespace v3 {
 class UiFront;
 
 struct TableWindowOptions {
-  QString programFolder;       // Config.ini (the data folder) and the language file; empty: the program's folder
+  QString programFolder;       // Config.ini (the data folder); empty: the program's folder
+  LanguageFile texts;          // the interface's language file: captions and the script of messages
+  Script systemScript = Script::Traditional;  // the script the data folder's text fields are in
   UiFront* front = nullptr;    // where messages go; nullptr: the desktop
   FileStore* store = nullptr;  // the file's bytes; nullptr: the disk
 };
@@ -88,6 +91,7 @@ class TableWindow : public QDialog {
 
   StandaloneTable table_;
   QString programFolder_;
+  LanguageFile texts_;
   QString dataFolder_;
   UiFront* front_;
   FileStore* store_;

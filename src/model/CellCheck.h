@@ -4,7 +4,7 @@
 #include <memory>
 #include <optional>
 
-#include "model/RecordGrid.h"
+#include "model/RecordStore.h"
 #include "tables/Table.h"
 
 namespace v3 {
@@ -14,15 +14,15 @@ namespace v3 {
 // where it is made.
 class CellChecker {
  public:
-  CellChecker(const TableDef& table, const QString& folder);
+  CellChecker(const TableDef& table, const QString& folder, Script systemScript);
   ~CellChecker();
   CellChecker(const CellChecker&) = delete;
   CellChecker& operator=(const CellChecker&) = delete;
 
   // The reason the text cannot go into the grid's cell; nothing when it can.
-  std::optional<QString> problem(const RecordGrid& grid, int row, int column, const QString& text) const;
+  std::optional<QString> problem(const RecordStore& grid, int row, int column, const QString& text) const;
   // The same as one line: "第 5 行第 3 列（知名度）：reason".
-  std::optional<QString> refusal(const RecordGrid& grid, int row, int column, const QString& text) const;
+  std::optional<QString> refusal(const RecordStore& grid, int row, int column, const QString& text) const;
   ColumnShape shape(int column) const;
   const TableDef& table() const { return table_; }
 
@@ -33,6 +33,6 @@ class CellChecker {
 };
 
 // "第 5 行第 3 列（知名度）" for a grid cell.
-QString CellPlace(const RecordGrid& grid, int row, int column);
+QString CellPlace(const RecordStore& grid, int row, int column);
 
 }  // namespace v3

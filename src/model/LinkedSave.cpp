@@ -37,10 +37,11 @@ struct Folder {
     bool decoded = false;
   };
   QString path;
+  Script systemScript;
   FileStore* store = nullptr;
   std::map<QString, Table> tables;  // by file name
 
-  Folder(QString folder, FileStore& s) : path(std::move(folder)), store(&s) {}
+  Folder(QString folder, Script script, FileStore& s) : path(std::move(folder)), systemScript(script), store(&s) {}
 
   // Read on the first table that needs it; null with *error when unreadable.
   const ProducerDirectory* producers(QString* error) {
@@ -84,7 +85,7 @@ struct Folder {
         if (error && error->isEmpty()) *error = e;
         return nullptr;
       }
-      if (def.codec) t.records = DecodeTableRecords(def, path, t.content, p);
+      if (def.codec) t.records = DecodeTableRecords(def, path, systemScript, t.content, p);
       for (const TableRecord& r : t.records) t.rows.push_back(r.cells);
       t.decoded = true;
     }
@@ -114,7 +115,7 @@ const QByteArray* KnownContent(const SaveFileOptions& options) {
 // and the save's order moves none) and every reference to the table is by
 // position: then no reference can shift, and the file's records need not be
 // decoded to see so.
-bool KeepsEveryPosition(const TableDef& table, const QByteArray& file, const RecordGrid& grid,
+bool KeepsEveryPosition(const TableDef& table, const QByteArray& file, const RecordStore& grid,
                         const std::vector<int>& order) {
   for (const ReferringColumn& c : ReferencesTo(table.fileName))
     if (c.reference->by != RefersBy::Position) return false;
@@ -123,7 +124,7 @@ bool KeepsEveryPosition(const TableDef& table, const QByteArray& file, const Rec
   return grid.holdsFileOrder(file);
 }
 
-Planned plan(const TableDef& table, Folder& folder, const RecordGrid& grid, QString* error,
+Planned plan(const TableDef& table, Folder& folder, const RecordStore& grid, QString* error,
              const ReferenceJournal* journal, const QByteArray* known, bool followReferences = true) {
   Planned p;
   const Folder::Table* target = folder.read(table, error, known, false);
@@ -153,7 +154,7 @@ Planned plan(const TableDef& table, Folder& folder, const RecordGrid& grid, QStr
 }  // namespace
 
 std::vector<int> RecordOrigins(const TableDef& table, const QByteArray& file,
-                               const std::vector<QStringList>& fileRecords, const RecordGrid& grid,
+                               const std::vector<QStringList>& fileRecords, const RecordStore& grid,
                                const std::vector<int>& order) {
   std::vector<int> origin(order.size(), -1);
   std::vector<bool> claimed(fileRecords.size(), false);
@@ -173,7 +174,7 @@ std::vector<int> RecordOrigins(const TableDef& table, const QByteArray& file,
   };
   std::vector<size_t> unknown;
   for (size_t i = 0; i < order.size(); ++i) {
-    const RecordGrid::Row& row = grid.rowAsRead(order[i]);
+    const RecordStore::Row& row = grid.rowAsRead(order[i]);
     if (row.isKept() && fromFile(row.kept)) {
       const auto it = byOffset.constFind(row.kept.offset());
       if (it != byOffset.constEnd() && !claimed[size_t(*it)]) {
@@ -201,14 +202,14 @@ std::vector<int> RecordOrigins(const TableDef& table, const QByteArray& file,
   return origin;
 }
 
-ReferencePlan PlanTableSave(const TableDef& table, const QString& folder, const RecordGrid& grid, FileStore& store,
-                            QString* error, const ReferenceJournal* journal) {
-  Folder files(folder, store);
+ReferencePlan PlanTableSave(const TableDef& table, const QString& folder, Script systemScript, const RecordStore& grid,
+                            FileStore& store, QString* error, const ReferenceJournal* journal) {
+  Folder files(folder, systemScript, store);
   return plan(table, files, grid, error, journal, nullptr).plan;
 }
 
-SaveOutcome SaveRecords(const TableDef& table, const QString& folder, RecordGrid& grid, FileStore& store,
-                        const TableSaveRequest& request) {
+SaveOutcome SaveRecords(const TableDef& table, const QString& folder, Script systemScript, RecordStore& grid,
+                        FileStore& store, const TableSaveRequest& request) {
   SaveOutcome outcome;
   if (table.readOnly) {
     outcome.status = SaveOutcome::Unchanged;
@@ -216,7 +217,7 @@ SaveOutcome SaveRecords(const TableDef& table, const QString& folder, RecordGrid
   }
   const SaveFileOptions& options = request.options;
   QString error;
-  Folder files(folder, store);
+  Folder files(folder, systemScript, store);
   Planned p = plan(table, files, grid, &error, request.journal, KnownContent(options), request.followReferences);
   if (request.plan) *request.plan = p.plan;
   if (!p.ok) {
@@ -226,7 +227,7 @@ SaveOutcome SaveRecords(const TableDef& table, const QString& folder, RecordGrid
   }
   const Folder::Table& target = files.tables.at(table.fileName);
   QByteArray bytes;
-  outcome = EncodeTable(table, folder, grid, p.order, target.content, &bytes, files.producersFor(table, nullptr));
+  outcome = EncodeTable(table, folder, systemScript, grid, p.order, target.content, &bytes, files.producersFor(table, nullptr));
   if (!outcome.ok()) return outcome;
   if (request.proceed && !request.proceed(p.plan)) {
     outcome.status = SaveOutcome::Refused;
@@ -241,7 +242,7 @@ SaveOutcome SaveRecords(const TableDef& table, const QString& folder, RecordGrid
   for (const ReferenceTableUpdate& u : p.plan.tables) {
     if (!u.changesCells()) continue;
     const Folder::Table& t = files.tables.at(u.table->fileName);
-    RecordGrid g;
+    RecordStore g;
     std::vector<TableRecord> records = t.records;
     g.resetRecords(u.table->fieldCount(), std::move(records));
     for (const ReferenceCellUpdate& c : u.cells)
@@ -250,7 +251,7 @@ SaveOutcome SaveRecords(const TableDef& table, const QString& folder, RecordGrid
     std::vector<int> same(size_t(g.recordCount()));
     for (size_t i = 0; i < same.size(); ++i) same[i] = int(i + 1);
     QByteArray out;
-    const SaveOutcome o = EncodeTable(*u.table, folder, g, same, t.content, &out, files.producersFor(*u.table, nullptr));
+    const SaveOutcome o = EncodeTable(*u.table, folder, systemScript, g, same, t.content, &out, files.producersFor(*u.table, nullptr));
     if (!o.ok()) {
       // A referring cell that cannot take the new reference (a position
       // past what the column holds): nothing is written.
@@ -283,8 +284,8 @@ SaveOutcome SaveRecords(const TableDef& table, const QString& folder, RecordGrid
   return outcome;
 }
 
-SaveOutcome SaveTableWithReferences(const TableDef& table, const QString& folder, RecordGrid& grid, FileStore& store,
-                                    QByteArray* written, const SaveFileOptions& options,
+SaveOutcome SaveTableWithReferences(const TableDef& table, const QString& folder, Script systemScript, RecordStore& grid,
+                                    FileStore& store, QByteArray* written, const SaveFileOptions& options,
                                     const std::function<bool(const ReferencePlan&)>& proceed, ReferencePlan* planOut,
                                     ReferenceJournal* journal) {
   TableSaveRequest request;
@@ -293,16 +294,16 @@ SaveOutcome SaveTableWithReferences(const TableDef& table, const QString& folder
   request.plan = planOut;
   request.journal = journal;
   request.written = written;
-  return SaveRecords(table, folder, grid, store, request);
+  return SaveRecords(table, folder, systemScript, grid, store, request);
 }
 
-SaveOutcome SaveTable(const TableDef& table, const QString& folder, RecordGrid& grid, FileStore& store,
-                      QByteArray* written, const SaveFileOptions& options) {
+SaveOutcome SaveTable(const TableDef& table, const QString& folder, Script systemScript, RecordStore& grid,
+                      FileStore& store, QByteArray* written, const SaveFileOptions& options) {
   TableSaveRequest request;
   request.options = options;
   request.followReferences = false;
   request.written = written;
-  return SaveRecords(table, folder, grid, store, request);
+  return SaveRecords(table, folder, systemScript, grid, store, request);
 }
 
 }  // namespace v3

@@ -5,7 +5,7 @@
 #include <functional>
 #include <vector>
 
-#include "model/RecordGrid.h"
+#include "model/RecordStore.h"
 #include "model/ReferenceRemap.h"
 #include "model/TableIo.h"
 
@@ -18,13 +18,13 @@ namespace v3 {
 // its key (column 1; columns 1 and 2 for tables ordered by both), each
 // record of the file claimed once.
 std::vector<int> RecordOrigins(const TableDef& table, const QByteArray& file,
-                               const std::vector<QStringList>& fileRecords, const RecordGrid& grid,
+                               const std::vector<QStringList>& fileRecords, const RecordStore& grid,
                                const std::vector<int>& order);
 
 // What a save of the grid would do to the tables of the folder that refer
 // to it (read from the folder), without writing anything. *error is set
 // when a file cannot be read.
-ReferencePlan PlanTableSave(const TableDef& table, const QString& folder, const RecordGrid& grid,
+ReferencePlan PlanTableSave(const TableDef& table, const QString& folder, Script systemScript, const RecordStore& grid,
                             FileStore& store = FileStore::disk(), QString* error = nullptr,
                             const ReferenceJournal* journal = nullptr);
 
@@ -48,8 +48,8 @@ struct TableSaveRequest {
 // with one read of Producer.tab, and the files are written with their
 // backup history and replaced (SaveDataFile, or SaveDataFiles when other
 // tables change too). Then the grid shows its rows in the order written.
-SaveOutcome SaveRecords(const TableDef& table, const QString& folder, RecordGrid& grid, FileStore& store,
-                        const TableSaveRequest& request);
+SaveOutcome SaveRecords(const TableDef& table, const QString& folder, Script systemScript, RecordStore& grid,
+                        FileStore& store, const TableSaveRequest& request);
 
 // The save command for a table that other tables may refer to: as SaveTable,
 // and in the same all-or-nothing save (SaveDataFiles) every referring table
@@ -60,7 +60,7 @@ SaveOutcome SaveRecords(const TableDef& table, const QString& folder, RecordGrid
 // written); *plan (when given) gets the plan. A failure names the file.
 // A journal (when given) lends the references of records added back and
 // records those the save clears.
-SaveOutcome SaveTableWithReferences(const TableDef& table, const QString& folder, RecordGrid& grid,
+SaveOutcome SaveTableWithReferences(const TableDef& table, const QString& folder, Script systemScript, RecordStore& grid,
                                     FileStore& store = FileStore::disk(), QByteArray* written = nullptr,
                                     const SaveFileOptions& options = {},
                                     const std::function<bool(const ReferencePlan&)>& proceed = {},

@@ -5,14 +5,15 @@
 
 namespace v3 {
 
-TableDocument::TableDocument(const TableDef& table, QString folder, FileStore& store)
-    : table_(&table), folder_(std::move(folder)), store_(&store) {}
+TableDocument::TableDocument(const TableDef& table, QString folder, Script systemScript, FileStore& store)
+    : table_(&table), folder_(std::move(folder)), systemScript_(systemScript), store_(&store) {}
 
 TableDocument::TableDocument(FileStore& store) : table_(nullptr), store_(&store) {}
 
-bool TableDocument::open(const TableDef& table, QString folder, QString* error) {
+bool TableDocument::open(const TableDef& table, QString folder, Script systemScript, QString* error) {
   table_ = &table;
   folder_ = std::move(folder);
+  systemScript_ = systemScript;
   return load(error);
 }
 
@@ -24,7 +25,7 @@ bool TableDocument::load(QString* error) {
   const FileStamp before = FileStamp::before(path());
   QByteArray content;
   QString readError;
-  const bool ok = LoadTable(*table_, folder_, records_, &readError, *store_, &content);
+  const bool ok = LoadTable(*table_, folder_, systemScript_, records_, &readError, *store_, &content);
   stamp_ = ok ? before.withContent(content) : before;
   declined_ = FileStamp();
   if (error) *error = readError;
@@ -37,7 +38,7 @@ bool TableDocument::changedOnDisk(FileStamp* now) const {
 
 SaveOutcome TableDocument::encode(QByteArray* out, std::vector<int>* order, const ProducerDirectory* producers) const {
   std::vector<int> rows = SaveRowOrder(*table_, records_);
-  const SaveOutcome outcome = EncodeTable(*table_, folder_, records_, rows, content(), out, producers);
+  const SaveOutcome outcome = EncodeTable(*table_, folder_, systemScript_, records_, rows, content(), out, producers);
   if (order) *order = std::move(rows);
   return outcome;
 }
@@ -47,7 +48,7 @@ SaveOutcome TableDocument::save(TableSaveRequest request) {
   QByteArray written;
   QByteArray* callerWritten = request.written;
   request.written = &written;
-  const SaveOutcome outcome = SaveRecords(*table_, folder_, records_, *store_, request);
+  const SaveOutcome outcome = SaveRecords(*table_, folder_, systemScript_, records_, *store_, request);
   if (outcome.status == SaveOutcome::Saved) {
     stamp_ = FileStamp::before(path()).withContent(written);
     declined_ = FileStamp();
@@ -56,7 +57,8 @@ SaveOutcome TableDocument::save(TableSaveRequest request) {
   return outcome;
 }
 
-DataFolder::DataFolder(QString path, FileStore& store) : path_(std::move(path)), store_(&store) {}
+DataFolder::DataFolder(QString path, Script systemScript, FileStore& store)
+    : path_(std::move(path)), systemScript_(systemScript), store_(&store) {}
 
 std::vector<const TableDef*> DataFolder::tables() const {
   std::vector<const TableDef*> present;
@@ -71,7 +73,7 @@ TableDocument& DataFolder::open(const TableDef& table, QString* error) {
     if (error) error->clear();
     return *it->second;
   }
-  auto document = std::make_unique<TableDocument>(table, path_, *store_);
+  auto document = std::make_unique<TableDocument>(table, path_, systemScript_, *store_);
   document->load(error);
   return *documents_.emplace(table.fileName, std::move(document)).first->second;
 }

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "model/LinkedSave.h"
-#include "model/RecordGrid.h"
+#include "model/RecordStore.h"
 #include "model/TableIo.h"
 #include "storage/FileStamp.h"
 #include "storage/FileStore.h"
@@ -21,7 +21,8 @@ namespace v3 {
 // save. The editor's window and the command-line tool drive the same object.
 class TableDocument {
  public:
-  TableDocument(const TableDef& table, QString folder, FileStore& store = FileStore::disk());
+  // systemScript: the script of the system the game runs on (see CodecContext).
+  TableDocument(const TableDef& table, QString folder, Script systemScript, FileStore& store = FileStore::disk());
   // A document of no table yet: the editor's window before its first table.
   explicit TableDocument(FileStore& store = FileStore::disk());
   TableDocument(const TableDocument&) = delete;
@@ -30,17 +31,18 @@ class TableDocument {
   // Makes this the document of `table` in `folder` and reads its file (as
   // load()). The record store stays the same object, so a view of it shows
   // the new table's records.
-  bool open(const TableDef& table, QString folder, QString* error = nullptr);
+  bool open(const TableDef& table, QString folder, Script systemScript, QString* error = nullptr);
   bool isOpen() const { return table_ != nullptr; }
 
   const TableDef& table() const { return *table_; }  // only while isOpen()
   const QString& folder() const { return folder_; }
+  Script systemScript() const { return systemScript_; }
   QString path() const;  // the table's file in the folder
   FileStore& store() const { return *store_; }
 
   // The record store.
-  RecordGrid& records() { return records_; }
-  const RecordGrid& records() const { return records_; }
+  RecordStore& records() { return records_; }
+  const RecordStore& records() const { return records_; }
 
   // Reads the file into the records. A missing file gives no records and no
   // error; one that cannot be read gives no records, false and *error, and
@@ -74,8 +76,9 @@ class TableDocument {
  private:
   const TableDef* table_;
   QString folder_;
+  Script systemScript_ = Script::Traditional;
   FileStore* store_;
-  RecordGrid records_;
+  RecordStore records_;
   FileStamp stamp_;
   FileStamp declined_;
 };
@@ -83,9 +86,10 @@ class TableDocument {
 // A data folder: the game's tables in it, each opened once as a document.
 class DataFolder {
  public:
-  explicit DataFolder(QString path, FileStore& store = FileStore::disk());
+  DataFolder(QString path, Script systemScript, FileStore& store = FileStore::disk());
 
   const QString& path() const { return path_; }
+  Script systemScript() const { return systemScript_; }
   FileStore& store() const { return *store_; }
   // Versions a save keeps in the backup history.
   int historyDepth() const { return historyDepth_; }
@@ -109,6 +113,7 @@ class DataFolder {
 
  private:
   QString path_;
+  Script systemScript_;
   FileStore* store_;
   int historyDepth_ = kDefaultHistoryDepth;
   std::map<QString, std::unique_ptr<TableDocument>> documents_;  // by file name

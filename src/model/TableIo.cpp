@@ -14,8 +14,8 @@ struct Context {
   CodecContext ctx;
   ProducerDirectory producers;
   // Given producers are used as they are; otherwise read from the folder when the codec needs them.
-  Context(const TableDef& table, const QString& folder, const ProducerDirectory* given = nullptr) {
-    ctx.dataFolder = folder;
+  Context(const TableDef& table, const QString& folder, Script systemScript, const ProducerDirectory* given = nullptr)
+      : ctx(systemScript, folder) {
     if (table.codec && table.codec->needsProducers()) {
       if (!given) producers = ProducerDirectory::load(folder);
       ctx.producers = given ? given : &producers;
@@ -28,7 +28,8 @@ struct Context {
 // Decodes the grid's records on first use, with the producers of the load.
 class CodecSource : public RecordSource {
  public:
-  CodecSource(const TableDef& table, const QString& folder) : context(table, folder), codec_(table.codec) {}
+  CodecSource(const TableDef& table, const QString& folder, Script systemScript)
+      : context(table, folder, systemScript), codec_(table.codec) {}
   QStringList cells(const KeptBytes& record) const override { return codec_->decodeRecord(record, context.ctx); }
   QString cell(const KeptBytes& record, int column) const override {
     return codec_->decodeCell(record, context.ctx, column);
@@ -42,42 +43,44 @@ class CodecSource : public RecordSource {
 // The table's file and what its records are decoded with; false, with
 // *error, when either cannot be read. Nothing of a file that could not be
 // read whole is shown, so nothing of it can be saved over the file.
-bool ReadTableFile(const TableDef& table, const QString& folder, FileStore& store, QByteArray* bytes,
+bool ReadTableFile(const TableDef& table, const QString& folder, Script systemScript, FileStore& store, QByteArray* bytes,
                    std::shared_ptr<CodecSource>* source, QString* error) {
   bool exists = false;
   *bytes = store.read(DataFilePath(folder, table.fileName), &exists, error);
   if (!error->isEmpty() || !table.codec) return false;
-  *source = std::make_shared<CodecSource>(table, folder);
+  *source = std::make_shared<CodecSource>(table, folder, systemScript);
   *error = (*source)->context.producers.readError();
   return error->isEmpty();
 }
 
 }  // namespace
 
-std::vector<TableRecord> ReadTableRecords(const TableDef& table, const QString& folder, QString* error,
+std::vector<TableRecord> ReadTableRecords(const TableDef& table, const QString& folder, Script systemScript, QString* error,
                                           FileStore& store, QByteArray* content) {
   QByteArray bytes;
   std::shared_ptr<CodecSource> source;
   QString readError;
-  const bool ok = ReadTableFile(table, folder, store, &bytes, &source, &readError);
+  const bool ok = ReadTableFile(table, folder, systemScript, store, &bytes, &source, &readError);
   if (error) *error = readError;
   if (content) *content = bytes;
   if (!ok) return {};
   return table.codec->decode(bytes, source->context.ctx);
 }
 
-std::vector<QStringList> ReadTableRows(const TableDef& table, const QString& folder, QString* error, FileStore& store) {
+std::vector<QStringList> ReadTableRows(const TableDef& table, const QString& folder, Script systemScript, QString* error,
+                                       FileStore& store) {
   std::vector<QStringList> rows;
-  for (TableRecord& r : ReadTableRecords(table, folder, error, store)) rows.push_back(std::move(r.cells));
+  for (TableRecord& r : ReadTableRecords(table, folder, systemScript, error, store)) rows.push_back(std::move(r.cells));
   return rows;
 }
 
-bool LoadTable(const TableDef& table, const QString& folder, RecordGrid& grid, QString* error, FileStore& store,
+bool LoadTable(const TableDef& table, const QString& folder, Script systemScript, RecordStore& grid, QString* error,
+               FileStore& store,
                QByteArray* content) {
   QByteArray bytes;
   std::shared_ptr<CodecSource> source;
   QString readError;
-  if (ReadTableFile(table, folder, store, &bytes, &source, &readError)) {
+  if (ReadTableFile(table, folder, systemScript, store, &bytes, &source, &readError)) {
     grid.resetKept(table.fieldCount(), table.codec->locate(bytes), std::move(source));
     grid.setFileOrder(bytes);
   } else
@@ -89,8 +92,8 @@ bool LoadTable(const TableDef& table, const QString& folder, RecordGrid& grid, Q
   return readError.isEmpty();
 }
 
-std::vector<int> SaveRowOrder(const TableDef& table, const RecordGrid& grid) {
-  using O = RecordGrid::SortOrder;
+std::vector<int> SaveRowOrder(const TableDef& table, const RecordStore& grid) {
+  using O = RecordStore::SortOrder;
   switch (table.order) {
     case SaveOrder::Text: return grid.sortedOrder(1, O::Text);
     case SaveOrder::Numeric: return grid.sortedOrder(1, O::Numeric);
@@ -118,19 +121,20 @@ QString SaveOutcome::message(const QString& fileName, const QString& columnName)
   return QString();
 }
 
-SaveOutcome EncodeTable(const TableDef& table, const QString& folder, const RecordGrid& grid,
+SaveOutcome EncodeTable(const TableDef& table, const QString& folder, Script systemScript, const RecordStore& grid,
                         const std::vector<int>& order, const QByteArray& existing, QByteArray* out) {
-  return EncodeTable(table, folder, grid, order, existing, out, nullptr);
+  return EncodeTable(table, folder, systemScript, grid, order, existing, out, nullptr);
 }
 
-std::vector<TableRecord> DecodeTableRecords(const TableDef& table, const QString& folder, const QByteArray& bytes,
+std::vector<TableRecord> DecodeTableRecords(const TableDef& table, const QString& folder, Script systemScript,
+                                            const QByteArray& bytes,
                                             const ProducerDirectory* producers) {
   if (!table.codec) return {};
-  const Context c(table, folder, producers);
+  const Context c(table, folder, systemScript, producers);
   return table.codec->decode(bytes, c.ctx);
 }
 
-SaveOutcome EncodeTable(const TableDef& table, const QString& folder, const RecordGrid& grid,
+SaveOutcome EncodeTable(const TableDef& table, const QString& folder, Script systemScript, const RecordStore& grid,
                         const std::vector<int>& order, const QByteArray& existing, QByteArray* out,
                         const ProducerDirectory* producers) {
   SaveOutcome outcome;
@@ -143,7 +147,7 @@ SaveOutcome EncodeTable(const TableDef& table, const QString& folder, const Reco
   rows.reserve(order.size());
   // Records not decoded yet are written from their kept bytes as they are.
   for (int r : order) rows.push_back(&grid.rowAsRead(r));
-  const Context c(table, folder, producers);
+  const Context c(table, folder, systemScript, producers);
   if (!c.producersError().isEmpty()) {
     // Producer names cannot be turned into numbers without the directory.
     outcome.status = SaveOutcome::Failed;

@@ -6,28 +6,34 @@
 
 #include "storage/FileStore.h"
 #include "storage/SafeSave.h"
-#include "model/RecordGrid.h"
+#include "model/RecordStore.h"
 #include "tables/Producers.h"
 #include "tables/Table.h"
 
 namespace v3 {
 
+// The table routines below take the data folder and the script of the
+// system the game runs on (SystemTextScript of its locale), which decides how
+// the platform's own text fields read and how typed text is written.
+//
 // Reads the table's file into records that keep the bytes they were read
 // from. Never creates or changes a file: a missing file gives no records.
 // *error is set when the file exists but cannot be read.
 // *content (when given) gets the file's bytes as read.
-std::vector<TableRecord> ReadTableRecords(const TableDef& table, const QString& folder, QString* error = nullptr,
+std::vector<TableRecord> ReadTableRecords(const TableDef& table, const QString& folder, Script systemScript,
+                                          QString* error = nullptr,
                                           FileStore& store = FileStore::disk(), QByteArray* content = nullptr);
 // The same, the records' fields only.
-std::vector<QStringList> ReadTableRows(const TableDef& table, const QString& folder, QString* error = nullptr,
+std::vector<QStringList> ReadTableRows(const TableDef& table, const QString& folder, Script systemScript,
+                                       QString* error = nullptr,
                                        FileStore& store = FileStore::disk());
 
 // Loads the table into the grid: K columns, its rows, hidden and leading columns.
-bool LoadTable(const TableDef& table, const QString& folder, RecordGrid& grid, QString* error = nullptr,
+bool LoadTable(const TableDef& table, const QString& folder, Script systemScript, RecordStore& grid, QString* error = nullptr,
                FileStore& store = FileStore::disk(), QByteArray* content = nullptr);
 
 // The grid rows in the order the table's save writes them.
-std::vector<int> SaveRowOrder(const TableDef& table, const RecordGrid& grid);
+std::vector<int> SaveRowOrder(const TableDef& table, const RecordStore& grid);
 
 struct SaveOutcome {
   enum Status { Saved, Unchanged, Refused, Failed };
@@ -42,16 +48,17 @@ struct SaveOutcome {
 };
 
 // Encodes the grid's rows (in `order`) into the file's new content, touching nothing.
-SaveOutcome EncodeTable(const TableDef& table, const QString& folder, const RecordGrid& grid,
+SaveOutcome EncodeTable(const TableDef& table, const QString& folder, Script systemScript, const RecordStore& grid,
                         const std::vector<int>& order, const QByteArray& existing, QByteArray* out);
 // The same with the producers given, for a table whose codec needs them (a
 // save of several tables reads Producer.tab once); null: read from the folder.
-SaveOutcome EncodeTable(const TableDef& table, const QString& folder, const RecordGrid& grid,
+SaveOutcome EncodeTable(const TableDef& table, const QString& folder, Script systemScript, const RecordStore& grid,
                         const std::vector<int>& order, const QByteArray& existing, QByteArray* out,
                         const ProducerDirectory* producers);
 // The records of a table's content, decoded with the producers given (null:
 // read from the folder when the codec needs them).
-std::vector<TableRecord> DecodeTableRecords(const TableDef& table, const QString& folder, const QByteArray& bytes,
+std::vector<TableRecord> DecodeTableRecords(const TableDef& table, const QString& folder, Script systemScript,
+                                            const QByteArray& bytes,
                                             const ProducerDirectory* producers);
 
 // The save command without the tables that refer to this one (see
@@ -61,7 +68,7 @@ std::vector<TableRecord> DecodeTableRecords(const TableDef& table, const QString
 // refused when the file is no longer options.expected); then show the rows
 // in the order written. A read-only table saves nothing. *written (when
 // given) gets the file's new content.
-SaveOutcome SaveTable(const TableDef& table, const QString& folder, RecordGrid& grid,
+SaveOutcome SaveTable(const TableDef& table, const QString& folder, Script systemScript, RecordStore& grid,
                       FileStore& store = FileStore::disk(), QByteArray* written = nullptr,
                       const SaveFileOptions& options = {});
 

@@ -141,7 +141,8 @@ bool ReadBackupVersion(const BackupVersion& version, QByteArray* bytes, QString*
 }
 
 bool AddBackupVersion(const QString& dataFile, const QByteArray& bytes, const QDateTime& written, unsigned mode,
-                      int depth, QString* error, QStringList* notices) {
+                      int depth, QString* error, QStringList* notices, const QString& file, QString* added) {
+  if (added) added->clear();
   if (depth <= 0) return true;
   const QString folder = BackupHistoryFolder(dataFile);
   if (!makeFolder(QFileInfo(folder).absolutePath(), error) || !makeFolder(folder, error)) return false;
@@ -151,10 +152,11 @@ bool AddBackupVersion(const QString& dataFile, const QByteArray& bytes, const QD
     *error = listError;
     return false;
   }
-  if (!versions.empty()) {
-    QByteArray newest;
-    QString readError;
-    if (ReadBackupVersion(versions.front(), &newest, &readError) && newest == bytes) return true;
+  // A newest version of another size holds other bytes; one that is the
+  // file itself (a save that stopped after the history) holds these.
+  if (!versions.empty() && versions.front().size == bytes.size()) {
+    if (!file.isEmpty() && disk::SameFile(versions.front().path, file)) return true;
+    if (disk::SameContent(versions.front().path, bytes)) return true;
   }
   // The caller holds the folder's save lock: a temporary file here is a
   // stopped save's.
@@ -176,7 +178,10 @@ bool AddBackupVersion(const QString& dataFile, const QByteArray& bytes, const QD
     options.owner = table.st_uid;
     options.group = table.st_gid;
   }
-  if (!disk::Replace(QDir(folder).filePath(name), bytes, error, options)) return false;
+  const QString path = QDir(folder).filePath(name);
+  const int linked = file.isEmpty() ? 0 : disk::LinkSoleName(file, path, error);
+  if (linked < 0 || (linked == 0 && !disk::Replace(path, bytes, error, options))) return false;
+  if (added) *added = path;
   // The oldest beyond the depth go; one that cannot is told, not fatal.
   for (size_t i = size_t(depth) - 1; i < versions.size(); ++i) {
     const QByteArray path = QFile::encodeName(versions[i].path);

@@ -37,8 +37,14 @@ bool ReadBackupVersion(const BackupVersion& version, QByteArray* bytes, QString*
 // Adds bytes as the newest version (nothing when the newest already holds
 // exactly these bytes) with the given time and mode, then removes the oldest
 // beyond `depth`. Every step checked; a failure leaves no partial version.
+// `file` (when given) is the file that holds these bytes (the data file, or
+// its link's target, read under the save lock): when it has no other name
+// the version is a second name of it instead of a copy (disk::LinkSoleName),
+// which the replace that follows leaves to the history alone. *added (when
+// given) gets the new version's path, empty when none was made.
 bool AddBackupVersion(const QString& dataFile, const QByteArray& bytes, const QDateTime& written, unsigned mode,
-                      int depth, QString* error, QStringList* notices = nullptr);
+                      int depth, QString* error, QStringList* notices = nullptr, const QString& file = QString(),
+                      QString* added = nullptr);
 
 // Puts a version back: a save like any other (the current file goes into the
 // history and the .bak first).

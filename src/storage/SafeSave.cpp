@@ -35,6 +35,13 @@ QString linkTarget(const QString& path) {
   return QFile::decodeName(buffer);
 }
 
+// A version that a failed save linked into the history while the file kept
+// its old content is still the file itself: it goes, so that nothing but the
+// history holds what the history keeps.
+void dropVersionStillInUse(const QString& version, const QString& target) {
+  if (!version.isEmpty() && disk::SameFile(version, target)) ::unlink(QFile::encodeName(version).constData());
+}
+
 bool sameAsExpected(const FileStamp& expected, bool exists, const QByteArray& now) {
   if (expected.exists != exists) return false;
   if (!exists) return true;
@@ -90,16 +97,21 @@ SaveFileResult SaveDataFile(const QString& path, const QByteArray& bytes, const 
   disk::RemoveStrays(info.absolutePath(), name + QStringLiteral(".bak"), nullptr, &failures);
   result.notices << failures;
 
+  QString version;
   if (exists) {
     if (options.historyDepth > 0 &&
         !AddBackupVersion(path, current, QFileInfo(target).lastModified().toUTC(), old.st_mode & 0777,
-                          options.historyDepth, &error, &result.notices))
+                          options.historyDepth, &error, &result.notices, target, &version))
       return stop(SaveFileResult::Failed, Texts::tr("无法把旧版本存入备份历史（%1），%2 未改动").arg(error, name));
-    if (!store.copy(path, path + QStringLiteral(".bak"), &error))
+    if (!store.copy(path, path + QStringLiteral(".bak"), &error)) {
+      dropVersionStillInUse(version, target);
       return stop(SaveFileResult::Failed, Texts::tr("无法建立备份 %1.bak（%2），%1 未改动").arg(name, error));
+    }
   }
-  if (!store.replace(path, bytes, &error))
+  if (!store.replace(path, bytes, &error)) {
+    dropVersionStillInUse(version, target);
     return stop(SaveFileResult::Failed, exists ? Texts::tr("%1；备份在 %2.bak").arg(error, name) : error);
+  }
   result.status = SaveFileResult::Saved;
   // A temporary file of this save that is still there is one whose removal failed.
   for (const QString& stray : SaveLeftovers(path))
@@ -119,15 +131,6 @@ SaveFileResult SaveDataFile(const QString& path, const QByteArray& bytes, const 
 }
 
 SaveFileResult SaveDataFiles(const std::vector<SaveFileEntry>& files, int historyDepth, FileStore& store) {
-  SaveFileResult result;
-  auto stop = [&](SaveFileResult::Status status, const QString& file, const QString& error) {
-    result.status = status;
-    result.failedFile = file;
-    result.error = error;
-    return result;
-  };
-  const QString noneChanged = Texts::tr("；所有文件均未改动");
-
   struct Item {
     const SaveFileEntry* entry;
     QString name, target;
@@ -135,8 +138,19 @@ SaveFileResult SaveDataFiles(const std::vector<SaveFileEntry>& files, int histor
     QByteArray current;
     struct stat old {};
     disk::StagedReplace staged;
+    QString version;  // made in the history by this save
   };
   std::vector<std::unique_ptr<Item>> items;
+  SaveFileResult result;
+  auto stop = [&](SaveFileResult::Status status, const QString& file, const QString& error) {
+    for (auto& it : items) dropVersionStillInUse(it->version, it->target);
+    result.status = status;
+    result.failedFile = file;
+    result.error = error;
+    return result;
+  };
+  const QString noneChanged = Texts::tr("；所有文件均未改动");
+
   QStringList folders;
   for (const SaveFileEntry& f : files) {
     auto item = std::make_unique<Item>();
@@ -185,7 +199,7 @@ SaveFileResult SaveDataFiles(const std::vector<SaveFileEntry>& files, int histor
     QString error;
     if (historyDepth > 0 &&
         !AddBackupVersion(it->entry->path, it->current, QFileInfo(it->target).lastModified().toUTC(),
-                          it->old.st_mode & 0777, historyDepth, &error, &result.notices))
+                          it->old.st_mode & 0777, historyDepth, &error, &result.notices, it->target, &it->version))
       return stop(SaveFileResult::Failed, it->name,
                   Texts::tr("无法把 %1 的旧版本存入备份历史（%2）").arg(it->name, error) + noneChanged);
     if (!store.copy(it->entry->path, it->entry->path + QStringLiteral(".bak"), &error))

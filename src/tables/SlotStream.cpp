@@ -2,6 +2,7 @@
 
 #include <QCoreApplication>
 
+#include <algorithm>
 #include <limits>
 
 #include "tables/Slots.h"
@@ -47,14 +48,25 @@ std::vector<KeptBytes> SlotCodec::locate(const QByteArray& file) const {
 }
 
 void SlotCodec::decodeInto(const KeptBytes& record, const CodecContext&, CellSink& sink) const {
+  decodeColumns(record, sink, 0);
+}
+
+QString SlotCodec::decodeCell(const KeptBytes& record, const CodecContext&, int column) const {
+  OneCellSink sink(column);
+  if (column >= 1 && column <= fieldCount()) decodeColumns(record, sink, column);
+  return sink.cell;
+}
+
+void SlotCodec::decodeColumns(const KeptBytes& record, CellSink& sink, int only) const {
   // A record without bytes lies past the end: numbers 0, empty texts.
   const ByteReader in(record.file());
   const qint64 size = in.size();
   qint64 pos = record.offset();
   for (const SlotElement& e : layout_.elements) {
+    const bool wanted = only == 0 || e.column == only;
     switch (e.kind) {
       case SlotKind::Integer:
-        sink.number(e.column, in.read(pos, e.read));
+        if (wanted) sink.number(e.column, in.read(pos, e.read));
         pos += 4;
         break;
       case SlotKind::Skip: pos += 4; break;
@@ -62,7 +74,11 @@ void SlotCodec::decodeInto(const KeptBytes& record, const CodecContext&, CellSin
         const int64_t length = in.read(pos, e.read);
         pos += 4;
         if (length <= 0) {
-          sink.word(e.column, QString());  // empty (a negative length too: no byte slots follow)
+          if (wanted) sink.word(e.column, QString());  // empty (a negative length too: no byte slots follow)
+          break;
+        }
+        if (!wanted) {
+          pos += 4 * length;
           break;
         }
         // Only the slots the file really holds are read, whatever the length promises.
@@ -81,7 +97,14 @@ void SlotCodec::decodeInto(const KeptBytes& record, const CodecContext&, CellSin
         break;
       }
     }
+    if (only != 0 && e.column == only) return;
   }
+}
+
+qint64 SlotCodec::keptLength(const KeptBytes& kept) const {
+  // locate() gave the record its size by this very walk; a record cut short
+  // by the end of its file is not whole.
+  return kept.holds(0, kept.size()) ? kept.size() : -1;
 }
 
 namespace {
@@ -131,11 +154,42 @@ ColumnShape SlotCodec::columnShape(int column) const {
 std::optional<CellProblem> SlotCodec::encode(const std::vector<const TableRecord*>& rows, const QByteArray&,
                                              const CodecContext& ctx, QByteArray* out) const {
   if (rows.size() > 32767) return CellProblem{32767, 0, Texts::tr("记录过多：最多 32767 条")};
-  ByteWriter w;
+  // Room for the records' bytes as read and a little more, taken once.
+  qint64 room = 12;
+  for (const TableRecord* row : rows) room += row->kept.size();
+  ByteWriter w(room + room / 64 + 4096);
+  // The elements up to the last skipped slot: what a whole record's copy walks.
+  size_t skipsEnd = 0;
+  for (size_t i = 0; i < layout_.elements.size(); ++i)
+    if (layout_.elements[i].kind == SlotKind::Skip) skipsEnd = i + 1;
   PutFrameHeader(w, int(rows.size()), layout_.headerRecordSize);
   qint64 pos = 12;
   for (size_t k = 0; k < rows.size(); ++k) {
     const TableRecord& row = *rows[k];
+    // A record none of whose cells changed is its bytes as read, in one
+    // piece, with its skipped slots zeroed.
+    if (row.allUnchanged()) {
+      const qint64 length = keptLength(row.kept);
+      if (length > 0) {
+        w.putKept(pos, row.kept, 0, length);
+        if (skipsEnd > 0) {
+          const ByteReader in(row.kept.file());
+          qint64 at = 0;  // from the record's start
+          for (size_t i = 0; i < skipsEnd; ++i) {
+            const SlotElement& e = layout_.elements[i];
+            if (e.kind == SlotKind::Skip) w.put(pos + at, 0, IntWidth::S32);
+            if (e.kind == SlotKind::Text) {
+              const int64_t n = in.read(row.kept.offset() + at, e.read);
+              if (n > 0) at += 4 * n;
+            }
+            at += 4;
+          }
+        }
+        pos += length;
+        if (pos > std::numeric_limits<int32_t>::max()) return CellProblem{int(k), 0, Texts::tr("文件过大：超过 2 GB")};
+        continue;
+      }
+    }
     // Where each element lies in the bytes the record was read from.
     qint64 from = 0;
     for (const SlotElement& e : layout_.elements) {

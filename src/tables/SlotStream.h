@@ -56,6 +56,8 @@ class SlotCodec : public TableCodec {
   int fieldCount() const override { return layout_.fieldCount; }
   std::vector<KeptBytes> locate(const QByteArray& file) const override;
   void decodeInto(const KeptBytes& record, const CodecContext& ctx, CellSink& sink) const override;
+  // Walks the record only as far as the column and decodes that element alone.
+  QString decodeCell(const KeptBytes& record, const CodecContext& ctx, int column) const override;
   std::optional<CellProblem> encode(const std::vector<const TableRecord*>& rows, const QByteArray& existing,
                                     const CodecContext& ctx, QByteArray* out) const override;
   std::optional<QString> cellProblem(int column, const QString& text, QStringView asRead,
@@ -64,6 +66,12 @@ class SlotCodec : public TableCodec {
   const SlotLayout& layout() const { return layout_; }
 
  private:
+  // The elements of columns `only` (0: all of them) to the sink.
+  void decodeColumns(const KeptBytes& record, CellSink& sink, int only) const;
+  // The size of a record read from `kept`; -1 when its bytes are not all
+  // in the file.
+  qint64 keptLength(const KeptBytes& kept) const;
+
   SlotLayout layout_;
 };
 

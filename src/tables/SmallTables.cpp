@@ -69,7 +69,7 @@ class PatchCodec : public FixedCodec {
     std::vector<const TableRecord*> refs;
     for (const TableRecord& r : rows) refs.push_back(&r);
     QByteArray bytes;
-    FixedCodec::encode(refs, QByteArray(), CodecContext{}, &bytes);
+    FixedCodec::encode(refs, QByteArray(), CodecContext(Script::Traditional), &bytes);
     return bytes;
   }
 
@@ -214,7 +214,7 @@ QByteArray nicknameSample(SampleContext& s) {
   std::vector<const TableRecord*> refs;
   for (const TableRecord& r : records) refs.push_back(&r);
   QByteArray bytes;
-  kNicknameCodec.encode(refs, QByteArray(), CodecContext{}, &bytes);
+  kNicknameCodec.encode(refs, QByteArray(), CodecContext(Script::Traditional), &bytes);
   return bytes;
 }
 

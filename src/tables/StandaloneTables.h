@@ -7,7 +7,6 @@
 
 #include "storage/FileStore.h"
 #include "storage/SafeSave.h"
-#include "text/Locale.h"
 #include "text/Script.h"
 
 namespace v3 {
@@ -72,9 +71,10 @@ class StandaloneTable {
  public:
   // systemScript: the script of the system the game runs on; names typed on
   // a Simplified system are written in Traditional (as a grid table's).
-  explicit StandaloneTable(StandaloneKind kind, Script systemScript = SystemTextScript(SystemLocaleNumber()));
+  StandaloneTable(StandaloneKind kind, Script systemScript);
 
   StandaloneKind kind() const { return kind_; }
+  Script systemScript() const { return systemScript_; }
   const StandaloneInfo& info() const { return StandaloneFor(kind_); }
 
   // Reads the file of the data folder: every value with its position,

@@ -5,6 +5,8 @@
 #include <QCoreApplication>
 #include <bit>
 #include <cstring>
+#include <mutex>
+#include <optional>
 
 #include "tables/FixedLayout.h"
 #include "tables/SampleContext.h"
@@ -179,6 +181,120 @@ bool SameBytes(const QByteArray& x, const QByteArray& y) {
   return x.constData() == y.constData() && x.size() == y.size();
 }
 
+// What the records of a file weigh against each layout (the sum of their misfits).
+struct Misfits {
+  qint64 a = 0, b = 0;
+};
+
+const Misfit& misfitA() {
+  static const FixedLayout a = layoutA();
+  static const Misfit score(a);
+  return score;
+}
+const Misfit& misfitB() {
+  static const FixedLayout b = layoutB();
+  static const Misfit score(b);
+  return score;
+}
+
+// The records whose evidence counts: those the header counts that the file holds.
+qint64 recordsWeighed(const QByteArray& file) {
+  const qint64 inFile = file.size() <= 12 ? 0 : (file.size() - 12 + 359) / 360;
+  return std::min<qint64>(ByteReader(file).recordCount(), inFile);
+}
+
+// The misfits of record k alone.
+Misfits recordMisfits(const QByteArray& file, qint64 k, QString* text, QByteArray* room) {
+  const qint64 base = 12 + k * 360;
+  const bool whole = base + 360 <= file.size();
+  uint64_t upper[2];
+  if (whole) Misfit::upperHalves(reinterpret_cast<const uchar*>(file.constData()) + base, 360, upper);
+  return {misfitA().score(file, base, whole ? upper : nullptr, text, room),
+          misfitB().score(file, base, whole ? upper : nullptr, text, room)};
+}
+
+Misfits misfitsOf(const QByteArray& file) {
+  Misfits m;
+  QString text;
+  QByteArray room;
+  for (qint64 k = 0, n = recordsWeighed(file); k < n; ++k) {
+    const Misfits r = recordMisfits(file, k, &text, &room);
+    m.a += r.a;
+    m.b += r.b;
+  }
+  return m;
+}
+
+// The layout the misfits choose; on a tie, the first record's bytes decide.
+bool layoutAFrom(const QByteArray& file, const Misfits& m) {
+  if (m.a != m.b) return m.a < m.b;
+  const ByteReader in(file);
+  // No evidence either way: record 1 at offset 4 holds a male star's sex (1)
+  // in layout A, the first bytes of the name in layout B.
+  if (in.s16(12 + 4) == 1) return true;
+  // A male star in layout B (sex 1 at record offset 24) keeps the file in B.
+  if (in.s16(12 + 24) == 1) return false;
+  // A female first star in layout A: record offsets 4..23 (sex, age,
+  // birthday, the name's first bytes) cannot be a name, offsets 20..39 can.
+  return !canBeName(in, 12 + 4, 20) && canBeName(in, 12 + 20, 20);
+}
+
+// The misfits of the file weighed last (a load, a save), kept with a
+// reference to its bytes: while it is held no other content can stand at
+// that address, so the same buffer is the same file.
+class LastWeighed {
+ public:
+  std::optional<Misfits> of(const QByteArray& file) {
+    const std::lock_guard<std::mutex> lock(mutex_);
+    if (held_ && SameBytes(file_, file)) return misfits_;
+    return std::nullopt;
+  }
+  void keep(const QByteArray& file, const Misfits& m) {
+    if (file.isEmpty() || file.capacity() < file.size()) return;  // bytes not owned by the array (fromRawData)
+    const std::lock_guard<std::mutex> lock(mutex_);
+    file_ = file;
+    misfits_ = m;
+    held_ = true;
+  }
+
+ private:
+  std::mutex mutex_;
+  QByteArray file_;
+  Misfits misfits_;
+  bool held_ = false;
+};
+
+LastWeighed& lastWeighed() {
+  static LastWeighed last;
+  return last;
+}
+
+Misfits weigh(const QByteArray& file) {
+  if (const std::optional<Misfits> known = lastWeighed().of(file)) return *known;
+  const Misfits m = misfitsOf(file);
+  lastWeighed().keep(file, m);
+  return m;
+}
+
+// The misfits of `now`, a new content of `before` whose misfits are known:
+// only the records whose bytes differ are weighed again. Nothing when the
+// two do not hold the same number of records at the same places.
+std::optional<Misfits> reweigh(const QByteArray& before, const Misfits& known, const QByteArray& now) {
+  if (before.size() != now.size() || recordsWeighed(before) != recordsWeighed(now)) return std::nullopt;
+  Misfits m = known;
+  QString text;
+  QByteArray room;
+  for (qint64 k = 0, n = recordsWeighed(now); k < n; ++k) {
+    const qint64 base = 12 + k * 360;
+    const size_t length = size_t(std::min<qint64>(360, now.size() - base));
+    if (std::memcmp(before.constData() + base, now.constData() + base, length) == 0) continue;
+    const Misfits was = recordMisfits(before, k, &text, &room), is = recordMisfits(now, k, &text, &room);
+    m.a += is.a - was.a;
+    m.b += is.b - was.b;
+  }
+  return m;
+}
+
 class StarRoleCodec : public FixedCodec {
  public:
   StarRoleCodec() : FixedCodec(layoutB()), a_(layoutA()) { prepareVariants(2); }
@@ -197,16 +313,21 @@ class StarRoleCodec : public FixedCodec {
     for (const TableRecord* r : rows)
       if (!r->kept.isEmpty() && SameBytes(r->kept.file(), existing))
         return encodeLayout(r->kept.variant() == 1, rows, ctx, out, &existing);
-    return encodeLayout(StarRoleUsesLayoutA(existing), rows, ctx, out);
+    return encodeLayout(StarRoleUsesLayoutA(existing), rows, ctx, out, &existing);
   }
 
-  // `found`: a file already found in layout `a`; new content equal to it
-  // needs no second look.
+  // `before`: the file the new content replaces. When its records' misfits
+  // are known, only the records that changed are weighed again.
   std::optional<CellProblem> encodeLayout(bool a, const std::vector<const TableRecord*>& rows, const CodecContext& ctx,
-                                          QByteArray* out, const QByteArray* found = nullptr) const {
+                                          QByteArray* out, const QByteArray* before = nullptr) const {
     QByteArray bytes;
     if (auto problem = encodeIn(a ? 1 : 0, rows, ctx, &bytes)) return problem;
-    if (!rows.empty() && !(found && bytes == *found) && StarRoleUsesLayoutA(bytes) != a)
+    std::optional<Misfits> now;
+    if (before)
+      if (const std::optional<Misfits> known = lastWeighed().of(*before)) now = reweigh(*before, *known, bytes);
+    if (!now) now = misfitsOf(bytes);
+    lastWeighed().keep(bytes, *now);
+    if (!rows.empty() && layoutAFrom(bytes, *now) != a)
       return CellProblem{0, a ? 3 : 2,
                          Texts::tr("保存后的文件会被误认作另一种记录格式：请检查此行的名称、性别、年龄和生日")};
     *out = std::move(bytes);
@@ -249,41 +370,15 @@ QByteArray starSampleFile(SampleContext& s) {
   std::vector<const TableRecord*> refs;
   for (const TableRecord& r : rows) refs.push_back(&r);
   QByteArray bytes;
-  kStarCodec.encodeLayout(s.seed() % 2 == 1, refs, CodecContext{}, &bytes);
+  kStarCodec.encodeLayout(s.seed() % 2 == 1, refs, CodecContext(Script::Traditional), &bytes);
   return bytes;
 }
 
 }  // namespace
 
 bool StarRoleUsesLayoutA(const QByteArray& file) {
-  const ByteReader in(file);
   // The evidence of every record the file holds: the layout that fits better wins.
-  const int n = in.recordCount();
-  const qint64 inFile = file.size() <= 12 ? 0 : (file.size() - 12 + 359) / 360;
-  const qint64 records = std::min<qint64>(n, inFile);
-  static const FixedLayout a = layoutA(), b = layoutB();
-  static const Misfit scoreA(a), scoreB(b);
-  qint64 misfitA = 0, misfitB = 0;
-  QString text;
-  QByteArray room;
-  const uchar* data = reinterpret_cast<const uchar*>(file.constData());
-  uint64_t upper[2];
-  for (qint64 k = 0; k < records; ++k) {
-    const qint64 base = 12 + k * 360;
-    const bool whole = base + 360 <= file.size();
-    if (whole) Misfit::upperHalves(data + base, 360, upper);
-    misfitA += scoreA.score(file, base, whole ? upper : nullptr, &text, &room);
-    misfitB += scoreB.score(file, base, whole ? upper : nullptr, &text, &room);
-  }
-  if (misfitA != misfitB) return misfitA < misfitB;
-  // No evidence either way: record 1 at offset 4 holds a male star's sex (1)
-  // in layout A, the first bytes of the name in layout B.
-  if (in.s16(12 + 4) == 1) return true;
-  // A male star in layout B (sex 1 at record offset 24) keeps the file in B.
-  if (in.s16(12 + 24) == 1) return false;
-  // A female first star in layout A: record offsets 4..23 (sex, age,
-  // birthday, the name's first bytes) cannot be a name, offsets 20..39 can.
-  return !canBeName(in, 12 + 4, 20) && canBeName(in, 12 + 20, 20);
+  return layoutAFrom(file, weigh(file));
 }
 
 int StarRoleNameOffset(const QByteArray& file) { return StarRoleUsesLayoutA(file) ? 20 : 4; }

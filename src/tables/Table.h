@@ -12,22 +12,21 @@
 #include <vector>
 
 #include "tables/Producers.h"
-#include "text/Locale.h"
 #include "text/Script.h"
 
 namespace v3 {
 
 // What a table's routines need besides the file's bytes.
 struct CodecContext {
+  explicit CodecContext(Script script, QString folder = QString()) : dataFolder(std::move(folder)), systemScript(script) {}
   QString dataFolder;
   const ProducerDirectory* producers = nullptr;  // set when the table's codec needsProducers()
   // The script of the system the game runs on, which decides how the
   // platform's own text fields are read and written: a Simplified system
   // keeps them in GBK (936) and has typed Simplified text mapped to
   // Traditional before it is written in Big5; every other system keeps them
-  // in Big5 (950). By default the system's locale, as whoever makes the
-  // context finds it.
-  Script systemScript = SystemTextScript(SystemLocaleNumber());
+  // in Big5 (950). Whoever makes the context says which (see SystemTextScript).
+  Script systemScript;
 
   int systemCodePage() const { return CodePageOf(systemScript); }
 };
@@ -96,6 +95,12 @@ struct TableRecord {
     if (!isKept() || column < 1 || column > cells.size() || column > original.size()) return false;
     // Cells that still share their data with the texts as read are all unchanged.
     return cells.isSharedWith(original) || cells[column - 1] == original[column - 1];
+  }
+  // Whether every cell still holds the text it was read as, known without
+  // comparing them (not decoded yet, or no cell edited since).
+  bool allUnchanged() const {
+    if (!isKept()) return false;
+    return source || (cells.size() == original.size() && cells.isSharedWith(original));
   }
   // Marks the cells as what the record was read as.
   void keep(KeptBytes bytes) {

@@ -303,6 +303,57 @@ FolderLock::~FolderLock() {
   if (fd_ >= 0) ::close(fd_);  // closing releases the lock
 }
 
+int LinkSoleName(const QString& path, const QString& newName, QString* error) {
+  const QByteArray from = QFile::encodeName(path);
+  const QByteArray to = QFile::encodeName(newName);
+  struct stat st;
+  if (::lstat(from.constData(), &st) != 0 || !S_ISREG(st.st_mode) || st.st_nlink != 1) return 0;
+  if (::link(from.constData(), to.constData()) != 0) {
+    if (errno == EXDEV || errno == EPERM || errno == EMLINK || errno == ENOTSUP || errno == EOPNOTSUPP ||
+        errno == ENOSYS)
+      return 0;
+    if (error) *error = failure(Texts::tr("无法写入"), newName, errno);
+    return -1;
+  }
+  // The file named may have been replaced meanwhile: only the same one counts.
+  struct stat linked;
+  if (::lstat(to.constData(), &linked) != 0 || linked.st_dev != st.st_dev || linked.st_ino != st.st_ino) {
+    ::unlink(to.constData());
+    return 0;
+  }
+  if (const int e = syncFolder(folderOf(to))) {
+    ::unlink(to.constData());
+    if (error) *error = Texts::tr("无法将 %1 所在文件夹的更新写到磁盘：%2").arg(shown(newName), SystemReason(e));
+    return -1;
+  }
+  return 1;
+}
+
+bool SameContent(const QString& path, QByteArrayView bytes) {
+  int fd;
+  do {
+    fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
+  } while (fd < 0 && errno == EINTR);
+  if (fd < 0) return false;
+  struct stat st;
+  bool same = ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && st.st_size == bytes.size();
+  QByteArray piece(qsizetype(1) << 20, Qt::Uninitialized);
+  for (qint64 at = 0; same && at < bytes.size();) {
+    const ssize_t n = ::read(fd, piece.data(), size_t(std::min<qint64>(piece.size(), bytes.size() - at)));
+    if (n < 0 && errno == EINTR) continue;
+    same = n > 0 && std::memcmp(piece.constData(), bytes.data() + at, size_t(n)) == 0;
+    at += n;
+  }
+  ::close(fd);
+  return same;
+}
+
+bool SameFile(const QString& a, const QString& b) {
+  struct stat sa, sb;
+  return ::stat(QFile::encodeName(a).constData(), &sa) == 0 && ::stat(QFile::encodeName(b).constData(), &sb) == 0 &&
+         sa.st_dev == sb.st_dev && sa.st_ino == sb.st_ino;
+}
+
 bool Replace(const QString& path, QByteArrayView bytes, QString* error, const ReplaceOptions& options) {
   StagedReplace staged;
   if (!staged.prepare(path, bytes, error, options) || !staged.commit(error)) return false;

@@ -79,6 +79,23 @@ class StagedReplace {
   bool existed_ = false, regular_ = false, committed_ = false;
 };
 
+// Gives a regular file that has no other name a second one, `newName` (a
+// hard link, made only where no file is), and flushes the new name's folder
+// to the disk. 1: done. 0: not possible here (the file is a link or has
+// other names, the file system has no hard links, the names are on two
+// file systems); nothing made. -1: a step failed (*error says which and
+// why); nothing made. A save keeps the old content this way without copying
+// it: the replace gives the file's name a new file and leaves the old one to
+// the second name alone.
+int LinkSoleName(const QString& path, const QString& newName, QString* error);
+
+// Whether the regular file at `path` holds exactly these bytes, read a piece
+// at a time up to the first difference; false when it cannot be read.
+bool SameContent(const QString& path, QByteArrayView bytes);
+
+// Whether the two paths name the same file (the same device and inode).
+bool SameFile(const QString& a, const QString& b);
+
 // Why a file whose mode allows no writing is not saved, and how to change that.
 QString ReadOnlyMessage(const QString& path, unsigned mode);
 

@@ -6,7 +6,6 @@
 
 namespace v3 {
 namespace {
-int g_override = 0;
 
 QString environmentLocaleName() {
   for (const char* var : {"LC_ALL", "LC_MESSAGES", "LANG"}) {
@@ -38,16 +37,9 @@ int LocaleIdFromName(const QString& posixName) {
   return 1033;
 }
 
-int SystemLocaleNumber() {
-  if (g_override != 0) return g_override;
-  return LocaleIdFromName(environmentLocaleName());
-}
+int SystemLocaleNumber() { return LocaleIdFromName(environmentLocaleName()); }
 
-QString SystemLocaleId() { return QString::number(SystemLocaleNumber()); }
-
-void SetSystemLocaleOverride(int id) { g_override = id; }
-
-bool TakeLocaleOption(int& argc, char** argv, QString* error) {
+bool TakeLocaleOption(int& argc, char** argv, int* localeId, QString* error) {
   int out = 1;
   for (int i = 1; i < argc; ++i) {
     const char* arg = argv[i];
@@ -70,7 +62,7 @@ bool TakeLocaleOption(int& argc, char** argv, QString* error) {
       if (error) *error = QStringLiteral("--locale needs a positive number, not \"%1\"").arg(QString::fromLocal8Bit(value));
       return false;
     }
-    SetSystemLocaleOverride(id);
+    *localeId = id;
   }
   argc = out;
   argv[argc] = nullptr;

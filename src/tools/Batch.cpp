@@ -190,8 +190,7 @@ struct EncodeContext {
   CodecContext ctx;
   ProducerDirectory producers;
   QString error;
-  EncodeContext(const TableDef& table, const QString& folder) {
-    ctx.dataFolder = folder;
+  EncodeContext(const TableDef& table, const QString& folder, Script systemScript) : ctx(systemScript, folder) {
     if (table.codec && table.codec->needsProducers()) {
       producers = ProducerDirectory::load(folder);
       ctx.producers = &producers;
@@ -351,16 +350,21 @@ QStringList BatchResult::refusalLines(const ToolTable& t) const {
   return out;
 }
 
-BatchResult RunBatch(const BatchProgram& program, const TableDef& table, const QString& folder,
-                     const RecordGrid& grid, const QByteArray* existingFile) {
+BatchResult RunBatch(const BatchProgram& program, const TableDef& table, const QString& folder, Script systemScript,
+                     const RecordStore& grid, const QByteArray* existingFile, const Progress& progress) {
   BatchResult result;
   const ToolTable tool{&table, nullptr, {}};
-  const EncodeContext context(table, folder);
+  const EncodeContext context(table, folder, systemScript);
   bool exists = false;
   QString readError;
   const QByteArray existing = existingFile ? *existingFile
                                            : FileStore::disk().read(DataFilePath(folder, table.fileName), &exists, &readError);
   for (int row = 1; row <= grid.recordCount(); ++row) {
+    if (row % 256 == 0 && !Report(progress, row - 1, grid.recordCount())) {
+      result = BatchResult{};
+      result.stopped = true;
+      return result;
+    }
     const QStringList& cells = grid.record(row);
     if (!picks(program, cells)) continue;
     result.matched.push_back(row);
@@ -448,7 +452,7 @@ int standaloneProblem(const StandaloneTable& table, int row, const QStringList& 
       if (!o.box.isEmpty() && copy.values()[size_t((row - 1) * k + c - 1)].box == o.box) return c;
     return changed.front();  // the file as a whole
   }
-  StandaloneTable reread(table.kind());
+  StandaloneTable reread(table.kind(), table.systemScript());
   reread.loadBytes(out);
   const std::vector<QStringList> rows = StandaloneRows(reread);
   const QStringList read = size_t(row) <= rows.size() ? rows[size_t(row - 1)] : QStringList();
@@ -533,7 +537,7 @@ TableDifference differenceOf(const ToolTable& tool, int count, const std::functi
   QHash<QString, int> seen;
   std::vector<int> occurrence(size_t(count) + 1, 0);
   for (int r = 1; r <= count; ++r) occurrence[size_t(r)] = ++seen[RecordKey(tool, record(r), r)];
-  for (const RecordGrid::CellEdit& e : result.edits) {
+  for (const RecordStore::CellEdit& e : result.edits) {
     if (d.records.empty() || d.records.back().rowA != e.row) {
       RecordDifference r;
       r.kind = RecordDifference::Changed;
@@ -549,7 +553,7 @@ TableDifference differenceOf(const ToolTable& tool, int count, const std::functi
 
 }  // namespace
 
-TableDifference BatchDifference(const ToolTable& tool, const RecordGrid& grid, const BatchResult& result) {
+TableDifference BatchDifference(const ToolTable& tool, const RecordStore& grid, const BatchResult& result) {
   return differenceOf(
       tool, grid.recordCount(), [&grid](int r) -> const QStringList& { return grid.record(r); }, result);
 }

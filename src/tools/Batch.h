@@ -5,10 +5,11 @@
 #include <cstdint>
 #include <vector>
 
-#include "model/RecordGrid.h"
+#include "model/RecordStore.h"
 #include "tables/StandaloneTables.h"
 #include "tables/Table.h"
 #include "text/Language.h"
+#include "text/Progress.h"
 #include "tools/Diff.h"
 #include "tools/ToolTable.h"
 
@@ -106,10 +107,11 @@ struct BatchRefusal {
 
 struct BatchResult {
   std::vector<int> matched;                  // grid rows every filter holds for, ascending
-  std::vector<RecordGrid::CellEdit> edits;   // the cells whose text changes
+  std::vector<RecordStore::CellEdit> edits;   // the cells whose text changes
   std::vector<BatchRefusal> refusals;
   int clamped = 0;  // cells brought into their field's range
-  bool ok() const { return refusals.empty(); }
+  bool stopped = false;  // the progress stopped the run: nothing found, nothing to apply
+  bool ok() const { return refusals.empty() && !stopped; }
   // "record 5 (row 3), column 人气: line 2: reason", one per refusal.
   QStringList refusalLines(const ToolTable& table) const;
 };
@@ -117,8 +119,10 @@ struct BatchResult {
 // Carries the program out on the grid's records without changing the grid.
 // `folder` gives what the table's cells need to be encoded (its producers);
 // `existing` is the table's file as it is now (read from the folder when null).
-BatchResult RunBatch(const BatchProgram& program, const TableDef& table, const QString& folder,
-                     const RecordGrid& grid, const QByteArray* existing = nullptr);
+// `progress` is told of the records gone through (done, total); when it says
+// stop, the result is empty but for `stopped`.
+BatchResult RunBatch(const BatchProgram& program, const TableDef& table, const QString& folder, Script systemScript,
+                     const RecordStore& grid, const QByteArray* existing = nullptr, const Progress& progress = {});
 
 // The same on a standalone table (its records as StandaloneRows gives
 // them, numbered by position): every changed record is put into a copy of
@@ -128,7 +132,7 @@ BatchResult RunBatch(const BatchProgram& program, const TableDef& table, const Q
 BatchResult RunStandaloneBatch(const BatchProgram& program, const StandaloneTable& table, const QByteArray& existing);
 
 // The changes as diff reports them (`table` names the columns).
-TableDifference BatchDifference(const ToolTable& table, const RecordGrid& grid, const BatchResult& result);
+TableDifference BatchDifference(const ToolTable& table, const RecordStore& grid, const BatchResult& result);
 // The same for records given as rows (row r is rows[r - 1]).
 TableDifference BatchDifference(const ToolTable& table, const std::vector<QStringList>& rows,
                                 const BatchResult& result);

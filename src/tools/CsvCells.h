@@ -5,6 +5,7 @@
 
 #include <vector>
 
+#include "text/Progress.h"
 #include "text/StrictCodec.h"
 
 namespace v3 {
@@ -38,6 +39,9 @@ struct CsvOptions {
   // Export: every cell a spreadsheet program would read as something else
   // (CsvProtectCell) written as the formula ="…", which they keep as text.
   bool spreadsheetSafe = false;
+  // Import: told how much of the file is read (in bytes) as the reading
+  // goes; false stops it, as a refusal that keeps nothing.
+  Progress progress;
 };
 
 // The delimiters a CSV may use, and their names for the command line

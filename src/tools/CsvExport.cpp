@@ -440,8 +440,8 @@ bool TableBytesToCsv(const TableCodec& codec, const QByteArray& file, const Code
   return written;
 }
 
-bool TableToCsv(const TableDef& table, const QString& folder, const CsvOptions& options, QByteArray* csv,
-                QString* readError, CsvRefusal* refusal, const CsvFlush& flush) {
+bool TableToCsv(const TableDef& table, const QString& folder, Script systemScript, const CsvOptions& options,
+                QByteArray* csv, QString* readError, CsvRefusal* refusal, const CsvFlush& flush) {
   csv->clear();
   readError->clear();
   bool exists = false;
@@ -449,8 +449,7 @@ bool TableToCsv(const TableDef& table, const QString& folder, const CsvOptions& 
   // Nothing of a file that cannot be read whole is written.
   if (!readError->isEmpty()) return false;
   if (!table.codec) return RecordsToCsv({}, options, csv, refusal);
-  CodecContext ctx;
-  ctx.dataFolder = folder;
+  CodecContext ctx(systemScript, folder);
   ProducerDirectory producers;
   if (table.codec->needsProducers()) {
     producers = ProducerDirectory::load(folder);

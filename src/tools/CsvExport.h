@@ -34,7 +34,7 @@ bool TableBytesToCsv(const TableCodec& codec, const QByteArray& file, const Code
 // The same for the table's file in the data folder (a missing file has no
 // records). Returns false with *readError when the file, or the producer
 // names it shows, cannot be read; nothing is handed to `flush` then.
-bool TableToCsv(const TableDef& table, const QString& folder, const CsvOptions& options, QByteArray* csv,
-                QString* readError, CsvRefusal* refusal, const CsvFlush& flush = {});
+bool TableToCsv(const TableDef& table, const QString& folder, Script systemScript, const CsvOptions& options,
+                QByteArray* csv, QString* readError, CsvRefusal* refusal, const CsvFlush& flush = {});
 
 }  // namespace v3

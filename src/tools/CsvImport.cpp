@@ -151,6 +151,11 @@ bool CsvToRecords(const QByteArray& csv, int fieldCount, const QString& tableNam
     lineEnds += int(piece.count('\n'));
     if (const qsizetype lf = piece.lastIndexOf('\n'); lf >= 0) lineStart = from + lf + 1;
     from = end;
+    if (!Report(options.progress, from, bytes.size())) {
+      *refusal = {0, QStringLiteral("the reading was stopped")};
+      *out = {};
+      return false;
+    }
   }
   if (!reader.finish()) return refused();
   if (checker.finish()) return true;

@@ -17,7 +17,7 @@ bool sameCell(const QString& csv, const QString& now) {
 }
 
 // Which grid row (0-based, -1 for none) each record came from.
-std::vector<int> matchGrid(const RecordGrid& grid, const std::vector<QStringList>& records, int* ambiguous) {
+std::vector<int> matchGrid(const RecordStore& grid, const std::vector<QStringList>& records, int* ambiguous) {
   const int k = grid.fieldCount();
   const int n = grid.recordCount();
   std::vector<std::optional<QString>> keys;
@@ -52,7 +52,7 @@ ImportCounts countMatches(const std::vector<int>& from, size_t existing,
 
 }  // namespace
 
-ImportCounts CountReplace(const RecordGrid& grid, const std::vector<QStringList>& records, int* ambiguous) {
+ImportCounts CountReplace(const RecordStore& grid, const std::vector<QStringList>& records, int* ambiguous) {
   const std::vector<int> from = matchGrid(grid, records, ambiguous);
   const int k = grid.fieldCount();
   return countMatches(from, size_t(grid.recordCount()), [&](size_t row, size_t record) {
@@ -62,7 +62,7 @@ ImportCounts CountReplace(const RecordGrid& grid, const std::vector<QStringList>
   });
 }
 
-void ReplaceRecords(RecordGrid& grid, const std::vector<QStringList>& records,
+void ReplaceRecords(RecordStore& grid, const std::vector<QStringList>& records,
                     const std::function<void(int done)>& progress) {
   constexpr int kChunk = 2000;
   const int k = grid.fieldCount();
@@ -86,15 +86,15 @@ void ReplaceRecords(RecordGrid& grid, const std::vector<QStringList>& records,
   for (quint64 id : ids)
     if (id != 0) order.push_back(grid.rowOfId(id));
   grid.applyOrder(order);
-  std::vector<RecordGrid::PlacedRecord> extra;
+  std::vector<RecordStore::PlacedRecord> extra;
   for (size_t j = 0; j < records.size(); ++j)
-    if (from[j] == 0) extra.push_back({int(j) + 1, RecordGrid::Row(records[j]), 0});
+    if (from[j] == 0) extra.push_back({int(j) + 1, RecordStore::Row(records[j]), 0});
   if (!extra.empty()) grid.insertRecords(std::move(extra));
 
   // Then only the cells whose text differs are set.
   const int total = int(records.size());
   for (int first = 0; first < total; first += kChunk) {
-    std::vector<RecordGrid::CellEdit> edits;
+    std::vector<RecordStore::CellEdit> edits;
     for (int r = first; r < std::min(total, first + kChunk); ++r) {
       if (from[size_t(r)] == 0) continue;  // went in as it is
       for (int c = 1; c <= k; ++c) {

@@ -6,7 +6,7 @@
 #include <optional>
 #include <vector>
 
-#include "model/RecordGrid.h"
+#include "model/RecordStore.h"
 #include "tables/Table.h"
 
 namespace v3 {
@@ -22,7 +22,7 @@ namespace v3 {
 // the cells whose text differs are set, so the rest stay as they were read.
 // Grid rows no record came from are removed, records without a row added.
 // `progress`, when given, is told how many records are done.
-void ReplaceRecords(RecordGrid& grid, const std::vector<QStringList>& records,
+void ReplaceRecords(RecordStore& grid, const std::vector<QStringList>& records,
                     const std::function<void(int done)>& progress = nullptr);
 
 // What an import does to a table's records, for its summary.
@@ -34,7 +34,7 @@ struct ImportCounts {
 // What ReplaceRecords would do with the records, found as it finds them.
 // *ambiguous (when given) is the index of the first record whose grid row
 // cannot be told (MatchCsvRows), -1 for none.
-ImportCounts CountReplace(const RecordGrid& grid, const std::vector<QStringList>& records, int* ambiguous = nullptr);
+ImportCounts CountReplace(const RecordStore& grid, const std::vector<QStringList>& records, int* ambiguous = nullptr);
 
 // Which existing record each CSV row came from (an index into `keys`, -1
 // for none): the one whose column 1 (`keys`, as a CSV gives it back) is the

@@ -105,10 +105,9 @@ ProducerDirectory producersOf(const TableDef& table, const QString& folder, QStr
   return p;
 }
 
-void decode(const TableDef& table, const QString& folder, const QByteArray& bytes, const ProducerDirectory& producers,
-            std::vector<TableRecord>* records, std::vector<QStringList>* cells) {
-  CodecContext ctx;
-  ctx.dataFolder = folder;
+void decode(const TableDef& table, const QString& folder, Script systemScript, const QByteArray& bytes,
+            const ProducerDirectory& producers, std::vector<TableRecord>* records, std::vector<QStringList>* cells) {
+  CodecContext ctx(systemScript, folder);
   ctx.producers = &producers;
   std::vector<TableRecord> decoded = table.codec->decode(bytes, ctx);
   cells->clear();
@@ -116,21 +115,21 @@ void decode(const TableDef& table, const QString& folder, const QByteArray& byte
   if (records) *records = std::move(decoded);
 }
 
-Side readSide(const TableDef& table, const QString& folder, const ProducerDirectory& producers) {
+Side readSide(const TableDef& table, const QString& folder, Script systemScript, const ProducerDirectory& producers) {
   Side s;
   s.bytes = FileStore::disk().read(DataFilePath(folder, table.fileName), &s.exists, &s.error);
-  if (s.error.isEmpty() && s.exists) decode(table, folder, s.bytes, producers, &s.records, &s.cells);
+  if (s.error.isEmpty() && s.exists) decode(table, folder, systemScript, s.bytes, producers, &s.records, &s.cells);
   return s;
 }
 
 // A grid table of two folders: cells, then the bytes behind them.
-TableDifference diffGrid(const ToolTable& t, const QString& folderA, const QString& folderB) {
+TableDifference diffGrid(const ToolTable& t, const QString& folderA, const QString& folderB, Script systemScript) {
   const TableDef& table = *t.grid;
   TableDifference d;
   d.table = t;
   QString producersA, producersB;
   const ProducerDirectory pa = producersOf(table, folderA, &producersA), pb = producersOf(table, folderB, &producersB);
-  Side a = readSide(table, folderA, pa), b = readSide(table, folderB, pb);
+  Side a = readSide(table, folderA, systemScript, pa), b = readSide(table, folderB, systemScript, pb);
   d.inA = a.exists;
   d.inB = b.exists;
   d.errorA = a.error.isEmpty() && a.exists ? producersA : a.error;
@@ -146,7 +145,7 @@ TableDifference diffGrid(const ToolTable& t, const QString& folderA, const QStri
   // A cell that B's bytes give as A's when read with A's producers changed only in display.
   if (table.codec->needsProducers() && d.inA && d.inB) {
     std::vector<QStringList> bWithA;
-    decode(table, folderA, b.bytes, pa, nullptr, &bWithA);
+    decode(table, folderA, systemScript, b.bytes, pa, nullptr, &bWithA);
     for (RecordDifference& r : d.records)
       if (r.kind == RecordDifference::Changed)
         for (CellChange& c : r.changes)
@@ -199,7 +198,7 @@ std::vector<RecordDifference> DiffRecords(const ToolTable& table, const std::vec
   return diffRecords(table, a, b, nullptr, nullptr);
 }
 
-TableDifference DiffTableBytes(const TableDef& table, const QString& folder, const QByteArray& a,
+TableDifference DiffTableBytes(const TableDef& table, const QString& folder, Script systemScript, const QByteArray& a,
                                const QByteArray& b, const LanguageFile& texts) {
   TableDifference d;
   d.table.grid = &table;
@@ -213,8 +212,8 @@ TableDifference DiffTableBytes(const TableDef& table, const QString& folder, con
   }
   std::vector<TableRecord> ra, rb;
   std::vector<QStringList> ca, cb;
-  decode(table, folder, a, producers, &ra, &ca);
-  decode(table, folder, b, producers, &rb, &cb);
+  decode(table, folder, systemScript, a, producers, &ra, &ca);
+  decode(table, folder, systemScript, b, producers, &rb, &cb);
   d.records = diffRecords(
       d.table, ca, cb,
       [&](int rowA, int rowB) { return recordBytes(ra[size_t(rowA - 1)]) != recordBytes(rb[size_t(rowB - 1)]); },
@@ -223,20 +222,20 @@ TableDifference DiffTableBytes(const TableDef& table, const QString& folder, con
   return d;
 }
 
-std::vector<TableDifference> DiffFolders(const QString& folderA, const QString& folderB,
+std::vector<TableDifference> DiffFolders(const QString& folderA, const QString& folderB, Script systemScript,
                                          const std::vector<ToolTable>& tables, const LanguageFile& texts) {
   std::vector<TableDifference> out;
   for (const ToolTable& t : tables.empty() ? AllToolTables(texts) : tables) {
     if (t.grid && t.grid->codec) {
-      TableDifference d = diffGrid(t, folderA, folderB);
+      TableDifference d = diffGrid(t, folderA, folderB, systemScript);
       if (d.inA || d.inB) out.push_back(std::move(d));
       continue;
     }
     TableDifference d;
     d.table = t;
     std::vector<QStringList> a, b;
-    t.read(folderA, &a, &d.inA, &d.errorA);
-    t.read(folderB, &b, &d.inB, &d.errorB);
+    t.read(folderA, systemScript, &a, &d.inA, &d.errorA);
+    t.read(folderB, systemScript, &b, &d.inB, &d.errorB);
     if (!d.inA && !d.inB) continue;
     if (d.errorA.isEmpty() && d.errorB.isEmpty()) {
       d.records = DiffRecords(t, a, b);

@@ -59,7 +59,7 @@ std::vector<RecordDifference> DiffRecords(const ToolTable& table, const std::vec
 // errorA and errorB are set when what the records need besides the bytes
 // (the folder's producers) cannot be read.
 // Column names come from texts.
-TableDifference DiffTableBytes(const TableDef& table, const QString& folder, const QByteArray& a,
+TableDifference DiffTableBytes(const TableDef& table, const QString& folder, Script systemScript, const QByteArray& a,
                                const QByteArray& b, const LanguageFile& texts = LanguageFile());
 
 // The tables given (every table when none), skipping those missing in both
@@ -67,7 +67,7 @@ TableDifference DiffTableBytes(const TableDef& table, const QString& folder, con
 // their cells: a cell that differs only in what it shows of another table
 // is marked display-only, a record whose bytes differ with every cell the
 // same is marked outsideFields.
-std::vector<TableDifference> DiffFolders(const QString& folderA, const QString& folderB,
+std::vector<TableDifference> DiffFolders(const QString& folderA, const QString& folderB, Script systemScript,
                                          const std::vector<ToolTable>& tables,
                                          const LanguageFile& texts = LanguageFile());
 

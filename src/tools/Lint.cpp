@@ -7,7 +7,7 @@
 #include <QDir>
 #include <QHash>
 
-#include "model/RecordGrid.h"
+#include "model/RecordStore.h"
 #include "model/TableIo.h"
 #include "storage/FileStore.h"
 #include "storage/SafeSave.h"
@@ -38,7 +38,8 @@ constexpr int kMostRefusals = 200;
 
 class Linter {
  public:
-  Linter(const QString& folder, const LanguageFile& texts) : folder_(folder), texts_(texts) {}
+  Linter(const QString& folder, Script systemScript, const LanguageFile& texts)
+      : folder_(folder), systemScript_(systemScript), texts_(texts) {}
 
   std::vector<LintFinding> run() {
     for (const ToolTable& t : AllToolTables(texts_)) {
@@ -49,7 +50,7 @@ class Linter {
       std::vector<QStringList> rows;
       bool exists = false;
       QString error;
-      if (!t.read(folder_, &rows, &exists, &error)) {
+      if (!t.read(folder_, systemScript_, &rows, &exists, &error)) {
         add(t, 0, {}, 0, Texts::tr("cannot be read: %1").arg(error));
         continue;
       }
@@ -86,7 +87,7 @@ class Linter {
     const TableDef* def = FindTable(fileName);
     if (!def) return nullptr;
     auto it = targets_.find(def->fileName);
-    if (it == targets_.end()) it = targets_.insert(def->fileName, ReadTableRows(*def, folder_));
+    if (it == targets_.end()) it = targets_.insert(def->fileName, ReadTableRows(*def, folder_, systemScript_));
     return &*it;
   }
 
@@ -144,13 +145,13 @@ class Linter {
     // from its stored bytes, exactly as a save that changes nothing writes it.
     QString error;
     QByteArray existing;
-    RecordGrid grid;
-    if (!LoadTable(*t.grid, folder_, grid, &error, FileStore::disk(), &existing) || grid.recordCount() != int(rows.size()))
+    RecordStore grid;
+    if (!LoadTable(*t.grid, folder_, systemScript_, grid, &error, FileStore::disk(), &existing) || grid.recordCount() != int(rows.size()))
       return;
     const std::vector<int> order = SaveRowOrder(*t.grid, grid);
     for (int found = 0; found < kMostRefusals; ++found) {
       QByteArray out;
-      const SaveOutcome o = EncodeTable(*t.grid, folder_, grid, order, existing, &out);
+      const SaveOutcome o = EncodeTable(*t.grid, folder_, systemScript_, grid, order, existing, &out);
       if (o.ok()) return;
       const int row = o.row >= 1 && o.row <= grid.recordCount() ? o.row : 0;
       add(t, row, row ? rows[size_t(row - 1)] : QStringList(), row ? o.column : 0,
@@ -165,7 +166,7 @@ class Linter {
     bool exists = false;
     QString error;
     const QByteArray bytes = FileStore::disk().read(DataFilePath(folder_, t.fileName()), &exists, &error);
-    StandaloneTable table(t.standalone->kind);
+    StandaloneTable table(t.standalone->kind, systemScript_);
     table.loadBytes(bytes);
     QByteArray out;
     const StandaloneSave o = table.patch(bytes, &out);
@@ -173,6 +174,7 @@ class Linter {
   }
 
   QString folder_;
+  Script systemScript_;
   LanguageFile texts_;
   std::vector<LintFinding> findings_;
   QHash<QString, std::vector<QStringList>> targets_;
@@ -192,8 +194,8 @@ QString LintFinding::text() const {
   return Texts::tr("%1: %2").arg(where, reason);
 }
 
-std::vector<LintFinding> LintFolder(const QString& folder, const LanguageFile& texts) {
-  return Linter(folder, texts).run();
+std::vector<LintFinding> LintFolder(const QString& folder, Script systemScript, const LanguageFile& texts) {
+  return Linter(folder, systemScript, texts).run();
 }
 
 QByteArray LintCsv(const std::vector<LintFinding>& findings) {

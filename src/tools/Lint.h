@@ -35,6 +35,6 @@ struct LintFinding {
 // table,row,record,record name,column,column name,reason (0 left empty).
 QByteArray LintCsv(const std::vector<LintFinding>& findings);
 
-std::vector<LintFinding> LintFolder(const QString& folder, const LanguageFile& texts = LanguageFile());
+std::vector<LintFinding> LintFolder(const QString& folder, Script systemScript, const LanguageFile& texts = LanguageFile());
 
 }  // namespace v3

@@ -354,7 +354,7 @@ TablePatchPlan PlanTablePatch(const ToolTable& table, const std::vector<QStringL
   std::stable_sort(plan.added.begin(), plan.added.end(),
                    [](const auto& a, const auto& b) { return a.first < b.first; });
   // A record that goes needs no cells set.
-  std::erase_if(plan.edits, [&](const RecordGrid::CellEdit& e) { return removing[size_t(e.row)]; });
+  std::erase_if(plan.edits, [&](const RecordStore::CellEdit& e) { return removing[size_t(e.row)]; });
   if (!order.isEmpty()) {
     std::vector<QStringList> after = rows;
     ApplyTablePatch(plan, after);
@@ -365,19 +365,19 @@ TablePatchPlan PlanTablePatch(const ToolTable& table, const std::vector<QStringL
   return plan;
 }
 
-void ApplyTablePatch(const TablePatchPlan& plan, RecordGrid& grid) {
+void ApplyTablePatch(const TablePatchPlan& plan, RecordStore& grid) {
   if (!plan.edits.empty()) grid.setCells(plan.edits);
   if (!plan.removed.empty()) grid.removeRecords(plan.removed);
   if (!plan.added.empty()) {
-    std::vector<RecordGrid::PlacedRecord> records;
-    for (const auto& [row, cells] : plan.added) records.push_back({row, RecordGrid::Row(cells), 0});
+    std::vector<RecordStore::PlacedRecord> records;
+    for (const auto& [row, cells] : plan.added) records.push_back({row, RecordStore::Row(cells), 0});
     grid.insertRecords(std::move(records));
   }
   if (plan.reorders) grid.applyOrder(orderOfRows(OrderNames(plan.table, grid.records()), plan.order));
 }
 
 void ApplyTablePatch(const TablePatchPlan& plan, std::vector<QStringList>& rows) {
-  for (const RecordGrid::CellEdit& e : plan.edits) {
+  for (const RecordStore::CellEdit& e : plan.edits) {
     QStringList& r = rows[size_t(e.row - 1)];
     while (r.size() < e.column) r << QString();
     r[e.column - 1] = e.text;

@@ -6,7 +6,7 @@
 #include <utility>
 #include <vector>
 
-#include "model/RecordGrid.h"
+#include "model/RecordStore.h"
 #include "tools/Diff.h"
 #include "tools/ToolTable.h"
 
@@ -106,7 +106,7 @@ struct TablePatchPlan {
   int applied = 0;  // changes that find what they expect
   int already = 0;  // changes whose result is there already
   std::vector<PatchConflict> conflicts;
-  std::vector<RecordGrid::CellEdit> edits;           // rows as they are now
+  std::vector<RecordStore::CellEdit> edits;           // rows as they are now
   std::vector<int> removed;                          // rows as they are now, ascending
   std::vector<std::pair<int, QStringList>> added;    // rows once done, ascending
   QStringList order;                                 // the records' order once done (OrderName), if given
@@ -124,7 +124,7 @@ TablePatchPlan PlanTablePatch(const ToolTable& table, const std::vector<QStringL
                               const QStringList& order = {});
 
 // Carries the plan out through the grid's mutators (cells, then removals, then additions).
-void ApplyTablePatch(const TablePatchPlan& plan, RecordGrid& grid);
+void ApplyTablePatch(const TablePatchPlan& plan, RecordStore& grid);
 // The same on rows (the standalone tables, whose records are fixed).
 void ApplyTablePatch(const TablePatchPlan& plan, std::vector<QStringList>& rows);
 

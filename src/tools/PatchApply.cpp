@@ -38,11 +38,15 @@ QString FolderPatch::summary() const {
   return Texts::tr("%1 changes to apply, %2 already applied, %3 conflicts").arg(applied).arg(already).arg(conflicts);
 }
 
-bool PlanFolderPatch(const Patch& patch, const QString& folder, bool force, FolderPatch* out, QString* error) {
+bool PlanFolderPatch(const Patch& patch, const QString& folder, Script systemScript, bool force, FolderPatch* out,
+                     QString* error, const Progress& progress) {
   *out = FolderPatch{};
   out->folder = folder;
   // Every table is read and every change weighed before anything is written.
+  const qint64 total = qint64(patch.tables.size());
+  qint64 done = 0;
   for (const ToolTable& t : patch.tables) {
+    if (!Report(progress, done++, total)) return fail(error, QString());
     std::vector<const PatchChange*> changes;
     for (const PatchChange& c : patch.changes)
       if (c.table.fileName() == t.fileName()) changes.push_back(&c);
@@ -59,13 +63,13 @@ bool PlanFolderPatch(const Patch& patch, const QString& folder, bool force, Fold
     const FileStamp before = FileStamp::before(target.path);
     QString readError;
     if (t.grid) {
-      target.document = std::make_unique<TableDocument>(*t.grid, folder);
+      target.document = std::make_unique<TableDocument>(*t.grid, folder, systemScript);
       if (!target.document->load(&readError))
         return fail(error, Texts::tr("cannot read %1: %2").arg(t.fileName(), readError));
       target.loaded = target.document->stamp();
       target.rows = target.document->records().records();
     } else {
-      target.standalone = std::make_unique<StandaloneTable>(t.standalone->kind);
+      target.standalone = std::make_unique<StandaloneTable>(t.standalone->kind, systemScript);
       bool exists = false;
       const QByteArray content = FileStore::disk().read(target.path, &exists, &readError);
       if (!readError.isEmpty()) return fail(error, Texts::tr("cannot read %1: %2").arg(t.fileName(), readError));
@@ -88,11 +92,14 @@ bool PlanFolderPatch(const Patch& patch, const QString& folder, bool force, Fold
   return true;
 }
 
-bool MakePatchedContents(FolderPatch& patch, QString* report, QString* error) {
+bool MakePatchedContents(FolderPatch& patch, QString* report, QString* error, const Progress& progress) {
   patch.made = false;
   std::optional<ProducerDirectory> newProducers;
   QString changes;
+  const qint64 total = qint64(patch.targets.size());
+  qint64 done = 0;
   for (PatchTarget& t : patch.targets) {
+    if (!Report(progress, done++, total)) return fail(error, QString());
     std::vector<QStringList> after = t.rows;
     ApplyTablePatch(t.plan, after);
     changes += DiffReport({TableDifference{t.table, true, true, {}, {}, DiffRecords(t.table, t.rows, after)}});
@@ -112,7 +119,7 @@ bool MakePatchedContents(FolderPatch& patch, QString* report, QString* error) {
         return fail(error, QStringLiteral("%1: %2").arg(t.table.fileName(), reason));
       const StandaloneSave o = t.standalone->patch(t.loaded.content, &t.bytes);
       if (!o.ok()) return fail(error, o.message(t.table.fileName()) + Texts::tr("; nothing written"));
-      StandaloneTable reread(t.table.standalone->kind);
+      StandaloneTable reread(t.table.standalone->kind, t.standalone->systemScript());
       reread.loadBytes(t.bytes);
       if (StandaloneRows(reread) != after)
         return fail(

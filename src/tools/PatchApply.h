@@ -10,6 +10,7 @@
 #include "storage/FileStamp.h"
 #include "storage/SafeSave.h"
 #include "tables/StandaloneTables.h"
+#include "text/Progress.h"
 #include "tools/Patch.h"
 
 namespace v3 {
@@ -53,16 +54,19 @@ struct FolderPatch {
 // Reads every table that the patch changes in `folder` and plans its share
 // against its records (with `force`, a conflict takes the patch's value
 // where the record is there). False with *error for a table whose file is
-// missing, read-only or unreadable.
-bool PlanFolderPatch(const Patch& patch, const QString& folder, bool force, FolderPatch* out, QString* error);
+// missing, read-only or unreadable. `progress` is told of each table before
+// it is read (done, total: tables); when it says stop, false with *error empty.
+bool PlanFolderPatch(const Patch& patch, const QString& folder, Script systemScript, bool force, FolderPatch* out,
+                     QString* error, const Progress& progress = {});
 
 // Makes the new content of every table of the plan in memory: a cell that
 // its save cannot store, or would not read back as the patch gives it,
 // refuses the whole patch (false, *error naming the table, record and
 // column). The case tables are checked against Producer.tab's new content
 // when the patch changes it. *report (when given) gets the changes as diff
-// prints them.
-bool MakePatchedContents(FolderPatch& patch, QString* report, QString* error);
+// prints them. `progress` as for PlanFolderPatch, of each table before its
+// content is made; stopped, nothing is made (PatchSaveEntries gives none).
+bool MakePatchedContents(FolderPatch& patch, QString* report, QString* error, const Progress& progress = {});
 
 // The files to write once the contents are made: every target whose content
 // changes, expected to be as read. The stamps are the targets' own: `patch`

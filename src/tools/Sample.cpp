@@ -36,11 +36,12 @@ bool WriteSampleFolder(const QString& folder, unsigned seed, int records, QStrin
     }
     if (!t->sample) continue;
     // Written as a save writes a new file, without a backup (and without
-    // touching one that is there).
-    RecordGrid grid;
+    // touching one that is there). The sample's texts are Traditional, as
+    // the game's own files are, whatever system the folder is for.
+    RecordStore grid;
     grid.reset(t->fieldCount(), t->sample(s));
     QByteArray bytes;
-    const SaveOutcome out = EncodeTable(*t, folder, grid, SaveRowOrder(*t, grid), QByteArray(), &bytes);
+    const SaveOutcome out = EncodeTable(*t, folder, Script::Traditional, grid, SaveRowOrder(*t, grid), QByteArray(), &bytes);
     QString e;
     if (!out.ok()) e = out.message(t->fileName);
     else if (!FileStore::disk().replace(path, bytes, &e)) e = QStringLiteral("%1: %2").arg(t->fileName, e);

@@ -15,12 +15,12 @@ struct Texts {
 };
 }  // namespace
 
-std::optional<CellProblem> FirstCellNotStored(const TableDef& table, const QString& folder, const RecordGrid& grid,
+std::optional<CellProblem> FirstCellNotStored(const TableDef& table, const QString& folder, Script systemScript,
+                                              const RecordStore& grid,
                                               const std::vector<int>& order, const QByteArray& encoded,
                                               const ProducerDirectory* producers) {
   if (!table.codec) return std::nullopt;
-  CodecContext ctx;
-  ctx.dataFolder = folder;
+  CodecContext ctx(systemScript, folder);
   ProducerDirectory read;
   if (table.codec->needsProducers()) {
     if (!producers) read = ProducerDirectory::load(folder);
@@ -53,7 +53,7 @@ bool EncodeChecked(const TableDocument& document, const ProducerDirectory* produ
   SaveOutcome o = document.encode(&encoded, &order, producers);
   if (o.ok()) {
     if (const std::optional<CellProblem> p =
-            FirstCellNotStored(table, document.folder(), document.records(), order, encoded, producers)) {
+            FirstCellNotStored(table, document.folder(), document.systemScript(), document.records(), order, encoded, producers)) {
       o.status = SaveOutcome::Refused;
       o.row = p->record;
       o.column = p->column;

@@ -5,7 +5,7 @@
 #include <optional>
 #include <vector>
 
-#include "model/RecordGrid.h"
+#include "model/RecordStore.h"
 #include "model/TableDocument.h"
 #include "tables/Table.h"
 #include "text/Language.h"
@@ -22,7 +22,8 @@ namespace v3 {
 // system maps changed cells so), and so does a code without its trailing
 // zero bytes.
 // `producers` (when given) stands for the folder's Producer.tab.
-std::optional<CellProblem> FirstCellNotStored(const TableDef& table, const QString& folder, const RecordGrid& grid,
+std::optional<CellProblem> FirstCellNotStored(const TableDef& table, const QString& folder, Script systemScript,
+                                              const RecordStore& grid,
                                               const std::vector<int>& order, const QByteArray& encoded,
                                               const ProducerDirectory* producers = nullptr);
 

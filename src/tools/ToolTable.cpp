@@ -33,14 +33,15 @@ QString ToolTable::columnName(int column) const {
 
 int ToolTable::nameColumn() const { return grid ? grid->nameColumn : 0; }
 
-bool ToolTable::read(const QString& folder, std::vector<QStringList>* rows, bool* exists, QString* error) const {
+bool ToolTable::read(const QString& folder, Script systemScript, std::vector<QStringList>* rows, bool* exists,
+                     QString* error) const {
   rows->clear();
   QString readError;
   *exists = DataFileExists(folder, fileName());
   if (grid) {
-    *rows = ReadTableRows(*grid, folder, &readError);
+    *rows = ReadTableRows(*grid, folder, systemScript, &readError);
   } else {
-    StandaloneTable table(standalone->kind);
+    StandaloneTable table(standalone->kind, systemScript);
     if (table.load(folder, &readError) && *exists) *rows = StandaloneRows(table);
   }
   if (!readError.isEmpty()) {

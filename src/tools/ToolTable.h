@@ -27,7 +27,8 @@ struct ToolTable {
   int nameColumn() const;
   // The table's rows as a load shows them. *exists tells whether the file is
   // there; false with *error when it is there but cannot be read.
-  bool read(const QString& folder, std::vector<QStringList>* rows, bool* exists, QString* error) const;
+  bool read(const QString& folder, Script systemScript, std::vector<QStringList>* rows, bool* exists,
+            QString* error) const;
 };
 
 // What identifies a record of the table: its number (grid column 1; the

@@ -40,10 +40,11 @@ bool RecordsToXlsx(const std::vector<QStringList>& records, const std::vector<Sh
                    const QString& sheetName, QByteArray* xlsx, QString* error);
 
 // The table's file in the data folder as RecordsToXlsx writes the rows a
-// load shows, each record decoded straight into the sheet. False with
+// load in the system's script shows, each record decoded straight into the sheet. False with
 // *readError when the file, or the producer names it shows, cannot be
 // read; with *error when the workbook cannot be made.
-bool TableToXlsx(const ToolTable& table, const QString& folder, QByteArray* xlsx, QString* readError, QString* error);
+bool TableToXlsx(const ToolTable& table, const QString& folder, Script systemScript, QByteArray* xlsx,
+                 QString* readError, QString* error);
 
 // Whether the bytes are a ZIP archive (a workbook), by their first bytes.
 bool IsZipArchive(QByteArrayView bytes);

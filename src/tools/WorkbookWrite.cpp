@@ -889,20 +889,20 @@ bool RecordsToXlsx(const std::vector<QStringList>& records, const std::vector<Sh
       xlsx, error);
 }
 
-bool TableToXlsx(const ToolTable& table, const QString& folder, QByteArray* xlsx, QString* readError, QString* error) {
+bool TableToXlsx(const ToolTable& table, const QString& folder, Script systemScript, QByteArray* xlsx,
+                 QString* readError, QString* error) {
   readError->clear();
   if (!table.grid || !table.grid->codec) {
     std::vector<QStringList> rows;
     bool exists = false;
-    return table.read(folder, &rows, &exists, readError) &&
+    return table.read(folder, systemScript, &rows, &exists, readError) &&
            RecordsToXlsx(rows, SheetColumns(table, folder), table.fileName(), xlsx, error);
   }
   const TableCodec& codec = *table.grid->codec;
   bool exists = false;
   const QByteArray file = FileStore::disk().read(DataFilePath(folder, table.fileName()), &exists, readError);
   if (!readError->isEmpty()) return false;
-  CodecContext ctx;
-  ctx.dataFolder = folder;
+  CodecContext ctx(systemScript, folder);
   ProducerDirectory producers;
   if (codec.needsProducers()) {
     producers = ProducerDirectory::load(folder);
