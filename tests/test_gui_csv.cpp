@@ -465,17 +465,21 @@ class CsvGuiTest : public QObject {
     QTest::addColumn<bool>("import");
     QTest::addColumn<QString>("stop");  // "click", "escape", or empty: left to finish
     QTest::addColumn<bool>("traditional");
-    QTest::newRow("export, 取消 clicked") << false << "click" << false;
-    QTest::newRow("export, Escape, Traditional") << false << "escape" << true;
-    QTest::newRow("export finishes") << false << "" << false;
-    QTest::newRow("import, 取消 clicked, Traditional") << true << "click" << true;
-    QTest::newRow("import, Escape") << true << "escape" << false;
-    QTest::newRow("import finishes, Traditional") << true << "" << true;
+    QTest::addColumn<QString>("name");  // what is imported from or exported to
+    QTest::newRow("export, 取消 clicked") << false << "click" << false << "stars.csv";
+    QTest::newRow("export, Escape, Traditional") << false << "escape" << true << "stars.csv";
+    QTest::newRow("export finishes") << false << "" << false << "stars.csv";
+    QTest::newRow("import, 取消 clicked, Traditional") << true << "click" << true << "stars.csv";
+    QTest::newRow("import, Escape") << true << "escape" << false << "stars.csv";
+    QTest::newRow("import finishes, Traditional") << true << "" << true << "stars.csv";
+    QTest::newRow("workbook import, 取消 clicked") << true << "click" << false << "stars.xlsx";
+    QTest::newRow("workbook import finishes, Traditional") << true << "" << true << "stars.xlsx";
   }
   void longWorkCanBeCancelled() {
     QFETCH(bool, import);
     QFETCH(QString, stop);
     QFETCH(bool, traditional);
+    QFETCH(QString, name);
     SetProgressDelay(0);  // as if the disk were slow: the dialog shows at once
     auto delay = qScopeGuard([] { SetProgressDelay(1000); });
     Shell s(12000);
@@ -485,7 +489,7 @@ class CsvGuiTest : public QObject {
     s.open("StarRole.dat");
     const std::vector<QStringList> before = recordsOf(s.grid());
     const QByteArray file = ReadFile(s.path("StarRole.dat"));
-    const QString csv = s.root.filePath("stars.csv");
+    const QString csv = s.root.filePath(name);
     QByteArray csvBytes = "an earlier export\n";
     if (import) {
       // Every star's popularity (column 7) one more, the last line included.
@@ -494,7 +498,16 @@ class CsvGuiTest : public QObject {
       CsvRefusal refusal;
       QVERIFY(CsvToRecords(ReadFile(csv), s.grid().fieldCount(), "StarRole.dat", &records, &refusal));
       for (QStringList& r : records) r[6] = QString::number((r[6].toInt() + 1) % 100);
-      QVERIFY(RecordsToCsv(records, {}, &csvBytes, &refusal));
+      csvBytes.clear();
+      if (name.endsWith(".xlsx")) {
+        ToolTable t;
+        QString error;
+        QVERIFY(FindToolTable("StarRole.dat", &t));
+        QVERIFY2(RecordsToXlsx(records, SheetColumns(t, s.dataFolder), t.fileName(), &csvBytes, &error),
+                 qPrintable(error));
+      } else {
+        QVERIFY(RecordsToCsv(records, {}, &csvBytes, &refusal));
+      }
     }
     QVERIFY(WriteFile(csv, csvBytes));
     const int steps = s.window->undoStack().count();
@@ -515,7 +528,7 @@ class CsvGuiTest : public QObject {
         import ? ImportOpenTableCsv(*s.window, csv, {}, s.front) : ExportOpenTableCsv(*s.window, csv, {}, s.front);
     poll.stop();
     QVERIFY2(s.front.messages.isEmpty(), qPrintable(s.front.texts().join('\n')));
-    const QString reading = import ? (traditional ? "正在讀取 stars.csv" : "正在读取 stars.csv")
+    const QString reading = import ? (traditional ? "正在讀取 " : "正在读取 ") + name
                                    : (traditional ? "正在導出 StarRole.dat" : "正在导出 StarRole.dat");
     QVERIFY2(label.startsWith(reading), qPrintable(label));
     QCOMPARE(button, QStringLiteral("取消"));

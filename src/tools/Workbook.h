@@ -62,8 +62,10 @@ constexpr int kMaxSheetRows = 1048576, kMaxSheetColumns = 16384;
 // when the archive or its XML is malformed, a part unpacks to more than
 // kMaxWorkbookPart, the sheet is larger than kMaxSheetRows x
 // kMaxSheetColumns, or the sink stops (its refusal is left as it set it).
+// `progress` is told how far the reading is through the sheet; when it says
+// stop, false with the refusal "the reading was stopped".
 bool ReadWorkbookRows(const QByteArray& bytes, int columns, const std::function<bool(QStringList&, int row)>& sink,
-                      CsvRefusal* refusal);
+                      CsvRefusal* refusal, const Progress& progress = {});
 
 // The records of a workbook's sheet, checked as CsvToRecords checks a CSV's.
 bool WorkbookToRecords(const QByteArray& bytes, int fieldCount, const QString& tableName, const CsvOptions& options,

@@ -289,6 +289,15 @@ class RowFeed {
   int last_ = 0;
 };
 
+// Tells `progress` how far the reading is through an XML part, once every
+// 256 rows; false, with the refusal set, when it says stop.
+bool reportRows(const Progress& progress, int rows, const QXmlStreamReader& xml, qint64 size, CsvRefusal* refusal) {
+  if (!progress || rows % 256 != 0) return true;
+  if (Report(progress, std::min(xml.characterOffset(), size), size)) return true;
+  *refusal = {0, QStringLiteral("the reading was stopped")};
+  return false;
+}
+
 // A part's target as a relationship names it, from the folder of the part
 // that names it ("xl/").
 QString partPath(const QString& folder, QStringView target) {
@@ -310,7 +319,8 @@ bool refuseWith(CsvRefusal* refusal, const QString& reason) {
 }
 
 // The first visible sheet of an XLSX workbook.
-bool readXlsx(Archive& zip, int columns, const std::function<bool(QStringList&, int)>& sink, CsvRefusal* refusal) {
+bool readXlsx(Archive& zip, int columns, const std::function<bool(QStringList&, int)>& sink, CsvRefusal* refusal,
+              const Progress& progress) {
   QString error;
   QByteArray bytes;
   const QString workbookName = QStringLiteral("xl/workbook.xml");
@@ -368,7 +378,7 @@ bool readXlsx(Archive& zip, int columns, const std::function<bool(QStringList&, 
   RowFeed feed(columns, sink);
   bool stopped = false;
   QStringList cells;
-  int rowNumber = 0;
+  int rowNumber = 0, rowsRead = 0;
   while (!stopped && sheet.next()) {
     if (!sheet.isStart(QLatin1StringView("row"))) continue;
     // The row's number: as given, else the one after the last.
@@ -458,7 +468,7 @@ bool readXlsx(Archive& zip, int columns, const std::function<bool(QStringList&, 
       cells[column] = text;
     }
     if (sheet.failed()) break;
-    stopped = !feed.row(cells, rowNumber);
+    stopped = !feed.row(cells, rowNumber) || !reportRows(progress, ++rowsRead, sheet.xml(), bytes.size(), refusal);
   }
   if (stopped) return false;
   if (sheet.failed()) return refuseWith(refusal, sheet.error());
@@ -501,7 +511,8 @@ QString odsCellText(Part& part, QLatin1StringView element) {
 }
 
 // The first table of an OpenDocument spreadsheet (content.xml).
-bool readOds(Archive& zip, int columns, const std::function<bool(QStringList&, int)>& sink, CsvRefusal* refusal) {
+bool readOds(Archive& zip, int columns, const std::function<bool(QStringList&, int)>& sink, CsvRefusal* refusal,
+             const Progress& progress) {
   QString error;
   QByteArray bytes;
   const QString name = QStringLiteral("content.xml");
@@ -572,6 +583,7 @@ bool readOds(Archive& zip, int columns, const std::function<bool(QStringList&, i
       QStringList copy = cells;
       stopped = !feed.row(copy, ++rowNumber);
     }
+    stopped = stopped || !reportRows(progress, rowNumber, xml, bytes.size(), refusal);
   }
   if (stopped) return false;
   if (content.failed()) return refuseWith(refusal, content.error());
@@ -583,11 +595,11 @@ bool readOds(Archive& zip, int columns, const std::function<bool(QStringList&, i
 bool IsZipArchive(QByteArrayView bytes) { return bytes.startsWith("PK\x03\x04") || bytes.startsWith("PK\x05\x06"); }
 
 bool ReadWorkbookRows(const QByteArray& bytes, int columns, const std::function<bool(QStringList&, int row)>& sink,
-                      CsvRefusal* refusal) {
+                      CsvRefusal* refusal, const Progress& progress) {
   Archive zip(bytes);
   if (!zip.isOpen()) return refuseWith(refusal, Texts::tr("not a readable ZIP archive (cut short or damaged)"));
-  if (zip.has(QStringLiteral("xl/workbook.xml"))) return readXlsx(zip, columns, sink, refusal);
-  if (zip.has(QStringLiteral("content.xml"))) return readOds(zip, columns, sink, refusal);
+  if (zip.has(QStringLiteral("xl/workbook.xml"))) return readXlsx(zip, columns, sink, refusal, progress);
+  if (zip.has(QStringLiteral("content.xml"))) return readOds(zip, columns, sink, refusal, progress);
   return refuseWith(refusal, Texts::tr("a ZIP archive, but neither an XLSX nor an OpenDocument spreadsheet"));
 }
 
@@ -595,8 +607,9 @@ bool WorkbookToRecords(const QByteArray& bytes, int fieldCount, const QString& t
                        ImportedRows* out, CsvRefusal* refusal) {
   *out = {};
   ImportRowChecker checker(fieldCount, tableName, options, out, refusal);
-  const bool read = ReadWorkbookRows(bytes, fieldCount, [&](QStringList& cells, int row) { return checker.take(cells, row); },
-                                     refusal);
+  const bool read = ReadWorkbookRows(
+      bytes, fieldCount, [&](QStringList& cells, int row) { return checker.take(cells, row); }, refusal,
+      options.progress);
   if (read && checker.finish()) return true;
   *out = {};
   return false;
