@@ -48,7 +48,8 @@ void BM_CsvExportStarRole(benchmark::State& state) {
   CsvRefusal refusal;
   for (auto _ : state) {
     csv.clear();
-    if (!TableToCsv(*t.grid, folder(), Script::Traditional, CsvOptions{}, &csv, &error, &refusal)) state.SkipWithError("refused");
+    if (!TableToCsv(*t.grid, folder(), Script::Traditional, CsvOptions{}, &csv, &error, &refusal))
+      state.SkipWithError("refused");
     benchmark::DoNotOptimize(csv.size());
   }
   state.counters["MB"] = double(csv.size()) / 1048576;

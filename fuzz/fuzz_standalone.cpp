@@ -11,7 +11,8 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
   v3fuzz::WriteSeedsIfAsked([](const QString& sample, const QString& out) {
     const auto& all = StandaloneTables();
     for (size_t i = 0; i < all.size(); ++i)
-      v3fuzz::WriteSeed(out, all[i].fileName, QByteArray(1, char(i)) + v3fuzz::ReadWhole(sample + "/" + all[i].fileName));
+      v3fuzz::WriteSeed(out, all[i].fileName,
+                        QByteArray(1, char(i)) + v3fuzz::ReadWhole(sample + "/" + all[i].fileName));
   });
   return 0;
 }

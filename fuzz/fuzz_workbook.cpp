@@ -46,7 +46,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   QString error;
   if (!RecordsToXlsx(rows.records, columns, "fuzz", &written, &error)) return 0;  // a text longer than a cell holds
   ImportedRows again;
-  if (!WorkbookToRecords(written, fields, "fuzz", options, &again, &refusal)) v3fuzz::Broken("written workbook does not read");
+  if (!WorkbookToRecords(written, fields, "fuzz", options, &again, &refusal))
+    v3fuzz::Broken("written workbook does not read");
   v3fuzz::SameRecords(rows.records, again.records, "written workbook reads as other records");
   return 0;
 }

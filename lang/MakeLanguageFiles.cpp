@@ -104,8 +104,9 @@ bool run(const QStringList& args) {
   const bool show = !args.isEmpty() && args.first() == QLatin1String("--show");
   const QStringList files = show ? args.mid(1) : args;
   if (files.size() != (show ? 2 : 4))
-    return fail(QStringLiteral("usage: MakeLanguageFiles texts.ini traditional.ini CHS.txt CHT.txt\n"
-                               "       MakeLanguageFiles --show texts.ini traditional.ini"));
+    return fail(
+        QStringLiteral("usage: MakeLanguageFiles texts.ini traditional.ini CHS.txt CHT.txt\n"
+                       "       MakeLanguageFiles --show texts.ini traditional.ini"));
 
   std::vector<Line> source, overrides;
   if (!readSource(files[0], &source) || !readSource(files[1], &overrides)) return false;
@@ -125,7 +126,8 @@ bool run(const QStringList& args) {
   for (auto it = overrideLine.cbegin(); it != overrideLine.cend(); ++it)
     return fail(QStringLiteral("%1:%2: no such section and key in %3").arg(files[1]).arg(it.value()).arg(files[0]));
 
-  std::stable_sort(words.begin(), words.end(), [](const auto& a, const auto& b) { return a.first.size() > b.first.size(); });
+  std::stable_sort(words.begin(), words.end(),
+                   [](const auto& a, const auto& b) { return a.first.size() > b.first.size(); });
   auto usage = [&](const QString& mapped) {
     QString out;
     for (qsizetype i = 0; i < mapped.size();) {

@@ -75,8 +75,8 @@ inline void WheelOver(QWidget* w, int notches) {
   const QPoint global = w->mapToGlobal(local);
   for (QWidget* to = target; to; to = to->parentWidget()) {
     const QPoint at = to->mapFromGlobal(global);
-    QWheelEvent e(at, global, QPoint(), QPoint(0, 120 * notches), Qt::NoButton, Qt::NoModifier,
-                  Qt::NoScrollPhase, false);
+    QWheelEvent e(at, global, QPoint(), QPoint(0, 120 * notches), Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase,
+                  false);
     QApplication::sendEvent(to, &e);
     if (e.isAccepted() || to->isWindow()) break;
   }

@@ -13,9 +13,9 @@ struct Slot {
   int recordSize, offset, width;
 };
 inline constexpr Slot kPositionSlots[] = {
-    {"Team.dat", 3, 60, 24, 2}, {"Team.dat", 4, 60, 28, 2}, {"Team.dat", 5, 60, 32, 2}, {"Team.dat", 6, 60, 36, 2},
-    {"Firm.dat", 4, 112, 44, 4}, {"Firm.dat", 5, 112, 48, 4}, {"Firm.dat", 6, 112, 52, 4},
-    {"Firm.dat", 7, 112, 56, 4}, {"Firm.dat", 8, 112, 60, 4}, {"Firm.dat", 9, 112, 64, 4},
+    {"Team.dat", 3, 60, 24, 2},  {"Team.dat", 4, 60, 28, 2},  {"Team.dat", 5, 60, 32, 2},  {"Team.dat", 6, 60, 36, 2},
+    {"Firm.dat", 4, 112, 44, 4}, {"Firm.dat", 5, 112, 48, 4}, {"Firm.dat", 6, 112, 52, 4}, {"Firm.dat", 7, 112, 56, 4},
+    {"Firm.dat", 8, 112, 60, 4}, {"Firm.dat", 9, 112, 64, 4},
 };
 
 inline qint64 ReadInt(const QByteArray& file, qint64 at, int width) {

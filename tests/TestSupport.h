@@ -72,12 +72,12 @@ inline CliRun RunCli(const QStringList& args) {
 inline QByteArray KeptRecord(const v3::TableCodec* codec, const QByteArray& file, int k) {
   const auto* fixed = dynamic_cast<const v3::FixedCodec*>(codec);
   const v3::FixedLayout& layout = fixed->layoutFor(file);
-  const QByteArray rec = file.mid(12 + qsizetype(k) * layout.recordSize, layout.recordSize)
-                             .leftJustified(layout.recordSize, '\0', true);
+  const QByteArray rec =
+      file.mid(12 + qsizetype(k) * layout.recordSize, layout.recordSize).leftJustified(layout.recordSize, '\0', true);
   QByteArray out(layout.recordSize, '\0');
   for (const v3::FieldDef& f : layout.fields) {
     const QByteArray bytes = f.kind == v3::FieldKind::TypeTag ? v3::EncodeCodePage(QString::fromUtf8(f.tag), 950)
-                                                               : rec.mid(f.offset, f.width);
+                                                              : rec.mid(f.offset, f.width);
     out.replace(f.offset, bytes.size(), bytes);
   }
   return out;

@@ -65,11 +65,18 @@ class BatchTest : public QObject {
     };
     const Case cases[] = {
         {"equals, set", "=编号=3\n.人气=1234\n", 0, "",
-         [](Team& t) { if (t.number == 3) t.popularity = 1234; }},
-        {"greater, Traditional header, number, comments", "# raise the famous\n>人氣=5000   # Traditional\n.7+=10\n", 0, "",
-         [](Team& t) { if (t.popularity > 5000) t.popularity += 10; }},
+         [](Team& t) {
+           if (t.number == 3) t.popularity = 1234;
+         }},
+        {"greater, Traditional header, number, comments", "# raise the famous\n>人氣=5000   # Traditional\n.7+=10\n", 0,
+         "",
+         [](Team& t) {
+           if (t.popularity > 5000) t.popularity += 10;
+         }},
         {"less and differs, subtract", "<人气=5000\n!编号=2\n.人气-=1\n", 0, "",
-         [](Team& t) { if (t.popularity < 5000 && t.number != 2) t.popularity -= 1; }},
+         [](Team& t) {
+           if (t.popularity < 5000 && t.number != 2) t.popularity -= 1;
+         }},
         {"multiply rounds an exact half to even", ".人气*=1.5\n", 0, "",
          [](Team& t) { t.popularity = halfEven(t.popularity * 3); }},
         {"another column's value, in order", ">编号=6\n.未知属性1=$人气\n.人气=$编号\n", 0, "",
@@ -79,9 +86,13 @@ class BatchTest : public QObject {
            t.popularity = t.number;
          }},
         {"contains, Simplified typed", "~团体名称=团\n.通告数量=77\n", 0, "",
-         [tuan](Team& t) { if (t.name.contains(tuan)) t.jobs = 77; }},
+         [tuan](Team& t) {
+           if (t.name.contains(tuan)) t.jobs = 77;
+         }},
         {"clamped up", ">人气=5000\n.人气+=40000 !clamp\n", 0, "",
-         [](Team& t) { if (t.popularity > 5000) t.popularity = 32767; }},
+         [](Team& t) {
+           if (t.popularity > 5000) t.popularity = 32767;
+         }},
         {"clamped down", ".人气-=99999 !clamp\n", 0, "", [](Team& t) { t.popularity = -32768; }},
         {"out of range refused", "=编号=2\n.人气+=40000\n", 3, "record 2 (row 2), column 7 (人气), line 2: ", nullptr},
         {"text the field cannot hold", "=编号=5\n.团体名称=😀\n", 3, "record 5 (row 5), column 2", nullptr},
@@ -98,7 +109,8 @@ class BatchTest : public QObject {
       const QByteArray before = ReadFile(dir.path() + "/Team.dat");
       std::vector<Team> expected = readTeams(dir.path());
       QVERIFY(WriteFile(dir.path() + "/batch.txt", QByteArray(c.text)));
-      const CliRun r = RunCli({"--locale", "2052", "--lang", "en", "batch", dir.path(), "Team.dat", dir.path() + "/batch.txt"});
+      const CliRun r =
+          RunCli({"--locale", "2052", "--lang", "en", "batch", dir.path(), "Team.dat", dir.path() + "/batch.txt"});
       QVERIFY2(r.code == c.code, qPrintable(QStringLiteral("%1: %2").arg(c.name, QString::fromUtf8(r.err))));
       QVERIFY2(QString::fromUtf8(r.err).contains(QString::fromUtf8(c.err)), qPrintable(QString::fromUtf8(r.err)));
       if (!c.rule) {
@@ -120,7 +132,8 @@ class BatchTest : public QObject {
     const QByteArray before = ReadFile(dir.path() + "/Team.dat");
     const int old = readTeams(dir.path())[2].popularity;
     QVERIFY(WriteFile(dir.path() + "/b.txt", "=1=3\n.人气=1234\n"));
-    const CliRun dry = RunCli({"--lang", "en", "--locale", "2052", "batch", dir.path(), "team.dat", dir.path() + "/b.txt", "--dry-run"});
+    const CliRun dry = RunCli(
+        {"--lang", "en", "--locale", "2052", "batch", dir.path(), "team.dat", dir.path() + "/b.txt", "--dry-run"});
     QCOMPARE(dry.code, 0);
     QCOMPARE(QString::fromUtf8(dry.out), QStringLiteral("Team.dat: record 3: 人气: %1 → 1234\n").arg(old));
     QCOMPARE(ReadFile(dir.path() + "/Team.dat"), before);
@@ -189,7 +202,8 @@ class BatchTest : public QObject {
              if (s32(f, lengthAt(f, j, 24)) == 2) put16(f, lengthAt(f, j, 32), s32(f, lengthAt(f, j, 28)));
          }},
         {"Length.tab: a value that would not read back", "Length.tab", "=1=1\n.完成需要=7\n", 3,
-         "record 1 (row 1), column 3 (完成需要), line 2: only the first two bytes of this slot are written: 7 would read back as 65543",
+         "record 1 (row 1), column 3 (完成需要), line 2: only the first two bytes of this slot are written: 7 would "
+         "read back as 65543",
          nullptr},
         {"Length.tab: no such column", "Length.tab", ".完成=7\n", 3, "line 1: no column is named 完成", nullptr},
     };

@@ -93,13 +93,14 @@ class Big5DecodeTest : public QObject {
     // Bytes drawn mostly from the lead and trail ranges, so that valid
     // codes, broken codes and ASCII mix at every position.
     QRandomGenerator rng(20261208);
-    const char* pool[] = {"\x41", "\x7e", "\x7f", "\x80", "\x81", "\xa1", "\xa4", "\xa3", "\xc6", "\xc7",
-                          "\xf9", "\xfe", "\xff", "\x40", "\xa0", "\x00", "\x0d", "\x20"};
+    const char* pool[] = {"\x41", "\x7e", "\x7f", "\x80", "\x81", "\xa1", "\xa4", "\xa3", "\xc6",
+                          "\xc7", "\xf9", "\xfe", "\xff", "\x40", "\xa0", "\x00", "\x0d", "\x20"};
     for (int round = 0; round < 100000; ++round) {
       QByteArray in;
       const int length = int(rng.bounded(1, 24));
       for (int i = 0; i < length; ++i)
-        in += rng.bounded(3) == 0 ? QByteArray(pool[rng.bounded(int(std::size(pool)))], 1) : QByteArray(1, char(rng.bounded(256)));
+        in += rng.bounded(3) == 0 ? QByteArray(pool[rng.bounded(int(std::size(pool)))], 1)
+                                  : QByteArray(1, char(rng.bounded(256)));
       QCOMPARE(DecodeCodePage(in, 950), icuDecode(in));
       QCOMPARE(DecodeBig5Text(in), icuFieldDecode(upToZero(in)));
       QCOMPARE(DecodeBig5Bytes(in), icuFieldDecode(in));
@@ -125,7 +126,7 @@ class Big5DecodeTest : public QObject {
         ++plain;
         if (!plainAsIcuHasIt(in)) QFAIL(qPrintable(QString::fromLatin1(in.toHex(' '))));
       }
-    QVERIFY(plain > 13000);  // ASCII and the common characters
+    QVERIFY(plain > 13000);                                                 // ASCII and the common characters
     QVERIFY(IsPlainCommonBig5(QByteArray("\xbb\x52\xa5\x78\xbc\x40 ok")));  // 舞台劇
     for (const char* notPlain : {"\x1f", "a\x0d", "\xa4", "\xa4\x20", "\x80\x40"})
       QVERIFY2(!IsPlainCommonBig5(QByteArray(notPlain)), notPlain);

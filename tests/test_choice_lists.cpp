@@ -65,8 +65,8 @@ class ChoiceListsTest : public QObject {
     QTest::newRow("0, 1, 3") << producers({0, 1, 3}) << QStringList{"P0", "P1", "", "P3"};
     QTest::newRow("starting at 2") << producers({2, 3}) << QStringList{"", "", "P2", "P3"};
     QTest::newRow("not ascending") << producers({3, 1}) << QStringList{"", "P1", "", "P3"};
-    QTest::newRow("duplicate keeps the first") << Header(2, 36) + producer(1, "A") + producer(1, "B")
-                                               << QStringList{"", "A"};
+    QTest::newRow("duplicate keeps the first")
+        << Header(2, 36) + producer(1, "A") + producer(1, "B") << QStringList{"", "A"};
     QTest::newRow("negative number left out") << producers({-5, 1}) << QStringList{"", "P1"};
     QTest::newRow("trailing blanks removed") << Header(1, 36) + producer(0, "王 導  ") << QStringList{"王 導"};
     QTest::newRow("no records") << Header(0, 36) << QStringList();

@@ -148,7 +148,8 @@ class CliTest : public QObject {
     const QByteArray before = ReadFile(d.filePath("Team.dat"));
     const Run refused = cli({"--locale", "1028", "import", d.path(), "Team.dat", csv});
     QCOMPARE(refused.code, 3);
-    QVERIFY2(QString::fromUtf8(refused.err).contains(QStringLiteral("「飞」無法以 Big5 儲存")), refused.err.constData());
+    QVERIFY2(QString::fromUtf8(refused.err).contains(QStringLiteral("「飞」無法以 Big5 儲存")),
+             refused.err.constData());
     QCOMPARE(ReadFile(d.filePath("Team.dat")), before);
   }
 
@@ -159,8 +160,8 @@ class CliTest : public QObject {
     QTest::newRow("empty") << QByteArray() << 0 << QStringList{};
     QTest::newRow("no final newline") << QByteArray("a,b") << 1 << QStringList{"a", "b"};
     QTest::newRow("crlf") << QByteArray("a,b\r\nc,d\r\n") << 2 << QStringList{"a", "b"};
-    QTest::newRow("quoted comma, quote, newline") << QByteArray("\"x,\"\"y\"\"\nz\",2\n") << 1
-                                                  << QStringList{"x,\"y\"\nz", "2"};
+    QTest::newRow("quoted comma, quote, newline")
+        << QByteArray("\"x,\"\"y\"\"\nz\",2\n") << 1 << QStringList{"x,\"y\"\nz", "2"};
     QTest::newRow("empty fields") << QByteArray(",,\n") << 1 << QStringList{"", "", ""};
   }
   void csvParse() {

@@ -13,7 +13,8 @@ using namespace v3test;
 
 namespace {
 
-const QStringList kCommands{"export", "import", "check", "diff", "batch", "apply", "lint", "backups", "restore", "sample", "tables"};
+const QStringList kCommands{"export", "import",  "check",   "diff",   "batch", "apply",
+                            "lint",   "backups", "restore", "sample", "tables"};
 
 QString cliPath() { return QString::fromLocal8Bit(qgetenv("V3_CLI")); }
 
@@ -96,29 +97,33 @@ class CliArgsTest : public QObject {
     }
     QTest::newRow("--help") << QStringList{"--help"} << 0 << "Commands:\n  export FOLDER TABLE";
     QTest::newRow("help") << QStringList{"help"} << 0 << "Exit status:";
-    QTest::newRow("--help COMMAND") << QStringList{"--help", "lint"} << 0 << "Usage: vantaro3-cli [--locale N] [--lang L] lint";
+    QTest::newRow("--help COMMAND") << QStringList{"--help", "lint"} << 0
+                                    << "Usage: vantaro3-cli [--locale N] [--lang L] lint";
     QTest::newRow("help of no command") << QStringList{"help", "frobnicate"} << 2 << "unknown command: frobnicate";
     QTest::newRow("unknown command") << QStringList{"frobnicate"} << 2 << "Try 'vantaro3-cli --help'.";
     QTest::newRow("unknown option before the command") << QStringList{"--bogus", "tables"} << 2 << "Unknown option";
     // Options take their value either way, before or after the arguments.
     QTest::newRow("--encoding=gbk") << QStringList{"export", data_, "Team.dat", "--encoding=gbk"} << 0 << "1,";
     QTest::newRow("--encoding gbk") << QStringList{"export", "--encoding", "gbk", data_, "Team.dat"} << 0 << "1,";
-    QTest::newRow("--locale=1028 in the command") << QStringList{"export", data_, "Team.dat", "--header", "--locale=1028"}
-                                                  << 0 << QStringLiteral("編號,團體名稱");
+    QTest::newRow("--locale=1028 in the command")
+        << QStringList{"export", data_, "Team.dat", "--header", "--locale=1028"} << 0
+        << QStringLiteral("編號,團體名稱");
     QTest::newRow("--locale 2052 first") << QStringList{"--locale", "2052", "export", data_, "Team.dat", "--header"}
                                          << 0 << QStringLiteral("编号,团体名称");
-    QTest::newRow("--seed=5 --records=2") << QStringList{"sample", dir_.filePath("s1"), "--seed=5", "--records=2"} << 0
-                                          << "sample data folder written";
+    QTest::newRow("--seed=5 --records=2")
+        << QStringList{"sample", dir_.filePath("s1"), "--seed=5", "--records=2"} << 0 << "sample data folder written";
     QTest::newRow("--seed 5 --records 2") << QStringList{"sample", "--seed", "5", dir_.filePath("s2"), "--records", "2"}
                                           << 0 << "sample data folder written";
     QTest::newRow("value of a switch") << QStringList{"export", data_, "Team.dat", "--bom=yes"} << 2 << "--bom";
     QTest::newRow("option without its value") << QStringList{"sample", dir_.filePath("s3"), "--seed"} << 2 << "--seed";
     QTest::newRow("bad --records") << QStringList{"sample", dir_.filePath("s4"), "--records=0"} << 2 << "--records";
     QTest::newRow("bad --seed") << QStringList{"sample", dir_.filePath("s5"), "--seed", "x"} << 2 << "--seed";
-    QTest::newRow("unknown encoding") << QStringList{"export", data_, "Team.dat", "--encoding", "latin1"} << 2 << "latin1";
-    QTest::newRow("unknown format") << QStringList{"export", data_, "Team.dat", "--format", "ods"} << 2 << "unknown format ods";
-    QTest::newRow("workbook with a delimiter") << QStringList{"export", data_, "Team.dat", "--format=xlsx", "--delimiter", ";"} << 2
-                                               << "are for CSV";
+    QTest::newRow("unknown encoding") << QStringList{"export", data_, "Team.dat", "--encoding", "latin1"} << 2
+                                      << "latin1";
+    QTest::newRow("unknown format") << QStringList{"export", data_, "Team.dat", "--format", "ods"} << 2
+                                    << "unknown format ods";
+    QTest::newRow("workbook with a delimiter")
+        << QStringList{"export", data_, "Team.dat", "--format=xlsx", "--delimiter", ";"} << 2 << "are for CSV";
     QTest::newRow("--format=XLSX") << QStringList{"export", data_, "Team.dat", "--format=XLSX"} << 0 << "PK";
     QTest::newRow("unknown table") << QStringList{"export", data_, "Nope.dat"} << 2 << "unknown table: Nope.dat";
     // Arguments: too many, too few.
@@ -133,7 +138,8 @@ class CliArgsTest : public QObject {
     QTest::newRow("diff missing") << QStringList{"diff", data_} << 2 << "missing FOLDER_B";
     QTest::newRow("restore missing") << QStringList{"restore", data_, "Team.dat"} << 2 << "missing ID";
     for (const char* c : {"check", "lint", "backups", "sample"})
-      QTest::addRow("%s missing", c) << QStringList{c} << 2 << QStringLiteral("Try 'vantaro3-cli help %1'.").arg(QLatin1String(c));
+      QTest::addRow("%s missing", c) << QStringList{c} << 2
+                                     << QStringLiteral("Try 'vantaro3-cli help %1'.").arg(QLatin1String(c));
     // Locale ids: the known ones only.
     QTest::newRow("locale 9999") << QStringList{"--locale", "9999", "tables"} << 2 << "unknown locale id \"9999\"";
     QTest::newRow("locale=9999 in the command") << QStringList{"tables", "--locale=9999"} << 2 << "2052 (Simplified";
@@ -151,10 +157,10 @@ class CliArgsTest : public QObject {
     QTest::newRow("restore empty folder") << QStringList{"restore", empty_, "Team.dat", "1"} << 3 << none;
     QTest::newRow("no such folder") << QStringList{"lint", dir_.filePath("nowhere")} << 3 << "no such folder";
     QTest::newRow("a file for a folder") << QStringList{"check", csv_} << 3 << "is not a folder";
-    QTest::newRow("export missing table") << QStringList{"export", partial_, "Level.tab"} << 3
-                                          << "Level.tab: no such file in " + partial_;
-    QTest::newRow("export missing grid table") << QStringList{"export", partial_, "item.dat"} << 3
-                                               << "Item.dat: no such file in ";
+    QTest::newRow("export missing table")
+        << QStringList{"export", partial_, "Level.tab"} << 3 << "Level.tab: no such file in " + partial_;
+    QTest::newRow("export missing grid table")
+        << QStringList{"export", partial_, "item.dat"} << 3 << "Item.dat: no such file in ";
     QTest::newRow("check missing table") << QStringList{"check", partial_, "Level.tab"} << 3 << "Level.tab: missing";
     QTest::newRow("check of a partial folder") << QStringList{"check", partial_} << 0 << "Item.dat: missing";
     QTest::newRow("missing CSV") << QStringList{"import", data_, "Team.dat", dir_.filePath("none.csv")} << 3
@@ -193,8 +199,10 @@ class CliArgsTest : public QObject {
     QVERIFY2(r.code == code, r.err.constData());
     QVERIFY2(r.err.contains(message), r.err.constData());
     const QByteArray now = RunCli({"export", d.path(), "Team.dat"}).out;
-    if (code == 0 && input != ReadFile(csv_)) QVERIFY2(now.startsWith("1,X,"), now.constData());
-    else QCOMPARE(ReadFile(d.filePath("Team.dat")), before);  // the same records, or refused
+    if (code == 0 && input != ReadFile(csv_))
+      QVERIFY2(now.startsWith("1,X,"), now.constData());
+    else
+      QCOMPARE(ReadFile(d.filePath("Team.dat")), before);  // the same records, or refused
   }
 
   // Output that does not reach its place is trouble, whatever the command found.
@@ -213,9 +221,10 @@ class CliArgsTest : public QObject {
                                 {"help", "import"}};
     for (const QStringList& args : runs) {
       QTest::addRow("%s to a full device", qPrintable(args.join(' ').remove(dir_.path() + '/')))
-          << args << "full" << "No space left on device";
-      QTest::addRow("%s to a closed pipe", qPrintable(args.join(' ').remove(dir_.path() + '/')))
-          << args << "pipe" << "Broken pipe";
+          << args << "full"
+          << "No space left on device";
+      QTest::addRow("%s to a closed pipe", qPrintable(args.join(' ').remove(dir_.path() + '/'))) << args << "pipe"
+                                                                                                 << "Broken pipe";
     }
   }
   void outputErrors() {

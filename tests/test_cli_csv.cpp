@@ -39,7 +39,8 @@ class CliCsvTest : public QObject {
     QTest::newRow("empty file") << QByteArray() << QStringList{} << "no records";
     QTest::newRow("only a byte order mark") << QByteArray("\xEF\xBB\xBF") << QStringList{} << "no records";
     QTest::newRow("only line ends") << QByteArray("") << QStringList{} << "no records";
-    QTest::newRow("stray byte in UTF-8") << row + "2,B\xFF,0,0,0,0,0,0,0,0,0\r\n" << QStringList{}
+    QTest::newRow("stray byte in UTF-8") << row + "2,B\xFF,0,0,0,0,0,0,0,0,0\r\n"
+                                         << QStringList{}
                                          << "line 2: byte 4 (offset 26 in the file): 0xFF is not valid UTF-8";
     QTest::newRow("cut UTF-8 sequence at the end") << row + "3,\xE4\xB8" << QStringList{} << "line 2: byte 3";
     QTest::newRow("overlong UTF-8") << QByteArray("1,\xC0\xAF,0,0,0,0,0,0,0,0,0\n") << QStringList{}
@@ -51,10 +52,11 @@ class CliCsvTest : public QObject {
     QTest::newRow("bad GBK trail byte") << QByteArray("1,\xD6\x0A") << QStringList{"--encoding=GBK"} << "line 1";
     QTest::newRow("bad Big5 trail byte") << QByteArray("1,\xA4\x20,0,0,0,0,0,0,0,0,0\n")
                                          << QStringList{"--encoding", "big5"} << "not valid Big5";
-    QTest::newRow("UTF-8 byte order mark but GBK") << QByteArray("\xEF\xBB\xBF") + row
-                                                   << QStringList{"--encoding", "gbk"} << "byte order mark";
-    QTest::newRow("header line only") << QByteArray("编号,团体名称,成员1,成员2,成员3,成员4,人气,未知属性1,未知属性2,未知属性3,通告数量\n")
-                                      << QStringList{} << "no records";
+    QTest::newRow("UTF-8 byte order mark but GBK")
+        << QByteArray("\xEF\xBB\xBF") + row << QStringList{"--encoding", "gbk"} << "byte order mark";
+    QTest::newRow("header line only")
+        << QByteArray("编号,团体名称,成员1,成员2,成员3,成员4,人气,未知属性1,未知属性2,未知属性3,通告数量\n")
+        << QStringList{} << "no records";
     QTest::newRow("field count on a later line") << row + "\"x\ny\",1\n" << QStringList{} << "line 2: 2 fields";
   }
   void refusalsLeaveTheTableAlone() {
@@ -79,19 +81,37 @@ class CliCsvTest : public QObject {
     QTest::addColumn<QString>("cell");     // as the CSV carries it
     QTest::addColumn<QString>("refusal");  // the character named, empty: saved (and exported as given)
     const QString nul(QChar(0));
-    QTest::newRow("NUL in a name") << "CDCase.dat" << 2 << "ab" + nul + "cd" << "U+0000";
-    QTest::newRow("escaped zero byte in a name") << "CDCase.dat" << 2 << "ab\\x00cd" << "U+0000";
-    QTest::newRow("SOH in a name") << "CDCase.dat" << 2 << "a\x01" "b" << "U+0001";
-    QTest::newRow("ESC in a description") << "CDCase.dat" << 13 << "a\x1b" "b" << "U+001B";
-    QTest::newRow("DEL in a name") << "CDCase.dat" << 2 << "a\x7f" "b" << "U+007F";
-    QTest::newRow("LF in a name") << "CDCase.dat" << 2 << "a\nb" << "U+000A";
-    QTest::newRow("CR in a name") << "CDCase.dat" << 2 << "a\rb" << "U+000D";
+    QTest::newRow("NUL in a name") << "CDCase.dat" << 2 << "ab" + nul + "cd"
+                                   << "U+0000";
+    QTest::newRow("escaped zero byte in a name") << "CDCase.dat" << 2 << "ab\\x00cd"
+                                                 << "U+0000";
+    QTest::newRow("SOH in a name") << "CDCase.dat" << 2
+                                   << "a\x01"
+                                      "b"
+                                   << "U+0001";
+    QTest::newRow("ESC in a description") << "CDCase.dat" << 13
+                                          << "a\x1b"
+                                             "b"
+                                          << "U+001B";
+    QTest::newRow("DEL in a name") << "CDCase.dat" << 2
+                                   << "a\x7f"
+                                      "b"
+                                   << "U+007F";
+    QTest::newRow("LF in a name") << "CDCase.dat" << 2 << "a\nb"
+                                  << "U+000A";
+    QTest::newRow("CR in a name") << "CDCase.dat" << 2 << "a\rb"
+                                  << "U+000D";
     QTest::newRow("NUL in an item's description") << "Item.dat" << 31 << "a" + nul << "U+0000";
-    QTest::newRow("SOH in a constellation's name") << "Constellation.tab" << 1 << "\x01" << "U+0001";
-    QTest::newRow("tab in a name") << "CDCase.dat" << 2 << "a\tb" << "";
-    QTest::newRow("line breaks in a description") << "CDCase.dat" << 13 << "first\r\nsecond\nthird" << "";
-    QTest::newRow("line break in an item's description") << "Item.dat" << 32 << "a\r\nb" << "";
-    QTest::newRow("escaped zero byte in a code") << "CDCase.dat" << 1 << "A\\x00B" << "";
+    QTest::newRow("SOH in a constellation's name") << "Constellation.tab" << 1 << "\x01"
+                                                   << "U+0001";
+    QTest::newRow("tab in a name") << "CDCase.dat" << 2 << "a\tb"
+                                   << "";
+    QTest::newRow("line breaks in a description") << "CDCase.dat" << 13 << "first\r\nsecond\nthird"
+                                                  << "";
+    QTest::newRow("line break in an item's description") << "Item.dat" << 32 << "a\r\nb"
+                                                         << "";
+    QTest::newRow("escaped zero byte in a code") << "CDCase.dat" << 1 << "A\\x00B"
+                                                 << "";
   }
   void controlCharactersInCells() {
     QFETCH(QString, table);
@@ -132,19 +152,30 @@ class CliCsvTest : public QObject {
   void controlCharacterFromTheFileStays_data() {
     QTest::addColumn<QByteArray>("name");
     QTest::addColumn<int>("code");
-    QTest::newRow("the file's own") << QByteArray("a\x01" "bc") << 0;
-    QTest::newRow("another") << QByteArray("a\x02" "b") << 3;
+    QTest::newRow("the file's own") << QByteArray(
+                                           "a\x01"
+                                           "bc")
+                                    << 0;
+    QTest::newRow("another") << QByteArray(
+                                    "a\x02"
+                                    "b")
+                             << 3;
   }
   void controlCharacterFromTheFileStays() {
     QFETCH(QByteArray, name);
     QFETCH(int, code);
     QTemporaryDir d;
-    QByteArray record = Le(1, 4) + "a\x01" "b";
+    QByteArray record = Le(1, 4) +
+                        "a\x01"
+                        "b";
     record.resize(60, '\0');
     QVERIFY(WriteFile(d.filePath("Team.dat"), Header(1, 60) + record));
     const CliRun i = RunCli({"import", d.path(), "Team.dat", csvFile("f.csv", "1," + name + ",0,0,0,0,0,0,0,0,0\r\n")});
     QVERIFY2(i.code == code, i.err.constData());
-    if (code == 0) QCOMPARE(ReadFile(d.filePath("Team.dat")).mid(16, 5), QByteArray("a\x01" "bc\0", 5));
+    if (code == 0)
+      QCOMPARE(ReadFile(d.filePath("Team.dat")).mid(16, 5), QByteArray("a\x01"
+                                                                       "bc\0",
+                                                                       5));
   }
 
   // A CSV of more records than a table holds is refused at the first record
@@ -157,18 +188,24 @@ class CliCsvTest : public QObject {
   void tooManyRecordsStopTheReading() {
     QFETCH(bool, header);
     QByteArray csv;
-    if (header) csv += QStringLiteral("编号,团体名称,成员1,成员2,成员3,成员4,人气,未知属性1,未知属性2,未知属性3,通告数量\r\n").toUtf8();
+    if (header)
+      csv += QStringLiteral("编号,团体名称,成员1,成员2,成员3,成员4,人气,未知属性1,未知属性2,未知属性3,通告数量\r\n")
+                 .toUtf8();
     for (int r = 1; r <= 40000; ++r) {
-      if (r == 35000) csv += "1,\"not closed\r\n";
-      else if (r == 36000) csv += "2,\xFF,0\r\n";
-      else csv += QByteArray::number(r) + ",T,0,0,0,0,0,0,0,0,0\r\n";
+      if (r == 35000)
+        csv += "1,\"not closed\r\n";
+      else if (r == 36000)
+        csv += "2,\xFF,0\r\n";
+      else
+        csv += QByteArray::number(r) + ",T,0,0,0,0,0,0,0,0,0\r\n";
     }
     const QByteArray before = ReadFile(folder_ + "/Team.dat");
     const CliRun i = RunCli({"import", folder_, "Team.dat", csvFile("many.csv", csv)});
     QCOMPARE(i.code, 3);
-    QVERIFY2(i.err.startsWith(dir_.filePath("many.csv").toUtf8() + ": line " + QByteArray::number(header ? 32769 : 32768) +
-                              ": " + QStringLiteral("记录过多：最多 32767 条").toUtf8()),
-             i.err.constData());
+    QVERIFY2(
+        i.err.startsWith(dir_.filePath("many.csv").toUtf8() + ": line " + QByteArray::number(header ? 32769 : 32768) +
+                         ": " + QStringLiteral("记录过多：最多 32767 条").toUtf8()),
+        i.err.constData());
     QVERIFY2(!i.err.contains("not closed") && !i.err.contains("0xFF"), i.err.constData());
     QCOMPARE(ReadFile(folder_ + "/Team.dat"), before);
   }
@@ -315,7 +352,8 @@ class CliCsvTest : public QObject {
     bytes[10] = char(0x7F);
     QVERIFY(WriteFile(file, bytes));
 
-    for (const QStringList& options : {QStringList{}, QStringList{"--header"}, QStringList{"--encoding", "big5", "--header"}}) {
+    for (const QStringList& options :
+         {QStringList{}, QStringList{"--header"}, QStringList{"--encoding", "big5", "--header"}}) {
       const CliRun e = RunCli(QStringList{"export", d.path(), table} + options);
       QCOMPARE(e.code, 0);
       QCOMPARE(e.out.count('\n'), records + (options.contains("--header") ? 1 : 0));
@@ -354,10 +392,10 @@ class CliCsvTest : public QObject {
     QTest::addColumn<QString>("message");
     QTest::newRow("Level: not a number") << "Level.tab" << 2 << QByteArray("abc\r") << "ability value 3";
     QTest::newRow("Level: too many records") << "Level.tab" << 2 << QByteArray("1\r\n2\r") << "10 records";
-    QTest::newRow("Constellation: month out of range") << "Constellation.tab" << 0 << QByteArray("AB,300,1\r")
-                                                       << "start month of constellation 1";
-    QTest::newRow("Constellation: name too long") << "Constellation.tab" << 1
-                                                  << QByteArray("名稱太長太長太長太長,1,1\r") << "bytes";
+    QTest::newRow("Constellation: month out of range")
+        << "Constellation.tab" << 0 << QByteArray("AB,300,1\r") << "start month of constellation 1";
+    QTest::newRow("Constellation: name too long")
+        << "Constellation.tab" << 1 << QByteArray("名稱太長太長太長太長,1,1\r") << "bytes";
     QTest::newRow("Difficulty: too few fields") << "Difficulty.tab" << 4 << QByteArray("1,2,3\r") << "line 5";
     QTest::newRow("Length: empty value") << "Length.tab" << 35 << QByteArray("1,,3\r") << "the value is empty";
   }

@@ -15,9 +15,12 @@ namespace {
 bool editTable(const QString& folder, const QString& table, int line, const QByteArray& text) {
   QList<QByteArray> lines = RunCli({"export", folder, table}).out.split('\n');
   if (!lines.isEmpty() && lines.last().isEmpty()) lines.removeLast();
-  if (line < 0) lines << text + "\r";
-  else if (text.isEmpty()) lines.removeAt(line);
-  else lines[line] = text + "\r";
+  if (line < 0)
+    lines << text + "\r";
+  else if (text.isEmpty())
+    lines.removeAt(line);
+  else
+    lines[line] = text + "\r";
   QTemporaryFile csv;
   if (!csv.open()) return false;
   csv.write(lines.join('\n') + '\n');
@@ -58,8 +61,8 @@ class CliToolsTest : public QObject {
     const QByteArray oldPopularity = field(b.path(), "Team.dat", 1, 7);
     QList<QByteArray> record2 = RunCli({"export", b.path(), "Team.dat"}).out.split('\n')[1].trimmed().split(',');
     record2[6] = "4321";
-    QVERIFY(editTable(b.path(), "Team.dat", 1, record2.join(',')));   // record 2: 人气 changed
-    QVERIFY(editTable(b.path(), "Team.dat", 4, QByteArray()));         // record 5 removed
+    QVERIFY(editTable(b.path(), "Team.dat", 1, record2.join(',')));              // record 2: 人气 changed
+    QVERIFY(editTable(b.path(), "Team.dat", 4, QByteArray()));                   // record 5 removed
     QVERIFY(editTable(b.path(), "Team.dat", -1, "77,Z,-1,-1,-1,-1,1,0,0,0,0"));  // record 77 added
     QByteArray level = RunCli({"export", b.path(), "Level.tab"}).out;
     QVERIFY(editTable(b.path(), "Level.tab", 2, "650"));
@@ -67,9 +70,13 @@ class CliToolsTest : public QObject {
     const CliRun r = RunCli({"--lang", "en", "--locale", "2052", "diff", a.path(), b.path()});
     QCOMPARE(r.code, 1);
     const QString text = QString::fromUtf8(r.out);
-    QVERIFY2(text.contains(QStringLiteral("Team.dat: record 2 “%1”: 人气: %2 → 4321\n").arg(QString::fromUtf8(field(b.path(), "Team.dat", 1, 2)), QString::fromUtf8(oldPopularity))),
+    QVERIFY2(
+        text.contains(QStringLiteral("Team.dat: record 2 “%1”: 人气: %2 → 4321\n")
+                          .arg(QString::fromUtf8(field(b.path(), "Team.dat", 1, 2)), QString::fromUtf8(oldPopularity))),
+        qPrintable(text));
+    QVERIFY2(text.contains(QStringLiteral("Team.dat: record 5 “%1” removed: 5, ")
+                               .arg(QString::fromUtf8(field(a.path(), "Team.dat", 4, 2)))),
              qPrintable(text));
-    QVERIFY2(text.contains(QStringLiteral("Team.dat: record 5 “%1” removed: 5, ").arg(QString::fromUtf8(field(a.path(), "Team.dat", 4, 2)))), qPrintable(text));
     QVERIFY2(text.contains(QStringLiteral("Team.dat: record 77 “Z” added: 77, Z, -1")), qPrintable(text));
     QVERIFY2(text.contains(QStringLiteral("Level.tab: record 3: 能力值: 480 → 650")), qPrintable(text));
     QCOMPARE(text.count(u'\n'), 4);
@@ -85,7 +92,10 @@ class CliToolsTest : public QObject {
     QCOMPARE(csv.code, 1);
     const QList<QByteArray> lines = csv.out.split('\n');
     QCOMPARE(lines[0], QByteArray("table,record,occurrence,change,column,column name,old,new,record name\r"));
-    QVERIFY(csv.out.contains(QStringLiteral("Team.dat,2,1,changed,7,人气,%1,4321,%2\r\n").arg(QString::fromUtf8(oldPopularity), QString::fromUtf8(field(b.path(), "Team.dat", 1, 2))).toUtf8()));
+    QVERIFY(csv.out.contains(
+        QStringLiteral("Team.dat,2,1,changed,7,人气,%1,4321,%2\r\n")
+            .arg(QString::fromUtf8(oldPopularity), QString::fromUtf8(field(b.path(), "Team.dat", 1, 2)))
+            .toUtf8()));
     QVERIFY(csv.out.contains("Team.dat,5,1,removed,,,\"5,"));
     QVERIFY(csv.out.contains("Team.dat,77,1,added,,,,\"77,Z,-1,-1,-1,-1,1,0,0,0,0\",Z\r\n"));
   }
@@ -102,22 +112,29 @@ class CliToolsTest : public QObject {
     QTest::addColumn<QString>("csv");   // a part of the CSV
     // Team.dat: 12-byte header, 60-byte records, the name at 4 (20 bytes), numbers read as 16 bits of 32.
     QTest::newRow("byte after a name's end") << "Team.dat" << qint64(12 + 23) << QByteArray("X") << "" << 1
-                                             << "Team.dat: bytes outside the fields of record 1 “" << "Team.dat,1,1,bytes outside the fields,,,,,";
+                                             << "Team.dat: bytes outside the fields of record 1 “"
+                                             << "Team.dat,1,1,bytes outside the fields,,,,,";
     QTest::newRow("unread half of a number") << "Team.dat" << qint64(12 + 40 + 2) << QByteArray("\x7f") << "" << 1
-                                             << "Team.dat: bytes outside the fields of record 1 “" << "bytes outside the fields";
-    QTest::newRow("byte no Big5 character") << "Team.dat" << qint64(12 + 4) << QByteArray("\xa1\x30") << "" << 1
-                                            << "团体名称: " << "\\xA10";
+                                             << "Team.dat: bytes outside the fields of record 1 “"
+                                             << "bytes outside the fields";
+    QTest::newRow("byte no Big5 character")
+        << "Team.dat" << qint64(12 + 4) << QByteArray("\xa1\x30") << "" << 1 << "团体名称: "
+        << "\\xA10";
     // CDCase.dat: the code at 0 (5 bytes).
-    QTest::newRow("zero byte inside a code") << "CDCase.dat" << qint64(12 + 2) << QByteArray("\0", 1) << "CDCase.dat" << 1
-                                             << "CDCase.dat: record CD\\x0001 “" << "CDCase.dat,CD\\x0001,1,added,";
+    QTest::newRow("zero byte inside a code") << "CDCase.dat" << qint64(12 + 2) << QByteArray("\0", 1) << "CDCase.dat"
+                                             << 1 << "CDCase.dat: record CD\\x0001 “"
+                                             << "CDCase.dat,CD\\x0001,1,added,";
     // NeedEffect.tab: 152-byte records, the last 8 bytes read by no field; saved in the grid's order.
-    QTest::newRow("NeedEffect's reserved bytes") << "NeedEffect.tab" << qint64(12 + 150) << QByteArray("\x01") << "" << 1
-                                                 << "NeedEffect.tab: bytes outside the fields of record 1 changed\n"
-                                                 << "NeedEffect.tab,1,1,bytes outside the fields,";
+    QTest::newRow("NeedEffect's reserved bytes")
+        << "NeedEffect.tab" << qint64(12 + 150) << QByteArray("\x01") << "" << 1
+        << "NeedEffect.tab: bytes outside the fields of record 1 changed\n"
+        << "NeedEffect.tab,1,1,bytes outside the fields,";
     QTest::newRow("NeedEffect's order") << "NeedEffect.tab" << qint64(12) << QByteArray() << "" << 1
-                                        << "NeedEffect.tab: the records are in another order\n" << "NeedEffect.tab,,,reordered,";
+                                        << "NeedEffect.tab: the records are in another order\n"
+                                        << "NeedEffect.tab,,,reordered,";
     QTest::newRow("bytes after the last record") << "Team.dat" << qint64(12 + 5 * 60) << QByteArray("junk") << "" << 1
-                                               << "Team.dat: bytes outside every record changed\n" << "Team.dat,,,bytes outside the records,";
+                                                 << "Team.dat: bytes outside every record changed\n"
+                                                 << "Team.dat,,,bytes outside the records,";
   }
 
   void diffOfBytes() {
@@ -168,7 +185,8 @@ class CliToolsTest : public QObject {
     QVERIFY2(all.out.contains(": 制作人: " + name + " → Renamed (display only: the record's bytes are the same)\n") ||
                  all.out.contains(": 製作人: " + name + " → Renamed (display only: the record's bytes are the same)\n"),
              all.out.constData());
-    const QStringList jobs{"diff", a.path(), b.path(), "CDCase.dat", "CFCase.dat", "MVCase.dat", "TVCase.dat", "SHCase.dat"};
+    const QStringList jobs{"diff",       a.path(),     b.path(),     "CDCase.dat",
+                           "CFCase.dat", "MVCase.dat", "TVCase.dat", "SHCase.dat"};
     const CliRun display = RunCli(jobs);
     QCOMPARE(display.code, 0);
     QVERIFY2(display.out.contains("display only"), display.out.constData());
@@ -270,10 +288,10 @@ class CliToolsTest : public QObject {
     QTest::addColumn<std::function<bool(const QString&)>>("spoil");
     QTest::addColumn<QStringList>("wanted");  // parts of one finding line
     QTest::newRow("team member past the end of StarRole.dat")
-        << std::function<bool(const QString&)>([](const QString& d) {
-             return editTable(d, "Team.dat", 2, "3,T,0,1,12,-1,5,0,0,0,0");
-           })
-        << QStringList{"Team.dat: row 3 (record 3, T), column 5 (成员3): star 12 is past the end of StarRole.dat (12 records"};
+        << std::function<bool(const QString&)>(
+               [](const QString& d) { return editTable(d, "Team.dat", 2, "3,T,0,1,12,-1,5,0,0,0,0"); })
+        << QStringList{
+               "Team.dat: row 3 (record 3, T), column 5 (成员3): star 12 is past the end of StarRole.dat (12 records"};
     QTest::newRow("team member below -1") << std::function<bool(const QString&)>([](const QString& d) {
       return editTable(d, "Team.dat", 0, "1,T,-2,-1,-1,-1,5,0,0,0,0");
     }) << QStringList{"Team.dat: row 1 (record 1, T), column 3 (成员1): -2 is no star"};
@@ -282,9 +300,9 @@ class CliToolsTest : public QObject {
       f[8] = "300";
       return editTable(d, "Firm.dat", 1, f.join(','));
     }) << QStringList{"Firm.dat: row ", "column 9 (旗下艺人6): star 300 is past the end"};
-    QTest::newRow("StarRole.dat missing") << std::function<bool(const QString&)>([](const QString& d) {
-      return QFile::remove(d + "/StarRole.dat");
-    }) << QStringList{"Team.dat: row ", "is past the end of StarRole.dat (0 records"};
+    QTest::newRow("StarRole.dat missing")
+        << std::function<bool(const QString&)>([](const QString& d) { return QFile::remove(d + "/StarRole.dat"); })
+        << QStringList{"Team.dat: row ", "is past the end of StarRole.dat (0 records"};
     QTest::newRow("producer without a record") << std::function<bool(const QString&)>([](const QString& d) {
       QList<QByteArray> r = RunCli({"export", d, "CDCase.dat"}).out.split('\n')[3].trimmed().split(',');
       r[6] = "200";
@@ -295,17 +313,26 @@ class CliToolsTest : public QObject {
       r[1] = "CF999";
       return editTable(d, "CFRequest.dat", 0, r.join(','));
     }) << QStringList{"CFRequest.dat: row 1 (record R", "column 2 (通告编号): job CF999 has no CFCase.dat record"};
-    QTest::newRow("team member naming a star without a name") << std::function<bool(const QString&)>([](const QString& d) {
-      QList<QByteArray> star = RunCli({"export", d, "StarRole.dat"}).out.split('\n')[4].trimmed().split(',');
-      star[1] = "";
-      return editTable(d, "StarRole.dat", 4, star.join(',')) && editTable(d, "Team.dat", 1, "2,T,4,-1,-1,-1,5,0,0,0,0");
-    }) << QStringList{"Team.dat: row 2 (record 2, T), column 3 (成员1): star 4 is an empty record of StarRole.dat (record 5 has no name)"};
-    QTest::newRow("request's job code two cases have") << std::function<bool(const QString&)>([](const QString& d) {
-      const QByteArray job = RunCli({"export", d, "CFCase.dat"}).out.split('\n')[0].trimmed();
-      QList<QByteArray> r = RunCli({"export", d, "CFRequest.dat"}).out.split('\n')[0].trimmed().split(',');
-      r[1] = job.split(',')[0];
-      return editTable(d, "CFCase.dat", -1, job) && editTable(d, "CFRequest.dat", 0, r.join(','));
-    }) << QStringList{"CFRequest.dat: row 1 ", "column 2 (通告编号): job CF001 is ambiguous: 2 records of CFCase.dat have it (the first is record 1)"};
+    QTest::newRow("team member naming a star without a name")
+        << std::function<bool(const QString&)>([](const QString& d) {
+             QList<QByteArray> star = RunCli({"export", d, "StarRole.dat"}).out.split('\n')[4].trimmed().split(',');
+             star[1] = "";
+             return editTable(d, "StarRole.dat", 4, star.join(',')) &&
+                    editTable(d, "Team.dat", 1, "2,T,4,-1,-1,-1,5,0,0,0,0");
+           })
+        << QStringList{
+               "Team.dat: row 2 (record 2, T), column 3 (成员1): star 4 is an empty record of StarRole.dat (record 5 "
+               "has no name)"};
+    QTest::newRow("request's job code two cases have")
+        << std::function<bool(const QString&)>([](const QString& d) {
+             const QByteArray job = RunCli({"export", d, "CFCase.dat"}).out.split('\n')[0].trimmed();
+             QList<QByteArray> r = RunCli({"export", d, "CFRequest.dat"}).out.split('\n')[0].trimmed().split(',');
+             r[1] = job.split(',')[0];
+             return editTable(d, "CFCase.dat", -1, job) && editTable(d, "CFRequest.dat", 0, r.join(','));
+           })
+        << QStringList{
+               "CFRequest.dat: row 1 ",
+               "column 2 (通告编号): job CF001 is ambiguous: 2 records of CFCase.dat have it (the first is record 1)"};
     QTest::newRow("duplicate record number") << std::function<bool(const QString&)>([](const QString& d) {
       return editTable(d, "Producer.tab", -1, "5,Dup,1,1");
     }) << QStringList{"Producer.tab: row 6 (record 5), column 1 (编号): record number 5 occurs again (first in row 5)"};
@@ -313,12 +340,14 @@ class CliToolsTest : public QObject {
       const QByteArray first = RunCli({"export", d, "TVRequest.dat"}).out.split('\n')[0].trimmed();
       return editTable(d, "TVRequest.dat", -1, first);
     }) << QStringList{"TVRequest.dat: row ", "occurs again (first in row 1)"};
-    QTest::newRow("a producer number one byte cannot hold") << std::function<bool(const QString&)>([](const QString& d) {
-      // MVCase.dat reads its producer as 32 bits and writes one byte; a save keeps the stored 300.
-      QByteArray mv = ReadFile(d + "/MVCase.dat");
-      mv.replace(12 + 100, 4, Le(300, 4));
-      return WriteFile(d + "/MVCase.dat", mv);
-    }) << QStringList{"MVCase.dat: row 1 (record ", "column 5 (制作人): producer 300 has no Producer.tab record"};
+    QTest::newRow("a producer number one byte cannot hold")
+        << std::function<bool(const QString&)>([](const QString& d) {
+             // MVCase.dat reads its producer as 32 bits and writes one byte; a save keeps the stored 300.
+             QByteArray mv = ReadFile(d + "/MVCase.dat");
+             mv.replace(12 + 100, 4, Le(300, 4));
+             return WriteFile(d + "/MVCase.dat", mv);
+           })
+        << QStringList{"MVCase.dat: row 1 (record ", "column 5 (制作人): producer 300 has no Producer.tab record"};
     QTest::newRow("Active.tab without its 9 rows") << std::function<bool(const QString&)>([](const QString& d) {
       QByteArray a = ReadFile(d + "/Active.tab");
       a.replace(4, 2, Le(8, 2));
@@ -365,10 +394,15 @@ class CliToolsTest : public QObject {
     QTest::addColumn<QString>("lang");
     QTest::addColumn<QString>("finding");
     QTest::addColumn<QString>("refusal");
-    QTest::newRow("en") << "en" << "column 1 (编号): record number 5 occurs again (first in row 5)"
+    QTest::newRow("en") << "en"
+                        << "column 1 (编号): record number 5 occurs again (first in row 5)"
                         << "text too long: ";
-    QTest::newRow("zh_CN") << "zh_CN" << "第 1 列（编号）：记录编号 5 重复出现（第一次在第 5 行）" << "文字过长：";
-    QTest::newRow("zh_TW") << "zh_TW" << "第 1 欄（编号）：記錄編號 5 重複出現（第一次在第 5 行）" << "文字過長：";
+    QTest::newRow("zh_CN") << "zh_CN"
+                           << "第 1 列（编号）：记录编号 5 重复出现（第一次在第 5 行）"
+                           << "文字过长：";
+    QTest::newRow("zh_TW") << "zh_TW"
+                           << "第 1 欄（编号）：記錄編號 5 重複出現（第一次在第 5 行）"
+                           << "文字過長：";
   }
   void messagesInTheChosenLanguage() {
     QFETCH(QString, lang);
@@ -392,7 +426,8 @@ class CliToolsTest : public QObject {
     QCOMPARE(import.code, 3);
     const QString err = QString::fromUtf8(import.err);
     QVERIFY2(err.contains(refusal), import.err.constData());
-    for (const QString& other : {QStringLiteral("text too long"), QStringLiteral("文字过长"), QStringLiteral("文字過長")})
+    for (const QString& other :
+         {QStringLiteral("text too long"), QStringLiteral("文字过长"), QStringLiteral("文字過長")})
       if (!refusal.startsWith(other)) QVERIFY2(!err.contains(other), import.err.constData());
   }
 

@@ -33,11 +33,13 @@ int widthBytes(IntWidth w) { return w == IntWidth::U8 ? 1 : w == IntWidth::S16 ?
 // Field bytes that a CSV cell has trouble with.
 QByteArray awkwardText(std::mt19937& rng, int width) {
   static const QByteArray pool[] = {
-      QByteArray("a,b"), QByteArray("say \"hi\""), QByteArray("two\r\nlines"), QByteArray("cr\ronly"),
-      QByteArray("lf\nonly"), QByteArray("back\\slash"), QByteArray("\\x41"), QByteArray("\xA4\x40\xA4\x48"),  // 一乙
-      QByteArray("\xFF\xFE"), QByteArray("\xA4\x7F"),   QByteArray("\xA4"),        QByteArray("x\0junk", 6),
-      QByteArray("A\0B\0\0", 5), QByteArray("pad   "),  QByteArray("\x80\x81\xFE"), QByteArray("\x01\x1F\x7F"),
-      QByteArray("\"", 1),      QByteArray(",", 1),     QByteArray("\xC8\x40"),     QByteArray(),
+      QByteArray("a,b"),          QByteArray("say \"hi\""),       QByteArray("two\r\nlines"),
+      QByteArray("cr\ronly"),     QByteArray("lf\nonly"),         QByteArray("back\\slash"),
+      QByteArray("\\x41"),        QByteArray("\xA4\x40\xA4\x48"),  // 一乙
+      QByteArray("\xFF\xFE"),     QByteArray("\xA4\x7F"),         QByteArray("\xA4"),
+      QByteArray("x\0junk", 6),   QByteArray("A\0B\0\0", 5),      QByteArray("pad   "),
+      QByteArray("\x80\x81\xFE"), QByteArray("\x01\x1F\x7F"),     QByteArray("\"", 1),
+      QByteArray(",", 1),         QByteArray("\xC8\x40"),         QByteArray(),
   };
   QByteArray bytes;
   while (bytes.size() < width && rng() % 3 != 0) bytes += pool[rng() % std::size(pool)];
@@ -50,8 +52,22 @@ QByteArray awkwardText(std::mt19937& rng, int width) {
 }
 
 int64_t awkwardNumber(std::mt19937& rng) {
-  static const int64_t pool[] = {0, 1, -1, 2, 3, 4, 5, 9, 11, 255, 256, 32767, -32768, 65535,
-                                 std::numeric_limits<int32_t>::max(), std::numeric_limits<int32_t>::min()};
+  static const int64_t pool[] = {0,
+                                 1,
+                                 -1,
+                                 2,
+                                 3,
+                                 4,
+                                 5,
+                                 9,
+                                 11,
+                                 255,
+                                 256,
+                                 32767,
+                                 -32768,
+                                 65535,
+                                 std::numeric_limits<int32_t>::max(),
+                                 std::numeric_limits<int32_t>::min()};
   return rng() % 3 == 0 ? int64_t(int32_t(rng())) : pool[rng() % std::size(pool)];
 }
 
@@ -151,9 +167,12 @@ class ScriptedCodec : public TableCodec {
   }
   void decodeInto(const KeptBytes& record, const CodecContext&, CellSink& sink) const override {
     for (const Cell& c : records_[size_t(record.offset())]) {
-      if (c.kind == Cell::Number) sink.number(c.column, c.number);
-      else if (c.kind == Cell::Text) sink.text(c.column, QString(c.text));  // a text that does not outlive the call
-      else sink.word(c.column, c.text);
+      if (c.kind == Cell::Number)
+        sink.number(c.column, c.number);
+      else if (c.kind == Cell::Text)
+        sink.text(c.column, QString(c.text));  // a text that does not outlive the call
+      else
+        sink.word(c.column, c.text);
     }
   }
   std::optional<CellProblem> encode(const std::vector<const TableRecord*>&, const QByteArray&, const CodecContext&,
@@ -170,7 +189,8 @@ QString ucs4(char32_t c) { return QString::fromUcs4(&c, 1); }
 
 std::vector<CsvOptions> AllOptions(int fieldCount) {
   QStringList header;
-  for (int c = 1; c <= fieldCount; ++c) header << (c == 2 ? QStringLiteral("名称,\"简\"") : QStringLiteral("栏%1").arg(c));
+  for (int c = 1; c <= fieldCount; ++c)
+    header << (c == 2 ? QStringLiteral("名称,\"简\"") : QStringLiteral("栏%1").arg(c));
   std::vector<CsvOptions> all;
   for (TextEncoding e : {TextEncoding::Utf8, TextEncoding::Gbk, TextEncoding::Big5})
     for (bool bom : {false, true})
@@ -186,7 +206,8 @@ std::vector<CsvOptions> AllOptions(int fieldCount) {
 }
 
 QString describe(const CsvOptions& o) {
-  return QStringLiteral("%1%2%3").arg(TextEncodingName(o.encoding), o.bom ? " bom" : "", o.header.isEmpty() ? "" : " header");
+  return QStringLiteral("%1%2%3").arg(TextEncodingName(o.encoding), o.bom ? " bom" : "",
+                                      o.header.isEmpty() ? "" : " header");
 }
 
 }  // namespace
@@ -240,7 +261,8 @@ class CsvExportTest : public QObject {
         qsizetype at = 0;
         while (at < fast.csv.size() && at < grid.csv.size() && fast.csv[at] == grid.csv[at]) ++at;
         QFAIL(qPrintable(QStringLiteral("%1: differs at byte %2: \"%3\" against \"%4\"")
-                             .arg(describe(options)).arg(at)
+                             .arg(describe(options))
+                             .arg(at)
                              .arg(QString::fromUtf8(fast.csv.mid(std::max<qsizetype>(at - 20, 0), 60)),
                                   QString::fromUtf8(grid.csv.mid(std::max<qsizetype>(at - 20, 0), 60)))));
       }
@@ -288,15 +310,18 @@ class CsvExportTest : public QObject {
         QVERIFY(TableToCsv(t, folder, Script::Traditional, options, &whole, &readError, &refusal));
         int count = 0;
         qsizetype largest = 0;
-        QVERIFY(TableToCsv(t, folder, Script::Traditional, options, &rest, &readError, &refusal, [&](QByteArrayView part) {
-          parts += part;
-          largest = std::max(largest, part.size());
-          ++count;
-        }));
+        QVERIFY(
+            TableToCsv(t, folder, Script::Traditional, options, &rest, &readError, &refusal, [&](QByteArrayView part) {
+              parts += part;
+              largest = std::max(largest, part.size());
+              ++count;
+            }));
         QCOMPARE(parts + rest, whole);
         const bool plain = options.encoding == TextEncoding::Utf8;
-        QVERIFY2(plain ? count >= 1 && largest < 300 * 1024 : count == 0,
-                 qPrintable(QStringLiteral("%1: %2 parts, the largest %3 bytes").arg(describe(options)).arg(count).arg(largest)));
+        QVERIFY2(
+            plain ? count >= 1 && largest < 300 * 1024 : count == 0,
+            qPrintable(
+                QStringLiteral("%1: %2 parts, the largest %3 bytes").arg(describe(options)).arg(count).arg(largest)));
       }
     }
   }
@@ -314,26 +339,34 @@ class CsvExportTest : public QObject {
     };
     const QString nul(QChar(u'\0'));
     QTest::newRow("numbers at the ends of their range")
-        << 3 << QList<QList<QVariant>>{rec({n(1, std::numeric_limits<qint64>::min()), n(2, -1), n(3, std::numeric_limits<qint64>::max())}),
-                                       rec({n(1, 0), n(2, -32768), n(3, 32767)})};
+        << 3
+        << QList<QList<QVariant>>{
+               rec({n(1, std::numeric_limits<qint64>::min()), n(2, -1), n(3, std::numeric_limits<qint64>::max())}),
+               rec({n(1, 0), n(2, -32768), n(3, 32767)})};
     QTest::newRow("characters that are quoted")
-        << 4 << QList<QList<QVariant>>{rec({t(1, "a,b"), t(2, "say \"x\""), t(3, "a\r\nb"), w(4, "\"")}),
-                                       rec({t(1, "\r"), t(2, "\n"), t(3, ","), t(4, "\"\"")})};
+        << 4
+        << QList<QList<QVariant>>{rec({t(1, "a,b"), t(2, "say \"x\""), t(3, "a\r\nb"), w(4, "\"")}),
+                                  rec({t(1, "\r"), t(2, "\n"), t(3, ","), t(4, "\"\"")})};
     QTest::newRow("a leading U+FEFF") << 3
-        << QList<QList<QVariant>>{rec({t(1, QStringLiteral("\uFEFF1")), t(2, QStringLiteral("a\uFEFF")),
-                                       t(3, nul + QStringLiteral("\uFEFF"))}),
-                                  rec({w(1, QStringLiteral("\uFEFF")), t(2, nul + nul), t(3, QStringLiteral("\\\uFEFF"))})};
+                                      << QList<QList<QVariant>>{
+                                             rec({t(1, QStringLiteral("\uFEFF1")), t(2, QStringLiteral("a\uFEFF")),
+                                                  t(3, nul + QStringLiteral("\uFEFF"))}),
+                                             rec({w(1, QStringLiteral("\uFEFF")), t(2, nul + nul),
+                                                  t(3, QStringLiteral("\\\uFEFF"))})};
     QTest::newRow("zeros and backslashes")
-        << 3 << QList<QList<QVariant>>{rec({t(1, "A" + nul + "B" + nul + nul), t(2, "\\\\x41\\"), t(3, nul)}),
-                                       rec({t(1, nul + "x"), t(2, QString("\\x00")), w(3, nul + nul + "z" + nul)})};
+        << 3
+        << QList<QList<QVariant>>{rec({t(1, "A" + nul + "B" + nul + nul), t(2, "\\\\x41\\"), t(3, nul)}),
+                                  rec({t(1, nul + "x"), t(2, QString("\\x00")), w(3, nul + nul + "z" + nul)})};
     QTest::newRow("byte characters and pairs")
-        << 3 << QList<QList<QVariant>>{rec({t(1, QStringLiteral("林") + ucs4(ByteCharacter(0xA4))),
-                                            t(2, ucs4(ByteCharacter(0x00)) + ucs4(ByteCharacter(0xFF))),
-                                            t(3, QStringLiteral("😀") + ucs4(0x10FDFF) + ucs4(0x10FF00))})};
+        << 3
+        << QList<QList<QVariant>>{rec({t(1, QStringLiteral("林") + ucs4(ByteCharacter(0xA4))),
+                                       t(2, ucs4(ByteCharacter(0x00)) + ucs4(ByteCharacter(0xFF))),
+                                       t(3, QStringLiteral("😀") + ucs4(0x10FDFF) + ucs4(0x10FF00))})};
     QTest::newRow("a lone surrogate stops the export at its line and column")
-        << 3 << QList<QList<QVariant>>{rec({n(1, 1), t(2, "ok"), t(3, "fine")}),
-                                       rec({n(1, 2), t(2, QString(QChar(0xD800))), t(3, "x")}),
-                                       rec({n(1, 3), t(2, "never"), t(3, "written")})};
+        << 3
+        << QList<QList<QVariant>>{rec({n(1, 1), t(2, "ok"), t(3, "fine")}),
+                                  rec({n(1, 2), t(2, QString(QChar(0xD800))), t(3, "x")}),
+                                  rec({n(1, 3), t(2, "never"), t(3, "written")})};
     QTest::newRow("a lone low surrogate, and one before a zero")
         << 2 << QList<QList<QVariant>>{rec({t(1, QString(QChar(0xDC00)) + "a"), n(2, 1)})};
     QTest::newRow("a high surrogate before trailing zeros")
@@ -341,8 +374,9 @@ class CsvExportTest : public QObject {
     QTest::newRow("columns left out are empty")
         << 5 << QList<QList<QVariant>>{rec({n(2, 7), t(4, "x")}), rec({}), rec({n(5, 1)}), rec({n(1, 1)})};
     QTest::newRow("columns out of order, and one given twice")
-        << 3 << QList<QList<QVariant>>{rec({n(3, 3), n(1, 1), t(2, "b")}), rec({n(1, 1), n(2, 2), n(2, 5), n(3, 3)}),
-                                       rec({n(1, 9), n(2, 8), n(3, 7)})};
+        << 3
+        << QList<QList<QVariant>>{rec({n(3, 3), n(1, 1), t(2, "b")}), rec({n(1, 1), n(2, 2), n(2, 5), n(3, 3)}),
+                                  rec({n(1, 9), n(2, 8), n(3, 7)})};
   }
   // Cells no table file gives: the CSV writer still writes what the grid's
   // cells make, or refuses the same line and column.
@@ -354,8 +388,10 @@ class CsvExportTest : public QObject {
       std::vector<Cell> cells;
       for (qsizetype i = 0; i + 2 < r.size(); i += 3) {
         const QString kind = r[i + 1].toString();
-        cells.push_back({kind == "n" ? Cell::Number : kind == "t" ? Cell::Text : Cell::Word, r[i].toInt(),
-                         r[i + 2].toLongLong(), r[i + 2].toString()});
+        cells.push_back({kind == "n"   ? Cell::Number
+                         : kind == "t" ? Cell::Text
+                                       : Cell::Word,
+                         r[i].toInt(), r[i + 2].toLongLong(), r[i + 2].toString()});
       }
       records.push_back(cells);
     }

@@ -40,10 +40,13 @@ class CsvWriterTest : public QObject {
     QTest::newRow("plain") << QStringList{"1", "abc", ""} << QByteArray("1,abc,\r\n");
     QTest::newRow("comma, quote, breaks") << QStringList{"a,b", "say \"hi\"", "x\ny", "\r"}
                                           << QByteArray("\"a,b\",\"say \"\"hi\"\"\",\"x\ny\",\"\r\"\r\n");
-    QTest::newRow("NUL dropped") << QStringList{QStringView(u"AB\0\0", 4).toString(), QStringView(u"\0", 1).toString()} << QByteArray("AB,\r\n");
-    QTest::newRow("two, three and four bytes") << QStringList{QStringLiteral("é"), QStringLiteral("舞台劇"), QStringLiteral("😀")}
-                                               << QByteArray("\xC3\xA9,\xE8\x88\x9E\xE5\x8F\xB0\xE5\x8A\x87,\xF0\x9F\x98\x80\r\n");
-    QTest::newRow("quoted CJK") << QStringList{QStringLiteral("周,杰")} << QByteArray("\"\xE5\x91\xA8,\xE6\x9D\xB0\"\r\n");
+    QTest::newRow("NUL dropped") << QStringList{QStringView(u"AB\0\0", 4).toString(), QStringView(u"\0", 1).toString()}
+                                 << QByteArray("AB,\r\n");
+    QTest::newRow("two, three and four bytes")
+        << QStringList{QStringLiteral("é"), QStringLiteral("舞台劇"), QStringLiteral("😀")}
+        << QByteArray("\xC3\xA9,\xE8\x88\x9E\xE5\x8F\xB0\xE5\x8A\x87,\xF0\x9F\x98\x80\r\n");
+    QTest::newRow("quoted CJK") << QStringList{QStringLiteral("周,杰")}
+                                << QByteArray("\"\xE5\x91\xA8,\xE6\x9D\xB0\"\r\n");
     QTest::newRow("one column with a tab and a semicolon") << QStringList{"a\tb;c"} << QByteArray("a\tb;c\r\n");
   }
   void cells() {
@@ -72,8 +75,8 @@ class CsvWriterTest : public QObject {
 
   void randomCellsAsTheGeneralWay() {
     QRandomGenerator rng(15);
-    const char16_t pool[] = {u'a', u'7', u',', u'"', u'\n', u'\r', u' ', 0, 0xE9, 0x7FF, 0x800, 0x821E,
-                             0xFFFD, 0xFFFF, 0xD83D, 0xDE00, 0xD800, 0xDFFF};
+    const char16_t pool[] = {u'a',  u'7',  u',',   u'"',   u'\n',  u'\r',  u' ',   0,      0xE9,
+                             0x7FF, 0x800, 0x821E, 0xFFFD, 0xFFFF, 0xD83D, 0xDE00, 0xD800, 0xDFFF};
     for (int round = 0; round < 3000; ++round) {
       std::vector<QStringList> records;
       for (int r = int(rng.bounded(1, 6)); r > 0; --r) {
@@ -96,8 +99,10 @@ class CsvWriterTest : public QObject {
       CsvRefusal refusal;
       const bool ok = RecordsToCsv(records, CsvOptions{}, &csv, &refusal);
       QCOMPARE(ok, !want.isNull());
-      if (ok) QCOMPARE(csv, want);
-      else QCOMPARE(refusal.line, badLine);
+      if (ok)
+        QCOMPARE(csv, want);
+      else
+        QCOMPARE(refusal.line, badLine);
     }
   }
 };

@@ -26,7 +26,8 @@ class DiskFileTest : public QObject {
   void initTestCase() { InstallUiLanguage(UiLanguage::English); }
 
   void init() {
-    for (const QString& f : QDir(dir_.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot)) {
+    for (const QString& f :
+         QDir(dir_.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot)) {
       QFileInfo info(dir_.filePath(f));
       if (info.isDir() && !info.isSymLink())
         QDir(info.filePath()).removeRecursively();
@@ -61,7 +62,8 @@ class DiskFileTest : public QObject {
     const QString p = path("x.dat");
     if (kind == "folder") QVERIFY(QDir().mkdir(p));
     if (kind == "pipe") QCOMPARE(::mkfifo(QFile::encodeName(p).constData(), 0644), 0);
-    if (kind == "dangling") QCOMPARE(::symlink(QFile::encodeName(path("gone.dat")).constData(), QFile::encodeName(p).constData()), 0);
+    if (kind == "dangling")
+      QCOMPARE(::symlink(QFile::encodeName(path("gone.dat")).constData(), QFile::encodeName(p).constData()), 0);
     if (kind == "mode000") {
       if (::geteuid() == 0) QSKIP("root reads every file");
       QVERIFY(WriteFile(p, "abc"));
@@ -95,7 +97,8 @@ class DiskFileTest : public QObject {
     struct stat st;
     QCOMPARE(::stat(QFile::encodeName(path("real.dat")).constData(), &st), 0);
     QCOMPARE(st.st_mode & 0777, 0640u);
-    QCOMPARE(QDir(dir_.path()).entryList(QDir::Files | QDir::Hidden | QDir::System), QStringList({"link.dat", "real.dat"}));
+    QCOMPARE(QDir(dir_.path()).entryList(QDir::Files | QDir::Hidden | QDir::System),
+             QStringList({"link.dat", "real.dat"}));
   }
 
   void replaceRefusesWhatIsNotAFile() {

@@ -245,7 +245,9 @@ class FaultInjectionTest : public QObject {
       const bool stale = i % 2 == 1;
       reset(p, stale);
       const Outcome o = run(p, f);
-      const QString what = QStringLiteral("%1 #%2 %3%4").arg(f.op).arg(f.n)
+      const QString what = QStringLiteral("%1 #%2 %3%4")
+                               .arg(f.op)
+                               .arg(f.n)
                                .arg(f.mode.isEmpty() ? QString::fromLatin1(strerrorname_np(f.errnoValue)) : f.mode)
                                .arg(stale ? " (older .bak)" : "");
       ++tried;
@@ -267,7 +269,8 @@ class FaultInjectionTest : public QObject {
         if (backupThere && backup != p.original && !(stale && backup == p.stale))
           wrong << QStringLiteral(".bak is neither the old file nor the older copy (%1 bytes)").arg(backup.size());
         if (!o.err.contains(QString::fromLatin1(c.file))) wrong << "the message does not name the file";
-        const QString reason = f.mode == "eof" ? QStringLiteral("cannot read all of") : QString::fromUtf8(strerrordesc_np(f.errnoValue));
+        const QString reason =
+            f.mode == "eof" ? QStringLiteral("cannot read all of") : QString::fromUtf8(strerrordesc_np(f.errnoValue));
         if (!o.err.contains(reason)) wrong << QStringLiteral("the message does not give the reason \"%1\"").arg(reason);
         if (o.err.contains("Unknown error")) wrong << "the message says \"Unknown error\"";
       }
@@ -278,7 +281,8 @@ class FaultInjectionTest : public QObject {
       // The history holds whole copies of the old file and nothing else.
       const QString history = QDir(p.folder).filePath(kHistory + "/" + c.file);
       for (const QString& f : listing(history))
-        if (ReadFile(history + "/" + f) != p.original) wrong << QStringLiteral("history: %1 is not the old file").arg(f);
+        if (ReadFile(history + "/" + f) != p.original)
+          wrong << QStringLiteral("history: %1 is not the old file").arg(f);
       if (wrong.isEmpty())
         ++survived;
       else
@@ -308,8 +312,8 @@ class FaultInjectionTest : public QObject {
     const QString root = dir_.filePath(patch ? "patched" : "linked");
     p.folder = root + "/data";
     QDir().mkpath(p.folder);
-    const QStringList files = patch ? QStringList{"Producer.tab", "CDCase.dat"}
-                                    : QStringList{"StarRole.dat", "Team.dat", "Firm.dat"};
+    const QStringList files =
+        patch ? QStringList{"Producer.tab", "CDCase.dat"} : QStringList{"StarRole.dat", "Team.dat", "Firm.dat"};
     for (const QString& f : files + QStringList{"Producer.tab"})
       if (!QFile::exists(p.folder + "/" + f)) QVERIFY(QFile::copy(sample_ + "/" + f, p.folder + "/" + f));
     p.program = cli_;
@@ -362,7 +366,8 @@ class FaultInjectionTest : public QObject {
     for (const Fault& f : faults) {
       restore();
       const Outcome o = run(p, f);
-      const QString what = QStringLiteral("%1 #%2 %3").arg(f.op).arg(f.n).arg(f.mode.isEmpty() ? strerrorname_np(f.errnoValue) : f.mode);
+      const QString what =
+          QStringLiteral("%1 #%2 %3").arg(f.op).arg(f.n).arg(f.mode.isEmpty() ? strerrorname_np(f.errnoValue) : f.mode);
       int same = 0, done = 0;
       for (const QString& f : files) {
         const QByteArray now = ReadFile(p.folder + "/" + f);
@@ -386,7 +391,8 @@ class FaultInjectionTest : public QObject {
       for (const QString& n : files) left.removeAll(n + ".bak");
       left.removeAll(kHistory);
       if (left != p.files) wrong << QStringLiteral("stray files: %1").arg(left.join(' '));
-      if (!wrong.isEmpty()) problems << QStringLiteral("%1: %2 [%3]").arg(what, wrong.join("; "), o.err.trimmed().right(300));
+      if (!wrong.isEmpty())
+        problems << QStringLiteral("%1: %2 [%3]").arg(what, wrong.join("; "), o.err.trimmed().right(300));
     }
     qInfo("%s: %d faults tried, %d left all old, %d all new", qPrintable(files.join(" + ")), int(faults.size()), allOld,
           allNew);

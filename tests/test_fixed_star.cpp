@@ -68,8 +68,10 @@ class FixedStarTest : public QObject {
     QByteArray rec(360, char(0xEE));
     for (int c = 1; c <= 79; ++c) {
       const int at = a ? offsetA(c) : offsetB(c);
-      if (c == 2) Put(rec, at, big5("林心怡") + QByteArray(14, '\0'));
-      else Put(rec, at, Le(c == 3 ? 1 : value(c), 2));
+      if (c == 2)
+        Put(rec, at, big5("林心怡") + QByteArray(14, '\0'));
+      else
+        Put(rec, at, Le(c == 3 ? 1 : value(c), 2));
     }
     const QByteArray file = Header(1, 360) + rec;
     QVERIFY(WriteFile(path(), file));
@@ -99,14 +101,16 @@ class FixedStarTest : public QObject {
       QTest::newRow(n) << Header(count, 360) + rec << a << QString::fromUtf8(name) << QString::fromUtf8(sex);
     };
     row("A, male first", record({{4, Le(1, 4)}, {8, Le(18, 4)}, {20, big5("林心怡")}}), true, "林心怡", "男");
-    row("A, female first", record({{4, Le(0, 4)}, {8, Le(18, 4)}, {12, Le(5, 4)}, {16, Le(9, 4)}, {20, big5("王美玲")}}),
-        true, "王美玲", "女");
+    row("A, female first",
+        record({{4, Le(0, 4)}, {8, Le(18, 4)}, {12, Le(5, 4)}, {16, Le(9, 4)}, {20, big5("王美玲")}}), true, "王美玲",
+        "女");
     row("A, female without age or birthday", record({{20, big5("王美玲")}}), true, "王美玲", "女");
     row("A, female with an empty name", record({{8, Le(20, 4)}}), true, "", "女");
     row("A, sex stored as 2", record({{4, Le(2, 4)}, {8, Le(30, 4)}, {20, big5("劉德成")}}), true, "劉德成", "男");
     row("B, male first", record({{4, big5("林心怡")}, {24, Le(1, 4)}, {28, Le(18, 4)}}), false, "林心怡", "男");
     row("B, female first", record({{4, big5("王美玲")}, {24, Le(0, 4)}, {28, Le(18, 4)}}), false, "王美玲", "女");
-    row("B, full 20-byte name", record({{4, big5("一二三四五六七八九十")}, {28, Le(18, 4)}}), false, "一二三四五六七八九十", "女");
+    row("B, full 20-byte name", record({{4, big5("一二三四五六七八九十")}, {28, Le(18, 4)}}), false,
+        "一二三四五六七八九十", "女");
     row("B, female with an empty name", record({{28, Le(18, 4)}, {32, Le(3, 4)}}), false, "", "女");
     row("B, male with an empty name", record({{24, Le(1, 4)}, {28, Le(18, 4)}}), false, "", "男");
     row("B, male, name with a stray byte after it",

@@ -19,9 +19,9 @@ namespace {
 
 using Puts = std::initializer_list<std::pair<int, QByteArray>>;
 
-const QStringList kFixedFiles{"CDCase.dat",      "CFCase.dat",      "MVCase.dat",      "TVCase.dat",
-                              "SHCase.dat",      "CFRequest.dat",   "MVRequest.dat",   "TVRequest.dat",
-                              "ReleaseCase.dat", "SpecialCase.dat", "WorkCase.dat",    "TrainCase.dat",
+const QStringList kFixedFiles{"CDCase.dat",      "CFCase.dat",      "MVCase.dat",       "TVCase.dat",
+                              "SHCase.dat",      "CFRequest.dat",   "MVRequest.dat",    "TVRequest.dat",
+                              "ReleaseCase.dat", "SpecialCase.dat", "WorkCase.dat",     "TrainCase.dat",
                               "StarRole.dat",    "Firm.dat",        "ScheduleClass.dat"};
 
 const TableDef& table(const QString& file) {
@@ -31,11 +31,11 @@ const TableDef& table(const QString& file) {
 }
 
 int recordSize(const QString& file) {
-  static const QHash<QString, int> sizes{
-      {"CDCase.dat", 448},      {"CFCase.dat", 416},      {"MVCase.dat", 416},    {"TVCase.dat", 416},
-      {"SHCase.dat", 476},      {"CFRequest.dat", 404},   {"MVRequest.dat", 404}, {"TVRequest.dat", 404},
-      {"ReleaseCase.dat", 284}, {"SpecialCase.dat", 284}, {"WorkCase.dat", 284},  {"TrainCase.dat", 284},
-      {"StarRole.dat", 360},    {"Firm.dat", 112},        {"ScheduleClass.dat", 288}};
+  static const QHash<QString, int> sizes{{"CDCase.dat", 448},      {"CFCase.dat", 416},    {"MVCase.dat", 416},
+                                         {"TVCase.dat", 416},      {"SHCase.dat", 476},    {"CFRequest.dat", 404},
+                                         {"MVRequest.dat", 404},   {"TVRequest.dat", 404}, {"ReleaseCase.dat", 284},
+                                         {"SpecialCase.dat", 284}, {"WorkCase.dat", 284},  {"TrainCase.dat", 284},
+                                         {"StarRole.dat", 360},    {"Firm.dat", 112},      {"ScheduleClass.dat", 288}};
   return sizes.value(file);
 }
 
@@ -90,7 +90,8 @@ class FixedTablesTest : public QObject {
   void registered() {
     // Producer.tab stays first; every fixed table is there once, under its code.
     QCOMPARE(AllTables().front()->fileName, QStringLiteral("Producer.tab"));
-    const QStringList codes{"CD", "CF", "MV", "TV", "SH", "CFR", "MVR", "TVR", "RC", "SC", "WC", "TC", "Star", "Firm", "Sch"};
+    const QStringList codes{"CD", "CF", "MV", "TV", "SH",   "CFR",  "MVR", "TVR",
+                            "RC", "SC", "WC", "TC", "Star", "Firm", "Sch"};
     for (int i = 0; i < kFixedFiles.size(); ++i) {
       int seen = 0;
       for (const TableDef* t : AllTables()) seen += t->fileName == kFixedFiles[i];
@@ -116,7 +117,8 @@ class FixedTablesTest : public QObject {
       QTest::newRow(name) << QString(file) << record(recordSize(file), puts) << column << shown << offset << saved;
     };
     // Job files.
-    row("CD short code keeps its zeros", "CDCase.dat", {{0, "A1"}}, 1, "A1" + nul + nul + nul, 0, QByteArray("A1", 2) + QByteArray(8, '\0'));
+    row("CD short code keeps its zeros", "CDCase.dat", {{0, "A1"}}, 1, "A1" + nul + nul + nul, 0,
+        QByteArray("A1", 2) + QByteArray(8, '\0'));
     row("CD producer byte 5", "CDCase.dat", {{104, Hex("05")}}, 7, "王導演", 104, Hex("05000000"));
     row("CD producer reads one byte", "CDCase.dat", {{104, Hex("05010000")}}, 7, "王導演", 104, Hex("05000000"));
     row("CD unknown producer stays a number", "CDCase.dat", {{104, Hex("09")}}, 7, "9", 104, Hex("09000000"));
@@ -128,12 +130,14 @@ class FixedTablesTest : public QObject {
     row("MV year 300 shows its number", "MVCase.dat", {{96, Le(300, 4)}}, 4, "300", 96, QByteArray());
     row("CD rebellious -1", "CDCase.dat", {{428, Hex("ffff")}}, 10, "-1", 428, Hex("ffff0000"));
     row("CD synopsis is column 13", "CDCase.dat", {{146, big5("年度大戲")}}, 13, "年度大戲", 146, big5("年度大戲"));
-    row("CD default artist at 408", "CDCase.dat", {{408, big5("林心怡")}}, 9, "林心怡", 408, big5("林心怡") + QByteArray(14, '\0'));
+    row("CD default artist at 408", "CDCase.dat", {{408, big5("林心怡")}}, 9, "林心怡", 408,
+        big5("林心怡") + QByteArray(14, '\0'));
     row("CD blanks trimmed", "CDCase.dat", {{116, "AB  "}}, 8, "AB", 116, QByteArray("AB\0\0", 4));
     row("CF flag byte 3", "CFCase.dat", {{404, Hex("03")}}, 8, "√", 404, Hex("01000000"));
     row("CF flag reads one byte", "CFCase.dat", {{404, Hex("0001")}}, 8, "", 404, Hex("00000000"));
     row("CF group 255", "CFCase.dat", {{408, Hex("ff00")}}, 9, "255", 408, Hex("ff000000"));
-    row("CF level kept untrimmed", "CFCase.dat", {{50, big5("初")}}, 3, "初 ", 50, big5("初") + " " + QByteArray(1, '\0'));
+    row("CF level kept untrimmed", "CFCase.dat", {{50, big5("初")}}, 3, "初 ", 50,
+        big5("初") + " " + QByteArray(1, '\0'));
     row("CF grade", "CFCase.dat", {{54, "S"}}, 4, "S", 54, QByteArray("S\0", 2));
     row("CF company untrimmed", "CFCase.dat", {{108, big5("華納唱片")}}, 6, "華納唱片", 108, big5("華納唱片"));
     row("CF ad type at 394", "CFCase.dat", {{394, big5("飲料")}}, 7, "飲料", 394, big5("飲料") + QByteArray(4, '\0'));
@@ -160,25 +164,29 @@ class FixedTablesTest : public QObject {
     row("CFR negative written as 32 bits", "CFRequest.dat", {{84, Hex("fbff")}}, 16, "-5", 84, Hex("fbffffff"));
     row("CFR six-byte role number", "CFRequest.dat", {{0, "R00001"}, {10, "CF001"}}, 1, "R00001", 0,
         QByteArray("R00001\0\0\0\0CF001", 15));
-    row("CFR target four bytes", "CFRequest.dat", {{20, big5("團體")}, {24, "ZZ"}}, 3, "團體", 20, big5("團體") + QByteArray(8, '\0'));
-    row("MVR target six bytes padded", "MVRequest.dat", {{20, big5("團體")}}, 3, "團體 ", 20, big5("團體") + " " + QByteArray(7, '\0'));
+    row("CFR target four bytes", "CFRequest.dat", {{20, big5("團體")}, {24, "ZZ"}}, 3, "團體", 20,
+        big5("團體") + QByteArray(8, '\0'));
+    row("MVR target six bytes padded", "MVRequest.dat", {{20, big5("團體")}}, 3, "團體 ", 20,
+        big5("團體") + " " + QByteArray(7, '\0'));
     row("CFR difficulty", "CFRequest.dat", {{32, Hex("04ffffff")}}, 4, "4", 32, Hex("04000000"));
     row("CFR synopsis at 120", "CFRequest.dat", {{120, big5("反派角色")}}, 25, "反派角色", 120, big5("反派角色"));
-    row("CFR default artist last", "CFRequest.dat", {{384, big5("林心怡")}}, 5, "林心怡", 384, big5("林心怡") + QByteArray(14, '\0'));
+    row("CFR default artist last", "CFRequest.dat", {{384, big5("林心怡")}}, 5, "林心怡", 384,
+        big5("林心怡") + QByteArray(14, '\0'));
     // Activity files.
     row("RC stress -5", "ReleaseCase.dat", {{128, Le(-5, 4)}}, 25, "-5", 128, Hex("fbffffff"));
     row("TC last flag", "TrainCase.dat", {{280, Le(1, 4)}}, 39, "1", 280, Le(1, 4));
-    row("SC level next to name", "SpecialCase.dat", {{8, big5("一二三四五六七八九十")}, {28, big5("高級")}}, 4, "高級", 8,
-        big5("一二三四五六七八九十") + big5("高級"));
+    row("SC level next to name", "SpecialCase.dat", {{8, big5("一二三四五六七八九十")}, {28, big5("高級")}}, 4, "高級",
+        8, big5("一二三四五六七八九十") + big5("高級"));
     row("WC number uses 32 bits", "WorkCase.dat", {{0, Le(70000, 4)}}, 1, "70000", 0, Le(70000, 4));
     row("WC description", "WorkCase.dat", {{180, big5("簽名會")}}, 38, "簽名會", 180, big5("簽名會"));
     // Firms and schedules.
     row("Firm artist -1", "Firm.dat", {{44, Le(-1, 4)}}, 4, "-1", 44, Hex("ffffffff"));
     row("Firm artist 6", "Firm.dat", {{64, Le(12, 4)}}, 9, "12", 64, Le(12, 4));
     row("Firm image", "Firm.dat", {{68, big5("年輕有活力")}}, 10, "年輕有活力", 68, big5("年輕有活力"));
-    row("Firm public relations", "Firm.dat", {{104, Le(77, 4)}, {108, Hex("ffffffff")}}, 12, "77", 104, Le(77, 4) + Le(0, 4));
-    row("Sch 14-byte name", "ScheduleClass.dat", {{4, big5("一二三四五六七")}, {19, big5("課程")}}, 2, "一二三四五六七", 4,
-        big5("一二三四五六七") + QByteArray(1, '\0') + big5("課程"));
+    row("Firm public relations", "Firm.dat", {{104, Le(77, 4)}, {108, Hex("ffffffff")}}, 12, "77", 104,
+        Le(77, 4) + Le(0, 4));
+    row("Sch 14-byte name", "ScheduleClass.dat", {{4, big5("一二三四五六七")}, {19, big5("課程")}}, 2, "一二三四五六七",
+        4, big5("一二三四五六七") + QByteArray(1, '\0') + big5("課程"));
     row("Sch time after type", "ScheduleClass.dat", {{19, big5("一二三四五六七")}, {34, big5("上午")}}, 4, "上午", 19,
         big5("一二三四五六七") + QByteArray(1, '\0') + big5("上午"));
     row("Sch flag", "ScheduleClass.dat", {{184, Le(1, 4)}}, 25, "1", 184, Le(1, 4));
@@ -250,8 +258,10 @@ class FixedTablesTest : public QObject {
     QTest::addColumn<QStringList>("keys");
     QTest::addColumn<QStringList>("written");
     QTest::newRow("SH text order") << "SHCase.dat" << QStringList{"A10", "A2", "A1"} << QStringList{"A1", "A10", "A2"};
-    QTest::newRow("CD text order") << "CDCase.dat" << QStringList{"b", "B", "A2", "A10"} << QStringList{"A10", "A2", "B", "b"};
-    QTest::newRow("CFR text order") << "CFRequest.dat" << QStringList{"R10", "R9", "R1"} << QStringList{"R1", "R10", "R9"};
+    QTest::newRow("CD text order") << "CDCase.dat" << QStringList{"b", "B", "A2", "A10"}
+                                   << QStringList{"A10", "A2", "B", "b"};
+    QTest::newRow("CFR text order") << "CFRequest.dat" << QStringList{"R10", "R9", "R1"}
+                                    << QStringList{"R1", "R10", "R9"};
     QTest::newRow("Firm numbers as text") << "Firm.dat" << QStringList{"10", "2", "1"} << QStringList{"1", "10", "2"};
     QTest::newRow("Sch numbers") << "ScheduleClass.dat" << QStringList{"10", "2", "1"} << QStringList{"1", "2", "10"};
     QTest::newRow("TC numbers") << "TrainCase.dat" << QStringList{"10", "-3", "2"} << QStringList{"-3", "2", "10"};
@@ -283,16 +293,18 @@ class FixedTablesTest : public QObject {
   void reservedBytes_data() {
     QTest::addColumn<QString>("file");
     QTest::addColumn<QList<int>>("ranges");  // first, last, first, last ...
-    QTest::newRow("CD") << "CDCase.dat"
-                        << QList<int>{5, 9, 60, 69, 80, 95, 97, 99, 101, 103, 105, 115, 136, 145, 346, 407, 430, 431, 434, 435, 438, 447};
-    QTest::newRow("CF") << "CFCase.dat"
-                        << QList<int>{5, 9, 55, 69, 70, 73, 74, 95, 97, 107, 116, 137, 338, 393, 402, 403, 405, 407, 410, 415};
+    QTest::newRow("CD") << "CDCase.dat" << QList<int>{5,   9,   60,  69,  80,  95,  97,  99,  101, 103, 105,
+                                                      115, 136, 145, 346, 407, 430, 431, 434, 435, 438, 447};
+    QTest::newRow("CF") << "CFCase.dat" << QList<int>{5,   9,   55,  69,  70,  73,  74,  95,  97,  107,
+                                                      116, 137, 338, 393, 402, 403, 405, 407, 410, 415};
     QTest::newRow("MV") << "MVCase.dat" << QList<int>{5, 9, 60, 69, 70, 73, 74, 95, 104, 107, 118, 137, 338, 415};
     QTest::newRow("TV") << "TVCase.dat" << QList<int>{5, 9, 60, 69, 76, 95, 98, 99, 102, 107, 120, 137, 338, 415};
-    QTest::newRow("SH") << "SHCase.dat"
-                        << QList<int>{5, 9, 60, 69, 80, 95, 97, 99, 101, 103, 108, 115, 136, 145, 346, 407, 430, 431, 466, 475};
-    QTest::newRow("CFR") << "CFRequest.dat" << QList<int>{6, 9, 15, 19, 24, 31, 33, 35, 38, 39, 66, 67, 76, 83, 320, 383};
-    QTest::newRow("MVR") << "MVRequest.dat" << QList<int>{6, 9, 15, 19, 26, 31, 33, 35, 62, 63, 76, 83, 118, 119, 320, 383};
+    QTest::newRow("SH") << "SHCase.dat" << QList<int>{5,   9,   60,  69,  80,  95,  97,  99,  101, 103,
+                                                      108, 115, 136, 145, 346, 407, 430, 431, 466, 475};
+    QTest::newRow("CFR") << "CFRequest.dat"
+                         << QList<int>{6, 9, 15, 19, 24, 31, 33, 35, 38, 39, 66, 67, 76, 83, 320, 383};
+    QTest::newRow("MVR") << "MVRequest.dat"
+                         << QList<int>{6, 9, 15, 19, 26, 31, 33, 35, 62, 63, 76, 83, 118, 119, 320, 383};
     QTest::newRow("TVR") << "TVRequest.dat" << QList<int>{6, 9, 15, 19, 26, 31, 33, 35, 76, 83, 320, 383};
     QTest::newRow("Firm") << "Firm.dat" << QList<int>{108, 111};
     QTest::newRow("Sch") << "ScheduleClass.dat" << QList<int>{18, 18, 33, 33, 40, 103};
@@ -314,7 +326,8 @@ class FixedTablesTest : public QObject {
     RecordStore grid;
     LoadTable(table(file), folder, Script::Traditional, grid);
     QByteArray saved;
-    const SaveOutcome out = EncodeTable(table(file), folder, Script::Traditional, grid, SaveRowOrder(table(file), grid), dirty, &saved);
+    const SaveOutcome out =
+        EncodeTable(table(file), folder, Script::Traditional, grid, SaveRowOrder(table(file), grid), dirty, &saved);
     QVERIFY2(out.ok(), qPrintable(out.message(file)));
     // Bytes no field covers are zero again; the unread parts of a field's
     // slot are the field's and stay.
@@ -424,7 +437,8 @@ class FixedTablesTest : public QObject {
     QTest::newRow("CFR -32768") << "CFRequest.dat" << 15 << "-32768" << 72 << Hex("0080ffff");
     QTest::newRow("TVR 70000") << "TVRequest.dat" << 15 << "70000" << 72 << Le(70000, 4);
     QTest::newRow("Sch time 6 bytes") << "ScheduleClass.dat" << 4 << "全天AB" << 34 << big5("全天AB");
-    QTest::newRow("RC name 20 bytes") << "ReleaseCase.dat" << 3 << "一二三四五六七八九十" << 8 << big5("一二三四五六七八九十");
+    QTest::newRow("RC name 20 bytes") << "ReleaseCase.dat" << 3 << "一二三四五六七八九十" << 8
+                                      << big5("一二三四五六七八九十");
   }
   void limits() {
     QFETCH(QString, file);
@@ -465,7 +479,8 @@ class FixedTablesTest : public QObject {
     QFETCH(QList<int>, hidden);
     QFETCH(int, leading);
     const QString folder = freshFolder();
-    for (const QString& f : {QStringLiteral("Producer.tab"), file}) QVERIFY(QFile::copy(sample_ + "/" + f, folder + "/" + f));
+    for (const QString& f : {QStringLiteral("Producer.tab"), file})
+      QVERIFY(QFile::copy(sample_ + "/" + f, folder + "/" + f));
     const QByteArray original = ReadFile(folder + "/" + file);
     RecordStore grid;
     QVERIFY(LoadTable(table(file), folder, Script::Traditional, grid));
@@ -502,7 +517,8 @@ class FixedTablesTest : public QObject {
       RecordStore grid;
       grid.reset(table(file).fieldCount(), ReadTableRows(table(file), folder, Script::Traditional));
       QByteArray saved;
-      const SaveOutcome out = EncodeTable(table(file), folder, Script::Traditional, grid, SaveRowOrder(table(file), grid), bytes, &saved);
+      const SaveOutcome out =
+          EncodeTable(table(file), folder, Script::Traditional, grid, SaveRowOrder(table(file), grid), bytes, &saved);
       QVERIFY2(out.ok(), qPrintable(out.message(file)));
       QVERIFY2(saved == bytes, qPrintable(file));
     }
@@ -513,7 +529,8 @@ class FixedTablesTest : public QObject {
   // A code's trailing zero bytes never reach CSV, and the bytes still round trip.
   void codesThroughCsv_data() {
     QTest::addColumn<QString>("file");
-    for (const char* f : {"CDCase.dat", "CFCase.dat", "SHCase.dat", "CFRequest.dat", "TVRequest.dat"}) QTest::newRow(f) << QString(f);
+    for (const char* f : {"CDCase.dat", "CFCase.dat", "SHCase.dat", "CFRequest.dat", "TVRequest.dat"})
+      QTest::newRow(f) << QString(f);
   }
   void codesThroughCsv() {
     QFETCH(QString, file);
@@ -522,7 +539,8 @@ class FixedTablesTest : public QObject {
     QVERIFY(cli({"sample", folder, "--seed", "8", "--records", "12"}).code == 0);
     const QByteArray before = ReadFile(folder + "/" + file);
     bool shortCode = false;
-    for (const QStringList& r : ReadTableRows(table(file), folder, Script::Traditional)) shortCode = shortCode || r[0].contains(QChar(0));
+    for (const QStringList& r : ReadTableRows(table(file), folder, Script::Traditional))
+      shortCode = shortCode || r[0].contains(QChar(0));
     QVERIFY(shortCode);  // the sample holds codes shorter than their field
     const Run e = cli({"export", folder, file});
     QCOMPARE(e.code, 0);

@@ -101,7 +101,8 @@ bool GridShowsFile(const RecordGrid& g, const QString& folder, const QString& ta
   ToolTable t;
   std::vector<QStringList> rows;
   bool exists = false;
-  return FindToolTable(table, &t) && t.read(folder, Script::Traditional, &rows, &exists, nullptr) && g.records() == rows;
+  return FindToolTable(table, &t) && t.read(folder, Script::Traditional, &rows, &exists, nullptr) &&
+         g.records() == rows;
 }
 
 }  // namespace
@@ -138,7 +139,8 @@ class GuiBatchTest : public QObject {
         QTest::keyClick(d.instructions(), Qt::Key_Return);
       }
       QCOMPARE(d.preview()->topLevelItemCount(), big + copies);
-      QVERIFY2(d.summary()->text().contains(QStringLiteral("选中 %1 条记录").arg(big)), qPrintable(d.summary()->text()));
+      QVERIFY2(d.summary()->text().contains(QStringLiteral("选中 %1 条记录").arg(big)),
+               qPrintable(d.summary()->text()));
       QVERIFY(d.okButton()->isEnabled());
       QTest::mouseClick(d.okButton(), Qt::LeftButton);
     }));
@@ -488,7 +490,8 @@ class GuiBatchTest : public QObject {
     QVERIFY(WriteFile(work.filePath("bad.v3patch"), "Vantaro3 patch\t1\ntables\tTeam.dat\nTeam.dat\tmoved\n"));
     s.front.fileAnswers << work.filePath("bad.v3patch");
     s.trigger(QStringLiteral("mnu_patch"));
-    QVERIFY2(s.front.texts().last().contains(QStringLiteral("bad.v3patch: line 3: ")), qPrintable(s.front.texts().join('\n')));
+    QVERIFY2(s.front.texts().last().contains(QStringLiteral("bad.v3patch: line 3: ")),
+             qPrintable(s.front.texts().join('\n')));
     QCOMPARE(ReadFile(s.path("Team.dat")), saved);
   }
 };

@@ -70,22 +70,49 @@ class CellEditTest : public QObject {
 void CellEditTest::typeIntoEachKindOfColumn_data() {
   QTest::addColumn<QString>("table");
   QTest::addColumn<int>("column");
-  QTest::addColumn<QString>("keys");    // "\n" Enter, "\t" Tab, "\x1b" Escape, "~" the cell's opposite flag
+  QTest::addColumn<QString>("keys");      // "\n" Enter, "\t" Tab, "\x1b" Escape, "~" the cell's opposite flag
   QTest::addColumn<QString>("expected");  // the cell afterwards; "=" unchanged
   QTest::addColumn<QString>("editor");    // the editor's class
   QTest::addColumn<QString>("refusal");   // part of the status line when refused
   for (const QString& lang : {QStringLiteral("Simplified"), QStringLiteral("Traditional")}) {
     auto row = [&](const char* name) { return &QTest::newRow(qPrintable(QString::fromLatin1(name) + u'/' + lang)); };
-    *row("number") << "Team.dat" << 7 << "1234\n" << "1234" << "QLineEdit" << "";
-    *row("number, Tab") << "Team.dat" << 8 << "77\t" << "77" << "QLineEdit" << "";
-    *row("text") << "Team.dat" << 2 << QStringLiteral("新星\n") << QStringLiteral("新星") << "QLineEdit" << "";
-    *row("index list") << "Team.dat" << 3 << "2\n" << "2" << "QComboBox" << "";
-    *row("text list") << "CFCase.dat" << 4 << "A\n" << "A" << "QComboBox" << "";
-    *row("check mark") << "CFCase.dat" << 8 << " \n" << "~" << "QCheckBox" << "";
-    *row("check 0/1") << "ScheduleClass.dat" << 25 << " \n" << "~" << "QCheckBox" << "";
-    *row("Escape") << "Team.dat" << 7 << "55\x1b" << "=" << "QLineEdit" << "";
-    *row("out of range") << "Team.dat" << 7 << "99999999999\n" << "=" << "QLineEdit" << "99999999999";
-    *row("no Big5") << "Team.dat" << 2 << QStringLiteral("a한\n") << "=" << "QLineEdit" << "Big5";
+    *row("number") << "Team.dat" << 7 << "1234\n"
+                   << "1234"
+                   << "QLineEdit"
+                   << "";
+    *row("number, Tab") << "Team.dat" << 8 << "77\t"
+                        << "77"
+                        << "QLineEdit"
+                        << "";
+    *row("text") << "Team.dat" << 2 << QStringLiteral("新星\n") << QStringLiteral("新星") << "QLineEdit"
+                 << "";
+    *row("index list") << "Team.dat" << 3 << "2\n"
+                       << "2"
+                       << "QComboBox"
+                       << "";
+    *row("text list") << "CFCase.dat" << 4 << "A\n"
+                      << "A"
+                      << "QComboBox"
+                      << "";
+    *row("check mark") << "CFCase.dat" << 8 << " \n"
+                       << "~"
+                       << "QCheckBox"
+                       << "";
+    *row("check 0/1") << "ScheduleClass.dat" << 25 << " \n"
+                      << "~"
+                      << "QCheckBox"
+                      << "";
+    *row("Escape") << "Team.dat" << 7 << "55\x1b"
+                   << "="
+                   << "QLineEdit"
+                   << "";
+    *row("out of range") << "Team.dat" << 7 << "99999999999\n"
+                         << "="
+                         << "QLineEdit"
+                         << "99999999999";
+    *row("no Big5") << "Team.dat" << 2 << QStringLiteral("a한\n") << "="
+                    << "QLineEdit"
+                    << "Big5";
   }
 }
 

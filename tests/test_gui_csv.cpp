@@ -74,8 +74,10 @@ class CsvGuiTest : public QObject {
     QTest::addColumn<Script>("language");
     QTest::addColumn<QString>("exportText");
     QTest::addColumn<QString>("importText");
-    QTest::newRow("Simplified") << Script::Simplified << QStringLiteral("导出表格文件(&E)…") << QStringLiteral("导入表格文件(&I)…");
-    QTest::newRow("Traditional") << Script::Traditional << QStringLiteral("匯出表格檔案(&E)…") << QStringLiteral("匯入表格檔案(&I)…");
+    QTest::newRow("Simplified") << Script::Simplified << QStringLiteral("导出表格文件(&E)…")
+                                << QStringLiteral("导入表格文件(&I)…");
+    QTest::newRow("Traditional") << Script::Traditional << QStringLiteral("匯出表格檔案(&E)…")
+                                 << QStringLiteral("匯入表格檔案(&I)…");
   }
   void menuCaptions() {
     QFETCH(Script, language);
@@ -272,12 +274,13 @@ class CsvGuiTest : public QObject {
     QVERIFY(IsZipArchive(written));
     std::vector<QStringList> rows;
     CsvRefusal refusal;
-    QVERIFY2(ReadWorkbookRows(written, s.grid().fieldCount(),
-                              [&rows](QStringList& cells, int) {
-                                rows.push_back(cells);
-                                return true;
-                              },
-                              &refusal),
+    QVERIFY2(ReadWorkbookRows(
+                 written, s.grid().fieldCount(),
+                 [&rows](QStringList& cells, int) {
+                   rows.push_back(cells);
+                   return true;
+                 },
+                 &refusal),
              qPrintable(refusal.reason));
     QCOMPARE(rows.size(), size_t(7));
     for (int c = 1; c <= s.grid().fieldCount(); ++c) QCOMPARE(rows[0][c - 1], s.grid().headerText(c));
@@ -290,7 +293,8 @@ class CsvGuiTest : public QObject {
     s.trigger("mnu_csvImport");
     QVERIFY2(s.front.messages.isEmpty(), qPrintable(s.front.texts().join('\n')));
     QCOMPARE(recordsOf(s.grid()), records);
-    QVERIFY2(s.window->statusBar()->currentMessage().contains(summary), qPrintable(s.window->statusBar()->currentMessage()));
+    QVERIFY2(s.window->statusBar()->currentMessage().contains(summary),
+             qPrintable(s.window->statusBar()->currentMessage()));
     QCOMPARE(dialogs, 0);
   }
 

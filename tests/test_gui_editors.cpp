@@ -75,9 +75,7 @@ class EditorTest : public QObject {
     QVERIFY(WriteIniValue(program_.filePath("Config.ini"), "Config", "Path", data));
     env_.programFolder = program_.path();
   }
-  void init() {
-    grid_.reset(11, teams());
-  }
+  void init() { grid_.reset(11, teams()); }
 
   void opensOnFirstSelectedRow() {
     grid_.setRowSelected(3, true);
@@ -89,7 +87,7 @@ class EditorTest : public QObject {
     QCOMPARE(member1->count(), 13);  // "no member", then every star of StarRole.dat
     QCOMPARE(member1->itemText(0), QStringLiteral("（无）"));
     QVERIFY(member1->itemText(5).startsWith(QStringLiteral("4 ")));
-    QCOMPARE(member1->currentIndex(), 5);  // star 4
+    QCOMPARE(member1->currentIndex(), 5);                                           // star 4
     QCOMPARE(qobject_cast<QComboBox*>(d->control("Combo(2)"))->currentIndex(), 0);  // -1: no member
     QVERIFY(d->control("Text0")->isEnabled());
     QVERIFY(!d->findChild<QPushButton*>("Cmd_OK")->isHidden());

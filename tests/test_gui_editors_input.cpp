@@ -263,11 +263,10 @@ class EditorInputTest : public QObject {
       if (r <= 3)
         for (auto it = written.begin(); it != written.end(); ++it) expected[it.key() - 1] = it.value();
       for (int c = 1; c <= grid_.fieldCount(); ++c)
-        QVERIFY2(grid_.cell(r, c) == expected[c - 1],
-                 qPrintable(QStringLiteral("row %1 column %2: %3, expected %4")
-                                .arg(r)
-                                .arg(c)
-                                .arg(grid_.cell(r, c), expected[c - 1])));
+        QVERIFY2(grid_.cell(r, c) == expected[c - 1], qPrintable(QStringLiteral("row %1 column %2: %3, expected %4")
+                                                                     .arg(r)
+                                                                     .arg(c)
+                                                                     .arg(grid_.cell(r, c), expected[c - 1])));
     }
   }
 
@@ -359,8 +358,8 @@ class EditorInputTest : public QObject {
     QTest::addColumn<int>("clicks");
     QTest::addColumn<QString>("written");  // "-": nothing written
     QTest::addColumn<bool>("keyboard");    // Space instead of the mouse
-    auto row = [](const char* name, const char* editor, const char* control, int column, const char* cell,
-                  int clicks, const char* written) {
+    auto row = [](const char* name, const char* editor, const char* control, int column, const char* cell, int clicks,
+                  const char* written) {
       for (bool keyboard : {false, true})
         QTest::newRow(qPrintable(QStringLiteral("%1, %2").arg(name, keyboard ? "Space" : "mouse")))
             << editor << control << column << QString(cell) << clicks << QString(written) << keyboard;
@@ -473,8 +472,9 @@ class EditorInputTest : public QObject {
       box->setFocus(Qt::TabFocusReason);
       const bool ticked = box->checkState() == Qt::Checked;
       QTest::keyClick(Focused(), Qt::Key_Space);
-      const QString value = check->kind == ControlKind::CheckMark ? (ticked ? QString() : QStringLiteral("√"))
-                                                                   : (ticked ? QStringLiteral("0") : QStringLiteral("1"));
+      const QString value = check->kind == ControlKind::CheckMark
+                                ? (ticked ? QString() : QStringLiteral("√"))
+                                : (ticked ? QStringLiteral("0") : QStringLiteral("1"));
       for (int r : {1, 2, 3}) expected[size_t(r)][check->column - 1] = value;
     }
     if (qobject_cast<QPlainTextEdit*>(Focused()))  // Enter there starts a line
@@ -512,7 +512,9 @@ class EditorInputTest : public QObject {
     QTimer::singleShot(0, [&] {
       auto* d = qobject_cast<RecordDialog*>(QApplication::activeModalWidget());
       QVERIFY(d);
-      const auto closeAnyway = qScopeGuard([d] { if (d->isVisible()) d->reject(); });
+      const auto closeAnyway = qScopeGuard([d] {
+        if (d->isVisible()) d->reject();
+      });
       d->activateWindow();
       if (!QTest::qWaitFor([d] { return QApplication::activeWindow() == d; }, 500)) QApplication::setActiveWindow(d);
       QWidget* box = d->control("Check6");
@@ -539,9 +541,12 @@ class EditorInputTest : public QObject {
     QTest::addColumn<QString>("control");
     QTest::addColumn<int>("column");
     QTest::addColumn<Script>("language");
-    QTest::newRow("Team") << "Team" << "Combo(3)" << 6 << Script::Simplified;
-    QTest::newRow("Firm") << "Firm" << "Combo(0)" << 4 << Script::Simplified;
-    QTest::newRow("Firm, Traditional") << "Firm" << "Combo(5)" << 9 << Script::Traditional;
+    QTest::newRow("Team") << "Team"
+                          << "Combo(3)" << 6 << Script::Simplified;
+    QTest::newRow("Firm") << "Firm"
+                          << "Combo(0)" << 4 << Script::Simplified;
+    QTest::newRow("Firm, Traditional") << "Firm"
+                                       << "Combo(5)" << 9 << Script::Traditional;
   }
   void noneAndNumberedEntries() {
     QFETCH(QString, editor);
@@ -589,11 +594,16 @@ class EditorInputTest : public QObject {
     QTest::addColumn<QString>("typed");
     QTest::addColumn<int>("column");
     QTest::addColumn<QString>("written");  // into the selected row, or the added row
-    QTest::newRow("modify, text box") << "CDW" << int(EditorMode::Edit) << "Text1" << "新名" << 2 << "新名";
-    QTest::newRow("modify, text list") << "CDW" << int(EditorMode::Edit) << "Combo2" << "4" << 5 << "-";
-    QTest::newRow("modify, several") << "Team" << int(EditorMode::ModifySeveral) << "Text2" << "77" << 7 << "77";
-    QTest::newRow("add, text box") << "PD" << int(EditorMode::Add) << "Text0" << "90" << 1 << "90";
-    QTest::newRow("add, text list") << "Star" << int(EditorMode::Add) << "Combo3" << "女" << 3 << "女";
+    QTest::newRow("modify, text box") << "CDW" << int(EditorMode::Edit) << "Text1"
+                                      << "新名" << 2 << "新名";
+    QTest::newRow("modify, text list") << "CDW" << int(EditorMode::Edit) << "Combo2"
+                                       << "4" << 5 << "-";
+    QTest::newRow("modify, several") << "Team" << int(EditorMode::ModifySeveral) << "Text2"
+                                     << "77" << 7 << "77";
+    QTest::newRow("add, text box") << "PD" << int(EditorMode::Add) << "Text0"
+                                   << "90" << 1 << "90";
+    QTest::newRow("add, text list") << "Star" << int(EditorMode::Add) << "Combo3"
+                                    << "女" << 3 << "女";
   }
   void enterSubmits() {
     QFETCH(QString, editor);
@@ -688,7 +698,9 @@ class EditorInputTest : public QObject {
     QTimer::singleShot(0, [&] {
       auto* d = qobject_cast<RecordDialog*>(QApplication::activeModalWidget());
       QVERIFY(d);
-      const auto closeAnyway = qScopeGuard([d] { if (d->isVisible()) d->reject(); });
+      const auto closeAnyway = qScopeGuard([d] {
+        if (d->isVisible()) d->reject();
+      });
       // The window manager makes a new modal dialog the active window.
       d->activateWindow();
       if (!QTest::qWaitFor([d] { return QApplication::activeWindow() == d; }, 500)) QApplication::setActiveWindow(d);

@@ -44,12 +44,15 @@ QMap<QString, int> columnsOf(const QString& editor) {
   auto list = [&m](const QStringList& pairs) {
     for (const QString& p : pairs) m[p.section(':', 0, 0)] = p.section(':', 1).toInt();
   };
-  if (editor == "CDW") list({"Text0:1", "Text1:2", "Combo0:3", "Combo1:4", "Combo2:5", "Combo3:6", "Combo4:7",
-                             "Combo5:8", "Combo6:9", "Text3:10", "Text4:11", "Text5:12", "Text2:13"});
-  if (editor == "CF") list({"Text0:1", "Text1:2", "Combo0:3", "Combo1:4", "Combo2:5", "Combo3:6", "Combo4:7",
-                            "Check0:8", "Text3:9", "Text2:10"});
+  if (editor == "CDW")
+    list({"Text0:1", "Text1:2", "Combo0:3", "Combo1:4", "Combo2:5", "Combo3:6", "Combo4:7", "Combo5:8", "Combo6:9",
+          "Text3:10", "Text4:11", "Text5:12", "Text2:13"});
+  if (editor == "CF")
+    list({"Text0:1", "Text1:2", "Combo0:3", "Combo1:4", "Combo2:5", "Combo3:6", "Combo4:7", "Check0:8", "Text3:9",
+          "Text2:10"});
   if (editor == "MV") list({"Text0:1", "Text1:2", "Combo0:3", "Combo1:4", "Combo4:5", "Combo3:6", "Text2:7"});
-  if (editor == "TV") list({"Text0:1", "Text1:2", "Combo0:3", "Combo2:4", "Combo1:5", "Combo4:6", "Combo3:7", "Text2:8"});
+  if (editor == "TV")
+    list({"Text0:1", "Text1:2", "Combo0:3", "Combo2:4", "Combo1:5", "Combo4:6", "Combo3:7", "Text2:8"});
   if (editor == "SH") {
     list({"Text0:1", "Text1:2", "Text3:17", "Text4:18", "Text5:19", "Text2:20"});
     run("Combo", 0, 6, 3);
@@ -141,7 +144,9 @@ class JobEditorsTest : public QObject {
     QTest::addColumn<QString>("caption");
     for (const QString& e : kMine)
       QTest::newRow(qPrintable(e)) << e << (e.endsWith('C') ? "1" : "√")
-                                   << (e.endsWith('C') ? "v3 v4" : e.endsWith('R') ? "v2 v3" : "v2");
+                                   << (e.endsWith('C')   ? "v3 v4"
+                                       : e.endsWith('R') ? "v2 v3"
+                                                         : "v2");
   }
   void columnsCaptionAndCopy() {
     QFETCH(QString, editor);
@@ -158,7 +163,8 @@ class JobEditorsTest : public QObject {
     for (const SectionDef& s : FindEditorForm(editor)->sections)
       for (const ControlDef& c : s.controls) QVERIFY2(c.column == 0 || columns.contains(c.name), qPrintable(c.name));
     for (auto [name, column] : columns.asKeyValueRange()) {
-      QCOMPARE(shown(d->control(name)), name.startsWith("Check") ? QString("ticked") : QStringLiteral("v%1").arg(column));
+      QCOMPARE(shown(d->control(name)),
+               name.startsWith("Check") ? QString("ticked") : QStringLiteral("v%1").arg(column));
     }
     const QStringList row = grid_.record(2);
     auto add = open(editor, EditorMode::Add);
@@ -173,22 +179,38 @@ class JobEditorsTest : public QObject {
     QTest::addColumn<QStringList>("entries");
     const QStringList producers = ProducerList(env_.programFolder), stars = StarList(env_.programFolder);
     QVERIFY(producers.size() > 12 && stars.size() == 12);
-    QTest::newRow("CDW type") << "CDW" << "Combo0" << texts_.list("CDType", 1, 8);
-    QTest::newRow("CDW time") << "CDW" << "Combo3" << QStringList{"第一年", "第二年", "第三年", "特殊"};
-    QTest::newRow("CDW difficulty") << "CDW" << "Combo2" << QStringList{"1", "2", "3", "4", "5"};
-    QTest::newRow("CDW producer") << "CDW" << "Combo4" << producers;
-    QTest::newRow("CDW teams, stars") << "CDW" << "Combo6" << TeamList(env_.programFolder) + stars;
-    QTest::newRow("CF level") << "CF" << "Combo0" << QStringList{"特级", "甲级", "乙级", "丙级"};
-    QTest::newRow("CF grade") << "CF" << "Combo1" << QStringList{"S", "A", "B"};
-    QTest::newRow("CF type") << "CF" << "Combo4" << texts_.list("CFType", 1, 19);
-    QTest::newRow("MV producer") << "MV" << "Combo4" << producers;
-    QTest::newRow("TV length") << "TV" << "Combo2" << QStringList{"连续剧", "单元剧", "短片"};
-    QTest::newRow("SH artist") << "SH" << "Combo6" << QStringList{};
-    QTest::newRow("SH type") << "SH" << "Combo0" << texts_.list("SHType", 1, 5);
-    QTest::newRow("CFR target") << "CFR" << "Combo0" << QStringList{"男性", "女性"};
-    QTest::newRow("MVR target") << "MVR" << "Combo0" << QStringList{"男主角", "女主角", "男配角", "女配角"};
-    QTest::newRow("TVR artist") << "TVR" << "Combo6" << stars;
-    QTest::newRow("WC duration") << "WC" << "Combo6" << QStringList{"1", "7"};
+    QTest::newRow("CDW type") << "CDW"
+                              << "Combo0" << texts_.list("CDType", 1, 8);
+    QTest::newRow("CDW time") << "CDW"
+                              << "Combo3" << QStringList{"第一年", "第二年", "第三年", "特殊"};
+    QTest::newRow("CDW difficulty") << "CDW"
+                                    << "Combo2" << QStringList{"1", "2", "3", "4", "5"};
+    QTest::newRow("CDW producer") << "CDW"
+                                  << "Combo4" << producers;
+    QTest::newRow("CDW teams, stars") << "CDW"
+                                      << "Combo6" << TeamList(env_.programFolder) + stars;
+    QTest::newRow("CF level") << "CF"
+                              << "Combo0" << QStringList{"特级", "甲级", "乙级", "丙级"};
+    QTest::newRow("CF grade") << "CF"
+                              << "Combo1" << QStringList{"S", "A", "B"};
+    QTest::newRow("CF type") << "CF"
+                             << "Combo4" << texts_.list("CFType", 1, 19);
+    QTest::newRow("MV producer") << "MV"
+                                 << "Combo4" << producers;
+    QTest::newRow("TV length") << "TV"
+                               << "Combo2" << QStringList{"连续剧", "单元剧", "短片"};
+    QTest::newRow("SH artist") << "SH"
+                               << "Combo6" << QStringList{};
+    QTest::newRow("SH type") << "SH"
+                             << "Combo0" << texts_.list("SHType", 1, 5);
+    QTest::newRow("CFR target") << "CFR"
+                                << "Combo0" << QStringList{"男性", "女性"};
+    QTest::newRow("MVR target") << "MVR"
+                                << "Combo0" << QStringList{"男主角", "女主角", "男配角", "女配角"};
+    QTest::newRow("TVR artist") << "TVR"
+                                << "Combo6" << stars;
+    QTest::newRow("WC duration") << "WC"
+                                 << "Combo6" << QStringList{"1", "7"};
   }
   void listsAreFilled() {
     QFETCH(QString, editor);
@@ -245,21 +267,34 @@ class JobEditorsTest : public QObject {
     QTest::addColumn<QString>("value");
     QTest::addColumn<QList<int>>("written");
     const QList<int> none;
-    QTest::newRow("CDW pick difficulty") << "CDW" << QList{1, 2, 3} << "pick" << "Combo2" << QStringList{} << "4" << QList{5};
-    QTest::newRow("CDW typed list") << "CDW" << QList{1, 2} << "type" << "Combo5" << QStringList{} << "新公司" << none;
-    QTest::newRow("MVR pick target") << "MVR" << QList{2, 4} << "pick" << "Combo0" << QStringList{} << "女配角" << QList{3};
-    QTest::newRow("SH typed artist") << "SH" << QList{1} << "type" << "Combo6" << QStringList{} << "飛輪海" << none;
-    QTest::newRow("SH kiss") << "SH" << QList{1, 2, 3} << "mouse" << "Check6" << QStringList{"", "√", ""} << "√" << QList{16};
-    QTest::newRow("CFR nudity") << "CFR" << QList{2, 5} << "mouse" << "Check2" << QStringList{"", ""} << "√" << QList{8};
-    QTest::newRow("CFR keyboard") << "CFR" << QList{2, 5} << "key" << "Check2" << QStringList{"", "√"} << "√" << QList{8};
-    QTest::newRow("CF exclusive") << "CF" << QList{1, 2} << "mouse" << "Check0" << QStringList{"1", ""} << "√" << QList{8};
-    QTest::newRow("TC effect fill-in") << "TC" << QList{3, 8} << "type" << "Text1" << QStringList{"2", "9"} << "2"
+    QTest::newRow("CDW pick difficulty") << "CDW" << QList{1, 2, 3} << "pick"
+                                         << "Combo2" << QStringList{} << "4" << QList{5};
+    QTest::newRow("CDW typed list") << "CDW" << QList{1, 2} << "type"
+                                    << "Combo5" << QStringList{} << "新公司" << none;
+    QTest::newRow("MVR pick target") << "MVR" << QList{2, 4} << "pick"
+                                     << "Combo0" << QStringList{} << "女配角" << QList{3};
+    QTest::newRow("SH typed artist") << "SH" << QList{1} << "type"
+                                     << "Combo6" << QStringList{} << "飛輪海" << none;
+    QTest::newRow("SH kiss") << "SH" << QList{1, 2, 3} << "mouse"
+                             << "Check6" << QStringList{"", "√", ""} << "√" << QList{16};
+    QTest::newRow("CFR nudity") << "CFR" << QList{2, 5} << "mouse"
+                                << "Check2" << QStringList{"", ""} << "√" << QList{8};
+    QTest::newRow("CFR keyboard") << "CFR" << QList{2, 5} << "key"
+                                  << "Check2" << QStringList{"", "√"} << "√" << QList{8};
+    QTest::newRow("CF exclusive") << "CF" << QList{1, 2} << "mouse"
+                                  << "Check0" << QStringList{"1", ""} << "√" << QList{8};
+    QTest::newRow("TC effect fill-in") << "TC" << QList{3, 8} << "type"
+                                       << "Text1" << QStringList{"2", "9"} << "2"
                                        << QList{16, 17, 18, 19, 20, 21, 22, 23, 24};
-    QTest::newRow("WC requirement fill-in") << "WC" << QList{1, 2} << "type" << "Text0" << QStringList{} << "3"
-                                            << QList{7, 8, 9, 10, 11, 12, 13, 14, 15};
-    QTest::newRow("TC pick duration") << "TC" << QList{1, 2} << "pick" << "Combo6" << QStringList{"3", "1"} << "7" << QList{6};
-    QTest::newRow("RC clicked twice") << "RC" << QList{1, 2} << "mouse2" << "Check(37)" << QStringList{"1", "0"} << "1" << QList{37};
-    QTest::newRow("CDW cancel") << "CDW" << QList{1} << "cancel" << "Text1" << QStringList{} << "改名" << none;
+    QTest::newRow("WC requirement fill-in")
+        << "WC" << QList{1, 2} << "type"
+        << "Text0" << QStringList{} << "3" << QList{7, 8, 9, 10, 11, 12, 13, 14, 15};
+    QTest::newRow("TC pick duration") << "TC" << QList{1, 2} << "pick"
+                                      << "Combo6" << QStringList{"3", "1"} << "7" << QList{6};
+    QTest::newRow("RC clicked twice") << "RC" << QList{1, 2} << "mouse2"
+                                      << "Check(37)" << QStringList{"1", "0"} << "1" << QList{37};
+    QTest::newRow("CDW cancel") << "CDW" << QList{1} << "cancel"
+                                << "Text1" << QStringList{} << "改名" << none;
   }
   void okWritesTouchedControls() {
     QFETCH(QString, editor);
@@ -300,8 +335,10 @@ class JobEditorsTest : public QObject {
     QTest::addColumn<QString>("combo");
     QTest::addColumn<QString>("typed");
     for (const QString& e : kMine) QTest::newRow(qPrintable(e + " empty")) << e << 0 << QString() << QString();
-    QTest::newRow("CDW typed company") << "CDW" << 2 << "Combo5" << "新公司";
-    QTest::newRow("CFR typed target") << "CFR" << 3 << "Combo0" << "路人";
+    QTest::newRow("CDW typed company") << "CDW" << 2 << "Combo5"
+                                       << "新公司";
+    QTest::newRow("CFR typed target") << "CFR" << 3 << "Combo0"
+                                      << "路人";
   }
   void addWritesEveryControl() {
     QFETCH(QString, editor);
@@ -347,7 +384,8 @@ class JobEditorsTest : public QObject {
     const std::vector<QStringList> before = grid_.records();
     auto d = open(editor);
     QString state;
-    for (const QString& b : boxes) state += qobject_cast<QCheckBox*>(d->control(b))->checkState() == Qt::Checked ? '1' : '0';
+    for (const QString& b : boxes)
+      state += qobject_cast<QCheckBox*>(d->control(b))->checkState() == Qt::Checked ? '1' : '0';
     QCOMPARE(state, ticked);
     d->findChild<QPushButton*>("Cmd_OK")->click();
     QCOMPARE(grid_.records(), before);
@@ -357,10 +395,14 @@ class JobEditorsTest : public QObject {
   void hiddenControlsFollowTheGrid_data() {
     QTest::addColumn<QString>("editor");
     QTest::addColumn<QString>("hiddenGroup");
-    QTest::newRow("TC") << "TC" << "Lb7";
-    QTest::newRow("SC") << "SC" << "";
-    QTest::newRow("RC") << "RC" << "Lb7";
-    QTest::newRow("WC") << "WC" << "";
+    QTest::newRow("TC") << "TC"
+                        << "Lb7";
+    QTest::newRow("SC") << "SC"
+                        << "";
+    QTest::newRow("RC") << "RC"
+                        << "Lb7";
+    QTest::newRow("WC") << "WC"
+                        << "";
   }
   void hiddenControlsFollowTheGrid() {
     QFETCH(QString, editor);
@@ -387,13 +429,36 @@ class JobEditorsTest : public QObject {
     QTest::addColumn<QString>("cell");
     QTest::addColumn<QString>("typed");
     QTest::addColumn<QString>("kept");
-    QTest::newRow("WC ability") << "WC" << "Text(7)" << "7" << "123456" << "1234";
-    QTest::newRow("WC stress") << "WC" << "Text(25)" << "5" << "1234" << "123";
-    QTest::newRow("WC fill-in") << "WC" << "Text2" << "" << "99999" << "9999";
-    QTest::newRow("TC no limit") << "TC" << "Text(7)" << "-1000" << "123456" << "123456";
-    QTest::newRow("SH synopsis") << "SH" << "Text2" << "" << QString(260, u'x') << QString(250, u'x');
-    QTest::newRow("SH longer cell") << "SH" << "Text2" << QString(300, u'長') << "" << QString(300, u'長');
-    QTest::newRow("WC longer cell") << "WC" << "Text(8)" << "-1000" << "" << "-1000";
+    QTest::newRow("WC ability") << "WC"
+                                << "Text(7)"
+                                << "7"
+                                << "123456"
+                                << "1234";
+    QTest::newRow("WC stress") << "WC"
+                               << "Text(25)"
+                               << "5"
+                               << "1234"
+                               << "123";
+    QTest::newRow("WC fill-in") << "WC"
+                                << "Text2"
+                                << ""
+                                << "99999"
+                                << "9999";
+    QTest::newRow("TC no limit") << "TC"
+                                 << "Text(7)"
+                                 << "-1000"
+                                 << "123456"
+                                 << "123456";
+    QTest::newRow("SH synopsis") << "SH"
+                                 << "Text2"
+                                 << "" << QString(260, u'x') << QString(250, u'x');
+    QTest::newRow("SH longer cell") << "SH"
+                                    << "Text2" << QString(300, u'長') << "" << QString(300, u'長');
+    QTest::newRow("WC longer cell") << "WC"
+                                    << "Text(8)"
+                                    << "-1000"
+                                    << ""
+                                    << "-1000";
   }
   void lengthLimits() {
     QFETCH(QString, editor);

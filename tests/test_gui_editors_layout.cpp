@@ -63,7 +63,8 @@ class EditorLayoutTest : public QObject {
     for (const Script language : {Script::Simplified, Script::Traditional})
       for (const EditorForm* form : AllEditorForms())
         if (tableOf(form->name))
-          QTest::newRow(qPrintable(form->name + (language == Script::Simplified ? " CHS" : " CHT"))) << form->name << language;
+          QTest::newRow(qPrintable(form->name + (language == Script::Simplified ? " CHS" : " CHT")))
+              << form->name << language;
   }
   void everyEditor() {
     QFETCH(QString, editor);
@@ -80,7 +81,8 @@ class EditorLayoutTest : public QObject {
     RecordDialog d(*FindEditorForm(editor), grid_, r, env_, nullptr);
     QVERIFY(v3test::ShowActive(&d));
     const QString shots = qEnvironmentVariable("V3_EDITOR_SHOTS");
-    if (!shots.isEmpty()) d.grab().save(QStringLiteral("%1/%2-%3.png").arg(shots, editor, language == Script::Simplified ? "chs" : "cht"));
+    if (!shots.isEmpty())
+      d.grab().save(QStringLiteral("%1/%2-%3.png").arg(shots, editor, language == Script::Simplified ? "chs" : "cht"));
 
     const QRect screen = d.screen()->availableGeometry();
     QVERIFY2(d.width() <= screen.width() && d.height() <= screen.height(),

@@ -29,9 +29,9 @@ const char* const kEditors[] = {"Star", "Firm", "Sch", "Item", "OC", "OE", "Acti
 
 QString fileOf(const QString& editor) {
   static const QHash<QString, QString> files{
-      {"Star", "StarRole.dat"}, {"Firm", "Firm.dat"},          {"Sch", "ScheduleClass.dat"}, {"Item", "Item.dat"},
-      {"OC", "OfficeCom.dat"},  {"OE", "OfficeEmo.dat"},       {"Active", "Active.tab"},     {"PS", "Pression.tab"},
-      {"PD", "Producer.tab"},   {"Rich", "RichBa.tab"},        {"World", "World.tab"},       {"NE", "NeedEffect.tab"}};
+      {"Star", "StarRole.dat"}, {"Firm", "Firm.dat"},    {"Sch", "ScheduleClass.dat"}, {"Item", "Item.dat"},
+      {"OC", "OfficeCom.dat"},  {"OE", "OfficeEmo.dat"}, {"Active", "Active.tab"},     {"PS", "Pression.tab"},
+      {"PD", "Producer.tab"},   {"Rich", "RichBa.tab"},  {"World", "World.tab"},       {"NE", "NeedEffect.tab"}};
   return files.value(editor);
 }
 
@@ -248,10 +248,14 @@ class TableEditorTest : public QObject {
     QTest::addColumn<int>("pickEntry");  // -1: no pick
     QTest::addColumn<QString>("typed");  // typed into the list's edit part
     QTest::addColumn<QString>("after");
-    QTest::newRow("pick 女 on a man") << "男" << 0 << "" << "女";
-    QTest::newRow("pick 男 on a woman") << "女" << 1 << "" << "男";
-    QTest::newRow("typed, not picked") << "男" << -1 << "女" << "男";
-    QTest::newRow("odd text kept") << "?" << -1 << "" << "?";
+    QTest::newRow("pick 女 on a man") << "男" << 0 << ""
+                                      << "女";
+    QTest::newRow("pick 男 on a woman") << "女" << 1 << ""
+                                        << "男";
+    QTest::newRow("typed, not picked") << "男" << -1 << "女"
+                                       << "男";
+    QTest::newRow("odd text kept") << "?" << -1 << ""
+                                   << "?";
   }
   void starSex() {
     QFETCH(QString, before);
@@ -315,7 +319,7 @@ class TableEditorTest : public QObject {
     auto d = open("Firm", EditorMode::ModifySeveral, {"Text0", "Text1"});
     QVERIFY(!d->control("Text0")->isEnabled() && !d->control("Text1")->isEnabled());
     QCOMPARE(combo(d.get(), "Combo(5)")->count(), 13);  // "none" and the twelve stars
-    pick(d->control("Combo(2)"), 8);  // star 7
+    pick(d->control("Combo(2)"), 8);                    // star 7
     press(d.get(), "Cmd_OK");
     for (int r : {1, 2}) {
       QStringList expected = before[size_t(r - 1)];
@@ -383,15 +387,24 @@ class TableEditorTest : public QObject {
     QTest::addColumn<int>("pickEntry");  // -1: untouched
     QTest::addColumn<QString>("afterOk");
     QTest::addColumn<QString>("afterAdd");  // the row added from it, untouched
-    QTest::newRow("11 untouched") << "11" << 5 << -1 << "11" << "11";
-    QTest::newRow("11 picked as 2") << "11" << 5 << 2 << "2" << "11";
-    QTest::newRow("3 picked as the sixth") << "3" << 3 << 5 << "11" << "3";
-    QTest::newRow("5 is the sixth too") << "5" << 5 << -1 << "5" << "5";
-    QTest::newRow("5 picked as the sixth") << "5" << 5 << 5 << "11" << "5";
-    QTest::newRow("7 has no position") << "7" << -1 << -1 << "7" << "7";
-    QTest::newRow("-1 has no position") << "-1" << -1 << -1 << "-1" << "-1";
-    QTest::newRow("text has no position") << "x" << -1 << -1 << "x" << "x";
-    QTest::newRow("a wrapped number is none") << "4294967299" << -1 << -1 << "4294967299" << "4294967299";
+    QTest::newRow("11 untouched") << "11" << 5 << -1 << "11"
+                                  << "11";
+    QTest::newRow("11 picked as 2") << "11" << 5 << 2 << "2"
+                                    << "11";
+    QTest::newRow("3 picked as the sixth") << "3" << 3 << 5 << "11"
+                                           << "3";
+    QTest::newRow("5 is the sixth too") << "5" << 5 << -1 << "5"
+                                        << "5";
+    QTest::newRow("5 picked as the sixth") << "5" << 5 << 5 << "11"
+                                           << "5";
+    QTest::newRow("7 has no position") << "7" << -1 << -1 << "7"
+                                       << "7";
+    QTest::newRow("-1 has no position") << "-1" << -1 << -1 << "-1"
+                                        << "-1";
+    QTest::newRow("text has no position") << "x" << -1 << -1 << "x"
+                                          << "x";
+    QTest::newRow("a wrapped number is none") << "4294967299" << -1 << -1 << "4294967299"
+                                              << "4294967299";
   }
   void itemShop() {
     QFETCH(QString, before);
@@ -469,11 +482,16 @@ class TableEditorTest : public QObject {
     QTest::addColumn<QString>("box");
     QTest::addColumn<int>("column");
     QTest::addColumn<QString>("typed");
-    QTest::newRow("OC star 3") << "OC" << "Text(2)" << 4 << "早安，經紀人";
-    QTest::newRow("OC emptied") << "OC" << "Text(19)" << 21 << "";
-    QTest::newRow("OE star 3") << "OE" << "Text(4)" << 6 << "今天好累";
-    QTest::newRow("OE unknown") << "OE" << "Text(0)" << 2 << "3";
-    QTest::newRow("OE agent emptied") << "OE" << "Text(1)" << 3 << "";
+    QTest::newRow("OC star 3") << "OC"
+                               << "Text(2)" << 4 << "早安，經紀人";
+    QTest::newRow("OC emptied") << "OC"
+                                << "Text(19)" << 21 << "";
+    QTest::newRow("OE star 3") << "OE"
+                               << "Text(4)" << 6 << "今天好累";
+    QTest::newRow("OE unknown") << "OE"
+                                << "Text(0)" << 2 << "3";
+    QTest::newRow("OE agent emptied") << "OE"
+                                      << "Text(1)" << 3 << "";
   }
   void officeLines() {
     QFETCH(QString, editor);

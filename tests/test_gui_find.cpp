@@ -36,20 +36,34 @@ void FindTest::matchRule_data() {
   QTest::addColumn<QString>("cell");
   QTest::addColumn<QString>("search");
   QTest::addColumn<bool>("matches");
-  QTest::newRow("whole cell") << "飛輪海" << "飛輪海" << true;
-  QTest::newRow("inside") << "東方神話" << "方神" << true;
-  QTest::newRow("at the end") << "東方神話" << "神話" << true;
-  QTest::newRow("cut short by the end") << "東方神話" << "神話團" << false;
-  QTest::newRow("longer than the cell") << "ab" << "abc" << false;
-  QTest::newRow("not contiguous") << "abc" << "ac" << false;
-  QTest::newRow("case differs") << "Star" << "star" << false;
-  QTest::newRow("upper for lower") << "abc" << "B" << false;
-  QTest::newRow("numbers as text: 1 in 10") << "10" << "1" << true;
-  QTest::newRow("numbers as text: 1 in 21") << "21" << "1" << true;
-  QTest::newRow("no trimming") << "a b" << " b" << true;
-  QTest::newRow("blank not trimmed away") << "ab" << "b " << false;
-  QTest::newRow("no wildcards") << "abc" << "a*" << false;
-  QTest::newRow("empty cell") << "" << "a" << false;
+  QTest::newRow("whole cell") << "飛輪海"
+                              << "飛輪海" << true;
+  QTest::newRow("inside") << "東方神話"
+                          << "方神" << true;
+  QTest::newRow("at the end") << "東方神話"
+                              << "神話" << true;
+  QTest::newRow("cut short by the end") << "東方神話"
+                                        << "神話團" << false;
+  QTest::newRow("longer than the cell") << "ab"
+                                        << "abc" << false;
+  QTest::newRow("not contiguous") << "abc"
+                                  << "ac" << false;
+  QTest::newRow("case differs") << "Star"
+                                << "star" << false;
+  QTest::newRow("upper for lower") << "abc"
+                                   << "B" << false;
+  QTest::newRow("numbers as text: 1 in 10") << "10"
+                                            << "1" << true;
+  QTest::newRow("numbers as text: 1 in 21") << "21"
+                                            << "1" << true;
+  QTest::newRow("no trimming") << "a b"
+                               << " b" << true;
+  QTest::newRow("blank not trimmed away") << "ab"
+                                          << "b " << false;
+  QTest::newRow("no wildcards") << "abc"
+                                << "a*" << false;
+  QTest::newRow("empty cell") << ""
+                              << "a" << false;
 }
 
 void FindTest::matchRule() {
@@ -100,7 +114,7 @@ void FindTest::findThenFindNext() {
   PrepareTeam(s, {3, 48});
   FindDialog d(s.grid(), s.window->gridView(), s.front, s.window->texts(), s.window->localeId(), s.window.get());
   d.show();
-  d.columnList()->setCurrentIndex(1);  // column 2
+  d.columnList()->setCurrentIndex(1);            // column 2
   d.textBox()->setText(QStringLiteral("某某"));  // Simplified, found as Traditional
   d.findChild<QPushButton*>(QStringLiteral("cmdOK"))->click();
   QCOMPARE(s.grid().currentRow(), 3);

@@ -27,8 +27,10 @@ template <typename T>
 T* Add(QWidget* parent, const QString& name, const QString& text = QString()) {
   auto* w = new T(parent);
   w->setObjectName(name);
-  if constexpr (std::is_same_v<T, QGroupBox>) w->setTitle(text);
-  else if constexpr (!std::is_same_v<T, QComboBox>) w->setText(text);
+  if constexpr (std::is_same_v<T, QGroupBox>)
+    w->setTitle(text);
+  else if constexpr (!std::is_same_v<T, QComboBox>)
+    w->setText(text);
   return w;
 }
 

@@ -134,7 +134,8 @@ void GridTest::keysReachTheCommands() {
   QCOMPARE(s.dialogs.shownEditors.size(), 1);
   QCOMPARE(int(s.dialogs.shownEditors[0].mode), mode);
   QCOMPARE(s.dialogs.shownEditors[0].editor, QStringLiteral("Team"));
-  if (mode == int(EditorMode::ModifySeveral)) QCOMPARE(s.dialogs.shownEditors[0].disabledControls, QStringList{"Text0"});
+  if (mode == int(EditorMode::ModifySeveral))
+    QCOMPARE(s.dialogs.shownEditors[0].disabledControls, QStringList{"Text0"});
   // The editor works on the selection as the keys left it.
   QCOMPARE(s.grid().selectedRows(), Rows({3, 5}));
 
@@ -599,8 +600,7 @@ void GridTest::filterKeptThroughDeleteAndUndo() {
   std::vector<int> shifted;
   for (int k = 0; k < int(left.size()); ++k) shifted.push_back(left[size_t(k)] - runs);
   QCOMPARE(v->shownRows(), shifted);
-  QCOMPARE(s.window->recordCountLabel()->text(),
-           QStringLiteral("显示 %1 / %2 项").arg(left.size()).arg(1000 - runs));
+  QCOMPARE(s.window->recordCountLabel()->text(), QStringLiteral("显示 %1 / %2 项").arg(left.size()).arg(1000 - runs));
   QVERIFY(FrozenAgrees(v));
   s.window->undoStack().undo();
   QCOMPARE(s.grid().recordCount(), 1000);
@@ -642,8 +642,7 @@ void GridTest::parseBlock_data() {
   QTest::newRow("final line break ends the row") << "a\tb\n" << QList<QStringList>{{"a", "b"}};
   QTest::newRow("CR LF") << "a\tb\r\nc\td\r\n" << QList<QStringList>{{"a", "b"}, {"c", "d"}};
   QTest::newRow("empty cells kept") << "\t\tx\n\t\n" << QList<QStringList>{{"", "", "x"}, {"", ""}};
-  QTest::newRow("quoted tab and line break") << "\"a\tb\"\t\"c\nd\"\n"
-                                             << QList<QStringList>{{"a\tb", "c\nd"}};
+  QTest::newRow("quoted tab and line break") << "\"a\tb\"\t\"c\nd\"\n" << QList<QStringList>{{"a\tb", "c\nd"}};
   QTest::newRow("doubled quote") << "\"say \"\"hi\"\"\"\tx" << QList<QStringList>{{"say \"hi\"", "x"}};
   QTest::newRow("quote inside a cell is text") << "5\"\tx" << QList<QStringList>{{"5\"", "x"}};
   QTest::newRow("empty line in the middle") << "a\n\nb" << QList<QStringList>{{"a"}, {""}, {"b"}};
@@ -678,8 +677,9 @@ void GridTest::copyAndPasteABlock() {
                        .arg(s.grid().cell(2, 3), s.grid().cell(3, 2), s.grid().cell(3, 4)));
   // With the header row.
   QTest::keyClick(v, Qt::Key_C, Qt::ControlModifier | Qt::ShiftModifier);
-  QVERIFY(QApplication::clipboard()->text().startsWith(
-      s.grid().headerText(2) + QLatin1Char('\t') + s.grid().headerText(3) + QLatin1Char('\t') + s.grid().headerText(4) + QLatin1Char('\n')));
+  QVERIFY(QApplication::clipboard()->text().startsWith(s.grid().headerText(2) + QLatin1Char('\t') +
+                                                       s.grid().headerText(3) + QLatin1Char('\t') +
+                                                       s.grid().headerText(4) + QLatin1Char('\n')));
   QApplication::clipboard()->setText(copied);
 
   // Paste from the current cell on: a block with a value the save could not
@@ -785,10 +785,10 @@ void GridTest::cellsPaintAsTheStyleDoes_data() {
   QTest::newRow("number") << QStringLiteral("449") << 60 << 0 << true << QString();
   QTest::newRow("name") << QStringLiteral("王美玲") << 90 << 0 << true << QString();
   QTest::newRow("selected") << QStringLiteral("王美玲") << 90 << int(QStyle::State_Selected) << true << QString();
-  QTest::newRow("selected, window inactive") << QStringLiteral("37") << 40 << int(QStyle::State_Selected) << false
-                                             << QString();
-  QTest::newRow("focused") << QStringLiteral("37") << 40 << int(QStyle::State_HasFocus | QStyle::State_Selected)
-                           << true << QString();
+  QTest::newRow("selected, window inactive")
+      << QStringLiteral("37") << 40 << int(QStyle::State_Selected) << false << QString();
+  QTest::newRow("focused") << QStringLiteral("37") << 40 << int(QStyle::State_HasFocus | QStyle::State_Selected) << true
+                           << QString();
   QTest::newRow("too long: cut short") << QStringLiteral("陳志明陳志明陳志明") << 40 << 0 << true << QString();
   QTest::newRow("just fits") << QStringLiteral("WWWW") << 0 << 0 << true << QString();
   QTest::newRow("empty") << QString() << 40 << int(QStyle::State_Selected) << true << QString();
@@ -816,7 +816,9 @@ void GridTest::cellsPaintAsTheStyleDoes() {
   if (!note.isEmpty()) delegate.setNote([note](int, int) { return note; });
   QStyleOptionViewItem option = view.option();
   option.widget = &view;
-  if (width == 0) width = option.fontMetrics.horizontalAdvance(text) + 2 * (view.style()->pixelMetric(QStyle::PM_FocusFrameHMargin) + 1);
+  if (width == 0)
+    width =
+        option.fontMetrics.horizontalAdvance(text) + 2 * (view.style()->pixelMetric(QStyle::PM_FocusFrameHMargin) + 1);
   option.rect = QRect(3, 2, width, option.fontMetrics.height() + 6);
   if (state > 0) option.state |= QStyle::StateFlag(state);
   if (state < 0) option.state &= ~QStyle::StateFlag(-state);
@@ -844,7 +846,8 @@ void GridTest::namesBesideNumbers() {
   V3_REQUIRE_TABLE("StarRole.dat");
   Shell s(9);
   Show(s, QStringLiteral("Team.dat"));
-  const std::vector<QStringList> stars = ReadTableRows(*FindTable(QStringLiteral("StarRole.dat")), s.dataFolder, Script::Traditional);
+  const std::vector<QStringList> stars =
+      ReadTableRows(*FindTable(QStringLiteral("StarRole.dat")), s.dataFolder, Script::Traditional);
   QVERIFY(stars.size() >= 5);
   s.grid().setCell(1, 3, QStringLiteral("4"));
   s.grid().setCell(1, 4, QStringLiteral("-1"));
@@ -876,7 +879,8 @@ void GridTest::namesBesideNumbers() {
   if (FindTable(QStringLiteral("CFRequest.dat"))) {
     s.front.answers = QStringList{QStringLiteral("不保存")};
     s.open(QStringLiteral("CFRequest.dat"));
-    const std::vector<QStringList> jobs = ReadTableRows(*FindTable(QStringLiteral("CFCase.dat")), s.dataFolder, Script::Traditional);
+    const std::vector<QStringList> jobs =
+        ReadTableRows(*FindTable(QStringLiteral("CFCase.dat")), s.dataFolder, Script::Traditional);
     QVERIFY(!jobs.empty());
     s.grid().setCell(1, 2, jobs[0][0]);
     QCOMPARE(delegate->noteFor(s.grid().index(0, 2)), jobs[0][1].trimmed());
@@ -885,7 +889,8 @@ void GridTest::namesBesideNumbers() {
 
 void GridTest::namesNeverChangeTheFile() {
   // Open, look (paint, fit, tooltips), save: the same bytes.
-  for (const QString& table : {QStringLiteral("Team.dat"), QStringLiteral("Firm.dat"), QStringLiteral("TVRequest.dat")}) {
+  for (const QString& table :
+       {QStringLiteral("Team.dat"), QStringLiteral("Firm.dat"), QStringLiteral("TVRequest.dat")}) {
     if (!FindTable(table)) continue;
     Shell s(12);
     Show(s, table);
@@ -927,14 +932,22 @@ void GridTest::columnsFitAfterAnEdit() {
 void GridTest::traditionalRowsAndColumns_data() {
   QTest::addColumn<QString>("simplified");
   QTest::addColumn<QString>("traditional");
-  QTest::newRow("cell") << "第 3 行第 7 列（名称）" << "第 3 列第 7 欄（名稱）";
-  QTest::newRow("no blanks") << "第3行第7列" << "第3列第7欄";
-  QTest::newRow("a block") << "有 2 行 5 列" << "有 2 列 5 欄";
-  QTest::newRow("words keep their 行") << "行程与银行" << "行程與銀行";
-  QTest::newRow("this row") << "此行是空的" << "此列是空的";
-  QTest::newRow("copy") << "复制(&C)" << "複製(&C)";
-  QTest::newRow("all columns") << "所有列" << "所有欄";
-  QTest::newRow("click") << "单击或按 Enter 打开" << "按一下或按 Enter 開啟";
+  QTest::newRow("cell") << "第 3 行第 7 列（名称）"
+                        << "第 3 列第 7 欄（名稱）";
+  QTest::newRow("no blanks") << "第3行第7列"
+                             << "第3列第7欄";
+  QTest::newRow("a block") << "有 2 行 5 列"
+                           << "有 2 列 5 欄";
+  QTest::newRow("words keep their 行") << "行程与银行"
+                                       << "行程與銀行";
+  QTest::newRow("this row") << "此行是空的"
+                            << "此列是空的";
+  QTest::newRow("copy") << "复制(&C)"
+                        << "複製(&C)";
+  QTest::newRow("all columns") << "所有列"
+                               << "所有欄";
+  QTest::newRow("click") << "单击或按 Enter 打开"
+                         << "按一下或按 Enter 開啟";
 }
 
 void GridTest::traditionalRowsAndColumns() {
@@ -949,11 +962,16 @@ void GridTest::guideShownInTheProgram_data() {
   QTest::addColumn<bool>("readme");
   QTest::addColumn<QString>("shown");  // a text of the guide shown; empty: the readme is opened
   QTest::addColumn<QString>("action");
-  QTest::newRow("Simplified") << Script::Simplified << false << "数据文件夹" << "mnu_help";
-  QTest::newRow("Traditional") << Script::Traditional << false << "資料夾" << "mnu_help";
-  QTest::newRow("English from Simplified") << Script::Simplified << false << "data folder" << "mnu_help_en";
-  QTest::newRow("English from Traditional") << Script::Traditional << false << "data folder" << "mnu_help_en";
-  QTest::newRow("Readme.doc wins") << Script::Simplified << true << "" << "mnu_help";
+  QTest::newRow("Simplified") << Script::Simplified << false << "数据文件夹"
+                              << "mnu_help";
+  QTest::newRow("Traditional") << Script::Traditional << false << "資料夾"
+                               << "mnu_help";
+  QTest::newRow("English from Simplified") << Script::Simplified << false << "data folder"
+                                           << "mnu_help_en";
+  QTest::newRow("English from Traditional") << Script::Traditional << false << "data folder"
+                                            << "mnu_help_en";
+  QTest::newRow("Readme.doc wins") << Script::Simplified << true << ""
+                                   << "mnu_help";
 }
 
 void GridTest::guideShownInTheProgram() {

@@ -71,52 +71,64 @@ class GridEditsTest : public QObject {
 void GridEditsTest::editManyCells_data() {
   QTest::addColumn<QString>("table");
   QTest::addColumn<bool>("cellMode");
-  QTest::addColumn<QString>("cells");      // where the user clicks and drags
-  QTest::addColumn<QString>("clipboard");  // Ctrl+V; "" none
-  QTest::addColumn<int>("key");            // with Ctrl unless Delete
+  QTest::addColumn<QString>("cells");        // where the user clicks and drags
+  QTest::addColumn<QString>("clipboard");    // Ctrl+V; "" none
+  QTest::addColumn<int>("key");              // with Ctrl unless Delete
   QTest::addColumn<QStringList>("replace");  // the replace dialog: find, replace with, column (0: all)
-  QTest::addColumn<Cells>("changed");       // every cell that changes
-  QTest::addColumn<QString>("status");      // part of the status line (Simplified)
+  QTest::addColumn<Cells>("changed");        // every cell that changes
+  QTest::addColumn<QString>("status");       // part of the status line (Simplified)
   for (const Script script : {Script::Simplified, Script::Traditional}) {
     auto row = [&](const char* name) {
-      return &QTest::newRow(qPrintable(QString::fromLatin1(name) + (script == Script::Traditional ? "/1028" : "/2052")));
+      return &QTest::newRow(
+          qPrintable(QString::fromLatin1(name) + (script == Script::Traditional ? "/1028" : "/2052")));
     };
     const QStringList none;
-    *row("paste at a non-first column") << "Firm.dat" << false << "5,11" << "11\t22\n33\t44\n" << int(Qt::Key_V) << none
+    *row("paste at a non-first column") << "Firm.dat" << false << "5,11"
+                                        << "11\t22\n33\t44\n"
+                                        << int(Qt::Key_V) << none
                                         << Cells{{"5,11", "11"}, {"5,12", "22"}, {"6,11", "33"}, {"6,12", "44"}}
                                         << "已粘贴 2 行 2 列";
-    *row("paste over the identifying columns") << "Firm.dat" << true << "5,1" << "99\t新名\t7\n" << int(Qt::Key_V)
-                                               << none << Cells{{"5,3", "7"}} << "未改动：";
-    *row("one value into a selection") << "Team.dat" << true << "2,7-4,8" << "5" << int(Qt::Key_V) << none
+    *row("paste over the identifying columns") << "Firm.dat" << true << "5,1"
+                                               << "99\t新名\t7\n"
+                                               << int(Qt::Key_V) << none << Cells{{"5,3", "7"}} << "未改动：";
+    *row("one value into a selection") << "Team.dat" << true << "2,7-4,8"
+                                       << "5" << int(Qt::Key_V) << none
                                        << Cells{{"2,7", "5"}, {"3,7", "5"}, {"4,7", "5"},
                                                 {"2,8", "5"}, {"3,8", "5"}, {"4,8", "5"}}
                                        << "6 个单元格";
-    *row("one value, identifying column kept") << "Team.dat" << true << "2,1-3,2" << "8" << int(Qt::Key_V) << none
-                                               << Cells{{"2,2", "8"}, {"3,2", "8"}} << "未改动：";
+    *row("one value, identifying column kept")
+        << "Team.dat" << true << "2,1-3,2"
+        << "8" << int(Qt::Key_V) << none << Cells{{"2,2", "8"}, {"3,2", "8"}} << "未改动：";
     // A copied record pasted whole over another: two records with one number, said at once.
-    *row("whole row repeats a number") << "Team.dat" << false << "3,2" << "@copy 5,2" << int(Qt::Key_V) << none
-                                       << Cells{{"3,*", "@5,*"}} << "注意：编号 5 重复";
-    *row("paste refused") << "Team.dat" << false << "3,7" << "5\t99999999999\n" << int(Qt::Key_V) << none << Cells{}
-                          << "不能存入";
-    *row("fill down") << "Team.dat" << true << "3,7-6,8" << "" << int(Qt::Key_D) << none
-                      << Cells{{"4,7", "@3,7"}, {"5,7", "@3,7"}, {"6,7", "@3,7"},
-                               {"4,8", "@3,8"}, {"5,8", "@3,8"}, {"6,8", "@3,8"}}
+    *row("whole row repeats a number") << "Team.dat" << false << "3,2"
+                                       << "@copy 5,2" << int(Qt::Key_V) << none << Cells{{"3,*", "@5,*"}}
+                                       << "注意：编号 5 重复";
+    *row("paste refused") << "Team.dat" << false << "3,7"
+                          << "5\t99999999999\n"
+                          << int(Qt::Key_V) << none << Cells{} << "不能存入";
+    *row("fill down") << "Team.dat" << true << "3,7-6,8"
+                      << "" << int(Qt::Key_D) << none << Cells{{"4,7", "@3,7"}, {"5,7", "@3,7"}, {"6,7", "@3,7"},
+                                                               {"4,8", "@3,8"}, {"5,8", "@3,8"}, {"6,8", "@3,8"}}
                       << "已向下填充 6 个单元格";
-    *row("fill down one row from above") << "Team.dat" << false << "4,7" << "" << int(Qt::Key_D) << none
-                                         << Cells{{"4,7", "@3,7"}} << "已向下填充 1 个单元格";
-    *row("Delete clears numbers") << "Team.dat" << true << "2,7-3,8" << "" << int(Qt::Key_Delete) << none
-                                  << Cells{{"2,7", "0"}, {"3,7", "0"}, {"2,8", "0"}, {"3,8", "0"}} << "已清除 4 个单元格";
-    *row("Delete clears texts") << "Team.dat" << true << "4,2-5,2" << "" << int(Qt::Key_Delete) << none
-                                << Cells{{"4,2", ""}, {"5,2", ""}} << "已清除 2 个单元格";
+    *row("fill down one row from above") << "Team.dat" << false << "4,7"
+                                         << "" << int(Qt::Key_D) << none << Cells{{"4,7", "@3,7"}}
+                                         << "已向下填充 1 个单元格";
+    *row("Delete clears numbers") << "Team.dat" << true << "2,7-3,8"
+                                  << "" << int(Qt::Key_Delete) << none
+                                  << Cells{{"2,7", "0"}, {"3,7", "0"}, {"2,8", "0"}, {"3,8", "0"}}
+                                  << "已清除 4 个单元格";
+    *row("Delete clears texts") << "Team.dat" << true << "4,2-5,2"
+                                << "" << int(Qt::Key_Delete) << none << Cells{{"4,2", ""}, {"5,2", ""}}
+                                << "已清除 2 个单元格";
     // The names are stored as 團隊..; the Simplified 团队 finds them.
-    *row("replace all, typed Simplified") << "Team.dat" << false << "1,2" << "" << int(Qt::Key_H)
-                                          << QStringList{QStringLiteral("团队"), QStringLiteral("樂"), "2"}
-                                          << Cells{{"2,2", QStringLiteral("樂甲")}, {"4,2", QStringLiteral("樂乙")},
-                                                   {"7,2", QStringLiteral("樂丙")}}
-                                          << "已替换 3 个单元格";
-    *row("replace all refused") << "Team.dat" << false << "1,2" << "" << int(Qt::Key_H)
-                                << QStringList{QStringLiteral("隊"), QStringLiteral("한"), "0"} << Cells{}
-                                << "3 个不能存入";
+    *row("replace all, typed Simplified")
+        << "Team.dat" << false << "1,2"
+        << "" << int(Qt::Key_H) << QStringList{QStringLiteral("团队"), QStringLiteral("樂"), "2"}
+        << Cells{{"2,2", QStringLiteral("樂甲")}, {"4,2", QStringLiteral("樂乙")}, {"7,2", QStringLiteral("樂丙")}}
+        << "已替换 3 个单元格";
+    *row("replace all refused") << "Team.dat" << false << "1,2"
+                                << "" << int(Qt::Key_H) << QStringList{QStringLiteral("隊"), QStringLiteral("한"), "0"}
+                                << Cells{} << "3 个不能存入";
   }
 }
 
@@ -129,7 +141,8 @@ void GridEditsTest::editManyCells() {
   QFETCH(QStringList, replace);
   QFETCH(Cells, changed);
   QFETCH(QString, status);
-  const Script script = QByteArray(QTest::currentDataTag()).endsWith("/1028") ? Script::Traditional : Script::Simplified;
+  const Script script =
+      QByteArray(QTest::currentDataTag()).endsWith("/1028") ? Script::Traditional : Script::Simplified;
   Shell s(9);
   Show(s, table, script);
   GridView* v = s.window->gridView();
@@ -220,7 +233,7 @@ void GridEditsTest::editManyCells() {
 void GridEditsTest::commandsFollowTheOpenTable_data() {
   QTest::addColumn<QString>("table");
   QTest::addColumn<QStringList>("enabled");
-  const QStringList all{"mnu_save", "mnu_de",    "mnu_edit",     "mnu_modify", "mnu_copy",
+  const QStringList all{"mnu_save",  "mnu_de",       "mnu_edit",  "mnu_modify", "mnu_copy",
                         "mnu_paste", "mnu_filldown", "mnu_clear", "mnu_replace"};
   for (const char* script : {"2052", "1028"}) {
     auto row = [&](const char* name) { return &QTest::newRow(qPrintable(QStringLiteral("%1/%2").arg(name, script))); };
@@ -234,7 +247,8 @@ void GridEditsTest::commandsFollowTheOpenTable_data() {
 void GridEditsTest::commandsFollowTheOpenTable() {
   QFETCH(QString, table);
   QFETCH(QStringList, enabled);
-  const Script script = QByteArray(QTest::currentDataTag()).endsWith("/1028") ? Script::Traditional : Script::Simplified;
+  const Script script =
+      QByteArray(QTest::currentDataTag()).endsWith("/1028") ? Script::Traditional : Script::Simplified;
   Shell s(4);
   Show(s, table, script);
   for (const char* name : {"mnu_save", "mnu_de", "mnu_edit", "mnu_modify", "mnu_copy", "mnu_paste", "mnu_filldown",

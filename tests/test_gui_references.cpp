@@ -34,8 +34,7 @@ std::set<Place> Naming(const Shell& s, qint64 position) {
   for (const Slot& slot : kPositionSlots) {
     const QByteArray file = ReadFile(s.path(slot.table));
     for (int r = 0; r < Count(file); ++r)
-      if (SlotValue(file, slot, r) == position)
-        found.insert({QString::fromLatin1(slot.table), r + 1, slot.column});
+      if (SlotValue(file, slot, r) == position) found.insert({QString::fromLatin1(slot.table), r + 1, slot.column});
   }
   return found;
 }
@@ -148,18 +147,52 @@ class GuiReferencesTest : public QObject {
     QTest::addColumn<QString>("how");      // ctrl-click / menu / F12
     QTest::addColumn<QString>("unsaved");  // the answer to the unsaved-changes question; empty: no changes
     const Script zh = Script::Simplified, tw = Script::Traditional;
-    QTest::newRow("2052 Team member, Ctrl+click") << zh << "Team.dat" << "names" << "ctrl-click" << "";
-    QTest::newRow("1028 Team member, Ctrl+click") << tw << "Team.dat" << "names" << "ctrl-click" << "";
-    QTest::newRow("2052 Team member, context menu") << zh << "Team.dat" << "names" << "menu" << "";
-    QTest::newRow("1028 Team member, F12") << tw << "Team.dat" << "names" << "F12" << "";
-    QTest::newRow("2052 request's job, context menu") << zh << "CFRequest.dat" << "names" << "menu" << "";
-    QTest::newRow("1028 request's job, Ctrl+click (frozen column)") << tw << "CFRequest.dat" << "names" << "ctrl-click" << "";
-    QTest::newRow("2052 empty member: stays") << zh << "Team.dat" << "empty" << "ctrl-click" << "";
-    QTest::newRow("1028 empty member: stays") << tw << "Team.dat" << "empty" << "menu" << "";
-    QTest::newRow("2052 job that no case has: stays") << zh << "CFRequest.dat" << "missing" << "F12" << "";
-    QTest::newRow("1028 member past the last star: stays") << tw << "Team.dat" << "missing" << "ctrl-click" << "";
-    QTest::newRow("2052 unsaved change, cancel: stays") << zh << "Team.dat" << "names" << "ctrl-click" << QStringLiteral("取消");
-    QTest::newRow("1028 unsaved change, don't save: goes") << tw << "Team.dat" << "names" << "menu" << QStringLiteral("不儲存");
+    QTest::newRow("2052 Team member, Ctrl+click") << zh << "Team.dat"
+                                                  << "names"
+                                                  << "ctrl-click"
+                                                  << "";
+    QTest::newRow("1028 Team member, Ctrl+click") << tw << "Team.dat"
+                                                  << "names"
+                                                  << "ctrl-click"
+                                                  << "";
+    QTest::newRow("2052 Team member, context menu") << zh << "Team.dat"
+                                                    << "names"
+                                                    << "menu"
+                                                    << "";
+    QTest::newRow("1028 Team member, F12") << tw << "Team.dat"
+                                           << "names"
+                                           << "F12"
+                                           << "";
+    QTest::newRow("2052 request's job, context menu") << zh << "CFRequest.dat"
+                                                      << "names"
+                                                      << "menu"
+                                                      << "";
+    QTest::newRow("1028 request's job, Ctrl+click (frozen column)") << tw << "CFRequest.dat"
+                                                                    << "names"
+                                                                    << "ctrl-click"
+                                                                    << "";
+    QTest::newRow("2052 empty member: stays") << zh << "Team.dat"
+                                              << "empty"
+                                              << "ctrl-click"
+                                              << "";
+    QTest::newRow("1028 empty member: stays") << tw << "Team.dat"
+                                              << "empty"
+                                              << "menu"
+                                              << "";
+    QTest::newRow("2052 job that no case has: stays") << zh << "CFRequest.dat"
+                                                      << "missing"
+                                                      << "F12"
+                                                      << "";
+    QTest::newRow("1028 member past the last star: stays") << tw << "Team.dat"
+                                                           << "missing"
+                                                           << "ctrl-click"
+                                                           << "";
+    QTest::newRow("2052 unsaved change, cancel: stays") << zh << "Team.dat"
+                                                        << "names"
+                                                        << "ctrl-click" << QStringLiteral("取消");
+    QTest::newRow("1028 unsaved change, don't save: goes") << tw << "Team.dat"
+                                                           << "names"
+                                                           << "menu" << QStringLiteral("不儲存");
   }
   void goTo() {
     QFETCH(Script, script);
@@ -213,8 +246,9 @@ class GuiReferencesTest : public QObject {
         QCOMPARE(s.grid().cell(source.targetRow, 1).remove(QChar(u'\0')), source.cell);
       }
       const QString name = s.grid().cell(source.targetRow, 2).remove(QChar(u'\0')).trimmed();
-      QCOMPARE(s.window->statusLine(),
-               L(script, "已转到 %1 第 %2 行“%3”", "已轉到 %1 第 %2 列“%3”").arg(target).arg(source.targetRow).arg(name));
+      QCOMPARE(
+          s.window->statusLine(),
+          L(script, "已转到 %1 第 %2 行“%3”", "已轉到 %1 第 %2 列“%3”").arg(target).arg(source.targetRow).arg(name));
       QCOMPARE(ReadFile(s.path(table)), before);  // "don't save" wrote nothing
       return;
     }
@@ -309,9 +343,9 @@ class GuiReferencesTest : public QObject {
     if (!named) {
       QVERIFY(!seen);
       QCOMPARE(s.front.messages.size(), 1);
-      QCOMPARE(s.front.messages[0].text, L(script, "没有记录引用 StarRole.dat 的记录 %1“%2”。",
-                                           "沒有記錄引用 StarRole.dat 的記錄 %1“%2”。")
-                                             .arg(number, name));
+      QCOMPARE(s.front.messages[0].text,
+               L(script, "没有记录引用 StarRole.dat 的记录 %1“%2”。", "沒有記錄引用 StarRole.dat 的記錄 %1“%2”。")
+                   .arg(number, name));
       QCOMPARE(s.window->caption(), QStringLiteral("StarRole.dat"));
       return;
     }
@@ -380,9 +414,10 @@ class GuiReferencesTest : public QObject {
     // The save tells what changes in the other files; cancelled, nothing is written.
     QTest::keyClick(view, Qt::Key_S, Qt::ControlModifier);
     QCOMPARE(s.front.questions.size(), 3);
-    QVERIFY2(s.front.questions[2].startsWith(L(script, "StarRole.dat：删除 %1 条", "StarRole.dat：刪除 %1 條").arg(stars)) &&
-                 s.front.questions[2].contains("Team.dat"),
-             qPrintable(s.front.questions[2]));
+    QVERIFY2(
+        s.front.questions[2].startsWith(L(script, "StarRole.dat：删除 %1 条", "StarRole.dat：刪除 %1 條").arg(stars)) &&
+            s.front.questions[2].contains("Team.dat"),
+        qPrintable(s.front.questions[2]));
     for (const QString& f : files) QCOMPARE(ReadFile(s.path(f)), original[f]);
 
     s.front.answers = QStringList{L(script, "保存", "儲存")};
@@ -403,7 +438,8 @@ class GuiReferencesTest : public QObject {
     QCOMPARE(s.grid().recordCount(), 30);
     s.front.answers = QStringList{L(script, "保存", "儲存")};
     QTest::keyClick(view, Qt::Key_S, Qt::ControlModifier);
-    QVERIFY2(s.front.questions.last().startsWith(L(script, "StarRole.dat：新增 %1 条", "StarRole.dat：新增 %1 條").arg(stars)),
+    QVERIFY2(s.front.questions.last().startsWith(
+                 L(script, "StarRole.dat：新增 %1 条", "StarRole.dat：新增 %1 條").arg(stars)),
              qPrintable(s.front.questions.last()));
     QVERIFY2(s.front.messages.isEmpty(), qPrintable(s.front.texts().join('\n')));
     for (const QString& f : files) QVERIFY2(ReadFile(s.path(f)) == original[f], qPrintable(f));
@@ -417,11 +453,16 @@ class GuiReferencesTest : public QObject {
     QTest::addColumn<QString>("table");
     QTest::addColumn<QString>("control");
     QTest::addColumn<bool>("changed");
-    QTest::newRow("2052 Team member list") << Script::Simplified << "Team.dat" << "Combo(0)" << false;
-    QTest::newRow("1028 Team member list") << Script::Traditional << "Team.dat" << "Combo(0)" << false;
-    QTest::newRow("1028 request's job code") << Script::Traditional << "CFRequest.dat" << "Text1" << false;
-    QTest::newRow("2052 job's producer") << Script::Simplified << "MVCase.dat" << "Combo4" << false;
-    QTest::newRow("2052 changed dialog: not offered") << Script::Simplified << "Team.dat" << "Combo(0)" << true;
+    QTest::newRow("2052 Team member list") << Script::Simplified << "Team.dat"
+                                           << "Combo(0)" << false;
+    QTest::newRow("1028 Team member list") << Script::Traditional << "Team.dat"
+                                           << "Combo(0)" << false;
+    QTest::newRow("1028 request's job code") << Script::Traditional << "CFRequest.dat"
+                                             << "Text1" << false;
+    QTest::newRow("2052 job's producer") << Script::Simplified << "MVCase.dat"
+                                         << "Combo4" << false;
+    QTest::newRow("2052 changed dialog: not offered") << Script::Simplified << "Team.dat"
+                                                      << "Combo(0)" << true;
   }
   void editorGoTo() {
     QFETCH(Script, script);
@@ -431,7 +472,8 @@ class GuiReferencesTest : public QObject {
     Shell s(30);
     s.programDialogs = true;
     Source source = FindSource(s, table, QStringLiteral("names"));
-    if (table == QLatin1String("Team.dat") && source.column != 3) QSKIP("the sample's first named member is not the first");
+    if (table == QLatin1String("Team.dat") && source.column != 3)
+      QSKIP("the sample's first named member is not the first");
     QVERIFY(source.row > 0);
     Show(s, script, table);
     const QString target = FindTable(table)->references.front().target;
@@ -462,8 +504,10 @@ class GuiReferencesTest : public QObject {
         }
         entry = go->text();
         enabled = go->isEnabled();
-        if (enabled) QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(go).center());
-        else menu->close();
+        if (enabled)
+          QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(go).center());
+        else
+          menu->close();
       });
       // The right button over the field, as the window system gives it.
       QWidget* at = field;
@@ -475,8 +519,9 @@ class GuiReferencesTest : public QObject {
     });
     QTest::keyClick(s.window->gridView(), Qt::Key_Return);
     QVERIFY(seen);
-    QVERIFY2(entry.startsWith(L(script, "转到(&G) %1 第 %2 行", "轉到(&G) %1 第 %2 列").arg(target).arg(source.targetRow)),
-             qPrintable(entry));
+    QVERIFY2(
+        entry.startsWith(L(script, "转到(&G) %1 第 %2 行", "轉到(&G) %1 第 %2 列").arg(target).arg(source.targetRow)),
+        qPrintable(entry));
     if (changed) {
       QVERIFY(!enabled);
       QVERIFY(entry.endsWith(L(script, "（请先确定或取消修改）", "（請先確定或取消修改）")));

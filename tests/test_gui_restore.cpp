@@ -73,7 +73,8 @@ void WithDialog(Window& w, const std::function<void(RestoreDialog&)>& inside) {
     if (!d) return;
     seen = true;
     // The keys go to the list, focused in the active dialog.
-    if (QTest::qWaitFor([&] { return QApplication::activeWindow() == d && QApplication::focusWidget() == d->versionList(); }))
+    if (QTest::qWaitFor(
+            [&] { return QApplication::activeWindow() == d && QApplication::focusWidget() == d->versionList(); }))
       inside(*d);
     else
       qWarning("the list is not focused in the active dialog");
@@ -131,9 +132,10 @@ void RestoreTest::restoresTheChosenVersion() {
     for (int i = 0; i < down; ++i) QTest::keyClick(d.versionList(), Qt::Key_Down);
     QCOMPARE(d.chosenId(), 2 - down);
     // That cell alone, from what the file holds now to what the version holds.
-    QCOMPARE(d.preview()->toPlainText(), QStringLiteral("%1%2：%3：第二次 → %4")
-                                             .arg(traditional ? QStringLiteral("記錄 ") : QStringLiteral("记录 "), w.s.grid().cell(kRow, 1),
-                                                  w.s.grid().headerText(kColumn), chosenName));
+    QCOMPARE(d.preview()->toPlainText(),
+             QStringLiteral("%1%2：%3：第二次 → %4")
+                 .arg(traditional ? QStringLiteral("記錄 ") : QStringLiteral("记录 "), w.s.grid().cell(kRow, 1),
+                      w.s.grid().headerText(kColumn), chosenName));
     QTest::keyClick(d.versionList(), Qt::Key_Return);
     QVERIFY(!d.isVisible());
   });
@@ -156,7 +158,7 @@ void RestoreTest::restoresTheChosenVersion() {
 }
 
 void RestoreTest::nothingIsOverwrittenUnasked_data() {
-  QTest::addColumn<QString>("answer");  // to the unsaved-changes question; empty: no unsaved changes
+  QTest::addColumn<QString>("answer");     // to the unsaved-changes question; empty: no unsaved changes
   QTest::addColumn<bool>("otherProgram");  // another program writes the file while the dialog is open
   QTest::addColumn<bool>("restored");
   QTest::addColumn<int>("versionsAfter");

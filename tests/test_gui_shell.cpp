@@ -124,27 +124,39 @@ void ShellTest::menusCarryTheLanguageFileKeys_data() {
   QTest::addColumn<QString>("menu");
   QTest::addColumn<QString>("title");
   QTest::addColumn<QStringList>("entries");  // object name = text; separators by name alone
-  QTest::newRow("File") << "mnu_menu1" << "文件(&F)" << QStringList{"mnu_save=保存(&S)", "mnu_restore=恢复较早的版本…", "mnu_csvExport=导出表格文件(&E)…",
-                                                                  "mnu_csvImport=导入表格文件(&I)…", "mnu_patch=应用补丁(&P)…", "mnu_fcsv", "mnu_recent=最近的数据目录(&R)",
-                                                                  "mnu_exit=退出(&X)"};
-  QTest::newRow("Edit") << "mnu_menu2" << "编辑(&E)"
-                        << QStringList{"mnu_undo=撤销", "mnu_redo=重做", "mnu_f5", "mnu_ad=添加(&A)", "mnu_de=删除(&D)", "mnu_f2", "mnu_all=全选",
-                                       "mnu_null=取消选择", "mnu_fx=反向选择", "mnu_f3", "mnu_refresh=刷新(&R)",
-                                       "mnu_load=重新载入(&L)", "mnu_batch=批量修改(&B)…",
+  QTest::newRow("File") << "mnu_menu1"
+                        << "文件(&F)"
+                        << QStringList{"mnu_save=保存(&S)",
+                                       "mnu_restore=恢复较早的版本…",
+                                       "mnu_csvExport=导出表格文件(&E)…",
+                                       "mnu_csvImport=导入表格文件(&I)…",
+                                       "mnu_patch=应用补丁(&P)…",
+                                       "mnu_fcsv",
+                                       "mnu_recent=最近的数据目录(&R)",
+                                       "mnu_exit=退出(&X)"};
+  QTest::newRow("Edit") << "mnu_menu2"
+                        << "编辑(&E)"
+                        << QStringList{"mnu_undo=撤销", "mnu_redo=重做", "mnu_f5", "mnu_ad=添加(&A)", "mnu_de=删除(&D)",
+                                       "mnu_f2", "mnu_all=全选", "mnu_null=取消选择", "mnu_fx=反向选择", "mnu_f3",
+                                       "mnu_refresh=刷新(&R)", "mnu_load=重新载入(&L)", "mnu_batch=批量修改(&B)…",
                                        // The grid's own commands follow, each with its keys.
-                                       "mnu_f5", "mnu_edit=修改记录(&M)", "mnu_modify=多项修改",
-                                       "mnu_goto=转到(&G)", "mnu_refby=被引用(&U)…", "mnu_f6",
-                                       "mnu_copy=复制(&C)", "mnu_copyh=复制（含标题行）", "mnu_paste=粘贴(&P)",
-                                       "mnu_filldown=向下填充", "mnu_clear=清除单元格", "mnu_f7",
-                                       "mnu_cells=按单元格选择"};
-  QTest::newRow("Search") << "mnu_menu3" << "搜索(&F)" << QStringList{"mnu_find=查找(&F)", "mnu_replace=替换(&R)…", "mnu_filter=筛选(&T)"};
-  QTest::newRow("Options") << "mnu_option" << "选项(&O)" << QStringList{"mnu_path=设置Data文件路径"};
-  QTest::newRow("Help") << "mnu_he" << "帮助(&H)"
+                                       "mnu_f5", "mnu_edit=修改记录(&M)", "mnu_modify=多项修改", "mnu_goto=转到(&G)",
+                                       "mnu_refby=被引用(&U)…", "mnu_f6", "mnu_copy=复制(&C)",
+                                       "mnu_copyh=复制（含标题行）", "mnu_paste=粘贴(&P)", "mnu_filldown=向下填充",
+                                       "mnu_clear=清除单元格", "mnu_f7", "mnu_cells=按单元格选择"};
+  QTest::newRow("Search") << "mnu_menu3"
+                          << "搜索(&F)"
+                          << QStringList{"mnu_find=查找(&F)", "mnu_replace=替换(&R)…", "mnu_filter=筛选(&T)"};
+  QTest::newRow("Options") << "mnu_option"
+                           << "选项(&O)" << QStringList{"mnu_path=设置Data文件路径"};
+  QTest::newRow("Help") << "mnu_he"
+                        << "帮助(&H)"
                         << QStringList{"mnu_help=使用说明(&R)", "mnu_help_en=User guide in English(&E)", "mnu_f4",
                                        "mnu_about=关于 Vantaro3 DataEditer(&A)..."};
-  QTest::newRow("context") << "mnu_menu4" << "修改"
-                           << QStringList{"mnu_modify=多项修改", "mnu_f1", "mnu_add=添加", "mnu_del=删除", "mnu_f8",
-                                         "mnu_goto2=转到", "mnu_refby2=被引用…"};
+  QTest::newRow("context") << "mnu_menu4"
+                           << "修改" << QStringList{"mnu_modify=多项修改", "mnu_f1", "mnu_add=添加",
+                                                    "mnu_del=删除",        "mnu_f8", "mnu_goto2=转到",
+                                                    "mnu_refby2=被引用…"};
 }
 
 void ShellTest::menusCarryTheLanguageFileKeys() {
@@ -300,7 +312,8 @@ void ShellTest::hiddenColumnsStayHidden() {
 
 void ShellTest::menuTextsAndHeadersFromTheLanguageFile() {
   Shell s(2);
-  QString ini = QStringLiteral("[Vantaro3]\r\nCaption=演艺编辑器\r\nmnu_save=存盘(&S)\r\nmnu_Team=团体\r\n[Team.dat]\r\n");
+  QString ini =
+      QStringLiteral("[Vantaro3]\r\nCaption=演艺编辑器\r\nmnu_save=存盘(&S)\r\nmnu_Team=团体\r\n[Team.dat]\r\n");
   for (int c = 1; c <= 12; ++c) ini += QStringLiteral("%1=列%1\r\n").arg(c);
   WriteLanguageFile(s.programFolder, QStringLiteral("CHS.txt"), ini);
   QVERIFY(s.start());
@@ -323,7 +336,12 @@ void ShellTest::menuTextsAndHeadersFromTheLanguageFile() {
 void ShellTest::codeCellsShowWithoutTrailingZeros() {
   QCOMPARE(DisplayedCellText(QStringLiteral("A01")), QStringLiteral("A01"));
   QCOMPARE(DisplayedCellText(QString::fromUtf16(u"A01\0\0", 5)), QStringLiteral("A01"));
-  QCOMPARE(DisplayedCellText(QString::fromUtf16(u"A\0" "1", 3)), QString::fromUtf16(u"A\0" "1", 3));
+  QCOMPARE(DisplayedCellText(QString::fromUtf16(u"A\0"
+                                                "1",
+                                                3)),
+           QString::fromUtf16(u"A\0"
+                              "1",
+                              3));
   QCOMPARE(DisplayedCellText(QString::fromUtf16(u"\0\0", 2)), QString());
 
   Shell s(2);
@@ -453,16 +471,28 @@ void ShellTest::editorCommands_data() {
   QTest::addColumn<QString>("editor");  // empty: nothing opens
   QTest::addColumn<int>("mode");
   QTest::addColumn<QStringList>("disabled");
-  QTest::newRow("modify several on Team") << "Team.dat" << "mnu_modify" << "Team" << int(EditorMode::ModifySeveral)
-                                          << QStringList{"Text0"};
-  QTest::newRow("modify several on CFRequest") << "CFRequest.dat" << "mnu_modify" << "CFR"
-                                               << int(EditorMode::ModifySeveral) << QStringList{"Text0", "Text1"};
-  QTest::newRow("add on Team (menu)") << "Team.dat" << "mnu_ad" << "Team" << int(EditorMode::Add) << QStringList();
-  QTest::newRow("add on Team (context)") << "Team.dat" << "mnu_add" << "Team" << int(EditorMode::Add)
-                                         << QStringList();
-  QTest::newRow("add on OfficeCom") << "OfficeCom.dat" << "mnu_ad" << "" << 0 << QStringList();
-  QTest::newRow("add on ScheduleClass") << "ScheduleClass.dat" << "mnu_add" << "" << 0 << QStringList();
-  QTest::newRow("modify several on Nickname") << "Nickname.tab" << "mnu_modify" << "" << 0 << QStringList();
+  QTest::newRow("modify several on Team") << "Team.dat"
+                                          << "mnu_modify"
+                                          << "Team" << int(EditorMode::ModifySeveral) << QStringList{"Text0"};
+  QTest::newRow("modify several on CFRequest")
+      << "CFRequest.dat"
+      << "mnu_modify"
+      << "CFR" << int(EditorMode::ModifySeveral) << QStringList{"Text0", "Text1"};
+  QTest::newRow("add on Team (menu)") << "Team.dat"
+                                      << "mnu_ad"
+                                      << "Team" << int(EditorMode::Add) << QStringList();
+  QTest::newRow("add on Team (context)") << "Team.dat"
+                                         << "mnu_add"
+                                         << "Team" << int(EditorMode::Add) << QStringList();
+  QTest::newRow("add on OfficeCom") << "OfficeCom.dat"
+                                    << "mnu_ad"
+                                    << "" << 0 << QStringList();
+  QTest::newRow("add on ScheduleClass") << "ScheduleClass.dat"
+                                        << "mnu_add"
+                                        << "" << 0 << QStringList();
+  QTest::newRow("modify several on Nickname") << "Nickname.tab"
+                                              << "mnu_modify"
+                                              << "" << 0 << QStringList();
 }
 
 void ShellTest::editorCommands() {

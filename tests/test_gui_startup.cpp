@@ -105,23 +105,31 @@ void StartUpTest::settlesTheDataFolder_data() {
 
   QTest::newRow("no Config.ini, valid choice") << "none" << false << "data" << true << QStringList() << 1 << "data"
                                                << "data";
-  QTest::newRow("no Config.ini, cancel") << "none" << false << "" << false << QStringList() << 1 << "" << "none";
+  QTest::newRow("no Config.ini, cancel") << "none" << false << "" << false << QStringList() << 1 << ""
+                                         << "none";
   QTest::newRow("no Config.ini, folder without CDCase.dat")
-      << "none" << false << "empty" << false << QStringList{kNotFound} << 1 << "" << "none";
+      << "none" << false << "empty" << false << QStringList{kNotFound} << 1 << ""
+      << "none";
   QTest::newRow("no Path key, program folder not a data folder, valid choice")
-      << "nokey" << false << "data" << true << QStringList{kPathWrong} << 1 << "data" << "data";
+      << "nokey" << false << "data" << true << QStringList{kPathWrong} << 1 << "data"
+      << "data";
   QTest::newRow("no Path key, program folder is a data folder")
-      << "nokey" << true << "" << true << QStringList() << 0 << "program" << "program";
+      << "nokey" << true << "" << true << QStringList() << 0 << "program"
+      << "program";
   QTest::newRow("no Path key, cancel keeps the default written")
-      << "nokey" << false << "" << false << QStringList{kPathWrong} << 1 << "" << "program";
+      << "nokey" << false << "" << false << QStringList{kPathWrong} << 1 << ""
+      << "program";
   QTest::newRow("valid folder: no dialog") << "valid" << false << "" << true << QStringList() << 0 << "data"
                                            << "data";
-  QTest::newRow("wrong folder, valid choice") << "wrong" << false << "data" << true << QStringList{kPathWrong} << 1
-                                              << "data" << "data";
-  QTest::newRow("wrong folder, cancel leaves Config.ini") << "wrong" << false << "" << false
-                                                          << QStringList{kPathWrong} << 1 << "" << "wrong";
+  QTest::newRow("wrong folder, valid choice")
+      << "wrong" << false << "data" << true << QStringList{kPathWrong} << 1 << "data"
+      << "data";
+  QTest::newRow("wrong folder, cancel leaves Config.ini")
+      << "wrong" << false << "" << false << QStringList{kPathWrong} << 1 << ""
+      << "wrong";
   QTest::newRow("wrong folder, folder without CDCase.dat")
-      << "wrong" << false << "empty" << false << (QStringList{kPathWrong, kNotFound}) << 1 << "" << "wrong";
+      << "wrong" << false << "empty" << false << (QStringList{kPathWrong, kNotFound}) << 1 << ""
+      << "wrong";
 }
 
 void StartUpTest::settlesTheDataFolder() {
@@ -145,8 +153,8 @@ void StartUpTest::settlesTheDataFolder() {
   if (config == QLatin1String("valid")) WriteIniValue(ConfigPath(s), "Config", "Path", s.dataFolder);
   if (config == QLatin1String("wrong")) WriteIniValue(ConfigPath(s), "Config", "Path", wrong);
   if (probeInProgram) WriteFile(s.programFolder + QStringLiteral("/CDCase.dat"), Header(0, 448));
-  const QHash<QString, QString> folders{{"data", s.dataFolder}, {"empty", empty}, {"program", s.programFolder},
-                                        {"wrong", wrong}, {"", QString()}};
+  const QHash<QString, QString> folders{
+      {"data", s.dataFolder}, {"empty", empty}, {"program", s.programFolder}, {"wrong", wrong}, {"", QString()}};
   if (!answer.isEmpty()) s.front.folderAnswers << folders[answer];
 
   int pages = 0;
@@ -195,14 +203,15 @@ void StartUpTest::messagesFollowTheLanguage() {
   QStringList texts = s.front.texts();
   QCOMPARE(texts.size(), 2);
   QVERIFY2(NamesWhatWasLookedFor(texts[1], s.root.path()), qPrintable(texts[1]));
-  QVERIFY2(texts[1].contains(script == Script::Traditional ? QStringLiteral("不是遊戲的資料夾") : QStringLiteral("不是游戏的数据文件夹")),
+  QVERIFY2(texts[1].contains(script == Script::Traditional ? QStringLiteral("不是遊戲的資料夾")
+                                                           : QStringLiteral("不是游戏的数据文件夹")),
            qPrintable(texts[1]));
   texts[1] = messages[1];
   QCOMPARE(texts, messages);
   QCOMPARE(s.front.prompts, QStringList{prompt});
   // The label's design text is in the interface language too.
-  QCOMPARE(s.window->label(1)->text(), script == Script::Traditional ? QStringLiteral("共0項被選擇")
-                                                                  : QStringLiteral("共0项被选择"));
+  QCOMPARE(s.window->label(1)->text(),
+           script == Script::Traditional ? QStringLiteral("共0項被選擇") : QStringLiteral("共0项被选择"));
 }
 
 void StartUpTest::dataFilesAreFoundWithoutRegardToCase() {
@@ -303,8 +312,8 @@ void StartUpTest::unwritableConfigIsReported() {
 // and chosen again, a sample folder written and opened, a recent folder.
 void StartUpTest::welcomePage_data() {
   QTest::addColumn<Script>("script");
-  QTest::addColumn<QString>("config");      // "none", or "wrong" (with the data folder among the recent ones)
-  QTest::addColumn<QStringList>("clicks");  // on the page, in turn
+  QTest::addColumn<QString>("config");       // "none", or "wrong" (with the data folder among the recent ones)
+  QTest::addColumn<QStringList>("clicks");   // on the page, in turn
   QTest::addColumn<QStringList>("answers");  // the pickers' answers: "data", "empty", "samples", "" (cancel)
   QTest::addColumn<QString>("folder");       // the data folder afterwards: "data", "sample", "" (the program ends)
   QTest::addColumn<int>("messages");
@@ -339,7 +348,8 @@ void StartUpTest::welcomePage() {
     RememberRecentDataFolder(s.programFolder, s.dataFolder);
     WriteIniValue(ConfigPath(s), "Config", "Path", empty);
   }
-  const QHash<QString, QString> folders{{"data", s.dataFolder}, {"empty", empty}, {"samples", samples}, {"", QString()}};
+  const QHash<QString, QString> folders{
+      {"data", s.dataFolder}, {"empty", empty}, {"samples", samples}, {"", QString()}};
   for (const QString& a : answers) s.front.folderAnswers << folders[a];
 
   QString what, chooseText, sampleText;
@@ -355,9 +365,11 @@ void StartUpTest::welcomePage() {
   const bool proceeds = s.start(script);
   QCOMPARE(pages, 1);
   QCOMPARE(proceeds, !folder.isEmpty());
-  QVERIFY2(what.contains(QStringLiteral("CDCase.dat")) && what.contains(QStringLiteral("StarRole.dat")), qPrintable(what));
+  QVERIFY2(what.contains(QStringLiteral("CDCase.dat")) && what.contains(QStringLiteral("StarRole.dat")),
+           qPrintable(what));
   const bool traditional = script == Script::Traditional;
-  QCOMPARE(chooseText, traditional ? QStringLiteral("選擇遊戲的 Data 資料夾…") : QStringLiteral("选择游戏的 Data 文件夹…"));
+  QCOMPARE(chooseText,
+           traditional ? QStringLiteral("選擇遊戲的 Data 資料夾…") : QStringLiteral("选择游戏的 Data 文件夹…"));
   QCOMPARE(sampleText, traditional ? QStringLiteral("創建示例資料夾…") : QStringLiteral("创建示例数据文件夹…"));
   QCOMPARE(s.front.prompts.size(), int(answers.size()));
   QCOMPARE(s.front.messages.size(), messages);
@@ -367,7 +379,8 @@ void StartUpTest::welcomePage() {
     QVERIFY(QDir(samples).isEmpty());
     return;
   }
-  const QString expected = folder == QLatin1String("sample") ? samples + QStringLiteral("/Vantaro3Sample") : s.dataFolder;
+  const QString expected =
+      folder == QLatin1String("sample") ? samples + QStringLiteral("/Vantaro3Sample") : s.dataFolder;
   QCOMPARE(s.window->dataFolder(), expected);
   QCOMPARE(QString::fromUtf8(ConfigEntry(s).value_or(QByteArray())), expected);
   // The folder opens like any other: a table of it in the grid.

@@ -34,9 +34,9 @@ class FakeFront : public v3::UiFront {
   QList<Message> messages;
   QStringList folderAnswers;  // answered in turn; none left means cancel
   QStringList prompts;
-  QStringList folderStarts;   // where each folder picker opened
+  QStringList folderStarts;  // where each folder picker opened
   QStringList opened;
-  QStringList answers;        // button texts, answered in turn; none left means the last button (cancel)
+  QStringList answers;  // button texts, answered in turn; none left means the last button (cancel)
   QStringList questions;
   QList<QStringList> questionButtons;
   std::function<void()> onQuestion;  // runs while the question is shown
@@ -158,7 +158,8 @@ inline void SelectRows(v3::RecordGrid& grid, const std::vector<int>& rows) {
 
 // A GBK language file with the given INI text.
 inline void WriteLanguageFile(const QString& programFolder, const QString& name, const QString& ini) {
-  WriteFile(programFolder + QLatin1Char('/') + name, v3::EncodeCodePage(ini, name == QLatin1String("CHT.txt") ? 950 : 936));
+  WriteFile(programFolder + QLatin1Char('/') + name,
+            v3::EncodeCodePage(ini, name == QLatin1String("CHT.txt") ? 950 : 936));
 }
 
 #define V3_REQUIRE_TABLE(file) \

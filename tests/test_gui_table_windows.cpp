@@ -98,9 +98,10 @@ class TableWindowsTest : public QObject {
     QDir().mkpath(program_);
     WriteFile(program_ + "/Config.ini", "[Config]\r\nPath=" + root_.filePath("data").toUtf8() + "\r\n");
     // A language file with some of the windows' texts, in GBK.
-    WriteFile(program_ + "/CHS.txt", EncodeCodePage(QStringLiteral("[Cons]\r\nCaption=星座表\r\nLb2=月份\r\nCmd_Save=存盘\r\n"
-                                                                   "[Length]\r\nFrame(3)=电影类\r\nLb2=日\r\n"),
-                                                    936));
+    WriteFile(program_ + "/CHS.txt",
+              EncodeCodePage(QStringLiteral("[Cons]\r\nCaption=星座表\r\nLb2=月份\r\nCmd_Save=存盘\r\n"
+                                            "[Length]\r\nFrame(3)=电影类\r\nLb2=日\r\n"),
+                             936));
     texts_ = LanguageFile(Script::Simplified, program_);
   }
 
@@ -117,11 +118,14 @@ class TableWindowsTest : public QObject {
     QTest::addColumn<QString>("title");
     QTest::addColumn<QStringList>("boxes");
     QTest::addColumn<int>("boxCount");
-    QTest::newRow("Cons") << "Cons" << "星座表" << QStringList{"Text1(0)", "Text2(11)", "Text3(11)"} << 36;
-    QTest::newRow("Dif") << "Dif" << "Difficulty.tab" << QStringList{"Text(0)", "Text(39)"} << 40;
-    QTest::newRow("Level") << "Level" << "Level.tab" << QStringList{"Text1(0)", "Text1(8)"} << 9;
-    QTest::newRow("Length") << "Length" << "Length.tab" << QStringList{"Texta(0)", "Textc(35)", "Text1", "Text3"}
-                            << 111;
+    QTest::newRow("Cons") << "Cons"
+                          << "星座表" << QStringList{"Text1(0)", "Text2(11)", "Text3(11)"} << 36;
+    QTest::newRow("Dif") << "Dif"
+                         << "Difficulty.tab" << QStringList{"Text(0)", "Text(39)"} << 40;
+    QTest::newRow("Level") << "Level"
+                           << "Level.tab" << QStringList{"Text1(0)", "Text1(8)"} << 9;
+    QTest::newRow("Length") << "Length"
+                            << "Length.tab" << QStringList{"Texta(0)", "Textc(35)", "Text1", "Text3"} << 111;
   }
   void windowsHaveTheirControls() {
     QFETCH(QString, window);
@@ -193,9 +197,12 @@ class TableWindowsTest : public QObject {
     QTest::addColumn<QString>("all");
     QTest::addColumn<QString>("target");
     QTest::addColumn<int>("offset");
-    QTest::newRow("通告期限全") << "Text1" << "Texta" << 24;
-    QTest::newRow("一周工作全") << "Text2" << "Textb" << 28;
-    QTest::newRow("完成需要全") << "Text3" << "Textc" << 32;
+    QTest::newRow("通告期限全") << "Text1"
+                                << "Texta" << 24;
+    QTest::newRow("一周工作全") << "Text2"
+                                << "Textb" << 28;
+    QTest::newRow("完成需要全") << "Text3"
+                                << "Textc" << 32;
   }
   void lengthAllBoxesFillEveryRecord() {
     QFETCH(QString, all);
@@ -270,11 +277,21 @@ class TableWindowsTest : public QObject {
     QTest::addColumn<QString>("window");
     QTest::addColumn<QString>("box");
     QTest::addColumn<QString>("text");
-    QTest::newRow("month") << "Cons" << "Text2(4)" << "300";
-    QTest::newRow("name") << "Cons" << "Text1(4)" << "一二三四五六七";
-    QTest::newRow("difficulty") << "Dif" << "Text(12)" << "x";
-    QTest::newRow("level") << "Level" << "Text1(0)" << "";
-    QTest::newRow("length") << "Length" << "Textb(30)" << "99999";
+    QTest::newRow("month") << "Cons"
+                           << "Text2(4)"
+                           << "300";
+    QTest::newRow("name") << "Cons"
+                          << "Text1(4)"
+                          << "一二三四五六七";
+    QTest::newRow("difficulty") << "Dif"
+                                << "Text(12)"
+                                << "x";
+    QTest::newRow("level") << "Level"
+                           << "Text1(0)"
+                           << "";
+    QTest::newRow("length") << "Length"
+                            << "Textb(30)"
+                            << "99999";
   }
   void refusedSaveShowsOneMessage() {
     QFETCH(QString, window);
@@ -425,9 +442,15 @@ class TableWindowsTest : public QObject {
     QTest::addColumn<QString>("typed");
     QTest::addColumn<QString>("quoted");
     QTest::addColumn<QString>("words");  // the rest of the message, in the interface's script
-    QTest::newRow("1028, Simplified character") << Script::Traditional << "团" << "“团”" << "無法以 Big5 儲存";
-    QTest::newRow("1028, Simplified after Latin") << Script::Traditional << "A发" << "“发”" << "無法以 Big5 儲存";
-    QTest::newRow("2052 interface") << Script::Simplified << "团" << "“团”" << "无法以 Big5 保存";
+    QTest::newRow("1028, Simplified character") << Script::Traditional << "团"
+                                                << "“团”"
+                                                << "無法以 Big5 儲存";
+    QTest::newRow("1028, Simplified after Latin") << Script::Traditional << "A发"
+                                                  << "“发”"
+                                                  << "無法以 Big5 儲存";
+    QTest::newRow("2052 interface") << Script::Simplified << "团"
+                                    << "“团”"
+                                    << "无法以 Big5 保存";
   }
   void refusalQuotesTheTypedText() {
     QFETCH(Script, language);
@@ -462,7 +485,8 @@ class TableWindowsTest : public QObject {
     } boxes[] = {{"Cons", "Text3(0)"}, {"Dif", "Text(1)"}, {"Level", "Text1(0)"}, {"Length", "Texta(0)"}};
     for (Script language : {Script::Simplified, Script::Traditional})
       for (const auto& b : boxes)
-        QTest::newRow(qPrintable(QStringLiteral("%1 %2").arg(b.window, language == Script::Traditional ? "1028" : "2052")))
+        QTest::newRow(
+            qPrintable(QStringLiteral("%1 %2").arg(b.window, language == Script::Traditional ? "1028" : "2052")))
             << b.window << b.box << language;
   }
   void layoutStaysAcrossASave() {
@@ -474,7 +498,8 @@ class TableWindowsTest : public QObject {
     // A data folder deep down (Config.ini holds at most 254 bytes of it), so
     // that where the save went is a long line.
     QTemporaryDir deepRoot;
-    const QString deep = deepRoot.filePath(QStringLiteral("data") + QStringLiteral("/一个很长很长的文件夹名字").repeated(3));
+    const QString deep =
+        deepRoot.filePath(QStringLiteral("data") + QStringLiteral("/一个很长很长的文件夹名字").repeated(3));
     QString error;
     QVERIFY2(WriteSampleFolder(deep, 11, 6, &error), qPrintable(error));
     const QString program = deepRoot.filePath("program");

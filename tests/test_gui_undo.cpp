@@ -115,8 +115,8 @@ void UndoTest::undoingAllGivesTheFileBack() {
       case 4: {
         UndoScope step(s.grid(), QStringLiteral("排序"));
         const int column = 1 + int(rnd() % unsigned(s.grid().fieldCount()));
-        s.grid().applyOrder(s.grid().sortedOrder(column, rnd() % 2 ? RecordGrid::SortOrder::Numeric
-                                                                   : RecordGrid::SortOrder::Text));
+        s.grid().applyOrder(
+            s.grid().sortedOrder(column, rnd() % 2 ? RecordGrid::SortOrder::Numeric : RecordGrid::SortOrder::Text));
         break;
       }
     }
@@ -154,13 +154,27 @@ void UndoTest::captionsNameTheStep_data() {
   QTest::addColumn<QString>("command");
   QTest::addColumn<QString>("undoText");
   QTest::addColumn<QString>("redoText");
-  QTest::newRow("delete") << Script::Simplified << "delete" << "撤销 删除 3 项记录" << "重做 删除 3 项记录";
-  QTest::newRow("modify") << Script::Simplified << "modify" << "撤销 修改 3 项记录" << "重做 修改 3 项记录";
-  QTest::newRow("add") << Script::Simplified << "add" << "撤销 添加 1 项记录" << "重做 添加 1 项记录";
-  QTest::newRow("cell") << Script::Simplified << "cell" << "撤销 修改 1 项记录" << "重做 修改 1 项记录";
-  QTest::newRow("sort") << Script::Simplified << "sort" << "撤销 排序" << "重做 排序";
-  QTest::newRow("delete, Traditional") << Script::Traditional << "delete" << "復原 刪除 3 項記錄" << "重做 刪除 3 項記錄";
-  QTest::newRow("add, Traditional") << Script::Traditional << "add" << "復原 新增 1 項記錄" << "重做 新增 1 項記錄";
+  QTest::newRow("delete") << Script::Simplified << "delete"
+                          << "撤销 删除 3 项记录"
+                          << "重做 删除 3 项记录";
+  QTest::newRow("modify") << Script::Simplified << "modify"
+                          << "撤销 修改 3 项记录"
+                          << "重做 修改 3 项记录";
+  QTest::newRow("add") << Script::Simplified << "add"
+                       << "撤销 添加 1 项记录"
+                       << "重做 添加 1 项记录";
+  QTest::newRow("cell") << Script::Simplified << "cell"
+                        << "撤销 修改 1 项记录"
+                        << "重做 修改 1 项记录";
+  QTest::newRow("sort") << Script::Simplified << "sort"
+                        << "撤销 排序"
+                        << "重做 排序";
+  QTest::newRow("delete, Traditional") << Script::Traditional << "delete"
+                                       << "復原 刪除 3 項記錄"
+                                       << "重做 刪除 3 項記錄";
+  QTest::newRow("add, Traditional") << Script::Traditional << "add"
+                                    << "復原 新增 1 項記錄"
+                                    << "重做 新增 1 項記錄";
 }
 
 void UndoTest::captionsNameTheStep() {

@@ -119,7 +119,8 @@ void UnsavedTest::questionBeforeEachCommand() {
   }
   // The file: written only by a save that went through.
   QCOMPARE(ReadFile(s.path(QStringLiteral("Team.dat"))) == onDisk, !saved);
-  if (saved) QVERIFY(ReadFile(s.path(QStringLiteral("Team.dat"))).contains(EncodeBig5Text(QStringLiteral("改好")).bytes));
+  if (saved)
+    QVERIFY(ReadFile(s.path(QStringLiteral("Team.dat"))).contains(EncodeBig5Text(QStringLiteral("改好")).bytes));
   if (!goesOn) {
     // Nothing was discarded and the command stopped.
     QVERIFY(!closed);
@@ -317,8 +318,14 @@ void UnsavedTest::qtTextsInTheInterfaceLanguage_data() {
   QTest::addColumn<QString>("cancel");
   QTest::addColumn<QString>("copy");
   QTest::addColumn<QString>("lookIn");
-  QTest::newRow("Simplified") << Script::Simplified << "确定" << "取消" << "复制" << "查找范围";
-  QTest::newRow("Traditional") << Script::Traditional << "確定" << "取消" << "複製" << "尋找於";
+  QTest::newRow("Simplified") << Script::Simplified << "确定"
+                              << "取消"
+                              << "复制"
+                              << "查找范围";
+  QTest::newRow("Traditional") << Script::Traditional << "確定"
+                               << "取消"
+                               << "複製"
+                               << "尋找於";
 }
 
 void UnsavedTest::qtTextsInTheInterfaceLanguage() {

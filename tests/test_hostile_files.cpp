@@ -23,8 +23,8 @@ QByteArray Garbage(int count, int bytes, unsigned seed) {
   return g;
 }
 
-const QStringList kSampledHere = {"Producer.tab", "Item.dat",  "OfficeCom.dat",  "OfficeEmo.dat", "Active.tab",
-                                  "Pression.tab", "RichBa.tab", "World.tab", "NeedEffect.tab"};
+const QStringList kSampledHere = {"Producer.tab", "Item.dat",   "OfficeCom.dat", "OfficeEmo.dat", "Active.tab",
+                                  "Pression.tab", "RichBa.tab", "World.tab",     "NeedEffect.tab"};
 
 }  // namespace
 
@@ -43,7 +43,8 @@ class HostileFilesTest : public QObject {
         {"count 50, every byte 0xff", Header(50, 300) + QByteArray(4096, '\xff')},
         {"every byte 0x05", QByteArray(3000, '\x05')},
         {"negative count", Header(-1, 36) + QByteArray(64, '\x01')},
-        {"lengths of 32767 all along", [] {
+        {"lengths of 32767 all along",
+         [] {
            QByteArray b = Header(300, 804);
            for (int i = 0; i < 200; ++i) b += Le(32767, 4);
            return b;

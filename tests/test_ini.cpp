@@ -17,22 +17,22 @@ class IniTest : public QObject {
     QTest::addColumn<QByteArray>("key");
     QTest::addColumn<bool>("found");
     QTest::addColumn<QByteArray>("value");
-    QTest::newRow("plain") << QByteArray("[Config]\r\nPath=/data\r\n") << QByteArray("Config") << QByteArray("Path") << true
-                           << QByteArray("/data");
-    QTest::newRow("case-insensitive names") << QByteArray("[CONFIG]\npath=x\n") << QByteArray("config")
-                                            << QByteArray("PATH") << true << QByteArray("x");
+    QTest::newRow("plain") << QByteArray("[Config]\r\nPath=/data\r\n") << QByteArray("Config") << QByteArray("Path")
+                           << true << QByteArray("/data");
+    QTest::newRow("case-insensitive names")
+        << QByteArray("[CONFIG]\npath=x\n") << QByteArray("config") << QByteArray("PATH") << true << QByteArray("x");
     QTest::newRow("blanks trimmed") << QByteArray("  [ Config ]  \n  Path  =   a b  \n") << QByteArray("Config")
                                     << QByteArray("Path") << true << QByteArray("a b");
     QTest::newRow("quotes removed") << QByteArray("[A]\nk=\" padded \"\n") << QByteArray("A") << QByteArray("k") << true
                                     << QByteArray(" padded ");
     QTest::newRow("single quotes") << QByteArray("[A]\nk='x'\n") << QByteArray("A") << QByteArray("k") << true
                                    << QByteArray("x");
-    QTest::newRow("unbalanced quote kept") << QByteArray("[A]\nk=\"x\n") << QByteArray("A") << QByteArray("k") << true
-                                           << QByteArray("\"x");
+    QTest::newRow("unbalanced quote kept")
+        << QByteArray("[A]\nk=\"x\n") << QByteArray("A") << QByteArray("k") << true << QByteArray("\"x");
     QTest::newRow("comment ignored") << QByteArray("[A]\n;k=1\nk=2\n") << QByteArray("A") << QByteArray("k") << true
                                      << QByteArray("2");
-    QTest::newRow("first duplicate wins") << QByteArray("[A]\nk=1\nk=2\n") << QByteArray("A") << QByteArray("k") << true
-                                          << QByteArray("1");
+    QTest::newRow("first duplicate wins")
+        << QByteArray("[A]\nk=1\nk=2\n") << QByteArray("A") << QByteArray("k") << true << QByteArray("1");
     QTest::newRow("other section") << QByteArray("[B]\nk=1\n[A]\nj=2\n") << QByteArray("A") << QByteArray("k") << false
                                    << QByteArray();
     QTest::newRow("empty value") << QByteArray("[A]\nk=\n") << QByteArray("A") << QByteArray("k") << true
@@ -40,8 +40,8 @@ class IniTest : public QObject {
     QTest::newRow("equals in value") << QByteArray("[A]\nk=a=b\n") << QByteArray("A") << QByteArray("k") << true
                                      << QByteArray("a=b");
     QTest::newRow("no file content") << QByteArray() << QByteArray("A") << QByteArray("k") << false << QByteArray();
-    QTest::newRow("key before any section") << QByteArray("k=1\n[A]\n") << QByteArray("A") << QByteArray("k")
-                                            << false << QByteArray();
+    QTest::newRow("key before any section")
+        << QByteArray("k=1\n[A]\n") << QByteArray("A") << QByteArray("k") << false << QByteArray();
   }
   void find() {
     QFETCH(QByteArray, content);

@@ -30,8 +30,8 @@ class InstallTest : public QObject {
   CliRun installComponents(const QStringList& components, const QString& prefix) const {
     CliRun last{0, {}, {}};
     for (const QString& c : components) {
-      last = run(QString::fromLocal8Bit(qgetenv("V3_CMAKE")), {"--install", build_, "--prefix", prefix, "--component", c},
-                 QProcessEnvironment::systemEnvironment());
+      last = run(QString::fromLocal8Bit(qgetenv("V3_CMAKE")),
+                 {"--install", build_, "--prefix", prefix, "--component", c}, QProcessEnvironment::systemEnvironment());
       if (last.code != 0) break;
     }
     return last;
@@ -66,11 +66,12 @@ class InstallTest : public QObject {
                           "share/doc/vantaro3-cli/changelog.Debian.gz", "share/lintian/overrides/vantaro3-cli"})
       QTest::newRow(p) << QString::fromLatin1(p);
 #ifdef V3_WITH_GUI
-    for (const char* p : {"bin/Vantaro3DataEditer", "share/applications/vantaro3.desktop",
-                          "share/icons/hicolor/scalable/apps/vantaro3.svg", "share/vantaro3/README.md",
-                          "share/vantaro3/guide-zh_CN.html", "share/vantaro3/guide-zh_TW.html", "share/vantaro3/guide-en.html",
-                          "share/man/man1/Vantaro3DataEditer.1.gz", "share/doc/vantaro3/copyright",
-                          "share/doc/vantaro3/changelog.Debian.gz", "share/lintian/overrides/vantaro3"})
+    for (const char* p :
+         {"bin/Vantaro3DataEditer", "share/applications/vantaro3.desktop",
+          "share/icons/hicolor/scalable/apps/vantaro3.svg", "share/vantaro3/README.md",
+          "share/vantaro3/guide-zh_CN.html", "share/vantaro3/guide-zh_TW.html", "share/vantaro3/guide-en.html",
+          "share/man/man1/Vantaro3DataEditer.1.gz", "share/doc/vantaro3/copyright",
+          "share/doc/vantaro3/changelog.Debian.gz", "share/lintian/overrides/vantaro3"})
       QTest::newRow(p) << QString::fromLatin1(p);
 #endif
   }
@@ -156,7 +157,8 @@ class InstallTest : public QObject {
     QCOMPARE(v.out, QByteArray("vantaro3-cli " V3_VERSION "\n"));
     QTemporaryDir data;
     QCOMPARE(run(installed("bin/vantaro3-cli"), {"sample", data.path(), "--records", "2"}, env).code, 0);
-    const CliRun h = run(installed("bin/vantaro3-cli"), {"--locale", "1028", "export", data.path(), "Team.dat", "--header"}, env);
+    const CliRun h =
+        run(installed("bin/vantaro3-cli"), {"--locale", "1028", "export", data.path(), "Team.dat", "--header"}, env);
     QCOMPARE(h.code, 0);
     QVERIFY2(h.out.startsWith(QStringLiteral("編號,團體名稱,").toUtf8()), h.out.constData());
   }

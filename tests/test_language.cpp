@@ -33,10 +33,14 @@ class LanguageTest : public QObject {
     QTest::addColumn<bool>("withCht");
     QTest::addColumn<QString>("expected");
     QTest::addColumn<QString>("header");
-    QTest::newRow("Simplified reads CHS.txt") << int(Script::Simplified) << true << true << QStringLiteral("保存") << QStringLiteral("编号");
-    QTest::newRow("Traditional reads CHT.txt") << int(Script::Traditional) << true << true << QStringLiteral("儲存") << QStringLiteral("編號");
-    QTest::newRow("Traditional with only CHS.txt") << int(Script::Traditional) << true << false << QStringLiteral("design") << QString();
-    QTest::newRow("Simplified with only CHT.txt") << int(Script::Simplified) << false << true << QStringLiteral("design") << QString();
+    QTest::newRow("Simplified reads CHS.txt")
+        << int(Script::Simplified) << true << true << QStringLiteral("保存") << QStringLiteral("编号");
+    QTest::newRow("Traditional reads CHT.txt")
+        << int(Script::Traditional) << true << true << QStringLiteral("儲存") << QStringLiteral("編號");
+    QTest::newRow("Traditional with only CHS.txt")
+        << int(Script::Traditional) << true << false << QStringLiteral("design") << QString();
+    QTest::newRow("Simplified with only CHT.txt")
+        << int(Script::Simplified) << false << true << QStringLiteral("design") << QString();
     QTest::newRow("none") << -1 << true << true << QStringLiteral("design") << QString();
   }
   void fileByScript() {
@@ -56,7 +60,8 @@ class LanguageTest : public QObject {
       const bool simplified = Script(script) == Script::Simplified;
       const v3::LanguageFile other = texts.withScript(simplified ? Script::Traditional : Script::Simplified);
       const QString otherText = simplified ? QStringLiteral("儲存") : QStringLiteral("保存");
-      QCOMPARE(other.text("W", "Cmd", "design"), (simplified ? withCht : withChs) ? otherText : QStringLiteral("design"));
+      QCOMPARE(other.text("W", "Cmd", "design"),
+               (simplified ? withCht : withChs) ? otherText : QStringLiteral("design"));
     }
   }
 

@@ -27,10 +27,10 @@ QList<std::pair<QString, QString>> Lookups() {
   auto add = [&](const QString& section, const QStringList& names) {
     for (const QString& n : names) keys.append({section, n});
   };
-  add("Vantaro3", {"Caption", "mnu_menu1", "mnu_save", "mnu_exit", "mnu_menu2", "mnu_ad", "mnu_de", "mnu_all",
-                   "mnu_null", "mnu_fx", "mnu_refresh", "mnu_load", "mnu_select", "mnu_menu3", "mnu_find",
-                   "mnu_option", "mnu_path", "mnu_he", "mnu_help", "mnu_about", "mnu_menu4", "mnu_modify", "mnu_add",
-                   "mnu_del", "Label1", "Label2", "Label3"});
+  add("Vantaro3", {"Caption",    "mnu_menu1",  "mnu_save", "mnu_exit",    "mnu_menu2", "mnu_ad",     "mnu_de",
+                   "mnu_all",    "mnu_null",   "mnu_fx",   "mnu_refresh", "mnu_load",  "mnu_select", "mnu_menu3",
+                   "mnu_find",   "mnu_option", "mnu_path", "mnu_he",      "mnu_help",  "mnu_about",  "mnu_menu4",
+                   "mnu_modify", "mnu_add",    "mnu_del",  "Label1",      "Label2",    "Label3"});
   add("Find", {"Caption", "Label1", "Label2", "cmdOK", "cmdNext", "cmdExit"});
   for (const CatalogueEntry& e : Catalogue()) {
     add("Vantaro3", {e.menuEntry});
@@ -105,10 +105,9 @@ class LanguageFilesTest : public QObject {
     QTest::addColumn<QString>("section");
     QTest::addColumn<int>("maxBytes");
     const std::pair<const char*, int> fields[] = {
-        {"CDType", 10}, {"CDRequest", 10}, {"CDFirm", 20},  {"CFLv", 4},       {"CFFirm", 8},
-        {"CFType", 8},  {"CFRequest", 4},  {"SHType", 10},  {"SHRequest", 10}, {"SHFirm", 20},
-        {"MVType", 10}, {"MVFirm", 10},    {"MVRequest", 6}, {"TVType", 10},   {"TVFirm", 12},
-        {"TVLength", 6}, {"TVRequest", 6}, {"ScheduleTime", 6}};
+        {"CDType", 10},   {"CDRequest", 10}, {"CDFirm", 20},    {"CFLv", 4},     {"CFFirm", 8},    {"CFType", 8},
+        {"CFRequest", 4}, {"SHType", 10},    {"SHRequest", 10}, {"SHFirm", 20},  {"MVType", 10},   {"MVFirm", 10},
+        {"MVRequest", 6}, {"TVType", 10},    {"TVFirm", 12},    {"TVLength", 6}, {"TVRequest", 6}, {"ScheduleTime", 6}};
     for (const Shipped& s : kFiles)
       for (const auto& [section, maxBytes] : fields)
         QTest::addRow("%s %s", s.file, section) << s.script << QString(section) << maxBytes;

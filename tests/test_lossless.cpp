@@ -233,7 +233,9 @@ class LosslessTest : public QObject {
       for (int c = 1; c <= t.fieldCount(); ++c)
         if (t.codec->decodeCell(located[k], ctx, c) != whole[c - 1])
           QFAIL(qPrintable(QStringLiteral("record %1 column %2: %3 alone, %4 in the record")
-                               .arg(k + 1).arg(c).arg(t.codec->decodeCell(located[k], ctx, c), whole[c - 1])));
+                               .arg(k + 1)
+                               .arg(c)
+                               .arg(t.codec->decodeCell(located[k], ctx, c), whole[c - 1])));
     }
     for (int r = 1; r <= lazy.recordCount(); ++r) {
       const TableRecord& want = read[size_t(r - 1)];
@@ -369,9 +371,10 @@ class LosslessTest : public QObject {
     QTest::addColumn<QString>("character");
     for (const TableDef* t : Writable()) {
       if (isPatched(*t)) continue;
-      QTest::addRow("%s, 1028 团", qPrintable(t->fileName)) << t->fileName << 1028 << QStringLiteral("新团") << QStringLiteral("团");
-      QTest::addRow("%s, 2052 emoji", qPrintable(t->fileName)) << t->fileName << 2052 << QStringLiteral("新团😀")
-                                                               << QStringLiteral("😀");
+      QTest::addRow("%s, 1028 团", qPrintable(t->fileName))
+          << t->fileName << 1028 << QStringLiteral("新团") << QStringLiteral("团");
+      QTest::addRow("%s, 2052 emoji", qPrintable(t->fileName))
+          << t->fileName << 2052 << QStringLiteral("新团😀") << QStringLiteral("😀");
     }
   }
   void unencodableRefused() {

@@ -50,23 +50,40 @@ class MessagesTest : public QObject {
     QTest::addColumn<int>("localeId");
     QTest::addColumn<int>("expected");
     const int s = int(UiLanguage::Simplified), t = int(UiLanguage::Traditional), e = int(UiLanguage::English);
-    QTest::newRow("nothing") << "" << "" << 0 << e;
-    QTest::newRow("C locale") << "" << "C.UTF-8" << 0 << e;
-    QTest::newRow("POSIX, locale id 2052") << "" << "POSIX" << 2052 << s;
-    QTest::newRow("C, locale id 1028") << "" << "C" << 1028 << t;
-    QTest::newRow("C, Hong Kong id") << "" << "C" << 3076 << t;
-    QTest::newRow("C, German id") << "" << "C" << 1031 << e;
-    QTest::newRow("zh_TW environment") << "" << "zh_TW.UTF-8" << 0 << t;
-    QTest::newRow("zh_HK with modifier") << "" << "zh_HK.UTF-8@stroke" << 0 << t;
-    QTest::newRow("zh_Hant script") << "" << "zh-Hant" << 0 << t;
-    QTest::newRow("zh_SG environment") << "" << "zh_SG.GB2312" << 0 << s;
-    QTest::newRow("bare zh") << "" << "zh" << 0 << s;
-    QTest::newRow("environment over locale id") << "" << "zh_CN.UTF-8" << 1028 << s;
-    QTest::newRow("German environment") << "" << "de_DE.UTF-8" << 2052 << e;
-    QTest::newRow("option over all") << "en" << "zh_TW.UTF-8" << 1028 << e;
-    QTest::newRow("option zh_TW") << "zh_TW" << "en_US.UTF-8" << 0 << t;
-    QTest::newRow("option zh_CN") << "zh_CN" << "" << 1028 << s;
-    QTest::newRow("option not a language") << "de" << "zh_TW" << 0 << t;
+    QTest::newRow("nothing") << ""
+                             << "" << 0 << e;
+    QTest::newRow("C locale") << ""
+                              << "C.UTF-8" << 0 << e;
+    QTest::newRow("POSIX, locale id 2052") << ""
+                                           << "POSIX" << 2052 << s;
+    QTest::newRow("C, locale id 1028") << ""
+                                       << "C" << 1028 << t;
+    QTest::newRow("C, Hong Kong id") << ""
+                                     << "C" << 3076 << t;
+    QTest::newRow("C, German id") << ""
+                                  << "C" << 1031 << e;
+    QTest::newRow("zh_TW environment") << ""
+                                       << "zh_TW.UTF-8" << 0 << t;
+    QTest::newRow("zh_HK with modifier") << ""
+                                         << "zh_HK.UTF-8@stroke" << 0 << t;
+    QTest::newRow("zh_Hant script") << ""
+                                    << "zh-Hant" << 0 << t;
+    QTest::newRow("zh_SG environment") << ""
+                                       << "zh_SG.GB2312" << 0 << s;
+    QTest::newRow("bare zh") << ""
+                             << "zh" << 0 << s;
+    QTest::newRow("environment over locale id") << ""
+                                                << "zh_CN.UTF-8" << 1028 << s;
+    QTest::newRow("German environment") << ""
+                                        << "de_DE.UTF-8" << 2052 << e;
+    QTest::newRow("option over all") << "en"
+                                     << "zh_TW.UTF-8" << 1028 << e;
+    QTest::newRow("option zh_TW") << "zh_TW"
+                                  << "en_US.UTF-8" << 0 << t;
+    QTest::newRow("option zh_CN") << "zh_CN"
+                                  << "" << 1028 << s;
+    QTest::newRow("option not a language") << "de"
+                                           << "zh_TW" << 0 << t;
   }
 
   void choice() {
@@ -84,26 +101,37 @@ class MessagesTest : public QObject {
     QTest::addColumn<QString>("expected");
     QTest::addColumn<QString>("absent");
     const QStringList lint{"lint", "/no/such/folder"};
-    QTest::newRow("C.UTF-8") << QStringList{"-", "-", "C.UTF-8"} << lint << "no such folder" << "文件夹";
-    QTest::newRow("LANG zh_CN") << QStringList{"-", "-", "zh_CN.UTF-8"} << lint << "文件夹不存在" << "no such";
-    QTest::newRow("LC_ALL over LANG") << QStringList{"zh_TW.UTF-8", "-", "zh_CN.UTF-8"} << lint << "資料夾不存在" << "文件夹";
-    QTest::newRow("LC_MESSAGES over LANG") << QStringList{"-", "en_GB.UTF-8", "zh_CN.UTF-8"} << lint << "no such" << "文件夹";
+    QTest::newRow("C.UTF-8") << QStringList{"-", "-", "C.UTF-8"} << lint << "no such folder"
+                             << "文件夹";
+    QTest::newRow("LANG zh_CN") << QStringList{"-", "-", "zh_CN.UTF-8"} << lint << "文件夹不存在"
+                                << "no such";
+    QTest::newRow("LC_ALL over LANG") << QStringList{"zh_TW.UTF-8", "-", "zh_CN.UTF-8"} << lint << "資料夾不存在"
+                                      << "文件夹";
+    QTest::newRow("LC_MESSAGES over LANG") << QStringList{"-", "en_GB.UTF-8", "zh_CN.UTF-8"} << lint << "no such"
+                                           << "文件夹";
     QTest::newRow("--lang first") << QStringList{"-", "-", "zh_CN.UTF-8"} << (QStringList{"--lang", "en"} + lint)
-                                  << "no such folder" << "文件夹";
-    QTest::newRow("--lang= among options") << QStringList{"-", "-", "C"} << (lint + QStringList{"--lang=zh_TW"})
-                                           << "資料夾不存在" << "no such";
-    QTest::newRow("--locale 1028 under C") << QStringList{"-", "-", "C"} << (QStringList{"--locale", "1028"} + lint)
-                                           << "資料夾不存在" << "no such";
+                                  << "no such folder"
+                                  << "文件夹";
+    QTest::newRow("--lang= among options")
+        << QStringList{"-", "-", "C"} << (lint + QStringList{"--lang=zh_TW"}) << "資料夾不存在"
+        << "no such";
+    QTest::newRow("--locale 1028 under C")
+        << QStringList{"-", "-", "C"} << (QStringList{"--locale", "1028"} + lint) << "資料夾不存在"
+        << "no such";
     // The system's reason follows the language as well.
-    QTest::newRow("reason in English") << QStringList{"-", "-", "C"} << QStringList{"import", "%data", "Team.dat", "/no/such.csv"}
-                                       << "No such file or directory" << "不存在";
+    QTest::newRow("reason in English") << QStringList{"-", "-", "C"}
+                                       << QStringList{"import", "%data", "Team.dat", "/no/such.csv"}
+                                       << "No such file or directory"
+                                       << "不存在";
     QTest::newRow("reason in Traditional") << QStringList{"-", "-", "zh_TW.UTF-8"}
                                            << QStringList{"import", "%data", "Team.dat", "/no/such.csv"} << "不存在"
                                            << "No such";
-    QTest::newRow("Qt's parser in Simplified") << QStringList{"-", "-", "zh_CN.UTF-8"}
-                                               << QStringList{"tables", "--bogus"} << "未知选项" << "Unknown";
+    QTest::newRow("Qt's parser in Simplified")
+        << QStringList{"-", "-", "zh_CN.UTF-8"} << QStringList{"tables", "--bogus"} << "未知选项"
+        << "Unknown";
     QTest::newRow("unknown --lang") << QStringList{"-", "-", "C"} << QStringList{"tables", "--lang", "fr"}
-                                    << "unknown language \"fr\"" << "\n\n";
+                                    << "unknown language \"fr\""
+                                    << "\n\n";
   }
 
   void toolSpeaksTheChosenLanguage() {
@@ -123,9 +151,15 @@ class MessagesTest : public QObject {
     QTest::addColumn<QString>("lang");
     QTest::addColumn<QString>("one");
     QTest::addColumn<QString>("two");
-    QTest::newRow("en") << "en" << "Team.dat: 1 record saved\n" << "Team.dat: 2 records saved\n";
-    QTest::newRow("zh_CN") << "zh_CN" << "Team.dat：已保存 1 条记录\n" << "Team.dat：已保存 2 条记录\n";
-    QTest::newRow("zh_TW") << "zh_TW" << "Team.dat：已儲存 1 筆記錄\n" << "Team.dat：已儲存 2 筆記錄\n";
+    QTest::newRow("en") << "en"
+                        << "Team.dat: 1 record saved\n"
+                        << "Team.dat: 2 records saved\n";
+    QTest::newRow("zh_CN") << "zh_CN"
+                           << "Team.dat：已保存 1 条记录\n"
+                           << "Team.dat：已保存 2 条记录\n";
+    QTest::newRow("zh_TW") << "zh_TW"
+                           << "Team.dat：已儲存 1 筆記錄\n"
+                           << "Team.dat：已儲存 2 筆記錄\n";
   }
 
   void pluralForms() {
@@ -154,7 +188,8 @@ class MessagesTest : public QObject {
     const int s = int(UiLanguage::Simplified), e = int(UiLanguage::English);
     QTest::newRow("ENOSPC, Simplified") << s << ENOSPC << QStringLiteral("磁盘已满");
     QTest::newRow("ENOSPC, English") << e << ENOSPC << QStringLiteral("No space left on device");
-    QTest::newRow("EHWPOISON, Simplified (no text of its own)") << s << EHWPOISON << QStringLiteral("系统错误 133（EHWPOISON）");
+    QTest::newRow("EHWPOISON, Simplified (no text of its own)")
+        << s << EHWPOISON << QStringLiteral("系统错误 133（EHWPOISON）");
     QTest::newRow("EHWPOISON, English") << e << EHWPOISON << QStringLiteral("Memory page has hardware error");
     QTest::newRow("not an errno, Simplified") << s << 9999 << QStringLiteral("系统错误 9999");
     QTest::newRow("not an errno, English") << e << 9999 << QStringLiteral("system error 9999");

@@ -158,13 +158,16 @@ class PatchTest : public QObject {
     QCOMPARE(r.code, 1);
     // Named by key and name, as diff names records.
     QVERIFY2(QString::fromUtf8(r.err).contains(
-                 QStringLiteral("conflict: Team.dat: record 3 “%2”: 人气: expected %1, found 2222, wanted 1111").arg(old, name)),
+                 QStringLiteral("conflict: Team.dat: record 3 “%2”: 人气: expected %1, found 2222, wanted 1111")
+                     .arg(old, name)),
              r.err.constData());
     QCOMPARE(dataFiles(target.path()), before);
     QVERIFY(!QFile::exists(target.path() + "/Item.dat.bak"));
     const CliRun dry = apply(target.path(), p1, {"--dry-run", "--force"});
     QCOMPARE(dry.code, 1);
-    QVERIFY2(QString::fromUtf8(dry.out).contains(QRegularExpression(QStringLiteral("Team\\.dat: record 3( “[^”]*”)?: 人气: 2222 → 1111\n"))), dry.out.constData());
+    QVERIFY2(QString::fromUtf8(dry.out).contains(
+                 QRegularExpression(QStringLiteral("Team\\.dat: record 3( “[^”]*”)?: 人气: 2222 → 1111\n"))),
+             dry.out.constData());
     QCOMPARE(dataFiles(target.path()), before);
     QCOMPARE(apply(target.path(), p1, {"--force"}).code, 1);
     QCOMPARE(RunCli({"export", target.path(), "Team.dat"}).out.split('\n')[2].split(',')[6], QByteArray("1111"));

@@ -162,7 +162,8 @@ class RecordGridTest : public QObject {
     QTest::addColumn<QStringList>("left");
     QTest::newRow("2, 5, 7 of 9") << std::vector<int>{2, 5, 7} << QStringList{"1", "3", "4", "6", "8", "9"};
     QTest::newRow("nothing") << std::vector<int>{} << QStringList{"1", "2", "3", "4", "5", "6", "7", "8", "9"};
-    QTest::newRow("unsorted, repeated, out of range") << std::vector<int>{9, 1, 9, 0, 12} << QStringList{"2", "3", "4", "5", "6", "7", "8"};
+    QTest::newRow("unsorted, repeated, out of range")
+        << std::vector<int>{9, 1, 9, 0, 12} << QStringList{"2", "3", "4", "5", "6", "7", "8"};
     QTest::newRow("all") << std::vector<int>{1, 2, 3, 4, 5, 6, 7, 8, 9} << QStringList{};
   }
   void deleteKeepsOrder() {
@@ -195,7 +196,8 @@ class RecordGridTest : public QObject {
     QTest::newRow("text A1 A10 A2") << QStringList{"A10", "A2", "A1"} << text << QStringList{"A1", "A10", "A2"};
     QTest::newRow("text case-sensitive") << QStringList{"b", "B", "a", "A"} << text << QStringList{"A", "B", "a", "b"};
     QTest::newRow("numeric negative") << QStringList{"3", "-1", "0"} << num << QStringList{"-1", "0", "3"};
-    QTest::newRow("code zeros") << QStringList{QString::fromLatin1("A10\0\0", 5), QString::fromLatin1("A1\0\0\0", 5)} << text
+    QTest::newRow("code zeros") << QStringList{QString::fromLatin1("A10\0\0", 5), QString::fromLatin1("A1\0\0\0", 5)}
+                                << text
                                 << QStringList{QString::fromLatin1("A1\0\0\0", 5), QString::fromLatin1("A10\0\0", 5)};
   }
   void sorts() {
@@ -335,31 +337,42 @@ class RecordGridTest : public QObject {
         {"nothing", [](RecordGrid&) {}},
         {"read one cell", [](RecordGrid& g) { (void)g.cell(4, 2); }},
         {"edit a cell", [](RecordGrid& g) { g.setCell(3, 2, QStringLiteral("x")); }},
-        {"edit and put back", [](RecordGrid& g) {
+        {"edit and put back",
+         [](RecordGrid& g) {
            g.setCell(3, 2, QStringLiteral("x"));
            g.setCell(3, 2, QStringLiteral("r3"));
          }},
-        {"delete", [](RecordGrid& g) { g.removeRecords({2, 5, 9}); }},
-        {"delete many runs", [](RecordGrid& g) {
+        {"delete",
+         [](RecordGrid& g) {
+           g.removeRecords({2, 5, 9});
+         }},
+        {"delete many runs",
+         [](RecordGrid& g) {
            std::vector<int> odd;
            for (int r = 1; r <= g.recordCount(); r += 2) odd.push_back(r);
            g.removeRecords(odd);
          }},
-        {"reverse", [](RecordGrid& g) {
+        {"reverse",
+         [](RecordGrid& g) {
            std::vector<int> order;
            for (int r = g.recordCount(); r >= 1; --r) order.push_back(r);
            g.applyOrder(order);
          }},
         {"sort by text", [](RecordGrid& g) { g.applyOrder(g.sortedOrder(2, RecordGrid::SortOrder::Text)); }},
-        {"insert", [](RecordGrid& g) { g.insertRecords({{1, {"0", "front"}, 0}, {6, {"x", "mid"}, 0}}); }},
-        {"delete and undo", [](RecordGrid& g) {
+        {"insert",
+         [](RecordGrid& g) {
+           g.insertRecords({{1, {"0", "front"}, 0}, {6, {"x", "mid"}, 0}});
+         }},
+        {"delete and undo",
+         [](RecordGrid& g) {
            Recorder rec;
            g.setObserver(&rec);
            g.removeRecords({1, 2, 7});
            g.setObserver(nullptr);
            invert(g, rec.changes.back());
          }},
-        {"decode a slice, then delete", [](RecordGrid& g) {
+        {"decode a slice, then delete",
+         [](RecordGrid& g) {
            g.decodeSome(4);
            g.removeRecords({1, 8});
          }},

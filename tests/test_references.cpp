@@ -129,9 +129,12 @@ class ReferencesTest : public QObject {
       // every star's number times ten, no star moved.
       RecordGrid grid;
       QVERIFY(LoadTable(StarTable(), folder, Script::Traditional, grid));
-      for (int r = 1; r <= grid.recordCount(); ++r) grid.setCell(r, 1, QString::number(grid.cell(r, 1).toLongLong() * 10));
+      for (int r = 1; r <= grid.recordCount(); ++r)
+        grid.setCell(r, 1, QString::number(grid.cell(r, 1).toLongLong() * 10));
       ReferencePlan plan;
-      QVERIFY(SaveTableWithReferences(StarTable(), folder, Script::Traditional, grid, FileStore::disk(), nullptr, {}, {}, &plan).ok());
+      QVERIFY(SaveTableWithReferences(StarTable(), folder, Script::Traditional, grid, FileStore::disk(), nullptr, {},
+                                      {}, &plan)
+                  .ok());
       QVERIFY(!plan.changesCells());
       for (const char* t : {"Team.dat", "Firm.dat"}) QCOMPARE(ReadFile(folder + "/" + t), ReadFile(sample_ + "/" + t));
     }
@@ -142,7 +145,7 @@ class ReferencesTest : public QObject {
     for (qint64 n : before.at("Team.dat 3")) chosen = chosen ? chosen : n;
     QVERIFY(chosen > 0);
     std::map<qint64, qint64> renamed;  // old number -> new, 0 for deleted
-    renamed[chosen] = edit == int(Edit::Renumber)                                             ? 30000
+    renamed[chosen] = edit == int(Edit::Renumber)                                      ? 30000
                       : edit == int(Edit::InsertFirst) || edit == int(Edit::EditorAdd) ? chosen
                                                                                        : 0;
     // A number no star has, between those of the middle stars of the file.
@@ -179,7 +182,8 @@ class ReferencesTest : public QObject {
         grid.appendRecord(fresh);
       }
       ReferencePlan plan;
-      const SaveOutcome o = SaveTableWithReferences(StarTable(), folder, Script::Traditional, grid, FileStore::disk(), nullptr, {}, {}, &plan);
+      const SaveOutcome o = SaveTableWithReferences(StarTable(), folder, Script::Traditional, grid, FileStore::disk(),
+                                                    nullptr, {}, {}, &plan);
       QVERIFY2(o.ok(), qPrintable(o.reason));
       QVERIFY(plan.changesCells());
     }
@@ -198,13 +202,15 @@ class ReferencesTest : public QObject {
       for (size_t r = 0; r < stars.size(); ++r) {
         const qint64 was = stars[r], now = after.at(column)[r];
         const qint64 expected = renamed.count(was) ? renamed[was] : was;
-        QVERIFY2(now == expected, qPrintable(QStringLiteral("%1 row %2: star %3 became %4").arg(column).arg(r + 1).arg(was).arg(now)));
+        QVERIFY2(now == expected,
+                 qPrintable(QStringLiteral("%1 row %2: star %3 became %4").arg(column).arg(r + 1).arg(was).arg(now)));
         followed += was && now;
         cleared += was && !now;
       }
     QVERIFY(followed > 0);
     QCOMPARE(cleared > 0, renamed[chosen] == 0);
-    for (const char* t : {"Team.dat", "Firm.dat"}) QCOMPARE(OutsideReferences(folder, t), OutsideReferences(sample_, t));
+    for (const char* t : {"Team.dat", "Firm.dat"})
+      QCOMPARE(OutsideReferences(folder, t), OutsideReferences(sample_, t));
     // The old files are in the backups.
     QCOMPARE(ReadFile(folder + "/StarRole.dat.bak"), oldStars);
     QCOMPARE(ReadFile(folder + "/Team.dat.bak"), ReadFile(sample_ + "/Team.dat"));
@@ -216,26 +222,28 @@ class ReferencesTest : public QObject {
     QTest::addColumn<QString>("target");
     QTest::addColumn<QString>("referring");
     QTest::addColumn<int>("column");
-    QTest::addColumn<QString>("cell");       // the referring cell before
+    QTest::addColumn<QString>("cell");        // the referring cell before
     QTest::addColumn<QStringList>("newKey");  // the target's key after; empty: deleted
     QTest::addColumn<QString>("after");
     QTest::addColumn<int>("kind");
     QTest::addColumn<QString>("summary");
     for (const char* job : {"MVCase.dat", "CDCase.dat", "TVCase.dat"}) {
       const int column = FindTable(job)->references.front().column;
-      QTest::addRow("%s: producer renumbered", job) << "Producer.tab" << job << column << "王导" << QStringList{"12"}
-                                                    << "12" << int(ReferenceCellUpdate::Follows)
-                                                    << QStringLiteral("Producer.tab：记录编号改变；%1 1 处引用将随之更新").arg(job);
-      QTest::addRow("%s: producer deleted", job) << "Producer.tab" << job << column << "王导" << QStringList{} << "王导"
-                                                 << int(ReferenceCellUpdate::Dangling)
-                                                 << QStringLiteral("Producer.tab：删除 1 条；1 处引用的记录已被删除，保持原值（%1 1 处）").arg(job);
+      QTest::addRow("%s: producer renumbered", job)
+          << "Producer.tab" << job << column << "王导" << QStringList{"12"} << "12" << int(ReferenceCellUpdate::Follows)
+          << QStringLiteral("Producer.tab：记录编号改变；%1 1 处引用将随之更新").arg(job);
+      QTest::addRow("%s: producer deleted", job)
+          << "Producer.tab" << job << column << "王导" << QStringList{} << "王导" << int(ReferenceCellUpdate::Dangling)
+          << QStringLiteral("Producer.tab：删除 1 条；1 处引用的记录已被删除，保持原值（%1 1 处）").arg(job);
     }
-    QTest::newRow("request's job code changed") << "CFCase.dat" << "CFRequest.dat" << 2 << QString::fromLatin1("CF7\0\0", 5)
-                                                << QStringList{"CF070"} << "CF070" << int(ReferenceCellUpdate::Follows)
-                                                << "CFCase.dat：记录编号改变；CFRequest.dat 1 处引用将随之更新";
-    QTest::newRow("request's job deleted") << "CFCase.dat" << "CFRequest.dat" << 2 << "CF7" << QStringList{} << "CF7"
-                                           << int(ReferenceCellUpdate::Dangling)
-                                           << "CFCase.dat：删除 1 条；1 处引用的记录已被删除，保持原值（CFRequest.dat 1 处）";
+    QTest::newRow("request's job code changed")
+        << "CFCase.dat"
+        << "CFRequest.dat" << 2 << QString::fromLatin1("CF7\0\0", 5) << QStringList{"CF070"} << "CF070"
+        << int(ReferenceCellUpdate::Follows) << "CFCase.dat：记录编号改变；CFRequest.dat 1 处引用将随之更新";
+    QTest::newRow("request's job deleted")
+        << "CFCase.dat"
+        << "CFRequest.dat" << 2 << "CF7" << QStringList{} << "CF7" << int(ReferenceCellUpdate::Dangling)
+        << "CFCase.dat：删除 1 条；1 处引用的记录已被删除，保持原值（CFRequest.dat 1 处）";
   }
 
   void keysFollowOrAreListed() {
@@ -260,9 +268,8 @@ class ReferencesTest : public QObject {
     QStringList row(FindTable(referring)->fieldCount());
     row[column - 1] = cell;
     const std::vector<QStringList> rows{QStringList(row.size()), row};
-    const ReferencePlan plan = PlanReferenceUpdates(change, [&](const TableDef& t) {
-      return t.fileName == referring ? &rows : nullptr;
-    });
+    const ReferencePlan plan =
+        PlanReferenceUpdates(change, [&](const TableDef& t) { return t.fileName == referring ? &rows : nullptr; });
     QCOMPARE(int(plan.tables.size()), 1);
     QCOMPARE(int(plan.tables[0].cells.size()), 1);
     const ReferenceCellUpdate& u = plan.tables[0].cells[0];

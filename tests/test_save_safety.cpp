@@ -71,7 +71,8 @@ class SaveSafetyTest : public QObject {
     QFile::remove(victim());
     QFile::remove(dir_.filePath("second-name"));
     QVERIFY(QDir().mkpath(folder()));
-    for (const QString& f : QDir(sample_).entryList(QDir::Files)) QVERIFY(QFile::copy(sample_ + "/" + f, folder() + "/" + f));
+    for (const QString& f : QDir(sample_).entryList(QDir::Files))
+      QVERIFY(QFile::copy(sample_ + "/" + f, folder() + "/" + f));
     QVERIFY(WriteFile(victim(), "someone else's file"));
   }
 
@@ -135,7 +136,8 @@ class SaveSafetyTest : public QObject {
         QVERIFY(QFile::link(elsewhere + "/Team.dat", table()));
         break;
       case Setup::HardLink:
-        QVERIFY(::link(QFile::encodeName(table()).constData(), QFile::encodeName(dir_.filePath("second-name")).constData()) == 0);
+        QVERIFY(::link(QFile::encodeName(table()).constData(),
+                       QFile::encodeName(dir_.filePath("second-name")).constData()) == 0);
         break;
       case Setup::Mode0600:
       case Setup::Mode0640:
@@ -254,7 +256,8 @@ class SaveSafetyTest : public QObject {
       for (int i = 0; i < 2; ++i) {
         const QString err = QString::fromUtf8(p[i].readAllStandardError());
         if (p[i].exitCode() == 0) {
-          QVERIFY2(there.contains(results[i]), qPrintable(QStringLiteral("round %1: import %2's save is gone").arg(round).arg(i)));
+          QVERIFY2(there.contains(results[i]),
+                   qPrintable(QStringLiteral("round %1: import %2's save is gone").arg(round).arg(i)));
         } else {
           ++refused;
           QCOMPARE(p[i].exitCode(), 3);

@@ -26,7 +26,8 @@ const char kEditor[] =
     "with open(src, newline='', encoding='utf-8') as f:\n"
     "    rows = list(csv.reader(f, delimiter=delim))\n"
     "if mode == 'values':\n"
-    "    rows = [[c[2:-1].replace('\"\"', '\"') if c.startswith('=\"') and c.endswith('\"') else c for c in r] for r in rows]\n"
+    "    rows = [[c[2:-1].replace('\"\"', '\"') if c.startswith('=\"') and c.endswith('\"') else c for c in r] for r "
+    "in rows]\n"
     "row = rows[1]\n"
     "for c in range(len(row) - 1, first - 2, -1):\n"
     "    try:\n"
@@ -66,7 +67,8 @@ const char kWorkbookEditor[] =
     "        cell.value = v - 1 if v > 0 else v + 1\n"
     "    elif mode == 'text' and type(v) is str and v and '\\\\' not in v:\n"
     "        c = v[-1]\n"
-    "        cell.value = v[:-1] + (('Y' if c == 'Z' else 'Z') if ord(c) < 128 else ('\u4e8c' if c == '\u4e00' else '\u4e00'))\n"
+    "        cell.value = v[:-1] + (('Y' if c == 'Z' else 'Z') if ord(c) < 128 else ('\u4e8c' if c == '\u4e00' else "
+    "'\u4e00'))\n"
     "    else:\n"
     "        continue\n"
     "    print(cell.column)\n"
@@ -98,7 +100,8 @@ const char kWorkbookFromScratch[] =
     "    ns = b'xmlns=\"http://schemas.openxmlformats.org/spreadsheetml/2006/main\"'\n"
     "    parts['xl/sharedStrings.xml'] = b'<sst ' + ns + b'><si><t>n</t></si><si><t>t</t></si><si><r><t>a</t></r>'"
     " b'<r><rPr><b/></rPr><t xml:space=\"preserve\"> b</t></r><rPh sb=\"0\" eb=\"1\"><t>PH</t></rPh></si></sst>'\n"
-    "    parts['xl/worksheets/sheet1.xml'] = b'<worksheet ' + ns + b'><sheetData><row r=\"1\"><c r=\"A1\" t=\"s\"><v>0</v></c>'"
+    "    parts['xl/worksheets/sheet1.xml'] = b'<worksheet ' + ns + b'><sheetData><row r=\"1\"><c r=\"A1\" "
+    "t=\"s\"><v>0</v></c>'"
     " b'<c r=\"B1\" t=\"s\"><v>1</v></c></row><row r=\"2\"><c r=\"A2\"><v>1</v></c><c r=\"B2\" t=\"s\"><v>2</v></c>'"
     " b'</row></sheetData></worksheet>'\n"
     "    parts['xl/_rels/workbook.xml.rels'] = parts['xl/_rels/workbook.xml.rels'].replace(b'</Relationships>',"
@@ -110,17 +113,28 @@ const char kWorkbookFromScratch[] =
     "if sys.argv[2] == 'ods':\n"
     "    import zipfile\n"
     "    t = 'urn:oasis:names:tc:opendocument:xmlns:'\n"
-    "    rows = ('<table:table-row><table:table-cell office:value-type=\"string\"><text:p>n</text:p></table:table-cell>'\n"
-    "            '<table:table-cell office:value-type=\"string\"><text:p>t</text:p></table:table-cell></table:table-row>'\n"
-    "            '<table:table-row><table:table-cell office:value-type=\"float\" office:value=\"1\"><text:p>1</text:p>'\n"
-    "            '</table:table-cell><table:table-cell office:value-type=\"string\"><text:p>x<text:s text:c=\"2\"/>y</text:p>'\n"
-    "            '<text:p>z</text:p><office:annotation><text:p>note</text:p></office:annotation></table:table-cell></table:table-row>'\n"
-    "            '<table:table-row table:number-rows-repeated=\"2\"><table:table-cell table:number-columns-repeated=\"2\"/></table:table-row>'\n"
+    "    rows = ('<table:table-row><table:table-cell "
+    "office:value-type=\"string\"><text:p>n</text:p></table:table-cell>'\n"
+    "            '<table:table-cell "
+    "office:value-type=\"string\"><text:p>t</text:p></table:table-cell></table:table-row>'\n"
+    "            '<table:table-row><table:table-cell office:value-type=\"float\" "
+    "office:value=\"1\"><text:p>1</text:p>'\n"
+    "            '</table:table-cell><table:table-cell office:value-type=\"string\"><text:p>x<text:s "
+    "text:c=\"2\"/>y</text:p>'\n"
+    "            "
+    "'<text:p>z</text:p><office:annotation><text:p>note</text:p></office:annotation></table:table-cell></"
+    "table:table-row>'\n"
+    "            '<table:table-row table:number-rows-repeated=\"2\"><table:table-cell "
+    "table:number-columns-repeated=\"2\"/></table:table-row>'\n"
     "            '<table:table-row><table:table-cell office:value-type=\"float\" office:value=\"2\"/>'\n"
-    "            '<table:table-cell office:value-type=\"float\" office:value=\"2.5\"><text:p>2,5</text:p></table:table-cell></table:table-row>'\n"
-    "            '<table:table-row table:number-rows-repeated=\"1048570\"><table:table-cell table:number-columns-repeated=\"1024\"/></table:table-row>')\n"
-    "    content = ('<office:document-content xmlns:office=\"' + t + 'office:1.0\" xmlns:table=\"' + t + 'table:1.0\" '\n"
-    "               'xmlns:text=\"' + t + 'text:1.0\"><office:body><office:spreadsheet><table:table table:name=\"t\">'\n"
+    "            '<table:table-cell office:value-type=\"float\" "
+    "office:value=\"2.5\"><text:p>2,5</text:p></table:table-cell></table:table-row>'\n"
+    "            '<table:table-row table:number-rows-repeated=\"1048570\"><table:table-cell "
+    "table:number-columns-repeated=\"1024\"/></table:table-row>')\n"
+    "    content = ('<office:document-content xmlns:office=\"' + t + 'office:1.0\" xmlns:table=\"' + t + 'table:1.0\" "
+    "'\n"
+    "               'xmlns:text=\"' + t + 'text:1.0\"><office:body><office:spreadsheet><table:table "
+    "table:name=\"t\">'\n"
     "               + rows + '</table:table></office:spreadsheet></office:body></office:document-content>')\n"
     "    with zipfile.ZipFile(sys.argv[1], 'w') as z:\n"
     "        z.writestr('mimetype', 'application/vnd.oasis.opendocument.spreadsheet')\n"
@@ -145,9 +159,11 @@ const char kWorkbookSpoiler[] =
     "if how == 'rows':\n"
     "    parts[sheet] = ns + b'<sheetData><row r=\"2000000\"><c><v>1</v></c></row></sheetData></worksheet>'\n"
     "if how == 'cell':\n"
-    "    parts[sheet] = ns + b'<sheetData><row r=\"1\"><c r=\"B1\"><v>1</v></c><c r=\"A1\"><v>2</v></c></row></sheetData></worksheet>'\n"
+    "    parts[sheet] = ns + b'<sheetData><row r=\"1\"><c r=\"B1\"><v>1</v></c><c "
+    "r=\"A1\"><v>2</v></c></row></sheetData></worksheet>'\n"
     "if how == 'dtd':\n"
-    "    parts[sheet] = b'<?xml version=\"1.0\"?><!DOCTYPE w [<!ENTITY a \"aaaaaaaa\"><!ENTITY b \"&a;&a;&a;&a;\">]>' + ns + b'<sheetData><row><c t=\"inlineStr\"><is><t>&b;</t></is></c></row></sheetData></worksheet>'\n"
+    "    parts[sheet] = b'<?xml version=\"1.0\"?><!DOCTYPE w [<!ENTITY a \"aaaaaaaa\"><!ENTITY b \"&a;&a;&a;&a;\">]>' "
+    "+ ns + b'<sheetData><row><c t=\"inlineStr\"><is><t>&b;</t></is></c></row></sheetData></worksheet>'\n"
     "if how == 'other':\n"
     "    parts = {'hello.txt': b'hello'}\n"
     "method = zipfile.ZIP_STORED if how == 'flip' else zipfile.ZIP_DEFLATED\n"
@@ -222,21 +238,28 @@ class SheetFilesTest : public QObject {
     for (const QByteArray& line : list.split('\n')) {
       const QString table = QString::fromUtf8(line.left(line.indexOf('\t')));
       if (!table.contains(u'.') || line.contains("read-only")) continue;
-      QTest::addRow("%s, comma", qPrintable(table)) << table << QStringList{} << "," << "";
-      QTest::addRow("%s, semicolon", qPrintable(table)) << table << QStringList{"--delimiter", ";"} << ";" << "";
-      QTest::addRow("%s, tab, header", qPrintable(table)) << table << QStringList{"--delimiter", "tab", "--header"}
-                                                         << "tab" << "";
-      QTest::addRow("%s, spreadsheet-safe kept", qPrintable(table))
-          << table << QStringList{"--spreadsheet-safe"} << "," << "";
+      QTest::addRow("%s, comma", qPrintable(table)) << table << QStringList{} << ","
+                                                    << "";
+      QTest::addRow("%s, semicolon", qPrintable(table)) << table << QStringList{"--delimiter", ";"} << ";"
+                                                        << "";
+      QTest::addRow("%s, tab, header", qPrintable(table))
+          << table << QStringList{"--delimiter", "tab", "--header"} << "tab"
+          << "";
+      QTest::addRow("%s, spreadsheet-safe kept", qPrintable(table)) << table << QStringList{"--spreadsheet-safe"} << ","
+                                                                    << "";
       QTest::addRow("%s, spreadsheet-safe as values, semicolon", qPrintable(table))
-          << table << QStringList{"--spreadsheet-safe", "--delimiter", ";"} << ";" << "values";
+          << table << QStringList{"--spreadsheet-safe", "--delimiter", ";"} << ";"
+          << "values";
       // A workbook through openpyxl: a number cell, and a text cell where the
       // save writes one (Active.tab and Pression.tab keep their names).
-      QTest::addRow("%s, xlsx number", qPrintable(table)) << table << QStringList{"--format", "xlsx"} << "" << "number";
+      QTest::addRow("%s, xlsx number", qPrintable(table)) << table << QStringList{"--format", "xlsx"} << ""
+                                                          << "number";
       if (table != "Active.tab" && table != "Pression.tab")
-        QTest::addRow("%s, xlsx text", qPrintable(table)) << table << QStringList{"--format", "xlsx"} << "" << "text";
+        QTest::addRow("%s, xlsx text", qPrintable(table)) << table << QStringList{"--format", "xlsx"} << ""
+                                                          << "text";
     }
-    QTest::addRow("Team.dat, xlsx blank rows") << "Team.dat" << QStringList{"--format", "xlsx"} << "" << "blank";
+    QTest::addRow("Team.dat, xlsx blank rows") << "Team.dat" << QStringList{"--format", "xlsx"} << ""
+                                               << "blank";
   }
   void oneCellThroughAnotherWriter() {
     QFETCH(QString, table);
@@ -247,19 +270,24 @@ class SheetFilesTest : public QObject {
     const CliRun e = RunCli(QStringList{"export", folder, table} + exportOptions);
     QVERIFY2(e.code == 0, e.err.constData());
     const bool workbook = exportOptions.contains("xlsx");
-    const QString in = file(workbook ? "sheet.xlsx" : "sheet.csv", e.out), out = dir_.filePath(workbook ? "edited.xlsx" : "edited.csv");
+    const QString in = file(workbook ? "sheet.xlsx" : "sheet.csv", e.out),
+                  out = dir_.filePath(workbook ? "edited.xlsx" : "edited.csv");
     QProcess py;
-    const bool standalone = QStringList{"Constellation.tab", "Difficulty.tab", "Level.tab", "Length.tab"}.contains(table);
+    const bool standalone =
+        QStringList{"Constellation.tab", "Difficulty.tab", "Level.tab", "Length.tab"}.contains(table);
     const QString first = standalone ? "1" : table == "RichBa.tab" ? "3" : "2";
-    if (workbook) py.start(python_, {"-c", kWorkbookEditor, in, out, first, mode});
-    else py.start(python_, {"-c", kEditor, in, out, delimiter, first, mode.isEmpty() ? "keep" : mode});
+    if (workbook)
+      py.start(python_, {"-c", kWorkbookEditor, in, out, first, mode});
+    else
+      py.start(python_, {"-c", kEditor, in, out, delimiter, first, mode.isEmpty() ? "keep" : mode});
     QVERIFY(py.waitForFinished(60000));
     QVERIFY2(py.exitCode() == 0, py.readAllStandardError().constData());
     const QByteArray column = py.readAllStandardOutput().trimmed();
     const CliRun i = RunCli({"import", folder, table, out});
     QVERIFY2(i.code == 0, i.err.constData());
-    QVERIFY2(i.err.contains(column.isEmpty() ? ": 0 changed, 0 added, 0 removed, " : ": 1 changed, 0 added, 0 removed, "),
-             i.err.constData());
+    QVERIFY2(
+        i.err.contains(column.isEmpty() ? ": 0 changed, 0 added, 0 removed, " : ": 1 changed, 0 added, 0 removed, "),
+        i.err.constData());
     if (mode == "blank") QVERIFY2(i.err.contains("(3 blank rows skipped)"), i.err.constData());
     // One changed cell and nothing else: no other cell, no bytes outside the
     // fields (a changed sort key may move the record).
@@ -355,13 +383,13 @@ class SheetFilesTest : public QObject {
     QFETCH(QString, header);
     QFETCH(QString, expected);
     const QStringList names = header.split(u',');
-    const std::vector<SheetColumn> columns{{names[0], true, -32768, 32767, {}},
-                                           {names[1], false, 0, 0, {}},
-                                           {names[2], false, 0, 0, {"女", "男"}}};
+    const std::vector<SheetColumn> columns{
+        {names[0], true, -32768, 32767, {}}, {names[1], false, 0, 0, {}}, {names[2], false, 0, 0, {"女", "男"}}};
     QByteArray xlsx;
     QString error;
-    QVERIFY2(RecordsToXlsx({{"-12", "a long, long & <odd> name", "女"}, {"12345", " x", ""}}, columns, "t", &xlsx, &error),
-             qPrintable(error));
+    QVERIFY2(
+        RecordsToXlsx({{"-12", "a long, long & <odd> name", "女"}, {"12345", " x", ""}}, columns, "t", &xlsx, &error),
+        qPrintable(error));
     QProcess py;
     py.start(python_, {"-c", kWorkbookLayout, file("layout.xlsx", xlsx)});
     QVERIFY(py.waitForFinished(60000));
@@ -395,8 +423,8 @@ class SheetFilesTest : public QObject {
     QTest::newRow("small double") << "ws['B2'] = 0.00001" << QStringList{"1", "0.00001"} << "";
     QTest::newRow("boolean") << "ws['B2'] = True" << QStringList{"1", "1"} << "";
     QTest::newRow("text digits") << "ws['B2'] = '007'" << QStringList{"1", "007"} << "";
-    QTest::newRow("sparse rows, a blank row") << "ws['B2'] = 'x'; ws['B4'] = 'y'; ws['A4'] = 2"
-                                              << QStringList{"1", "x", "2", "y"} << "1 blank";
+    QTest::newRow("sparse rows, a blank row")
+        << "ws['B2'] = 'x'; ws['B4'] = 'y'; ws['A4'] = 2" << QStringList{"1", "x", "2", "y"} << "1 blank";
     QTest::newRow("cell past the columns") << "ws['B2'] = 'x'; ws['D2'] = 'z'" << QStringList{} << "line 2: 4 fields";
     QTest::newRow("formula without value") << "ws['B2'] = '=1+1'" << QStringList{} << "cell B2 holds a formula";
     QTest::newRow("no records") << "ws['A2'] = None" << QStringList{} << "no records";
@@ -433,14 +461,22 @@ class SheetFilesTest : public QObject {
   void hostileWorkbooks_data() {
     QTest::addColumn<QString>("how");
     QTest::addColumn<QString>("message");
-    QTest::newRow("cut short") << "cut" << "not a readable ZIP archive";
-    QTest::newRow("flipped byte") << "flip" << "checksum does not match";
-    QTest::newRow("300 MiB part") << "bomb" << "more than the 256 MiB";
-    QTest::newRow("malformed XML") << "xml" << "xl/workbook.xml, line 1: malformed XML";
-    QTest::newRow("row outside the sheet") << "rows" << "row number 2000000 is outside the sheet";
-    QTest::newRow("cells out of order") << "cell" << "cell A1 comes after a cell to its right";
-    QTest::newRow("entity declarations") << "dtd" << "document type declaration";
-    QTest::newRow("another archive") << "other" << "neither an XLSX nor an OpenDocument";
+    QTest::newRow("cut short") << "cut"
+                               << "not a readable ZIP archive";
+    QTest::newRow("flipped byte") << "flip"
+                                  << "checksum does not match";
+    QTest::newRow("300 MiB part") << "bomb"
+                                  << "more than the 256 MiB";
+    QTest::newRow("malformed XML") << "xml"
+                                   << "xl/workbook.xml, line 1: malformed XML";
+    QTest::newRow("row outside the sheet") << "rows"
+                                           << "row number 2000000 is outside the sheet";
+    QTest::newRow("cells out of order") << "cell"
+                                        << "cell A1 comes after a cell to its right";
+    QTest::newRow("entity declarations") << "dtd"
+                                         << "document type declaration";
+    QTest::newRow("another archive") << "other"
+                                     << "neither an XLSX nor an OpenDocument";
   }
   void hostileWorkbooks() {
     QFETCH(QString, how);
@@ -469,50 +505,67 @@ class SheetFilesTest : public QObject {
     QTest::addColumn<int>("code");
     QTest::addColumn<QString>("message");
     QTest::addColumn<bool>("sameBytes");
-    QTest::newRow("blank rows and lines") << "Team.dat" << "blank" << QStringList{} << 0
-                                          << "0 changed, 0 added, 0 removed, 6 unchanged (3 blank rows skipped)" << true;
-    QTest::newRow("blank lines, Level") << "Level.tab" << "blank" << QStringList{} << 0 << "(2 blank rows skipped)" << true;
-    QTest::newRow("cut after a row") << "Team.dat" << "truncate" << QStringList{} << 3
+    QTest::newRow("blank rows and lines")
+        << "Team.dat"
+        << "blank" << QStringList{} << 0 << "0 changed, 0 added, 0 removed, 6 unchanged (3 blank rows skipped)" << true;
+    QTest::newRow("blank lines, Level") << "Level.tab"
+                                        << "blank" << QStringList{} << 0 << "(2 blank rows skipped)" << true;
+    QTest::newRow("cut after a row") << "Team.dat"
+                                     << "truncate" << QStringList{} << 3
                                      << "would remove 5 records: give --allow-removal" << true;
-    QTest::newRow("cut, --allow-removal") << "Team.dat" << "truncate" << QStringList{"--allow-removal"} << 0
-                                          << "0 changed, 0 added, 5 removed, 1 unchanged" << false;
-    QTest::newRow("cut, --dry-run") << "Team.dat" << "truncate" << QStringList{"--dry-run"} << 0
-                                    << "an import needs --allow-removal" << true;
-    QTest::newRow("cut, standalone") << "Length.tab" << "truncate" << QStringList{"--allow-removal"} << 3
-                                     << "1 records, Length.tab has 36" << true;
-    QTest::newRow("dropped column") << "Team.dat" << "drop" << QStringList{} << 3 << "10 fields, Team.dat has 11" << true;
-    QTest::newRow("dropped column, semicolons") << "Item.dat" << "drop;" << QStringList{} << 3 << "fields" << true;
-    QTest::newRow("reversed Level") << "Level.tab" << "reverse" << QStringList{} << 3 << "line 1: this row is record 9"
+    QTest::newRow("cut, --allow-removal")
+        << "Team.dat"
+        << "truncate" << QStringList{"--allow-removal"} << 0 << "0 changed, 0 added, 5 removed, 1 unchanged" << false;
+    QTest::newRow("cut, --dry-run") << "Team.dat"
+                                    << "truncate" << QStringList{"--dry-run"} << 0 << "an import needs --allow-removal"
                                     << true;
-    QTest::newRow("sorted Constellation") << "Constellation.tab" << "sort" << QStringList{} << 3 << "matched by position"
-                                          << true;
-    QTest::newRow("reversed Difficulty") << "Difficulty.tab" << "reverse" << QStringList{} << 3 << "record 5" << true;
-    QTest::newRow("Active: name") << "Active.tab" << "cell 1 2 X" << QStringList{} << 3 << "line 2, column 2" << true;
-    QTest::newRow("Active: size") << "Active.tab" << "cell 1 3 小型" << QStringList{} << 3 << "column 3" << true;
-    QTest::newRow("Pression: person sought") << "Pression.tab" << "cell 0 3 丫" << QStringList{} << 3
-                                             << "line 1, column 3" << true;
-    QTest::newRow("Pression: pressure is written") << "Pression.tab" << "cell 0 4 9" << QStringList{} << 0
-                                                   << "1 changed" << false;
-    QTest::newRow("quote inside a field") << "Team.dat" << "cell 0 2 a\"b" << QStringList{} << 0 << "1 changed"
-                                          << false;
-    QTest::newRow("semicolons, given") << "Team.dat" << ";" << QStringList{"--delimiter", ";"} << 0 << "6 unchanged"
-                                       << true;
-    QTest::newRow("tabs, detected") << "Team.dat" << "\t" << QStringList{} << 0 << "6 unchanged" << true;
+    QTest::newRow("cut, standalone") << "Length.tab"
+                                     << "truncate" << QStringList{"--allow-removal"} << 3
+                                     << "1 records, Length.tab has 36" << true;
+    QTest::newRow("dropped column") << "Team.dat"
+                                    << "drop" << QStringList{} << 3 << "10 fields, Team.dat has 11" << true;
+    QTest::newRow("dropped column, semicolons") << "Item.dat"
+                                                << "drop;" << QStringList{} << 3 << "fields" << true;
+    QTest::newRow("reversed Level") << "Level.tab"
+                                    << "reverse" << QStringList{} << 3 << "line 1: this row is record 9" << true;
+    QTest::newRow("sorted Constellation") << "Constellation.tab"
+                                          << "sort" << QStringList{} << 3 << "matched by position" << true;
+    QTest::newRow("reversed Difficulty") << "Difficulty.tab"
+                                         << "reverse" << QStringList{} << 3 << "record 5" << true;
+    QTest::newRow("Active: name") << "Active.tab"
+                                  << "cell 1 2 X" << QStringList{} << 3 << "line 2, column 2" << true;
+    QTest::newRow("Active: size") << "Active.tab"
+                                  << "cell 1 3 小型" << QStringList{} << 3 << "column 3" << true;
+    QTest::newRow("Pression: person sought") << "Pression.tab"
+                                             << "cell 0 3 丫" << QStringList{} << 3 << "line 1, column 3" << true;
+    QTest::newRow("Pression: pressure is written") << "Pression.tab"
+                                                   << "cell 0 4 9" << QStringList{} << 0 << "1 changed" << false;
+    QTest::newRow("quote inside a field") << "Team.dat"
+                                          << "cell 0 2 a\"b" << QStringList{} << 0 << "1 changed" << false;
+    QTest::newRow("semicolons, given") << "Team.dat"
+                                       << ";" << QStringList{"--delimiter", ";"} << 0 << "6 unchanged" << true;
+    QTest::newRow("tabs, detected") << "Team.dat"
+                                    << "\t" << QStringList{} << 0 << "6 unchanged" << true;
     // The same checks for a workbook's rows (written here without a header row,
     // so that a sheet's row is the CSV's line).
-    QTest::newRow("xlsx: cut after a row") << "Team.dat" << "xlsx truncate" << QStringList{} << 3
-                                           << "would remove 5 records: give --allow-removal" << true;
-    QTest::newRow("xlsx: cut, --allow-removal") << "Team.dat" << "xlsx truncate" << QStringList{"--allow-removal"} << 0
+    QTest::newRow("xlsx: cut after a row")
+        << "Team.dat"
+        << "xlsx truncate" << QStringList{} << 3 << "would remove 5 records: give --allow-removal" << true;
+    QTest::newRow("xlsx: cut, --allow-removal") << "Team.dat"
+                                                << "xlsx truncate" << QStringList{"--allow-removal"} << 0
                                                 << "0 changed, 0 added, 5 removed, 1 unchanged" << false;
-    QTest::newRow("xlsx: cut, --dry-run") << "Team.dat" << "xlsx truncate" << QStringList{"--dry-run"} << 0
-                                          << "an import needs --allow-removal" << true;
-    QTest::newRow("xlsx: dropped column") << "Team.dat" << "xlsx drop" << QStringList{} << 3 << "column 11" << true;
-    QTest::newRow("xlsx: reversed Level") << "Level.tab" << "xlsx reverse" << QStringList{} << 3
-                                          << "line 2: this row is record 9" << true;  // below its header row
-    QTest::newRow("xlsx: Active name") << "Active.tab" << "xlsx cell 1 2 X" << QStringList{} << 3 << "line 2, column 2"
-                                       << true;
-    QTest::newRow("xlsx: from standard input") << "Team.dat" << "xlsx cell 0 2 X" << QStringList{"-"} << 0 << "1 changed"
-                                               << false;
+    QTest::newRow("xlsx: cut, --dry-run")
+        << "Team.dat"
+        << "xlsx truncate" << QStringList{"--dry-run"} << 0 << "an import needs --allow-removal" << true;
+    QTest::newRow("xlsx: dropped column") << "Team.dat"
+                                          << "xlsx drop" << QStringList{} << 3 << "column 11" << true;
+    QTest::newRow("xlsx: reversed Level")
+        << "Level.tab"
+        << "xlsx reverse" << QStringList{} << 3 << "line 2: this row is record 9" << true;  // below its header row
+    QTest::newRow("xlsx: Active name") << "Active.tab"
+                                       << "xlsx cell 1 2 X" << QStringList{} << 3 << "line 2, column 2" << true;
+    QTest::newRow("xlsx: from standard input") << "Team.dat"
+                                               << "xlsx cell 0 2 X" << QStringList{"-"} << 0 << "1 changed" << false;
   }
   void importCases() {
     QFETCH(QString, table);
@@ -537,7 +590,8 @@ class SheetFilesTest : public QObject {
       for (QStringList& r : rows) r.removeLast();
     if (edit == "reverse") std::reverse(rows.begin(), rows.end());
     if (edit == "sort") std::sort(rows.begin(), rows.end());
-    if (edit.startsWith("cell")) rows[size_t(edit.section(u' ', 1, 1).toInt())][edit.section(u' ', 2, 2).toInt() - 1] = edit.section(u' ', 3);
+    if (edit.startsWith("cell"))
+      rows[size_t(edit.section(u' ', 1, 1).toInt())][edit.section(u' ', 2, 2).toInt() - 1] = edit.section(u' ', 3);
     if (edit.endsWith(u';') || edit == "\t") delimiter = edit.back();
     QByteArray csv;
     for (const QStringList& r : rows) csv += CsvLineText(r, delimiter).toUtf8();
@@ -600,7 +654,8 @@ class SheetFilesTest : public QObject {
     for (const QStringList& r : rows) csv += CsvLine(r);
     const CliRun both = RunCli({"import", folder, "Team.dat", file("both.csv", csv)});
     QCOMPARE(both.code, 3);
-    QVERIFY2(both.err.contains("line 1: Team.dat has several records numbered " + rows[0][0].toUtf8()), both.err.constData());
+    QVERIFY2(both.err.contains("line 1: Team.dat has several records numbered " + rows[0][0].toUtf8()),
+             both.err.constData());
     QCOMPARE(records(ReadFile(folder + "/Team.dat")), want);
   }
 
@@ -613,7 +668,8 @@ class SheetFilesTest : public QObject {
     csv.replace(0, comma, QStringLiteral("牛").toUtf8());
     QCOMPARE(RunCli({"import", folder, "Constellation.tab", file("c.csv", csv)}).code, 0);
     QVERIFY(RunCli({"export", folder, "Constellation.tab"}).out.startsWith(QStringLiteral("牛,").toUtf8()));
-    QCOMPARE(ReadFile(folder + "/Constellation.tab").mid(12, 6), EncodeCodePage(QStringLiteral("牛"), 950) + QByteArray(4, '\0'));
+    QCOMPARE(ReadFile(folder + "/Constellation.tab").mid(12, 6),
+             EncodeCodePage(QStringLiteral("牛"), 950) + QByteArray(4, '\0'));
   }
 };
 

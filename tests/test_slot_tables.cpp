@@ -61,7 +61,8 @@ class SlotTablesTest : public QObject {
     const TableDef& item = ItemTable();
     QStringList row{"1", "3", "AB", "11", "70000", "255", "-5", "-2", "200", "3"};
     for (int c = 0; c < 20; ++c) row << QString::number(c - 1);
-    row << "" << "";
+    row << ""
+        << "";
     const Encoded e = Encode(item, {row});
     QVERIFY(e.outcome.ok());
 
@@ -126,9 +127,12 @@ class SlotTablesTest : public QObject {
     QTest::addColumn<QString>("file");
     QTest::addColumn<QString>("grid");     // number/second column of each row, top to bottom
     QTest::addColumn<QString>("written");  // the same, in the order written
-    QTest::newRow("OfficeCom numeric") << "OfficeCom.dat" << "5/0 2/0 9/0" << "2/0 5/0 9/0";
-    QTest::newRow("RichBa by number, then question number")
-        << "RichBa.tab" << "3/2 1/2 2/1 4/1" << "2/1 4/1 1/2 3/2";
+    QTest::newRow("OfficeCom numeric") << "OfficeCom.dat"
+                                       << "5/0 2/0 9/0"
+                                       << "2/0 5/0 9/0";
+    QTest::newRow("RichBa by number, then question number") << "RichBa.tab"
+                                                            << "3/2 1/2 2/1 4/1"
+                                                            << "2/1 4/1 1/2 3/2";
   }
   void saveOrder() {
     QFETCH(QString, file);

@@ -66,7 +66,9 @@ class SmallTablesTest : public QObject {
   QTemporaryDir dir_;
   QString path(const QString& file) const { return dir_.filePath(file); }
 
-  SaveOutcome saveGrid(const TableDef& t, RecordStore& grid) { return SaveTable(t, dir_.path(), Script::Traditional, grid); }
+  SaveOutcome saveGrid(const TableDef& t, RecordStore& grid) {
+    return SaveTable(t, dir_.path(), Script::Traditional, grid);
+  }
   void load(const TableDef& t, RecordStore& grid) { QVERIFY(LoadTable(t, dir_.path(), Script::Traditional, grid)); }
 
  private slots:
@@ -75,9 +77,9 @@ class SmallTablesTest : public QObject {
   // text that is no name reads as a plain number or the first name it begins.
   void producerLookups_data() {
     QTest::addColumn<QString>("name");   // looked up by name
-    QTest::addColumn<qint64>("id");       // what it gives; -1: nothing
-    QTest::addColumn<qint64>("byId");     // looked up by number
-    QTest::addColumn<QString>("shown");   // what that gives
+    QTest::addColumn<qint64>("id");      // what it gives; -1: nothing
+    QTest::addColumn<qint64>("byId");    // looked up by number
+    QTest::addColumn<QString>("shown");  // what that gives
     QTest::newRow("a name two carry") << "Ace" << qint64(5) << qint64(5) << "Ace";
     QTest::newRow("a number two carry") << "Bee" << qint64(7) << qint64(7) << "Bee";
     QTest::newRow("a name's later number") << "Cat" << qint64(9) << qint64(9) << "Ace";
@@ -91,7 +93,8 @@ class SmallTablesTest : public QObject {
     QFETCH(qint64, byId);
     QFETCH(QString, shown);
     // Records: 5 Ace, 7 Bee, 9 Ace, 7 Zed, 6 Ace, 9 Cat.
-    const std::pair<int, const char*> records[] = {{5, "Ace"}, {7, "Bee"}, {9, "Ace"}, {7, "Zed"}, {6, "Ace"}, {9, "Cat"}};
+    const std::pair<int, const char*> records[] = {{5, "Ace"}, {7, "Bee"}, {9, "Ace"},
+                                                   {7, "Zed"}, {6, "Ace"}, {9, "Cat"}};
     QByteArray tab(12 + 36 * qsizetype(std::size(records)), '\0');
     tab[0] = char(0xF2), tab[1] = char(0x03), tab[4] = char(std::size(records)), tab[8] = 36;
     for (size_t k = 0; k < std::size(records); ++k) {
@@ -131,8 +134,8 @@ class SmallTablesTest : public QObject {
     const QByteArray saved = ReadFile(path("Active.tab"));
     QCOMPARE(saved.size(), original.size());
     QCOMPARE(ReadFile(path("Active.tab.bak")), original);
-    QCOMPARE(Differences(original, saved), (QList<int>{12 + 36 + 28, 12 + 36 + 32, 12 + 36 + 33, 12 + 36 + 34,
-                                                       12 + 36 + 35}));
+    QCOMPARE(Differences(original, saved),
+             (QList<int>{12 + 36 + 28, 12 + 36 + 32, 12 + 36 + 33, 12 + 36 + 34, 12 + 36 + 35}));
     QCOMPARE(saved.mid(12 + 36 + 28, 8), Le(99, 4) + Hex("ffffffff"));
     QCOMPARE(grid.cell(1, 1), QStringLiteral("1"));
   }
@@ -159,15 +162,24 @@ class SmallTablesTest : public QObject {
     QTest::addColumn<QString>("file");
     QTest::addColumn<QString>("change");
     QTest::addColumn<int>("column");
-    QTest::newRow("Active, a row deleted") << "Active.tab" << "delete" << 0;
-    QTest::newRow("Pression, a row deleted") << "Pression.tab" << "delete" << 0;
-    QTest::newRow("Active, a row added") << "Active.tab" << "add" << 0;
-    QTest::newRow("Active, a row renumbered") << "Active.tab" << "renumber" << 1;
-    QTest::newRow("Pression, a row renumbered") << "Pression.tab" << "renumber" << 1;
-    QTest::newRow("Active, file shorter than its records") << "Active.tab" << "truncate" << 0;
-    QTest::newRow("Active, no file") << "Active.tab" << "missing" << 0;
-    QTest::newRow("Active, cost not a number") << "Active.tab" << "cost abc" << 5;
-    QTest::newRow("Pression, pressure 40000") << "Pression.tab" << "pressure 40000" << 4;
+    QTest::newRow("Active, a row deleted") << "Active.tab"
+                                           << "delete" << 0;
+    QTest::newRow("Pression, a row deleted") << "Pression.tab"
+                                             << "delete" << 0;
+    QTest::newRow("Active, a row added") << "Active.tab"
+                                         << "add" << 0;
+    QTest::newRow("Active, a row renumbered") << "Active.tab"
+                                              << "renumber" << 1;
+    QTest::newRow("Pression, a row renumbered") << "Pression.tab"
+                                                << "renumber" << 1;
+    QTest::newRow("Active, file shorter than its records") << "Active.tab"
+                                                           << "truncate" << 0;
+    QTest::newRow("Active, no file") << "Active.tab"
+                                     << "missing" << 0;
+    QTest::newRow("Active, cost not a number") << "Active.tab"
+                                               << "cost abc" << 5;
+    QTest::newRow("Pression, pressure 40000") << "Pression.tab"
+                                              << "pressure 40000" << 4;
   }
   void patchRefusals() {
     QFETCH(QString, file);

@@ -106,30 +106,42 @@ class StandaloneTablesTest : public QObject {
     QTest::addColumn<QString>("text");
     QTest::addColumn<qint64>("position");
     const QByteArray cons = ConsFile();
-    QTest::newRow("sign name: six bytes of the field") << StandaloneKind::Cons << cons << "Text1(0)" << "牡羊座" << 12LL;
-    QTest::newRow("sign month: first byte only") << StandaloneKind::Cons << cons << "Text2(1)" << "2" << 44LL;
-    QTest::newRow("sign day of the last record") << StandaloneKind::Cons << cons << "Text3(11)" << "21" << 248LL;
+    QTest::newRow("sign name: six bytes of the field") << StandaloneKind::Cons << cons << "Text1(0)"
+                                                       << "牡羊座" << 12LL;
+    QTest::newRow("sign month: first byte only") << StandaloneKind::Cons << cons << "Text2(1)"
+                                                 << "2" << 44LL;
+    QTest::newRow("sign day of the last record") << StandaloneKind::Cons << cons << "Text3(11)"
+                                                 << "21" << 248LL;
     QTest::newRow("short name, blanks trimmed")
-        << StandaloneKind::Cons << Replaced(cons, 12, Big5("蛇") + QByteArray("  \0\0", 4)) << "Text1(0)" << "蛇" << 12LL;
+        << StandaloneKind::Cons << Replaced(cons, 12, Big5("蛇") + QByteArray("  \0\0", 4)) << "Text1(0)"
+        << "蛇" << 12LL;
     QByteArray dif = Header(40, 4);
     for (int k = 0; k < 40; ++k) dif += Le(10 * k, 2) + Hex("3412");
-    QTest::newRow("difficulty: 16 bits of the slot") << StandaloneKind::Dif << dif << "Text(7)" << "70" << 40LL;
-    QTest::newRow("difficulty: signed")
-        << StandaloneKind::Dif << Replaced(dif, 168, Hex("ffff")) << "Text(39)" << "-1" << 168LL;
+    QTest::newRow("difficulty: 16 bits of the slot") << StandaloneKind::Dif << dif << "Text(7)"
+                                                     << "70" << 40LL;
+    QTest::newRow("difficulty: signed") << StandaloneKind::Dif << Replaced(dif, 168, Hex("ffff")) << "Text(39)"
+                                        << "-1" << 168LL;
     QByteArray level;
     for (int k = 0; k < 9; ++k) level += Le(k == 8 ? -5 : 100 * k, 4);
-    QTest::newRow("level: 32 bits, no header") << StandaloneKind::Level << level << "Text1(2)" << "200" << 8LL;
-    QTest::newRow("level: signed") << StandaloneKind::Level << level << "Text1(8)" << "-5" << 32LL;
+    QTest::newRow("level: 32 bits, no header") << StandaloneKind::Level << level << "Text1(2)"
+                                               << "200" << 8LL;
+    QTest::newRow("level: signed") << StandaloneKind::Level << level << "Text1(8)"
+                                   << "-5" << 32LL;
     QTest::newRow("length, record size 48: record 1 period")
-        << StandaloneKind::Length << Replaced(Noise(2000, 48), 84, Le(4, 4)) << "Texta(1)" << "4" << 84LL;
+        << StandaloneKind::Length << Replaced(Noise(2000, 48), 84, Le(4, 4)) << "Texta(1)"
+        << "4" << 84LL;
     QTest::newRow("length, record size 48: record 1 work days")
-        << StandaloneKind::Length << Replaced(Noise(2000, 48), 88, Le(5, 4)) << "Textb(1)" << "5" << 88LL;
+        << StandaloneKind::Length << Replaced(Noise(2000, 48), 88, Le(5, 4)) << "Textb(1)"
+        << "5" << 88LL;
     QTest::newRow("length, record size 48: record 1 days needed")
-        << StandaloneKind::Length << Replaced(Noise(2000, 48), 92, Le(70000, 4)) << "Textc(1)" << "70000" << 92LL;
-    QTest::newRow("length: last record")
-        << StandaloneKind::Length << Replaced(Noise(2000, 40), 1444, Le(-3, 4)) << "Textc(35)" << "-3" << 1444LL;
+        << StandaloneKind::Length << Replaced(Noise(2000, 48), 92, Le(70000, 4)) << "Textc(1)"
+        << "70000" << 92LL;
+    QTest::newRow("length: last record") << StandaloneKind::Length << Replaced(Noise(2000, 40), 1444, Le(-3, 4))
+                                         << "Textc(35)"
+                                         << "-3" << 1444LL;
     QTest::newRow("length: record size has no sign")
-        << StandaloneKind::Length << Replaced(Header(36, 0), 8, Hex("0080")) << "Texta(1)" << "0" << 12LL + 32768 + 24;
+        << StandaloneKind::Length << Replaced(Header(36, 0), 8, Hex("0080")) << "Texta(1)"
+        << "0" << 12LL + 32768 + 24;
   }
   void loadsAtPositions() {
     QFETCH(StandaloneKind, kind);
@@ -150,10 +162,14 @@ class StandaloneTablesTest : public QObject {
     QTest::addColumn<int>("count");
     QTest::addColumn<QString>("first");
     QTest::addColumn<QString>("last");
-    QTest::newRow("Cons") << StandaloneKind::Cons << 36 << "Text1(0)" << "Text3(11)";
-    QTest::newRow("Dif") << StandaloneKind::Dif << 40 << "Text(0)" << "Text(39)";
-    QTest::newRow("Level") << StandaloneKind::Level << 9 << "Text1(0)" << "Text1(8)";
-    QTest::newRow("Length") << StandaloneKind::Length << 108 << "Texta(0)" << "Textc(35)";
+    QTest::newRow("Cons") << StandaloneKind::Cons << 36 << "Text1(0)"
+                          << "Text3(11)";
+    QTest::newRow("Dif") << StandaloneKind::Dif << 40 << "Text(0)"
+                         << "Text(39)";
+    QTest::newRow("Level") << StandaloneKind::Level << 9 << "Text1(0)"
+                           << "Text1(8)";
+    QTest::newRow("Length") << StandaloneKind::Length << 108 << "Texta(0)"
+                            << "Textc(35)";
   }
   void loadsEveryValue() {
     QFETCH(StandaloneKind, kind);
@@ -176,30 +192,35 @@ class StandaloneTablesTest : public QObject {
     QTest::addColumn<int>("at");
     QTest::addColumn<QByteArray>("bytes");
     const QByteArray noise = Noise(2000, 40);
-    QTest::newRow("level third box 450") << StandaloneKind::Level << Noise(36) << "Text1(2)" << "450" << 8 << Le(450, 4);
-    QTest::newRow("level lowest 32-bit") << StandaloneKind::Level << Noise(36) << "Text1(8)" << "-2147483648" << 32
-                                         << Le(-2147483648LL, 4);
-    QTest::newRow("level, fraction rounds to even") << StandaloneKind::Level << Noise(36) << "Text1(0)" << "2.5" << 0
-                                                   << Le(2, 4);
-    QTest::newRow("difficulty: two bytes of the slot") << StandaloneKind::Dif << Noise(172) << "Text(5)" << "-2" << 32
-                                                      << Le(-2, 2);
-    QTest::newRow("difficulty highest") << StandaloneKind::Dif << Noise(172) << "Text(39)" << "32767" << 168
-                                        << Le(32767, 2);
-    QTest::newRow("sign month 255") << StandaloneKind::Cons << ConsFile() << "Text2(3)" << "255" << 84 << Hex("ff");
-    QTest::newRow("sign day 0") << StandaloneKind::Cons << ConsFile() << "Text3(0)" << "0" << 28 << Hex("00");
-    QTest::newRow("sign name, six bytes") << StandaloneKind::Cons << ConsFile() << "Text1(2)" << "雙魚座" << 52
-                                          << Big5("雙魚座");
-    QTest::newRow("short name padded with zeros to six bytes")
-        << StandaloneKind::Cons << ConsFile() << "Text1(0)" << "魚" << 12 << Big5("魚") + QByteArray(4, '\0');
+    QTest::newRow("level third box 450") << StandaloneKind::Level << Noise(36) << "Text1(2)"
+                                         << "450" << 8 << Le(450, 4);
+    QTest::newRow("level lowest 32-bit") << StandaloneKind::Level << Noise(36) << "Text1(8)"
+                                         << "-2147483648" << 32 << Le(-2147483648LL, 4);
+    QTest::newRow("level, fraction rounds to even") << StandaloneKind::Level << Noise(36) << "Text1(0)"
+                                                    << "2.5" << 0 << Le(2, 4);
+    QTest::newRow("difficulty: two bytes of the slot") << StandaloneKind::Dif << Noise(172) << "Text(5)"
+                                                       << "-2" << 32 << Le(-2, 2);
+    QTest::newRow("difficulty highest") << StandaloneKind::Dif << Noise(172) << "Text(39)"
+                                        << "32767" << 168 << Le(32767, 2);
+    QTest::newRow("sign month 255") << StandaloneKind::Cons << ConsFile() << "Text2(3)"
+                                    << "255" << 84 << Hex("ff");
+    QTest::newRow("sign day 0") << StandaloneKind::Cons << ConsFile() << "Text3(0)"
+                                << "0" << 28 << Hex("00");
+    QTest::newRow("sign name, six bytes") << StandaloneKind::Cons << ConsFile() << "Text1(2)"
+                                          << "雙魚座" << 52 << Big5("雙魚座");
+    QTest::newRow("short name padded with zeros to six bytes") << StandaloneKind::Cons << ConsFile() << "Text1(0)"
+                                                               << "魚" << 12 << Big5("魚") + QByteArray(4, '\0');
     // A length slot is written in its first two bytes; the other two, which
     // the load reads too, already hold what makes the value read back.
     QTest::newRow("length record 1 at 84 (size 48)")
-        << StandaloneKind::Length << Replaced(Noise(2000, 48), 86, Hex("0000")) << "Texta(1)" << "7" << 84 << Le(7, 2);
+        << StandaloneKind::Length << Replaced(Noise(2000, 48), 86, Hex("0000")) << "Texta(1)"
+        << "7" << 84 << Le(7, 2);
     QTest::newRow("length record 1 at 88 (size 48)")
-        << StandaloneKind::Length << Replaced(Noise(2000, 48), 90, Hex("ffff")) << "Textb(1)" << "-7" << 88 << Le(-7, 2);
-    QTest::newRow("length record 1 at 92 (size 48)") << StandaloneKind::Length
-                                                     << Replaced(Noise(2000, 48), 94, Hex("0000")) << "Textc(1)"
-                                                     << "32767" << 92 << Le(32767, 2);
+        << StandaloneKind::Length << Replaced(Noise(2000, 48), 90, Hex("ffff")) << "Textb(1)"
+        << "-7" << 88 << Le(-7, 2);
+    QTest::newRow("length record 1 at 92 (size 48)")
+        << StandaloneKind::Length << Replaced(Noise(2000, 48), 94, Hex("0000")) << "Textc(1)"
+        << "32767" << 92 << Le(32767, 2);
     QTest::newRow("length last record") << StandaloneKind::Length << Replaced(noise, 1446, Hex("0000")) << "Textc(35)"
                                         << "12" << 1444 << Le(12, 2);
   }
@@ -231,35 +252,64 @@ class StandaloneTablesTest : public QObject {
     QTest::addColumn<QString>("box");
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("reason");
-    QTest::newRow("empty number") << StandaloneKind::Level << Noise(36) << "Text1(4)" << "" << "为空";
-    QTest::newRow("blank number") << StandaloneKind::Dif << Noise(172) << "Text(0)" << "  " << "为空";
-    QTest::newRow("not a number") << StandaloneKind::Dif << Noise(172) << "Text(3)" << "abc" << "不是数字";
-    QTest::newRow("month 256") << StandaloneKind::Cons << ConsFile() << "Text2(0)" << "256" << "超出范围";
-    QTest::newRow("day -1") << StandaloneKind::Cons << ConsFile() << "Text3(5)" << "-1" << "超出范围";
-    QTest::newRow("difficulty 32768") << StandaloneKind::Dif << Noise(172) << "Text(9)" << "32768" << "超出范围";
-    QTest::newRow("difficulty -32769") << StandaloneKind::Dif << Noise(172) << "Text(9)" << "-32769" << "超出范围";
-    QTest::newRow("level beyond 32 bits") << StandaloneKind::Level << Noise(36) << "Text1(0)" << "2147483648"
+    QTest::newRow("empty number") << StandaloneKind::Level << Noise(36) << "Text1(4)"
+                                  << ""
+                                  << "为空";
+    QTest::newRow("blank number") << StandaloneKind::Dif << Noise(172) << "Text(0)"
+                                  << "  "
+                                  << "为空";
+    QTest::newRow("not a number") << StandaloneKind::Dif << Noise(172) << "Text(3)"
+                                  << "abc"
+                                  << "不是数字";
+    QTest::newRow("month 256") << StandaloneKind::Cons << ConsFile() << "Text2(0)"
+                               << "256"
+                               << "超出范围";
+    QTest::newRow("day -1") << StandaloneKind::Cons << ConsFile() << "Text3(5)"
+                            << "-1"
+                            << "超出范围";
+    QTest::newRow("difficulty 32768") << StandaloneKind::Dif << Noise(172) << "Text(9)"
+                                      << "32768"
+                                      << "超出范围";
+    QTest::newRow("difficulty -32769") << StandaloneKind::Dif << Noise(172) << "Text(9)"
+                                       << "-32769"
+                                       << "超出范围";
+    QTest::newRow("level beyond 32 bits") << StandaloneKind::Level << Noise(36) << "Text1(0)"
+                                          << "2147483648"
                                           << "超出范围";
     // (The first length slot takes the valid change: its unwritten bytes are zero.)
     const QByteArray length40 = Replaced(Noise(2000, 40), 38, Hex("0000"));
     const QByteArray length48 = Replaced(Noise(2000, 48), 38, Hex("0000"));
-    QTest::newRow("length 40000") << StandaloneKind::Length << length40 << "Textb(20)" << "40000" << "超出范围";
+    QTest::newRow("length 40000") << StandaloneKind::Length << length40 << "Textb(20)"
+                                  << "40000"
+                                  << "超出范围";
     // The two bytes of a length slot that are not written would make the
     // value read back as another.
-    QTest::newRow("length over other upper bytes") << StandaloneKind::Length << length48 << "Texta(1)" << "7"
+    QTest::newRow("length over other upper bytes") << StandaloneKind::Length << length48 << "Texta(1)"
+                                                   << "7"
                                                    << "7 会读作";
     QTest::newRow("negative length over zero upper bytes")
-        << StandaloneKind::Length << Replaced(length48, 86, Hex("0000")) << "Texta(1)" << "-1" << "-1 会读作 65535";
-    QTest::newRow("empty name") << StandaloneKind::Cons << ConsFile() << "Text1(3)" << "" << "名称为空";
+        << StandaloneKind::Length << Replaced(length48, 86, Hex("0000")) << "Texta(1)"
+        << "-1"
+        << "-1 会读作 65535";
+    QTest::newRow("empty name") << StandaloneKind::Cons << ConsFile() << "Text1(3)"
+                                << ""
+                                << "名称为空";
     // The load reads six bytes of a name back: a longer one would come back cut.
-    QTest::newRow("name longer than the six bytes read") << StandaloneKind::Cons << ConsFile() << "Text1(1)" << "白羊星座"
+    QTest::newRow("name longer than the six bytes read") << StandaloneKind::Cons << ConsFile() << "Text1(1)"
+                                                         << "白羊星座"
                                                          << "8 字节";
-    QTest::newRow("name into the month slot") << StandaloneKind::Cons << ConsFile() << "Text1(3)" << "一二三四五六七"
+    QTest::newRow("name into the month slot") << StandaloneKind::Cons << ConsFile() << "Text1(3)"
+                                              << "一二三四五六七"
                                               << "14 字节";
-    QTest::newRow("long ASCII name") << StandaloneKind::Cons << ConsFile() << "Text1(0)" << "Capricornus-1" << "13 字节";
+    QTest::newRow("long ASCII name") << StandaloneKind::Cons << ConsFile() << "Text1(0)"
+                                     << "Capricornus-1"
+                                     << "13 字节";
     QTest::newRow("Simplified name on a Traditional system") << StandaloneKind::Cons << ConsFile() << "Text1(2)"
-                                                             << "双子" << "“双” 无法以 Big5 保存";
-    QTest::newRow("emoji in a name") << StandaloneKind::Cons << ConsFile() << "Text1(2)" << "A😀" << "“😀” 无法以 Big5 保存";
+                                                             << "双子"
+                                                             << "“双” 无法以 Big5 保存";
+    QTest::newRow("emoji in a name") << StandaloneKind::Cons << ConsFile() << "Text1(2)"
+                                     << "A😀"
+                                     << "“😀” 无法以 Big5 保存";
   }
   void refusalsTouchNothing() {
     QFETCH(StandaloneKind, kind);
@@ -367,9 +417,12 @@ class StandaloneTablesTest : public QObject {
     QTest::addColumn<QString>("box");
     QTest::addColumn<QString>("text");
     QTest::addColumn<QByteArray>("written");
-    QTest::newRow("Cons") << StandaloneKind::Cons << "Text1(0)" << "蛇" << QByteArray(12, '\0') + Big5("蛇");
-    QTest::newRow("Dif") << StandaloneKind::Dif << "Text(1)" << "5" << QByteArray(16, '\0') + Le(5, 2);
-    QTest::newRow("Level") << StandaloneKind::Level << "Text1(0)" << "330" << Le(330, 4);
+    QTest::newRow("Cons") << StandaloneKind::Cons << "Text1(0)"
+                          << "蛇" << QByteArray(12, '\0') + Big5("蛇");
+    QTest::newRow("Dif") << StandaloneKind::Dif << "Text(1)"
+                         << "5" << QByteArray(16, '\0') + Le(5, 2);
+    QTest::newRow("Level") << StandaloneKind::Level << "Text1(0)"
+                           << "330" << Le(330, 4);
   }
   void aMissingFileIsNotCreated() {
     QFETCH(StandaloneKind, kind);
@@ -405,18 +458,18 @@ class StandaloneTablesTest : public QObject {
     QTest::addColumn<QString>("box");
     QTest::addColumn<QString>("text");
     QTest::addColumn<QByteArray>("expected");
-    QTest::newRow("level value past the end")
-        << StandaloneKind::Level << Noise(6) << "Text1(3)" << "-1" << Noise(6) + QByteArray(6, '\0') + Hex("ffffffff");
-    QTest::newRow("level value straddling the end")
-        << StandaloneKind::Level << Noise(6) << "Text1(1)" << "1" << Noise(4) + Le(1, 4);
-    QTest::newRow("value inside a short file") << StandaloneKind::Level << Noise(6) << "Text1(0)" << "2"
-                                               << Le(2, 4) + Noise(6).mid(4);
-    QTest::newRow("difficulty: only the two bytes written")
-        << StandaloneKind::Dif << Noise(14) << "Text(1)" << "3" << Noise(14) + QByteArray(2, '\0') + Le(3, 2);
-    QTest::newRow("length header only, record size 40")
-        << StandaloneKind::Length << Header(36, 40) << "Textb(0)" << "5" << Header(36, 40) + QByteArray(28, '\0') + Le(5, 2);
-    QTest::newRow("sign month past the end")
-        << StandaloneKind::Cons << Header(12, 20) << "Text2(0)" << "3" << Header(12, 20) + QByteArray(12, '\0') + Le(3, 1);
+    QTest::newRow("level value past the end") << StandaloneKind::Level << Noise(6) << "Text1(3)"
+                                              << "-1" << Noise(6) + QByteArray(6, '\0') + Hex("ffffffff");
+    QTest::newRow("level value straddling the end") << StandaloneKind::Level << Noise(6) << "Text1(1)"
+                                                    << "1" << Noise(4) + Le(1, 4);
+    QTest::newRow("value inside a short file") << StandaloneKind::Level << Noise(6) << "Text1(0)"
+                                               << "2" << Le(2, 4) + Noise(6).mid(4);
+    QTest::newRow("difficulty: only the two bytes written") << StandaloneKind::Dif << Noise(14) << "Text(1)"
+                                                            << "3" << Noise(14) + QByteArray(2, '\0') + Le(3, 2);
+    QTest::newRow("length header only, record size 40") << StandaloneKind::Length << Header(36, 40) << "Textb(0)"
+                                                        << "5" << Header(36, 40) + QByteArray(28, '\0') + Le(5, 2);
+    QTest::newRow("sign month past the end") << StandaloneKind::Cons << Header(12, 20) << "Text2(0)"
+                                             << "3" << Header(12, 20) + QByteArray(12, '\0') + Le(3, 1);
   }
   void aShortFileGrowsOnlyAsFarAsNeeded() {
     QFETCH(StandaloneKind, kind);

@@ -66,8 +66,8 @@ class TeamTest : public QObject {
 
   void loadReadsSixteenBitSlots() {
     const QByteArray name = EncodeBig5("星光少女");
-    QVERIFY(WriteFile(path(), Header(2, 60) + teamRecord(1, name, {3, -1, 0x12345, 2, 900, 0, 0, 0, 7}) +
-                                  teamRecord(2, "AB", {})));
+    QVERIFY(WriteFile(
+        path(), Header(2, 60) + teamRecord(1, name, {3, -1, 0x12345, 2, 900, 0, 0, 0, 7}) + teamRecord(2, "AB", {})));
     RecordStore grid;
     QVERIFY(LoadTable(TeamTable(), dir_.path(), Script::Traditional, grid));
     QCOMPARE(grid.recordCount(), 2);

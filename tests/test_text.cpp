@@ -38,7 +38,8 @@ class TextTest : public QObject {
     QTest::newRow("emoji 1028") << 1028 << QStringLiteral("A😀") << QString() << QStringLiteral("😀");
     QTest::newRow("emoji 2052") << 2052 << QStringLiteral("新团😀") << QString() << QStringLiteral("😀");
     QTest::newRow("lone surrogate") << 1028 << QString(QChar(0xD800)) << QString() << QString(QChar(0xD800));
-    QTest::newRow("replacement character") << 1028 << QStringLiteral("A\uFFFD") << QString() << QStringLiteral("\uFFFD");
+    QTest::newRow("replacement character")
+        << 1028 << QStringLiteral("A\uFFFD") << QString() << QStringLiteral("\uFFFD");
     QTest::newRow("question mark is a character") << 1028 << QStringLiteral("?") << QStringLiteral("?") << QString();
   }
   void encode() {

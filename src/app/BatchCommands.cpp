@@ -59,7 +59,8 @@ const TableDef* writableTable(Vantaro3& w, UiFront& front) {
   const CatalogueEntry* entry = w.openEntry();
   const TableDef* table = entry ? entry->table() : nullptr;
   if (!table || table->readOnly) {
-    front.message(&w, localised(w.script(), QStringLiteral("请先打开一个可以修改的数据表。")), UiFront::Icon::Information);
+    front.message(&w, localised(w.script(), QStringLiteral("请先打开一个可以修改的数据表。")),
+                  UiFront::Icon::Information);
     return nullptr;
   }
   return table;
@@ -77,9 +78,11 @@ BatchDialog::BatchDialog(Vantaro3& window, const TableDef& table, QWidget* owner
   file_ = FileStore::disk().read(DataFilePath(window.dataFolder(), table.fileName), &exists, &error);
   names_ = BatchColumnNames(window.texts(), table.fileName, table.fieldCount());
   auto* layout = new QVBoxLayout(this);
-  layout->addWidget(new QLabel(localised(lc, QStringLiteral("每行一条指令：=列=值 !列=值 >列=n <列=n ~列=文字 筛选；"
-                                                       ".列=值 .列=$列2 .列+=n .列-=n .列*=f 修改（末尾加 !clamp 取最接近的可保存值）；# 注释")),
-                                this));
+  layout->addWidget(new QLabel(
+      localised(
+          lc, QStringLiteral("每行一条指令：=列=值 !列=值 >列=n <列=n ~列=文字 筛选；"
+                             ".列=值 .列=$列2 .列+=n .列-=n .列*=f 修改（末尾加 !clamp 取最接近的可保存值）；# 注释")),
+      this));
   text_ = new QPlainTextEdit(this);
   text_->setObjectName(QStringLiteral("batchText"));
   layout->addWidget(text_);
@@ -87,8 +90,8 @@ BatchDialog::BatchDialog(Vantaro3& window, const TableDef& table, QWidget* owner
   summary_->setObjectName(QStringLiteral("batchSummary"));
   summary_->setWordWrap(true);
   layout->addWidget(summary_);
-  preview_ = makePreview(this, {localised(lc, QStringLiteral("记录")), localised(lc, QStringLiteral("列")), localised(lc, QStringLiteral("原值")),
-                                localised(lc, QStringLiteral("新值"))});
+  preview_ = makePreview(this, {localised(lc, QStringLiteral("记录")), localised(lc, QStringLiteral("列")),
+                                localised(lc, QStringLiteral("原值")), localised(lc, QStringLiteral("新值"))});
   preview_->setObjectName(QStringLiteral("batchPreview"));
   layout->addWidget(preview_);
   layout->addWidget(makeButtons(this, lc, &ok_));
@@ -114,7 +117,8 @@ void BatchDialog::refresh() {
     // Every record goes through the program: a large table takes a while.
     BusyCursor busy;
     ProgressDialogRun progress(&window_, lc, QStringLiteral("正在执行批量修改…"), QStringLiteral("batchProgress"));
-    result_ = RunBatch(program, table_, window_.dataFolder(), window_.systemScript(), grid, &file_, progress.callback());
+    result_ =
+        RunBatch(program, table_, window_.dataFolder(), window_.systemScript(), grid, &file_, progress.callback());
   }
   if (result_.stopped) {
     summary_->setText(localised(lc, QStringLiteral("已取消：没有修改任何记录。")));
@@ -133,7 +137,9 @@ void BatchDialog::refresh() {
   summary_->setText(localised(lc, QStringLiteral("选中 %1 条记录，修改 %2 个单元格"))
                         .arg(result_.matched.size())
                         .arg(result_.edits.size()) +
-                    (result_.clamped ? localised(lc, QStringLiteral("（%1 个取了最接近的可保存值）")).arg(result_.clamped) : QString()));
+                    (result_.clamped
+                         ? localised(lc, QStringLiteral("（%1 个取了最接近的可保存值）")).arg(result_.clamped)
+                         : QString()));
   ok_->setEnabled(!result_.edits.empty());
 }
 
@@ -181,7 +187,8 @@ void PatchDialog::refresh() {
   };
   const QString stopped = localised(lc, QStringLiteral("已取消：补丁未应用，没有写入任何文件。"));
   QString error;
-  if (!PlanFolderPatch(patch, window_.dataFolder(), window_.systemScript(), force_->isChecked(), &plan_, &error, half(0))) {
+  if (!PlanFolderPatch(patch, window_.dataFolder(), window_.systemScript(), force_->isChecked(), &plan_, &error,
+                       half(0))) {
     summary_->setText(progress.cancelled() ? stopped : error);
     return;
   }
@@ -381,8 +388,9 @@ void AddBatchCommands(Vantaro3& window, QMenu* fileMenu, QMenu* editMenu, UiFron
     w->grid().setCells(dialog.result().edits);
   });
   QObject::connect(patch, &QAction::triggered, w, [w, &front] {
-    const QString path = front.chooseFile(w, localised(w->script(), QStringLiteral("应用补丁")),
-                                          localised(w->script(), QStringLiteral("补丁 (*.v3patch);;所有文件 (*)")), false);
+    const QString path =
+        front.chooseFile(w, localised(w->script(), QStringLiteral("应用补丁")),
+                         localised(w->script(), QStringLiteral("补丁 (*.v3patch);;所有文件 (*)")), false);
     if (path.isEmpty()) return;
     QByteArray bytes;
     bool exists = false;

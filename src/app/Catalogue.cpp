@@ -29,8 +29,14 @@ const std::vector<CatalogueEntry>& Catalogue() {
     auto grid = [](const char* entry, const char* file, const char* code, const char* editor, bool add,
                    QStringList disabled) {
       const QString f = QString::fromLatin1(file);
-      return CatalogueEntry{QString::fromLatin1(entry), f, f, f, QString::fromLatin1(code), QString::fromLatin1(editor),
-                            add, std::move(disabled), QString()};
+      CatalogueEntry e;
+      e.menuEntry = QString::fromLatin1(entry);
+      e.menuText = e.caption = e.fileName = f;
+      e.code = QString::fromLatin1(code);
+      e.editor = QString::fromLatin1(editor);
+      e.addAllowed = add;
+      e.disabledForModify = std::move(disabled);
+      return e;
     };
     auto window = [](const char* entry, const char* file, const char* win) {
       const QString f = QString::fromLatin1(file);

@@ -84,7 +84,6 @@ namespace {
 const char kRow[] = "v3CellRow";
 const char kColumn[] = "v3CellColumn";
 
-
 // Keys the editor keeps for itself while it is open, before any shortcut of the window.
 bool EditorKey(const QKeyEvent* k) {
   switch (k->key()) {
@@ -139,12 +138,12 @@ QWidget* CellEditDelegate::createEditor(QWidget* parent, const QStyleOptionViewI
       editor = box;
       break;
     }
-    case CellEditorDef::Kind::Fixed:
-      return nullptr;
+    case CellEditorDef::Kind::Fixed: return nullptr;
     case CellEditorDef::Kind::Text: {
       if (cell.contains(u'\n') || cell.contains(u'\r')) {
         // Lines stay apart only in the record dialog's box of several lines.
-        emit editing_->message(editing_->localised(QStringLiteral("此单元格有多行文字，请按 Enter 在记录对话框中修改")));
+        emit editing_->message(
+            editing_->localised(QStringLiteral("此单元格有多行文字，请按 Enter 在记录对话框中修改")));
         return nullptr;
       }
       auto* line = new QLineEdit(host);
@@ -156,9 +155,8 @@ QWidget* CellEditDelegate::createEditor(QWidget* parent, const QStyleOptionViewI
         line->setToolTip(QStringLiteral("%1..%2").arg(s.min).arg(s.max));
       }
       CellEditing* editing = editing_;
-      connect(line, &QLineEdit::textEdited, editing, [editing, row, column](const QString& text) {
-        emit editing->message(editing->hint(row, column, text));
-      });
+      connect(line, &QLineEdit::textEdited, editing,
+              [editing, row, column](const QString& text) { emit editing->message(editing->hint(row, column, text)); });
       editor = line;
       break;
     }
@@ -213,9 +211,12 @@ QString CellEditDelegate::editorValue(QWidget* editor, const QModelIndex& index)
     const CellEditorDef def = editing_ ? editing_->editorFor(index.column()) : CellEditorDef();
     if (def.kind == CellEditorDef::Kind::CheckMark) return check->isChecked() ? QStringLiteral("√") : QString();
     // A cell that held no flag stays as it is while the box is as it was shown.
-    if (!check->property("v3Toggled").toBool() && cell != QStringLiteral("1") && cell != QStringLiteral("2")) return cell;
+    if (!check->property("v3Toggled").toBool() && cell != QStringLiteral("1") && cell != QStringLiteral("2"))
+      return cell;
     const Qt::CheckState s = check->checkState();
-    return s == Qt::Checked ? QStringLiteral("1") : s == Qt::PartiallyChecked ? QStringLiteral("2") : QStringLiteral("0");
+    return s == Qt::Checked            ? QStringLiteral("1")
+           : s == Qt::PartiallyChecked ? QStringLiteral("2")
+                                       : QStringLiteral("0");
   }
   return cell;
 }
@@ -226,7 +227,7 @@ void CellEditDelegate::setModelData(QWidget* editor, QAbstractItemModel*, const 
 }
 
 void CellEditDelegate::updateEditorGeometry(QWidget* editor, const QStyleOptionViewItem& option,
-                                           const QModelIndex& index) const {
+                                            const QModelIndex& index) const {
   QRect r = placer_ ? placer_(index) : option.rect;
   if (auto* check = qobject_cast<QCheckBox*>(editor)) {
     // The box at the cell's left, the cell's height.

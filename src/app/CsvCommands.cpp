@@ -51,7 +51,9 @@ QString importFilter(const Vantaro3& w) {
                               "CSV 文件 (*.csv *.txt);;所有文件 (*)"));
 }
 
-bool isWorkbookName(const QString& path) { return QFileInfo(path).suffix().compare(QLatin1String("xlsx"), Qt::CaseInsensitive) == 0; }
+bool isWorkbookName(const QString& path) {
+  return QFileInfo(path).suffix().compare(QLatin1String("xlsx"), Qt::CaseInsensitive) == 0;
+}
 
 }  // namespace
 
@@ -169,7 +171,8 @@ bool writeExported(Vantaro3& w, const QString& path, const QByteArray& bytes, co
     return false;
   }
   w.statusBar()->showMessage(
-      tr(w, QStringLiteral("已导出 %1（%2 项）：%3").arg(table.fileName).arg(records).arg(QDir::toNativeSeparators(path))),
+      tr(w,
+         QStringLiteral("已导出 %1（%2 项）：%3").arg(table.fileName).arg(records).arg(QDir::toNativeSeparators(path))),
       10000);
   return true;
 }
@@ -284,20 +287,23 @@ bool ImportOpenTableCsv(Vantaro3& w, const QString& path, CsvOptions options, Ui
     if (!empty) return refuse(refusal.message(csvName));
     // Emptying a table is what the user must ask for.
     if (!front.ask(&w, tr(w, QStringLiteral("%1 中没有记录。要清空 %2 的全部 %3 项记录吗？")
-                               .arg(csvName, table->fileName).arg(grid.recordCount()))))
+                                 .arg(csvName, table->fileName)
+                                 .arg(grid.recordCount()))))
       return false;
     options.allowEmpty = true;
-    if (!SheetFileToRecords(bytes, k, table->fileName, options, &imported, &refusal)) return refuse(refusal.message(csvName));
+    if (!SheetFileToRecords(bytes, k, table->fileName, options, &imported, &refusal))
+      return refuse(refusal.message(csvName));
   }
   const std::vector<QStringList>& records = imported.records;
   int ambiguous = -1;
   ImportCounts counts = CountReplace(grid, records, &ambiguous);
   counts.blank = imported.blankRows;
   if (ambiguous >= 0)
-    return refuse(QStringLiteral("%1 第 %2 行：%3 有多项编号为 %4 的记录，这一行与其中任何一项都不同，无法确定它是哪一项")
-                      .arg(csvName)
-                      .arg(imported.lines[size_t(ambiguous)])
-                      .arg(table->fileName, records[size_t(ambiguous)].value(0)));
+    return refuse(
+        QStringLiteral("%1 第 %2 行：%3 有多项编号为 %4 的记录，这一行与其中任何一项都不同，无法确定它是哪一项")
+            .arg(csvName)
+            .arg(imported.lines[size_t(ambiguous)])
+            .arg(table->fileName, records[size_t(ambiguous)].value(0)));
 
   // The save's own checks, on the records as the import leaves them: the
   // cells the CSV gives back as they are keep their bytes, as in the grid.
@@ -311,7 +317,8 @@ bool ImportOpenTableCsv(Vantaro3& w, const QString& path, CsvOptions options, Ui
     SaveOutcome o = EncodeTable(*table, w.dataFolder(), w.systemScript(), check, order, existing, &out);
     // A changed cell in a column the save does not write is refused, not dropped.
     if (o.ok())
-      if (const std::optional<CellProblem> p = FirstCellNotStored(*table, w.dataFolder(), w.systemScript(), check, order, out)) {
+      if (const std::optional<CellProblem> p =
+              FirstCellNotStored(*table, w.dataFolder(), w.systemScript(), check, order, out)) {
         return refuse(QStringLiteral("%1 第 %2 行，第 %3 列（%4）：%5")
                           .arg(csvName)
                           .arg(imported.lines[size_t(p->record - 1)])
@@ -320,7 +327,10 @@ bool ImportOpenTableCsv(Vantaro3& w, const QString& path, CsvOptions options, Ui
       }
     if (!o.ok()) {
       const QString where = o.column > 0 ? QStringLiteral("%1 第 %2 项记录，第 %3 列（%4）")
-                                               .arg(csvName).arg(o.row).arg(o.column).arg(grid.headerText(o.column))
+                                               .arg(csvName)
+                                               .arg(o.row)
+                                               .arg(o.column)
+                                               .arg(grid.headerText(o.column))
                                          : QStringLiteral("%1 第 %2 项记录").arg(csvName).arg(o.row);
       return refuse(QStringLiteral("%1：%2").arg(where, o.reason));
     }

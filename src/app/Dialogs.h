@@ -33,7 +33,7 @@ enum class EditorMode {
 };
 
 struct EditorRequest {
-  QString editor;               // the dialog's name, "Team", "CDW", ...
+  QString editor;  // the dialog's name, "Team", "CDW", ...
   DialogContext context;
   EditorMode mode = EditorMode::Edit;
   QStringList disabledControls;  // ModifySeveral: the editor controls to disable

@@ -20,8 +20,7 @@ class FindDialog : public QDialog {
   Q_OBJECT
  public:
   // texts: the window texts; localeId: the system's, which words the message that nothing was found.
-  FindDialog(RecordGrid& grid, GridView* view, UiFront& front, const LanguageFile& texts, int localeId,
-             QWidget* owner);
+  FindDialog(RecordGrid& grid, GridView* view, UiFront& front, const LanguageFile& texts, int localeId, QWidget* owner);
 
   QComboBox* columnList() const { return combo1_; }
   QLineEdit* textBox() const { return text1_; }

@@ -96,8 +96,7 @@ void FrozenView::updateFrozenGeometry() {
   if (!active_) return;
   const int frame = main_->frameWidth();
   const int left = main_->verticalHeader()->isHidden() ? 0 : main_->verticalHeader()->width();
-  setGeometry(frame + left, frame, width + 2,
-              main_->viewport()->height() + main_->horizontalHeader()->height());
+  setGeometry(frame + left, frame, width + 2, main_->viewport()->height() + main_->horizontalHeader()->height());
 }
 
 }  // namespace v3

@@ -10,8 +10,7 @@ namespace v3 {
 
 // ---------------------------------------------------------------- GridUndo
 
-GridUndo::GridUndo(RecordGrid& grid, Script script, QObject* parent)
-    : QObject(parent), grid_(grid), script_(script) {
+GridUndo::GridUndo(RecordGrid& grid, Script script, QObject* parent) : QObject(parent), grid_(grid), script_(script) {
   grid_.setObserver(this);
   connect(&stack_, &QUndoStack::cleanChanged, this, [this](bool clean) {
     // Back at the saved state: the table is unmodified again.
@@ -221,8 +220,7 @@ void RecordsCommand::noteNeighbours() {
   quint64 above = 0;
   int previous = 0;
   for (size_t k = 0; k < rows.size(); ++k) {
-    if (rows[k].first != previous + 1 || k == 0)
-      above = rows[k].first > 1 ? grid_.recordId(rows[k].first - 1) : 0;
+    if (rows[k].first != previous + 1 || k == 0) above = rows[k].first > 1 ? grid_.recordId(rows[k].first - 1) : 0;
     previous = rows[k].first;
     RecordGrid::PlacedRecord p = records_[rows[k].second];
     p.row = rows[k].first;

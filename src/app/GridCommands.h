@@ -70,7 +70,7 @@ class GridUndo : public QObject, public RecordGridObserver {
   class GridStep* open_ = nullptr;  // the step the changes of the outermost scope go into
   QString openCaption_;
   int depth_ = 0;
-  int quiet_ = 0;       // UnrecordedScope depth
+  int quiet_ = 0;          // UnrecordedScope depth
   bool applying_ = false;  // an undo or redo is changing the grid
 };
 

@@ -34,8 +34,7 @@ bool IsNumericColumn(const RecordGrid& grid, int column) {
 
 std::vector<int> ColumnSortOrder(const RecordGrid& grid, int column, Qt::SortOrder order) {
   using O = RecordGrid::SortOrder;
-  return grid.sortedOrder(column, IsNumericColumn(grid, column) ? O::Numeric : O::Text,
-                          order == Qt::DescendingOrder);
+  return grid.sortedOrder(column, IsNumericColumn(grid, column) ? O::Numeric : O::Text, order == Qt::DescendingOrder);
 }
 
 }  // namespace v3

@@ -114,8 +114,8 @@ void CellDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option, 
   painter->save();
   painter->setClipRect(opt.rect);
   painter->setFont(opt.font);
-  painter->setPen(opt.palette.color(group, opt.state & QStyle::State_Selected ? QPalette::HighlightedText
-                                                                               : QPalette::Text));
+  painter->setPen(
+      opt.palette.color(group, opt.state & QStyle::State_Selected ? QPalette::HighlightedText : QPalette::Text));
   painter->drawStaticText(at.topLeft(), *text);
   painter->restore();
 }
@@ -587,8 +587,8 @@ bool GridView::headerEvent(QHeaderView* header, QEvent* event) {
 
 bool GridView::eventFilter(QObject* watched, QEvent* event) {
   const QEvent::Type type = event->type();
-  const bool mouse = type == QEvent::MouseButtonPress || type == QEvent::MouseButtonDblClick ||
-                     type == QEvent::MouseButtonRelease;
+  const bool mouse =
+      type == QEvent::MouseButtonPress || type == QEvent::MouseButtonDblClick || type == QEvent::MouseButtonRelease;
   if (mouse && watched == horizontalHeader()->viewport()) return headerEvent(horizontalHeader(), event);
   if (mouse && watched == frozen_->horizontalHeader()->viewport())
     return headerEvent(frozen_->horizontalHeader(), event);
@@ -606,8 +606,7 @@ bool GridView::eventFilter(QObject* watched, QEvent* event) {
     const int row = frozen_->rowAt(int(e->position().y()));
     const int gridRow = row < 0 ? -1 : row + 1;
     if (e->button() == Qt::RightButton) {
-      if (type == QEvent::MouseButtonPress)
-        emit rightButtonPressed(gridRow, e->globalPosition().toPoint());
+      if (type == QEvent::MouseButtonPress) emit rightButtonPressed(gridRow, e->globalPosition().toPoint());
       emit mouseButtonUsed();
       return true;
     }
@@ -624,15 +623,20 @@ bool GridView::eventFilter(QObject* watched, QEvent* event) {
     }
     if (type == QEvent::MouseButtonRelease && rowPress_) {
       rowPress_ = false;
-      QMetaObject::invokeMethod(this, [this] { if (cellSelection_) frozen_->setSelectionBehavior(SelectItems); },
-                                Qt::QueuedConnection);
+      QMetaObject::invokeMethod(
+          this,
+          [this] {
+            if (cellSelection_) frozen_->setSelectionBehavior(SelectItems);
+          },
+          Qt::QueuedConnection);
     }
     if (type == QEvent::MouseButtonDblClick && e->button() == Qt::LeftButton && gridRow >= 1) {
       emit dataRowDoubleClicked(gridRow);
       emit mouseButtonUsed();
       return true;
     }
-    if (type != QEvent::MouseButtonDblClick) QMetaObject::invokeMethod(this, &GridView::mouseButtonUsed, Qt::QueuedConnection);
+    if (type != QEvent::MouseButtonDblClick)
+      QMetaObject::invokeMethod(this, &GridView::mouseButtonUsed, Qt::QueuedConnection);
   }
   return QTableView::eventFilter(watched, event);
 }

@@ -157,7 +157,7 @@ class GridView : public QTableView {
   int sortColumn_ = 0;
   Qt::SortOrder sortOrder_ = Qt::AscendingOrder;
   std::vector<char> shown_;  // empty: all rows
-  bool shownKnown_ = true;  // shown_ says what every row shows (no row added, removed or moved since)
+  bool shownKnown_ = true;   // shown_ says what every row shows (no row added, removed or moved since)
   bool cellSelection_ = false;
   bool rowPress_ = false;  // a press in the selector column while in cell mode
   int headerPressed_ = -1;

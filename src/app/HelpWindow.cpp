@@ -16,8 +16,8 @@ namespace v3 {
 QString GuidePath(const QString& programFolder, Script script) {
   // Beside the program, or in share/vantaro3 of an installed one.
   const QDir dir(LanguageFolder(programFolder));
-  const QString own = script == Script::Traditional ? QStringLiteral("guide-zh_TW.html")
-                                                          : QStringLiteral("guide-zh_CN.html");
+  const QString own =
+      script == Script::Traditional ? QStringLiteral("guide-zh_TW.html") : QStringLiteral("guide-zh_CN.html");
   for (const QString& name : {own, QStringLiteral("guide-zh_CN.html")}) {
     const QString path = dir.filePath(name);
     if (QFileInfo(path).isFile()) return path;

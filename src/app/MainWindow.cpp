@@ -232,8 +232,7 @@ void Vantaro3::buildMenus() {
   connect(AddAction(edit, "mnu_all", QStringLiteral("全选"), QKeySequence::SelectAll), &QAction::triggered, this,
           &Vantaro3::selectAll);
   connect(AddAction(edit, "mnu_null", QStringLiteral("取消选择")), &QAction::triggered, this, &Vantaro3::selectNone);
-  connect(AddAction(edit, "mnu_fx", QStringLiteral("反向选择")), &QAction::triggered, this,
-          &Vantaro3::invertSelection);
+  connect(AddAction(edit, "mnu_fx", QStringLiteral("反向选择")), &QAction::triggered, this, &Vantaro3::invertSelection);
   AddSeparator(edit, "mnu_f3");
   connect(AddAction(edit, "mnu_refresh", QStringLiteral("刷新(&R)"), QKeySequence::Refresh), &QAction::triggered, this,
           &Vantaro3::refresh);
@@ -245,7 +244,9 @@ void Vantaro3::buildMenus() {
   QMenu* select = AddMenu(bar, this, "mnu_select", QStringLiteral("选择(&S)"));
   BuildSelectMenu(
       select, [this](const CatalogueEntry& e) { openTable(e); },
-      [this](const CatalogueEntry& e) { return e.isStandalone() ? dialogs_.hasWindow(e.window) : e.table() != nullptr; });
+      [this](const CatalogueEntry& e) {
+        return e.isStandalone() ? dialogs_.hasWindow(e.window) : e.table() != nullptr;
+      });
 
   QMenu* search = AddMenu(bar, this, "mnu_menu3", QStringLiteral("搜索(&F)"));
   connect(AddAction(search, "mnu_find", QStringLiteral("查找(&F)"), QKeySequence::Find), &QAction::triggered, this,
@@ -303,8 +304,10 @@ bool Vantaro3::startUp() {
   const QString lastTable = LastOpenTable(programFolder_);
   for (const CatalogueEntry& e : Catalogue())
     if (!e.isStandalone() && e.table() && e.fileName == lastTable) last = &e;
-  if (last && DataFileExists(dataFolder_, last->fileName)) openTable(*last);
-  else ShowOverview(*this, store_);
+  if (last && DataFileExists(dataFolder_, last->fileName))
+    openTable(*last);
+  else
+    ShowOverview(*this, store_);
   return true;
 }
 
@@ -363,8 +366,8 @@ bool Vantaro3::hasUnsavedChanges() const {
 bool Vantaro3::settleUnsavedChanges() {
   if (!hasUnsavedChanges()) return true;
   const QString question = text(QStringLiteral("%1 有未保存的修改，是否保存？").arg(caption_));
-  const int answer = front_.ask(this, question,
-                                {text(QStringLiteral("保存")), text(QStringLiteral("不保存")), text(QStringLiteral("取消"))});
+  const int answer = front_.ask(
+      this, question, {text(QStringLiteral("保存")), text(QStringLiteral("不保存")), text(QStringLiteral("取消"))});
   if (answer == 0) {
     save();
     // A refused or failed save keeps everything, and the command stops.
@@ -401,9 +404,8 @@ void Vantaro3::checkFileOnDisk() {
   if (declined.taken && declined.sameFileAs(now)) return;  // asked about this one already
   checkingDisk_ = true;
   const QString question =
-      hasUnsavedChanges()
-          ? text(QStringLiteral("%1 已被其他程序修改。重新载入将放弃你未保存的修改。").arg(caption_))
-          : text(QStringLiteral("%1 已被其他程序修改。是否重新载入？").arg(caption_));
+      hasUnsavedChanges() ? text(QStringLiteral("%1 已被其他程序修改。重新载入将放弃你未保存的修改。").arg(caption_))
+                          : text(QStringLiteral("%1 已被其他程序修改。是否重新载入？").arg(caption_));
   const int answer =
       front_.ask(this, question, {text(QStringLiteral("重新载入")), text(QStringLiteral("保留当前内容"))});
   if (answer == 0) {
@@ -474,9 +476,7 @@ void Vantaro3::loadOpenTable() {
   }
 }
 
-void Vantaro3::fillGridHeader() {
-  grid_.setHeaderTexts(texts_.headers(caption_, grid_.fieldCount()));
-}
+void Vantaro3::fillGridHeader() { grid_.setHeaderTexts(texts_.headers(caption_, grid_.fieldCount())); }
 
 void Vantaro3::reload() {
   if (!settleUnsavedChanges()) return;
@@ -653,9 +653,7 @@ void Vantaro3::save() {
         front_.message(this, text(outcome.notices.join(QLatin1Char('\n'))), UiFront::Icon::Information);
       break;
     }
-    case SaveOutcome::Unchanged:
-      status(QStringLiteral("%1 为只读，未写入").arg(table.fileName));
-      break;
+    case SaveOutcome::Unchanged: status(QStringLiteral("%1 为只读，未写入").arg(table.fileName)); break;
     case SaveOutcome::Refused:
     case SaveOutcome::Failed: {
       const QString columnName = outcome.column > 0 ? grid_.headerText(outcome.column) : QString();
@@ -703,7 +701,8 @@ void Vantaro3::restoreEarlierVersion() {
   }();
   if (!result.ok()) {
     status(QStringLiteral("%1 未恢复").arg(table.fileName));
-    front_.message(this, text(QStringLiteral("无法恢复 %1 的版本 %2：%3").arg(table.fileName).arg(id).arg(result.error)),
+    front_.message(this,
+                   text(QStringLiteral("无法恢复 %1 的版本 %2：%3").arg(table.fileName).arg(id).arg(result.error)),
                    UiFront::Icon::Warning);
     return;
   }

@@ -41,12 +41,12 @@ struct TableDef;
 enum class EditorMode;
 
 struct ShellOptions {
-  QString programFolder;   // Config.ini, the language files and the readme; empty: the program's own folder
-  int localeId = 0;               // the system locale id (2052, 1028, ...); 0: the environment's
-  std::optional<Script> script;  // the interface's script; none: from the system locale
-  UiFront* front = nullptr;         // message boxes, folder picker, documents; null: the desktop's
+  QString programFolder;             // Config.ini, the language files and the readme; empty: the program's own folder
+  int localeId = 0;                  // the system locale id (2052, 1028, ...); 0: the environment's
+  std::optional<Script> script;      // the interface's script; none: from the system locale
+  UiFront* front = nullptr;          // message boxes, folder picker, documents; null: the desktop's
   DialogFactory* dialogs = nullptr;  // editors and standalone windows; null: none
-  FileStore* store = nullptr;       // where tables are read from and saved to; null: the disk
+  FileStore* store = nullptr;        // where tables are read from and saved to; null: the disk
 };
 
 // The main window: one table at a time in the grid, the catalogue of tables
@@ -129,16 +129,16 @@ class Vantaro3 : public QMainWindow {
   void showReferrers(int row);
 
   // Commands of the grid itself (MainWindowGrid.cpp).
-  void editCurrent();                    // Enter, F2: the editor on the current row
-  void popupAtCurrent();                 // Menu key, Shift+F10: the context menu at the current row
-  void sortByColumn(int column);         // a click on the column's header
-  void copySelection(bool headerRow);    // Ctrl+C, Ctrl+Shift+C
-  void paste();                          // Ctrl+V: from the current cell, or one value into the selection
-  void fillDown();                       // Ctrl+D: each column's top selected cell into those below
-  void clearCells();                     // Delete in cell mode: the selected cells to their columns' empty text
-  void replace();                        // Ctrl+H: find and replace in one column or all
-  void applyFilter();                    // the filter bar's text and column
-  void setCellSelection(bool on);        // select blocks of cells instead of rows
+  void editCurrent();                  // Enter, F2: the editor on the current row
+  void popupAtCurrent();               // Menu key, Shift+F10: the context menu at the current row
+  void sortByColumn(int column);       // a click on the column's header
+  void copySelection(bool headerRow);  // Ctrl+C, Ctrl+Shift+C
+  void paste();                        // Ctrl+V: from the current cell, or one value into the selection
+  void fillDown();                     // Ctrl+D: each column's top selected cell into those below
+  void clearCells();                   // Delete in cell mode: the selected cells to their columns' empty text
+  void replace();                      // Ctrl+H: find and replace in one column or all
+  void applyFilter();                  // the filter bar's text and column
+  void setCellSelection(bool on);      // select blocks of cells instead of rows
   FilterBar* filterBar() const { return filterBar_; }
   QToolBar* toolBar() const { return toolBar_; }
   QLabel* recordCountLabel() const { return recordCount_; }
@@ -166,7 +166,7 @@ class Vantaro3 : public QMainWindow {
  private:
   void buildMenus();
   void buildForm();
-  void loadOpenTable();     // LoadAll: the load of the table the caption names
+  void loadOpenTable();  // LoadAll: the load of the table the caption names
   void fillGridHeader();
   void setCaption(const QString& caption);
   void updateTitle();
@@ -197,13 +197,13 @@ class Vantaro3 : public QMainWindow {
   void followReference(const ReferenceDef& reference, int column, const QString& cell);
 
   // The grid's tools (MainWindowGrid.cpp).
-  void buildGridTools();     // keys, Edit-menu entries, toolbar, filter bar, record count
-  void tableShown();         // after a table is opened or reloaded
+  void buildGridTools();  // keys, Edit-menu entries, toolbar, filter bar, record count
+  void tableShown();      // after a table is opened or reloaded
   void updateCommandStates();
   void updateRecordCount();
   void fitEditedColumns();
   bool showGuide(bool english = false);  // the guide of the interface's script, or the English one
-  int keyboardRow() const;  // the row Enter and the Menu key act on; 0 for none
+  int keyboardRow() const;               // the row Enter and the Menu key act on; 0 for none
   // The selected cells in view (grid row, column), by row; the current cell when none is selected.
   std::vector<std::pair<int, int>> selectedCells();
   bool wholeRowsSelected();
@@ -251,12 +251,12 @@ class Vantaro3 : public QMainWindow {
   QList<int> editedColumns_;
   CellEditing* cellEditing_ = nullptr;
   QString shownTable_;  // the table the filter bar's columns belong to
-  QString caption_;    // the table key (see caption())
-  QString baseTitle_;  // the window's own caption, from the language file
+  QString caption_;     // the table key (see caption())
+  QString baseTitle_;   // the window's own caption, from the language file
   std::unique_ptr<GridUndo> undo_;
   QMenu* recentMenu_ = nullptr;
   bool checkingDisk_ = false;
-  QPoint contextCell_;  // the cell (x: column, y: grid row) the context menu was opened on
+  QPoint contextCell_;                   // the cell (x: column, y: grid row) the context menu was opened on
   class QTimer* decodeTimer_ = nullptr;  // decodes the open table's records while the program is idle
 };
 

@@ -116,15 +116,15 @@ void Vantaro3::buildGridTools() {
   // The status line tells what the last command did: a new step of the
   // table's history, or the one just undone or redone.
   connect(&undoStack(), &QUndoStack::indexChanged, this, [this](int index) {
-    if (index > 0 && index == undoStack().count()) statusLine_->setText(text(QStringLiteral("已")) + undoStack().text(index - 1));
+    if (index > 0 && index == undoStack().count())
+      statusLine_->setText(text(QStringLiteral("已")) + undoStack().text(index - 1));
   });
   // Commands that tell nothing of their own leave no older message standing.
   for (const char* name : {"mnu_all", "mnu_null", "mnu_fx", "mnu_refresh"})
     if (QAction* a = find(name)) connect(a, &QAction::triggered, statusLine_, &QLabel::clear);
   if (QAction* a = find("mnu_undo"))
-    connect(a, &QAction::triggered, this, [this] {
-      statusLine_->setText(text(QStringLiteral("已撤销：")) + undoStack().text(undoStack().index()));
-    });
+    connect(a, &QAction::triggered, this,
+            [this] { statusLine_->setText(text(QStringLiteral("已撤销：")) + undoStack().text(undoStack().index())); });
   if (QAction* a = find("mnu_redo"))
     connect(a, &QAction::triggered, this, [this] {
       statusLine_->setText(text(QStringLiteral("已重做：")) + undoStack().text(undoStack().index() - 1));
@@ -339,10 +339,9 @@ void Vantaro3::sortByColumn(int column) {
   view_->showSortIndicator(column, order);
   const int current = grid_.currentRow();
   if (current > 0) view_->scrollTo(grid_.index(current - 1, column));
-  status(QStringLiteral("已按“%1”%2排序").arg(grid_.headerText(column).isEmpty() ? QString::number(column)
-                                                                                      : grid_.headerText(column),
-                                               order == Qt::AscendingOrder ? QStringLiteral("升序")
-                                                                           : QStringLiteral("降序")));
+  status(QStringLiteral("已按“%1”%2排序")
+             .arg(grid_.headerText(column).isEmpty() ? QString::number(column) : grid_.headerText(column),
+                  order == Qt::AscendingOrder ? QStringLiteral("升序") : QStringLiteral("降序")));
 }
 
 void Vantaro3::setCellSelection(bool on) {
@@ -422,8 +421,7 @@ QString Vantaro3::emptyText(int column) const {
     default: break;
   }
   const ColumnShape shape = cellEditing_->shape(column);
-  if (shape.kind == ColumnShape::Kind::Number)
-    return QString::number(shape.min <= 0 && shape.max >= 0 ? 0 : shape.min);
+  if (shape.kind == ColumnShape::Kind::Number) return QString::number(shape.min <= 0 && shape.max >= 0 ? 0 : shape.min);
   return QString();
 }
 
@@ -434,9 +432,8 @@ QString Vantaro3::columnNames(const QList<int>& columns) const {
 }
 
 bool Vantaro3::applyAllOrNothing(CellPlan& plan, const QString& caption) {
-  DropRefused(plan, [this](int row, int column, const QString& value) {
-    return cellEditing_->refusal(row, column, value);
-  });
+  DropRefused(plan,
+              [this](int row, int column, const QString& value) { return cellEditing_->refusal(row, column, value); });
   if (!plan.refusals.isEmpty()) {
     // Not a cell of it changes: the first reason is the one the cell's editor gives.
     QString why = plan.refusals.first();
@@ -454,7 +451,8 @@ void Vantaro3::paste() {
   const CatalogueEntry* entry = openEntry();
   if (!entry || !entry->table()) return;
   if (entry->table()->readOnly) {
-    front_.message(this, text(QStringLiteral("%1 为只读，不能粘贴。").arg(entry->fileName)), UiFront::Icon::Information);
+    front_.message(this, text(QStringLiteral("%1 为只读，不能粘贴。").arg(entry->fileName)),
+                   UiFront::Icon::Information);
     return;
   }
   const QList<QStringList> block = ParseBlock(QApplication::clipboard()->text());
@@ -499,8 +497,8 @@ void Vantaro3::paste() {
   // columns that identify a record are left alone.
   const bool rowsWhole = wholeRows && size_t(width) == shownColumns.size();
   const std::vector<int> selected = grid_.selectedRows();
-  const int startRow = rowsWhole && !selected.empty() ? std::min(selected.front(), current.row() + 1)
-                                                      : current.row() + 1;
+  const int startRow =
+      rowsWhole && !selected.empty() ? std::min(selected.front(), current.row() + 1) : current.row() + 1;
   const int startColumn = rowsWhole ? 1 : std::max(1, current.column());
   std::vector<int> rows;
   for (int r : view_->shownRows())
@@ -523,16 +521,17 @@ void Vantaro3::paste() {
   }
   CellPlan plan = PlanPaste(grid_, block, rows, columns, keptColumns(rowsWhole));
   if (!applyAllOrNothing(plan, QStringLiteral("粘贴"))) return;
-  QString line = QStringLiteral("已粘贴 %1 行 %2 列（改动 %3 个单元格）").arg(block.size()).arg(width).arg(plan.edits.size());
+  QString line =
+      QStringLiteral("已粘贴 %1 行 %2 列（改动 %3 个单元格）").arg(block.size()).arg(width).arg(plan.edits.size());
   if (!plan.skipped.isEmpty()) line += QStringLiteral("；未改动：%1").arg(columnNames(plan.skipped));
   if (rowsWhole) {
     // Whole rows carry their numbers along; two records with one number are
     // the user's to settle, but they should know at once.
     const QList<int> identifying = entry->identifyingColumns();
     const QStringList repeated =
-        identifying.isEmpty() ? QStringList()
-                              : RepeatedValues(grid_, identifying.first(),
-                                               std::vector<int>(rows.begin(), rows.begin() + block.size()));
+        identifying.isEmpty()
+            ? QStringList()
+            : RepeatedValues(grid_, identifying.first(), std::vector<int>(rows.begin(), rows.begin() + block.size()));
     if (!repeated.isEmpty()) line += QStringLiteral("；注意：编号 %1 重复").arg(repeated.join(QStringLiteral("、")));
   }
   status(line);
@@ -574,7 +573,8 @@ void Vantaro3::clearCells() {
   }
   const std::vector<std::pair<int, int>> cells = selectedCells();
   if (cells.empty()) return;
-  CellPlan plan = PlanClear(grid_, cells, [this](int column) { return emptyText(column); }, keptColumns(false));
+  CellPlan plan = PlanClear(
+      grid_, cells, [this](int column) { return emptyText(column); }, keptColumns(false));
   if (!applyAllOrNothing(plan, QStringLiteral("清除单元格"))) return;
   QString line = QStringLiteral("已清除 %1 个单元格（改动 %2 个）").arg(plan.cells).arg(plan.edits.size());
   if (!plan.skipped.isEmpty()) line += QStringLiteral("；未改动：%1").arg(columnNames(plan.skipped));
@@ -596,10 +596,10 @@ void Vantaro3::replace() {
   for (int c : shown)
     if (chosen > 0 ? c == chosen && cellEditing_->editable(c) : !kept.contains(c)) columns.push_back(c);
   // The text as typed and in its Traditional form, as the filter finds it.
-  CellPlan plan = PlanReplace(grid_, view_->shownRows(), columns, FilterTextsFor(dialog.findText()), dialog.replacement());
-  DropRefused(plan, [this](int row, int column, const QString& value) {
-    return cellEditing_->refusal(row, column, value);
-  });
+  CellPlan plan =
+      PlanReplace(grid_, view_->shownRows(), columns, FilterTextsFor(dialog.findText()), dialog.replacement());
+  DropRefused(plan,
+              [this](int row, int column, const QString& value) { return cellEditing_->refusal(row, column, value); });
   {
     UndoScope step(grid_, QStringLiteral("替换"));
     if (!plan.edits.empty()) grid_.setCells(plan.edits);

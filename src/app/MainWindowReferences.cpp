@@ -24,7 +24,6 @@
 namespace v3 {
 namespace {
 
-
 // Each referring table's records once: the open table's as the grid holds
 // them (its unsaved changes included), every other one's as its file is.
 class FolderRows {
@@ -35,7 +34,8 @@ class FolderRows {
     auto it = rows_.find(&table);
     if (it != rows_.end()) return &it->second;
     QString error;
-    std::vector<QStringList> rows = &table == open_ ? grid_.records() : ReadTableRows(table, folder_, systemScript_, &error, store_);
+    std::vector<QStringList> rows =
+        &table == open_ ? grid_.records() : ReadTableRows(table, folder_, systemScript_, &error, store_);
     if (!error.isEmpty()) {
       errors << QStringLiteral("%1：%2").arg(table.fileName, error);
       return nullptr;
@@ -259,9 +259,9 @@ void Vantaro3::showReferrers(int row) {
   Referrer chosen;
   {
     const auto headerOf = [this](const TableDef& table, int column) {
-    return texts_.headers(table.fileName, table.fieldCount()).value(column - 1);
-  };
-  ReferrersDialog dialog(text(what), std::move(found), headerOf, script_, this);
+      return texts_.headers(table.fileName, table.fieldCount()).value(column - 1);
+    };
+    ReferrersDialog dialog(text(what), std::move(found), headerOf, script_, this);
     if (dialog.exec() != QDialog::Accepted || !dialog.chosen()) return;
     chosen = *dialog.chosen();
   }

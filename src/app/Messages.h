@@ -10,9 +10,9 @@ namespace v3 {
 namespace msg {
 
 // Messages whose two forms are fixed texts.
-QString PathWrong(Script script);      // Config.ini names no data folder
-QString FileNotFound(Script script);   // the chosen folder lacks CDCase.dat
-QString ChooseFolder(Script script);   // the folder picker's prompt
+QString PathWrong(Script script);                 // Config.ini names no data folder
+QString FileNotFound(Script script);              // the chosen folder lacks CDCase.dat
+QString ChooseFolder(Script script);              // the folder picker's prompt
 QString SelectedCount(Script script, int count);  // Label1
 // The find dialog's not-found message goes by the system locale: empty
 // text (no message) for any locale but 2052 and 1028.

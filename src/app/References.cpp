@@ -23,7 +23,8 @@ void ReferenceNames::load(const QString& fileName, const QString& dataFolder, Sc
     const TableDef* target = FindTable(r.target);
     if (!target) continue;
     auto it = read.find(target->fileName);
-    if (it == read.end()) it = read.insert(target->fileName, ReadTableRows(*target, dataFolder, systemScript, nullptr, store));
+    if (it == read.end())
+      it = read.insert(target->fileName, ReadTableRows(*target, dataFolder, systemScript, nullptr, store));
     columns_.insert(r.column, int(targets_.size()));
     // A column that shows its target's name needs no name beside it.
     if (!r.cellShowsName) noted_.insert(r.column, int(targets_.size()));
@@ -79,7 +80,8 @@ FileRecords OpenTableRecords(const TableDef& table, const QString& folder, Scrip
     allRead = *it;
   }
   if (decode || !allRead) {
-    for (TableRecord& r : DecodeTableRecords(table, folder, systemScript, content, nullptr)) f.rows.push_back(std::move(r.cells));
+    for (TableRecord& r : DecodeTableRecords(table, folder, systemScript, content, nullptr))
+      f.rows.push_back(std::move(r.cells));
     f.count = int(f.rows.size());
   } else {
     f.rows.assign(size_t(f.count), QStringList());

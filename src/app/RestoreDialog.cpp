@@ -55,8 +55,8 @@ RestoreDialog::RestoreDialog(const TableDef& table, const QString& dataFolder, c
   list_->setUniformRowHeights(true);
   list_->setAllColumnsShowFocus(true);
   list_->setSelectionMode(QAbstractItemView::SingleSelection);
-  list_->setHeaderLabels({text(QStringLiteral("版本")), text(QStringLiteral("保存时间")),
-                          text(QStringLiteral("大小（字节）"))});
+  list_->setHeaderLabels(
+      {text(QStringLiteral("版本")), text(QStringLiteral("保存时间")), text(QStringLiteral("大小（字节）"))});
   list_->header()->setStretchLastSection(false);
   list_->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
   auto* previewLabel = new QLabel(text(QStringLiteral("恢复后文件的变化（现在的内容 → 所选版本）：")), this);
@@ -115,7 +115,8 @@ RestoreDialog::RestoreDialog(const TableDef& table, const QString& dataFolder, c
   else if (versions_.empty())
     note_->setText(text(QStringLiteral("%1 没有较早的版本。").arg(table_.fileName)));
   else
-    note_->setText(text(QStringLiteral("%1 有 %2 个较早的版本，最新的在最上面：").arg(table_.fileName).arg(versions_.size())));
+    note_->setText(
+        text(QStringLiteral("%1 有 %2 个较早的版本，最新的在最上面：").arg(table_.fileName).arg(versions_.size())));
 
   list_->setFocus();
   if (list_->topLevelItemCount() > 0) list_->setCurrentItem(list_->topLevelItem(0));
@@ -157,8 +158,7 @@ QString RestoreDialog::differences(const BackupVersion& version, bool* readable)
 
   const TableDifference d = DiffTableBytes(table_, dataFolder_, systemScript_, current_, bytes, texts_);
   if (!d.errorA.isEmpty()) return text(QStringLiteral("无法比较：%1").arg(d.errorA));
-  if (d.records.empty())
-    return text(QStringLiteral("记录没有不同（文件的字节不同，例如未显示的部分）。"));
+  if (d.records.empty()) return text(QStringLiteral("记录没有不同（文件的字节不同，例如未显示的部分）。"));
 
   QStringList lines;
   int more = 0;

@@ -48,10 +48,10 @@ class RestoreDialog : public QDialog {
   Script systemScript_;
   Script script_ = Script::Simplified;
   std::vector<BackupVersion> versions_;
-  QByteArray current_;     // the table's file as it is now
-  QString currentError_;   // why it could not be read
-  QHash<int, QString> shown_;     // preview by version id, made once
-  QHash<int, bool> readable_;     // whether the version's bytes could be read
+  QByteArray current_;         // the table's file as it is now
+  QString currentError_;       // why it could not be read
+  QHash<int, QString> shown_;  // preview by version id, made once
+  QHash<int, bool> readable_;  // whether the version's bytes could be read
   QLabel* note_;
   QTreeWidget* list_;
   QPlainTextEdit* preview_;

@@ -23,7 +23,6 @@ int FindRow(const RecordGrid& grid, int column, const QString& searchText, int s
 
 }  // namespace v3
 
-
 #include <limits>
 
 namespace v3 {
@@ -37,7 +36,8 @@ QStringList FilterTextsFor(const QString& typed) {
   return texts;
 }
 
-std::vector<char> MatchingRows(const RecordGrid& grid, const std::vector<int>& columns, const QStringList& searchTexts) {
+std::vector<char> MatchingRows(const RecordGrid& grid, const std::vector<int>& columns,
+                               const QStringList& searchTexts) {
   const int n = grid.recordCount();
   std::vector<char> match(size_t(n), searchTexts.isEmpty() ? char(1) : char(0));
   if (searchTexts.isEmpty()) return match;
@@ -204,8 +204,7 @@ std::vector<char> FilterIndex::match(const RecordGrid& grid, const std::vector<i
   std::vector<int> wanted;
   for (int c : columns)
     if (c >= 1 && c <= grid.fieldCount()) wanted.push_back(c);
-  if (!built_ || wanted != wanted_ || int(texts_.starts.size()) != n + 1 || !refreshStale(grid))
-    build(grid, wanted);
+  if (!built_ || wanted != wanted_ || int(texts_.starts.size()) != n + 1 || !refreshStale(grid)) build(grid, wanted);
 
   std::vector<char> match(size_t(n), char(0));
   for (const QString& t : searchTexts) {

@@ -32,14 +32,14 @@ struct Description {
   const char16_t* text;
 };
 const Description kDescriptions[] = {
-    {"CD", u"唱片通告"},      {"CF", u"广告通告"},          {"MV", u"电影通告"},     {"TV", u"电视通告"},
-    {"SH", u"其他通告"},      {"CFR", u"广告角色征求"},     {"MVR", u"电影角色征求"}, {"TVR", u"电视角色征求"},
-    {"TC", u"训练课程"},      {"SC", u"特别活动"},          {"RC", u"休闲活动"},     {"WC", u"打工"},
-    {"Sch", u"行程类别"},     {"Star", u"艺人资料"},        {"Team", u"团体"},       {"Firm", u"经纪公司"},
-    {"PD", u"导演"},          {"NN", u"昵称（只读）"},      {"Item", u"道具"},       {"OC", u"事务所日常对话"},
-    {"OE", u"事务所心情对话"}, {"Active", u"活动规模"},      {"PS", u"通告压力"},     {"Rich", u"问答题"},
-    {"World", u"世界据点"},   {"NE", u"通告需求与效果"},    {"Cons", u"星座"},       {"Dif", u"难度"},
-    {"Length", u"通告长度"},  {"Level", u"等级"},
+    {"CD", u"唱片通告"},       {"CF", u"广告通告"},       {"MV", u"电影通告"},      {"TV", u"电视通告"},
+    {"SH", u"其他通告"},       {"CFR", u"广告角色征求"},  {"MVR", u"电影角色征求"}, {"TVR", u"电视角色征求"},
+    {"TC", u"训练课程"},       {"SC", u"特别活动"},       {"RC", u"休闲活动"},      {"WC", u"打工"},
+    {"Sch", u"行程类别"},      {"Star", u"艺人资料"},     {"Team", u"团体"},        {"Firm", u"经纪公司"},
+    {"PD", u"导演"},           {"NN", u"昵称（只读）"},   {"Item", u"道具"},        {"OC", u"事务所日常对话"},
+    {"OE", u"事务所心情对话"}, {"Active", u"活动规模"},   {"PS", u"通告压力"},      {"Rich", u"问答题"},
+    {"World", u"世界据点"},    {"NE", u"通告需求与效果"}, {"Cons", u"星座"},        {"Dif", u"难度"},
+    {"Length", u"通告长度"},   {"Level", u"等级"},
 };
 
 QString DefaultDescription(const QString& code) {
@@ -80,8 +80,8 @@ void ShowCatalogueDescriptions(QMenu* select, const LanguageFile& texts, Script 
       for (const CatalogueEntry& e : Catalogue())
         if (e.menuEntry == a->objectName()) entry = &e;
       if (!entry) continue;
-      const QString description =
-          texts.text(QStringLiteral("Catalogue"), entry->menuEntry, msg::Localised(script, DefaultDescription(entry->code)));
+      const QString description = texts.text(QStringLiteral("Catalogue"), entry->menuEntry,
+                                             msg::Localised(script, DefaultDescription(entry->code)));
       const QString name = CatalogueEntryText(a->text());
       // The text after a tab stands at the right of the entry, where shortcuts stand.
       a->setText(description.isEmpty() ? name : name + QLatin1Char('\t') + description);

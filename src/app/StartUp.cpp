@@ -22,8 +22,7 @@ QString RecentKey(int i) { return QStringLiteral("Folder%1").arg(i); }
 
 // Remembers the folder. A program folder that cannot be written does not
 // stop the program, but the user learns that the choice is not kept.
-void Remember(const QString& programFolder, Script script, const QString& folder, UiFront& front,
-              QWidget* owner) {
+void Remember(const QString& programFolder, Script script, const QString& folder, UiFront& front, QWidget* owner) {
   const QString config = ConfigFilePath(programFolder);
   QString error;
   if (!WriteIniValue(config, kSection, kKey, folder, &error))
@@ -47,8 +46,7 @@ QString ConfigFilePath(const QString& programFolder) {
 
 bool IsDataFolder(const QString& folder) { return DataFileExists(folder, QString::fromUtf16(kProbeFileName)); }
 
-StartUpResult SettleDataFolder(const QString& programFolder, Script script, UiFront& front,
-                               QWidget* owner) {
+StartUpResult SettleDataFolder(const QString& programFolder, Script script, UiFront& front, QWidget* owner) {
   StartUpResult result;
   const QString config = ConfigFilePath(programFolder);
   if (QFileInfo(config).isFile()) {
@@ -72,15 +70,15 @@ StartUpResult SettleDataFolder(const QString& programFolder, Script script, UiFr
   return result;
 }
 
-QString ChangeDataFolder(const QString& programFolder, Script script, const QString& current,
-                         UiFront& front, QWidget* owner) {
+QString ChangeDataFolder(const QString& programFolder, Script script, const QString& current, UiFront& front,
+                         QWidget* owner) {
   const QString folder = front.chooseFolder(owner, msg::ChooseFolder(script), current);
   if (folder.isEmpty()) return current;
   return UseDataFolder(programFolder, script, folder, current, front, owner);
 }
 
-QString UseDataFolder(const QString& programFolder, Script script, const QString& folder,
-                      const QString& current, UiFront& front, QWidget* owner) {
+QString UseDataFolder(const QString& programFolder, Script script, const QString& folder, const QString& current,
+                      UiFront& front, QWidget* owner) {
   if (!IsDataFolder(folder)) {
     front.message(owner, msg::FileNotFound(script), UiFront::Icon::None);
     return current;

@@ -28,19 +28,18 @@ struct StartUpResult {
 // user settles on in the welcome page (picked, a new sample folder, or a
 // recent one; Config.ini then remembers it). Leaving the welcome page ends
 // the program.
-StartUpResult SettleDataFolder(const QString& programFolder, Script script, UiFront& front,
-                               QWidget* owner);
+StartUpResult SettleDataFolder(const QString& programFolder, Script script, UiFront& front, QWidget* owner);
 
 // The set-data-folder command: the picked folder when it holds CDCase.dat
 // (and Config.ini remembers it); otherwise the current folder stays. The
 // picker opens at the current folder.
-QString ChangeDataFolder(const QString& programFolder, Script script, const QString& current,
-                         UiFront& front, QWidget* owner);
+QString ChangeDataFolder(const QString& programFolder, Script script, const QString& current, UiFront& front,
+                         QWidget* owner);
 
 // A folder chosen without the picker (from the recent folders): used as
 // ChangeDataFolder uses a picked one.
-QString UseDataFolder(const QString& programFolder, Script script, const QString& folder,
-                      const QString& current, UiFront& front, QWidget* owner);
+QString UseDataFolder(const QString& programFolder, Script script, const QString& folder, const QString& current,
+                      UiFront& front, QWidget* owner);
 
 // The data folders opened last, newest first, at most kRecentFolderCount;
 // kept in Config.ini's section Recent, beside the Path entry of Config.

@@ -34,7 +34,7 @@ class DesktopFront : public UiFront {
     QList<QPushButton*> added;
     for (int i = 0; i < buttons.size(); ++i) {
       const bool last = i == buttons.size() - 1;
-      added.append(box.addButton(buttons[i], last ? QMessageBox::RejectRole
+      added.append(box.addButton(buttons[i], last     ? QMessageBox::RejectRole
                                              : i == 0 ? QMessageBox::AcceptRole
                                                       : QMessageBox::DestructiveRole));
     }
@@ -48,9 +48,8 @@ class DesktopFront : public UiFront {
   }
 
   QString chooseFolder(QWidget* owner, const QString& prompt, const QString& start) override {
-    QString folder = QFileDialog::getExistingDirectory(owner, FolderPrompt(prompt),
-                                                       QFileInfo(start).isDir() ? start : QString(),
-                                                       QFileDialog::ShowDirsOnly);
+    QString folder = QFileDialog::getExistingDirectory(
+        owner, FolderPrompt(prompt), QFileInfo(start).isDir() ? start : QString(), QFileDialog::ShowDirsOnly);
     if (folder.isEmpty()) return QString();
     folder = QDir::cleanPath(folder);
     // A full path without a trailing separator (the root keeps its own).
@@ -58,9 +57,7 @@ class DesktopFront : public UiFront {
     return folder;
   }
 
-  void openDocument(QWidget*, const QString& path) override {
-    QDesktopServices::openUrl(QUrl::fromLocalFile(path));
-  }
+  void openDocument(QWidget*, const QString& path) override { QDesktopServices::openUrl(QUrl::fromLocalFile(path)); }
 };
 
 }  // namespace
@@ -78,8 +75,8 @@ QString UiFront::chooseFile(QWidget* owner, const QString& title, const QString&
 }
 
 bool UiFront::ask(QWidget* owner, const QString& question) {
-  return QMessageBox::question(owner, QCoreApplication::applicationName(), question,
-                               QMessageBox::Yes | QMessageBox::No, QMessageBox::No) == QMessageBox::Yes;
+  return QMessageBox::question(owner, QCoreApplication::applicationName(), question, QMessageBox::Yes | QMessageBox::No,
+                               QMessageBox::No) == QMessageBox::Yes;
 }
 
 UiFront& UiFront::desktop() {

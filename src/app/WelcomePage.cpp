@@ -104,7 +104,8 @@ void WelcomePage::createSample() {
   if (!QDir().mkpath(folder) || !WriteSampleFolder(folder, kSampleSeed, kSampleRecords, &error)) {
     front_.message(this,
                    text(QStringLiteral("无法创建示例数据文件夹“%1”：%2")
-                            .arg(QDir::toNativeSeparators(folder), error.isEmpty() ? text(QStringLiteral("无法创建文件夹")) : error)),
+                            .arg(QDir::toNativeSeparators(folder),
+                                 error.isEmpty() ? text(QStringLiteral("无法创建文件夹")) : error)),
                    UiFront::Icon::Warning);
     return;
   }

@@ -93,8 +93,10 @@ int cmdCheck(const Invocation& in) {
     for (const QString& name : names) {
       ToolTable t;
       if (!findTable(in, name, &t, &status)) return status;
-      if (t.grid) tables.push_back(t.grid);
-      else standalone.push_back(t.standalone);
+      if (t.grid)
+        tables.push_back(t.grid);
+      else
+        standalone.push_back(t.standalone);
     }
   }
   if (int s = dataFolder(folder)) return s;
@@ -139,7 +141,8 @@ int cmdCheck(const Invocation& in) {
   for (const QString& f : files)
     for (const QString& stray : SaveLeftovers(DataFilePath(folder, f))) {
       Out(Texts::tr("%1: temporary file left by an interrupted save: %2 (the next save of %1 removes it)\n")
-              .arg(f, shown(stray)).toUtf8());
+              .arg(f, shown(stray))
+              .toUtf8());
       result = Worse(result, kFound);
     }
   return result;
@@ -162,18 +165,23 @@ int cmdDiff(const Invocation& in) {
     unreadable = unreadable || !d.errorA.isEmpty() || !d.errorB.isEmpty();
   }
   if (in.isSet(QStringLiteral("patch"))) {
-    if (in.isSet(QStringLiteral("csv"))) return in.usageError(QStringLiteral("--patch and --csv cannot be given together"));
+    if (in.isSet(QStringLiteral("csv")))
+      return in.usageError(QStringLiteral("--patch and --csv cannot be given together"));
     // A patch with a table left out would be taken for the whole difference.
     for (const TableDifference& d : diffs) {
-      if (!d.errorA.isEmpty()) Err(QStringLiteral("%1: cannot be read in the first folder: %2").arg(d.table.fileName(), d.errorA));
-      if (!d.errorB.isEmpty()) Err(QStringLiteral("%1: cannot be read in the second folder: %2").arg(d.table.fileName(), d.errorB));
+      if (!d.errorA.isEmpty())
+        Err(QStringLiteral("%1: cannot be read in the first folder: %2").arg(d.table.fileName(), d.errorA));
+      if (!d.errorB.isEmpty())
+        Err(QStringLiteral("%1: cannot be read in the second folder: %2").arg(d.table.fileName(), d.errorB));
     }
     if (unreadable) return Trouble(QStringLiteral("no patch written"));
     // Nothing can apply a change to a table that is never written.
     std::vector<TableDifference> writable;
     for (const TableDifference& d : diffs) {
       if (d.table.grid && d.table.grid->readOnly) {
-        if (!d.same()) Err(QStringLiteral("vantaro3-cli: warning: %1 is read-only: its differences are left out of the patch").arg(d.table.fileName()));
+        if (!d.same())
+          Err(QStringLiteral("vantaro3-cli: warning: %1 is read-only: its differences are left out of the patch")
+                  .arg(d.table.fileName()));
         continue;
       }
       writable.push_back(d);
@@ -210,8 +218,10 @@ int cmdLint(const Invocation& in) {
     Out(text.toUtf8());
   }
   if (int s = FinishOutput()) return s;
-  if (findings.empty()) Err(Texts::tr("no findings"));
-  else Err(Texts::tr("%n finding(s)", nullptr, int(findings.size())));
+  if (findings.empty())
+    Err(Texts::tr("no findings"));
+  else
+    Err(Texts::tr("%n finding(s)", nullptr, int(findings.size())));
   return findings.empty() ? kSuccess : kFound;
 }
 

@@ -25,54 +25,69 @@ struct KnownLocale {
   const char* name;
 };
 const KnownLocale kLocales[] = {
-    {2052, "Simplified Chinese"}, {1028, "Traditional Chinese"}, {3076, "Chinese, Hong Kong"},
-    {5124, "Chinese, Macao"},     {1033, "English, US"},         {2057, "English, UK"},
-    {3081, "English, Australia"}, {4105, "English, Canada"},     {1041, "Japanese"},
-    {1042, "Korean"},             {1031, "German"},              {1036, "French"},
-    {3082, "Spanish"},            {1040, "Italian"},             {1046, "Portuguese, Brazil"},
-    {1049, "Russian"},            {1043, "Dutch"},               {1053, "Swedish"},
+    {2052, "Simplified Chinese"},
+    {1028, "Traditional Chinese"},
+    {3076, "Chinese, Hong Kong"},
+    {5124, "Chinese, Macao"},
+    {1033, "English, US"},
+    {2057, "English, UK"},
+    {3081, "English, Australia"},
+    {4105, "English, Canada"},
+    {1041, "Japanese"},
+    {1042, "Korean"},
+    {1031, "German"},
+    {1036, "French"},
+    {3082, "Spanish"},
+    {1040, "Italian"},
+    {1046, "Portuguese, Brazil"},
+    {1049, "Russian"},
+    {1043, "Dutch"},
+    {1053, "Swedish"},
 };
 
-const char kTexts[] = QT_TRANSLATE_NOOP(
-    "Cli",
-    "TABLE is a file name such as Team.dat, matched without regard to case\n"
-    "('vantaro3-cli tables' lists them). E is utf-8 (the default), gbk or big5.\n"
-    "A FILE given as - is standard input.\n"
-    "--locale N sets the system locale id (2052 Simplified, 1028 Traditional); it\n"
-    "chooses the language file (CHS.txt or CHT.txt) for headers and column names\n"
-    "and how text is written (on 2052 Simplified characters become Traditional).\n"
-    "It may be given before the command or among its options.\n"
-    "--lang L chooses the language of messages: zh_CN (Simplified), zh_TW\n"
-    "(Traditional) or en; without it LC_ALL, LC_MESSAGES or LANG does, else the\n"
-    "locale id of --locale, else English.\n");
+const char kTexts[] = QT_TRANSLATE_NOOP("Cli",
+                                        "TABLE is a file name such as Team.dat, matched without regard to case\n"
+                                        "('vantaro3-cli tables' lists them). E is utf-8 (the default), gbk or big5.\n"
+                                        "A FILE given as - is standard input.\n"
+                                        "--locale N sets the system locale id (2052 Simplified, 1028 Traditional); it\n"
+                                        "chooses the language file (CHS.txt or CHT.txt) for headers and column names\n"
+                                        "and how text is written (on 2052 Simplified characters become Traditional).\n"
+                                        "It may be given before the command or among its options.\n"
+                                        "--lang L chooses the language of messages: zh_CN (Simplified), zh_TW\n"
+                                        "(Traditional) or en; without it LC_ALL, LC_MESSAGES or LANG does, else the\n"
+                                        "locale id of --locale, else English.\n");
 
-const char kExitStatus[] = QT_TRANSLATE_NOOP(
-    "Cli",
-    "Exit status:\n"
-    "  0  success; diff found no difference, check and lint found nothing\n"
-    "  1  differences or findings: diff found a difference; check found a table\n"
-    "     whose bytes would change, one a save would refuse, or a file left by an\n"
-    "     interrupted save; lint found a problem; apply found a conflict\n"
-    "  2  usage error: an unknown command, option or table, a missing or extra\n"
-    "     argument, a bad option value\n"
-    "  3  a file or folder that cannot be read or written (standard output too:\n"
-    "     a full device, a closed pipe), a folder that holds none of the game's\n"
-    "     data files, a table that is not there, a CSV or export that is\n"
-    "     refused, or a save that is refused or fails\n");
+const char kExitStatus[] =
+    QT_TRANSLATE_NOOP("Cli",
+                      "Exit status:\n"
+                      "  0  success; diff found no difference, check and lint found nothing\n"
+                      "  1  differences or findings: diff found a difference; check found a table\n"
+                      "     whose bytes would change, one a save would refuse, or a file left by an\n"
+                      "     interrupted save; lint found a problem; apply found a conflict\n"
+                      "  2  usage error: an unknown command, option or table, a missing or extra\n"
+                      "     argument, a bad option value\n"
+                      "  3  a file or folder that cannot be read or written (standard output too:\n"
+                      "     a full device, a closed pipe), a folder that holds none of the game's\n"
+                      "     data files, a table that is not there, a CSV or export that is\n"
+                      "     refused, or a save that is refused or fails\n");
 
 int g_writeErrno = 0;
 bool g_writeReported = false;
 
 QString optionUsage(const OptionDef& o) {
-  return o.valueName.isEmpty() ? QStringLiteral("--%1").arg(o.name) : QStringLiteral("--%1 %2").arg(o.name, o.valueName);
+  return o.valueName.isEmpty() ? QStringLiteral("--%1").arg(o.name)
+                               : QStringLiteral("--%1 %2").arg(o.name, o.valueName);
 }
 
 QString usageLine(const CommandDef& c) {
   QStringList parts{c.name};
   for (const ArgumentDef& a : c.arguments) {
-    if (a.count == ArgumentDef::One) parts << a.name;
-    else if (a.count == ArgumentDef::Optional) parts << QStringLiteral("[%1]").arg(a.name);
-    else parts << QStringLiteral("[%1 ...]").arg(a.name);
+    if (a.count == ArgumentDef::One)
+      parts << a.name;
+    else if (a.count == ArgumentDef::Optional)
+      parts << QStringLiteral("[%1]").arg(a.name);
+    else
+      parts << QStringLiteral("[%1 ...]").arg(a.name);
   }
   for (const OptionDef& o : c.options) parts << QStringLiteral("[%1]").arg(optionUsage(o));
   return parts.join(u' ');
@@ -86,7 +101,8 @@ QString indented(const QString& text, int by) {
 }
 
 QString mainHelp(const std::vector<CommandDef>& commands) {
-  QString text = Texts::tr("Usage: vantaro3-cli [--locale N] [--lang L] COMMAND [ARGUMENT ...] [OPTION ...]\n"
+  QString text = Texts::tr(
+      "Usage: vantaro3-cli [--locale N] [--lang L] COMMAND [ARGUMENT ...] [OPTION ...]\n"
       "       vantaro3-cli help COMMAND     (or: COMMAND --help, COMMAND -h)\n"
       "       vantaro3-cli --help | --version\n"
       "\n"
@@ -177,12 +193,15 @@ int runCommand(const CommandDef& c, const QStringList& rest, int localeId, const
   for (const ArgumentDef& a : c.arguments) {
     if (a.count == ArgumentDef::One && at >= given.size())
       return usageErrorFor(c.name, Texts::tr("missing %1").arg(a.name));
-    if (a.count == ArgumentDef::Many) many = true;
-    else if (at < given.size()) ++at;
+    if (a.count == ArgumentDef::Many)
+      many = true;
+    else if (at < given.size())
+      ++at;
   }
   if (!many && at < given.size()) return usageErrorFor(c.name, Texts::tr("unexpected argument \"%1\"").arg(given[at]));
   QString error;
-  if ((parser.isSet(QStringLiteral("locale")) && !applyLocale(parser.value(QStringLiteral("locale")), &localeId, &error)) ||
+  if ((parser.isSet(QStringLiteral("locale")) &&
+       !applyLocale(parser.value(QStringLiteral("locale")), &localeId, &error)) ||
       !checkLanguage(parser, &error))
     return usageErrorFor(c.name, error);
   if (prepare) prepare(localeId ? localeId : v3::SystemLocaleNumber());
@@ -264,11 +283,16 @@ void ChooseMessageLanguage(const QStringList& arguments) {
     for (const char* option : {"--lang", "--locale"}) {
       QString value;
       const QLatin1String name(option);
-      if (a == name && i + 1 < arguments.size()) value = arguments[i + 1];
-      else if (a.startsWith(name + u'=')) value = a.mid(name.size() + 1);
-      else continue;
-      if (name == QLatin1String("--lang")) language = value;
-      else localeId = value.toInt();
+      if (a == name && i + 1 < arguments.size())
+        value = arguments[i + 1];
+      else if (a.startsWith(name + u'='))
+        value = a.mid(name.size() + 1);
+      else
+        continue;
+      if (name == QLatin1String("--lang"))
+        language = value;
+      else
+        localeId = value.toInt();
     }
   }
   v3::InstallUiLanguage(v3::ChooseUiLanguage(language, v3::EnvironmentLocaleName(), localeId));
@@ -290,7 +314,8 @@ int RunCommandLine(const std::vector<CommandDef>& commands, const QStringList& a
   QStringList rest;
   if (!top.parse(QStringList{kProgram} + arguments)) {
     status = usageErrorFor(QString(), top.errorText());
-  } else if ((top.isSet(QStringLiteral("locale")) && !applyLocale(top.value(QStringLiteral("locale")), &localeId, &error)) ||
+  } else if ((top.isSet(QStringLiteral("locale")) &&
+              !applyLocale(top.value(QStringLiteral("locale")), &localeId, &error)) ||
              !checkLanguage(top, &error)) {
     status = usageErrorFor(QString(), error);
   } else if (rest = top.positionalArguments(); top.isSet(QStringLiteral("help")) && rest.isEmpty()) {
@@ -304,10 +329,14 @@ int RunCommandLine(const std::vector<CommandDef>& commands, const QStringList& a
     if (top.isSet(QStringLiteral("help"))) rest.prepend(QStringLiteral("--help"));  // --help export
     if (name == QLatin1String("help")) {
       const CommandDef* c = rest.isEmpty() ? nullptr : findCommand(commands, rest[0]);
-      if (rest.isEmpty()) Out(mainHelp(commands).toUtf8());
-      else if (rest.size() > 1) status = usageErrorFor(QString(), Texts::tr("help takes one COMMAND"));
-      else if (!c) status = usageErrorFor(QString(), Texts::tr("unknown command: %1").arg(rest[0]));
-      else Out(commandHelp(*c).toUtf8());
+      if (rest.isEmpty())
+        Out(mainHelp(commands).toUtf8());
+      else if (rest.size() > 1)
+        status = usageErrorFor(QString(), Texts::tr("help takes one COMMAND"));
+      else if (!c)
+        status = usageErrorFor(QString(), Texts::tr("unknown command: %1").arg(rest[0]));
+      else
+        Out(commandHelp(*c).toUtf8());
     } else if (const CommandDef* c = findCommand(commands, name)) {
       status = runCommand(*c, rest, localeId, prepare);
     } else {

@@ -70,7 +70,8 @@ int dataFolder(const QString& folder) {
   const QFileInfo info(folder);
   if (!info.exists()) return Trouble(Texts::tr("no such folder: %1").arg(shown(folder)));
   if (!info.isDir()) return Trouble(Texts::tr("%1 is not a folder").arg(shown(folder)));
-  if (!info.isReadable() || !info.isExecutable()) return Trouble(Texts::tr("cannot read the folder %1").arg(shown(folder)));
+  if (!info.isReadable() || !info.isExecutable())
+    return Trouble(Texts::tr("cannot read the folder %1").arg(shown(folder)));
   const QStringList entries = QDir(folder).entryList(QDir::Files | QDir::Hidden | QDir::System);
   for (const ToolTable& t : AllToolTables())
     for (const QString& e : entries)
@@ -98,7 +99,12 @@ int reportSame(const QString& fileName, const QByteArray& bytes, const QByteArra
   qsizetype at = 0;
   while (at < saved.size() && at < bytes.size() && saved[at] == bytes[at]) ++at;
   Out(Texts::tr("%1: differs at offset %2 (0x%3; file %4 bytes, saved %5 bytes)\n")
-          .arg(fileName).arg(at).arg(at, 0, 16).arg(bytes.size()).arg(saved.size()).toUtf8());
+          .arg(fileName)
+          .arg(at)
+          .arg(at, 0, 16)
+          .arg(bytes.size())
+          .arg(saved.size())
+          .toUtf8());
   return kFound;
 }
 

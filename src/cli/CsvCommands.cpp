@@ -41,14 +41,16 @@ int cmdExport(const Invocation& in) {
   ToolTable t;
   CsvOptions options;
   if (!findTable(in, in.arg(1), &t, &status) || !csvOptions(in, &options, &status)) return status;
-  const QString format = in.isSet(QStringLiteral("format")) ? in.value(QStringLiteral("format")).toLower() : QStringLiteral("csv");
+  const QString format =
+      in.isSet(QStringLiteral("format")) ? in.value(QStringLiteral("format")).toLower() : QStringLiteral("csv");
   if (format != QLatin1String("csv") && format != QLatin1String("xlsx"))
     return in.usageError(Texts::tr("unknown format %1 (csv or xlsx)").arg(in.value(QStringLiteral("format"))));
   const bool xlsx = format == QLatin1String("xlsx");
   if (xlsx && (in.isSet(QStringLiteral("encoding")) || in.isSet(QStringLiteral("delimiter")) || options.bom ||
                options.spreadsheetSafe))
-    return in.usageError(Texts::tr("--encoding, --delimiter, --bom and --spreadsheet-safe are for CSV; a workbook "
-                                   "keeps its text cells as text"));
+    return in.usageError(
+        Texts::tr("--encoding, --delimiter, --bom and --spreadsheet-safe are for CSV; a workbook "
+                  "keeps its text cells as text"));
   // A workbook's bytes are no text for a terminal.
   if (xlsx && isatty(STDOUT_FILENO))
     return Trouble(Texts::tr("a workbook is not written to a terminal: redirect the output into a file"));
@@ -62,8 +64,9 @@ int cmdExport(const Invocation& in) {
     for (const QString& h : options.header) named = named || !h.trimmed().isEmpty();
     if (!named)
       Err(Texts::tr("vantaro3-cli: warning: no column headers for %1: %2 is missing; the header line is empty")
-              .arg(t.fileName(), shown(headerTexts().path().isEmpty() ? LanguageFolder(QCoreApplication::applicationDirPath())
-                                                                        : headerTexts().path())));
+              .arg(t.fileName(),
+                   shown(headerTexts().path().isEmpty() ? LanguageFolder(QCoreApplication::applicationDirPath())
+                                                        : headerTexts().path())));
   }
   QString error;
   QByteArray text;
@@ -93,7 +96,8 @@ int cmdExport(const Invocation& in) {
     return kTrouble;
   }
   Out(text);
-  return FinishOutput(xlsx ? Texts::tr("the workbook of %1").arg(t.fileName()) : Texts::tr("the CSV of %1").arg(t.fileName()));
+  return FinishOutput(xlsx ? Texts::tr("the workbook of %1").arg(t.fileName())
+                           : Texts::tr("the CSV of %1").arg(t.fileName()));
 }
 
 // An import's summary line: what it does to the records, and the blank
@@ -241,8 +245,8 @@ int cmdImport(const Invocation& in) {
   auto refuseCell = [&](int record, int column, const QString& reason) {
     // The name as the row gives it, unless that is the cell refused or it
     // holds characters a terminal should not be sent.
-    QString name = t.nameColumn() > 0 && t.nameColumn() != column ? grid.cell(record, t.nameColumn()).trimmed()
-                                                                   : QString();
+    QString name =
+        t.nameColumn() > 0 && t.nameColumn() != column ? grid.cell(record, t.nameColumn()).trimmed() : QString();
     if (std::any_of(name.begin(), name.end(), [](QChar c) { return c.unicode() < 0x20 || c.unicode() == 0x7f; }))
       name.clear();
     const QString line = QString::number(lines[size_t(record - 1)]);
@@ -292,7 +296,8 @@ int cmdImport(const Invocation& in) {
   request.proceed = tell;
   const SaveOutcome outcome = data.save(document, request);
   if (mode.dryRun && checked) {
-    Out(DiffReport({DiffTableBytes(*t.grid, folder, systemScript(), document.content(), encoded, headerTexts())}).toUtf8());
+    Out(DiffReport({DiffTableBytes(*t.grid, folder, systemScript(), document.content(), encoded, headerTexts())})
+            .toUtf8());
     if (int s = FinishOutput(Texts::tr("the changes"))) return s;
     Err(summary);
     if (counts.removed > 0 && !mode.allowRemoval)

@@ -107,7 +107,8 @@ int cmdSample(const Invocation& in) {
     records = in.value(QStringLiteral("records")).toInt(&ok);
     if (!ok || records < 1 || records > kMaxCsvRecords)
       return in.usageError(Texts::tr("bad value for --records: %1 (1 to %2)")
-                               .arg(in.value(QStringLiteral("records"))).arg(kMaxCsvRecords));
+                               .arg(in.value(QStringLiteral("records")))
+                               .arg(kMaxCsvRecords));
   }
   // A sample is made up: it never replaces a game's files.
   if (!in.isSet(QStringLiteral("force"))) {
@@ -136,7 +137,9 @@ int cmdTables(const Invocation&) {
             .arg(t->fileName)
             .toUtf8());
   for (const StandaloneInfo& i : StandaloneTables())
-    Out(Texts::tr("%1\t%n column(s), patched in place\n", nullptr, StandaloneColumnCount(i.kind)).arg(i.fileName).toUtf8());
+    Out(Texts::tr("%1\t%n column(s), patched in place\n", nullptr, StandaloneColumnCount(i.kind))
+            .arg(i.fileName)
+            .toUtf8());
   return kSuccess;
 }
 

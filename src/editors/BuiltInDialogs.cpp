@@ -20,7 +20,9 @@ class BuiltInDialogs : public DialogFactory {
     EditorEnvironment env;
     env.programFolder = programFolder_;
     if (hasWindow(QStringLiteral("Dif")))
-      env.showDifficulty = [this, context = request.context](QWidget* o) { showWindow(QStringLiteral("Dif"), context, o); };
+      env.showDifficulty = [this, context = request.context](QWidget* o) {
+        showWindow(QStringLiteral("Dif"), context, o);
+      };
     RecordDialog dialog(*form, grid, request, env, owner);
     dialog.exec();
   }

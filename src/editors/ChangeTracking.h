@@ -25,8 +25,7 @@ class ControlBinding;
 class ChangeTracker : public QObject {
  public:
   // `bindings` stay the dialog's; the wheel scrolls `scrollViewport` where it changes nothing.
-  ChangeTracker(const std::vector<std::unique_ptr<ControlBinding>>& bindings, QWidget* scrollViewport,
-                QObject* parent);
+  ChangeTracker(const std::vector<std::unique_ptr<ControlBinding>>& bindings, QWidget* scrollViewport, QObject* parent);
 
   // Watches every control; a fill-in box's copies into its group count as changes of the group.
   void watchAll();

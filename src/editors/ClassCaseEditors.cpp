@@ -11,19 +11,19 @@ namespace {
 
 struct ClassCaseKind {
   const char* name;
-  const char* level;          // Lb3: level, or type in SC
-  const char* money;          // Lb4: cost or income
-  const char* requirement;    // Lb7: heading of the ability requirements
-  bool hideRequirements;      // Text0, Text(7)..Text(15) with their labels
-  bool hideLevel;             // Text(4) with Lb3
-  bool hideDuration;          // Combo6 with Lb5 and Lb6
-  bool shortFields;           // WC: four characters per ability box, three for stress and fatigue
+  const char* level;        // Lb3: level, or type in SC
+  const char* money;        // Lb4: cost or income
+  const char* requirement;  // Lb7: heading of the ability requirements
+  bool hideRequirements;    // Text0, Text(7)..Text(15) with their labels
+  bool hideLevel;           // Text(4) with Lb3
+  bool hideDuration;        // Combo6 with Lb5 and Lb6
+  bool shortFields;         // WC: four characters per ability box, three for stress and fatigue
 };
 
 // One ability group: five boxes on the first row, four and the box that
 // sets all nine on the second.
 SectionDef abilityGroup(const QString& headingName, const QString& heading, int first, int firstLabel,
-                         const QString& fillName, int fillIndex) {
+                        const QString& fillName, int fillIndex) {
   return AbilityGroup(headingName, heading, first, firstLabel, fillName, QStringLiteral("Lable(%1)").arg(fillIndex), 5);
 }
 

@@ -304,9 +304,9 @@ class TextListBinding : public ListBinding {
       QApplication::sendEvent(widget()->window(), event);
       return Answer::Done;
     }
-    const bool step = !(key->modifiers() & Qt::AltModifier) &&
-                      (key->key() == Qt::Key_Up || key->key() == Qt::Key_Down || key->key() == Qt::Key_PageUp ||
-                       key->key() == Qt::Key_PageDown);
+    const bool step =
+        !(key->modifiers() & Qt::AltModifier) && (key->key() == Qt::Key_Up || key->key() == Qt::Key_Down ||
+                                                  key->key() == Qt::Key_PageUp || key->key() == Qt::Key_PageDown);
     if (key->key() == Qt::Key_Up || key->key() == Qt::Key_Down) {
       if (!step) return Answer::Pass;
       // Up and Down step to the entry before or after the one shown, as in an
@@ -389,7 +389,9 @@ class Check01Binding : public CheckBinding {
   using CheckBinding::CheckBinding;
   QString value() const override {
     const Qt::CheckState s = box()->checkState();
-    return s == Qt::Checked ? QStringLiteral("1") : s == Qt::PartiallyChecked ? QStringLiteral("2") : QStringLiteral("0");
+    return s == Qt::Checked            ? QStringLiteral("1")
+           : s == Qt::PartiallyChecked ? QStringLiteral("2")
+                                       : QStringLiteral("0");
   }
   CellEditorDef cellEditor() const override {
     CellEditorDef d = ControlBinding::cellEditor();
@@ -402,7 +404,10 @@ class Check01Binding : public CheckBinding {
     int64_t v = 0;
     const bool number = IsPlainInteger(cell, &v);
     if (number && v == 2) box()->setTristate(true);
-    box()->setCheckState(!number ? Qt::Unchecked : v == 1 ? Qt::Checked : v == 2 ? Qt::PartiallyChecked : Qt::Unchecked);
+    box()->setCheckState(!number  ? Qt::Unchecked
+                         : v == 1 ? Qt::Checked
+                         : v == 2 ? Qt::PartiallyChecked
+                                  : Qt::Unchecked);
   }
 };
 

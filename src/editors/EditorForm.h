@@ -34,9 +34,9 @@ struct ControlDef {
   QString labelName;  // object name of its label ("Lb3", "Lable(0)"), empty for none
   QString label;      // the label's design text
   ListSource list = ListSource::None;
-  QStringList entries;  // Fixed list entries
-  int maxLength = 0;    // characters; 0 = no limit
-  QStringList targets;  // FillIn: the text boxes it sets
+  QStringList entries;          // Fixed list entries
+  int maxLength = 0;            // characters; 0 = no limit
+  QStringList targets;          // FillIn: the text boxes it sets
   bool alwaysDisabled = false;  // shown but never editable (identifying fields of Active, PS, NE)
   bool hidden = false;          // filled from the grid but not shown; never changed by the user
   bool startsRow = false;       // begins a new row of its section
@@ -52,15 +52,15 @@ struct ControlDef {
 };
 
 struct SectionDef {
-  QString headingName;  // group label object name ("Lb9"), empty for an untitled section
-  QString heading;      // its design text ("特殊要求")
-  int perRow = 2;       // label + control pairs per row
+  QString headingName;    // group label object name ("Lb9"), empty for an untitled section
+  QString heading;        // its design text ("特殊要求")
+  int perRow = 2;         // label + control pairs per row
   bool byColumn = false;  // fill each column top to bottom before the next (stars 1..10 left, 11..20 right)
   std::vector<ControlDef> controls;
 };
 
 struct EditorForm {
-  QString name;                   // the dialog's object name and language section: "Team", "CDW"
+  QString name;  // the dialog's object name and language section: "Team", "CDW"
   QString designCaption = QStringLiteral("添加");
   std::vector<int> captionColumns;  // the caption of a dialog opened on a row: these cells joined by a blank
   std::vector<SectionDef> sections;

@@ -5,7 +5,8 @@ namespace v3 {
 const std::vector<const EditorForm*>& AllEditorForms() {
   static const std::vector<const EditorForm*> all = [] {
     std::vector<const EditorForm*> v;
-    for (auto family : {TeamEditors, CaseEditors, RequestEditors, ClassCaseEditors, StarEditors, FirmScheduleEditors, ItemEditors, OfficeEditors, SmallTableEditors})
+    for (auto family : {TeamEditors, CaseEditors, RequestEditors, ClassCaseEditors, StarEditors, FirmScheduleEditors,
+                        ItemEditors, OfficeEditors, SmallTableEditors})
       for (const EditorForm* e : family()) v.push_back(e);
     return v;
   }();
@@ -26,7 +27,7 @@ ControlDef IndexList(const QString& name, int column, const QString& labelName, 
 }
 
 ControlDef TextList(const QString& name, int column, const QString& labelName, const QString& label, ListSource list,
-                     QStringList entries) {
+                    QStringList entries) {
   ControlDef c = TextBox(name, column, labelName, label);
   c.kind = ControlKind::TextList;
   c.list = list;
@@ -56,7 +57,7 @@ std::vector<ControlDef> TextArray(int first, int last, int firstColumn, int firs
 }
 
 SectionDef AbilityGroup(const QString& headingName, const QString& heading, int first, int firstLabel,
-                         const QString& fillName, const QString& fillLabelName, int perRow) {
+                        const QString& fillName, const QString& fillLabelName, int perRow) {
   SectionDef s;
   s.headingName = headingName;
   s.heading = heading;

@@ -48,8 +48,8 @@ EditorForm scheduleEditor() {
                   TextList("Combo4", 4, "Lb3", "时间", ListSource::Language)};
 
   // Five abilities in the first row, four and the fill-in box in the second.
-  auto group = [](const QString& headingName, const QString& heading, int first, int firstLabel,
-                  const QString& fillIn, const QString& fillInLabel) {
+  auto group = [](const QString& headingName, const QString& heading, int first, int firstLabel, const QString& fillIn,
+                  const QString& fillInLabel) {
     return AbilityGroup(headingName, heading, first, firstLabel, fillIn, fillInLabel, 5);
   };
 

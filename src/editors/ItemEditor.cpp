@@ -22,16 +22,11 @@ EditorForm itemEditor() {
   SectionDef top;
   top.perRow = 3;
   top.controls = {
-      TextBox("Text(1)", 1, "Lb1", "编号"),
-      itemList("Combo(2)", 2, "Lb2", "种类"),
-      TextBox("Text(3)", 3, "Lb3", "名称"),
-      itemList("Combo(4)", 4, "Lb4", "商店"),
-      TextBox("Text(5)", 5, "Lb5", "图片编号"),
-      TextBox("Text(6)", 6, "Lb6", "系统数量"),
-      TextBox("Text(7)", 7, "Lb7", "价格"),
-      TextBox("Text(8)", 8, "Lb8", "拥有数量"),
-      TextBox("Text(9)", 9, "Lb9", "证书编号"),
-      itemList("Combo(10)", 10, "Lb10", "可赠送对象"),
+      TextBox("Text(1)", 1, "Lb1", "编号"),     itemList("Combo(2)", 2, "Lb2", "种类"),
+      TextBox("Text(3)", 3, "Lb3", "名称"),     itemList("Combo(4)", 4, "Lb4", "商店"),
+      TextBox("Text(5)", 5, "Lb5", "图片编号"), TextBox("Text(6)", 6, "Lb6", "系统数量"),
+      TextBox("Text(7)", 7, "Lb7", "价格"),     TextBox("Text(8)", 8, "Lb8", "拥有数量"),
+      TextBox("Text(9)", 9, "Lb9", "证书编号"), itemList("Combo(10)", 10, "Lb10", "可赠送对象"),
   };
 
   // Friendliness towards the twenty characters, in the file's order.

@@ -23,7 +23,7 @@ class ControlBinding;
 
 // What an editor needs from the program around it.
 struct EditorEnvironment {
-  QString programFolder;  // where Config.ini (the data folder) and the language file are
+  QString programFolder;                               // where Config.ini (the data folder) and the language file are
   std::function<void(QWidget* owner)> showDifficulty;  // the extra button of the NeedEffect editor
 };
 

@@ -40,8 +40,8 @@ EditorForm requestEditor(const QString& name) {
   effects.heading = QStringLiteral("能力影响");
   effects.perRow = 3;
   for (int i = 0; i < 9; ++i)
-    effects.controls.push_back(TextBox(QStringLiteral("Text%1").arg(6 + i), 16 + i, QStringLiteral("Lb%1").arg(15 + i),
-                                       AbilityLabels()[i]));
+    effects.controls.push_back(
+        TextBox(QStringLiteral("Text%1").arg(6 + i), 16 + i, QStringLiteral("Lb%1").arg(15 + i), AbilityLabels()[i]));
   SectionDef text;
   text.controls = {With(TextBox("Text2", 25, "Lb24", "简介"), ControlKind::MultiText)};
   e.sections = {top, demands, effects, text};

@@ -24,7 +24,8 @@ EditorForm fixedTableEditor(const QString& name, const QStringList& labels) {
   SectionDef values;
   values.perRow = 3;
   for (int i = 3; i < 5; ++i)
-    values.controls.push_back(TextBox(QStringLiteral("Text%1").arg(i), i + 1, QStringLiteral("Lb%1").arg(i), labels[i]));
+    values.controls.push_back(
+        TextBox(QStringLiteral("Text%1").arg(i), i + 1, QStringLiteral("Lb%1").arg(i), labels[i]));
   e.sections = {identity, values};
   return e;
 }
@@ -80,7 +81,8 @@ EditorForm worldEditor() {
   fares.headingName = QStringLiteral("Lb14");
   fares.heading = QStringLiteral("票价");
   fares.perRow = 3;
-  fares.controls = TextArray(4, 12, 4, 4, {"据点", "长城", "东京", "好莱坞", "巴黎", "维也纳", "夏威夷", "纽约", "开罗"});
+  fares.controls =
+      TextArray(4, 12, 4, 4, {"据点", "长城", "东京", "好莱坞", "巴黎", "维也纳", "夏威夷", "纽约", "开罗"});
   SectionDef description;
   description.perRow = 1;
   ControlDef d = With(TextBox("Text(13)", 13, "Lb13", "简介"), ControlKind::MultiText);

@@ -50,8 +50,8 @@ EditorForm starEditor() {
   announcements.heading = QStringLiteral("通告数量");
   announcements.perRow = 7;
   announcements.controls = TextArray(29, 34, 29, 33, {"广告", "电视", "电影", "唱片", "主持", "演唱会"});
-  announcements.controls.push_back(FillIn("Text1", "Lable(1)",
-                                          {"Text(29)", "Text(30)", "Text(31)", "Text(32)", "Text(33)", "Text(34)"}));
+  announcements.controls.push_back(
+      FillIn("Text1", "Lable(1)", {"Text(29)", "Text(30)", "Text(31)", "Text(32)", "Text(33)", "Text(34)"}));
 
   // Columns 35..42 have no control: kept on modify, empty in an added row.
   // The unnamed values in one grid: four on the first line, six on each of two more.

@@ -37,7 +37,6 @@ constexpr int kLevelBoxChars = 3;  // the thresholds run up to 999
 const char* const kGrowthRates[10] = {"1", "0.9", "0.8", "0.75", "0.7", "0.65", "0.6", "0.55", "0.5", "0"};
 const char* const kDefaultThresholds[9] = {"330", "400", "480", "600", "700", "760", "860", "900", "999"};
 
-
 // The line under the buttons: as wide as the window gives it, never wider,
 // so a long message (where a save went) cannot widen the window and move the
 // buttons. A text too long for it is shortened in its middle; the tool tip
@@ -336,7 +335,9 @@ QLabel* TableWindow::label(const QString& name) const { return findChild<QLabel*
 
 QPushButton* TableWindow::button(const QString& name) const { return findChild<QPushButton*>(name); }
 
-QString TableWindow::text(const QString& simplified) const { return msg::Localised(texts_.isNone() ? Script::Simplified : texts_.script(), simplified); }
+QString TableWindow::text(const QString& simplified) const {
+  return msg::Localised(texts_.isNone() ? Script::Simplified : texts_.script(), simplified);
+}
 
 void TableWindow::showMessage(const QString& simplified) {
   front_->message(this, text(simplified), UiFront::Icon::Warning);
@@ -420,9 +421,9 @@ bool TableWindow::eventFilter(QObject* watched, QEvent* event) {
 void TableWindow::reject() {
   commitBoxes();
   if (modified_) {
-    const int answer = front_->ask(
-        this, text(QStringLiteral("%1 有未保存的修改，是否保存？").arg(table_.info().fileName)),
-        {text(QStringLiteral("保存")), text(QStringLiteral("不保存")), text(QStringLiteral("取消"))});
+    const int answer =
+        front_->ask(this, text(QStringLiteral("%1 有未保存的修改，是否保存？").arg(table_.info().fileName)),
+                    {text(QStringLiteral("保存")), text(QStringLiteral("不保存")), text(QStringLiteral("取消"))});
     if (answer == 2) return;
     // A refused or failed save keeps the window open with the user's values.
     if (answer == 0 && !saveFile().ok()) return;
@@ -473,9 +474,9 @@ StandaloneSave TableWindow::saveFile() {
   setModified(false);
   // Where it went: the data folder of Config.ini, named as it is (only the
   // message's own words follow the interface's script).
-  setStatusLine(text(QStringLiteral("已保存 %1：%2"))
-                    .arg(table_.info().fileName,
-                         QDir::toNativeSeparators(DataFilePath(dataFolder_, table_.info().fileName))));
+  setStatusLine(
+      text(QStringLiteral("已保存 %1：%2"))
+          .arg(table_.info().fileName, QDir::toNativeSeparators(DataFilePath(dataFolder_, table_.info().fileName))));
   return outcome;
 }
 

@@ -20,11 +20,11 @@ namespace v3 {
 class UiFront;
 
 struct TableWindowOptions {
-  QString programFolder;       // Config.ini (the data folder); empty: the program's folder
-  LanguageFile texts;          // the interface's language file: captions and the script of messages
+  QString programFolder;                      // Config.ini (the data folder); empty: the program's folder
+  LanguageFile texts;                         // the interface's language file: captions and the script of messages
   Script systemScript = Script::Traditional;  // the script the data folder's text fields are in
-  UiFront* front = nullptr;    // where messages go; nullptr: the desktop
-  FileStore* store = nullptr;  // the file's bytes; nullptr: the disk
+  UiFront* front = nullptr;                   // where messages go; nullptr: the desktop
+  FileStore* store = nullptr;                 // the file's bytes; nullptr: the disk
 };
 
 // The window of a standalone table (Cons, Dif, Level, Length). It takes its
@@ -51,11 +51,11 @@ class TableWindow : public QDialog {
   QLabel* label(const QString& name) const;
   QPushButton* button(const QString& name) const;
 
-  bool loadFile();              // Cmd_Load; false when the file could not be read (a message is shown)
-  StandaloneSave saveFile();    // Cmd_Save
+  bool loadFile();            // Cmd_Load; false when the file could not be read (a message is shown)
+  StandaloneSave saveFile();  // Cmd_Save
   // Whether the user changed a box since the file was read or saved.
   bool hasUnsavedChanges() const { return modified_; }
-  QString statusLine() const;   // where the last save went, or why it did not
+  QString statusLine() const;  // where the last save went, or why it did not
 
   // The window's own undo history: each edit of a box is one step (typing in
   // a box is taken as one step when the box is left, or when undo, save or

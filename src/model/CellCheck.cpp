@@ -44,11 +44,14 @@ std::optional<QString> CellChecker::problem(const RecordStore& grid, int row, in
 }
 
 std::optional<QString> CellChecker::refusal(const RecordStore& grid, int row, int column, const QString& text) const {
-  if (auto reason = problem(grid, row, column, text)) return Texts::tr("%1：%2").arg(CellPlace(grid, row, column), *reason);
+  if (auto reason = problem(grid, row, column, text))
+    return Texts::tr("%1：%2").arg(CellPlace(grid, row, column), *reason);
   return std::nullopt;
 }
 
-ColumnShape CellChecker::shape(int column) const { return table_.codec ? table_.codec->columnShape(column) : ColumnShape{}; }
+ColumnShape CellChecker::shape(int column) const {
+  return table_.codec ? table_.codec->columnShape(column) : ColumnShape{};
+}
 
 QString CellPlace(const RecordStore& grid, int row, int column) {
   const QString header = grid.headerText(column);

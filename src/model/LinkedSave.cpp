@@ -68,8 +68,10 @@ struct Folder {
       t.def = &def;
       QString e;
       bool exists = false;
-      if (known) t.content = *known;
-      else t.content = store->read(DataFilePath(path, def.fileName), &exists, &e);
+      if (known)
+        t.content = *known;
+      else
+        t.content = store->read(DataFilePath(path, def.fileName), &exists, &e);
       if (!e.isEmpty()) {
         if (error && error->isEmpty()) *error = e;
         return nullptr;
@@ -142,11 +144,14 @@ Planned plan(const TableDef& table, Folder& folder, const RecordStore& grid, QSt
   for (int r : p.order) change.after.push_back(grid.record(r));
   change.origin = RecordOrigins(table, target->content, target->rows, grid, p.order);
   bool readable = true;
-  p.plan = PlanReferenceUpdates(change, [&](const TableDef& referring) -> const std::vector<QStringList>* {
-    const Folder::Table* t = folder.read(referring, error);
-    if (!t) readable = false;
-    return t ? &t->rows : nullptr;
-  }, journal);
+  p.plan = PlanReferenceUpdates(
+      change,
+      [&](const TableDef& referring) -> const std::vector<QStringList>* {
+        const Folder::Table* t = folder.read(referring, error);
+        if (!t) readable = false;
+        return t ? &t->rows : nullptr;
+      },
+      journal);
   p.ok = readable;
   return p;
 }
@@ -227,7 +232,8 @@ SaveOutcome SaveRecords(const TableDef& table, const QString& folder, Script sys
   }
   const Folder::Table& target = files.tables.at(table.fileName);
   QByteArray bytes;
-  outcome = EncodeTable(table, folder, systemScript, grid, p.order, target.content, &bytes, files.producersFor(table, nullptr));
+  outcome = EncodeTable(table, folder, systemScript, grid, p.order, target.content, &bytes,
+                        files.producersFor(table, nullptr));
   if (!outcome.ok()) return outcome;
   if (request.proceed && !request.proceed(p.plan)) {
     outcome.status = SaveOutcome::Refused;
@@ -251,7 +257,8 @@ SaveOutcome SaveRecords(const TableDef& table, const QString& folder, Script sys
     std::vector<int> same(size_t(g.recordCount()));
     for (size_t i = 0; i < same.size(); ++i) same[i] = int(i + 1);
     QByteArray out;
-    const SaveOutcome o = EncodeTable(*u.table, folder, systemScript, g, same, t.content, &out, files.producersFor(*u.table, nullptr));
+    const SaveOutcome o =
+        EncodeTable(*u.table, folder, systemScript, g, same, t.content, &out, files.producersFor(*u.table, nullptr));
     if (!o.ok()) {
       // A referring cell that cannot take the new reference (a position
       // past what the column holds): nothing is written.
@@ -268,8 +275,8 @@ SaveOutcome SaveRecords(const TableDef& table, const QString& folder, Script sys
     stamps.push_back(stamp);
     entries.push_back({DataFilePath(folder, u.table->fileName), out, &stamps.back()});
   }
-  const SaveFileResult saved =
-      entries.size() == 1 ? SaveDataFile(path, bytes, options, store) : SaveDataFiles(entries, options.historyDepth, store);
+  const SaveFileResult saved = entries.size() == 1 ? SaveDataFile(path, bytes, options, store)
+                                                   : SaveDataFiles(entries, options.historyDepth, store);
   if (!saved.ok()) {
     outcome.status = SaveOutcome::Failed;
     outcome.reason = saved.error;
@@ -284,8 +291,9 @@ SaveOutcome SaveRecords(const TableDef& table, const QString& folder, Script sys
   return outcome;
 }
 
-SaveOutcome SaveTableWithReferences(const TableDef& table, const QString& folder, Script systemScript, RecordStore& grid,
-                                    FileStore& store, QByteArray* written, const SaveFileOptions& options,
+SaveOutcome SaveTableWithReferences(const TableDef& table, const QString& folder, Script systemScript,
+                                    RecordStore& grid, FileStore& store, QByteArray* written,
+                                    const SaveFileOptions& options,
                                     const std::function<bool(const ReferencePlan&)>& proceed, ReferencePlan* planOut,
                                     ReferenceJournal* journal) {
   TableSaveRequest request;

@@ -35,9 +35,9 @@ struct TableSaveRequest {
   bool followReferences = true;
   // Sees the plan before anything is written and may stop the save.
   std::function<bool(const ReferencePlan&)> proceed;
-  ReferencePlan* plan = nullptr;         // gets the plan
-  ReferenceJournal* journal = nullptr;   // see SaveTableWithReferences
-  QByteArray* written = nullptr;         // gets the table's new content
+  ReferencePlan* plan = nullptr;        // gets the plan
+  ReferenceJournal* journal = nullptr;  // see SaveTableWithReferences
+  QByteArray* written = nullptr;        // gets the table's new content
 };
 
 // The one save of a table's records, for the editor and the command-line
@@ -60,9 +60,9 @@ SaveOutcome SaveRecords(const TableDef& table, const QString& folder, Script sys
 // written); *plan (when given) gets the plan. A failure names the file.
 // A journal (when given) lends the references of records added back and
 // records those the save clears.
-SaveOutcome SaveTableWithReferences(const TableDef& table, const QString& folder, Script systemScript, RecordStore& grid,
-                                    FileStore& store = FileStore::disk(), QByteArray* written = nullptr,
-                                    const SaveFileOptions& options = {},
+SaveOutcome SaveTableWithReferences(const TableDef& table, const QString& folder, Script systemScript,
+                                    RecordStore& grid, FileStore& store = FileStore::disk(),
+                                    QByteArray* written = nullptr, const SaveFileOptions& options = {},
                                     const std::function<bool(const ReferencePlan&)>& proceed = {},
                                     ReferencePlan* plan = nullptr, ReferenceJournal* journal = nullptr);
 

@@ -47,7 +47,8 @@ void RecordStore::resetRecords(int fieldCount, std::vector<TableRecord> records)
   finishContent();
 }
 
-void RecordStore::resetKept(int fieldCount, std::vector<KeptBytes> records, std::shared_ptr<const RecordSource> source) {
+void RecordStore::resetKept(int fieldCount, std::vector<KeptBytes> records,
+                            std::shared_ptr<const RecordSource> source) {
   startContent(fieldCount);
   source_ = std::move(source);
   rows_.resize(records.size());
@@ -276,7 +277,7 @@ std::vector<int> RecordStore::sortedOrder(int column, SortOrder order, bool desc
 }
 
 std::vector<int> RecordStore::sortedOrder(const std::vector<int>& start, int column, SortOrder order,
-                                         bool descending) const {
+                                          bool descending) const {
   std::vector<int> result = start;
   if (column < 1 || column > fieldCount_) return result;
   // The column's texts, of records not decoded yet without decoding the rest

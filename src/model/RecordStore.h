@@ -179,8 +179,8 @@ class RecordStore {
   std::shared_ptr<const RecordSource> source_;
   mutable size_t pending_ = 0;  // records not decoded yet
   mutable size_t scan_ = 0;     // no record before this index is pending
-  std::vector<quint64> ids_;  // parallel to rows_
-  QByteArray file_;                // see setFileOrder
+  std::vector<quint64> ids_;    // parallel to rows_
+  QByteArray file_;             // see setFileOrder
   std::vector<quint64> fileIds_;
   quint64 nextId_ = 1;
   mutable QHash<quint64, int> rowOfId_;
@@ -241,6 +241,5 @@ class RecordStoreView {
   virtual void wasReordered() = 0;
   virtual void modificationChanged(bool modified) = 0;
 };
-
 
 }  // namespace v3

@@ -80,9 +80,7 @@ QStringList ReferencePlan::details(const std::function<QString(const TableDef&, 
       if (!who.isEmpty()) where += Texts::tr("（%1）").arg(who);
       where += Texts::tr("第 %1 列").arg(c.column);
       switch (c.kind) {
-        case ReferenceCellUpdate::Follows:
-          lines << Texts::tr("%1：%2 → %3").arg(where, c.before, c.after);
-          break;
+        case ReferenceCellUpdate::Follows: lines << Texts::tr("%1：%2 → %3").arg(where, c.before, c.after); break;
         case ReferenceCellUpdate::Cleared:
           lines << Texts::tr("%1：%2 → %3（所引用的记录已删除）").arg(where, c.before, c.after);
           break;
@@ -138,8 +136,7 @@ void restore(const ReferenceJournal& journal, const TargetChange& change, const 
 }  // namespace
 
 ReferencePlan PlanReferenceUpdates(
-    const TargetChange& change,
-    const std::function<const std::vector<QStringList>*(const TableDef& referring)>& rowsOf,
+    const TargetChange& change, const std::function<const std::vector<QStringList>*(const TableDef& referring)>& rowsOf,
     const ReferenceJournal* journal) {
   ReferencePlan plan;
   plan.target = change.table;

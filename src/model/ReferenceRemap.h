@@ -50,7 +50,7 @@ struct ReferenceTableUpdate {
 struct ReferencePlan {
   const TableDef* target = nullptr;
   int deleted = 0, added = 0;
-  bool reordered = false;  // some kept record stands at another position
+  bool reordered = false;                    // some kept record stands at another position
   std::vector<ReferenceTableUpdate> tables;  // only those with something to say
 
   bool changesCells() const;
@@ -93,8 +93,7 @@ class ReferenceJournal {
 // With a journal, the references it holds for a record that the change adds
 // back follow that record (Follows).
 ReferencePlan PlanReferenceUpdates(
-    const TargetChange& change,
-    const std::function<const std::vector<QStringList>*(const TableDef& referring)>& rowsOf,
+    const TargetChange& change, const std::function<const std::vector<QStringList>*(const TableDef& referring)>& rowsOf,
     const ReferenceJournal* journal = nullptr);
 
 // Applies a table's updates to its rows.

@@ -32,9 +32,7 @@ bool TableDocument::load(QString* error) {
   return ok;
 }
 
-bool TableDocument::changedOnDisk(FileStamp* now) const {
-  return table_ && stamp_.changedOnDisk(path(), *store_, now);
-}
+bool TableDocument::changedOnDisk(FileStamp* now) const { return table_ && stamp_.changedOnDisk(path(), *store_, now); }
 
 SaveOutcome TableDocument::encode(QByteArray* out, std::vector<int>* order, const ProducerDirectory* producers) const {
   std::vector<int> rows = SaveRowOrder(*table_, records_);
@@ -87,8 +85,10 @@ void DataFolder::close(const TableDef& table) { documents_.erase(table.fileName)
 
 bool DataFolder::reload(const TableDef& table, QString* error) {
   QString e;
-  if (TableDocument* d = document(table)) d->load(&e);
-  else open(table, &e);
+  if (TableDocument* d = document(table))
+    d->load(&e);
+  else
+    open(table, &e);
   if (error) *error = e;
   return e.isEmpty();
 }

@@ -43,8 +43,8 @@ class CodecSource : public RecordSource {
 // The table's file and what its records are decoded with; false, with
 // *error, when either cannot be read. Nothing of a file that could not be
 // read whole is shown, so nothing of it can be saved over the file.
-bool ReadTableFile(const TableDef& table, const QString& folder, Script systemScript, FileStore& store, QByteArray* bytes,
-                   std::shared_ptr<CodecSource>* source, QString* error) {
+bool ReadTableFile(const TableDef& table, const QString& folder, Script systemScript, FileStore& store,
+                   QByteArray* bytes, std::shared_ptr<CodecSource>* source, QString* error) {
   bool exists = false;
   *bytes = store.read(DataFilePath(folder, table.fileName), &exists, error);
   if (!error->isEmpty() || !table.codec) return false;
@@ -55,8 +55,8 @@ bool ReadTableFile(const TableDef& table, const QString& folder, Script systemSc
 
 }  // namespace
 
-std::vector<TableRecord> ReadTableRecords(const TableDef& table, const QString& folder, Script systemScript, QString* error,
-                                          FileStore& store, QByteArray* content) {
+std::vector<TableRecord> ReadTableRecords(const TableDef& table, const QString& folder, Script systemScript,
+                                          QString* error, FileStore& store, QByteArray* content) {
   QByteArray bytes;
   std::shared_ptr<CodecSource> source;
   QString readError;
@@ -67,16 +67,15 @@ std::vector<TableRecord> ReadTableRecords(const TableDef& table, const QString& 
   return table.codec->decode(bytes, source->context.ctx);
 }
 
-std::vector<QStringList> ReadTableRows(const TableDef& table, const QString& folder, Script systemScript, QString* error,
-                                       FileStore& store) {
+std::vector<QStringList> ReadTableRows(const TableDef& table, const QString& folder, Script systemScript,
+                                       QString* error, FileStore& store) {
   std::vector<QStringList> rows;
   for (TableRecord& r : ReadTableRecords(table, folder, systemScript, error, store)) rows.push_back(std::move(r.cells));
   return rows;
 }
 
 bool LoadTable(const TableDef& table, const QString& folder, Script systemScript, RecordStore& grid, QString* error,
-               FileStore& store,
-               QByteArray* content) {
+               FileStore& store, QByteArray* content) {
   QByteArray bytes;
   std::shared_ptr<CodecSource> source;
   QString readError;
@@ -127,8 +126,7 @@ SaveOutcome EncodeTable(const TableDef& table, const QString& folder, Script sys
 }
 
 std::vector<TableRecord> DecodeTableRecords(const TableDef& table, const QString& folder, Script systemScript,
-                                            const QByteArray& bytes,
-                                            const ProducerDirectory* producers) {
+                                            const QByteArray& bytes, const ProducerDirectory* producers) {
   if (!table.codec) return {};
   const Context c(table, folder, systemScript, producers);
   return table.codec->decode(bytes, c.ctx);
@@ -157,7 +155,7 @@ SaveOutcome EncodeTable(const TableDef& table, const QString& folder, Script sys
   if (auto problem = table.codec->encode(rows, existing, c.ctx, out)) {
     outcome.status = SaveOutcome::Refused;
     outcome.row = problem->record >= 0 && size_t(problem->record) < order.size() ? order[size_t(problem->record)]
-                                                                                  : problem->record + 1;
+                                                                                 : problem->record + 1;
     outcome.column = problem->column;
     outcome.reason = problem->reason;
   }

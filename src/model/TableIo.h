@@ -21,16 +21,15 @@ namespace v3 {
 // *error is set when the file exists but cannot be read.
 // *content (when given) gets the file's bytes as read.
 std::vector<TableRecord> ReadTableRecords(const TableDef& table, const QString& folder, Script systemScript,
-                                          QString* error = nullptr,
-                                          FileStore& store = FileStore::disk(), QByteArray* content = nullptr);
+                                          QString* error = nullptr, FileStore& store = FileStore::disk(),
+                                          QByteArray* content = nullptr);
 // The same, the records' fields only.
 std::vector<QStringList> ReadTableRows(const TableDef& table, const QString& folder, Script systemScript,
-                                       QString* error = nullptr,
-                                       FileStore& store = FileStore::disk());
+                                       QString* error = nullptr, FileStore& store = FileStore::disk());
 
 // Loads the table into the grid: K columns, its rows, hidden and leading columns.
-bool LoadTable(const TableDef& table, const QString& folder, Script systemScript, RecordStore& grid, QString* error = nullptr,
-               FileStore& store = FileStore::disk(), QByteArray* content = nullptr);
+bool LoadTable(const TableDef& table, const QString& folder, Script systemScript, RecordStore& grid,
+               QString* error = nullptr, FileStore& store = FileStore::disk(), QByteArray* content = nullptr);
 
 // The grid rows in the order the table's save writes them.
 std::vector<int> SaveRowOrder(const TableDef& table, const RecordStore& grid);
@@ -38,9 +37,9 @@ std::vector<int> SaveRowOrder(const TableDef& table, const RecordStore& grid);
 struct SaveOutcome {
   enum Status { Saved, Unchanged, Refused, Failed };
   Status status = Saved;
-  int row = 0;     // Refused: the grid row (as the grid showed it before the save)
-  int column = 0;  // Refused: the grid column, 0 when the row as a whole
-  QString reason;  // Refused / Failed: what went wrong
+  int row = 0;          // Refused: the grid row (as the grid showed it before the save)
+  int column = 0;       // Refused: the grid column, 0 when the row as a whole
+  QString reason;       // Refused / Failed: what went wrong
   QStringList notices;  // Saved, but worth telling (see SaveFileResult)
   bool ok() const { return status == Saved || status == Unchanged; }
   // One line for a message box: the file, the row and column, the reason.
@@ -58,8 +57,7 @@ SaveOutcome EncodeTable(const TableDef& table, const QString& folder, Script sys
 // The records of a table's content, decoded with the producers given (null:
 // read from the folder when the codec needs them).
 std::vector<TableRecord> DecodeTableRecords(const TableDef& table, const QString& folder, Script systemScript,
-                                            const QByteArray& bytes,
-                                            const ProducerDirectory* producers);
+                                            const QByteArray& bytes, const ProducerDirectory* producers);
 
 // The save command without the tables that refer to this one (see
 // SaveRecords in model/LinkedSave): encode every row in memory (any cell that

@@ -64,8 +64,10 @@ bool makeFolder(const QString& path, QString* error) {
   struct stat parent;
   if (::stat(QFile::encodeName(QFileInfo(path).absolutePath()).constData(), &parent) == 0) {
     if (parent.st_uid != ::geteuid() || parent.st_gid != ::getegid())
-      if (::lchown(name.constData(), parent.st_uid, parent.st_gid) != 0) {}
-    if (::chmod(name.constData(), parent.st_mode & 0777) != 0) {}
+      if (::lchown(name.constData(), parent.st_uid, parent.st_gid) != 0) {
+      }
+    if (::chmod(name.constData(), parent.st_mode & 0777) != 0) {
+    }
   }
   return folderState(path, error) == 1;
 }
@@ -101,7 +103,8 @@ std::vector<BackupVersion> BackupVersions(const QString& dataFile, QString* erro
     v.size = st.st_size;
     versions.push_back(v);
   }
-  std::sort(versions.begin(), versions.end(), [](const BackupVersion& a, const BackupVersion& b) { return a.id > b.id; });
+  std::sort(versions.begin(), versions.end(),
+            [](const BackupVersion& a, const BackupVersion& b) { return a.id > b.id; });
   if (error) error->clear();
   return versions;
 }
@@ -186,7 +189,8 @@ bool AddBackupVersion(const QString& dataFile, const QByteArray& bytes, const QD
   for (size_t i = size_t(depth) - 1; i < versions.size(); ++i) {
     const QByteArray path = QFile::encodeName(versions[i].path);
     if (::unlink(path.constData()) != 0 && errno != ENOENT && notices)
-      *notices << Texts::tr("无法删除备份历史中较早的版本 %1：%2").arg(shown(versions[i].path), disk::SystemReason(errno));
+      *notices
+          << Texts::tr("无法删除备份历史中较早的版本 %1：%2").arg(shown(versions[i].path), disk::SystemReason(errno));
   }
   return true;
 }

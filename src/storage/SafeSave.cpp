@@ -80,14 +80,15 @@ SaveFileResult SaveDataFile(const QString& path, const QByteArray& bytes, const 
   const QByteArray current = store.read(path, &exists, &error);
   if (!error.isEmpty()) return stop(SaveFileResult::Failed, error + Texts::tr("，文件未改动"));
   if (options.expected && options.expected->taken && !sameAsExpected(*options.expected, exists, current))
-    return stop(SaveFileResult::Refused,
-                Texts::tr("%1 在读入之后已被改动（另一个程序或另一次保存），未写入；请重新读入后再改")
-                    .arg(shown(path)));
+    return stop(
+        SaveFileResult::Refused,
+        Texts::tr("%1 在读入之后已被改动（另一个程序或另一次保存），未写入；请重新读入后再改").arg(shown(path)));
 
   struct stat old {};
   const QByteArray targetName = QFile::encodeName(target);
   if (exists && ::stat(targetName.constData(), &old) != 0) exists = false;
-  if (exists && (old.st_mode & 0222) == 0) return stop(SaveFileResult::Refused, disk::ReadOnlyMessage(path, old.st_mode));
+  if (exists && (old.st_mode & 0222) == 0)
+    return stop(SaveFileResult::Refused, disk::ReadOnlyMessage(path, old.st_mode));
 
   // With the lock held no save is writing temporary files here: those there
   // were left by one that was stopped.
@@ -115,17 +116,22 @@ SaveFileResult SaveDataFile(const QString& path, const QByteArray& bytes, const 
   result.status = SaveFileResult::Saved;
   // A temporary file of this save that is still there is one whose removal failed.
   for (const QString& stray : SaveLeftovers(path))
-    if (!strays.contains(stray)) result.notices << Texts::tr("临时文件 %1 未能删除（下次保存 %2 时会再试）").arg(shown(stray), name);
+    if (!strays.contains(stray))
+      result.notices << Texts::tr("临时文件 %1 未能删除（下次保存 %2 时会再试）").arg(shown(stray), name);
 
   if (exists) {
     if (old.st_nlink > 1)
       result.notices << Texts::tr("%1 另有 %2 个硬链接：那些名称仍是旧内容（新内容只在 %1）")
-                            .arg(shown(target)).arg(qulonglong(old.st_nlink - 1));
+                            .arg(shown(target))
+                            .arg(qulonglong(old.st_nlink - 1));
     struct stat now {};
     if (::stat(targetName.constData(), &now) == 0 && (now.st_uid != old.st_uid || now.st_gid != old.st_gid))
       result.notices << Texts::tr("%1 的所有者未能保留：原为用户 %2、组 %3，现为用户 %4、组 %5")
                             .arg(shown(target))
-                            .arg(old.st_uid).arg(old.st_gid).arg(now.st_uid).arg(now.st_gid);
+                            .arg(old.st_uid)
+                            .arg(old.st_gid)
+                            .arg(now.st_uid)
+                            .arg(now.st_gid);
   }
   return result;
 }
@@ -177,10 +183,12 @@ SaveFileResult SaveDataFiles(const std::vector<SaveFileEntry>& files, int histor
     if (expected && expected->taken && !sameAsExpected(*expected, it->exists, it->current))
       return stop(SaveFileResult::Refused, it->name,
                   Texts::tr("%1 在读入之后已被改动（另一个程序或另一次保存），未写入；请重新读入后再改")
-                          .arg(shown(it->entry->path)) + noneChanged);
+                          .arg(shown(it->entry->path)) +
+                      noneChanged);
     if (it->exists && ::stat(QFile::encodeName(it->target).constData(), &it->old) != 0) it->exists = false;
     if (it->exists && (it->old.st_mode & 0222) == 0)
-      return stop(SaveFileResult::Refused, it->name, disk::ReadOnlyMessage(it->entry->path, it->old.st_mode) + noneChanged);
+      return stop(SaveFileResult::Refused, it->name,
+                  disk::ReadOnlyMessage(it->entry->path, it->old.st_mode) + noneChanged);
   }
 
   // With the locks held no save is writing temporary files here: those
@@ -190,7 +198,8 @@ SaveFileResult SaveDataFiles(const std::vector<SaveFileEntry>& files, int histor
     strays << SaveLeftovers(it->entry->path);
     QStringList failures;
     disk::RemoveStrays(QFileInfo(it->target).absolutePath(), QFileInfo(it->target).fileName(), nullptr, &failures);
-    disk::RemoveStrays(QFileInfo(it->entry->path).absolutePath(), it->name + QStringLiteral(".bak"), nullptr, &failures);
+    disk::RemoveStrays(QFileInfo(it->entry->path).absolutePath(), it->name + QStringLiteral(".bak"), nullptr,
+                       &failures);
     result.notices << failures;
   }
 
@@ -230,8 +239,9 @@ SaveFileResult SaveDataFiles(const std::vector<SaveFileEntry>& files, int histor
       lost << done.name;
     }
     if (lost.isEmpty()) return stop(SaveFileResult::Failed, items[i]->name, error + noneChanged);
-    return stop(SaveFileResult::Failed, items[i]->name,
-                Texts::tr("%1；%2 已写入新内容且未能恢复（旧内容在各自的 .bak）").arg(error, lost.join(QStringLiteral("、"))));
+    return stop(
+        SaveFileResult::Failed, items[i]->name,
+        Texts::tr("%1；%2 已写入新内容且未能恢复（旧内容在各自的 .bak）").arg(error, lost.join(QStringLiteral("、"))));
   }
   for (auto& it : items) it->staged.finish();
   result.status = SaveFileResult::Saved;
@@ -242,7 +252,8 @@ SaveFileResult SaveDataFiles(const std::vector<SaveFileEntry>& files, int histor
         result.notices << Texts::tr("临时文件 %1 未能删除（下次保存 %2 时会再试）").arg(shown(stray), it->name);
     if (it->exists && it->old.st_nlink > 1)
       result.notices << Texts::tr("%1 另有 %2 个硬链接：那些名称仍是旧内容（新内容只在 %1）")
-                            .arg(shown(it->target)).arg(qulonglong(it->old.st_nlink - 1));
+                            .arg(shown(it->target))
+                            .arg(qulonglong(it->old.st_nlink - 1));
   }
   return result;
 }

@@ -24,10 +24,14 @@ QString SizeCodeToText(int64_t code) {
 }
 
 bool SizeTextToCode(const QString& cell, IntWidth width, int64_t* code, QString* reason) {
-  if (cell == QStringLiteral("大型")) *code = 1;
-  else if (cell == QStringLiteral("中型")) *code = 2;
-  else if (cell == QStringLiteral("小型")) *code = 3;
-  else return CellToInteger(cell, width, code, reason);
+  if (cell == QStringLiteral("大型"))
+    *code = 1;
+  else if (cell == QStringLiteral("中型"))
+    *code = 2;
+  else if (cell == QStringLiteral("小型"))
+    *code = 3;
+  else
+    return CellToInteger(cell, width, code, reason);
   return true;
 }
 
@@ -76,7 +80,8 @@ class RecordBytes {
       switch (w) {
         case IntWidth::U8: return p[0];
         case IntWidth::S16: return int16_t(uint16_t(p[0] | (p[1] << 8)));
-        case IntWidth::S32: return int32_t(uint32_t(p[0]) | (uint32_t(p[1]) << 8) | (uint32_t(p[2]) << 16) | (uint32_t(p[3]) << 24));
+        case IntWidth::S32:
+          return int32_t(uint32_t(p[0]) | (uint32_t(p[1]) << 8) | (uint32_t(p[2]) << 16) | (uint32_t(p[3]) << 24));
       }
     }
     const int n = w == IntWidth::U8 ? 1 : w == IntWidth::S16 ? 2 : 4;
@@ -152,16 +157,20 @@ void decodeField(const FieldDef& f, const RecordBytes& in, const CodecContext& c
     case FieldKind::Producer: {
       const int64_t v = in.read(f.offset, f.read);
       if (!ctx.producers) {
-        if (v == 0) sink.word(c, QString());
-        else sink.number(c, v);
+        if (v == 0)
+          sink.word(c, QString());
+        else
+          sink.number(c, v);
         return;
       }
       // A name that the save would turn into another number (a producer
       // without a name, a name an earlier producer carries too) shows the number.
       const QString name = ctx.producers->nameById(v);
       int64_t back = 0;
-      if (ctx.producers->idByName(name, &back) && back == v) sink.word(c, name);
-      else sink.number(c, v);
+      if (ctx.producers->idByName(name, &back) && back == v)
+        sink.word(c, name);
+      else
+        sink.number(c, v);
       return;
     }
     case FieldKind::Flag: {
@@ -418,8 +427,10 @@ void FixedCodec::decodeInto(const KeptBytes& record, const CodecContext& ctx, Ce
       c += size_t(n);
       continue;
     }
-    if (step.field >= 0) decodeField(layout.fields[size_t(step.field)], in, ctx, sink);
-    else sink.word(int(c) + 1, QString());
+    if (step.field >= 0)
+      decodeField(layout.fields[size_t(step.field)], in, ctx, sink);
+    else
+      sink.word(int(c) + 1, QString());
     ++c;
   }
 }
@@ -461,7 +472,8 @@ void FixedCodec::prepareVariants(int count) {
     steps_.push_back(ColumnSteps(variant(v)));
     int reach = 0;
     for (const ColumnStep& s : steps_.back())
-      if (s.numbers > 0) reach = std::max(reach, s.offset + (s.read == IntWidth::U8 ? 1 : s.read == IntWidth::S16 ? 2 : 4));
+      if (s.numbers > 0)
+        reach = std::max(reach, s.offset + (s.read == IntWidth::U8 ? 1 : s.read == IntWidth::S16 ? 2 : 4));
     reach_.push_back(reach);
   }
 }
@@ -498,7 +510,8 @@ std::optional<CellProblem> FixedCodec::encodeIn(int variantIndex, const std::vec
       for (auto [from, end] : stretches) w.putKept(base + from, r.kept, from, end - from);
       for (const FieldDef& f : layout.fields)
         if (f.column <= 0 || f.kind == FieldKind::TypeTag)
-          if (auto problem = writeField(f, variantIndex, r, w, base, ctx)) return CellProblem{int(k), f.column, *problem};
+          if (auto problem = writeField(f, variantIndex, r, w, base, ctx))
+            return CellProblem{int(k), f.column, *problem};
       continue;
     }
     for (const FieldDef& f : layout.fields)

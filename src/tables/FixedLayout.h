@@ -10,17 +10,17 @@ namespace v3 {
 
 // How a field's bytes become a cell's text and back.
 enum class FieldKind : uint8_t {
-  Integer,       // the value read, as decimal text
-  Text,          // Big5 text, trailing blanks removed
-  TextPadded,    // Big5 text, trailing blanks kept, padded with blanks to width/2 characters
-  Code,          // single bytes, one character each, no conversion, trailing zero bytes kept
-  Year,          // year code shown as its word
-  Producer,      // producer number shown as the producer's name
-  Flag,          // "√" when the value is not 0, empty when 0; written 1 for exactly "√", else 0
-  SexWord,       // "女" for 0, "男" otherwise; written 0 for exactly "女", else 1
-  TypeTag,       // written only: the Big5 bytes of `tag` in every record; no column
-  SizeCode,      // 1/2/3 shown as "大型"/"中型"/"小型", other values as decimal text
-  LocalText,     // text in the system's own code page, without the Big5 conversion, trailing blanks removed
+  Integer,     // the value read, as decimal text
+  Text,        // Big5 text, trailing blanks removed
+  TextPadded,  // Big5 text, trailing blanks kept, padded with blanks to width/2 characters
+  Code,        // single bytes, one character each, no conversion, trailing zero bytes kept
+  Year,        // year code shown as its word
+  Producer,    // producer number shown as the producer's name
+  Flag,        // "√" when the value is not 0, empty when 0; written 1 for exactly "√", else 0
+  SexWord,     // "女" for 0, "男" otherwise; written 0 for exactly "女", else 1
+  TypeTag,     // written only: the Big5 bytes of `tag` in every record; no column
+  SizeCode,    // 1/2/3 shown as "大型"/"中型"/"小型", other values as decimal text
+  LocalText,   // text in the system's own code page, without the Big5 conversion, trailing blanks removed
 };
 
 // One field of a fixed record, as the format tables give it.
@@ -43,15 +43,15 @@ constexpr FieldDef Text(int offset, int width, int column, int readBytes = 0) {
   return FieldDef{offset, width, FieldKind::Text, IntWidth::S32, IntWidth::S32, column, readBytes, nullptr};
 }
 constexpr FieldDef Kind(FieldKind kind, int offset, int width, int column, IntWidth read = IntWidth::S32,
-                         IntWidth write = IntWidth::S32) {
+                        IntWidth write = IntWidth::S32) {
   return FieldDef{offset, width, kind, read, write, column, 0, nullptr};
 }
 
 // A fixed-size record layout.
 struct FixedLayout {
-  int recordSize = 0;        // distance between records
-  int headerRecordSize = 0;  // value written into the header's size slot
-  int fieldCount = 0;        // K
+  int recordSize = 0;            // distance between records
+  int headerRecordSize = 0;      // value written into the header's size slot
+  int fieldCount = 0;            // K
   std::vector<FieldDef> fields;  // in offset (= write) order
 };
 

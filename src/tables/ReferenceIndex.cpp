@@ -43,7 +43,8 @@ ReferenceTargets::ReferenceTargets(const ReferenceDef& reference, const std::vec
     keys_ << key;
     byKey_.insert(key, byKey_.value(key, position));
     keyCount_[key] += 1;
-    if (ref_.cellShowsName && !names_.back().isEmpty()) byName_.insert(names_.back(), byName_.value(names_.back(), position));
+    if (ref_.cellShowsName && !names_.back().isEmpty())
+      byName_.insert(names_.back(), byName_.value(names_.back(), position));
   }
 }
 

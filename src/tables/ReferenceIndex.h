@@ -46,11 +46,11 @@ class ReferenceTargets {
 
  private:
   ReferenceDef ref_;
-  QStringList names_;              // by position
-  QStringList keys_;               // by position (Number, Code)
-  QHash<QString, int> byKey_;      // key -> first position
-  QHash<QString, int> keyCount_;   // key -> records holding it
-  QHash<QString, int> byName_;     // name -> first position (columns that show names)
+  QStringList names_;             // by position
+  QStringList keys_;              // by position (Number, Code)
+  QHash<QString, int> byKey_;     // key -> first position
+  QHash<QString, int> keyCount_;  // key -> records holding it
+  QHash<QString, int> byName_;    // name -> first position (columns that show names)
 };
 
 }  // namespace v3

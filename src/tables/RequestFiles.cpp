@@ -17,12 +17,15 @@ using K = FieldKind;
 // numbers as 32 bits in all three. The default artist (column 5) is the last
 // field of the record, after the synopsis (column 25).
 FixedLayout requestLayout(int targetWidth, IntWidth slotRead) {
-  FixedLayout l{404, 404, 25, {
-      Kind(K::Code, 0, 6, 1),                 // 角色编号
-      Kind(K::Code, 10, 5, 2),                // 通告编号: the job the role belongs to
-      Kind(K::TextPadded, 20, targetWidth, 3),  // 征求对象
-      Int(32, 4, W::U8, W::U8),               // 通告难度
-  }};
+  FixedLayout l{404,
+                404,
+                25,
+                {
+                    Kind(K::Code, 0, 6, 1),                   // 角色编号
+                    Kind(K::Code, 10, 5, 2),                  // 通告编号: the job the role belongs to
+                    Kind(K::TextPadded, 20, targetWidth, 3),  // 征求对象
+                    Int(32, 4, W::U8, W::U8),                 // 通告难度
+                }};
   // 暴力 反派 裸露 反串 搞笑 丑化 吻戏
   for (int i = 0; i < 7; ++i) l.fields.push_back(Kind(K::Flag, 36 + 4 * i, 4, 6 + i, slotRead, W::S16));
   // 叛逆 性感 亲和
@@ -49,8 +52,8 @@ std::vector<QStringList> requestRows(SampleContext& s, const char* jobPrefix, in
     // A job of the case file, written as the case file's sample writes its codes.
     const int job = s.between(1, s.records());
     const QString jobCode = SampleContext::jobCode(prefix, job);
-    QStringList r{role, jobCode, s.filledText("target", targetWidth),
-                  QString::number(s.between(1, 5)), s.starName(s.between(0, s.records() - 1))};
+    QStringList r{role, jobCode, s.filledText("target", targetWidth), QString::number(s.between(1, 5)),
+                  s.starName(s.between(0, s.records() - 1))};
     for (int f = 0; f < 7; ++f) r << (s.chance(25) ? QStringLiteral("√") : QString());
     for (int n = 0; n < 3; ++n) r << QString::number(s.between(-20, 100));
     for (int n = 0; n < 9; ++n) r << QString::number(s.between(-10, 30));

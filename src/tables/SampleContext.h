@@ -35,7 +35,7 @@ class SampleContext {
   // or capitals follow the prefix ("CDA00").
   static QString jobCode(const QString& prefix, int number);
   QString producerName(int number) const;  // the name Producer.tab gives number 1..records
-  QString starName(int position) const;     // name of StarRole.dat record position + 1
+  QString starName(int position) const;    // name of StarRole.dat record position + 1
 
   // Year words in the grid's form.
   QString yearText();

@@ -230,7 +230,8 @@ std::optional<CellProblem> SlotCodec::encode(const std::vector<const TableRecord
           // Every slot text is counted out byte by byte: line breaks stay as
           // they are; a control character the text as read did not hold is refused.
           if (!row.unchanged(e.column))
-            if (const qsizetype bad = FirstControlCharacter(cell, LineBreaks::Allowed, row.original.value(e.column - 1));
+            if (const qsizetype bad =
+                    FirstControlCharacter(cell, LineBreaks::Allowed, row.original.value(e.column - 1));
                 bad >= 0)
               return CellProblem{int(k), e.column, ControlCharacterProblem(cell, bad)};
           const Big5Encoded text = EncodeBig5Text(cell, ctx.systemScript);
@@ -250,8 +251,7 @@ std::optional<CellProblem> SlotCodec::encode(const std::vector<const TableRecord
       }
     }
     // Positions in the file are 32-bit.
-    if (pos > std::numeric_limits<int32_t>::max())
-      return CellProblem{int(k), 0, Texts::tr("文件过大：超过 2 GB")};
+    if (pos > std::numeric_limits<int32_t>::max()) return CellProblem{int(k), 0, Texts::tr("文件过大：超过 2 GB")};
   }
   // The file ends right after the last slot (its last byte is zero).
   w.resize(pos);

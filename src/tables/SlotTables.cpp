@@ -29,40 +29,44 @@ std::vector<SlotElement> Join(std::initializer_list<std::vector<SlotElement>> pa
 
 // Item.dat: the lengths and several numbers are read as one byte; columns 9
 // and 10 are written as 16 bits but read back as a byte, so they hold 0..255.
-const SlotCodec kItemCodec(SlotLayout{300, 32, Join({
-    {SlotInt(1, W::S16, W::S16),     // 编号
-     SlotInt(2, W::U8, W::U8),       // 种类
-     SlotText(3, W::U8),             // 名称
-     SlotInt(4, W::U8, W::U8),       // 商店: 0..4 or 11
-     SlotInt(5, W::S32, W::S32),     // 图片编号
-     SlotInt(6, W::U8, W::U8),       // 系统数量
-     SlotInt(7, W::S32, W::S32),     // 价格
-     SlotInt(8, W::S16, W::S16),     // 拥有数量
-     SlotInt(9, W::U8, W::S16),      // 证书编号
-     SlotInt(10, W::U8, W::S16)},    // 可赠送对象
-    Run(SlotInt(11, W::S16, W::S16), 20),  // 友好度 towards twenty characters
-    {SlotText(31, W::U8),            // 物品简介
-     SlotText(32, W::U8)},           // 物品作用
-})});
+const SlotCodec kItemCodec(SlotLayout{300, 32,
+                                      Join({
+                                          {SlotInt(1, W::S16, W::S16),           // 编号
+                                           SlotInt(2, W::U8, W::U8),             // 种类
+                                           SlotText(3, W::U8),                   // 名称
+                                           SlotInt(4, W::U8, W::U8),             // 商店: 0..4 or 11
+                                           SlotInt(5, W::S32, W::S32),           // 图片编号
+                                           SlotInt(6, W::U8, W::U8),             // 系统数量
+                                           SlotInt(7, W::S32, W::S32),           // 价格
+                                           SlotInt(8, W::S16, W::S16),           // 拥有数量
+                                           SlotInt(9, W::U8, W::S16),            // 证书编号
+                                           SlotInt(10, W::U8, W::S16)},          // 可赠送对象
+                                          Run(SlotInt(11, W::S16, W::S16), 20),  // 友好度 towards twenty characters
+                                          {SlotText(31, W::U8),                  // 物品简介
+                                           SlotText(32, W::U8)},                 // 物品作用
+                                      })});
 
 // OfficeCom.dat: the event number, then one line for each of the twenty stars.
-const SlotCodec kOfficeComCodec(SlotLayout{804, 21, Join({
-    {SlotInt(1)},
-    Run(SlotText(2), 20),
-})});
+const SlotCodec kOfficeComCodec(SlotLayout{804, 21,
+                                           Join({
+                                               {SlotInt(1)},
+                                               Run(SlotText(2), 20),
+                                           })});
 
 // OfficeEmo.dat: the event number, an unnamed number, one unused slot, the
 // agent's line and the twenty stars' lines.
-const SlotCodec kOfficeEmoCodec(SlotLayout{2700, 23, Join({
-    {SlotInt(1), SlotInt(2), SlotSkip(), SlotText(3)},
-    Run(SlotText(4), 20),
-})});
+const SlotCodec kOfficeEmoCodec(SlotLayout{2700, 23,
+                                           Join({
+                                               {SlotInt(1), SlotInt(2), SlotSkip(), SlotText(3)},
+                                               Run(SlotText(4), 20),
+                                           })});
 
 // RichBa.tab: number, question number, the question, three right and three wrong answers.
-const SlotCodec kRichCodec(SlotLayout{320, 9, Join({
-    {SlotInt(1), SlotInt(2)},
-    Run(SlotText(3), 7),
-})});
+const SlotCodec kRichCodec(SlotLayout{320, 9,
+                                      Join({
+                                          {SlotInt(1), SlotInt(2)},
+                                          Run(SlotText(3), 7),
+                                      })});
 
 QString num(int v) { return QString::number(v); }
 
@@ -117,35 +121,55 @@ std::vector<QStringList> richSample(SampleContext& s) {
     rows.push_back(r);
   }
   // A save orders the rows by number and then, keeping that order among equals, by question number.
-  std::stable_sort(rows.begin(), rows.end(), [](const QStringList& a, const QStringList& b) {
-    return a[1].toInt() < b[1].toInt();
-  });
+  std::stable_sort(rows.begin(), rows.end(),
+                   [](const QStringList& a, const QStringList& b) { return a[1].toInt() < b[1].toInt(); });
   return rows;
 }
 
 }  // namespace
 
 const TableDef& ItemTable() {
-  static const TableDef def{QStringLiteral("Item.dat"), QStringLiteral("Item"), &kItemCodec, SaveOrder::Numeric,
-                            {}, 3, 3, false, itemSample};
+  static const TableDef def{
+      QStringLiteral("Item.dat"), QStringLiteral("Item"), &kItemCodec, SaveOrder::Numeric, {}, 3, 3, false, itemSample};
   return def;
 }
 
 const TableDef& OfficeComTable() {
-  static const TableDef def{QStringLiteral("OfficeCom.dat"), QStringLiteral("OC"), &kOfficeComCodec,
-                            SaveOrder::Numeric, {}, 0, 0, false, officeComSample};
+  static const TableDef def{QStringLiteral("OfficeCom.dat"),
+                            QStringLiteral("OC"),
+                            &kOfficeComCodec,
+                            SaveOrder::Numeric,
+                            {},
+                            0,
+                            0,
+                            false,
+                            officeComSample};
   return def;
 }
 
 const TableDef& OfficeEmoTable() {
-  static const TableDef def{QStringLiteral("OfficeEmo.dat"), QStringLiteral("OE"), &kOfficeEmoCodec,
-                            SaveOrder::Numeric, {}, 3, 0, false, officeEmoSample};
+  static const TableDef def{QStringLiteral("OfficeEmo.dat"),
+                            QStringLiteral("OE"),
+                            &kOfficeEmoCodec,
+                            SaveOrder::Numeric,
+                            {},
+                            3,
+                            0,
+                            false,
+                            officeEmoSample};
   return def;
 }
 
 const TableDef& RichTable() {
-  static const TableDef def{QStringLiteral("RichBa.tab"), QStringLiteral("Rich"), &kRichCodec,
-                            SaveOrder::NumericThenSecond, {}, 3, 3, false, richSample};
+  static const TableDef def{QStringLiteral("RichBa.tab"),
+                            QStringLiteral("Rich"),
+                            &kRichCodec,
+                            SaveOrder::NumericThenSecond,
+                            {},
+                            3,
+                            3,
+                            false,
+                            richSample};
   return def;
 }
 

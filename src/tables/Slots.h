@@ -18,7 +18,8 @@ class ByteReader {
   uint8_t u8(qint64 at) const { return at >= 0 && at < data_.size() ? uint8_t(data_[at]) : 0; }
   int16_t s16(qint64 at) const { return int16_t(uint16_t(u8(at) | (u8(at + 1) << 8))); }
   int32_t s32(qint64 at) const {
-    return int32_t(uint32_t(u8(at)) | (uint32_t(u8(at + 1)) << 8) | (uint32_t(u8(at + 2)) << 16) | (uint32_t(u8(at + 3)) << 24));
+    return int32_t(uint32_t(u8(at)) | (uint32_t(u8(at + 1)) << 8) | (uint32_t(u8(at + 2)) << 16) |
+                   (uint32_t(u8(at + 3)) << 24));
   }
   int64_t read(qint64 at, IntWidth w) const {
     switch (w) {

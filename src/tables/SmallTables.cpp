@@ -35,9 +35,9 @@ class PatchCodec : public FixedCodec {
                          Texts::tr("此表固定有 %1 条记录，表中现有 %2 条；请重新载入后再保存").arg(records_).arg(n)};
     const qint64 needed = 12 + qint64(records_) * layout_.recordSize;
     if (existing.size() < needed)
-      return CellProblem{int((std::max<qint64>(existing.size(), 12) - 12) / layout_.recordSize), 0,
-                         Texts::tr("文件只有 %1 字节，容不下 %2 条记录（需 %3 字节）")
-                             .arg(existing.size()).arg(records_).arg(needed)};
+      return CellProblem{
+          int((std::max<qint64>(existing.size(), 12) - 12) / layout_.recordSize), 0,
+          Texts::tr("文件只有 %1 字节，容不下 %2 条记录（需 %3 字节）").arg(existing.size()).arg(records_).arg(needed)};
     const ByteReader in(existing);
     const FieldDef* number = field(1);
     for (int k = 0; k < n; ++k) {
@@ -46,8 +46,11 @@ class PatchCodec : public FixedCodec {
       const QString cell = rows[size_t(k)]->cell(1);
       int64_t v = 0;
       if (!CellToInteger(cell, number->read, &v, nullptr) || v != stored)
-        return CellProblem{k, 1, Texts::tr("文件第 %1 条记录的编号是 %2，此行是“%3”：此表的记录不能增删或改号")
-                                     .arg(k + 1).arg(stored).arg(cell)};
+        return CellProblem{k, 1,
+                           Texts::tr("文件第 %1 条记录的编号是 %2，此行是“%3”：此表的记录不能增删或改号")
+                               .arg(k + 1)
+                               .arg(stored)
+                               .arg(cell)};
     }
     ByteWriter w(existing);
     for (int k = 0; k < n; ++k) {
@@ -86,41 +89,55 @@ class PatchCodec : public FixedCodec {
 
 // Producer.tab: 36-byte records; the name is read from its first 12 bytes;
 // bytes 32..35 are not read and are zero after a save.
-const FixedCodec kProducerCodec(FixedLayout{36, 36, 4, {
-    Int(0, 1, W::S16, W::S16),   // 编号
-    Text(4, 20, 2, 12),          // 导演名称
-    Int(24, 3, W::S16, W::S16),  // 唱片分组
-    Int(28, 4, W::S16, W::S16),  // 戏剧分组
-}});
+const FixedCodec kProducerCodec(FixedLayout{36,
+                                            36,
+                                            4,
+                                            {
+                                                Int(0, 1, W::S16, W::S16),   // 编号
+                                                Text(4, 20, 2, 12),          // 导演名称
+                                                Int(24, 3, W::S16, W::S16),  // 唱片分组
+                                                Int(28, 4, W::S16, W::S16),  // 戏剧分组
+                                            }});
 
 // Active.tab: nine activities; a save writes only the head count and the cost.
-const PatchCodec kActiveCodec(FixedLayout{36, 36, 5, {
-    Int(0, 1),                           // 编号
-    Text(4, 20, 2, 8),                   // 名称
-    Kind(FieldKind::SizeCode, 24, 4, 3), // 规模
-    Int(28, 4),                          // 人数
-    Int(32, 5),                          // 费用
-}}, 9, {4, 5});
+const PatchCodec kActiveCodec(FixedLayout{36,
+                                          36,
+                                          5,
+                                          {
+                                              Int(0, 1),                            // 编号
+                                              Text(4, 20, 2, 8),                    // 名称
+                                              Kind(FieldKind::SizeCode, 24, 4, 3),  // 规模
+                                              Int(28, 4),                           // 人数
+                                              Int(32, 5),                           // 费用
+                                          }},
+                              9, {4, 5});
 
 // Pression.tab: 99 kinds of announcement; a save writes only the first halves
 // of the pressure and fatigue slots.
-const PatchCodec kPressionCodec(FixedLayout{44, 44, 5, {
-    Int(0, 1, W::S16, W::S16),   // 编号
-    Text(4, 20, 2, 5),           // 通告类型
-    Text(24, 12, 3, 4),          // 征求对象
-    Int(36, 4, W::S16, W::S16),  // 压力
-    Int(40, 5, W::S16, W::S16),  // 疲劳
-}}, 99, {4, 5});
+const PatchCodec kPressionCodec(FixedLayout{44,
+                                            44,
+                                            5,
+                                            {
+                                                Int(0, 1, W::S16, W::S16),   // 编号
+                                                Text(4, 20, 2, 5),           // 通告类型
+                                                Text(24, 12, 3, 4),          // 征求对象
+                                                Int(36, 4, W::S16, W::S16),  // 压力
+                                                Int(40, 5, W::S16, W::S16),  // 疲劳
+                                            }},
+                                99, {4, 5});
 
 // World.tab: a one-byte flag at offset 4, the name right after it, nine fares.
 FixedLayout worldLayout() {
-  FixedLayout l{160, 160, 13, {
-      Int(0, 1, W::S16, W::S16),                           // 编号
-      Kind(FieldKind::Integer, 4, 1, 2, W::U8, W::U8),     // 开启: 0 or 1
-      Text(5, 19, 3, 8),                                   // 名称
-  }};
+  FixedLayout l{160,
+                160,
+                13,
+                {
+                    Int(0, 1, W::S16, W::S16),                        // 编号
+                    Kind(FieldKind::Integer, 4, 1, 2, W::U8, W::U8),  // 开启: 0 or 1
+                    Text(5, 19, 3, 8),                                // 名称
+                }};
   for (int c = 4; c <= 12; ++c) l.fields.push_back(Int(24 + 4 * (c - 4), c));  // 据点, 长城 ... 开罗
-  l.fields.push_back(Text(60, 100, 13, 48));                                    // 简介
+  l.fields.push_back(Text(60, 100, 13, 48));                                   // 简介
   return l;
 }
 const FixedCodec kWorldCodec(worldLayout());
@@ -128,11 +145,14 @@ const FixedCodec kWorldCodec(worldLayout());
 // NeedEffect.tab: the number is written as one byte, every value is read as
 // 16 bits and written as 32; bytes 144..151 are not read.
 FixedLayout needEffectLayout() {
-  FixedLayout l{152, 152, 28, {
-      Int(0, 1, W::S16, W::U8),  // 编号 0..255
-      Text(4, 20, 2, 5),         // 通告类型
-      Text(24, 20, 3, 4),        // 征求对象
-  }};
+  FixedLayout l{152,
+                152,
+                28,
+                {
+                    Int(0, 1, W::S16, W::U8),  // 编号 0..255
+                    Text(4, 20, 2, 5),         // 通告类型
+                    Text(24, 20, 3, 4),        // 征求对象
+                }};
   // 能力需求 (4..12), 特殊要求 (13..19), 能力影响 (20..28).
   for (int c = 4; c <= 28; ++c) l.fields.push_back(Int(44 + 4 * (c - 4), c, W::S16, W::S32));
   return l;
@@ -141,12 +161,15 @@ const FixedCodec kNeedEffectCodec(needEffectLayout());
 
 // Nickname.tab: shown, never written.
 FixedLayout nicknameLayout() {
-  FixedLayout l{168, 168, 38, {
-      Int(0, 1),
-      Text(4, 20, 2, 10),
-      Int(24, 3),
-      Kind(FieldKind::LocalText, 28, 4, 4),
-  }};
+  FixedLayout l{168,
+                168,
+                38,
+                {
+                    Int(0, 1),
+                    Text(4, 20, 2, 10),
+                    Int(24, 3),
+                    Kind(FieldKind::LocalText, 28, 4, 4),
+                }};
   for (int c = 5; c <= 38; ++c) l.fields.push_back(Int(32 + 4 * (c - 5), c));
   return l;
 }
@@ -165,8 +188,8 @@ QByteArray activeSample(SampleContext& s) {
   static const QString sizes[] = {QStringLiteral("大型"), QStringLiteral("中型"), QStringLiteral("小型")};
   std::vector<QStringList> rows;
   for (int i = 1; i <= 9; ++i)
-    rows.push_back({num(i), s.text("activity", 8), sizes[s.between(0, 2)], num(s.between(1, 50)),
-                    num(s.between(0, 200000))});
+    rows.push_back(
+        {num(i), s.text("activity", 8), sizes[s.between(0, 2)], num(s.between(1, 50)), num(s.between(0, 200000))});
   return kActiveCodec.wholeFile(rows);
 }
 
@@ -221,38 +244,83 @@ QByteArray nicknameSample(SampleContext& s) {
 }  // namespace
 
 const TableDef& ProducerTable() {
-  static const TableDef def{QStringLiteral("Producer.tab"), QStringLiteral("PD"), &kProducerCodec, SaveOrder::Numeric,
-                            {}, 2, 2, false, producerSample};
+  static const TableDef def{QStringLiteral("Producer.tab"),
+                            QStringLiteral("PD"),
+                            &kProducerCodec,
+                            SaveOrder::Numeric,
+                            {},
+                            2,
+                            2,
+                            false,
+                            producerSample};
   return def;
 }
 
 const TableDef& ActiveTable() {
-  static const TableDef def{QStringLiteral("Active.tab"), QStringLiteral("Active"), &kActiveCodec, SaveOrder::Numeric,
-                            {}, 0, 2, false, nullptr, activeSample};
+  static const TableDef def{QStringLiteral("Active.tab"),
+                            QStringLiteral("Active"),
+                            &kActiveCodec,
+                            SaveOrder::Numeric,
+                            {},
+                            0,
+                            2,
+                            false,
+                            nullptr,
+                            activeSample};
   return def;
 }
 
 const TableDef& PressionTable() {
-  static const TableDef def{QStringLiteral("Pression.tab"), QStringLiteral("PS"), &kPressionCodec, SaveOrder::Numeric,
-                            {}, 3, 0, false, nullptr, pressionSample};
+  static const TableDef def{QStringLiteral("Pression.tab"),
+                            QStringLiteral("PS"),
+                            &kPressionCodec,
+                            SaveOrder::Numeric,
+                            {},
+                            3,
+                            0,
+                            false,
+                            nullptr,
+                            pressionSample};
   return def;
 }
 
 const TableDef& WorldTable() {
-  static const TableDef def{QStringLiteral("World.tab"), QStringLiteral("World"), &kWorldCodec, SaveOrder::Numeric,
-                            {}, 3, 3, false, worldSample};
+  static const TableDef def{QStringLiteral("World.tab"),
+                            QStringLiteral("World"),
+                            &kWorldCodec,
+                            SaveOrder::Numeric,
+                            {},
+                            3,
+                            3,
+                            false,
+                            worldSample};
   return def;
 }
 
 const TableDef& NeedEffectTable() {
-  static const TableDef def{QStringLiteral("NeedEffect.tab"), QStringLiteral("NE"), &kNeedEffectCodec,
-                            SaveOrder::GridOrder, {}, 3, 0, false, needEffectSample};
+  static const TableDef def{QStringLiteral("NeedEffect.tab"),
+                            QStringLiteral("NE"),
+                            &kNeedEffectCodec,
+                            SaveOrder::GridOrder,
+                            {},
+                            3,
+                            0,
+                            false,
+                            needEffectSample};
   return def;
 }
 
 const TableDef& NicknameTable() {
-  static const TableDef def{QStringLiteral("Nickname.tab"), QStringLiteral("NN"), &kNicknameCodec, SaveOrder::GridOrder,
-                            {}, 2, 2, true, nullptr, nicknameSample};
+  static const TableDef def{QStringLiteral("Nickname.tab"),
+                            QStringLiteral("NN"),
+                            &kNicknameCodec,
+                            SaveOrder::GridOrder,
+                            {},
+                            2,
+                            2,
+                            true,
+                            nullptr,
+                            nicknameSample};
   return def;
 }
 

@@ -196,7 +196,8 @@ void StandaloneTable::loadBytes(const QByteArray& file) {
     case StandaloneKind::Dif:
       for (int k = 0; k < kDifValues; ++k) {
         const int d = k / 8 + 1, r = (k % 8) / 2 + 1;
-        const QString label = (k % 2 ? Texts::tr("难度 %1 能力需求 %2 的终点") : Texts::tr("难度 %1 能力需求 %2 的起点")).arg(d).arg(r);
+        const QString label =
+            (k % 2 ? Texts::tr("难度 %1 能力需求 %2 的终点") : Texts::tr("难度 %1 能力需求 %2 的起点")).arg(d).arg(r);
         add(QStringLiteral("Text(%1)").arg(k), label, ValueType::Int16, 12 + 4 * k, file);
       }
       break;
@@ -212,9 +213,12 @@ void StandaloneTable::loadBytes(const QByteArray& file) {
           const int j = g.first + role;
           const qint64 at = 12 + qint64(j) * recordSize_;
           const QString who = g.caption + QLatin1Char(' ') + g.roles[role];
-          add(QStringLiteral("Texta(%1)").arg(j), Texts::tr("%1 的通告期限").arg(who), ValueType::Slot16, at + 24, file);
-          add(QStringLiteral("Textb(%1)").arg(j), Texts::tr("%1 的一周工作").arg(who), ValueType::Slot16, at + 28, file);
-          add(QStringLiteral("Textc(%1)").arg(j), Texts::tr("%1 的完成需要").arg(who), ValueType::Slot16, at + 32, file);
+          add(QStringLiteral("Texta(%1)").arg(j), Texts::tr("%1 的通告期限").arg(who), ValueType::Slot16, at + 24,
+              file);
+          add(QStringLiteral("Textb(%1)").arg(j), Texts::tr("%1 的一周工作").arg(who), ValueType::Slot16, at + 28,
+              file);
+          add(QStringLiteral("Textc(%1)").arg(j), Texts::tr("%1 的完成需要").arg(who), ValueType::Slot16, at + 32,
+              file);
         }
       break;
     }
@@ -260,7 +264,8 @@ StandaloneSave StandaloneTable::patch(const QByteArray& existing, QByteArray* ou
   if (!loaded_) return notLoaded();
   if (const TableValue* v = firstOverlap(values_)) {
     if (kind_ == StandaloneKind::Length)
-      return refused(nullptr, Texts::tr("文件头的记录长度 %1 放不下每条记录的三个数值，数值会互相覆盖").arg(recordSize_));
+      return refused(nullptr,
+                     Texts::tr("文件头的记录长度 %1 放不下每条记录的三个数值，数值会互相覆盖").arg(recordSize_));
     return refused(v, Texts::tr("与另一数值的位置重叠"));
   }
 
@@ -282,8 +287,8 @@ StandaloneSave StandaloneTable::patch(const QByteArray& existing, QByteArray* ou
       // A shorter name is padded with zeros to the bytes the load reads, so
       // that no part of the old name shows behind it.
       // (A file that ends inside the field is not made longer for it.)
-      const qsizetype pad = std::clamp<qsizetype>(existing.size() - v.position - name.bytes.size(), 0,
-                                                  kNameRead - name.bytes.size());
+      const qsizetype pad =
+          std::clamp<qsizetype>(existing.size() - v.position - name.bytes.size(), 0, kNameRead - name.bytes.size());
       w.putBytes(v.position, name.bytes + QByteArray(pad, '\0'));
       continue;
     }
@@ -351,8 +356,8 @@ QByteArray StandaloneSampleFile(StandaloneKind kind, SampleContext& s) {
         int month, day;
       };
       static const Sign signs[kConsRecords] = {
-          {u"牡羊座", 3, 21}, {u"金牛座", 4, 20},  {u"雙子座", 5, 21},  {u"巨蟹座", 6, 22},
-          {u"獅子座", 7, 23}, {u"處女座", 8, 23},  {u"天秤座", 9, 23},  {u"天蠍座", 10, 24},
+          {u"牡羊座", 3, 21},  {u"金牛座", 4, 20},  {u"雙子座", 5, 21}, {u"巨蟹座", 6, 22},
+          {u"獅子座", 7, 23},  {u"處女座", 8, 23},  {u"天秤座", 9, 23}, {u"天蠍座", 10, 24},
           {u"射手座", 11, 22}, {u"摩羯座", 12, 22}, {u"水瓶座", 1, 20}, {u"雙魚座", 2, 19},
       };
       PutFrameHeader(w, kConsRecords, kConsRecordSize);

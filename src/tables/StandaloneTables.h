@@ -38,8 +38,8 @@ enum class ValueType {
 };
 
 struct TableValue {
-  QString box;             // the window's control: "Text1(0)", "Text(39)", "Texta(35)"
-  QString label;           // what the window calls it, for messages: "能力值 3"
+  QString box;    // the window's control: "Text1(0)", "Text(39)", "Texta(35)"
+  QString label;  // what the window calls it, for messages: "能力值 3"
   ValueType type = ValueType::Int16;
   qint64 position = 0;     // where it was read, and where a save writes it
   QByteArray loadedBytes;  // the bytes a save may write there, as read (zeros past the end)
@@ -58,9 +58,9 @@ const std::vector<LengthGroup>& LengthGroups();
 struct StandaloneSave {
   enum Status { Saved, Unchanged, Refused, Failed };
   Status status = Saved;
-  QString box;     // Refused: the box that cannot be stored; empty for the file as a whole
-  QString label;   // its label
-  QString reason;  // Refused / Failed: what went wrong
+  QString box;          // Refused: the box that cannot be stored; empty for the file as a whole
+  QString label;        // its label
+  QString reason;       // Refused / Failed: what went wrong
   QStringList notices;  // Saved, but worth telling (see SaveFileResult)
   bool ok() const { return status == Saved || status == Unchanged; }
   // One line for a message box (empty when the save went through).

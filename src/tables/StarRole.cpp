@@ -94,7 +94,8 @@ class Misfit {
       if (f.kind == FieldKind::Text || f.kind == FieldKind::SexWord) special_.push_back(&f);
       if (f.kind == FieldKind::Text) continue;
       const int slot = f.offset / 4;
-      if (f.offset % 4 != 0 || f.offset + 4 > layout.recordSize || slot >= 128 || (slots_[slot / 64] >> (slot % 64)) & 1)
+      if (f.offset % 4 != 0 || f.offset + 4 > layout.recordSize || slot >= 128 ||
+          (slots_[slot / 64] >> (slot % 64)) & 1)
         masked_ = false;
       else
         slots_[slot / 64] |= uint64_t(1) << (slot % 64);
@@ -343,8 +344,11 @@ const StarRoleCodec kStarCodec;
 std::vector<QStringList> starSample(SampleContext& s) {
   std::vector<QStringList> rows;
   for (int i = 1; i <= s.records(); ++i) {
-    QStringList r{QString::number(i), s.starName(i - 1), s.chance(50) ? QStringLiteral("女") : QStringLiteral("男"),
-                  QString::number(s.between(15, 40)), QString::number(s.between(1, 12)),
+    QStringList r{QString::number(i),
+                  s.starName(i - 1),
+                  s.chance(50) ? QStringLiteral("女") : QStringLiteral("男"),
+                  QString::number(s.between(15, 40)),
+                  QString::number(s.between(1, 12)),
                   QString::number(s.between(1, 28))};
     for (int c = 7; c <= 20; ++c) r << QString::number(s.between(0, 100));   // abilities, character values
     r << QString::number(s.between(0, 500));                                 // lp7C
@@ -354,9 +358,9 @@ std::vector<QStringList> starSample(SampleContext& s) {
     for (int c = 43; c <= 44; ++c) r << QString::number(s.between(0, 100));
     r << QString::number(s.between(150, 190)) << QString::number(s.between(40, 80));  // height, weight
     for (int c = 47; c <= 60; ++c) r << QString::number(s.between(-100, 1000));
-    for (int c = 61; c <= 69; ++c) r << QString::number(s.between(1, 10));   // growth rates
+    for (int c = 61; c <= 69; ++c) r << QString::number(s.between(1, 10));     // growth rates
     for (int c = 70; c <= 78; ++c) r << QString::number(s.between(100, 999));  // ceilings
-    r << QString::number(s.between(0, 100));                                 // success rate
+    r << QString::number(s.between(0, 100));                                   // success rate
     rows.push_back(r);
   }
   return rows;
@@ -384,8 +388,16 @@ bool StarRoleUsesLayoutA(const QByteArray& file) {
 int StarRoleNameOffset(const QByteArray& file) { return StarRoleUsesLayoutA(file) ? 20 : 4; }
 
 const TableDef& StarTable() {
-  static const TableDef def{QStringLiteral("StarRole.dat"), QStringLiteral("Star"), &kStarCodec, SaveOrder::Numeric,
-                            {35, 36, 37, 38, 39, 40, 41, 42}, 2, 2, false, starSample, starSampleFile};
+  static const TableDef def{QStringLiteral("StarRole.dat"),
+                            QStringLiteral("Star"),
+                            &kStarCodec,
+                            SaveOrder::Numeric,
+                            {35, 36, 37, 38, 39, 40, 41, 42},
+                            2,
+                            2,
+                            false,
+                            starSample,
+                            starSampleFile};
   return def;
 }
 

@@ -18,7 +18,8 @@ namespace v3 {
 
 // What a table's routines need besides the file's bytes.
 struct CodecContext {
-  explicit CodecContext(Script script, QString folder = QString()) : dataFolder(std::move(folder)), systemScript(script) {}
+  explicit CodecContext(Script script, QString folder = QString())
+      : dataFolder(std::move(folder)), systemScript(script) {}
   QString dataFolder;
   const ProducerDirectory* producers = nullptr;  // set when the table's codec needsProducers()
   // The script of the system the game runs on, which decides how the
@@ -229,12 +230,12 @@ enum class RefersBy {
 // cells, keeping them pointed at the same record when the target's records
 // move, finding where a record is used, checks) reads these declarations.
 struct ReferenceDef {
-  int column = 0;          // grid column (1..K) of the referring table
-  QString target;          // file name of the table referred to
+  int column = 0;  // grid column (1..K) of the referring table
+  QString target;  // file name of the table referred to
   RefersBy by = RefersBy::Position;
-  QString empty;           // the cell text that refers to nothing ("-1", "" ...)
-  int targetKey = 1;       // Number, Code: the target column that holds the key
-  int targetName = 2;      // the target column that names the record
+  QString empty;       // the cell text that refers to nothing ("-1", "" ...)
+  int targetKey = 1;   // Number, Code: the target column that holds the key
+  int targetName = 2;  // the target column that names the record
   // Whether the grid shows the target's name instead of the stored key
   // (producers): the cell then holds a name, or the bare number when no
   // target record has it.

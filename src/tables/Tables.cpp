@@ -12,9 +12,9 @@ const std::vector<const TableDef*>& AllTables() {
       v.push_back(t);
     // Fixed-record tables.
     v.push_back(&TeamTable());
-    for (const TableDef* t : {&CDTable(), &CFTable(), &MVTable(), &TVTable(), &SHTable(), &CFRTable(), &MVRTable(),
-                              &TVRTable(), &RCTable(), &SCTable(), &WCTable(), &TCTable(), &StarTable(), &FirmTable(),
-                              &SchTable()})
+    for (const TableDef* t :
+         {&CDTable(), &CFTable(), &MVTable(), &TVTable(), &SHTable(), &CFRTable(), &MVRTable(), &TVRTable(), &RCTable(),
+          &SCTable(), &WCTable(), &TCTable(), &StarTable(), &FirmTable(), &SchTable()})
       v.push_back(t);
     return v;
   }();

@@ -135,8 +135,8 @@ QString transliterate(const QString& text) {
 }
 
 bool isException(const QString& text) {
-  static const QString words[] = {QStringLiteral("芸"),     QStringLiteral("席若芸"),   QStringLiteral("舒芸晴"),
-                                  QStringLiteral("凌天芸"), QStringLiteral("電台"),     QStringLiteral("舞台表演"),
+  static const QString words[] = {QStringLiteral("芸"),     QStringLiteral("席若芸"), QStringLiteral("舒芸晴"),
+                                  QStringLiteral("凌天芸"), QStringLiteral("電台"),   QStringLiteral("舞台表演"),
                                   QStringLiteral("舞台劇")};
   for (const QString& w : words)
     if (text == w) return true;

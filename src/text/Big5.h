@@ -72,7 +72,7 @@ QString ToTraditional(const QString& text);
 int EncodedByteLength(const QString& text, Script systemScript = Script::Traditional);
 
 // Plain code-page conversions (no Simplified mapping), for language files.
-QString DecodeCodePage(QByteArrayView bytes, int codePage);   // 936 or 950
+QString DecodeCodePage(QByteArrayView bytes, int codePage);    // 936 or 950
 QByteArray EncodeCodePage(const QString& text, int codePage);  // '?' for what the page lacks
 
 }  // namespace v3

@@ -76,7 +76,6 @@ struct Big5Table {
     if (c == 0 || c == 0xFFFD || c == 0x1A || (c >= 0xD800 && c <= 0xDFFF)) return;
     pairs[size_t((lead - 0x80) * 256 + trail)] = c;
   }
-
 };
 
 const Big5Table& table() {

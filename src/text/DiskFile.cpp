@@ -289,7 +289,8 @@ FolderLock::FolderLock(const QString& folder, int waitMs) {
     if (e != EWOULDBLOCK || waited >= waitMs) {
       error_ = e == EWOULDBLOCK
                    ? Texts::tr("另一个程序正在保存 %1 中的文件（等候 %2 秒后仍未结束），未写入；请稍后再试")
-                         .arg(shown(folder)).arg((waitMs + 999) / 1000)
+                         .arg(shown(folder))
+                         .arg((waitMs + 999) / 1000)
                    : failure(Texts::tr("无法锁定文件夹"), folder, e);
       ::close(fd_);
       fd_ = -1;
@@ -379,8 +380,7 @@ bool StagedReplace::prepare(const QString& path, QByteArrayView bytes, QString* 
 
   // Without following a link: a link at a backup's name is replaced itself.
   struct stat old;
-  const bool existed =
-      (options.followLink ? ::stat(target.constData(), &old) : ::lstat(target.constData(), &old)) == 0;
+  const bool existed = (options.followLink ? ::stat(target.constData(), &old) : ::lstat(target.constData(), &old)) == 0;
   if (!existed && errno != ENOENT) return fail(failure(Texts::tr("无法写入"), path, errno));
   if (existed && S_ISDIR(old.st_mode)) return fail(Texts::tr("无法写入 %1：这是一个文件夹").arg(shown(path)));
   const bool regular = existed && S_ISREG(old.st_mode);
@@ -418,9 +418,11 @@ bool StagedReplace::prepare(const QString& path, QByteArrayView bytes, QString* 
     const qint64 uid = options.owner >= 0 ? options.owner : regular ? qint64(old.st_uid) : -1;
     const qint64 gid = options.group >= 0 ? options.group : regular ? qint64(old.st_gid) : -1;
     if ((uid >= 0 || gid >= 0) && ::fchown(fd, uid_t(uid), gid_t(gid)) != 0 && gid >= 0)
-      if (::fchown(fd, uid_t(-1), gid_t(gid)) != 0) {}  // what is kept is compared after
+      if (::fchown(fd, uid_t(-1), gid_t(gid)) != 0) {
+      }  // what is kept is compared after
     const int mode = options.mode >= 0 ? options.mode : regular ? int(old.st_mode & 07777) : -1;
-    if (mode >= 0 && ::fchmod(fd, mode_t(mode)) != 0) {}
+    if (mode >= 0 && ::fchmod(fd, mode_t(mode)) != 0) {
+    }
   }
 
   if ((e = writeAll(fd, bytes))) {
@@ -440,7 +442,10 @@ bool StagedReplace::prepare(const QString& path, QByteArrayView bytes, QString* 
   if (written.st_size != bytes.size()) {
     ::close(fd);
     return dropTemp(Texts::tr("写入 %1 不完整：写入 %2 字节，磁盘上只有 %3 字节")
-                        .arg(shown(path)).arg(bytes.size()).arg(qint64(written.st_size)) + unchanged);
+                        .arg(shown(path))
+                        .arg(bytes.size())
+                        .arg(qint64(written.st_size)) +
+                    unchanged);
   }
   if ((e = closeChecked(fd)))
     return dropTemp(failure(Texts::tr("无法写入"), path, e) + Texts::tr("（关闭文件时出错）") + unchanged);
@@ -496,8 +501,10 @@ bool StagedReplace::rollBack(QString* error) {
   int e = 0;
   if (!keep_.isEmpty()) {
     restored = ::rename(keep_.constData(), target_.constData()) == 0;
-    if (restored) keep_.clear();
-    else e = errno;
+    if (restored)
+      keep_.clear();
+    else
+      e = errno;
   } else if (!existed_) {
     restored = ::unlink(target_.constData()) == 0;
     if (!restored) e = errno;

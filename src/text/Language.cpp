@@ -116,7 +116,8 @@ LanguageFile LanguageFile::withScript(Script script) const {
 QString LanguageFolder(const QString& programFolder) {
   const QDir own(programFolder);
   auto holds = [](const QDir& d) {
-    return QFileInfo::exists(d.filePath(QStringLiteral("CHS.txt"))) || QFileInfo::exists(d.filePath(QStringLiteral("CHT.txt")));
+    return QFileInfo::exists(d.filePath(QStringLiteral("CHS.txt"))) ||
+           QFileInfo::exists(d.filePath(QStringLiteral("CHT.txt")));
   };
   if (holds(own)) return programFolder;
   const QDir shared(own.filePath(QStringLiteral("../share/vantaro3")));
@@ -151,19 +152,19 @@ const std::vector<FixedList>& FixedLists() {
                        last};
     };
     return std::vector<FixedList>{
-        l("CDW", "Combo3", "Time", 1, 4),          l("CDW", "Combo0", "CDType", 1, 8),
-        l("CDW", "Combo1", "CDRequest", 1, 3),     l("CDW", "Combo5", "CDFirm", 1, 5),
-        l("CF", "Combo2", "Time", 1, 4),           l("CF", "Combo0", "CFLv", 1, 4),
-        l("CF", "Combo3", "CFFirm", 1, 2),         l("CF", "Combo4", "CFType", 1, 19),
-        l("CFR", "Combo0", "CFRequest", 1, 2),     l("SH", "Combo3", "Time", 1, 4),
-        l("SH", "Combo0", "SHType", 1, 5),         l("SH", "Combo1", "SHRequest", 1, 3),
-        l("SH", "Combo5", "SHFirm", 1, 2),         l("MV", "Combo0", "MVType", 1, 8),
-        l("MV", "Combo3", "MVFirm", 1, 2),         l("MV", "Combo1", "Time", 1, 4),
-        l("MVR", "Combo0", "MVRequest", 1, 4),     l("TV", "Combo0", "TVType", 1, 8),
-        l("TV", "Combo3", "TVFirm", 1, 4),         l("TV", "Combo1", "Time", 1, 4),
-        l("TV", "Combo2", "TVLength", 1, 3),       l("TVR", "Combo0", "TVRequest", 1, 4),
-        l("Item", "Combo(2)", "ItemType", 0, 3),   l("Item", "Combo(10)", "ItemRequest", 0, 3),
-        l("Item", "Combo(4)", "ItemShop", 0, 5),   l("Star", "Combo3", "StarSex", 0, 1),
+        l("CDW", "Combo3", "Time", 1, 4),         l("CDW", "Combo0", "CDType", 1, 8),
+        l("CDW", "Combo1", "CDRequest", 1, 3),    l("CDW", "Combo5", "CDFirm", 1, 5),
+        l("CF", "Combo2", "Time", 1, 4),          l("CF", "Combo0", "CFLv", 1, 4),
+        l("CF", "Combo3", "CFFirm", 1, 2),        l("CF", "Combo4", "CFType", 1, 19),
+        l("CFR", "Combo0", "CFRequest", 1, 2),    l("SH", "Combo3", "Time", 1, 4),
+        l("SH", "Combo0", "SHType", 1, 5),        l("SH", "Combo1", "SHRequest", 1, 3),
+        l("SH", "Combo5", "SHFirm", 1, 2),        l("MV", "Combo0", "MVType", 1, 8),
+        l("MV", "Combo3", "MVFirm", 1, 2),        l("MV", "Combo1", "Time", 1, 4),
+        l("MVR", "Combo0", "MVRequest", 1, 4),    l("TV", "Combo0", "TVType", 1, 8),
+        l("TV", "Combo3", "TVFirm", 1, 4),        l("TV", "Combo1", "Time", 1, 4),
+        l("TV", "Combo2", "TVLength", 1, 3),      l("TVR", "Combo0", "TVRequest", 1, 4),
+        l("Item", "Combo(2)", "ItemType", 0, 3),  l("Item", "Combo(10)", "ItemRequest", 0, 3),
+        l("Item", "Combo(4)", "ItemShop", 0, 5),  l("Star", "Combo3", "StarSex", 0, 1),
         l("Sch", "Combo4", "ScheduleTime", 0, 1),
     };
   }();

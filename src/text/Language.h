@@ -9,7 +9,6 @@
 
 namespace v3 {
 
-
 // The language file beside the program supplies every caption, every grid
 // header and the entries of the fixed lists. It is an INI file:
 //   [window name]   Caption=..., <control objectName>=...

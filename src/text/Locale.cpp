@@ -25,10 +25,9 @@ int LocaleIdFromName(const QString& posixName) {
   if (at >= 0) name.truncate(at);
   name.replace('-', '_');
   static const QHash<QString, int> ids = {
-      {"zh_CN", 2052}, {"zh_SG", 2052}, {"zh_TW", 1028},
-      {"zh_HK", 3076}, {"zh_MO", 5124}, {"en_US", 1033}, {"en_GB", 2057},
-      {"en_AU", 3081}, {"en_CA", 4105}, {"ja_JP", 1041}, {"ko_KR", 1042},
-      {"de_DE", 1031}, {"fr_FR", 1036}, {"es_ES", 3082}, {"it_IT", 1040},
+      {"zh_CN", 2052}, {"zh_SG", 2052}, {"zh_TW", 1028}, {"zh_HK", 3076}, {"zh_MO", 5124},
+      {"en_US", 1033}, {"en_GB", 2057}, {"en_AU", 3081}, {"en_CA", 4105}, {"ja_JP", 1041},
+      {"ko_KR", 1042}, {"de_DE", 1031}, {"fr_FR", 1036}, {"es_ES", 3082}, {"it_IT", 1040},
       {"pt_BR", 1046}, {"ru_RU", 1049}, {"nl_NL", 1043}, {"sv_SE", 1053},
   };
   const auto it = ids.constFind(name);
@@ -59,7 +58,8 @@ bool TakeLocaleOption(int& argc, char** argv, int* localeId, QString* error) {
     bool ok = false;
     const int id = QByteArray(value).toInt(&ok);
     if (!ok || id <= 0) {
-      if (error) *error = QStringLiteral("--locale needs a positive number, not \"%1\"").arg(QString::fromLocal8Bit(value));
+      if (error)
+        *error = QStringLiteral("--locale needs a positive number, not \"%1\"").arg(QString::fromLocal8Bit(value));
       return false;
     }
     *localeId = id;

@@ -13,8 +13,8 @@ QString ConfigFolder(const QString& programFolder) {
   if (beside.isFile() && beside.isWritable()) return programFolder;
   const bool installed = QDir(LanguageFolder(programFolder)) != QDir(programFolder);
   if (!installed && QFileInfo(programFolder).isWritable()) return programFolder;
-  const QString user =
-      QDir(QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation)).filePath(QStringLiteral("vantaro3"));
+  const QString user = QDir(QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation))
+                           .filePath(QStringLiteral("vantaro3"));
   QDir().mkpath(user);
   return user;
 }

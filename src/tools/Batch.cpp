@@ -53,8 +53,10 @@ QString withoutComment(const QString& line) {
   for (qsizetype i = 0; i < line.size(); ++i) {
     const QChar c = line[i];
     if (c == u'\\' && i + 1 < line.size() && (line[i + 1] == u'#' || line[i + 1] == u'\\')) {
-      if (line[i + 1] == u'#') out += u'#';
-      else out += QStringLiteral("\\\\");
+      if (line[i + 1] == u'#')
+        out += u'#';
+      else
+        out += QStringLiteral("\\\\");
       ++i;
     } else if (c == u'#' && (i == 0 || line[i - 1].isSpace())) {
       break;
@@ -154,7 +156,8 @@ bool carryOut(const BatchSet& s, const QStringList& cells, QString* out, QString
   if (s.op == BatchSet::Multiply)
     result = divideRounded(now.scaled * s.operand.scaled, kUnit * kUnit);
   else
-    result = divideRounded(s.op == BatchSet::Add ? now.scaled + s.operand.scaled : now.scaled - s.operand.scaled, kUnit);
+    result =
+        divideRounded(s.op == BatchSet::Add ? now.scaled + s.operand.scaled : now.scaled - s.operand.scaled, kUnit);
   *out = integerText(result);
   return true;
 }
@@ -228,9 +231,7 @@ std::optional<int64_t> clampInto(const TableDef& table, const EncodeContext& c, 
 
 }  // namespace
 
-QString BatchError::message() const {
-  return line > 0 ? Texts::tr("line %1: %2").arg(line).arg(reason) : reason;
-}
+QString BatchError::message() const { return line > 0 ? Texts::tr("line %1: %2").arg(line).arg(reason) : reason; }
 
 bool Decimal::parse(const QString& text, Decimal* out) {
   const QString t = text.trimmed();
@@ -266,8 +267,8 @@ std::vector<QStringList> BatchColumnNames(const LanguageFile& texts, const QStri
   return names;
 }
 
-bool ParseBatch(const QString& text, const std::vector<QStringList>& columnNames, int fieldCount,
-                BatchProgram* program, BatchError* error) {
+bool ParseBatch(const QString& text, const std::vector<QStringList>& columnNames, int fieldCount, BatchProgram* program,
+                BatchError* error) {
   *program = BatchProgram{};
   const QStringList lines = text.split(u'\n');
   auto fail = [error](int line, const QString& reason) {
@@ -285,7 +286,8 @@ bool ParseBatch(const QString& text, const std::vector<QStringList>& columnNames
       BatchSet s;
       s.line = lineNo;
       static const QString clampWord = QStringLiteral("!clamp");
-      if (rest.endsWith(clampWord) && rest.size() > clampWord.size() && rest[rest.size() - clampWord.size() - 1].isSpace()) {
+      if (rest.endsWith(clampWord) && rest.size() > clampWord.size() &&
+          rest[rest.size() - clampWord.size() - 1].isSpace()) {
         s.clamp = true;
         rest = rest.chopped(clampWord.size()).trimmed();
       }
@@ -296,7 +298,8 @@ bool ParseBatch(const QString& text, const std::vector<QStringList>& columnNames
         s.op = rest[eq - 1] == u'+' ? BatchSet::Add : rest[eq - 1] == u'-' ? BatchSet::Subtract : BatchSet::Multiply;
         columnEnd = eq - 1;
       }
-      if (!(s.column = resolveColumn(rest.left(columnEnd), columnNames, fieldCount, &reason))) return fail(lineNo, reason);
+      if (!(s.column = resolveColumn(rest.left(columnEnd), columnNames, fieldCount, &reason)))
+        return fail(lineNo, reason);
       const QString value = rest.mid(eq + 1).trimmed();
       if (s.op != BatchSet::Assign) {
         if (!Decimal::parse(value, &s.operand))
@@ -319,7 +322,9 @@ bool ParseBatch(const QString& text, const std::vector<QStringList>& columnNames
       case u'<': f.op = BatchFilter::Less; break;
       case u'~': f.op = BatchFilter::Contains; break;
       default:
-        return fail(lineNo, Texts::tr("not an instruction: a line starts with = ! > < ~ (a filter), . (a set) or # (a comment)"));
+        return fail(
+            lineNo,
+            Texts::tr("not an instruction: a line starts with = ! > < ~ (a filter), . (a set) or # (a comment)"));
     }
     const qsizetype eq = rest.indexOf(u'=');
     if (eq < 0) return fail(lineNo, Texts::tr("a filter needs '=' (%1COLUMN=VALUE)").arg(kind));
@@ -357,8 +362,8 @@ BatchResult RunBatch(const BatchProgram& program, const TableDef& table, const Q
   const EncodeContext context(table, folder, systemScript);
   bool exists = false;
   QString readError;
-  const QByteArray existing = existingFile ? *existingFile
-                                           : FileStore::disk().read(DataFilePath(folder, table.fileName), &exists, &readError);
+  const QByteArray existing =
+      existingFile ? *existingFile : FileStore::disk().read(DataFilePath(folder, table.fileName), &exists, &readError);
   for (int row = 1; row <= grid.recordCount(); ++row) {
     if (row % 256 == 0 && !Report(progress, row - 1, grid.recordCount())) {
       result = BatchResult{};

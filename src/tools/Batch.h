@@ -60,9 +60,9 @@ struct Decimal {
 struct BatchFilter {
   enum Op { Equal, Differ, Greater, Less, Contains };
   Op op = Equal;
-  int column = 0;      // 1..K
-  QStringList texts;   // the value as typed and in its Traditional form
-  Decimal number;      // Greater, Less; Equal and Differ when hasNumber
+  int column = 0;     // 1..K
+  QStringList texts;  // the value as typed and in its Traditional form
+  Decimal number;     // Greater, Less; Equal and Differ when hasNumber
   bool hasNumber = false;
   int line = 0;
 };
@@ -70,9 +70,9 @@ struct BatchFilter {
 struct BatchSet {
   enum Op { Assign, Copy, Add, Subtract, Multiply };
   Op op = Assign;
-  int column = 0;  // 1..K
-  QString text;    // Assign
-  int source = 0;  // Copy: the column copied
+  int column = 0;   // 1..K
+  QString text;     // Assign
+  int source = 0;   // Copy: the column copied
   Decimal operand;  // Add, Subtract, Multiply
   bool clamp = false;
   int line = 0;
@@ -93,8 +93,8 @@ std::vector<QStringList> BatchColumnNames(const ToolTable& table);
 // Reads the instructions. False, with the first wrong line, when a line is
 // no instruction, names no column or a column of two names, or gives no
 // number where one is needed.
-bool ParseBatch(const QString& text, const std::vector<QStringList>& columnNames, int fieldCount,
-                BatchProgram* program, BatchError* error);
+bool ParseBatch(const QString& text, const std::vector<QStringList>& columnNames, int fieldCount, BatchProgram* program,
+                BatchError* error);
 
 // A change that cannot be made.
 struct BatchRefusal {
@@ -107,9 +107,9 @@ struct BatchRefusal {
 
 struct BatchResult {
   std::vector<int> matched;                  // grid rows every filter holds for, ascending
-  std::vector<RecordStore::CellEdit> edits;   // the cells whose text changes
+  std::vector<RecordStore::CellEdit> edits;  // the cells whose text changes
   std::vector<BatchRefusal> refusals;
-  int clamped = 0;  // cells brought into their field's range
+  int clamped = 0;       // cells brought into their field's range
   bool stopped = false;  // the progress stopped the run: nothing found, nothing to apply
   bool ok() const { return refusals.empty() && !stopped; }
   // "record 5 (row 3), column 人气: line 2: reason", one per refusal.

@@ -9,7 +9,8 @@ QString CsvLineText(const QStringList& fields, QChar delimiter) {
     const QString& f = fields[i];
     // A field that starts with U+FEFF is quoted too: at the start of the
     // text it would read as a byte order mark and be dropped.
-    if (f.contains(delimiter) || f.contains(u'"') || f.contains(u'\n') || f.contains(u'\r') || f.startsWith(QChar(0xFEFF))) {
+    if (f.contains(delimiter) || f.contains(u'"') || f.contains(u'\n') || f.contains(u'\r') ||
+        f.startsWith(QChar(0xFEFF))) {
       QString q = f;
       q.replace(QStringLiteral("\""), QStringLiteral("\"\""));
       line += u'"' + q + u'"';

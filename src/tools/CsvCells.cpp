@@ -24,10 +24,14 @@ int hexDigit(QChar c) {
 
 bool CsvDelimiterFromName(const QString& name, QChar* delimiter) {
   const QString n = name.trimmed().toLower();
-  if (n == u',' || n == QLatin1String("comma")) *delimiter = u',';
-  else if (n == u';' || n == QLatin1String("semicolon")) *delimiter = u';';
-  else if (n == QLatin1String("tab") || n == u'\t') *delimiter = u'\t';
-  else return false;
+  if (n == u',' || n == QLatin1String("comma"))
+    *delimiter = u',';
+  else if (n == u';' || n == QLatin1String("semicolon"))
+    *delimiter = u';';
+  else if (n == QLatin1String("tab") || n == u'\t')
+    *delimiter = u'\t';
+  else
+    return false;
   return true;
 }
 

@@ -15,9 +15,8 @@ namespace {
 const char kUtf8Bom[] = "\xEF\xBB\xBF";
 
 QString shownCharacter(const QString& text, qsizetype at) {
-  const char32_t c = text[at].isHighSurrogate() && at + 1 < text.size()
-                         ? QChar::surrogateToUcs4(text[at], text[at + 1])
-                         : char32_t(text[at].unicode());
+  const char32_t c = text[at].isHighSurrogate() && at + 1 < text.size() ? QChar::surrogateToUcs4(text[at], text[at + 1])
+                                                                        : char32_t(text[at].unicode());
   return QStringLiteral("\"%1\" (U+%2)")
       .arg(QString::fromUcs4(&c, 1), QString::number(uint(c), 16).toUpper().rightJustified(4, u'0'));
 }
@@ -43,7 +42,8 @@ bool encodeLine(const QStringList& cells, TextEncoding encoding, int line, QByte
       return false;
     }
   }
-  *refusal = {line, QStringLiteral("%1 cannot be written in %2").arg(shownCharacter(text, bad), TextEncodingName(encoding))};
+  *refusal = {line,
+              QStringLiteral("%1 cannot be written in %2").arg(shownCharacter(text, bad), TextEncodingName(encoding))};
   return false;
 }
 
@@ -65,8 +65,7 @@ bool appendUtf8Line(const QStringList& cells, QByteArray* out) {
     const char16_t* s = reinterpret_cast<const char16_t*>(cell.constData());
     const char16_t* const end = s + cell.size();
     bool quote = false;
-    for (const char16_t* p = s; p < end && !quote; ++p)
-      quote = *p == u',' || *p == u'"' || *p == u'\n' || *p == u'\r';
+    for (const char16_t* p = s; p < end && !quote; ++p) quote = *p == u',' || *p == u'"' || *p == u'\n' || *p == u'\r';
     // A cell that starts with U+FEFF (after the dropped NULs) is quoted, as
     // CsvLineText does: at the start of the file it would read as a byte order mark.
     const char16_t* firstShown = s;

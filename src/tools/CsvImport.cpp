@@ -62,7 +62,8 @@ bool ImportRowChecker::take(QStringList& record, int line) {
     }
   }
   if (record.size() != fieldCount_) {
-    *refusal_ = {line, QStringLiteral("%1 fields, %2 has %3 columns").arg(record.size()).arg(tableName_).arg(fieldCount_)};
+    *refusal_ = {line,
+                 QStringLiteral("%1 fields, %2 has %3 columns").arg(record.size()).arg(tableName_).arg(fieldCount_)};
     return false;
   }
   if (out_->records.size() >= size_t(kMaxCsvRecords)) {
@@ -163,7 +164,6 @@ bool CsvToRecords(const QByteArray& csv, int fieldCount, const QString& tableNam
   return false;
 }
 
-
 bool CsvToRecords(const QByteArray& csv, int fieldCount, const QString& tableName, const CsvOptions& options,
                   std::vector<QStringList>* records, CsvRefusal* refusal) {
   ImportedRows out;
@@ -172,8 +172,8 @@ bool CsvToRecords(const QByteArray& csv, int fieldCount, const QString& tableNam
   return ok;
 }
 
-bool CsvToRecords(const QByteArray& csv, int fieldCount, const QString& tableName,
-                  std::vector<QStringList>* records, CsvRefusal* refusal) {
+bool CsvToRecords(const QByteArray& csv, int fieldCount, const QString& tableName, std::vector<QStringList>* records,
+                  CsvRefusal* refusal) {
   return CsvToRecords(csv, fieldCount, tableName, CsvOptions{}, records, refusal);
 }
 std::vector<QStringList> HeaderLinesOfBothScripts(const LanguageFile& texts,

@@ -70,8 +70,8 @@ bool CsvToRecords(const QByteArray& csv, int fieldCount, const QString& tableNam
                   ImportedRows* out, CsvRefusal* refusal);
 bool CsvToRecords(const QByteArray& csv, int fieldCount, const QString& tableName, const CsvOptions& options,
                   std::vector<QStringList>* records, CsvRefusal* refusal);
-bool CsvToRecords(const QByteArray& csv, int fieldCount, const QString& tableName,
-                  std::vector<QStringList>* records, CsvRefusal* refusal);
+bool CsvToRecords(const QByteArray& csv, int fieldCount, const QString& tableName, std::vector<QStringList>* records,
+                  CsvRefusal* refusal);
 
 // A header line as `header` gives it from each of the language files CHS.txt
 // and CHT.txt in the folder of `texts`, and in the Traditional script, for

@@ -43,8 +43,10 @@ ImportCounts countMatches(const std::vector<int>& from, size_t existing,
       continue;
     }
     ++matched;
-    if (sameContent(j, size_t(from[j]))) ++counts.unchanged;
-    else ++counts.changed;
+    if (sameContent(j, size_t(from[j])))
+      ++counts.unchanged;
+    else
+      ++counts.changed;
   }
   counts.removed = int(existing) - matched;
   return counts;
@@ -150,8 +152,7 @@ std::vector<int> MatchCsvRows(const std::vector<QStringList>& rows, const std::v
     std::vector<int> free;
     for (int r : records)
       if (!used[size_t(r)]) free.push_back(r);
-    if (ambiguous && *ambiguous < 0 && compare && !left.empty() && free.size() > 1)
-      *ambiguous = int(left.front());
+    if (ambiguous && *ambiguous < 0 && compare && !left.empty() && free.size() > 1) *ambiguous = int(left.front());
     for (size_t i = 0; i < left.size() && i < free.size(); ++i) used[size_t(from[left[i]] = free[i])] = true;
   }
   for (size_t j = 0; j < rows.size() && j < keys.size(); ++j)

@@ -42,11 +42,14 @@ std::vector<RecordDifference> diffRecords(const ToolTable& table, const std::vec
                                           bool* reordered) {
   const std::vector<Keyed> ka = keyed(table, a), kb = keyed(table, b);
   QHash<QString, int> inB;  // key + occurrence -> index into kb
-  for (size_t i = 0; i < kb.size(); ++i) inB.insert(kb[i].key + QChar(0x1F) + QString::number(kb[i].occurrence), int(i));
+  for (size_t i = 0; i < kb.size(); ++i)
+    inB.insert(kb[i].key + QChar(0x1F) + QString::number(kb[i].occurrence), int(i));
   std::vector<bool> matched(kb.size(), false);
   std::vector<RecordDifference> out;
   const int nameColumn = table.nameColumn();
-  auto nameOf = [nameColumn](const QStringList& row) { return nameColumn ? row.value(nameColumn - 1).trimmed() : QString(); };
+  auto nameOf = [nameColumn](const QStringList& row) {
+    return nameColumn ? row.value(nameColumn - 1).trimmed() : QString();
+  };
   int lastRowB = 0;
   for (const Keyed& x : ka) {
     const auto it = inB.constFind(x.key + QChar(0x1F) + QString::number(x.occurrence));
@@ -87,7 +90,9 @@ std::vector<RecordDifference> diffRecords(const ToolTable& table, const std::vec
   return out;
 }
 
-QByteArray recordBytes(const TableRecord& r) { return r.kept.isEmpty() ? QByteArray() : r.kept.bytes(0, r.kept.size()); }
+QByteArray recordBytes(const TableRecord& r) {
+  return r.kept.isEmpty() ? QByteArray() : r.kept.bytes(0, r.kept.size());
+}
 
 // One folder's file of a grid table, decoded with the producers of `producerFolder`.
 struct Side {
@@ -309,7 +314,8 @@ QByteArray DiffCsv(const std::vector<TableDifference>& diffs) {
           line(f, &r, QStringLiteral("removed"), 0, QString(), CsvLineText(escaped(r.cells)).chopped(2), QString());
           break;
         case RecordDifference::Changed:
-          if (r.outsideFields) line(f, &r, QStringLiteral("bytes outside the fields"), 0, QString(), QString(), QString());
+          if (r.outsideFields)
+            line(f, &r, QStringLiteral("bytes outside the fields"), 0, QString(), QString(), QString());
           for (const CellChange& c : r.changes)
             line(f, &r, c.displayOnly ? QStringLiteral("display only") : QStringLiteral("changed"), c.column,
                  d.table.columnName(c.column), escaped(c.oldText), escaped(c.newText));
@@ -317,7 +323,8 @@ QByteArray DiffCsv(const std::vector<TableDifference>& diffs) {
       }
     }
     if (d.reordered) line(f, nullptr, QStringLiteral("reordered"), 0, QString(), QString(), QString());
-    if (d.outsideRecords) line(f, nullptr, QStringLiteral("bytes outside the records"), 0, QString(), QString(), QString());
+    if (d.outsideRecords)
+      line(f, nullptr, QStringLiteral("bytes outside the records"), 0, QString(), QString(), QString());
   }
   return csv;
 }

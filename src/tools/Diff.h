@@ -25,10 +25,10 @@ struct CellChange {
 struct RecordDifference {
   enum Kind { Added, Removed, Changed };
   Kind kind = Changed;
-  QString key;         // the record's number ("5", "12/3"), or its position for the standalone tables
-  int occurrence = 1;  // 1 for the first record with this key
-  int rowA = 0, rowB = 0;  // grid rows (1..N), 0 where the record is not there
-  QStringList cells;       // Added: the record in B; Removed: the record in A
+  QString key;                      // the record's number ("5", "12/3"), or its position for the standalone tables
+  int occurrence = 1;               // 1 for the first record with this key
+  int rowA = 0, rowB = 0;           // grid rows (1..N), 0 where the record is not there
+  QStringList cells;                // Added: the record in B; Removed: the record in A
   std::vector<CellChange> changes;  // Changed
   QString name;  // the record's name (its name column in B, else in A), empty for a table without one
   // Changed: bytes of the record that no cell shows differ (bytes after a

@@ -132,7 +132,10 @@ class Linter {
       if (bytes.size() < needed) {
         add(t, 0, {}, 0,
             Texts::tr("is %1 bytes long; its %2 records need %3 (it ends inside record %4)")
-                .arg(bytes.size()).arg(f.records).arg(needed).arg((bytes.size() - 12) / f.recordSize + 1));
+                .arg(bytes.size())
+                .arg(f.records)
+                .arg(needed)
+                .arg((bytes.size() - 12) / f.recordSize + 1));
         return false;
       }
     }
@@ -146,7 +149,8 @@ class Linter {
     QString error;
     QByteArray existing;
     RecordStore grid;
-    if (!LoadTable(*t.grid, folder_, systemScript_, grid, &error, FileStore::disk(), &existing) || grid.recordCount() != int(rows.size()))
+    if (!LoadTable(*t.grid, folder_, systemScript_, grid, &error, FileStore::disk(), &existing) ||
+        grid.recordCount() != int(rows.size()))
       return;
     const std::vector<int> order = SaveRowOrder(*t.grid, grid);
     for (int found = 0; found < kMostRefusals; ++found) {
@@ -199,13 +203,12 @@ std::vector<LintFinding> LintFolder(const QString& folder, Script systemScript, 
 }
 
 QByteArray LintCsv(const std::vector<LintFinding>& findings) {
-  QByteArray csv = CsvLine({QStringLiteral("table"), QStringLiteral("row"), QStringLiteral("record"),
-                            QStringLiteral("record name"), QStringLiteral("column"), QStringLiteral("column name"),
-                            QStringLiteral("reason")});
+  QByteArray csv =
+      CsvLine({QStringLiteral("table"), QStringLiteral("row"), QStringLiteral("record"), QStringLiteral("record name"),
+               QStringLiteral("column"), QStringLiteral("column name"), QStringLiteral("reason")});
   auto number = [](int n) { return n ? QString::number(n) : QString(); };
   for (const LintFinding& f : findings)
-    csv += CsvLine({f.table, number(f.row), f.record, f.recordName, number(f.column),
-                    f.columnName, f.reason});
+    csv += CsvLine({f.table, number(f.row), f.record, f.recordName, number(f.column), f.columnName, f.reason});
   return csv;
 }
 

@@ -8,7 +8,6 @@
 
 namespace v3 {
 
-
 // What the game would trip over in a data folder:
 // - every declared reference (see ReferenceDef) that names no record of its
 //   target: Team members and Firm artists past the end of StarRole.dat,
@@ -35,6 +34,7 @@ struct LintFinding {
 // table,row,record,record name,column,column name,reason (0 left empty).
 QByteArray LintCsv(const std::vector<LintFinding>& findings);
 
-std::vector<LintFinding> LintFolder(const QString& folder, Script systemScript, const LanguageFile& texts = LanguageFile());
+std::vector<LintFinding> LintFolder(const QString& folder, Script systemScript,
+                                    const LanguageFile& texts = LanguageFile());
 
 }  // namespace v3

@@ -23,7 +23,8 @@ const QChar kTab = u'\t';
 QString recordName(const QString& key, int occurrence, const QString& name) {
   const QString k = PatchEscape(key);
   if (name.isEmpty())
-    return occurrence > 1 ? Texts::tr("record %1 (occurrence %2)").arg(k).arg(occurrence) : Texts::tr("record %1").arg(k);
+    return occurrence > 1 ? Texts::tr("record %1 (occurrence %2)").arg(k).arg(occurrence)
+                          : Texts::tr("record %1").arg(k);
   return occurrence > 1 ? Texts::tr("record %1 (occurrence %2) “%3”").arg(k).arg(occurrence).arg(name)
                         : Texts::tr("record %1 “%2”").arg(k, name);
 }
@@ -111,9 +112,10 @@ QByteArray WritePatch(const std::vector<TableDifference>& diffs, const std::vect
     const QString f = d.table.fileName();
     const int before = int(lines.size());
     for (const RecordDifference& r : d.records) {
-      const QString head = f + kTab + (r.kind == RecordDifference::Changed  ? QStringLiteral("changed")
-                                       : r.kind == RecordDifference::Added ? QStringLiteral("added")
-                                                                           : QStringLiteral("removed")) +
+      const QString head = f + kTab +
+                           (r.kind == RecordDifference::Changed ? QStringLiteral("changed")
+                            : r.kind == RecordDifference::Added ? QStringLiteral("added")
+                                                                : QStringLiteral("removed")) +
                            kTab + PatchEscape(r.key) + kTab + QString::number(r.occurrence) + kTab;
       if (r.kind == RecordDifference::Changed) {
         for (const CellChange& c : r.changes) {
@@ -136,7 +138,8 @@ QByteArray WritePatch(const std::vector<TableDifference>& diffs, const std::vect
   }
   QString text = kMagic + kTab + QString::number(kPatchVersion) + u'\n';
   text += QStringLiteral("tables") + kTab + tables.join(kTab) + u'\n';
-  text += QStringLiteral("# TABLE changed KEY OCCURRENCE COLUMN NAME OLD NEW | TABLE added/removed KEY OCCURRENCE ROW CELLS...\n");
+  text += QStringLiteral(
+      "# TABLE changed KEY OCCURRENCE COLUMN NAME OLD NEW | TABLE added/removed KEY OCCURRENCE ROW CELLS...\n");
   for (const QString& l : lines) text += l + u'\n';
   return text.toUtf8();
 }
@@ -162,18 +165,22 @@ bool ReadPatch(const QByteArray& bytes, Patch* patch, PatchError* error, const L
     if (line.endsWith(u'\r')) line.chop(1);
     if (!sawHeader) {
       const QStringList f = line.split(kTab);
-      if (f.size() != 2 || f[0] != kMagic) return fail(lineNo, Texts::tr("not a patch: it starts with \"%1\" and the format's version").arg(kMagic));
+      if (f.size() != 2 || f[0] != kMagic)
+        return fail(lineNo, Texts::tr("not a patch: it starts with \"%1\" and the format's version").arg(kMagic));
       int version = 0;
       if (!positive(f[1], &version)) return fail(lineNo, Texts::tr("%1 is no format version").arg(f[1]));
       if (version != kPatchVersion)
-        return fail(lineNo, Texts::tr("format version %1 is not known (this program reads version %2)").arg(version).arg(kPatchVersion));
+        return fail(lineNo, Texts::tr("format version %1 is not known (this program reads version %2)")
+                                .arg(version)
+                                .arg(kPatchVersion));
       sawHeader = true;
       continue;
     }
     if (line.trimmed().isEmpty() || line.startsWith(u'#')) continue;
     const QStringList f = line.split(kTab);
     if (!sawTables) {
-      if (f[0] != QLatin1String("tables")) return fail(lineNo, Texts::tr("the tables line (\"tables\" and the tables) must come second"));
+      if (f[0] != QLatin1String("tables"))
+        return fail(lineNo, Texts::tr("the tables line (\"tables\" and the tables) must come second"));
       for (qsizetype i = 1; i < f.size(); ++i) {
         ToolTable t;
         if (!FindToolTable(f[i], &t, texts)) return fail(lineNo, Texts::tr("unknown table %1").arg(f[i]));
@@ -187,10 +194,12 @@ bool ReadPatch(const QByteArray& bytes, Patch* patch, PatchError* error, const L
     PatchChange c;
     c.line = lineNo;
     const auto it = named.constFind(f[0].toLower());
-    if (it == named.constEnd()) return fail(lineNo, Texts::tr("%1 is not one of the tables of the patch's second line").arg(f[0]));
+    if (it == named.constEnd())
+      return fail(lineNo, Texts::tr("%1 is not one of the tables of the patch's second line").arg(f[0]));
     c.table = *it;
     const int k = c.table.fieldCount();
-    if (f.size() < 2) return fail(lineNo, Texts::tr("no change: \"changed\", \"added\" or \"removed\" follows the table"));
+    if (f.size() < 2)
+      return fail(lineNo, Texts::tr("no change: \"changed\", \"added\" or \"removed\" follows the table"));
     if (f[1] == QLatin1String("order")) {
       if (f.size() != 4) return fail(lineNo, Texts::tr("%1 fields where an order line has 4").arg(f.size()));
       if (!c.table.grid || c.table.grid->order != SaveOrder::GridOrder)
@@ -206,13 +215,19 @@ bool ReadPatch(const QByteArray& bytes, Patch* patch, PatchError* error, const L
       patch->orders.push_back(std::move(o));
       continue;
     }
-    if (f[1] == QLatin1String("changed")) c.kind = PatchChange::Changed;
-    else if (f[1] == QLatin1String("added")) c.kind = PatchChange::Added;
-    else if (f[1] == QLatin1String("removed")) c.kind = PatchChange::Removed;
-    else return fail(lineNo, Texts::tr("%1 is no change: \"changed\", \"added\", \"removed\" or \"order\"").arg(f[1]));
+    if (f[1] == QLatin1String("changed"))
+      c.kind = PatchChange::Changed;
+    else if (f[1] == QLatin1String("added"))
+      c.kind = PatchChange::Added;
+    else if (f[1] == QLatin1String("removed"))
+      c.kind = PatchChange::Removed;
+    else
+      return fail(lineNo, Texts::tr("%1 is no change: \"changed\", \"added\", \"removed\" or \"order\"").arg(f[1]));
     const qsizetype want = c.kind == PatchChange::Changed ? 8 : 5 + k;
     if (f.size() != want)
-      return fail(lineNo, Texts::tr("%1 fields where a %2 change of %3 has %4").arg(f.size()).arg(f[1], c.table.fileName()).arg(want));
+      return fail(
+          lineNo,
+          Texts::tr("%1 fields where a %2 change of %3 has %4").arg(f.size()).arg(f[1], c.table.fileName()).arg(want));
     c.key = PatchUnescape(f[2]);
     if (!positive(f[3], &c.occurrence)) return fail(lineNo, Texts::tr("%1 is no occurrence (1, 2, ...)").arg(f[3]));
     if (c.kind == PatchChange::Changed) {
@@ -222,7 +237,8 @@ bool ReadPatch(const QByteArray& bytes, Patch* patch, PatchError* error, const L
       c.newText = PatchUnescape(f[7]);
     } else {
       if (c.table.standalone)
-        return fail(lineNo, Texts::tr("%1 has a fixed set of records: none is added or removed").arg(c.table.fileName()));
+        return fail(lineNo,
+                    Texts::tr("%1 has a fixed set of records: none is added or removed").arg(c.table.fileName()));
       if (!positive(f[4], &c.row)) return fail(lineNo, Texts::tr("%1 is no row (1, 2, ...)").arg(f[4]));
       for (qsizetype i = 5; i < f.size(); ++i) c.cells << PatchUnescape(f[i]);
     }
@@ -236,8 +252,10 @@ bool ReadPatch(const QByteArray& bytes, Patch* patch, PatchError* error, const L
 Patch ReversedPatch(const Patch& patch) {
   Patch out = patch;
   for (PatchChange& c : out.changes) {
-    if (c.kind == PatchChange::Changed) std::swap(c.oldText, c.newText);
-    else c.kind = c.kind == PatchChange::Added ? PatchChange::Removed : PatchChange::Added;
+    if (c.kind == PatchChange::Changed)
+      std::swap(c.oldText, c.newText);
+    else
+      c.kind = c.kind == PatchChange::Added ? PatchChange::Removed : PatchChange::Added;
   }
   for (PatchOrder& o : out.orders) std::swap(o.before, o.after);
   return out;
@@ -255,8 +273,7 @@ int TablePatchPlan::unsettled() const {
 }
 
 TablePatchPlan PlanTablePatch(const ToolTable& table, const std::vector<QStringList>& rows,
-                              const std::vector<const PatchChange*>& changes, bool force,
-                              const QStringList& order) {
+                              const std::vector<const PatchChange*>& changes, bool force, const QStringList& order) {
   TablePatchPlan plan;
   plan.table = table;
   QHash<QString, int> index;  // key + occurrence -> row 1..N
@@ -325,7 +342,8 @@ TablePatchPlan PlanTablePatch(const ToolTable& table, const std::vector<QStringL
         plan.conflicts.push_back(conflict);
         if (force)
           for (qsizetype col = 0; col < c->cells.size(); ++col)
-            if (PatchEscape(now.value(col)) != PatchEscape(c->cells[col])) plan.edits.push_back({row, int(col) + 1, c->cells[col]});
+            if (PatchEscape(now.value(col)) != PatchEscape(c->cells[col]))
+              plan.edits.push_back({row, int(col) + 1, c->cells[col]});
         break;
       }
       case PatchChange::Removed: {

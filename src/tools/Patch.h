@@ -82,9 +82,9 @@ QString PatchUnescape(const QString& text);
 // `orders` gives the record orders of the tables written in grid order
 // (an order whose lists are equal is left out).
 QByteArray WritePatch(const std::vector<TableDifference>& diffs, const std::vector<PatchOrder>& orders = {});
-// `texts` names the columns of the tables read. False, naming the first line that is wrong, for a text that is not a patch
-// of a version this program reads, a table that is unknown or not in the
-// header, a change word, number or field count that is wrong.
+// `texts` names the columns of the tables read. False, naming the first line that is wrong, for a text that is not a
+// patch of a version this program reads, a table that is unknown or not in the header, a change word, number or field
+// count that is wrong.
 bool ReadPatch(const QByteArray& text, Patch* patch, PatchError* error, const LanguageFile& texts = LanguageFile());
 // The patch that undoes it: old and new swapped, added and removed swapped.
 Patch ReversedPatch(const Patch& patch);
@@ -92,8 +92,8 @@ Patch ReversedPatch(const Patch& patch);
 // A change whose record or cell is no longer what the patch expects.
 struct PatchConflict {
   QString table;
-  QString record;      // "record 5", with its occurrence when not the first and its name where it has one
-  int column = 0;      // 0 for the record as a whole
+  QString record;  // "record 5", with its occurrence when not the first and its name where it has one
+  int column = 0;  // 0 for the record as a whole
   QString columnName;
   QString expected, found, wanted;  // as the patch text writes them
   bool forced = false;              // the patch's value was taken (--force)
@@ -106,11 +106,11 @@ struct TablePatchPlan {
   int applied = 0;  // changes that find what they expect
   int already = 0;  // changes whose result is there already
   std::vector<PatchConflict> conflicts;
-  std::vector<RecordStore::CellEdit> edits;           // rows as they are now
-  std::vector<int> removed;                          // rows as they are now, ascending
-  std::vector<std::pair<int, QStringList>> added;    // rows once done, ascending
-  QStringList order;                                 // the records' order once done (OrderName), if given
-  bool reorders = false;  // the order differs from the records' order now
+  std::vector<RecordStore::CellEdit> edits;        // rows as they are now
+  std::vector<int> removed;                        // rows as they are now, ascending
+  std::vector<std::pair<int, QStringList>> added;  // rows once done, ascending
+  QStringList order;                               // the records' order once done (OrderName), if given
+  bool reorders = false;                           // the order differs from the records' order now
   bool changesAnything() const { return !edits.empty() || !removed.empty() || !added.empty() || reorders; }
   // Conflicts that --force cannot settle (the record is not there).
   int unsettled() const;

@@ -45,28 +45,35 @@ std::vector<ReferenceProblem> CheckReferences(
             if (!number)
               add(Texts::tr("%1 is no %2 (a position in %3, %4 for none)").arg(cell, kind, ref.target, ref.empty));
             else if (v < 0)
-              add(Texts::tr("%1 is no %2 (positions in %3 start at 0, %4 is none)").arg(v).arg(kind, ref.target, ref.empty));
+              add(Texts::tr("%1 is no %2 (positions in %3 start at 0, %4 is none)")
+                      .arg(v)
+                      .arg(kind, ref.target, ref.empty));
             else
               add(Texts::tr("%1 %2 is past the end of %3 (%4 records, positions 0..%5)")
-                      .arg(kind).arg(v).arg(ref.target).arg(targets.count()).arg(targets.count() - 1));
+                      .arg(kind)
+                      .arg(v)
+                      .arg(ref.target)
+                      .arg(targets.count())
+                      .arg(targets.count() - 1));
             break;
           case RefersBy::Number:
             // A column that shows names shows a number only when no record has it.
-            if (number || !ref.cellShowsName)
-              add(Texts::tr("%1 %2 has no %3 record").arg(kind, cell, ref.target));
+            if (number || !ref.cellShowsName) add(Texts::tr("%1 %2 has no %3 record").arg(kind, cell, ref.target));
             break;
-          case RefersBy::Code:
-            add(Texts::tr("%1 %2 has no %3 record").arg(kind, cell, ref.target));
-            break;
+          case RefersBy::Code: add(Texts::tr("%1 %2 has no %3 record").arg(kind, cell, ref.target)); break;
         }
         continue;
       }
       if (targets.name(at).isEmpty())
         add(Texts::tr("%1 %2 is an empty record of %3 (record %4 has no name)")
-                .arg(kind, cell, ref.target).arg(at + 1));
+                .arg(kind, cell, ref.target)
+                .arg(at + 1));
       if (const int n = targets.holders(at); n > 1)
         add(Texts::tr("%1 %2 is ambiguous: %3 records of %4 have it (the first is record %5)")
-                .arg(kind, cell).arg(n).arg(ref.target).arg(at + 1));
+                .arg(kind, cell)
+                .arg(n)
+                .arg(ref.target)
+                .arg(at + 1));
     }
   }
   return found;

@@ -41,10 +41,13 @@ bool WriteSampleFolder(const QString& folder, unsigned seed, int records, QStrin
     RecordStore grid;
     grid.reset(t->fieldCount(), t->sample(s));
     QByteArray bytes;
-    const SaveOutcome out = EncodeTable(*t, folder, Script::Traditional, grid, SaveRowOrder(*t, grid), QByteArray(), &bytes);
+    const SaveOutcome out =
+        EncodeTable(*t, folder, Script::Traditional, grid, SaveRowOrder(*t, grid), QByteArray(), &bytes);
     QString e;
-    if (!out.ok()) e = out.message(t->fileName);
-    else if (!FileStore::disk().replace(path, bytes, &e)) e = QStringLiteral("%1: %2").arg(t->fileName, e);
+    if (!out.ok())
+      e = out.message(t->fileName);
+    else if (!FileStore::disk().replace(path, bytes, &e))
+      e = QStringLiteral("%1: %2").arg(t->fileName, e);
     if (!e.isEmpty()) {
       if (error) *error = e;
       return false;

@@ -50,7 +50,8 @@ std::vector<QStringList> StandaloneRows(const StandaloneTable& table) {
 QStringList StandaloneHeader(StandaloneKind kind, const LanguageFile& texts) {
   switch (kind) {
     case StandaloneKind::Cons: {
-      const QString start = windowText(texts, QStringLiteral("Cons"), QStringLiteral("Lb1"), QStringLiteral("开始时间"));
+      const QString start =
+          windowText(texts, QStringLiteral("Cons"), QStringLiteral("Lb1"), QStringLiteral("开始时间"));
       return {windowText(texts, QStringLiteral("Cons"), QStringLiteral("Lb0"), QStringLiteral("星座")),
               start + windowText(texts, QStringLiteral("Cons"), QStringLiteral("Lb2(0)"), QStringLiteral("月")),
               start + windowText(texts, QStringLiteral("Cons"), QStringLiteral("Lb3(0)"), QStringLiteral("日"))};

@@ -16,9 +16,8 @@ struct Texts {
 }  // namespace
 
 std::optional<CellProblem> FirstCellNotStored(const TableDef& table, const QString& folder, Script systemScript,
-                                              const RecordStore& grid,
-                                              const std::vector<int>& order, const QByteArray& encoded,
-                                              const ProducerDirectory* producers) {
+                                              const RecordStore& grid, const std::vector<int>& order,
+                                              const QByteArray& encoded, const ProducerDirectory* producers) {
   if (!table.codec) return std::nullopt;
   CodecContext ctx(systemScript, folder);
   ProducerDirectory read;
@@ -52,8 +51,8 @@ bool EncodeChecked(const TableDocument& document, const ProducerDirectory* produ
   std::vector<int> order;
   SaveOutcome o = document.encode(&encoded, &order, producers);
   if (o.ok()) {
-    if (const std::optional<CellProblem> p =
-            FirstCellNotStored(table, document.folder(), document.systemScript(), document.records(), order, encoded, producers)) {
+    if (const std::optional<CellProblem> p = FirstCellNotStored(table, document.folder(), document.systemScript(),
+                                                                document.records(), order, encoded, producers)) {
       o.status = SaveOutcome::Refused;
       o.row = p->record;
       o.column = p->column;

@@ -23,9 +23,8 @@ namespace v3 {
 // zero bytes.
 // `producers` (when given) stands for the folder's Producer.tab.
 std::optional<CellProblem> FirstCellNotStored(const TableDef& table, const QString& folder, Script systemScript,
-                                              const RecordStore& grid,
-                                              const std::vector<int>& order, const QByteArray& encoded,
-                                              const ProducerDirectory* producers = nullptr);
+                                              const RecordStore& grid, const std::vector<int>& order,
+                                              const QByteArray& encoded, const ProducerDirectory* producers = nullptr);
 
 // The document's new content as its save would write it, checked with
 // FirstCellNotStored: true with *bytes (when given), or false with *error

@@ -22,9 +22,9 @@ namespace v3 {
 // One column of the sheet.
 struct SheetColumn {
   QString header;
-  bool number = false;          // a number cell for a plain integer; text cells otherwise
-  int64_t min = 0, max = 0;     // number: the values the field holds
-  QStringList choices;          // a list to choose from (data validation), empty for none
+  bool number = false;       // a number cell for a plain integer; text cells otherwise
+  int64_t min = 0, max = 0;  // number: the values the field holds
+  QStringList choices;       // a list to choose from (data validation), empty for none
 };
 
 // The columns of a table: number fields as numbers, text fields as text,

@@ -45,8 +45,10 @@ ZPOS64_T ZCALLBACK memoryTell(voidpf, voidpf stream) { return ZPOS64_T(static_ca
 long ZCALLBACK memorySeek(voidpf, voidpf stream, ZPOS64_T offset, int origin) {
   auto* f = static_cast<MemoryFile*>(stream);
   qint64 base = 0;
-  if (origin == ZLIB_FILEFUNC_SEEK_CUR) base = f->pos;
-  else if (origin == ZLIB_FILEFUNC_SEEK_END) base = f->bytes->size();
+  if (origin == ZLIB_FILEFUNC_SEEK_CUR)
+    base = f->pos;
+  else if (origin == ZLIB_FILEFUNC_SEEK_END)
+    base = f->bytes->size();
   if (offset > ZPOS64_T(f->bytes->size())) return -1;
   const qint64 to = base + qint64(offset);
   if (to < 0 || to > f->bytes->size()) return -1;
@@ -214,8 +216,10 @@ QString runText(Part& part, QLatin1StringView element) {
   int phonetic = 0;
   while (part.next()) {
     if (part.isEnd(element)) break;
-    if (part.isStart(QLatin1StringView("rPh"))) ++phonetic;
-    else if (part.isEnd(QLatin1StringView("rPh"))) --phonetic;
+    if (part.isStart(QLatin1StringView("rPh")))
+      ++phonetic;
+    else if (part.isEnd(QLatin1StringView("rPh")))
+      --phonetic;
     else if (part.isStart(QLatin1StringView("t"))) {
       const QString t = part.xml().readElementText();
       if (phonetic == 0) text += t;
@@ -349,8 +353,10 @@ bool readXlsx(Archive& zip, int columns, const std::function<bool(QStringList&, 
       if (!rels.isStart(QLatin1StringView("Relationship"))) continue;
       const QStringView type = rels.attribute(QLatin1StringView("Type"));
       const QString target = partPath(QStringLiteral("xl"), rels.attribute(QLatin1StringView("Target")));
-      if (rels.attribute(QLatin1StringView("Id")) == sheetId) sheetName = target;
-      else if (type.endsWith(QLatin1String("/sharedStrings"))) stringsName = target;
+      if (rels.attribute(QLatin1StringView("Id")) == sheetId)
+        sheetName = target;
+      else if (type.endsWith(QLatin1String("/sharedStrings")))
+        stringsName = target;
     }
     if (rels.failed()) return refuseWith(refusal, rels.error());
   }
@@ -408,7 +414,8 @@ bool readXlsx(Archive& zip, int columns, const std::function<bool(QStringList&, 
       if (const QStringView ref = sheet.attribute(QLatin1StringView("r")); !ref.isEmpty()) {
         int c = 0, r = 0;
         if (!cellReference(ref, &c, &r) || r != rowNumber) {
-          sheet.refuse(Texts::tr("cell %1 in row %2 is not a cell of that row within the sheet").arg(ref).arg(rowNumber));
+          sheet.refuse(
+              Texts::tr("cell %1 in row %2 is not a cell of that row within the sheet").arg(ref).arg(rowNumber));
           break;
         }
         if (c <= column) {
@@ -439,9 +446,10 @@ bool readXlsx(Archive& zip, int columns, const std::function<bool(QStringList&, 
       if (type == QLatin1String("inlineStr")) {
         text = inlined ? inlineText : unescapeXlsxText(value);  // some writers put its text in <v>
       } else if (formula && (!hasValue || (value.isEmpty() && type != QLatin1String("str")))) {
-        sheet.refuse(Texts::tr("cell %1%2 holds a formula without its value (let a spreadsheet program compute and save it)")
-                         .arg(QString::fromLatin1(columnLetters(column)))
-                         .arg(rowNumber));
+        sheet.refuse(
+            Texts::tr("cell %1%2 holds a formula without its value (let a spreadsheet program compute and save it)")
+                .arg(QString::fromLatin1(columnLetters(column)))
+                .arg(rowNumber));
         break;
       } else if (type == QLatin1String("s")) {
         bool ok = false;
@@ -539,7 +547,8 @@ bool readOds(Archive& zip, int columns, const std::function<bool(QStringList&, i
     QStringList cells;
     qint64 column = 0;
     while (content.next() && !content.isEnd(QLatin1StringView("table-row"))) {
-      if (!content.isStart(QLatin1StringView("table-cell")) && !content.isStart(QLatin1StringView("covered-table-cell")))
+      if (!content.isStart(QLatin1StringView("table-cell")) &&
+          !content.isStart(QLatin1StringView("covered-table-cell")))
         continue;
       const QLatin1StringView element(xml.name() == QLatin1String("table-cell") ? "table-cell" : "covered-table-cell");
       const qint64 span = std::max(1, content.attribute(QLatin1StringView("number-columns-repeated")).toInt());
