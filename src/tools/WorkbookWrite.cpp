@@ -460,6 +460,8 @@ class SheetRows {
     if (text.isEmpty()) return;
     widths_.text(column, text);
     const QString shown = sheetText(text);
+    // A code of zero bytes only is an empty cell, as in a CSV (a save pads it again).
+    if (shown.isEmpty()) return;
     if (shown.size() > kMaxCellText && shown.toUcs4().size() > kMaxCellText) {
       if (problem_.isEmpty())
         problem_ = Texts::tr("row %1, column %2: ").arg(row_).arg(column + 1) +
