@@ -32,7 +32,7 @@ class MemoryStore : public FileStore {
 // producer names come from a folder that does not exist.
 const QString kFolder = QStringLiteral("/nonexistent/v3-fuzz-data");
 
-std::vector<QStringList> cells(const RecordGrid& g) {
+std::vector<QStringList> cells(const RecordStore& g) {
   std::vector<QStringList> rows;
   for (int r = 1; r <= g.recordCount(); ++r) {
     QStringList row;
@@ -70,7 +70,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const Script script = data[0] / tables.size() % 2 ? Script::Simplified : Script::Traditional;
   MemoryStore store;
   store.file = v3fuzz::Bytes(data + 1, size - 1);
-  RecordGrid grid;
+  RecordStore grid;
   QString error;
   if (!LoadTable(table, kFolder, script, grid, &error, store)) return 0;
   // A small file whose header claims many records loads as that many rows
@@ -83,7 +83,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::vector<QStringList> shown = cells(grid);  // in the order written
   MemoryStore again;
   again.file = store.written;
-  RecordGrid reloaded;
+  RecordStore reloaded;
   if (!LoadTable(table, kFolder, script, reloaded, &error, again)) v3fuzz::Broken("the saved file does not load");
   v3fuzz::SameRecords(shown, cells(reloaded), "the saved file loads with other cells");
   return 0;
