@@ -293,8 +293,6 @@ class GuiBatchTest : public QObject {
     QCOMPARE(Differing(DataFiles(s.dataFolder), patched), QStringList{});
   }
 
-  // A conflict writes nothing until "use the patch's values" is chosen; the
-  // unsaved edit that makes it is saved first when the user says so.
   // A batch that goes through the records past the delay shows a progress
   // dialog: 取消 leaves nothing to apply (OK disabled, the table as it was);
   // left alone, the batch previews and applies as it does without one.
@@ -415,6 +413,8 @@ class GuiBatchTest : public QObject {
     QCOMPARE(DataFiles(s.dataFolder), cancel ? before : after);
   }
 
+  // A conflict writes nothing until "use the patch's values" is chosen; the
+  // unsaved edit that makes it is saved first when the user says so.
   void patchConflictWritesNothingUntilForced_data() {
     QTest::addColumn<Script>("script");
     QTest::newRow("Simplified") << Script::Simplified;
