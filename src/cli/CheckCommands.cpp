@@ -27,11 +27,6 @@
 using namespace v3;
 
 namespace v3cli {
-namespace {
-struct Texts {
-  Q_DECLARE_TR_FUNCTIONS(Cli)
-};
-}  // namespace
 
 int checkStandalone(const StandaloneInfo& info, const QString& folder, bool named) {
   const QString path = DataFilePath(folder, info.fileName);

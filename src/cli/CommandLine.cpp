@@ -13,10 +13,6 @@
 namespace v3cli {
 namespace {
 
-struct Texts {
-  Q_DECLARE_TR_FUNCTIONS(Cli)
-};
-
 const QString kProgram = QStringLiteral("vantaro3-cli");
 
 // The locale ids the program knows (those a POSIX locale name maps to).

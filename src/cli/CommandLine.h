@@ -5,6 +5,7 @@
 #include <QByteArray>
 #include <QByteArrayView>
 #include <QCommandLineParser>
+#include <QCoreApplication>
 #include <QString>
 #include <QStringList>
 
@@ -12,6 +13,11 @@
 #include <vector>
 
 namespace v3cli {
+
+// The tool's own messages, translated (text/Translation.h) under one context.
+struct Texts {
+  Q_DECLARE_TR_FUNCTIONS(Cli)
+};
 
 // The exit status of every command.
 enum Status : int {

@@ -25,11 +25,6 @@
 using namespace v3;
 
 namespace v3cli {
-namespace {
-struct Texts {
-  Q_DECLARE_TR_FUNCTIONS(Cli)
-};
-}  // namespace
 
 Context& context() {
   static Context c;

@@ -29,11 +29,6 @@
 using namespace v3;
 
 namespace v3cli {
-namespace {
-struct Texts {
-  Q_DECLARE_TR_FUNCTIONS(Cli)
-};
-}  // namespace
 
 int cmdExport(const Invocation& in) {
   const QString folder = in.arg(0);

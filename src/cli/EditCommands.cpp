@@ -31,11 +31,6 @@
 using namespace v3;
 
 namespace v3cli {
-namespace {
-struct Texts {
-  Q_DECLARE_TR_FUNCTIONS(Cli)
-};
-}  // namespace
 
 int writableTable(const Invocation& in, const ToolTable& t, const QString& folder) {
   if (int s = dataFolder(folder)) return s;

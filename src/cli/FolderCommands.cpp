@@ -25,11 +25,6 @@
 using namespace v3;
 
 namespace v3cli {
-namespace {
-struct Texts {
-  Q_DECLARE_TR_FUNCTIONS(Cli)
-};
-}  // namespace
 
 QString shownTime(const QDateTime& utc) { return utc.toLocalTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")); }
 

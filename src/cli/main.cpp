@@ -14,10 +14,6 @@ using namespace v3cli;
 
 namespace {
 
-struct Texts {
-  Q_DECLARE_TR_FUNCTIONS(Cli)
-};
-
 using A = ArgumentDef;
 
 // Every command: its arguments, its options and its help, parsed and shown from here.

@@ -7,6 +7,7 @@
 #include "storage/FileStore.h"
 #include "text/Big5.h"
 #include "tools/Csv.h"
+#include "tools/DecimalTexts.h"
 
 namespace v3 {
 
@@ -125,23 +126,7 @@ bool appendRecord(const QStringList& record, const CsvOptions& options, int line
 
 // The numbers 0..9999 as a comma and their decimal digits: one copy of
 // eight bytes writes a cell.
-struct SmallDecimal {
-  char text[7];
-  uint8_t length;
-};
-constexpr int kSmallDecimals = 10000;
-constexpr std::array<SmallDecimal, kSmallDecimals> smallDecimals() {
-  std::array<SmallDecimal, kSmallDecimals> table{};
-  for (int v = 0; v < kSmallDecimals; ++v) {
-    SmallDecimal& e = table[size_t(v)];
-    e.text[0] = ',';
-    e.length = 1;
-    for (int p = v >= 1000 ? 1000 : v >= 100 ? 100 : v >= 10 ? 10 : 1; p > 0; p /= 10)
-      e.text[e.length++] = char('0' + v / p % 10);
-  }
-  return table;
-}
-constexpr std::array<SmallDecimal, kSmallDecimals> kSmall = smallDecimals();
+constexpr auto kSmall = DecimalTexts<7>(",", "");
 
 // How much CSV is made before it is handed to a flush: the buffer stays in
 // the processor's cache, and a few dozen writes carry a large table.
@@ -206,8 +191,8 @@ class Utf8CsvLine final : public CellSink {
     for (; i < count; ++i) {
       // The common values from a table of their texts, comma first.
       const int64_t v = values[i];
-      if (v >= 0 && v < kSmallDecimals) {
-        const SmallDecimal& e = kSmall[size_t(v)];
+      if (v >= 0 && v < kDecimalTexts) {
+        const auto& e = kSmall[size_t(v)];
         std::memcpy(d, &e, sizeof e);
         d += e.length;
         continue;

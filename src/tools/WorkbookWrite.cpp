@@ -23,6 +23,7 @@
 #include "tables/Table.h"
 #include "text/DiskFile.h"
 #include "tools/CsvCells.h"
+#include "tools/DecimalTexts.h"
 #include "tools/Workbook.h"
 
 namespace v3 {
@@ -364,24 +365,7 @@ class ColumnWidths {
 };
 
 // The cells of the numbers 0..9999: one copy writes one.
-struct SmallNumberCell {
-  char text[23];
-  uint8_t length;
-};
-constexpr int kSmallNumbers = 10000;
-constexpr std::array<SmallNumberCell, kSmallNumbers> smallNumberCells() {
-  std::array<SmallNumberCell, kSmallNumbers> table{};
-  for (int v = 0; v < kSmallNumbers; ++v) {
-    SmallNumberCell& e = table[size_t(v)];
-    const char open[] = "<c><v>", close[] = "</v></c>";
-    for (int i = 0; i < 6; ++i) e.text[e.length++] = open[i];
-    for (int p = v >= 1000 ? 1000 : v >= 100 ? 100 : v >= 10 ? 10 : 1; p > 0; p /= 10)
-      e.text[e.length++] = char('0' + v / p % 10);
-    for (int i = 0; i < 8; ++i) e.text[e.length++] = close[i];
-  }
-  return table;
-}
-constexpr std::array<SmallNumberCell, kSmallNumbers> kSmallNumberCells = smallNumberCells();
+constexpr auto kSmallNumberCells = DecimalTexts<23>("<c><v>", "</v></c>");
 
 // The <sheetData> rows of a sheet, handed to the archive in parts as they
 // grow. A cell that follows an empty one names its place, the others
@@ -507,11 +491,11 @@ class SheetRows {
       number(column++, *values++);
       --count;
     }
-    char* d = room(qsizetype(sizeof(SmallNumberCell)) * count + 64);
+    char* d = room(qsizetype(sizeof(kSmallNumberCells[0])) * count + 64);
     for (int i = 0; i < count; ++i, ++column) {
       const int64_t v = values[i];
-      if (numberColumn_[size_t(column)] && v >= 0 && v < kSmallNumbers) {
-        const SmallNumberCell& e = kSmallNumberCells[size_t(v)];
+      if (numberColumn_[size_t(column)] && v >= 0 && v < kDecimalTexts) {
+        const auto& e = kSmallNumberCells[size_t(v)];
         std::memcpy(d, e.text, sizeof e.text);
         d += e.length;
         // The cell's text without <c><v> and </v></c>.
@@ -521,7 +505,7 @@ class SheetRows {
       used_ = d - base_;
       next_ = column;
       number(column, v);
-      d = room(qsizetype(sizeof(SmallNumberCell)) * (count - i) + 64);
+      d = room(qsizetype(sizeof(kSmallNumberCells[0])) * (count - i) + 64);
     }
     used_ = d - base_;
     next_ = column;
