@@ -283,17 +283,17 @@ std::vector<int> RecordStore::sortedOrder(const std::vector<int>& start, int col
   // The column's texts, of records not decoded yet without decoding the rest
   // of them; read through a const view, as a mutable cell list would detach.
   const std::vector<Row>& rows = rows_;
-  std::vector<QString> texts(rows.size() + 1);
-  for (size_t i = 0; i < rows.size(); ++i) texts[i + 1] = rows[i].cell(column);
   if (order == SortOrder::Numeric) {
     std::vector<double> keys(rows.size() + 1);
-    for (size_t i = 1; i < texts.size(); ++i) keys[i] = NumericSortKey(texts[i]);
+    for (size_t i = 0; i < rows.size(); ++i) keys[i + 1] = NumericSortKey(rows[i].cell(column));
     const auto before = [&](int a, int b) {
       return descending ? keys[size_t(b)] < keys[size_t(a)] : keys[size_t(a)] < keys[size_t(b)];
     };
     // A file saved in its order (the common case) needs no sorting.
     if (!std::is_sorted(result.begin(), result.end(), before)) std::stable_sort(result.begin(), result.end(), before);
   } else {
+    std::vector<QString> texts(rows.size() + 1);
+    for (size_t i = 0; i < rows.size(); ++i) texts[i + 1] = rows[i].cell(column);
     std::stable_sort(result.begin(), result.end(), [&](int a, int b) {
       const int c = QString::compare(texts[size_t(a)], texts[size_t(b)], Qt::CaseSensitive);
       return descending ? c > 0 : c < 0;
