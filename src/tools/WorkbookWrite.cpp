@@ -109,6 +109,46 @@ void appendXml(QByteArray& out, QStringView text) {
   }
 }
 
+// Whether sheetText() leaves the text as it is: no character to escape, no
+// protection or OOXML escape to protect, no more than a cell holds (and no
+// surrogate, which xmlText() leaves to appendXml()).
+bool shownAsItIs(QStringView text) {
+  if (text.size() > kMaxCellText || text.startsWith(u"=\"")) return false;
+  for (qsizetype i = 0; i < text.size(); ++i) {
+    const char16_t c = text[i].unicode();
+    if (c < 0x20 ? c != u'\t' && c != u'\n'
+                 : c == u'\\' || (c == u'_' && i + 1 < text.size() && text[i + 1] == u'x') ||
+                       (c >= 0xD800 && c <= 0xDFFF) || c >= 0xFFFE)
+      return false;
+  }
+  return true;
+}
+
+// Writes the text (without surrogates) at d as appendXml() appends it, in
+// up to 6 bytes a character; returns the end.
+char* xmlText(char* d, QStringView text) {
+  for (const QChar qc : text) {
+    const char16_t c = qc.unicode();
+    if (c < 0x80) {
+      switch (c) {
+        case u'&': std::memcpy(d, "&amp;", 5), d += 5; break;
+        case u'<': std::memcpy(d, "&lt;", 4), d += 4; break;
+        case u'>': std::memcpy(d, "&gt;", 4), d += 4; break;
+        case u'"': std::memcpy(d, "&quot;", 6), d += 6; break;
+        default: *d++ = char(c);
+      }
+    } else if (c < 0x800) {
+      *d++ = char(0xC0 | (c >> 6));
+      *d++ = char(0x80 | (c & 0x3F));
+    } else {
+      *d++ = char(0xE0 | (c >> 12));
+      *d++ = char(0x80 | ((c >> 6) & 0x3F));
+      *d++ = char(0x80 | (c & 0x3F));
+    }
+  }
+  return d;
+}
+
 // Writes the number's decimal text at d; returns the end.
 char* decimal(char* d, int64_t value) {
   uint64_t u = value < 0 ? 0 - uint64_t(value) : uint64_t(value);
@@ -492,17 +532,21 @@ class SheetRows {
 
   // A cell as a row of records has it: a plain integer in a number column
   // as a number, anything else as text; an empty one is left out.
-  void cell(int column, const QString& text) {
+  void cell(int column, QStringView text) {
     int64_t value = 0;
     if (columns_[size_t(column)].number && plainInteger(text, &value))
       number(column, value);
     else
       this->text(column, text, Style::Text);
   }
-  void text(int column, const QString& text, Style style) {
+  void text(int column, QStringView text, Style style) {
     if (text.isEmpty()) return;
     widths_.text(column, text);
-    const QString shown = sheetText(text);
+    if (shownAsItIs(text)) {
+      shownText(column, text, style, true);
+      return;
+    }
+    const QString shown = sheetText(text.toString());
     // A code of zero bytes only is an empty cell, as in a CSV (a save pads it again).
     if (shown.isEmpty()) return;
     if (shown.size() > kMaxCellText && shown.toUcs4().size() > kMaxCellText) {
@@ -511,16 +555,7 @@ class SheetRows {
                    Texts::tr("the text is longer than the %1 characters a cell holds").arg(kMaxCellText);
       return;
     }
-    open(column);
-    put(style == Style::Plain  ? QByteArrayView(" t=\"inlineStr\"><is><t")
-        : style == Style::Text ? QByteArrayView(" s=\"1\" t=\"inlineStr\"><is><t")
-                               : QByteArrayView(" s=\"2\" t=\"inlineStr\"><is><t"));
-    const bool spaced = shown.front().isSpace() || shown.back().isSpace();
-    put(spaced ? QByteArrayView(" xml:space=\"preserve\">") : QByteArrayView(">"));
-    QByteArray xml;
-    appendXml(xml, shown);
-    put(xml);
-    put("</t></is></c>");
+    shownText(column, shown, style, false);
   }
   // A number the codec read: a number cell in a number column (of at most
   // 15 digits), text in any other.
@@ -580,6 +615,24 @@ class SheetRows {
   // the processor's cache while it is made and packed.
   static constexpr qsizetype kChunk = 1024 * 1024;
 
+  // A text cell of the text as it is shown (`plain`: as shownAsItIs()
+  // finds it).
+  void shownText(int column, QStringView shown, Style style, bool plain) {
+    open(column);
+    put(style == Style::Plain  ? QByteArrayView(" t=\"inlineStr\"><is><t")
+        : style == Style::Text ? QByteArrayView(" s=\"1\" t=\"inlineStr\"><is><t")
+                               : QByteArrayView(" s=\"2\" t=\"inlineStr\"><is><t"));
+    const bool spaced = shown.front().isSpace() || shown.back().isSpace();
+    put(spaced ? QByteArrayView(" xml:space=\"preserve\">") : QByteArrayView(">"));
+    if (plain) {
+      used_ = xmlText(room(shown.size() * 6), shown) - base_;
+    } else {
+      QByteArray xml;
+      appendXml(xml, shown);
+      put(xml);
+    }
+    put("</t></is></c>");
+  }
   // "<c" and, after a gap, the cell's place.
   void open(int column) {
     char* d = room(32);
@@ -646,7 +699,7 @@ class SheetRowSink final : public CellSink {
       rows_.numbers(first - 1, values, count);
   }
   void text(int column, QStringView text) override {
-    if (ok_ && (ok_ = rows_.inOrder(column - 1))) rows_.cell(column - 1, text.toString());
+    if (ok_ && (ok_ = rows_.inOrder(column - 1))) rows_.cell(column - 1, text);
   }
   void word(int column, const QString& text) override {
     if (ok_ && (ok_ = rows_.inOrder(column - 1))) rows_.cell(column - 1, text);
