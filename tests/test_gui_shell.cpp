@@ -13,6 +13,7 @@
 #include <QDialog>
 
 #include "app/GridView.h"
+#include "app/TablesOverview.h"
 #include "model/TableIo.h"
 
 using namespace v3;
@@ -429,12 +430,14 @@ void ShellTest::rightButton() {
 void ShellTest::doubleClick_data() {
   QTest::addColumn<QString>("table");
   QTest::addColumn<int>("row");
-  QTest::addColumn<QString>("editor");  // empty: none opens
-  QTest::addColumn<bool>("ctrl");       // with Ctrl held, on a row already selected (the press deselects it)
-  QTest::newRow("data row of Team") << "Team.dat" << 3 << "Team" << false;
-  QTest::newRow("Ctrl on the selected row") << "Team.dat" << 3 << "Team" << true;
-  QTest::newRow("header row") << "Team.dat" << 0 << "" << false;
-  QTest::newRow("Nickname has no editor") << "Nickname.tab" << 2 << "" << false;
+  QTest::addColumn<QString>("editor");     // empty: none opens
+  QTest::addColumn<bool>("ctrl");          // with Ctrl held, on a row already selected (the press deselects it)
+  QTest::addColumn<bool>("fromOverview");  // the first click opens the table in the overview
+  QTest::newRow("data row of Team") << "Team.dat" << 3 << "Team" << false << false;
+  QTest::newRow("Ctrl on the selected row") << "Team.dat" << 3 << "Team" << true << false;
+  QTest::newRow("header row") << "Team.dat" << 0 << "" << false << false;
+  QTest::newRow("Nickname has no editor") << "Nickname.tab" << 2 << "" << false << false;
+  QTest::newRow("first click opened the table") << "Team.dat" << 0 << "" << false << true;
 }
 
 void ShellTest::doubleClick() {
@@ -442,22 +445,37 @@ void ShellTest::doubleClick() {
   QFETCH(int, row);
   QFETCH(QString, editor);
   QFETCH(bool, ctrl);
+  QFETCH(bool, fromOverview);
   if (!FindTable(table)) QSKIP("table not built yet");
-  Shell s(5);
+  Shell s(fromOverview ? 60 : 5);  // rows down to where the table's name was
   QVERIFY(s.start());
   s.window->show();
   QVERIFY(QTest::qWaitForWindowExposed(s.window.get()));
-  s.open(table);
   GridView* v = s.window->gridView();
-  if (row == 0)
+  if (!fromOverview) s.open(table);
+  if (fromOverview) {
+    // A double-click on a table's name: the first click opens the table, and
+    // the second lands on whichever row is now under the pointer.
+    auto* overview = s.window->findChild<TablesOverview*>();
+    QVERIFY(overview && overview->isVisible());
+    const QPoint at = overview->visualItemRect(overview->itemOf(table)).center();
+    QTest::mouseClick(overview->viewport(), Qt::LeftButton, {}, at);
+    QVERIFY(s.window->openEntry());
+    const QPoint there = v->viewport()->mapFromGlobal(overview->viewport()->mapToGlobal(at));
+    QVERIFY(v->rowAt(there.y()) >= 0);
+    QTest::mouseDClick(v->viewport(), Qt::LeftButton, {}, there);
+    QCOMPARE(s.grid().selectedRows(), Rows({v->rowAt(there.y()) + 1}));  // as a click does
+  } else if (row == 0)
     QTest::mouseDClick(v->horizontalHeader()->viewport(), Qt::LeftButton, {}, QPoint(40, 5));
   else if (ctrl) {
     SelectRows(s.grid(), {row});
     QTest::mouseClick(v->viewport(), Qt::LeftButton, Qt::ControlModifier, RowCenter(s, row));
     QCOMPARE(s.grid().selectedCount(), 0);
     QTest::mouseDClick(v->viewport(), Qt::LeftButton, Qt::ControlModifier, RowCenter(s, row));
-  } else
+  } else {
+    QTest::mouseClick(v->viewport(), Qt::LeftButton, {}, RowCenter(s, row));
     QTest::mouseDClick(v->viewport(), Qt::LeftButton, {}, RowCenter(s, row));
+  }
   if (editor.isEmpty()) {
     QVERIFY(s.dialogs.shownEditors.isEmpty());
     return;
@@ -570,9 +588,10 @@ void ShellTest::programEditorsOpenInTheirMode() {
     QCOMPARE(d->findChild<QWidget*>(QStringLiteral("Cmd_add"))->isVisibleTo(d), !okShown);
     qobject_cast<QDialog*>(d)->reject();
   });
-  if (how == QLatin1String("double-click"))
+  if (how == QLatin1String("double-click")) {
+    QTest::mouseClick(s.window->gridView()->viewport(), Qt::LeftButton, {}, RowCenter(s, 2));
     QTest::mouseDClick(s.window->gridView()->viewport(), Qt::LeftButton, {}, RowCenter(s, 2));
-  else
+  } else
     s.trigger(how);
   QCOMPARE(seen, QStringLiteral("Team"));
   QCOMPARE(Records(s.grid()), before);  // cancelled: nothing written

@@ -507,7 +507,22 @@ int GridView::columnAtGlobal(const QPoint& globalPos) const {
   return std::max(0, columnAt(viewport()->mapFromGlobal(globalPos).x()));
 }
 
+void GridView::reset() {
+  pressedSinceReset_ = false;
+  QTableView::reset();
+}
+
+bool GridView::ownDoubleClick(QMouseEvent* event, QWidget* target) {
+  if (pressedSinceReset_) return true;
+  QMouseEvent press(QEvent::MouseButtonPress, event->position(), event->scenePosition(), event->globalPosition(),
+                    event->button(), event->buttons(), event->modifiers(), event->pointingDevice());
+  press.setTimestamp(event->timestamp());
+  QCoreApplication::sendEvent(target, &press);
+  return false;
+}
+
 void GridView::mousePressEvent(QMouseEvent* event) {
+  pressedSinceReset_ = true;
   const QPoint pos = event->position().toPoint();
   if (followClick(event, rowAtPosition(pos), columnAt(pos.x()))) {
     event->accept();
@@ -540,6 +555,7 @@ void GridView::mouseReleaseEvent(QMouseEvent* event) {
 }
 
 void GridView::mouseDoubleClickEvent(QMouseEvent* event) {
+  if (!ownDoubleClick(event, viewport())) return;
   const QPoint pos = event->position().toPoint();
   if (followClick(event, rowAtPosition(pos), columnAt(pos.x()))) {
     event->accept();
@@ -602,7 +618,9 @@ bool GridView::eventFilter(QObject* watched, QEvent* event) {
   }
   if (watched == frozen_->viewport() && mouse) {
     // The frozen columns answer the mouse as the grid does.
-    const auto* e = static_cast<QMouseEvent*>(event);
+    auto* e = static_cast<QMouseEvent*>(event);
+    if (type == QEvent::MouseButtonPress) pressedSinceReset_ = true;
+    if (type == QEvent::MouseButtonDblClick && !ownDoubleClick(e, frozen_->viewport())) return true;
     const int row = frozen_->rowAt(int(e->position().y()));
     const int gridRow = row < 0 ? -1 : row + 1;
     if (e->button() == Qt::RightButton) {

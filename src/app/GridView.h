@@ -62,6 +62,8 @@ class GridView : public QTableView {
   Q_OBJECT
  public:
   explicit GridView(QWidget* parent = nullptr);
+  // A new content (a table opened): the next double-click needs its first click here.
+  void reset() override;
 
   // Shows the grid through its own selection of whole rows.
   void setGrid(RecordGrid* grid);
@@ -143,6 +145,9 @@ class GridView : public QTableView {
   bool headerEvent(QHeaderView* header, QEvent* event);
   // A Ctrl+click on a followed cell: told, and not taken as a selection.
   bool followClick(const QMouseEvent* event, int row, int column);
+  // Whether the double-click's first press was on these rows; when not, the
+  // event is handed to `target` as the press it is, and false.
+  bool ownDoubleClick(QMouseEvent* event, QWidget* target);
   void rowsLeftOut();  // keeps rows kept out of view out of the selection
   void syncFrozen();
   void moveAfterEdit(int rows, int columns);
@@ -160,6 +165,9 @@ class GridView : public QTableView {
   bool shownKnown_ = true;   // shown_ says what every row shows (no row added, removed or moved since)
   bool cellSelection_ = false;
   bool rowPress_ = false;  // a press in the selector column while in cell mode
+  // A press on these rows since they were put in: a double-click whose first
+  // click opened the table (in the overview over the grid) is only a click.
+  bool pressedSinceReset_ = false;
   int headerPressed_ = -1;
   QPoint headerPressPos_;
   std::function<bool(int column)> followed_;
