@@ -104,8 +104,15 @@ int cmdCheck(const Invocation& in) {
     QString error;
     ReadOnceStore store;
     const QByteArray bytes = store.read(path, &exists, &error);
+    // Producer.tab is read once, for the load and the encoding alike.
+    ProducerDirectory producers;
+    const ProducerDirectory* given = nullptr;
+    if (error.isEmpty() && exists && t->codec && t->codec->needsProducers()) {
+      producers = ProducerDirectory::load(folder);
+      given = &producers;
+    }
     RecordStore grid;
-    if (error.isEmpty() && exists) LoadTable(*t, folder, systemScript(), grid, &error, store);
+    if (error.isEmpty() && exists) LoadTable(*t, folder, systemScript(), grid, &error, store, nullptr, given);
     if (!error.isEmpty()) {
       Out(Texts::tr("%1: cannot be read: %2\n").arg(t->fileName, error).toUtf8());
       result = kTrouble;
@@ -120,14 +127,15 @@ int cmdCheck(const Invocation& in) {
       Out(Texts::tr("%1: read-only, %n record(s) loaded\n", nullptr, grid.recordCount()).arg(t->fileName).toUtf8());
       continue;
     }
-    QByteArray saved;
-    const SaveOutcome o = EncodeTable(*t, folder, systemScript(), grid, SaveRowOrder(*t, grid), bytes, &saved);
+    // The content a save would write is compared with the file as it is made, never held whole.
+    ComparingSink saved(bytes);
+    const SaveOutcome o = EncodeTableTo(*t, folder, systemScript(), grid, SaveRowOrder(*t, grid), bytes, saved, given);
     if (!o.ok()) {
       Out(Texts::tr("%1: would be refused: %2\n").arg(t->fileName, o.message(t->fileName)).toUtf8());
       result = Worse(result, kFound);
       continue;
     }
-    result = Worse(result, reportSame(t->fileName, bytes, saved, grid.recordCount()));
+    result = Worse(result, reportSame(t->fileName, bytes.size(), saved, grid.recordCount()));
   }
   // What stopped saves left behind is worth a look too.
   QStringList files;

@@ -28,8 +28,8 @@ struct Context {
 // Decodes the grid's records on first use, with the producers of the load.
 class CodecSource : public RecordSource {
  public:
-  CodecSource(const TableDef& table, const QString& folder, Script systemScript)
-      : context(table, folder, systemScript), codec_(table.codec) {}
+  CodecSource(const TableDef& table, const QString& folder, Script systemScript, const ProducerDirectory* producers)
+      : context(table, folder, systemScript, producers), codec_(table.codec) {}
   QStringList cells(const KeptBytes& record) const override { return codec_->decodeRecord(record, context.ctx); }
   QString cell(const KeptBytes& record, int column) const override {
     return codec_->decodeCell(record, context.ctx, column);
@@ -44,12 +44,13 @@ class CodecSource : public RecordSource {
 // *error, when either cannot be read. Nothing of a file that could not be
 // read whole is shown, so nothing of it can be saved over the file.
 bool ReadTableFile(const TableDef& table, const QString& folder, Script systemScript, FileStore& store,
-                   QByteArray* bytes, std::shared_ptr<CodecSource>* source, QString* error) {
+                   QByteArray* bytes, std::shared_ptr<CodecSource>* source, QString* error,
+                   const ProducerDirectory* producers = nullptr) {
   bool exists = false;
   *bytes = store.read(DataFilePath(folder, table.fileName), &exists, error);
   if (!error->isEmpty() || !table.codec) return false;
-  *source = std::make_shared<CodecSource>(table, folder, systemScript);
-  *error = (*source)->context.producers.readError();
+  *source = std::make_shared<CodecSource>(table, folder, systemScript, producers);
+  *error = (*source)->context.producersError();
   return error->isEmpty();
 }
 
@@ -75,11 +76,11 @@ std::vector<QStringList> ReadTableRows(const TableDef& table, const QString& fol
 }
 
 bool LoadTable(const TableDef& table, const QString& folder, Script systemScript, RecordStore& grid, QString* error,
-               FileStore& store, QByteArray* content) {
+               FileStore& store, QByteArray* content, const ProducerDirectory* producers) {
   QByteArray bytes;
   std::shared_ptr<CodecSource> source;
   QString readError;
-  if (ReadTableFile(table, folder, systemScript, store, &bytes, &source, &readError)) {
+  if (ReadTableFile(table, folder, systemScript, store, &bytes, &source, &readError, producers)) {
     grid.resetKept(table.fieldCount(), table.codec->locate(bytes), std::move(source));
     grid.setFileOrder(bytes);
   } else
@@ -132,9 +133,13 @@ std::vector<TableRecord> DecodeTableRecords(const TableDef& table, const QString
   return table.codec->decode(bytes, c.ctx);
 }
 
-SaveOutcome EncodeTable(const TableDef& table, const QString& folder, Script systemScript, const RecordStore& grid,
-                        const std::vector<int>& order, const QByteArray& existing, QByteArray* out,
-                        const ProducerDirectory* producers) {
+namespace {
+
+// The rows of the grid in `order` handed to `encode` (the codec's encode
+// into an array, or into a sink), its problem told as the save tells it.
+template <typename Encode>
+SaveOutcome EncodeRows(const TableDef& table, const QString& folder, Script systemScript, const RecordStore& grid,
+                       const std::vector<int>& order, const ProducerDirectory* producers, const Encode& encode) {
   SaveOutcome outcome;
   if (!table.codec) {
     outcome.status = SaveOutcome::Failed;
@@ -152,7 +157,7 @@ SaveOutcome EncodeTable(const TableDef& table, const QString& folder, Script sys
     outcome.reason = c.producersError();
     return outcome;
   }
-  if (auto problem = table.codec->encode(rows, existing, c.ctx, out)) {
+  if (auto problem = encode(rows, c.ctx)) {
     outcome.status = SaveOutcome::Refused;
     outcome.row = problem->record >= 0 && size_t(problem->record) < order.size() ? order[size_t(problem->record)]
                                                                                  : problem->record + 1;
@@ -160,6 +165,26 @@ SaveOutcome EncodeTable(const TableDef& table, const QString& folder, Script sys
     outcome.reason = problem->reason;
   }
   return outcome;
+}
+
+}  // namespace
+
+SaveOutcome EncodeTable(const TableDef& table, const QString& folder, Script systemScript, const RecordStore& grid,
+                        const std::vector<int>& order, const QByteArray& existing, QByteArray* out,
+                        const ProducerDirectory* producers) {
+  return EncodeRows(table, folder, systemScript, grid, order, producers,
+                    [&](const std::vector<const TableRecord*>& rows, const CodecContext& ctx) {
+                      return table.codec->encode(rows, existing, ctx, out);
+                    });
+}
+
+SaveOutcome EncodeTableTo(const TableDef& table, const QString& folder, Script systemScript, const RecordStore& grid,
+                          const std::vector<int>& order, const QByteArray& existing, ByteSink& sink,
+                          const ProducerDirectory* producers) {
+  return EncodeRows(table, folder, systemScript, grid, order, producers,
+                    [&](const std::vector<const TableRecord*>& rows, const CodecContext& ctx) {
+                      return table.codec->encodeTo(rows, existing, ctx, sink);
+                    });
 }
 
 }  // namespace v3
