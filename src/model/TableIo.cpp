@@ -105,6 +105,24 @@ std::vector<int> SaveRowOrder(const TableDef& table, const RecordStore& grid) {
   return order;
 }
 
+std::vector<int> SaveRowOrder(const TableDef& table, int count,
+                              const std::function<QString(int row, int column)>& cell) {
+  using O = RecordStore::SortOrder;
+  std::vector<int> order(size_t(std::max(count, 0)));
+  for (size_t i = 0; i < order.size(); ++i) order[i] = int(i + 1);
+  const auto column = [&](int c) { return [&cell, c](int row) { return cell(row, c); }; };
+  const int fields = table.fieldCount();
+  switch (table.order) {
+    case SaveOrder::Text: return fields >= 1 ? SortedRows(order, count, column(1), O::Text) : order;
+    case SaveOrder::Numeric: return fields >= 1 ? SortedRows(order, count, column(1), O::Numeric) : order;
+    case SaveOrder::NumericThenSecond:
+      if (fields >= 1) order = SortedRows(order, count, column(1), O::Numeric);
+      return fields >= 2 ? SortedRows(order, count, column(2), O::Numeric) : order;
+    case SaveOrder::GridOrder: break;
+  }
+  return order;
+}
+
 QString SaveOutcome::message(const QString& fileName, const QString& columnName) const {
   switch (status) {
     case Saved:
@@ -135,17 +153,31 @@ std::vector<TableRecord> DecodeTableRecords(const TableDef& table, const QString
 
 namespace {
 
+SaveOutcome CannotSave() {
+  SaveOutcome outcome;
+  outcome.status = SaveOutcome::Failed;
+  outcome.reason = Texts::tr("此表不能保存");
+  return outcome;
+}
+
+// A cell that cannot be stored, told by its grid row (`order` gives the row of each encoded record).
+SaveOutcome Refusal(const CellProblem& problem, const std::vector<int>& order) {
+  SaveOutcome outcome;
+  outcome.status = SaveOutcome::Refused;
+  outcome.row =
+      problem.record >= 0 && size_t(problem.record) < order.size() ? order[size_t(problem.record)] : problem.record + 1;
+  outcome.column = problem.column;
+  outcome.reason = problem.reason;
+  return outcome;
+}
+
 // The rows of the grid in `order` handed to `encode` (the codec's encode
 // into an array, or into a sink), its problem told as the save tells it.
 template <typename Encode>
 SaveOutcome EncodeRows(const TableDef& table, const QString& folder, Script systemScript, const RecordStore& grid,
                        const std::vector<int>& order, const ProducerDirectory* producers, const Encode& encode) {
   SaveOutcome outcome;
-  if (!table.codec) {
-    outcome.status = SaveOutcome::Failed;
-    outcome.reason = Texts::tr("此表不能保存");
-    return outcome;
-  }
+  if (!table.codec) return CannotSave();
   std::vector<const TableRecord*> rows;
   rows.reserve(order.size());
   // Records not decoded yet are written from their kept bytes as they are.
@@ -157,13 +189,7 @@ SaveOutcome EncodeRows(const TableDef& table, const QString& folder, Script syst
     outcome.reason = c.producersError();
     return outcome;
   }
-  if (auto problem = encode(rows, c.ctx)) {
-    outcome.status = SaveOutcome::Refused;
-    outcome.row = problem->record >= 0 && size_t(problem->record) < order.size() ? order[size_t(problem->record)]
-                                                                                 : problem->record + 1;
-    outcome.column = problem->column;
-    outcome.reason = problem->reason;
-  }
+  if (auto problem = encode(rows, c.ctx)) return Refusal(*problem, order);
   return outcome;
 }
 
@@ -185,6 +211,48 @@ SaveOutcome EncodeTableTo(const TableDef& table, const QString& folder, Script s
                     [&](const std::vector<const TableRecord*>& rows, const CodecContext& ctx) {
                       return table.codec->encodeTo(rows, existing, ctx, sink);
                     });
+}
+
+SaveOutcome EncodeAsRead(const TableDef& table, const QString& folder, Script systemScript, const QByteArray& bytes,
+                         ByteSink& sink, int* records, const ProducerDirectory* producers) {
+  if (records) *records = 0;
+  if (!table.codec) return CannotSave();
+  const CodecSource source(table, folder, systemScript, producers);
+  if (const QString& error = source.context.producersError(); !error.isEmpty()) {
+    SaveOutcome outcome;
+    outcome.status = SaveOutcome::Failed;
+    outcome.reason = error;
+    return outcome;
+  }
+  // Where each record lies: all of a loaded grid's record that a save of it unchanged reads.
+  struct Place {
+    qint64 offset = 0, size = 0;
+    int variant = 0;
+    bool none = false;  // no bytes of this file (an empty KeptBytes)
+  };
+  std::vector<Place> places;
+  table.codec->forEachRecord(bytes, [&](const KeptBytes& k) {
+    const bool none = k.file().constData() != bytes.constData() || k.file().size() != bytes.size();
+    places.push_back({k.offset(), k.size(), k.variant(), none});
+  });
+  const auto kept = [&](int row) {
+    const Place& p = places[size_t(row - 1)];
+    return p.none ? KeptBytes() : KeptBytes(bytes, p.offset, p.size, p.variant);
+  };
+  const int count = int(places.size());
+  if (records) *records = count;
+  const std::vector<int> order =
+      SaveRowOrder(table, count, [&](int row, int column) { return source.cell(kept(row), column); });
+  // Each record as a grid holds it before any of its cells is looked at.
+  TableRecord made;
+  made.source = &source;
+  const std::function<const TableRecord*(size_t)> make = [&](size_t k) {
+    made.kept = kept(order[k]);
+    return &made;
+  };
+  if (auto problem = table.codec->encodeTo(RowList(order.size(), make), bytes, source.context.ctx, sink))
+    return Refusal(*problem, order);
+  return SaveOutcome();
 }
 
 }  // namespace v3

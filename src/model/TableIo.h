@@ -62,6 +62,15 @@ SaveOutcome EncodeTable(const TableDef& table, const QString& folder, Script sys
 SaveOutcome EncodeTableTo(const TableDef& table, const QString& folder, Script systemScript, const RecordStore& grid,
                           const std::vector<int>& order, const QByteArray& existing, ByteSink& sink,
                           const ProducerDirectory* producers = nullptr);
+// What a save of the file's records, none of them changed, would write over
+// `bytes` (the file as read), handed to the sink in pieces: the grid rows a
+// load gives, in the order SaveRowOrder gives them, without holding a grid
+// (each record is made as the codec comes to it). *records gets their count.
+SaveOutcome EncodeAsRead(const TableDef& table, const QString& folder, Script systemScript, const QByteArray& bytes,
+                         ByteSink& sink, int* records = nullptr, const ProducerDirectory* producers = nullptr);
+// The order SaveRowOrder gives `count` records whose cells `cell` gives (row 1..count, column 1..K).
+std::vector<int> SaveRowOrder(const TableDef& table, int count,
+                              const std::function<QString(int row, int column)>& cell);
 // The records of a table's content, decoded with the producers given (null:
 // read from the folder when the codec needs them).
 std::vector<TableRecord> DecodeTableRecords(const TableDef& table, const QString& folder, Script systemScript,

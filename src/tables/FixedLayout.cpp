@@ -478,13 +478,13 @@ void FixedCodec::prepareVariants(int count) {
   }
 }
 
-std::optional<CellProblem> FixedCodec::encodeTo(const std::vector<const TableRecord*>& rows, const QByteArray& existing,
+std::optional<CellProblem> FixedCodec::encodeTo(const RowList& rows, const QByteArray& existing,
                                                 const CodecContext& ctx, ByteSink& sink) const {
   return encodeIn(variantFor(existing), rows, ctx, sink);
 }
 
-std::optional<CellProblem> FixedCodec::encodeIn(int variantIndex, const std::vector<const TableRecord*>& rows,
-                                                const CodecContext& ctx, ByteSink& sink) const {
+std::optional<CellProblem> FixedCodec::encodeIn(int variantIndex, const RowList& rows, const CodecContext& ctx,
+                                                ByteSink& sink) const {
   const FixedLayout& layout = variant(variantIndex);
   if (rows.size() > 32767) return CellProblem{32767, 0, Texts::tr("记录过多：最多 32767 条")};
   const qint64 total = 12 + qint64(rows.size()) * layout.recordSize;

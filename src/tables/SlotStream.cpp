@@ -151,8 +151,8 @@ ColumnShape SlotCodec::columnShape(int column) const {
   return shape;
 }
 
-std::optional<CellProblem> SlotCodec::encodeTo(const std::vector<const TableRecord*>& rows, const QByteArray&,
-                                               const CodecContext& ctx, ByteSink& sink) const {
+std::optional<CellProblem> SlotCodec::encodeTo(const RowList& rows, const QByteArray&, const CodecContext& ctx,
+                                               ByteSink& sink) const {
   if (rows.size() > 32767) return CellProblem{32767, 0, Texts::tr("记录过多：最多 32767 条")};
   // Room for the records' bytes as read and a little more, taken once.
   qint64 room = 12;

@@ -28,8 +28,8 @@ class PatchCodec : public FixedCodec {
       : FixedCodec(std::move(layout)), records_(records), written_(std::move(written)) {}
 
   // The file is patched as a whole (it is small), then handed on in one piece.
-  std::optional<CellProblem> encodeTo(const std::vector<const TableRecord*>& rows, const QByteArray& existing,
-                                      const CodecContext& ctx, ByteSink& sink) const override {
+  std::optional<CellProblem> encodeTo(const RowList& rows, const QByteArray& existing, const CodecContext& ctx,
+                                      ByteSink& sink) const override {
     const int n = int(rows.size());
     if (n != records_)
       return CellProblem{std::min(n, records_), 0,

@@ -363,8 +363,8 @@ class StarRoleCodec : public FixedCodec {
 
   // Writes the rows in the layout of the existing file. The new file must
   // be recognised in that layout again.
-  std::optional<CellProblem> encodeTo(const std::vector<const TableRecord*>& rows, const QByteArray& existing,
-                                      const CodecContext& ctx, ByteSink& sink) const override {
+  std::optional<CellProblem> encodeTo(const RowList& rows, const QByteArray& existing, const CodecContext& ctx,
+                                      ByteSink& sink) const override {
     return encodeLayout(layoutOf(rows, existing), rows, ctx, sink, &existing);
   }
   // The same in one array; its misfits are kept for the next load of it.
@@ -375,9 +375,8 @@ class StarRoleCodec : public FixedCodec {
 
   // `before`: the file the new content replaces. When its records' misfits
   // are known, only the records that changed are weighed again.
-  std::optional<CellProblem> encodeLayout(bool a, const std::vector<const TableRecord*>& rows, const CodecContext& ctx,
-                                          ByteSink& sink, const QByteArray* before = nullptr,
-                                          Misfits* weighed = nullptr) const {
+  std::optional<CellProblem> encodeLayout(bool a, const RowList& rows, const CodecContext& ctx, ByteSink& sink,
+                                          const QByteArray* before = nullptr, Misfits* weighed = nullptr) const {
     WeighingSink weigh(sink, 12 + qint64(rows.size()) * layout(a).recordSize, qint64(rows.size()), before);
     if (auto problem = encodeIn(a ? 1 : 0, rows, ctx, weigh)) return problem;
     const Misfits now = weigh.misfits();
@@ -387,8 +386,8 @@ class StarRoleCodec : public FixedCodec {
                          Texts::tr("保存后的文件会被误认作另一种记录格式：请检查此行的名称、性别、年龄和生日")};
     return std::nullopt;
   }
-  std::optional<CellProblem> encodeWhole(bool a, const std::vector<const TableRecord*>& rows, const CodecContext& ctx,
-                                         QByteArray* out, const QByteArray* before = nullptr) const {
+  std::optional<CellProblem> encodeWhole(bool a, const RowList& rows, const CodecContext& ctx, QByteArray* out,
+                                         const QByteArray* before = nullptr) const {
     ArraySink sink;
     Misfits now;
     if (auto problem = encodeLayout(a, rows, ctx, sink, before, &now)) return problem;
@@ -400,7 +399,7 @@ class StarRoleCodec : public FixedCodec {
  private:
   // The layout to write: records read from these very bytes (shared, so
   // unchanged) were read in the layout the file was found in.
-  static bool layoutOf(const std::vector<const TableRecord*>& rows, const QByteArray& existing) {
+  static bool layoutOf(const RowList& rows, const QByteArray& existing) {
     for (const TableRecord* r : rows)
       if (!r->kept.isEmpty() && SameBytes(r->kept.file(), existing)) return r->kept.variant() == 1;
     return StarRoleUsesLayoutA(existing);

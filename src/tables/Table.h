@@ -161,6 +161,42 @@ class OneCellSink final : public CellSink {
   int column_;
 };
 
+// The rows a codec encodes, in the order to write: records held by the
+// caller, or records made one at a time as the codec comes to each (a
+// check of a whole file, which holds no grid). A made record lasts until
+// the next one is asked for, so a codec looks at one row at a time.
+class RowList {
+ public:
+  RowList(const std::vector<const TableRecord*>& rows) : rows_(&rows), size_(rows.size()) {}  // NOLINT: a list is one
+  RowList(size_t size, const std::function<const TableRecord*(size_t)>& make) : make_(&make), size_(size) {}
+
+  size_t size() const { return size_; }
+  bool empty() const { return size_ == 0; }
+  const TableRecord* operator[](size_t k) const { return rows_ ? (*rows_)[k] : (*make_)(k); }
+
+  class Iterator {
+   public:
+    Iterator(const RowList& list, size_t k) : list_(&list), k_(k) {}
+    const TableRecord* operator*() const { return (*list_)[k_]; }
+    Iterator& operator++() {
+      ++k_;
+      return *this;
+    }
+    bool operator!=(const Iterator& other) const { return k_ != other.k_; }
+
+   private:
+    const RowList* list_;
+    size_t k_;
+  };
+  Iterator begin() const { return Iterator(*this, 0); }
+  Iterator end() const { return Iterator(*this, size_); }
+
+ private:
+  const std::vector<const TableRecord*>* rows_ = nullptr;
+  const std::function<const TableRecord*(size_t)>* make_ = nullptr;
+  size_t size_ = 0;
+};
+
 // Receives a file's new content as a codec makes it, in order, a piece at a
 // time: the save keeps it all (ArraySink), a check only compares it with the
 // file as it comes (ComparingSink), so no second copy of the file is held.
@@ -248,8 +284,8 @@ class TableCodec {
                                             const CodecContext& ctx, QByteArray* out) const;
   // The same content handed to the sink in pieces as it is made. When a
   // cell cannot be stored, what the sink was given is no content at all.
-  virtual std::optional<CellProblem> encodeTo(const std::vector<const TableRecord*>& rows, const QByteArray& existing,
-                                              const CodecContext& ctx, ByteSink& sink) const = 0;
+  virtual std::optional<CellProblem> encodeTo(const RowList& rows, const QByteArray& existing, const CodecContext& ctx,
+                                              ByteSink& sink) const = 0;
   virtual bool needsProducers() const { return false; }
   // Why the text cannot be stored in the column, with the words the save
   // uses; nothing when it can (or the codec cannot tell one cell alone).
