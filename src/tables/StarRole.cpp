@@ -335,7 +335,7 @@ class WeighingSink final : public ByteSink {
         add(recordMisfits(record_, 0, &text_, &room_), 1);
       }
     }
-    record_.clear();
+    record_.resize(0);  // keeps its room for the next record
   }
   void add(const Misfits& m, int sign) {
     misfits_.a += sign * m.a;
