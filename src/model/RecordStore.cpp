@@ -301,10 +301,11 @@ std::vector<int> SortedRows(const std::vector<int>& start, int count, const std:
   } else {
     std::vector<QString> texts(size_t(count) + 1);
     for (int r = 1; r <= count; ++r) texts[size_t(r)] = cell(r);
-    std::stable_sort(result.begin(), result.end(), [&](int a, int b) {
+    const auto before = [&](int a, int b) {
       const int c = QString::compare(texts[size_t(a)], texts[size_t(b)], Qt::CaseSensitive);
       return descending ? c > 0 : c < 0;
-    });
+    };
+    if (!std::is_sorted(result.begin(), result.end(), before)) std::stable_sort(result.begin(), result.end(), before);
   }
   return result;
 }

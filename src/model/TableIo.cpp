@@ -247,7 +247,13 @@ SaveOutcome EncodeAsRead(const TableDef& table, const QString& folder, Script sy
   TableRecord made;
   made.source = &source;
   const std::function<const TableRecord*(size_t)> make = [&](size_t k) {
-    made.kept = kept(order[k]);
+    const Place& p = places[size_t(order[k] - 1)];
+    // Records of one size and layout (fixed records) move along the file without another copy of its array.
+    if (!p.none && made.kept.size() == p.size && made.kept.variant() == p.variant &&
+        made.kept.file().isSharedWith(bytes))
+      made.kept.moveTo(p.offset);
+    else
+      made.kept = kept(order[k]);
     return &made;
   };
   if (auto problem = table.codec->encodeTo(RowList(order.size(), make), bytes, source.context.ctx, sink))
