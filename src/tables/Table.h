@@ -167,7 +167,8 @@ class OneCellSink final : public CellSink {
 // the next one is asked for, so a codec looks at one row at a time.
 class RowList {
  public:
-  RowList(const std::vector<const TableRecord*>& rows) : rows_(&rows), size_(rows.size()) {}  // NOLINT: a list is one
+  // Implicit: the rows a caller holds are a row list as they are.
+  RowList(const std::vector<const TableRecord*>& rows) : rows_(&rows), size_(rows.size()) {}
   RowList(size_t size, const std::function<const TableRecord*(size_t)>& make) : make_(&make), size_(size) {}
 
   size_t size() const { return size_; }
