@@ -235,25 +235,29 @@ SaveOutcome EncodeAsRead(const TableDef& table, const QString& folder, Script sy
     const bool none = k.file().constData() != bytes.constData() || k.file().size() != bytes.size();
     places.push_back({k.offset(), k.size(), k.variant(), none});
   });
-  const auto kept = [&](int row) {
+  // Puts record `row` into `kept`: records of one size and layout (fixed
+  // records) move along the file without another copy of its array.
+  const auto place = [&](KeptBytes& kept, int row) {
     const Place& p = places[size_t(row - 1)];
-    return p.none ? KeptBytes() : KeptBytes(bytes, p.offset, p.size, p.variant);
+    if (p.none)
+      kept = KeptBytes();
+    else if (kept.size() == p.size && kept.variant() == p.variant && kept.file().isSharedWith(bytes))
+      kept.moveTo(p.offset);
+    else
+      kept = KeptBytes(bytes, p.offset, p.size, p.variant);
   };
   const int count = int(places.size());
   if (records) *records = count;
-  const std::vector<int> order =
-      SaveRowOrder(table, count, [&](int row, int column) { return source.cell(kept(row), column); });
+  KeptBytes sorted;
+  const std::vector<int> order = SaveRowOrder(table, count, [&](int row, int column) {
+    place(sorted, row);
+    return source.cell(sorted, column);
+  });
   // Each record as a grid holds it before any of its cells is looked at.
   TableRecord made;
   made.source = &source;
   const std::function<const TableRecord*(size_t)> make = [&](size_t k) {
-    const Place& p = places[size_t(order[k] - 1)];
-    // Records of one size and layout (fixed records) move along the file without another copy of its array.
-    if (!p.none && made.kept.size() == p.size && made.kept.variant() == p.variant &&
-        made.kept.file().isSharedWith(bytes))
-      made.kept.moveTo(p.offset);
-    else
-      made.kept = kept(order[k]);
+    place(made.kept, order[k]);
     return &made;
   };
   if (auto problem = table.codec->encodeTo(RowList(order.size(), make), bytes, source.context.ctx, sink))
