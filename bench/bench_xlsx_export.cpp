@@ -4,7 +4,7 @@
 // xlsx and its default CSV). The goal is a workbook within 5x of the CSV.
 //   CsvExportStarRole: TableToCsv.
 //   XlsxExportStarRole: TableToXlsx (each record decoded straight into the
-//     sheet's XML, deflated by zlib at its fastest level).
+//     sheet's XML, deflated by igzip in stretches on every core).
 //   XlsxImportStarRole: the workbook read back into records (minizip and
 //     QXmlStreamReader, the rows checked as an import checks them).
 #include <benchmark/benchmark.h>

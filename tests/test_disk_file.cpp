@@ -49,6 +49,40 @@ class DiskFileTest : public QObject {
     QVERIFY(bytes.isEmpty());
   }
 
+  // Compared in pieces of a megabyte: a difference in any piece, or in the
+  // size, is another content.
+  void readSameComparesEveryByte_data() {
+    QTest::addColumn<int>("changedAt");  // -1: none
+    QTest::addColumn<int>("sizeChange");
+    QTest::addColumn<bool>("same");
+    QTest::newRow("same") << -1 << 0 << true;
+    QTest::newRow("first byte") << 0 << 0 << false;
+    QTest::newRow("second piece") << (1 << 20) + 5 << 0 << false;
+    QTest::newRow("last byte") << 3000000 - 1 << 0 << false;
+    QTest::newRow("one byte longer") << -1 << 1 << false;
+    QTest::newRow("one byte shorter") << -1 << -1 << false;
+  }
+  void readSameComparesEveryByte() {
+    QFETCH(int, changedAt);
+    QFETCH(int, sizeChange);
+    QFETCH(bool, same);
+    QByteArray expected(3000000, 'a');
+    for (int i = 0; i < expected.size(); i += 7) expected[i] = char(i);
+    QByteArray onDisk = expected;
+    if (changedAt >= 0) onDisk[changedAt] = char(onDisk[changedAt] ^ 1);
+    onDisk.resize(onDisk.size() + sizeChange, 'a');
+    QVERIFY(WriteFile(path("a.dat"), onDisk));
+    bool exists = false, isSame = !same;
+    QString error;
+    QVERIFY(disk::ReadSame(path("a.dat"), expected, &exists, &isSame, &error));
+    QVERIFY(exists);
+    QCOMPARE(isSame, same);
+    QVERIFY(disk::ReadSame(path("none.dat"), expected, &exists, &isSame, &error));
+    QVERIFY(!exists);
+    QVERIFY(!isSame);
+    QVERIFY(error.isEmpty());
+  }
+
   void whatCannotBeReadIsAnError_data() {
     QTest::addColumn<QString>("kind");
     QTest::newRow("folder") << "folder";
@@ -84,6 +118,12 @@ class DiskFileTest : public QObject {
     QVERIFY(bytes.isEmpty());
     QVERIFY2(error.contains("x.dat"), qPrintable(error));
     QVERIFY(!error.contains("Unknown error"));
+    // Compared with what was read before, the same error.
+    QString compareError;
+    bool same = true;
+    QVERIFY(!disk::ReadSame(p, "abc", &exists, &same, &compareError));
+    QCOMPARE(compareError, error);
+    QVERIFY(!same);
   }
 
   void replaceKeepsLinksAndPermissions() {

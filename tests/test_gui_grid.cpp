@@ -445,11 +445,13 @@ void GridTest::filterIndexFollowsEdits_data() {
   QTest::addColumn<int>("records");
   QTest::addColumn<int>("edits");  // between two filters
   QTest::addColumn<unsigned>("seed");
-  QTest::newRow("one record") << 1 << 1 << 1u;
-  QTest::newRow("few edits") << 300 << 3 << 2u;
-  QTest::newRow("first and last rows") << 50 << 2 << 3u;
-  QTest::newRow("many edits") << 400 << 60 << 4u;
-  QTest::newRow("more edits than kept") << 600 << 2000 << 5u;
+  QTest::addColumn<bool>("sameLength");  // each edit keeps the cell's length
+  QTest::newRow("one record") << 1 << 1 << 1u << false;
+  QTest::newRow("few edits") << 300 << 3 << 2u << false;
+  QTest::newRow("first and last rows") << 50 << 2 << 3u << false;
+  QTest::newRow("many edits") << 400 << 60 << 4u << false;
+  QTest::newRow("more edits than kept") << 600 << 2000 << 5u << false;
+  QTest::newRow("edits of the same length") << 300 << 9 << 6u << true;
 }
 
 void GridTest::filterIndexFollowsEdits() {
@@ -459,11 +461,12 @@ void GridTest::filterIndexFollowsEdits() {
   QFETCH(int, records);
   QFETCH(int, edits);
   QFETCH(unsigned, seed);
+  QFETCH(bool, sameLength);
   std::mt19937 random(seed);
   const QString alphabet = QStringLiteral("ab飛飞鑫1 ");
-  auto text = [&] {
+  auto text = [&](int length = -1) {
     QString t;
-    for (int k = int(random() % 5); k > 0; --k) t += alphabet[int(random() % alphabet.size())];
+    for (int k = length >= 0 ? length : int(random() % 5); k > 0; --k) t += alphabet[int(random() % alphabet.size())];
     return t;
   };
   constexpr int kColumns = 4;
@@ -487,12 +490,14 @@ void GridTest::filterIndexFollowsEdits() {
     // Edits as the grid reports them: a record at a time, or a block of records.
     for (int e = 0; e < edits; ++e) {
       const int row = e % 7 == 0 ? (e % 2 ? 1 : records) : 1 + int(random() % unsigned(records));
-      g.setCell(row, 1 + int(random() % kColumns), text());
+      const int column = 1 + int(random() % kColumns);
+      g.setCell(row, column, text(sameLength ? int(g.cell(row, column).size()) : -1));
       index.invalidateRows(row, row);
     }
     const int from = 1 + int(random() % unsigned(records));
     const int to = std::min(records, from + 3);
-    for (int r = from; r <= to; ++r) g.setCell(r, 2, text() + QStringLiteral("飛"));
+    for (int r = from; r <= to; ++r)
+      g.setCell(r, 2, sameLength ? text(int(g.cell(r, 2).size())) : text() + QStringLiteral("飛"));
     index.invalidateRows(from, to);
     compare(columns);
     if (QTest::currentTestFailed()) return;

@@ -34,12 +34,12 @@ class FailingStore : public FileStore {
  public:
   bool failCopy = false;
   bool failReplace = false;
-  bool copy(const QString& from, const QString& to, QString* error) override {
+  bool backUp(const QString& from, const QByteArray& content, const QString& to, QString* error) override {
     if (failCopy) {
       *error = QStringLiteral("permission denied");
       return false;
     }
-    return FileStore::copy(from, to, error);
+    return FileStore::backUp(from, content, to, error);
   }
   bool replace(const QString& path, const QByteArray& bytes, QString* error) override {
     if (failReplace && !path.endsWith(QLatin1String(".bak"))) {
@@ -65,6 +65,10 @@ class CursorWatch : public FileStore {
   QByteArray read(const QString& path, bool* exists, QString* error) override {
     note(QStringLiteral("read"));
     return FileStore::read(path, exists, error);
+  }
+  bool readSame(const QString& path, const QByteArray& expected, bool* exists, bool* same, QString* error) override {
+    note(QStringLiteral("read"));
+    return FileStore::readSame(path, expected, exists, same, error);
   }
   bool stage(const QString& path, const QByteArray& bytes, disk::StagedReplace* staged, QString* error) override {
     note(QStringLiteral("write"));

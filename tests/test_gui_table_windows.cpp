@@ -53,6 +53,14 @@ class FailingStore : public FileStore {
     }
     return FileStore::read(path, exists, error);
   }
+  bool readSame(const QString& path, const QByteArray& expected, bool* exists, bool* same, QString* error) override {
+    if (failRead && QFileInfo::exists(path)) {
+      *exists = true;
+      if (error) *error = QStringLiteral("拒绝访问");
+      return false;
+    }
+    return FileStore::readSame(path, expected, exists, same, error);
+  }
   bool replace(const QString& path, const QByteArray& bytes, QString* error) override {
     if (failReplace) {
       if (error) *error = QStringLiteral("磁盘已满");

@@ -83,6 +83,15 @@ const char kWorkbookResave[] =
     "print(wb.worksheets[0]['B2'].data_type)\n"
     "wb.save(sys.argv[2])\n";
 
+// A workbook's first sheet as openpyxl reads it, one line a row of its
+// cells' values (tab-separated), after whether every part's CRC-32 checks.
+const char kWorkbookValues[] =
+    "import openpyxl, sys, zipfile\n"
+    "print(zipfile.ZipFile(sys.argv[1]).testzip())\n"
+    "ws = openpyxl.load_workbook(sys.argv[1], read_only=True).worksheets[0]\n"
+    "for row in ws.iter_rows(values_only=True):\n"
+    "    print('\\t'.join('' if v is None else str(v) for v in row))\n";
+
 // A workbook made from scratch by openpyxl: header n,t, record 1 in A2, then
 // the statement given (on the sheet `ws`).
 const char kWorkbookFromScratch[] =
@@ -351,6 +360,46 @@ class SheetFilesTest : public QObject {
       QVERIFY2(SheetFileToRecords(bytes, 2, "t", options, &rows, &refusal), qPrintable(refusal.reason));
       QCOMPARE(rows.records, (std::vector<QStringList>{{"1", cell}}));
     }
+  }
+
+  // A sheet small enough for one packed stretch, and one of many (packed
+  // on several threads): the same bytes on every run, every cell read back
+  // by openpyxl and by our reader.
+  void workbookStretches_data() {
+    QTest::addColumn<int>("records");
+    QTest::newRow("one stretch") << 3;
+    QTest::newRow("many stretches") << 32767;  // the most records a table holds
+  }
+  void workbookStretches() {
+    QFETCH(int, records);
+    const std::vector<SheetColumn> columns{{"n", true, 0, 1 << 30, {}}, {"t", false, 0, 0, {}}};
+    std::vector<QStringList> rows;
+    QByteArray expected = "None\nn\tt\n";
+    for (int i = 0; i < records; ++i) {
+      // Numbers of every length, texts that pack well and that do not.
+      const QString n = QString::number(qint64(i) * i % 1000003);
+      const QString t = QStringLiteral("%1 團體 & <%2>").arg(QString::number(i, 36).repeated(1 + i % 5)).arg(i % 7);
+      rows.push_back({n, t});
+      expected += (n + u'\t' + t + u'\n').toUtf8();
+    }
+    QByteArray xlsx, again;
+    QString error;
+    QVERIFY2(RecordsToXlsx(rows, columns, "t", &xlsx, &error), qPrintable(error));
+    for (int run = 0; run < 3; ++run) {
+      QVERIFY(RecordsToXlsx(rows, columns, "t", &again, &error));
+      QVERIFY(again == xlsx);
+    }
+    QProcess py;
+    py.start(python_, {"-c", kWorkbookValues, file("stretches.xlsx", xlsx)});
+    QVERIFY(py.waitForFinished(300000));
+    QVERIFY2(py.exitCode() == 0, py.readAllStandardError().constData());
+    QVERIFY(py.readAllStandardOutput() == expected);
+    CsvOptions options;
+    options.knownHeaders = {{"n", "t"}};
+    ImportedRows back;
+    CsvRefusal refusal;
+    QVERIFY2(WorkbookToRecords(xlsx, 2, "t", options, &back, &refusal), qPrintable(refusal.reason));
+    QVERIFY(back.records == rows);
   }
 
   // The sheet as openpyxl reads it: the header row frozen and bold, number

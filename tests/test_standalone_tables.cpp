@@ -58,13 +58,21 @@ class FailingStore : public FileStore {
     }
     return FileStore::read(path, exists, error);
   }
-  bool copy(const QString& from, const QString& to, QString* error) override {
+  bool readSame(const QString& path, const QByteArray& expected, bool* exists, bool* same, QString* error) override {
+    if (failRead && QFileInfo::exists(path)) {
+      *exists = true;
+      if (error) *error = QStringLiteral("拒绝访问");
+      return false;
+    }
+    return FileStore::readSame(path, expected, exists, same, error);
+  }
+  bool backUp(const QString& from, const QByteArray& content, const QString& to, QString* error) override {
     ++copies;
     if (failCopy) {
       if (error) *error = QStringLiteral("磁盘已满");
       return false;
     }
-    return FileStore::copy(from, to, error);
+    return FileStore::backUp(from, content, to, error);
   }
   bool replace(const QString& path, const QByteArray& bytes, QString* error) override {
     ++replaces;

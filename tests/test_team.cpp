@@ -31,12 +31,12 @@ class FailingStore : public FileStore {
  public:
   bool failBackup = false;
   qint64 failAfterBytes = -1;  // replace writes this many bytes of the new content, then fails
-  bool copy(const QString& from, const QString& to, QString* error) override {
+  bool backUp(const QString& from, const QByteArray& content, const QString& to, QString* error) override {
     if (failBackup) {
       *error = "backup refused";
       return false;
     }
-    return FileStore::copy(from, to, error);
+    return FileStore::backUp(from, content, to, error);
   }
   bool replace(const QString& path, const QByteArray& bytes, QString* error) override {
     if (failAfterBytes >= 0 && !path.endsWith(".bak")) {

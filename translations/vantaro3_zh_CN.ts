@@ -1096,13 +1096,6 @@ changes is told first.</source>
         </message>
     </context>
     <context>
-        <name>Files</name>
-        <message>
-            <source>无法复制 %1：%2</source>
-            <translation type="unfinished" />
-        </message>
-    </context>
-    <context>
         <name>Lint</name>
         <message>
             <source>temporary file left by an interrupted save: %1 (the next save of %2 removes it)</source>

@@ -149,8 +149,25 @@ bool FilterIndex::refreshStale(const RecordGrid& grid) {
       if (c <= int(cells.size()) && !IsNumberText(cells[c - 1])) return false;
   }
   for (Block* b : {&numbers_, &texts_}) {
-    // One pass: the parts between the edited records are copied as they are,
-    // each edited record is read again, the starts after it move along.
+    std::vector<QString> parts(stale_.size());
+    bool sameLengths = true;
+    for (size_t i = 0; i < stale_.size(); ++i) {
+      b->append(grid.record(stale_[i]), parts[i]);
+      const size_t r = size_t(stale_[i]);
+      sameLengths = sameLengths && parts[i].size() == b->starts[r] - b->starts[r - 1];
+    }
+    // Records whose part keeps its length (an edit in the other block's
+    // columns, a number for another of as many digits) are written over in place.
+    if (sameLengths) {
+      for (size_t i = 0; i < stale_.size(); ++i) {
+        const qsizetype at = b->starts[size_t(stale_[i]) - 1];
+        if (QStringView(b->text).mid(at, parts[i].size()) != parts[i])
+          std::copy(parts[i].cbegin(), parts[i].cend(), b->text.begin() + at);
+      }
+      continue;
+    }
+    // Otherwise one pass: the parts between the edited records are copied as
+    // they are, each edited record's part is put in, the starts after it move along.
     QString fresh;
     fresh.reserve(b->text.size() + 256);
     qsizetype copied = 0;  // of the old block
@@ -161,7 +178,7 @@ bool FilterIndex::refreshStale(const RecordGrid& grid) {
       b->starts[k] += shift;
       if (next < stale_.size() && size_t(stale_[next]) == k + 1) {
         fresh += QStringView(b->text).mid(copied, oldStart - copied);
-        b->append(grid.record(int(k + 1)), fresh);
+        fresh += parts[next];
         copied = b->starts[k + 1];  // the old end of the record, not moved yet
         shift = fresh.size() - copied;
         ++next;

@@ -1,21 +1,12 @@
 #include "storage/FileStore.h"
 
-#include <QCoreApplication>
 #include <QFile>
-
-#include <cerrno>
 
 #include <sys/stat.h>
 
 #include "text/DiskFile.h"
 
 namespace v3 {
-namespace {
-struct Texts {
-  Q_DECLARE_TR_FUNCTIONS(Files)
-};
-}  // namespace
-
 QByteArray FileStore::read(const QString& path, bool* exists, QString* error) {
   QByteArray bytes;
   QString e;
@@ -27,16 +18,11 @@ bool FileStore::replace(const QString& path, const QByteArray& bytes, QString* e
   return disk::Replace(path, bytes, error);
 }
 
-// Through read, so that a store made for a test fails the copy where it
-// fails reading.
-bool FileStore::copy(const QString& from, const QString& to, QString* error) {
-  bool exists = false;
-  QString readError;
-  const QByteArray bytes = read(from, &exists, &readError);
-  if (!readError.isEmpty() || !exists) {
-    if (error) *error = exists ? readError : Texts::tr("无法复制 %1：%2").arg(from, disk::SystemReason(ENOENT));
-    return false;
-  }
+bool FileStore::readSame(const QString& path, const QByteArray& expected, bool* exists, bool* same, QString* error) {
+  return disk::ReadSame(path, expected, exists, same, error);
+}
+
+bool FileStore::backUp(const QString& from, const QByteArray& content, const QString& to, QString* error) {
   struct stat st;
   disk::ReplaceOptions options;
   options.followLink = false;
@@ -46,7 +32,7 @@ bool FileStore::copy(const QString& from, const QString& to, QString* error) {
     options.owner = st.st_uid;
     options.group = st.st_gid;
   }
-  return disk::Replace(to, bytes, error, options);
+  return disk::Replace(to, content, error, options);
 }
 
 bool FileStore::stage(const QString& path, const QByteArray& bytes, disk::StagedReplace* staged, QString* error) {

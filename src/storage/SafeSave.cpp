@@ -42,10 +42,26 @@ void dropVersionStillInUse(const QString& version, const QString& target) {
   if (!version.isEmpty() && disk::SameFile(version, target)) ::unlink(QFile::encodeName(version).constData());
 }
 
-bool sameAsExpected(const FileStamp& expected, bool exists, const QByteArray& now) {
-  if (expected.exists != exists) return false;
-  if (!exists) return true;
-  return expected.readable && expected.content == now;
+enum class Current { Read, Changed, Failed };
+
+// The file's content now, checked against what the caller read: a file that
+// is still the one read is compared in pieces and its content is then the
+// caller's bytes, so that no second copy of it is made.
+Current readCurrent(FileStore& store, const QString& path, const FileStamp* expected, bool* exists, QByteArray* current,
+                    QString* error) {
+  if (expected && expected->taken && expected->exists && expected->readable) {
+    bool same = false;
+    if (!store.readSame(path, expected->content, exists, &same, error)) return Current::Failed;
+    if (!same) return Current::Changed;
+    *current = expected->content;
+    return Current::Read;
+  }
+  *current = store.read(path, exists, error);
+  if (!error->isEmpty()) return Current::Failed;
+  // No bytes to compare with: no file was there when it was read (a file now
+  // is another), or it could not be read (no content equals it).
+  if (expected && expected->taken && (expected->exists || *exists)) return Current::Changed;
+  return Current::Read;
 }
 
 }  // namespace
@@ -77,9 +93,10 @@ SaveFileResult SaveDataFile(const QString& path, const QByteArray& bytes, const 
 
   bool exists = false;
   QString error;
-  const QByteArray current = store.read(path, &exists, &error);
-  if (!error.isEmpty()) return stop(SaveFileResult::Failed, error + Texts::tr("，文件未改动"));
-  if (options.expected && options.expected->taken && !sameAsExpected(*options.expected, exists, current))
+  QByteArray current;
+  const Current read = readCurrent(store, path, options.expected, &exists, &current, &error);
+  if (read == Current::Failed) return stop(SaveFileResult::Failed, error + Texts::tr("，文件未改动"));
+  if (read == Current::Changed)
     return stop(
         SaveFileResult::Refused,
         Texts::tr("%1 在读入之后已被改动（另一个程序或另一次保存），未写入；请重新读入后再改").arg(shown(path)));
@@ -104,7 +121,7 @@ SaveFileResult SaveDataFile(const QString& path, const QByteArray& bytes, const 
         !AddBackupVersion(path, current, QFileInfo(target).lastModified().toUTC(), old.st_mode & 0777,
                           options.historyDepth, &error, &result.notices, target, &version))
       return stop(SaveFileResult::Failed, Texts::tr("无法把旧版本存入备份历史（%1），%2 未改动").arg(error, name));
-    if (!store.copy(path, path + QStringLiteral(".bak"), &error)) {
+    if (!store.backUp(path, current, path + QStringLiteral(".bak"), &error)) {
       dropVersionStillInUse(version, target);
       return stop(SaveFileResult::Failed, Texts::tr("无法建立备份 %1.bak（%2），%1 未改动").arg(name, error));
     }
@@ -177,10 +194,9 @@ SaveFileResult SaveDataFiles(const std::vector<SaveFileEntry>& files, int histor
 
   for (auto& it : items) {
     QString error;
-    it->current = store.read(it->entry->path, &it->exists, &error);
-    if (!error.isEmpty()) return stop(SaveFileResult::Failed, it->name, error + noneChanged);
-    const FileStamp* expected = it->entry->expected;
-    if (expected && expected->taken && !sameAsExpected(*expected, it->exists, it->current))
+    const Current read = readCurrent(store, it->entry->path, it->entry->expected, &it->exists, &it->current, &error);
+    if (read == Current::Failed) return stop(SaveFileResult::Failed, it->name, error + noneChanged);
+    if (read == Current::Changed)
       return stop(SaveFileResult::Refused, it->name,
                   Texts::tr("%1 在读入之后已被改动（另一个程序或另一次保存），未写入；请重新读入后再改")
                           .arg(shown(it->entry->path)) +
@@ -211,7 +227,7 @@ SaveFileResult SaveDataFiles(const std::vector<SaveFileEntry>& files, int histor
                           it->old.st_mode & 0777, historyDepth, &error, &result.notices, it->target, &it->version))
       return stop(SaveFileResult::Failed, it->name,
                   Texts::tr("无法把 %1 的旧版本存入备份历史（%2）").arg(it->name, error) + noneChanged);
-    if (!store.copy(it->entry->path, it->entry->path + QStringLiteral(".bak"), &error))
+    if (!store.backUp(it->entry->path, it->current, it->entry->path + QStringLiteral(".bak"), &error))
       return stop(SaveFileResult::Failed, it->name,
                   Texts::tr("无法建立备份 %1.bak（%2）").arg(it->name, error) + noneChanged);
   }

@@ -168,13 +168,15 @@ void AdviseLargePages(char* data, qint64 size) {
 #endif
 }
 
-bool Read(const QString& path, QByteArray* bytes, bool* exists, QString* error) {
-  bytes->clear();
+namespace {
+
+// Opens a regular file for reading: fd >= 0 and its size; -1 when there is no
+// such file (*exists false) or it cannot be read (*error set).
+int openToRead(const QString& path, qint64* size, bool* exists, QString* error) {
   *exists = true;
   auto fail = [&](const QString& message) {
-    bytes->clear();
     if (error) *error = message;
-    return false;
+    return -1;
   };
   const QByteArray name = QFile::encodeName(path);
   int fd;
@@ -184,7 +186,7 @@ bool Read(const QString& path, QByteArray* bytes, bool* exists, QString* error) 
   if (fd < 0) {
     if (errno == ENOENT) {
       *exists = false;
-      return true;
+      return -1;
     }
     return fail(failure(Texts::tr("无法打开"), path, errno));
   }
@@ -203,9 +205,25 @@ bool Read(const QString& path, QByteArray* bytes, bool* exists, QString* error) 
     ::close(fd);
     return fail(Texts::tr("无法读取 %1：文件过大（%2 字节）").arg(shown(path)).arg(qint64(st.st_size)));
   }
+  *size = st.st_size;
+  return fd;
+}
+
+}  // namespace
+
+bool Read(const QString& path, QByteArray* bytes, bool* exists, QString* error) {
+  bytes->clear();
+  auto fail = [&](const QString& message) {
+    bytes->clear();
+    if (error) *error = message;
+    return false;
+  };
+  QString openError;
+  qint64 size = 0;
+  const int fd = openToRead(path, &size, exists, &openError);
+  if (fd < 0) return openError.isEmpty() ? true : fail(openError);
   // Read to the end, then compare with the size the file had when opened: a
   // file that ends early (or grows) while being read is not taken.
-  const qint64 size = st.st_size;
   QByteArray data(size + 1, Qt::Uninitialized);
   AdviseLargePages(data.data(), data.size());
   qint64 got = 0;
@@ -226,6 +244,50 @@ bool Read(const QString& path, QByteArray* bytes, bool* exists, QString* error) 
     return fail(Texts::tr("无法完整读取 %1：读到 %2 字节，文件有 %3 字节").arg(shown(path)).arg(got).arg(size));
   data.truncate(size);
   *bytes = std::move(data);
+  return true;
+}
+
+bool ReadSame(const QString& path, QByteArrayView expected, bool* exists, bool* same, QString* error) {
+  *same = false;
+  QString openError;
+  qint64 size = 0;
+  const int fd = openToRead(path, &size, exists, &openError);
+  if (fd < 0) {
+    if (error) *error = openError;
+    return openError.isEmpty();
+  }
+  if (size != expected.size()) {
+    ::close(fd);
+    return true;
+  }
+  // As Read(): a file that ends early (or grows) while it is read is an
+  // error, whatever its bytes up to there. A difference ends the reading.
+  QByteArray piece(qsizetype(1) << 20, Qt::Uninitialized);
+  qint64 got = 0;
+  bool differs = false;
+  while (!differs && got <= size) {
+    const ssize_t n = ::read(fd, piece.data(), size_t(std::min<qint64>(piece.size(), size + 1 - got)));
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      const int e = errno;
+      ::close(fd);
+      if (error) *error = failure(Texts::tr("无法读取"), path, e);
+      return false;
+    }
+    if (n == 0) break;
+    differs = got + n <= size && std::memcmp(piece.constData(), expected.data() + got, size_t(n)) != 0;
+    got += n;
+  }
+  if (const int e = closeChecked(fd)) {
+    if (error) *error = failure(Texts::tr("无法读取（关闭文件时出错）"), path, e);
+    return false;
+  }
+  if (differs) return true;
+  if (got != size) {
+    if (error) *error = Texts::tr("无法完整读取 %1：读到 %2 字节，文件有 %3 字节").arg(shown(path)).arg(got).arg(size);
+    return false;
+  }
+  *same = true;
   return true;
 }
 
@@ -331,22 +393,8 @@ int LinkSoleName(const QString& path, const QString& newName, QString* error) {
 }
 
 bool SameContent(const QString& path, QByteArrayView bytes) {
-  int fd;
-  do {
-    fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
-  } while (fd < 0 && errno == EINTR);
-  if (fd < 0) return false;
-  struct stat st;
-  bool same = ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && st.st_size == bytes.size();
-  QByteArray piece(qsizetype(1) << 20, Qt::Uninitialized);
-  for (qint64 at = 0; same && at < bytes.size();) {
-    const ssize_t n = ::read(fd, piece.data(), size_t(std::min<qint64>(piece.size(), bytes.size() - at)));
-    if (n < 0 && errno == EINTR) continue;
-    same = n > 0 && std::memcmp(piece.constData(), bytes.data() + at, size_t(n)) == 0;
-    at += n;
-  }
-  ::close(fd);
-  return same;
+  bool exists = false, same = false;
+  return ReadSame(path, bytes, &exists, &same, nullptr) && same;
 }
 
 bool SameFile(const QString& a, const QString& b) {

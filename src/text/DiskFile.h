@@ -16,6 +16,11 @@ namespace v3::disk {
 // errors (false, *error set, empty bytes, *exists true).
 bool Read(const QString& path, QByteArray* bytes, bool* exists, QString* error);
 
+// Whether the file holds exactly `expected` (*same), read in pieces of a
+// megabyte, so that no second copy of a large file is made. Fails (false,
+// *error set) where Read() fails; a missing file is *exists false, not the same.
+bool ReadSame(const QString& path, QByteArrayView expected, bool* exists, bool* same, QString* error);
+
 // A buffer of several megabytes about to be filled: asks the system for
 // large pages where it lends them on request, so that filling it takes a
 // few page faults instead of one per 4 KiB. Only a hint; nothing changes

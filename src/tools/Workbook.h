@@ -14,10 +14,11 @@
 namespace v3 {
 
 // A table's records as a spreadsheet workbook (XLSX) and back. A workbook
-// is written part by part into a ZIP archive deflated by zlib, and read
-// with minizip and QXmlStreamReader; its rows go through the same checks as
-// a CSV's (ImportRowChecker), and its cells carry the same escapes
-// (CsvEscapeCell).
+// is written part by part into a ZIP archive deflated by ISA-L's igzip (a
+// large sheet in stretches packed side by side on the processor's cores),
+// and read with minizip and QXmlStreamReader; its rows go through the same
+// checks as a CSV's (ImportRowChecker), and its cells carry the same
+// escapes (CsvEscapeCell).
 
 // One column of the sheet.
 struct SheetColumn {
