@@ -175,8 +175,8 @@ class ScriptedCodec : public TableCodec {
         sink.word(c.column, c.text);
     }
   }
-  std::optional<CellProblem> encode(const std::vector<const TableRecord*>&, const QByteArray&, const CodecContext&,
-                                    QByteArray*) const override {
+  std::optional<CellProblem> encodeTo(const RowList&, const QByteArray&, const CodecContext&,
+                                      ByteSink&) const override {
     return CellProblem{0, 0, QStringLiteral("not for saving")};
   }
 

@@ -86,21 +86,26 @@ bool findTable(const Invocation& in, const QString& name, ToolTable* t, int* sta
 }
 
 // check's line for a table: whether a save would give back the file's bytes.
-int reportSame(const QString& fileName, const QByteArray& bytes, const QByteArray& saved, int records) {
-  if (saved == bytes) {
+int reportSame(const QString& fileName, qint64 fileSize, const ComparingSink& saved, int records) {
+  if (saved.same()) {
     Out(Texts::tr("%1: identical (%n record(s))\n", nullptr, records).arg(fileName).toUtf8());
     return kSuccess;
   }
-  qsizetype at = 0;
-  while (at < saved.size() && at < bytes.size() && saved[at] == bytes[at]) ++at;
+  const qint64 at = saved.firstDifference();
   Out(Texts::tr("%1: differs at offset %2 (0x%3; file %4 bytes, saved %5 bytes)\n")
           .arg(fileName)
           .arg(at)
           .arg(at, 0, 16)
-          .arg(bytes.size())
+          .arg(fileSize)
           .arg(saved.size())
           .toUtf8());
   return kFound;
+}
+
+int reportSame(const QString& fileName, const QByteArray& bytes, const QByteArray& saved, int records) {
+  ComparingSink compared(bytes);
+  compared.appendArray(saved);
+  return reportSame(fileName, bytes.size(), compared, records);
 }
 
 // --encoding, --delimiter, --spreadsheet-safe, --bom and --allow-empty as

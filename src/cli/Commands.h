@@ -46,6 +46,7 @@ int dataFolder(const QString& folder);
 int noSuchTable(const QString& fileName, const QString& folder);
 bool findTable(const Invocation& in, const QString& name, v3::ToolTable* t, int* status);
 int reportSame(const QString& fileName, const QByteArray& bytes, const QByteArray& saved, int records);
+int reportSame(const QString& fileName, qint64 fileSize, const v3::ComparingSink& saved, int records);
 bool csvOptions(const Invocation& in, v3::CsvOptions* options, int* status);
 // Header lines that an import skips: the table's header in both scripts.
 std::vector<QStringList> knownHeaders(const v3::ToolTable& t);

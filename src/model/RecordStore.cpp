@@ -278,26 +278,34 @@ std::vector<int> RecordStore::sortedOrder(int column, SortOrder order, bool desc
 
 std::vector<int> RecordStore::sortedOrder(const std::vector<int>& start, int column, SortOrder order,
                                           bool descending) const {
-  std::vector<int> result = start;
-  if (column < 1 || column > fieldCount_) return result;
+  if (column < 1 || column > fieldCount_) return start;
   // The column's texts, of records not decoded yet without decoding the rest
   // of them; read through a const view, as a mutable cell list would detach.
   const std::vector<Row>& rows = rows_;
-  if (order == SortOrder::Numeric) {
-    std::vector<double> keys(rows.size() + 1);
-    for (size_t i = 0; i < rows.size(); ++i) keys[i + 1] = NumericSortKey(rows[i].cell(column));
+  return SortedRows(
+      start, int(rows.size()), [&](int row) { return rows[size_t(row - 1)].cell(column); }, order, descending);
+}
+
+std::vector<int> SortedRows(const std::vector<int>& start, int count, const std::function<QString(int row)>& cell,
+                            RecordStore::SortOrder order, bool descending) {
+  std::vector<int> result = start;
+  if (order == RecordStore::SortOrder::Numeric) {
+    // Only the keys are kept, not the texts they come from.
+    std::vector<double> keys(size_t(count) + 1);
+    for (int r = 1; r <= count; ++r) keys[size_t(r)] = NumericSortKey(cell(r));
     const auto before = [&](int a, int b) {
       return descending ? keys[size_t(b)] < keys[size_t(a)] : keys[size_t(a)] < keys[size_t(b)];
     };
     // A file saved in its order (the common case) needs no sorting.
     if (!std::is_sorted(result.begin(), result.end(), before)) std::stable_sort(result.begin(), result.end(), before);
   } else {
-    std::vector<QString> texts(rows.size() + 1);
-    for (size_t i = 0; i < rows.size(); ++i) texts[i + 1] = rows[i].cell(column);
-    std::stable_sort(result.begin(), result.end(), [&](int a, int b) {
+    std::vector<QString> texts(size_t(count) + 1);
+    for (int r = 1; r <= count; ++r) texts[size_t(r)] = cell(r);
+    const auto before = [&](int a, int b) {
       const int c = QString::compare(texts[size_t(a)], texts[size_t(b)], Qt::CaseSensitive);
       return descending ? c > 0 : c < 0;
-    });
+    };
+    if (!std::is_sorted(result.begin(), result.end(), before)) std::stable_sort(result.begin(), result.end(), before);
   }
   return result;
 }

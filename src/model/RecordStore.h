@@ -2,6 +2,7 @@
 #include <QHash>
 #include <QStringList>
 
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -241,5 +242,11 @@ class RecordStoreView {
   virtual void wasReordered() = 0;
   virtual void modificationChanged(bool modified) = 0;
 };
+
+// The one sort rule of RecordStore::sortedOrder over any `count` records
+// (rows 1..count), each record's cell of the column given by `cell`: `start`
+// (rows) reordered, stable.
+std::vector<int> SortedRows(const std::vector<int>& start, int count, const std::function<QString(int row)>& cell,
+                            RecordStore::SortOrder order, bool descending = false);
 
 }  // namespace v3

@@ -28,8 +28,8 @@ struct Context {
 // Decodes the grid's records on first use, with the producers of the load.
 class CodecSource : public RecordSource {
  public:
-  CodecSource(const TableDef& table, const QString& folder, Script systemScript)
-      : context(table, folder, systemScript), codec_(table.codec) {}
+  CodecSource(const TableDef& table, const QString& folder, Script systemScript, const ProducerDirectory* producers)
+      : context(table, folder, systemScript, producers), codec_(table.codec) {}
   QStringList cells(const KeptBytes& record) const override { return codec_->decodeRecord(record, context.ctx); }
   QString cell(const KeptBytes& record, int column) const override {
     return codec_->decodeCell(record, context.ctx, column);
@@ -44,12 +44,13 @@ class CodecSource : public RecordSource {
 // *error, when either cannot be read. Nothing of a file that could not be
 // read whole is shown, so nothing of it can be saved over the file.
 bool ReadTableFile(const TableDef& table, const QString& folder, Script systemScript, FileStore& store,
-                   QByteArray* bytes, std::shared_ptr<CodecSource>* source, QString* error) {
+                   QByteArray* bytes, std::shared_ptr<CodecSource>* source, QString* error,
+                   const ProducerDirectory* producers = nullptr) {
   bool exists = false;
   *bytes = store.read(DataFilePath(folder, table.fileName), &exists, error);
   if (!error->isEmpty() || !table.codec) return false;
-  *source = std::make_shared<CodecSource>(table, folder, systemScript);
-  *error = (*source)->context.producers.readError();
+  *source = std::make_shared<CodecSource>(table, folder, systemScript, producers);
+  *error = (*source)->context.producersError();
   return error->isEmpty();
 }
 
@@ -75,11 +76,11 @@ std::vector<QStringList> ReadTableRows(const TableDef& table, const QString& fol
 }
 
 bool LoadTable(const TableDef& table, const QString& folder, Script systemScript, RecordStore& grid, QString* error,
-               FileStore& store, QByteArray* content) {
+               FileStore& store, QByteArray* content, const ProducerDirectory* producers) {
   QByteArray bytes;
   std::shared_ptr<CodecSource> source;
   QString readError;
-  if (ReadTableFile(table, folder, systemScript, store, &bytes, &source, &readError)) {
+  if (ReadTableFile(table, folder, systemScript, store, &bytes, &source, &readError, producers)) {
     grid.resetKept(table.fieldCount(), table.codec->locate(bytes), std::move(source));
     grid.setFileOrder(bytes);
   } else
@@ -101,6 +102,24 @@ std::vector<int> SaveRowOrder(const TableDef& table, const RecordStore& grid) {
   }
   std::vector<int> order(size_t(grid.recordCount()));
   for (size_t i = 0; i < order.size(); ++i) order[i] = int(i + 1);
+  return order;
+}
+
+std::vector<int> SaveRowOrder(const TableDef& table, int count,
+                              const std::function<QString(int row, int column)>& cell) {
+  using O = RecordStore::SortOrder;
+  std::vector<int> order(size_t(std::max(count, 0)));
+  for (size_t i = 0; i < order.size(); ++i) order[i] = int(i + 1);
+  const auto column = [&](int c) { return [&cell, c](int row) { return cell(row, c); }; };
+  const int fields = table.fieldCount();
+  switch (table.order) {
+    case SaveOrder::Text: return fields >= 1 ? SortedRows(order, count, column(1), O::Text) : order;
+    case SaveOrder::Numeric: return fields >= 1 ? SortedRows(order, count, column(1), O::Numeric) : order;
+    case SaveOrder::NumericThenSecond:
+      if (fields >= 1) order = SortedRows(order, count, column(1), O::Numeric);
+      return fields >= 2 ? SortedRows(order, count, column(2), O::Numeric) : order;
+    case SaveOrder::GridOrder: break;
+  }
   return order;
 }
 
@@ -132,15 +151,33 @@ std::vector<TableRecord> DecodeTableRecords(const TableDef& table, const QString
   return table.codec->decode(bytes, c.ctx);
 }
 
-SaveOutcome EncodeTable(const TableDef& table, const QString& folder, Script systemScript, const RecordStore& grid,
-                        const std::vector<int>& order, const QByteArray& existing, QByteArray* out,
-                        const ProducerDirectory* producers) {
+namespace {
+
+SaveOutcome CannotSave() {
   SaveOutcome outcome;
-  if (!table.codec) {
-    outcome.status = SaveOutcome::Failed;
-    outcome.reason = Texts::tr("此表不能保存");
-    return outcome;
-  }
+  outcome.status = SaveOutcome::Failed;
+  outcome.reason = Texts::tr("此表不能保存");
+  return outcome;
+}
+
+// A cell that cannot be stored, told by its grid row (`order` gives the row of each encoded record).
+SaveOutcome Refusal(const CellProblem& problem, const std::vector<int>& order) {
+  SaveOutcome outcome;
+  outcome.status = SaveOutcome::Refused;
+  outcome.row =
+      problem.record >= 0 && size_t(problem.record) < order.size() ? order[size_t(problem.record)] : problem.record + 1;
+  outcome.column = problem.column;
+  outcome.reason = problem.reason;
+  return outcome;
+}
+
+// The rows of the grid in `order` handed to `encode` (the codec's encode
+// into an array, or into a sink), its problem told as the save tells it.
+template <typename Encode>
+SaveOutcome EncodeRows(const TableDef& table, const QString& folder, Script systemScript, const RecordStore& grid,
+                       const std::vector<int>& order, const ProducerDirectory* producers, const Encode& encode) {
+  SaveOutcome outcome;
+  if (!table.codec) return CannotSave();
   std::vector<const TableRecord*> rows;
   rows.reserve(order.size());
   // Records not decoded yet are written from their kept bytes as they are.
@@ -152,14 +189,80 @@ SaveOutcome EncodeTable(const TableDef& table, const QString& folder, Script sys
     outcome.reason = c.producersError();
     return outcome;
   }
-  if (auto problem = table.codec->encode(rows, existing, c.ctx, out)) {
-    outcome.status = SaveOutcome::Refused;
-    outcome.row = problem->record >= 0 && size_t(problem->record) < order.size() ? order[size_t(problem->record)]
-                                                                                 : problem->record + 1;
-    outcome.column = problem->column;
-    outcome.reason = problem->reason;
-  }
+  if (auto problem = encode(rows, c.ctx)) return Refusal(*problem, order);
   return outcome;
+}
+
+}  // namespace
+
+SaveOutcome EncodeTable(const TableDef& table, const QString& folder, Script systemScript, const RecordStore& grid,
+                        const std::vector<int>& order, const QByteArray& existing, QByteArray* out,
+                        const ProducerDirectory* producers) {
+  return EncodeRows(table, folder, systemScript, grid, order, producers,
+                    [&](const std::vector<const TableRecord*>& rows, const CodecContext& ctx) {
+                      return table.codec->encode(rows, existing, ctx, out);
+                    });
+}
+
+SaveOutcome EncodeTableTo(const TableDef& table, const QString& folder, Script systemScript, const RecordStore& grid,
+                          const std::vector<int>& order, const QByteArray& existing, ByteSink& sink,
+                          const ProducerDirectory* producers) {
+  return EncodeRows(table, folder, systemScript, grid, order, producers,
+                    [&](const std::vector<const TableRecord*>& rows, const CodecContext& ctx) {
+                      return table.codec->encodeTo(rows, existing, ctx, sink);
+                    });
+}
+
+SaveOutcome EncodeAsRead(const TableDef& table, const QString& folder, Script systemScript, const QByteArray& bytes,
+                         ByteSink& sink, int* records, const ProducerDirectory* producers) {
+  if (records) *records = 0;
+  if (!table.codec) return CannotSave();
+  const CodecSource source(table, folder, systemScript, producers);
+  if (const QString& error = source.context.producersError(); !error.isEmpty()) {
+    SaveOutcome outcome;
+    outcome.status = SaveOutcome::Failed;
+    outcome.reason = error;
+    return outcome;
+  }
+  // Where each record lies: all of a loaded grid's record that a save of it unchanged reads.
+  struct Place {
+    qint64 offset = 0, size = 0;
+    int variant = 0;
+    bool none = false;  // no bytes of this file (an empty KeptBytes)
+  };
+  std::vector<Place> places;
+  table.codec->forEachRecord(bytes, [&](const KeptBytes& k) {
+    const bool none = k.file().constData() != bytes.constData() || k.file().size() != bytes.size();
+    places.push_back({k.offset(), k.size(), k.variant(), none});
+  });
+  // Puts record `row` into `kept`: records of one size and layout (fixed
+  // records) move along the file without another copy of its array.
+  const auto place = [&](KeptBytes& kept, int row) {
+    const Place& p = places[size_t(row - 1)];
+    if (p.none)
+      kept = KeptBytes();
+    else if (kept.size() == p.size && kept.variant() == p.variant && kept.file().isSharedWith(bytes))
+      kept.moveTo(p.offset);
+    else
+      kept = KeptBytes(bytes, p.offset, p.size, p.variant);
+  };
+  const int count = int(places.size());
+  if (records) *records = count;
+  KeptBytes sorted;
+  const std::vector<int> order = SaveRowOrder(table, count, [&](int row, int column) {
+    place(sorted, row);
+    return source.cell(sorted, column);
+  });
+  // Each record as a grid holds it before any of its cells is looked at.
+  TableRecord made;
+  made.source = &source;
+  const std::function<const TableRecord*(size_t)> make = [&](size_t k) {
+    place(made.kept, order[k]);
+    return &made;
+  };
+  if (auto problem = table.codec->encodeTo(RowList(order.size(), make), bytes, source.context.ctx, sink))
+    return Refusal(*problem, order);
+  return SaveOutcome();
 }
 
 }  // namespace v3

@@ -28,8 +28,11 @@ std::vector<QStringList> ReadTableRows(const TableDef& table, const QString& fol
                                        QString* error = nullptr, FileStore& store = FileStore::disk());
 
 // Loads the table into the grid: K columns, its rows, hidden and leading columns.
+// `producers` (when given, and kept while the grid's records are) are those
+// its cells are decoded with; otherwise Producer.tab is read when the codec needs it.
 bool LoadTable(const TableDef& table, const QString& folder, Script systemScript, RecordStore& grid,
-               QString* error = nullptr, FileStore& store = FileStore::disk(), QByteArray* content = nullptr);
+               QString* error = nullptr, FileStore& store = FileStore::disk(), QByteArray* content = nullptr,
+               const ProducerDirectory* producers = nullptr);
 
 // The grid rows in the order the table's save writes them.
 std::vector<int> SaveRowOrder(const TableDef& table, const RecordStore& grid);
@@ -54,6 +57,20 @@ SaveOutcome EncodeTable(const TableDef& table, const QString& folder, Script sys
 SaveOutcome EncodeTable(const TableDef& table, const QString& folder, Script systemScript, const RecordStore& grid,
                         const std::vector<int>& order, const QByteArray& existing, QByteArray* out,
                         const ProducerDirectory* producers);
+// The same content handed to the sink in pieces as it is made (what it was
+// given is no content unless the outcome is ok()).
+SaveOutcome EncodeTableTo(const TableDef& table, const QString& folder, Script systemScript, const RecordStore& grid,
+                          const std::vector<int>& order, const QByteArray& existing, ByteSink& sink,
+                          const ProducerDirectory* producers = nullptr);
+// What a save of the file's records, none of them changed, would write over
+// `bytes` (the file as read), handed to the sink in pieces: the grid rows a
+// load gives, in the order SaveRowOrder gives them, without holding a grid
+// (each record is made as the codec comes to it). *records gets their count.
+SaveOutcome EncodeAsRead(const TableDef& table, const QString& folder, Script systemScript, const QByteArray& bytes,
+                         ByteSink& sink, int* records = nullptr, const ProducerDirectory* producers = nullptr);
+// The order SaveRowOrder gives `count` records whose cells `cell` gives (row 1..count, column 1..K).
+std::vector<int> SaveRowOrder(const TableDef& table, int count,
+                              const std::function<QString(int row, int column)>& cell);
 // The records of a table's content, decoded with the producers given (null:
 // read from the folder when the codec needs them).
 std::vector<TableRecord> DecodeTableRecords(const TableDef& table, const QString& folder, Script systemScript,

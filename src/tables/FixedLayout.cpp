@@ -478,13 +478,13 @@ void FixedCodec::prepareVariants(int count) {
   }
 }
 
-std::optional<CellProblem> FixedCodec::encode(const std::vector<const TableRecord*>& rows, const QByteArray& existing,
-                                              const CodecContext& ctx, QByteArray* out) const {
-  return encodeIn(variantFor(existing), rows, ctx, out);
+std::optional<CellProblem> FixedCodec::encodeTo(const RowList& rows, const QByteArray& existing,
+                                                const CodecContext& ctx, ByteSink& sink) const {
+  return encodeIn(variantFor(existing), rows, ctx, sink);
 }
 
-std::optional<CellProblem> FixedCodec::encodeIn(int variantIndex, const std::vector<const TableRecord*>& rows,
-                                                const CodecContext& ctx, QByteArray* out) const {
+std::optional<CellProblem> FixedCodec::encodeIn(int variantIndex, const RowList& rows, const CodecContext& ctx,
+                                                ByteSink& sink) const {
   const FixedLayout& layout = variant(variantIndex);
   if (rows.size() > 32767) return CellProblem{32767, 0, Texts::tr("记录过多：最多 32767 条")};
   const qint64 total = 12 + qint64(rows.size()) * layout.recordSize;
@@ -499,8 +499,12 @@ std::optional<CellProblem> FixedCodec::encodeIn(int variantIndex, const std::vec
     else
       stretches.push_back({f.offset, f.offset + f.width});
   }
-  ByteWriter w(total);
+  sink.expect(total);
+  // The header, then one record at a time: a record's bytes are final once
+  // it is written, as no later record writes before its own start.
+  ByteWriter w(2 * qint64(layout.recordSize) + 12);
   PutFrameHeader(w, int(rows.size()), layout.headerRecordSize);
+  w.flush(sink, 12);
   for (size_t k = 0; k < rows.size(); ++k) {
     const qint64 base = 12 + qint64(k) * layout.recordSize;
     const TableRecord& r = *rows[k];
@@ -512,13 +516,14 @@ std::optional<CellProblem> FixedCodec::encodeIn(int variantIndex, const std::vec
         if (f.column <= 0 || f.kind == FieldKind::TypeTag)
           if (auto problem = writeField(f, variantIndex, r, w, base, ctx))
             return CellProblem{int(k), f.column, *problem};
-      continue;
+    } else {
+      for (const FieldDef& f : layout.fields)
+        if (auto problem = writeField(f, variantIndex, r, w, base, ctx)) return CellProblem{int(k), f.column, *problem};
     }
-    for (const FieldDef& f : layout.fields)
-      if (auto problem = writeField(f, variantIndex, r, w, base, ctx)) return CellProblem{int(k), f.column, *problem};
+    w.flush(sink, base + layout.recordSize);
   }
   w.resize(total);
-  *out = w.take();
+  w.flush(sink, total);
   return std::nullopt;
 }
 

@@ -70,8 +70,8 @@ class FixedCodec : public TableCodec {
   void forEachRecord(const QByteArray& file, const std::function<void(const KeptBytes&)>& visit) const override;
   void decodeInto(const KeptBytes& record, const CodecContext& ctx, CellSink& sink) const override;
   QString decodeCell(const KeptBytes& record, const CodecContext& ctx, int column) const override;
-  std::optional<CellProblem> encode(const std::vector<const TableRecord*>& rows, const QByteArray& existing,
-                                    const CodecContext& ctx, QByteArray* out) const override;
+  std::optional<CellProblem> encodeTo(const RowList& rows, const QByteArray& existing, const CodecContext& ctx,
+                                      ByteSink& sink) const override;
   bool needsProducers() const override;
   std::optional<QString> cellProblem(int column, const QString& text, QStringView asRead,
                                      const CodecContext& ctx) const override;
@@ -83,8 +83,7 @@ class FixedCodec : public TableCodec {
   virtual const FixedLayout& variant(int v) const;
   const FixedLayout& layoutFor(const QByteArray& file) const { return variant(variantFor(file)); }
   // The file's new content for the rows, written in the given variant's layout.
-  std::optional<CellProblem> encodeIn(int variant, const std::vector<const TableRecord*>& rows, const CodecContext& ctx,
-                                      QByteArray* out) const;
+  std::optional<CellProblem> encodeIn(int variant, const RowList& rows, const CodecContext& ctx, ByteSink& sink) const;
 
   // One field of one record: cell -> bytes at `base`.
   static std::optional<QString> encodeField(const FieldDef& f, const QString& cell, class ByteWriter& out, qint64 base,

@@ -32,25 +32,39 @@ ProducerDirectory ProducerDirectory::load(const QString& dataFolder) {
 
 ProducerDirectory ProducerDirectory::fromBytes(const QByteArray& bytes) {
   ProducerDirectory d;
-  const ByteReader in(bytes);
-  const int count = in.recordCount();
-  for (int k = 0; k < count; ++k) {
-    const qint64 at = 12 + qint64(k) * 36;
-    if (at >= bytes.size()) break;  // nothing past the end of the file can be a producer
-    d.entries_.append({in.s32(at), TrimRight(DecodeBig5Text(in.bytes(at + 4, 12)))});
-  }
-  d.firstById_.reserve(d.entries_.size());
-  for (qsizetype i = 0; i < d.entries_.size(); ++i) {
-    const Entry& e = d.entries_[i];
-    if (!d.firstById_.contains(e.id)) d.firstById_.insert(e.id, i);
-    d.firstByNameHash_.try_emplace(nameHash(e.name), i);
-  }
+  d.lazy_ = std::make_shared<Lazy>();
+  d.lazy_->bytes = bytes;
   return d;
+}
+
+const ProducerDirectory::Index& ProducerDirectory::index() const {
+  static const Index none;
+  if (!lazy_) return none;
+  std::call_once(lazy_->once, [lazy = lazy_.get()] {
+    Index& d = lazy->index;
+    const QByteArray& bytes = lazy->bytes;
+    const ByteReader in(bytes);
+    const int count = in.recordCount();
+    for (int k = 0; k < count; ++k) {
+      const qint64 at = 12 + qint64(k) * 36;
+      if (at >= bytes.size()) break;  // nothing past the end of the file can be a producer
+      d.entries.append({in.s32(at), TrimRight(DecodeBig5Text(in.bytes(at + 4, 12)))});
+    }
+    d.firstById.reserve(d.entries.size());
+    for (qsizetype i = 0; i < d.entries.size(); ++i) {
+      const Entry& e = d.entries[i];
+      if (!d.firstById.contains(e.id)) d.firstById.insert(e.id, i);
+      d.firstByNameHash.try_emplace(nameHash(e.name), i);
+    }
+    lazy->bytes = QByteArray();  // what is left of the file is the index
+  });
+  return lazy_->index;
 }
 
 QString ProducerDirectory::nameById(int64_t id) const {
   if (id == 0) return QString();
-  if (const auto found = firstById_.constFind(id); found != firstById_.constEnd()) return entries_[*found].name;
+  const Index& d = index();
+  if (const auto found = d.firstById.constFind(id); found != d.firstById.constEnd()) return d.entries[*found].name;
   return QString::number(id);
 }
 
@@ -61,19 +75,20 @@ bool ProducerDirectory::idByName(const QString& name, int64_t* id) const {
   }
   // The first producer whose name has the name's hash has the name, unless
   // two names share the hash: then the producers are looked through.
-  if (const auto found = firstByNameHash_.find(nameHash(name)); found != firstByNameHash_.end()) {
-    if (entries_[found->second].name == name) {
-      *id = entries_[found->second].id;
+  const Index& d = index();
+  if (const auto found = d.firstByNameHash.find(nameHash(name)); found != d.firstByNameHash.end()) {
+    if (d.entries[found->second].name == name) {
+      *id = d.entries[found->second].id;
       return true;
     }
-    for (const Entry& e : entries_)
+    for (const Entry& e : d.entries)
       if (e.name == name) {
         *id = e.id;
         return true;
       }
   }
   if (IsPlainInteger(name, id)) return true;
-  for (const Entry& e : entries_)
+  for (const Entry& e : d.entries)
     if (e.name.startsWith(name)) {
       *id = e.id;
       return true;

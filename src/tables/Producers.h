@@ -3,6 +3,8 @@
 #include <QString>
 #include <QVector>
 #include <cstdint>
+#include <memory>
+#include <mutex>
 #include <unordered_map>
 
 namespace v3 {
@@ -23,7 +25,7 @@ class ProducerDirectory {
   // that number, then the first producer (file order) whose name begins with the text.
   bool idByName(const QString& name, int64_t* id) const;
 
-  int size() const { return int(entries_.size()); }
+  int size() const { return int(index().entries.size()); }
   const QString& readError() const { return readError_; }
 
  private:
@@ -31,11 +33,23 @@ class ProducerDirectory {
     int64_t id;
     QString name;
   };
-  QVector<Entry> entries_;
-  // The first producer of each number and each name, for the lookups a
-  // table of many records makes.
-  QHash<int64_t, qsizetype> firstById_;
-  std::unordered_map<uint64_t, qsizetype> firstByNameHash_;  // by a hash of the name
+  // The producers and, for the lookups a table of many records makes, the
+  // first producer of each number and each name.
+  struct Index {
+    QVector<Entry> entries;
+    QHash<int64_t, qsizetype> firstById;
+    std::unordered_map<uint64_t, qsizetype> firstByNameHash;  // by a hash of the name
+  };
+  // The file's bytes, turned into the index when a name or number is first
+  // looked up (a load or save whose producer cells are never read pays nothing
+  // more); copies share both.
+  struct Lazy {
+    QByteArray bytes;
+    std::once_flag once;
+    Index index;
+  };
+  const Index& index() const;
+  std::shared_ptr<Lazy> lazy_;
   QString readError_;
 };
 

@@ -151,18 +151,21 @@ ColumnShape SlotCodec::columnShape(int column) const {
   return shape;
 }
 
-std::optional<CellProblem> SlotCodec::encode(const std::vector<const TableRecord*>& rows, const QByteArray&,
-                                             const CodecContext& ctx, QByteArray* out) const {
+std::optional<CellProblem> SlotCodec::encodeTo(const RowList& rows, const QByteArray&, const CodecContext& ctx,
+                                               ByteSink& sink) const {
   if (rows.size() > 32767) return CellProblem{32767, 0, Texts::tr("记录过多：最多 32767 条")};
   // Room for the records' bytes as read and a little more, taken once.
   qint64 room = 12;
   for (const TableRecord* row : rows) room += row->kept.size();
-  ByteWriter w(room + room / 64 + 4096);
+  sink.expect(room + room / 64 + 4096);
+  // Written front to back: each record goes to the sink once it is made.
+  ByteWriter w(4096);
   // The elements up to the last skipped slot: what a whole record's copy walks.
   size_t skipsEnd = 0;
   for (size_t i = 0; i < layout_.elements.size(); ++i)
     if (layout_.elements[i].kind == SlotKind::Skip) skipsEnd = i + 1;
   PutFrameHeader(w, int(rows.size()), layout_.headerRecordSize);
+  w.flush(sink, 12);
   qint64 pos = 12;
   for (size_t k = 0; k < rows.size(); ++k) {
     const TableRecord& row = *rows[k];
@@ -187,6 +190,7 @@ std::optional<CellProblem> SlotCodec::encode(const std::vector<const TableRecord
         }
         pos += length;
         if (pos > std::numeric_limits<int32_t>::max()) return CellProblem{int(k), 0, Texts::tr("文件过大：超过 2 GB")};
+        w.flush(sink, pos);
         continue;
       }
     }
@@ -252,10 +256,11 @@ std::optional<CellProblem> SlotCodec::encode(const std::vector<const TableRecord
     }
     // Positions in the file are 32-bit.
     if (pos > std::numeric_limits<int32_t>::max()) return CellProblem{int(k), 0, Texts::tr("文件过大：超过 2 GB")};
+    w.flush(sink, pos);
   }
   // The file ends right after the last slot (its last byte is zero).
   w.resize(pos);
-  *out = w.take();
+  w.flush(sink, pos);
   return std::nullopt;
 }
 

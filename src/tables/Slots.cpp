@@ -39,6 +39,7 @@ bool KeptBytes::holds(qint64 at, qint64 count) const {
 
 void ByteWriter::ensure(qint64 end) {
   const qint64 old = data_.size();
+  end = index(end);
   if (end <= old) return;
   data_.resize(end);  // grows the capacity geometrically
   std::memset(data_.data() + old, 0, size_t(end - old));
@@ -48,19 +49,19 @@ void ByteWriter::put(qint64 at, int64_t value, IntWidth w) {
   const int n = w == IntWidth::U8 ? 1 : w == IntWidth::S16 ? 2 : 4;
   ensure(at + n);
   const uint64_t u = uint64_t(value);
-  char* d = data_.data() + at;
+  char* d = data_.data() + index(at);
   for (int i = 0; i < n; ++i) d[i] = char((u >> (8 * i)) & 0xFF);
 }
 
 void ByteWriter::putBytes(qint64 at, QByteArrayView bytes) {
   ensure(at + bytes.size());
-  if (!bytes.isEmpty()) std::memcpy(data_.data() + at, bytes.data(), size_t(bytes.size()));
+  if (!bytes.isEmpty()) std::memcpy(data_.data() + index(at), bytes.data(), size_t(bytes.size()));
 }
 
 void ByteWriter::putKept(qint64 at, const KeptBytes& kept, qint64 from, qint64 count) {
   if (count <= 0) return;
   ensure(at + count);
-  kept.copyTo(data_.data() + at, from, count);
+  kept.copyTo(data_.data() + index(at), from, count);
 }
 
 ByteWriter::ByteWriter(qint64 reserve) {
@@ -70,10 +71,22 @@ ByteWriter::ByteWriter(qint64 reserve) {
 }
 
 void ByteWriter::resize(qint64 size) {
-  if (size > data_.size())
+  if (size > this->size())
     ensure(size);
   else
-    data_.truncate(size);
+    data_.truncate(index(size));
+}
+
+void ByteWriter::flush(ByteSink& sink, qint64 end) {
+  const qint64 n = index(end);
+  if (n <= 0) return;
+  ensure(end);
+  sink.append(data_.constData(), n);
+  // What lies past `end` (a field reaching into the next record) moves to the front.
+  const qint64 rest = data_.size() - n;
+  if (rest > 0) std::memmove(data_.data(), data_.constData() + n, size_t(rest));
+  data_.truncate(rest);
+  origin_ = end;
 }
 
 void PutFrameHeader(ByteWriter& out, int count, int recordSize) {

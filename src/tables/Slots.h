@@ -41,7 +41,10 @@ class ByteReader {
   const QByteArray& data_;
 };
 
-// Builds a file's new content in memory.
+// Builds a file's new content in memory, at offsets into the whole file.
+// flush() hands the bytes before an offset on to a sink and forgets them,
+// so a codec that writes the file front to back holds only what it has not
+// finished yet (one record); a writer never flushed holds the whole content.
 class ByteWriter {
  public:
   explicit ByteWriter(qint64 reserve = 0);
@@ -53,13 +56,23 @@ class ByteWriter {
   // `count` of a record's kept bytes from `from`, zero past the end of its file.
   void putKept(qint64 at, const KeptBytes& kept, qint64 from, qint64 count);
   void resize(qint64 size);  // extends with zeros or cuts
-  qint64 size() const { return data_.size(); }
+  qint64 size() const { return origin_ + data_.size(); }
+  // Hands the content's bytes up to `end` (zeros past what was written) to
+  // the sink; nothing may be written before `end` after that.
+  void flush(class ByteSink& sink, qint64 end);
+  // The whole content, when nothing was flushed.
   QByteArray take() { return std::move(data_); }
   const QByteArray& bytes() const { return data_; }
 
  private:
+  // Room for the content up to `end`; the index of `at` in data_.
   void ensure(qint64 end);
+  qint64 index(qint64 at) const {
+    Q_ASSERT(at >= origin_);
+    return at - origin_;
+  }
   QByteArray data_;
+  qint64 origin_ = 0;  // the offset of data_[0] in the content
 };
 
 // Writes the 12-byte header of a framed file: tag 1010, count, record size,

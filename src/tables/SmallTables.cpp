@@ -27,8 +27,9 @@ class PatchCodec : public FixedCodec {
   PatchCodec(FixedLayout layout, int records, QList<int> written)
       : FixedCodec(std::move(layout)), records_(records), written_(std::move(written)) {}
 
-  std::optional<CellProblem> encode(const std::vector<const TableRecord*>& rows, const QByteArray& existing,
-                                    const CodecContext& ctx, QByteArray* out) const override {
+  // The file is patched as a whole (it is small), then handed on in one piece.
+  std::optional<CellProblem> encodeTo(const RowList& rows, const QByteArray& existing, const CodecContext& ctx,
+                                      ByteSink& sink) const override {
     const int n = int(rows.size());
     if (n != records_)
       return CellProblem{std::min(n, records_), 0,
@@ -62,7 +63,7 @@ class PatchCodec : public FixedCodec {
           return CellProblem{k, column, *problem};
       }
     }
-    *out = w.take();
+    sink.appendArray(w.take());
     return std::nullopt;
   }
 
@@ -71,9 +72,9 @@ class PatchCodec : public FixedCodec {
     std::vector<TableRecord> rows(cells.begin(), cells.end());
     std::vector<const TableRecord*> refs;
     for (const TableRecord& r : rows) refs.push_back(&r);
-    QByteArray bytes;
-    FixedCodec::encode(refs, QByteArray(), CodecContext(Script::Traditional), &bytes);
-    return bytes;
+    ArraySink bytes;
+    if (FixedCodec::encodeTo(refs, QByteArray(), CodecContext(Script::Traditional), bytes)) return QByteArray();
+    return bytes.take();
   }
 
  private:

@@ -127,7 +127,9 @@ class Misfit {
     const ByteReader in(file);
     int score = 0;
     if (upper && masked_) {
-      score += std::popcount(upper[0] & slots_[0]) + std::popcount(upper[1] & slots_[1]);
+      // Nearly always none: counted only then (without popcnt the count is a call into libgcc).
+      const uint64_t set[2] = {upper[0] & slots_[0], upper[1] & slots_[1]};
+      if (set[0] | set[1]) score += std::popcount(set[0]) + std::popcount(set[1]);
       for (const FieldDef* f : special_) score += fieldScore(*f, file, base, in, false, text, room);
       return score;
     }
@@ -277,24 +279,80 @@ Misfits weigh(const QByteArray& file) {
   return m;
 }
 
-// The misfits of `now`, a new content of `before` whose misfits are known:
-// only the records whose bytes differ are weighed again. Nothing when the
-// two do not hold the same number of records at the same places.
-std::optional<Misfits> reweigh(const QByteArray& before, const Misfits& known, const QByteArray& now) {
-  if (before.size() != now.size() || recordsWeighed(before) != recordsWeighed(now)) return std::nullopt;
-  Misfits m = known;
-  QString text;
-  QByteArray room;
-  for (qint64 k = 0, n = recordsWeighed(now); k < n; ++k) {
-    const qint64 base = 12 + k * 360;
-    const size_t length = size_t(std::min<qint64>(360, now.size() - base));
-    if (std::memcmp(before.constData() + base, now.constData() + base, length) == 0) continue;
-    const Misfits was = recordMisfits(before, k, &text, &room), is = recordMisfits(now, k, &text, &room);
-    m.a += is.a - was.a;
-    m.b += is.b - was.b;
+// Weighs a new content's records as they pass on to the next sink. Against
+// a file whose misfits are known, of the same size and records, only the
+// records whose bytes differ from the file's are weighed again, their
+// misfits in the file taken off; otherwise every record is.
+class WeighingSink final : public ByteSink {
+ public:
+  // `size`: the bytes the content will have; `count`: the records its header counts.
+  WeighingSink(ByteSink& next, qint64 size, qint64 count, const QByteArray* before)
+      : next_(next), weighed_(std::min<qint64>(count, size <= 12 ? 0 : (size - 12 + 359) / 360)) {
+    if (before && before->size() == size)
+      if (const std::optional<Misfits> known = lastWeighed().of(*before))
+        if (recordsWeighed(*before) == weighed_) {
+          before_ = before;
+          misfits_ = *known;
+        }
+    record_.reserve(12 + 360);
   }
-  return m;
-}
+  void append(const char* data, qint64 size) override {
+    next_.append(data, size);
+    if (size_ < 12 + 360) head_.append(data, std::min(size, 12 + 360 - size_));
+    for (qint64 i = 0; i < size;) {
+      if (size_ < 12) {
+        const qint64 n = std::min(size - i, 12 - size_);
+        i += n;
+        size_ += n;
+        continue;
+      }
+      // Record bytes go after a blank header, so that the record is record 0 of `record_`.
+      if (record_.isEmpty()) record_.resize(12, '\0');
+      const qint64 n = std::min<qint64>(size - i, 12 + 360 - record_.size());
+      record_.append(data + i, n);
+      i += n;
+      size_ += n;
+      if (record_.size() == 12 + 360) weighRecord();
+    }
+  }
+  void expect(qint64 size) override { next_.expect(size); }
+
+  // The misfits of the whole content, once it has all passed.
+  Misfits misfits() {
+    if (!record_.isEmpty()) weighRecord();  // a record the content holds in part
+    return misfits_;
+  }
+  // The content's first bytes: all that the choice on a tie reads.
+  const QByteArray& head() const { return head_; }
+
+ private:
+  void weighRecord() {
+    const qint64 k = (size_ - 1 - 12) / 360;
+    if (k < weighed_) {
+      if (!before_) {
+        add(recordMisfits(record_, 0, &text_, &room_), 1);
+      } else if (std::memcmp(before_->constData() + 12 + k * 360, record_.constData() + 12,
+                             size_t(record_.size() - 12)) != 0) {
+        add(recordMisfits(*before_, k, &text_, &room_), -1);
+        add(recordMisfits(record_, 0, &text_, &room_), 1);
+      }
+    }
+    record_.resize(0);  // keeps its room for the next record
+  }
+  void add(const Misfits& m, int sign) {
+    misfits_.a += sign * m.a;
+    misfits_.b += sign * m.b;
+  }
+
+  ByteSink& next_;
+  const qint64 weighed_;                // the records whose evidence counts
+  const QByteArray* before_ = nullptr;  // the file whose misfits misfits_ starts from
+  Misfits misfits_;
+  qint64 size_ = 0;
+  QByteArray head_, record_;
+  QString text_;
+  QByteArray room_;
+};
 
 class StarRoleCodec : public FixedCodec {
  public:
@@ -307,35 +365,48 @@ class StarRoleCodec : public FixedCodec {
 
   // Writes the rows in the layout of the existing file. The new file must
   // be recognised in that layout again.
+  std::optional<CellProblem> encodeTo(const RowList& rows, const QByteArray& existing, const CodecContext& ctx,
+                                      ByteSink& sink) const override {
+    return encodeLayout(layoutOf(rows, existing), rows, ctx, sink, &existing);
+  }
+  // The same in one array; its misfits are kept for the next load of it.
   std::optional<CellProblem> encode(const std::vector<const TableRecord*>& rows, const QByteArray& existing,
                                     const CodecContext& ctx, QByteArray* out) const override {
-    // Records read from these very bytes (shared, so unchanged) were read in
-    // the layout the file was found in.
-    for (const TableRecord* r : rows)
-      if (!r->kept.isEmpty() && SameBytes(r->kept.file(), existing))
-        return encodeLayout(r->kept.variant() == 1, rows, ctx, out, &existing);
-    return encodeLayout(StarRoleUsesLayoutA(existing), rows, ctx, out, &existing);
+    return encodeWhole(layoutOf(rows, existing), rows, ctx, out, &existing);
   }
 
   // `before`: the file the new content replaces. When its records' misfits
   // are known, only the records that changed are weighed again.
-  std::optional<CellProblem> encodeLayout(bool a, const std::vector<const TableRecord*>& rows, const CodecContext& ctx,
-                                          QByteArray* out, const QByteArray* before = nullptr) const {
-    QByteArray bytes;
-    if (auto problem = encodeIn(a ? 1 : 0, rows, ctx, &bytes)) return problem;
-    std::optional<Misfits> now;
-    if (before)
-      if (const std::optional<Misfits> known = lastWeighed().of(*before)) now = reweigh(*before, *known, bytes);
-    if (!now) now = misfitsOf(bytes);
-    lastWeighed().keep(bytes, *now);
-    if (!rows.empty() && layoutAFrom(bytes, *now) != a)
+  std::optional<CellProblem> encodeLayout(bool a, const RowList& rows, const CodecContext& ctx, ByteSink& sink,
+                                          const QByteArray* before = nullptr, Misfits* weighed = nullptr) const {
+    WeighingSink weigh(sink, 12 + qint64(rows.size()) * layout(a).recordSize, qint64(rows.size()), before);
+    if (auto problem = encodeIn(a ? 1 : 0, rows, ctx, weigh)) return problem;
+    const Misfits now = weigh.misfits();
+    if (weighed) *weighed = now;
+    if (!rows.empty() && layoutAFrom(weigh.head(), now) != a)
       return CellProblem{0, a ? 3 : 2,
                          Texts::tr("保存后的文件会被误认作另一种记录格式：请检查此行的名称、性别、年龄和生日")};
-    *out = std::move(bytes);
+    return std::nullopt;
+  }
+  std::optional<CellProblem> encodeWhole(bool a, const RowList& rows, const CodecContext& ctx, QByteArray* out,
+                                         const QByteArray* before = nullptr) const {
+    ArraySink sink;
+    Misfits now;
+    if (auto problem = encodeLayout(a, rows, ctx, sink, before, &now)) return problem;
+    *out = sink.take();
+    lastWeighed().keep(*out, now);
     return std::nullopt;
   }
 
  private:
+  // The layout to write: records read from these very bytes (shared, so
+  // unchanged) were read in the layout the file was found in.
+  static bool layoutOf(const RowList& rows, const QByteArray& existing) {
+    for (const TableRecord* r : rows)
+      if (!r->kept.isEmpty() && SameBytes(r->kept.file(), existing)) return r->kept.variant() == 1;
+    return StarRoleUsesLayoutA(existing);
+  }
+
   FixedLayout a_;
 };
 
@@ -374,7 +445,7 @@ QByteArray starSampleFile(SampleContext& s) {
   std::vector<const TableRecord*> refs;
   for (const TableRecord& r : rows) refs.push_back(&r);
   QByteArray bytes;
-  kStarCodec.encodeLayout(s.seed() % 2 == 1, refs, CodecContext(Script::Traditional), &bytes);
+  kStarCodec.encodeWhole(s.seed() % 2 == 1, refs, CodecContext(Script::Traditional), &bytes);
   return bytes;
 }
 

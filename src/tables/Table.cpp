@@ -1,6 +1,9 @@
 #include "tables/Table.h"
 
 #include "text/Convert.h"
+#include "text/DiskFile.h"
+
+#include <cstring>
 
 namespace v3 {
 namespace {
@@ -23,6 +26,47 @@ class GridCells final : public CellSink {
 };
 
 }  // namespace
+
+void ArraySink::append(const char* data, qint64 size) {
+  if (size > 0) bytes_.append(data, size);
+}
+
+void ArraySink::appendArray(const QByteArray& bytes) {
+  if (bytes_.isEmpty())
+    bytes_ = bytes;  // shared until either changes
+  else
+    bytes_.append(bytes);
+}
+
+void ArraySink::expect(qint64 size) {
+  if (size <= bytes_.capacity()) return;
+  bytes_.reserve(size);
+  // A whole file's content: large pages, if the system lends them.
+  disk::AdviseLargePages(bytes_.data(), bytes_.capacity());
+}
+
+void ComparingSink::append(const char* data, qint64 size) {
+  if (size <= 0) return;
+  if (difference_ < 0 && size_ < file_.size()) {
+    const qint64 n = std::min(size, qint64(file_.size()) - size_);
+    const char* in = file_.constData() + size_;
+    // The file's own bytes handed back (a patched table unchanged) are equal without a look.
+    if (in != data && std::memcmp(in, data, size_t(n)) != 0) {
+      qint64 i = 0;
+      while (in[i] == data[i]) ++i;
+      difference_ = size_ + i;
+    }
+  }
+  size_ += size;
+}
+
+std::optional<CellProblem> TableCodec::encode(const std::vector<const TableRecord*>& rows, const QByteArray& existing,
+                                              const CodecContext& ctx, QByteArray* out) const {
+  ArraySink sink;
+  if (auto problem = encodeTo(rows, existing, ctx, sink)) return problem;
+  *out = sink.take();
+  return std::nullopt;
+}
 
 void OneCellSink::number(int column, int64_t value) {
   if (column == column_) cell = IntegerText(value);

@@ -5,6 +5,7 @@
 #include <QStringList>
 #include <QStringView>
 
+#include <algorithm>
 #include <cstdint>
 
 #include <functional>
@@ -160,6 +161,87 @@ class OneCellSink final : public CellSink {
   int column_;
 };
 
+// The rows a codec encodes, in the order to write: records held by the
+// caller, or records made one at a time as the codec comes to each (a
+// check of a whole file, which holds no grid). A made record lasts until
+// the next one is asked for, so a codec looks at one row at a time.
+class RowList {
+ public:
+  // Implicit: the rows a caller holds are a row list as they are.
+  RowList(const std::vector<const TableRecord*>& rows) : rows_(&rows), size_(rows.size()) {}
+  RowList(size_t size, const std::function<const TableRecord*(size_t)>& make) : make_(&make), size_(size) {}
+
+  size_t size() const { return size_; }
+  bool empty() const { return size_ == 0; }
+  const TableRecord* operator[](size_t k) const { return rows_ ? (*rows_)[k] : (*make_)(k); }
+
+  class Iterator {
+   public:
+    Iterator(const RowList& list, size_t k) : list_(&list), k_(k) {}
+    const TableRecord* operator*() const { return (*list_)[k_]; }
+    Iterator& operator++() {
+      ++k_;
+      return *this;
+    }
+    bool operator!=(const Iterator& other) const { return k_ != other.k_; }
+
+   private:
+    const RowList* list_;
+    size_t k_;
+  };
+  Iterator begin() const { return Iterator(*this, 0); }
+  Iterator end() const { return Iterator(*this, size_); }
+
+ private:
+  const std::vector<const TableRecord*>* rows_ = nullptr;
+  const std::function<const TableRecord*(size_t)>* make_ = nullptr;
+  size_t size_ = 0;
+};
+
+// Receives a file's new content as a codec makes it, in order, a piece at a
+// time: the save keeps it all (ArraySink), a check only compares it with the
+// file as it comes (ComparingSink), so no second copy of the file is held.
+class ByteSink {
+ public:
+  virtual ~ByteSink() = default;
+  virtual void append(const char* data, qint64 size) = 0;
+  // The content's whole bytes in one piece (a table patched in place): a
+  // sink may share them instead of copying.
+  virtual void appendArray(const QByteArray& bytes) { append(bytes.constData(), bytes.size()); }
+  // How many bytes the content will have, when the codec knows it ahead.
+  virtual void expect(qint64 size) { (void)size; }
+};
+
+// Keeps the whole content in one array.
+class ArraySink final : public ByteSink {
+ public:
+  void append(const char* data, qint64 size) override;
+  void appendArray(const QByteArray& bytes) override;
+  void expect(qint64 size) override;
+  QByteArray take() { return std::move(bytes_); }
+
+ private:
+  QByteArray bytes_;
+};
+
+// Compares the content with the file it would replace as it comes, keeping
+// only how much came and where the two first differ.
+class ComparingSink final : public ByteSink {
+ public:
+  explicit ComparingSink(const QByteArray& file) : file_(file) {}
+  void append(const char* data, qint64 size) override;
+  qint64 size() const { return size_; }  // the content's bytes so far
+  bool same() const { return difference_ < 0 && size_ == file_.size(); }
+  // The first offset at which the two differ; where the shorter ends when it
+  // is the start of the other. Only asked when !same().
+  qint64 firstDifference() const { return difference_ >= 0 ? difference_ : std::min(size_, qint64(file_.size())); }
+
+ private:
+  const QByteArray& file_;
+  qint64 size_ = 0;
+  qint64 difference_ = -1;
+};
+
 // What a column holds, for an editor that shows the field's limits while
 // the user types.
 struct ColumnShape {
@@ -198,8 +280,13 @@ class TableCodec {
   // or the first cell that cannot be stored. `existing` is the file as it is
   // now (tables patched in place, or whose layout the file decides).
   // Unchanged cells are written from their kept bytes, the others from their text.
+  // *out is left alone when a cell cannot be stored.
   virtual std::optional<CellProblem> encode(const std::vector<const TableRecord*>& rows, const QByteArray& existing,
-                                            const CodecContext& ctx, QByteArray* out) const = 0;
+                                            const CodecContext& ctx, QByteArray* out) const;
+  // The same content handed to the sink in pieces as it is made. When a
+  // cell cannot be stored, what the sink was given is no content at all.
+  virtual std::optional<CellProblem> encodeTo(const RowList& rows, const QByteArray& existing, const CodecContext& ctx,
+                                              ByteSink& sink) const = 0;
   virtual bool needsProducers() const { return false; }
   // Why the text cannot be stored in the column, with the words the save
   // uses; nothing when it can (or the codec cannot tell one cell alone).

@@ -154,8 +154,9 @@ class Linter {
       return;
     const std::vector<int> order = SaveRowOrder(*t.grid, grid);
     for (int found = 0; found < kMostRefusals; ++found) {
-      QByteArray out;
-      const SaveOutcome o = EncodeTable(*t.grid, folder_, systemScript_, grid, order, existing, &out);
+      // Only whether a save refuses counts: its content is compared as it is made, never held.
+      ComparingSink content(existing);
+      const SaveOutcome o = EncodeTableTo(*t.grid, folder_, systemScript_, grid, order, existing, content);
       if (o.ok()) return;
       const int row = o.row >= 1 && o.row <= grid.recordCount() ? o.row : 0;
       add(t, row, row ? rows[size_t(row - 1)] : QStringList(), row ? o.column : 0,
