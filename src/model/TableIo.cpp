@@ -1,5 +1,7 @@
 #include "model/TableIo.h"
 
+#include <numeric>
+
 #include <QCoreApplication>
 #include <memory>
 
@@ -92,35 +94,41 @@ bool LoadTable(const TableDef& table, const QString& folder, Script systemScript
   return readError.isEmpty();
 }
 
-std::vector<int> SaveRowOrder(const TableDef& table, const RecordStore& grid) {
+namespace {
+
+// The rows 1..count in the order the table's sort rule gives; `sorted(start,
+// column, order)` sorts rows already in `start`'s order by one column.
+template <typename Sorted>
+std::vector<int> OrderedBySaveRule(const TableDef& table, int count, const Sorted& sorted) {
   using O = RecordStore::SortOrder;
+  std::vector<int> order(size_t(std::max(count, 0)));
+  std::iota(order.begin(), order.end(), 1);
+  const int fields = table.fieldCount();
   switch (table.order) {
-    case SaveOrder::Text: return grid.sortedOrder(1, O::Text);
-    case SaveOrder::Numeric: return grid.sortedOrder(1, O::Numeric);
-    case SaveOrder::NumericThenSecond: return grid.sortedOrder(grid.sortedOrder(1, O::Numeric), 2, O::Numeric);
+    case SaveOrder::Text: return fields >= 1 ? sorted(order, 1, O::Text) : order;
+    case SaveOrder::Numeric: return fields >= 1 ? sorted(order, 1, O::Numeric) : order;
+    case SaveOrder::NumericThenSecond:
+      if (fields >= 1) order = sorted(order, 1, O::Numeric);
+      return fields >= 2 ? sorted(order, 2, O::Numeric) : order;
     case SaveOrder::GridOrder: break;
   }
-  std::vector<int> order(size_t(grid.recordCount()));
-  for (size_t i = 0; i < order.size(); ++i) order[i] = int(i + 1);
   return order;
+}
+
+}  // namespace
+
+std::vector<int> SaveRowOrder(const TableDef& table, const RecordStore& grid) {
+  return OrderedBySaveRule(table, grid.recordCount(), [&grid](const std::vector<int>& start, int column, auto order) {
+    return grid.sortedOrder(start, column, order);
+  });
 }
 
 std::vector<int> SaveRowOrder(const TableDef& table, int count,
                               const std::function<QString(int row, int column)>& cell) {
-  using O = RecordStore::SortOrder;
-  std::vector<int> order(size_t(std::max(count, 0)));
-  for (size_t i = 0; i < order.size(); ++i) order[i] = int(i + 1);
-  const auto column = [&](int c) { return [&cell, c](int row) { return cell(row, c); }; };
-  const int fields = table.fieldCount();
-  switch (table.order) {
-    case SaveOrder::Text: return fields >= 1 ? SortedRows(order, count, column(1), O::Text) : order;
-    case SaveOrder::Numeric: return fields >= 1 ? SortedRows(order, count, column(1), O::Numeric) : order;
-    case SaveOrder::NumericThenSecond:
-      if (fields >= 1) order = SortedRows(order, count, column(1), O::Numeric);
-      return fields >= 2 ? SortedRows(order, count, column(2), O::Numeric) : order;
-    case SaveOrder::GridOrder: break;
-  }
-  return order;
+  return OrderedBySaveRule(table, count, [&](const std::vector<int>& start, int column, auto order) {
+    return SortedRows(
+        start, count, [&cell, column](int row) { return cell(row, column); }, order);
+  });
 }
 
 QString SaveOutcome::message(const QString& fileName, const QString& columnName) const {
