@@ -63,6 +63,41 @@ class CsvWriterTest : public QObject {
     QCOMPARE(back, std::vector<QStringList>{cells});
   }
 
+  // A first cell whose bytes in the file's encoding are those of a UTF-8
+  // byte order mark is quoted: the file reads back, its first cell whole.
+  void firstCellLikeAByteOrderMark_data() {
+    QTest::addColumn<TextEncoding>("encoding");
+    QTest::addColumn<QByteArray>("bytes");  // the first cell in that encoding
+    QTest::newRow("UTF-8") << TextEncoding::Utf8
+                           << QByteArray(
+                                  "\xEF\xBB\xBF"
+                                  "ab");
+    QTest::newRow("GBK") << TextEncoding::Gbk
+                         << QByteArray(
+                                "\xEF\xBB\xBF"
+                                "e");
+    QTest::newRow("Big5") << TextEncoding::Big5
+                          << QByteArray(
+                                 "\xEF\xBB\xBF"
+                                 "@");
+  }
+  void firstCellLikeAByteOrderMark() {
+    QFETCH(TextEncoding, encoding);
+    QFETCH(QByteArray, bytes);
+    QString first;
+    QVERIFY(DecodeStrict(bytes, encoding, &first));
+    const std::vector<QStringList> records{{first, "1"}, {first, "2"}};
+    CsvOptions options;
+    options.encoding = encoding;
+    QByteArray csv;
+    CsvRefusal refusal;
+    QVERIFY(RecordsToCsv(records, options, &csv, &refusal));
+    QVERIFY2(csv.startsWith('"'), csv.constData());
+    std::vector<QStringList> back;
+    QVERIFY2(CsvToRecords(csv, 2, "t", options, &back, &refusal), qPrintable(refusal.reason));
+    QCOMPARE(back, records);
+  }
+
   void loneSurrogateRefusedWithLineAndColumn() {
     for (const QString& bad : {QString(QChar(0xD800)), QString(QChar(0xDC00)) + u'x', u'a' + QString(QChar(0xD83D))}) {
       QByteArray csv;

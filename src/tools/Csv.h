@@ -9,6 +9,9 @@
 
 namespace v3 {
 
+// The bytes a UTF-8 byte order mark is made of.
+inline constexpr char kUtf8Bom[] = "\xEF\xBB\xBF";
+
 // CSV as RFC 4180 has it: fields holding the delimiter, a quote or a line
 // break are quoted, quotes doubled; records end with CRLF.
 QString CsvLineText(const QStringList& fields, QChar delimiter = u',');

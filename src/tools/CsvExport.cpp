@@ -13,8 +13,6 @@ namespace v3 {
 
 namespace {
 
-const char kUtf8Bom[] = "\xEF\xBB\xBF";
-
 QString shownCharacter(const QString& text, qsizetype at) {
   const char32_t c = text[at].isHighSurrogate() && at + 1 < text.size() ? QChar::surrogateToUcs4(text[at], text[at + 1])
                                                                         : char32_t(text[at].unicode());
@@ -29,6 +27,13 @@ bool encodeLine(const QStringList& cells, TextEncoding encoding, int line, QByte
   QByteArray bytes;
   qsizetype bad = 0;
   if (EncodeStrict(text, encoding, &bytes, &bad)) {
+    // A file of another encoding whose first cell's characters are the bytes
+    // of a UTF-8 byte order mark would be taken for UTF-8 when read: that
+    // cell is quoted (it needs no other quoting, or it would be already).
+    QByteArray quoted;
+    if (line == 1 && bytes.startsWith(kUtf8Bom) && !cells.isEmpty() &&
+        EncodeStrict(u'"' + cells[0] + u'"' + text.sliced(cells[0].size()), encoding, &quoted, &bad))
+      bytes = std::move(quoted);
     *out += bytes;
     return true;
   }

@@ -9,8 +9,6 @@ namespace v3 {
 
 namespace {
 
-const char kUtf8Bom[] = "\xEF\xBB\xBF";
-
 QStringList trimmed(const QStringList& cells) {
   QStringList t;
   t.reserve(cells.size());
