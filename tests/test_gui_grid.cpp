@@ -100,6 +100,8 @@ class GridTest : public QObject {
   void pasteWholeRows();
   void cellsPaintAsTheStyleDoes_data();
   void cellsPaintAsTheStyleDoes();
+  void cellPanelsAsTheStyleDraws_data();
+  void cellPanelsAsTheStyleDraws();
   void namesBesideNumbers();
   void namesNeverChangeTheFile();
   void countFollowsDeletesAndAdds();
@@ -845,6 +847,51 @@ void GridTest::cellsPaintAsTheStyleDoes() {
   const QImage expected = render(true);
   QCOMPARE(render(false), expected);
   QCOMPARE(render(false), expected);  // the second time from the kept layout
+}
+
+void GridTest::cellPanelsAsTheStyleDraws_data() {
+  QTest::addColumn<int>("state");  // added to the view's own
+  QTest::addColumn<bool>("active");
+  QTest::addColumn<bool>("alternate");
+  QTest::addColumn<bool>("brush");
+  QTest::newRow("plain") << 0 << true << false << false;
+  QTest::newRow("selected") << int(QStyle::State_Selected) << true << false << false;
+  QTest::newRow("selected, window inactive") << int(QStyle::State_Selected) << false << false << false;
+  QTest::newRow("hovered") << int(QStyle::State_MouseOver) << true << false << false;
+  QTest::newRow("alternate row") << 0 << true << true << false;
+  QTest::newRow("own background") << 0 << true << false << true;
+  QTest::newRow("focused") << int(QStyle::State_HasFocus) << true << false << false;
+}
+
+void GridTest::cellPanelsAsTheStyleDraws() {
+  // The panels behind a row and a cell, which the grid's style leaves out
+  // where they show nothing: as the application's style draws them.
+  QFETCH(int, state);
+  QFETCH(bool, active);
+  QFETCH(bool, alternate);
+  QFETCH(bool, brush);
+  QStandardItemModel model(1, 2);
+  OptionView view;
+  SetUpRecordTable(&view);
+  view.setModel(&model);
+  QVERIFY(view.style() != QApplication::style());
+  QStyleOptionViewItem o = view.option();
+  o.widget = &view;
+  o.rect = QRect(2, 2, 60, 24);
+  o.state |= QStyle::StateFlag(state);
+  o.state.setFlag(QStyle::State_Active, active);
+  o.features.setFlag(QStyleOptionViewItem::Alternate, alternate);
+  if (brush) o.backgroundBrush = QBrush(QColor(250, 230, 120));
+  for (const QStyle::PrimitiveElement panel : {QStyle::PE_PanelItemViewRow, QStyle::PE_PanelItemViewItem}) {
+    auto draw = [&](const QStyle* style) {
+      QImage image(64, 28, QImage::Format_ARGB32);
+      image.fill(Qt::white);
+      QPainter p(&image);
+      style->drawPrimitive(panel, &o, &p, &view);
+      return image;
+    };
+    QCOMPARE(draw(view.style()), draw(QApplication::style()));
+  }
 }
 
 void GridTest::namesBesideNumbers() {

@@ -1,7 +1,24 @@
 #pragma once
+#include <QPointer>
 #include <QTableView>
 
+#include <initializer_list>
+#include <vector>
+
 namespace v3 {
+
+// Holds off the updates of the widgets given while it lives; each is
+// updated whole after. One already held off by its owner is left so.
+class UpdatesHeld {
+ public:
+  explicit UpdatesHeld(std::initializer_list<QWidget*> widgets);
+  ~UpdatesHeld();
+  UpdatesHeld(const UpdatesHeld&) = delete;
+  UpdatesHeld& operator=(const UpdatesHeld&) = delete;
+
+ private:
+  std::vector<QPointer<QWidget>> held_;
+};
 
 // What the grid and its frozen part share: rows selected whole by default,
 // no editing in the cells, one row per scroll step, no row numbers.
@@ -16,6 +33,7 @@ class FrozenView : public QTableView {
  public:
   explicit FrozenView(QTableView* main);
 
+  void setModel(QAbstractItemModel* model) override;
   // Columns 0..count stay in view; 0 hides the overlay.
   void setFrozenCount(int count);
   int frozenCount() const { return count_; }
@@ -25,12 +43,15 @@ class FrozenView : public QTableView {
   // Takes the main grid's column widths, hidden columns and hidden rows.
   void syncWithMain();
   void updateFrozenGeometry();
-  // The grid hides or shows row r in both views at once: the rows are then
-  // known to be alike, and the next syncWithMain() need not compare them.
+  // The grid hides or shows row r in both views at once: the rows stay
+  // alike, and syncWithMain() need not compare them until the model's rows
+  // change.
   void setRowHiddenWithMain(int row, bool hide) {
     setRowHidden(row, hide);
     rowsAlike_ = true;
   }
+  // Rows were hidden or shown while the row header's signals were held back.
+  void rowsHidden() { updateGeometries(); }
 
  private:
   int columnsWidth() const;
@@ -39,6 +60,7 @@ class FrozenView : public QTableView {
   int count_ = 0;
   bool active_ = false;     // shown over the grid
   bool rowsAlike_ = false;  // see setRowHiddenWithMain
+  std::vector<QMetaObject::Connection> modelWatch_;
 };
 
 }  // namespace v3

@@ -9,6 +9,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScrollBar>
+#include <QSignalBlocker>
 #include <QToolTip>
 
 #include "app/CellEditor.h"
@@ -79,9 +80,9 @@ const QStaticText& CellDelegate::laidOut(const QString& text, const QFont& font)
     QStaticText laid(text);
     laid.setTextFormat(Qt::PlainText);
     laid.prepare(QTransform(), font);
-    it = laidOut_.insert(text, laid);
+    it = laidOut_.emplace(text, laid).first;
   }
-  return *it;
+  return it->second;
 }
 
 void CellDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const {
@@ -363,25 +364,30 @@ void GridView::setRowsShown(const std::vector<char>& shown) {
   const int n = grid_->recordCount();
   const bool all = shown.empty() || std::all_of(shown.begin(), shown.end(), [](char c) { return c != 0; });
   if (all && shown_.empty()) return;
-  setUpdatesEnabled(false);
-  const bool frozenUpdates = frozen_->updatesEnabled();
-  frozen_->setUpdatesEnabled(false);
-  // What the rows show now is known from the last call while the row count
-  // is the same (only this hides rows); otherwise each row is asked.
-  const bool known = shownKnown_ && (shown_.empty() || int(shown_.size()) == n);
-  for (int r = 0; r < n; ++r) {
-    const bool hide = !all && r < int(shown.size()) && !shown[size_t(r)];
-    const bool hidden = known ? !shown_.empty() && !shown_[size_t(r)] : isRowHidden(r);
-    if (hidden != hide) {
-      setRowHidden(r, hide);
-      frozen_->setRowHiddenWithMain(r, hide);
+  {
+    // Each hidden row is a resize of a row header's section, which with
+    // updates on looks up where the sections start, and tells the view of it
+    // row by row. The views are told once after, and only the cells are
+    // painted again, not the headers, scroll bars and frame around them.
+    const UpdatesHeld held({viewport(), verticalHeader(), frozen_->viewport(), frozen_->verticalHeader()});
+    const QSignalBlocker rows(verticalHeader()), frozenRows(frozen_->verticalHeader());
+    // What the rows show now is known from the last call while the row count
+    // is the same (only this hides rows); otherwise each row is asked.
+    const bool known = shownKnown_ && (shown_.empty() || int(shown_.size()) == n);
+    for (int r = 0; r < n; ++r) {
+      const bool hide = !all && r < int(shown.size()) && !shown[size_t(r)];
+      const bool hidden = known ? !shown_.empty() && !shown_[size_t(r)] : isRowHidden(r);
+      if (hidden != hide) {
+        setRowHidden(r, hide);
+        frozen_->setRowHiddenWithMain(r, hide);
+      }
     }
   }
-  frozen_->setUpdatesEnabled(frozenUpdates);
+  updateGeometries();
+  frozen_->rowsHidden();
   shownKnown_ = true;
   shown_ = all ? std::vector<char>() : shown;
   shown_.resize(all ? 0 : size_t(n), char(1));
-  setUpdatesEnabled(true);
   rowsLeftOut();
   syncFrozen();
 }

@@ -1,11 +1,12 @@
 #pragma once
 #include <QFont>
-#include <QHash>
 #include <QStaticText>
 #include <QStyledItemDelegate>
 #include <QTableView>
 
 #include <functional>
+#include <string_view>
+#include <unordered_map>
 #include <vector>
 
 namespace v3 {
@@ -44,8 +45,16 @@ class CellDelegate : public QStyledItemDelegate {
  private:
   const QStaticText& laidOut(const QString& text, const QFont& font) const;
 
+  // A short hash for short texts: the cells' numbers and names.
+  struct TextHash {
+    size_t operator()(const QString& text) const noexcept {
+      return std::hash<std::u16string_view>()(
+          std::u16string_view(reinterpret_cast<const char16_t*>(text.constData()), size_t(text.size())));
+    }
+  };
+
   CellNote note_;
-  mutable QHash<QString, QStaticText> laidOut_;
+  mutable std::unordered_map<QString, QStaticText, TextHash> laidOut_;
   mutable QFont laidOutFont_;
 };
 
