@@ -979,6 +979,13 @@ void GridTest::columnsFitAfterAnEdit() {
   const int before = v->columnWidth(8);
   s.grid().setCell(2, 8, QStringLiteral("1234567890123456789012345"));
   QVERIFY(QTest::qWaitFor([&] { return v->columnWidth(8) > before + 40; }));
+  // A shorter value, and the undo of the long one, leave the width as it is.
+  const int wide = v->columnWidth(8);
+  s.grid().setCell(2, 8, QStringLiteral("1"));
+  s.window->undoStack().undo();
+  s.window->undoStack().undo();
+  QTest::qWait(20);
+  QCOMPARE(v->columnWidth(8), wide);
 }
 
 void GridTest::traditionalRowsAndColumns_data() {

@@ -127,6 +127,9 @@ GridView::GridView(QWidget* parent) : QTableView(parent) {
   setItemDelegate(delegate_);
   delegate_->setPlacer([this](const QModelIndex& index) { return cellRect(index); });
   connect(delegate_, &CellEditDelegate::moveAfterEdit, this, &GridView::moveAfterEdit);
+  // As a spreadsheet's: the grid keeps its width whether a filter shows
+  // a screenful of rows or fewer.
+  setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
   verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
   // Fitting a column to its contents measures the rows in view and those
   // around them up to this many, not every row of a 32767-record table.
@@ -136,6 +139,7 @@ GridView::GridView(QWidget* parent) : QTableView(parent) {
   horizontalHeader()->setMinimumSectionSize(kSelectorColumnWidth);
   horizontalHeader()->installEventFilter(this);
   horizontalHeader()->viewport()->installEventFilter(this);
+  if (QWidget* down = verticalScrollBar()->parentWidget(); down && down != this) down->installEventFilter(this);
 
   frozen_ = new FrozenView(this);
   frozenDelegate_ = new CellDelegate(frozen_);
@@ -284,6 +288,12 @@ void GridView::fitColumns() {
   }
   if (columns > 0) horizontalHeader()->resizeSection(0, kSelectorColumnWidth);
   syncFrozen();
+}
+
+void GridView::widenColumnToContents(int column) {
+  const int header = horizontalHeader()->isHidden() ? 0 : horizontalHeader()->sectionSizeHint(column);
+  if (const int wanted = std::max(sizeHintForColumn(column), header); wanted > columnWidth(column))
+    setColumnWidth(column, wanted);
 }
 
 void GridView::setFrozenColumns(int count) {
@@ -609,6 +619,16 @@ bool GridView::headerEvent(QHeaderView* header, QEvent* event) {
 
 bool GridView::eventFilter(QObject* watched, QEvent* event) {
   const QEvent::Type type = event->type();
+  if (type == QEvent::ZOrderChange && watched == verticalScrollBar()->parentWidget()) {
+    // Laying out the grid raises its horizontal scroll bar, then the vertical
+    // one, and a bar raised over a sibling is painted again: both bars on
+    // every change of the rows. With the vertical bar put back under the
+    // horizontal one, the horizontal bar is on top already the next time.
+    QWidget* across = horizontalScrollBar()->parentWidget();
+    if (across && across->parentWidget() == this && watched->parent() == this)
+      static_cast<QWidget*>(watched)->stackUnder(across);
+    return false;
+  }
   const bool mouse =
       type == QEvent::MouseButtonPress || type == QEvent::MouseButtonDblClick || type == QEvent::MouseButtonRelease;
   if (mouse && watched == horizontalHeader()->viewport()) return headerEvent(horizontalHeader(), event);

@@ -88,6 +88,9 @@ class GridView : public QTableView {
   void applyColumns();
   // Widths of columns 1..K fitted to their contents.
   void fitColumns();
+  // The column made as wide as the rows in view need, never narrower: as a
+  // spreadsheet's column after an edit.
+  void widenColumnToContents(int column);
 
   // Columns 1..count stay in view on the left (0: none).
   void setFrozenColumns(int count);

@@ -205,7 +205,7 @@ void Vantaro3::buildGridTools() {
   connect(&grid_, &QAbstractItemModel::modelReset, this, [this] {
     if (!filterBar_->text().isEmpty()) applyFilter();
   });
-  // Columns are fitted again to what an edit wrote into them.
+  // Columns widen to what an edit wrote into them.
   connect(&grid_, &QAbstractItemModel::dataChanged, this, [this](const QModelIndex& from, const QModelIndex& to) {
     const bool first = editedColumns_.isEmpty();
     for (int c = from.column(); c <= to.column(); ++c)
@@ -288,7 +288,7 @@ void Vantaro3::updateRecordCount() {
 void Vantaro3::fitEditedColumns() {
   const QList<int> columns = std::exchange(editedColumns_, {});
   for (int c : columns)
-    if (c < grid_.columnCount()) view_->resizeColumnToContents(c);
+    if (c < grid_.columnCount()) view_->widenColumnToContents(c);
   view_->applyColumns();
 }
 
