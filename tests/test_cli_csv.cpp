@@ -214,6 +214,14 @@ class CliCsvTest : public QObject {
     QTemporaryDir d;
     QCOMPARE(RunCli({"sample", d.path(), "--records", "3"}).code, 0);
     const QString empty = csvFile("empty.csv", QByteArray());
+    // Without it, the refusal says how; a file refused for what is in it does not.
+    const CliRun refused = RunCli({"import", d.path(), "Producer.tab", empty});
+    QCOMPARE(refused.code, 3);
+    QVERIFY2(refused.err.contains("--allow-empty"), refused.err.constData());
+    const CliRun damaged = RunCli({"import", d.path(), "Producer.tab", csvFile("cut.xlsx", "PK\x03\x04 cut short")});
+    QCOMPARE(damaged.code, 3);
+    QVERIFY2(damaged.err.contains("not a readable ZIP archive") && !damaged.err.contains("--allow-empty"),
+             damaged.err.constData());
     QCOMPARE(RunCli({"import", d.path(), "Producer.tab", empty, "--allow-empty"}).code, 0);
     QCOMPARE(RunCli({"export", d.path(), "Producer.tab"}).out, QByteArray());
   }

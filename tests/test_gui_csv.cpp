@@ -312,6 +312,9 @@ class CsvGuiTest : public QObject {
                                   << int(TextEncoding::Utf8) << QStringLiteral("第 2 项记录，第 5 列（成员3）");
     QTest::newRow("out of range") << QByteArray("1,A,0,0,0,0,99999999999,0,0,0,0\n") << int(TextEncoding::Utf8)
                                   << QStringLiteral("第 7 列");
+    // Refused as a whole, for what is wrong in it: no question of emptying the table.
+    QTest::newRow("damaged workbook") << QByteArray("PK\x03\x04 cut short") << int(TextEncoding::Utf8)
+                                      << QStringLiteral("not a readable ZIP archive");
   }
   void refusalsLeaveTheTable() {
     QFETCH(QByteArray, csv);
@@ -327,6 +330,7 @@ class CsvGuiTest : public QObject {
     CsvOptions o;
     o.encoding = TextEncoding(encoding);
     QVERIFY(!ImportOpenTableCsv(*s.window, path, o, s.front));
+    QVERIFY2(s.front.questions.isEmpty(), qPrintable(s.front.questions.join('\n')));
     QCOMPARE(s.front.messages.size(), 1);
     QCOMPARE(s.front.messages[0].icon, UiFront::Icon::Warning);
     QVERIFY2(s.front.messages[0].text.contains(message), qPrintable(s.front.messages[0].text));

@@ -283,7 +283,7 @@ bool ImportOpenTableCsv(Vantaro3& w, const QString& path, CsvOptions options, Ui
     }
   }
   if (!read) {
-    const bool empty = refusal.line == 0 && !options.allowEmpty;
+    const bool empty = refusal.noRecords && !options.allowEmpty;
     if (!empty) return refuse(refusal.message(csvName));
     // Emptying a table is what the user must ask for.
     if (!front.ask(&w, tr(w, QStringLiteral("%1 中没有记录。要清空 %2 的全部 %3 项记录吗？")

@@ -200,8 +200,7 @@ int cmdImport(const Invocation& in) {
   // A workbook is known by its content, whatever the file is called.
   if (!SheetFileToRecords(bytes, t.fieldCount(), t.fileName(), options, &imported, &refusal)) {
     Err(refusal.message(csvName));
-    if (imported.records.empty() && refusal.line == 0 && !options.allowEmpty)
-      Err(Texts::tr("(give --allow-empty to empty the table)"));
+    if (refusal.noRecords) Err(Texts::tr("(give --allow-empty to empty the table)"));
     return kTrouble;
   }
   if (t.standalone) return importStandalone(t, folder, imported, csvName, mode);

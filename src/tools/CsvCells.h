@@ -17,6 +17,9 @@ namespace v3 {
 struct CsvRefusal {
   int line = 0;  // 1-based line of the CSV text, 0 when the text as a whole
   QString reason;
+  // Refused for holding no records (which --allow-empty, or the user's
+  // answer, lets empty the table), not for anything wrong in it.
+  bool noRecords = false;
   // "FILE: line N: reason" (or "FILE: reason").
   QString message(const QString& csvName) const;
 };

@@ -76,7 +76,7 @@ bool ImportRowChecker::take(QStringList& record, int line) {
 
 bool ImportRowChecker::finish() {
   if (out_->records.empty() && !options_.allowEmpty) {
-    *refusal_ = {0, QStringLiteral("no records: importing it would empty %1").arg(tableName_)};
+    *refusal_ = {0, QStringLiteral("no records: importing it would empty %1").arg(tableName_), true};
     return false;
   }
   return true;

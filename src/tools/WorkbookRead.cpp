@@ -176,17 +176,22 @@ class Part {
   QStringView attribute(QLatin1StringView name) const { return localAttribute(xml_, name); }
   bool failed() const { return xml_.hasError(); }
   QString error() const {
+    if (ownReason_) return QStringLiteral("%1, line %2: %3").arg(name_).arg(xml_.lineNumber()).arg(xml_.errorString());
     return Texts::tr("%1, line %2: malformed XML: %3").arg(name_).arg(xml_.lineNumber()).arg(xml_.errorString());
   }
-  // Fails the reading with a reason of its own.
+  // Fails the reading with a reason of its own: well-formed XML that says
+  // something a workbook cannot (a formula without its value, a cell out of
+  // order).
   bool refuse(const QString& reason) {
     xml_.raiseError(reason);
+    ownReason_ = true;
     return false;
   }
 
  private:
   QString name_;
   QXmlStreamReader xml_;
+  bool ownReason_ = false;
 };
 
 // The _xHHHH_ escapes of OOXML text (characters XML cannot carry).
@@ -533,7 +538,7 @@ bool readOds(Archive& zip, int columns, const std::function<bool(QStringList&, i
   while (!stopped && !xml.atEnd()) {
     const QXmlStreamReader::TokenType token = xml.readNext();
     if (token == QXmlStreamReader::DTD) {
-      content.refuse(QStringLiteral("a document type declaration"));
+      xml.raiseError(QStringLiteral("a document type declaration"));  // as the workbook's own parts
       break;
     }
     if (token == QXmlStreamReader::EndElement && xml.name() == QLatin1String("table") && inTable) break;
