@@ -90,6 +90,7 @@ class GridTest : public QObject {
   void filterIndexFollowsEdits_data();
   void filterIndexFollowsEdits();
   void filterThroughManyRows();
+  void filterPaintsOnlyWhatChanged();
   void filterKeptThroughDeleteAndUndo_data();
   void filterKeptThroughDeleteAndUndo();
   void filterReadsEditsOfNumberColumns();
@@ -582,6 +583,70 @@ void GridTest::filterThroughManyRows() {
   QCOMPARE(v->shownCount(), 2000);
   QVERIFY(FrozenAgrees(v));
   QCOMPARE(s.window->recordCountLabel()->text(), QStringLiteral("共 2000 项"));
+}
+
+namespace {
+
+// Counts the paint events of the widgets it watches.
+class PaintCount : public QObject {
+ public:
+  explicit PaintCount(std::initializer_list<QWidget*> watched) {
+    for (QWidget* w : watched) w->installEventFilter(this);
+  }
+  int of(QObject* w) const { return counts_.value(w); }
+  void clear() { counts_.clear(); }
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    if (event->type() == QEvent::Paint) ++counts_[watched];
+    return false;
+  }
+
+ private:
+  QHash<QObject*, int> counts_;
+};
+
+}  // namespace
+
+void GridTest::filterPaintsOnlyWhatChanged() {
+  // Typed into the filter box (Ctrl+Shift+F), each key paints the cells again,
+  // and the vertical scroll bar whose range changed, but not the horizontal
+  // bar or the column headers; the vertical bar stays when a screenful of
+  // rows or fewer is left, so the columns keep their room.
+  Shell s(600);
+  Show(s, QStringLiteral("Team.dat"), QSize(480, 500));  // narrower than its columns
+  GridView* v = s.window->gridView();
+  for (int r = 7; r <= 600; r += 50) s.grid().setCell(r, 2, QStringLiteral("標記%1").arg(r));
+  QTest::keyClick(v, Qt::Key_F, Qt::ControlModifier | Qt::ShiftModifier);
+  QLineEdit* box = s.window->filterBar()->textBox();
+  QVERIFY(QTest::qWaitFor([&] { return box->hasFocus(); }));
+  QTest::qWait(50);
+  const int width = v->viewport()->width();
+  QVERIFY(v->horizontalScrollBar()->isVisible());
+  PaintCount paints(
+      {v->viewport(), v->horizontalScrollBar(), v->horizontalHeader()->viewport(), v->verticalScrollBar()});
+  const struct {
+    const char* step;
+    QString keys;  // typed; empty: Backspace
+    int shown;
+  } steps[] = {{"narrower", QStringLiteral("标记"), 12},
+               {"one row", QStringLiteral("57"), 1},
+               {"wider again", QString(), 3},
+               {"every row", QString(), 600}};
+  for (const auto& step : steps) {
+    paints.clear();
+    if (step.keys.isEmpty())
+      QTest::keyClick(box, Qt::Key_Backspace);
+    else
+      Type(box, step.keys);
+    if (step.shown == 600) box->clear();
+    QTest::qWait(50);
+    QVERIFY2(v->shownCount() == step.shown, step.step);
+    QVERIFY2(paints.of(v->viewport()) > 0, step.step);
+    QVERIFY2(paints.of(v->horizontalScrollBar()) == 0, step.step);
+    QVERIFY2(paints.of(v->horizontalHeader()->viewport()) == 0, step.step);
+    QVERIFY2(v->verticalScrollBar()->isVisible() && v->viewport()->width() == width, step.step);
+  }
 }
 
 void GridTest::filterKeptThroughDeleteAndUndo() {
