@@ -5,6 +5,7 @@
 #include "text/Big5.h"
 #include "text/Convert.h"
 #include "text/Locale.h"
+#include "text/TwoHalves.h"
 
 using namespace v3;
 
@@ -247,6 +248,67 @@ class TextTest : public QObject {
       for (int64_t v : {int64_t(INT32_MIN), int64_t(INT32_MAX), INT64_MIN, INT64_MAX, int64_t(4294967295)})
         QCOMPARE(IntegerText(v), QString::number(v));
     }
+  }
+
+  // Pieces made on two threads come out in order, and the first piece that
+  // fails is the last one taken.
+  void piecesInOrder_data() {
+    QTest::addColumn<int>("count");
+    QTest::addColumn<int>("failing");  // -1: none
+    QTest::newRow("none") << 0 << -1;
+    QTest::newRow("one") << 1 << -1;
+    QTest::newRow("two") << 2 << -1;
+    QTest::newRow("many") << 101 << -1;
+    QTest::newRow("first fails") << 101 << 0;
+    QTest::newRow("the other thread's fails") << 101 << 57;
+    QTest::newRow("this thread's fails") << 101 << 58;
+    QTest::newRow("the last fails") << 101 << 100;
+  }
+  void piecesInOrder() {
+    QFETCH(int, count);
+    QFETCH(int, failing);
+    QList<qint64> taken;
+    std::atomic<int> made{0};
+    std::thread::id mine = std::this_thread::get_id(), other;
+    const bool ok = InOrderedPieces<QList<qint64>>(
+        count,
+        [&](qint64 piece, QList<qint64>& out) {
+          if (piece == 1) other = std::this_thread::get_id();
+          out = {piece, piece * piece};
+          ++made;
+          return piece != failing;
+        },
+        [&](qint64 piece, const QList<qint64>& in) {
+          QCOMPARE(std::this_thread::get_id(), mine);
+          QCOMPARE(in, (QList<qint64>{piece, piece * piece}));
+          taken.append(piece);
+        });
+    const int last = failing >= 0 ? failing : count - 1;
+    QCOMPARE(ok, failing < 0);
+    QCOMPARE(taken.size(), last + 1);
+    for (int i = 0; i <= last; ++i) QCOMPARE(taken[i], qint64(i));
+    QVERIFY(made <= last + 3);  // the other thread stops within a turn or two
+    if (count > 1 && last > 0 && HasSecondCore()) QVERIFY(other != mine);
+  }
+
+  // Text decoded on two threads at once, through the converter too, is the
+  // text one thread decodes; so are the shared texts of numbers.
+  void decodingOnTwoThreads() {
+    QList<QByteArray> fields;
+    for (int lead = 0x81; lead <= 0xFE; ++lead)
+      for (int trail = 0x40; trail <= 0xFE; trail += 3)
+        fields.append(QByteArray(1, char(lead)) + char(trail) + 'a' + char(0x80));
+    QStringList alone, together(fields.size()), numbers(fields.size());
+    for (const QByteArray& f : fields) alone.append(DecodeBig5Text(f));
+    for (int round = 0; round < 50; ++round)
+      InTwoHalves(fields.size(), 2, [&](qint64 from, qint64 to, int) {
+        for (qint64 i = from; i < to; ++i) {
+          together[i] = DecodeBig5Text(fields[i]);
+          numbers[i] = IntegerText(i - 9000 + round);
+        }
+      });
+    QCOMPARE(together, alone);
+    for (int i = 0; i < numbers.size(); ++i) QCOMPARE(numbers[i], QString::number(i - 9000 + 49));
   }
 
   void numericSortKey_data() {

@@ -233,39 +233,19 @@ SaveOutcome EncodeAsRead(const TableDef& table, const QString& folder, Script sy
     return outcome;
   }
   // Where each record lies: all of a loaded grid's record that a save of it unchanged reads.
-  struct Place {
-    qint64 offset = 0, size = 0;
-    int variant = 0;
-    bool none = false;  // no bytes of this file (an empty KeptBytes)
-  };
-  std::vector<Place> places;
-  table.codec->forEachRecord(bytes, [&](const KeptBytes& k) {
-    const bool none = k.file().constData() != bytes.constData() || k.file().size() != bytes.size();
-    places.push_back({k.offset(), k.size(), k.variant(), none});
-  });
-  // Puts record `row` into `kept`: records of one size and layout (fixed
-  // records) move along the file without another copy of its array.
-  const auto place = [&](KeptBytes& kept, int row) {
-    const Place& p = places[size_t(row - 1)];
-    if (p.none)
-      kept = KeptBytes();
-    else if (kept.size() == p.size && kept.variant() == p.variant && kept.file().isSharedWith(bytes))
-      kept.moveTo(p.offset);
-    else
-      kept = KeptBytes(bytes, p.offset, p.size, p.variant);
-  };
-  const int count = int(places.size());
+  const RecordPlaces places(*table.codec, bytes);
+  const int count = places.size();
   if (records) *records = count;
   KeptBytes sorted;
   const std::vector<int> order = SaveRowOrder(table, count, [&](int row, int column) {
-    place(sorted, row);
+    places.put(row - 1, &sorted);
     return source.cell(sorted, column);
   });
   // Each record as a grid holds it before any of its cells is looked at.
   TableRecord made;
   made.source = &source;
   const std::function<const TableRecord*(size_t)> make = [&](size_t k) {
-    place(made.kept, order[k]);
+    places.put(order[k] - 1, &made.kept);
     return &made;
   };
   if (auto problem = table.codec->encodeTo(RowList(order.size(), make), bytes, source.context.ctx, sink))

@@ -3,6 +3,7 @@
 #include "text/Convert.h"
 #include "text/DiskFile.h"
 
+#include <algorithm>
 #include <cstring>
 
 namespace v3 {
@@ -105,6 +106,32 @@ QStringList TableCodec::decodeRecord(const KeptBytes& record, const CodecContext
 
 void TableCodec::forEachRecord(const QByteArray& file, const std::function<void(const KeptBytes&)>& visit) const {
   for (const KeptBytes& record : locate(file)) visit(record);
+}
+
+RecordPlaces::RecordPlaces(const TableCodec& codec, const QByteArray& file) : file_(file) {
+  codec.forEachRecord(file, [&](const KeptBytes& k) {
+    const bool none = !k.file().isSharedWith(file) || k.file().size() != file.size();
+    const qint64 n = count_++;
+    if (!runs_.empty()) {
+      Run& last = runs_.back();
+      const qint64 next = last.offset + (n - last.first) * last.size;
+      if (last.none == none && last.variant == k.variant() && last.size == k.size() && (none || next == k.offset()))
+        return;
+    }
+    runs_.push_back({n, k.offset(), k.size(), k.variant(), none});
+  });
+}
+
+void RecordPlaces::put(qsizetype k, KeptBytes* kept) const {
+  const Run& r =
+      *(std::upper_bound(runs_.begin(), runs_.end(), k, [](qsizetype at, const Run& x) { return at < x.first; }) - 1);
+  const qint64 offset = r.offset + (k - r.first) * r.size;
+  if (r.none)
+    *kept = KeptBytes();
+  else if (kept->size() == r.size && kept->variant() == r.variant && kept->file().isSharedWith(file_))
+    kept->moveTo(offset);
+  else
+    *kept = KeptBytes(file_, offset, r.size, r.variant);
 }
 
 std::vector<TableRecord> TableCodec::decode(const QByteArray& file, const CodecContext& ctx) const {

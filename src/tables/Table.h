@@ -296,6 +296,32 @@ class TableCodec {
   virtual ColumnShape columnShape(int column) const;
 };
 
+// Where each record of a file lies, as the codec's forEachRecord() hands
+// them over, in runs of records of one size and layout that follow each
+// other: the records can be visited again by position, in any order or in
+// parts on two threads, without a KeptBytes (and a reference to the file)
+// held for each.
+class RecordPlaces {
+ public:
+  RecordPlaces(const TableCodec& codec, const QByteArray& file);
+  int size() const { return count_; }
+  // Puts record k (0-based) into *kept: records of one size and layout move
+  // along the file in the KeptBytes that holds one of them already.
+  void put(qsizetype k, KeptBytes* kept) const;
+
+ private:
+  struct Run {
+    qint64 first = 0;   // the position of its first record
+    qint64 offset = 0;  // where that record starts in the file
+    qint64 size = 0;
+    int variant = 0;
+    bool none = false;  // no bytes of this file (empty KeptBytes)
+  };
+  QByteArray file_;
+  std::vector<Run> runs_;
+  int count_ = 0;
+};
+
 // The order in which a save writes the rows.
 enum class SaveOrder {
   Text,               // column 1 by character codes

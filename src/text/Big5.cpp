@@ -46,8 +46,9 @@ void toByteCharacters(const void*, UConverterToUnicodeArgs* args, const char* co
 enum class Page { Gbk, Big5, Big5Fields };
 
 UConverter* converter(Page page) {
-  // One converter per use for the whole run (the program is single-threaded).
-  static ConverterPtr converters[3];
+  // One converter per use and thread, opened at its first text (a converter
+  // keeps state between calls, so two threads never share one).
+  thread_local ConverterPtr converters[3];
   ConverterPtr& slot = converters[int(page)];
   if (!slot) {
     UErrorCode status = U_ZERO_ERROR;

@@ -2,6 +2,7 @@
 
 #include <QCoreApplication>
 #include <algorithm>
+#include <atomic>
 #include <cmath>
 #include <limits>
 #include <memory>
@@ -149,16 +150,22 @@ QString IntegerText(int64_t value) {
   // Each text lies in six characters of one buffer that lives as long as the
   // program; a string over raw data is copied without touching a reference
   // count (and a change to it copies it first).
+  // A text is written once, by the thread that claims it; another thread
+  // that finds it being written makes its own.
   constexpr int kWidth = 6;  // "-32768"
+  constexpr uint8_t kClaimed = 0xFF;
   static char16_t texts[65536 * kWidth];
-  static uint8_t lengths[65536];
+  static std::atomic<uint8_t> lengths[65536];
   const size_t at = size_t(value + 32768);
-  if (lengths[at] == 0) {
+  uint8_t length = lengths[at].load(std::memory_order_acquire);
+  if (length == 0 && lengths[at].compare_exchange_strong(length, kClaimed, std::memory_order_acquire)) {
     const QString text = QString::number(value);
     std::copy(text.utf16(), text.utf16() + text.size(), texts + at * kWidth);
-    lengths[at] = uint8_t(text.size());
+    length = uint8_t(text.size());
+    lengths[at].store(length, std::memory_order_release);
   }
-  return QString::fromRawData(reinterpret_cast<const QChar*>(texts + at * kWidth), lengths[at]);
+  if (length == 0 || length == kClaimed) return QString::number(value);
+  return QString::fromRawData(reinterpret_cast<const QChar*>(texts + at * kWidth), length);
 }
 
 }  // namespace v3

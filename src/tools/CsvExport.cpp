@@ -3,10 +3,12 @@
 #include <algorithm>
 #include <array>
 #include <cstring>
+#include <optional>
 
 #include "storage/FileStore.h"
 #include "text/Big5.h"
 #include "tools/Csv.h"
+#include "text/TwoHalves.h"
 #include "tools/DecimalTexts.h"
 
 namespace v3 {
@@ -133,9 +135,10 @@ bool appendRecord(const QStringList& record, const CsvOptions& options, int line
 // eight bytes writes a cell.
 constexpr auto kSmall = DecimalTexts<7>(",", "");
 
-// How much CSV is made before it is handed to a flush: the buffer stays in
-// the processor's cache, and a few dozen writes carry a large table.
-constexpr qsizetype kFlushAt = 256 * 1024;
+// How many bytes of the file a piece of the CSV is made from: the pieces are
+// made on two threads, each in a buffer that stays in the processor's cache,
+// and handed to a flush one at a time.
+constexpr qint64 kPieceBytes = 128 * 1024;
 
 // Appends a record's CSV line in UTF-8 as the codec hands over its cells:
 // each cell escaped and quoted as CsvEscapeCell and appendRecord have it,
@@ -144,10 +147,7 @@ constexpr qsizetype kFlushAt = 256 * 1024;
 // column order) is left out, and finish() says so.
 class Utf8CsvLine final : public CellSink {
  public:
-  Utf8CsvLine(QByteArray* out, int fieldCount, const CsvFlush* flush = nullptr)
-      : out_(out), fieldCount_(fieldCount), flush_(flush) {
-    claim();
-  }
+  Utf8CsvLine(QByteArray* out, int fieldCount) : out_(out), fieldCount_(fieldCount) { claim(); }
   ~Utf8CsvLine() override { out_->truncate(used_); }
 
   void begin() {
@@ -164,10 +164,6 @@ class Utf8CsvLine final : public CellSink {
       d[0] = '\r';
       d[1] = '\n';
       used_ += 2;
-      if (flush_ && used_ >= kFlushAt) {
-        (*flush_)(QByteArrayView(base_, used_));
-        used_ = 0;
-      }
       return true;
     }
     used_ = lineStart_;
@@ -375,7 +371,6 @@ class Utf8CsvLine final : public CellSink {
 
   QByteArray* out_;
   int fieldCount_;
-  const CsvFlush* flush_;
   char* base_ = nullptr;
   qsizetype used_ = 0, capacity_ = 0, lineStart_ = 0;
   int next_ = 1;
@@ -408,25 +403,51 @@ bool TableBytesToCsv(const TableCodec& codec, const QByteArray& file, const Code
     for (TableRecord& r : codec.decode(file, ctx)) rows.push_back(std::move(r.cells));
     return RecordsToCsv(rows, options, csv, refusal);
   }
-  // The byte order mark and the header line, then one record at a time.
+  // The byte order mark and the header line, then the records a piece at a
+  // time, on two threads for a large table.
   if (!RecordsToCsv({}, options, csv, refusal)) return false;
-  int line = options.header.isEmpty() ? 1 : 2;
-  // About as many bytes as the file has (grown once or twice at most), or
-  // what is made before a flush.
-  csv->reserve(csv->size() + (flush ? std::min<qsizetype>(file.size(), 2 * kFlushAt) : file.size()) + 4096);
-  Utf8CsvLine sink(csv, codec.fieldCount(), flush ? &flush : nullptr);
-  bool written = true;
-  codec.forEachRecord(file, [&](const KeptBytes& record) {
-    if (!written) return;
-    sink.begin();
-    codec.decodeInto(record, ctx, sink);
-    if (!sink.finish()) {
-      written = appendRecord(codec.decodeRecord(record, ctx), options, line, sink.release(), refusal);
-      sink.resume();
+  const int firstLine = options.header.isEmpty() ? 1 : 2;
+  const RecordPlaces places(codec, file);
+  const qint64 count = places.size();
+  const qint64 perPiece = std::max<qint64>(1, kPieceBytes * count / std::max<qint64>(file.size(), 1));
+  struct Piece {
+    QByteArray csv;
+    std::optional<CsvRefusal> refusal;  // why the record after its lines cannot be written
+  };
+  const auto make = [&](qint64 piece, Piece& out) {
+    out.csv.clear();
+    out.refusal.reset();
+    Utf8CsvLine sink(&out.csv, codec.fieldCount());
+    KeptBytes record;
+    for (qint64 k = piece * perPiece, end = std::min(count, k + perPiece); k < end; ++k) {
+      places.put(k, &record);
+      sink.begin();
+      codec.decodeInto(record, ctx, sink);
+      if (!sink.finish()) {
+        CsvRefusal why;
+        const bool written =
+            appendRecord(codec.decodeRecord(record, ctx), options, firstLine + int(k), sink.release(), &why);
+        sink.resume();
+        if (!written) {
+          out.refusal = why;
+          return false;
+        }
+      }
     }
-    ++line;
-  });
-  return written;
+    return true;
+  };
+  // What comes before a piece is handed over first; a refused piece's lines stay in *csv.
+  const auto take = [&](qint64, const Piece& in) {
+    if (in.refusal) *refusal = *in.refusal;
+    if (!flush || in.refusal) {
+      *csv += in.csv;
+      return;
+    }
+    if (!csv->isEmpty()) flush(*csv);
+    csv->clear();
+    flush(in.csv);
+  };
+  return InOrderedPieces<Piece>((count + perPiece - 1) / perPiece, make, take);
 }
 
 bool TableToCsv(const TableDef& table, const QString& folder, Script systemScript, const CsvOptions& options,
