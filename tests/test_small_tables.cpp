@@ -80,32 +80,44 @@ class SmallTablesTest : public QObject {
     QTest::addColumn<qint64>("id");      // what it gives; -1: nothing
     QTest::addColumn<qint64>("byId");    // looked up by number
     QTest::addColumn<QString>("shown");  // what that gives
-    QTest::newRow("a name two carry") << "Ace" << qint64(5) << qint64(5) << "Ace";
-    QTest::newRow("a number two carry") << "Bee" << qint64(7) << qint64(7) << "Bee";
-    QTest::newRow("a name's later number") << "Cat" << qint64(9) << qint64(9) << "Ace";
-    QTest::newRow("a plain number") << "42" << qint64(42) << qint64(42) << "42";
-    QTest::newRow("the start of a name") << "Ca" << qint64(9) << qint64(0) << "";
-    QTest::newRow("no producer") << "Dog" << qint64(-1) << qint64(3) << "3";
+    QTest::addColumn<QString>("cell");   // what a cell of that number shows
+    QTest::newRow("a name two carry") << "Ace" << qint64(5) << qint64(5) << "Ace"
+                                      << "Ace";
+    QTest::newRow("a number two carry") << "Bee" << qint64(7) << qint64(7) << "Bee"
+                                        << "Bee";
+    QTest::newRow("a name's later number") << "Cat" << qint64(9) << qint64(9) << "Ace"
+                                           << "9";
+    QTest::newRow("a plain number") << "42" << qint64(42) << qint64(42) << "42"
+                                    << "42";
+    QTest::newRow("the start of a name") << "Ca" << qint64(9) << qint64(0) << ""
+                                         << "";
+    QTest::newRow("no producer") << "Dog" << qint64(-1) << qint64(3) << "3"
+                                 << "3";
+    QTest::newRow("a producer without a name") << "Ace" << qint64(5) << qint64(8) << ""
+                                               << "8";
   }
   void producerLookups() {
     QFETCH(QString, name);
     QFETCH(qint64, id);
     QFETCH(qint64, byId);
     QFETCH(QString, shown);
-    // Records: 5 Ace, 7 Bee, 9 Ace, 7 Zed, 6 Ace, 9 Cat.
-    const std::pair<int, const char*> records[] = {{5, "Ace"}, {7, "Bee"}, {9, "Ace"},
-                                                   {7, "Zed"}, {6, "Ace"}, {9, "Cat"}};
+    QFETCH(QString, cell);
+    // Records: 5 Ace, 7 Bee, 9 Ace, 7 Zed, 6 Ace, 9 Cat, 8 without a name.
+    const std::pair<int, const char*> records[] = {{5, "Ace"}, {7, "Bee"}, {9, "Ace"}, {7, "Zed"},
+                                                   {6, "Ace"}, {9, "Cat"}, {8, ""}};
     QByteArray tab(12 + 36 * qsizetype(std::size(records)), '\0');
     tab[0] = char(0xF2), tab[1] = char(0x03), tab[4] = char(std::size(records)), tab[8] = 36;
     for (size_t k = 0; k < std::size(records); ++k) {
       char* r = tab.data() + 12 + 36 * k;
       r[0] = char(records[k].first);
-      std::memcpy(r + 4, records[k].second, 3);
+      std::memcpy(r + 4, records[k].second, std::strlen(records[k].second));
     }
     const ProducerDirectory producers = ProducerDirectory::fromBytes(tab);
     int64_t found = -1;
     QCOMPARE(producers.idByName(name, &found) ? found : -1, id);
     QCOMPARE(producers.nameById(byId), shown);
+    const QString* inCell = producers.shownName(byId);
+    QCOMPARE(inCell ? *inCell : QString::number(byId), cell);
   }
 
   void init() {

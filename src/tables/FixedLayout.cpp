@@ -165,10 +165,8 @@ void decodeField(const FieldDef& f, const RecordBytes& in, const CodecContext& c
       }
       // A name that the save would turn into another number (a producer
       // without a name, a name an earlier producer carries too) shows the number.
-      const QString name = ctx.producers->nameById(v);
-      int64_t back = 0;
-      if (ctx.producers->idByName(name, &back) && back == v)
-        sink.word(c, name);
+      if (const QString* name = ctx.producers->shownName(v))
+        sink.word(c, *name);
       else
         sink.number(c, v);
       return;

@@ -1,5 +1,7 @@
 #include "tables/Producers.h"
 
+#include <algorithm>
+
 #include "tables/Slots.h"
 #include "text/Big5.h"
 #include "text/Convert.h"
@@ -44,17 +46,25 @@ const ProducerDirectory::Index& ProducerDirectory::index() const {
     Index& d = lazy->index;
     const QByteArray& bytes = lazy->bytes;
     const ByteReader in(bytes);
-    const int count = in.recordCount();
+    // Nothing past the end of the file can be a producer.
+    const int count = int(std::min<qint64>(in.recordCount(), (bytes.size() - 12 + 35) / 36));
+    d.entries.reserve(std::max(count, 0));
     for (int k = 0; k < count; ++k) {
       const qint64 at = 12 + qint64(k) * 36;
-      if (at >= bytes.size()) break;  // nothing past the end of the file can be a producer
-      d.entries.append({in.s32(at), TrimRight(DecodeBig5Text(in.bytes(at + 4, 12)))});
+      const QByteArray room = at + 16 <= bytes.size() ? QByteArray() : in.bytes(at + 4, 12);
+      const QByteArrayView name = room.isNull() ? QByteArrayView(bytes.constData() + at + 4, 12) : room;
+      d.entries.append({in.s32(at), TrimRight(DecodeBig5Text(name))});
     }
     d.firstById.reserve(d.entries.size());
+    d.firstByNameHash.reserve(size_t(d.entries.size()));
     for (qsizetype i = 0; i < d.entries.size(); ++i) {
-      const Entry& e = d.entries[i];
+      Entry& e = d.entries[i];
       if (!d.firstById.contains(e.id)) d.firstById.insert(e.id, i);
-      d.firstByNameHash.try_emplace(nameHash(e.name), i);
+      const auto [first, inserted] = d.firstByNameHash.try_emplace(nameHash(e.name), i);
+      // Two names of one hash: the producers before are looked through.
+      e.firstOfName = inserted || (d.entries[first->second].name != e.name &&
+                                   std::none_of(d.entries.cbegin(), d.entries.cbegin() + i,
+                                                [&](const Entry& x) { return x.name == e.name; }));
     }
     lazy->bytes = QByteArray();  // what is left of the file is the index
   });
@@ -66,6 +76,16 @@ QString ProducerDirectory::nameById(int64_t id) const {
   const Index& d = index();
   if (const auto found = d.firstById.constFind(id); found != d.firstById.constEnd()) return d.entries[*found].name;
   return QString::number(id);
+}
+
+const QString* ProducerDirectory::shownName(int64_t id) const {
+  static const QString none;
+  if (id == 0) return &none;
+  const Index& d = index();
+  const auto found = d.firstById.constFind(id);
+  if (found == d.firstById.constEnd()) return nullptr;
+  const Entry& e = d.entries[*found];
+  return e.firstOfName && !e.name.isEmpty() ? &e.name : nullptr;
 }
 
 bool ProducerDirectory::idByName(const QString& name, int64_t* id) const {

@@ -21,6 +21,11 @@ class ProducerDirectory {
 
   // Empty text for 0; the producer's name; a number that no producer has as its decimal text.
   QString nameById(int64_t id) const;
+  // What a cell of the number shows: the producer's name when that name is
+  // read back as the same number (the name of the first producer of the
+  // number, not empty, and no earlier producer's), empty text for 0;
+  // otherwise nothing, and the cell shows the number.
+  const QString* shownName(int64_t id) const;
   // Empty text gives 0. An exact name first, then a plain decimal number as
   // that number, then the first producer (file order) whose name begins with the text.
   bool idByName(const QString& name, int64_t* id) const;
@@ -32,6 +37,7 @@ class ProducerDirectory {
   struct Entry {
     int64_t id;
     QString name;
+    bool firstOfName = false;  // no earlier producer has the name
   };
   // The producers and, for the lookups a table of many records makes, the
   // first producer of each number and each name.
