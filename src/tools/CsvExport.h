@@ -24,11 +24,12 @@ using CsvFlush = std::function<void(QByteArrayView)>;
 
 // A grid table's file as CSV: exactly RecordsToCsv of the rows a load shows,
 // each record decoded straight into the CSV text (one record at a time, no
-// row kept). Returns false with *refusal as RecordsToCsv does. With a
-// `flush`, a UTF-8 CSV with commas (the plain one) is handed to it in parts
-// of a bounded size as it grows, and *csv holds the rest at the end; a
-// refusal then comes after the lines before it were handed over. Other CSVs
-// are made whole in *csv.
+// row kept; a large table's records in pieces on two threads). Returns
+// false with *refusal as RecordsToCsv does. With a `flush`, a UTF-8 CSV with
+// commas (the plain one) is handed to it in pieces of a bounded size as it
+// grows, and *csv holds the rest at the end; a refusal then comes after the
+// pieces before the refused record's were handed over. Other CSVs are made
+// whole in *csv.
 bool TableBytesToCsv(const TableCodec& codec, const QByteArray& file, const CodecContext& ctx,
                      const CsvOptions& options, QByteArray* csv, CsvRefusal* refusal, const CsvFlush& flush = {});
 // The same for the table's file in the data folder (a missing file has no
