@@ -7,8 +7,8 @@
 
 #include "storage/FileStore.h"
 #include "text/Big5.h"
-#include "tools/Csv.h"
 #include "text/TwoHalves.h"
+#include "tools/Csv.h"
 #include "tools/DecimalTexts.h"
 
 namespace v3 {
@@ -436,6 +436,8 @@ bool TableBytesToCsv(const TableCodec& codec, const QByteArray& file, const Code
     }
     return true;
   };
+  // Made whole: about as many bytes as the file has, grown once or twice at most.
+  if (!flush) csv->reserve(csv->size() + file.size() + 4096);
   // What comes before a piece is handed over first; a refused piece's lines stay in *csv.
   const auto take = [&](qint64, const Piece& in) {
     if (in.refusal) *refusal = *in.refusal;
