@@ -283,16 +283,20 @@ std::vector<int> RecordStore::sortedOrder(const std::vector<int>& start, int col
   // of them; read through a const view, as a mutable cell list would detach.
   const std::vector<Row>& rows = rows_;
   return SortedRows(
-      start, int(rows.size()), [&](int row) { return rows[size_t(row - 1)].cell(column); }, order, descending);
+      start, int(rows.size()), [&](int row) { return rows[size_t(row - 1)].cell(column); }, order, descending,
+      [&](int row) { return rows[size_t(row - 1)].number(column); });
 }
 
 std::vector<int> SortedRows(const std::vector<int>& start, int count, const std::function<QString(int row)>& cell,
-                            RecordStore::SortOrder order, bool descending) {
+                            RecordStore::SortOrder order, bool descending, const RowNumber& number) {
   std::vector<int> result = start;
   if (order == RecordStore::SortOrder::Numeric) {
     // Only the keys are kept, not the texts they come from.
     std::vector<double> keys(size_t(count) + 1);
-    for (int r = 1; r <= count; ++r) keys[size_t(r)] = NumericSortKey(cell(r));
+    for (int r = 1; r <= count; ++r) {
+      const std::optional<int64_t> n = number ? number(r) : std::nullopt;
+      keys[size_t(r)] = n ? double(*n) : NumericSortKey(cell(r));
+    }
     const auto before = [&](int a, int b) {
       return descending ? keys[size_t(b)] < keys[size_t(a)] : keys[size_t(a)] < keys[size_t(b)];
     };

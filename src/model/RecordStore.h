@@ -4,6 +4,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 #include <vector>
 
 #include "tables/Table.h"
@@ -245,8 +246,10 @@ class RecordStoreView {
 
 // The one sort rule of RecordStore::sortedOrder over any `count` records
 // (rows 1..count), each record's cell of the column given by `cell`: `start`
-// (rows) reordered, stable.
+// (rows) reordered, stable. A numeric sort takes a row's key from `number`
+// where it gives one (a number cell read without its text), else from `cell`.
+using RowNumber = std::function<std::optional<int64_t>(int row)>;
 std::vector<int> SortedRows(const std::vector<int>& start, int count, const std::function<QString(int row)>& cell,
-                            RecordStore::SortOrder order, bool descending = false);
+                            RecordStore::SortOrder order, bool descending = false, const RowNumber& number = {});
 
 }  // namespace v3

@@ -36,6 +36,9 @@ class CodecSource : public RecordSource {
   QString cell(const KeptBytes& record, int column) const override {
     return codec_->decodeCell(record, context.ctx, column);
   }
+  std::optional<int64_t> number(const KeptBytes& record, int column) const override {
+    return codec_->decodeNumber(record, column);
+  }
   const Context context;
 
  private:
@@ -123,11 +126,13 @@ std::vector<int> SaveRowOrder(const TableDef& table, const RecordStore& grid) {
   });
 }
 
-std::vector<int> SaveRowOrder(const TableDef& table, int count,
-                              const std::function<QString(int row, int column)>& cell) {
+std::vector<int> SaveRowOrder(const TableDef& table, int count, const std::function<QString(int row, int column)>& cell,
+                              const std::function<std::optional<int64_t>(int row, int column)>& number) {
   return OrderedBySaveRule(table, count, [&](const std::vector<int>& start, int column, auto order) {
+    RowNumber inColumn;
+    if (number) inColumn = [&number, column](int row) { return number(row, column); };
     return SortedRows(
-        start, count, [&cell, column](int row) { return cell(row, column); }, order);
+        start, count, [&cell, column](int row) { return cell(row, column); }, order, false, inColumn);
   });
 }
 
@@ -237,10 +242,16 @@ SaveOutcome EncodeAsRead(const TableDef& table, const QString& folder, Script sy
   const int count = places.size();
   if (records) *records = count;
   KeptBytes sorted;
-  const std::vector<int> order = SaveRowOrder(table, count, [&](int row, int column) {
-    places.put(row - 1, &sorted);
-    return source.cell(sorted, column);
-  });
+  const std::vector<int> order = SaveRowOrder(
+      table, count,
+      [&](int row, int column) {
+        places.put(row - 1, &sorted);
+        return source.cell(sorted, column);
+      },
+      [&](int row, int column) {
+        places.put(row - 1, &sorted);
+        return source.number(sorted, column);
+      });
   // Each record as a grid holds it before any of its cells is looked at.
   TableRecord made;
   made.source = &source;

@@ -68,9 +68,10 @@ SaveOutcome EncodeTableTo(const TableDef& table, const QString& folder, Script s
 // (each record is made as the codec comes to it). *records gets their count.
 SaveOutcome EncodeAsRead(const TableDef& table, const QString& folder, Script systemScript, const QByteArray& bytes,
                          ByteSink& sink, int* records = nullptr, const ProducerDirectory* producers = nullptr);
-// The order SaveRowOrder gives `count` records whose cells `cell` gives (row 1..count, column 1..K).
-std::vector<int> SaveRowOrder(const TableDef& table, int count,
-                              const std::function<QString(int row, int column)>& cell);
+// The order SaveRowOrder gives `count` records whose cells `cell` gives (row
+// 1..count, column 1..K); `number`, where it gives one, is a number cell's value.
+std::vector<int> SaveRowOrder(const TableDef& table, int count, const std::function<QString(int row, int column)>& cell,
+                              const std::function<std::optional<int64_t>(int row, int column)>& number = {});
 // The records of a table's content, decoded with the producers given (null:
 // read from the folder when the codec needs them).
 std::vector<TableRecord> DecodeTableRecords(const TableDef& table, const QString& folder, Script systemScript,

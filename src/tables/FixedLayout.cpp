@@ -445,6 +445,14 @@ QString FixedCodec::decodeCell(const KeptBytes& record, const CodecContext& ctx,
   return sink.cell;
 }
 
+std::optional<int64_t> FixedCodec::decodeNumber(const KeptBytes& record, int column) const {
+  const size_t v = size_t(std::max(record.variant(), 0));
+  if (v >= steps_.size() || column < 1 || size_t(column) > steps_[v].size()) return std::nullopt;
+  const ColumnStep& step = steps_[v][size_t(column - 1)];
+  if (step.numbers <= 0) return std::nullopt;
+  return RecordBytes(record).read(step.offset, step.read);
+}
+
 std::vector<FixedCodec::ColumnStep> FixedCodec::ColumnSteps(const FixedLayout& layout) {
   std::vector<ColumnStep> steps(size_t(std::max(layout.fieldCount, 0)));
   // A later field of the same column wins, as it would overwrite the cell.
@@ -490,8 +498,12 @@ std::optional<CellProblem> FixedCodec::encodeIn(int variantIndex, const RowList&
   // merged: a record none of whose cells changed is copied a stretch at a
   // time instead of a field at a time, with the same bytes as a result.
   std::vector<std::pair<int, int>> stretches;  // offset, end
+  std::vector<const FieldDef*> alwaysWritten;  // fields of no cell, and type tags
   for (const FieldDef& f : layout.fields) {
-    if (f.column <= 0 || f.kind == FieldKind::TypeTag) continue;
+    if (f.column <= 0 || f.kind == FieldKind::TypeTag) {
+      alwaysWritten.push_back(&f);
+      continue;
+    }
     if (!stretches.empty() && f.offset >= stretches.back().first && f.offset <= stretches.back().second)
       stretches.back().second = std::max(stretches.back().second, f.offset + f.width);
     else
@@ -510,10 +522,9 @@ std::optional<CellProblem> FixedCodec::encodeIn(int variantIndex, const RowList&
                            (r.source || (r.cells.isSharedWith(r.original) && r.cells.size() >= layout.fieldCount));
     if (untouched) {
       for (auto [from, end] : stretches) w.putKept(base + from, r.kept, from, end - from);
-      for (const FieldDef& f : layout.fields)
-        if (f.column <= 0 || f.kind == FieldKind::TypeTag)
-          if (auto problem = writeField(f, variantIndex, r, w, base, ctx))
-            return CellProblem{int(k), f.column, *problem};
+      for (const FieldDef* f : alwaysWritten)
+        if (auto problem = writeField(*f, variantIndex, r, w, base, ctx))
+          return CellProblem{int(k), f->column, *problem};
     } else {
       for (const FieldDef& f : layout.fields)
         if (auto problem = writeField(f, variantIndex, r, w, base, ctx)) return CellProblem{int(k), f.column, *problem};

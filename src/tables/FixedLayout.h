@@ -70,6 +70,7 @@ class FixedCodec : public TableCodec {
   void forEachRecord(const QByteArray& file, const std::function<void(const KeptBytes&)>& visit) const override;
   void decodeInto(const KeptBytes& record, const CodecContext& ctx, CellSink& sink) const override;
   QString decodeCell(const KeptBytes& record, const CodecContext& ctx, int column) const override;
+  std::optional<int64_t> decodeNumber(const KeptBytes& record, int column) const override;
   std::optional<CellProblem> encodeTo(const RowList& rows, const QByteArray& existing, const CodecContext& ctx,
                                       ByteSink& sink) const override;
   bool needsProducers() const override;

@@ -72,6 +72,9 @@ class RecordSource {
   virtual ~RecordSource() = default;
   virtual QStringList cells(const KeptBytes& record) const = 0;
   virtual QString cell(const KeptBytes& record, int column) const = 0;  // column 1..K
+  // The number a number cell holds, read without making its text; nothing
+  // for any other cell.
+  virtual std::optional<int64_t> number(const KeptBytes&, int /*column*/) const { return std::nullopt; }
 };
 
 // One record as the codecs see it: its cells and, for a record read from
@@ -108,6 +111,10 @@ struct TableRecord {
   void keep(KeptBytes bytes) {
     kept = std::move(bytes);
     original = cells;
+  }
+  // The number of a number cell not decoded yet, as cell() would give its text.
+  std::optional<int64_t> number(int column) const {
+    return source && column >= 1 ? source->number(kept, column) : std::nullopt;
   }
   // Cell text, empty past the last cell.
   QString cell(int column) const {
@@ -274,6 +281,9 @@ class TableCodec {
   QStringList decodeRecord(const KeptBytes& record, const CodecContext& ctx) const;
   // One of them (column 1..K); a codec that can find the field alone decodes only it.
   virtual QString decodeCell(const KeptBytes& record, const CodecContext& ctx, int column) const;
+  // The value of a number column's field (the number decodeCell() writes as
+  // its text), read alone; nothing for other columns or codecs.
+  virtual std::optional<int64_t> decodeNumber(const KeptBytes&, int /*column*/) const { return std::nullopt; }
   // Every record: its cells, and the bytes it was read from for those that have bytes.
   std::vector<TableRecord> decode(const QByteArray& file, const CodecContext& ctx) const;
   // The complete new content of the file for the rows (in the order to write),
