@@ -40,6 +40,7 @@ static size_t folderLen = 0;
 
 static int (*real_openat)(int, const char*, int, ...);
 static ssize_t (*real_read)(int, void*, size_t);
+static ssize_t (*real_pread)(int, void*, size_t, off_t);
 static ssize_t (*real_write)(int, const void*, size_t);
 static int (*real_fsync)(int);
 static int (*real_fdatasync)(int);
@@ -54,6 +55,7 @@ static void resolve(void) {
   if (real_openat) return;
   real_openat = (int (*)(int, const char*, int, ...))dlsym(RTLD_NEXT, "openat");
   real_read = (ssize_t(*)(int, void*, size_t))dlsym(RTLD_NEXT, "read");
+  real_pread = (ssize_t(*)(int, void*, size_t, off_t))dlsym(RTLD_NEXT, "pread");
   real_write = (ssize_t(*)(int, const void*, size_t))dlsym(RTLD_NEXT, "write");
   real_fsync = (int (*)(int))dlsym(RTLD_NEXT, "fsync");
   real_fdatasync = (int (*)(int))dlsym(RTLD_NEXT, "fdatasync");
@@ -115,11 +117,11 @@ static int under(const char* path) {
   return path[folderLen] == '\0' || path[folderLen] == '/';
 }
 
-/* Counts a call of the kind; true when this is the one to fail. */
+/* Counts a call of the kind; true when this is the one to fail. Reads
+ * may come from two threads at once. */
 static int hit(int op) {
-  ++counts[op];
-  if (op == failOp && counts[op] == failN && !fired) {
-    fired = 1;
+  const int n = __atomic_add_fetch(&counts[op], 1, __ATOMIC_SEQ_CST);
+  if (op == failOp && n == failN && !__atomic_exchange_n(&fired, 1, __ATOMIC_SEQ_CST)) {
     if (mode == MODE_KILL) kill(getpid(), SIGKILL);
     return 1;
   }
@@ -189,6 +191,25 @@ ssize_t read(int fd, void* buffer, size_t count) {
 ssize_t __read_chk(int fd, void* buffer, size_t count, size_t size) {
   (void)size;
   return read(fd, buffer, count);
+}
+/* A read at an offset counts as a read. */
+ssize_t pread(int fd, void* buffer, size_t count, off_t offset) {
+  resolve();
+  if (isTracked(fd) && hit(OP_READ)) {
+    if (mode == MODE_EOF) return 0;
+    errno = failErrno;
+    return -1;
+  }
+  return real_pread(fd, buffer, count, offset);
+}
+ssize_t pread64(int fd, void* buffer, size_t count, off_t offset) { return pread(fd, buffer, count, offset); }
+ssize_t __pread_chk(int fd, void* buffer, size_t count, off_t offset, size_t size) {
+  (void)size;
+  return pread(fd, buffer, count, offset);
+}
+ssize_t __pread64_chk(int fd, void* buffer, size_t count, off_t offset, size_t size) {
+  (void)size;
+  return pread(fd, buffer, count, offset);
 }
 
 ssize_t write(int fd, const void* buffer, size_t count) {

@@ -326,6 +326,49 @@ class CsvExportTest : public QObject {
     }
   }
 
+  // A large table is read a piece at a time as its CSV is handed over: a
+  // file cut short or grown meanwhile is an error that names it, after the
+  // pieces read before.
+  void changedWhileExported_data() {
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<int>("change");  // bytes the file gains (or loses) once the first piece is handed over
+    for (const char* file : {"StarRole.dat", "CDCase.dat"}) {
+      QTest::addRow("%s unchanged", file) << file << 0;
+      QTest::addRow("%s cut short", file) << file << -500000;
+      QTest::addRow("%s grown", file) << file << 1;
+    }
+  }
+  void changedWhileExported() {
+    QFETCH(QString, file);
+    QFETCH(int, change);
+    const QString folder = dir_.filePath(QStringLiteral("changed%1").arg(++folders_));
+    QString error;
+    QVERIFY(WriteSampleFolder(folder, 5, 4000, &error));
+    const TableDef& t = *FindTable(file);
+    const QString path = folder + "/" + file;
+    const QByteArray before = ReadFile(path);
+    QByteArray parts, rest;
+    QString readError;
+    CsvRefusal refusal;
+    const bool ok =
+        TableToCsv(t, folder, Script::Traditional, CsvOptions{}, &rest, &readError, &refusal, [&](QByteArrayView part) {
+          if (parts.isEmpty() && change != 0) {
+            QFile f(path);
+            QVERIFY(change > 0 ? f.open(QIODevice::Append) && f.write("x") == 1 : f.resize(before.size() + change));
+          }
+          parts += part;
+        });
+    QCOMPARE(ok, change == 0);
+    QVERIFY2(change == 0 ? readError.isEmpty() : readError.contains(file), qPrintable(readError));
+    // What was handed over is the start of the file's CSV.
+    QByteArray whole;
+    QVERIFY(WriteFile(path, before));
+    QVERIFY(TableToCsv(t, folder, Script::Traditional, CsvOptions{}, &whole, &readError, &refusal));
+    QVERIFY(!parts.isEmpty());
+    QVERIFY(whole.startsWith(parts));
+    if (change == 0) QCOMPARE(parts + rest, whole);
+  }
+
   void scriptedCells_data() {
     QTest::addColumn<int>("fields");
     QTest::addColumn<QList<QList<QVariant>>>("script");  // per record: column, kind (n/t/w), value, ...

@@ -118,12 +118,65 @@ class DiskFileTest : public QObject {
     QVERIFY(bytes.isEmpty());
     QVERIFY2(error.contains("x.dat"), qPrintable(error));
     QVERIFY(!error.contains("Unknown error"));
-    // Compared with what was read before, the same error.
-    QString compareError;
+    // Compared with what was read before, or read in pieces, the same error.
+    QString compareError, piecesError;
     bool same = true;
     QVERIFY(!disk::ReadSame(p, "abc", &exists, &same, &compareError));
     QCOMPARE(compareError, error);
     QVERIFY(!same);
+    disk::PieceReader pieces;
+    QVERIFY(!pieces.open(p, &exists, &piecesError));
+    QCOMPARE(piecesError, error);
+  }
+
+  // Read in pieces, a file is its bytes; one that is cut short or grows
+  // after it was opened is an error, as it is for a whole read.
+  void piecesOfAFileThatChanges_data() {
+    QTest::addColumn<int>("change");        // bytes the file gains (or loses) after it is opened
+    QTest::addColumn<int>("changedAfter");  // pieces read before the change
+    QTest::addColumn<int>("readTo");        // where the error says the reading ended; -1: no error
+    QTest::newRow("unchanged") << 0 << 0 << -1;
+    QTest::newRow("cut short before the last piece") << -50000 << 1 << 200000;
+    QTest::newRow("cut to nothing") << -250000 << 0 << 0;
+    QTest::newRow("grown") << 10 << 0 << 250001;
+    QTest::newRow("grown once read") << 1 << 3 << 250001;
+  }
+  void piecesOfAFileThatChanges() {
+    QFETCH(int, change);
+    QFETCH(int, changedAfter);
+    QFETCH(int, readTo);
+    QByteArray content(250000, '\0');
+    for (int i = 0; i < content.size(); ++i) content[i] = char(i * 7);
+    QVERIFY(WriteFile(path("a.dat"), content));
+    disk::PieceReader reader;
+    bool exists = false;
+    QString openError;
+    QVERIFY(reader.open(path("a.dat"), &exists, &openError) && exists);
+    QCOMPARE(reader.size(), 250000);
+    QByteArray all = "head", piece;
+    bool read = true;
+    for (int k = 0; k < 4; ++k) {
+      if (k == changedAfter && change != 0) {
+        QFile f(path("a.dat"));
+        QVERIFY(change > 0 ? f.open(QIODevice::Append) && f.write(QByteArray(change, 'x')) == change
+                           : f.resize(250000 + change));
+      }
+      // Pieces of 100000 bytes, the last cut at the size; each behind what came before.
+      read = read && reader.read(k * 100000, 100000, &all, all.size());
+      if (change == 0) QCOMPARE(all.size(), qsizetype(4 + std::min(250000, (k + 1) * 100000)));
+    }
+    if (change == 0) QCOMPARE(all.mid(4), content);
+    QString finishError = "stale";
+    QCOMPARE(reader.finish(&finishError), readTo < 0);
+    QCOMPARE(read, change >= 0);
+    QVERIFY2(readTo < 0 ? finishError.isEmpty()
+                        : finishError.contains(QString::number(readTo)) && finishError.contains("250000") &&
+                              finishError.contains("a.dat"),
+             qPrintable(finishError));
+    // A missing file is no error.
+    disk::PieceReader none;
+    QVERIFY(none.open(path("none.dat"), &exists, &openError) && !exists);
+    QVERIFY(none.finish(&openError));
   }
 
   void replaceKeepsLinksAndPermissions() {

@@ -399,6 +399,17 @@ void FixedCodec::forEachRecord(const QByteArray& file, const std::function<void(
   }
 }
 
+std::optional<RecordRun> FixedCodec::recordsInPieces(qint64 fileSize, const ReadPiece& read) const {
+  QByteArray head;
+  if (!read(0, 12, &head, 0)) return std::nullopt;
+  const qint64 count = ByteReader(head).recordCount();
+  const std::optional<int> v = variantInPieces(fileSize, count, read);
+  if (!v || *v < 0 || size_t(*v) >= inRecord_.size() || !inRecord_[size_t(*v)]) return std::nullopt;
+  return RecordRun{count, variant(*v).recordSize, *v};
+}
+
+std::optional<int> FixedCodec::variantInPieces(qint64, qint64, const ReadPiece&) const { return 0; }
+
 void FixedCodec::decodeInto(const KeptBytes& record, const CodecContext& ctx, CellSink& sink) const {
   const FixedLayout& layout = variant(record.variant());
   const RecordBytes in(record);
@@ -474,6 +485,7 @@ std::vector<FixedCodec::ColumnStep> FixedCodec::ColumnSteps(const FixedLayout& l
 void FixedCodec::prepareVariants(int count) {
   steps_.clear();
   reach_.clear();
+  inRecord_.clear();
   for (int v = 0; v < count; ++v) {
     steps_.push_back(ColumnSteps(variant(v)));
     int reach = 0;
@@ -481,6 +493,12 @@ void FixedCodec::prepareVariants(int count) {
       if (s.numbers > 0)
         reach = std::max(reach, s.offset + (s.read == IntWidth::U8 ? 1 : s.read == IntWidth::S16 ? 2 : 4));
     reach_.push_back(reach);
+    bool inside = true;
+    for (const FieldDef& f : variant(v).fields) {
+      const int read = f.read == IntWidth::U8 ? 1 : f.read == IntWidth::S16 ? 2 : 4;
+      inside = inside && f.offset >= 0 && f.offset + std::max({f.width, f.readBytes, read}) <= variant(v).recordSize;
+    }
+    inRecord_.push_back(inside);
   }
 }
 

@@ -68,6 +68,7 @@ class FixedCodec : public TableCodec {
   int fieldCount() const override { return layout_.fieldCount; }
   std::vector<KeptBytes> locate(const QByteArray& file) const override;
   void forEachRecord(const QByteArray& file, const std::function<void(const KeptBytes&)>& visit) const override;
+  std::optional<RecordRun> recordsInPieces(qint64 fileSize, const ReadPiece& read) const override;
   void decodeInto(const KeptBytes& record, const CodecContext& ctx, CellSink& sink) const override;
   QString decodeCell(const KeptBytes& record, const CodecContext& ctx, int column) const override;
   std::optional<int64_t> decodeNumber(const KeptBytes& record, int column) const override;
@@ -81,6 +82,9 @@ class FixedCodec : public TableCodec {
   // Tables whose file decides between layouts override these: the layout
   // (variant) a file is in, and each variant's layout.
   virtual int variantFor(const QByteArray& file) const;
+  // The same told from pieces of the file (see recordsInPieces()), of which
+  // `count` records are counted; nothing when a read fails.
+  virtual std::optional<int> variantInPieces(qint64 fileSize, qint64 count, const ReadPiece& read) const;
   virtual const FixedLayout& variant(int v) const;
   const FixedLayout& layoutFor(const QByteArray& file) const { return variant(variantFor(file)); }
   // The file's new content for the rows, written in the given variant's layout.
@@ -113,7 +117,8 @@ class FixedCodec : public TableCodec {
   };
   static std::vector<ColumnStep> ColumnSteps(const FixedLayout& layout);
   std::vector<std::vector<ColumnStep>> steps_;
-  std::vector<int> reach_;  // per variant: the bytes from a record's start that its numbers read
+  std::vector<int> reach_;      // per variant: the bytes from a record's start that its numbers read
+  std::vector<bool> inRecord_;  // per variant: whether every field lies inside its record
 };
 
 }  // namespace v3

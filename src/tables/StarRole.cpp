@@ -5,6 +5,7 @@
 #include <QCoreApplication>
 #include <bit>
 #include <cstring>
+#include <atomic>
 #include <mutex>
 #include <optional>
 
@@ -234,6 +235,36 @@ Misfits misfitsOf(const QByteArray& file) {
   return {halves[0].a + halves[1].a, halves[0].b + halves[1].b};
 }
 
+// The same for a file read a piece at a time: each piece of records read
+// behind a blank header, so that its first record is record 0 of it.
+std::optional<Misfits> misfitsInPieces(qint64 fileSize, qint64 count, const ReadPiece& read) {
+  const qint64 inFile = fileSize <= 12 ? 0 : (fileSize - 12 + 359) / 360;
+  constexpr qint64 kPieceRecords = 364;  // about 128 KB
+  Misfits halves[2];
+  std::atomic<bool> failed{false};
+  InTwoHalves(std::min(count, inFile), 8192, [&](qint64 from, qint64 to, int h) {
+    QByteArray piece(12, '\0');
+    QString text;
+    QByteArray room;
+    Misfits m;
+    for (qint64 a = from; a < to && !failed.load(std::memory_order_relaxed); a += kPieceRecords) {
+      const qint64 b = std::min(to, a + kPieceRecords);
+      if (!read(12 + a * 360, (b - a) * 360, &piece, 12)) {
+        failed = true;
+        break;
+      }
+      for (qint64 k = a; k < b; ++k) {
+        const Misfits r = recordMisfits(piece, k - a, &text, &room);
+        m.a += r.a;
+        m.b += r.b;
+      }
+    }
+    halves[h] = m;
+  });
+  if (failed) return std::nullopt;
+  return Misfits{halves[0].a + halves[1].a, halves[0].b + halves[1].b};
+}
+
 // The layout the misfits choose; on a tie, the first record's bytes decide.
 bool layoutAFrom(const QByteArray& file, const Misfits& m) {
   if (m.a != m.b) return m.a < m.b;
@@ -366,6 +397,12 @@ class StarRoleCodec : public FixedCodec {
 
   // Variant 1 is layout A, variant 0 layout B.
   int variantFor(const QByteArray& file) const override { return StarRoleUsesLayoutA(file) ? 1 : 0; }
+  std::optional<int> variantInPieces(qint64 fileSize, qint64 count, const ReadPiece& read) const override {
+    const std::optional<Misfits> m = misfitsInPieces(fileSize, count, read);
+    QByteArray head;  // all that the choice on a tie reads
+    if (!m || !read(0, 12 + 360, &head, 0)) return std::nullopt;
+    return layoutAFrom(head, *m) ? 1 : 0;
+  }
   const FixedLayout& variant(int v) const override { return v == 1 ? a_ : layout_; }
   const FixedLayout& layout(bool a) const { return a ? a_ : layout_; }
 

@@ -88,6 +88,8 @@ QString TableCodec::decodeCell(const KeptBytes& record, const CodecContext& ctx,
   return sink.cell;
 }
 
+std::optional<RecordRun> TableCodec::recordsInPieces(qint64, const ReadPiece&) const { return std::nullopt; }
+
 std::optional<QString> TableCodec::cellProblem(int, const QString&, QStringView, const CodecContext&) const {
   return std::nullopt;
 }

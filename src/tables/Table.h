@@ -262,6 +262,17 @@ struct ColumnShape {
   bool producerChoices = false;  // the names of Producer.tab are the list
 };
 
+// How the records of a file of records of one size lie: the first at
+// offset 12, each `size` bytes after the one before.
+struct RecordRun {
+  qint64 count = 0;  // the records the header counts
+  qint64 size = 0;
+  int variant = 0;
+};
+// Reads bytes [from, from + count) of a file (fewer at its end) into *into
+// from index `at` on; false when they cannot be read.
+using ReadPiece = std::function<bool(qint64 from, qint64 count, QByteArray* into, qsizetype at)>;
+
 // Turns a table file's bytes into grid rows and grid rows into the file's new bytes.
 class TableCodec {
  public:
@@ -274,6 +285,12 @@ class TableCodec {
   virtual std::vector<KeptBytes> locate(const QByteArray& file) const = 0;
   // The same records handed over one at a time, for a pass that keeps none of them.
   virtual void forEachRecord(const QByteArray& file, const std::function<void(const KeptBytes&)>& visit) const;
+  // For a file of `fileSize` bytes that `read` reads: where its records lie,
+  // told from pieces of it, when they lie as a RecordRun and every field is
+  // inside its record, so that they can be decoded a piece at a time (each
+  // as KeptBytes of its piece). They are the records forEachRecord() hands
+  // over. Nothing for other codecs, or when a read fails.
+  virtual std::optional<RecordRun> recordsInPieces(qint64 fileSize, const ReadPiece& read) const;
   // One record's cells (fields 1..K) from the bytes locate() gave it, handed
   // to the sink in column order.
   virtual void decodeInto(const KeptBytes& record, const CodecContext& ctx, CellSink& sink) const = 0;

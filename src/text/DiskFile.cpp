@@ -247,6 +247,61 @@ bool Read(const QString& path, QByteArray* bytes, bool* exists, QString* error) 
   return true;
 }
 
+PieceReader::~PieceReader() {
+  if (fd_ >= 0) ::close(fd_);
+}
+
+bool PieceReader::open(const QString& path, bool* exists, QString* error) {
+  path_ = path;
+  QString openError;
+  fd_ = openToRead(path, &size_, exists, &openError);
+  if (fd_ < 0 && error) *error = openError;
+  return openError.isEmpty();
+}
+
+bool PieceReader::read(qint64 from, qint64 count, QByteArray* into, qsizetype at) const {
+  const qint64 end = std::min(from + count, size_);
+  into->resize(at + qsizetype(std::max<qint64>(end - from, 0)));
+  for (qint64 got = from; got < end;) {
+    const ssize_t n = ::pread(fd_, into->data() + at + (got - from), size_t(end - got), got);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) {
+      int none = 0;
+      if (n < 0) failure_.compare_exchange_strong(none, errno);
+      qint64 unset = -1;
+      if (n == 0) endedAt_.compare_exchange_strong(unset, got);
+      return false;
+    }
+    got += n;
+  }
+  return true;
+}
+
+bool PieceReader::finish(QString* error) {
+  if (fd_ < 0) return true;
+  // One byte past the size it had: a file that grew is not taken either.
+  char past;
+  ssize_t n;
+  do n = ::pread(fd_, &past, 1, size_);
+  while (n < 0 && errno == EINTR);
+  int e = failure_.load();
+  if (n < 0 && e == 0) e = errno;
+  const int closed = closeChecked(fd_);
+  fd_ = -1;
+  QString message;
+  if (e != 0)
+    message = failure(Texts::tr("无法读取"), path_, e);
+  else if (closed != 0)
+    message = failure(Texts::tr("无法读取（关闭文件时出错）"), path_, closed);
+  else if (endedAt_.load() >= 0 || n > 0)
+    message = Texts::tr("无法完整读取 %1：读到 %2 字节，文件有 %3 字节")
+                  .arg(shown(path_))
+                  .arg(n > 0 ? size_ + 1 : endedAt_.load())
+                  .arg(size_);
+  if (error) *error = message;
+  return message.isEmpty();
+}
+
 bool ReadSame(const QString& path, QByteArrayView expected, bool* exists, bool* same, QString* error) {
   *same = false;
   QString openError;

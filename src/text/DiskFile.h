@@ -4,6 +4,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <atomic>
+
 // The one path to the disk that every reader and writer of the program takes.
 // Every system call's result is checked; a failure comes back as a message
 // that names the file and the system's reason, and a failed replace leaves
@@ -20,6 +22,38 @@ bool Read(const QString& path, QByteArray* bytes, bool* exists, QString* error);
 // megabyte, so that no second copy of a large file is made. Fails (false,
 // *error set) where Read() fails; a missing file is *exists false, not the same.
 bool ReadSame(const QString& path, QByteArrayView expected, bool* exists, bool* same, QString* error);
+
+// A regular file read a stretch at a time, from any thread, for a pass over
+// a large file that never holds it whole (and reads each stretch into memory
+// that is already in the cache). It is read as Read() reads it: a file that
+// cannot be opened or read, that ends before the size it was opened with or
+// grows past it, is an error.
+class PieceReader {
+ public:
+  PieceReader() = default;
+  ~PieceReader();
+  PieceReader(const PieceReader&) = delete;
+  PieceReader& operator=(const PieceReader&) = delete;
+
+  // As Read(): a missing file is *exists false and no error.
+  bool open(const QString& path, bool* exists, QString* error);
+  qint64 size() const { return size_; }  // when opened
+  // Bytes [from, from + count) of the file, cut at its size, into *into from
+  // index `at` on (*into resized to end there). False when they cannot all
+  // be read; finish() tells why.
+  bool read(qint64 from, qint64 count, QByteArray* into, qsizetype at = 0) const;
+  // Closes the file: false, with *error, when a read failed, or the file no
+  // longer has the size it was opened with.
+  bool finish(QString* error);
+
+ private:
+  QString path_;
+  int fd_ = -1;
+  qint64 size_ = 0;
+  // The first failure: its errno, or 0 with endedAt_ >= 0 where the file ended early.
+  mutable std::atomic<int> failure_{0};
+  mutable std::atomic<qint64> endedAt_{-1};
+};
 
 // A buffer of several megabytes about to be filled: asks the system for
 // large pages where it lends them on request, so that filling it takes a

@@ -6,6 +6,7 @@
 #include <optional>
 
 #include "storage/FileStore.h"
+#include "text/DiskFile.h"
 #include "text/Big5.h"
 #include "text/TwoHalves.h"
 #include "tools/Csv.h"
@@ -396,31 +397,60 @@ bool RecordsToCsv(const std::vector<QStringList>& records, const CsvOptions& opt
   return true;
 }
 
-bool TableBytesToCsv(const TableCodec& codec, const QByteArray& file, const CodecContext& ctx,
-                     const CsvOptions& options, QByteArray* csv, CsvRefusal* refusal, const CsvFlush& flush) {
-  if (!plainUtf8(options)) {
-    std::vector<QStringList> rows;
-    for (TableRecord& r : codec.decode(file, ctx)) rows.push_back(std::move(r.cells));
-    return RecordsToCsv(rows, options, csv, refusal);
+namespace {
+
+// The records of a file held whole, where RecordPlaces finds them.
+struct WholeFile {
+  const RecordPlaces& places;
+  bool read(qint64, qint64, QByteArray*) const { return true; }
+  void put(qint64 k, qint64, const QByteArray&, KeptBytes* kept) const { places.put(k, kept); }
+};
+
+// The records of a file read a piece at a time: each piece's records read
+// into the piece's buffer, and found there.
+struct FilePieces {
+  const RecordRun& run;
+  const ReadPiece& readPiece;
+  bool read(qint64 first, qint64 end, QByteArray* bytes) const {
+    return readPiece(12 + first * run.size, (end - first) * run.size, bytes, 0);
   }
-  // The byte order mark and the header line, then the records a piece at a
-  // time, on two threads for a large table.
+  void put(qint64 k, qint64 first, const QByteArray& bytes, KeptBytes* kept) const {
+    const qint64 offset = (k - first) * run.size;
+    if (kept->size() == run.size && kept->file().isSharedWith(bytes))
+      kept->moveTo(offset);
+    else
+      *kept = KeptBytes(bytes, offset, run.size, run.variant);
+  }
+};
+
+// The byte order mark and the header line, then records 0..count-1 a piece
+// of `perPiece` at a time, on two threads for a large table, each record
+// where `records` finds it (see TableBytesToCsv). False with *readFailed
+// when a piece's bytes could not be read; the pieces before it are handed over.
+template <typename Records>
+bool RecordsToCsvInPieces(const TableCodec& codec, const Records& records, qint64 count, qint64 perPiece,
+                          qint64 roughSize, const CodecContext& ctx, const CsvOptions& options, QByteArray* csv,
+                          CsvRefusal* refusal, const CsvFlush& flush, bool* readFailed) {
   if (!RecordsToCsv({}, options, csv, refusal)) return false;
   const int firstLine = options.header.isEmpty() ? 1 : 2;
-  const RecordPlaces places(codec, file);
-  const qint64 count = places.size();
-  const qint64 perPiece = std::max<qint64>(1, kPieceBytes * count / std::max<qint64>(file.size(), 1));
   struct Piece {
     QByteArray csv;
+    QByteArray bytes;                   // the piece's records, when they are read a piece at a time
     std::optional<CsvRefusal> refusal;  // why the record after its lines cannot be written
+    bool unread = false;
   };
   const auto make = [&](qint64 piece, Piece& out) {
     out.csv.clear();
     out.refusal.reset();
+    const qint64 first = piece * perPiece, end = std::min(count, first + perPiece);
+    if (!records.read(first, end, &out.bytes)) {
+      out.unread = true;
+      return false;
+    }
     Utf8CsvLine sink(&out.csv, codec.fieldCount());
     KeptBytes record;
-    for (qint64 k = piece * perPiece, end = std::min(count, k + perPiece); k < end; ++k) {
-      places.put(k, &record);
+    for (qint64 k = first; k < end; ++k) {
+      records.put(k, first, out.bytes, &record);
       sink.begin();
       codec.decodeInto(record, ctx, sink);
       if (!sink.finish()) {
@@ -437,9 +467,13 @@ bool TableBytesToCsv(const TableCodec& codec, const QByteArray& file, const Code
     return true;
   };
   // Made whole: about as many bytes as the file has, grown once or twice at most.
-  if (!flush) csv->reserve(csv->size() + file.size() + 4096);
+  if (!flush) csv->reserve(csv->size() + roughSize + 4096);
   // What comes before a piece is handed over first; a refused piece's lines stay in *csv.
   const auto take = [&](qint64, const Piece& in) {
+    if (in.unread) {
+      *readFailed = true;
+      return;
+    }
     if (in.refusal) *refusal = *in.refusal;
     if (!flush || in.refusal) {
       *csv += in.csv;
@@ -452,25 +486,70 @@ bool TableBytesToCsv(const TableCodec& codec, const QByteArray& file, const Code
   return InOrderedPieces<Piece>((count + perPiece - 1) / perPiece, make, take);
 }
 
+// Records of about kPieceBytes of a file of `size` bytes that holds `count`.
+qint64 recordsPerPiece(qint64 count, qint64 size) {
+  return std::max<qint64>(1, kPieceBytes * count / std::max<qint64>(size, 1));
+}
+
+}  // namespace
+
+bool TableBytesToCsv(const TableCodec& codec, const QByteArray& file, const CodecContext& ctx,
+                     const CsvOptions& options, QByteArray* csv, CsvRefusal* refusal, const CsvFlush& flush) {
+  if (!plainUtf8(options)) {
+    std::vector<QStringList> rows;
+    for (TableRecord& r : codec.decode(file, ctx)) rows.push_back(std::move(r.cells));
+    return RecordsToCsv(rows, options, csv, refusal);
+  }
+  const RecordPlaces places(codec, file);
+  bool unread = false;
+  return RecordsToCsvInPieces(codec, WholeFile{places}, places.size(), recordsPerPiece(places.size(), file.size()),
+                              file.size(), ctx, options, csv, refusal, flush, &unread);
+}
+
 bool TableToCsv(const TableDef& table, const QString& folder, Script systemScript, const CsvOptions& options,
                 QByteArray* csv, QString* readError, CsvRefusal* refusal, const CsvFlush& flush) {
   csv->clear();
   readError->clear();
+  const QString path = DataFilePath(folder, table.fileName);
+  CodecContext ctx(systemScript, folder);
+  ProducerDirectory producers;
+  const auto readProducers = [&] {
+    if (!table.codec->needsProducers()) return true;
+    producers = ProducerDirectory::load(folder);
+    *readError = producers.readError();
+    ctx.producers = &producers;
+    return readError->isEmpty();
+  };
+  // A file of records of one size is read a piece at a time, each piece
+  // made into CSV while its bytes are in the cache: it is never held whole.
+  if (table.codec && plainUtf8(options)) {
+    disk::PieceReader reader;
+    bool exists = false;
+    if (!reader.open(path, &exists, readError)) return false;
+    const ReadPiece read = [&reader](qint64 from, qint64 count, QByteArray* into, qsizetype at) {
+      return reader.read(from, count, into, at);
+    };
+    if (exists)
+      if (const std::optional<RecordRun> run = table.codec->recordsInPieces(reader.size(), read)) {
+        bool unread = false;
+        const bool written =
+            readProducers() && RecordsToCsvInPieces(*table.codec, FilePieces{*run, read}, run->count,
+                                                    std::max<qint64>(1, kPieceBytes / std::max<qint64>(run->size, 1)),
+                                                    reader.size(), ctx, options, csv, refusal, flush, &unread);
+        // A file that could not be read whole, or changed its size meanwhile, has no CSV.
+        QString unreadable;
+        if (!reader.finish(&unreadable)) *readError = unreadable;
+        return written && readError->isEmpty();
+      }
+    // Told while the layout was looked for.
+    if (!reader.finish(readError)) return false;
+  }
   bool exists = false;
-  const QByteArray file = FileStore::disk().read(DataFilePath(folder, table.fileName), &exists, readError);
+  const QByteArray file = FileStore::disk().read(path, &exists, readError);
   // Nothing of a file that cannot be read whole is written.
   if (!readError->isEmpty()) return false;
   if (!table.codec) return RecordsToCsv({}, options, csv, refusal);
-  CodecContext ctx(systemScript, folder);
-  ProducerDirectory producers;
-  if (table.codec->needsProducers()) {
-    producers = ProducerDirectory::load(folder);
-    if (!producers.readError().isEmpty()) {
-      *readError = producers.readError();
-      return false;
-    }
-    ctx.producers = &producers;
-  }
+  if (!readProducers()) return false;
   return TableBytesToCsv(*table.codec, file, ctx, options, csv, refusal, flush);
 }
 
