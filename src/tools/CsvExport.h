@@ -33,8 +33,12 @@ using CsvFlush = std::function<void(QByteArrayView)>;
 bool TableBytesToCsv(const TableCodec& codec, const QByteArray& file, const CodecContext& ctx,
                      const CsvOptions& options, QByteArray* csv, CsvRefusal* refusal, const CsvFlush& flush = {});
 // The same for the table's file in the data folder (a missing file has no
-// records). Returns false with *readError when the file, or the producer
-// names it shows, cannot be read; nothing is handed to `flush` then.
+// records). A file of records of one size is read a piece at a time as its
+// CSV is made, and never held whole (see TableCodec::recordsInPieces).
+// Returns false with *readError when the file, or the producer names it
+// shows, cannot be read: nothing is handed to `flush` then, unless the file
+// was read in pieces and fails (or changes its size) part way, when the
+// pieces before are.
 bool TableToCsv(const TableDef& table, const QString& folder, Script systemScript, const CsvOptions& options,
                 QByteArray* csv, QString* readError, CsvRefusal* refusal, const CsvFlush& flush = {});
 
