@@ -81,15 +81,36 @@ int cmdCheck(const Invocation& in) {
     const QString path = DataFilePath(folder, t->fileName);
     bool exists = false;
     QString error;
-    const QByteArray bytes = FileStore::disk().read(path, &exists, &error);
+    // A file of records of one size that a save would write as it is (the
+    // common finding) is told so from pieces of it, without holding it whole.
     // Producer.tab is read once, for the records' cells and their encoding alike.
     ProducerDirectory producers;
     const ProducerDirectory* given = nullptr;
-    if (error.isEmpty() && exists && t->codec && t->codec->needsProducers()) {
-      producers = ProducerDirectory::load(folder);
-      given = &producers;
-      error = producers.readError();
+    const auto readProducers = [&] {
+      if (!given && t->codec && t->codec->needsProducers()) {
+        producers = ProducerDirectory::load(folder);
+        given = &producers;
+      }
+      return producers.readError();
+    };
+    if (!t->readOnly && t->codec) {
+      disk::PieceReader reader;
+      if (reader.open(path, &exists, &error) && exists) {
+        const ReadPiece read = [&reader](qint64 from, qint64 count, QByteArray* into, qsizetype at) {
+          return reader.read(from, count, into, at);
+        };
+        const std::optional<int> records =
+            readProducers().isEmpty() ? SavedAsReadInPieces(*t, folder, systemScript(), reader.size(), read, given)
+                                      : std::nullopt;
+        if (reader.finish(&error) && records) {
+          Out(Texts::tr("%1: identical (%n record(s))\n", nullptr, *records).arg(t->fileName).toUtf8());
+          continue;
+        }
+      }
     }
+    // Anything else is told as the whole file shows it; a file that could not be read, as such.
+    const QByteArray bytes = error.isEmpty() ? FileStore::disk().read(path, &exists, &error) : QByteArray();
+    if (error.isEmpty() && exists) error = readProducers();
     if (!error.isEmpty()) {
       Out(Texts::tr("%1: cannot be read: %2\n").arg(t->fileName, error).toUtf8());
       result = kTrouble;

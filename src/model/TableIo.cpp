@@ -3,7 +3,10 @@
 #include <numeric>
 
 #include <QCoreApplication>
+#include <cstring>
 #include <memory>
+
+#include "tables/FixedLayout.h"
 
 namespace v3 {
 namespace {
@@ -262,6 +265,102 @@ SaveOutcome EncodeAsRead(const TableDef& table, const QString& folder, Script sy
   if (auto problem = table.codec->encodeTo(RowList(order.size(), make), bytes, source.context.ctx, sink))
     return Refusal(*problem, order);
   return SaveOutcome();
+}
+
+namespace {
+
+// Compares a content, as it is made, with the file it should equal: each
+// stretch with the piece of the file the records being written were read
+// into when it holds the stretch, otherwise with the file's bytes read anew.
+class PieceComparingSink final : public ByteSink {
+ public:
+  PieceComparingSink(qint64 fileSize, const ReadPiece& read, const QByteArray& piece, const qint64& pieceAt)
+      : fileSize_(fileSize), read_(read), piece_(piece), pieceAt_(pieceAt) {}
+  void append(const char* data, qint64 size) override {
+    if (size <= 0 || !same_) return;
+    const qint64 at = size_;
+    size_ += size;
+    if (size_ > fileSize_) {
+      same_ = false;
+    } else if (at >= pieceAt_ && at + size <= pieceAt_ + piece_.size()) {
+      same_ = std::memcmp(piece_.constData() + (at - pieceAt_), data, size_t(size)) == 0;
+    } else {
+      same_ = read_(at, size, &other_, 0) && other_.size() == size &&
+              std::memcmp(other_.constData(), data, size_t(size)) == 0;
+    }
+  }
+  bool same() const { return same_ && size_ == fileSize_; }
+
+ private:
+  const qint64 fileSize_;
+  const ReadPiece& read_;
+  const QByteArray& piece_;
+  const qint64& pieceAt_;  // where the piece starts in the file
+  QByteArray other_;
+  qint64 size_ = 0;
+  bool same_ = true;
+};
+
+}  // namespace
+
+std::optional<int> SavedAsReadInPieces(const TableDef& table, const QString& folder, Script systemScript,
+                                       qint64 fileSize, const ReadPiece& read, const ProducerDirectory* producers) {
+  const auto* fixed = dynamic_cast<const FixedCodec*>(table.codec);
+  if (!fixed || !fixed->writesRecordsAlone()) return std::nullopt;
+  const CodecSource source(table, folder, systemScript, producers);
+  if (!source.context.producersError().isEmpty()) return std::nullopt;
+  const std::optional<RecordRun> run = fixed->recordsInPieces(fileSize, read);
+  // A file that holds exactly the records its header counts.
+  if (!run || run->count > 32767 || 12 + run->count * run->size != fileSize) return std::nullopt;
+  const qint64 count = run->count, perPiece = std::max<qint64>(1, kFilePieceBytes / std::max<qint64>(run->size, 1));
+  // The save's sort keys, gathered as the records go by: the columns it sorts by.
+  const int keys = table.order == SaveOrder::GridOrder
+                       ? 0
+                       : std::min(table.fieldCount(), table.order == SaveOrder::NumericThenSecond ? 2 : 1);
+  std::vector<std::optional<int64_t>> numbers(size_t(count * keys));
+  std::vector<QString> texts(size_t(count * keys));
+  // The records in the file's order, each piece read as the first of its records is made.
+  QByteArray piece;
+  qint64 pieceFirst = 0, pieceEnd = 0, pieceAt = 0;
+  bool unread = false;
+  TableRecord made;
+  made.source = &source;
+  const std::function<const TableRecord*(size_t)> make = [&](size_t k) {
+    if (qint64(k) >= pieceEnd || qint64(k) < pieceFirst) {
+      made.kept = KeptBytes();  // lets go of the piece before it, which is read over
+      pieceFirst = qint64(k);
+      pieceEnd = std::min(count, pieceFirst + perPiece);
+      pieceAt = 12 + pieceFirst * run->size;
+      unread = unread || !read(pieceAt, (pieceEnd - pieceFirst) * run->size, &piece, 0);
+      made.kept = KeptBytes(piece, 0, run->size, run->variant);
+    }
+    made.kept.moveTo((qint64(k) - pieceFirst) * run->size);
+    for (int c = 1; c <= keys; ++c) {
+      const size_t at = size_t(qint64(k) * keys + c - 1);
+      numbers[at] = source.number(made.kept, c);
+      if (!numbers[at]) texts[at] = source.cell(made.kept, c);
+    }
+    return &made;
+  };
+  // Written in the file's layout, as read: when the content is the file's
+  // own bytes, it weighs as the file does and keeps its layout.
+  PieceComparingSink compared(fileSize, read, piece, pieceAt);
+  if (fixed->encodeIn(run->variant, RowList(size_t(count), make), source.context.ctx, compared) || unread ||
+      !compared.same())
+    return std::nullopt;
+  // The records must already be in the order the save puts them in.
+  // A number cell's text is its number's (a text sort compares those).
+  const auto at = [keys](int row, int column) { return size_t(qint64(row - 1) * keys + column - 1); };
+  const std::vector<int> order = SaveRowOrder(
+      table, int(count),
+      [&](int row, int column) {
+        const std::optional<int64_t>& n = numbers[at(row, column)];
+        return n ? QString::number(*n) : texts[at(row, column)];
+      },
+      [&](int row, int column) { return numbers[at(row, column)]; });
+  for (size_t i = 0; i < order.size(); ++i)
+    if (order[i] != int(i + 1)) return std::nullopt;
+  return int(count);
 }
 
 }  // namespace v3

@@ -68,6 +68,14 @@ SaveOutcome EncodeTableTo(const TableDef& table, const QString& folder, Script s
 // (each record is made as the codec comes to it). *records gets their count.
 SaveOutcome EncodeAsRead(const TableDef& table, const QString& folder, Script systemScript, const QByteArray& bytes,
                          ByteSink& sink, int* records = nullptr, const ProducerDirectory* producers = nullptr);
+// EncodeAsRead's finding for a file of `fileSize` bytes read a piece at a
+// time by `read`, never held whole, when it is the common one: a save of its
+// records would write the file's own bytes. Their number then; nothing when
+// that is not so, or cannot be told this way (EncodeAsRead then tells what a
+// save would do).
+std::optional<int> SavedAsReadInPieces(const TableDef& table, const QString& folder, Script systemScript,
+                                       qint64 fileSize, const ReadPiece& read,
+                                       const ProducerDirectory* producers = nullptr);
 // The order SaveRowOrder gives `count` records whose cells `cell` gives (row
 // 1..count, column 1..K); `number`, where it gives one, is a number cell's value.
 std::vector<int> SaveRowOrder(const TableDef& table, int count, const std::function<QString(int row, int column)>& cell,

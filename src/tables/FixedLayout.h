@@ -87,6 +87,10 @@ class FixedCodec : public TableCodec {
   virtual std::optional<int> variantInPieces(qint64 fileSize, qint64 count, const ReadPiece& read) const;
   virtual const FixedLayout& variant(int v) const;
   const FixedLayout& layoutFor(const QByteArray& file) const { return variant(variantFor(file)); }
+  // Whether a save writes each record from its own kept bytes and cells
+  // alone, the header anew, and keeps no other byte of the file it
+  // replaces (not so for a table patched in place).
+  virtual bool writesRecordsAlone() const { return true; }
   // The file's new content for the rows, written in the given variant's layout.
   std::optional<CellProblem> encodeIn(int variant, const RowList& rows, const CodecContext& ctx, ByteSink& sink) const;
 

@@ -27,6 +27,7 @@ class PatchCodec : public FixedCodec {
   PatchCodec(FixedLayout layout, int records, QList<int> written)
       : FixedCodec(std::move(layout)), records_(records), written_(std::move(written)) {}
 
+  bool writesRecordsAlone() const override { return false; }
   // The file is patched as a whole (it is small), then handed on in one piece.
   std::optional<CellProblem> encodeTo(const RowList& rows, const QByteArray& existing, const CodecContext& ctx,
                                       ByteSink& sink) const override {

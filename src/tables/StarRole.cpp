@@ -239,7 +239,7 @@ Misfits misfitsOf(const QByteArray& file) {
 // behind a blank header, so that its first record is record 0 of it.
 std::optional<Misfits> misfitsInPieces(qint64 fileSize, qint64 count, const ReadPiece& read) {
   const qint64 inFile = fileSize <= 12 ? 0 : (fileSize - 12 + 359) / 360;
-  constexpr qint64 kPieceRecords = 364;  // about 128 KB
+  constexpr qint64 kPieceRecords = kFilePieceBytes / 360;
   Misfits halves[2];
   std::atomic<bool> failed{false};
   InTwoHalves(std::min(count, inFile), 8192, [&](qint64 from, qint64 to, int h) {

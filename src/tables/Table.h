@@ -269,6 +269,9 @@ struct RecordRun {
   qint64 size = 0;
   int variant = 0;
 };
+// About how many bytes of a file a pass that reads it in pieces reads at a
+// time: few enough to stay in the processor's cache while it works on them.
+constexpr qint64 kFilePieceBytes = 128 * 1024;
 // Reads bytes [from, from + count) of a file (fewer at its end) into *into
 // from index `at` on; false when they cannot be read.
 using ReadPiece = std::function<bool(qint64 from, qint64 count, QByteArray* into, qsizetype at)>;

@@ -139,7 +139,7 @@ constexpr auto kSmall = DecimalTexts<7>(",", "");
 // How many bytes of the file a piece of the CSV is made from: the pieces are
 // made on two threads, each in a buffer that stays in the processor's cache,
 // and handed to a flush one at a time.
-constexpr qint64 kPieceBytes = 128 * 1024;
+constexpr qint64 kPieceBytes = kFilePieceBytes;
 
 // Appends a record's CSV line in UTF-8 as the codec hands over its cells:
 // each cell escaped and quoted as CsvEscapeCell and appendRecord have it,
