@@ -462,8 +462,9 @@ class FaultInjectionTest : public QObject {
     QDir().mkpath(p.folder);
     for (const char* f : {"Team.dat", "Firm.dat"}) QVERIFY(QFile::copy(sample_ + "/" + f, p.folder + "/" + f));
     p.program = cli_;
-    for (const char* command : {"export", "check"}) {
+    for (const char* command : {"export", "check", "xlsx"}) {
       p.command = {command, p.folder, "Team.dat"};
+      if (QString(command) == "xlsx") p.command = QStringList{"export", p.folder, "Team.dat", "--format", "xlsx"};
       for (const Fault& f : {Fault{"open", 1, EIO, {}}, Fault{"read", 1, EIO, {}}, Fault{"read", 1, 0, "eof"}}) {
         const Outcome o = run(p, f);
         QVERIFY2(o.fired, command);

@@ -7,6 +7,7 @@
 #include <memory>
 
 #include "tables/FixedLayout.h"
+#include "text/DiskFile.h"
 
 namespace v3 {
 namespace {
@@ -302,6 +303,38 @@ class PieceComparingSink final : public ByteSink {
 };
 
 }  // namespace
+
+bool ForEachRecordInFile(const TableCodec& codec, const QString& path,
+                         const std::function<void(const KeptBytes&)>& visit, QString* error) {
+  disk::PieceReader reader;
+  bool exists = false;
+  if (!reader.open(path, &exists, error)) return false;
+  if (!exists) return true;
+  const ReadPiece read = [&reader](qint64 from, qint64 count, QByteArray* into, qsizetype at) {
+    return reader.read(from, count, into, at);
+  };
+  if (const std::optional<RecordRun> run = codec.recordsInPieces(reader.size(), read)) {
+    const qint64 perPiece = std::max<qint64>(1, kFilePieceBytes / std::max<qint64>(run->size, 1));
+    QByteArray piece;
+    KeptBytes record;
+    for (qint64 first = 0; first < run->count; first += perPiece) {
+      const qint64 end = std::min(run->count, first + perPiece);
+      record = KeptBytes();  // lets go of the piece before, which is read over
+      if (!read(12 + first * run->size, (end - first) * run->size, &piece, 0)) break;
+      record = KeptBytes(piece, 0, run->size, run->variant);
+      for (qint64 k = first; k < end; ++k) {
+        record.moveTo((k - first) * run->size);
+        visit(record);
+      }
+    }
+    return reader.finish(error);
+  }
+  if (!reader.finish(error)) return false;
+  const QByteArray file = FileStore::disk().read(path, &exists, error);
+  if (!error->isEmpty()) return false;
+  codec.forEachRecord(file, visit);
+  return true;
+}
 
 std::optional<int> SavedAsReadInPieces(const TableDef& table, const QString& folder, Script systemScript,
                                        qint64 fileSize, const ReadPiece& read, const ProducerDirectory* producers) {

@@ -68,6 +68,13 @@ SaveOutcome EncodeTableTo(const TableDef& table, const QString& folder, Script s
 // (each record is made as the codec comes to it). *records gets their count.
 SaveOutcome EncodeAsRead(const TableDef& table, const QString& folder, Script systemScript, const QByteArray& bytes,
                          ByteSink& sink, int* records = nullptr, const ProducerDirectory* producers = nullptr);
+// Every record of the file at `path` handed to `visit` in the order
+// forEachRecord() gives them, read a piece at a time where the codec can
+// tell how its records lie from pieces of it (see recordsInPieces),
+// otherwise read whole. False with *error when the file cannot be read
+// whole (a missing file has no records); the records before may have been visited.
+bool ForEachRecordInFile(const TableCodec& codec, const QString& path,
+                         const std::function<void(const KeptBytes&)>& visit, QString* error);
 // EncodeAsRead's finding for a file of `fileSize` bytes read a piece at a
 // time by `read`, never held whole, when it is the common one: a save of its
 // records would write the file's own bytes. Their number then; nothing when

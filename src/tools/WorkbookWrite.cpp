@@ -21,6 +21,7 @@
 #include <thread>
 #include <vector>
 
+#include "model/TableIo.h"
 #include "storage/FileStore.h"
 #include "tables/ChoiceLists.h"
 #include "tables/Table.h"
@@ -1001,9 +1002,6 @@ bool TableToXlsx(const ToolTable& table, const QString& folder, Script systemScr
            RecordsToXlsx(rows, SheetColumns(table, folder), table.fileName(), xlsx, error);
   }
   const TableCodec& codec = *table.grid->codec;
-  bool exists = false;
-  const QByteArray file = FileStore::disk().read(DataFilePath(folder, table.fileName()), &exists, readError);
-  if (!readError->isEmpty()) return false;
   CodecContext ctx(systemScript, folder);
   ProducerDirectory producers;
   if (codec.needsProducers()) {
@@ -1016,22 +1014,30 @@ bool TableToXlsx(const ToolTable& table, const QString& folder, Script systemScr
   }
   const std::vector<SheetColumn> columns = SheetColumns(table, folder);
   const int k = int(columns.size());
-  return makeWorkbook(
+  // The records as the file is read, a piece at a time where it can be.
+  bool read = true;
+  const bool made = makeWorkbook(
       columns, table.fileName(),
       [&](SheetRows& sheet) {
         SheetRowSink sink(sheet);
-        codec.forEachRecord(file, [&](const KeptBytes& record) {
-          sink.begin();
-          codec.decodeInto(record, ctx, sink);
-          if (sink.finish()) return;
-          // Cells out of column order: the record's row as a load shows it.
-          const QStringList cells = codec.decodeRecord(record, ctx);
-          sheet.beginRow();
-          for (int c = 0; c < k && c < cells.size(); ++c) sheet.cell(c, cells[c]);
-          sheet.endRow();
-        });
+        read = ForEachRecordInFile(
+            codec, DataFilePath(folder, table.fileName()),
+            [&](const KeptBytes& record) {
+              sink.begin();
+              codec.decodeInto(record, ctx, sink);
+              if (sink.finish()) return;
+              // Cells out of column order: the record's row as a load shows it.
+              const QStringList cells = codec.decodeRecord(record, ctx);
+              sheet.beginRow();
+              for (int c = 0; c < k && c < cells.size(); ++c) sheet.cell(c, cells[c]);
+              sheet.endRow();
+            },
+            readError);
       },
       xlsx, error);
+  // Nothing of a file that cannot be read whole is written.
+  if (!read) xlsx->clear();
+  return made && read;
 }
 
 }  // namespace v3
