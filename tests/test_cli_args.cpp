@@ -55,7 +55,7 @@ QString plain(QString text) {
 class CliArgsTest : public QObject {
   Q_OBJECT
   QTemporaryDir dir_;
-  QString data_, other_, spoiled_, empty_, partial_, csv_;
+  QString data_, other_, spoiled_, empty_, partial_, csv_, large_;
 
   QString folder(const QString& name) {
     const QString path = dir_.filePath(name);
@@ -74,6 +74,8 @@ class CliArgsTest : public QObject {
     QCOMPARE(RunCli({"sample", data_, "--seed", "2", "--records", "5"}).code, 0);
     QCOMPARE(RunCli({"sample", other_, "--seed", "3", "--records", "5"}).code, 0);
     QCOMPARE(RunCli({"sample", spoiled_, "--seed", "2", "--records", "5"}).code, 0);
+    large_ = folder("large");  // an export of many pieces
+    QCOMPARE(RunCli({"sample", large_, "--seed", "2", "--records", "2000"}).code, 0);
     QByteArray active = ReadFile(spoiled_ + "/Active.tab");
     active.replace(4, 2, Le(8, 2));  // 8 records where the game reads 9: a lint finding
     QVERIFY(WriteFile(spoiled_ + "/Active.tab", active));
@@ -216,6 +218,7 @@ class CliArgsTest : public QObject {
                                 {"diff", data_, other_, "--csv"},
                                 {"lint", spoiled_},
                                 {"export", data_, "Team.dat"},
+                                {"export", large_, "StarRole.dat"},
                                 {"backups", data_},
                                 {"--help"},
                                 {"help", "import"}};

@@ -211,6 +211,25 @@ int Invocation::usageError(const QString& message) const { return usageErrorFor(
 void Out(QByteArrayView bytes) {
   if (bytes.isEmpty()) return;
   errno = 0;
+  // A large piece goes out in one write of its own, after what the stream
+  // holds, rather than cut at the stream's buffer.
+  constexpr qsizetype kLarge = 64 * 1024;
+  if (bytes.size() >= kLarge && g_writeErrno == 0) {
+    if (std::fflush(stdout) != 0) {
+      g_writeErrno = errno != 0 ? errno : EIO;
+      return;
+    }
+    for (qsizetype done = 0; done < bytes.size();) {
+      const ssize_t n = ::write(STDOUT_FILENO, bytes.data() + done, size_t(bytes.size() - done));
+      if (n < 0 && errno == EINTR) continue;
+      if (n <= 0) {
+        g_writeErrno = n < 0 ? errno : EIO;
+        return;
+      }
+      done += n;
+    }
+    return;
+  }
   if (std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stdout) != size_t(bytes.size()) && g_writeErrno == 0)
     g_writeErrno = errno != 0 ? errno : EIO;
 }
