@@ -314,7 +314,7 @@ bool ForEachRecordInFile(const TableCodec& codec, const QString& path,
     return reader.read(from, count, into, at);
   };
   if (const std::optional<RecordRun> run = codec.recordsInPieces(reader.size(), read)) {
-    const qint64 perPiece = std::max<qint64>(1, kFilePieceBytes / std::max<qint64>(run->size, 1));
+    const qint64 perPiece = run->perPiece();
     QByteArray piece;
     KeptBytes record;
     for (qint64 first = 0; first < run->count; first += perPiece) {
@@ -345,7 +345,7 @@ std::optional<int> SavedAsReadInPieces(const TableDef& table, const QString& fol
   const std::optional<RecordRun> run = fixed->recordsInPieces(fileSize, read);
   // A file that holds exactly the records its header counts.
   if (!run || run->count > 32767 || 12 + run->count * run->size != fileSize) return std::nullopt;
-  const qint64 count = run->count, perPiece = std::max<qint64>(1, kFilePieceBytes / std::max<qint64>(run->size, 1));
+  const qint64 count = run->count, perPiece = run->perPiece();
   // The save's sort keys, gathered as the records go by: the columns it sorts by.
   const int keys = table.order == SaveOrder::GridOrder
                        ? 0

@@ -262,16 +262,18 @@ struct ColumnShape {
   bool producerChoices = false;  // the names of Producer.tab are the list
 };
 
+// About how many bytes of a file a pass that reads it in pieces reads at a
+// time: few enough to stay in the processor's cache while it works on them.
+constexpr qint64 kFilePieceBytes = 128 * 1024;
 // How the records of a file of records of one size lie: the first at
 // offset 12, each `size` bytes after the one before.
 struct RecordRun {
   qint64 count = 0;  // the records the header counts
   qint64 size = 0;
   int variant = 0;
+  // The records a piece of about kFilePieceBytes holds.
+  qint64 perPiece() const { return std::max<qint64>(1, kFilePieceBytes / std::max<qint64>(size, 1)); }
 };
-// About how many bytes of a file a pass that reads it in pieces reads at a
-// time: few enough to stay in the processor's cache while it works on them.
-constexpr qint64 kFilePieceBytes = 128 * 1024;
 // Reads bytes [from, from + count) of a file (fewer at its end) into *into
 // from index `at` on; false when they cannot be read.
 using ReadPiece = std::function<bool(qint64 from, qint64 count, QByteArray* into, qsizetype at)>;

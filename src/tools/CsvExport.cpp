@@ -136,11 +136,6 @@ bool appendRecord(const QStringList& record, const CsvOptions& options, int line
 // eight bytes writes a cell.
 constexpr auto kSmall = DecimalTexts<7>(",", "");
 
-// How many bytes of the file a piece of the CSV is made from: the pieces are
-// made on two threads, each in a buffer that stays in the processor's cache,
-// and handed to a flush one at a time.
-constexpr qint64 kPieceBytes = kFilePieceBytes;
-
 // Appends a record's CSV line in UTF-8 as the codec hands over its cells:
 // each cell escaped and quoted as CsvEscapeCell and appendRecord have it,
 // written straight into the output without a QString per cell. A record
@@ -486,9 +481,11 @@ bool RecordsToCsvInPieces(const TableCodec& codec, const Records& records, qint6
   return InOrderedPieces<Piece>((count + perPiece - 1) / perPiece, make, take);
 }
 
-// Records of about kPieceBytes of a file of `size` bytes that holds `count`.
+// Records of about kFilePieceBytes of a file of `size` bytes that holds
+// `count`: the CSV's pieces are made on two threads, each in a buffer that
+// stays in the processor's cache, and handed to a flush one at a time.
 qint64 recordsPerPiece(qint64 count, qint64 size) {
-  return std::max<qint64>(1, kPieceBytes * count / std::max<qint64>(size, 1));
+  return std::max<qint64>(1, kFilePieceBytes * count / std::max<qint64>(size, 1));
 }
 
 }  // namespace
@@ -533,8 +530,7 @@ bool TableToCsv(const TableDef& table, const QString& folder, Script systemScrip
       if (const std::optional<RecordRun> run = table.codec->recordsInPieces(reader.size(), read)) {
         bool unread = false;
         const bool written =
-            readProducers() && RecordsToCsvInPieces(*table.codec, FilePieces{*run, read}, run->count,
-                                                    std::max<qint64>(1, kPieceBytes / std::max<qint64>(run->size, 1)),
+            readProducers() && RecordsToCsvInPieces(*table.codec, FilePieces{*run, read}, run->count, run->perPiece(),
                                                     reader.size(), ctx, options, csv, refusal, flush, &unread);
         // A file that could not be read whole, or changed its size meanwhile, has no CSV.
         QString unreadable;
