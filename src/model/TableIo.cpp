@@ -3,11 +3,15 @@
 #include <numeric>
 
 #include <QCoreApplication>
+#include <atomic>
 #include <cstring>
 #include <memory>
 
 #include "tables/FixedLayout.h"
+#include "tables/RunPieces.h"
+#include "tables/Slots.h"
 #include "text/DiskFile.h"
+#include "text/TwoHalves.h"
 
 namespace v3 {
 namespace {
@@ -270,35 +274,36 @@ SaveOutcome EncodeAsRead(const TableDef& table, const QString& folder, Script sy
 
 namespace {
 
-// Compares a content, as it is made, with the file it should equal: each
-// stretch with the piece of the file the records being written were read
-// into when it holds the stretch, otherwise with the file's bytes read anew.
+// Compares the bytes of a content from `at` to `end`, as they are made,
+// with the file's: each stretch with the piece of the file the records being
+// written were read into when it holds the stretch, otherwise with the
+// file's bytes read anew.
 class PieceComparingSink final : public ByteSink {
  public:
-  PieceComparingSink(qint64 fileSize, const ReadPiece& read, const QByteArray& piece, const qint64& pieceAt)
-      : fileSize_(fileSize), read_(read), piece_(piece), pieceAt_(pieceAt) {}
+  PieceComparingSink(qint64 at, qint64 end, const ReadPiece& read, const QByteArray& piece, const qint64& pieceAt)
+      : at_(at), end_(end), read_(read), piece_(piece), pieceAt_(pieceAt) {}
   void append(const char* data, qint64 size) override {
     if (size <= 0 || !same_) return;
-    const qint64 at = size_;
-    size_ += size;
-    if (size_ > fileSize_) {
+    const qint64 at = at_;
+    at_ += size;
+    if (at_ > end_) {
       same_ = false;
-    } else if (at >= pieceAt_ && at + size <= pieceAt_ + piece_.size()) {
-      same_ = std::memcmp(piece_.constData() + (at - pieceAt_), data, size_t(size)) == 0;
+    } else if (at >= pieceAt_ && at + size <= pieceAt_ + piece_.size() - RunPieces::kBlank) {
+      same_ = std::memcmp(piece_.constData() + RunPieces::kBlank + (at - pieceAt_), data, size_t(size)) == 0;
     } else {
       same_ = read_(at, size, &other_, 0) && other_.size() == size &&
               std::memcmp(other_.constData(), data, size_t(size)) == 0;
     }
   }
-  bool same() const { return same_ && size_ == fileSize_; }
+  bool same() const { return same_ && at_ == end_; }
 
  private:
-  const qint64 fileSize_;
+  qint64 at_;
+  const qint64 end_;
   const ReadPiece& read_;
-  const QByteArray& piece_;
-  const qint64& pieceAt_;  // where the piece starts in the file
+  const QByteArray& piece_;  // records behind RunPieces::kBlank bytes
+  const qint64& pieceAt_;    // where its first record starts in the file
   QByteArray other_;
-  qint64 size_ = 0;
   bool same_ = true;
 };
 
@@ -314,16 +319,14 @@ bool ForEachRecordInFile(const TableCodec& codec, const QString& path,
     return reader.read(from, count, into, at);
   };
   if (const std::optional<RecordRun> run = codec.recordsInPieces(reader.size(), read)) {
-    const qint64 perPiece = run->perPiece();
+    RunPieces pieces(codec, *run, read);
     QByteArray piece;
     KeptBytes record;
-    for (qint64 first = 0; first < run->count; first += perPiece) {
-      const qint64 end = std::min(run->count, first + perPiece);
+    for (qint64 p = 0; p < pieces.count(); ++p) {
       record = KeptBytes();  // lets go of the piece before, which is read over
-      if (!read(12 + first * run->size, (end - first) * run->size, &piece, 0)) break;
-      record = KeptBytes(piece, 0, run->size, run->variant);
-      for (qint64 k = first; k < end; ++k) {
-        record.moveTo((k - first) * run->size);
+      if (!pieces.read(p, &piece)) break;
+      for (qint64 k = pieces.first(p); k < pieces.end(p); ++k) {
+        pieces.moveTo(piece, pieces.first(p), k, &record);
         visit(record);
       }
     }
@@ -342,45 +345,73 @@ std::optional<int> SavedAsReadInPieces(const TableDef& table, const QString& fol
   if (!fixed || !fixed->writesRecordsAlone()) return std::nullopt;
   const CodecSource source(table, folder, systemScript, producers);
   if (!source.context.producersError().isEmpty()) return std::nullopt;
-  const std::optional<RecordRun> run = fixed->recordsInPieces(fileSize, read);
+  // The layout may be the first piece's vote: the pass weighs every piece.
+  std::optional<RecordRun> run = fixed->recordsInPieces(fileSize, read, true);
   // A file that holds exactly the records its header counts.
   if (!run || run->count > 32767 || 12 + run->count * run->size != fileSize) return std::nullopt;
-  const qint64 count = run->count, perPiece = run->perPiece();
+  const qint64 count = run->count;
   // The save's sort keys, gathered as the records go by: the columns it sorts by.
   const int keys = table.order == SaveOrder::GridOrder
                        ? 0
                        : std::min(table.fieldCount(), table.order == SaveOrder::NumericThenSecond ? 2 : 1);
   std::vector<std::optional<int64_t>> numbers(size_t(count * keys));
   std::vector<QString> texts(size_t(count * keys));
-  // The records in the file's order, each piece read as the first of its records is made.
-  QByteArray piece;
-  qint64 pieceFirst = 0, pieceEnd = 0, pieceAt = 0;
-  bool unread = false;
-  TableRecord made;
-  made.source = &source;
-  const std::function<const TableRecord*(size_t)> make = [&](size_t k) {
-    if (qint64(k) >= pieceEnd || qint64(k) < pieceFirst) {
-      made.kept = KeptBytes();  // lets go of the piece before it, which is read over
-      pieceFirst = qint64(k);
-      pieceEnd = std::min(count, pieceFirst + perPiece);
-      pieceAt = 12 + pieceFirst * run->size;
-      unread = unread || !read(pieceAt, (pieceEnd - pieceFirst) * run->size, &piece, 0);
-      made.kept = KeptBytes(piece, 0, run->size, run->variant);
-    }
-    made.kept.moveTo((qint64(k) - pieceFirst) * run->size);
-    for (int c = 1; c <= keys; ++c) {
-      const size_t at = size_t(qint64(k) * keys + c - 1);
-      numbers[at] = source.number(made.kept, c);
-      if (!numbers[at]) texts[at] = source.cell(made.kept, c);
-    }
-    return &made;
+  // Whether the records, written in the run's layout, are the file's own
+  // bytes: the two halves of the pieces at once, each piece read as the
+  // first of its records is made. When they are, the content weighs as the
+  // file does and keeps its layout.
+  const auto savedAsRead = [&](RunPieces& pieces) {
+    std::atomic<bool> same{true};
+    InTwoHalves(pieces.count(), 4, [&](qint64 from, qint64 to, int) {
+      if (from >= to) return;
+      QByteArray piece;
+      qint64 current = -1, pieceAt = 0;
+      bool unread = false;
+      TableRecord made;
+      made.source = &source;
+      const std::function<const TableRecord*(size_t)> make = [&](size_t k) {
+        const qint64 p = qint64(k) / pieces.run().perPiece();
+        if (p != current) {
+          made.kept = KeptBytes();  // lets go of the piece before it, which is read over
+          current = p;
+          pieceAt = 12 + pieces.first(p) * run->size;
+          unread = unread || !pieces.read(p, &piece);
+        }
+        pieces.moveTo(piece, pieces.first(p), qint64(k), &made.kept);
+        for (int c = 1; c <= keys; ++c) {
+          const size_t at = size_t(qint64(k) * keys + c - 1);
+          numbers[at] = source.number(made.kept, c);
+          if (!numbers[at]) texts[at] = source.cell(made.kept, c);
+        }
+        return &made;
+      };
+      const size_t first = size_t(pieces.first(from)), end = size_t(pieces.end(to - 1));
+      PieceComparingSink compared(12 + qint64(first) * run->size, 12 + qint64(end) * run->size, read, piece, pieceAt);
+      if (fixed->encodeRecords(run->variant, RowList(size_t(count), make), first, end, source.context.ctx, compared) ||
+          unread || !compared.same())
+        same = false;
+    });
+    return same.load();
   };
-  // Written in the file's layout, as read: when the content is the file's
-  // own bytes, it weighs as the file does and keeps its layout.
-  PieceComparingSink compared(fileSize, read, piece, pieceAt);
-  if (fixed->encodeIn(run->variant, RowList(size_t(count), make), source.context.ctx, compared) || unread ||
-      !compared.same())
-    return std::nullopt;
+  RunPieces pieces(*fixed, *run, read);
+  bool same = savedAsRead(pieces);
+  if (run->provisional) {
+    // Every piece weighed: the layout the whole file votes for. Another
+    // than the first piece's is made again in that one.
+    const std::optional<int> voted = pieces.voted();
+    if (!voted) return std::nullopt;
+    if (*voted != run->variant) {
+      run->variant = *voted;
+      run->provisional = false;
+      RunPieces again(*fixed, *run, read);
+      same = savedAsRead(again);
+    }
+  }
+  // The header as a save writes it.
+  ByteWriter header(12);
+  PutFrameHeader(header, int(count), fixed->variant(run->variant).headerRecordSize);
+  QByteArray fileHeader;
+  if (!same || !read(0, 12, &fileHeader, 0) || header.bytes() != fileHeader) return std::nullopt;
   // The records must already be in the order the save puts them in.
   // A number cell's text is its number's (a text sort compares those).
   const auto at = [keys](int row, int column) { return size_t(qint64(row - 1) * keys + column - 1); };

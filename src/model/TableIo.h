@@ -79,7 +79,10 @@ bool ForEachRecordInFile(const TableCodec& codec, const QString& path,
 // time by `read`, never held whole, when it is the common one: a save of its
 // records would write the file's own bytes. Their number then; nothing when
 // that is not so, or cannot be told this way (EncodeAsRead then tells what a
-// save would do).
+// save would do). The file is read once, its two halves at once; a file
+// whose records vote on its layout is weighed as it is compared, and
+// compared again only when the whole file does not vote as its first piece.
+// `read` is called from two threads.
 std::optional<int> SavedAsReadInPieces(const TableDef& table, const QString& folder, Script systemScript,
                                        qint64 fileSize, const ReadPiece& read,
                                        const ProducerDirectory* producers = nullptr);

@@ -1,5 +1,7 @@
 #include "tables/FixedLayout.h"
 
+#include "tables/RunPieces.h"
+
 #include <QCoreApplication>
 
 #include "tables/Slots.h"
@@ -399,12 +401,23 @@ void FixedCodec::forEachRecord(const QByteArray& file, const std::function<void(
   }
 }
 
-std::optional<RecordRun> FixedCodec::recordsInPieces(qint64 fileSize, const ReadPiece& read) const {
+std::optional<RecordRun> FixedCodec::recordsInPieces(qint64 fileSize, const ReadPiece& read, bool provisional) const {
   QByteArray head;
   if (!read(0, 12, &head, 0)) return std::nullopt;
   const qint64 count = ByteReader(head).recordCount();
+  const auto usable = [&](int v) { return v >= 0 && size_t(v) < inRecord_.size() && inRecord_[size_t(v)]; };
+  // A file of more than one piece whose records vote on its layout: the
+  // first piece's vote, for a pass over every piece to confirm.
+  const RecordRun first{count, variant(0).recordSize, 0, true};
+  if (provisional && first.pieces() > 1 && pieceVote(QByteArray(), 0)) {
+    RunPieces pieces(*this, RecordRun{count, first.size, 0, false}, read);
+    QByteArray piece;
+    if (!pieces.read(0, &piece)) return std::nullopt;
+    const int v = votedVariant(*pieceVote(piece, pieces.end(0)), piece);
+    if (usable(v) && variant(v).recordSize == first.size) return RecordRun{count, first.size, v, true};
+  }
   const std::optional<int> v = variantInPieces(fileSize, count, read);
-  if (!v || *v < 0 || size_t(*v) >= inRecord_.size() || !inRecord_[size_t(*v)]) return std::nullopt;
+  if (!v || !usable(*v)) return std::nullopt;
   return RecordRun{count, variant(*v).recordSize, *v};
 }
 
@@ -512,6 +525,33 @@ std::optional<CellProblem> FixedCodec::encodeIn(int variantIndex, const RowList&
   const FixedLayout& layout = variant(variantIndex);
   if (rows.size() > 32767) return CellProblem{32767, 0, Texts::tr("记录过多：最多 32767 条")};
   const qint64 total = 12 + qint64(rows.size()) * layout.recordSize;
+  sink.expect(total);
+  // The header, then one record at a time: a record's bytes are final once
+  // it is written, as no later record writes before its own start.
+  ByteWriter w(2 * qint64(layout.recordSize) + 12);
+  PutFrameHeader(w, int(rows.size()), layout.headerRecordSize);
+  w.flush(sink, 12);
+  if (auto problem = encodeRecordsIn(variantIndex, rows, 0, rows.size(), ctx, w, sink)) return problem;
+  w.resize(total);
+  w.flush(sink, total);
+  return std::nullopt;
+}
+
+std::optional<CellProblem> FixedCodec::encodeRecords(int variantIndex, const RowList& rows, size_t first, size_t end,
+                                                     const CodecContext& ctx, ByteSink& sink) const {
+  const FixedLayout& layout = variant(variantIndex);
+  ByteWriter w(2 * qint64(layout.recordSize));
+  w.startAt(12 + qint64(first) * layout.recordSize);
+  if (auto problem = encodeRecordsIn(variantIndex, rows, first, end, ctx, w, sink)) return problem;
+  const qint64 to = 12 + qint64(end) * layout.recordSize;
+  w.resize(to);
+  w.flush(sink, to);
+  return std::nullopt;
+}
+
+std::optional<CellProblem> FixedCodec::encodeRecordsIn(int variantIndex, const RowList& rows, size_t first, size_t end,
+                                                       const CodecContext& ctx, ByteWriter& w, ByteSink& sink) const {
+  const FixedLayout& layout = variant(variantIndex);
   // The stretches of a record that its cells' fields cover, adjacent fields
   // merged: a record none of whose cells changed is copied a stretch at a
   // time instead of a field at a time, with the same bytes as a result.
@@ -527,19 +567,13 @@ std::optional<CellProblem> FixedCodec::encodeIn(int variantIndex, const RowList&
     else
       stretches.push_back({f.offset, f.offset + f.width});
   }
-  sink.expect(total);
-  // The header, then one record at a time: a record's bytes are final once
-  // it is written, as no later record writes before its own start.
-  ByteWriter w(2 * qint64(layout.recordSize) + 12);
-  PutFrameHeader(w, int(rows.size()), layout.headerRecordSize);
-  w.flush(sink, 12);
-  for (size_t k = 0; k < rows.size(); ++k) {
+  for (size_t k = first; k < end; ++k) {
     const qint64 base = 12 + qint64(k) * layout.recordSize;
     const TableRecord& r = *rows[k];
     const bool untouched = r.isKept() && r.kept.variant() == variantIndex &&
                            (r.source || (r.cells.isSharedWith(r.original) && r.cells.size() >= layout.fieldCount));
     if (untouched) {
-      for (auto [from, end] : stretches) w.putKept(base + from, r.kept, from, end - from);
+      for (auto [from, to] : stretches) w.putKept(base + from, r.kept, from, to - from);
       for (const FieldDef* f : alwaysWritten)
         if (auto problem = writeField(*f, variantIndex, r, w, base, ctx))
           return CellProblem{int(k), f->column, *problem};
@@ -549,8 +583,6 @@ std::optional<CellProblem> FixedCodec::encodeIn(int variantIndex, const RowList&
     }
     w.flush(sink, base + layout.recordSize);
   }
-  w.resize(total);
-  w.flush(sink, total);
   return std::nullopt;
 }
 

@@ -68,7 +68,8 @@ class FixedCodec : public TableCodec {
   int fieldCount() const override { return layout_.fieldCount; }
   std::vector<KeptBytes> locate(const QByteArray& file) const override;
   void forEachRecord(const QByteArray& file, const std::function<void(const KeptBytes&)>& visit) const override;
-  std::optional<RecordRun> recordsInPieces(qint64 fileSize, const ReadPiece& read) const override;
+  std::optional<RecordRun> recordsInPieces(qint64 fileSize, const ReadPiece& read,
+                                           bool provisional = false) const override;
   void decodeInto(const KeptBytes& record, const CodecContext& ctx, CellSink& sink) const override;
   QString decodeCell(const KeptBytes& record, const CodecContext& ctx, int column) const override;
   std::optional<int64_t> decodeNumber(const KeptBytes& record, int column) const override;
@@ -93,6 +94,11 @@ class FixedCodec : public TableCodec {
   virtual bool writesRecordsAlone() const { return true; }
   // The file's new content for the rows, written in the given variant's layout.
   std::optional<CellProblem> encodeIn(int variant, const RowList& rows, const CodecContext& ctx, ByteSink& sink) const;
+  // Rows [first, end) of it alone, as their records of that content (for a
+  // layout whose fields lie inside their records): the bytes from record
+  // `first`'s start to record `end`'s, handed to the sink a record at a time.
+  std::optional<CellProblem> encodeRecords(int variant, const RowList& rows, size_t first, size_t end,
+                                           const CodecContext& ctx, ByteSink& sink) const;
 
   // One field of one record: cell -> bytes at `base`.
   static std::optional<QString> encodeField(const FieldDef& f, const QString& cell, class ByteWriter& out, qint64 base,
@@ -120,6 +126,8 @@ class FixedCodec : public TableCodec {
     IntWidth read = IntWidth::S32;
   };
   static std::vector<ColumnStep> ColumnSteps(const FixedLayout& layout);
+  std::optional<CellProblem> encodeRecordsIn(int variant, const RowList& rows, size_t first, size_t end,
+                                             const CodecContext& ctx, class ByteWriter& w, ByteSink& sink) const;
   std::vector<std::vector<ColumnStep>> steps_;
   std::vector<int> reach_;      // per variant: the bytes from a record's start that its numbers read
   std::vector<bool> inRecord_;  // per variant: whether every field lies inside its record

@@ -50,6 +50,12 @@ class ByteWriter {
   explicit ByteWriter(qint64 reserve = 0);
   explicit ByteWriter(QByteArray start) : data_(std::move(start)) {}
 
+  // Starts an empty writer's content at `at`, as if what lies before had been flushed.
+  void startAt(qint64 at) {
+    Q_ASSERT(data_.isEmpty());
+    origin_ = at;
+  }
+
   // Writes the value's low bytes (1, 2 or 4) at the offset, growing the content with zeros.
   void put(qint64 at, int64_t value, IntWidth w);
   void putBytes(qint64 at, QByteArrayView bytes);

@@ -235,8 +235,19 @@ Misfits misfitsOf(const QByteArray& file) {
   return {halves[0].a + halves[1].a, halves[0].b + halves[1].b};
 }
 
-// The same for a file read a piece at a time: each piece of records read
-// behind a blank header, so that its first record is record 0 of it.
+// The misfits of `count` records read behind a blank header into `piece`,
+// so that its first record is record 0 of it: those of which it holds bytes.
+Misfits pieceMisfits(const QByteArray& piece, qint64 count, QString* text, QByteArray* room) {
+  Misfits m;
+  for (qint64 k = 0; k < count && 12 + k * 360 < piece.size(); ++k) {
+    const Misfits r = recordMisfits(piece, k, text, room);
+    m.a += r.a;
+    m.b += r.b;
+  }
+  return m;
+}
+
+// The same for a file read a piece at a time.
 std::optional<Misfits> misfitsInPieces(qint64 fileSize, qint64 count, const ReadPiece& read) {
   const qint64 inFile = fileSize <= 12 ? 0 : (fileSize - 12 + 359) / 360;
   constexpr qint64 kPieceRecords = kFilePieceBytes / 360;
@@ -253,11 +264,9 @@ std::optional<Misfits> misfitsInPieces(qint64 fileSize, qint64 count, const Read
         failed = true;
         break;
       }
-      for (qint64 k = a; k < b; ++k) {
-        const Misfits r = recordMisfits(piece, k - a, &text, &room);
-        m.a += r.a;
-        m.b += r.b;
-      }
+      const Misfits r = pieceMisfits(piece, b - a, &text, &room);
+      m.a += r.a;
+      m.b += r.b;
     }
     halves[h] = m;
   });
@@ -402,6 +411,19 @@ class StarRoleCodec : public FixedCodec {
     QByteArray head;  // all that the choice on a tie reads
     if (!m || !read(0, 12 + 360, &head, 0)) return std::nullopt;
     return layoutAFrom(head, *m) ? 1 : 0;
+  }
+  // Misfits against layout A count against variant 1, against B against variant 0.
+  std::optional<LayoutVote> pieceVote(const QByteArray& piece, qint64 count) const override {
+    QString text;
+    QByteArray room;
+    const Misfits m = pieceMisfits(piece, count, &text, &room);
+    LayoutVote vote;
+    vote.against[1] = m.a;
+    vote.against[0] = m.b;
+    return vote;
+  }
+  int votedVariant(const LayoutVote& total, const QByteArray& first) const override {
+    return layoutAFrom(first, Misfits{total.against[1], total.against[0]}) ? 1 : 0;
   }
   const FixedLayout& variant(int v) const override { return v == 1 ? a_ : layout_; }
   const FixedLayout& layout(bool a) const { return a ? a_ : layout_; }

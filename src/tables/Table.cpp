@@ -88,7 +88,9 @@ QString TableCodec::decodeCell(const KeptBytes& record, const CodecContext& ctx,
   return sink.cell;
 }
 
-std::optional<RecordRun> TableCodec::recordsInPieces(qint64, const ReadPiece&) const { return std::nullopt; }
+std::optional<RecordRun> TableCodec::recordsInPieces(qint64, const ReadPiece&, bool) const { return std::nullopt; }
+std::optional<LayoutVote> TableCodec::pieceVote(const QByteArray&, qint64) const { return std::nullopt; }
+int TableCodec::votedVariant(const LayoutVote&, const QByteArray&) const { return 0; }
 
 std::optional<QString> TableCodec::cellProblem(int, const QString&, QStringView, const CodecContext&) const {
   return std::nullopt;

@@ -271,12 +271,27 @@ struct RecordRun {
   qint64 count = 0;  // the records the header counts
   qint64 size = 0;
   int variant = 0;
+  // Told by the vote of the first piece's records alone, for a file whose
+  // records vote on its layout (see TableCodec::pieceVote): a pass that
+  // reads every piece (RunPieces) tells whether the whole file agrees.
+  bool provisional = false;
   // The records a piece of about kFilePieceBytes holds.
   qint64 perPiece() const { return std::max<qint64>(1, kFilePieceBytes / std::max<qint64>(size, 1)); }
+  qint64 pieces() const { return (count + perPiece() - 1) / perPiece(); }
 };
 // Reads bytes [from, from + count) of a file (fewer at its end) into *into
 // from index `at` on; false when they cannot be read.
 using ReadPiece = std::function<bool(qint64 from, qint64 count, QByteArray* into, qsizetype at)>;
+// How badly a file's records fit each of its two layouts (variants 0 and
+// 1), for a table whose records vote on the layout: the sum of their misfits.
+struct LayoutVote {
+  qint64 against[2] = {0, 0};
+  LayoutVote& operator+=(const LayoutVote& other) {
+    against[0] += other.against[0];
+    against[1] += other.against[1];
+    return *this;
+  }
+};
 
 // Turns a table file's bytes into grid rows and grid rows into the file's new bytes.
 class TableCodec {
@@ -295,7 +310,18 @@ class TableCodec {
   // inside its record, so that they can be decoded a piece at a time (each
   // as KeptBytes of its piece). They are the records forEachRecord() hands
   // over. Nothing for other codecs, or when a read fails.
-  virtual std::optional<RecordRun> recordsInPieces(qint64 fileSize, const ReadPiece& read) const;
+  // With `provisional`, a file whose records vote on its layout may be told
+  // from its first piece alone (see RecordRun::provisional).
+  virtual std::optional<RecordRun> recordsInPieces(qint64 fileSize, const ReadPiece& read,
+                                                   bool provisional = false) const;
+  // For a codec whose records vote on the file's layout: the vote of the
+  // `count` records of a piece, read behind 12 blank bytes so that its first
+  // record is record 0 of it (the bytes the file holds of them). Nothing for
+  // other codecs.
+  virtual std::optional<LayoutVote> pieceVote(const QByteArray& piece, qint64 count) const;
+  // The variant the votes of every piece choose; `first` is the first piece
+  // as pieceVote() had it.
+  virtual int votedVariant(const LayoutVote& total, const QByteArray& first) const;
   // One record's cells (fields 1..K) from the bytes locate() gave it, handed
   // to the sink in column order.
   virtual void decodeInto(const KeptBytes& record, const CodecContext& ctx, CellSink& sink) const = 0;

@@ -6,6 +6,7 @@
 #include <optional>
 
 #include "storage/FileStore.h"
+#include "tables/RunPieces.h"
 #include "text/DiskFile.h"
 #include "text/Big5.h"
 #include "text/TwoHalves.h"
@@ -404,17 +405,12 @@ struct WholeFile {
 // The records of a file read a piece at a time: each piece's records read
 // into the piece's buffer, and found there.
 struct FilePieces {
-  const RecordRun& run;
-  const ReadPiece& readPiece;
-  bool read(qint64 first, qint64 end, QByteArray* bytes) const {
-    return readPiece(12 + first * run.size, (end - first) * run.size, bytes, 0);
+  RunPieces& pieces;
+  bool read(qint64 first, qint64, QByteArray* bytes) const {
+    return pieces.read(first / pieces.run().perPiece(), bytes);
   }
   void put(qint64 k, qint64 first, const QByteArray& bytes, KeptBytes* kept) const {
-    const qint64 offset = (k - first) * run.size;
-    if (kept->size() == run.size && kept->file().isSharedWith(bytes))
-      kept->moveTo(offset);
-    else
-      *kept = KeptBytes(bytes, offset, run.size, run.variant);
+    pieces.moveTo(bytes, first, k, kept);
   }
 };
 
@@ -528,9 +524,10 @@ bool TableToCsv(const TableDef& table, const QString& folder, Script systemScrip
     };
     if (exists)
       if (const std::optional<RecordRun> run = table.codec->recordsInPieces(reader.size(), read)) {
+        RunPieces pieces(*table.codec, *run, read);
         bool unread = false;
         const bool written =
-            readProducers() && RecordsToCsvInPieces(*table.codec, FilePieces{*run, read}, run->count, run->perPiece(),
+            readProducers() && RecordsToCsvInPieces(*table.codec, FilePieces{pieces}, run->count, run->perPiece(),
                                                     reader.size(), ctx, options, csv, refusal, flush, &unread);
         // A file that could not be read whole, or changed its size meanwhile, has no CSV.
         QString unreadable;
