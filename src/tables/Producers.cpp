@@ -56,13 +56,16 @@ const ProducerDirectory::Index& ProducerDirectory::index() const {
       d.entries.append({in.s32(at), TrimRight(DecodeBig5Text(name))});
     }
     d.firstById.reserve(d.entries.size());
-    d.firstByNameHash.reserve(size_t(d.entries.size()));
+    d.firstByNameHash.reserve(d.entries.size());
     for (qsizetype i = 0; i < d.entries.size(); ++i) {
       Entry& e = d.entries[i];
       if (!d.firstById.contains(e.id)) d.firstById.insert(e.id, i);
-      const auto [first, inserted] = d.firstByNameHash.try_emplace(nameHash(e.name), i);
+      const quint64 hash = nameHash(e.name);
+      const auto first = d.firstByNameHash.constFind(hash);
+      const bool inserted = first == d.firstByNameHash.constEnd();
+      if (inserted) d.firstByNameHash.insert(hash, i);
       // Two names of one hash: the producers before are looked through.
-      e.firstOfName = inserted || (d.entries[first->second].name != e.name &&
+      e.firstOfName = inserted || (d.entries[*first].name != e.name &&
                                    std::none_of(d.entries.cbegin(), d.entries.cbegin() + i,
                                                 [&](const Entry& x) { return x.name == e.name; }));
     }
@@ -96,9 +99,9 @@ bool ProducerDirectory::idByName(const QString& name, int64_t* id) const {
   // The first producer whose name has the name's hash has the name, unless
   // two names share the hash: then the producers are looked through.
   const Index& d = index();
-  if (const auto found = d.firstByNameHash.find(nameHash(name)); found != d.firstByNameHash.end()) {
-    if (d.entries[found->second].name == name) {
-      *id = d.entries[found->second].id;
+  if (const auto found = d.firstByNameHash.constFind(nameHash(name)); found != d.firstByNameHash.constEnd()) {
+    if (d.entries[*found].name == name) {
+      *id = d.entries[*found].id;
       return true;
     }
     for (const Entry& e : d.entries)

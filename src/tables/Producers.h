@@ -5,7 +5,6 @@
 #include <cstdint>
 #include <memory>
 #include <mutex>
-#include <unordered_map>
 
 namespace v3 {
 
@@ -44,7 +43,7 @@ class ProducerDirectory {
   struct Index {
     QVector<Entry> entries;
     QHash<int64_t, qsizetype> firstById;
-    std::unordered_map<uint64_t, qsizetype> firstByNameHash;  // by a hash of the name
+    QHash<quint64, qsizetype> firstByNameHash;  // by a hash of the name
   };
   // The file's bytes, turned into the index when a name or number is first
   // looked up (a load or save whose producer cells are never read pays nothing
