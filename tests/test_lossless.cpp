@@ -5,6 +5,7 @@
 // that Big5 cannot hold.
 #include <QtTest>
 
+#include <numeric>
 #include <random>
 
 #include "TestSupport.h"
@@ -194,6 +195,35 @@ class LosslessTest : public QObject {
   // without a grid: it tells what the whole content tells (outcome, size,
   // first difference), over dirty files changed in ways that make a save
   // give back other bytes, or none; and so does a grid with an edited cell.
+  // Where a pass finds each record (in any order, one KeptBytes moved
+  // along): where locate() puts it, also among records of many sizes.
+  void placesAreWhereLocateFindsThem_data() {
+    QTest::addColumn<QString>("file");
+    for (const TableDef* t : Writable()) QTest::addRow("%s", qPrintable(t->fileName)) << t->fileName;
+  }
+  void placesAreWhereLocateFindsThem() {
+    QFETCH(QString, file);
+    const TableDef& t = *FindTable(file);
+    QByteArray dirty;
+    dirtyFolder(t, 4, &dirty, 300);
+    const std::vector<KeptBytes> located = t.codec->locate(dirty);
+    const RecordPlaces places(*t.codec, dirty);
+    QCOMPARE(qsizetype(places.size()), qsizetype(located.size()));
+    std::vector<int> order(located.size());
+    std::iota(order.begin(), order.end(), 0);
+    std::shuffle(order.begin(), order.end(), std::mt19937(4));
+    KeptBytes kept;
+    for (int k : order) {
+      places.put(k, &kept);
+      const KeptBytes& want = located[size_t(k)];
+      QVERIFY2(kept.isEmpty() == want.isEmpty(), qPrintable(QString::number(k)));
+      if (want.isEmpty()) continue;
+      QCOMPARE(kept.offset(), want.offset());
+      QCOMPARE(kept.size(), want.size());
+      QCOMPARE(kept.variant(), want.variant());
+    }
+  }
+
   void comparedAsMade_data() {
     QTest::addColumn<QString>("file");
     QTest::addColumn<QString>("change");

@@ -124,11 +124,22 @@ RecordPlaces::RecordPlaces(const TableCodec& codec, const QByteArray& file) : fi
     }
     runs_.push_back({n, k.offset(), k.size(), k.variant(), none});
   });
+  // Records of many sizes (a run each): found without a search.
+  if (runs_.size() > 16) {
+    runOf_.resize(size_t(count_));
+    for (size_t i = 0; i < runs_.size(); ++i) {
+      const qint64 end = i + 1 < runs_.size() ? runs_[i + 1].first : count_;
+      std::fill(runOf_.begin() + runs_[i].first, runOf_.begin() + end, int(i));
+    }
+  }
 }
 
 void RecordPlaces::put(qsizetype k, KeptBytes* kept) const {
   const Run& r =
-      *(std::upper_bound(runs_.begin(), runs_.end(), k, [](qsizetype at, const Run& x) { return at < x.first; }) - 1);
+      !runOf_.empty()
+          ? runs_[size_t(runOf_[size_t(k)])]
+          : *(std::upper_bound(runs_.begin(), runs_.end(), k, [](qsizetype at, const Run& x) { return at < x.first; }) -
+              1);
   const qint64 offset = r.offset + (k - r.first) * r.size;
   if (r.none)
     *kept = KeptBytes();

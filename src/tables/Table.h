@@ -377,6 +377,7 @@ class RecordPlaces {
   };
   QByteArray file_;
   std::vector<Run> runs_;
+  std::vector<int> runOf_;  // each record's run, when there are many runs
   int count_ = 0;
 };
 
