@@ -55,16 +55,6 @@ bool FixedCodec::needsProducers() const {
 
 namespace {
 
-// The little-endian number of the width at p.
-int64_t ReadLittleEndian(const uchar* p, IntWidth w) {
-  switch (w) {
-    case IntWidth::U8: return p[0];
-    case IntWidth::S16: return int16_t(uint16_t(p[0] | (p[1] << 8)));
-    case IntWidth::S32: break;
-  }
-  return int32_t(uint32_t(p[0]) | (uint32_t(p[1]) << 8) | (uint32_t(p[2]) << 16) | (uint32_t(p[3]) << 24));
-}
-
 // One record's bytes as the fields read them: little-endian values at
 // offsets from the record's start, zero past the end of the file.
 class RecordBytes {

@@ -21,6 +21,16 @@ IntWidth RoundTripWidth(IntWidth read, IntWidth write) {
   return uint8_t(read) < uint8_t(write) ? read : write;
 }
 
+SlotCodec::SlotCodec(SlotLayout layout) : layout_(std::move(layout)), numbers_(layout_.elements.size(), 0) {
+  for (size_t i = layout_.elements.size(); i-- > 0;) {
+    const SlotElement& e = layout_.elements[i];
+    if (e.kind != SlotKind::Integer) continue;
+    const bool next = i + 1 < layout_.elements.size() && layout_.elements[i + 1].kind == SlotKind::Integer &&
+                      layout_.elements[i + 1].column == e.column + 1;
+    numbers_[i] = 1 + (next ? numbers_[i + 1] : 0);
+  }
+}
+
 std::vector<KeptBytes> SlotCodec::locate(const QByteArray& file) const {
   const ByteReader in(file);
   const qint64 size = in.size();
@@ -62,8 +72,22 @@ void SlotCodec::decodeColumns(const KeptBytes& record, CellSink& sink, int only)
   const ByteReader in(record.file());
   const qint64 size = in.size();
   qint64 pos = record.offset();
-  for (const SlotElement& e : layout_.elements) {
+  const auto* data = reinterpret_cast<const uchar*>(record.file().constData());
+  for (size_t i = 0; i < layout_.elements.size(); ++i) {
+    const SlotElement& e = layout_.elements[i];
     const bool wanted = only == 0 || e.column == only;
+    // A run of number columns that the file holds whole, in one call.
+    if (only == 0 && numbers_[i] > 1 && pos + 4 * qint64(numbers_[i]) <= size) {
+      constexpr int kBatch = 64;
+      int64_t values[kBatch];
+      const int n = std::min(numbers_[i], kBatch);
+      for (int j = 0; j < n; ++j)
+        values[j] = ReadLittleEndian(data + pos + 4 * j, layout_.elements[i + size_t(j)].read);
+      sink.numbers(e.column, values, n);
+      pos += 4 * qint64(n);
+      i += size_t(n) - 1;
+      continue;
+    }
     switch (e.kind) {
       case SlotKind::Integer:
         if (wanted) sink.number(e.column, in.read(pos, e.read));

@@ -52,7 +52,7 @@ IntWidth RoundTripWidth(IntWidth read, IntWidth write);
 // the last slot.
 class SlotCodec : public TableCodec {
  public:
-  explicit SlotCodec(SlotLayout layout) : layout_(std::move(layout)) {}
+  explicit SlotCodec(SlotLayout layout);
   int fieldCount() const override { return layout_.fieldCount; }
   std::vector<KeptBytes> locate(const QByteArray& file) const override;
   void decodeInto(const KeptBytes& record, const CodecContext& ctx, CellSink& sink) const override;
@@ -73,6 +73,9 @@ class SlotCodec : public TableCodec {
   qint64 keptLength(const KeptBytes& kept) const;
 
   SlotLayout layout_;
+  // For each element: how many number elements of consecutive columns
+  // start with it (0 for another element).
+  std::vector<int> numbers_;
 };
 
 }  // namespace v3

@@ -81,6 +81,16 @@ class ByteWriter {
   qint64 origin_ = 0;  // the offset of data_[0] in the content
 };
 
+// The little-endian number of the width at p.
+inline int64_t ReadLittleEndian(const uchar* p, IntWidth w) {
+  switch (w) {
+    case IntWidth::U8: return p[0];
+    case IntWidth::S16: return int16_t(uint16_t(p[0] | (p[1] << 8)));
+    case IntWidth::S32: break;
+  }
+  return int32_t(uint32_t(p[0]) | (uint32_t(p[1]) << 8) | (uint32_t(p[2]) << 16) | (uint32_t(p[3]) << 24));
+}
+
 // Writes the 12-byte header of a framed file: tag 1010, count, record size,
 // each a signed 16-bit value in its 4-byte slot.
 void PutFrameHeader(ByteWriter& out, int count, int recordSize);
