@@ -170,20 +170,21 @@ class StarLayoutChoiceTest : public QObject {
     QTest::addColumn<bool>("swapLate");  // two records of the second half out of order
     QTest::addColumn<bool>("guessedOtherwise");
     QTest::addColumn<bool>("identical");
-    QTest::addRow("A") << "A"
-                       << "A" << false << false << true;
-    QTest::addRow("B") << "B"
-                       << "B" << false << false << true;
-    QTest::addRow("A, out of order late") << "A"
-                                          << "A" << true << false << false;
-    QTest::addRow("blank first piece, then A") << "blank"
-                                               << "A" << false << true << true;
-    QTest::addRow("blank first piece, then A out of order") << "blank"
-                                                            << "A" << true << true << false;
-    QTest::addRow("B first piece, then A") << "B"
-                                           << "A" << false << true << false;
-    QTest::addRow("A first piece, then B") << "A"
-                                           << "B" << false << true << false;
+    struct Row {
+      const char *name, *first, *rest;
+      bool swapLate, guessedOtherwise, identical;
+    };
+    for (const Row& r : std::initializer_list<Row>{
+             {"A", "A", "A", false, false, true},
+             {"B", "B", "B", false, false, true},
+             {"A, out of order late", "A", "A", true, false, false},
+             {"blank first piece, then A", "blank", "A", false, true, true},
+             {"blank first piece, then A out of order", "blank", "A", true, true, false},
+             {"B first piece, then A", "B", "A", false, true, false},
+             {"A first piece, then B", "A", "B", false, true, false},
+         })
+      QTest::addRow("%s", r.name) << QString::fromLatin1(r.first) << QString::fromLatin1(r.rest) << r.swapLate
+                                  << r.guessedOtherwise << r.identical;
   }
   void checkedInOnePass() {
     QFETCH(QString, first);
