@@ -36,7 +36,7 @@ class RunPieces {
  private:
   const TableCodec& codec_;
   const RecordRun run_;
-  const ReadPiece& read_;
+  const ReadPiece read_;
   std::vector<std::optional<LayoutVote>> votes_;
   QByteArray first_;  // the first piece, whose first record a tie looks at
 };
