@@ -454,8 +454,15 @@ QString FixedCodec::decodeCell(const KeptBytes& record, const CodecContext& ctx,
   const std::vector<ColumnStep>& steps = steps_[v];
   if (column < 1 || size_t(column) > steps.size() || steps[size_t(column - 1)].field < 0) return QString();
   OneCellSink sink(column);
+  // The room a text is decoded in, kept by each thread from call to call.
+  thread_local QString text;
+  thread_local QByteArray bytes;
+  sink.scratchText.swap(text);
+  sink.scratchBytes.swap(bytes);
   decodeField(variant(record.variant()).fields[size_t(steps[size_t(column - 1)].field)], RecordBytes(record), ctx,
               sink);
+  text.swap(sink.scratchText);
+  bytes.swap(sink.scratchBytes);
   return sink.cell;
 }
 
