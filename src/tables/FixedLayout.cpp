@@ -521,33 +521,16 @@ std::optional<CellProblem> FixedCodec::encodeIn(int variantIndex, const RowList&
                                                 ByteSink& sink) const {
   const FixedLayout& layout = variant(variantIndex);
   if (rows.size() > 32767) return CellProblem{32767, 0, Texts::tr("记录过多：最多 32767 条")};
-  const qint64 total = 12 + qint64(rows.size()) * layout.recordSize;
-  sink.expect(total);
-  // The header, then one record at a time: a record's bytes are final once
-  // it is written, as no later record writes before its own start.
-  ByteWriter w(2 * qint64(layout.recordSize) + 12);
-  PutFrameHeader(w, int(rows.size()), layout.headerRecordSize);
-  w.flush(sink, 12);
-  if (auto problem = encodeRecordsIn(variantIndex, rows, 0, rows.size(), ctx, w, sink)) return problem;
-  w.resize(total);
-  w.flush(sink, total);
-  return std::nullopt;
+  sink.expect(12 + qint64(rows.size()) * layout.recordSize);
+  // The header, then the records.
+  ByteWriter header(12);
+  PutFrameHeader(header, int(rows.size()), layout.headerRecordSize);
+  header.flush(sink, 12);
+  return encodeRecords(variantIndex, rows, 0, rows.size(), ctx, sink);
 }
 
 std::optional<CellProblem> FixedCodec::encodeRecords(int variantIndex, const RowList& rows, size_t first, size_t end,
                                                      const CodecContext& ctx, ByteSink& sink) const {
-  const FixedLayout& layout = variant(variantIndex);
-  ByteWriter w(2 * qint64(layout.recordSize));
-  w.startAt(12 + qint64(first) * layout.recordSize);
-  if (auto problem = encodeRecordsIn(variantIndex, rows, first, end, ctx, w, sink)) return problem;
-  const qint64 to = 12 + qint64(end) * layout.recordSize;
-  w.resize(to);
-  w.flush(sink, to);
-  return std::nullopt;
-}
-
-std::optional<CellProblem> FixedCodec::encodeRecordsIn(int variantIndex, const RowList& rows, size_t first, size_t end,
-                                                       const CodecContext& ctx, ByteWriter& w, ByteSink& sink) const {
   const FixedLayout& layout = variant(variantIndex);
   // The stretches of a record that its cells' fields cover, adjacent fields
   // merged: a record none of whose cells changed is copied a stretch at a
@@ -564,6 +547,10 @@ std::optional<CellProblem> FixedCodec::encodeRecordsIn(int variantIndex, const R
     else
       stretches.push_back({f.offset, f.offset + f.width});
   }
+  // One record at a time: a record's bytes are final once it is written,
+  // as no later record writes before its own start.
+  ByteWriter w(2 * qint64(layout.recordSize));
+  w.startAt(12 + qint64(first) * layout.recordSize);
   for (size_t k = first; k < end; ++k) {
     const qint64 base = 12 + qint64(k) * layout.recordSize;
     const TableRecord& r = *rows[k];
@@ -580,6 +567,9 @@ std::optional<CellProblem> FixedCodec::encodeRecordsIn(int variantIndex, const R
     }
     w.flush(sink, base + layout.recordSize);
   }
+  const qint64 to = 12 + qint64(end) * layout.recordSize;
+  w.resize(to);
+  w.flush(sink, to);
   return std::nullopt;
 }
 

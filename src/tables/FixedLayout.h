@@ -126,8 +126,6 @@ class FixedCodec : public TableCodec {
     IntWidth read = IntWidth::S32;
   };
   static std::vector<ColumnStep> ColumnSteps(const FixedLayout& layout);
-  std::optional<CellProblem> encodeRecordsIn(int variant, const RowList& rows, size_t first, size_t end,
-                                             const CodecContext& ctx, class ByteWriter& w, ByteSink& sink) const;
   std::vector<std::vector<ColumnStep>> steps_;
   std::vector<int> reach_;      // per variant: the bytes from a record's start that its numbers read
   std::vector<bool> inRecord_;  // per variant: whether every field lies inside its record
