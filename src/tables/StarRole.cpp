@@ -10,6 +10,7 @@
 #include <optional>
 
 #include "tables/FixedLayout.h"
+#include "tables/RunPieces.h"
 #include "tables/SampleContext.h"
 #include "tables/Slots.h"
 #include "tables/Tables.h"
@@ -247,24 +248,23 @@ Misfits pieceMisfits(const QByteArray& piece, qint64 count, QString* text, QByte
   return m;
 }
 
-// The same for a file read a piece at a time.
-std::optional<Misfits> misfitsInPieces(qint64 fileSize, qint64 count, const ReadPiece& read) {
+// The same for a file read a piece at a time, the two halves of its pieces at once.
+std::optional<Misfits> misfitsInPieces(const TableCodec& codec, qint64 fileSize, qint64 count, const ReadPiece& read) {
   const qint64 inFile = fileSize <= 12 ? 0 : (fileSize - 12 + 359) / 360;
-  constexpr qint64 kPieceRecords = kFilePieceBytes / 360;
+  RunPieces pieces(codec, RecordRun{std::min(count, inFile), 360, 0, false}, read);
   Misfits halves[2];
   std::atomic<bool> failed{false};
-  InTwoHalves(std::min(count, inFile), 8192, [&](qint64 from, qint64 to, int h) {
-    QByteArray piece(12, '\0');
+  InTwoHalves(pieces.count(), 8192 / pieces.run().perPiece(), [&](qint64 from, qint64 to, int h) {
+    QByteArray piece;
     QString text;
     QByteArray room;
-    Misfits m;
-    for (qint64 a = from; a < to && !failed.load(std::memory_order_relaxed); a += kPieceRecords) {
-      const qint64 b = std::min(to, a + kPieceRecords);
-      if (!read(12 + a * 360, (b - a) * 360, &piece, 12)) {
+    Misfits m;  // summed apart from the other half's, in a line of memory of its own
+    for (qint64 p = from; p < to && !failed.load(std::memory_order_relaxed); ++p) {
+      if (!pieces.read(p, &piece)) {
         failed = true;
         break;
       }
-      const Misfits r = pieceMisfits(piece, b - a, &text, &room);
+      const Misfits r = pieceMisfits(piece, pieces.end(p) - pieces.first(p), &text, &room);
       m.a += r.a;
       m.b += r.b;
     }
@@ -407,7 +407,7 @@ class StarRoleCodec : public FixedCodec {
   // Variant 1 is layout A, variant 0 layout B.
   int variantFor(const QByteArray& file) const override { return StarRoleUsesLayoutA(file) ? 1 : 0; }
   std::optional<int> variantInPieces(qint64 fileSize, qint64 count, const ReadPiece& read) const override {
-    const std::optional<Misfits> m = misfitsInPieces(fileSize, count, read);
+    const std::optional<Misfits> m = misfitsInPieces(*this, fileSize, count, read);
     QByteArray head;  // all that the choice on a tie reads
     if (!m || !read(0, 12 + 360, &head, 0)) return std::nullopt;
     return layoutAFrom(head, *m) ? 1 : 0;
