@@ -373,11 +373,17 @@ class LosslessTest : public QObject {
                                  .arg(alone, whole[c - 1])));
       }
     }
-    // Fixed layouts with number fields read them as numbers.
+    // Layouts with number fields read them as numbers.
     if (const auto* fixed = dynamic_cast<const FixedCodec*>(t.codec); fixed && !located.empty()) {
       const std::vector<FieldDef>& fields = fixed->variant(located[0].variant()).fields;
       QCOMPARE(numbers > 0, std::any_of(fields.begin(), fields.end(), [](const FieldDef& f) {
                  return f.column > 0 && f.kind == FieldKind::Integer;
+               }));
+    }
+    if (const auto* slotCodec = dynamic_cast<const SlotCodec*>(t.codec); slotCodec && !located.empty()) {
+      const std::vector<SlotElement>& elements = slotCodec->layout().elements;
+      QCOMPARE(numbers > 0, std::any_of(elements.begin(), elements.end(), [](const SlotElement& e) {
+                 return e.column > 0 && e.kind == SlotKind::Integer;
                }));
     }
     for (int r = 1; r <= lazy.recordCount(); ++r) {

@@ -67,6 +67,24 @@ QString SlotCodec::decodeCell(const KeptBytes& record, const CodecContext&, int 
   return sink.cell;
 }
 
+std::optional<int64_t> SlotCodec::decodeNumber(const KeptBytes& record, int column) const {
+  // The walk of decodeColumns() as far as the column's element.
+  const ByteReader in(record.file());
+  qint64 pos = record.offset();
+  for (const SlotElement& e : layout_.elements) {
+    if (e.column == column) {
+      if (e.kind != SlotKind::Integer) return std::nullopt;
+      return in.read(pos, e.read);
+    }
+    if (e.kind == SlotKind::Text) {
+      const int64_t length = in.read(pos, e.read);
+      if (length > 0) pos += 4 * length;
+    }
+    pos += 4;
+  }
+  return std::nullopt;
+}
+
 void SlotCodec::decodeColumns(const KeptBytes& record, CellSink& sink, int only) const {
   // A record without bytes lies past the end: numbers 0, empty texts.
   const ByteReader in(record.file());

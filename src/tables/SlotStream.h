@@ -58,6 +58,7 @@ class SlotCodec : public TableCodec {
   void decodeInto(const KeptBytes& record, const CodecContext& ctx, CellSink& sink) const override;
   // Walks the record only as far as the column and decodes that element alone.
   QString decodeCell(const KeptBytes& record, const CodecContext& ctx, int column) const override;
+  std::optional<int64_t> decodeNumber(const KeptBytes& record, int column) const override;
   std::optional<CellProblem> encodeTo(const RowList& rows, const QByteArray& existing, const CodecContext& ctx,
                                       ByteSink& sink) const override;
   std::optional<QString> cellProblem(int column, const QString& text, QStringView asRead,

@@ -143,8 +143,8 @@ void RecordPlaces::put(qsizetype k, KeptBytes* kept) const {
   const qint64 offset = r.offset + (k - r.first) * r.size;
   if (r.none)
     *kept = KeptBytes();
-  else if (kept->size() == r.size && kept->variant() == r.variant && kept->file().isSharedWith(file_))
-    kept->moveTo(offset);
+  else if (kept->file().isSharedWith(file_))
+    kept->moveTo(offset, r.size, r.variant);
   else
     *kept = KeptBytes(file_, offset, r.size, r.variant);
 }

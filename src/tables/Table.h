@@ -57,6 +57,12 @@ class KeptBytes {
   bool holds(qint64 at, qint64 count) const;
   // The record of the same size and file at another offset.
   void moveTo(qint64 offset) { offset_ = offset; }
+  // Another record of the same file: no copy of the file is made or let go.
+  void moveTo(qint64 offset, qint64 size, int variant) {
+    offset_ = offset;
+    size_ = size;
+    variant_ = variant;
+  }
 
  private:
   QByteArray file_;
