@@ -32,15 +32,17 @@ int widthBytes(IntWidth w) { return w == IntWidth::U8 ? 1 : w == IntWidth::S16 ?
 
 // Field bytes that a CSV cell has trouble with.
 QByteArray awkwardText(std::mt19937& rng, int width) {
+  // clang-format off
   static const QByteArray pool[] = {
       QByteArray("a,b"),          QByteArray("say \"hi\""),       QByteArray("two\r\nlines"),
       QByteArray("cr\ronly"),     QByteArray("lf\nonly"),         QByteArray("back\\slash"),
-      QByteArray("\\x41"),        QByteArray("\xA4\x40\xA4\x48"),  // 一乙
-      QByteArray("\xFF\xFE"),     QByteArray("\xA4\x7F"),         QByteArray("\xA4"),
-      QByteArray("x\0junk", 6),   QByteArray("A\0B\0\0", 5),      QByteArray("pad   "),
-      QByteArray("\x80\x81\xFE"), QByteArray("\x01\x1F\x7F"),     QByteArray("\"", 1),
-      QByteArray(",", 1),         QByteArray("\xC8\x40"),         QByteArray(),
+      QByteArray("\\x41"),        QByteArray("\xA4\x40\xA4\x48"), QByteArray("\xFF\xFE"),  // 一乙
+      QByteArray("\xA4\x7F"),     QByteArray("\xA4"),              QByteArray("x\0junk", 6),
+      QByteArray("A\0B\0\0", 5),  QByteArray("pad   "),            QByteArray("\x80\x81\xFE"),
+      QByteArray("\x01\x1F\x7F"), QByteArray("\"", 1),              QByteArray(",", 1),
+      QByteArray("\xC8\x40"),     QByteArray("=\"x\""),            QByteArray(),
   };
+  // clang-format on
   QByteArray bytes;
   while (bytes.size() < width && rng() % 3 != 0) bytes += pool[rng() % std::size(pool)];
   if (rng() % 4 == 0)

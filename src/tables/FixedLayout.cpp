@@ -123,18 +123,13 @@ void decodeField(const FieldDef& f, const RecordBytes& in, const CodecContext& c
   switch (f.kind) {
     case FieldKind::Integer: sink.number(c, in.read(f.offset, f.read)); return;
     case FieldKind::Text:
-      DecodeBig5TextInto(in.bytes(f.offset, f.readBytes > 0 ? f.readBytes : f.width, &sink.scratchBytes),
-                         &sink.scratchText);
-      sink.text(c, trimmedRight(sink.scratchText));
+      sink.big5(c, in.bytes(f.offset, f.readBytes > 0 ? f.readBytes : f.width, &sink.scratchBytes),
+                CellSink::Big5Kind::Field);
       return;
-    case FieldKind::TextPadded: {
-      QString& text = sink.scratchText;
-      DecodeBig5TextInto(in.bytes(f.offset, f.readBytes > 0 ? f.readBytes : f.width, &sink.scratchBytes), &text);
-      const int chars = f.width / 2;
-      if (text.size() < chars) text.append(QString(chars - text.size(), u' '));
-      sink.text(c, text);
+    case FieldKind::TextPadded:
+      sink.big5(c, in.bytes(f.offset, f.readBytes > 0 ? f.readBytes : f.width, &sink.scratchBytes),
+                CellSink::Big5Kind::Padded, f.width / 2);
       return;
-    }
     case FieldKind::Code: {
       // One character per byte, no conversion.
       const QByteArrayView raw = in.bytes(f.offset, f.width, &sink.scratchBytes);

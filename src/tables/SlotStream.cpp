@@ -133,8 +133,7 @@ void SlotCodec::decodeColumns(const KeptBytes& record, CellSink& sink, int only)
           const char* from = record.file().constData() + pos;
           for (qint64 i = 0; i < present; ++i) to[i] = from[4 * i];
         }
-        DecodeBig5BytesInto(bytes, &sink.scratchText);
-        sink.text(e.column, sink.scratchText);
+        sink.big5(e.column, bytes, CellSink::Big5Kind::Bytes);
         pos += 4 * length;
         break;
       }

@@ -1,5 +1,6 @@
 #include "tables/Table.h"
 
+#include "text/Big5.h"
 #include "text/Convert.h"
 #include "text/DiskFile.h"
 
@@ -67,6 +68,24 @@ std::optional<CellProblem> TableCodec::encode(const std::vector<const TableRecor
   if (auto problem = encodeTo(rows, existing, ctx, sink)) return problem;
   *out = sink.take();
   return std::nullopt;
+}
+
+void CellSink::big5(int column, QByteArrayView bytes, Big5Kind kind, int padTo) {
+  QString& t = scratchText;
+  if (kind == Big5Kind::Bytes) {
+    DecodeBig5BytesInto(bytes, &t);
+    text(column, t);
+    return;
+  }
+  DecodeBig5TextInto(bytes, &t);
+  if (kind == Big5Kind::Padded) {
+    if (t.size() < padTo) t.append(QString(padTo - t.size(), u' '));
+    text(column, t);
+    return;
+  }
+  qsizetype n = t.size();
+  while (n > 0 && t[n - 1] == u' ') --n;
+  text(column, QStringView(t).first(n));
 }
 
 void OneCellSink::number(int column, int64_t value) {

@@ -1,5 +1,6 @@
 #pragma once
 #include <QByteArray>
+#include <QByteArrayView>
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -154,6 +155,15 @@ class CellSink {
   virtual void text(int column, QStringView text) = 0;
   // A text that lasts (a fixed word, a name): a sink may keep it without copying.
   virtual void word(int column, const QString& text) = 0;
+  // A text as its Big5 bytes (text/Big5.h), which live only as long as the
+  // call. A sink that writes the text in another form may do so without
+  // decoding it; by default it is decoded into text().
+  enum class Big5Kind : uint8_t {
+    Field,   // the first zero byte ends the text; its trailing blanks are not part of it
+    Padded,  // as Field, then padded with blanks to `padTo` characters
+    Bytes,   // every byte is part of the text, a zero byte U+0000
+  };
+  virtual void big5(int column, QByteArrayView bytes, Big5Kind kind, int padTo = 0);
 
   // Room that a codec may reuse from record to record while it decodes.
   QString scratchText;

@@ -2,13 +2,16 @@
 
 #include <algorithm>
 #include <array>
+#include <bit>
 #include <cstring>
 #include <optional>
+#include <vector>
 
 #include "storage/FileStore.h"
 #include "tables/RunPieces.h"
 #include "text/DiskFile.h"
 #include "text/Big5.h"
+#include "text/Big5Pairs.h"
 #include "text/TwoHalves.h"
 #include "tools/Csv.h"
 #include "tools/DecimalTexts.h"
@@ -133,6 +136,28 @@ bool appendRecord(const QStringList& record, const CsvOptions& options, int line
   return encodeLine(cells, options.encoding, line, csv, refusal, delimiterOf(options));
 }
 
+// The UTF-8 of each double-byte Big5 code that decodes to one character,
+// in its low bytes, and its length in the high byte: 0 for a code that is
+// no such pair, or whose character the CSV writes otherwise (an ASCII
+// character, a surrogate, U+FEFF). Null when Big5 does not give ASCII bytes as themselves.
+const uint32_t* Big5PairsAsUtf8() {
+  static_assert(std::endian::native == std::endian::little, "the bytes are copied from the low end");
+  static const std::vector<uint32_t> table = [] {
+    std::vector<uint32_t> t;
+    if (!kBig5AsciiIsIdentity) return t;
+    t.resize(std::size(kBig5Pairs));
+    for (size_t i = 0; i < t.size(); ++i) {
+      const char16_t c = kBig5Pairs[i];
+      if (c < 0x80 || (c >= 0xD800 && c <= 0xDFFF) || c == 0xFEFF) continue;
+      t[i] = c < 0x800 ? 2u << 24 | uint32_t(0xC0 | (c >> 6)) | uint32_t(0x80 | (c & 0x3F)) << 8
+                       : 3u << 24 | uint32_t(0xE0 | (c >> 12)) | uint32_t(0x80 | ((c >> 6) & 0x3F)) << 8 |
+                             uint32_t(0x80 | (c & 0x3F)) << 16;
+    }
+    return t;
+  }();
+  return table.empty() ? nullptr : table.data();
+}
+
 // The numbers 0..9999 as a comma and their decimal digits: one copy of
 // eight bytes writes a cell.
 constexpr auto kSmall = DecimalTexts<7>(",", "");
@@ -204,6 +229,13 @@ class Utf8CsvLine final : public CellSink {
 
   void word(int column, const QString& text) override { this->text(column, text); }
 
+  // Big5 bytes of the common kind (ASCII and the pairs that map to one
+  // character) are written as UTF-8 without being decoded into a QString
+  // first; anything else is decoded, and written, by text().
+  void big5(int column, QByteArrayView bytes, Big5Kind kind, int padTo) override {
+    if (!big5AsUtf8(column, bytes, kind, padTo)) CellSink::big5(column, bytes, kind, padTo);
+  }
+
   void text(int column, QStringView cell) override {
     if (!advance(column)) return;
     const char16_t* s = cell.utf16();
@@ -274,6 +306,72 @@ class Utf8CsvLine final : public CellSink {
   }
 
  private:
+  // big5() as text() would write the decoded text; false, with nothing
+  // written, for bytes it leaves to text().
+  bool big5AsUtf8(int column, QByteArrayView bytes, Big5Kind kind, int padTo) {
+    const uint32_t* utf8 = Big5PairsAsUtf8();
+    if (!utf8) return false;
+    const auto* s = reinterpret_cast<const uchar*>(bytes.data());
+    qsizetype n = bytes.size();
+    if (kind != Big5Kind::Bytes)
+      if (const void* zero = std::memchr(s, 0, size_t(n))) n = static_cast<const uchar*>(zero) - s;
+    // A cell that reads as a spreadsheet's protected text goes text()'s way.
+    if (n >= 2 && s[0] == '=' && s[1] == '"') return false;
+    const qsizetype mark = used_;
+    const int nextMark = next_;
+    if (!advance(column)) return true;
+    const qsizetype blanks = kind == Big5Kind::Padded ? padTo : 0;
+    // A byte becomes at most 4 (\x00), a pair at most 3 (and 4 are copied).
+    char* const start = room(4 * n + blanks + 4);
+    char* d = start;
+    // Where the last character that is shown ends: a field's trailing
+    // blanks are not shown, nor are the trailing zeros of a text of
+    // explicit length (the save writes them again).
+    char* shownEnd = d;
+    const uchar hidden = kind == Big5Kind::Bytes ? 0 : kind == Big5Kind::Field ? ' ' : 0xFF;
+    bool quote = false;
+    qsizetype chars = 0;
+    for (qsizetype i = 0; i < n; ++chars) {
+      const uchar b = s[i];
+      if (b < 0x80) {
+        if (b == 0) {
+          std::memcpy(d, "\\x00", 4);
+          d += 4;
+        } else {
+          quote = quote || b == ',' || b == '"' || b == '\n' || b == '\r';
+          if (b == '\\' || b == '"') *d++ = char(b);
+          *d++ = char(b);
+        }
+        ++i;
+        if (b != hidden) shownEnd = d;
+        continue;
+      }
+      const uint32_t u = i + 1 < n ? utf8[size_t((b - 0x80) * 256 + s[i + 1])] : 0;
+      if (u == 0) {
+        used_ = mark;  // nothing of the cell, nor its separator
+        next_ = nextMark;
+        return false;
+      }
+      std::memcpy(d, &u, 4);
+      d += u >> 24;
+      i += 2;
+      shownEnd = d;
+    }
+    if (kind == Big5Kind::Padded) {
+      const qsizetype pad = std::max<qsizetype>(padTo - chars, 0);
+      std::memset(d, ' ', size_t(pad));
+      shownEnd = d + pad;
+    }
+    if (quote) {
+      std::memmove(start + 1, start, size_t(shownEnd - start));
+      *start = '"';
+      shownEnd += 1;
+      *shownEnd++ = '"';
+    }
+    used_ += shownEnd - start;
+    return true;
+  }
+
   // Writes the number's decimal text at d; returns the end.
   static char* decimal(char* d, int64_t value) {
     static const char pairs[] =
