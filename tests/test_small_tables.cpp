@@ -102,22 +102,26 @@ class SmallTablesTest : public QObject {
     QFETCH(qint64, byId);
     QFETCH(QString, shown);
     QFETCH(QString, cell);
-    // Records: 5 Ace, 7 Bee, 9 Ace, 7 Zed, 6 Ace, 9 Cat, 8 without a name.
-    const std::pair<int, const char*> records[] = {{5, "Ace"}, {7, "Bee"}, {9, "Ace"}, {7, "Zed"},
-                                                   {6, "Ace"}, {9, "Cat"}, {8, ""}};
-    QByteArray tab(12 + 36 * qsizetype(std::size(records)), '\0');
-    tab[0] = char(0xF2), tab[1] = char(0x03), tab[4] = char(std::size(records)), tab[8] = 36;
-    for (size_t k = 0; k < std::size(records); ++k) {
-      char* r = tab.data() + 12 + 36 * k;
-      r[0] = char(records[k].first);
-      std::memcpy(r + 4, records[k].second, std::strlen(records[k].second));
+    // Records: 5 Ace, 7 Bee, 9 Ace, 7 Zed, 6 Ace, 9 Cat, 8 without a name;
+    // then again with a number far from the others, which are then looked up otherwise.
+    std::vector<std::pair<int32_t, const char*>> records = {{5, "Ace"}, {7, "Bee"}, {9, "Ace"}, {7, "Zed"},
+                                                            {6, "Ace"}, {9, "Cat"}, {8, ""}};
+    for (const bool far : {false, true}) {
+      if (far) records.push_back({2000000000, "Far"});
+      QByteArray tab(12 + 36 * qsizetype(records.size()), '\0');
+      tab[0] = char(0xF2), tab[1] = char(0x03), tab[4] = char(records.size()), tab[8] = 36;
+      for (size_t k = 0; k < records.size(); ++k) {
+        char* r = tab.data() + 12 + 36 * k;
+        qToLittleEndian(records[k].first, r);
+        std::memcpy(r + 4, records[k].second, std::strlen(records[k].second));
+      }
+      const ProducerDirectory producers = ProducerDirectory::fromBytes(tab);
+      int64_t found = -1;
+      QCOMPARE(producers.idByName(name, &found) ? found : -1, id);
+      QCOMPARE(producers.nameById(byId), shown);
+      const std::optional<QStringView> inCell = producers.shownName(byId);
+      QCOMPARE(inCell ? inCell->toString() : QString::number(byId), cell);
     }
-    const ProducerDirectory producers = ProducerDirectory::fromBytes(tab);
-    int64_t found = -1;
-    QCOMPARE(producers.idByName(name, &found) ? found : -1, id);
-    QCOMPARE(producers.nameById(byId), shown);
-    const QString* inCell = producers.shownName(byId);
-    QCOMPARE(inCell ? *inCell : QString::number(byId), cell);
   }
 
   void init() {

@@ -152,8 +152,10 @@ void decodeField(const FieldDef& f, const RecordBytes& in, const CodecContext& c
       }
       // A name that the save would turn into another number (a producer
       // without a name, a name an earlier producer carries too) shows the number.
-      if (const QString* name = ctx.producers->shownName(v))
-        sink.word(c, *name);
+      if (v == 0)
+        sink.word(c, QString());
+      else if (const std::optional<QStringView> name = ctx.producers->shownName(v))
+        sink.text(c, *name);
       else
         sink.number(c, v);
       return;

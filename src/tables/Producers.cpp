@@ -1,6 +1,7 @@
 #include "tables/Producers.h"
 
 #include <algorithm>
+#include <bit>
 
 #include "tables/Slots.h"
 #include "text/Big5.h"
@@ -47,48 +48,83 @@ const ProducerDirectory::Index& ProducerDirectory::index() const {
     const QByteArray& bytes = lazy->bytes;
     const ByteReader in(bytes);
     // Nothing past the end of the file can be a producer.
-    const int count = int(std::min<qint64>(in.recordCount(), (bytes.size() - 12 + 35) / 36));
-    d.entries.reserve(std::max(count, 0));
+    const int count = std::max(int(std::min<qint64>(in.recordCount(), (bytes.size() - 12 + 35) / 36)), 0);
+    d.entries.reserve(count);
+    d.names.reserve(qsizetype(count) * 6);
+    QString name;
     for (int k = 0; k < count; ++k) {
       const qint64 at = 12 + qint64(k) * 36;
       const QByteArray room = at + 16 <= bytes.size() ? QByteArray() : in.bytes(at + 4, 12);
-      const QByteArrayView name = room.isNull() ? QByteArrayView(bytes.constData() + at + 4, 12) : room;
-      d.entries.append({in.s32(at), TrimRight(DecodeBig5Text(name))});
+      DecodeBig5TextInto(room.isNull() ? QByteArrayView(bytes.constData() + at + 4, 12) : room, &name);
+      qsizetype n = name.size();
+      while (n > 0 && name[n - 1] == u' ') --n;
+      d.entries.append({in.s32(at), d.names.size(), n});
+      d.names.append(QStringView(name).first(n));
     }
-    d.firstById.reserve(d.entries.size());
-    d.firstByNameHash.reserve(d.entries.size());
+    if (count > 0) {
+      const auto [lowest, highest] = std::minmax_element(d.entries.cbegin(), d.entries.cend(),
+                                                         [](const Entry& a, const Entry& b) { return a.id < b.id; });
+      if (uint64_t(highest->id) - uint64_t(lowest->id) < 4 * uint64_t(count) + 64) {
+        d.lowestId = lowest->id;
+        d.firstByPlace.assign(size_t(highest->id - lowest->id) + 1, -1);
+      } else {
+        d.firstById.reserve(count);
+      }
+    }
+    d.firstByNameHash.resize(std::bit_ceil(2 * size_t(count) + 2));
     for (qsizetype i = 0; i < d.entries.size(); ++i) {
       Entry& e = d.entries[i];
-      if (!d.firstById.contains(e.id)) d.firstById.insert(e.id, i);
-      const quint64 hash = nameHash(e.name);
-      const auto first = d.firstByNameHash.constFind(hash);
-      const bool inserted = first == d.firstByNameHash.constEnd();
-      if (inserted) d.firstByNameHash.insert(hash, i);
+      if (!d.firstByPlace.empty()) {
+        qsizetype& first = d.firstByPlace[size_t(e.id - d.lowestId)];
+        if (first < 0) first = i;
+      } else if (!d.firstById.contains(e.id)) {
+        d.firstById.insert(e.id, i);
+      }
+      const quint64 hash = nameHash(d.name(e));
+      auto& [h, first] = d.firstByNameHash[d.place(hash)];
+      const bool inserted = first == 0;
+      if (inserted) h = hash, first = i + 1;
       // Two names of one hash: the producers before are looked through.
-      e.firstOfName = inserted || (d.entries[*first].name != e.name &&
+      e.firstOfName = inserted || (d.name(d.entries[first - 1]) != d.name(e) &&
                                    std::none_of(d.entries.cbegin(), d.entries.cbegin() + i,
-                                                [&](const Entry& x) { return x.name == e.name; }));
+                                                [&](const Entry& x) { return d.name(x) == d.name(e); }));
     }
     lazy->bytes = QByteArray();  // what is left of the file is the index
   });
   return lazy_->index;
 }
 
+qsizetype ProducerDirectory::Index::first(int64_t id) const {
+  if (!firstByPlace.empty()) {
+    const uint64_t place = uint64_t(id) - uint64_t(lowestId);
+    return place < firstByPlace.size() ? firstByPlace[size_t(place)] : -1;
+  }
+  const auto found = firstById.constFind(id);
+  return found == firstById.constEnd() ? -1 : *found;
+}
+
+size_t ProducerDirectory::Index::place(quint64 hash) const {
+  const size_t mask = firstByNameHash.size() - 1;
+  // The hash's high bits, which FNV mixes best, pick the first place to look.
+  for (size_t p = size_t((hash * 0x9E3779B97F4A7C15u) >> 32) & mask;; p = (p + 1) & mask)
+    if (firstByNameHash[p].second == 0 || firstByNameHash[p].first == hash) return p;
+}
+
 QString ProducerDirectory::nameById(int64_t id) const {
   if (id == 0) return QString();
   const Index& d = index();
-  if (const auto found = d.firstById.constFind(id); found != d.firstById.constEnd()) return d.entries[*found].name;
+  if (const qsizetype found = d.first(id); found >= 0) return d.name(d.entries[found]).toString();
   return QString::number(id);
 }
 
-const QString* ProducerDirectory::shownName(int64_t id) const {
-  static const QString none;
-  if (id == 0) return &none;
+std::optional<QStringView> ProducerDirectory::shownName(int64_t id) const {
+  if (id == 0) return QStringView();
   const Index& d = index();
-  const auto found = d.firstById.constFind(id);
-  if (found == d.firstById.constEnd()) return nullptr;
-  const Entry& e = d.entries[*found];
-  return e.firstOfName && !e.name.isEmpty() ? &e.name : nullptr;
+  const qsizetype found = d.first(id);
+  if (found < 0) return std::nullopt;
+  const Entry& e = d.entries[found];
+  if (!e.firstOfName || e.size == 0) return std::nullopt;
+  return d.name(e);
 }
 
 bool ProducerDirectory::idByName(const QString& name, int64_t* id) const {
@@ -99,20 +135,22 @@ bool ProducerDirectory::idByName(const QString& name, int64_t* id) const {
   // The first producer whose name has the name's hash has the name, unless
   // two names share the hash: then the producers are looked through.
   const Index& d = index();
-  if (const auto found = d.firstByNameHash.constFind(nameHash(name)); found != d.firstByNameHash.constEnd()) {
-    if (d.entries[*found].name == name) {
-      *id = d.entries[*found].id;
+  if (d.firstByNameHash.empty()) return IsPlainInteger(name, id);
+  const quint64 hash = nameHash(name);
+  if (const auto& [h, first] = d.firstByNameHash[d.place(hash)]; first > 0) {
+    if (d.name(d.entries[first - 1]) == name) {
+      *id = d.entries[first - 1].id;
       return true;
     }
     for (const Entry& e : d.entries)
-      if (e.name == name) {
+      if (d.name(e) == name) {
         *id = e.id;
         return true;
       }
   }
   if (IsPlainInteger(name, id)) return true;
   for (const Entry& e : d.entries)
-    if (e.name.startsWith(name)) {
+    if (d.name(e).startsWith(name)) {
       *id = e.id;
       return true;
     }
