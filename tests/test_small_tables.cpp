@@ -95,6 +95,8 @@ class SmallTablesTest : public QObject {
                                  << "3";
     QTest::newRow("a producer without a name") << "Ace" << qint64(5) << qint64(8) << ""
                                                << "8";
+    QTest::newRow("a name's trailing blanks") << "Dee" << qint64(10) << qint64(10) << "Dee"
+                                              << "Dee";
   }
   void producerLookups() {
     QFETCH(QString, name);
@@ -102,10 +104,10 @@ class SmallTablesTest : public QObject {
     QFETCH(qint64, byId);
     QFETCH(QString, shown);
     QFETCH(QString, cell);
-    // Records: 5 Ace, 7 Bee, 9 Ace, 7 Zed, 6 Ace, 9 Cat, 8 without a name;
+    // Records: 5 Ace, 7 Bee, 9 Ace, 7 Zed, 6 Ace, 9 Cat, 8 without a name, 10 "Dee  ";
     // then again with a number far from the others, which are then looked up otherwise.
     std::vector<std::pair<int32_t, const char*>> records = {{5, "Ace"}, {7, "Bee"}, {9, "Ace"}, {7, "Zed"},
-                                                            {6, "Ace"}, {9, "Cat"}, {8, ""}};
+                                                            {6, "Ace"}, {9, "Cat"}, {8, ""},    {10, "Dee  "}};
     for (const bool far : {false, true}) {
       if (far) records.push_back({2000000000, "Far"});
       QByteArray tab(12 + 36 * qsizetype(records.size()), '\0');
