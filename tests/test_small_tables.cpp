@@ -126,6 +126,42 @@ class SmallTablesTest : public QObject {
     }
   }
 
+  void producersOfACutFile_data() {
+    QTest::addColumn<int>("bytes");      // of the file kept; -1: no file; -2: no directory read
+    QTest::addColumn<QString>("name");   // looked up by name
+    QTest::addColumn<qint64>("id");      // what it gives; -1: nothing
+    QTest::addColumn<qint64>("byId");    // looked up by number
+    QTest::addColumn<QString>("shown");  // what that gives
+    // Records: 5 Ace, 7 Bee (84 bytes).
+    QTest::newRow("no file") << -1 << "Ace" << qint64(-1) << qint64(5) << "5";
+    QTest::newRow("no directory read") << -2 << "42" << qint64(42) << qint64(5) << "5";
+    QTest::newRow("no file, a number") << -1 << "42" << qint64(42) << qint64(7) << "7";
+    QTest::newRow("the header alone") << 12 << "Ace" << qint64(-1) << qint64(5) << "5";
+    QTest::newRow("the last name cut") << 12 + 36 + 6 << "Be" << qint64(7) << qint64(7) << "Be";
+    QTest::newRow("the last number cut") << 12 + 36 + 1 << "Bee" << qint64(-1) << qint64(7) << "";
+    QTest::newRow("whole") << 84 << "Bee" << qint64(7) << qint64(5) << "Ace";
+  }
+  // A Producer.tab cut short gives the producers of the bytes it holds.
+  void producersOfACutFile() {
+    QFETCH(int, bytes);
+    QFETCH(QString, name);
+    QFETCH(qint64, id);
+    QFETCH(qint64, byId);
+    QFETCH(QString, shown);
+    QByteArray tab(84, '\0');
+    tab[0] = char(0xF2), tab[1] = char(0x03), tab[4] = 2, tab[8] = 36;
+    tab[12] = 5, tab[48] = 7;
+    std::memcpy(tab.data() + 16, "Ace", 3);
+    std::memcpy(tab.data() + 52, "Bee", 3);
+    const ProducerDirectory producers =
+        bytes == -2 ? ProducerDirectory() : ProducerDirectory::fromBytes(bytes < 0 ? QByteArray() : tab.left(bytes));
+    int64_t found = -1;
+    QCOMPARE(producers.idByName(name, &found) ? found : -1, id);
+    QCOMPARE(producers.nameById(byId), shown);
+    const std::optional<QStringView> inCell = producers.shownName(byId);
+    QCOMPARE(inCell ? inCell->toString() : QString::number(byId), shown.isEmpty() ? QString::number(byId) : shown);
+  }
+
   void init() {
     for (const QString& f : QDir(dir_.path()).entryList(QDir::Files)) QFile::remove(path(f));
   }

@@ -110,13 +110,6 @@ class RecordBytes {
   qint64 base_;
 };
 
-// The text without its trailing blanks.
-QStringView trimmedRight(QStringView text) {
-  qsizetype n = text.size();
-  while (n > 0 && text[n - 1] == u' ') --n;
-  return text.first(n);
-}
-
 // One field of one record into the sink.
 void decodeField(const FieldDef& f, const RecordBytes& in, const CodecContext& ctx, CellSink& sink) {
   const int c = f.column;
@@ -175,7 +168,7 @@ void decodeField(const FieldDef& f, const RecordBytes& in, const CodecContext& c
     case FieldKind::LocalText: {
       const QByteArrayView raw = in.bytes(f.offset, f.readBytes > 0 ? f.readBytes : f.width, &sink.scratchBytes);
       const qsizetype zero = raw.indexOf('\0');
-      sink.text(c, trimmedRight(DecodeCodePage(zero >= 0 ? raw.first(zero) : raw, ctx.systemCodePage())));
+      sink.text(c, TrimmedRight(DecodeCodePage(zero >= 0 ? raw.first(zero) : raw, ctx.systemCodePage())));
       return;
     }
   }

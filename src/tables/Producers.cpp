@@ -56,10 +56,9 @@ const ProducerDirectory::Index& ProducerDirectory::index() const {
       const qint64 at = 12 + qint64(k) * 36;
       const QByteArray room = at + 16 <= bytes.size() ? QByteArray() : in.bytes(at + 4, 12);
       DecodeBig5TextInto(room.isNull() ? QByteArrayView(bytes.constData() + at + 4, 12) : room, &name);
-      qsizetype n = name.size();
-      while (n > 0 && name[n - 1] == u' ') --n;
-      d.entries.append({in.s32(at), d.names.size(), n});
-      d.names.append(QStringView(name).first(n));
+      const QStringView trimmed = TrimmedRight(name);
+      d.entries.append({in.s32(at), d.names.size(), trimmed.size()});
+      d.names.append(trimmed);
     }
     if (count > 0) {
       const auto [lowest, highest] = std::minmax_element(d.entries.cbegin(), d.entries.cend(),

@@ -97,10 +97,6 @@ void PutFrameHeader(ByteWriter& out, int count, int recordSize) {
   out.put(8, recordSize, IntWidth::S16);
 }
 
-QString TrimRight(const QString& text) {
-  qsizetype n = text.size();
-  while (n > 0 && text[n - 1] == u' ') --n;
-  return text.left(n);
-}
+QString TrimRight(const QString& text) { return text.left(TrimmedRight(text).size()); }
 
 }  // namespace v3

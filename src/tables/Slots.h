@@ -1,6 +1,7 @@
 #pragma once
 #include <QByteArray>
 #include <QString>
+#include <QStringView>
 #include <cstdint>
 
 #include "text/Convert.h"
@@ -97,5 +98,11 @@ void PutFrameHeader(ByteWriter& out, int count, int recordSize);
 
 // Removes trailing blanks (the game pads with spaces only).
 QString TrimRight(const QString& text);
+// The same as a view of the text.
+inline QStringView TrimmedRight(QStringView text) {
+  qsizetype n = text.size();
+  while (n > 0 && text[n - 1] == u' ') --n;
+  return text.first(n);
+}
 
 }  // namespace v3

@@ -1,5 +1,6 @@
 #include "tables/Table.h"
 
+#include "tables/Slots.h"
 #include "text/Big5.h"
 #include "text/Convert.h"
 #include "text/DiskFile.h"
@@ -83,9 +84,7 @@ void CellSink::big5(int column, QByteArrayView bytes, Big5Kind kind, int padTo) 
     text(column, t);
     return;
   }
-  qsizetype n = t.size();
-  while (n > 0 && t[n - 1] == u' ') --n;
-  text(column, QStringView(t).first(n));
+  text(column, TrimmedRight(t));
 }
 
 void OneCellSink::number(int column, int64_t value) {
