@@ -72,8 +72,8 @@ bool canBeName(const QByteArray& f, qint64 at) {
   return field.mid(end).count('\0') == field.size() - end && !controlText(field.left(end));
 }
 
-// The choice, record by record and slot by slot.
-bool ReferenceLayoutA(const QByteArray& f) {
+// The misfits against layouts A and B, record by record and slot by slot.
+std::pair<qint64, qint64> ReferenceMisfits(const QByteArray& f) {
   const qint64 n = std::max(0, s16(f, 4));
   const qint64 inFile = f.size() <= 12 ? 0 : (f.size() - 12 + 359) / 360;
   qint64 a = 0, b = 0;
@@ -81,6 +81,12 @@ bool ReferenceLayoutA(const QByteArray& f) {
     a += misfit(f, 12 + 360 * k, layoutA());
     b += misfit(f, 12 + 360 * k, layoutB());
   }
+  return {a, b};
+}
+
+// The choice they make.
+bool ReferenceLayoutA(const QByteArray& f) {
+  const auto [a, b] = ReferenceMisfits(f);
   if (a != b) return a < b;
   if (s16(f, 16) == 1) return true;
   if (s16(f, 36) == 1) return false;
@@ -137,6 +143,12 @@ class StarLayoutChoiceTest : public QObject {
       if (rng() % 3 == 0) f.chop(std::min<qsizetype>(f.size(), rng() % 400));
       const bool expected = ReferenceLayoutA(f);
       chosenA += expected;
+      // Not the choice alone: each layout's sum, every slot of every record counted.
+      const auto [againstA, againstB] = ReferenceMisfits(f);
+      const std::optional<LayoutVote> vote = StarTable().codec->pieceVote(f, std::max(0, s16(f, 4)));
+      QVERIFY(vote);
+      QCOMPARE(vote->against[1], againstA);
+      QCOMPARE(vote->against[0], againstB);
       QVERIFY2(StarRoleUsesLayoutA(f) == expected, f.toHex().left(2000).constData());
       // Told from pieces of the file, the same.
       const TableCodec& codec = *StarTable().codec;
