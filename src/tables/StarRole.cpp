@@ -115,14 +115,21 @@ class Misfit {
     uint64_t word[2] = {0, 0};  // kept in registers, not written back per slot
     int slot = 0;
 #if defined(__SSE2__)
-    // Four slots at a time: each slot's upper half compared with zero as one 32-bit lane.
+    // Each slot's upper half compared with zero as one 32-bit lane; the
+    // answers of sixteen slots packed into the bytes of one register.
     const __m128i upper = _mm_set1_epi32(int(0xFFFF0000u)), zero = _mm_setzero_si128();
-    const auto four = [&](int at) {
+    const auto zeros = [&](int at) {
       const __m128i w = _mm_and_si128(_mm_loadu_si128(reinterpret_cast<const __m128i*>(record + 4 * at)), upper);
-      return uint64_t(~_mm_movemask_ps(_mm_castsi128_ps(_mm_cmpeq_epi32(w, zero))) & 0xF);
+      return _mm_cmpeq_epi32(w, zero);
     };
-    for (; slot + 4 <= std::min(count, 64); slot += 4) word[0] |= four(slot) << slot;
-    for (; slot + 4 <= count; slot += 4) word[1] |= four(slot) << (slot - 64);
+    for (; slot + 16 <= count; slot += 16) {
+      const __m128i low = _mm_packs_epi32(zeros(slot), zeros(slot + 4));
+      const __m128i high = _mm_packs_epi32(zeros(slot + 8), zeros(slot + 12));
+      const uint64_t set = uint64_t(~_mm_movemask_epi8(_mm_packs_epi16(low, high)) & 0xFFFF);
+      word[slot / 64] |= set << (slot % 64);
+    }
+    for (; slot + 4 <= count; slot += 4)
+      word[slot / 64] |= uint64_t(~_mm_movemask_ps(_mm_castsi128_ps(zeros(slot))) & 0xF) << (slot % 64);
 #endif
     for (; slot < count; ++slot)
       if (record[4 * slot + 2] | record[4 * slot + 3]) word[slot / 64] |= uint64_t(1) << (slot % 64);
@@ -146,14 +153,34 @@ class Misfit {
   }
 
  private:
+  // Whether bytes [from, end) of the field are all zero, looked at eight at a time.
+  static bool zeroFrom(QByteArrayView field, qsizetype from) {
+    const char* p = field.data();
+    const qsizetype size = field.size();
+    uint64_t any = 0, w;
+    qsizetype i = from;
+    for (; i + 8 <= size; i += 8) {
+      std::memcpy(&w, p + i, 8);
+      any |= w;
+    }
+    if (i < size && size >= 8 && std::endian::native == std::endian::little) {
+      // The last eight bytes, of which the field's last size - i are the high ones.
+      std::memcpy(&w, p + size - 8, 8);
+      any |= w >> (8 * (8 - (size - i)));
+      i = size;
+    }
+    for (; i < size; ++i) any |= uchar(p[i]);
+    return any == 0;
+  }
+
   static int fieldScore(const FieldDef& f, const QByteArray& file, qint64 base, const ByteReader& in, bool upperHalf,
                         QString* text, QByteArray* room) {
     const qint64 at = base + f.offset;
     int score = 0;
     if (f.kind == FieldKind::Text) {
       const QByteArrayView field = fieldBytes(file, at, f.width, room);
-      qsizetype end = field.indexOf('\0');
-      if (end < 0) end = field.size();
+      const void* zero = std::memchr(field.data(), 0, size_t(field.size()));
+      const qsizetype end = zero ? static_cast<const char*>(zero) - field.data() : field.size();
       // A control character (a byte below 0x20 stands for itself), or a
       // byte that is no Big5 character; plain text of common characters
       // needs no closer look.
@@ -168,11 +195,7 @@ class Misfit {
         }
       }
       if (control) score += 2;
-      for (qsizetype i = end; i < field.size(); ++i)
-        if (field[i] != '\0') {
-          score += 1;  // a stray byte after the name's end
-          break;
-        }
+      if (!zeroFrom(field, end)) score += 1;  // a stray byte after the name's end
       return score;
     }
     // The sex is 0 or 1; the upper half of every numeric slot is zero.
