@@ -3,6 +3,7 @@
 #include "tables/RunPieces.h"
 
 #include <QCoreApplication>
+#include <QtEndian>
 
 #include "tables/Slots.h"
 #include "text/Big5.h"
@@ -421,7 +422,26 @@ void FixedCodec::decodeInto(const KeptBytes& record, const CodecContext& ctx, Ce
       const int n = std::min(step.numbers, kBatch);
       const ColumnStep* run = &steps[c];
       if (whole) {
-        for (int i = 0; i < n; ++i) values[i] = ReadLittleEndian(whole + run[i].offset, run[i].read);
+        // A stretch of columns read alike, a stride apart, at a time (a
+        // table of 16-bit numbers in 4-byte slots is read in one or two).
+        for (int i = 0; i < n;) {
+          const ColumnStep& s = run[i];
+          const int m = std::min(s.alike, n - i);
+          const uchar* p = whole + s.offset;
+          int64_t* out = values + i;
+          switch (s.read) {
+            case IntWidth::U8:
+              for (int k = 0; k < m; ++k) out[k] = p[qsizetype(k) * s.stride];
+              break;
+            case IntWidth::S16:
+              for (int k = 0; k < m; ++k) out[k] = qFromLittleEndian<qint16>(p + qsizetype(k) * s.stride);
+              break;
+            case IntWidth::S32:
+              for (int k = 0; k < m; ++k) out[k] = qFromLittleEndian<qint32>(p + qsizetype(k) * s.stride);
+              break;
+          }
+          i += m;
+        }
       } else {
         for (int i = 0; i < n; ++i) values[i] = in.read(run[i].offset, run[i].read);
       }
@@ -475,9 +495,16 @@ std::vector<FixedCodec::ColumnStep> FixedCodec::ColumnSteps(const FixedLayout& l
   for (size_t c = steps.size(); c-- > 0;) {
     const int f = steps[c].field;
     if (f < 0 || layout.fields[size_t(f)].kind != FieldKind::Integer) continue;
-    steps[c].numbers = 1 + (c + 1 < steps.size() ? steps[c + 1].numbers : 0);
-    steps[c].offset = layout.fields[size_t(f)].offset;
-    steps[c].read = layout.fields[size_t(f)].read;
+    ColumnStep& s = steps[c];
+    s.numbers = 1 + (c + 1 < steps.size() ? steps[c + 1].numbers : 0);
+    s.offset = layout.fields[size_t(f)].offset;
+    s.read = layout.fields[size_t(f)].read;
+    s.alike = 1;
+    if (s.numbers > 1) {
+      const ColumnStep& next = steps[c + 1];
+      s.stride = next.offset - s.offset;
+      if (next.read == s.read && (next.alike == 1 || next.stride == s.stride)) s.alike = next.alike + 1;
+    }
   }
   return steps;
 }

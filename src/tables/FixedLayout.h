@@ -124,6 +124,9 @@ class FixedCodec : public TableCodec {
     int numbers = 0;
     int offset = 0;  // a number's field: where it is read, and how
     IntWidth read = IntWidth::S32;
+    // How many number columns from this one on are read alike, each
+    // `stride` bytes after the one before.
+    int alike = 0, stride = 0;
   };
   static std::vector<ColumnStep> ColumnSteps(const FixedLayout& layout);
   std::vector<std::vector<ColumnStep>> steps_;
