@@ -22,7 +22,7 @@ QByteArray KeptBytes::bytes(qint64 at, qint64 count) const {
   return out;
 }
 
-void KeptBytes::copyTo(char* dest, qint64 at, qint64 count) const {
+void KeptBytes::copyPartTo(char* dest, qint64 at, qint64 count) const {
   if (count <= 0) return;
   qint64 available = 0;
   if (at >= 0) {
@@ -37,12 +37,12 @@ bool KeptBytes::holds(qint64 at, qint64 count) const {
   return at >= 0 && count >= 0 && at + count <= size_ && offset_ + at + count <= file_.size();
 }
 
-void ByteWriter::ensure(qint64 end) {
-  const qint64 old = data_.size();
-  end = index(end);
-  if (end <= old) return;
-  data_.resize(end);  // grows the capacity geometrically
-  std::memset(data_.data() + old, 0, size_t(end - old));
+void ByteWriter::grow(qint64 end, bool zeroed) {
+  // Within the room already there the length is only set; past it, Qt
+  // grows the room geometrically.
+  if (end > data_.size()) data_.resize(std::max<qint64>(end, data_.capacity()));
+  if (zeroed) std::memset(data_.data() + size_, 0, size_t(end - size_));
+  size_ = end;
 }
 
 void ByteWriter::put(qint64 at, int64_t value, IntWidth w) {
@@ -60,7 +60,8 @@ void ByteWriter::putBytes(qint64 at, QByteArrayView bytes) {
 
 void ByteWriter::putKept(qint64 at, const KeptBytes& kept, qint64 from, qint64 count) {
   if (count <= 0) return;
-  ensure(at + count);
+  // Written at the end, every new byte is the copy's: none needs zeroing first.
+  ensure(at + count, index(at) != size_);
   kept.copyTo(data_.data() + index(at), from, count);
 }
 
@@ -74,7 +75,7 @@ void ByteWriter::resize(qint64 size) {
   if (size > this->size())
     ensure(size);
   else
-    data_.truncate(index(size));
+    size_ = index(size);
 }
 
 void ByteWriter::flush(ByteSink& sink, qint64 end) {
@@ -83,9 +84,9 @@ void ByteWriter::flush(ByteSink& sink, qint64 end) {
   ensure(end);
   sink.append(data_.constData(), n);
   // What lies past `end` (a field reaching into the next record) moves to the front.
-  const qint64 rest = data_.size() - n;
+  const qint64 rest = size_ - n;
   if (rest > 0) std::memmove(data_.data(), data_.constData() + n, size_t(rest));
-  data_.truncate(rest);
+  size_ = rest;
   origin_ = end;
 }
 

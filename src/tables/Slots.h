@@ -49,11 +49,11 @@ class ByteReader {
 class ByteWriter {
  public:
   explicit ByteWriter(qint64 reserve = 0);
-  explicit ByteWriter(QByteArray start) : data_(std::move(start)) {}
+  explicit ByteWriter(QByteArray start) : data_(std::move(start)), size_(data_.size()) {}
 
   // Starts an empty writer's content at `at`, as if what lies before had been flushed.
   void startAt(qint64 at) {
-    Q_ASSERT(data_.isEmpty());
+    Q_ASSERT(size_ == 0);
     origin_ = at;
   }
 
@@ -63,22 +63,35 @@ class ByteWriter {
   // `count` of a record's kept bytes from `from`, zero past the end of its file.
   void putKept(qint64 at, const KeptBytes& kept, qint64 from, qint64 count);
   void resize(qint64 size);  // extends with zeros or cuts
-  qint64 size() const { return origin_ + data_.size(); }
+  qint64 size() const { return origin_ + size_; }
   // Hands the content's bytes up to `end` (zeros past what was written) to
   // the sink; nothing may be written before `end` after that.
   void flush(class ByteSink& sink, qint64 end);
   // The whole content, when nothing was flushed.
-  QByteArray take() { return std::move(data_); }
-  const QByteArray& bytes() const { return data_; }
+  QByteArray take() {
+    data_.truncate(size_);
+    size_ = 0;
+    return std::move(data_);
+  }
+  QByteArrayView bytes() const { return QByteArrayView(data_.constData(), size_); }
 
  private:
-  // Room for the content up to `end`; the index of `at` in data_.
-  void ensure(qint64 end);
+  // Room for the content up to `end`, the new bytes zero unless `zeroed` is
+  // false (a caller that writes every one of them); the index of `end` in data_.
+  qint64 ensure(qint64 end, bool zeroed = true) {
+    end = index(end);
+    if (end > size_) grow(end, zeroed);
+    return end;
+  }
+  void grow(qint64 end, bool zeroed);
   qint64 index(qint64 at) const {
     Q_ASSERT(at >= origin_);
     return at - origin_;
   }
+  // The content is data_'s first size_ bytes: data_ is only ever made
+  // longer, so that writing a record does not resize it again and again.
   QByteArray data_;
+  qint64 size_ = 0;
   qint64 origin_ = 0;  // the offset of data_[0] in the content
 };
 

@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <cstring>
 
 #include <functional>
 #include <optional>
@@ -53,7 +54,12 @@ class KeptBytes {
   // `count` bytes from `at` (relative to the record), zero-filled past the end of the file.
   QByteArray bytes(qint64 at, qint64 count) const;
   // The same bytes copied to `dest`, which has room for `count`.
-  void copyTo(char* dest, qint64 at, qint64 count) const;
+  void copyTo(char* dest, qint64 at, qint64 count) const {
+    if (at >= 0 && count > 0 && at + count <= size_ && offset_ + at + count <= file_.size())
+      std::memcpy(dest, file_.constData() + offset_ + at, size_t(count));  // the file holds them all
+    else
+      copyPartTo(dest, at, count);
+  }
   // Whether the file really holds the bytes [at, at + count) of the record.
   bool holds(qint64 at, qint64 count) const;
   // The record of the same size and file at another offset.
@@ -66,6 +72,8 @@ class KeptBytes {
   }
 
  private:
+  void copyPartTo(char* dest, qint64 at, qint64 count) const;
+
   QByteArray file_;
   qint64 offset_ = 0;
   qint64 size_ = 0;
