@@ -37,12 +37,10 @@ bool KeptBytes::holds(qint64 at, qint64 count) const {
   return at >= 0 && count >= 0 && at + count <= size_ && offset_ + at + count <= file_.size();
 }
 
-void ByteWriter::grow(qint64 end, bool zeroed) {
+void ByteWriter::makeRoom(qint64 end) {
   // Within the room already there the length is only set; past it, Qt
   // grows the room geometrically.
-  if (end > data_.size()) data_.resize(std::max<qint64>(end, data_.capacity()));
-  if (zeroed) std::memset(data_.data() + size_, 0, size_t(end - size_));
-  size_ = end;
+  data_.resize(std::max<qint64>(end, data_.capacity()));
 }
 
 void ByteWriter::put(qint64 at, int64_t value, IntWidth w) {

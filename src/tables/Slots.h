@@ -3,6 +3,7 @@
 #include <QString>
 #include <QStringView>
 #include <cstdint>
+#include <cstring>
 
 #include "text/Convert.h"
 
@@ -80,10 +81,14 @@ class ByteWriter {
   // false (a caller that writes every one of them); the index of `end` in data_.
   qint64 ensure(qint64 end, bool zeroed = true) {
     end = index(end);
-    if (end > size_) grow(end, zeroed);
+    if (end > size_) {
+      if (end > data_.size()) makeRoom(end);
+      if (zeroed) std::memset(data_.data() + size_, 0, size_t(end - size_));
+      size_ = end;
+    }
     return end;
   }
-  void grow(qint64 end, bool zeroed);
+  void makeRoom(qint64 end);
   qint64 index(qint64 at) const {
     Q_ASSERT(at >= origin_);
     return at - origin_;
