@@ -355,14 +355,23 @@ std::optional<int> SavedAsReadInPieces(const TableDef& table, const QString& fol
                        ? 0
                        : std::min(table.fieldCount(), table.order == SaveOrder::NumericThenSecond ? 2 : 1);
   std::vector<std::optional<int64_t>> numbers(size_t(count * keys));
-  std::vector<QString> texts(size_t(count * keys));
+  // A text key is kept in its half's one string, after the keys before it,
+  // rather than in a string of its own.
+  struct TextKey {
+    int half = 0;
+    qsizetype at = 0, size = 0;
+  };
+  std::vector<TextKey> texts(size_t(count * keys));
+  QString keyTexts[2];
   // Whether the records, written in the run's layout, are the file's own
   // bytes: the two halves of the pieces at once, each piece read as the
   // first of its records is made. When they are, the content weighs as the
   // file does and keeps its layout.
   const auto savedAsRead = [&](RunPieces& pieces) {
     std::atomic<bool> same{true};
-    InTwoHalves(pieces.count(), 4, [&](qint64 from, qint64 to, int) {
+    InTwoHalves(pieces.count(), 4, [&](qint64 from, qint64 to, int half) {
+      QString& keyText = keyTexts[half];
+      keyText.clear();
       if (from >= to) return;
       QByteArray piece;
       qint64 current = -1, pieceAt = 0;
@@ -381,7 +390,11 @@ std::optional<int> SavedAsReadInPieces(const TableDef& table, const QString& fol
         for (int c = 1; c <= keys; ++c) {
           const size_t at = size_t(qint64(k) * keys + c - 1);
           numbers[at] = source.number(made.kept, c);
-          if (!numbers[at]) texts[at] = source.cell(made.kept, c);
+          if (!numbers[at]) {
+            const QString text = source.cell(made.kept, c);
+            texts[at] = {half, keyText.size(), text.size()};
+            keyText += text;
+          }
         }
         return &made;
       };
@@ -419,7 +432,9 @@ std::optional<int> SavedAsReadInPieces(const TableDef& table, const QString& fol
       table, int(count),
       [&](int row, int column) {
         const std::optional<int64_t>& n = numbers[at(row, column)];
-        return n ? QString::number(*n) : texts[at(row, column)];
+        if (n) return QString::number(*n);
+        const TextKey& t = texts[at(row, column)];
+        return QString::fromRawData(keyTexts[t.half].constData() + t.at, t.size);
       },
       [&](int row, int column) { return numbers[at(row, column)]; });
   for (size_t i = 0; i < order.size(); ++i)
