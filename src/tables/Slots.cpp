@@ -1,7 +1,5 @@
 #include "tables/Slots.h"
 
-#include "text/DiskFile.h"
-
 #include "tables/Table.h"
 
 #include <cstring>
@@ -63,11 +61,7 @@ void ByteWriter::putKept(qint64 at, const KeptBytes& kept, qint64 from, qint64 c
   kept.copyTo(data_.data() + index(at), from, count);
 }
 
-ByteWriter::ByteWriter(qint64 reserve) {
-  data_.reserve(reserve);
-  // A whole file's content: large pages, if the system lends them.
-  disk::AdviseLargePages(data_.data(), data_.capacity());
-}
+ByteWriter::ByteWriter(qint64 reserve) { data_.reserve(reserve); }
 
 void ByteWriter::resize(qint64 size) {
   if (size > this->size())

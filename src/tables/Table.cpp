@@ -3,7 +3,6 @@
 #include "tables/Slots.h"
 #include "text/Big5.h"
 #include "text/Convert.h"
-#include "text/DiskFile.h"
 
 #include <algorithm>
 #include <cstring>
@@ -44,8 +43,6 @@ void ArraySink::appendArray(const QByteArray& bytes) {
 void ArraySink::expect(qint64 size) {
   if (size <= bytes_.capacity()) return;
   bytes_.reserve(size);
-  // A whole file's content: large pages, if the system lends them.
-  disk::AdviseLargePages(bytes_.data(), bytes_.capacity());
 }
 
 void ComparingSink::append(const char* data, qint64 size) {

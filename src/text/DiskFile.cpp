@@ -14,7 +14,6 @@
 
 #include <fcntl.h>
 #include <sys/file.h>
-#include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -155,19 +154,6 @@ QString SystemReason(int e) {
   return name ? Texts::tr("系统错误 %1（%2）").arg(e).arg(QString::fromLatin1(name)) : Texts::tr("系统错误 %1").arg(e);
 }
 
-void AdviseLargePages(char* data, qint64 size) {
-#ifdef MADV_HUGEPAGE
-  constexpr quintptr kLarge = 2 * 1024 * 1024;
-  if (size < qint64(2 * kLarge)) return;
-  const quintptr from = (quintptr(data) + kLarge - 1) & ~(kLarge - 1);
-  const quintptr to = (quintptr(data) + quintptr(size)) & ~(kLarge - 1);
-  if (to > from) ::madvise(reinterpret_cast<void*>(from), to - from, MADV_HUGEPAGE);
-#else
-  Q_UNUSED(data);
-  Q_UNUSED(size);
-#endif
-}
-
 namespace {
 
 // Opens a regular file for reading: fd >= 0 and its size; -1 when there is no
@@ -225,7 +211,6 @@ bool Read(const QString& path, QByteArray* bytes, bool* exists, QString* error) 
   // Read to the end, then compare with the size the file had when opened: a
   // file that ends early (or grows) while being read is not taken.
   QByteArray data(size + 1, Qt::Uninitialized);
-  AdviseLargePages(data.data(), data.size());
   qint64 got = 0;
   while (true) {
     const ssize_t n = ::read(fd, data.data() + got, size_t(data.size() - got));

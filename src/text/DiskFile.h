@@ -55,12 +55,6 @@ class PieceReader {
   mutable std::atomic<qint64> endedAt_{-1};
 };
 
-// A buffer of several megabytes about to be filled: asks the system for
-// large pages where it lends them on request, so that filling it takes a
-// few page faults instead of one per 4 KiB. Only a hint; nothing changes
-// where it is not taken.
-void AdviseLargePages(char* data, qint64 size);
-
 // Replaces the file with the bytes, or creates it. The bytes go to a new file
 // beside it, which is written completely, flushed to the disk (fsync) and
 // closed before it is renamed over the old name; the folder is flushed after
