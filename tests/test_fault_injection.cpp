@@ -59,6 +59,7 @@ struct Fault {
 struct Outcome {
   int code = -1;
   QString err;
+  QByteArray out;
   std::map<QString, int> counts;
   bool fired = false;
 };
@@ -130,6 +131,7 @@ class FaultInjectionTest : public QObject {
     if (!proc.waitForFinished(60000)) return o;
     o.code = proc.exitStatus() == QProcess::NormalExit ? proc.exitCode() : -1;
     o.err = QString::fromUtf8(proc.readAllStandardError());
+    o.out = proc.readAllStandardOutput();
     for (const QByteArray& line : ReadFile(report).split('\n')) {
       const QList<QByteArray> parts = line.split(' ');
       if (parts.size() != 2) continue;
@@ -460,18 +462,26 @@ class FaultInjectionTest : public QObject {
     Prepared p;
     p.folder = dir_.filePath("reading");
     QDir().mkpath(p.folder);
-    for (const char* f : {"Team.dat", "Firm.dat"}) QVERIFY(QFile::copy(sample_ + "/" + f, p.folder + "/" + f));
+    for (const char* f : {"Team.dat", "Firm.dat", "StarRole.dat"})
+      QVERIFY(QFile::copy(sample_ + "/" + f, p.folder + "/" + f));
     p.program = cli_;
-    for (const char* command : {"export", "check", "xlsx"}) {
-      p.command = {command, p.folder, "Team.dat"};
-      if (QString(command) == "xlsx") p.command = QStringList{"export", p.folder, "Team.dat", "--format", "xlsx"};
-      for (const Fault& f : {Fault{"open", 1, EIO, {}}, Fault{"read", 1, EIO, {}}, Fault{"read", 1, 0, "eof"}}) {
-        const Outcome o = run(p, f);
-        QVERIFY2(o.fired, command);
-        QCOMPARE(o.code, 3);
-        QVERIFY2(o.err.contains("Team.dat") || QString(command) == "check", qPrintable(o.err));
+    // A workbook is all or nothing: a read that fails after its first rows
+    // were made (the second read of StarRole.dat) writes none of it.
+    for (const char* command : {"export", "check", "xlsx"})
+      for (const char* table : {"Team.dat", "StarRole.dat"}) {
+        p.command = {command, p.folder, table};
+        if (QString(command) == "xlsx") p.command = QStringList{"export", p.folder, table, "--format", "xlsx"};
+        for (const Fault& f : {Fault{"open", 1, EIO, {}}, Fault{"read", 1, EIO, {}}, Fault{"read", 1, 0, "eof"},
+                               Fault{"read", 2, EIO, {}}}) {
+          if (f.n == 2 && QString(table) == "Team.dat") continue;
+          const Outcome o = run(p, f);
+          QVERIFY2(o.fired, command);
+          QCOMPARE(o.code, 3);
+          QVERIFY2(o.err.contains(table) || QString(command) == "check", qPrintable(o.err));
+          if (QString(command) == "xlsx" || (QString(command) == "export" && f.n == 1))
+            QVERIFY2(o.out.isEmpty(), command);
+        }
       }
-    }
     // check reports a file it cannot read as such, not as a difference.
     QVERIFY(QFile::remove(p.folder + "/Firm.dat"));
     QVERIFY(QDir().mkdir(p.folder + "/Firm.dat"));

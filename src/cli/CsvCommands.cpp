@@ -70,7 +70,9 @@ int cmdExport(const Invocation& in) {
   if (xlsx) {
     // A workbook always has its header row, typed cells and lists.
     QString workbookError;
-    if (!(written = TableToXlsx(t, folder, systemScript(), &text, &error, &workbookError)))
+    // Written out a piece at a time once made whole.
+    if (!(written = TableToXlsx(t, folder, systemScript(), &text, &error, &workbookError,
+                                [](QByteArrayView piece) { Out(piece); })))
       refusal.reason = workbookError;
   } else if (t.grid) {
     // Each record straight from the file's bytes into the CSV, written out

@@ -40,12 +40,16 @@ std::vector<SheetColumn> SheetColumns(const ToolTable& table, const QString& fol
 bool RecordsToXlsx(const std::vector<QStringList>& records, const std::vector<SheetColumn>& columns,
                    const QString& sheetName, QByteArray* xlsx, QString* error);
 
+// Takes a made workbook's bytes a piece at a time, in order.
+using XlsxWriter = std::function<void(QByteArrayView)>;
+
 // The table's file in the data folder as RecordsToXlsx writes the rows a
 // load in the system's script shows, each record decoded straight into the sheet. False with
 // *readError when the file, or the producer names it shows, cannot be
-// read; with *error when the workbook cannot be made.
+// read; with *error when the workbook cannot be made. With `write`, the
+// workbook goes to it instead of into *xlsx (nothing of one that fails).
 bool TableToXlsx(const ToolTable& table, const QString& folder, Script systemScript, QByteArray* xlsx,
-                 QString* readError, QString* error);
+                 QString* readError, QString* error, const XlsxWriter& write = {});
 
 // Whether the bytes are a ZIP archive (a workbook), by their first bytes.
 bool IsZipArchive(QByteArrayView bytes);

@@ -278,8 +278,9 @@ class ZipArchive {
     return deflater_.pack(bytes, true, &s) && add(name, {&s});
   }
 
-  // The archive, its central directory written.
-  bool finish(QByteArray* archive) {
+  // The archive, its central directory written: into *archive, or piece
+  // by piece to `write` (and *archive left empty).
+  bool finish(QByteArray* archive, const XlsxWriter& write) {
     const qint64 directory = size_;
     QByteArray d;
     for (const Entry& e : entries_) {
@@ -305,10 +306,14 @@ class ZipArchive {
     put32(d, uint32_t(end - directory)), put32(d, uint32_t(directory));
     put16(d, 0);
     append(std::move(d));
-    // The pieces copied once, into an archive of their size.
     archive->clear();
-    archive->reserve(qsizetype(size_));
-    for (const QByteArray& piece : pieces_) archive->append(piece);
+    if (write) {
+      for (const QByteArray& piece : pieces_) write(piece);
+    } else {
+      // The pieces copied once, into an archive of their size.
+      archive->reserve(qsizetype(size_));
+      for (const QByteArray& piece : pieces_) archive->append(piece);
+    }
     pieces_.clear();
     return true;
   }
@@ -907,7 +912,8 @@ bool writeLists(ZipArchive& zip, const std::vector<SheetColumn>& columns) {
 
 // The workbook of the rows `write` makes after the header row.
 bool makeWorkbook(const std::vector<SheetColumn>& columns, const QString& name,
-                  const std::function<void(SheetRows&)>& write, QByteArray* xlsx, QString* error) {
+                  const std::function<void(SheetRows&)>& write, QByteArray* xlsx, const XlsxWriter& out,
+                  QString* error) {
   bool named = false, hasLists = false;
   for (const SheetColumn& c : columns) {
     named = named || !c.header.trimmed().isEmpty();
@@ -930,13 +936,15 @@ bool makeWorkbook(const std::vector<SheetColumn>& columns, const QString& name,
                         write(sheet);
                       },
                       &problem) &&
-                  (!hasLists || writeLists(zip, columns)) && zip.finish(xlsx);
+                  (!hasLists || writeLists(zip, columns));
+  // Nothing is handed out of a workbook that cannot be written whole.
+  const bool finished = ok && problem.isEmpty() && zip.finish(xlsx, out);
   if (!problem.isEmpty()) {
     *error = Texts::tr("the workbook cannot be written: %1%2").arg(problem, QString());
     return false;
   }
-  if (!ok) *error = Texts::tr("the workbook cannot be made");
-  return ok;
+  if (!finished) *error = Texts::tr("the workbook cannot be made");
+  return finished;
 }
 
 }  // namespace
@@ -989,17 +997,23 @@ bool RecordsToXlsx(const std::vector<QStringList>& records, const std::vector<Sh
           sheet.endRow();
         }
       },
-      xlsx, error);
+      xlsx, {}, error);
 }
 
 bool TableToXlsx(const ToolTable& table, const QString& folder, Script systemScript, QByteArray* xlsx,
-                 QString* readError, QString* error) {
+                 QString* readError, QString* error, const XlsxWriter& write) {
   readError->clear();
   if (!table.grid || !table.grid->codec) {
     std::vector<QStringList> rows;
     bool exists = false;
-    return table.read(folder, systemScript, &rows, &exists, readError) &&
-           RecordsToXlsx(rows, SheetColumns(table, folder), table.fileName(), xlsx, error);
+    if (!table.read(folder, systemScript, &rows, &exists, readError) ||
+        !RecordsToXlsx(rows, SheetColumns(table, folder), table.fileName(), xlsx, error))
+      return false;
+    if (write) {
+      write(*xlsx);
+      xlsx->clear();
+    }
+    return true;
   }
   const TableCodec& codec = *table.grid->codec;
   CodecContext ctx(systemScript, folder);
@@ -1016,6 +1030,9 @@ bool TableToXlsx(const ToolTable& table, const QString& folder, Script systemScr
   const int k = int(columns.size());
   // The records as the file is read, a piece at a time where it can be.
   bool read = true;
+  const XlsxWriter whole = [&](QByteArrayView piece) {
+    if (read) write(piece);
+  };
   const bool made = makeWorkbook(
       columns, table.fileName(),
       [&](SheetRows& sheet) {
@@ -1034,7 +1051,7 @@ bool TableToXlsx(const ToolTable& table, const QString& folder, Script systemScr
             },
             readError);
       },
-      xlsx, error);
+      xlsx, write ? whole : XlsxWriter(), error);
   // Nothing of a file that cannot be read whole is written.
   if (!read) xlsx->clear();
   return made && read;
