@@ -462,13 +462,13 @@ class FaultInjectionTest : public QObject {
     Prepared p;
     p.folder = dir_.filePath("reading");
     QDir().mkpath(p.folder);
-    for (const char* f : {"Team.dat", "Firm.dat", "StarRole.dat"})
+    for (const char* f : {"Team.dat", "Firm.dat", "StarRole.dat", "OfficeEmo.dat"})
       QVERIFY(QFile::copy(sample_ + "/" + f, p.folder + "/" + f));
     p.program = cli_;
     // A workbook is all or nothing: a read that fails after its first rows
     // were made (the second read of StarRole.dat) writes none of it.
     for (const char* command : {"export", "check", "xlsx"})
-      for (const char* table : {"Team.dat", "StarRole.dat"}) {
+      for (const char* table : {"Team.dat", "StarRole.dat", "OfficeEmo.dat"}) {
         p.command = {command, p.folder, table};
         if (QString(command) == "xlsx") p.command = QStringList{"export", p.folder, table, "--format", "xlsx"};
         for (const Fault& f : {Fault{"open", 1, EIO, {}}, Fault{"read", 1, EIO, {}}, Fault{"read", 1, 0, "eof"},

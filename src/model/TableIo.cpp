@@ -9,6 +9,7 @@
 
 #include "tables/FixedLayout.h"
 #include "tables/RunPieces.h"
+#include "tables/SlotStream.h"
 #include "tables/Slots.h"
 #include "text/DiskFile.h"
 #include "text/TwoHalves.h"
@@ -318,15 +319,19 @@ bool ForEachRecordInFile(const TableCodec& codec, const QString& path,
   const ReadPiece read = [&reader](qint64 from, qint64 count, QByteArray* into, qsizetype at) {
     return reader.read(from, count, into, at);
   };
-  if (const std::optional<RecordRun> run = codec.recordsInPieces(reader.size(), read)) {
-    RunPieces pieces(codec, *run, read);
+  std::optional<RunPieces> pieces;
+  if (const std::optional<RecordRun> run = codec.recordsInPieces(reader.size(), read))
+    pieces.emplace(codec, *run, read);
+  else if (std::optional<RecordStream> stream = codec.streamInPieces(reader.size(), read))
+    pieces.emplace(codec, std::move(*stream), read);
+  if (pieces) {
     QByteArray piece;
     KeptBytes record;
-    for (qint64 p = 0; p < pieces.count(); ++p) {
+    for (qint64 p = 0; p < pieces->count(); ++p) {
       record = KeptBytes();  // lets go of the piece before, which is read over
-      if (!pieces.read(p, &piece)) break;
-      for (qint64 k = pieces.first(p); k < pieces.end(p); ++k) {
-        pieces.moveTo(piece, pieces.first(p), k, &record);
+      if (!pieces->read(p, &piece)) break;
+      for (qint64 k = pieces->first(p); k < pieces->end(p); ++k) {
+        pieces->moveTo(piece, pieces->first(p), k, &record);
         visit(record);
       }
     }
@@ -341,15 +346,25 @@ bool ForEachRecordInFile(const TableCodec& codec, const QString& path,
 
 std::optional<int> SavedAsReadInPieces(const TableDef& table, const QString& folder, Script systemScript,
                                        qint64 fileSize, const ReadPiece& read, const ProducerDirectory* producers) {
+  // Records of one size, or a stream of records of many.
   const auto* fixed = dynamic_cast<const FixedCodec*>(table.codec);
-  if (!fixed || !fixed->writesRecordsAlone()) return std::nullopt;
+  const auto* stream = dynamic_cast<const SlotCodec*>(table.codec);
+  if (fixed ? !fixed->writesRecordsAlone() : !stream) return std::nullopt;
   const CodecSource source(table, folder, systemScript, producers);
   if (!source.context.producersError().isEmpty()) return std::nullopt;
   // The layout may be the first piece's vote: the pass weighs every piece.
-  std::optional<RecordRun> run = fixed->recordsInPieces(fileSize, read, true);
-  // A file that holds exactly the records its header counts.
-  if (!run || run->count > 32767 || 12 + run->count * run->size != fileSize) return std::nullopt;
-  const qint64 count = run->count;
+  std::optional<RecordRun> run;
+  std::optional<RecordStream> records;
+  if (fixed) {
+    run = fixed->recordsInPieces(fileSize, read, true);
+    // A file that holds exactly the records its header counts.
+    if (!run || run->count > 32767 || 12 + run->count * run->size != fileSize) return std::nullopt;
+  } else {
+    records = stream->streamInPieces(fileSize, read);
+    // A file that ends where its last record does.
+    if (!records || records->starts.back() != fileSize) return std::nullopt;
+  }
+  const qint64 count = run ? run->count : records->count();
   // The save's sort keys, gathered as the records go by: the columns it sorts by.
   const int keys = table.order == SaveOrder::GridOrder
                        ? 0
@@ -379,11 +394,13 @@ std::optional<int> SavedAsReadInPieces(const TableDef& table, const QString& fol
       TableRecord made;
       made.source = &source;
       const std::function<const TableRecord*(size_t)> make = [&](size_t k) {
-        const qint64 p = qint64(k) / pieces.run().perPiece();
+        const qint64 p = current >= 0 && qint64(k) >= pieces.first(current) && qint64(k) < pieces.end(current)
+                             ? current
+                             : pieces.pieceOf(qint64(k));
         if (p != current) {
           made.kept = KeptBytes();  // lets go of the piece before it, which is read over
           current = p;
-          pieceAt = 12 + pieces.first(p) * run->size;
+          pieceAt = pieces.at(pieces.first(p));
           unread = unread || !pieces.read(p, &piece);
         }
         pieces.moveTo(piece, pieces.first(p), qint64(k), &made.kept);
@@ -399,16 +416,18 @@ std::optional<int> SavedAsReadInPieces(const TableDef& table, const QString& fol
         return &made;
       };
       const size_t first = size_t(pieces.first(from)), end = size_t(pieces.end(to - 1));
-      PieceComparingSink compared(12 + qint64(first) * run->size, 12 + qint64(end) * run->size, read, piece, pieceAt);
-      if (fixed->encodeRecords(run->variant, RowList(size_t(count), make), first, end, source.context.ctx, compared) ||
+      PieceComparingSink compared(pieces.at(qint64(first)), pieces.at(qint64(end)), read, piece, pieceAt);
+      const RowList rows(size_t(count), make);
+      if ((fixed ? fixed->encodeRecords(pieces.run().variant, rows, first, end, source.context.ctx, compared)
+                 : stream->encodeRecords(rows, first, end, pieces.at(qint64(first)), source.context.ctx, compared)) ||
           unread || !compared.same())
         same = false;
     });
     return same.load();
   };
-  RunPieces pieces(*fixed, *run, read);
+  RunPieces pieces = run ? RunPieces(*fixed, *run, read) : RunPieces(*stream, std::move(*records), read);
   bool same = savedAsRead(pieces);
-  if (run->provisional) {
+  if (run && run->provisional) {
     // Every piece weighed: the layout the whole file votes for. Another
     // than the first piece's is made again in that one.
     const std::optional<int> voted = pieces.voted();
@@ -422,7 +441,8 @@ std::optional<int> SavedAsReadInPieces(const TableDef& table, const QString& fol
   }
   // The header as a save writes it.
   ByteWriter header(12);
-  PutFrameHeader(header, int(count), fixed->variant(run->variant).headerRecordSize);
+  PutFrameHeader(header, int(count),
+                 fixed ? fixed->variant(run->variant).headerRecordSize : stream->layout().headerRecordSize);
   QByteArray fileHeader;
   if (!same || !read(0, 12, &fileHeader, 0) || header.bytes() != fileHeader) return std::nullopt;
   // The records must already be in the order the save puts them in.

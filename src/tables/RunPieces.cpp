@@ -7,24 +7,37 @@ RunPieces::RunPieces(const TableCodec& codec, const RecordRun& run, const ReadPi
   if (run_.provisional) votes_.resize(size_t(count()));
 }
 
+RunPieces::RunPieces(const TableCodec& codec, RecordStream stream, const ReadPiece& read)
+    : codec_(codec), stream_(std::move(stream)), read_(read) {
+  run_.count = stream_->count();
+  for (qint64 k = 0; k < run_.count; ++k)
+    if (firsts_.empty() || at(k + 1) - at(firsts_.back()) > kFilePieceBytes) firsts_.push_back(k);
+  firsts_.push_back(run_.count);
+}
+
+qint64 RunPieces::pieceOf(qint64 k) const {
+  if (!stream_) return k / run_.perPiece();
+  return qint64(std::upper_bound(firsts_.begin(), firsts_.end(), k) - firsts_.begin()) - 1;
+}
+
 bool RunPieces::read(qint64 piece, QByteArray* bytes) {
   if (bytes->size() < kBlank) *bytes = QByteArray(kBlank, '\0');
-  const qint64 from = first(piece);
-  if (!read_(12 + from * run_.size, (end(piece) - from) * run_.size, bytes, kBlank)) return false;
+  const qint64 from = at(first(piece));
+  if (!read_(from, at(end(piece)) - from, bytes, kBlank)) return false;
   if (run_.provisional) {
-    votes_[size_t(piece)] = codec_.pieceVote(*bytes, end(piece) - from);
+    votes_[size_t(piece)] = codec_.pieceVote(*bytes, end(piece) - first(piece));
     if (piece == 0) first_ = *bytes;
   }
   return true;
 }
 
 KeptBytes RunPieces::record(const QByteArray& bytes, qint64 first, qint64 k) const {
-  return KeptBytes(bytes, kBlank + (k - first) * run_.size, run_.size, run_.variant);
+  return KeptBytes(bytes, kBlank + at(k) - at(first), sizeOf(k), run_.variant);
 }
 
 void RunPieces::moveTo(const QByteArray& bytes, qint64 first, qint64 k, KeptBytes* kept) const {
-  if (kept->size() == run_.size && kept->file().isSharedWith(bytes))
-    kept->moveTo(kBlank + (k - first) * run_.size);
+  if (kept->file().isSharedWith(bytes))
+    kept->moveTo(kBlank + at(k) - at(first), sizeOf(k), run_.variant);
   else
     *kept = record(bytes, first, k);
 }

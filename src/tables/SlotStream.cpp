@@ -31,6 +31,24 @@ SlotCodec::SlotCodec(SlotLayout layout) : layout_(std::move(layout)), numbers_(l
   }
 }
 
+namespace {
+
+// Where the record that starts at `pos` ends, by its texts' lengths as
+// value(at, width) reads them.
+template <class Value>
+qint64 recordEnd(const std::vector<SlotElement>& elements, qint64 pos, Value&& value) {
+  for (const SlotElement& e : elements) {
+    if (e.kind == SlotKind::Text) {
+      const int64_t length = value(pos, e.read);
+      if (length > 0) pos += 4 * length;  // a negative length: no byte slots follow
+    }
+    pos += 4;
+  }
+  return pos;
+}
+
+}  // namespace
+
 std::vector<KeptBytes> SlotCodec::locate(const QByteArray& file) const {
   const ByteReader in(file);
   const qint64 size = in.size();
@@ -45,16 +63,44 @@ std::vector<KeptBytes> SlotCodec::locate(const QByteArray& file) const {
       break;
     }
     const qint64 start = pos;
-    for (const SlotElement& e : layout_.elements) {
-      if (e.kind == SlotKind::Text) {
-        const int64_t length = in.read(pos, e.read);
-        if (length > 0) pos += 4 * length;  // a negative length: no byte slots follow
-      }
-      pos += 4;
-    }
+    pos = recordEnd(layout_.elements, pos, [&in](qint64 at, IntWidth w) { return in.read(at, w); });
     records.emplace_back(file, start, pos - start);
   }
   return records;
+}
+
+std::optional<RecordStream> SlotCodec::streamInPieces(qint64 fileSize, const ReadPiece& read) const {
+  // The lengths are read through a window that moves along the file.
+  constexpr qint64 kWindow = 256 * 1024;
+  QByteArray window;
+  qint64 windowAt = 0;
+  bool failed = false;
+  const auto value = [&](qint64 at, IntWidth w) -> int64_t {
+    if (at >= windowAt && at + 4 <= windowAt + window.size())
+      return ReadLittleEndian(reinterpret_cast<const uchar*>(window.constData()) + (at - windowAt), w);
+    if (at >= fileSize || failed) return 0;
+    windowAt = at;
+    if (!read(at, kWindow, &window, 0)) {
+      failed = true;
+      window.clear();
+      return 0;
+    }
+    uchar slot[4] = {0, 0, 0, 0};  // zero past the end of the file
+    std::memcpy(slot, window.constData() + (at - windowAt), size_t(std::min<qint64>(4, windowAt + window.size() - at)));
+    return ReadLittleEndian(slot, w);
+  };
+  const int64_t n = std::max<int64_t>(0, value(4, IntWidth::S16));
+  RecordStream stream;
+  stream.starts.reserve(size_t(n) + 1);
+  qint64 pos = 12;
+  for (int64_t k = 0; k < n && !failed; ++k) {
+    if (pos >= fileSize) return std::nullopt;
+    stream.starts.push_back(pos);
+    pos = recordEnd(layout_.elements, pos, value);
+  }
+  if (failed) return std::nullopt;
+  stream.starts.push_back(pos);
+  return stream;
 }
 
 void SlotCodec::decodeInto(const KeptBytes& record, const CodecContext&, CellSink& sink) const {
@@ -199,16 +245,24 @@ std::optional<CellProblem> SlotCodec::encodeTo(const RowList& rows, const QByteA
   qint64 room = 12;
   for (const TableRecord* row : rows) room += row->kept.size();
   sink.expect(room + room / 64 + 4096);
+  ByteWriter header(12);
+  PutFrameHeader(header, int(rows.size()), layout_.headerRecordSize);
+  header.flush(sink, 12);
+  // The file ends right after the last slot.
+  return encodeRecords(rows, 0, rows.size(), 12, ctx, sink);
+}
+
+std::optional<CellProblem> SlotCodec::encodeRecords(const RowList& rows, size_t first, size_t end, qint64 at,
+                                                    const CodecContext& ctx, ByteSink& sink) const {
   // Written front to back: each record goes to the sink once it is made.
   ByteWriter w(4096);
+  w.startAt(at);
   // The elements up to the last skipped slot: what a whole record's copy walks.
   size_t skipsEnd = 0;
   for (size_t i = 0; i < layout_.elements.size(); ++i)
     if (layout_.elements[i].kind == SlotKind::Skip) skipsEnd = i + 1;
-  PutFrameHeader(w, int(rows.size()), layout_.headerRecordSize);
-  w.flush(sink, 12);
-  qint64 pos = 12;
-  for (size_t k = 0; k < rows.size(); ++k) {
+  qint64 pos = at;
+  for (size_t k = first; k < end; ++k) {
     const TableRecord& row = *rows[k];
     // A record none of whose cells changed is its bytes as read, in one
     // piece, with its skipped slots zeroed.
@@ -299,9 +353,6 @@ std::optional<CellProblem> SlotCodec::encodeTo(const RowList& rows, const QByteA
     if (pos > std::numeric_limits<int32_t>::max()) return CellProblem{int(k), 0, Texts::tr("文件过大：超过 2 GB")};
     w.flush(sink, pos);
   }
-  // The file ends right after the last slot (its last byte is zero).
-  w.resize(pos);
-  w.flush(sink, pos);
   return std::nullopt;
 }
 

@@ -55,6 +55,7 @@ class SlotCodec : public TableCodec {
   explicit SlotCodec(SlotLayout layout);
   int fieldCount() const override { return layout_.fieldCount; }
   std::vector<KeptBytes> locate(const QByteArray& file) const override;
+  std::optional<RecordStream> streamInPieces(qint64 fileSize, const ReadPiece& read) const override;
   void decodeInto(const KeptBytes& record, const CodecContext& ctx, CellSink& sink) const override;
   // Walks the record only as far as the column and decodes that element alone.
   QString decodeCell(const KeptBytes& record, const CodecContext& ctx, int column) const override;
@@ -64,6 +65,10 @@ class SlotCodec : public TableCodec {
   std::optional<QString> cellProblem(int column, const QString& text, QStringView asRead,
                                      const CodecContext& ctx) const override;
   ColumnShape columnShape(int column) const override;
+  // Rows [first, end) of that content alone, their records from offset `at`
+  // on (where record `first` starts), handed to the sink a record at a time.
+  std::optional<CellProblem> encodeRecords(const RowList& rows, size_t first, size_t end, qint64 at,
+                                           const CodecContext& ctx, ByteSink& sink) const;
   const SlotLayout& layout() const { return layout_; }
 
  private:

@@ -104,6 +104,7 @@ QString TableCodec::decodeCell(const KeptBytes& record, const CodecContext& ctx,
 }
 
 std::optional<RecordRun> TableCodec::recordsInPieces(qint64, const ReadPiece&, bool) const { return std::nullopt; }
+std::optional<RecordStream> TableCodec::streamInPieces(qint64, const ReadPiece&) const { return std::nullopt; }
 std::optional<LayoutVote> TableCodec::pieceVote(const QByteArray&, qint64) const { return std::nullopt; }
 int TableCodec::votedVariant(const LayoutVote&, const QByteArray&) const { return 0; }
 

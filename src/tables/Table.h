@@ -303,6 +303,14 @@ struct RecordRun {
   qint64 perPiece() const { return std::max<qint64>(1, kFilePieceBytes / std::max<qint64>(size, 1)); }
   qint64 pieces() const { return (count + perPiece() - 1) / perPiece(); }
 };
+// How the records of a file whose records differ in size lie, one after
+// the other from offset 12: record k is the bytes [starts[k], starts[k + 1]).
+// Every record starts inside the file; the last may end past it (a file cut
+// short in its last record).
+struct RecordStream {
+  std::vector<qint64> starts;  // one more than the records
+  qint64 count() const { return qint64(starts.size()) - 1; }
+};
 // Reads bytes [from, from + count) of a file (fewer at its end) into *into
 // from index `at` on; false when they cannot be read.
 using ReadPiece = std::function<bool(qint64 from, qint64 count, QByteArray* into, qsizetype at)>;
@@ -338,6 +346,10 @@ class TableCodec {
   // from its first piece alone (see RecordRun::provisional).
   virtual std::optional<RecordRun> recordsInPieces(qint64 fileSize, const ReadPiece& read,
                                                    bool provisional = false) const;
+  // The same for a codec whose records differ in size: where they lie,
+  // told by a walk over pieces of the file, when every record the header
+  // counts starts inside it. Nothing for other codecs, or when a read fails.
+  virtual std::optional<RecordStream> streamInPieces(qint64 fileSize, const ReadPiece& read) const;
   // For a codec whose records vote on the file's layout: the vote of the
   // `count` records of a piece, read behind 12 blank bytes so that its first
   // record is record 0 of it (the bytes the file holds of them). Nothing for

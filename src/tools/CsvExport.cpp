@@ -493,10 +493,14 @@ bool RecordsToCsv(const std::vector<QStringList>& records, const CsvOptions& opt
 
 namespace {
 
-// The records of a file held whole, where RecordPlaces finds them.
+// The records of a file held whole, where RecordPlaces finds them, `perPiece` a piece.
 struct WholeFile {
   const RecordPlaces& places;
-  bool read(qint64, qint64, QByteArray*) const { return true; }
+  qint64 perPiece;
+  qint64 count() const { return (places.size() + perPiece - 1) / perPiece; }
+  qint64 first(qint64 piece) const { return piece * perPiece; }
+  qint64 end(qint64 piece) const { return std::min<qint64>(places.size(), first(piece) + perPiece); }
+  bool read(qint64, QByteArray*) const { return true; }
   void put(qint64 k, qint64, const QByteArray&, KeptBytes* kept) const { places.put(k, kept); }
 };
 
@@ -504,22 +508,23 @@ struct WholeFile {
 // into the piece's buffer, and found there.
 struct FilePieces {
   RunPieces& pieces;
-  bool read(qint64 first, qint64, QByteArray* bytes) const {
-    return pieces.read(first / pieces.run().perPiece(), bytes);
-  }
+  qint64 count() const { return pieces.count(); }
+  qint64 first(qint64 piece) const { return pieces.first(piece); }
+  qint64 end(qint64 piece) const { return pieces.end(piece); }
+  bool read(qint64 piece, QByteArray* bytes) const { return pieces.read(piece, bytes); }
   void put(qint64 k, qint64 first, const QByteArray& bytes, KeptBytes* kept) const {
     pieces.moveTo(bytes, first, k, kept);
   }
 };
 
-// The byte order mark and the header line, then records 0..count-1 a piece
-// of `perPiece` at a time, on two threads for a large table, each record
-// where `records` finds it (see TableBytesToCsv). False with *readFailed
-// when a piece's bytes could not be read; the pieces before it are handed over.
+// The byte order mark and the header line, then the records a piece at a
+// time, on two threads for a large table, each record where `records` finds
+// it (see TableBytesToCsv). False with *readFailed when a piece's bytes
+// could not be read; the pieces before it are handed over.
 template <typename Records>
-bool RecordsToCsvInPieces(const TableCodec& codec, const Records& records, qint64 count, qint64 perPiece,
-                          qint64 roughSize, const CodecContext& ctx, const CsvOptions& options, QByteArray* csv,
-                          CsvRefusal* refusal, const CsvFlush& flush, bool* readFailed) {
+bool RecordsToCsvInPieces(const TableCodec& codec, const Records& records, qint64 roughSize, const CodecContext& ctx,
+                          const CsvOptions& options, QByteArray* csv, CsvRefusal* refusal, const CsvFlush& flush,
+                          bool* readFailed) {
   if (!RecordsToCsv({}, options, csv, refusal)) return false;
   const int firstLine = options.header.isEmpty() ? 1 : 2;
   struct Piece {
@@ -531,8 +536,8 @@ bool RecordsToCsvInPieces(const TableCodec& codec, const Records& records, qint6
   const auto make = [&](qint64 piece, Piece& out) {
     out.csv.clear();
     out.refusal.reset();
-    const qint64 first = piece * perPiece, end = std::min(count, first + perPiece);
-    if (!records.read(first, end, &out.bytes)) {
+    const qint64 first = records.first(piece), end = records.end(piece);
+    if (!records.read(piece, &out.bytes)) {
       out.unread = true;
       return false;
     }
@@ -572,7 +577,7 @@ bool RecordsToCsvInPieces(const TableCodec& codec, const Records& records, qint6
     csv->clear();
     flush(in.csv);
   };
-  return InOrderedPieces<Piece>((count + perPiece - 1) / perPiece, make, take);
+  return InOrderedPieces<Piece>(records.count(), make, take);
 }
 
 // Records of about kFilePieceBytes of a file of `size` bytes that holds
@@ -593,8 +598,8 @@ bool TableBytesToCsv(const TableCodec& codec, const QByteArray& file, const Code
   }
   const RecordPlaces places(codec, file);
   bool unread = false;
-  return RecordsToCsvInPieces(codec, WholeFile{places}, places.size(), recordsPerPiece(places.size(), file.size()),
-                              file.size(), ctx, options, csv, refusal, flush, &unread);
+  return RecordsToCsvInPieces(codec, WholeFile{places, recordsPerPiece(places.size(), file.size())}, file.size(), ctx,
+                              options, csv, refusal, flush, &unread);
 }
 
 bool TableToCsv(const TableDef& table, const QString& folder, Script systemScript, const CsvOptions& options,
@@ -620,18 +625,22 @@ bool TableToCsv(const TableDef& table, const QString& folder, Script systemScrip
     const ReadPiece read = [&reader](qint64 from, qint64 count, QByteArray* into, qsizetype at) {
       return reader.read(from, count, into, at);
     };
-    if (exists)
-      if (const std::optional<RecordRun> run = table.codec->recordsInPieces(reader.size(), read)) {
-        RunPieces pieces(*table.codec, *run, read);
-        bool unread = false;
-        const bool written =
-            readProducers() && RecordsToCsvInPieces(*table.codec, FilePieces{pieces}, run->count, run->perPiece(),
-                                                    reader.size(), ctx, options, csv, refusal, flush, &unread);
-        // A file that could not be read whole, or changed its size meanwhile, has no CSV.
-        QString unreadable;
-        if (!reader.finish(&unreadable)) *readError = unreadable;
-        return written && readError->isEmpty();
-      }
+    std::optional<RunPieces> pieces;
+    if (exists) {
+      if (const std::optional<RecordRun> run = table.codec->recordsInPieces(reader.size(), read))
+        pieces.emplace(*table.codec, *run, read);
+      else if (std::optional<RecordStream> stream = table.codec->streamInPieces(reader.size(), read))
+        pieces.emplace(*table.codec, std::move(*stream), read);
+    }
+    if (pieces) {
+      bool unread = false;
+      const bool written = readProducers() && RecordsToCsvInPieces(*table.codec, FilePieces{*pieces}, reader.size(),
+                                                                   ctx, options, csv, refusal, flush, &unread);
+      // A file that could not be read whole, or changed its size meanwhile, has no CSV.
+      QString unreadable;
+      if (!reader.finish(&unreadable)) *readError = unreadable;
+      return written && readError->isEmpty();
+    }
     // Told while the layout was looked for.
     if (!reader.finish(readError)) return false;
   }
