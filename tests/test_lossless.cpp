@@ -319,6 +319,41 @@ class LosslessTest : public QObject {
     }
   }
 
+  // The order a save writes told from the cells alone, as a check that holds
+  // no grid tells it: by column 1, then again (stable) by column 2.
+  void saveOrderFromCells_data() {
+    QTest::addColumn<QStringList>("first");
+    QTest::addColumn<QStringList>("second");
+    QTest::addColumn<QList<int>>("order");
+    QTest::newRow("in order") << QStringList{"1", "2", "3"} << QStringList{"1", "1", "2"} << QList<int>{1, 2, 3};
+    QTest::newRow("a tie out of order") << QStringList{"2", "1", "3"} << QStringList{"1", "1", "2"}
+                                        << QList<int>{2, 1, 3};
+    QTest::newRow("second column out of order")
+        << QStringList{"1", "2", "3"} << QStringList{"2", "1", "1"} << QList<int>{2, 3, 1};
+    QTest::newRow("equal keys keep their places")
+        << QStringList{"5", "5", "5"} << QStringList{"7", "7", "7"} << QList<int>{1, 2, 3};
+    QTest::newRow("a text and negatives")
+        << QStringList{"-1", "x", "0"} << QStringList{"3", "3", "-2"} << QList<int>{3, 1, 2};
+  }
+  void saveOrderFromCells() {
+    QFETCH(QStringList, first);
+    QFETCH(QStringList, second);
+    QFETCH(QList<int>, order);
+    const TableDef& t = *FindTable(QStringLiteral("RichBa.tab"));
+    QCOMPARE(t.order, SaveOrder::NumericThenSecond);
+    const auto cell = [&](int row, int column) {
+      return column == 1 ? first[row - 1] : column == 2 ? second[row - 1] : QString();
+    };
+    const auto number = [&](int row, int column) -> std::optional<int64_t> {
+      bool ok = false;
+      const qlonglong n = cell(row, column).toLongLong(&ok);
+      return ok ? std::optional<int64_t>(n) : std::nullopt;
+    };
+    const std::vector<int> expected(order.begin(), order.end());
+    QCOMPARE(SaveRowOrder(t, int(first.size()), cell), expected);
+    QCOMPARE(SaveRowOrder(t, int(first.size()), cell, number), expected);
+  }
+
   // A grid whose records are decoded on first use shows and saves what a
   // read of every record at once gives, also of a file cut short.
   void openedGridIsTheRead_data() {

@@ -291,12 +291,7 @@ std::vector<int> SortedRows(const std::vector<int>& start, int count, const std:
                             RecordStore::SortOrder order, bool descending, const RowNumber& number) {
   std::vector<int> result = start;
   if (order == RecordStore::SortOrder::Numeric) {
-    // Only the keys are kept, not the texts they come from.
-    std::vector<double> keys(size_t(count) + 1);
-    for (int r = 1; r <= count; ++r) {
-      const std::optional<int64_t> n = number ? number(r) : std::nullopt;
-      keys[size_t(r)] = n ? double(*n) : NumericSortKey(cell(r));
-    }
+    const std::vector<double> keys = NumericSortKeys(count, cell, number);
     const auto before = [&](int a, int b) {
       return descending ? keys[size_t(b)] < keys[size_t(a)] : keys[size_t(a)] < keys[size_t(b)];
     };
@@ -312,6 +307,16 @@ std::vector<int> SortedRows(const std::vector<int>& start, int count, const std:
     if (!std::is_sorted(result.begin(), result.end(), before)) std::stable_sort(result.begin(), result.end(), before);
   }
   return result;
+}
+
+std::vector<double> NumericSortKeys(int count, const std::function<QString(int row)>& cell, const RowNumber& number) {
+  // Only the keys are kept, not the texts they come from.
+  std::vector<double> keys(size_t(std::max(count, 0)) + 1);
+  for (int r = 1; r <= count; ++r) {
+    const std::optional<int64_t> n = number ? number(r) : std::nullopt;
+    keys[size_t(r)] = n ? double(*n) : NumericSortKey(cell(r));
+  }
+  return keys;
 }
 
 void RecordStore::applyOrder(const std::vector<int>& order) {

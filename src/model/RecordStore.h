@@ -251,5 +251,8 @@ class RecordStoreView {
 using RowNumber = std::function<std::optional<int64_t>(int row)>;
 std::vector<int> SortedRows(const std::vector<int>& start, int count, const std::function<QString(int row)>& cell,
                             RecordStore::SortOrder order, bool descending = false, const RowNumber& number = {});
+// The keys a numeric sort of rows 1..count orders them by (index 0 unused).
+std::vector<double> NumericSortKeys(int count, const std::function<QString(int row)>& cell,
+                                    const RowNumber& number = {});
 
 }  // namespace v3

@@ -137,6 +137,25 @@ std::vector<int> SaveRowOrder(const TableDef& table, const RecordStore& grid) {
 
 std::vector<int> SaveRowOrder(const TableDef& table, int count, const std::function<QString(int row, int column)>& cell,
                               const std::function<std::optional<int64_t>(int row, int column)>& number) {
+  // Records a save wrote are in its order already (the common case): told
+  // by one pass over the keys of both columns instead of two sorts.
+  if (table.order == SaveOrder::NumericThenSecond && table.fieldCount() >= 2) {
+    const auto keys = [&](int column) {
+      RowNumber inColumn;
+      if (number) inColumn = [&number, column](int row) { return number(row, column); };
+      return NumericSortKeys(
+          count, [&cell, column](int row) { return cell(row, column); }, inColumn);
+    };
+    const std::vector<double> first = keys(1), second = keys(2);
+    bool ordered = true;
+    for (size_t r = 2; r < first.size() && ordered; ++r)
+      ordered = second[r - 1] < second[r] || (second[r - 1] == second[r] && first[r - 1] <= first[r]);
+    if (ordered) {
+      std::vector<int> order(size_t(std::max(count, 0)));
+      std::iota(order.begin(), order.end(), 1);
+      return order;
+    }
+  }
   return OrderedBySaveRule(table, count, [&](const std::vector<int>& start, int column, auto order) {
     RowNumber inColumn;
     if (number) inColumn = [&number, column](int row) { return number(row, column); };
