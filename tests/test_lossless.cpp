@@ -108,8 +108,14 @@ class LosslessTest : public QObject {
   // A generated folder whose `file` is made dirty; returns the folder.
   QString dirtyFolder(const TableDef& t, unsigned seed, QByteArray* dirty, int records = 12) {
     const QString folder = dir_.filePath(QStringLiteral("f%1").arg(++folders_));
+    // The sample folder of a seed and size is written once, then copied.
+    const QString sample = dir_.filePath(QStringLiteral("sample-%1-%2").arg(seed).arg(records));
     QString error;
-    if (!WriteSampleFolder(folder, seed, records, &error)) qFatal("%s", qPrintable(error));
+    if (!QFileInfo::exists(sample) && !WriteSampleFolder(sample, seed, records, &error))
+      qFatal("%s", qPrintable(error));
+    QDir().mkpath(folder);
+    for (const QString& f : QDir(sample).entryList(QDir::Files))
+      if (!QFile::copy(sample + "/" + f, folder + "/" + f)) qFatal("cannot copy %s", qPrintable(f));
     *dirty = Dirty(t, ReadFile(folder + "/" + t.fileName), seed);
     WriteFile(folder + "/" + t.fileName, *dirty);
     return folder;
@@ -232,8 +238,11 @@ class LosslessTest : public QObject {
                                  "large swapped last", "large late byte"}) {
         // Large: 1500 records, in pieces enough for two halves.
         const auto* fixed = dynamic_cast<const FixedCodec*>(t->codec);
-        if (QByteArray(change).startsWith("large") && !dynamic_cast<const SlotCodec*>(t->codec) &&
-            (!fixed || 1500 * fixed->variant(0).recordSize < 4 * kFilePieceBytes))
+        // A stream's records are not swapped: its "swapped last" is its "saved".
+        const bool stream = dynamic_cast<const SlotCodec*>(t->codec) != nullptr;
+        if (QByteArray(change).startsWith("large") &&
+            (stream ? QByteArray(change).contains("swapped")
+                    : !fixed || 1500 * fixed->variant(0).recordSize < 4 * kFilePieceBytes))
           continue;
         QTest::addRow("%s, %s", qPrintable(t->fileName), change) << t->fileName << QString::fromLatin1(change);
       }
