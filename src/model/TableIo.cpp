@@ -338,12 +338,7 @@ bool ForEachRecordInFile(const TableCodec& codec, const QString& path,
   const ReadPiece read = [&reader](qint64 from, qint64 count, QByteArray* into, qsizetype at) {
     return reader.read(from, count, into, at);
   };
-  std::optional<RunPieces> pieces;
-  if (const std::optional<RecordRun> run = codec.recordsInPieces(reader.size(), read))
-    pieces.emplace(codec, *run, read);
-  else if (std::optional<RecordStream> stream = codec.streamInPieces(reader.size(), read))
-    pieces.emplace(codec, std::move(*stream), read);
-  if (pieces) {
+  if (std::optional<RunPieces> pieces = PiecesOfFile(codec, reader.size(), read)) {
     QByteArray piece;
     KeptBytes record;
     for (qint64 p = 0; p < pieces->count(); ++p) {

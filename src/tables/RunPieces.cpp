@@ -52,4 +52,13 @@ std::optional<int> RunPieces::voted() const {
   return codec_.votedVariant(total, first_);
 }
 
+std::optional<RunPieces> PiecesOfFile(const TableCodec& codec, qint64 fileSize, const ReadPiece& read) {
+  std::optional<RunPieces> pieces;
+  if (const std::optional<RecordRun> run = codec.recordsInPieces(fileSize, read))
+    pieces.emplace(codec, *run, read);
+  else if (std::optional<RecordStream> stream = codec.streamInPieces(fileSize, read))
+    pieces.emplace(codec, std::move(*stream), read);
+  return pieces;
+}
+
 }  // namespace v3

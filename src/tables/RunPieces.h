@@ -54,4 +54,10 @@ class RunPieces {
   QByteArray first_;  // the first piece, whose first record a tie looks at
 };
 
+// The pieces of a file of `fileSize` bytes that `read` reads, where the
+// codec can tell how its records lie from pieces of it: records of one size
+// (recordsInPieces), else a stream of records (streamInPieces). Nothing
+// otherwise, or when a read fails.
+std::optional<RunPieces> PiecesOfFile(const TableCodec& codec, qint64 fileSize, const ReadPiece& read);
+
 }  // namespace v3

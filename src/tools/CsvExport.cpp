@@ -625,14 +625,7 @@ bool TableToCsv(const TableDef& table, const QString& folder, Script systemScrip
     const ReadPiece read = [&reader](qint64 from, qint64 count, QByteArray* into, qsizetype at) {
       return reader.read(from, count, into, at);
     };
-    std::optional<RunPieces> pieces;
-    if (exists) {
-      if (const std::optional<RecordRun> run = table.codec->recordsInPieces(reader.size(), read))
-        pieces.emplace(*table.codec, *run, read);
-      else if (std::optional<RecordStream> stream = table.codec->streamInPieces(reader.size(), read))
-        pieces.emplace(*table.codec, std::move(*stream), read);
-    }
-    if (pieces) {
+    if (std::optional<RunPieces> pieces = exists ? PiecesOfFile(*table.codec, reader.size(), read) : std::nullopt) {
       bool unread = false;
       const bool written = readProducers() && RecordsToCsvInPieces(*table.codec, FilePieces{*pieces}, reader.size(),
                                                                    ctx, options, csv, refusal, flush, &unread);
