@@ -13,6 +13,7 @@
 #include <memory>
 #include <optional>
 
+#include "SampleFolders.h"
 #include "TestSupport.h"
 #include "editors/BuiltInDialogs.h"
 #include "app/MainWindow.h"
@@ -110,21 +111,10 @@ struct Shell {
     dataFolder = root.filePath(QStringLiteral("data"));
     QDir().mkpath(programFolder);
     QDir().mkpath(dataFolder);
-    CopySample(seed, records);
+    QString error;
+    if (!CopySampleFolder(dataFolder, seed, records, &error)) qWarning() << "sample folder:" << error;
     WriteFile(programFolder + QStringLiteral("/Config.ini"),
               QByteArray("[Config]\r\nPath=") + dataFolder.toUtf8() + "\r\n");
-  }
-
-  // The sample folder of a seed and size, written once for the whole test
-  // program (a large one takes a while under the sanitizers) and copied.
-  void CopySample(unsigned seed, int records) {
-    static QTemporaryDir samples;
-    const QString sample = samples.filePath(QStringLiteral("%1-%2").arg(seed).arg(records));
-    QString error;
-    if (!QFileInfo::exists(sample) && !v3::WriteSampleFolder(sample, seed, records, &error))
-      qWarning() << "sample folder:" << error;
-    for (const QString& f : QDir(sample).entryList(QDir::Files))
-      if (!QFile::copy(sample + u'/' + f, dataFolder + u'/' + f)) qWarning() << "cannot copy" << f;
   }
 
   // Builds the window and runs its start-up.

@@ -8,6 +8,7 @@
 #include <numeric>
 #include <random>
 
+#include "SampleFolders.h"
 #include "TestSupport.h"
 #include "model/RecordGrid.h"
 #include "model/TableIo.h"
@@ -108,14 +109,8 @@ class LosslessTest : public QObject {
   // A generated folder whose `file` is made dirty; returns the folder.
   QString dirtyFolder(const TableDef& t, unsigned seed, QByteArray* dirty, int records = 12) {
     const QString folder = dir_.filePath(QStringLiteral("f%1").arg(++folders_));
-    // The sample folder of a seed and size is written once, then copied.
-    const QString sample = dir_.filePath(QStringLiteral("sample-%1-%2").arg(seed).arg(records));
     QString error;
-    if (!QFileInfo::exists(sample) && !WriteSampleFolder(sample, seed, records, &error))
-      qFatal("%s", qPrintable(error));
-    QDir().mkpath(folder);
-    for (const QString& f : QDir(sample).entryList(QDir::Files))
-      if (!QFile::copy(sample + "/" + f, folder + "/" + f)) qFatal("cannot copy %s", qPrintable(f));
+    if (!CopySampleFolder(folder, seed, records, &error)) qFatal("%s", qPrintable(error));
     *dirty = Dirty(t, ReadFile(folder + "/" + t.fileName), seed);
     WriteFile(folder + "/" + t.fileName, *dirty);
     return folder;
