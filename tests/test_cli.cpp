@@ -163,6 +163,9 @@ class CliTest : public QObject {
     QTest::newRow("quoted comma, quote, newline")
         << QByteArray("\"x,\"\"y\"\"\nz\",2\n") << 1 << QStringList{"x,\"y\"\nz", "2"};
     QTest::newRow("empty fields") << QByteArray(",,\n") << 1 << QStringList{"", "", ""};
+    QTest::newRow("numbers and texts like them")
+        << QByteArray("0,-1,32767,-32768,32768,007,+5,-0,12a,\"12\",1 2\n4,5\n") << 2
+        << QStringList{"0", "-1", "32767", "-32768", "32768", "007", "+5", "-0", "12a", "12", "1 2"};
   }
   void csvParse() {
     QFETCH(QByteArray, text);
@@ -174,6 +177,19 @@ class CliTest : public QObject {
     QVERIFY(ParseCsv(text, &out, &line, &reason));
     QCOMPARE(int(out.size()), records);
     if (records) QCOMPARE(out[0], first);
+    // Read in two pieces, cut anywhere (a field's first part a number, the
+    // rest text or more digits), the records are the same.
+    const QString whole = QString::fromUtf8(text);
+    for (qsizetype cut = 1; cut < whole.size(); ++cut) {
+      std::vector<QStringList> pieces;
+      CsvReader reader([&](QStringList& record, int) {
+        pieces.push_back(record);
+        return true;
+      });
+      QVERIFY(reader.feed(QStringView(whole).first(cut)) && reader.feed(QStringView(whole).sliced(cut)));
+      QVERIFY(reader.finish());
+      QCOMPARE(pieces, out);
+    }
     // What CsvLine writes parses back to the same fields.
     if (records) {
       std::vector<QStringList> again;

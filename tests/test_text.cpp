@@ -250,6 +250,23 @@ class TextTest : public QObject {
     }
   }
 
+  // Only the texts IntegerText writes are shared, and the shared text is the one given.
+  void sharedIntegerText_data() {
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<bool>("shared");
+    for (const char* t : {"0", "7", "-1", "120", "32767", "-32768"}) QTest::newRow(t) << QString::fromLatin1(t) << true;
+    for (const char* t : {"", "-", "-0", "007", "+5", "32768", "-32769", "1234567", "12a", " 1", "1.0", "1e3"})
+      QTest::newRow(t) << QString::fromLatin1(t) << false;
+    QTest::newRow("full-width digits") << QStringLiteral("１２") << false;
+  }
+  void sharedIntegerText() {
+    QFETCH(QString, text);
+    QFETCH(bool, shared);
+    const std::optional<QString> got = SharedIntegerText(text);
+    QCOMPARE(got.has_value(), shared);
+    if (shared) QCOMPARE(*got, text);
+  }
+
   // Pieces made on two threads come out in order, and the first piece that
   // fails is the last one taken.
   void piecesInOrder_data() {

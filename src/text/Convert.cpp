@@ -168,4 +168,19 @@ QString IntegerText(int64_t value) {
   return QString::fromRawData(reinterpret_cast<const QChar*>(texts + at * kWidth), length);
 }
 
+std::optional<QString> SharedIntegerText(QStringView s) {
+  const qsizetype n = s.size();
+  const bool negative = n > 0 && s[0] == u'-';
+  const qsizetype first = negative ? 1 : 0;
+  if (n == first || n > 6 || (s[first] == u'0' && (n > first + 1 || negative))) return std::nullopt;
+  int value = 0;
+  for (qsizetype i = first; i < n; ++i) {
+    const char16_t c = s[i].unicode();
+    if (c < u'0' || c > u'9') return std::nullopt;
+    value = value * 10 + (c - u'0');
+  }
+  if (value > (negative ? 32768 : 32767)) return std::nullopt;
+  return IntegerText(negative ? -value : value);
+}
+
 }  // namespace v3

@@ -1,5 +1,8 @@
 #pragma once
 #include <QString>
+#include <QStringView>
+
+#include <optional>
 #include <cstdint>
 
 namespace v3 {
@@ -30,8 +33,13 @@ bool IsPlainInteger(const QString& cell, int64_t* value);
 double NumericSortKey(const QString& cell);
 
 // A number as decimal text, as QString::number gives it. The texts of
-// -32768..32767 are made once and shared by every cell that shows them
-// (the program is single-threaded).
+// -32768..32767 are made once and shared by every cell that shows them,
+// whatever thread makes them.
 QString IntegerText(int64_t value);
+
+// A text that is a whole number in that range written as IntegerText writes
+// it ("0", "-5", "120"; not "007", "+5" or "-0"): the shared text, made
+// without an allocation. Nothing for any other text.
+std::optional<QString> SharedIntegerText(QStringView text);
 
 }  // namespace v3

@@ -1,5 +1,9 @@
 #include "tools/Csv.h"
 
+#include <utility>
+
+#include "text/Convert.h"
+
 namespace v3 {
 
 QString CsvLineText(const QStringList& fields, QChar delimiter) {
@@ -31,16 +35,19 @@ bool CsvReader::refuse(int line, const QString& reason) {
 }
 
 bool CsvReader::endRecord() {
-  record_ << field_;
-  field_.clear();
+  record_.append(std::exchange(field_, QString()));
   fieldStarted_ = afterQuote_ = false;
   const int start = recordLine_;
   recordLine_ = line_;
+  // The next record most likely has as many fields: room for them at once
+  // (the sink may take the record's list away).
+  const qsizetype fields = record_.size();
   if (!sink_(record_, start)) {
     stopped_ = done_ = true;
     return false;
   }
   record_.clear();
+  record_.reserve(fields);
   return true;
 }
 
@@ -75,8 +82,7 @@ bool CsvReader::feed(QStringView text) {
       continue;
     }
     if (c == delimiter_) {
-      record_ << field_;
-      field_.clear();
+      record_.append(std::exchange(field_, QString()));
       fieldStarted_ = afterQuote_ = false;
     } else if (c == u'\r' || c == u'\n') {
       afterCr_ = c == u'\r';
@@ -96,7 +102,12 @@ bool CsvReader::feed(QStringView text) {
         if (d == delimiter_ || d == u'\r' || d == u'\n') break;
         ++end;
       }
-      field_ += text.sliced(i, end - i);
+      const QStringView run = text.sliced(i, end - i);
+      std::optional<QString> number;
+      if (field_.isEmpty() && (number = SharedIntegerText(run)))
+        field_ = *number;
+      else
+        field_ += run;
       fieldStarted_ = true;
       i = end - 1;
     }

@@ -9,6 +9,7 @@
 #include <cstring>
 #include <memory>
 
+#include "text/Convert.h"
 #include "tools/Csv.h"
 #include "tools/Workbook.h"
 
@@ -238,6 +239,7 @@ QString runText(Part& part, QLatin1StringView element) {
 QString numberText(QStringView raw) {
   const QStringView v = raw.trimmed();
   qsizetype i = v.startsWith(u'-') ? 1 : 0;
+  if (std::optional<QString> shared = SharedIntegerText(v)) return *shared;
   bool digits = v.size() > i;
   for (qsizetype k = i; k < v.size() && digits; ++k) digits = v[k] >= u'0' && v[k] <= u'9';
   if (digits) return v.toString();
