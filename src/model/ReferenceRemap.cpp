@@ -3,6 +3,7 @@
 #include <QCoreApplication>
 
 #include <algorithm>
+#include <memory>
 
 #include "tables/ReferenceIndex.h"
 #include "tables/Tables.h"
@@ -152,6 +153,21 @@ ReferencePlan PlanReferenceUpdates(
   for (size_t p = 0; p < now.size(); ++p)
     if (now[p] >= 0 && now[p] != int(p)) plan.reordered = true;
 
+  // The records as each kind of reference sees them, before and after: the
+  // columns of a run (a team's members) see them alike, and are indexed once.
+  struct Seen {
+    const ReferenceDef* ref;
+    ReferenceTargets was, will;
+  };
+  std::vector<std::unique_ptr<Seen>> seen;
+  const auto targetsFor = [&](const ReferenceDef& ref) -> const Seen& {
+    for (const std::unique_ptr<Seen>& s : seen)
+      if (s->ref->by == ref.by && s->ref->empty == ref.empty && s->ref->targetKey == ref.targetKey &&
+          s->ref->targetName == ref.targetName && s->ref->cellShowsName == ref.cellShowsName)
+        return *s;
+    seen.push_back(std::make_unique<Seen>(Seen{&ref, {ref, change.before}, {ref, change.after}}));
+    return *seen.back();
+  };
   for (const TableDef* referring : AllTables()) {
     ReferenceTableUpdate update;
     update.table = referring;
@@ -159,8 +175,9 @@ ReferencePlan PlanReferenceUpdates(
     for (const ReferenceDef& ref : referring->references) {
       if (ref.target.compare(change.table->fileName, Qt::CaseInsensitive) != 0) continue;
       if (!rows && !(rows = rowsOf(*referring))) break;
-      const ReferenceTargets was(ref, change.before);
-      const ReferenceTargets will(ref, change.after);
+      const Seen& targets = targetsFor(ref);
+      const ReferenceTargets& was = targets.was;
+      const ReferenceTargets& will = targets.will;
       for (size_t r = 0; r < rows->size(); ++r) {
         const QString cell = (*rows)[r].value(ref.column - 1);
         const int p = was.find(cell);

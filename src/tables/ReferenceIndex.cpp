@@ -32,7 +32,9 @@ QString numberKey(const QString& text) {
 }  // namespace
 
 ReferenceTargets::ReferenceTargets(const ReferenceDef& reference, const std::vector<QStringList>& targetRows)
-    : ref_(reference) {
+    : ref_(reference),
+      emptyKey_(ReferenceKeyText(reference.empty)),
+      emptyNumber_(numberKey(reference.empty).toLongLong()) {
   names_.reserve(qsizetype(targetRows.size()));
   for (const QStringList& row : targetRows) {
     const int position = int(names_.size());
@@ -50,12 +52,12 @@ ReferenceTargets::ReferenceTargets(const ReferenceDef& reference, const std::vec
 
 int ReferenceTargets::find(const QString& cell) const {
   QString key = ReferenceKeyText(cell);
-  if (key == ReferenceKeyText(ref_.empty)) return kEmpty;
+  if (key == emptyKey_) return kEmpty;
   if (ref_.by == RefersBy::Position) {
     bool ok = false;
     const qlonglong v = key.toLongLong(&ok);
     if (!ok) return kMissing;
-    if (v == numberKey(ref_.empty).toLongLong()) return kEmpty;
+    if (v == emptyNumber_) return kEmpty;
     return v >= 0 && v < count() ? int(v) : kMissing;
   }
   if (ref_.by == RefersBy::Number) {

@@ -46,6 +46,8 @@ class ReferenceTargets {
 
  private:
   ReferenceDef ref_;
+  QString emptyKey_;              // ReferenceKeyText(ref_.empty)
+  qlonglong emptyNumber_ = 0;     // ref_.empty as a number (Position)
   QStringList names_;             // by position
   QStringList keys_;              // by position (Number, Code)
   QHash<QString, int> byKey_;     // key -> first position

@@ -171,9 +171,10 @@ std::vector<TableRecord> MatchCsvRecords(std::vector<QStringList> rows, const st
   for (const TableRecord& r : existing) keys.push_back(r.isKept() ? std::optional<QString>(r.cell(1)) : std::nullopt);
   auto sameContent = [&](size_t row, size_t record) {
     const QStringList& cells = existing[record].cells;
-    if (rows[row].size() != cells.size()) return false;
+    const QStringList& given = rows[row];
+    if (given.size() != cells.size()) return false;
     for (qsizetype c = 0; c < cells.size(); ++c)
-      if (!sameCell(rows[row][c], cells[c])) return false;
+      if (!sameCell(given.at(c), cells.at(c))) return false;
     return true;
   };
   const std::vector<int> from = MatchCsvRows(rows, keys, sameContent, ambiguous);
@@ -190,8 +191,9 @@ std::vector<TableRecord> MatchCsvRecords(std::vector<QStringList> rows, const st
     for (qsizetype c = 0; c < cells.size() && c < record.cells.size(); ++c) {
       // A cell the CSV gives back as it was exported stays as it is (as
       // read, for a record not edited since), as ReplaceRecords leaves it.
-      if (sameCell(cells[c], record.cells[c])) continue;
-      record.cells[c] = cells[c];
+      // The record's cells are shared with `existing` until one is set.
+      if (sameCell(cells.at(c), record.cells.at(c))) continue;
+      record.cells[c] = std::move(cells[c]);
     }
     out.push_back(std::move(record));
   }

@@ -215,6 +215,7 @@ TableDifference DiffTableBytes(const TableDef& table, const QString& folder, Scr
     d.errorA = d.errorB = error;
     return d;
   }
+  if (a == b) return d;  // the same bytes hold the same records
   std::vector<TableRecord> ra, rb;
   std::vector<QStringList> ca, cb;
   decode(table, folder, systemScript, a, producers, &ra, &ca);
