@@ -4,7 +4,11 @@
 
 #include <cerrno>
 #include <cstdio>
+#include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
+
+#include <utility>
 
 #include "text/DiskFile.h"
 #include "text/Locale.h"
@@ -208,6 +212,24 @@ int runCommand(const CommandDef& c, const QStringList& rest, int localeId, const
 
 int Invocation::usageError(const QString& message) const { return usageErrorFor(command_.name, message); }
 
+namespace {
+
+// Standard output that is a pipe holds 64 KB: a large output, written
+// faster than the reader takes it, waits for the reader every 64 KB. With
+// room for a few of the pieces written at once, the writer and the reader
+// wait for each other far less often. The most an unprivileged process may
+// ask for is taken, up to 1 MB; a pipe that stays as it was is fine too.
+void widenPipe() {
+  static bool tried = false;
+  if (std::exchange(tried, true)) return;
+  struct stat st {};
+  if (fstat(STDOUT_FILENO, &st) != 0 || !S_ISFIFO(st.st_mode)) return;
+  if (fcntl(STDOUT_FILENO, F_GETPIPE_SZ) >= (1 << 20)) return;
+  fcntl(STDOUT_FILENO, F_SETPIPE_SZ, 1 << 20);
+}
+
+}  // namespace
+
 void Out(QByteArrayView bytes) {
   if (bytes.isEmpty()) return;
   errno = 0;
@@ -215,6 +237,7 @@ void Out(QByteArrayView bytes) {
   // holds, rather than cut at the stream's buffer.
   constexpr qsizetype kLarge = 64 * 1024;
   if (bytes.size() >= kLarge && g_writeErrno == 0) {
+    widenPipe();
     if (std::fflush(stdout) != 0) {
       g_writeErrno = errno != 0 ? errno : EIO;
       return;
