@@ -987,12 +987,16 @@ void GridTest::namesBesideNumbers() {
   QCOMPARE(s.grid().data(s.grid().index(0, 3)).toString(), QStringLiteral("4"));
   // Sort and filter go by the number, not the name.
   QVERIFY(!s.window->references().note(3, QStringLiteral("0")).isEmpty());
+  // Every member column names its own star (the columns share one index of the stars).
+  for (int c = 3; c <= 6; ++c)
+    QCOMPARE(s.window->references().note(c, QString::number(c - 2)), stars[size_t(c - 2)][1].trimmed());
 
   // A firm's artists and a request's job (the edits here are not kept).
   s.front.answers = QStringList{QStringLiteral("不保存")};
   s.open(QStringLiteral("Firm.dat"));
   s.grid().setCell(1, 4, QStringLiteral("0"));
   QCOMPARE(s.window->references().note(4, s.grid().cell(1, 4)), stars[0][1].trimmed());
+  for (int c = 4; c <= 9; ++c) QCOMPARE(s.window->references().target(c, QString::number(c - 4)), c - 4);
   if (FindTable(QStringLiteral("CFRequest.dat"))) {
     s.front.answers = QStringList{QStringLiteral("不保存")};
     s.open(QStringLiteral("CFRequest.dat"));

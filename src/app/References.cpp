@@ -9,6 +9,7 @@ namespace v3 {
 
 void ReferenceNames::clear() {
   targets_.clear();
+  targetOf_.clear();
   defs_.clear();
   columns_.clear();
   noted_.clear();
@@ -25,10 +26,19 @@ void ReferenceNames::load(const QString& fileName, const QString& dataFolder, Sc
     auto it = read.find(target->fileName);
     if (it == read.end())
       it = read.insert(target->fileName, ReadTableRows(*target, dataFolder, systemScript, nullptr, store));
-    columns_.insert(r.column, int(targets_.size()));
+    // The columns of a run share one index of their target's records.
+    size_t shared = 0;
+    while (shared < defs_.size() && !ReferenceTargets::alike(defs_[shared], r)) ++shared;
+    const int index = int(defs_.size());
+    columns_.insert(r.column, index);
     // A column that shows its target's name needs no name beside it.
-    if (!r.cellShowsName) noted_.insert(r.column, int(targets_.size()));
-    targets_.emplace_back(r, *it);
+    if (!r.cellShowsName) noted_.insert(r.column, index);
+    if (shared == defs_.size()) {
+      targetOf_.push_back(int(targets_.size()));
+      targets_.emplace_back(r, *it);
+    } else {
+      targetOf_.push_back(targetOf_[shared]);
+    }
     defs_.push_back(r);
   }
 }
@@ -36,7 +46,7 @@ void ReferenceNames::load(const QString& fileName, const QString& dataFolder, Sc
 QString ReferenceNames::note(int column, const QString& cell) const {
   const auto it = noted_.constFind(column);
   if (it == noted_.constEnd()) return QString();
-  const ReferenceTargets& t = targets_[size_t(*it)];
+  const ReferenceTargets& t = targets_[size_t(targetOf_[size_t(*it)])];
   return t.name(t.find(cell));
 }
 
@@ -47,12 +57,12 @@ const ReferenceDef* ReferenceNames::reference(int column) const {
 
 int ReferenceNames::target(int column, const QString& cell) const {
   const auto it = columns_.constFind(column);
-  return it == columns_.constEnd() ? ReferenceTargets::kMissing : targets_[size_t(*it)].find(cell);
+  return it == columns_.constEnd() ? ReferenceTargets::kMissing : targets_[size_t(targetOf_[size_t(*it)])].find(cell);
 }
 
 QString ReferenceNames::targetName(int column, int position) const {
   const auto it = columns_.constFind(column);
-  return it == columns_.constEnd() ? QString() : targets_[size_t(*it)].name(position);
+  return it == columns_.constEnd() ? QString() : targets_[size_t(targetOf_[size_t(*it)])].name(position);
 }
 
 FileRecords OpenTableRecords(const TableDef& table, const QString& folder, Script systemScript, const RecordStore& grid,

@@ -52,8 +52,9 @@ class ReferenceNames {
   QString journalFolder_;
   std::vector<ReferenceTargets> targets_;
   std::vector<ReferenceDef> defs_;
-  QHash<int, int> columns_;  // grid column -> index into targets_ and defs_
-  QHash<int, int> noted_;    // the columns that show a name beside the cell
+  std::vector<int> targetOf_;  // per reference of defs_: its index into targets_ (shared by alike columns)
+  QHash<int, int> columns_;    // grid column -> index into defs_
+  QHash<int, int> noted_;      // the columns that show a name beside the cell
 };
 
 // The records of the open table as the folder's other tables know them: by

@@ -162,9 +162,7 @@ ReferencePlan PlanReferenceUpdates(
   std::vector<std::unique_ptr<Seen>> seen;
   const auto targetsFor = [&](const ReferenceDef& ref) -> const Seen& {
     for (const std::unique_ptr<Seen>& s : seen)
-      if (s->ref->by == ref.by && s->ref->empty == ref.empty && s->ref->targetKey == ref.targetKey &&
-          s->ref->targetName == ref.targetName && s->ref->cellShowsName == ref.cellShowsName)
-        return *s;
+      if (ReferenceTargets::alike(*s->ref, ref)) return *s;
     seen.push_back(std::make_unique<Seen>(Seen{&ref, {ref, change.before}, {ref, change.after}}));
     return *seen.back();
   };

@@ -50,6 +50,11 @@ ReferenceTargets::ReferenceTargets(const ReferenceDef& reference, const std::vec
   }
 }
 
+bool ReferenceTargets::alike(const ReferenceDef& a, const ReferenceDef& b) {
+  return a.target.compare(b.target, Qt::CaseInsensitive) == 0 && a.by == b.by && a.empty == b.empty &&
+         a.targetKey == b.targetKey && a.targetName == b.targetName && a.cellShowsName == b.cellShowsName;
+}
+
 int ReferenceTargets::find(const QString& cell) const {
   QString key = ReferenceKeyText(cell);
   if (key == emptyKey_) return kEmpty;

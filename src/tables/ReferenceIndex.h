@@ -32,6 +32,11 @@ class ReferenceTargets {
   ReferenceTargets() = default;
   ReferenceTargets(const ReferenceDef& reference, const std::vector<QStringList>& targetRows);
 
+  // Whether two references see their target's records alike (the same
+  // target, read the same way; the referring column may differ): the
+  // columns of a run (a team's members) can share one index.
+  static bool alike(const ReferenceDef& a, const ReferenceDef& b);
+
   int find(const QString& cell) const;
   // How many target records hold the key that names `position` (Number, Code:
   // more than one makes the reference ambiguous; Position: always 1).
