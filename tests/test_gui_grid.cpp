@@ -862,6 +862,11 @@ void GridTest::cellsPaintAsTheStyleDoes_data() {
   QTest::newRow("focused") << QStringLiteral("37") << 40 << int(QStyle::State_HasFocus | QStyle::State_Selected) << true
                            << QString();
   QTest::newRow("too long: cut short") << QStringLiteral("陳志明陳志明陳志明") << 40 << 0 << true << QString();
+  QTest::newRow("cut short, Latin") << QStringLiteral("Wonderland Wonderland") << 50 << 0 << true << QString();
+  QTest::newRow("cut short, selected") << QStringLiteral("陳志明陳志明") << 45 << int(QStyle::State_Selected) << false
+                                       << QString();
+  QTest::newRow("cut short, name beside") << QStringLiteral("33") << 50 << 0 << true << QStringLiteral("林心怡林心怡");
+  QTest::newRow("cut short to nothing") << QStringLiteral("陳志明") << 8 << 0 << true << QString();
   QTest::newRow("just fits") << QStringLiteral("WWWW") << 0 << 0 << true << QString();
   QTest::newRow("empty") << QString() << 40 << int(QStyle::State_Selected) << true << QString();
   QTest::newRow("trailing zero characters") << QStringLiteral("ab\0\0") << 40 << 0 << true << QString();

@@ -69,18 +69,22 @@ bool IsSingleLine(const QString& text) {
 
 }  // namespace
 
-const QStaticText& CellDelegate::laidOut(const QString& text, const QFont& font) const {
+const QStaticText& CellDelegate::laidOut(const QString& text, const QFont& font, int cutTo) const {
   if (font != laidOutFont_) {
     laidOut_.clear();
     laidOutFont_ = font;
   }
-  auto it = laidOut_.find(text);
+  // A text cut short to a width is kept apart from the whole text: its key
+  // starts with the width and a character that no text drawn here holds.
+  const QString key = cutTo < 0 ? text : QString::number(cutTo) + QChar(1) + text;
+  auto it = laidOut_.find(key);
   if (it == laidOut_.end()) {
     if (laidOut_.size() >= kMostLaidOutTexts) laidOut_.clear();
-    QStaticText laid(text);
+    // Cut as the style cuts a text too wide for its cell: an ellipsis at its end.
+    QStaticText laid(cutTo < 0 ? text : QFontMetrics(font).elidedText(text, Qt::ElideRight, cutTo));
     laid.setTextFormat(Qt::PlainText);
     laid.prepare(QTransform(), font);
-    it = laidOut_.emplace(text, laid).first;
+    it = laidOut_.emplace(key, laid).first;
   }
   return it->second;
 }
@@ -103,8 +107,18 @@ void CellDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option, 
   const QRect textRect = opt.rect.adjusted(margin, 0, -margin, 0);
   const QStaticText* text = opt.text.isEmpty() ? nullptr : &laidOut(opt.text, opt.font);
   if (text && text->size().width() > textRect.width()) {
-    QStyledItemDelegate::paint(painter, option, index);  // cut short with an ellipsis
-    return;
+    // Cut short with an ellipsis. The style places the cut text on the
+    // whole text's line: where what is cut away was of a taller font (a
+    // name's characters after a number), the style draws it.
+    // (Laying out the cut text may let go of the whole text's layout.)
+    const qreal height = text->size().height();
+    const QStaticText* cut =
+        opt.textElideMode == Qt::ElideRight ? &laidOut(opt.text, opt.font, textRect.width()) : nullptr;
+    if (!cut || cut->size().height() != height) {
+      QStyledItemDelegate::paint(painter, option, index);
+      return;
+    }
+    text = cut;
   }
   style->drawPrimitive(QStyle::PE_PanelItemViewItem, &opt, painter, widget);
   if (!text) return;
@@ -113,7 +127,8 @@ void CellDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option, 
   const QSize size(int(text->size().width()), int(text->size().height()));
   const QRect at = QStyle::alignedRect(opt.direction, opt.displayAlignment, size, textRect);
   painter->save();
-  painter->setClipRect(opt.rect);
+  // The text is as wide as its room at most; a row made lower than its text cuts it.
+  if (size.height() > opt.rect.height()) painter->setClipRect(opt.rect);
   painter->setFont(opt.font);
   painter->setPen(
       opt.palette.color(group, opt.state & QStyle::State_Selected ? QPalette::HighlightedText : QPalette::Text));

@@ -33,9 +33,10 @@ class CellDelegate : public QStyledItemDelegate {
   QString noteFor(const QModelIndex& index) const;
   bool helpEvent(QHelpEvent* event, QAbstractItemView* view, const QStyleOptionViewItem& option,
                  const QModelIndex& index) override;
-  // A cell of plain text that fits draws its text laid out once and kept:
-  // a grid scrolled through thousands of rows shows the same numbers and
-  // names again and again. The rest (the focused cell, a text cut short)
+  // A cell of plain text draws its text laid out once and kept (cut short
+  // with an ellipsis where it is too wide, as the style cuts it): a grid
+  // scrolled through thousands of rows shows the same numbers and names
+  // again and again. The rest (the focused cell, text of several lines)
   // the style draws as always.
   void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override;
 
@@ -43,7 +44,8 @@ class CellDelegate : public QStyledItemDelegate {
   void initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const override;
 
  private:
-  const QStaticText& laidOut(const QString& text, const QFont& font) const;
+  // The text laid out, or cut short to `cutTo` pixels when that is given.
+  const QStaticText& laidOut(const QString& text, const QFont& font, int cutTo = -1) const;
 
   // A short hash for short texts: the cells' numbers and names.
   struct TextHash {
