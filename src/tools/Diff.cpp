@@ -120,11 +120,28 @@ void decode(const TableDef& table, const QString& folder, Script systemScript, c
   if (records) *records = std::move(decoded);
 }
 
-Side readSide(const TableDef& table, const QString& folder, Script systemScript, const ProducerDirectory& producers) {
+Side readSide(const TableDef& table, const QString& folder) {
   Side s;
   s.bytes = FileStore::disk().read(DataFilePath(folder, table.fileName), &s.exists, &s.error);
-  if (s.error.isEmpty() && s.exists) decode(table, folder, systemScript, s.bytes, producers, &s.records, &s.cells);
   return s;
+}
+
+void decodeSide(const TableDef& table, const QString& folder, Script systemScript, const ProducerDirectory& producers,
+                Side* s) {
+  if (s->error.isEmpty() && s->exists) decode(table, folder, systemScript, s->bytes, producers, &s->records, &s->cells);
+}
+
+// Whether the table's records read the same from the same bytes in both
+// folders: its file is all they depend on, or the producers they name are
+// read from the same bytes too.
+bool readAlike(const TableDef& table, const QString& folderA, const QString& folderB) {
+  if (!table.codec->needsProducers()) return true;
+  bool existsA = false, existsB = false;
+  QString errorA, errorB;
+  const QString name = QStringLiteral("Producer.tab");
+  const QByteArray a = FileStore::disk().read(DataFilePath(folderA, name), &existsA, &errorA);
+  const QByteArray b = FileStore::disk().read(DataFilePath(folderB, name), &existsB, &errorB);
+  return errorA.isEmpty() && errorB.isEmpty() && existsA == existsB && a == b;
 }
 
 // A grid table of two folders: cells, then the bytes behind them.
@@ -134,13 +151,18 @@ TableDifference diffGrid(const ToolTable& t, const QString& folderA, const QStri
   d.table = t;
   QString producersA, producersB;
   const ProducerDirectory pa = producersOf(table, folderA, &producersA), pb = producersOf(table, folderB, &producersB);
-  Side a = readSide(table, folderA, systemScript, pa), b = readSide(table, folderB, systemScript, pb);
+  Side a = readSide(table, folderA), b = readSide(table, folderB);
   d.inA = a.exists;
   d.inB = b.exists;
   d.errorA = a.error.isEmpty() && a.exists ? producersA : a.error;
   d.errorB = b.error.isEmpty() && b.exists ? producersB : b.error;
   if (!d.inA && !d.inB) return d;
   if (!d.errorA.isEmpty() || !d.errorB.isEmpty()) return d;
+  // A file the same in both folders, read alike, has no differences: most
+  // of a mod's folder is the game's own files.
+  if (d.inA && d.inB && a.bytes == b.bytes && readAlike(table, folderA, folderB)) return d;
+  decodeSide(table, folderA, systemScript, pa, &a);
+  decodeSide(table, folderB, systemScript, pb, &b);
   d.records = diffRecords(
       t, a.cells, b.cells,
       [&](int rowA, int rowB) {
