@@ -18,6 +18,7 @@
 #endif
 #include "model/LinkedSave.h"
 #include "model/ReferenceRemap.h"
+#include "model/TableIo.h"
 #include "tables/Tables.h"
 
 using namespace v3;
@@ -106,6 +107,35 @@ class ReferencesTest : public QObject {
         if (r.by == RefersBy::Position) declared.insert(QStringLiteral("%1 %2").arg(t->fileName).arg(r.column));
       }
     QCOMPARE(declared, known);
+  }
+
+  // Of every table a reference names, the columns read alone for the names
+  // beside the numbers are those of the whole read, of a file cut short too.
+  void targetColumnsAsTheWholeRead() {
+    std::set<QString> targets;
+    for (const TableDef* t : AllTables())
+      for (const ReferenceDef& r : t->references) targets.insert(r.target);
+    const QString cut = dir_.filePath("cut");
+    QVERIFY(QDir().mkpath(cut));
+    for (const QString& name : targets) {
+      const QByteArray bytes = ReadFile(sample_ + "/" + name);
+      QVERIFY(WriteFile(cut + "/" + name, bytes.left(bytes.size() - 7)));
+    }
+    for (const QString& folder : {sample_, cut})
+      for (const QString& name : targets) {
+        const TableDef& t = *FindTable(name);
+        const std::vector<QStringList> whole = ReadTableRows(t, folder, Script::Traditional);
+        QVERIFY(!whole.empty());
+        for (const QList<int>& columns : {QList<int>{2}, QList<int>{1, 2}, QList<int>{3, 1}, QList<int>{}}) {
+          const std::vector<QStringList> some = ReadTableColumns(t, folder, Script::Traditional, columns);
+          QCOMPARE(some.size(), whole.size());
+          const int width = columns.isEmpty() ? 0 : *std::max_element(columns.begin(), columns.end());
+          for (size_t r = 0; r < some.size(); ++r) {
+            QCOMPARE(some[r].size(), width);
+            for (int c : columns) QCOMPARE(some[r][c - 1], whole[r].value(c - 1));
+          }
+        }
+      }
   }
 
   void referencesFollowTheirStars_data() {

@@ -19,13 +19,21 @@ void ReferenceNames::load(const QString& fileName, const QString& dataFolder, Sc
   clear();
   const TableDef* table = FindTable(fileName);
   if (!table) return;
+  // Of each target, only the columns the references read: its names and keys.
+  QHash<QString, QList<int>> needed;
+  for (const ReferenceDef& r : table->references) {
+    QList<int>& columns = needed[r.target.toLower()];
+    for (int c : {r.targetName, r.by == RefersBy::Position ? 0 : r.targetKey})
+      if (c > 0 && !columns.contains(c)) columns << c;
+  }
   QHash<QString, std::vector<QStringList>> read;  // target file -> its rows, read once
   for (const ReferenceDef& r : table->references) {
     const TableDef* target = FindTable(r.target);
     if (!target) continue;
     auto it = read.find(target->fileName);
     if (it == read.end())
-      it = read.insert(target->fileName, ReadTableRows(*target, dataFolder, systemScript, nullptr, store));
+      it = read.insert(target->fileName, ReadTableColumns(*target, dataFolder, systemScript,
+                                                          needed.value(r.target.toLower()), nullptr, store));
     // The columns of a run share one index of their target's records.
     size_t shared = 0;
     while (shared < defs_.size() && !ReferenceTargets::alike(defs_[shared], r)) ++shared;

@@ -1,5 +1,6 @@
 #include "model/TableIo.h"
 
+#include <algorithm>
 #include <numeric>
 
 #include <QCoreApplication>
@@ -86,6 +87,25 @@ std::vector<QStringList> ReadTableRows(const TableDef& table, const QString& fol
                                        QString* error, FileStore& store) {
   std::vector<QStringList> rows;
   for (TableRecord& r : ReadTableRecords(table, folder, systemScript, error, store)) rows.push_back(std::move(r.cells));
+  return rows;
+}
+
+std::vector<QStringList> ReadTableColumns(const TableDef& table, const QString& folder, Script systemScript,
+                                          const QList<int>& columns, QString* error, FileStore& store) {
+  QByteArray bytes;
+  std::shared_ptr<CodecSource> source;
+  QString readError;
+  const bool ok = ReadTableFile(table, folder, systemScript, store, &bytes, &source, &readError);
+  if (error) *error = readError;
+  if (!ok) return {};
+  const int width = columns.isEmpty() ? 0 : *std::max_element(columns.begin(), columns.end());
+  std::vector<QStringList> rows;
+  for (const KeptBytes& record : table.codec->locate(bytes)) {
+    QStringList& row = rows.emplace_back();
+    row.resize(width);
+    for (int c : columns)
+      if (c >= 1) row[c - 1] = source->cell(record, c);
+  }
   return rows;
 }
 

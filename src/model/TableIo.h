@@ -26,6 +26,12 @@ std::vector<TableRecord> ReadTableRecords(const TableDef& table, const QString& 
 // The same, the records' fields only.
 std::vector<QStringList> ReadTableRows(const TableDef& table, const QString& folder, Script systemScript,
                                        QString* error = nullptr, FileStore& store = FileStore::disk());
+// The same with only the given columns (1-based) decoded: each row holds
+// the columns up to the last of them, the others empty. A table's names,
+// say, without the rest of its records.
+std::vector<QStringList> ReadTableColumns(const TableDef& table, const QString& folder, Script systemScript,
+                                          const QList<int>& columns, QString* error = nullptr,
+                                          FileStore& store = FileStore::disk());
 
 // Loads the table into the grid: K columns, its rows, hidden and leading columns.
 // `producers` (when given, and kept while the grid's records are) are those
