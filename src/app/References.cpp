@@ -23,8 +23,8 @@ void ReferenceNames::load(const QString& fileName, const QString& dataFolder, Sc
   QHash<QString, QList<int>> needed;
   for (const ReferenceDef& r : table->references) {
     QList<int>& columns = needed[r.target.toLower()];
-    for (int c : {r.targetName, r.by == RefersBy::Position ? 0 : r.targetKey})
-      if (c > 0 && !columns.contains(c)) columns << c;
+    for (int c : ReferenceTargets::columnsRead(r))
+      if (!columns.contains(c)) columns << c;
   }
   QHash<QString, std::vector<QStringList>> read;  // target file -> its rows, read once
   for (const ReferenceDef& r : table->references) {
@@ -54,7 +54,7 @@ void ReferenceNames::load(const QString& fileName, const QString& dataFolder, Sc
 QString ReferenceNames::note(int column, const QString& cell) const {
   const auto it = noted_.constFind(column);
   if (it == noted_.constEnd()) return QString();
-  const ReferenceTargets& t = targets_[size_t(targetOf_[size_t(*it)])];
+  const ReferenceTargets& t = targetsOf(*it);
   return t.name(t.find(cell));
 }
 
@@ -65,12 +65,12 @@ const ReferenceDef* ReferenceNames::reference(int column) const {
 
 int ReferenceNames::target(int column, const QString& cell) const {
   const auto it = columns_.constFind(column);
-  return it == columns_.constEnd() ? ReferenceTargets::kMissing : targets_[size_t(targetOf_[size_t(*it)])].find(cell);
+  return it == columns_.constEnd() ? ReferenceTargets::kMissing : targetsOf(*it).find(cell);
 }
 
 QString ReferenceNames::targetName(int column, int position) const {
   const auto it = columns_.constFind(column);
-  return it == columns_.constEnd() ? QString() : targets_[size_t(targetOf_[size_t(*it)])].name(position);
+  return it == columns_.constEnd() ? QString() : targetsOf(*it).name(position);
 }
 
 FileRecords OpenTableRecords(const TableDef& table, const QString& folder, Script systemScript, const RecordStore& grid,

@@ -50,6 +50,9 @@ class ReferenceNames {
  private:
   ReferenceJournal journal_;
   QString journalFolder_;
+  // The index of the reference at `index` of defs_.
+  const ReferenceTargets& targetsOf(int index) const { return targets_[size_t(targetOf_[size_t(index)])]; }
+
   std::vector<ReferenceTargets> targets_;
   std::vector<ReferenceDef> defs_;
   std::vector<int> targetOf_;  // per reference of defs_: its index into targets_ (shared by alike columns)

@@ -55,6 +55,12 @@ bool ReferenceTargets::alike(const ReferenceDef& a, const ReferenceDef& b) {
          a.targetKey == b.targetKey && a.targetName == b.targetName && a.cellShowsName == b.cellShowsName;
 }
 
+QList<int> ReferenceTargets::columnsRead(const ReferenceDef& reference) {
+  QList<int> columns{reference.targetName};
+  if (reference.by != RefersBy::Position && reference.targetKey != reference.targetName) columns << reference.targetKey;
+  return columns;
+}
+
 int ReferenceTargets::find(const QString& cell) const {
   QString key = ReferenceKeyText(cell);
   if (key == emptyKey_) return kEmpty;

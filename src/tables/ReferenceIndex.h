@@ -36,6 +36,9 @@ class ReferenceTargets {
   // target, read the same way; the referring column may differ): the
   // columns of a run (a team's members) can share one index.
   static bool alike(const ReferenceDef& a, const ReferenceDef& b);
+  // The target's columns (1-based) an index reads: its names, and its keys
+  // where the reference goes by number or code.
+  static QList<int> columnsRead(const ReferenceDef& reference);
 
   int find(const QString& cell) const;
   // How many target records hold the key that names `position` (Number, Code:
